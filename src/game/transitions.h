@@ -1,0 +1,4 @@
+// Screen transitions (wipes and fades between views).
+#pragma once
+
+int UpdateTransition();

@@ -1,0 +1,33 @@
+#include "host/errorlog.h"
+
+#include <cstdio>
+#include <mutex>
+
+static std::mutex logMutex;
+static std::string logText;
+static int verboseOutput = 0;
+static const size_t kMaxLogBytes = 64 * 1024;
+
+void HostReportError(const char* message)
+{
+    if (!message) return;
+    std::lock_guard<std::mutex> lock(logMutex);
+    logText += message;
+    logText += '\n';
+    if (logText.size() > kMaxLogBytes) logText.erase(0, logText.size() - kMaxLogBytes);
+    if (verboseOutput) std::fprintf(stderr, "zendrolyx: %s\n", message);
+}
+
+void HostSetVerbose(int verbose) { verboseOutput = verbose; }
+
+std::string HostErrorLog()
+{
+    std::lock_guard<std::mutex> lock(logMutex);
+    return logText;
+}
+
+void HostClearErrorLog()
+{
+    std::lock_guard<std::mutex> lock(logMutex);
+    logText.clear();
+}

@@ -1,0 +1,36 @@
+// The host's run-time configuration and its services to the platform layer: program options,
+// the close order (window closed, frame limit reached) and the count of presented frames.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+struct HostOptions {
+    std::string romDir;   // what "rom:/" names
+    std::string dataDir;  // what "data:/" names
+    int headless = 0;
+    long frameLimit = -1;  // stop after this many presented frames; -1 = no limit
+    unsigned seed = 0;
+    int verbose = 0;
+};
+
+extern HostOptions gHostOptions;
+
+enum { kOptionsRun = 0, kOptionsHelp = 1, kOptionsError = 2 };
+
+// Fills out from the command line. Returns kOptionsRun, kOptionsHelp (--help) or kOptionsError
+// with a message in *error.
+int HostParseOptions(int argc, char** argv, HostOptions* out, std::string* error);
+void HostPrintUsage(FILE* to);
+std::string HostDefaultDataDir();
+
+// The platform's order to close the application: set by the window, a signal or the frame limit,
+// served by the game's applet handling on the main thread.
+void HostRequestClose();
+int HostCloseRequested();
+
+// Called once per presented frame: counts it, advances the virtual clock by the frame step and
+// raises the close order when the frame limit is reached.
+void HostFramePresented();
+long HostFramesPresented();
+void HostResetFrames();

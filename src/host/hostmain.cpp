@@ -1,0 +1,54 @@
+// The process entry point on the PC: reads the program options, prepares the host and runs the
+// game's own entry point.
+#include <csignal>
+#include <cstdio>
+#include <string>
+
+#include "host/clock.h"
+#include "host/errorlog.h"
+#include "host/host.h"
+#include "platform/startup.h"
+#include "shell/startup.h"
+
+// Ctrl-C or a termination signal is the platform's order to close: the game ends cleanly.
+static void OnSignal(int) { HostRequestClose(); }
+
+// The last start-up problem that the game reported, for the user.
+static std::string LastStartupProblem()
+{
+    std::string log = HostErrorLog();
+    size_t at = log.rfind("start-up stopped: ");
+    if (at == std::string::npos) return "start-up stopped";
+    size_t end = log.find('\n', at);
+    return log.substr(at, end == std::string::npos ? std::string::npos : end - at);
+}
+
+int main(int argc, char** argv)
+{
+    std::string error;
+    switch (HostParseOptions(argc, argv, &gHostOptions, &error)) {
+    case kOptionsHelp:
+        HostPrintUsage(stdout);
+        return 0;
+    case kOptionsError:
+        std::fprintf(stderr, "zendrolyx: %s\n", error.c_str());
+        HostPrintUsage(stderr);
+        return 2;
+    default:
+        break;
+    }
+
+    HostSetVerbose(gHostOptions.verbose);
+    // Without a window there is no real time to follow: frames advance a virtual clock.
+    HostUseVirtualClock(gHostOptions.headless);
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+
+    nninitStartUp();
+    if (!nnMain()) {
+        std::fprintf(stderr, "zendrolyx: %s\n", LastStartupProblem().c_str());
+        return 1;
+    }
+    if (gHostOptions.verbose) std::fprintf(stderr, "zendrolyx: ended after %ld frames\n", HostFramesPresented());
+    return 0;
+}

@@ -1,0 +1,6 @@
+// The stack of in-game overlays on the lower screen.
+#pragma once
+
+int OverlayExists();
+int OverlayHandleInput();
+int OverlayUpdate();

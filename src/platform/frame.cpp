@@ -1,0 +1,4 @@
+#include "platform/frame.h"
+
+int updateRate = 33;
+float updateRatio = 1.0f;

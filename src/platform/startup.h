@@ -1,0 +1,10 @@
+// Start-up of the platform layer: the split of application memory, the device heap, the file
+// system and the controllers, and the splash image.
+#pragma once
+
+// Application memory of the process, of which all but 2 MB becomes device memory for the game.
+constexpr unsigned kApplicationMemorySize = 96u * 1024u * 1024u;
+
+void nninitStartUp();
+int DS3_Initialize(unsigned int maxHeapAllocations);
+int SplashScreen(int resourceID, int milliseconds);

@@ -1,0 +1,102 @@
+#include "platform/utilities.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "host/clock.h"
+#include "host/host.h"
+#include "platform/fileserver.h"
+#include "platform/input.h"
+#include "platform/render.h"
+#include "platform/sound.h"
+#include "shell/globals.h"
+
+int (*loadCallback)() = nullptr;
+int barActive = 0;
+int barDontUpdateSound = 0;
+float loadStartTime = 0.0f;
+
+void ClearMemory(void* p, int n)
+{
+    if (p && n > 0) std::memset(p, 0, size_t(n));
+}
+
+void CopyMem(void* source, void* destination, int n)
+{
+    // memmove: callers shift data inside one buffer as well.
+    if (source && destination && n > 0) std::memmove(destination, source, size_t(n));
+}
+
+int InitRandomNumbers()
+{
+    // Every run draws the same sequence; --seed picks another one for tests and demos.
+    std::srand(unsigned(gHostOptions.seed));
+    return 1;
+}
+
+int RandomNumber(int lo, int hi)
+{
+    // Computed in double: in single precision a draw close to RAND_MAX rounds up to 1.0 and the
+    // result could reach hi.
+    double unit = double(std::rand()) / (double(RAND_MAX) + 1.0);
+    double value = unit * (double(hi) - double(lo)) + double(lo);
+    int result = int(value);  // truncated toward zero
+    if (hi > lo && result >= hi) result = hi - 1;
+    return result;
+}
+
+float SIN(float radians) { return std::sin(radians); }
+float COS(float radians) { return std::cos(radians); }
+float ASIN(float x) { return std::asin(x); }
+float ACOS(float x) { return std::acos(x); }
+float ATAN2(float y, float x) { return std::atan2(y, x); }
+float SQRT(float x) { return std::sqrt(x); }
+
+int64_t GetTickCount() { return HostTicks(); }
+
+int ReadClock(ClockData* out)
+{
+    // No calendar is kept: the game only needs the fields to exist.
+    if (!out) return 0;
+    out->month = out->day = out->year = 0;
+    out->hour = out->minute = out->second = out->dayofweek = 0;
+    return 1;
+}
+
+int LoadingBarSetCallback(int (*callback)())
+{
+    loadCallback = callback;
+    return 1;
+}
+
+int LoadingBarStart()
+{
+    if (loadCallback) {
+        barActive = 1;
+        loadStartTime = float(GetTickCount());
+    }
+    return 1;
+}
+
+int LoadingBarStop()
+{
+    barActive = 0;
+    return 1;
+}
+
+int LoadingBarUpdate()
+{
+    if (!ReadControls(0)) return 0;
+    if (barActive && !done) {
+        if (!RenderStartScreen()) return 0;
+        if (loadCallback && !loadCallback()) return 0;
+        if (!RenderDoneScreen()) return 0;
+    } else if (barDontUpdateSound) {
+        if (!FileSystemUpdate()) return 0;
+    } else {
+        if (!FileSystemUpdate()) return 0;
+        if (!UpdateSoundServices()) return 0;
+    }
+    return done ? 0 : 1;
+}

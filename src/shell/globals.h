@@ -1,0 +1,18 @@
+// Process-wide state of the application shell: the quit flags, the display variant, the language
+// row and the half sizes of the screens used by 2D code. All live for the whole process.
+#pragma once
+
+#include <cstdint>
+
+extern int done;              // set to 1 to end the program
+extern int quitGame;          // raised when the screen loop meets an unknown screen result
+extern int gLanguage;         // row of every language table (0 English)
+extern int gHiDef;            // display variant: 0 on this hardware
+extern int gDisableHiDefPolyScaling;
+extern int gDisableFontScaling;
+extern int useMultipleResources;  // 1 when the split set of archives was opened
+extern int gInRenderLoop;         // 1 while text is drawn directly inside a frame
+extern int screenBufferHalfWidth;
+extern int screenBufferHalfHeight;
+extern int screenLowerBufferHalfWidth;
+extern int RSID_FONT_DEFAULT;

@@ -1,0 +1,197 @@
+#include "shell/startup.h"
+
+#include "game/records.h"
+#include "lib/memory.h"
+#include "lib/printing.h"
+#include "lib/resourceload.h"
+#include "lib/resources.h"
+#include "lib/screenapi.h"
+#include "lib/trig.h"
+#include "overlays/overlaydraw.h"
+#include "platform/fileserver.h"
+#include "platform/input.h"
+#include "platform/render.h"
+#include "platform/sound.h"
+#include "platform/startup.h"
+#include "platform/streams.h"
+#include "platform/utilities.h"
+#include "platform/video.h"
+#include "screens/frontend.h"
+#include "shell/applet.h"
+#include "shell/globals.h"
+#include "shell/physicsmemory.h"
+#include "shell/savedata.h"
+#include "shell/screenloop.h"
+#include "shell/settings.h"
+
+// The single archive, and the split set that stands in for it when it is absent.
+static const char* const kSingleArchive = "rom:/Resource.rez";
+static const char* const kSplitArchives[] = {
+    "rom:/Resource/E_Alley1.rez", "rom:/Resource/E_Alley2.rez", "rom:/Resource/E_Alley3.rez",
+    "rom:/Resource/E_Alley4.rez", "rom:/Resource/E_Alley5.rez", "rom:/Resource/E_Alley6.rez",
+    "rom:/Resource/Players.rez",  "rom:/Resource/Motions.rez",  "rom:/Resource/Overlays.rez",
+    "rom:/Resource/Objects.rez",  "rom:/Resource/Sound.rez",    "rom:/Resource/Fonts.rez",
+    "rom:/Resource/TestFX.rez",   "rom:/Resource/Voice.rez",    "rom:/Resource/3DS.rez",
+};
+
+int OpenResources()
+{
+    if (OpenResourceFile(kSingleArchive)) {
+        useMultipleResources = 0;
+        return 1;
+    }
+    // The first archive of the set that fails ends the attempt; those already open stay open.
+    for (const char* path : kSplitArchives) {
+        if (!OpenResourceFile(path)) {
+            PrintError("cannot open the game data archive %s", path);
+            return 0;
+        }
+    }
+    useMultipleResources = 1;
+    return 1;
+}
+
+// Resource ranges loaded at start-up: fonts with the shared 2D resources, and overlay bitmaps.
+enum { kFontsFirst = 3050, kFontsLast = 3084, kOverlaysFirst = 3200, kOverlaysLast = 3299 };
+enum { kDefaultFont = 3052, kSplashImage = 3320, kSplashMilliseconds = 3000 };
+enum { kNoSaveDataText = 4, kFirstScreenResult = 5 };
+
+static const char* const kIntroVideos[] = {
+    "rom:/Video/Plumo_Logo_3DS_LowScreen.moflex",
+    "rom:/Video/Dovetrix_Logo_3DS_LowScreen.moflex",
+};
+
+// Reports why start-up stopped and gives the tear-down level to begin with.
+static int Stop(int level, const char* reason)
+{
+    PrintError("start-up stopped: %s", reason);
+    return level;
+}
+
+// One empty frame on every display.
+static void PresentEmptyFrame()
+{
+    RenderStartScreen();
+    RenderStartDisplay0L();
+    RenderEndDisplay0L();
+    RenderStartDisplay0R();
+    RenderEndDisplay0R();
+    RenderStartDisplay1();
+    RenderEndDisplay1();
+    RenderDoneScreen();
+}
+
+// The intro videos and the splash image. 0 only when the splash fails.
+static int PlayIntro()
+{
+    PresentEmptyFrame();
+    // The HOME button does nothing and sleep is refused while the videos play.
+    DisableHomeButtonCallbacks();
+    SetSleepAvailable(0);
+    DisableSleepMode();
+    if (!done) {
+        PlayVideo(kIntroVideos[0]);
+        SetAppletCallbacks();
+        EnableSleepMode(true);
+        DisableSleepMode();
+    }
+    if (!done) {
+        PlayVideo(kIntroVideos[1]);
+        SetAppletCallbacks();
+        EnableSleepMode(true);
+        SetupHomeButtonCallbacks();
+    }
+    if (!done && !SplashScreen(kSplashImage, kSplashMilliseconds)) {
+        return Stop(0, "the splash image could not be shown");
+    }
+    return 1;
+}
+
+// The start-up steps up to the screen loop. Returns the tear-down level to begin with (4 when the
+// steps all ran), and sets *reachedLoop when the screen loop ran.
+static int StartUp(int* reachedLoop)
+{
+    gDisableHiDefPolyScaling = 1;
+    gDisableFontScaling = 1;
+    screenBufferHalfWidth = 0;
+    gHiDef = 0;
+
+    DisableHomePowerButton();
+    if (!InitializeApplet()) return Stop(1, "the applet could not start");
+    SetupHomeButtonCallbacks();
+    if (!DS3_Initialize(0x2000)) return Stop(2, "the platform layer could not start");
+    if (!InitResources(10000)) return Stop(2, "no memory for the resource table");
+    if (!OpenResources()) return Stop(3, "the game data could not be opened");
+    if (!InitStreaming()) return Stop(3, "streaming could not start");
+    if (!InitializeSoundServices()) return Stop(3, "sound could not start");
+    if (!RenderInit(0x80000, 0x800, 0x502, 0x500)) return Stop(3, "the renderer could not start");
+    if (!RenderInitScreen()) return Stop(3, "the screens could not start");
+    EnableHomePowerButton();
+    EnableSleepMode(true);
+    if (done) return 3;
+
+    ScreenChangeDisplayMode();
+    InitRandomNumbers();
+    InitTrigTables();
+    gLanguage = 0;  // every language table is read at row 0 from here on
+    if (!ScreenInitializeAPI()) return Stop(3, "the screen API could not start");
+
+    // Fonts and overlay bitmaps are welcome but not required.
+    RSID_FONT_DEFAULT = kDefaultFont;
+    if (LoadResourceRange1x1(kFontsFirst, kFontsLast) && LoadResourceRange1x1(kOverlaysFirst, kOverlaysLast))
+        InitOverlayBitmaps();
+    RSID_FONT_DEFAULT = GetFontRSID(kDefaultFont);
+
+    DisableSleepMode();  // no sleep while the save data is prepared
+    if (!SaveDataInit()) {
+        Stop(4, "the save data could not be read");
+        DisplayNoSpaceQuitDialog(checkSpaceStrings[gLanguage][kNoSaveDataText], 540, 190);
+        return 4;
+    }
+    if (!done && !MainMenuScreenInit()) return Stop(4, "the save database could not be prepared");
+
+    InstallPhysicsAllocator();
+    ScreenSetResult(kFirstScreenResult);
+    if (!InitGameSettings()) return Stop(4, "the game settings could not be set");
+    InitOptions();
+    if (done) return 4;
+
+    int result = ScreenGetResult();
+    if (!ScreenInitializeAPI()) return Stop(4, "the screen API could not start");
+    ScreenSetResult(result);
+    if (done) return 4;
+
+    if (playIntroVideos && !PlayIntro()) return 4;
+
+    ClearInputs();
+    screenBufferHalfWidth = 200;
+    screenLowerBufferHalfWidth = frameBufferLower.width / 2;
+    screenBufferHalfHeight = frameBufferLower.height / 2;
+
+    *reachedLoop = 1;
+    RunScreenLoop();
+    return 4;
+}
+
+// Tear-down from the given level; each level falls through to the next.
+static void TearDown(int level)
+{
+    if (level >= 4) {
+        DisposeOverlayBitmaps();
+        if (DisposeResourceRange(kOverlaysFirst, kOverlaysLast)) DisposeResourceRange(kFontsFirst, kFontsLast);
+    }
+    if (level >= 3) FreeResources();
+    if (level >= 2) {
+        RenderDispose();
+        FileSystemDispose();
+        DisposeMemoryHeap(&deviceHeap);
+    }
+    DisposeApplet();
+}
+
+int nnMain()
+{
+    int reachedLoop = 0;
+    TearDown(StartUp(&reachedLoop));
+    return reachedLoop;
+}

@@ -1,0 +1,9 @@
+// The process's spine: the entry point with its fixed start-up order and tear-down levels, the
+// opening of the resource archives, and the endless message box of a fatal start-up problem.
+#pragma once
+
+// Runs the whole program; returns 1 when start-up reached the screen loop, 0 when it stopped
+// before (the reason is reported through PrintError).
+int nnMain();
+int OpenResources();
+int DisplayNoSpaceQuitDialog(const char* text, int width, int height);

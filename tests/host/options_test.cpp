@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/host.h"
+
+namespace {
+
+int Parse(std::vector<std::string> args, HostOptions* out, std::string* error)
+{
+    args.insert(args.begin(), "zendrolyx");
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(&a[0]);
+    return HostParseOptions(int(argv.size()), argv.data(), out, error);
+}
+
+TEST(HostOptions, ReadsEveryOption)
+{
+    HostOptions o;
+    std::string error;
+    ASSERT_EQ(Parse({"--rom", "r", "--data", "d", "--headless", "--frames", "25", "--seed", "7", "--verbose"}, &o,
+                    &error),
+              kOptionsRun);
+    EXPECT_EQ(o.romDir, "r");
+    EXPECT_EQ(o.dataDir, "d");
+    EXPECT_EQ(o.headless, 1);
+    EXPECT_EQ(o.frameLimit, 25);
+    EXPECT_EQ(o.seed, 7u);
+    EXPECT_EQ(o.verbose, 1);
+
+    ASSERT_EQ(Parse({}, &o, &error), kOptionsRun);
+    EXPECT_EQ(o.frameLimit, -1);
+    EXPECT_FALSE(o.dataDir.empty());
+    EXPECT_EQ(Parse({"--help"}, &o, &error), kOptionsHelp);
+}
+
+TEST(HostOptions, RejectsBadInputWithAReason)
+{
+    const std::vector<std::vector<std::string>> bad = {
+        {"--bogus"}, {"--frames"}, {"--frames", "0"}, {"--frames", "12x"}, {"--frames", "-3"},
+        {"--frames", "99999999999999999999"}, {"--seed", "-1"}, {"--seed", "4294967296"}, {"--rom"}, {"--rom", ""},
+        {"headless"},
+    };
+    for (const auto& args : bad) {
+        HostOptions o;
+        o.seed = 123;
+        std::string error;
+        EXPECT_EQ(Parse(args, &o, &error), kOptionsError) << args[0];
+        EXPECT_FALSE(error.empty()) << args[0];
+        EXPECT_EQ(o.seed, 123u) << "a rejected command line must not change the options";
+    }
+}
+
+TEST(HostOptions, FrameLimitRaisesTheCloseOrder)
+{
+    HostResetFrames();
+    gHostOptions.frameLimit = 3;
+    HostFramePresented();
+    HostFramePresented();
+    EXPECT_EQ(HostCloseRequested(), 0);
+    HostFramePresented();
+    EXPECT_EQ(HostCloseRequested(), 1);
+    gHostOptions.frameLimit = -1;
+    HostResetFrames();
+}
+
+}  // namespace

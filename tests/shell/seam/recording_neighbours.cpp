@@ -1,0 +1,162 @@
+#include "recording_neighbours.h"
+
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+
+#include "lib/memory.h"
+#include "lib/resources.h"
+#include "platform/bitmap.h"
+#include "shell/globals.h"
+#include "shell/savedata.h"
+
+std::vector<std::string> gCalls;
+std::set<std::string> gFailing;
+std::deque<int> gScriptedResults;
+int gStoredResult = 0;
+std::string gSetDoneIn;
+
+// Data of neighbouring modules that the shell reads.
+memHeap deviceHeap;
+DS3_bitmap_tag frameBufferLower;
+DS3_bitmap_tag* screenBuffer = &frameBufferLower;
+int playIntroVideos = 1;
+int gGameControls = 1;
+const char* checkSpaceStrings[kNumTextLanguages][kNumCheckSpaceStrings] = {
+    {"0", "1", "2", "3", "no save data", "5", "6"}};
+static resourceFileHeader_tag anArchive;
+
+void ResetNeighbours()
+{
+    gCalls.clear();
+    gFailing.clear();
+    gScriptedResults.clear();
+    gStoredResult = 0;
+    gSetDoneIn.clear();
+    done = 0;
+    quitGame = 0;
+    playIntroVideos = 1;
+    gGameControls = 1;
+    frameBufferLower.width = 320;
+    frameBufferLower.height = 240;
+}
+
+static int Call(const std::string& name, const std::string& args = "")
+{
+    gCalls.push_back(args.empty() ? name : name + "(" + args + ")");
+    if (name == gSetDoneIn) done = 1;
+    return gFailing.count(name) ? 0 : 1;
+}
+
+static std::string Ints(int a, int b) { return std::to_string(a) + "," + std::to_string(b); }
+
+int InitializeApplet() { return Call("InitializeApplet"); }
+int DisposeApplet() { return Call("DisposeApplet"); }
+int SetupHomeButtonCallbacks() { return Call("SetupHomeButtonCallbacks"); }
+int DisableHomeButtonCallbacks() { return Call("DisableHomeButtonCallbacks"); }
+int SetAppletCallbacks() { return Call("SetAppletCallbacks"); }
+void DisableHomePowerButton() { Call("DisableHomePowerButton"); }
+void EnableHomePowerButton() { Call("EnableHomePowerButton"); }
+void EnableSleepMode(bool enable) { Call("EnableSleepMode", enable ? "true" : "false"); }
+void DisableSleepMode() { Call("DisableSleepMode"); }
+int DS3_Initialize(unsigned int n) { return Call("DS3_Initialize", std::to_string(n)); }
+int InitResources(int n) { return Call("InitResources", std::to_string(n)); }
+resourceFileHeader_tag* OpenResourceFile(const char* path)
+{
+    return Call("OpenResourceFile", path) && !gFailing.count(path) ? &anArchive : nullptr;
+}
+int FreeResources() { return Call("FreeResources"); }
+int InitStreaming() { return Call("InitStreaming"); }
+int DeleteAllStreams() { return Call("DeleteAllStreams"); }
+int InitializeSoundServices() { return Call("InitializeSoundServices"); }
+int RenderInit(uint32_t a, uint32_t b, uint32_t c, uint32_t d)
+{
+    char args[64];
+    std::snprintf(args, sizeof args, "0x%x,0x%x,0x%x,0x%x", a, b, c, d);
+    return Call("RenderInit", args);
+}
+int RenderInitScreen() { return Call("RenderInitScreen"); }
+int RenderDispose() { return Call("RenderDispose"); }
+int RenderStartScreen() { return Call("RenderStartScreen"); }
+int RenderDoneScreen() { return Call("RenderDoneScreen"); }
+int RenderStartDisplay0L() { return Call("RenderStartDisplay0L"); }
+int RenderEndDisplay0L() { return Call("RenderEndDisplay0L"); }
+int RenderStartDisplay0R() { return Call("RenderStartDisplay0R"); }
+int RenderEndDisplay0R() { return Call("RenderEndDisplay0R"); }
+int RenderStartDisplay1() { return Call("RenderStartDisplay1"); }
+int RenderEndDisplay1() { return Call("RenderEndDisplay1"); }
+int FileSystemDispose() { return Call("FileSystemDispose"); }
+int DisposeMemoryHeap(memHeap* heap) { return Call("DisposeMemoryHeap", heap == &deviceHeap ? "deviceHeap" : "?"); }
+int ScreenChangeDisplayMode() { return Call("ScreenChangeDisplayMode"); }
+int ScreenInitializeAPI() { return Call("ScreenInitializeAPI"); }
+int InitRandomNumbers() { return Call("InitRandomNumbers"); }
+int InitTrigTables() { return Call("InitTrigTables"); }
+int LoadResourceRange1x1(int first, int last) { return Call("LoadResourceRange1x1", Ints(first, last)); }
+int DisposeResourceRange(int first, int last) { return Call("DisposeResourceRange", Ints(first, last)); }
+int InitOverlayBitmaps() { return Call("InitOverlayBitmaps"); }
+int DisposeOverlayBitmaps() { return Call("DisposeOverlayBitmaps"); }
+int GetFontRSID(int id)
+{
+    Call("GetFontRSID", std::to_string(id));
+    return id + 1000;
+}
+int SaveDataInit() { return Call("SaveDataInit"); }
+int DisplayNoSpaceQuitDialog(const char* text, int w, int h)
+{
+    done = 1;  // the box runs until the program is told to end
+    return Call("DisplayNoSpaceQuitDialog", std::string(text) + "," + Ints(w, h));
+}
+int MainMenuScreenInit() { return Call("MainMenuScreenInit"); }
+void InstallPhysicsAllocator() { Call("InstallPhysicsAllocator"); }
+int InitGameSettings() { return Call("InitGameSettings"); }
+int InitOptions() { return Call("InitOptions"); }
+int SetSleepAvailable(int available) { return Call("SetSleepAvailable", std::to_string(available)); }
+int PlayVideo(const char* path) { return Call("PlayVideo", path); }
+int SplashScreen(int id, int ms) { return Call("SplashScreen", Ints(id, ms)); }
+void ClearInputs() { Call("ClearInputs"); }
+
+int ScreenSetResult(int result)
+{
+    Call("ScreenSetResult", std::to_string(result));
+    return gStoredResult = result;
+}
+int ScreenGetResult()
+{
+    if (!gScriptedResults.empty()) {
+        gStoredResult = gScriptedResults.front();
+        gScriptedResults.pop_front();
+        if (gScriptedResults.empty()) done = 1;  // the last pass of the loop
+    }
+    Call("ScreenGetResult");
+    return gStoredResult;
+}
+int RunAPIScreen()
+{
+    Call("RunAPIScreen");
+    done = done || gScriptedResults.empty();
+    return gFailing.count("RunAPIScreen") ? -1000 : gStoredResult;
+}
+int ExitScreens(int argument) { return Call("ExitScreens", std::to_string(argument)); }
+int GameLoop() { return Call("GameLoop"); }
+int RestoreGUI() { return Call("RestoreGUI"); }
+int SelectTitleScreen()
+{
+    gStoredResult = 0;
+    return Call("SelectTitleScreen");
+}
+int SelectMainMenuScreen()
+{
+    gStoredResult = 0;
+    return Call("SelectMainMenuScreen");
+}
+
+int PrintError(const char* format, ...)
+{
+    char text[256];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    gCalls.push_back(std::string("PrintError: ") + text);
+    return 0;
+}

@@ -1,0 +1,16 @@
+// Recording doubles of the modules that the shell's start-up and screen loop call: each call is
+// written to a list, and any function can be told to fail.
+#pragma once
+
+#include <deque>
+#include <set>
+#include <string>
+#include <vector>
+
+extern std::vector<std::string> gCalls;
+extern std::set<std::string> gFailing;     // names of functions that return failure
+extern std::deque<int> gScriptedResults;   // screen results to hand out, one per read
+extern int gStoredResult;                  // what ScreenSetResult stored
+extern std::string gSetDoneIn;             // a function that raises done when called
+
+void ResetNeighbours();
