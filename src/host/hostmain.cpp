@@ -46,7 +46,8 @@ int main(int argc, char** argv)
 
     nninitStartUp();
     if (!nnMain()) {
-        std::fprintf(stderr, "zendrolyx: %s\n", LastStartupProblem().c_str());
+        // With --verbose the reason has been printed already.
+        if (!gHostOptions.verbose) std::fprintf(stderr, "zendrolyx: %s\n", LastStartupProblem().c_str());
         return 1;
     }
     if (gHostOptions.verbose) std::fprintf(stderr, "zendrolyx: ended after %ld frames\n", HostFramesPresented());

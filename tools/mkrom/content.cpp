@@ -1,0 +1,89 @@
+#include "content.h"
+
+#include <cstring>
+
+namespace mkrom {
+
+const std::vector<ArchiveRange>& ArchiveRanges()
+{
+    static const std::vector<ArchiveRange> ranges = {
+        {"3DS", 0, 1000},  // shaders and data shared by every screen
+        {"E_Alley1", 1000, 1200},
+        {"E_Alley2", 1200, 1400},
+        {"E_Alley3", 1400, 1600},
+        {"E_Alley4", 1600, 1800},
+        {"E_Alley5", 1800, 2000},
+        {"E_Alley6", 2000, 2200},
+        {"Players", 2200, 2600},
+        {"Motions", 2600, 3000},
+        {"Fonts", 3000, 3200},
+        {"Overlays", 3200, 3600},
+        {"Objects", 3600, 4400},
+        {"Sound", 4400, 5400},
+        {"Voice", 5400, 6400},
+        {"TestFX", 6400, 7000},
+    };
+    return ranges;
+}
+
+static Resource Data(int id, int16_t type, std::vector<uint8_t> bytes, bool compressed)
+{
+    Resource r;
+    r.id = id;
+    r.type = type;
+    r.bytes = std::move(bytes);
+    r.compressed = compressed;
+    return r;
+}
+
+// A byte pattern that repeats every period bytes, so that compressed members shrink.
+static std::vector<uint8_t> Pattern(size_t size, uint8_t seed, size_t period)
+{
+    std::vector<uint8_t> bytes(size);
+    for (size_t i = 0; i < size; i++) bytes[i] = uint8_t(seed + (i % period) * 7);
+    return bytes;
+}
+
+std::vector<uint8_t> TestMemberBytes(int groupId, int member)
+{
+    if (groupId == kTestPlainGroup) {
+        // Sizes 128, 200, 50: one already padded, two that need padding.
+        static const size_t sizes[kTestPlainGroupMembers] = {128, 200, 50};
+        if (member < 0 || member >= kTestPlainGroupMembers) return {};
+        return Pattern(sizes[member], uint8_t(0x10 * (member + 1)), 256);
+    }
+    if (groupId == kTestCompressedGroup) {
+        static const size_t sizes[kTestCompressedGroupMembers] = {1024, 100, 2000, 128};
+        if (member < 0 || member >= kTestCompressedGroupMembers) return {};
+        return Pattern(sizes[member], uint8_t(0x40 + member), member % 2 == 0 ? 16 : 256);
+    }
+    return {};
+}
+
+static Resource TestGroup(int id, int numMembers, bool compressEven)
+{
+    Resource group;
+    group.id = id;
+    group.type = kTypeGroup;
+    for (int m = 0; m < numMembers; m++)
+        group.members.push_back(Data(0, 1, TestMemberBytes(id, m), compressEven && m % 2 == 0));
+    return group;
+}
+
+std::vector<Resource> BuildContent()
+{
+    std::vector<Resource> content;
+
+    const char* text = kTestPlainText;
+    content.push_back(Data(kTestPlainResource, 0, std::vector<uint8_t>(text, text + sizeof(kTestPlainText)), false));
+
+    std::vector<uint8_t> table(kTestCompressedSize);
+    for (uint32_t i = 0; i < kTestCompressedSize; i++) table[i] = TestCompressedByte(i);
+    content.push_back(Data(kTestCompressedResource, 1, std::move(table), true));
+
+    content.push_back(TestGroup(kTestPlainGroup, kTestPlainGroupMembers, false));
+    content.push_back(TestGroup(kTestCompressedGroup, kTestCompressedGroupMembers, true));
+    return content;
+}
+
+}  // namespace mkrom

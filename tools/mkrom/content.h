@@ -1,0 +1,42 @@
+// What mkrom writes: the id ranges of the archives and the list of resources.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "archive_writer.h"
+
+namespace mkrom {
+
+// The split set, one archive per range of ids [firstId, endId). Every resource must fall in one
+// range; the gaps (7000-8999 and from 9018) are room to grow, and 9000-9017 are the front end's
+// shared resources.
+const std::vector<ArchiveRange>& ArchiveRanges();
+
+// Every resource of the game data, in no particular order.
+std::vector<Resource> BuildContent();
+
+// Test resources, in the TestFX range. All data is zero-padded to a multiple of 128 bytes in the
+// archive; sub-resource ids are (group id << 16) | member index.
+//
+// 6900  type 0, plain: the text kTestPlainText with its NUL.
+// 6901  type 1, compressed: kTestCompressedSize bytes, byte i = TestCompressedByte(i).
+// 6902  group of 3 plain members, type 1: TestMemberBytes(6902, m).
+// 6903  group of 4 members, type 1: members 0 and 2 compressed, 1 and 3 plain;
+//       TestMemberBytes(6903, m).
+constexpr int kTestPlainResource = 6900;
+constexpr int kTestCompressedResource = 6901;
+constexpr int kTestPlainGroup = 6902;
+constexpr int kTestCompressedGroup = 6903;
+constexpr int kTestPlainGroupMembers = 3;
+constexpr int kTestCompressedGroupMembers = 4;
+
+constexpr char kTestPlainText[] = "Test resource 6900: a type 0 text stored plain.";
+constexpr uint32_t kTestCompressedSize = 4096;
+inline uint8_t TestCompressedByte(uint32_t i) { return uint8_t((i % 64) ^ (i / 256)); }
+
+// The data of a member of kTestPlainGroup or kTestCompressedGroup (before padding); empty for
+// anything else.
+std::vector<uint8_t> TestMemberBytes(int groupId, int member);
+
+}  // namespace mkrom
