@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/device_heap.h"
 #include "archive_writer.h"
 #include "host/arena.h"
 #include "host/files.h"
@@ -70,10 +71,7 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_EQ(HostArenaInit(32 << 20), 1);
-        theHeap = nullptr;
-        u8* start = HostDeviceMemoryAddress();
-        ASSERT_EQ(InitMemoryHeap(&deviceHeap, start, start + HostDeviceMemorySize(), 0x2000, 128, 0, 1), 1);
+        ASSERT_EQ(UseFreshDeviceHeap(32 << 20), 1);
         char pattern[] = "/tmp/zendrolyx-resources-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir = pattern;
@@ -91,8 +89,7 @@ protected:
         FreeResources();
         FileSystemDispose();
         HostFileClearFaults();
-        DisposeMemoryHeap(&deviceHeap);
-        theHeap = nullptr;
+        ReleaseDeviceHeap();
         gHostOptions = savedOptions;
         std::string cmd = "rm -rf '" + dir + "'";
         EXPECT_EQ(std::system(cmd.c_str()), 0);

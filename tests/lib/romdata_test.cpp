@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "support/device_heap.h"
 #include "content.h"
 #include "host/arena.h"
 #include "host/host.h"
@@ -23,10 +24,7 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_EQ(HostArenaInit(32 << 20), 1);
-        theHeap = nullptr;
-        u8* start = HostDeviceMemoryAddress();
-        ASSERT_EQ(InitMemoryHeap(&deviceHeap, start, start + HostDeviceMemorySize(), 0x2000, 128, 0, 1), 1);
+        ASSERT_EQ(UseFreshDeviceHeap(32 << 20), 1);
         saved = gHostOptions;
         gHostOptions.romDir = std::string(ZENDROLYX_BUILD_DIR) + "/" + GetParam();
         done = 0;
@@ -37,8 +35,7 @@ protected:
     {
         FreeResources();
         FileSystemDispose();
-        DisposeMemoryHeap(&deviceHeap);
-        theHeap = nullptr;
+        ReleaseDeviceHeap();
         gHostOptions = saved;
     }
 };

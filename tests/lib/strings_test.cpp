@@ -1,3 +1,4 @@
+#include "support/device_heap.h"
 #include "lib/strings.h"
 
 #include <gtest/gtest.h>
@@ -44,9 +45,7 @@ TEST(StringBasics, CopyAppendEqualDup)
     EXPECT_EQ(EqualString("lanes", "lane"), 0);
     EXPECT_EQ(EqualString("", nullptr), 0);
 
-    ASSERT_TRUE(HostArenaInit(256 * 1024));
-    ASSERT_TRUE(InitMemoryHeap(&deviceHeap, HostDeviceMemoryAddress(),
-                               HostDeviceMemoryAddress() + HostDeviceMemorySize(), 256, 128, 0, 1));
+    ASSERT_TRUE(UseFreshDeviceHeap(256 * 1024, 256));
     char* copy = DupString("gutter");
     ASSERT_NE(copy, nullptr);
     EXPECT_STREQ(copy, "gutter");

@@ -1,3 +1,4 @@
+#include "support/device_heap.h"
 #include "lib/trig.h"
 
 #include <gtest/gtest.h>
@@ -15,9 +16,7 @@ class TrigTables : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(HostArenaInit(1024 * 1024));
-        ASSERT_TRUE(InitMemoryHeap(&deviceHeap, HostDeviceMemoryAddress(),
-                                   HostDeviceMemoryAddress() + HostDeviceMemorySize(), 256, 128, 0, 1));
+        ASSERT_TRUE(UseFreshDeviceHeap(1024 * 1024, 256));
         // Tables left over from an earlier arena are gone with it.
         sinTable = nullptr;
         cosTable = nullptr;

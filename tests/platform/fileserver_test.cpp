@@ -1,3 +1,4 @@
+#include "support/device_heap.h"
 #include "platform/fileserver.h"
 
 #include <gtest/gtest.h>
@@ -139,10 +140,7 @@ protected:
         WriteFile("b.bin", 2, 4096);
         WriteFile("big.bin", 3, kBigSize);
 
-        ASSERT_EQ(HostArenaInit(8 << 20), 1);
-        theHeap = nullptr;
-        u8* start = HostDeviceMemoryAddress();
-        ASSERT_EQ(InitMemoryHeap(&deviceHeap, start, start + HostDeviceMemorySize(), 0x2000, 128, 0, 1), 1);
+        ASSERT_EQ(UseFreshDeviceHeap(8 << 20), 1);
         ASSERT_EQ(FileSystemInit(), 1);
     }
     void TearDown() override
@@ -153,8 +151,7 @@ protected:
         for (void* h : open_) FileClose(h);
         HostFileSetReadHook(nullptr);
         HostFileClearFaults();
-        DisposeMemoryHeap(&deviceHeap);
-        theHeap = nullptr;
+        ReleaseDeviceHeap();
         gHostOptions = saved_;
         fs::remove_all(rom_);
     }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "support/device_heap.h"
 #include "host/arena.h"
 #include "lib/memory.h"
 #include "shell/physicsmemory.h"
@@ -14,18 +15,14 @@ class PhysicsMemory : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(HostArenaInit(16 << 20), 1);
-        theHeap = nullptr;
-        u8* start = HostDeviceMemoryAddress();
-        ASSERT_EQ(InitMemoryHeap(&deviceHeap, start, start + HostDeviceMemorySize(), 0x2000, 128, 0, 1), 1);
+        ASSERT_EQ(UseFreshDeviceHeap(16 << 20), 1);
     }
     void TearDown() override
     {
         // Give the library its own allocator back before the heap goes away.
         btAlignedAllocSetCustom(nullptr, nullptr);
         btAlignedAllocSetCustomAligned(nullptr, nullptr);
-        DisposeMemoryHeap(&deviceHeap);
-        theHeap = nullptr;
+        ReleaseDeviceHeap();
     }
 };
 
