@@ -7,13 +7,14 @@ namespace mkrom {
 const std::vector<ArchiveRange>& ArchiveRanges()
 {
     static const std::vector<ArchiveRange> ranges = {
-        {"3DS", 0, 1000},  // shaders and data shared by every screen
-        {"E_Alley1", 1000, 1200},
-        {"E_Alley2", 1200, 1400},
-        {"E_Alley3", 1400, 1600},
-        {"E_Alley4", 1600, 1800},
-        {"E_Alley5", 1800, 2000},
-        {"E_Alley6", 2000, 2200},
+        {"3DS", 0, 100},  // shaders and data shared by every screen
+        // Alley n owns the hundred from n x 100: its environment, layer, area and collision groups.
+        {"E_Alley1", 100, 200},
+        {"E_Alley2", 200, 300},
+        {"E_Alley3", 300, 400},
+        {"E_Alley4", 400, 500},
+        {"E_Alley5", 500, 600},
+        {"E_Alley6", 600, 700},
         {"Players", 2200, 2600},
         {"Motions", 2600, 3000},
         {"Fonts", 3000, 3200},
@@ -83,6 +84,8 @@ std::vector<Resource> BuildContent()
 
     content.push_back(TestGroup(kTestPlainGroup, kTestPlainGroupMembers, false));
     content.push_back(TestGroup(kTestCompressedGroup, kTestCompressedGroupMembers, true));
+
+    for (Resource& r : CollisionContent()) content.push_back(std::move(r));
     return content;
 }
 

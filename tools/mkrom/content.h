@@ -9,12 +9,17 @@
 namespace mkrom {
 
 // The split set, one archive per range of ids [firstId, endId). Every resource must fall in one
-// range; the gaps (7000-8999 and from 9018) are room to grow, and 9000-9017 are the front end's
-// shared resources.
+// range; the gaps (700-2199, 7000-8999 and from 9018) are room to grow, and 9000-9017 are the
+// front end's shared resources.
 const std::vector<ArchiveRange>& ArchiveRanges();
 
 // Every resource of the game data, in no particular order.
 std::vector<Resource> BuildContent();
+
+// The collision group of each alley (content_collision.cpp): at the group id of the alley's
+// collision environment, member 0 the lane bed, 1 the left gutter, 2 the right gutter, each a
+// collision model (type 44) stored compressed.
+std::vector<Resource> CollisionContent();
 
 // Test resources, in the TestFX range. All data is zero-padded to a multiple of 128 bytes in the
 // archive; sub-resource ids are (group id << 16) | member index.
