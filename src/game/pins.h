@@ -15,8 +15,8 @@ struct DS3_model_tag;
 
 constexpr int kFirstPin = 1;
 constexpr int kLastPin = 10;
-constexpr int kSparesRounds = 19;   // rounds 0..18 of the spares challenge
-constexpr int kFullRackMask = 0x7FE0;  // pin k at bit 15 - k
+constexpr int kSparesRoundLeaves = 19;  // rounds 0..18 of the spares challenge have a leave
+constexpr int kFullRackMask = 0x7FE0;   // pin k at bit 15 - k
 
 // Pin spots in feet of lane, pin 1 first; 24 world units to the foot. Every pin stands at Z 15.
 extern const float PIN_X[10];
@@ -25,10 +25,10 @@ extern const float PIN_Y[10];
 // What the game keeps of one pin besides its actor and its body.
 struct RigidBody_tag {
     actor_tag* theActor;
-    VECTOR vPosition;        // world units, as the actor's location
-    quaternion qOrientation; // as the actor's actorRotation
-    int upright;             // 1 while the pin is in play and counts as standing
-    int physicsChanged;      // 1 once the body has been switched to rolling
+    VECTOR vPosition;         // world units, as the actor's location
+    quaternion qOrientation;  // as the actor's actorRotation
+    int upright;              // 1 while the pin is in play and counts as standing
+    int physicsChanged;       // 1 once the body has been switched to rolling
 };
 
 // Record n belongs to pin n; record 0 is not a pin.
@@ -43,8 +43,9 @@ int AddPinActor(int pin, actor_tag** out);
 // Stands pin 1..10 back on its spot, visible and upright, on a fresh body. 0 for any other number,
 // for a pin never made, or without a physics world; nothing changes then.
 int ResetPinActor(int pin);
-// Takes pin 1..10 out of play: invisible, not upright, its body moved far below the lane with its
-// rotation kept. 0 for any other number or a pin never made.
+// Takes pin 1..10 out of play: invisible, not upright, its body woken and moved far below the
+// lane with its rotation kept. The scoring and the pin selection take pins out of play with it.
+// 0 for any other number or a pin never made.
 int ParkPin(int pin);
 // The pin's motion handler: the actor follows its body, and a pin lying on the deck rolls. Always 1.
 int MovePin(actor_tag* pin);
