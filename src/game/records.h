@@ -218,7 +218,7 @@ int ResetPlayerInfo(TITLE_PlayerInfoStruct* p);
 int InitOptions();
 // Restarts the random sequence from its fixed seed. Always 1.
 int SeedRandom();
-// RandomNumber(lo, hi) clamped to [lo, hi]: for 0 <= lo < hi that is lo <= result < hi.
+// A random whole number from lo to hi, both included (lo when hi <= lo).
 int GetRandomInt(int lo, int hi);
 // lo + (hi - lo) * r with r in [0, 1) from the runtime library's generator; 0 when lo > hi.
 float GetRandomFloat(float lo, float hi);

@@ -19,8 +19,9 @@ const std::vector<ArchiveRange>& ArchiveRanges()
         {"Motions", 2600, 3000},
         {"Fonts", 3000, 3200},
         {"Overlays", 3200, 3600},
-        {"Objects", 3600, 4400},
-        {"Sound", 4400, 5400},
+        // Props and lane objects, up to the ball, pin and aim models and the ball table (5000-5016).
+        {"Objects", 3600, 5100},
+        {"Sound", 5100, 5400},
         {"Voice", 5400, 6400},
         {"TestFX", 6400, 7000},
     };
@@ -86,6 +87,7 @@ std::vector<Resource> BuildContent()
     content.push_back(TestGroup(kTestCompressedGroup, kTestCompressedGroupMembers, true));
 
     for (Resource& r : CollisionContent()) content.push_back(std::move(r));
+    for (Resource& r : BallContent()) content.push_back(std::move(r));
     return content;
 }
 

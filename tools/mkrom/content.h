@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "archive_writer.h"
+#include "game/ball.h"
 
 namespace mkrom {
 
@@ -20,6 +21,14 @@ std::vector<Resource> BuildContent();
 // collision environment, member 0 the lane bed, 1 the left gutter, 2 the right gutter, each a
 // collision model (type 44) stored compressed.
 std::vector<Resource> CollisionContent();
+
+// The ball property table (content_balls.cpp): resource kBallPropertyTable, plain, one
+// BallProperties row per ball index. Index = coverstock x kBallWeights + weight, coverstocks from
+// the least grip to the most, weights from the lightest to the heaviest.
+constexpr int kBallCoverstocks = 4;
+constexpr int kBallWeights = 8;
+std::vector<BallProperties> BallTable();
+std::vector<Resource> BallContent();
 
 // Test resources, in the TestFX range. All data is zero-padded to a multiple of 128 bytes in the
 // archive; sub-resource ids are (group id << 16) | member index.
