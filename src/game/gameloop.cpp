@@ -1,20 +1,450 @@
-// The game itself arrives with the simulation work; until then a game ends as soon as it starts
-// and hands back to the front end.
 #include "game/gameloop.h"
 
+#include <cstdio>
+#include <cstring>
+
+#include "game/actors.h"
+#include "game/areas.h"
+#include "game/ball.h"
+#include "game/characters.h"
+#include "game/collision.h"
+#include "game/computer.h"
+#include "game/controls.h"
+#include "game/physics.h"
+#include "game/pins.h"
+#include "game/records.h"
+#include "game/scoring.h"
+#include "game/transitions.h"
+#include "host/host.h"
+#include "lib/printing.h"
+#include "lib/resourceload.h"
+#include "lib/resources.h"
 #include "lib/screenapi.h"
+#include "overlays/overlaystack.h"
+#include "platform/frame.h"
+#include "platform/input.h"
+#include "platform/render.h"
+#include "screens/frontend.h"
+#include "screens/scoresheet_print.h"
+#include "shell/globals.h"
+#include "shell/scenedraw.h"
+#include "shell/settings.h"
+#include "testmode/testmode.h"
 
 int gGameType = 0;
 int gNumPlayers = 1;
 int gCurrPlayer = 0;
 int gGameOver = 0;
+int gMaxPlayers = 4;
+int gShotClock = 30000;
+int errorOverlayPresent = 0;
+int startSparesOverlay = 0;
+int userCamera = 1;
+int gHandleGameInvitation = 0;
+float cameraSpeed = 12.0f;
+float cameraVerticalSpeed = 2.5f;
+float cameraRotationRate = 1.0f;
+float cameraPitchRate = 2.0f;
+float cameraZoomRate = 6.0f;
+
+static int gamePaused = 0;
+static int areaLoaded = 0;  // the collision environment of areaNum is loaded
+static int sheetsPrinted = 0;
 
 // Screen result that sends the screen loop back to the front end after a game.
 static const int kResultRestoreFrontEnd = 3;
+static const unsigned kControllerRumbleFlag = 1;
+static const unsigned kControllerGameFlag = 2;
+static const int kLeftDeadZoneType = 1;
+static const int kRightDeadZoneType = 2;
+
+// ---- Leaving the game for the menu ----
+
+// The return to the menu runs as a screen transition: a start callback when it begins, the
+// switch to the menu (repeated each frame until it reports done) once the screen is covered,
+// and a completion callback.
+struct GameReturn {
+    int active;
+    int (*start)();
+    int (*toMenu)();
+    int (*complete)();
+};
+static GameReturn gameReturn = {};
+
+// The attract game holds its last picture this many frames before going back.
+static const int kAttractHoldFrames = 80;
+static int wipeDelay = 0;
+
+static int ResetAllPlayers()
+{
+    for (TITLE_PlayerInfoStruct& p : gPlayerInfo)
+        if (!ResetPlayerInfo(&p)) return 0;
+    return 1;
+}
+
+static int AttractStartCallback()
+{
+    wipeDelay = 0;
+    return 1;
+}
+
+static int AttractToMenu()
+{
+    if (wipeDelay++ < kAttractHoldFrames) return 0;
+    quitGame = 1;
+    if (!ResetAllPlayers()) return 0;
+    gGameType = kGameAttract;  // so that the front end goes back to the title screen
+    return 1;
+}
+
+// A press during the attract game: back to the menu at once.
+static int PressToMenu()
+{
+    quitGame = 1;
+    return ResetAllPlayers();
+}
+
+static int CompleteCallback() { return 1; }
+
+static void StartGameReturn(int (*start)(), int (*toMenu)(), int (*complete)())
+{
+    gameReturn = {1, start, toMenu, complete};
+    if (gameReturn.start) gameReturn.start();
+}
+
+// One frame of the return to the menu.
+static void RunGameReturn()
+{
+    if (!gameReturn.active) return;
+    if (gameReturn.toMenu && !gameReturn.toMenu()) return;
+    if (gameReturn.complete) gameReturn.complete();
+    gameReturn = {};
+}
+
+int StartAttractGameEnd()
+{
+    StartGameReturn(AttractStartCallback, AttractToMenu, CompleteCallback);
+    errorOverlayPresent = 0;
+    return 1;
+}
+
+int GameReturnPending() { return gameReturn.active; }
+
+// ---- Computer bowlers ----
+
+// The game's controls reach the computer bowlers through these.
+static int SkipCurrentAIBowler() { return SkipAIBowler(&gPlayerInfo[gCurrPlayer]); }
+static int AISkipUnderway() { return gSkipAI; }
+
+// The computer's throw leaves the hand at the release frame of the bowler's throwing animation.
+// The game data holds no bowler animations yet, so until it does the computer bowlers are driven
+// from here: a pocket shot at a full rack, a straight ball at the middle of the pins left, an
+// approach of the usual length and the ball let go when it is over, the aim wandering a little
+// with every throw. With the animations in the game data, UpdateAIBowler takes this place (see
+// ConnectComputerBowlers).
+static const int kApproachFirstBallMs = 1800;
+static const int kApproachLaterBallMs = 900;
+
+static const float kUnitsPerFoot = 24.0f;
+
+static ShotParams_tag computerShot;
+static float computerReleaseX = 0.0f;
+static int approachTimer = 0;
+
+// A right-handed pocket shot at a full rack; at pins left standing, a straight ball at the middle
+// of what stands. The aim wanders a little with every throw.
+static void StandInShot(const TITLE_PlayerInfoStruct& p)
+{
+    int mask = 0;
+    GetStandingPinMask(&mask);
+    float vel = 33.0f + 0.1f * float(GetRandomInt(-10, 10));
+    float heading = 0.2f * float(GetRandomInt(-1, 1));
+    if (p.currFrameBallIndex == 0 || mask == kFullRackMask || mask == 0) {
+        computerReleaseX = 12.0f + 0.25f * float(GetRandomInt(-4, 4));
+        heading += 2.0f;
+        computerShot = ShotParams_tag{};
+        computerShot.rotY = -800.0f;
+    } else {
+        float sum = 0.0f;
+        int count = 0;
+        for (int k = kFirstPin; k <= kLastPin; ++k) {
+            if (mask & (1 << (15 - k))) {
+                sum += PIN_X[k - 1] * kUnitsPerFoot;
+                count++;
+            }
+        }
+        computerReleaseX = sum / float(count) + 0.25f * float(GetRandomInt(-4, 4));
+        computerShot = ShotParams_tag{};
+    }
+    computerShot.vel = vel;
+    computerShot.heading = heading;
+}
+
+static void ReleaseComputerBall(TITLE_PlayerInfoStruct& p)
+{
+    actor_tag* bowler = p.theActor;
+    if (bowler && bowlingBall) {
+        float handX = 0.0f;
+        RightHandPosition(bowler, &handX, nullptr, nullptr);
+        bowler->Xlocation += computerReleaseX - handX;
+        bowler->logicalX = bowler->Xlocation;
+        RightHandPosition(bowler, &bowlingBall->Xlocation, &bowlingBall->Ylocation, &bowlingBall->Zlocation);
+    }
+    SetInitialBallParams(computerShot.vel, computerShot.heading, computerShot.rotX, computerShot.rotY,
+                         computerShot.xAngle);
+    if (bowlingBall) {
+        bowlingBall->team = 1;
+        bowlingBall->visible = 1;
+    }
+    SetControlState(kControlReleased);
+}
+
+// One frame of the computer bowler whose turn it is. A finished game, a finished player or a game
+// on its way back to the menu throws nothing.
+static int RunComputerBowler()
+{
+    if (gGameOver || gGamePaused || gameReturn.active) return 1;
+    if (gCurrPlayer < 0 || gCurrPlayer >= kMaxPlayers) return 1;
+    if (GetControllerAssignment(gCurrPlayer) != kAssignmentComputer) return 1;
+    TITLE_PlayerInfoStruct& p = gPlayerInfo[gCurrPlayer];
+    if (p.gameFinished) return 1;
+
+    switch (GetControlState()) {
+    case kControlPosition:
+        StandInShot(p);
+        SetControlState(kControlPower);
+        approachTimer = 0;
+        break;
+    case kControlPower:
+        approachTimer += updateRate;
+        if (approachTimer > (p.currFrameBallIndex == 0 ? kApproachFirstBallMs : kApproachLaterBallMs))
+            ReleaseComputerBall(p);
+        break;
+    default:
+        break;
+    }
+    return 1;
+}
+
+static void ConnectComputerBowlers()
+{
+    gameControlCalls.updateAIBowler = RunComputerBowler;
+    gameControlCalls.skipAIBowler = SkipCurrentAIBowler;
+    gameControlCalls.skipUnderway = AISkipUnderway;
+}
+
+// ---- Set-up ----
+
+static int LoadPlayerBalls()
+{
+    for (int i = 0; i < gNumPlayers; ++i) {
+        for (BallDataTag& ball : gPlayerInfo[i].ballData) {
+            if (!ReadBallProperties(&ball))
+                return PrintError("game set-up: ball %d of player %d cannot be read", int(ball.ballIndex), i);
+        }
+    }
+    return 1;
+}
+
+// The ball with the lane's bodies, the ten pins, and one bowler per player; only the bowler
+// whose turn it is is shown.
+static int CreateLaneActors()
+{
+    std::memset(pins, 0, sizeof pins);
+    if (!AddBallActor(nullptr)) return 0;
+    for (int pin = kFirstPin; pin <= kLastPin; ++pin)
+        if (!AddPinActor(pin, &pinActors[pin - 1])) return 0;
+    for (int i = 0; i < gNumPlayers; ++i) {
+        actor_tag* bowler = nullptr;
+        if (!AddCharacter(0.0f, -264.0f, kActorCharacter, &bowler, i)) return 0;
+        bowler->visible = i == gCurrPlayer;
+        gPlayerInfo[i].theActor = bowler;
+    }
+    // Without bumper bodies there is nothing to raise or lower.
+    physics->SetBumpersRaised(gPlayerInfo[0].bumpers != 0);
+    return 1;
+}
+
+static void SetUpControllers()
+{
+    for (joystickState& c : controllers) {
+        if (gGameOptions.vibration)
+            c.flags |= kControllerRumbleFlag;
+        else
+            c.flags &= ~kControllerRumbleFlag;
+        c.leftAnalogDeadzoneType = kLeftDeadZoneType;
+        c.rightAnalogDeadzoneType = kRightDeadZoneType;
+    }
+    for (int i = 0; i < kNumControllerStates && i < kMaxControllers; ++i) {
+        controllers[i].leftAnalogDeadzoneThreshold = gControllerDeadzoneValue[i][0];
+        controllers[i].rightAnalogDeadzoneThreshold = gControllerDeadzoneValue[i][1];
+    }
+}
+
+int GameLoopSetup()
+{
+    if (gNumPlayers < 1 || gNumPlayers > kMaxPlayers)
+        return PrintError("game set-up: %d players cannot play", gNumPlayers);
+
+    if (!LoadingScreenInit()) return 0;
+    if (!CreatePhysicsWorld()) return PrintError("game set-up: no physics world");
+    if (!InitializeActors(kActorPoolSize)) return PrintError("game set-up: no actor pool");
+    if (!envOnly && !LoadPlayerBalls()) return 0;
+
+    for (joystickState& c : controllers) c.flags &= ~kControllerGameFlag;
+
+    gGameControls = 1;
+    gCurrPlayer = 0;
+    gMaxPlayers = 4;
+    gShotClock = 30000;
+    gGameOptions.drawOil = 0;
+    errorOverlayPresent = 0;
+    gGamePaused = gamePaused = 0;
+    gPauseMenuActive = 0;
+    gameReturn = {};
+    sheetsPrinted = 0;
+    ConnectComputerBowlers();
+    ResetScoring();
+
+    for (int i = 0; i < kMaxPlayers; ++i) {
+        ResetPlayerInfo(&gPlayerInfo[i]);
+        gPlayerInfo[i].controllerSlot = GetGameControllerAssignmentSlot(i);
+    }
+
+    cameraSpeed = 12.0f;
+    cameraVerticalSpeed = 2.5f;
+    cameraRotationRate = 1.0f;
+    cameraPitchRate = 2.0f;
+    cameraZoomRate = 6.0f;
+    testOptions.initialBallHeading = 0.0f;
+    userCamera = 1;
+
+    ReadControls(nullptr);
+    SetUpControllers();
+    if (gOverlayControllerIndex == -1) gOverlayControllerIndex = 0;
+    gGameOver = 0;
+
+    if (!CreateCollisionEnvironment(areaNum)) return PrintError("game set-up: alley %d cannot be loaded", areaNum);
+    areaLoaded = 1;
+
+    // Control mode 0 of the options is the stylus.
+    SetControlMode(gGameOptions.controlMode == 0 ? kControlModeTouch : kControlModeButtons);
+
+    if (!envOnly && !CreateLaneActors()) return PrintError("game set-up: the lane's actors cannot be made");
+    if (!LoadingScreenClose()) return 0;
+
+    startSparesOverlay = 0;
+    if (gGameType == kGameSpares && !envOnly) {
+        SelectSparesRoundPins(gPlayerInfo[gCurrPlayer].currFrame);
+        startSparesOverlay = 1;
+    }
+    if (!envOnly) StartNewBall();
+    return 1;
+}
+
+// ---- One frame ----
+
+// A button newly pressed on the merged input: its edge, with no other edge and not held before.
+static int NewlyPressed(unsigned button)
+{
+    return (allInput.edges & ~allInput.buttons) == 0 && (allInput.edges & allInput.buttons) == button;
+}
+
+int HandleControls()
+{
+    // The attract game is watched, not played: START or A goes back to the menu.
+    if (gGameType == kGameAttract && !gameReturn.active && (NewlyPressed(kButtonStart) || NewlyPressed(kButtonA))) {
+        StartGameReturn(nullptr, PressToMenu, CompleteCallback);
+        errorOverlayPresent = 0;
+        return 1;
+    }
+    if (OverlayExists()) return OverlayHandleInput();
+    if (!gGameControls) return 1;
+    return GameControls();
+}
+
+int UpdateGameLogic()
+{
+    if (!RunActorHandlers()) return 0;
+    // Without a window the score sheets are printed once the game is over, before anything
+    // (the way back to the menu) clears the players.
+    if (gGameOver && !sheetsPrinted && gHostOptions.headless) {
+        PrintScoreSheets(stdout);
+        sheetsPrinted = 1;
+    }
+    if (!ComputeActorScreenPositions()) return 0;
+    if (!UpdateTransition()) return 0;
+    RunGameReturn();
+
+    if (!gGamePaused && physics) physics->Move();
+    if (!OverlayUpdate()) return 0;
+
+    // The spares start-of-turn overlay arrives with the spares challenge.
+    startSparesOverlay = 0;
+
+    // A game that is over with nothing left to show it, and no way back under way, is left:
+    // nobody could answer a question about it.
+    if (gGameOver && !OverlayExists() && !gameReturn.active) quitGame = 1;
+    return 1;
+}
+
+// ---- Tear-down ----
+
+int DisposeGame()
+{
+    int ok = 1;
+    if (!DisposeActors()) ok = PrintError("game tear-down: the actors could not be disposed");
+    // The ball table that set-up read the players' balls from.
+    if (ResourceLoaded(kBallPropertyTable) && !DisposeResource(kBallPropertyTable))
+        ok = PrintError("game tear-down: the ball table stays loaded");
+    // The pin records and the players' bowlers pointed into the pool just freed.
+    std::memset(pins, 0, sizeof pins);
+    for (TITLE_PlayerInfoStruct& p : gPlayerInfo) p.theActor = nullptr;
+    ResetGameControllers();
+    InitGameControllers();
+    return ok;
+}
+
+static int TearDownGame()
+{
+    int ok = DisposePhysicsWorld();
+    gameReturn = {};
+    if (!DisposeTestMode()) ok = 0;
+    if (areaLoaded) {
+        if (!DisposeCollisionEnvironment(areaNum)) ok = PrintError("game tear-down: alley %d stays loaded", areaNum);
+        areaLoaded = 0;
+    }
+    if (!DisposeGame()) ok = 0;
+    if (!LoadingScreenClose()) ok = 0;
+    return ok;
+}
+
+int PauseGame(int on)
+{
+    gGamePaused = gamePaused = on != 0;
+    return 1;
+}
 
 int GameLoop()
 {
-    gGameOver = 1;
-    ScreenSetResult(kResultRestoreFrontEnd);
+    int ok = GameLoopSetup();
+    if (!ok) PrintError("game set-up failed");
+
+    while (ok && (testOptions.testModeActive || !(quitGame || done || gHandleGameInvitation))) {
+        if (!ReadControls(nullptr) || !HandleControls() || !UpdateGameLogic()) {
+            ok = PrintError("a game frame failed");
+            break;
+        }
+        if (done) break;
+        if (!DrawGameScreen()) {
+            ok = PrintError("a game frame could not be drawn");
+            break;
+        }
+    }
+
+    if (!TearDownGame()) ok = 0;
+    if (!ok || done) return ok;
+    if (!exitGame) ScreenSetResult(kResultRestoreFrontEnd);
+    quitGame = 0;
     return 1;
 }

@@ -1,9 +1,40 @@
-// The game loop: set-up of a game and one frame per pass until it ends.
+// The game loop: one game from the loading screen to the return to the front end. Set-up builds
+// the lane (world, alley, actors) for the players the front end filled in; then one frame per
+// pass reads the controls, runs the game's input, the simulation step and the drawing, until the
+// game is quit; the tear-down gives back everything set-up took and hands back to the front end.
 #pragma once
 
-extern int gGameType;    // 0 .. 11
-extern int gNumPlayers;
-extern int gCurrPlayer;
-extern int gGameOver;
+extern int gGameType;    // 0 .. 11 (see game/scoring.h)
+extern int gNumPlayers;  // 1 .. 8
+extern int gCurrPlayer;  // whose turn it is
+extern int gGameOver;    // set once the game has ended
+extern int gMaxPlayers;  // players shown per score page
+extern int gShotClock;   // an online session's shot clock, milliseconds
+extern int errorOverlayPresent;
+extern int startSparesOverlay;
+extern int userCamera;              // the game camera follows the shot
+extern int gHandleGameInvitation;  // an invitation to another game ends this one
+extern float cameraSpeed, cameraVerticalSpeed, cameraRotationRate, cameraPitchRate, cameraZoomRate;
 
+// Runs one game. Every way out, failure included, goes through the tear-down. 0 when set-up or
+// a frame failed, 1 otherwise; unless the program is quitting or exitGame is set, the screen
+// result becomes 3 (back to the front end) after a game that did not fail.
 int GameLoop();
+// Loads and builds the game; 0 at the first failing step (what was made stays for DisposeGame).
+int GameLoopSetup();
+// The input step of a frame: the open overlay's input, else the game's own. 0 when it fails.
+int HandleControls();
+// The simulation step of a frame: actors, camera, transitions, one physics step, overlays.
+// 0 when a step fails.
+int UpdateGameLogic();
+// Gives back what set-up loaded and made; safe after a set-up that stopped half-way. 0 when a
+// release fails (the rest is still released).
+int DisposeGame();
+// gGamePaused becomes (on != 0). Always 1.
+int PauseGame(int on);
+
+// The end of the attract game: after a hold of 80 frames the game is left for the main menu.
+// Always 1.
+int StartAttractGameEnd();
+// 1 while the game is on its way back to the front end (attract hold or return to the menu).
+int GameReturnPending();

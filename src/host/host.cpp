@@ -37,6 +37,9 @@ void HostPrintUsage(FILE* to)
                  "  --headless     run without a window\n"
                  "  --frames N     stop after N frames\n"
                  "  --seed N       seed of the random numbers (default 0)\n"
+                 "  --input FILE   read the controller input from a script (one line a frame change)\n"
+                 "  --launch MODE  start a game at once: 'attract' (a demonstration game) or 'quick'\n"
+                 "  --players N    bowlers of a quick game, 1 to 8 (default 1)\n"
                  "  --verbose      print the game's diagnostic messages\n"
                  "  --help         show this text\n",
                  ZENDROLYX_DEFAULT_ROM, HostDefaultDataDir().c_str());
@@ -80,6 +83,31 @@ int HostParseOptions(int argc, char** argv, HostOptions* out, std::string* error
                 return kOptionsError;
             }
             (arg == "--rom" ? options.romDir : options.dataDir) = value;
+            ++i;
+        } else if (arg == "--input") {
+            if (!needValue("a file")) return kOptionsError;
+            if (!*value) {
+                *error = "option --input needs a file";
+                return kOptionsError;
+            }
+            options.inputScript = value;
+            ++i;
+        } else if (arg == "--launch") {
+            if (!needValue("a mode")) return kOptionsError;
+            if (std::string(value) != "attract" && std::string(value) != "quick") {
+                *error = std::string("bad value for --launch: '") + value + "' (attract or quick)";
+                return kOptionsError;
+            }
+            options.launch = value;
+            ++i;
+        } else if (arg == "--players") {
+            long n = 0;
+            if (!needValue("a number of bowlers")) return kOptionsError;
+            if (!ParseNumber(value, 1, 8, &n)) {
+                *error = std::string("bad value for --players: '") + value + "' (1 to 8)";
+                return kOptionsError;
+            }
+            options.players = int(n);
             ++i;
         } else if (arg == "--frames") {
             long n = 0;

@@ -12,6 +12,9 @@ struct HostOptions {
     long frameLimit = -1;  // stop after this many presented frames; -1 = no limit
     unsigned seed = 0;
     int verbose = 0;
+    std::string inputScript;  // --input: scripted controller input for headless runs
+    std::string launch;       // --launch: "attract" or "quick", until the front end launches games
+    int players = 1;          // --players: bowlers of a quick game
 };
 
 extern HostOptions gHostOptions;

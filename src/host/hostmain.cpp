@@ -7,6 +7,7 @@
 #include "host/clock.h"
 #include "host/errorlog.h"
 #include "host/host.h"
+#include "host/input.h"
 #include "platform/startup.h"
 #include "shell/startup.h"
 
@@ -38,6 +39,13 @@ int main(int argc, char** argv)
         break;
     }
 
+    if (!gHostOptions.inputScript.empty()) {
+        std::string scriptError;
+        if (!HostInputLoadScript(gHostOptions.inputScript.c_str(), &scriptError)) {
+            std::fprintf(stderr, "zendrolyx: %s\n", scriptError.c_str());
+            return 2;
+        }
+    }
     HostSetVerbose(gHostOptions.verbose);
     // Without a window there is no real time to follow: frames advance a virtual clock.
     HostUseVirtualClock(gHostOptions.headless);

@@ -7,6 +7,7 @@
 #include "lib/memory.h"
 #include "lib/printing.h"
 #include "platform/fileserver.h"
+#include "platform/skeleton.h"
 
 static resourceHeader* Resolve(int id)
 {
@@ -72,13 +73,15 @@ int InitializeResourceData(uint8_t* data, short type, int)
     case 0: case 1: case 12: case 13: case 14: case 15: case 16: case 17: case 43: case 45: case 46:
     case 50: case 51: case 52: case 94: case 95: case 100: case 104: case 108: case 119: case 123: case 124:
         return 1;
+    case 7:
+        return InitializeAnimation(data);
     case 44:
         return InitializeCollisionModel(data);
     default:
         break;
     }
     if ((type >= 58 && type <= 72) || (type >= 77 && type <= 85) || (type >= 87 && type <= 90)) return 1;
-    // Types that need their own set-up (animations, fonts, levels, object animations, bitmaps,
+    // Types that need their own set-up (fonts, levels, object animations, bitmaps,
     // models, sounds) are loaded by the modules that own those formats.
     PrintError("resources of type %d cannot be initialised", int(type));
     return 0;

@@ -1,5 +1,6 @@
 // Controller input: once per frame the buttons, circle pad and touch panel are read into one
-// record per controller slot and one merged record.
+// record per controller slot and one merged record. The handheld has one pad: slot 0 is filled,
+// slot 1 is cleared on every read, the others are left alone.
 #pragma once
 
 #include <cstdint>
@@ -59,6 +60,24 @@ constexpr int kNumControllerStates = 8;
 extern joystickState controllers[kNumControllerStates];
 extern joystickState allInput;
 
+// The dead-zone threshold that every read gives slot 0's circle pad.
+constexpr float kLeftStickDeadzone = 1.0f / 29.0f;
+
+// Clears the platform record behind slot 0 and opens the host's input. 0 when the host's input
+// cannot be used (a damaged input script); the application is then told to close.
 int InitJoysticks();
+// The per-frame read: ReadControllers(callback, 0). Always 1.
 int ReadControls(int (*callback)());
+// Reads the pad, circle pad and touch panel into slot 0 and the merged record, and serves the
+// platform's pending orders. With no pad status the records keep their last state. The callback
+// and the motion sensors are not used. Always 1.
+int ReadControllers(int (*callback)(), int updateAccel);
+// Zeroes the held buttons, edges and sticks of every slot and of the merged record: a button held
+// through the clear is reported as newly pressed by the next read.
 void ClearInputs();
+void ClearInput(joystickState* state);
+
+// The game's button word for the platform's held pad bits.
+uint16_t PadButtonsToGameButtons(uint32_t pad);
+// 1 when the slot has a device behind it: slot 0, once the controls are initialised.
+int ControllerConnected(int slot);

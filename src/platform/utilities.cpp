@@ -88,7 +88,9 @@ int LoadingBarStop()
 int LoadingBarUpdate()
 {
     if (!ReadControls(0)) return 0;
-    if (barActive && !done) {
+    // Headless runs keep no real time: how many loading frames a load takes there would depend on
+    // the speed of the file thread, so the bar only keeps files and sound going and runs repeat.
+    if (barActive && !done && !HostVirtualClockEnabled()) {
         if (!RenderStartScreen()) return 0;
         if (loadCallback && !loadCallback()) return 0;
         if (!RenderDoneScreen()) return 0;

@@ -6,6 +6,8 @@
 #include "game/records.h"
 #include "lib/screenapi.h"
 #include "platform/streams.h"
+#include "platform/utilities.h"
+#include "shell/applet.h"
 #include "shell/settings.h"
 
 static SCREENTAG titleScreen = {};
@@ -51,4 +53,58 @@ int RestoreGUI()
         ScreenSetResult(kResultMainMenu);
     }
     return 1;
+}
+
+static int loadingScreenShown = 0;
+
+// The loading screen has nothing to draw yet; the bar's frames are still presented.
+static int DrawLoadingScreen() { return 1; }
+
+int LoadingScreenInit()
+{
+    if (loadingScreenShown) return 1;
+    LoadingBarSetCallback(DrawLoadingScreen);
+    LoadingBarStart();
+    DisableSleepMode();
+    loadingScreenShown = 1;
+    return 1;
+}
+
+int LoadingScreenClose()
+{
+    if (!loadingScreenShown) return 1;
+    LoadingBarStop();
+    EnableSleepMode(true);
+    loadingScreenShown = 0;
+    return 1;
+}
+
+int LoadingScreenShown() { return loadingScreenShown; }
+
+int gPlayerResults[kMaxPlayers][kResultSlots];
+int gScoreCardPinCount[kFramesPerGame][kBallsPerFrame];
+
+void ZeroPlayerResults()
+{
+    for (auto& row : gPlayerResults)
+        for (int& v : row) v = 0;
+    for (auto& frame : gScoreCardPinCount)
+        for (int& v : frame) v = 0;
+}
+
+void SetPlayersResults()
+{
+    const int players = gNumPlayers < 0 ? 0 : (gNumPlayers > kMaxPlayers ? kMaxPlayers : gNumPlayers);
+    for (int p = 0; p < players; ++p) {
+        gPlayerResults[p][0] = gPlayerInfo[p].totalScore;
+        for (int slot = 1; slot < kResultSlots; ++slot) gPlayerResults[p][slot] = 0;
+    }
+    for (int f = 0; f < kFramesPerGame; ++f)
+        for (int b = 0; b < kBallsPerFrame; ++b) gScoreCardPinCount[f][b] = gPlayerInfo[0].framePinCount[f][b];
+}
+
+void SetPlayerResults(int player, int slot, int value)
+{
+    if (player < 0 || player >= kMaxPlayers || slot < 0 || slot >= kResultSlots) return;
+    gPlayerResults[player][slot] = value;
 }

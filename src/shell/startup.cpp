@@ -17,6 +17,7 @@
 #include "platform/utilities.h"
 #include "platform/video.h"
 #include "screens/frontend.h"
+#include "screens/quicklaunch.h"
 #include "shell/applet.h"
 #include "shell/globals.h"
 #include "shell/physicsmemory.h"
@@ -161,7 +162,12 @@ static int StartUp(int* reachedLoop)
     ScreenSetResult(result);
     if (done) return 4;
 
-    if (playIntroVideos && !PlayIntro()) return 4;
+    // A game named on the command line starts at once, without the intro and the title screen.
+    if (LaunchPending()) {
+        if (!LaunchFromOptions()) return Stop(4, "the game named on the command line could not be launched");
+    } else if (playIntroVideos && !PlayIntro()) {
+        return 4;
+    }
 
     ClearInputs();
     screenBufferHalfWidth = 200;

@@ -82,7 +82,8 @@ protected:
         ASSERT_EQ(InitResources(10000), 1);
         ASSERT_EQ(OpenResources(), 1);
         InstallPhysicsAllocator();
-        gGameType = 0;
+        // A game type without end-of-ball rules: the pins stay as the ball left them.
+        gGameType = 4;
         for (int p = 0; p < 2; ++p) {
             ResetPlayerInfo(&gPlayerInfo[p]);
             SetControllerAssignment(p, 0);

@@ -29,6 +29,11 @@ TEST(HostOptions, ReadsEveryOption)
     EXPECT_EQ(o.seed, 7u);
     EXPECT_EQ(o.verbose, 1);
 
+    ASSERT_EQ(Parse({"--input", "moves.txt", "--launch", "quick", "--players", "4"}, &o, &error), kOptionsRun);
+    EXPECT_EQ(o.inputScript, "moves.txt");
+    EXPECT_EQ(o.launch, "quick");
+    EXPECT_EQ(o.players, 4);
+
     ASSERT_EQ(Parse({}, &o, &error), kOptionsRun);
     EXPECT_EQ(o.frameLimit, -1);
     EXPECT_FALSE(o.dataDir.empty());
@@ -40,7 +45,7 @@ TEST(HostOptions, RejectsBadInputWithAReason)
     const std::vector<std::vector<std::string>> bad = {
         {"--bogus"}, {"--frames"}, {"--frames", "0"}, {"--frames", "12x"}, {"--frames", "-3"},
         {"--frames", "99999999999999999999"}, {"--seed", "-1"}, {"--seed", "4294967296"}, {"--rom"}, {"--rom", ""},
-        {"headless"},
+        {"headless"}, {"--launch", "league"}, {"--launch"}, {"--players", "0"}, {"--players", "9"}, {"--input", ""},
     };
     for (const auto& args : bad) {
         HostOptions o;

@@ -1,4 +1,5 @@
 #include "content.h"
+#include "content_bowler.h"
 
 #include <cstring>
 
@@ -15,8 +16,9 @@ const std::vector<ArchiveRange>& ArchiveRanges()
         {"E_Alley4", 400, 500},
         {"E_Alley5", 500, 600},
         {"E_Alley6", 600, 700},
-        {"Players", 2200, 2600},
-        {"Motions", 2600, 3000},
+        // The bowlers' body meshes (911-1023) and their animations (1301-1439) at the game's own ids.
+        {"Players", 900, 1300},
+        {"Motions", 1300, 1500},
         {"Fonts", 3000, 3200},
         {"Overlays", 3200, 3600},
         // Props and lane objects, up to the ball, pin and aim models and the ball table (5000-5016).
@@ -88,6 +90,7 @@ std::vector<Resource> BuildContent()
 
     for (Resource& r : CollisionContent()) content.push_back(std::move(r));
     for (Resource& r : BallContent()) content.push_back(std::move(r));
+    for (Resource& r : BowlerContent()) content.push_back(std::move(r));
     return content;
 }
 

@@ -10,7 +10,7 @@
 namespace mkrom {
 
 // The split set, one archive per range of ids [firstId, endId). Every resource must fall in one
-// range; the gaps (700-2199, 7000-8999 and from 9018) are room to grow, and 9000-9017 are the
+// range; the gaps (700-899, 1500-2999, 7000-8999 and from 9018) are room to grow, and 9000-9017 are the
 // front end's shared resources.
 const std::vector<ArchiveRange>& ArchiveRanges();
 

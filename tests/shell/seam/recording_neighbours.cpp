@@ -114,6 +114,9 @@ int SetSleepAvailable(int available) { return Call("SetSleepAvailable", std::to_
 int PlayVideo(const char* path) { return Call("PlayVideo", path); }
 int SplashScreen(int id, int ms) { return Call("SplashScreen", Ints(id, ms)); }
 void ClearInputs() { Call("ClearInputs"); }
+// No game is launched from the command line in these tests.
+int LaunchPending() { return 0; }
+int LaunchFromOptions() { return 0; }
 
 int ScreenSetResult(int result)
 {

@@ -1,0 +1,81 @@
+#include "screens/quicklaunch.h"
+
+#include <cstring>
+
+#include "game/areas.h"
+#include "game/controls.h"
+#include "game/gameloop.h"
+#include "game/records.h"
+#include "game/scoring.h"
+#include "host/host.h"
+#include "lib/printing.h"
+#include "lib/screenapi.h"
+#include "shell/settings.h"
+
+static const int kResultPlayGame = 1;
+static const int kOilPattern = 1;
+static const int kAttractBowlers = 1;
+
+// Balls of the game data: index = coverstock x 8 + weight. Every bowler carries a reactive, a
+// urethane and a plastic ball, all 15 lb.
+static const int kBowlerBalls[kBallsPerPlayer] = {2 * 8 + 6, 1 * 8 + 6, 0 * 8 + 6};
+
+static const char* const kFirstNames[kMaxPlayers] = {"Ada", "Bo", "Cy", "Di", "Ed", "Flo", "Gus", "Hal"};
+
+static void FillBowler(int i)
+{
+    TITLE_PlayerInfoStruct& p = gPlayerInfo[i];
+    std::memset(&p.playerData, 0, sizeof p.playerData);
+    std::strncpy(p.playerData.firstName, kFirstNames[i], sizeof p.playerData.firstName - 1);
+    std::strncpy(p.playerData.lastName, "Computer", sizeof p.playerData.lastName - 1);
+    std::strncpy(p.playerData.nickName, kFirstNames[i], sizeof p.playerData.nickName - 1);
+    p.playerData.throwPower = 90;
+    p.playerData.throwAccuracy = 85;
+    p.playerData.throwHookMin = 20;
+    p.playerData.throwHookMax = 60;
+    p.playerData.throwAverage = 180;
+    p.playerData.throwVariance = 20;
+    for (int b = 0; b < kBallsPerPlayer; ++b) {
+        p.ballData[b] = BallDataTag{};
+        p.ballData[b].ballIndex = u8(kBowlerBalls[b]);
+    }
+    p.ballSelected = 0;
+    p.leftHanded = 0;
+    p.laneNum = 1;
+    p.controllerSlot = 0;
+    p.suspendControls = 0;
+    p.bumpers = 0;
+    ResetPlayerInfo(&p);
+}
+
+int QuickLaunchGame(const char* mode, int players)
+{
+    if (!mode) return PrintError("launch: no mode");
+    const int attract = std::strcmp(mode, "attract") == 0;
+    if (!attract && std::strcmp(mode, "quick") != 0) return PrintError("launch: no mode '%s'", mode);
+    if (attract) players = kAttractBowlers;
+    if (players < 1 || players > kMaxPlayers) return PrintError("launch: %d bowlers cannot play", players);
+
+    for (int i = 0; i < kMaxPlayers; ++i) {
+        FillBowler(i);
+        // Only the game's bowlers are the computer's; the other records are nobody's.
+        SetControllerAssignment(i, i < players ? kAssignmentComputer : 0);
+    }
+    gNumPlayers = players;
+    gGameType = attract ? kGameAttract : kGameStandard;
+    gGameOptions.oilPattern = kOilPattern;
+    areaNum = 0;
+    // A quick game has no menu screen to go back to: the program ends with it. The attract game
+    // goes back to the title screen as it does behind the menus.
+    if (!attract) gTabGroupId = -1;
+    ScreenSetResult(kResultPlayGame);
+    return 1;
+}
+
+int LaunchPending() { return gHostOptions.launch.empty() ? 0 : 1; }
+
+int LaunchFromOptions()
+{
+    if (!LaunchPending()) return 0;
+    return QuickLaunchGame(gHostOptions.launch.c_str(), gHostOptions.players);
+}

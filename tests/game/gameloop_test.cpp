@@ -1,0 +1,338 @@
+// The game loop on the lane of the build's game data: whole games of computer bowlers from set-up
+// to tear-down, the pins between balls, the end of the attract game, and every way out of a game
+// giving back what its set-up took.
+#include "game/gameloop.h"
+
+#include <gtest/gtest.h>
+
+#include <btBulletDynamicsCommon.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "game/actors.h"
+#include "game/areas.h"
+#include "game/ball.h"
+#include "game/collision.h"
+#include "game/controls.h"
+#include "game/physics.h"
+#include "game/pins.h"
+#include "game/records.h"
+#include "game/scoring.h"
+#include "host/host.h"
+#include "lib/memory.h"
+#include "lib/resources.h"
+#include "lib/screenapi.h"
+#include "platform/fileserver.h"
+#include "platform/input.h"
+#include "platform/render.h"
+#include "screens/frontend.h"
+#include "screens/quicklaunch.h"
+#include "screens/scoresheet_print.h"
+#include "shell/globals.h"
+#include "shell/physicsmemory.h"
+#include "shell/scenedraw.h"
+#include "shell/applet.h"
+#include "shell/settings.h"
+#include "shell/startup.h"
+#include "support/device_heap.h"
+
+namespace {
+
+class GameLoopOnTheLane : public ::testing::Test {
+protected:
+    HostOptions saved;
+    bool rendering = false;
+
+    void SetUp() override
+    {
+        ASSERT_EQ(UseFreshDeviceHeap(64 << 20), 1);
+        saved = gHostOptions;
+        gHostOptions.romDir = std::string(ZENDROLYX_BUILD_DIR) + "/rom";
+        gHostOptions.headless = 0;
+        done = quitGame = exitGame = 0;
+        envOnly = 0;
+        testOptions.testModeActive = 0;
+        gTestModeRunning = 0;
+        gGamePaused = 0;
+        ASSERT_EQ(FileSystemInit(), 1);
+        ASSERT_EQ(InitResources(10000), 1);
+        ASSERT_EQ(OpenResources(), 1);
+        InstallPhysicsAllocator();
+        ASSERT_EQ(InitGameSettings(), 1);
+        InitOptions();
+        ClearInputs();
+    }
+    void TearDown() override
+    {
+        if (rendering) RenderDispose();
+        FreeResources();
+        FileSystemDispose();
+        btAlignedAllocSetCustom(nullptr, nullptr);
+        btAlignedAllocSetCustomAligned(nullptr, nullptr);
+        ReleaseDeviceHeap();
+        gHostOptions = saved;
+    }
+    void StartRendering()
+    {
+        ASSERT_EQ(RenderInit(0x80000, 0x800, 0x502, 0x500), 1);
+        rendering = true;
+    }
+    static unsigned Allocations()
+    {
+        unsigned n = 0;
+        DefaultHeapAllocations(&n);
+        return n;
+    }
+    // Nothing of a game is left: no world, no actors, no alley, no loading screen, and the heap
+    // holds what it held before.
+    static void ExpectNothingLeft(unsigned allocationsBefore)
+    {
+        EXPECT_EQ(physics, nullptr);
+        EXPECT_EQ(actorPool, nullptr);
+        EXPECT_EQ(bowlingBall, nullptr);
+        EXPECT_EQ(collisionEnviroments[areaNum].items[kCollisionLeftGutterItem].info, nullptr);
+        EXPECT_EQ(LoadingScreenShown(), 0);
+        for (int k = kFirstPin; k <= kLastPin; ++k) EXPECT_EQ(pins[k].theActor, nullptr) << k;
+        for (const TITLE_PlayerInfoStruct& p : gPlayerInfo) EXPECT_EQ(p.theActor, nullptr);
+        EXPECT_EQ(Allocations(), allocationsBefore);
+    }
+    static std::string Sheets()
+    {
+        FILE* f = std::tmpfile();
+        if (!f) return "";
+        PrintScoreSheets(f);
+        std::rewind(f);
+        std::string text;
+        char buffer[256];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+        std::fclose(f);
+        return text;
+    }
+    // One frame as GameLoop runs it.
+    static bool Frame()
+    {
+        return ReadControls(nullptr) && HandleControls() && UpdateGameLogic() && DrawGameScreen();
+    }
+    // The tear-down of a game set up by hand.
+    static void DisposeByHand()
+    {
+        DisposePhysicsWorld();
+        DisposeCollisionEnvironment(areaNum);
+        DisposeGame();
+        LoadingScreenClose();
+    }
+};
+
+// A whole game of computer bowlers is played to the end, its results go to the front end, the
+// screen loop is sent back there, and everything is given back. The same seed bowls the same game.
+TEST_F(GameLoopOnTheLane, AComputerGameIsPlayedToTheEndAndTornDown)
+{
+    StartRendering();
+    std::string first;
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        SeedRandom();
+        const unsigned before = Allocations();
+        ASSERT_EQ(QuickLaunchGame("quick", 2), 1);
+        EXPECT_EQ(ScreenGetResult(), 1);
+        ASSERT_EQ(GameLoop(), 1);
+        EXPECT_EQ(ScreenGetResult(), 3);
+        EXPECT_EQ(quitGame, 0);
+        EXPECT_EQ(gGameOver, 1);
+        for (int p = 0; p < 2; ++p) {
+            const TITLE_PlayerInfoStruct& player = gPlayerInfo[p];
+            EXPECT_TRUE(player.gameFinished) << p;
+            EXPECT_EQ(player.currFrame, 10) << p;
+            EXPECT_EQ(player.totalScoreInFrame[9], player.totalScore) << p;
+            int sum = 0;
+            for (int f = 0; f < 10; ++f) {
+                ASSERT_GE(player.frameScore[f], 0) << "every frame is scored at the end";
+                EXPECT_LE(player.frameScore[f], 30);
+                sum += player.frameScore[f];
+            }
+            EXPECT_EQ(sum, player.totalScore) << p;
+            EXPECT_LE(player.ballsThrown, 21) << "nobody bowls after the end";
+            EXPECT_EQ(gPlayerResults[p][0], player.totalScore) << p;
+        }
+        for (int f = 0; f < 10; ++f) EXPECT_EQ(gScoreCardPinCount[f][0], gPlayerInfo[0].framePinCount[f][0]);
+        EXPECT_GT(gPlayerInfo[0].totalScore + gPlayerInfo[1].totalScore, 40) << "the bowlers hit pins";
+        ExpectNothingLeft(before);
+
+        const std::string sheets = Sheets();
+        EXPECT_NE(sheets.find("P2 "), std::string::npos);
+        if (run == 0)
+            first = sheets;
+        else
+            EXPECT_EQ(sheets, first) << "the same seed bowls the same game";
+    }
+}
+
+// Between two balls of a frame the pins knocked down leave the lane and those standing are
+// squared up; after the frame all ten stand again.
+TEST_F(GameLoopOnTheLane, PinsKnockedDownLeaveTheLaneForTheSecondBall)
+{
+    StartRendering();
+    ASSERT_EQ(QuickLaunchGame("quick", 1), 1);
+    ASSERT_EQ(GameLoopSetup(), 1);
+    // Knock down pins 7 and 10 by hand, as a skipped frame does.
+    for (int k : {7, 10}) pins[k].theActor->Zlocation = -100.0f;
+    int turnContinues = 0;
+    ScoreNormalGame(turnContinues);
+    EXPECT_EQ(turnContinues, 1);
+    EXPECT_EQ(gPlayerInfo[0].framePinCount[0][0], 2);
+    int mask = 0;
+    GetStandingPinMask(&mask);
+    EXPECT_EQ(mask, kFullRackMask & ~(1 << (15 - 7)) & ~(1 << (15 - 10)));
+    for (int k = kFirstPin; k <= kLastPin; ++k) {
+        const bool gone = k == 7 || k == 10;
+        EXPECT_EQ(pins[k].theActor->visible, gone ? 0 : 1) << k;
+        if (gone) {
+            EXPECT_LT(physics->m_pinBody[k - 1]->getCenterOfMassPosition().y(), -1.0f) << k;
+        }
+    }
+    for (int k = kFirstPin; k <= kLastPin; ++k)
+        if (k != 7 && k != 10) pins[k].theActor->Zlocation = -100.0f;
+    ScoreNormalGame(turnContinues);
+    EXPECT_EQ(turnContinues, 0);
+    EXPECT_EQ(gPlayerInfo[0].frameMark[0], 1) << "a spare";
+    GetStandingPinMask(&mask);
+    EXPECT_EQ(mask, kFullRackMask) << "a fresh rack for the next frame";
+    DisposeByHand();
+}
+
+// Once the game is over no computer bowler throws again, whatever the frames that follow.
+TEST_F(GameLoopOnTheLane, ComputerBowlersStopAtTheEndOfTheGame)
+{
+    StartRendering();
+    for (int over : {0, 1}) {
+        SCOPED_TRACE(over);
+        ASSERT_EQ(QuickLaunchGame("quick", 1), 1);
+        ASSERT_EQ(GameLoopSetup(), 1);
+        gGameOver = over;
+        int released = 0;
+        for (int frame = 0; frame < 120 && !released; ++frame) {
+            ASSERT_TRUE(Frame());
+            released = bowlingBall->team != 0;
+        }
+        EXPECT_EQ(released, over ? 0 : 1);
+        EXPECT_EQ(gPlayerInfo[0].ballsThrown, 0);
+        DisposeByHand();
+    }
+}
+
+// The attract game: player 0 bowls four frames, the turn never passes, then after a hold of 80
+// frames the game goes back to the title screen with the players cleared.
+TEST_F(GameLoopOnTheLane, TheAttractGameEndsAfterFourFramesAndGoesBackToTheTitle)
+{
+    StartRendering();
+    SeedRandom();
+    ASSERT_EQ(QuickLaunchGame("attract", 3), 1);
+    EXPECT_EQ(gGameType, kGameAttract);
+    ASSERT_EQ(GameLoopSetup(), 1);
+    int frames = 0;
+    while (!GameReturnPending() && frames < 40000) {
+        ASSERT_TRUE(Frame());
+        ++frames;
+        ASSERT_EQ(gCurrPlayer, 0);
+    }
+    ASSERT_TRUE(GameReturnPending());
+    EXPECT_EQ(gGameOver, 1);
+    EXPECT_EQ(gPlayerInfo[0].currFrame, 4);
+    EXPECT_GE(gPlayerInfo[0].frameScore[2], 0);
+    int hold = 0;
+    while (!quitGame && hold < 200) {
+        ASSERT_TRUE(Frame());
+        ++hold;
+    }
+    EXPECT_GE(hold, 80);
+    EXPECT_LE(hold, 82);
+    EXPECT_EQ(gPlayerInfo[0].currFrame, 0) << "the players are cleared";
+    EXPECT_EQ(gPlayerInfo[0].ballsThrown, 0);
+    DisposeByHand();
+
+    ScreenSetResult(3);
+    ASSERT_EQ(RestoreGUI(), 1);
+    EXPECT_EQ(ScreenGetResult(), 5) << "back to the title screen";
+}
+
+// START or A during the attract game goes back to the menu at once; B does nothing.
+TEST_F(GameLoopOnTheLane, AButtonEndsTheAttractGame)
+{
+    StartRendering();
+    for (uint16_t button : {uint16_t(kButtonB), uint16_t(kButtonStart), uint16_t(kButtonA)}) {
+        SCOPED_TRACE(button);
+        quitGame = 0;
+        ASSERT_EQ(QuickLaunchGame("attract", 1), 1);
+        ASSERT_EQ(GameLoopSetup(), 1);
+        allInput.buttons = button;
+        allInput.edges = button;
+        ASSERT_EQ(HandleControls(), 1);
+        allInput.buttons = allInput.edges = 0;
+        ASSERT_EQ(UpdateGameLogic(), 1);
+        EXPECT_EQ(quitGame, button == kButtonB ? 0 : 1);
+        DisposeByHand();
+    }
+    quitGame = 0;
+}
+
+// A frame that fails ends the game through the same tear-down as any other end.
+TEST_F(GameLoopOnTheLane, AFailedFrameIsTornDown)
+{
+    // Without the renderer the first frame cannot be drawn.
+    const unsigned before = Allocations();
+    ScreenSetResult(1);
+    ASSERT_EQ(QuickLaunchGame("quick", 2), 1);
+    EXPECT_EQ(GameLoop(), 0);
+    ExpectNothingLeft(before);
+    EXPECT_EQ(ScreenGetResult(), 1) << "the screen loop decides what follows a failure";
+}
+
+// A set-up that stops half-way gives back what it had made.
+TEST_F(GameLoopOnTheLane, AFailedSetUpIsTornDown)
+{
+    StartRendering();
+    const unsigned before = Allocations();
+    ASSERT_EQ(QuickLaunchGame("quick", 2), 1);
+    gPlayerInfo[1].ballData[2].ballIndex = 250;  // no such ball in the table
+    EXPECT_EQ(GameLoop(), 0);
+    ExpectNothingLeft(before);
+}
+
+// The program being closed in the middle of a game (here by the frame limit) ends the game
+// before the next drawing, and still gives everything back.
+TEST_F(GameLoopOnTheLane, AQuitDuringTheGameIsTornDown)
+{
+    StartRendering();
+    ASSERT_EQ(InitializeApplet(), 1);
+    HostResetFrames();
+    gHostOptions.frameLimit = 1000;  // well after the set-up, well before the end of the game
+    const unsigned before = Allocations();
+    ASSERT_EQ(QuickLaunchGame("quick", 1), 1);
+    EXPECT_EQ(GameLoop(), 1);
+    EXPECT_EQ(done, 1);
+    EXPECT_EQ(HostFramesPresented(), 1000) << "no frame is drawn after the close order";
+    EXPECT_EQ(gPlayerInfo[0].gameFinished, 0);
+    EXPECT_EQ(ScreenGetResult(), 1) << "the program is quitting: no way back to the menus";
+    ExpectNothingLeft(before);
+    DisposeApplet();
+    HostResetFrames();
+    done = 0;
+}
+
+TEST_F(GameLoopOnTheLane, LaunchesAreRefusedWhenTheyCannotBePlayed)
+{
+    ScreenSetResult(5);
+    EXPECT_EQ(QuickLaunchGame("bingo", 2), 0);
+    EXPECT_EQ(QuickLaunchGame("quick", 0), 0);
+    EXPECT_EQ(QuickLaunchGame("quick", 9), 0);
+    EXPECT_EQ(QuickLaunchGame(nullptr, 1), 0);
+    EXPECT_EQ(ScreenGetResult(), 5);
+    EXPECT_EQ(QuickLaunchGame("quick", 4), 1);
+    EXPECT_EQ(gNumPlayers, 4);
+    for (int p = 0; p < 8; ++p) EXPECT_EQ(GetControllerAssignment(p), p < 4 ? kAssignmentComputer : 0) << p;
+}
+
+}  // namespace
