@@ -1,5 +1,7 @@
 #include "platform/fileserver.h"
 
+#include <chrono>
+
 #include <cstring>
 #include <thread>
 
@@ -301,7 +303,8 @@ int FileRead(void* handle, void* buffer, int length)
             }
             return PrintError("FileRead: stopped while waiting for the read");
         }
-        if (!waiting.done) std::this_thread::yield();
+        // Give the server time to read instead of spinning the pump.
+        if (!waiting.done) std::this_thread::sleep_for(std::chrono::microseconds(100));
     }
     // A read nested in this one's wait may have changed the globals.
     readDone = 1;

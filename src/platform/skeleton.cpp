@@ -229,7 +229,6 @@ int ComputeSkeletonTranslation(actor_tag* actor)
     const uint8_t* next = nullptr;
     float t = 0.0f;
     FramePair(anim, info.animationFrame, &cur, &next, &t);
-    info.animParam = 0;
     float v[3];
     BlendedTranslation(cur, next, t, v);
     // animParam is an integer field of the record; the fraction is kept as its bits.

@@ -16,6 +16,8 @@ int (*loadCallback)() = nullptr;
 int barActive = 0;
 int barDontUpdateSound = 0;
 float loadStartTime = 0.0f;
+// Ticks of the last loading frame drawn; 0 when the bar has drawn none yet.
+static int64_t lastLoadingFrameTicks = 0;
 
 void ClearMemory(void* p, int n)
 {
@@ -74,6 +76,7 @@ int LoadingBarStart()
 {
     if (loadCallback) {
         barActive = 1;
+        lastLoadingFrameTicks = 0;  // a bar shows its first frame at once
         loadStartTime = float(GetTickCount());
     }
     return 1;
@@ -85,12 +88,23 @@ int LoadingBarStop()
     return 1;
 }
 
+// A loading frame is drawn at most once per frame period of real time, as the display shows
+// them; the pumps in between only keep files and sound going.
+static int LoadingFrameDue()
+{
+    int64_t& lastFrameTicks = lastLoadingFrameTicks;
+    int64_t now = GetTickCount();
+    if (lastFrameTicks != 0 && now - lastFrameTicks < kTicksPerSecond * 33 / 1000) return 0;
+    lastFrameTicks = now;
+    return 1;
+}
+
 int LoadingBarUpdate()
 {
     if (!ReadControls(0)) return 0;
     // Headless runs keep no real time: how many loading frames a load takes there would depend on
     // the speed of the file thread, so the bar only keeps files and sound going and runs repeat.
-    if (barActive && !done && !HostVirtualClockEnabled()) {
+    if (barActive && !done && !HostVirtualClockEnabled() && LoadingFrameDue()) {
         if (!RenderStartScreen()) return 0;
         if (loadCallback && !loadCallback()) return 0;
         if (!RenderDoneScreen()) return 0;

@@ -209,7 +209,6 @@ TEST_F(SkeletonTest, BonesArePosedDownTheChainAndCheckedAgainstTheFrames)
 {
     // Root at z 1, two bones above it at 0.5 each; the root turns a quarter about X.
     std::vector<uint8_t> block = SkeletonBlock(3, 3);
-    std::vector<uint8_t> model(kModelSkeletonField + 4 + block.size(), 0);
     void* p = nullptr;
     ASSERT_EQ(AllocateClearedMemory(&p, 384 + int(block.size())), 1);
     auto* bytes = static_cast<uint8_t*>(p);

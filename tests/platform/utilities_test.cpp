@@ -66,7 +66,11 @@ TEST(LoadingBar, DrawsFramesOnlyWhileActiveWithACallback)
     EXPECT_EQ(loadFrames, 1);
     EXPECT_EQ(HostFramesPresented(), before + 1);
 
+    EXPECT_EQ(LoadingBarUpdate(), 1);
+    EXPECT_EQ(loadFrames, 1) << "loading frames follow the display's pace, not the pump's";
+
     LoadingBarSetCallback(FailLoadFrame);
+    LoadingBarStart();
     EXPECT_EQ(LoadingBarUpdate(), 0);
 
     LoadingBarStop();
