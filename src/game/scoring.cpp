@@ -17,8 +17,7 @@ static const int kLastFrame = kFramesPerGame - 1;
 static const int kResultSpare = 10;
 static const int kResultStrike = 11;
 
-// frameMark values.
-static const int kMarkOpen = 0;
+// frameMark values (0 is an open frame).
 static const int kMarkSpare = 1;
 static const int kMarkStrike = 2;
 
