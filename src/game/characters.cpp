@@ -8,9 +8,11 @@
 #include "lib/matrix.h"
 #include "lib/memory.h"
 #include "lib/printing.h"
+#include "lib/resourceload.h"
 #include "lib/resources.h"
 #include "lib/trig.h"
 #include "platform/skeleton.h"
+#include "shell/globals.h"
 
 static const float kCharacterScale = 24.0f;
 
@@ -63,6 +65,77 @@ static void SetAnimationOf(actor_tag* actor, int anim)
         SetActorAnimation(actor, anim);
     else
         actor->animInfo.animation = anim;
+}
+
+int LoadResourceFn(int id)
+{
+    if (id < 1) return 1;
+    if (id > 0xFFFF) {
+        const int group = id >> 16;
+        if (!OpenResourceGroup(group) || done)
+            return PrintError("LoadResourceFn: could not open resource group:%i \n", group);
+        if (!ReadResource(id))
+            return PrintError("LoadResourceFn: could not load resource rsid:%i offset:%i \n", group, id & 0xFFFF);
+        return 1;
+    }
+    if (ResourceType(id) != kResourceTypeGroup) {
+        if (!ReadResource(id)) return PrintError("LoadResourceFn: could not load resource rsid:%i \n", id);
+        return 1;
+    }
+    if (done) return 0;
+    if (ResourceLoaded(id)) return 1;
+    if (!LoadResourceGroup(id)) return PrintError("LoadResourceFn: could not load resource group:%i \n", id);
+    return 1;
+}
+
+int DisposeResourceFn(int id)
+{
+    if (id < 1) return 1;
+    if (id > 0xFFFF) {
+        if (!CloseResourceGroup(id >> 16)) return 0;
+        return ResourceLoaded(id) ? DisposeResource(id) : 1;
+    }
+    if (ResourceType(id) != kResourceTypeGroup) return DisposeResource(id);
+    if (ResourceLoaded(id)) return UnloadResourceGroup(id);
+    return 1;
+}
+
+// What each player's bowler needs: its body group, its throw and its own set of animations
+// (the versions made for its body mesh). Kept so that tear-down frees them whatever has become of
+// the player records by then.
+static const int kBowlerResources = 1 + (kAnimThrowLast - kAnimThrowFirst + 1) + (kAnimCharacterLast - kAnimCharacterFirst + 1);
+static int loadedBowlerResources[kMaxPlayers][kBowlerResources];
+
+int LoadCharacterBodies(int count)
+{
+    if (!DisposeCharacterBodies()) return 0;
+    for (int i = 0; i < count && i < kMaxPlayers; ++i) {
+        const int body = gPlayerInfo[i].playerData.bodyMeshRSID;
+        int* ids = loadedBowlerResources[i];
+        int n = 0;
+        ids[n++] = body;
+        for (int anim = kAnimThrowFirst; anim <= kAnimThrowLast; ++anim) ids[n++] = RemapAnimation(body, anim);
+        for (int anim = kAnimCharacterFirst; anim <= kAnimCharacterLast; ++anim) ids[n++] = RemapAnimation(body, anim);
+        for (int k = 0; k < n; ++k) {
+            if (!LoadResourceFn(ids[k])) {
+                for (int j = k; j < n; ++j) ids[j] = 0;
+                return 0;
+            }
+        }
+    }
+    return 1;
+}
+
+int DisposeCharacterBodies()
+{
+    int ok = 1;
+    for (auto& ids : loadedBowlerResources) {
+        for (int& id : ids) {
+            if (!DisposeResourceFn(id)) ok = 0;
+            id = 0;
+        }
+    }
+    return ok;
 }
 
 // A character's records are freed with it: the model buffer, then the player list.

@@ -25,6 +25,17 @@ int StartCharacterAnimation(actor_tag* actor);
 // output may be null. A bowler without a skeleton or animation lets the ball go from a fixed
 // point beside the right hip. 0 for a null actor.
 int RightHandPosition(actor_tag* actor, float* x, float* y, float* z);
+// Loads a resource a player record names: (group << 16) | index opens the group and reads that
+// member; a smaller id reads the resource, or loads it whole when it is a group. Below 1: none.
+// 0, with a message, when it cannot be loaded.
+int LoadResourceFn(int id);
+// Frees what LoadResourceFn(id) loaded; 1 for an id below 1 or nothing loaded.
+int DisposeResourceFn(int id);
+// The body models of players 0..count-1 (their bodyMeshRSID groups) and the animations their
+// bowlers play, loaded for the characters made at game set-up; and their release at tear-down, once the characters are gone. 0, with a
+// message, when a body cannot be loaded or freed.
+int LoadCharacterBodies(int count);
+int DisposeCharacterBodies();
 // Frees the character's model buffer. 0 when that fails.
 int DisposePlayerModel(actor_tag* actor);
 

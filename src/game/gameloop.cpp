@@ -136,99 +136,20 @@ int GameReturnPending() { return gameReturn.active; }
 static int SkipCurrentAIBowler() { return SkipAIBowler(&gPlayerInfo[gCurrPlayer]); }
 static int AISkipUnderway() { return gSkipAI; }
 
-// The computer's throw leaves the hand at the release frame of the bowler's throwing animation.
-// The game data holds no bowler animations yet, so until it does the computer bowlers are driven
-// from here: a pocket shot at a full rack, a straight ball at the middle of the pins left, an
-// approach of the usual length and the ball let go when it is over, the aim wandering a little
-// with every throw. With the animations in the game data, UpdateAIBowler takes this place (see
-// ConnectComputerBowlers).
-static const int kApproachFirstBallMs = 1800;
-static const int kApproachLaterBallMs = 900;
-
-static const float kUnitsPerFoot = 24.0f;
-
-static ShotParams_tag computerShot;
-static float computerReleaseX = 0.0f;
-static int approachTimer = 0;
-
-// A right-handed pocket shot at a full rack; at pins left standing, a straight ball at the middle
-// of what stands. The aim wanders a little with every throw.
-static void StandInShot(const TITLE_PlayerInfoStruct& p)
+// One frame of the computer bowler whose turn it is: the approach and the throw, the ball let go
+// when the throw animation reaches the bowler's release frame. A paused game, or one on its way
+// back to the menu, throws nothing.
+static int UpdateCurrentAIBowler()
 {
-    int mask = 0;
-    GetStandingPinMask(&mask);
-    float vel = 33.0f + 0.1f * float(GetRandomInt(-10, 10));
-    float heading = 0.2f * float(GetRandomInt(-1, 1));
-    if (p.currFrameBallIndex == 0 || mask == kFullRackMask || mask == 0) {
-        computerReleaseX = 12.0f + 0.25f * float(GetRandomInt(-4, 4));
-        heading += 2.0f;
-        computerShot = ShotParams_tag{};
-        computerShot.rotY = -800.0f;
-    } else {
-        float sum = 0.0f;
-        int count = 0;
-        for (int k = kFirstPin; k <= kLastPin; ++k) {
-            if (mask & (1 << (15 - k))) {
-                sum += PIN_X[k - 1] * kUnitsPerFoot;
-                count++;
-            }
-        }
-        computerReleaseX = sum / float(count) + 0.25f * float(GetRandomInt(-4, 4));
-        computerShot = ShotParams_tag{};
-    }
-    computerShot.vel = vel;
-    computerShot.heading = heading;
-}
-
-static void ReleaseComputerBall(TITLE_PlayerInfoStruct& p)
-{
-    actor_tag* bowler = p.theActor;
-    if (bowler && bowlingBall) {
-        float handX = 0.0f;
-        RightHandPosition(bowler, &handX, nullptr, nullptr);
-        bowler->Xlocation += computerReleaseX - handX;
-        bowler->logicalX = bowler->Xlocation;
-        RightHandPosition(bowler, &bowlingBall->Xlocation, &bowlingBall->Ylocation, &bowlingBall->Zlocation);
-    }
-    SetInitialBallParams(computerShot.vel, computerShot.heading, computerShot.rotX, computerShot.rotY,
-                         computerShot.xAngle);
-    if (bowlingBall) {
-        bowlingBall->team = 1;
-        bowlingBall->visible = 1;
-    }
-    SetControlState(kControlReleased);
-}
-
-// One frame of the computer bowler whose turn it is. A finished game, a finished player or a game
-// on its way back to the menu throws nothing.
-static int RunComputerBowler()
-{
-    if (gGameOver || gGamePaused || gameReturn.active) return 1;
+    if (gGamePaused || gameReturn.active) return 1;
     if (gCurrPlayer < 0 || gCurrPlayer >= kMaxPlayers) return 1;
-    if (GetControllerAssignment(gCurrPlayer) != kAssignmentComputer) return 1;
-    TITLE_PlayerInfoStruct& p = gPlayerInfo[gCurrPlayer];
-    if (p.gameFinished) return 1;
-
-    switch (GetControlState()) {
-    case kControlPosition:
-        StandInShot(p);
-        SetControlState(kControlPower);
-        approachTimer = 0;
-        break;
-    case kControlPower:
-        approachTimer += updateRate;
-        if (approachTimer > (p.currFrameBallIndex == 0 ? kApproachFirstBallMs : kApproachLaterBallMs))
-            ReleaseComputerBall(p);
-        break;
-    default:
-        break;
-    }
-    return 1;
+    if (gPlayerInfo[gCurrPlayer].gameFinished) return 1;
+    return UpdateAIBowler(&gPlayerInfo[gCurrPlayer]);
 }
 
 static void ConnectComputerBowlers()
 {
-    gameControlCalls.updateAIBowler = RunComputerBowler;
+    gameControlCalls.updateAIBowler = UpdateCurrentAIBowler;
     gameControlCalls.skipAIBowler = SkipCurrentAIBowler;
     gameControlCalls.skipUnderway = AISkipUnderway;
 }
@@ -330,6 +251,7 @@ int GameLoopSetup()
     // Control mode 0 of the options is the stylus.
     SetControlMode(gGameOptions.controlMode == 0 ? kControlModeTouch : kControlModeButtons);
 
+    if (!envOnly && !LoadCharacterBodies(gNumPlayers)) return PrintError("game set-up: the bowlers cannot be loaded");
     if (!envOnly && !CreateLaneActors()) return PrintError("game set-up: the lane's actors cannot be made");
     if (!LoadingScreenClose()) return 0;
 
@@ -394,6 +316,8 @@ int DisposeGame()
 {
     int ok = 1;
     if (!DisposeActors()) ok = PrintError("game tear-down: the actors could not be disposed");
+    // The bowlers' body models, now that no character uses them.
+    if (!DisposeCharacterBodies()) ok = PrintError("game tear-down: the bowlers' models stay loaded");
     // The ball table that set-up read the players' balls from.
     if (ResourceLoaded(kBallPropertyTable) && !DisposeResource(kBallPropertyTable))
         ok = PrintError("game tear-down: the ball table stays loaded");

@@ -7,6 +7,7 @@
 #include "lib/memory.h"
 #include "lib/printing.h"
 #include "platform/fileserver.h"
+#include "platform/model.h"
 #include "platform/skeleton.h"
 
 static resourceHeader* Resolve(int id)
@@ -66,7 +67,7 @@ static void FreeBlock(void** block)
     *block = nullptr;
 }
 
-int InitializeResourceData(uint8_t* data, short type, int)
+int InitializeResourceData(uint8_t* data, short type, int, int32_t length)
 {
     if (!data) return 0;
     switch (type) {
@@ -77,12 +78,14 @@ int InitializeResourceData(uint8_t* data, short type, int)
         return InitializeAnimation(data);
     case 44:
         return InitializeCollisionModel(data);
+    case kResourceTypeModel:
+        return DS3_InitializeModel(data, length);
     default:
         break;
     }
     if ((type >= 58 && type <= 72) || (type >= 77 && type <= 85) || (type >= 87 && type <= 90)) return 1;
     // Types that need their own set-up (fonts, levels, object animations, bitmaps,
-    // models, sounds) are loaded by the modules that own those formats.
+    // sounds) are loaded by the modules that own those formats.
     PrintError("resources of type %d cannot be initialised", int(type));
     return 0;
 }
@@ -121,7 +124,8 @@ static void* LoadSingle(resourceHeader* r, int index)
     }
 
     r->resourceHandle = data;
-    if (!InitializeResourceData(static_cast<uint8_t*>(data), r->resourceType, index)) {
+    if (!InitializeResourceData(static_cast<uint8_t*>(data), r->resourceType, index,
+                                IsCompressed(r) ? r->resourceUncompressedLength : r->resourceLength)) {
         // A resource whose set-up failed must not look loaded.
         r->resourceHandle = nullptr;
         FreeBlock(&data);
@@ -168,7 +172,7 @@ static int SetUpMembers(resourceHeader* group, resourceGroupHeader* directory, u
             stored += m.resourceLength;
         }
         m.resourceHandle = data;
-        if (!InitializeResourceData(data, m.resourceType, i)) {
+        if (!InitializeResourceData(data, m.resourceType, i, packedLayout ? m.resourceUncompressedLength : m.resourceLength)) {
             m.resourceHandle = nullptr;
             return 0;
         }
@@ -404,7 +408,7 @@ int LoadResourceRange(int first, int last)
             }
             if (ok) {
                 r->resourceHandle = out;
-                ok = InitializeResourceData(out, r->resourceType, id);
+                ok = InitializeResourceData(out, r->resourceType, id, packed ? r->resourceUncompressedLength : r->resourceLength);
             }
         }
         in += r->resourceLength;

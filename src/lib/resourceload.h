@@ -17,6 +17,7 @@ int CloseResourceGroup(int id);
 int UnloadResourceGroup(int id);
 int DisposeResource(int id);
 int DisposeResourceRange(int first, int last);
-int InitializeResourceData(uint8_t* data, short type, int index);
+// Sets up a resource just loaded, by its type; length is the size of its data in memory.
+int InitializeResourceData(uint8_t* data, short type, int index, int32_t length);
 int InitializeResourceGroup(resourceHeader* group, uint8_t* block);
 int DecompressResourceGroup(resourceHeader* group, uint8_t* stored, uint8_t* block);

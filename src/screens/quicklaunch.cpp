@@ -20,6 +20,9 @@ static const int kAttractBowlers = 1;
 // urethane and a plastic ball, all 15 lb.
 static const int kBowlerBalls[kBallsPerPlayer] = {2 * 8 + 6, 1 * 8 + 6, 0 * 8 + 6};
 
+// Each bowler wears one of the body meshes of the game data.
+static const int kBodyMeshes[kMaxPlayers] = {911, 939, 953, 960, 932, 911, 939, 953};
+
 static const char* const kFirstNames[kMaxPlayers] = {"Ada", "Bo", "Cy", "Di", "Ed", "Flo", "Gus", "Hal"};
 
 static void FillBowler(int i)
@@ -29,6 +32,7 @@ static void FillBowler(int i)
     std::strncpy(p.playerData.firstName, kFirstNames[i], sizeof p.playerData.firstName - 1);
     std::strncpy(p.playerData.lastName, "Computer", sizeof p.playerData.lastName - 1);
     std::strncpy(p.playerData.nickName, kFirstNames[i], sizeof p.playerData.nickName - 1);
+    p.playerData.bodyMeshRSID = kBodyMeshes[i];
     p.playerData.throwPower = 90;
     p.playerData.throwAccuracy = 85;
     p.playerData.throwHookMin = 20;

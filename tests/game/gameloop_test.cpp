@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "game/actors.h"
+#include "game/animation.h"
 #include "game/areas.h"
 #include "game/ball.h"
 #include "game/collision.h"
@@ -168,6 +169,44 @@ TEST_F(GameLoopOnTheLane, AComputerGameIsPlayedToTheEndAndTornDown)
         else
             EXPECT_EQ(sheets, first) << "the same seed bowls the same game";
     }
+}
+
+// A computer bowler in a game plays its throw frame by frame, and the ball leaves its hand on the
+// step at which the throw reaches the release frame of its body mesh, not before.
+TEST_F(GameLoopOnTheLane, AComputerBowlerReleasesAtTheReleaseFrameOfItsThrow)
+{
+    StartRendering();
+    SeedRandom();
+    ASSERT_EQ(QuickLaunchGame("quick", 1), 1);
+    ASSERT_EQ(GameLoopSetup(), 1);
+    actor_tag* bowler = gPlayerInfo[0].theActor;
+    ASSERT_NE(bowler, nullptr);
+    const float release = float(ReleaseFrameForBody(gPlayerInfo[0].playerData.bodyMeshRSID));
+    ASSERT_GT(release, 1.0f);
+
+    // The throw's frame at the start of each step: the step that lets go sees the release frame
+    // reached, the one before it did not.
+    std::vector<float> throwFrames;
+    int step = 0;
+    for (; step < 3000 && GetControlState() != kControlReleased; ++step) {
+        if (GetCurrentActorAnimation(bowler) == kAnimThrowLast && GetControlState() == kControlThrowing) {
+            throwFrames.push_back(bowler->animInfo.animationFrame);
+        }
+        ASSERT_EQ(ReadControls(nullptr), 1);
+        ASSERT_EQ(HandleControls(), 1);
+        ASSERT_EQ(UpdateGameLogic(), 1);
+    }
+    ASSERT_EQ(GetControlState(), kControlReleased) << "released within " << step << " steps";
+    ASSERT_GT(throwFrames.size(), 10u) << "the throw is played, not jumped to its end";
+    const float atRelease = throwFrames.back();
+    const float before = throwFrames[throwFrames.size() - 2];
+    EXPECT_LT(before, release) << "still in the hand on the step before";
+    EXPECT_GE(atRelease, release);
+    EXPECT_LT(atRelease, release + 3.0f) << "let go at the release frame, not long after";
+    EXPECT_EQ(GetCurrentActorAnimation(bowler), kAnimThrowLast);
+    ASSERT_NE(bowlingBall, nullptr);
+    EXPECT_EQ(bowlingBall->visible, 1);
+    DisposeByHand();
 }
 
 // Between two balls of a frame the pins knocked down leave the lane and those standing are
