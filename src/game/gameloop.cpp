@@ -10,6 +10,7 @@
 #include "game/collision.h"
 #include "game/computer.h"
 #include "game/controls.h"
+#include "game/gameactors.h"
 #include "game/physics.h"
 #include "game/pins.h"
 #include "game/records.h"
@@ -169,23 +170,6 @@ static int LoadPlayerBalls()
 
 // The ball with the lane's bodies, the ten pins, and one bowler per player; only the bowler
 // whose turn it is is shown.
-static int CreateLaneActors()
-{
-    std::memset(pins, 0, sizeof pins);
-    if (!AddBallActor(nullptr)) return 0;
-    for (int pin = kFirstPin; pin <= kLastPin; ++pin)
-        if (!AddPinActor(pin, &pinActors[pin - 1])) return 0;
-    for (int i = 0; i < gNumPlayers; ++i) {
-        actor_tag* bowler = nullptr;
-        if (!AddCharacter(0.0f, -264.0f, kActorCharacter, &bowler, i)) return 0;
-        bowler->visible = i == gCurrPlayer;
-        gPlayerInfo[i].theActor = bowler;
-    }
-    // Without bumper bodies there is nothing to raise or lower.
-    physics->SetBumpersRaised(gPlayerInfo[0].bumpers != 0);
-    return 1;
-}
-
 static void SetUpControllers()
 {
     for (joystickState& c : controllers) {
@@ -252,7 +236,7 @@ int GameLoopSetup()
     SetControlMode(gGameOptions.controlMode == 0 ? kControlModeTouch : kControlModeButtons);
 
     if (!envOnly && !LoadCharacterBodies(gNumPlayers)) return PrintError("game set-up: the bowlers cannot be loaded");
-    if (!envOnly && !CreateLaneActors()) return PrintError("game set-up: the lane's actors cannot be made");
+    if (!envOnly && !CreateGameActors()) return PrintError("game set-up: the lane's actors cannot be made");
     if (!LoadingScreenClose()) return 0;
 
     startSparesOverlay = 0;
