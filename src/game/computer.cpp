@@ -43,12 +43,14 @@ static const float kLeastPower = 0.1f;
 
 // The lane: 41 boards, 82 world units across. A shot at full power leaves at 28 feet per second,
 // 28 x 12 inches per second in the hook model, where the ball drifts 52 inches per second squared
-// at full hook.
+// at full hook. A hook of 1 is 1280 degrees per second of side spin: on the computer's lane that
+// much spin carries the ball the drift the model gives by the time it reaches the head pin, so a
+// straight line ends where it was aimed (more spin hooks it through to the Brooklyn side).
 static const float kBoards = 41.0f;
 static const float kLaneUnits = 82.0f;
 static const float kFullSpeed = 28.0f;
 static const float kHookAccel = 52.0f;
-static const float kSpinToDegrees = -2000.0f;
+static const float kSpinToDegrees = -1280.0f;
 // Distances to each row of the rack, and the default line.
 static const float kRow1 = 300.0f;
 static const float kRow2 = 310.3923f;
@@ -59,9 +61,12 @@ static const float kDefaultAim = 0.6042683f;
 static const float kPocketBoards = 2.5f;
 // Usable lines stay this far inside the edges.
 static const float kEdgeMargin = 0.05f;
-// A two-point shot: the line is set at the arrows, 168 of the 420 units to the break point.
+// A two-point shot: the line is set at the arrows, a third of the 420 units to the break point.
+// The heading is taken towards that point as though it stood at the pins, so the further along it
+// is set the steeper the ball crosses the lane; much further and the hook cannot bring the ball
+// back before the far gutter.
 static const float kTwoPointBreak = 420.0f;
-static const float kTwoPointArrows = 168.0f;
+static const float kTwoPointArrows = 140.0f;
 static const float kTwoPointOffset = 0.05f;
 // How far a miss and an ordinary first ball move the aim, as shares of the error drawn.
 static const float kMissSpread = 0.22f;

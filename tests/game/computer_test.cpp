@@ -297,7 +297,7 @@ TEST_F(ComputerOnTheLane, APersonGetsAGoodBowlersLine)
     EXPECT_FLOAT_EQ(GetMinHook(), 0.0f);
     const ShotParams_tag s = Shot();
     EXPECT_NEAR(s.vel, 0.9f * 28.0f, 1e-4f);
-    EXPECT_NEAR(s.rotY, -0.5f * 2000.0f, 1e-3f);
+    EXPECT_NEAR(s.rotY, -0.5f * 1280.0f, 1e-3f);
 }
 
 // The same random sequence gives the same shots.
