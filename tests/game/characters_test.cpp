@@ -23,6 +23,7 @@
 #include "shell/globals.h"
 #include "shell/startup.h"
 #include "support/device_heap.h"
+#include "support/game_data.h"
 
 namespace {
 
@@ -36,19 +37,15 @@ protected:
     {
         ASSERT_EQ(UseFreshDeviceHeap(32 << 20), 1);
         saved = gHostOptions;
-        gHostOptions.romDir = std::string(ZENDROLYX_BUILD_DIR) + "/rom";
         done = 0;
-        ASSERT_EQ(FileSystemInit(), 1);
-        ASSERT_EQ(InitResources(10000), 1);
-        ASSERT_EQ(OpenResources(), 1);
+        ASSERT_EQ(OpenBuildGameData(), 1);
         ASSERT_EQ(InitTrigTables(), 1);
         ASSERT_EQ(InitRadianTables(), 1);
     }
     void TearDown() override
     {
         DisposeRadianTables();
-        FreeResources();
-        FileSystemDispose();
+        CloseBuildGameData();
         ReleaseDeviceHeap();
         gHostOptions = saved;
         gPlayerInfo[0].playerData.bodyMeshRSID = 0;

@@ -27,6 +27,7 @@
 #include "shell/physicsmemory.h"
 #include "shell/startup.h"
 #include "support/device_heap.h"
+#include "support/game_data.h"
 
 namespace {
 
@@ -59,11 +60,8 @@ protected:
     {
         ASSERT_EQ(UseFreshDeviceHeap(64 << 20), 1);
         saved = gHostOptions;
-        gHostOptions.romDir = std::string(ZENDROLYX_BUILD_DIR) + "/rom";
         done = 0;
-        ASSERT_EQ(FileSystemInit(), 1);
-        ASSERT_EQ(InitResources(10000), 1);
-        ASSERT_EQ(OpenResources(), 1);
+        ASSERT_EQ(OpenBuildGameData(), 1);
         InstallPhysicsAllocator();
         // A game type without end-of-ball rules: the pins stay as the ball left them.
         gGameType = 4;
@@ -89,8 +87,7 @@ protected:
     void TearDown() override
     {
         DisposeLane();
-        FreeResources();
-        FileSystemDispose();
+        CloseBuildGameData();
         btAlignedAllocSetCustom(nullptr, nullptr);
         btAlignedAllocSetCustomAligned(nullptr, nullptr);
         ReleaseDeviceHeap();

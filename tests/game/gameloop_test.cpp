@@ -38,6 +38,7 @@
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "support/device_heap.h"
+#include "support/game_data.h"
 
 namespace {
 
@@ -50,16 +51,13 @@ protected:
     {
         ASSERT_EQ(UseFreshDeviceHeap(64 << 20), 1);
         saved = gHostOptions;
-        gHostOptions.romDir = std::string(ZENDROLYX_BUILD_DIR) + "/rom";
         gHostOptions.headless = 0;
         done = quitGame = exitGame = 0;
         envOnly = 0;
         testOptions.testModeActive = 0;
         gTestModeRunning = 0;
         gGamePaused = 0;
-        ASSERT_EQ(FileSystemInit(), 1);
-        ASSERT_EQ(InitResources(10000), 1);
-        ASSERT_EQ(OpenResources(), 1);
+        ASSERT_EQ(OpenBuildGameData(), 1);
         InstallPhysicsAllocator();
         ASSERT_EQ(InitGameSettings(), 1);
         InitOptions();
@@ -68,8 +66,7 @@ protected:
     void TearDown() override
     {
         if (rendering) RenderDispose();
-        FreeResources();
-        FileSystemDispose();
+        CloseBuildGameData();
         btAlignedAllocSetCustom(nullptr, nullptr);
         btAlignedAllocSetCustomAligned(nullptr, nullptr);
         ReleaseDeviceHeap();

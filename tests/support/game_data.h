@@ -1,0 +1,8 @@
+// The build's game data for a test, opened the way start-up opens it.
+#pragma once
+
+// Points "rom:/" at the build's `form` directory ("rom" or "rom-split"), starts the file system,
+// makes the resource table and opens the archives. Needs a game heap. Returns 1 on success.
+int OpenBuildGameData(const char* form = "rom");
+// Closes the archives, frees the table and stops the file system.
+void CloseBuildGameData();
