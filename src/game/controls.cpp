@@ -1,5 +1,7 @@
 #include "game/controls.h"
 
+#include "game/areas.h"
+
 #include "game/actors.h"
 #include "game/gameloop.h"
 #include "game/records.h"
@@ -168,7 +170,7 @@ static int AnyControllerLetGoOfStart(const joystickState* input)
 
 int GameControls()
 {
-    if (Query(gameControlCalls.alleyChangePending) || gGamePaused) return 1;
+    if (gChangeStageTransition || gGamePaused) return 1;
     if (!IsPlayer(gCurrPlayer)) return 1;
 
     const TITLE_PlayerInfoStruct& player = gPlayerInfo[gCurrPlayer];

@@ -45,7 +45,6 @@ extern int sFlaggedSwingStart, sFlaggedBadStartSwing, sFlaggedBadRelease;
 // input and the camera through these calls; the modules that answer them fill them in. A call left
 // empty is skipped (a query left empty answers 0).
 struct GameControlCalls {
-    int (*alleyChangePending)();  // an alley change transition is under way
     int (*skipUnderway)();        // a computer's frame is being skipped
     int (*updateAIBowler)();
     int (*skipAIBowler)();

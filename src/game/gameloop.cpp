@@ -48,8 +48,9 @@ float cameraRotationRate = 1.0f;
 float cameraPitchRate = 2.0f;
 float cameraZoomRate = 6.0f;
 
+int aborted = 0;
+
 static int gamePaused = 0;
-static int areaLoaded = 0;  // the collision environment of areaNum is loaded
 static int sheetsPrinted = 0;
 
 // Screen result that sends the screen loop back to the front end after a game.
@@ -229,8 +230,8 @@ int GameLoopSetup()
     if (gOverlayControllerIndex == -1) gOverlayControllerIndex = 0;
     gGameOver = 0;
 
-    if (!CreateCollisionEnvironment(areaNum)) return PrintError("game set-up: alley %d cannot be loaded", areaNum);
-    areaLoaded = 1;
+    gChangeStage = gChangeStageTransition = 0;
+    if (!ChangeArea(areaNum)) return PrintError("game set-up: alley %d cannot be loaded", areaNum);
 
     // Control mode 0 of the options is the stylus.
     SetControlMode(gGameOptions.controlMode == 0 ? kControlModeTouch : kControlModeButtons);
@@ -256,8 +257,17 @@ static int NewlyPressed(unsigned button)
     return (allInput.edges & ~allInput.buttons) == 0 && (allInput.edges & allInput.buttons) == button;
 }
 
+// Any button held, or pressed or let go this frame, on the merged input.
+static int AnyButtonActive() { return allInput.buttons != 0 || allInput.edges != 0; }
+
 int HandleControls()
 {
+    // After an abort, input waits until every button has been let go, so that the press that
+    // aborted does not also act in the game.
+    if (aborted) {
+        if (AnyButtonActive()) return 1;
+        aborted = 0;
+    }
     // The attract game is watched, not played: START or A goes back to the menu.
     if (gGameType == kGameAttract && !gameReturn.active && (NewlyPressed(kButtonStart) || NewlyPressed(kButtonA))) {
         StartGameReturn(nullptr, PressToMenu, CompleteCallback);
@@ -281,6 +291,17 @@ int UpdateGameLogic()
     if (!ComputeActorScreenPositions()) return 0;
     if (!UpdateTransition()) return 0;
     RunGameReturn();
+
+    // A change of alley runs once the transition that covers it has had its frame.
+    if (gChangeStageTransition) {
+        gChangeStageTransition = 0;
+        gChangeStage = 1;
+    }
+    if (gChangeStage) {
+        if (!ChangeArea(nextArea)) return 0;
+        gChangeStage = 0;
+        gGameOver = 0;
+    }
 
     if (!gGamePaused && physics) physics->Move();
     if (!OverlayUpdate()) return 0;
@@ -318,10 +339,8 @@ static int TearDownGame()
     int ok = DisposePhysicsWorld();
     gameReturn = {};
     if (!DisposeTestMode()) ok = 0;
-    if (areaLoaded) {
-        if (!DisposeCollisionEnvironment(areaNum)) ok = PrintError("game tear-down: alley %d stays loaded", areaNum);
-        areaLoaded = 0;
-    }
+    gChangeStage = gChangeStageTransition = 0;
+    if (!DisposeArea()) ok = 0;
     if (!DisposeGame()) ok = 0;
     if (!LoadingScreenClose()) ok = 0;
     return ok;

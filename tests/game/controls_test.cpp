@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "game/controls.h"
+#include "game/areas.h"
 #include "game/gameloop.h"
 #include "game/records.h"
 #include "host/host.h"
@@ -16,7 +17,6 @@ namespace {
 // What the game's controls asked of their neighbours.
 std::vector<std::string> calls;
 int skipping = 0;
-int alleyChange = 0;
 
 int RecordUpdateAI() { return calls.push_back("UpdateAIBowler"), 1; }
 int RecordSkipAI()
@@ -28,16 +28,15 @@ int RecordPauseMenu() { return calls.push_back("StartPauseMenuOverlay"), 1; }
 int RecordOverlayController(int n) { return calls.push_back("SetOverlayControllerNum(" + std::to_string(n) + ")"), 1; }
 int RecordCamera(int s) { return calls.push_back("SetStateCameraPosition(" + std::to_string(s) + ")"), 1; }
 int Skipping() { return skipping; }
-int AlleyChange() { return alleyChange; }
 
 class ControlsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         calls.clear();
-        skipping = alleyChange = 0;
-        gameControlCalls = GameControlCalls{&AlleyChange, &Skipping,        &RecordUpdateAI, &RecordSkipAI,
-                                            &RecordPauseMenu, &RecordOverlayController, &RecordCamera};
+        skipping = gChangeStageTransition = 0;
+        gameControlCalls = GameControlCalls{&Skipping, &RecordUpdateAI, &RecordSkipAI, &RecordPauseMenu,
+                                            &RecordOverlayController, &RecordCamera};
         savedDefault = defaultController;
         defaultController = 0;
         InitGameControllers();
@@ -223,9 +222,9 @@ TEST_F(ControlsGame, NoPauseWhilePausedChangingAlleyOrThrowingOnline)
     gGamePaused = 1;
     GameControls();
     gGamePaused = 0;
-    alleyChange = 1;
+    gChangeStageTransition = 1;
     GameControls();
-    alleyChange = 0;
+    gChangeStageTransition = 0;
     gOnlineSessionActive = 1;
     SetControlState(kControlThrowing);
     calls.clear();

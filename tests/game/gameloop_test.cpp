@@ -118,7 +118,7 @@ protected:
     static void DisposeByHand()
     {
         DisposePhysicsWorld();
-        DisposeCollisionEnvironment(areaNum);
+        DisposeArea();
         DisposeGame();
         LoadingScreenClose();
     }
@@ -369,6 +369,88 @@ TEST_F(GameLoopOnTheLane, LaunchesAreRefusedWhenTheyCannotBePlayed)
     EXPECT_EQ(QuickLaunchGame("quick", 4), 1);
     EXPECT_EQ(gNumPlayers, 4);
     for (int p = 0; p < 8; ++p) EXPECT_EQ(GetControllerAssignment(p), p < 4 ? kAssignmentComputer : 0) << p;
+}
+
+}  // namespace
+
+namespace {
+
+// A change of alley asked for during play runs in the frame after its transition, loads the new
+// alley's collision models and leaves the ball, the pins and the bowlers where they are.
+TEST_F(GameLoopOnTheLane, AnAlleyChangeDuringPlayKeepsTheLaneActors)
+{
+    StartRendering();
+    ASSERT_EQ(QuickLaunchGame("quick", 2), 1);
+    ASSERT_EQ(GameLoopSetup(), 1);
+    ASSERT_EQ(areaNum, 0);
+    actor_tag* ball = bowlingBall;
+    actor_tag* headPin = pins[kFirstPin].theActor;
+    actor_tag* bowler = gPlayerInfo[0].theActor;
+    ASSERT_NE(ball, nullptr);
+
+    nextArea = 3;
+    gChangeStageTransition = 1;
+    ASSERT_EQ(HandleControls(), 1);
+    ASSERT_EQ(UpdateGameLogic(), 1);
+    EXPECT_EQ(areaNum, 3);
+    EXPECT_EQ(gChangeStage, 0);
+    EXPECT_EQ(gChangeStageTransition, 0);
+    EXPECT_EQ(collisionEnviroments[0].items[kCollisionLeftGutterItem].info, nullptr) << "the old alley is unloaded";
+    EXPECT_NE(collisionEnviroments[3].items[kCollisionLeftGutterItem].info, nullptr);
+    EXPECT_EQ(bowlingBall, ball);
+    EXPECT_EQ(pins[kFirstPin].theActor, headPin);
+    EXPECT_EQ(gPlayerInfo[0].theActor, bowler);
+
+    // The game goes on in the new alley.
+    for (int i = 0; i < 60; ++i) ASSERT_TRUE(ReadControls(nullptr) && HandleControls() && UpdateGameLogic());
+    DisposeByHand();
+    EXPECT_EQ(collisionEnviroments[3].items[kCollisionLeftGutterItem].info, nullptr);
+    areaNum = 0;
+}
+
+// An alley that does not exist fails the frame and leaves the loaded one alone.
+TEST_F(GameLoopOnTheLane, AChangeToAnAlleyThatDoesNotExistFails)
+{
+    StartRendering();
+    ASSERT_EQ(QuickLaunchGame("quick", 1), 1);
+    ASSERT_EQ(GameLoopSetup(), 1);
+    nextArea = 9;
+    gChangeStage = 1;
+    EXPECT_EQ(UpdateGameLogic(), 0);
+    EXPECT_EQ(areaNum, 0);
+    EXPECT_NE(collisionEnviroments[0].items[kCollisionLeftGutterItem].info, nullptr);
+    gChangeStage = 0;
+    DisposeByHand();
+}
+
+// After an abort the game takes no input until every button is let go: the press that aborted
+// does not also end the attract game.
+TEST_F(GameLoopOnTheLane, AfterAnAbortInputWaitsForEveryButtonToBeLetGo)
+{
+    StartRendering();
+    quitGame = 0;
+    ASSERT_EQ(QuickLaunchGame("attract", 1), 1);
+    ASSERT_EQ(GameLoopSetup(), 1);
+    aborted = 1;
+    allInput.buttons = allInput.edges = kButtonA;
+    ASSERT_EQ(HandleControls(), 1);
+    EXPECT_EQ(GameReturnPending(), 0) << "the held A is ignored";
+    allInput.edges = 0;
+    ASSERT_EQ(HandleControls(), 1);
+    EXPECT_EQ(aborted, 1) << "still held";
+    allInput.buttons = 0;
+    allInput.edges = kButtonA;  // let go this frame
+    ASSERT_EQ(HandleControls(), 1);
+    EXPECT_EQ(aborted, 1);
+    allInput.edges = 0;
+    ASSERT_EQ(HandleControls(), 1);
+    EXPECT_EQ(aborted, 0) << "all released";
+    allInput.buttons = allInput.edges = kButtonA;
+    ASSERT_EQ(HandleControls(), 1);
+    EXPECT_EQ(GameReturnPending(), 1) << "a new press acts again";
+    allInput.buttons = allInput.edges = 0;
+    DisposeByHand();
+    quitGame = 0;
 }
 
 }  // namespace
