@@ -24,6 +24,7 @@
 #include "host/host.h"
 #include "lib/memory.h"
 #include "lib/resources.h"
+#include "lib/trig.h"
 #include "lib/screenapi.h"
 #include "platform/fileserver.h"
 #include "platform/input.h"
@@ -50,6 +51,7 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(UseFreshDeviceHeap(64 << 20), 1);
+        ASSERT_EQ(InitTrigTables(), 1);  // as start-up makes them
         saved = gHostOptions;
         gHostOptions.headless = 0;
         done = quitGame = exitGame = 0;

@@ -2,6 +2,7 @@
 
 #include "host/arena.h"
 #include "lib/memory.h"
+#include "lib/trig.h"
 
 int UseFreshDeviceHeap(uint32_t bytes, unsigned records)
 {
@@ -15,4 +16,6 @@ void ReleaseDeviceHeap()
 {
     DisposeMemoryHeap(&deviceHeap);
     theHeap = nullptr;
+    // The trig tables live in the heap just released.
+    sinTable = cosTable = nullptr;
 }
