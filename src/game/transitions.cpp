@@ -2,3 +2,5 @@
 #include "game/transitions.h"
 
 int UpdateTransition() { return 1; }
+
+int DrawTransition() { return 1; }

@@ -1,0 +1,108 @@
+// Fuzzes the UI description loader: any file is loaded into an environment (with the definitions'
+// instances generated as it goes), every display, screen and widget tree is walked, the records
+// are looked up by name, and the environment is cleared. Nothing may crash or hang, no tree may
+// become a loop or lose a widget's parent link, and the memory manager must end where it started.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "db/database.h"
+#include "host/arena.h"
+#include "host/host.h"
+#include "lib/memory.h"
+#include "platform/fileserver.h"
+#include "ui/environment.h"
+#include "ui/loader.h"
+#include "ui/memoryslots.h"
+#include "ui/templates.h"
+
+static sBasicUiEnvironment* env = nullptr;
+static std::string xmlPath;
+
+static void Check(int ok, const char* what)
+{
+    if (!ok) {
+        std::fprintf(stderr, "uiload_fuzz: %s\n", what);
+        std::abort();
+    }
+}
+
+static void SetUpOnce()
+{
+    HostArenaInit(64 << 20);
+    u8* start = HostDeviceMemoryAddress();
+    InitMemoryHeap(&deviceHeap, start, start + HostDeviceMemorySize(), 0x4000, 128, 0, 1);
+    char dir[] = "/tmp/zendrolyx-uiload-fuzz-XXXXXX";
+    if (!mkdtemp(dir)) std::abort();
+    gHostOptions.romDir = dir;
+    xmlPath = std::string(dir) + "/fuzz.xml";
+    Check(FileSystemInit(), "file system");
+    Check(BasicMemory_Init(basicUiNumberOfMemorySlots), "memory slots");
+    BasicDb_Init();
+    env = BasicUi_CreateEnvironment(const_cast<char*>("FuzzEnv"), 1);
+    Check(env != nullptr, "environment");
+}
+
+// Walks one widget tree without recursion, as the frame update does, checking the links. Returns
+// the number of widgets.
+static long WalkTree(sBasicUiWidget* first, long limit)
+{
+    long count = 0;
+    int depth = 0;
+    sBasicUiWidget* w = first;
+    while (w) {
+        Check(++count <= limit, "widget tree is a loop");
+        Check(!w->name || !w->name[0] || BasicUi_FindWidget(env, w->name) != nullptr, "named widget not found");
+        if (w->childWidget) {
+            Check(w->childWidget->parentWidget == w, "child without its parent link");
+            w = w->childWidget;
+            ++depth;
+            continue;
+        }
+        while (w && !w->nextWidget && depth > 0) {
+            w = w->parentWidget;
+            --depth;
+        }
+        w = w ? w->nextWidget : nullptr;
+    }
+    return count;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static bool ready = (SetUpOnce(), true);
+    (void)ready;
+
+    std::FILE* f = std::fopen(xmlPath.c_str(), "wb");
+    if (!f) std::abort();
+    std::fwrite(data, 1, size, f);
+    std::fclose(f);
+
+    unsigned usedBefore = deviceHeap.memoryUsed;
+    env->variant = size % 4 == 0 ? -1 : int(size % 4);
+    Check(BasicUiEnvironment_Load("fuzz.xml", env) == 1, "load stopped");
+
+    // Every widget the walk can meet was allocated from the slot; more visits mean a loop.
+    long limit = gBasicMemorySlots[env->memorySlot].allocs + 1;
+    long displays = 0;
+    for (sBasicUiDisplay* d = env->displayRoot; d; d = d->nextDisplay) {
+        Check(++displays <= limit, "display list is a loop");
+        Check(BasicUi_FindDisplay(env, d->name) != nullptr, "display not found");
+        long screens = 0;
+        for (sBasicUiScreen* s = d->nextScreen; s; s = s->nextScreen) {
+            Check(++screens <= limit, "screen list is a loop");
+            Check(s->parentDisplay == d, "screen without its display");
+            Check(BasicUi_FindScreen(env, s->name) != nullptr, "screen not found");
+            WalkTree(s->nextWidget, limit);
+        }
+    }
+    for (sBasicUiAnim* a = env->animRoot; a; a = a->nextAnim)
+        for (sBasicUiAnimKey* k = a->nextKey; k; k = k->next) Check(!k->next || k->next->prev == k, "key links");
+
+    BasicUiEnvironment_Clear(env);
+    Check(deviceHeap.memoryUsed == usedBefore, "memory not returned");
+    return 0;
+}

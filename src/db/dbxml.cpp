@@ -1,0 +1,399 @@
+#include "db/dbxml.h"
+
+#include <climits>
+#include <cstring>
+
+#include "lib/memory.h"
+#include "lib/printing.h"
+#include "lib/strings.h"
+#include "xml/xmlreader.h"
+
+// A cell's text is read into a buffer of this size.
+enum { kCellBufferSize = 4096 };
+
+// Where the loader is inside one file.
+struct DbLoad {
+    sBasicXmlReader reader;
+    sBasicDb* current;  // the database being filled
+    int defsRead;       // d
+    int columnsRead;    // c: of the definition defsRead - 1
+    int tablesRead;     // t
+    int inDef;          // inside an open BasicDbTableDef element
+    char cell[kCellBufferSize];
+};
+
+static int Equal(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
+
+static const char* NameOr(const char* name) { return name ? name : "(no name)"; }
+
+// Allocates count zeroed records of recordSize bytes for an array attribute. A count that is
+// negative, too large or finds no memory is reported and read as 0.
+static void* AllocateRecords(int* count, int recordSize, const char* what, const char* owner)
+{
+    if (*count < 0 || int64_t(*count) * recordSize > INT_MAX) {
+        PrintError("database: \"%s\" has the bad number of %s %i\n", NameOr(owner), what, *count);
+        *count = 0;
+        return nullptr;
+    }
+    if (*count == 0) return nullptr;
+    void* p = nullptr;
+    if (!AllocateClearedMemory(&p, *count * recordSize) || !p) {
+        PrintError("database: no memory for %i %s of \"%s\"\n", *count, what, NameOr(owner));
+        *count = 0;
+        return nullptr;
+    }
+    return p;
+}
+
+// Reads the value of the attribute just named and keeps a copy of it as a name, unless one is set.
+static void ReadName(sBasicXmlReader* reader, Ptr32<char>* name)
+{
+    if (*name) {
+        PrintError("duplicate attribute: name\n");
+        return;
+    }
+    char* copy = DupString(reader->valBuffer);
+    if (copy) *name = copy;
+}
+
+int BasicDb_ReadXml(sBasicDb* db, sBasicXmlReader* reader)
+{
+    if (!db || !reader) return 0;
+    while (BasicXmlReader_NextAtt(reader)) {
+        BasicXmlReader_NextVal(reader);
+        const char* att = reader->attBuffer;
+        if (Equal(att, "name")) {
+            ReadName(reader, &db->name);
+        } else if (Equal(att, "tableDefs")) {
+            if (db->tableDef) {
+                PrintError("duplicate attribute: tableDefs\n");
+                continue;
+            }
+            int count = BasicXmlReader_GetValINT(reader, db->tableDefs);
+            sBasicDbTableDefinition* defs = static_cast<sBasicDbTableDefinition*>(
+                AllocateRecords(&count, sizeof(sBasicDbTableDefinition), "table definitions", db->name));
+            db->tableDefs = count;
+            db->tableDef = defs;
+        } else if (Equal(att, "tables")) {
+            if (db->table) {
+                PrintError("duplicate attribute: tables\n");
+                continue;
+            }
+            int count = BasicXmlReader_GetValINT(reader, db->tables);
+            sBasicDbTable* tables =
+                static_cast<sBasicDbTable*>(AllocateRecords(&count, sizeof(sBasicDbTable), "tables", db->name));
+            db->tables = count;
+            db->table = tables;
+        }
+    }
+    return 1;
+}
+
+static void ReadDefinition(sBasicXmlReader* reader, sBasicDbTableDefinition* def)
+{
+    while (BasicXmlReader_NextAtt(reader)) {
+        BasicXmlReader_NextVal(reader);
+        const char* att = reader->attBuffer;
+        if (Equal(att, "name")) {
+            ReadName(reader, &def->name);
+        } else if (Equal(att, "columns")) {
+            if (def->columns != 0) {
+                PrintError("duplicate attribute: columns\n");
+                continue;
+            }
+            int count = BasicXmlReader_GetValINT(reader, def->columns);
+            def->column = static_cast<sBasicDbTableColumnDefinition*>(
+                AllocateRecords(&count, sizeof(sBasicDbTableColumnDefinition), "columns", def->name));
+            def->columns = count;
+        }
+    }
+}
+
+static int TypeFromName(const char* name)
+{
+    for (int type = EBasicDbTableColumnTypeBOOL; type < EBasicDbTableColumnTypeCount; ++type)
+        if (Equal(name, basicDbTypeNames[type])) return type;
+    if (Equal(name, "flt")) return EBasicDbTableColumnTypeFLT;
+    if (Equal(name, "str")) return EBasicDbTableColumnTypeSTR;
+    return -1;
+}
+
+static void ReadColumn(sBasicXmlReader* reader, sBasicDbTableDefinition* def, sBasicDbTableColumnDefinition* column)
+{
+    while (BasicXmlReader_NextAtt(reader)) {
+        BasicXmlReader_NextVal(reader);
+        const char* att = reader->attBuffer;
+        if (Equal(att, "name")) {
+            ReadName(reader, &column->name);
+        } else if (Equal(att, "type")) {
+            int type = TypeFromName(reader->valBuffer);
+            if (column->type == EBasicDbTableColumnTypeNULL && type >= 0) column->type = uint8_t(type);
+        } else if (Equal(att, "count")) {
+            if (column->count >= 1) {
+                PrintError("duplicate attribute: count\n");
+                continue;
+            }
+            column->count = BasicXmlReader_GetValINT(reader, column->count);
+        }
+    }
+    // The column takes its place at the end of the row; a count that would make the row larger
+    // than an int can count is read as 0.
+    int64_t bytes = int64_t(column->count) * basicDbTypeSizes[column->type];
+    if (column->count < 0 || def->stride + bytes > INT_MAX) {
+        PrintError("database: column \"%s\" has the bad count %i\n", NameOr(column->name), column->count);
+        column->count = 0;
+        bytes = 0;
+    }
+    column->offset = def->stride;
+    def->stride += int32_t(bytes);
+}
+
+static void ReadTable(sBasicXmlReader* reader, sBasicDb* db, int defsRead, sBasicDbTable* table)
+{
+    while (BasicXmlReader_NextAtt(reader)) {
+        BasicXmlReader_NextVal(reader);
+        const char* att = reader->attBuffer;
+        if (Equal(att, "name")) {
+            ReadName(reader, &table->name);
+        } else if (Equal(att, "rows")) {
+            if (table->rows >= 1) {
+                PrintError("duplicate attribute: rows\n");
+                continue;
+            }
+            table->rows = BasicXmlReader_GetValINT(reader, table->rows);
+        } else if (Equal(att, "def")) {
+            if (table->def) {
+                PrintError("duplicate attribute: def\n");
+                continue;
+            }
+            sBasicDbTableDefinition* defs = db->tableDef;
+            for (int d = 0; defs && d < defsRead && d < db->tableDefs; ++d) {
+                const char* name = defs[d].name;
+                if (name && Equal(name, reader->valBuffer)) {
+                    table->def = &defs[d];
+                    table->defIndex = d;
+                    break;
+                }
+            }
+        }
+    }
+    if (table->rows < 0) {
+        PrintError("database: table \"%s\" has the bad row count %i\n", NameOr(table->name), table->rows);
+        table->rows = 0;
+    }
+    sBasicDbTableDefinition* def = table->def;
+    if (!def) {
+        PrintError("database: table \"%s\" has no definition\n", NameOr(table->name));
+        return;
+    }
+    int64_t bytes = int64_t(table->rows) * def->stride;
+    if (bytes > INT_MAX) {
+        PrintError("database: table \"%s\" of %i rows is too large\n", NameOr(table->name), table->rows);
+        table->rows = 0;
+        return;
+    }
+    if (bytes == 0) return;
+    void* rows = nullptr;
+    if (!AllocateClearedMemory(&rows, int(bytes)) || !rows) {
+        PrintError("database: no memory for the %i rows of table \"%s\"\n", table->rows, NameOr(table->name));
+        table->rows = 0;
+        return;
+    }
+    table->row = static_cast<uint8_t*>(rows);
+}
+
+// 1 when the reader stands at the end of an element's text: at a tag or at the end of input.
+static int AtEndOfText(const sBasicXmlReader* reader)
+{
+    const sBasicXmlStreamBuffer* b = &reader->buffer;
+    return b->bufferPos == b->eofPos || *b->bufferPos == '<';
+}
+
+// Reads the cells of a table, row by row. A cell that cannot be read leaves its number as it was
+// and its string empty; the text ending early leaves the remaining cells as they are.
+static void ReadCells(DbLoad* load, sBasicDbTable* table)
+{
+    sBasicDbTableDefinition* def = table->def;
+    int columns = def->column ? def->columns : 0;
+    for (int r = 0; r < table->rows; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            load->cell[0] = 0;
+            if (!BasicXmlReader_ReadBeforeToken(&load->reader, ",", load->cell, kCellBufferSize)) {
+                load->cell[0] = 0;
+                if (AtEndOfText(&load->reader)) {
+                    BasicDbTable_GetElementFromStr(table, r, c, load->cell, kCellBufferSize);
+                    if (r < table->rows - 1 || c < columns - 1)
+                        PrintError("database: table \"%s\" ends at row %i, column %i\n", NameOr(table->name), r, c);
+                    return;
+                }
+            }
+            BasicDbTable_GetElementFromStr(table, r, c, load->cell, kCellBufferSize);
+        }
+    }
+}
+
+// Reads the attributes of an element that is not used and moves past its tag.
+static void SkipElement(sBasicXmlReader* reader)
+{
+    while (BasicXmlReader_NextAtt(reader)) BasicXmlReader_NextVal(reader);
+}
+
+static void StartDatabase(DbLoad* load, sBasicDb** first)
+{
+    void* memory = nullptr;
+    if (!AllocateClearedMemory(&memory, sizeof(sBasicDb)) || !memory) {
+        PrintError("database: no memory for a database\n");
+        load->current = nullptr;
+        SkipElement(&load->reader);
+        return;
+    }
+    sBasicDb* db = static_cast<sBasicDb*>(memory);
+    if (!*first) {
+        *first = db;
+    } else {
+        // Behind the database read before it; the first of a file loaded onto an existing chain
+        // goes at that chain's end.
+        sBasicDb* last = load->current ? load->current : *first;
+        while (last->next) last = last->next;
+        last->next = db;
+    }
+    load->current = db;
+    load->defsRead = load->columnsRead = load->tablesRead = 0;
+    load->inDef = 0;
+    BasicDb_ReadXml(db, &load->reader);
+}
+
+static void StartElement(DbLoad* load, sBasicDb** first)
+{
+    sBasicXmlReader* reader = &load->reader;
+    const char* tag = reader->tagBuffer;
+    sBasicDb* db = load->current;
+
+    if (Equal(tag, "BasicDb")) {
+        StartDatabase(load, first);
+        BasicXmlReader_NextEnd(reader);
+        return;
+    }
+    if (Equal(tag, "BasicDbTableDef") && db && db->tableDef && load->defsRead < db->tableDefs) {
+        sBasicDbTableDefinition* def = &db->tableDef.get()[load->defsRead];
+        ReadDefinition(reader, def);
+        load->defsRead++;
+        load->columnsRead = 0;
+        BasicXmlReader_NextEnd(reader);
+        load->inDef = !reader->isEmptyTag;
+        return;
+    }
+    if (Equal(tag, "BasicDbTableColumnDef") && db && load->inDef && load->defsRead >= 1) {
+        sBasicDbTableDefinition* def = &db->tableDef.get()[load->defsRead - 1];
+        if (def->column && load->columnsRead < def->columns) {
+            ReadColumn(reader, def, &def->column.get()[load->columnsRead]);
+            load->columnsRead++;
+            BasicXmlReader_NextEnd(reader);
+            return;
+        }
+    }
+    if (Equal(tag, "BasicDbTable") && db && db->table && load->tablesRead < db->tables) {
+        // A table closes any definition still open, so that no column is added to a definition
+        // whose rows have been allocated.
+        load->inDef = 0;
+        sBasicDbTable* table = &db->table.get()[load->tablesRead];
+        ReadTable(reader, db, load->defsRead, table);
+        load->tablesRead++;
+        BasicXmlReader_NextEnd(reader);
+        if (!reader->isEmptyTag && table->def && table->row) ReadCells(load, table);
+        return;
+    }
+    SkipElement(reader);
+    BasicXmlReader_NextEnd(reader);
+}
+
+int BasicDb_Load(sBasicDb** db, const char* filename)
+{
+    if (!db || !filename) return PrintError("database: nothing to load\n");
+    // The reader and the cell buffer live only while the file is read.
+    void* memory = nullptr;
+    if (!AllocateTempMemory(&memory, sizeof(DbLoad)) || !memory)
+        return PrintError("database: no memory to read \"%s\"\n", filename);
+    DbLoad* load = static_cast<DbLoad*>(memory);
+    std::memset(load, 0, sizeof *load);
+    if (!BasicXmlReader_Init(&load->reader, filename)) {
+        FreeManagedMemory(load, 0);
+        return PrintError("database: cannot open \"%s\"\n", filename);
+    }
+    while (BasicXmlReader_NextTag(&load->reader)) {
+        const char* tag = load->reader.tagBuffer;
+        if (load->reader.isEndTag) {
+            if (Equal(tag, "BasicDb")) {
+                // Elements after a database's end belong to no database: they are skipped rather
+                // than read again into its first records.
+                load->current = nullptr;
+                load->defsRead = load->columnsRead = load->tablesRead = 0;
+                load->inDef = 0;
+            } else if (Equal(tag, "BasicDbTableDef")) {
+                load->columnsRead = 0;
+                load->inDef = 0;
+            }
+            continue;
+        }
+        StartElement(load, db);
+    }
+    BasicXmlReader_Fini(&load->reader);
+    FreeManagedMemory(load, 0);
+    return 1;
+}
+
+int BasicDb_Save(sBasicDb** db, const char* filename)
+{
+    (void)db;
+    (void)filename;
+    return 0;
+}
+
+int BasicDbTable_WriteXml(sBasicDbTable* tables, int count, void* file)
+{
+    if (!tables) return 0;
+    void* memory = nullptr;
+    if (!AllocateTempMemory(&memory, kCellBufferSize) || !memory) return 0;
+    char* cell = static_cast<char*>(memory);
+    for (int t = 0; t < count; ++t) {
+        sBasicDbTable* table = &tables[t];
+        sBasicDbTableDefinition* def = table->def;
+        if (!def || !def->name) continue;
+        BasicXml_Print(file, "<BasicDbTable name=\"%s\" def=\"%s\" rows=\"%i\" >\n", table->name.get(),
+                       def->name.get(), table->rows);
+        sBasicDbTableColumnDefinition* columns = def->column;
+        for (int r = 0; r < table->rows; ++r) {
+            for (int c = 0; columns && c < def->columns; ++c) {
+                BasicDbTable_PutElementOntoStr(table, r, c, cell, kCellBufferSize);
+                BasicXml_Print(file, columns[c].type == EBasicDbTableColumnTypeSTR ? "\"%s\", " : "%s, ", cell);
+            }
+            BasicXml_Print(file, "\n");
+        }
+        BasicXml_Print(file, "</BasicDbTable>\n");
+    }
+    FreeManagedMemory(cell, 0);
+    return 1;
+}
+
+int BasicDb_WriteXml(sBasicDb* db, void* file)
+{
+    for (; db; db = db->next) {
+        BasicXml_Print(file, "<BasicDb name=\"%s\" tables=\"%i\" tableDefs=\"%i\" >\n", db->name.get(), db->tables,
+                       db->tableDefs);
+        sBasicDbTableDefinition* defs = db->tableDef;
+        for (int d = 0; defs && d < db->tableDefs; ++d) {
+            BasicXml_Print(file, "<BasicDbTableDef name=\"%s\" columns=\"%i\" >\n", defs[d].name.get(),
+                           defs[d].columns);
+            sBasicDbTableColumnDefinition* columns = defs[d].column;
+            for (int c = 0; columns && c < defs[d].columns; ++c) {
+                int type = columns[c].type < EBasicDbTableColumnTypeCount ? columns[c].type : 0;
+                BasicXml_Print(file, "<BasicDbTableColumnDef name=\"%s\" type=\"%s\" count=\"%i\" />\n",
+                               columns[c].name.get(), basicDbTypeNames[type], columns[c].count);
+            }
+            BasicXml_Print(file, "</BasicDbTableDef>\n");
+        }
+        BasicDbTable_WriteXml(db->table, db->tables, file);
+        BasicXml_Print(file, "</BasicDb>\n");
+    }
+    return 1;
+}

@@ -1,0 +1,188 @@
+// The widget type table. The null type and the template types have their operations here and in
+// ui/templates.cpp; each other type's operations come with the type's own module. Until a type's
+// module exists its row gives widgets of that type a type number without a record and without
+// properties: the widget loads, keeps its place in the tree and does nothing, and code that reads a
+// type's record finds none, as it does for a widget of another type.
+#include "ui/widgettypes.h"
+
+#include "lib/strings.h"
+#include "ui/templates.h"
+
+sBasicUiWidgetTypeRef BasicUiWidgetTypeNull_Create(sBasicUiEnvironment*)
+{
+    sBasicUiWidgetTypeRef ref;
+    ref.type = EBasicUiWidgetTypeNull;
+    ref.ptr = nullptr;
+    return ref;
+}
+int BasicUiWidgetTypeNull_InitialiseTracker(sBasicUiWidget*, sBasicUiPropertyTracker*) { return 1; }
+int BasicUiWidgetTypeNull_SetProperty(sBasicUiWidget*, sBasicUiProperty*) { return 1; }
+int BasicUiWidgetTypeNull_Update(sBasicUiWidget*, float) { return 1; }
+int BasicUiWidgetTypeNull_Render(sBasicUiWidget*) { return 1; }
+int BasicUiWidgetTypeNull_Destroy(sBasicUiEnvironment*, sBasicUiWidget*) { return 1; }
+
+// A type whose module has not been written yet: its number, no record.
+template <int Type>
+static sBasicUiWidgetTypeRef PendingCreate(sBasicUiEnvironment*)
+{
+    sBasicUiWidgetTypeRef ref;
+    ref.type = uint8_t(Type);
+    ref.ptr = nullptr;
+    return ref;
+}
+
+#define BASIC_UI_NULL_ROW                                                                         \
+    {                                                                                             \
+        BasicUiWidgetTypeNull_Create, BasicUiWidgetTypeNull_InitialiseTracker,                    \
+            BasicUiWidgetTypeNull_SetProperty, BasicUiWidgetTypeNull_Update,                      \
+            BasicUiWidgetTypeNull_Render, BasicUiWidgetTypeNull_Destroy                           \
+    }
+#define BASIC_UI_PENDING_ROW(type)                                                                \
+    {                                                                                             \
+        PendingCreate<type>, BasicUiWidgetTypeNull_InitialiseTracker,                             \
+            BasicUiWidgetTypeNull_SetProperty, BasicUiWidgetTypeNull_Update,                      \
+            BasicUiWidgetTypeNull_Render, BasicUiWidgetTypeNull_Destroy                           \
+    }
+#define BASIC_UI_ROW(module)                                                                      \
+    {                                                                                             \
+        BasicUiWidgetType##module##_Create, BasicUiWidgetType##module##_InitialiseTracker,        \
+            BasicUiWidgetType##module##_SetProperty, BasicUiWidgetType##module##_Update,          \
+            BasicUiWidgetType##module##_Render, BasicUiWidgetType##module##_Destroy               \
+    }
+
+sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount + 1] = {
+    BASIC_UI_NULL_ROW,                                       // 0 wtNull
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeRectangle),       // 1
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeLabel),           // 2
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeImage),           // 3
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeButton),          // 4
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeClip),            // 5
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdSequence),     // 6
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdPlayClip),     // 7
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdWait),         // 8
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdSetScreen),    // 9
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdSetValue),     // 10
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdSetInput),     // 11
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdControl),      // 12
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdFn),           // 13
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdGosub),        // 14
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdBreak),        // 15
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdTextIn),       // 16
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdEditDb),       // 17
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdSound),        // 18
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdLoad),         // 19
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdIf),           // 20
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdElse),         // 21
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdBGM),          // 22
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeAnchor),          // 23
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerKey),      // 24
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerPad),      // 25
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerTimer),    // 26
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerEnter),    // 27
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerLeave),    // 28
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerPress),    // 29
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerBox),      // 30
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerMove),     // 31
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerMove3D),   // 32
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DCamera),        // 33
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DClip),          // 34
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DInit),          // 35
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DFini),          // 36
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DModel),         // 37
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DQuad),          // 38
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DSkeleton),      // 39
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DPRS),           // 40
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DLight),         // 41
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DText),          // 42
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DBone),          // 43
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DBoneLimit),     // 44
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DRig),           // 45
+    BASIC_UI_ROW(Definition),                                // 46
+    BASIC_UI_ROW(Instance),                                  // 47
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeMsgBox),          // 48
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeDialogBox),       // 49
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeScrollBox),       // 50
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTextScroll),      // 51
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeDbRef),           // 52
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeLeagueTable),     // 53
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTreeTable),       // 54
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeLadderTable),     // 55
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeScoreTable),      // 56
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeMcHint),          // 57
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeStickyButton),    // 58
+    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeStickyCursor),    // 59
+    {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},  // end of the table
+};
+
+#undef BASIC_UI_NULL_ROW
+#undef BASIC_UI_PENDING_ROW
+#undef BASIC_UI_ROW
+
+const char* const basicUiWidgetTypeNameStr[EBasicUiWidgetTypeCount + 1] = {
+    "wtNull",       "wtRectangle",   "wtLabel",     "wtImage",       "wtButton",      "wtClip",
+    "cmdSeq",       "cmdPlay",       "cmdWait",     "cmdScreen",     "cmdValue",      "cmdInput",
+    "cmdControl",   "cmdFn",         "cmdGosub",    "cmdBreak",      "cmdTextIn",     "cmdEditDb",
+    "cmdSound",     "cmdLoad",       "cmdIf",       "cmdElse",       "cmdBGM",        "anchor",
+    "tKey",         "tPad",          "tTimer",      "tEnter",        "tLeave",        "tPress",
+    "tBox",         "tMove",         "tMove3D",     "3DCamera",      "3DClip",        "3DInit",
+    "3DFini",       "3DModel",       "3DQuad",      "3DSkeleton",    "3DPRS",         "3DLight",
+    "3DText",       "3DBone",        "3DBoneLimit", "3DRig",         "wtDefinition",  "wtInstance",
+    "wtMsgBox",     "wtDialogBox",   "wtScrollBox", "wtTextScroll",  "dbRef",         "wtLeagueTable",
+    "wtTreeTable",  "wtLadderTable", "wtScoreTable", "mcHint",       "stickyButton",  "stickyCursor",
+    nullptr,
+};
+
+static const sBasicUiWidgetTypeFunctions* RowOf(const sBasicUiWidget* widget)
+{
+    if (!widget || widget->widgetTypeRef.type >= EBasicUiWidgetTypeCount) return nullptr;
+    return &basicUiWidgetTypeFunctions[widget->widgetTypeRef.type];
+}
+
+int BasicUI_GetWidgetType(const char* name)
+{
+    if (!name) return EBasicUiWidgetTypeNull;
+    for (int type = 0; type < EBasicUiWidgetTypeCount; type++) {
+        if (EqualString(basicUiWidgetTypeNameStr[type], name)) return type;
+    }
+    return EBasicUiWidgetTypeNull;
+}
+
+sBasicUiWidgetTypeRef BasicUiWidgetType_Create(sBasicUiEnvironment* env, int type)
+{
+    if (type < 0 || type >= EBasicUiWidgetTypeCount || !basicUiWidgetTypeFunctions[type].create)
+        return BasicUiWidgetTypeNull_Create(env);
+    return basicUiWidgetTypeFunctions[type].create(env);
+}
+
+int BasicUiWidgetType_InitialiseTracker(sBasicUiWidget* widget, sBasicUiPropertyTracker* tracker)
+{
+    const sBasicUiWidgetTypeFunctions* row = RowOf(widget);
+    if (!row || !row->initialiseTracker || !tracker) return 0;
+    return row->initialiseTracker(widget, tracker);
+}
+
+int BasicUiWidgetType_Update(sBasicUiWidget* widget, float dt)
+{
+    const sBasicUiWidgetTypeFunctions* row = RowOf(widget);
+    if (!row || !row->update) return 0;
+    return row->update(widget, dt);
+}
+
+int BasicUiWidgetType_Render(sBasicUiWidget* widget)
+{
+    const sBasicUiWidgetTypeFunctions* row = RowOf(widget);
+    if (!row || !row->render) return 0;
+    return row->render(widget);
+}
+
+int BasicUiWidgetType_Destroy(sBasicUiEnvironment* env, sBasicUiWidget* widget)
+{
+    if (!widget) return 0;
+    const sBasicUiWidgetTypeFunctions* row = RowOf(widget);
+    int result = row && row->destroy ? row->destroy(env, widget) : 1;
+    // A type number outside the table has no operations to run, but its reference is reset all
+    // the same, so that nothing later dispatches on it.
+    widget->widgetTypeRef.type = EBasicUiWidgetTypeNull;
+    widget->widgetTypeRef.ptr = nullptr;
+    return result;
+}

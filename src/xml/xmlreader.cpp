@@ -1,0 +1,512 @@
+#include "xml/xmlreader.h"
+
+#include <climits>
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+
+#include "lib/printing.h"
+#include "lib/strings.h"
+#include "platform/fileserver.h"
+
+static int printEnabled = 0;
+
+// --- The ring -----------------------------------------------------------------------------------
+
+static int AtEnd(const sBasicXmlStreamBuffer* b) { return b->bufferPos == b->eofPos; }
+
+// The character k places ahead of the position (k below half the ring, so that it has been read
+// in), or 0 at and behind the end of input.
+static char PeekAt(const sBasicXmlStreamBuffer* b, int k)
+{
+    int pos = int(b->bufferPos - b->buffer);
+    if (b->eofPos) {
+        int left = (int(b->eofPos - b->buffer) - pos + kBasicXmlRingSize) % kBasicXmlRingSize;
+        if (k >= left) return 0;
+    }
+    return b->buffer[(pos + k) % kBasicXmlRingSize];
+}
+
+static char Cur(const sBasicXmlStreamBuffer* b) { return PeekAt(b, 0); }
+
+// 1 when text (no longer than half the ring) stands at the position.
+static int Matches(const sBasicXmlStreamBuffer* b, const char* text)
+{
+    for (int k = 0; text[k]; ++k) {
+        if (k >= kBasicXmlHalfSize || PeekAt(b, k) != text[k]) return 0;
+    }
+    return 1;
+}
+
+static void Skip(sBasicXmlStreamBuffer* b, int count)
+{
+    for (int i = 0; i < count; ++i) BasicXmlStreamBuffer_Next(b);
+}
+
+// Reads the next 512 bytes of the file into one half. A short read marks the end of input there;
+// behind the end the half is zeroed.
+static void Refill(sBasicXmlStreamBuffer* b, char* half)
+{
+    if (b->eofPos) {
+        memset(half, 0, kBasicXmlHalfSize);
+        return;
+    }
+    int got = b->fp ? FileReadWithSize(b->fp, half, kBasicXmlHalfSize) : 0;
+    if (got < 0) got = 0;
+    if (got > kBasicXmlHalfSize) got = kBasicXmlHalfSize;
+    if (got < kBasicXmlHalfSize) {
+        b->eofPos = half + got;
+        memset(half + got, 0, size_t(kBasicXmlHalfSize - got));
+    }
+}
+
+int BasicXml_BS2FS(char* path)
+{
+    if (!path) return 0;
+    for (char* p = path; *p; ++p) {
+        if (*p == '\\') *p = '/';
+    }
+    return 1;
+}
+
+int BasicXmlStreamBuffer_Init(sBasicXmlStreamBuffer* b, const char* filename)
+{
+    if (!b) return 0;
+    b->fp = nullptr;
+    b->b0 = b->buffer;
+    b->b1 = b->buffer + kBasicXmlHalfSize;
+    b->b2 = b->buffer + kBasicXmlRingSize;
+    b->bufferPos = b->b0;
+    b->eofPos = b->b0;  // nothing to read until a file is open
+    if (!filename) return PrintError("BasicXmlReader: no file name");
+    static const char prefix[] = "rom:\\";
+    char path[kBasicXmlTokenSize];
+    // A name cut short to fit would open some other file.
+    if (StringLength(filename) > int(sizeof(path)) - int(sizeof(prefix))) {
+        return PrintError("BasicXmlReader: file name too long: %s", filename);
+    }
+    BasicXml_SNPrintf(path, int(sizeof(path)), "%s%s", prefix, filename);
+    BasicXml_BS2FS(path);
+    void* fp = nullptr;
+    if (!FileOpen(path, &fp, 0)) return 0;
+    b->fp = fp;
+    b->eofPos = nullptr;
+    int got = FileReadWithSize(fp, b->buffer, kBasicXmlRingSize);
+    if (got < 0) got = 0;
+    if (got > kBasicXmlRingSize) got = kBasicXmlRingSize;
+    if (got < kBasicXmlRingSize) {
+        b->eofPos = b->buffer + got;
+        memset(b->buffer + got, 0, size_t(kBasicXmlRingSize - got));
+    }
+    return 1;
+}
+
+int BasicXmlStreamBuffer_Next(sBasicXmlStreamBuffer* b)
+{
+    if (!b || !b->b0 || AtEnd(b)) return 0;
+    ++b->bufferPos;
+    if (b->bufferPos == b->b1) {
+        Refill(b, b->b0);
+    } else if (b->bufferPos == b->b2) {
+        b->bufferPos = b->b0;
+        Refill(b, b->b1);
+    }
+    return 1;
+}
+
+// --- Tokens -------------------------------------------------------------------------------------
+
+static int IsNameChar(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
+           c == '.' || c == '[' || c == ']' || c == '#';
+}
+
+static int IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// Moves past a value in double or single quotes standing at the position.
+static void SkipQuoted(sBasicXmlStreamBuffer* b)
+{
+    char quote = Cur(b);
+    BasicXmlStreamBuffer_Next(b);
+    while (!AtEnd(b) && Cur(b) != quote) BasicXmlStreamBuffer_Next(b);
+    BasicXmlStreamBuffer_Next(b);
+}
+
+// Copies the name at the position into dst. A name too long for the buffer is reported, read to
+// its end and given back empty, so that the caller carries on with what follows it.
+static int ReadName(sBasicXmlStreamBuffer* b, char* dst)
+{
+    int n = 0;
+    while (!AtEnd(b) && IsNameChar(Cur(b))) {
+        if (n == kBasicXmlTokenSize - 1) {
+            PrintError("BasicXmlReader:overflow\n");
+            while (!AtEnd(b) && IsNameChar(Cur(b))) BasicXmlStreamBuffer_Next(b);
+            n = 0;
+            break;
+        }
+        dst[n++] = Cur(b);
+        BasicXmlStreamBuffer_Next(b);
+    }
+    dst[n] = 0;
+    return AtEnd(b) ? 0 : 1;
+}
+
+int BasicXmlReader_Init(sBasicXmlReader* reader, const char* filename)
+{
+    if (!reader) return 0;
+    reader->tagDepth = 0;
+    reader->isEndTag = 0;
+    reader->isEmptyTag = 0;
+    reader->tagBuffer[0] = 0;
+    reader->attBuffer[0] = 0;
+    reader->valBuffer[0] = 0;
+    return BasicXmlStreamBuffer_Init(&reader->buffer, filename);
+}
+
+int BasicXmlReader_Fini(sBasicXmlReader* reader)
+{
+    if (!reader) return 1;
+    if (reader->buffer.fp) FileClose(reader->buffer.fp);
+    reader->buffer.fp = nullptr;
+    // Reads after closing find the end of input.
+    reader->buffer.eofPos = reader->buffer.bufferPos;
+    return 1;
+}
+
+int BasicXmlReader_NextTag(sBasicXmlReader* reader)
+{
+    if (!reader) return 0;
+    sBasicXmlStreamBuffer* b = &reader->buffer;
+    reader->isEndTag = 0;
+    reader->tagBuffer[0] = 0;
+    for (;;) {
+        while (!AtEnd(b) && Cur(b) != '<') BasicXmlStreamBuffer_Next(b);
+        if (Matches(b, "</")) {
+            --reader->tagDepth;
+            Skip(b, 2);
+            reader->isEndTag = 1;
+            break;
+        }
+        if (Matches(b, "<!--")) {
+            // A comment ends at "-->", or at "--!>" as some writers close it.
+            Skip(b, 4);
+            while (!AtEnd(b) && !Matches(b, "-->") && !Matches(b, "--!>")) BasicXmlStreamBuffer_Next(b);
+            Skip(b, Matches(b, "-->") ? 3 : 4);
+            continue;
+        }
+        if (!AtEnd(b)) ++reader->tagDepth;
+        BasicXmlStreamBuffer_Next(b);
+        break;
+    }
+    // A tag without a name ("</>") ends at its own '>', which is left for NextEnd.
+    while (!AtEnd(b) && !IsNameChar(Cur(b))) {
+        if (Cur(b) == '>' || Matches(b, "/>")) return 1;
+        BasicXmlStreamBuffer_Next(b);
+    }
+    if (AtEnd(b)) return 0;
+    return ReadName(b, reader->tagBuffer);
+}
+
+int BasicXmlReader_NextAtt(sBasicXmlReader* reader)
+{
+    if (!reader) return 0;
+    sBasicXmlStreamBuffer* b = &reader->buffer;
+    reader->attBuffer[0] = 0;
+    for (;;) {
+        if (AtEnd(b)) return 0;
+        char c = Cur(b);
+        if (c == '>' || Matches(b, "/>")) return 0;
+        if (IsNameChar(c)) break;
+        if (c == '"' || c == '\'') {
+            // The value of an attribute whose value was not read.
+            SkipQuoted(b);
+            continue;
+        }
+        BasicXmlStreamBuffer_Next(b);
+    }
+    return ReadName(b, reader->attBuffer);
+}
+
+int BasicXmlReader_NextVal(sBasicXmlReader* reader)
+{
+    if (!reader) return 0;
+    sBasicXmlStreamBuffer* b = &reader->buffer;
+    reader->valBuffer[0] = 0;
+    // Up to the '='. The next name or the end of the tag coming first means that the attribute
+    // has no value; they are left for the next call.
+    for (;;) {
+        if (AtEnd(b)) return 0;
+        char c = Cur(b);
+        if (c == '=') break;
+        if (IsNameChar(c) || c == '>' || c == '<' || c == '"' || c == '\'' || Matches(b, "/>")) return 0;
+        BasicXmlStreamBuffer_Next(b);
+    }
+    BasicXmlStreamBuffer_Next(b);
+    while (!AtEnd(b) && IsSpace(Cur(b))) BasicXmlStreamBuffer_Next(b);
+    if (Cur(b) == '\'') {
+        // Single quotes are not read; the value is passed over whole.
+        SkipQuoted(b);
+        return 0;
+    }
+    if (AtEnd(b) || Cur(b) != '"') return 0;
+    BasicXmlStreamBuffer_Next(b);
+
+    static const struct {
+        const char* text;
+        char c;
+    } entities[] = {{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+    int n = 0;
+    int overflow = 0;
+    while (!AtEnd(b) && Cur(b) != '"') {
+        char c = Cur(b);
+        int length = 1;
+        if (c == '&') {
+            // An '&' that starts no known entity is dropped; what follows it is kept.
+            length = 0;
+            for (const auto& e : entities) {
+                if (Matches(b, e.text)) {
+                    c = e.c;
+                    length = StringLength(e.text);
+                    break;
+                }
+            }
+            if (!length) {
+                BasicXmlStreamBuffer_Next(b);
+                continue;
+            }
+        }
+        if (n < kBasicXmlTokenSize - 1) {
+            reader->valBuffer[n++] = c;
+        } else {
+            overflow = 1;
+        }
+        Skip(b, length);
+    }
+    reader->valBuffer[n] = 0;
+    if (AtEnd(b)) {
+        reader->valBuffer[0] = 0;
+        return 0;
+    }
+    BasicXmlStreamBuffer_Next(b);  // the closing quote
+    if (overflow) {
+        PrintError("BasicXmlReader:overflow\n");
+        reader->valBuffer[0] = 0;
+        return 0;
+    }
+    return AtEnd(b) ? 0 : 1;
+}
+
+int BasicXmlReader_NextEnd(sBasicXmlReader* reader)
+{
+    if (!reader) return 0;
+    sBasicXmlStreamBuffer* b = &reader->buffer;
+    reader->isEmptyTag = 0;
+    // Attributes not read are passed over, quoted values whole, so that a '>' in one does not end
+    // the tag.
+    for (;;) {
+        if (AtEnd(b)) return 0;
+        if (Matches(b, "/>")) {
+            --reader->tagDepth;
+            Skip(b, 2);
+            reader->isEmptyTag = 1;
+            return 1;
+        }
+        char c = Cur(b);
+        if (c == '>') {
+            BasicXmlStreamBuffer_Next(b);
+            return 1;
+        }
+        if (c == '"' || c == '\'') {
+            SkipQuoted(b);
+        } else {
+            BasicXmlStreamBuffer_Next(b);
+        }
+    }
+}
+
+// --- Data items ---------------------------------------------------------------------------------
+
+// After a damaged item: moves past the next token outside quotes, or up to the '<' that ends the
+// element's text ("</" inside an open string), so that the next item is read in step.
+static void SkipPastToken(sBasicXmlStreamBuffer* b, const char* token, int tokenLength, int inQuote)
+{
+    while (!AtEnd(b)) {
+        char c = Cur(b);
+        // A '<' in a string that was never closed may well be the element's end tag.
+        if (c == '<' && (!inQuote || PeekAt(b, 1) == '/')) return;
+        if (!inQuote && Matches(b, token)) {
+            Skip(b, tokenLength);
+            return;
+        }
+        BasicXmlStreamBuffer_Next(b);
+        if (c == '"') {
+            inQuote = !inQuote;
+        } else if (c == '\\' && inQuote && Cur(b) != '<') {
+            BasicXmlStreamBuffer_Next(b);  // an escaped character, perhaps a quote
+        }
+    }
+}
+
+int BasicXmlReader_ReadBeforeToken(sBasicXmlReader* reader, const char* token, char* out, int size)
+{
+    if (out && size > 0) out[0] = 0;
+    if (!reader || !token || !token[0] || !out || size < 1) return 0;
+    int tokenLength = StringLength(token);
+    if (tokenLength >= kBasicXmlHalfSize) return 0;
+    sBasicXmlStreamBuffer* b = &reader->buffer;
+    if (AtEnd(b)) return 0;
+
+    int n = 0;
+    int quotes = 0;  // double quotes seen: 1 while the string is open, 2 once it is closed
+    int full = 0;
+    // Keeps what fits; the rest of a long item is read, checked and dropped.
+    auto append = [&](char c) {
+        if (n < size - 1) {
+            out[n++] = c;
+        } else {
+            full = 1;
+        }
+    };
+    for (;;) {
+        if (AtEnd(b)) {
+            out[0] = 0;
+            return 0;
+        }
+        int inQuote = quotes == 1;
+        if (!inQuote && Matches(b, token)) {
+            out[n] = 0;
+            Skip(b, tokenLength);
+            if (full) PrintError("BasicXmlReader:overflow\n");
+            return 1;
+        }
+        char c = Cur(b);
+        int ok = 1;
+        if (!inQuote) {
+            if (c == '"') {
+                if (quotes == 2) {
+                    ok = 0;  // a second string in one item
+                } else {
+                    quotes = 1;
+                    n = 0;
+                    full = 0;
+                }
+            } else if ((c >= '0' && c <= '9') || c == '-' || c == '+' || c == 'e' || c == 'E' || c == '.' ||
+                       IsSpace(c)) {
+                append(c);
+            } else {
+                ok = 0;
+            }
+            if (ok) BasicXmlStreamBuffer_Next(b);
+        } else if (c == '"') {
+            quotes = 2;
+            BasicXmlStreamBuffer_Next(b);
+        } else if (c == '\\') {
+            // "\n", "\r", "\t", "\"" and "\\" stand for their second character itself; a backslash
+            // before anything else is dropped with it.
+            char e = PeekAt(b, 1);
+            if (e == 'n' || e == 'r' || e == 't' || e == '"' || e == '\\') append(e);
+            if (e == '<') {
+                BasicXmlStreamBuffer_Next(b);
+            } else {
+                Skip(b, 2);
+            }
+        } else if (c == '&') {
+            if (Matches(b, "&amp;")) {
+                append('&');
+                Skip(b, 5);
+            } else if (Matches(b, "&quot;")) {
+                append('"');
+                Skip(b, 6);
+            } else if (Matches(b, "&lt;")) {
+                append('<');
+                Skip(b, 4);
+            } else if (Matches(b, "&gt;")) {
+                append('>');
+                Skip(b, 4);
+            } else {
+                ok = 0;
+            }
+        } else if (c == '<' || c == '>') {
+            ok = 0;
+        } else {
+            append(c);
+            BasicXmlStreamBuffer_Next(b);
+        }
+        if (!ok) {
+            SkipPastToken(b, token, tokenLength, inQuote);
+            out[0] = 0;
+            return 0;
+        }
+    }
+}
+
+// --- Values -------------------------------------------------------------------------------------
+
+int BasicXmlReader_GetValINT(sBasicXmlReader* reader, int defaultValue)
+{
+    if (!reader || !reader->valBuffer[0]) return defaultValue;
+    char* end = nullptr;
+    long value = strtol(reader->valBuffer, &end, 0);
+    if (end == reader->valBuffer) return defaultValue;
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return int(value);
+}
+
+float BasicXmlReader_GetValFLOAT(sBasicXmlReader* reader, float defaultValue)
+{
+    if (!reader || !reader->valBuffer[0]) return defaultValue;
+    char* end = nullptr;
+    float value = strtof(reader->valBuffer, &end);
+    if (end == reader->valBuffer) return defaultValue;
+    return value;
+}
+
+int BasicXml_SNPrintf(char* buf, int size, const char* format, ...)
+{
+    if (!buf || size < 1) return 0;
+    va_list args;
+    va_start(args, format);
+    int written = VPrintString(buf, size, format, args);
+    va_end(args);
+    return written;
+}
+
+// --- The writer's remains -----------------------------------------------------------------------
+
+int BasicXml_EnablePrintf(int enable)
+{
+    printEnabled = enable;
+    return 1;
+}
+
+int BasicXml_Printf(const char* format, ...)
+{
+    if (!printEnabled) return 0;
+    char text[1024];
+    va_list args;
+    va_start(args, format);
+    VPrintString(text, int(sizeof(text)), format, args);
+    va_end(args);
+    return 1;
+}
+
+int BasicXml_PrintSpaces(int n)
+{
+    (void)n;
+    return 1;
+}
+
+int BasicXml_Print(void* fp, const char* format, ...)
+{
+    (void)fp;
+    (void)format;
+    return 0;
+}
+
+int BasicXml_CloseW(void* fp)
+{
+    if (fp) FileClose(fp);
+    return 1;
+}

@@ -1,0 +1,80 @@
+#include "ui/uiload_fixture.h"
+
+#include <stdlib.h>
+
+#include <fstream>
+
+#include "db/database.h"
+#include "host/errorlog.h"
+#include "host/host.h"
+#include "shell/globals.h"
+#include "support/device_heap.h"
+#include "ui/loader.h"
+#include "ui/memoryslots.h"
+#include "ui/stats.h"
+
+void UiLoadTest::SetUp()
+{
+    ASSERT_EQ(UseFreshDeviceHeap(32u << 20), 1);
+    ASSERT_EQ(BasicMemory_Init(basicUiNumberOfMemorySlots), 1);
+    BasicDb_Init();
+    done = 0;
+    basicUiEnvironmentPtr = nullptr;
+    basicUiEditor = nullptr;
+    env = BasicUi_CreateEnvironment(const_cast<char*>("LoadEnv"), 2);
+    ASSERT_NE(env, nullptr);
+    HostClearErrorLog();
+    char dir[] = "/tmp/zendrolyx-ui-test-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    scratch = dir;
+}
+
+void UiLoadTest::TearDown()
+{
+    BasicUiEnvironment_Clear(env);
+    // The framework's records live in the heap that goes now.
+    basicUiEnvironmentPtr = nullptr;
+    basicUiEditor = nullptr;
+    std::string command = "rm -rf '" + scratch + "'";
+    if (system(command.c_str()) != 0) ADD_FAILURE() << "could not remove " << scratch;
+    ReleaseDeviceHeap();
+}
+
+int UiLoadTest::LoadText(const std::string& body, bool bare)
+{
+    std::string text = bare ? body : "<BasicUiEnvironment>\n" + body + "\n</BasicUiEnvironment>\n";
+    std::ofstream(scratch + "/test.xml", std::ios::binary) << text;
+    gHostOptions.romDir = scratch;
+    return BasicUiEnvironment_Load("test.xml", env);
+}
+
+int UiLoadTest::LoadContent(const char* path)
+{
+    gHostOptions.romDir = std::string(ZENDROLYX_SOURCE_DIR) + "/content";
+    return BasicUiEnvironment_Load(path, env);
+}
+
+static void AddTree(sBasicUiWidget* w, std::vector<std::string>* out)
+{
+    // Bounded, so that a tree that became a loop fails the test instead of hanging it.
+    for (; w && out->size() < 10000; w = w->nextWidget) {
+        out->push_back(w->name ? w->name : "(null)");
+        AddTree(w->childWidget, out);
+    }
+}
+
+std::vector<std::string> TreeNames(sBasicUiScreen* screen)
+{
+    std::vector<std::string> names;
+    if (screen) AddTree(screen->nextWidget, &names);
+    return names;
+}
+
+std::vector<std::string> ChainNames(sBasicUiWidget* first)
+{
+    std::vector<std::string> names;
+    for (sBasicUiWidget* w = first; w && names.size() < 10000; w = w->nextWidget) names.push_back(w->name ? w->name : "(null)");
+    return names;
+}
+
+bool LogHas(const std::string& text) { return HostErrorLog().find(text) != std::string::npos; }
