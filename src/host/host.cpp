@@ -40,6 +40,10 @@ void HostPrintUsage(FILE* to)
                  "  --input FILE   read the controller input from a script (one line a frame change)\n"
                  "  --launch MODE  start a game at once: 'attract' (a demonstration game) or 'quick'\n"
                  "  --players N    bowlers of a quick game, 1 to 8 (default 1)\n"
+                 "  --screenshot FRAME[,FRAME...]  write PNGs of the three displays at those frames\n"
+                 "  --out DIR      where screenshots go (default: the current directory)\n"
+                 "  --scale N      window pixels per screen pixel, 1 to 8 (default 2)\n"
+                 "  --view V       what the window shows on the upper screen: left, right or anaglyph\n"
                  "  --verbose      print the game's diagnostic messages\n"
                  "  --help         show this text\n",
                  ZENDROLYX_DEFAULT_ROM, HostDefaultDataDir().c_str());
@@ -53,6 +57,25 @@ static int ParseNumber(const char* text, long min, long max, long* out)
     long value = std::strtol(text, &end, 10);
     if (errno != 0 || *end != '\0' || value < min || value > max) return 0;
     *out = value;
+    return 1;
+}
+
+// A comma-separated list of frame numbers, each from 0; empty entries are refused.
+static int ParseFrameList(const char* text, std::vector<long>* out)
+{
+    std::vector<long> frames;
+    std::string list = text;
+    size_t start = 0;
+    for (;;) {
+        size_t comma = list.find(',', start);
+        std::string item = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        long n = 0;
+        if (!ParseNumber(item.c_str(), 0, 100000000, &n)) return 0;
+        frames.push_back(n);
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    *out = frames;
     return 1;
 }
 
@@ -117,6 +140,39 @@ int HostParseOptions(int argc, char** argv, HostOptions* out, std::string* error
                 return kOptionsError;
             }
             options.frameLimit = n;
+            ++i;
+        } else if (arg == "--screenshot") {
+            if (!needValue("a list of frames")) return kOptionsError;
+            if (!ParseFrameList(value, &options.screenshotFrames)) {
+                *error = std::string("bad value for --screenshot: '") + value +
+                         "' (frame numbers from 0, separated by commas)";
+                return kOptionsError;
+            }
+            ++i;
+        } else if (arg == "--out") {
+            if (!needValue("a directory") || !*value) {
+                *error = "option --out needs a directory";
+                return kOptionsError;
+            }
+            options.screenshotDir = value;
+            ++i;
+        } else if (arg == "--scale") {
+            long n = 0;
+            if (!needValue("a scale")) return kOptionsError;
+            if (!ParseNumber(value, 1, 8, &n)) {
+                *error = std::string("bad value for --scale: '") + value + "' (1 to 8)";
+                return kOptionsError;
+            }
+            options.scale = int(n);
+            ++i;
+        } else if (arg == "--view") {
+            if (!needValue("a view")) return kOptionsError;
+            std::string v = value;
+            if (v != "left" && v != "right" && v != "anaglyph") {
+                *error = "bad value for --view: '" + v + "' (left, right or anaglyph)";
+                return kOptionsError;
+            }
+            options.view = v == "left" ? 0 : v == "right" ? 1 : 2;
             ++i;
         } else if (arg == "--seed") {
             long n = 0;

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 struct HostOptions {
     std::string romDir;   // what "rom:/" names
@@ -15,6 +16,10 @@ struct HostOptions {
     std::string inputScript;  // --input: scripted controller input for headless runs
     std::string launch;       // --launch: "attract" or "quick", until the front end launches games
     int players = 1;          // --players: bowlers of a quick game
+    int scale = 2;            // --scale: window pixels per screen pixel
+    std::vector<long> screenshotFrames;  // --screenshot: frames whose displays are written as PNG
+    std::string screenshotDir = ".";     // --out: where the screenshots go
+    int view = 0;             // --view: the upper image the window shows (kGpuViewLeft...)
 };
 
 extern HostOptions gHostOptions;

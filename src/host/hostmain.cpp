@@ -1,5 +1,7 @@
 // The process entry point on the PC: reads the program options, prepares the host and runs the
 // game's own entry point.
+#include <sys/stat.h>
+
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -45,6 +47,14 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "zendrolyx: %s\n", scriptError.c_str());
             return 2;
         }
+    }
+    // Screenshots go into an existing directory; a wrong one is a bad option, not a late surprise.
+    struct stat outDir;
+    if (!gHostOptions.screenshotFrames.empty() &&
+        (stat(gHostOptions.screenshotDir.c_str(), &outDir) != 0 || !S_ISDIR(outDir.st_mode))) {
+        std::fprintf(stderr, "zendrolyx: --out %s is not a directory\n", gHostOptions.screenshotDir.c_str());
+        HostPrintUsage(stderr);
+        return 2;
     }
     HostSetVerbose(gHostOptions.verbose);
     // Without a window there is no real time to follow: frames advance a virtual clock.

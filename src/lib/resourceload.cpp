@@ -6,6 +6,7 @@
 #include "lib/decompress.h"
 #include "lib/memory.h"
 #include "lib/printing.h"
+#include "platform/bitmap.h"
 #include "platform/fileserver.h"
 #include "platform/model.h"
 #include "platform/skeleton.h"
@@ -80,11 +81,13 @@ int InitializeResourceData(uint8_t* data, short type, int, int32_t length)
         return InitializeCollisionModel(data);
     case kResourceTypeModel:
         return DS3_InitializeModel(data, length);
+    case kResourceTypeBitmap:
+        return InitializeBitmapResource(data, length);
     default:
         break;
     }
     if ((type >= 58 && type <= 72) || (type >= 77 && type <= 85) || (type >= 87 && type <= 90)) return 1;
-    // Types that need their own set-up (fonts, levels, object animations, bitmaps,
+    // Types that need their own set-up (fonts, levels, object animations,
     // sounds) are loaded by the modules that own those formats.
     PrintError("resources of type %d cannot be initialised", int(type));
     return 0;

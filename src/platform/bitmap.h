@@ -32,3 +32,14 @@ struct DS3_bitmap_tag {
     uint8_t pad[40];
 };
 static_assert(sizeof(DS3_bitmap_tag) == 128, "bitmap header is 128 bytes");
+typedef DS3_bitmap_tag DS3_bitmap;
+
+constexpr int kResourceTypeBitmap = 125;
+enum : uint32_t { kBitmapPixelsInResource = 2, kBitmapFontTable = 4 };
+
+// The type-125 initialisation: the pixel and font references become pointers and the six GPU
+// texture words are filled. 0 when a referenced resource is not loaded or the GPU reports an error.
+int DS3_InitializeBitmap(DS3_bitmap_tag* b);
+// A loaded bitmap resource of length bytes: refuses an unknown texel format, texture sizes that do
+// not fit together and pixels that would reach past the resource, then initialises it.
+int InitializeBitmapResource(uint8_t* data, int32_t length);

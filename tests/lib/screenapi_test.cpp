@@ -6,6 +6,8 @@
 #include "lib/screenapi.h"
 #include "platform/render.h"
 #include "shell/globals.h"
+#include "support/device_heap.h"
+#include "support/game_data.h"
 
 namespace {
 
@@ -33,10 +35,18 @@ protected:
         framesToRun = 2;
         failOpen = failDraw = failClose = 0;
         done = 0;
-        RenderInit(0x80000, 0x800, 0x502, 0x500);
+        // The renderer's buffers live in game memory; its shader programs come from the game data.
+        ASSERT_EQ(UseFreshDeviceHeap(8 << 20), 1);
+        ASSERT_EQ(OpenBuildGameData(), 1);
+        ASSERT_EQ(RenderInit(0x80000, 0x800, 0x502, 0x500), 1);
         ScreenInitializeAPI();
     }
-    void TearDown() override { RenderDispose(); }
+    void TearDown() override
+    {
+        RenderDispose();
+        CloseBuildGameData();
+        ReleaseDeviceHeap();
+    }
 };
 
 TEST_F(ScreenApi, RunsHandlersPerFrameUntilTheResultChanges)
@@ -127,7 +137,8 @@ TEST_F(ScreenApi, ClippingEdgesAndClippedQuads)
     EXPECT_EQ(clipRight, 100);
     EXPECT_EQ(clipBottom, 240);
 
-    int image = 0;
+    DS3_bitmap_tag image{};
+    image.width = image.height = 16;
     // Wholly outside: nothing to draw counts as success.
     EXPECT_EQ(ClipScreenPoly(&image, 0, 0, 100, 0, 10, 10), 1);
     EXPECT_EQ(ClipScreenPoly(&image, 0, 0, -10, 0, 10, 10), 1);

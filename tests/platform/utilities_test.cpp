@@ -6,6 +6,8 @@
 #include "platform/render.h"
 #include "platform/utilities.h"
 #include "shell/globals.h"
+#include "support/device_heap.h"
+#include "support/game_data.h"
 
 namespace {
 
@@ -50,7 +52,10 @@ int FailLoadFrame() { return 0; }
 TEST(LoadingBar, DrawsFramesOnlyWhileActiveWithACallback)
 {
     done = 0;
-    RenderInit(0x80000, 0x800, 0x502, 0x500);
+    // The renderer's buffers live in game memory; its shader programs come from the game data.
+    ASSERT_EQ(UseFreshDeviceHeap(8 << 20), 1);
+    ASSERT_EQ(OpenBuildGameData(), 1);
+    ASSERT_EQ(RenderInit(0x80000, 0x800, 0x502, 0x500), 1);
     loadFrames = 0;
     LoadingBarSetCallback(nullptr);
     LoadingBarStart();
@@ -80,6 +85,8 @@ TEST(LoadingBar, DrawsFramesOnlyWhileActiveWithACallback)
     done = 0;
     LoadingBarSetCallback(nullptr);
     RenderDispose();
+    CloseBuildGameData();
+    ReleaseDeviceHeap();
 }
 
 }  // namespace

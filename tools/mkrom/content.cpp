@@ -1,5 +1,6 @@
 #include "content.h"
 #include "content_bowler.h"
+#include "content_shaders.h"
 
 #include <cstring>
 
@@ -91,6 +92,7 @@ std::vector<Resource> BuildContent()
     for (Resource& r : CollisionContent()) content.push_back(std::move(r));
     for (Resource& r : BallContent()) content.push_back(std::move(r));
     for (Resource& r : BowlerContent()) content.push_back(std::move(r));
+    for (Resource& r : ShaderContent()) content.push_back(std::move(r));
     return content;
 }
 
