@@ -9,6 +9,7 @@
 #include "lib/textoutput.h"
 #include "platform/bitmap.h"
 #include "platform/render.h"
+#include "platform/shaders.h"
 #include "platform/utilities.h"
 #include "ui/rlstracker.h"
 #include "ui/widgettypes.h"
@@ -141,10 +142,13 @@ void BasicUi_GetRenderOffset2D(int* x, int* y)
 
 // The 2D offset of the pass. The renderer applies it (RenderSetOffset2D) to all 2D drawing of the
 // pass once it draws quads; until then the pass keeps it where its widgets can read it.
+// The pass's place on the 720 x 360 canvas: the renderer's 2D origin moves there, so widgets
+// draw in canvas coordinates on every screen.
 static void SetPassOffset2D(int x, int y)
 {
     basicUiOffset2D[0] = x;
     basicUiOffset2D[1] = y;
+    RenderSetOffset2D(x, y);
 }
 
 int BasicUi_RenderEnvironmentFull(sBasicUiEnvironment* env)

@@ -136,6 +136,7 @@ TEST_F(BasicUiFrame, AWidgetThatSwitchesItselfOffKeepsItsChildrenFromThatFrame)
 
 TEST_F(BasicUiFrame, ThreePassesDrawTheRenderedTreeWithTheirCanvasOffsets)
 {
+    StartRenderer();
     ASSERT_EQ(BasicUi_RenderEnvironment(nullptr), 1);  // the passes draw the framework's environment
     const Names expected = Expected(env, 1);
     EXPECT_TRUE(Has(expected, "volume"));  // an inactive screen is still drawn
@@ -188,6 +189,7 @@ TEST_F(BasicUiFrame, TheClockCapsAFrameAtAThirtiethOfASecond)
 
 TEST_F(BasicUiFrame, TheRateIsTakenEverySixtyPassesWithoutDividingByAStoppedClock)
 {
+    StartRenderer();
     basicUiNumFrames = 0;
     basicUiTimeTaken = 0.0;
     basicUiFps = -1.0;

@@ -7,8 +7,10 @@
 #include "db/database.h"
 #include "host/errorlog.h"
 #include "host/host.h"
+#include "platform/render.h"
 #include "shell/globals.h"
 #include "support/device_heap.h"
+#include "support/game_data.h"
 #include "ui/loader.h"
 #include "ui/memoryslots.h"
 #include "ui/stats.h"
@@ -29,9 +31,21 @@ void UiLoadTest::SetUp()
     scratch = dir;
 }
 
+void UiLoadTest::StartRenderer()
+{
+    ASSERT_EQ(OpenBuildGameData(), 1);
+    rendering = true;
+    ASSERT_EQ(RenderInit(0x80000, 0x800, 0x502, 0x500), 1);
+}
+
 void UiLoadTest::TearDown()
 {
     BasicUiEnvironment_Clear(env);
+    if (rendering) {
+        RenderDispose();
+        CloseBuildGameData();
+        rendering = false;
+    }
     // The framework's records live in the heap that goes now.
     basicUiEnvironmentPtr = nullptr;
     basicUiEditor = nullptr;

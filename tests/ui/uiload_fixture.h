@@ -19,9 +19,13 @@ protected:
     int LoadText(const std::string& body, bool bare = false);
     // Loads a file of the hand-written content.
     int LoadContent(const char* path);
+    // Brings up the renderer (headless GPU, the build's game data for its vertex programs), for
+    // tests that run the render passes; TearDown takes it down again.
+    void StartRenderer();
 
     sBasicUiEnvironment* env = nullptr;
     std::string scratch;
+    bool rendering = false;
 };
 
 // The names of a screen's widget tree in depth-first pre-order, children before the next sibling.

@@ -32,6 +32,7 @@ using BasicUiWidgetTypeDispatch = UiLoadTest;
 // least the base properties, and the frame runs over all of them; clearing destroys them.
 TEST_F(BasicUiWidgetTypeDispatch, ADescriptionWithEveryTypeLoadsAndRuns)
 {
+    StartRenderer();
     std::string xml = "<BasicUiDisplay name=\"lower\">\n<BasicUiScreen name=\"all\">\n";
     for (int type = 0; type < EBasicUiWidgetTypeCount; type++) {
         std::string n = std::to_string(type);
