@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "host/audio.h"
 #include "host/clock.h"
 
 #ifndef ZENDROLYX_DEFAULT_ROM
@@ -40,6 +41,7 @@ void HostPrintUsage(FILE* to)
                  "  --input FILE   read the controller input from a script (one line a frame change)\n"
                  "  --launch MODE  start a game at once: 'attract' (a demonstration game) or 'quick'\n"
                  "  --players N    bowlers of a quick game, 1 to 8 (default 1)\n"
+                 "  --audio-out FILE  write the game's sound to a WAV file (on game time, no audio device)\n"
                  "  --verbose      print the game's diagnostic messages\n"
                  "  --help         show this text\n",
                  ZENDROLYX_DEFAULT_ROM, HostDefaultDataDir().c_str());
@@ -92,6 +94,14 @@ int HostParseOptions(int argc, char** argv, HostOptions* out, std::string* error
             }
             options.inputScript = value;
             ++i;
+        } else if (arg == "--audio-out") {
+            if (!needValue("a file")) return kOptionsError;
+            if (!*value) {
+                *error = "option --audio-out needs a file";
+                return kOptionsError;
+            }
+            options.audioOut = value;
+            ++i;
         } else if (arg == "--launch") {
             if (!needValue("a mode")) return kOptionsError;
             if (std::string(value) != "attract" && std::string(value) != "quick") {
@@ -143,6 +153,7 @@ void HostFramePresented()
 {
     long n = ++framesPresented;
     HostAdvanceClock(kFrameMilliseconds);
+    HostAudioFramePresented();
     if (gHostOptions.frameLimit > 0 && n >= gHostOptions.frameLimit) HostRequestClose();
 }
 

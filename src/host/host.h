@@ -15,6 +15,7 @@ struct HostOptions {
     std::string inputScript;  // --input: scripted controller input for headless runs
     std::string launch;       // --launch: "attract" or "quick", until the front end launches games
     int players = 1;          // --players: bowlers of a quick game
+    std::string audioOut;     // --audio-out: write the game's sound to this WAV file
 };
 
 extern HostOptions gHostOptions;

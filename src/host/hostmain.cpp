@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "host/audio.h"
 #include "host/clock.h"
 #include "host/errorlog.h"
 #include "host/host.h"
@@ -45,6 +46,12 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "zendrolyx: %s\n", scriptError.c_str());
             return 2;
         }
+    }
+    if (!gHostOptions.audioOut.empty() && !HostAudioFileWritable(gHostOptions.audioOut)) {
+        std::fprintf(stderr, "zendrolyx: bad value for --audio-out: '%s' cannot be written\n",
+                     gHostOptions.audioOut.c_str());
+        HostPrintUsage(stderr);
+        return 2;
     }
     HostSetVerbose(gHostOptions.verbose);
     // Without a window there is no real time to follow: frames advance a virtual clock.
