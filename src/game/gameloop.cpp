@@ -11,6 +11,7 @@
 #include "game/computer.h"
 #include "game/controls.h"
 #include "game/gameactors.h"
+#include "game/music.h"
 #include "game/physics.h"
 #include "game/pins.h"
 #include "game/records.h"
@@ -25,6 +26,8 @@
 #include "platform/frame.h"
 #include "platform/input.h"
 #include "platform/render.h"
+#include "platform/sound.h"
+#include "platform/streams.h"
 #include "screens/frontend.h"
 #include "screens/scoresheet_print.h"
 #include "shell/globals.h"
@@ -52,6 +55,10 @@ int aborted = 0;
 
 static int gamePaused = 0;
 static int sheetsPrinted = 0;
+
+// The game's sound effects, loaded for the length of a game.
+static const int kGameSoundsFirst = 9000;
+static const int kGameSoundsLast = 9017;
 
 // Screen result that sends the screen loop back to the front end after a game.
 static const int kResultRestoreFrontEnd = 3;
@@ -158,6 +165,32 @@ static void ConnectComputerBowlers()
 
 // ---- Set-up ----
 
+// The game's sounds, its two effects channels and its music and ambience streams. Without sound
+// services (a game run by a test) the game plays silently.
+static int SetUpSound()
+{
+    if (!LoadResourceRange1x1(kGameSoundsFirst, kGameSoundsLast)) return PrintError("game set-up: no game sounds");
+    ResetBackgroundMusic();
+    if (!soundInitialized) return 1;
+    if (!SoundAllocateMonoChannel(&gameSoundChannel) || !SoundAllocateMonoChannel(&gameSoundChannel2))
+        return PrintError("game set-up: no sound channels for the game");
+    if (!CreateStream(1, &gBackgroundMusicChannel) || !CreateStream(1, &gBackgroundSoundChannel))
+        return PrintError("game set-up: no music streams");
+    return 1;
+}
+
+// Stops every sound before the sounds themselves go.
+static int DisposeSound()
+{
+    int ok = DeleteAllStreams();
+    if (gameSoundChannel && !DeleteSoundChannel(&gameSoundChannel)) ok = 0;
+    if (gameSoundChannel2 && !DeleteSoundChannel(&gameSoundChannel2)) ok = 0;
+    gBackgroundMusicChannel = gBackgroundSoundChannel = nullptr;
+    if (!DisposeResourceRange(kGameSoundsFirst, kGameSoundsLast))
+        ok = PrintError("game tear-down: the game sounds stay loaded");
+    return ok;
+}
+
 static int LoadPlayerBalls()
 {
     for (int i = 0; i < gNumPlayers; ++i) {
@@ -195,6 +228,7 @@ int GameLoopSetup()
     if (!LoadingScreenInit()) return 0;
     if (!CreatePhysicsWorld()) return PrintError("game set-up: no physics world");
     if (!InitializeActors(kActorPoolSize)) return PrintError("game set-up: no actor pool");
+    if (!SetUpSound()) return 0;
     if (!envOnly && !LoadPlayerBalls()) return 0;
 
     for (joystickState& c : controllers) c.flags &= ~kControllerGameFlag;
@@ -319,7 +353,7 @@ int UpdateGameLogic()
 
 int DisposeGame()
 {
-    int ok = 1;
+    int ok = DisposeSound();
     if (!DisposeActors()) ok = PrintError("game tear-down: the actors could not be disposed");
     // The bowlers' body models, now that no character uses them.
     if (!DisposeCharacterBodies()) ok = PrintError("game tear-down: the bowlers' models stay loaded");
@@ -337,12 +371,14 @@ int DisposeGame()
 static int TearDownGame()
 {
     int ok = DisposePhysicsWorld();
+    SetChannelVolumeFade(nullptr, 0, 0);
     gameReturn = {};
     if (!DisposeTestMode()) ok = 0;
     gChangeStage = gChangeStageTransition = 0;
     if (!DisposeArea()) ok = 0;
     if (!DisposeGame()) ok = 0;
     if (!LoadingScreenClose()) ok = 0;
+    DeleteAllSoundChannels();
     return ok;
 }
 

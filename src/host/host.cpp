@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "host/audio.h"
 #include "host/clock.h"
 
 #ifndef ZENDROLYX_DEFAULT_ROM
@@ -44,6 +45,7 @@ void HostPrintUsage(FILE* to)
                  "  --out DIR      where screenshots go (default: the current directory)\n"
                  "  --scale N      window pixels per screen pixel, 1 to 8 (default 2)\n"
                  "  --view V       what the window shows on the upper screen: left, right or anaglyph\n"
+                 "  --audio-out FILE  write the game's sound to a WAV file (on game time, no audio device)\n"
                  "  --verbose      print the game's diagnostic messages\n"
                  "  --help         show this text\n",
                  ZENDROLYX_DEFAULT_ROM, HostDefaultDataDir().c_str());
@@ -114,6 +116,14 @@ int HostParseOptions(int argc, char** argv, HostOptions* out, std::string* error
                 return kOptionsError;
             }
             options.inputScript = value;
+            ++i;
+        } else if (arg == "--audio-out") {
+            if (!needValue("a file")) return kOptionsError;
+            if (!*value) {
+                *error = "option --audio-out needs a file";
+                return kOptionsError;
+            }
+            options.audioOut = value;
             ++i;
         } else if (arg == "--launch") {
             if (!needValue("a mode")) return kOptionsError;
@@ -199,6 +209,7 @@ void HostFramePresented()
 {
     long n = ++framesPresented;
     HostAdvanceClock(kFrameMilliseconds);
+    HostAudioFramePresented();
     if (gHostOptions.frameLimit > 0 && n >= gHostOptions.frameLimit) HostRequestClose();
 }
 

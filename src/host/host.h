@@ -20,6 +20,7 @@ struct HostOptions {
     std::vector<long> screenshotFrames;  // --screenshot: frames whose displays are written as PNG
     std::string screenshotDir = ".";     // --out: where the screenshots go
     int view = 0;             // --view: the upper image the window shows (kGpuViewLeft...)
+    std::string audioOut;     // --audio-out: write the game's sound to this WAV file
 };
 
 extern HostOptions gHostOptions;

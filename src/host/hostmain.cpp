@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "host/audio.h"
 #include "host/clock.h"
 #include "host/errorlog.h"
 #include "host/host.h"
@@ -53,6 +54,12 @@ int main(int argc, char** argv)
     if (!gHostOptions.screenshotFrames.empty() &&
         (stat(gHostOptions.screenshotDir.c_str(), &outDir) != 0 || !S_ISDIR(outDir.st_mode))) {
         std::fprintf(stderr, "zendrolyx: --out %s is not a directory\n", gHostOptions.screenshotDir.c_str());
+        HostPrintUsage(stderr);
+        return 2;
+    }
+    if (!gHostOptions.audioOut.empty() && !HostAudioFileWritable(gHostOptions.audioOut)) {
+        std::fprintf(stderr, "zendrolyx: bad value for --audio-out: '%s' cannot be written\n",
+                     gHostOptions.audioOut.c_str());
         HostPrintUsage(stderr);
         return 2;
     }

@@ -10,6 +10,7 @@
 #include "platform/fileserver.h"
 #include "platform/model.h"
 #include "platform/skeleton.h"
+#include "platform/sound.h"
 
 static resourceHeader* Resolve(int id)
 {
@@ -83,12 +84,14 @@ int InitializeResourceData(uint8_t* data, short type, int, int32_t length)
         return DS3_InitializeModel(data, length);
     case kResourceTypeBitmap:
         return InitializeBitmapResource(data, length);
+    case kResourceTypeSound:
+        return InitializeSoundResource(reinterpret_cast<DS3_sound_tag*>(data), length);
     default:
         break;
     }
     if ((type >= 58 && type <= 72) || (type >= 77 && type <= 85) || (type >= 87 && type <= 90)) return 1;
-    // Types that need their own set-up (fonts, levels, object animations,
-    // sounds) are loaded by the modules that own those formats.
+    // Types that need their own set-up (fonts, levels, object animations) are loaded by the
+    // modules that own those formats.
     PrintError("resources of type %d cannot be initialised", int(type));
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <thread>
 
+#include "host/clock.h"
 #include "host/files.h"
 #include "host/threads.h"
 #include "lib/memory.h"
@@ -408,9 +409,20 @@ int FileSystemUpdate()
         criticalSection.Leave();
         return 1;
     }
+    // On the virtual clock a read lands at the end of the frame that queued it, whatever the
+    // server thread's timing, so that a run repeats exactly (streamed music included).
+    if (HostVirtualClockEnabled()) {
+        WakeServerForHead();
+        while (pendingRequests && !pendingRequests->complete && !pendingRequests->cancelled) {
+            criticalSection.Leave();
+            requestCompleted.WaitFor(5);
+            criticalSection.Enter();
+        }
+        head = pendingRequests;
+    }
     DS3_fileRequest_tag finished;
     int retired = 0;
-    if (head->complete) {
+    if (head && head->complete) {
         pendingRequests = head->next;
         // The callback gets a copy: the record is free again at once (the callback may queue the
         // next read into it) and the sound thread may take it meanwhile.

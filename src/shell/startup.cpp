@@ -186,7 +186,12 @@ static void TearDown(int level)
         DisposeOverlayBitmaps();
         if (DisposeResourceRange(kOverlaysFirst, kOverlaysLast)) DisposeResourceRange(kFontsFirst, kFontsLast);
     }
-    if (level >= 3) FreeResources();
+    if (level >= 3) {
+        // The sound thread walks the streams, which point into the resource table: it stops
+        // before the table and the heap go.
+        DisposeSoundServices();
+        FreeResources();
+    }
     if (level >= 2) {
         RenderDispose();
         FileSystemDispose();

@@ -26,6 +26,7 @@
 #include "lib/resources.h"
 #include "lib/trig.h"
 #include "lib/screenapi.h"
+#include "lib/trig.h"
 #include "platform/fileserver.h"
 #include "platform/input.h"
 #include "platform/render.h"
@@ -64,11 +65,16 @@ protected:
         ASSERT_EQ(InitGameSettings(), 1);
         InitOptions();
         ClearInputs();
+        // Start-up makes the trig tables in the game's heap; a table left by another test's heap
+        // is gone with it.
+        sinTable = cosTable = nullptr;
+        ASSERT_EQ(InitTrigTables(), 1);
     }
     void TearDown() override
     {
         if (rendering) RenderDispose();
         CloseBuildGameData();
+        sinTable = cosTable = nullptr;
         btAlignedAllocSetCustom(nullptr, nullptr);
         btAlignedAllocSetCustomAligned(nullptr, nullptr);
         ReleaseDeviceHeap();

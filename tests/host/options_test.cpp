@@ -29,7 +29,10 @@ TEST(HostOptions, ReadsEveryOption)
     EXPECT_EQ(o.seed, 7u);
     EXPECT_EQ(o.verbose, 1);
 
-    ASSERT_EQ(Parse({"--input", "moves.txt", "--launch", "quick", "--players", "4"}, &o, &error), kOptionsRun);
+    ASSERT_EQ(Parse({"--input", "moves.txt", "--launch", "quick", "--players", "4", "--audio-out", "game.wav"}, &o,
+                    &error),
+              kOptionsRun);
+    EXPECT_EQ(o.audioOut, "game.wav");
     EXPECT_EQ(o.inputScript, "moves.txt");
     EXPECT_EQ(o.launch, "quick");
     EXPECT_EQ(o.players, 4);
@@ -46,6 +49,7 @@ TEST(HostOptions, RejectsBadInputWithAReason)
         {"--bogus"}, {"--frames"}, {"--frames", "0"}, {"--frames", "12x"}, {"--frames", "-3"},
         {"--frames", "99999999999999999999"}, {"--seed", "-1"}, {"--seed", "4294967296"}, {"--rom"}, {"--rom", ""},
         {"headless"}, {"--launch", "league"}, {"--launch"}, {"--players", "0"}, {"--players", "9"}, {"--input", ""},
+        {"--audio-out"}, {"--audio-out", ""},
     };
     for (const auto& args : bad) {
         HostOptions o;

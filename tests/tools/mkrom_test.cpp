@@ -1,6 +1,7 @@
 // Archives written by mkrom, read back with a parser of the test's own that follows the layout
 // the game's loader expects.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -166,8 +167,9 @@ class MkromTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        dir = fs::path(testing::TempDir()) /
-              ("mkrom_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        // One folder per process: the tests of several builds may run at once.
+        dir = fs::path(testing::TempDir()) / ("mkrom_" + std::to_string(getpid()) + "_" +
+                                              testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
     }

@@ -53,8 +53,8 @@ TEST_F(UiResourcesTest, DisplaysResourceSetsAreLoadedAndManagedRangesDisposed)
 
 TEST_F(UiResourcesTest, RangeLoaderRefusesIdsWithoutAnArchive)
 {
-    EXPECT_EQ(BasicUi_LoadResourceRange1x1(8000, 8001), 0);
-    EXPECT_TRUE(LogHas("Resource header not present for resource range 8000 to 8001"));
+    EXPECT_EQ(BasicUi_LoadResourceRange1x1(9500, 9501), 0);  // past the last archive
+    EXPECT_TRUE(LogHas("Resource header not present for resource range 9500 to 9501"));
     EXPECT_EQ(BasicUi_LoadResourceRange1x1(6901, 6900), 1);
     EXPECT_EQ(ResourceLoaded(6901), 0);
     EXPECT_EQ(BasicUi_LoadResourceRange1x1(-1, 3), 0);

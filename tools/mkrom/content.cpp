@@ -23,10 +23,11 @@ const std::vector<ArchiveRange>& ArchiveRanges()
         {"Fonts", 3000, 3200},
         {"Overlays", 3200, 3600},
         // Props and lane objects, up to the ball, pin and aim models and the ball table (5000-5016).
-        {"Objects", 3600, 5100},
-        {"Sound", 5100, 5400},
+        {"Objects", 3600, 5400},
         {"Voice", 5400, 6400},
         {"TestFX", 6400, 7000},
+        // The shared sounds at 9000-9017 and the streamed music after them.
+        {"Sound", 9000, 9100},
     };
     return ranges;
 }
@@ -93,6 +94,7 @@ std::vector<Resource> BuildContent()
     for (Resource& r : BallContent()) content.push_back(std::move(r));
     for (Resource& r : BowlerContent()) content.push_back(std::move(r));
     for (Resource& r : ShaderContent()) content.push_back(std::move(r));
+    for (Resource& r : SoundContent()) content.push_back(std::move(r));
     return content;
 }
 

@@ -10,8 +10,9 @@
 namespace mkrom {
 
 // The split set, one archive per range of ids [firstId, endId). Every resource must fall in one
-// range; the gaps (700-899, 1500-2999, 7000-8999 and from 9018) are room to grow, and 9000-9017 are the
-// front end's shared resources.
+// range; the gaps (700-899, 1500-2999, 7000-8999 and from 9100) are room to grow. The sounds sit at
+// the ids the game plays them by: 9000-9017 the shared sounds, loaded as one range, and from 9018
+// the music, streamed.
 const std::vector<ArchiveRange>& ArchiveRanges();
 
 // Every resource of the game data, in no particular order.
@@ -29,6 +30,30 @@ constexpr int kBallCoverstocks = 4;
 constexpr int kBallWeights = 8;
 std::vector<BallProperties> BallTable();
 std::vector<Resource> BallContent();
+
+// The sounds and music (content_sound.cpp), all of type 127: effects 16-bit at 32728 Hz; the
+// menu music 8-bit mono, the songs 16-bit stereo, both at 16364 Hz and stored plain for streaming.
+enum {
+    kSoundMenuMove = 9000,
+    kSoundMenuSelect = 9001,
+    kSoundChime = 9002,  // overlays and messages
+    kSoundMenuBack = 9003,
+    kSoundGutter = 9004,
+    kSoundOverlayPop = 9005,
+    kMenuMusic = 9007,
+    kSoundBallLands = 9008,
+    kSoundBallRolls = 9009,
+    kSoundPinsLight = 9010,
+    kSoundPinsSide = 9011,
+    kSoundPinsMedium = 9012,
+    kSoundPinsHeavy = 9013,
+    kSoundPinsPocket = 9014,
+    kSoundStrikeFast = 9015,
+    kSoundStrikeSlow = 9016,
+    kDefaultSong = 9019,
+    kFirstSong = 9020,  // and 9021
+};
+std::vector<Resource> SoundContent();
 
 // Test resources, in the TestFX range. All data is zero-padded to a multiple of 128 bytes in the
 // archive; sub-resource ids are (group id << 16) | member index.

@@ -69,6 +69,7 @@ int FreeResources() { return Call("FreeResources"); }
 int InitStreaming() { return Call("InitStreaming"); }
 int DeleteAllStreams() { return Call("DeleteAllStreams"); }
 int InitializeSoundServices() { return Call("InitializeSoundServices"); }
+int DisposeSoundServices() { return Call("DisposeSoundServices"); }
 int RenderInit(uint32_t a, uint32_t b, uint32_t c, uint32_t d)
 {
     char args[64];

@@ -35,7 +35,8 @@ Calls TearDownCalls(int level)
     Calls calls;
     if (level >= 4)
         calls = {"DisposeOverlayBitmaps", "DisposeResourceRange(3200,3299)", "DisposeResourceRange(3050,3084)"};
-    if (level >= 3) calls.push_back("FreeResources");
+    // The sound thread stops before the resources it streams from go.
+    if (level >= 3) calls.insert(calls.end(), {"DisposeSoundServices", "FreeResources"});
     if (level >= 2) calls.insert(calls.end(), {"RenderDispose", "FileSystemDispose", "DisposeMemoryHeap(deviceHeap)"});
     calls.push_back("DisposeApplet");
     return calls;

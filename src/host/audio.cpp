@@ -1,0 +1,147 @@
+#include "host/audio.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#ifdef ZENDROLYX_HAVE_SDL2
+#include <SDL2/SDL.h>
+#endif
+
+#include "host/host.h"
+#include "host/mixer.h"
+
+// Game time of one presented frame.
+static const int kFrameMilliseconds = 33;
+static const int kChunkSamples = 1024;
+static const uint32_t kWavHeaderBytes = 44;
+
+static int audioOpen = 0;
+static int onGameTime = 0;
+static FILE* wavFile = nullptr;
+static uint32_t wavDataBytes = 0;
+static uint64_t gameMilliseconds = 0;
+static uint64_t gameSamples = 0;
+#ifdef ZENDROLYX_HAVE_SDL2
+static SDL_AudioDeviceID device = 0;
+#endif
+
+static void PutLittle(uint8_t* at, uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i) at[i] = uint8_t(value >> (8 * i));
+}
+
+// The RIFF header of 16-bit stereo PCM at the mixer's rate with dataBytes of samples.
+static void WavHeader(uint8_t* h, uint32_t dataBytes)
+{
+    std::memcpy(h, "RIFF", 4);
+    PutLittle(h + 4, 36 + dataBytes, 4);
+    std::memcpy(h + 8, "WAVEfmt ", 8);
+    PutLittle(h + 16, 16, 4);
+    PutLittle(h + 20, 1, 2);  // PCM
+    PutLittle(h + 22, 2, 2);  // channels
+    PutLittle(h + 24, kHostSampleRate, 4);
+    PutLittle(h + 28, kHostSampleRate * 4, 4);
+    PutLittle(h + 32, 4, 2);
+    PutLittle(h + 34, 16, 2);
+    std::memcpy(h + 36, "data", 4);
+    PutLittle(h + 40, dataBytes, 4);
+}
+
+int HostAudioFileWritable(const std::string& path)
+{
+    if (path.empty()) return 0;
+    FILE* f = std::fopen(path.c_str(), "ab");
+    if (!f) return 0;
+    std::fclose(f);
+    return 1;
+}
+
+#ifdef ZENDROLYX_HAVE_SDL2
+static void DeviceCallback(void*, Uint8* stream, int length)
+{
+    HostMixerRender(reinterpret_cast<int16_t*>(stream), length / 4);
+}
+
+static int OpenDevice()
+{
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
+    SDL_AudioSpec want = {};
+    want.freq = kHostSampleRate;
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = kChunkSamples;
+    want.callback = DeviceCallback;
+    // SDL converts to whatever the device takes.
+    device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+    if (!device) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return 0;
+    }
+    SDL_PauseAudioDevice(device, 0);
+    return 1;
+}
+#endif
+
+int HostAudioOpen()
+{
+    if (audioOpen) HostAudioClose();
+    gameMilliseconds = gameSamples = 0;
+    wavDataBytes = 0;
+    onGameTime = 1;
+    if (!gHostOptions.audioOut.empty()) {
+        wavFile = std::fopen(gHostOptions.audioOut.c_str(), "wb");
+        if (!wavFile) return 0;
+        uint8_t header[kWavHeaderBytes];
+        WavHeader(header, 0);
+        std::fwrite(header, 1, sizeof header, wavFile);
+    } else if (!gHostOptions.headless) {
+#ifdef ZENDROLYX_HAVE_SDL2
+        if (OpenDevice()) onGameTime = 0;
+#endif
+    }
+    HostMixerSetLockstep(onGameTime);
+    audioOpen = 1;
+    return 1;
+}
+
+void HostAudioClose()
+{
+    if (!audioOpen) return;
+#ifdef ZENDROLYX_HAVE_SDL2
+    if (device) {
+        SDL_CloseAudioDevice(device);
+        device = 0;
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+#endif
+    if (wavFile) {
+        uint8_t header[kWavHeaderBytes];
+        WavHeader(header, wavDataBytes);
+        std::fseek(wavFile, 0, SEEK_SET);
+        std::fwrite(header, 1, sizeof header, wavFile);
+        std::fclose(wavFile);
+        wavFile = nullptr;
+    }
+    HostMixerSetLockstep(0);
+    audioOpen = 0;
+    onGameTime = 0;
+}
+
+void HostAudioFramePresented()
+{
+    if (!audioOpen || !onGameTime) return;
+    gameMilliseconds += kFrameMilliseconds;
+    const uint64_t target = gameMilliseconds * kHostSampleRate / 1000;
+    int16_t chunk[2 * kChunkSamples];
+    while (gameSamples < target) {
+        const int n = int(std::min<uint64_t>(kChunkSamples, target - gameSamples));
+        HostMixerRender(chunk, n);
+        gameSamples += uint64_t(n);
+        if (wavFile && wavDataBytes <= 0xFFFFFFFFu - kWavHeaderBytes - uint32_t(4 * n)) {
+            std::fwrite(chunk, 4, size_t(n), wavFile);
+            wavDataBytes += uint32_t(4 * n);
+        }
+    }
+}

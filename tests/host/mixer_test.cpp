@@ -1,0 +1,114 @@
+// The host mixer on its own: sample formats, rates, pausing and the mix of a voice to each side.
+#include "host/mixer.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+class Mixer : public ::testing::Test {
+protected:
+    void SetUp() override { HostMixerReset(); }
+    void TearDown() override { HostMixerReset(); }
+    static std::vector<int16_t> Render(int n)
+    {
+        std::vector<int16_t> out(2 * static_cast<size_t>(n));
+        HostMixerRender(out.data(), n);
+        return out;
+    }
+};
+
+TEST_F(Mixer, AdpcmFramesDecodeWithScaleAndPrediction)
+{
+    // Predictor 0, scale 2: each four-bit sample times 4; the nibbles 1..7, -8..-2, high first.
+    const uint8_t frame[8] = {0x02, 0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE};
+    ASSERT_EQ(HostVoiceSetBuffer(0, frame, 14, kHostSampleAdpcm, kHostSampleRate, nullptr), 1);
+    HostVoiceSetState(0, kHostVoicePlay);
+    std::vector<int16_t> out = Render(16);
+    const int nibbles[14] = {1, 2, 3, 4, 5, 6, 7, -8, -7, -6, -5, -4, -3, -2};
+    for (int i = 0; i < 14; ++i) EXPECT_EQ(out[2 * size_t(i)], nibbles[i] * 4 / 2) << i;  // half to each side
+    EXPECT_EQ(out[28], 0);
+    EXPECT_EQ(HostVoiceIsPlaying(0), 0);
+    EXPECT_EQ(HostVoiceReachedEnd(0), 1);
+
+    // With the first coefficient 1.0 (2048) each sample adds to the one before it, across frames.
+    HostAdpcmParams params = {};
+    params.coefficients[0] = 2048;
+    params.history1 = 100;
+    const uint8_t twoFrames[16] = {0x00, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11,
+                                   0x01, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11};
+    ASSERT_EQ(HostVoiceSetBuffer(1, twoFrames, 28, kHostSampleAdpcm, kHostSampleRate, &params), 1);
+    HostVoiceSetMix(1, 1.0f, 0.0f);
+    HostVoiceSetState(1, kHostVoicePlay);
+    out = Render(28);
+    EXPECT_EQ(out[0], 101);
+    EXPECT_EQ(out[2 * 13], 114);
+    EXPECT_EQ(out[2 * 14], 116);  // the second frame steps by 2
+    EXPECT_EQ(out[2 * 27], 114 + 28);
+}
+
+TEST_F(Mixer, AVoiceAtHalfTheRateLastsTwiceAsLongAndIsInterpolated)
+{
+    const int16_t samples[4] = {1000, 3000, 1000, 3000};
+    ASSERT_EQ(HostVoiceSetBuffer(2, samples, 4, kHostSamplePcm16, kHostSampleRate / 2, nullptr), 1);
+    HostVoiceSetMix(2, 1.0f, 1.0f);
+    HostVoiceSetState(2, kHostVoicePlay);
+    std::vector<int16_t> out = Render(7);
+    EXPECT_EQ(out[0], 1000);
+    EXPECT_EQ(out[2], 2000);
+    EXPECT_EQ(out[4], 3000);
+    EXPECT_EQ(out[1], out[0]);
+    EXPECT_EQ(HostVoiceIsPlaying(2), 1);
+    Render(1);
+    EXPECT_EQ(HostVoiceIsPlaying(2), 0);
+}
+
+TEST_F(Mixer, PausedVoicesKeepTheirPlaceAndStoppedOnesForgetTheirBuffer)
+{
+    const int8_t samples[6] = {10, 20, 30, 40, 50, 60};
+    ASSERT_EQ(HostVoiceSetBuffer(3, samples, 6, kHostSamplePcm8, kHostSampleRate, nullptr), 1);
+    HostVoiceSetMix(3, 1.0f, 0.0f);
+    HostVoiceSetVolume(3, 0.5f);
+    HostVoiceSetState(3, kHostVoicePlay);
+    EXPECT_EQ(Render(2)[2], 20 * 256 / 2);
+    HostVoiceSetState(3, kHostVoicePause);
+    EXPECT_EQ(Render(3)[0], 0);
+    EXPECT_EQ(HostVoiceIsPlaying(3), 1);
+    HostVoiceSetState(3, kHostVoicePlay);
+    EXPECT_EQ(Render(1)[0], 30 * 256 / 2);
+    HostVoiceSetState(3, kHostVoiceStop);
+    EXPECT_EQ(HostVoiceIsPlaying(3), 0);
+    EXPECT_EQ(HostVoiceReachedEnd(3), 0);
+    HostVoiceSetState(3, kHostVoicePlay);
+    EXPECT_EQ(Render(1)[0], 0);
+    EXPECT_EQ(HostVoiceSetBuffer(kHostVoices, samples, 6, kHostSamplePcm8, kHostSampleRate, nullptr), 0);
+    EXPECT_EQ(HostVoiceSetBuffer(0, samples, 6, kHostSamplePcm8, 0, nullptr), 0);
+}
+
+TEST_F(Mixer, AQueuedBufferFollowsWithoutAGapEvenAfterTheEnd)
+{
+    const int16_t a[2] = {1000, 1000}, b[2] = {2000, 3000}, c[1] = {700};
+    ASSERT_EQ(HostVoiceSetBuffer(4, a, 2, kHostSamplePcm16, kHostSampleRate, nullptr), 1);
+    ASSERT_EQ(HostVoiceQueueBuffer(4, b, 2, kHostSamplePcm16, kHostSampleRate, nullptr), 1);
+    HostVoiceSetMix(4, 1.0f, 0.0f);
+    HostVoiceSetState(4, kHostVoicePlay);
+    std::vector<int16_t> out = Render(5);
+    EXPECT_EQ(out[0], 1000);
+    EXPECT_EQ(out[2], 1000);
+    EXPECT_EQ(out[4], 2000);
+    EXPECT_EQ(out[6], 3000);
+    EXPECT_EQ(out[8], 0);
+    EXPECT_EQ(HostVoiceHasQueued(4), 0);
+    // Queued after the voice ran dry, it starts with the next sample mixed.
+    EXPECT_EQ(HostVoiceIsPlaying(4), 0);
+    ASSERT_EQ(HostVoiceQueueBuffer(4, c, 1, kHostSamplePcm16, kHostSampleRate, nullptr), 1);
+    EXPECT_EQ(HostVoiceIsPlaying(4), 1);
+    EXPECT_EQ(Render(1)[0], 700);
+    // A new buffer or a stop drops what was queued.
+    ASSERT_EQ(HostVoiceQueueBuffer(4, c, 1, kHostSamplePcm16, kHostSampleRate, nullptr), 1);
+    HostVoiceSetState(4, kHostVoiceStop);
+    EXPECT_EQ(HostVoiceHasQueued(4), 0);
+}
+
+}  // namespace
