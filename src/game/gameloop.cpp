@@ -6,6 +6,7 @@
 #include "game/actors.h"
 #include "game/areas.h"
 #include "game/ball.h"
+#include "game/camera.h"
 #include "game/characters.h"
 #include "game/collision.h"
 #include "game/computer.h"
@@ -24,8 +25,10 @@
 #include "lib/screenapi.h"
 #include "overlays/overlaystack.h"
 #include "platform/frame.h"
+#include "platform/camera.h"
 #include "platform/input.h"
 #include "platform/render.h"
+#include "platform/shaders.h"
 #include "platform/sound.h"
 #include "platform/streams.h"
 #include "screens/frontend.h"
@@ -66,6 +69,22 @@ static const unsigned kControllerRumbleFlag = 1;
 static const unsigned kControllerGameFlag = 2;
 static const int kLeftDeadZoneType = 1;
 static const int kRightDeadZoneType = 2;
+// The camera's near and far planes in a game, and the stereo strength of the lane scene.
+static const float kCameraHither = 6.0f;
+static const float kCameraYon = 150000.0f;
+static const float kGameParallaxScale = 0.1f;
+
+static void CopyGameCameraToRenderCamera(const CameraPosition& c)
+{
+    cameraX = c.cameraX;
+    cameraY = c.cameraY;
+    cameraZ = c.cameraZ;
+    cameraXangle = c.cameraXangle;
+    cameraYangle = c.cameraYangle;
+    cameraZangle = c.cameraZangle;
+    cameraZoom = c.cameraZoom;
+    cameraViewingDistance = c.cameraViewingDistance;
+}
 
 // ---- Leaving the game for the menu ----
 
@@ -228,6 +247,7 @@ int GameLoopSetup()
     if (!LoadingScreenInit()) return 0;
     if (!CreatePhysicsWorld()) return PrintError("game set-up: no physics world");
     if (!InitializeActors(kActorPoolSize)) return PrintError("game set-up: no actor pool");
+    if (!InitCamera(kCameraHither, kCameraYon)) return PrintError("game set-up: no camera");
     if (!SetUpSound()) return 0;
     if (!envOnly && !LoadPlayerBalls()) return 0;
 
@@ -322,6 +342,10 @@ int UpdateGameLogic()
         PrintScoreSheets(stdout);
         sheetsPrinted = 1;
     }
+    // The scene is drawn from game camera 0, unless test mode flies its own camera.
+    if (!gTestModeRunning) CopyGameCameraToRenderCamera(gameCameras[0]);
+    RenderSetCameraParallaxScale(kGameParallaxScale);
+    ComposeCameraXform();
     if (!ComputeActorScreenPositions()) return 0;
     if (!UpdateTransition()) return 0;
     RunGameReturn();

@@ -15,6 +15,7 @@
 #include "game/animation.h"
 #include "game/areas.h"
 #include "game/ball.h"
+#include "game/camera.h"
 #include "game/collision.h"
 #include "game/controls.h"
 #include "game/physics.h"
@@ -29,6 +30,7 @@
 #include "lib/trig.h"
 #include "platform/fileserver.h"
 #include "platform/input.h"
+#include "platform/camera.h"
 #include "platform/render.h"
 #include "screens/frontend.h"
 #include "screens/quicklaunch.h"
@@ -459,6 +461,31 @@ TEST_F(GameLoopOnTheLane, AfterAnAbortInputWaitsForEveryButtonToBeLetGo)
     allInput.buttons = allInput.edges = 0;
     DisposeByHand();
     quitGame = 0;
+}
+
+}  // namespace
+
+namespace {
+
+// Each frame the scene camera takes game camera 0 and its matrices are composed from it.
+TEST_F(GameLoopOnTheLane, EachFrameTheSceneIsSeenFromGameCameraZero)
+{
+    StartRendering();
+    ASSERT_EQ(QuickLaunchGame("quick", 1), 1);
+    ASSERT_EQ(GameLoopSetup(), 1);
+    gameCameras[0] = CameraPosition{1.5f, -20.0f, 4.0f, 100.0f, 0.0f, 10.0f, 30.0f, 1.0f};
+    ASSERT_EQ(UpdateGameLogic(), 1);
+    EXPECT_EQ(cameraX, 1.5f);
+    EXPECT_EQ(cameraY, -20.0f);
+    EXPECT_EQ(cameraXangle, 100.0f);
+    EXPECT_EQ(cameraZoom, 30.0f);
+    // The focus lies on the view axis, cameraZoom ahead of the eye.
+    const float* row = cameraXform[3];
+    const float focusX = 1.5f * cameraXform[0][0] - 20.0f * cameraXform[1][0] + 4.0f * cameraXform[2][0] + row[0];
+    const float focusZ = 1.5f * cameraXform[0][2] - 20.0f * cameraXform[1][2] + 4.0f * cameraXform[2][2] + row[2];
+    EXPECT_NEAR(focusX, 0.0f, 1e-3f);
+    EXPECT_NEAR(focusZ, 30.0f, 1e-3f);
+    DisposeByHand();
 }
 
 }  // namespace
