@@ -2,9 +2,11 @@
 // integer scale, or, headless, SDL's offscreen driver (EGL on Mesa) with no window on any screen.
 #include <SDL2/SDL.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include "host/gpuinternal.h"
 
@@ -109,7 +111,22 @@ void GpuContextDestroy()
 int GpuContextHasWindow() { return windowShown; }
 int GpuContextScale() { return windowScale; }
 
+// A shown frame stays on screen for the game's frame step: every drawn frame is 33 ms of game
+// time, so the window shows them 33 ms apart, not at the display's own refresh rate.
+static const std::chrono::milliseconds kShownFrameTime(33);
+static std::chrono::steady_clock::time_point nextShownFrame;
+
 void GpuContextSwapWindow()
 {
-    if (window && windowShown) SDL_GL_SwapWindow(window);
+    if (!window || !windowShown) return;
+    SDL_GL_SwapWindow(window);
+    const auto now = std::chrono::steady_clock::now();
+    // A frame that overran (or the first one) starts the pace afresh instead of hurrying the
+    // frames after it to catch up.
+    if (nextShownFrame <= now) {
+        nextShownFrame = now + kShownFrameTime;
+        return;
+    }
+    std::this_thread::sleep_until(nextShownFrame);
+    nextShownFrame += kShownFrameTime;
 }
