@@ -457,13 +457,13 @@ int StartNewBall()
             if (x > deflection + reach) x = deflection + reach;
             if (bowler) bowler->Xlocation = bowler->logicalX = x;
             testOptions.initialBallHeading = player->throw1BallHeading;
-            gameCameras[0].cameraX = x - deflection;
+            SetGameCameraX(x - deflection);
         } else {
             // Pins left standing: offer the shot the computer would pick for them.
             ShotParams_tag shot{};
             AICalculateShot(gGameOptions.oilPattern, shot);
             testOptions.initialBallHeading = shot.heading;
-            gameCameras[0].cameraX = bowlingBall ? bowlingBall->Xlocation : 0.0f;
+            SetGameCameraX(bowlingBall ? bowlingBall->Xlocation : 0.0f);
         }
     }
     player->turkey = 0;

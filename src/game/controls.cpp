@@ -3,6 +3,7 @@
 #include "game/areas.h"
 
 #include "game/actors.h"
+#include "game/camera.h"
 #include "game/gameloop.h"
 #include "game/records.h"
 #include "platform/input.h"
@@ -101,7 +102,7 @@ int SetControlState(int s)
 {
     if (s != -1) controlState = s;
     if (s >= kControlPosition && s <= kControlPower) sFlaggedSwingStart = sFlaggedBadStartSwing = sFlaggedBadRelease = 0;
-    if (gameControlCalls.setStateCameraPosition) gameControlCalls.setStateCameraPosition(s);
+    SetStateCameraPosition(s);
     return controlState;
 }
 

@@ -41,8 +41,8 @@ extern int deviceInserted;
 extern uint8_t verifyControllers;
 extern int sFlaggedSwingStart, sFlaggedBadStartSwing, sFlaggedBadRelease;
 
-// The game's controls reach the alley changes, the computer bowlers, the pause menu, the overlay
-// input and the camera through these calls; the modules that answer them fill them in. A call left
+// The game's controls reach the alley changes, the computer bowlers, the pause menu and the overlay
+// input through these calls; the modules that answer them fill them in. A call left
 // empty is skipped (a query left empty answers 0).
 struct GameControlCalls {
     int (*skipUnderway)();        // a computer's frame is being skipped
@@ -50,7 +50,6 @@ struct GameControlCalls {
     int (*skipAIBowler)();
     int (*startPauseMenu)();
     int (*setOverlayControllerNum)(int controller);
-    int (*setStateCameraPosition)(int state);
 };
 extern GameControlCalls gameControlCalls;
 
@@ -74,7 +73,7 @@ int GetGameControllerAssignmentSlot(int i);
 // The lowest controller state index with a device, else -1.
 int GetFirstController();
 // Unless s is -1, the control state becomes s; a new set-up (0..2) clears the swing flags, and the
-// camera follows the state. Returns the control state.
+// state camera places the bowler and the camera for it (game/camera.h). Returns the control state.
 int SetControlState(int s);
 int GetControlState();
 int SetControlMode(int m);

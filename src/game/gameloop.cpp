@@ -48,6 +48,7 @@ int errorOverlayPresent = 0;
 int startSparesOverlay = 0;
 int userCamera = 1;
 int gHandleGameInvitation = 0;
+int physicsGlobalsSet = 0;
 float cameraSpeed = 12.0f;
 float cameraVerticalSpeed = 2.5f;
 float cameraRotationRate = 1.0f;
@@ -73,18 +74,6 @@ static const int kRightDeadZoneType = 2;
 static const float kCameraHither = 6.0f;
 static const float kCameraYon = 150000.0f;
 static const float kGameParallaxScale = 0.1f;
-
-static void CopyGameCameraToRenderCamera(const CameraPosition& c)
-{
-    cameraX = c.cameraX;
-    cameraY = c.cameraY;
-    cameraZ = c.cameraZ;
-    cameraXangle = c.cameraXangle;
-    cameraYangle = c.cameraYangle;
-    cameraZangle = c.cameraZangle;
-    cameraZoom = c.cameraZoom;
-    cameraViewingDistance = c.cameraViewingDistance;
-}
 
 // ---- Leaving the game for the menu ----
 
@@ -254,6 +243,7 @@ int GameLoopSetup()
     for (joystickState& c : controllers) c.flags &= ~kControllerGameFlag;
 
     gGameControls = 1;
+    physicsGlobalsSet = 0;
     gCurrPlayer = 0;
     gMaxPlayers = 4;
     gShotClock = 30000;
@@ -342,6 +332,11 @@ int UpdateGameLogic()
         PrintScoreSheets(stdout);
         sheetsPrinted = 1;
     }
+    // The camera glides, or follows the ball once it has left the hand.
+    if (gTransitionGameCamera)
+        TransitionGameCamera();
+    else if (bowlingBall && bowlingBall->team && !TrackBall(bowlingBall))
+        return 0;
     // The scene is drawn from game camera 0, unless test mode flies its own camera.
     if (!gTestModeRunning) CopyGameCameraToRenderCamera(gameCameras[0]);
     RenderSetCameraParallaxScale(kGameParallaxScale);

@@ -14,6 +14,8 @@ extern int errorOverlayPresent;
 extern int startSparesOverlay;
 extern int userCamera;              // the game camera follows the shot
 extern int gHandleGameInvitation;  // an invitation to another game ends this one
+// Set once the alley has given the game its fog; test mode's own settings then stay.
+extern int physicsGlobalsSet;
 // Set by an abort: the game takes no input until every button has been let go.
 extern int aborted;
 extern float cameraSpeed, cameraVerticalSpeed, cameraRotationRate, cameraPitchRate, cameraZoomRate;

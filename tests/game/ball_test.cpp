@@ -245,12 +245,14 @@ TEST_F(BallOnTheLane, ANewBallOffersThePlayersShot)
     p.throw1X = 80.0f;
     p.throw1BallHeading = -3.0f;
     p.turkey = p.sixBagger = 1;
-    bowler->deflection = 10.0f;
     StartNewBall();
-    EXPECT_EQ(bowler->Xlocation, 55.0f) << "the ball at most 45 out";
-    EXPECT_EQ(bowler->logicalX, 55.0f);
-    EXPECT_EQ(bowler->Ylocation, -264.0f);
-    EXPECT_EQ(gameCameras[0].cameraX, 45.0f);
+    // The state camera has measured the bowler: without a skeleton the ball sits 12 to the right
+    // of it, and the bowler waits out of view while the person places the ball.
+    EXPECT_EQ(bowler->deflection, -12.0f);
+    EXPECT_EQ(bowler->Xlocation, 33.0f) << "the ball at most 45 out";
+    EXPECT_EQ(bowler->logicalX, 33.0f);
+    EXPECT_EQ(bowler->Ylocation, -720.0f);
+    EXPECT_EQ(gameCameras[0].cameraX, 45.0f) << "the camera over the ball";
     EXPECT_EQ(testOptions.initialBallHeading, -3.0f);
     EXPECT_EQ(p.turkey + p.sixBagger, 0);
     EXPECT_EQ(bowlingBall->team + bowlingBall->visible, 0) << "held and hidden";

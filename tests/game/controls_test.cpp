@@ -5,6 +5,7 @@
 
 #include "game/controls.h"
 #include "game/areas.h"
+#include "game/camera.h"
 #include "game/gameloop.h"
 #include "game/records.h"
 #include "host/host.h"
@@ -26,7 +27,6 @@ int RecordSkipAI()
 }
 int RecordPauseMenu() { return calls.push_back("StartPauseMenuOverlay"), 1; }
 int RecordOverlayController(int n) { return calls.push_back("SetOverlayControllerNum(" + std::to_string(n) + ")"), 1; }
-int RecordCamera(int s) { return calls.push_back("SetStateCameraPosition(" + std::to_string(s) + ")"), 1; }
 int Skipping() { return skipping; }
 
 class ControlsTest : public ::testing::Test {
@@ -36,7 +36,7 @@ protected:
         calls.clear();
         skipping = gChangeStageTransition = 0;
         gameControlCalls = GameControlCalls{&Skipping, &RecordUpdateAI, &RecordSkipAI, &RecordPauseMenu,
-                                            &RecordOverlayController, &RecordCamera};
+                                            &RecordOverlayController};
         savedDefault = defaultController;
         defaultController = 0;
         InitGameControllers();
@@ -134,9 +134,11 @@ TEST_F(ControlsAssignment, ControlStateClearsTheSwingFlagsOnANewSetUp)
     EXPECT_EQ(sFlaggedBadRelease, 1);  // the throw keeps its flags
     EXPECT_EQ(SetControlState(-1), kControlReleased);
     EXPECT_EQ(GetControlState(), kControlReleased);
-    EXPECT_EQ(calls, (std::vector<std::string>{"SetStateCameraPosition(0)", "SetStateCameraPosition(1)",
-                                                "SetStateCameraPosition(2)", "SetStateCameraPosition(4)",
-                                                "SetStateCameraPosition(-1)"}));
+    // The state camera follows: the approach takes the set-up view.
+    gameCameras[1].cameraY = -400.0f;
+    gameCameras[0].cameraY = 0.0f;
+    SetControlState(kControlPower);
+    EXPECT_EQ(gameCameras[0].cameraY, -400.0f);
     EXPECT_EQ(SetControlMode(kControlModeTouch), kControlModeTouch);
     EXPECT_EQ(GetControlMode(), kControlModeTouch);
     SetControlMode(kControlModeButtons);

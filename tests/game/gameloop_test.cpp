@@ -7,6 +7,7 @@
 
 #include <btBulletDynamicsCommon.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -216,6 +217,43 @@ TEST_F(GameLoopOnTheLane, AComputerBowlerReleasesAtTheReleaseFrameOfItsThrow)
     DisposeByHand();
 }
 
+// A computer's shot is set up in the alley's set-up view, with the bowler stepping up so that its
+// throw lets the ball go at the foul line; once the ball rolls the scene camera follows it down to
+// the pin deck, and the next ball returns to the set-up view.
+TEST_F(GameLoopOnTheLane, TheSceneCameraFollowsTheComputersBall)
+{
+    StartRendering();
+    ASSERT_EQ(QuickLaunchGame("quick", 1), 1);
+    ASSERT_EQ(GameLoopSetup(), 1);
+    const CameraPosition setUp = gameCameras[1];
+    EXPECT_LT(setUp.cameraY, 0.0f) << "behind the foul line";
+    EXPECT_EQ(gameCameras[0].cameraY, setUp.cameraY);
+
+    int step = 0;
+    for (; step < 3000 && GetControlState() != kControlReleased; ++step) ASSERT_TRUE(Frame());
+    ASSERT_EQ(GetControlState(), kControlReleased);
+    // The hand swings ahead of the sliding bowler: the ball leaves it within two (real) feet of
+    // the foul line, not back on the approach.
+    EXPECT_NEAR(bowlingBall->Ylocation, 0.0f, 48.0f) << "released at the foul line";
+
+    float furthest = 0.0f;
+    int followed = 0;
+    for (; step < 3000 && bowlingBall->team; ++step) {
+        ASSERT_TRUE(Frame());
+        if (!bowlingBall->team) break;
+        if (bowlingBall->Ylocation > 100.0f && bowlingBall->Ylocation < 1300.0f) {
+            EXPECT_NEAR(cameraY, bowlingBall->Ylocation, 1.0f);
+            EXPECT_EQ(cameraZoom, 220.0f);
+            ++followed;
+        }
+        furthest = std::max(furthest, cameraY);
+    }
+    EXPECT_GT(followed, 10);
+    EXPECT_LE(furthest, 1392.0f + 60.0f) << "the camera stops at the pin deck";
+    EXPECT_EQ(gameCameras[0].cameraY, setUp.cameraY) << "the next ball is set up in the set-up view";
+    DisposeByHand();
+}
+
 // Between two balls of a frame the pins knocked down leave the lane and those standing are
 // squared up; after the frame all ten stand again.
 TEST_F(GameLoopOnTheLane, PinsKnockedDownLeaveTheLaneForTheSecondBall)
@@ -407,6 +445,7 @@ TEST_F(GameLoopOnTheLane, AnAlleyChangeDuringPlayKeepsTheLaneActors)
     EXPECT_EQ(gChangeStageTransition, 0);
     EXPECT_EQ(collisionEnviroments[0].items[kCollisionLeftGutterItem].info, nullptr) << "the old alley is unloaded";
     EXPECT_NE(collisionEnviroments[3].items[kCollisionLeftGutterItem].info, nullptr);
+    EXPECT_EQ(areaRSID, areaRSIDs[3] << 16) << "the new alley's cameras and lights";
     EXPECT_EQ(bowlingBall, ball);
     EXPECT_EQ(pins[kFirstPin].theActor, headPin);
     EXPECT_EQ(gPlayerInfo[0].theActor, bowler);

@@ -91,6 +91,7 @@ std::vector<Resource> BuildContent()
     content.push_back(TestGroup(kTestCompressedGroup, kTestCompressedGroupMembers, true));
 
     for (Resource& r : CollisionContent()) content.push_back(std::move(r));
+    for (Resource& r : AreaContent()) content.push_back(std::move(r));
     for (Resource& r : BallContent()) content.push_back(std::move(r));
     for (Resource& r : BowlerContent()) content.push_back(std::move(r));
     for (Resource& r : ShaderContent()) content.push_back(std::move(r));

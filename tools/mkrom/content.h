@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "archive_writer.h"
+#include "game/areas.h"
 #include "game/ball.h"
 
 namespace mkrom {
@@ -22,6 +23,13 @@ std::vector<Resource> BuildContent();
 // collision environment, member 0 the lane bed, 1 the left gutter, 2 the right gutter, each a
 // collision model (type 44) stored compressed.
 std::vector<Resource> CollisionContent();
+
+// The area group of each alley (content_areas.cpp), at areaRSIDs[area]: member 0 its
+// environment definition (AreaDefinition), 1 its light-set list (AreaLightSets), 2 its object
+// list; all of type 1, stored compressed.
+EnvDefn_properties AreaDefinition(int area);
+LightSetList AreaLightSets(int area);
+std::vector<Resource> AreaContent();
 
 // The ball property table (content_balls.cpp): resource kBallPropertyTable, plain, one
 // BallProperties row per ball index. Index = coverstock x kBallWeights + weight, coverstocks from
