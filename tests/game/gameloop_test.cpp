@@ -214,6 +214,9 @@ TEST_F(GameLoopOnTheLane, AComputerBowlerReleasesAtTheReleaseFrameOfItsThrow)
     EXPECT_EQ(GetCurrentActorAnimation(bowler), kAnimThrowLast);
     ASSERT_NE(bowlingBall, nullptr);
     EXPECT_EQ(bowlingBall->visible, 1);
+    // The slide ends at the foul line (Y 0): the ball leaves the hand just behind it, not past it.
+    EXPECT_LE(bowlingBall->Ylocation, 6.0f);
+    EXPECT_GE(bowlingBall->Ylocation, -36.0f);
     DisposeByHand();
 }
 

@@ -302,7 +302,8 @@ Pose ThrowPose(const BodyLayout& b, float f)
     const float u = f < rf ? f / rf : 1.0f;
 
     // Root: speeding up along the approach, then the slide runs out after the release.
-    float travel = 9.5f * std::pow(u, 1.25f);
+    // From the state camera's start the throw reaches the foul line at the release.
+    float travel = 7.8f * std::pow(u, 1.25f);
     if (f > rf) travel += 0.6f * (1.0f - std::exp(-(f - rf) / 5.0f));
     const float slide = Smooth((f - (rf - 1.5f * stepLen)) / (1.5f * stepLen));
     p.root[1] = -travel;
