@@ -5,7 +5,9 @@
 #include "game/collision.h"
 #include "lib/decompress.h"
 #include "lib/memory.h"
+#include "lib/objectanim.h"
 #include "lib/printing.h"
+#include "lib/textoutput.h"
 #include "platform/bitmap.h"
 #include "platform/fileserver.h"
 #include "platform/model.h"
@@ -80,18 +82,23 @@ int InitializeResourceData(uint8_t* data, short type, int, int32_t length)
         return InitializeAnimation(data);
     case 44:
         return InitializeCollisionModel(data);
+    case kResourceTypeLevel:
+        return DI_InitializeLevel(reinterpret_cast<DI_level_tag*>(data), length);
+    case kResourceTypeObjectAnimation:
+        return InitializeObjectAnimation(reinterpret_cast<DI_objectAnimation_tag*>(data), length);
     case kResourceTypeModel:
         return DS3_InitializeModel(data, length);
     case kResourceTypeBitmap:
         return InitializeBitmapResource(data, length);
+    case kResourceTypeFontInfo:
+        return InitializeFontInfoResourceBounded(data, length);
     case kResourceTypeSound:
         return InitializeSoundResource(reinterpret_cast<DS3_sound_tag*>(data), length);
     default:
         break;
     }
     if ((type >= 58 && type <= 72) || (type >= 77 && type <= 85) || (type >= 87 && type <= 90)) return 1;
-    // Types that need their own set-up (fonts, levels, object animations) are loaded by the
-    // modules that own those formats.
+    // Every other type is unknown to the game.
     PrintError("resources of type %d cannot be initialised", int(type));
     return 0;
 }

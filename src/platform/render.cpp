@@ -79,6 +79,7 @@ int RenderInit(uint32_t commandBufferSize, uint32_t maxQuads, uint32_t display0M
     if (workBuffer) FreeManagedMemory(workBuffer, 0);
     workBuffer = nullptr;
     if (!AllocateMemory(&workBuffer, 1024)) return 0;
+    TextOutputInitialize(256);
     InitRadianTables();
 
     std::memset(&frameBuffer, 0, sizeof frameBuffer);
@@ -100,7 +101,7 @@ int RenderDispose()
     if (!DisposeOverlays()) return 0;
     if (workBuffer && !FreeManagedMemory(workBuffer, 0)) return 0;
     workBuffer = nullptr;
-    if (!RenderDisposeShaders() || !RenderSystemFinalize()) return 0;
+    if (!RenderDisposeShaders() || !RenderSystemFinalize() || !TextOutputDispose()) return 0;
     return DisposeRadianTables();
 }
 

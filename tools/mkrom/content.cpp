@@ -1,5 +1,9 @@
 #include "content.h"
 #include "content_bowler.h"
+#include "content_models.h"
+#include "content_objects.h"
+#include "content_fonts.h"
+#include "content_overlays.h"
 #include "content_shaders.h"
 
 #include <cstring>
@@ -94,8 +98,12 @@ std::vector<Resource> BuildContent()
     for (Resource& r : AreaContent()) content.push_back(std::move(r));
     for (Resource& r : BallContent()) content.push_back(std::move(r));
     for (Resource& r : BowlerContent()) content.push_back(std::move(r));
+    for (Resource& r : ModelContent()) content.push_back(std::move(r));
     for (Resource& r : ShaderContent()) content.push_back(std::move(r));
     for (Resource& r : SoundContent()) content.push_back(std::move(r));
+    for (Resource& r : ObjectContent()) content.push_back(std::move(r));
+    for (Resource& r : FontContent()) content.push_back(std::move(r));
+    for (Resource& r : OverlayContent()) content.push_back(std::move(r));
     return content;
 }
 

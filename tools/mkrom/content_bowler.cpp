@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "content_models.h"
 #include "lib/matrix.h"
 
 namespace mkrom {
@@ -167,7 +168,9 @@ std::vector<uint8_t> ModelImage(const Skeleton& s)
 {
     const size_t n = s.bones.size();
     std::vector<uint8_t> out(kBowlerBodyModelBytes + 16 + 8 * n + 32 * n, 0);
-    // Record: no geometry yet; base scale 1; the skeleton flag (non-zero) at byte 252.
+    // Record: no geometry of its own (the body mesh is the group's member 2); bones in palettes,
+    // base scale 1; the skeleton flag (non-zero) at byte 252.
+    Put32(out, 0, 0x800);
     for (int i = 0; i < 4; ++i) PutF(out, 64 + 4 * size_t(i), 1.0f);
     Put32(out, 252, 1);
     size_t at = kBowlerBodyModelBytes;
@@ -472,6 +475,7 @@ std::vector<Resource> BowlerContent()
         model.type = kTypeModel;
         model.bytes = BowlerBodyModel(b.body);
         group.members.push_back(std::move(model));
+        for (Resource& skin : BowlerSkinMembers(b.body)) group.members.push_back(std::move(skin));
         content.push_back(std::move(group));
     }
     // One animation set per variant, made from the first body mesh that plays it.

@@ -10,7 +10,8 @@
 namespace mkrom {
 
 // One body mesh group per body mesh id (type 19); member 0 is the body model (type 126): a
-// model record without geometry yet, followed by its skeleton block. Animations (type 7, stored
+// model record without geometry of its own, followed by its skeleton block; members 1 and 2 are
+// the skin texture and the skinned mesh (BowlerSkinMembers). Animations (type 7, stored
 // compressed) at the ids the game remaps to per body mesh: 1301-1324 and 1325-1420.
 std::vector<Resource> BowlerContent();
 

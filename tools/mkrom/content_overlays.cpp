@@ -1,0 +1,763 @@
+#include "content_overlays.h"
+
+#include <cmath>
+#include <string>
+
+#include "bitmap_writer.h"
+#include "canvas.h"
+#include "host/gpu.h"
+
+namespace mkrom {
+
+namespace {
+
+const char* const kBold = "DejaVuSans-Bold.ttf";
+
+// The palette every image shares.
+constexpr Rgba kWhite{255, 255, 255, 255};
+constexpr Rgba kGold{255, 200, 60, 255};
+constexpr Rgba kEdge{130, 180, 245, 255};
+constexpr Rgba kScreenTop{38, 64, 124, 255};
+constexpr Rgba kScreenBottom{10, 16, 40, 255};
+constexpr Rgba kPanelTop{56, 92, 168, 235};
+constexpr Rgba kPanelBottom{20, 34, 80, 235};
+constexpr Rgba kWell{6, 10, 26, 150};
+constexpr Rgba kInk{10, 14, 30, 255};
+constexpr Rgba kShade{0, 0, 0, 110};
+constexpr Rgba kRed{220, 60, 50, 255};
+constexpr Rgba kGreen{60, 180, 80, 255};
+constexpr Rgba kBlue{60, 120, 225, 255};
+constexpr Rgba kYellow{235, 190, 30, 255};
+
+constexpr int kScreenW = 320, kScreenH = 240;
+
+Rgba Lighter(Rgba c, int d)
+{
+    auto l = [d](uint8_t v) { return uint8_t(v + d > 255 ? 255 : v + d); };
+    return {l(c.r), l(c.g), l(c.b), c.a};
+}
+
+Rgba Darker(Rgba c, int d)
+{
+    auto l = [d](uint8_t v) { return uint8_t(v < d ? 0 : v - d); };
+    return {l(c.r), l(c.g), l(c.b), c.a};
+}
+
+// Fills a shape that lies within the box (x, y, w, h), with a pixel of margin.
+void FillBox(RgbaImage* im, const Shape& s, const Paint& p, float x, float y, float w, float h)
+{
+    Fill(im, s, p, int(std::floor(x)) - 1, int(std::floor(y)) - 1, int(std::ceil(x + w)) + 2, int(std::ceil(y + h)) + 2);
+}
+
+// An outline of a rounded rectangle, `width` pixels thick, inside its bounds.
+void Edge(RgbaImage* im, float x, float y, float w, float h, float r, float width, Rgba c)
+{
+    FillBox(im, Minus(RoundRect(x, y, w, h, r), RoundRect(x + width, y + width, w - 2 * width, h - 2 * width, r - width)),
+            Solid(c), x, y, w, h);
+}
+
+// A raised panel: a soft shadow, a gradient body and a light edge.
+void Panel(RgbaImage* im, float x, float y, float w, float h, float r, Rgba top = kPanelTop, Rgba bottom = kPanelBottom,
+           Rgba edge = kEdge)
+{
+    FillBox(im, RoundRect(x + 2, y + 2, w, h, r), Solid(kShade), x, y, w + 2, h + 2);
+    FillBox(im, RoundRect(x, y, w, h, r), VGradient(y, top, y + h, bottom), x, y, w, h);
+    Edge(im, x, y, w, h, r, 2, edge);
+}
+
+// A recessed area where a touch button or a moving part sits.
+void Well(RgbaImage* im, float x, float y, float w, float h, float r)
+{
+    FillBox(im, RoundRect(x, y, w, h, r), Solid(kWell), x, y, w, h);
+    Edge(im, x, y, w, h, r, 1, Rgba{90, 130, 200, 200});
+}
+
+// A full lower-screen background: a gradient, a title band at the top and a footer band for the
+// button prompts.
+RgbaImage Screen(bool titleBand = true, bool footer = true)
+{
+    RgbaImage im(kScreenW, kScreenH);
+    Fill(&im, [](float, float) { return true; }, VGradient(0, kScreenTop, kScreenH, kScreenBottom));
+    // Faint diagonal stripes give the panels some texture.
+    Fill(&im, [](float x, float y) { return int(x + y) % 16 < 2; }, Solid(Rgba{255, 255, 255, 10}));
+    if (titleBand) {
+        FillBox(&im, RoundRect(-10, -10, kScreenW + 20, 32, 8), VGradient(0, Rgba{70, 110, 190, 255}, 22, Rgba{30, 50, 110, 255}), 0, 0, kScreenW, 22);
+        FillBox(&im, RoundRect(0, 21, kScreenW, 2, 0), Solid(kGold), 0, 21, kScreenW, 2);
+    }
+    if (footer) {
+        FillBox(&im, RoundRect(0, 166, kScreenW, 74, 0), Solid(Rgba{0, 0, 0, 70}), 0, 166, kScreenW, 74);
+        FillBox(&im, RoundRect(0, 166, kScreenW, 1, 0), Solid(Rgba{130, 180, 245, 160}), 0, 166, kScreenW, 1);
+    }
+    return im;
+}
+
+// A slider's track: a recessed groove from x0 to x1 around centre line y.
+void Track(RgbaImage* im, float x0, float x1, float y)
+{
+    Well(im, x0, y - 5, x1 - x0, 10, 5);
+    for (float x = x0 + 10; x < x1 - 5; x += (x1 - x0 - 15) / 8)
+        FillBox(im, RoundRect(x, y - 9, 1.5f, 18, 0), Solid(Rgba{130, 180, 245, 120}), x, y - 9, 2, 18);
+}
+
+// A lane seen from the bowler: a wooden trapezoid narrowing towards the pins.
+void Lane(RgbaImage* im, float nearL, float nearR, float nearY, float farL, float farR, float farY)
+{
+    Shape lane = Polygon({nearL, nearY, nearR, nearY, farR, farY, farL, farY});
+    FillBox(im, lane, VGradient(farY, Rgba{150, 110, 60, 255}, nearY, Rgba{225, 180, 110, 255}), nearL, farY, nearR - nearL, nearY - farY);
+    // Boards and the aiming arrows.
+    for (int b = 1; b < 8; ++b) {
+        float t = b / 8.0f;
+        float xn = nearL + (nearR - nearL) * t, xf = farL + (farR - farL) * t;
+        FillBox(im, Polygon({xn - 0.5f, nearY, xn + 0.5f, nearY, xf + 0.3f, farY, xf - 0.3f, farY}),
+                Solid(Rgba{120, 80, 40, 90}), std::min(xn, xf) - 1, farY, std::fabs(xn - xf) + 2, nearY - farY);
+    }
+    float ay = nearY - (nearY - farY) * 0.35f;
+    for (int a = 1; a < 7; ++a) {
+        float t = a / 7.0f;
+        float k = 0.35f;
+        float l = nearL + (farL - nearL) * k, r = nearR + (farR - nearR) * k;
+        float x = l + (r - l) * t, y = ay + std::fabs(a - 3.5f) * 4;
+        FillBox(im, Polygon({x, y - 6, x + 3, y + 3, x - 3, y + 3}), Solid(Rgba{90, 50, 30, 220}), x - 4, y - 7, 8, 11);
+    }
+    // Gutters.
+    FillBox(im, Polygon({nearL - 10, nearY, nearL, nearY, farL, farY, farL - 4, farY}), Solid(Rgba{40, 44, 56, 255}), nearL - 10, farY, farL - nearL + 12, nearY - farY);
+    FillBox(im, Polygon({nearR, nearY, nearR + 10, nearY, farR + 4, farY, farR, farY}), Solid(Rgba{40, 44, 56, 255}), farR, farY, nearR - farR + 12, nearY - farY);
+}
+
+// A round controller button with its letter.
+void RoundButton(RgbaImage* im, float x, float y, float size, Rgba colour, const char* letter)
+{
+    float r = size / 2 - 1, cx = x + size / 2, cy = y + size / 2;
+    FillBox(im, Circle(cx + 1, cy + 2, r), Solid(kShade), x, y, size + 2, size + 2);
+    FillBox(im, Circle(cx, cy, r), VGradient(y, Lighter(colour, 60), y + size, Darker(colour, 60)), x, y, size, size);
+    FillBox(im, Ring(cx, cy, r - 2.5f, r), Solid(Rgba{255, 255, 255, 200}), x, y, size, size);
+    DrawLabel(im, letter, kBold, int(size * 0.52f), cx, cy, kWhite, 0, kInk, 2);
+}
+
+// A rounded pill with a label.
+void Pill(RgbaImage* im, float x, float y, float w, float h, Rgba colour, const char* label, int px)
+{
+    FillBox(im, RoundRect(x, y, w, h, h / 2), VGradient(y, Lighter(colour, 50), y + h, Darker(colour, 50)), x, y, w, h);
+    Edge(im, x, y, w, h, h / 2, 2, Rgba{255, 255, 255, 190});
+    if (label) DrawLabel(im, label, kBold, px, x + w / 2, y + h / 2, kWhite, 0, kInk, 1);
+}
+
+// A triangle arrow pointing up (dir 0), down (1), left (2) or right (3) filling its box.
+void Arrow(RgbaImage* im, float x, float y, float w, float h, int dir, Rgba c)
+{
+    std::vector<float> p;
+    if (dir == 0) p = {x + w / 2, y, x + w, y + h, x, y + h};
+    if (dir == 1) p = {x, y, x + w, y, x + w / 2, y + h};
+    if (dir == 2) p = {x, y + h / 2, x + w, y, x + w, y + h};
+    if (dir == 3) p = {x, y, x + w, y + h / 2, x, y + h};
+    FillBox(im, Polygon(p), Solid(c), x, y, w, h);
+}
+
+// A long arrow pointing up: a shaft and a head, outlined.
+RgbaImage UpArrow(int w, int h, Rgba c)
+{
+    RgbaImage im(w, h);
+    float head = w * 1.1f, shaft = w * 0.36f, cx = w / 2.0f;
+    std::vector<float> outline = {cx, 1, float(w) - 1, head, cx + shaft / 2 + 1, head, cx + shaft / 2 + 1, float(h) - 1,
+                                  cx - shaft / 2 - 1, float(h) - 1, cx - shaft / 2 - 1, head, 1, head};
+    FillBox(&im, Polygon(outline), Solid(kInk), 0, 0, float(w), float(h));
+    std::vector<float> body = {cx, 4, float(w) - 4, head - 1, cx + shaft / 2 - 1, head - 1, cx + shaft / 2 - 1, float(h) - 3,
+                               cx - shaft / 2 + 1, float(h) - 3, cx - shaft / 2 + 1, head - 1, 4, head - 1};
+    FillBox(&im, Polygon(body), VGradient(0, Lighter(c, 40), float(h), Darker(c, 40)), 0, 0, float(w), float(h));
+    return im;
+}
+
+// A bowling ball: a dark glossy sphere with its finger holes.
+void Ball(RgbaImage* im, float cx, float cy, float r, Rgba colour)
+{
+    FillBox(im, Circle(cx, cy, r), [=](float x, float y) {
+        float d = std::hypot(x - (cx - r * 0.35f), y - (cy - r * 0.35f)) / (r * 1.6f);
+        Rgba light = Lighter(colour, 90), dark = Darker(colour, 70);
+        d = d > 1 ? 1 : d;
+        return Rgba{uint8_t(light.r + (dark.r - light.r) * d), uint8_t(light.g + (dark.g - light.g) * d),
+                    uint8_t(light.b + (dark.b - light.b) * d), 255};
+    }, cx - r, cy - r, 2 * r, 2 * r);
+    FillBox(im, Ring(cx, cy, r - 1.2f, r), Solid(Rgba{0, 0, 0, 160}), cx - r, cy - r, 2 * r, 2 * r);
+    const float holes[3][2] = {{-0.22f, -0.3f}, {0.12f, -0.38f}, {-0.02f, 0.05f}};
+    for (const auto& h : holes)
+        FillBox(im, Circle(cx + h[0] * r, cy + h[1] * r, r * 0.11f), Solid(Rgba{5, 5, 10, 230}), cx - r, cy - r, 2 * r, 2 * r);
+    FillBox(im, Circle(cx - r * 0.4f, cy - r * 0.45f, r * 0.18f), Solid(Rgba{255, 255, 255, 110}), cx - r, cy - r, 2 * r, 2 * r);
+}
+
+// A pin seen from the front: a white body with the red neck stripes.
+void Pin(RgbaImage* im, float x, float y, float w, float h)
+{
+    float cx = x + w / 2;
+    auto profile = [=](float t) {  // half width at height t (0 top, 1 bottom), smoothly between stations
+        static const float station[][2] = {{0.0f, 0.02f}, {0.04f, 0.15f}, {0.12f, 0.21f}, {0.22f, 0.15f}, {0.3f, 0.12f},
+                                           {0.45f, 0.31f}, {0.62f, 0.45f}, {0.82f, 0.39f}, {1.0f, 0.27f}};
+        for (int i = 0; i < 8; ++i) {
+            if (t > station[i + 1][0]) continue;
+            float u = (t - station[i][0]) / (station[i + 1][0] - station[i][0]);
+            u = (1 - std::cos(u * 3.14159265f)) / 2;
+            return (station[i][1] + (station[i + 1][1] - station[i][1]) * u) * w;
+        }
+        return station[8][1] * w;
+    };
+    Shape body = [=](float px, float py) {
+        float t = (py - y) / h;
+        if (t < 0.01f || t > 0.99f) return false;
+        return std::fabs(px - cx) <= profile(t);
+    };
+    FillBox(im, [=](float px, float py) { return body(px - 1, py - 1); }, Solid(kShade), x, y, w + 1, h + 1);
+    FillBox(im, body, HGradient(x, Rgba{200, 205, 215, 255}, x + w, Rgba{255, 255, 255, 255}), x, y, w, h);
+    for (float s : {0.27f, 0.34f})
+        FillBox(im, [=](float px, float py) { return body(px, py) && std::fabs((py - y) / h - s) < 0.025f; },
+                Solid(kRed), x, y, w, h);
+}
+
+RgbaImage Frame(int w, int h, float thickness, float r)
+{
+    RgbaImage im(w, h);
+    FillBox(&im, Minus(RoundRect(0, 0, float(w), float(h), r), RoundRect(thickness, thickness, w - 2 * thickness, h - 2 * thickness, r - thickness / 2)),
+            VGradient(0, Rgba{90, 140, 220, 255}, float(h), Rgba{30, 50, 110, 255}), 0, 0, float(w), float(h));
+    Edge(&im, 0, 0, float(w), float(h), r, 1.5f, kGold);
+    Edge(&im, thickness - 1.5f, thickness - 1.5f, w - 2 * thickness + 3, h - 2 * thickness + 3, r - thickness / 2, 1.5f, Rgba{200, 220, 255, 255});
+    return im;
+}
+
+// The two prompt wells of a footer: back (left) and go on (right), where the glyphs are drawn.
+void FooterButtons(RgbaImage* im, float backX, float nextX)
+{
+    Well(im, backX, 172, 60, 62, 10);
+    Well(im, nextX, 172, 60, 62, 10);
+}
+
+// --- The images -------------------------------------------------------------------------------
+
+// The button glyphs of {n} escapes, at the cells the overlays cut them from.
+RgbaImage GlyphSheet()
+{
+    RgbaImage im(256, 256);
+    RoundButton(&im, 10, 21, 50, kGreen, "A");
+    RoundButton(&im, 10, 76, 50, kRed, "B");
+    RoundButton(&im, 10, 130, 50, kBlue, "X");
+    RoundButton(&im, 10, 184, 50, kYellow, "Y");
+    // 6: a touch mark (a finger tip on a target).
+    FillBox(&im, Ring(80, 91.5f, 10, 14), Solid(kGold), 64, 76, 32, 31);
+    FillBox(&im, Circle(80, 91.5f, 6), Solid(kWhite), 64, 76, 32, 31);
+    // 9: turn the page: a sheet with arrows up and down.
+    Panel(&im, 70, 29, 29, 36, 4);
+    Arrow(&im, 77, 33, 15, 11, 0, kGold);
+    Arrow(&im, 77, 50, 15, 11, 1, kGold);
+    // 0 and 5: the wide START and SELECT buttons.
+    Pill(&im, 119, 34, 124, 33, Rgba{90, 100, 120, 255}, "START", 16);
+    Pill(&im, 119, 86, 124, 33, Rgba{90, 100, 120, 255}, "SELECT", 16);
+    return im;
+}
+
+// A busy indicator: eight dots round a circle, the bright one a quarter turn on per frame.
+RgbaImage Busy(int frame)
+{
+    RgbaImage im(32, 32);
+    for (int d = 0; d < 8; ++d) {
+        float a = 6.2831853f * d / 8;
+        int age = (d - frame * 2 + 16) % 8;
+        uint8_t alpha = uint8_t(255 - age * 28);
+        FillBox(&im, Circle(16 + 11 * std::sin(a), 16 - 11 * std::cos(a), 3.2f), Solid(Rgba{255, 220, 120, alpha}), 0, 0, 32, 32);
+    }
+    return im;
+}
+
+RgbaImage PinDiagramPanel()
+{
+    RgbaImage im(88, 46);
+    Panel(&im, 0, 0, 86, 44, 8, Rgba{40, 64, 120, 200}, Rgba{16, 26, 60, 200});
+    return im;
+}
+
+RgbaImage PinMarker()
+{
+    RgbaImage im(12, 12);
+    FillBox(&im, Circle(6, 6, 5.5f), Solid(kInk), 0, 0, 12, 12);
+    FillBox(&im, Circle(6, 6, 4.3f), VGradient(1, kWhite, 11, Rgba{190, 200, 215, 255}), 0, 0, 12, 12);
+    FillBox(&im, Ring(6, 6, 2.0f, 2.8f), Solid(kRed), 0, 0, 12, 12);
+    return im;
+}
+
+// A strike mark (a cross in a box) / a spare mark (the lower-left half of a box).
+RgbaImage StrikeMark(int size)
+{
+    RgbaImage im(size, size);
+    float s = float(size), t = s * 0.16f;
+    FillBox(&im, RoundRect(0, 0, s, s, 2), Solid(kInk), 0, 0, s, s);
+    FillBox(&im, Union(Polygon({1 + t, 1, s - 1, s - 1 - t, s - 1 - t, s - 1, 1, 1 + t}),
+                       Polygon({s - 1 - t, 1, s - 1, 1 + t, 1 + t, s - 1, 1, s - 1 - t})),
+            Solid(kGold), 0, 0, s, s);
+    return im;
+}
+
+RgbaImage SpareMark(int w, int h)
+{
+    RgbaImage im(w, h);
+    FillBox(&im, Polygon({0, float(h), float(w), 0, float(w), float(h)}), Solid(kInk), 0, 0, float(w), float(h));
+    FillBox(&im, Polygon({2.5f, float(h) - 1, float(w) - 1, 2.5f, float(w) - 1, float(h) - 1}), Solid(kGold), 0, 0, float(w), float(h));
+    return im;
+}
+
+RgbaImage SpeedPlate()
+{
+    RgbaImage im(100, 40);
+    Panel(&im, 0, 0, 98, 38, 9);
+    DrawLabel(&im, "MPH", kBold, 10, 82, 22, kGold);
+    return im;
+}
+
+RgbaImage BallFrame()
+{
+    RgbaImage im(56, 56);
+    FillBox(&im, Circle(28, 28, 27), Solid(Rgba{10, 16, 40, 150}), 0, 0, 56, 56);
+    FillBox(&im, Ring(28, 28, 24, 27.5f), VGradient(0, Rgba{150, 190, 255, 255}, 56, Rgba{40, 70, 140, 255}), 0, 0, 56, 56);
+    return im;
+}
+
+RgbaImage HookBadge()
+{
+    RgbaImage im(32, 22);
+    Pill(&im, 0, 0, 32, 22, Rgba{190, 140, 30, 255}, nullptr, 0);
+    FillBox(&im, RoundRect(4, 4, 24, 14, 7), Solid(Rgba{20, 20, 30, 200}), 0, 0, 32, 22);
+    return im;
+}
+
+// The bingo card at half the size it is drawn: rows of 82 and cells 85 apart at full size.
+RgbaImage BingoCard()
+{
+    RgbaImage im(240, 207);
+    Panel(&im, 0, 0, 238, 205, 12, Rgba{240, 236, 220, 245}, Rgba{210, 200, 180, 245}, kGold);
+    for (int r = 0; r < 5; ++r)
+        for (int c = 0; c < 5; ++c) {
+            // The rows lean: each row's cells start further left, as the numbers are laid out.
+            const float rowStart[5] = {103, 88, 78, 64, 47};
+            float x = (rowStart[r] + 85 * c) / 2 - 21.25f, y = 2 + r * 40.5f;
+            FillBox(&im, RoundRect(x + 2, y + 2, 38.5f, 36, 5), VGradient(y, Rgba{60, 100, 180, 255}, y + 40, Rgba{30, 50, 110, 255}), x, y, 42, 40);
+        }
+    return im;
+}
+
+RgbaImage LastBallFrame()
+{
+    RgbaImage im(170, 150);
+    Panel(&im, 0, 0, 168, 148, 14);
+    Well(&im, 49, 53, 72, 85, 8);
+    return im;
+}
+
+RgbaImage BigLabel(int w, int h, const std::string& text, int px, Rgba fill)
+{
+    RgbaImage im(w, h);
+    DrawLabel(&im, text, kBold, px, w / 2.0f, h / 2.0f, fill, 0, kInk, 3);
+    return im;
+}
+
+RgbaImage Banner(const std::string& text, Rgba colour)
+{
+    RgbaImage im(200, 80);
+    Panel(&im, 4, 10, 190, 60, 14, Lighter(colour, 30), Darker(colour, 60), kGold);
+    DrawLabel(&im, text, kBold, text.size() > 7 ? 23 : 30, 99, 40, kWhite, 0, kInk, 2);
+    return im;
+}
+
+RgbaImage SparesPanel()
+{
+    RgbaImage im(161, 49);
+    Panel(&im, 0, 0, 159, 47, 10);
+    DrawLabel(&im, "SPARES", kBold, 12, 10, 14, kGold, -1);
+    Well(&im, 70, 4, 50, 26, 6);
+    return im;
+}
+
+RgbaImage NamePlate(int w, int h)
+{
+    RgbaImage im(w, h);
+    FillBox(&im, RoundRect(-12, 0, float(w) + 10, float(h), float(h) / 2), HGradient(0, Rgba{20, 34, 80, 120}, float(w), Rgba{56, 92, 168, 235}), 0, 0, float(w), float(h));
+    FillBox(&im, RoundRect(0, float(h) - 2, float(w) - 6, 2, 1), HGradient(0, Rgba{255, 200, 60, 0}, float(w), kGold), 0, float(h) - 2, float(w), 2);
+    return im;
+}
+
+RgbaImage ScoreBackground()
+{
+    RgbaImage im = Screen(false, true);
+    Well(&im, 0, 49, kScreenW, 72, 0);
+    Track(&im, 50, 271, 136);
+    for (int r = 0; r < 3; ++r) Well(&im, 283, 144 + 31 * r, 35, 30, 6);
+    return im;
+}
+
+// The large score sheet: frames 1-9 44 or 45 pixels wide, the tenth 49; a numbers row, the
+// marks row with the boxes of the later balls, and the totals row.
+RgbaImage ScoreSheet()
+{
+    const int x[11] = {0, 44, 89, 133, 178, 222, 266, 310, 355, 399, 448};
+    RgbaImage im(448, 70);
+    for (int f = 0; f < 10; ++f) {
+        float l = float(x[f]), w = float(x[f + 1] - x[f]);
+        FillBox(&im, RoundRect(l + 1, 0, w - 2, 70, 4), VGradient(0, Rgba{60, 96, 170, 255}, 70, Rgba{28, 46, 100, 255}), l, 0, w, 70);
+        Edge(&im, l + 1, 0, w - 2, 70, 4, 1, Rgba{150, 190, 250, 255});
+        FillBox(&im, RoundRect(l + 1, 14, w - 2, 1, 0), Solid(Rgba{150, 190, 250, 160}), l, 14, w, 1);
+        DrawLabel(&im, std::to_string(f + 1), kBold, 9, l + w / 2, 7, Rgba{200, 220, 255, 255});
+        int boxes = f == 9 ? 2 : 1;
+        for (int b = 0; b < boxes; ++b) {
+            float bx = l + w - 15 - 12 * (boxes - 1 - b);
+            Edge(&im, bx, 15, 14, 18, 2, 1, Rgba{150, 190, 250, 200});
+        }
+        FillBox(&im, RoundRect(l + 1, 34, w - 2, 1, 0), Solid(Rgba{150, 190, 250, 120}), l, 34, w, 1);
+    }
+    return im;
+}
+
+RgbaImage SmallRow()
+{
+    RgbaImage im(26, 28);
+    Panel(&im, 0, 0, 25, 27, 4);
+    FillBox(&im, RoundRect(2, 12, 21, 1, 0), Solid(Rgba{150, 190, 250, 160}), 0, 12, 26, 1);
+    return im;
+}
+
+RgbaImage Knob(int w, int h, Rgba colour)
+{
+    RgbaImage im(w, h);
+    Pill(&im, 0, 0, float(w) - 1, float(h) - 1, colour, nullptr, 0);
+    for (int g = -1; g <= 1; ++g)
+        FillBox(&im, RoundRect(w / 2.0f - 1 + g * 5, 5, 2, h - 11.0f, 1), Solid(Rgba{255, 255, 255, 170}), 0, 0, float(w), float(h));
+    return im;
+}
+
+RgbaImage FrameHighlight()
+{
+    RgbaImage im(45, 50);
+    FillBox(&im, RoundRect(0, 0, 45, 50, 5), Solid(Rgba{255, 200, 60, 60}), 0, 0, 45, 50);
+    Edge(&im, 0, 0, 45, 50, 5, 2, kGold);
+    return im;
+}
+
+// The L and R shoulder prompts, stacked: choose another player.
+RgbaImage PlayerHint()
+{
+    RgbaImage im(30, 62);
+    Pill(&im, 0, 0, 29, 28, Rgba{90, 100, 120, 255}, "L", 14);
+    Pill(&im, 0, 32, 29, 28, Rgba{90, 100, 120, 255}, "R", 14);
+    return im;
+}
+
+RgbaImage PageHint()
+{
+    RgbaImage im(30, 34);
+    Panel(&im, 0, 0, 28, 32, 5);
+    Arrow(&im, 7, 4, 14, 10, 0, kGold);
+    Arrow(&im, 7, 18, 14, 10, 1, kGold);
+    return im;
+}
+
+RgbaImage StartTurnBackground(bool touch)
+{
+    RgbaImage im = Screen(false, false);
+    // The ball and oil rows, with their 50 x 50 buttons on the left; the big BOWL button.
+    Panel(&im, 6, 44, 160, 66, 10);
+    Panel(&im, 6, 112, 160, 52, 10);
+    Well(&im, 13, 50, 54, 54, 27);
+    Well(&im, 13, 111, 54, 54, 27);
+    Panel(&im, 175, 101, 127, 127, 20, Rgba{80, 160, 90, 245}, Rgba{20, 80, 40, 245}, kGold);
+    Ball(&im, 238, 158, 26, Rgba{40, 60, 160, 255});
+    if (touch) Edge(&im, 179, 105, 119, 119, 17, 1.5f, Rgba{255, 255, 255, 160});
+    Well(&im, 13, 171, 54, 64, 10);
+    return im;
+}
+
+RgbaImage PositionBackground()
+{
+    RgbaImage im = Screen();
+    // The approach seen from above: the bowler's marker slides along it.
+    FillBox(&im, RoundRect(18, 30, 284, 30, 6), HGradient(18, Rgba{190, 150, 90, 255}, 302, Rgba{220, 180, 120, 255}), 18, 30, 284, 30);
+    for (int d = 0; d < 7; ++d) FillBox(&im, Circle(48 + 37.3f * d, 52, 2.5f), Solid(Rgba{90, 50, 30, 220}), 18, 30, 284, 30);
+    Edge(&im, 18, 30, 284, 30, 6, 1.5f, kEdge);
+    Lane(&im, 90, 230, 138, 135, 185, 66);
+    Track(&im, 22, 293, 156);
+    FooterButtons(&im, 22, 222);
+    return im;
+}
+
+RgbaImage TouchPositionBackground()
+{
+    RgbaImage im = Screen();
+    Lane(&im, 60, 260, 170, 130, 190, 26);
+    Track(&im, 22, 293, 156);
+    FooterButtons(&im, 22, 222);
+    return im;
+}
+
+RgbaImage AngleBackground()
+{
+    RgbaImage im = Screen();
+    Lane(&im, 20, 300, 196, 120, 200, 80);
+    Well(&im, 4, 26, 62, 44, 10);
+    Well(&im, 252, 26, 62, 44, 10);
+    return im;
+}
+
+RgbaImage PowerBackground()
+{
+    RgbaImage im = Screen(false, true);
+    Panel(&im, 70, 11, 60, 166, 10);
+    Well(&im, 78, 19, 44, 154, 4);
+    for (int t = 0; t <= 10; ++t) {
+        float y = 21 + 150 - 15 * t;
+        FillBox(&im, RoundRect(124, y - 0.75f, t % 5 ? 4 : 8, 1.5f, 0), Solid(kWhite), 124, y - 1, 8, 2);
+    }
+    DrawLabel(&im, "MAX", kBold, 10, 150, 24, kGold, -1);
+    Ball(&im, 215, 100, 40, Rgba{40, 60, 160, 255});
+    Well(&im, 250, 172, 64, 64, 10);
+    return im;
+}
+
+RgbaImage Meter(int w, int h, bool rounded)
+{
+    RgbaImage im(w, h);
+    Paint heat = [h](float, float y) {
+        float t = 1 - y / h;  // 0 bottom, 1 top
+        if (t < 0.5f) return Rgba{uint8_t(60 + 350 * t), 200, 60, 255};
+        return Rgba{235, uint8_t(200 - 300 * (t - 0.5f)), 40, 255};
+    };
+    FillBox(&im, RoundRect(0, 0, float(w), float(h), rounded ? w / 2.0f : 3), heat, 0, 0, float(w), float(h));
+    FillBox(&im, RoundRect(3, 2, w * 0.3f, float(h) - 4, 2), Solid(Rgba{255, 255, 255, 60}), 0, 0, float(w), float(h));
+    for (int t = 1; t < 10; ++t) FillBox(&im, RoundRect(0, h * t / 10.0f, float(w), 1, 0), Solid(Rgba{0, 0, 0, 70}), 0, 0, float(w), float(h));
+    return im;
+}
+
+// The hook marker's arc: the heights the marker rides at, from full left to full right.
+constexpr int kHookHeights[21] = {109, 96, 88, 82, 78, 74, 72, 72, 70, 68, 68, 68, 70, 72, 72, 74, 78, 82, 88, 96, 109};
+
+RgbaImage HookBackground()
+{
+    RgbaImage im = Screen(false, true);
+    Well(&im, 10, 2, 300, 20, 8);
+    return im;
+}
+
+// The arc the ball marker travels (drawn at (17, 77)), with a notch at each of its 21 stops.
+RgbaImage HookArc()
+{
+    RgbaImage im(290, 120);
+    auto centre = [](int i, float* x, float* y) {
+        *x = 14.0f * (i - 10) + 163 - 17;
+        *y = 186.0f - kHookHeights[i] + 9 - 77;
+    };
+    for (int i = 0; i < 20; ++i) {
+        float x0, y0, x1, y1;
+        centre(i, &x0, &y0);
+        centre(i + 1, &x1, &y1);
+        float nx = -(y1 - y0), ny = x1 - x0, len = std::hypot(nx, ny);
+        nx = nx / len * 3, ny = ny / len * 3;
+        FillBox(&im, Polygon({x0 + nx, y0 + ny, x1 + nx, y1 + ny, x1 - nx, y1 - ny, x0 - nx, y0 - ny}),
+                Solid(Rgba{130, 180, 245, 200}), std::min(x0, x1) - 4, std::min(y0, y1) - 4, std::fabs(x1 - x0) + 8, std::fabs(y1 - y0) + 8);
+    }
+    for (int i = 0; i <= 20; ++i) {
+        float x, y;
+        centre(i, &x, &y);
+        FillBox(&im, Circle(x, y, i == 10 ? 4.5f : 3), Solid(i == 10 ? kGold : kWhite), x - 5, y - 5, 10, 10);
+    }
+    DrawLabel(&im, "LEFT", kBold, 10, 6, 34, kEdge, -1);
+    DrawLabel(&im, "RIGHT", kBold, 10, 284, 34, kEdge, 1);
+    return im;
+}
+
+RgbaImage BallImage(int size)
+{
+    RgbaImage im(size, size);
+    Ball(&im, size / 2.0f, size / 2.0f, size / 2.0f - 1, Rgba{40, 60, 160, 255});
+    return im;
+}
+
+RgbaImage TouchReleaseBackground()
+{
+    RgbaImage im = Screen(false, false);
+    Lane(&im, 110, 210, 240, 140, 180, 20);
+    Panel(&im, 213, 20, 40, 166, 10);
+    Well(&im, 219, 26, 28, 154, 4);
+    Well(&im, 13, 171, 54, 64, 10);
+    return im;
+}
+
+RgbaImage MessageBackground()
+{
+    RgbaImage im = Screen(false, false);
+    Panel(&im, 6, 6, 306, 226, 16);
+    return im;
+}
+
+RgbaImage ReplayPanel()
+{
+    RgbaImage im = Screen(true, false);
+    DrawLabel(&im, "REPLAY", kBold, 16, 160, 11, kGold);
+    Ball(&im, 160, 100, 44, Rgba{40, 60, 160, 255});
+    Pill(&im, 160, 196, 146, 30, Rgba{150, 60, 50, 255}, nullptr, 0);
+    return im;
+}
+
+RgbaImage TitlePlate()
+{
+    RgbaImage im(282, 22);
+    FillBox(&im, RoundRect(0, 0, 282, 22, 11), HGradient(0, Rgba{56, 92, 168, 240}, 282, Rgba{30, 50, 110, 240}), 0, 0, 282, 22);
+    Edge(&im, 0, 0, 282, 22, 11, 1.5f, kGold);
+    return im;
+}
+
+RgbaImage SparesBackground()
+{
+    RgbaImage im = Screen(false, true);
+    Panel(&im, 40, 36, 240, 24, 8);
+    // The pin deck the chosen pins stand on.
+    FillBox(&im, Polygon({40, 198, 280, 198, 230, 70, 90, 70}), VGradient(70, Rgba{150, 110, 60, 255}, 198, Rgba{210, 170, 100, 255}), 40, 70, 240, 128);
+    FooterButtons(&im, 14, 248);
+    return im;
+}
+
+RgbaImage PinSelectBackground()
+{
+    RgbaImage im = Screen(false, true);
+    FillBox(&im, RoundRect(0, 6, 200, 28, 10), HGradient(0, Rgba{56, 92, 168, 240}, 200, Rgba{30, 50, 110, 0}), 0, 6, 200, 28);
+    FillBox(&im, Polygon({60, 196, 266, 196, 230, 64, 96, 64}), VGradient(64, Rgba{150, 110, 60, 255}, 196, Rgba{210, 170, 100, 255}), 60, 64, 206, 132);
+    FooterButtons(&im, 8, 220);
+    return im;
+}
+
+RgbaImage PinImage()
+{
+    RgbaImage im(36, 40);
+    Pin(&im, 4, 0, 28, 40);
+    return im;
+}
+
+RgbaImage PinHighlight()
+{
+    RgbaImage im(36, 40);
+    FillBox(&im, RoundRect(0, 0, 36, 40, 10), Solid(Rgba{255, 200, 60, 70}), 0, 0, 36, 40);
+    Edge(&im, 0, 0, 36, 40, 10, 3, kGold);
+    return im;
+}
+
+// The HOME button cannot be used now: a house crossed out.
+RgbaImage NoHomeIcon()
+{
+    RgbaImage im(64, 64);
+    FillBox(&im, Circle(32, 32, 31), Solid(Rgba{10, 16, 40, 200}), 0, 0, 64, 64);
+    FillBox(&im, Polygon({32, 14, 50, 30, 45, 30, 45, 48, 19, 48, 19, 30, 14, 30}), Solid(kWhite), 0, 0, 64, 64);
+    FillBox(&im, RoundRect(28, 36, 8, 12, 1), Solid(Rgba{10, 16, 40, 255}), 0, 0, 64, 64);
+    FillBox(&im, Ring(32, 32, 25, 30), Solid(kRed), 0, 0, 64, 64);
+    FillBox(&im, Polygon({13, 17, 17, 13, 51, 47, 47, 51}), Solid(kRed), 0, 0, 64, 64);
+    return im;
+}
+
+// The title picture: a lane running to the pins under the game's name.
+RgbaImage Splash()
+{
+    RgbaImage im(kScreenW, kScreenH);
+    Fill(&im, [](float, float) { return true; }, VGradient(0, Rgba{8, 10, 40, 255}, 240, Rgba{60, 30, 90, 255}));
+    // Lights along the back wall.
+    for (int i = 0; i < 12; ++i) FillBox(&im, Circle(14 + 27.0f * i, 92, 2), Solid(Rgba{255, 220, 150, 200}), 0, 86, 320, 12);
+    Lane(&im, 60, 260, 240, 142, 178, 100);
+    for (int row = 3; row >= 0; --row)
+        for (int p = 0; p <= row; ++p) {
+            float w = 9 - row * 0.6f, h = 22 - row * 1.2f;
+            float x = 160 - row * w * 0.55f + p * w * 1.1f - w / 2, y = 84 + (3 - row) * 4.0f;
+            Pin(&im, x, y, w, h);
+        }
+    Ball(&im, 150, 196, 26, Rgba{150, 30, 40, 255});
+    DrawLabel(&im, "ZENDROLYX", kBold, 38, 160, 42, kGold, 0, kInk, 3);
+    DrawLabel(&im, "TEN-PIN BOWLING", kBold, 12, 160, 70, kWhite, 0, kInk, 1);
+    return im;
+}
+
+Resource Image(int id, const RgbaImage& image, bool opaque = false)
+{
+    return BitmapResource(id, image, opaque ? kPixelRGB8 : kPixelRGBA8);
+}
+
+}  // namespace
+
+std::vector<Resource> OverlayContent()
+{
+    std::vector<Resource> out;
+    out.push_back(Image(3207, GlyphSheet()));
+    for (int f = 0; f < 4; ++f) out.push_back(Image(3208 + f, Busy(f)));
+    out.push_back(Image(3212, PinDiagramPanel()));
+    out.push_back(Image(3214, PinMarker()));
+    out.push_back(Image(3220, StrikeMark(10)));
+    out.push_back(Image(3221, SpareMark(6, 10)));
+    out.push_back(Image(3222, StrikeMark(14)));
+    out.push_back(Image(3223, SpareMark(9, 14)));
+    out.push_back(Image(3225, SpeedPlate()));
+    out.push_back(Image(3226, BallFrame()));
+    out.push_back(Image(3228, HookBadge()));
+    out.push_back(Image(3229, BingoCard()));
+    out.push_back(Image(3230, LastBallFrame()));
+    for (int d = 1; d <= 9; ++d) out.push_back(Image(3230 + d, BigLabel(64, 77, std::to_string(d), 56, kGold)));
+    out.push_back(Image(3240, Banner("SPARE!", kBlue)));
+    out.push_back(Image(3241, Banner("STRIKE!", kRed)));
+    // No pin down, one image per language: English, French, Italian, German, Spanish.
+    const char* const miss[5] = {"MISS!", "RAT\xC9 !", "MANCATO!", "DANEBEN!", "\241FALLO!"};
+    for (int l = 0; l < 5; ++l) out.push_back(Image(3242 + l, Banner(miss[l], Rgba{90, 90, 110, 255})));
+    out.push_back(Image(3254, SparesPanel()));
+    out.push_back(Image(3257, NamePlate(200, 22)));
+    out.push_back(Image(3259, Frame(241, 203, 6, 10)));
+    out.push_back(Image(3260, ScoreBackground(), true));
+    out.push_back(Image(3261, NamePlate(200, 22)));
+    out.push_back(Image(3262, NamePlate(250, 20)));
+    out.push_back(Image(3263, ScoreSheet()));
+    out.push_back(Image(3264, SmallRow()));
+    out.push_back(Image(3265, Knob(30, 22, Rgba{200, 150, 40, 255})));
+    out.push_back(Image(3266, FrameHighlight()));
+    out.push_back(Image(3267, PlayerHint()));
+    out.push_back(Image(3268, PageHint()));
+    out.push_back(Image(3269, Knob(32, 26, Rgba{60, 120, 225, 255})));
+    out.push_back(Image(3270, StartTurnBackground(false), true));
+    out.push_back(Image(3271, StartTurnBackground(true), true));
+    out.push_back(Image(3272, PositionBackground(), true));
+    {
+        RgbaImage marker(16, 22);
+        Arrow(&marker, 0, 0, 16, 22, 1, kInk);
+        Arrow(&marker, 2.5f, 1.5f, 11, 16, 1, kGold);
+        out.push_back(Image(3273, marker));
+    }
+    out.push_back(Image(3274, TouchPositionBackground(), true));
+    out.push_back(Image(3275, UpArrow(20, 60, kWhite)));
+    {
+        RgbaImage mark(24, 24);
+        FillBox(&mark, Ring(12, 12, 7, 11), Solid(kGold), 0, 0, 24, 24);
+        FillBox(&mark, Circle(12, 12, 4), Solid(kWhite), 0, 0, 24, 24);
+        out.push_back(Image(3276, mark));
+        out.push_back(Image(3279, mark));
+    }
+    out.push_back(Image(3277, AngleBackground(), true));
+    out.push_back(Image(3278, UpArrow(24, 80, kGold)));
+    out.push_back(Image(3280, PowerBackground(), true));
+    out.push_back(Image(3281, Meter(40, 150, false)));
+    out.push_back(Image(3282, HookBackground(), true));
+    out.push_back(Image(3283, BallImage(18)));
+    out.push_back(Image(3284, HookArc()));
+    {
+        RgbaImage pointer(16, 14);
+        Arrow(&pointer, 0, 0, 16, 14, 1, kInk);
+        Arrow(&pointer, 2.5f, 1.5f, 11, 10, 1, kGold);
+        out.push_back(Image(3285, pointer));
+    }
+    out.push_back(Image(3286, TouchReleaseBackground(), true));
+    out.push_back(Image(3287, Meter(24, 150, true)));
+    out.push_back(Image(3288, BallImage(48)));
+    out.push_back(Image(3289, MessageBackground(), true));
+    out.push_back(Image(3290, ReplayPanel(), true));
+    out.push_back(Image(3291, SparesBackground(), true));
+    out.push_back(Image(3292, TitlePlate()));
+    out.push_back(Image(3295, PinImage()));
+    out.push_back(Image(3296, PinSelectBackground(), true));
+    out.push_back(Image(3297, PinHighlight()));
+    out.push_back(Image(3298, NoHomeIcon()));
+    out.push_back(Image(kSplashImage, Splash(), true));
+    return out;
+}
+
+}  // namespace mkrom

@@ -1,0 +1,17 @@
+// The 2D images of the overlays, the heads-up display and the splash (content_overlays.cpp), all
+// drawn in code in one style: navy panels with light edges, gold accents, white text. Bitmaps of
+// type 125; ids and sizes are listed in content/README.md.
+#pragma once
+
+#include <vector>
+
+#include "archive_writer.h"
+
+namespace mkrom {
+
+// The overlay images (ids 3207-3298) and the splash image (3320, 320 x 240).
+std::vector<Resource> OverlayContent();
+
+constexpr int kSplashImage = 3320;
+
+}  // namespace mkrom
