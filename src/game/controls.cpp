@@ -5,6 +5,8 @@
 #include "game/actors.h"
 #include "game/gameloop.h"
 #include "game/records.h"
+#include "overlays/overlaydraw.h"
+#include "overlays/pausemenu.h"
 #include "platform/input.h"
 #include "shell/settings.h"
 
@@ -156,8 +158,8 @@ static void OpenPauseMenu(const joystickState* input, int inputSlot)
         if (!ButtonReleased(input, kButtonStart)) return;
         owner = inputSlot >= 0 ? inputSlot : 0;
     }
-    if (gameControlCalls.setOverlayControllerNum) gameControlCalls.setOverlayControllerNum(owner);
-    if (gameControlCalls.startPauseMenu) gameControlCalls.startPauseMenu();
+    SetOverlayControllerNum(owner);
+    StartPauseMenuOverlay();
 }
 
 static int AnyControllerLetGoOfStart(const joystickState* input)
