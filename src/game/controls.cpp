@@ -6,6 +6,8 @@
 #include "game/camera.h"
 #include "game/gameloop.h"
 #include "game/records.h"
+#include "overlays/overlaydraw.h"
+#include "overlays/pausemenu.h"
 #include "platform/input.h"
 #include "shell/settings.h"
 
@@ -157,8 +159,8 @@ static void OpenPauseMenu(const joystickState* input, int inputSlot)
         if (!ButtonReleased(input, kButtonStart)) return;
         owner = inputSlot >= 0 ? inputSlot : 0;
     }
-    if (gameControlCalls.setOverlayControllerNum) gameControlCalls.setOverlayControllerNum(owner);
-    if (gameControlCalls.startPauseMenu) gameControlCalls.startPauseMenu();
+    SetOverlayControllerNum(owner);
+    StartPauseMenuOverlay();
 }
 
 static int AnyControllerLetGoOfStart(const joystickState* input)

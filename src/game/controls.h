@@ -41,15 +41,13 @@ extern int deviceInserted;
 extern uint8_t verifyControllers;
 extern int sFlaggedSwingStart, sFlaggedBadStartSwing, sFlaggedBadRelease;
 
-// The game's controls reach the alley changes, the computer bowlers, the pause menu and the overlay
-// input through these calls; the modules that answer them fill them in. A call left
-// empty is skipped (a query left empty answers 0).
+// The game's controls reach the computer bowlers through these calls; the game loop fills them
+// in. A call left empty is skipped (a query left empty answers 0). The pause menu, the owner of
+// overlay input and the camera are called directly.
 struct GameControlCalls {
     int (*skipUnderway)();        // a computer's frame is being skipped
     int (*updateAIBowler)();
     int (*skipAIBowler)();
-    int (*startPauseMenu)();
-    int (*setOverlayControllerNum)(int controller);
 };
 extern GameControlCalls gameControlCalls;
 

@@ -23,7 +23,9 @@
 #include "lib/resourceload.h"
 #include "lib/resources.h"
 #include "lib/screenapi.h"
+#include "overlays/overlaydraw.h"
 #include "overlays/overlaystack.h"
+#include "overlays/scoreoverlay.h"
 #include "platform/frame.h"
 #include "platform/camera.h"
 #include "platform/input.h"
@@ -74,6 +76,17 @@ static const int kRightDeadZoneType = 2;
 static const float kCameraHither = 6.0f;
 static const float kCameraYon = 150000.0f;
 static const float kGameParallaxScale = 0.1f;
+
+// Every overlay comes off, each closed by its own handler. One that refuses to close is dropped
+// all the same: nothing of a game may stay on the stack into the next.
+static int ExitAllOverlays()
+{
+    for (int i = 0; i < kOverlayStackDepth && OverlayExists(); ++i)
+        if (!OverlayExit()) break;
+    if (!OverlayExists()) return 1;
+    OverlayResetStack();
+    return PrintError("game tear-down: an overlay refused to close");
+}
 
 // ---- Leaving the game for the menu ----
 
@@ -141,11 +154,18 @@ static void RunGameReturn()
 int StartAttractGameEnd()
 {
     StartGameReturn(AttractStartCallback, AttractToMenu, CompleteCallback);
+    ExitAllOverlays();
     errorOverlayPresent = 0;
     return 1;
 }
 
 int GameReturnPending() { return gameReturn.active; }
+
+int StartGameReturnTransition(int (*start)(), int (*toMenu)(), int (*complete)())
+{
+    StartGameReturn(start, toMenu, complete);
+    return 1;
+}
 
 // ---- Computer bowlers ----
 
@@ -233,6 +253,8 @@ int GameLoopSetup()
     if (gNumPlayers < 1 || gNumPlayers > kMaxPlayers)
         return PrintError("game set-up: %d players cannot play", gNumPlayers);
 
+    // A game starts with no overlay up; anything left over belongs to nobody now.
+    ExitAllOverlays();
     if (!LoadingScreenInit()) return 0;
     if (!CreatePhysicsWorld()) return PrintError("game set-up: no physics world");
     if (!InitializeActors(kActorPoolSize)) return PrintError("game set-up: no actor pool");
@@ -290,6 +312,12 @@ int GameLoopSetup()
         startSparesOverlay = 1;
     }
     if (!envOnly) StartNewBall();
+
+    // The first overlay: the score sheet, in every game type but the mode games, whose own
+    // overlays are not part of this game yet.
+    if (!envOnly && gGameType != kGamePinSelect && gGameType != kGameSpares && gGameType != kGameBingo &&
+        !StartDSScoreOverlay())
+        return PrintError("game set-up: the score sheet cannot be shown");
     return 1;
 }
 
@@ -372,7 +400,9 @@ int UpdateGameLogic()
 
 int DisposeGame()
 {
-    int ok = DisposeSound();
+    SetOverlayControllerNum(-1);
+    int ok = ExitAllOverlays();
+    if (!DisposeSound()) ok = 0;
     if (!DisposeActors()) ok = PrintError("game tear-down: the actors could not be disposed");
     // The bowlers' body models, now that no character uses them.
     if (!DisposeCharacterBodies()) ok = PrintError("game tear-down: the bowlers' models stay loaded");

@@ -40,5 +40,8 @@ int PauseGame(int on);
 // The end of the attract game: after a hold of 80 frames the game is left for the main menu.
 // Always 1.
 int StartAttractGameEnd();
+// The way back to the menu as a screen transition: start runs at once, then toMenu once a frame,
+// from the next frame on, until it reports done, then complete. Any of them may be null. Always 1.
+int StartGameReturnTransition(int (*start)(), int (*toMenu)(), int (*complete)());
 // 1 while the game is on its way back to the front end (attract hold or return to the menu).
 int GameReturnPending();

@@ -5,6 +5,7 @@
 #include "game/physics.h"
 #include "game/pins.h"
 #include "game/records.h"
+#include "overlays/scoreoverlay.h"
 #include "lib/printing.h"
 #include "screens/frontend.h"
 #include "shell/settings.h"
@@ -298,9 +299,12 @@ static int EndStandardBall()
     ScoreNormalGame(turnContinues);
     if (!turnContinues && !SelectNextPlayer()) {
         gGameOver = 1;
+        ShowScoreOverlayAfterBall();
         // The results the front end folds into the player's standings.
         ZeroPlayerResults();
         SetPlayersResults();
+    } else {
+        ShowScoreOverlayAfterBall();
     }
     if (gOnlineSessionActive) gShotClock = kShotClockMs;
     return 1;
@@ -314,6 +318,8 @@ static int EndAttractBall()
     if (!turnContinues && gPlayerInfo[0].currFrame > kAttractLastFrame) {
         gGameOver = 1;
         StartAttractGameEnd();
+    } else {
+        ShowScoreOverlayAfterBall();
     }
     return 1;
 }

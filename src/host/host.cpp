@@ -41,6 +41,7 @@ void HostPrintUsage(FILE* to)
                  "  --input FILE   read the controller input from a script (one line a frame change)\n"
                  "  --launch MODE  start a game at once: 'attract' (a demonstration game) or 'quick'\n"
                  "  --players N    bowlers of a quick game, 1 to 8 (default 1)\n"
+                 "  --humans H     the first H bowlers of a quick game are played by a person (default 0)\n"
                  "  --screenshot FRAME[,FRAME...]  write PNGs of the three displays at those frames\n"
                  "  --out DIR      where screenshots go (default: the current directory)\n"
                  "  --scale N      window pixels per screen pixel, 1 to 8 (default 2)\n"
@@ -142,6 +143,15 @@ int HostParseOptions(int argc, char** argv, HostOptions* out, std::string* error
             }
             options.players = int(n);
             ++i;
+        } else if (arg == "--humans") {
+            long n = 0;
+            if (!needValue("a number of bowlers")) return kOptionsError;
+            if (!ParseNumber(value, 0, 8, &n)) {
+                *error = std::string("bad value for --humans: '") + value + "' (0 to 8)";
+                return kOptionsError;
+            }
+            options.humans = int(n);
+            ++i;
         } else if (arg == "--frames") {
             long n = 0;
             if (!needValue("a number of frames")) return kOptionsError;
@@ -197,6 +207,16 @@ int HostParseOptions(int argc, char** argv, HostOptions* out, std::string* error
             *error = "unknown option '" + arg + "'";
             return kOptionsError;
         }
+    }
+    // The people bowl in a quick game, among its bowlers.
+    if (options.humans > 0 && options.launch != "quick") {
+        *error = "option --humans needs --launch quick";
+        return kOptionsError;
+    }
+    if (options.humans > options.players) {
+        *error = "bad value for --humans: " + std::to_string(options.humans) + " people but " +
+                 std::to_string(options.players) + " bowlers (--players)";
+        return kOptionsError;
     }
     *out = options;
     return kOptionsRun;

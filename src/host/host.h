@@ -16,6 +16,7 @@ struct HostOptions {
     std::string inputScript;  // --input: scripted controller input for headless runs
     std::string launch;       // --launch: "attract" or "quick", until the front end launches games
     int players = 1;          // --players: bowlers of a quick game
+    int humans = 0;           // --humans: how many of them (the first) a person bowls
     int scale = 2;            // --scale: window pixels per screen pixel
     std::vector<long> screenshotFrames;  // --screenshot: frames whose displays are written as PNG
     std::string screenshotDir = ".";     // --out: where the screenshots go

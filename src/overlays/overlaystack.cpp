@@ -1,6 +1,128 @@
-// The overlay stack arrives with the overlays; until then no overlay is ever open.
 #include "overlays/overlaystack.h"
 
-int OverlayExists() { return 0; }
-int OverlayHandleInput() { return 1; }
-int OverlayUpdate() { return 1; }
+#include <cstring>
+
+#include "game/controls.h"
+#include "lib/screenapi.h"
+#include "platform/input.h"
+
+static OVERLAYTAG overlayStack[kOverlayStackDepth];
+static int overlayStackSize = 0;
+static OVERLAYTAG* currentOverlay = nullptr;
+// Per depth: the overlay at that depth has been pushed but not opened yet.
+static int overlayChanged[kOverlayStackDepth];
+// Input calls since the last push.
+static int overlayDrawCount = 0;
+
+// The screen result while a game is running.
+static const int kScreenResultGame = 1;
+// Controller states whose reset flag follows the overlays during a game.
+static const int kFlaggedControllers = 4;
+
+static int HaveCurrentOverlay() { return currentOverlay && currentOverlay->drawHandler; }
+
+// The overlayChanged entry of the top; the bottom one while the stack is empty.
+static int& TopChanged() { return overlayChanged[overlayStackSize > 0 ? overlayStackSize - 1 : 0]; }
+
+static void SetControllerResetFlags(int on)
+{
+    if (ScreenGetResult() != kScreenResultGame) return;
+    for (int i = 0; i < kFlaggedControllers; ++i) {
+        if (on)
+            controllers[i].flags |= kControllerFlagReset;
+        else
+            controllers[i].flags &= ~unsigned(kControllerFlagReset);
+    }
+}
+
+int OverlaySelect(const OVERLAYTAG* overlay)
+{
+    if (overlay) {
+        if (currentOverlay && currentOverlay->permanent) return 0;
+        // A full stack keeps its top as it is: nothing is pushed and nothing is opened again.
+        if (overlayStackSize >= kOverlayStackDepth) return 0;
+        overlayStack[overlayStackSize++] = *overlay;
+        currentOverlay = &overlayStack[overlayStackSize - 1];
+        SetControllerResetFlags(1);
+        overlayDrawCount = 0;
+    }
+    TopChanged() = 1;
+    return 1;
+}
+
+int OverlayUpdate()
+{
+    if (!HaveCurrentOverlay()) return 1;
+    int& changed = TopChanged();
+    if (changed && currentOverlay->openHandler) {
+        changed = 0;
+        if (!currentOverlay->openHandler()) return 0;
+    }
+    if (currentOverlay->updateHandler && !currentOverlay->updateHandler()) return 0;
+    return 1;
+}
+
+int OverlayHandleInput()
+{
+    if (!HaveCurrentOverlay()) return 1;
+    int n = overlayDrawCount++;
+    if (n < kOverlayInputsDropped) return 1;
+    if (currentOverlay->inputHandler && !currentOverlay->inputHandler()) return 0;
+    return 1;
+}
+
+int OverlayDraw()
+{
+    if (!HaveCurrentOverlay() || TopChanged()) return 1;
+    return currentOverlay->drawHandler() ? 1 : 0;
+}
+
+int OverlayExit()
+{
+    if (!HaveCurrentOverlay()) return 0;
+    SetControllerResetFlags(0);
+    if (currentOverlay->closeHandler && !currentOverlay->closeHandler()) return 0;
+    if (overlayStackSize == 0) return 0;
+    --overlayStackSize;
+    if (overlayStackSize >= 1) {
+        // The uncovered overlay becomes current as a copy in the slot given up; it is not opened
+        // again and keeps its place in the input count.
+        const OVERLAYTAG* top = &overlayStack[overlayStackSize - 1];
+        if (currentOverlay != top) *currentOverlay = *top;
+    } else {
+        std::memset(currentOverlay, 0, sizeof(OVERLAYTAG));
+    }
+    // Slots above the stack hold nothing but the current copy, so that an emptied stack cannot
+    // bring back an overlay already closed.
+    for (int i = overlayStackSize; i < kOverlayStackDepth; ++i) {
+        overlayChanged[i] = 0;
+        if (&overlayStack[i] != currentOverlay) std::memset(&overlayStack[i], 0, sizeof(OVERLAYTAG));
+    }
+    return 1;
+}
+
+int OverlayExists() { return HaveCurrentOverlay(); }
+
+int OverlayGetHandlers(OVERLAYTAG* out)
+{
+    if (!out) return 0;
+    OVERLAYTAG* top = &overlayStack[overlayStackSize > 0 ? overlayStackSize - 1 : 0];
+    out->openHandler = top->openHandler;
+    out->drawHandler = top->drawHandler;
+    out->updateHandler = top->updateHandler;
+    out->inputHandler = top->inputHandler;
+    out->closeHandler = top->closeHandler;
+    currentOverlay = top;
+    return 1;
+}
+
+int OverlayStackSize() { return overlayStackSize; }
+
+void OverlayResetStack()
+{
+    std::memset(overlayStack, 0, sizeof overlayStack);
+    std::memset(overlayChanged, 0, sizeof overlayChanged);
+    overlayStackSize = 0;
+    currentOverlay = nullptr;
+    overlayDrawCount = 0;
+}

@@ -15,6 +15,8 @@
 static const int kResultPlayGame = 1;
 static const int kOilPattern = 1;
 static const int kAttractBowlers = 1;
+// A player's controller assignment when a person bowls (anything but the computer's).
+static const int kAssignmentPerson = 0;
 
 // Balls of the game data: index = coverstock x 8 + weight. Every bowler carries a reactive, a
 // urethane and a plastic ball, all 15 lb.
@@ -25,12 +27,12 @@ static const int kBodyMeshes[kMaxPlayers] = {911, 939, 953, 960, 932, 911, 939, 
 
 static const char* const kFirstNames[kMaxPlayers] = {"Ada", "Bo", "Cy", "Di", "Ed", "Flo", "Gus", "Hal"};
 
-static void FillBowler(int i)
+static void FillBowler(int i, int person)
 {
     TITLE_PlayerInfoStruct& p = gPlayerInfo[i];
     std::memset(&p.playerData, 0, sizeof p.playerData);
     std::strncpy(p.playerData.firstName, kFirstNames[i], sizeof p.playerData.firstName - 1);
-    std::strncpy(p.playerData.lastName, "Computer", sizeof p.playerData.lastName - 1);
+    std::strncpy(p.playerData.lastName, person ? "Player" : "Computer", sizeof p.playerData.lastName - 1);
     std::strncpy(p.playerData.nickName, kFirstNames[i], sizeof p.playerData.nickName - 1);
     p.playerData.bodyMeshRSID = kBodyMeshes[i];
     p.playerData.throwPower = 90;
@@ -52,18 +54,20 @@ static void FillBowler(int i)
     ResetPlayerInfo(&p);
 }
 
-int QuickLaunchGame(const char* mode, int players)
+int QuickLaunchGame(const char* mode, int players, int humans)
 {
     if (!mode) return PrintError("launch: no mode");
     const int attract = std::strcmp(mode, "attract") == 0;
     if (!attract && std::strcmp(mode, "quick") != 0) return PrintError("launch: no mode '%s'", mode);
     if (attract) players = kAttractBowlers;
     if (players < 1 || players > kMaxPlayers) return PrintError("launch: %d bowlers cannot play", players);
+    if (humans < 0 || humans > players || (attract && humans > 0))
+        return PrintError("launch: %d people cannot bowl among %d bowlers", humans, players);
 
     for (int i = 0; i < kMaxPlayers; ++i) {
-        FillBowler(i);
-        // Only the game's bowlers are the computer's; the other records are nobody's.
-        SetControllerAssignment(i, i < players ? kAssignmentComputer : 0);
+        FillBowler(i, i < humans);
+        // The people bowl first, then the computer's bowlers; the other records are nobody's.
+        SetControllerAssignment(i, i < players && i >= humans ? kAssignmentComputer : kAssignmentPerson);
     }
     gNumPlayers = players;
     gGameType = attract ? kGameAttract : kGameStandard;
@@ -81,5 +85,5 @@ int LaunchPending() { return gHostOptions.launch.empty() ? 0 : 1; }
 int LaunchFromOptions()
 {
     if (!LaunchPending()) return 0;
-    return QuickLaunchGame(gHostOptions.launch.c_str(), gHostOptions.players);
+    return QuickLaunchGame(gHostOptions.launch.c_str(), gHostOptions.players, gHostOptions.humans);
 }

@@ -10,6 +10,7 @@
 #include "game/records.h"
 #include "host/host.h"
 #include "host/input.h"
+#include "overlays/overlaystack.h"
 #include "platform/input.h"
 #include "shell/settings.h"
 
@@ -25,8 +26,6 @@ int RecordSkipAI()
     skipping = 1;
     return calls.push_back("SkipAIBowler"), 1;
 }
-int RecordPauseMenu() { return calls.push_back("StartPauseMenuOverlay"), 1; }
-int RecordOverlayController(int n) { return calls.push_back("SetOverlayControllerNum(" + std::to_string(n) + ")"), 1; }
 int Skipping() { return skipping; }
 
 class ControlsTest : public ::testing::Test {
@@ -35,8 +34,9 @@ protected:
     {
         calls.clear();
         skipping = gChangeStageTransition = 0;
-        gameControlCalls = GameControlCalls{&Skipping, &RecordUpdateAI, &RecordSkipAI, &RecordPauseMenu,
-                                            &RecordOverlayController};
+        gameControlCalls = GameControlCalls{&Skipping, &RecordUpdateAI, &RecordSkipAI};
+        OverlayResetStack();
+        gOverlayControllerIndex = -1;
         savedDefault = defaultController;
         defaultController = 0;
         InitGameControllers();
@@ -58,6 +58,8 @@ protected:
     }
     void TearDown() override
     {
+        OverlayResetStack();
+        gOverlayControllerIndex = -1;
         gameControlCalls = GameControlCalls{};
         defaultController = savedDefault;
         InitGameControllers();
@@ -69,6 +71,11 @@ protected:
     {
         s->buttons = 0;
         s->edges = bit;
+    }
+    // The pause menus opened so far and the controller that owns their input, as one text.
+    static std::string PauseMenus()
+    {
+        return std::to_string(OverlayStackSize()) + " menu(s), owner " + std::to_string(gOverlayControllerIndex);
     }
     int savedDefault = -1;
 };
@@ -194,7 +201,7 @@ TEST_F(ControlsGame, StartOnASecondControllerPausesWithThatController)
     gPlayerInfo[1].controllerSlot = 0;
     LetGo(&controllers[1], kButtonStart);
     EXPECT_EQ(GameControls(), 1);
-    EXPECT_EQ(calls, (std::vector<std::string>{"SetOverlayControllerNum(1)", "StartPauseMenuOverlay"}));
+    EXPECT_EQ(PauseMenus(), "1 menu(s), owner 1");
 }
 
 TEST_F(ControlsGame, OnePauseMenuHoweverManyControllersLetGoOfStart)
@@ -204,7 +211,7 @@ TEST_F(ControlsGame, OnePauseMenuHoweverManyControllersLetGoOfStart)
     LetGo(&controllers[0], kButtonStart);
     LetGo(&controllers[1], kButtonStart);
     GameControls();
-    EXPECT_EQ(calls, (std::vector<std::string>{"SetOverlayControllerNum(0)", "StartPauseMenuOverlay"}));
+    EXPECT_EQ(PauseMenus(), "1 menu(s), owner 0");
 }
 
 TEST_F(ControlsGame, StartOnTheMergedInputPausesWithoutAssignedControllers)
@@ -215,7 +222,7 @@ TEST_F(ControlsGame, StartOnTheMergedInputPausesWithoutAssignedControllers)
     gPlayerInfo[0].controllerSlot = -1;
     LetGo(&allInput, kButtonStart);
     GameControls();
-    EXPECT_EQ(calls, (std::vector<std::string>{"SetOverlayControllerNum(0)", "StartPauseMenuOverlay"}));
+    EXPECT_EQ(PauseMenus(), "1 menu(s), owner 0");
 }
 
 TEST_F(ControlsGame, NoPauseWhilePausedChangingAlleyOrThrowingOnline)
@@ -229,13 +236,11 @@ TEST_F(ControlsGame, NoPauseWhilePausedChangingAlleyOrThrowingOnline)
     gChangeStageTransition = 0;
     gOnlineSessionActive = 1;
     SetControlState(kControlThrowing);
-    calls.clear();
     GameControls();
-    EXPECT_TRUE(calls.empty());
+    EXPECT_EQ(OverlayStackSize(), 0);
     SetControlState(kControlPower);  // online, but still setting up
-    calls.clear();
     GameControls();
-    EXPECT_EQ(calls.back(), "StartPauseMenuOverlay");
+    EXPECT_EQ(PauseMenus(), "1 menu(s), owner 0");
 }
 
 TEST_F(ControlsGame, AComputerBowlerIsDrivenAndItsFirstBallSkippedOnce)
@@ -307,13 +312,14 @@ TEST_F(ControlsScripted, ScriptedButtonsPauseAndSkipWhenLetGo)
             EXPECT_EQ(controllers[0].controller->touchData.isTouching, 1);
             EXPECT_EQ(controllers[0].controller->touchData.y, 20);
         }
+        const int menus = OverlayStackSize();
         GameControls();
+        if (OverlayStackSize() > menus) byFrame.push_back(std::to_string(frame) + " pause, owner " + std::to_string(gOverlayControllerIndex));
         for (const std::string& c : calls)
             if (c != "UpdateAIBowler") byFrame.push_back(std::to_string(frame) + " " + c);
         HostFramePresented();
     }
-    EXPECT_EQ(byFrame, (std::vector<std::string>{"3 SetOverlayControllerNum(0)", "3 StartPauseMenuOverlay",
-                                                  "10 SkipAIBowler"}));
+    EXPECT_EQ(byFrame, (std::vector<std::string>{"3 pause, owner 0", "10 SkipAIBowler"}));
 
     HostInputShutdown();
     HostResetFrames();

@@ -24,6 +24,7 @@
 #include "game/replay.h"
 #include "host/host.h"
 #include "lib/resources.h"
+#include "overlays/overlaystack.h"
 #include "platform/fileserver.h"
 #include "shell/globals.h"
 #include "shell/physicsmemory.h"
@@ -130,6 +131,9 @@ protected:
     }
     void DisposeLane()
     {
+        // The end of a ball shows the score sheet; it goes with the lane, as at a game's end.
+        for (int i = 0; i < kOverlayStackDepth && OverlayExists(); ++i) OverlayExit();
+        OverlayResetStack();
         DisposePhysicsWorld();
         DisposeActors();
         DisposeCollisionEnvironment(areaNum);

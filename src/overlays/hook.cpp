@@ -1,0 +1,107 @@
+#include "overlays/hook.h"
+
+#include "game/actors.h"
+#include "game/ball.h"
+#include "game/controls.h"
+#include "game/gameloop.h"
+#include "game/records.h"
+#include "lib/textoutput.h"
+#include "overlays/overlaydraw.h"
+#include "overlays/overlaystack.h"
+#include "overlays/overlaystrings.h"
+#include "overlays/pausemenu.h"
+#include "overlays/shotsetup.h"
+#include "platform/input.h"
+
+static const int kBackgroundImage = 0xcd2;
+static const int kBallMarkerImage = 0xcd3;
+static const int kArcImage = 0xcd4;
+static const int kPointerImage = 0xcd5;
+
+static int overlayActive = 0;
+static int overlayLeft = 0, overlayTop = 0, overlayWidth = 0, overlayHeight = 0;
+static float hookFactor = 0.0f;
+static int releaseFrame = 61;
+// Heights of the hook marker's arc above its baseline, full left (0) to full right (20).
+static const int hiliteHeights[21] = {109, 96, 88, 82, 78, 74, 72, 72, 70, 68, 68,
+                                      68, 70, 72, 72, 74, 78, 82, 88, 96, 109};
+
+int StartDSStandardHookOverlay()
+{
+    if (overlayActive) return 1;
+    OVERLAYTAG overlay = {DSStandardHookOpenHandler, DSStandardHookDrawHandler, DSStandardHookUpdateHandler,
+                          DSStandardHookInputHandler, DSStandardHookCloseHandler, 0};
+    OverlaySelect(&overlay);
+    return 1;
+}
+
+int DSStandardHookOpenHandler()
+{
+    overlayWidth = 320;
+    overlayHeight = 240;
+    overlayLeft = 0;
+    overlayTop = 0;
+    overlayActive = 1;
+    hookFactor = 0.0f;
+    PauseGame(0);
+    releaseFrame = ShotReleaseFrame();
+    return 1;
+}
+
+int DSStandardHookUpdateHandler() { return 1; }
+
+int DSStandardHookInputHandler()
+{
+    if (GetControlState() < kControlReleased) {
+        hookFactor = allInput.x;
+        if (hookFactor < -1.0f) hookFactor = -1.0f;
+        if (hookFactor > 1.0f) hookFactor = 1.0f;
+        const actor_tag* bowler = ShotBowler();
+        if (bowler && bowler->animInfo.animationFrame >= float(releaseFrame)) {
+            testOptions.initialBallRotx = 0.0f;
+            testOptions.initialBallXangle = 0.0f;
+            testOptions.initialBallRoty = ShotHookSpin(testOptions.initialBallVel, hookFactor, ShotHookShare());
+            SetInitialBallParams(testOptions.initialBallVel, testOptions.initialBallHeading, 0.0f,
+                                 testOptions.initialBallRoty, 0.0f);
+            ShotLetGo();
+            // The spares challenge shows its own sheet at once; its overlay arrives with it.
+        }
+    }
+    if (ShotReleased(kButtonStart)) StartPauseMenuOverlay();
+    return 1;
+}
+
+// Where along the arc the marker stands: -10 full left .. 10 full right, the centre for a pad
+// within 0.09 of rest.
+static int MarkerIndex(float hook)
+{
+    int i = 0;
+    if (hook < -0.09f)
+        i = int(10.0f * (hook - 0.1f));
+    else if (hook >= 0.09f)
+        i = int(10.0f * (hook + 0.1f));
+    if (i < -10) i = -10;
+    if (i > 10) i = 10;
+    return i;
+}
+
+int DSStandardHookDrawHandler()
+{
+    DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0);
+    const int i = MarkerIndex(hookFactor);
+    int w = 0;
+    ShotImageSize(GetOverlayRSID(kPointerImage), &w, nullptr, 0);
+    DrawOverlayBitmap(GetOverlayRSID(kPointerImage), 14 * i - w / 2 + 163, 5);
+    DrawOverlayBitmap(GetOverlayRSID(kArcImage), 17, 77);
+    ShotImageSize(GetOverlayRSID(kBallMarkerImage), &w, nullptr, 0);
+    DrawOverlayBitmap(GetOverlayRSID(kBallMarkerImage), 14 * i - w / 2 + 163, 186 - hiliteHeights[10 + i]);
+    ShotText(kShotTitleFont, kTextModeCenter, 160, 192, GeneralOverlayString(8));
+    ShotText(kShotHintFont, kTextModeCenter, 160, 47, GeneralOverlayString(9));
+    return 1;
+}
+
+int DSStandardHookCloseHandler()
+{
+    overlayActive = 0;
+    return 1;
+}

@@ -1,0 +1,258 @@
+#include "overlays/hud.h"
+
+#include <cstdio>
+
+#include "game/ball.h"
+#include "game/controls.h"
+#include "game/gameloop.h"
+#include "game/pins.h"
+#include "game/records.h"
+#include "game/replay.h"
+#include "game/scoring.h"
+#include "lib/screenapi.h"
+#include "lib/textoutput.h"
+#include "overlays/overlaydraw.h"
+#include "overlays/overlaystrings.h"
+#include "platform/input.h"
+#include "shell/globals.h"
+#include "shell/settings.h"
+
+static float hookRot = 0.0f;
+
+enum {
+    kPinDiagram = 3212,
+    kPinMarker = 3214,
+    kSpeedPlate = 3225,
+    kBallFrame = 3226,
+    kHookBadge = 3228,
+    kLastBallFrame = 3230,
+    kLastBallDigits = 3231,
+    kLastBallSpare = 3240,
+    kLastBallStrike = 3241,
+    kLastBallNone = 3242,
+    kSparesPanel = 3254,
+    kNamePlate = 3257,
+    kVideoFrame = 3259,
+    kReplayPanel = 3290,
+};
+enum {
+    kFontSpeed = 3065,
+    kFontSpeedDot = 3073,
+    kFontSparesScore = 3068,
+    kFontName = 3070,
+    kFontGameOver = 3071,
+    kFontHookMod = 3059,
+    kFontSkip = 3077,
+};
+static const int kCardGroup = 3321, kCardGroupHiDef = 3322;
+static const int kBallGroup = 3322, kBallGroupHiDef = 3323;
+static const int kDiagramOffset = 90;
+static const float kFeetPerSecondToMPH = 0.00018939393f * 3600.0f;
+static const float kHookSpin = 60.0f;
+
+static int Ov(int id) { return GetOverlayRSID(id); }
+static float Scale() { return gHiDefScaleFactor; }
+
+static const TITLE_PlayerInfoStruct* Current()
+{
+    return gCurrPlayer >= 0 && gCurrPlayer < kMaxPlayers ? &gPlayerInfo[gCurrPlayer] : nullptr;
+}
+static int CurrentIsPerson() { return GetControllerAssignment(gCurrPlayer) != kAssignmentComputer; }
+static int SettingUp() { return GetControlState() < kControlReleased; }
+
+// ---- Pin diagram ----
+
+int PinDiagramMarkerPosition(int pin, int bgH, int w, int h, int* x, int* y)
+{
+    if (pin < kFirstPin || pin > kLastPin || !x || !y) return 0;
+    const int cx = screenBufferHalfWidth + kDiagramOffset;
+    const int B = displaySafeArea.top + bgH;
+    const int hw = w / 2, hh = h / 2;
+    struct Spot {
+        int x, y;
+    };
+    const Spot spots[10] = {
+        {cx - hw, B - h - 2},
+        {cx - hw - w, B - h - hh - 3},
+        {cx + hw, B - h - hh - 3},
+        {cx - hw - 2 * w + 1, B - 2 * h - 4},
+        {cx - hw, B - 2 * h - 4},
+        {cx + hw + w - 2, B - 2 * h - 4},
+        {cx - hw - 3 * w + 2, B - 2 * h - hh - 5},
+        {cx - hw - w, B - 2 * h - hh - 5},
+        {cx + hw, B - 2 * h - hh - 5},
+        {cx + hw + 2 * w - 2, B - 2 * h - hh - 5},
+    };
+    *x = spots[pin - 1].x;
+    *y = spots[pin - 1].y;
+    return 1;
+}
+
+int DrawPinDiagram()
+{
+    const int state = GetControlState();
+    if (state != kControlPosition && state != kControlAngle) return 1;
+    int W = 0, H = 0, w = 0, h = 0;
+    if (!OverlayBitmapSize(Ov(kPinDiagram), &W, &H) || !OverlayBitmapSize(Ov(kPinMarker), &w, &h)) return 0;
+    if (!DrawOverlayBitmap(Ov(kPinDiagram), screenBufferHalfWidth - W / 2 + kDiagramOffset, displaySafeArea.top))
+        return 0;
+    for (int k = kFirstPin; k <= kLastPin; ++k) {
+        if (!pins[k].upright) continue;
+        int x = 0, y = 0;
+        PinDiagramMarkerPosition(k, H, w, h, &x, &y);
+        if (!DrawOverlayBitmap(Ov(kPinMarker), x, y)) return 0;
+    }
+    return 1;
+}
+
+// ---- Speed ----
+
+float BallSpeedMPH(float feetPerSecond, int* whole, int* tenth)
+{
+    const float mph = feetPerSecond * kFeetPerSecondToMPH;
+    // A hair above, so that 15.0 computed as 14.9999 still shows 15.0.
+    const int tenths = int(mph * 10.0f + 0.001f);
+    if (whole) *whole = tenths / 10;
+    if (tenth) *tenth = tenths % 10;
+    return mph;
+}
+
+int DrawMPH()
+{
+    int w = 0, h = 0;
+    if (!OverlayBitmapSize(Ov(kSpeedPlate), &w, &h)) return 0;
+    const int left = displaySafeArea.left, bottom = displaySafeArea.bottom;
+    if (!DrawOverlayBitmap(Ov(kSpeedPlate), left + 13, bottom - h)) return 0;
+    int whole = 0, tenth = 0;
+    BallSpeedMPH(GetBallInitialVel(), &whole, &tenth);
+    if (!TextOutputSelectFont(GetFontRSID(kFontSpeed))) return 0;
+    TextOutputSetMode(kTextModeRight);
+    if (!TextOutputDrawDirect(left + 48, bottom - h + 15, "%d", whole)) return 0;
+    if (!TextOutputSelectFont(GetFontRSID(kFontSpeedDot))) return 0;
+    TextOutputSetMode(kTextModeCenter);
+    if (!TextOutputDrawDirect(left + 52, bottom - h + 12, "%s", ".")) return 0;
+    return TextOutputDrawDirect(left + 62, bottom - h + 15, "%d", tenth);
+}
+
+// ---- Name plate ----
+
+int DrawPlayerName()
+{
+    const TITLE_PlayerInfoStruct* p = Current();
+    if (!p) return 0;
+    int w = 0;
+    if (!OverlayBitmapSize(Ov(kNamePlate), &w, nullptr)) return 0;
+    if (!DrawOverlayBitmap(Ov(kNamePlate), 0, displaySafeArea.top)) return 0;
+    char names[64];
+    std::snprintf(names, sizeof names, "%s %s", p->playerData.firstName, p->playerData.lastName);
+    if (!TextOutputSelectFont(GetFontRSID(kFontName))) return 0;
+    TextOutputSetMode(kTextModeRight);
+    if (!TextOutputDrawDirect(w - 4, displaySafeArea.top - 3, "%s", names)) return 0;
+    if (gGameOver) {
+        if (!TextOutputSelectFont(GetFontRSID(kFontGameOver))) return 0;
+        TextOutputSetMode(kTextModeCenter);
+        return TextOutputDrawDirect(screenBufferHalfWidth, screenBufferHalfHeight, "%s", GeneralGameString(2));
+    }
+    return 1;
+}
+
+// ---- Upper screen ----
+
+static int DrawAimingHint()
+{
+    const TITLE_PlayerInfoStruct* p = Current();
+    if (!p) return 0;
+    const int state = GetControlState();
+    const int right = displaySafeAreaUpper.right;
+    if (state <= kControlPower) hookRot = 0.0f;
+    if (state == kControlThrowing) hookRot += allInput.x * kHookSpin;
+    if (state != kControlPosition && state != kControlAngle) return 1;
+    int w = 0, h = 0;
+    if (!OverlayBitmapSize(Ov(kBallFrame), &w, &h)) return 0;
+    if (!DrawOverlayBitmap(Ov(kBallFrame), right - w - 24, 70)) return 0;
+    const BallDataTag& ball = p->ballData[p->ballSelected >= 0 && p->ballSelected < kBallsPerPlayer ? p->ballSelected : 0];
+    const int group = gHiDef ? kBallGroupHiDef : kBallGroup;
+    const int cx = right - w - int(2.0f * Scale()) + w / 2 - 24;
+    const int cy = int(2.5f * Scale()) + h / 2 + 70;
+    DrawOverlayBitmapRotated((group << 16) | ball.ballIndex, cx, cy, hookRot);
+    if (!DrawOverlayBitmap(Ov(kHookBadge), right - 36, 90)) return 0;
+    if (!TextOutputSelectFont(GetFontRSID(kFontHookMod))) return 0;
+    TextOutputSetMode(kTextModeCenter);
+    return TextOutputDrawDirect(right - 18, 94, "%d", int(ball.hookMod));
+}
+
+static int DrawCards(const TITLE_PlayerInfoStruct& p)
+{
+    const int group = gHiDef ? kCardGroupHiDef : kCardGroup;
+    const int size = int(64.0f * Scale());
+    const int step = int(22.0f * Scale());
+    for (int c = 0; c < p.numCards && c < kMaxHandCards; ++c)
+        DrawOverlayBitmapScaled((group << 16) | p.cards[c], displaySafeArea.left + c * step, displaySafeArea.top, size, size);
+    return 1;
+}
+
+static int DrawLastBall(const TITLE_PlayerInfoStruct& p)
+{
+    int fw = 0, fh = 0;
+    if (!OverlayBitmapSize(Ov(kLastBallFrame), &fw, &fh)) return 1;
+    const int left = screenBufferHalfWidth - fw / 2;
+    const int bottom = displaySafeArea.bottom;
+    const int px = left + int(53.0f * Scale());
+    const int py = bottom - fh + int(57.0f * Scale());
+    const int result = p.lastBallResult;
+    if (result >= 1 && result <= 9) {
+        DrawOverlayBitmap(Ov(kLastBallFrame), left, bottom - fh);
+        DrawOverlayBitmapScaled(Ov(kLastBallDigits + result - 1), px, py, int(64.0f * Scale()), int(77.0f * Scale()));
+    } else if (result == 10) {
+        DrawOverlayBitmap(Ov(kLastBallSpare), px, py - 40);
+    } else if (result == 11) {
+        DrawOverlayBitmap(Ov(kLastBallStrike), px, py - 40);
+    } else {
+        DrawOverlayBitmap(Ov(kLastBallNone + gLanguage), px, py);
+    }
+    return 1;
+}
+
+int DrawUpperHUD()
+{
+    const TITLE_PlayerInfoStruct* p = Current();
+    if (!p) return 0;
+    const int person = CurrentIsPerson();
+    const int settingUp = SettingUp();
+    if (IsReplayActive()) return gGameType == kGamePinSelect ? 1 : DrawLastBall(*p);
+
+    if (!DrawPlayerName()) return 0;
+    if (gGameType == kGameSpares) {
+        int w = 0;
+        if (!OverlayBitmapSize(Ov(kSparesPanel), &w, nullptr)) return 0;
+        const int right = displaySafeAreaUpper.right;
+        if (!DrawOverlayBitmapScaled(Ov(kSparesPanel), right - w + 15, 14, int(161.0f * Scale()), int(49.0f * Scale())))
+            return 0;
+        if (!TextOutputSelectFont(GetFontRSID(kFontSparesScore))) return 0;
+        TextOutputSetMode(kTextModeRight);
+        if (!TextOutputDrawDirect(right - w + 115, 18, "%d", p->totalScore)) return 0;
+        return settingUp ? 1 : DrawMPH();
+    }
+    if (gGameType == kGamePinSelect || gGameType == kGameBingo) {
+        if (person && settingUp) return DrawPinDiagram() && DrawAimingHint();
+        return settingUp ? 1 : DrawMPH();
+    }
+    if (person && settingUp && !DrawPinDiagram()) return 0;
+    if (person && settingUp && !DrawAimingHint()) return 0;
+    if (gGameType == kGamePoker) {
+        if (TextOutputSelectFont(GetFontRSID(kFontName))) TextOutputSetMode(kTextModeLeft);
+        DrawCards(*p);
+    }
+    return settingUp ? 1 : DrawMPH();
+}
+
+int DrawLowerHUD()
+{
+    if (IsReplayActive()) {
+        if (!DrawOverlayBitmap(kReplayPanel, 0, 0)) return 0;
+        if (!TextOutputSelectFont(GetFontRSID(kFontSkip))) return 0;
+        TextOutputSetMode(kTextModeCenter);
+        return TextOutputDrawDirect(233, 209, "%s", ButtonString(12));
+    }
+    return 1;
+}

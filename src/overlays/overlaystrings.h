@@ -1,0 +1,14 @@
+// The overlays' texts, one row per language (every table is read at row gLanguage). Escapes such
+// as "{1}" draw button glyphs (overlays/overlaydraw.h).
+#pragma once
+
+constexpr int kGeneralOverlayStrings = 12;
+constexpr int kGeneralGameStrings = 11;
+constexpr int kButtonStrings = 22;
+constexpr int kPauseStrings = 17;
+
+// Entry `entry` of a table in the current language; "" for an entry outside the table.
+const char* GeneralOverlayString(int entry);
+const char* GeneralGameString(int entry);
+const char* ButtonString(int entry);
+const char* PauseString(int entry);

@@ -1,0 +1,150 @@
+#include "overlays/position.h"
+
+#include "game/camera.h"
+#include "game/controls.h"
+#include "game/gameloop.h"
+#include "game/records.h"
+#include "lib/textoutput.h"
+#include "overlays/angle.h"
+#include "overlays/overlaydraw.h"
+#include "overlays/overlaystack.h"
+#include "overlays/overlaystrings.h"
+#include "overlays/pausemenu.h"
+#include "overlays/shotsetup.h"
+#include "platform/input.h"
+#include "shell/touchbuttons.h"
+
+static const int kBackgroundImage = 0xcc8;
+static const int kTrackMarkerImage = 0xcc9;  // one image for both display variants
+static const int kKnobImage = 0xcc1;
+static const int kKnobY = 145;
+static const float kStepPerFrame = 1.08f;
+
+static int overlayActive = 0;
+static int overlayLeft = 0, overlayTop = 0, overlayWidth = 0, overlayHeight = 0;
+static float maxX = 45.0f;
+static TouchButton_tag* nextButton = nullptr;
+static TouchButton_tag* backButton = nullptr;
+static TouchButton_tag* sliderButton = nullptr;
+
+static int KnobWidth()
+{
+    int w = 0;
+    ShotImageSize(GetOverlayRSID(kKnobImage), &w, nullptr, kShotFallbackKnobSize);
+    return w;
+}
+
+int StartDSStandardPositionOverlay()
+{
+    if (overlayActive) return 1;
+    OVERLAYTAG overlay = {DSStandardPositionOpenHandler, DSStandardPositionDrawHandler, DSStandardPositionUpdateHandler,
+                          DSStandardPositionInputHandler, DSStandardPositionCloseHandler, 0};
+    OverlaySelect(&overlay);
+    return 1;
+}
+
+int DSStandardPositionOpenHandler()
+{
+    overlayWidth = 320;
+    overlayHeight = 240;
+    overlayLeft = 0;
+    overlayTop = 0;
+    overlayActive = 1;
+    SetControlState(kControlPosition);
+    PauseGame(0);
+    maxX = ShotBandHalfWidth();
+    TextOutputSelectFont(GetFontRSID(kShotBodyFont));
+    nextButton = NewTouchButton(226, 173, 50, 50);
+    backButton = NewTouchButton(31, 173, 50, 50);
+    if (!nextButton || !backButton) return 0;
+    int kw = 0, kh = 0;
+    ShotImageSize(GetOverlayRSID(kKnobImage), &kw, &kh, kShotFallbackKnobSize);
+    sliderButton = NewTouchButton(ShotKnobX(ShotBallX(), maxX, kw), kKnobY, kw, kh);
+    if (!sliderButton) return 0;
+    sliderButton->moveableX = 1;
+    sliderButton->minX = 22;
+    sliderButton->maxX = 293 - kw;
+    return 1;
+}
+
+int DSStandardPositionUpdateHandler()
+{
+    UpdateTouchButton(nextButton);
+    UpdateTouchButton(backButton);
+    UpdateTouchButton(sliderButton);
+    return 1;
+}
+
+static int Pressed(const TouchButton_tag* button) { return button && button->pressed; }
+
+int DSStandardPositionInputHandler()
+{
+    const float d = ShotHandOffset();
+    // With the bumpers up the band is narrower and the shot goes straight.
+    if (gPlayerInfo[0].bumpers) {
+        maxX = 35.0f;
+        float x = ShotBowlerX();
+        if (x < d - maxX) x = d - maxX;
+        if (x > d + maxX) x = d + maxX;
+        ShotSetBowlerX(x);
+        testOptions.initialBallHeading = 0.0f;
+    } else {
+        maxX = 45.0f;
+    }
+
+    const float s = allInput.x;
+    if (s != 0.0f) {
+        float x = ShotBowlerX() + s * kStepPerFrame;
+        if (s > 0.0f && x > d + maxX) x = d + maxX;
+        if (s < 0.0f && x < d - maxX) x = d - maxX;
+        ShotSetBowlerX(x);
+        if (sliderButton) sliderButton->x = ShotKnobX(ShotBallX(), maxX, KnobWidth());
+    }
+    if (sliderButton && sliderButton->dx != 0)
+        ShotSetBowlerX(ShotKnobBowlerX(sliderButton->x, KnobWidth(), maxX, d));
+
+    // The view follows the bowler.
+    gameCameras[0].cameraX = ShotBallX();
+
+    // Each hand-over closes this overlay (and frees its buttons): nothing of it is read after.
+    if (ShotReleased(kButtonA) || Pressed(nextButton)) {
+        ShotClick();
+        OverlayExit();
+        StartDSStandardAngleOverlay();
+        return 1;
+    }
+    if (ShotReleased(kButtonB) || Pressed(backButton)) {
+        ShotClick();
+        OverlayExit();
+        ShotBackToStart();
+        return 1;
+    }
+    if (ShotReleased(kButtonStart)) StartPauseMenuOverlay();
+    return 1;
+}
+
+int DSStandardPositionDrawHandler()
+{
+    const float t = (ShotBallX() + maxX) / (2.0f * maxX);
+    DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0);
+    ShotText(kShotTitleFont, kTextModeCenter, 160, 2, GeneralOverlayString(4));
+    ShotText(kShotBodyFont, kTextModeLeft, 26, 188, "{3}");
+    ShotText(kShotBodyFont, kTextModeCenter, 57, 219, PauseString(5));
+    ShotText(kShotBodyFont, kTextModeLeft, 221, 188, "{1}");
+    ShotText(kShotBodyFont, kTextModeCenter, 253, 219, GeneralOverlayString(3));
+    int w = 0;
+    if (ShotImageSize(kTrackMarkerImage, &w, nullptr, 0))
+        DrawOverlayBitmap(kTrackMarkerImage, int(float(271 - w) * t) + 20, 33);
+    const int kw = KnobWidth();
+    DrawOverlayBitmap(GetOverlayRSID(kKnobImage), int(float(271 - kw) * t) + 22, kKnobY);
+    return 1;
+}
+
+int DSStandardPositionCloseHandler()
+{
+    FreeTouchButton(&nextButton);
+    FreeTouchButton(&backButton);
+    FreeTouchButton(&sliderButton);
+    overlayActive = 0;
+    return 1;
+}

@@ -1,0 +1,658 @@
+#include "overlays/scoreoverlay.h"
+
+#include <cstdio>
+
+#include "game/actors.h"
+#include "game/ball.h"
+#include "game/computer.h"
+#include "game/controls.h"
+#include "game/gameloop.h"
+#include "game/music.h"
+#include "game/physics.h"
+#include "game/pins.h"
+#include "game/records.h"
+#include "game/scoring.h"
+#include "lib/textoutput.h"
+#include "overlays/overlaydraw.h"
+#include "overlays/overlaystack.h"
+#include "overlays/overlaystrings.h"
+#include "overlays/pausemenu.h"
+#include "overlays/position.h"
+#include "overlays/questionoverlays.h"
+#include "overlays/startturn.h"
+#include "overlays/touchposition.h"
+#include "platform/input.h"
+#include "platform/sound.h"
+#include "platform/streams.h"
+#include "shell/globals.h"
+#include "shell/settings.h"
+#include "shell/touchbuttons.h"
+
+static int overlayActive = 0;
+static int scorePage = 0;
+static int playersPerPage = 1;
+static int playerIndex = 0;
+static float scrollBarPct = 0.0f;
+static int ball1ScoreX_1080 = 31, ball2ScoreX_1080 = 42, ball3ScoreX_1080 = 20, ball1ScoreXOffset_1080 = 44,
+           ballScoreY_1080 = 17;
+static int overlayLeft = 0, overlayTop = 0, overlayWidth = 0, overlayHeight = 0;
+static OverlayTouchButton* nextButton = nullptr;
+static OverlayTouchButton* setupButton = nullptr;
+static OverlayTouchButton* sliderButton = nullptr;
+static OverlayTouchButton* p2Button = nullptr;
+static OverlayTouchButton* p3Button = nullptr;
+static OverlayTouchButton* p4Button = nullptr;
+static OverlayTouchButton* pageButton = nullptr;
+static const int hiliteFrameXoffset[kFramesPerGame] = {0, 44, 89, 133, 178, 222, 266, 310, 355, 399};
+// Frames the final sheet of a game without a person stays up before the game is left.
+static int gameOverHold = 0;
+
+static const int kLowerScreenWidth = 320;
+static const int kLowerScreenHeight = 240;
+static const int kClickSound = 9002;
+static const int kButtonSize = 50;
+static const int kPlayerButtonSize = 32;
+static const float kSliderScale = 3.3333333f;
+static const int kSliderTrack = 221;
+static const int kSliderLeft = 50;
+static const int kSliderY = 125;
+static const float kMaxScroll = 0.3f;
+static const float kScrollStep = 0.005f;
+static const float kStickBand = 0.4f;
+static const int kGameOverHoldFrames = 90;
+
+// Bitmaps (through GetOverlayRSID where the sheet marks them so) and fonts.
+enum {
+    kBackground = 3260,
+    kBand = 3261,
+    kNamePlate = 3262,
+    kLargeSheet = 3263,
+    kSmallRow = 3264,
+    kSliderKnobButtons = 3265,
+    kFrameHighlight = 3266,
+    kPlayerHint = 3267,
+    kPageHint = 3268,
+    kSliderKnobTouch = 3269,
+    kSmallStrike = 3220,
+    kSmallSpare = 3221,
+    kLargeStrike = 3222,
+    kLargeSpare = 3223,
+};
+enum {
+    kFontPrompt = 3077,
+    kFontNickName = 3079,
+    kFontName = 3080,
+    kFontMarks = 3061,
+    kFontTotals = 3059,
+    kFontSmallMarks = 3063,
+    kFontSmallTotal = 3057,
+    kFontSmallName = 3083,
+};
+static const int kGameTypeLeague = 1;
+static const int kGameTypeTeam = 6;
+
+static int IsComputer(int player) { return GetControllerAssignment(player) == kAssignmentComputer; }
+
+static int AnyPerson()
+{
+    for (int p = 0; p < gNumPlayers && p < kMaxPlayers; ++p)
+        if (!IsComputer(p)) return 1;
+    return 0;
+}
+
+// ---- What the sheet shows ----
+
+static int Ball(const TITLE_PlayerInfoStruct* p, int f, int b) { return p->framePinCount[f][b]; }
+
+int ScoreSheetFrameMarks(const TITLE_PlayerInfoStruct* p, int frame, ScoreSheetMark marks[3])
+{
+    if (!p || !marks || frame < 0 || frame >= kFramesPerGame) return 0;
+    for (int b = 0; b < 3; ++b) marks[b] = ScoreSheetMark{kSheetBlank, 0};
+    auto count = [&](int b, int v) {
+        if (v >= 0) marks[b] = ScoreSheetMark{kSheetCount, v};
+    };
+    const int b1 = Ball(p, frame, 0), b2 = Ball(p, frame, 1), b3 = Ball(p, frame, 2);
+    if (frame < kFramesPerGame - 1) {
+        if (b1 == 10) {
+            marks[0].kind = kSheetStrike;
+        } else if (b1 >= 0 && b2 >= 0 && b1 + b2 == 10) {
+            count(0, b1);
+            marks[1].kind = kSheetSpare;
+        } else {
+            count(0, b1);
+            count(1, b2);
+        }
+        return 1;
+    }
+    if (b1 == 10)
+        marks[0].kind = kSheetStrike;
+    else
+        count(0, b1);
+    if (b2 >= 0) {
+        if (b2 == 10)
+            marks[1].kind = b1 == 10 ? kSheetStrike : kSheetSpare;
+        else if (b1 != 10 && b1 + b2 == 10)
+            marks[1].kind = kSheetSpare;
+        else
+            count(1, b2);
+    }
+    if (b3 >= 0) {
+        if (b3 == 10)
+            marks[2].kind = b2 != 0 ? kSheetStrike : kSheetSpare;
+        else if (b1 == 10 && b2 != 10 && b2 + b3 == 10)
+            marks[2].kind = kSheetSpare;
+        else
+            count(2, b3);
+    }
+    return 1;
+}
+
+int ScoreSheetRunningTotals(const TITLE_PlayerInfoStruct* p, int totals[10])
+{
+    if (!p || !totals) return 0;
+    int sum = 0;
+    for (int f = 0; f < kFramesPerGame; ++f) {
+        totals[f] = -1;
+        const int shown = f < kFramesPerGame - 1 ? f < p->currFrame : p->currFrame > kFramesPerGame - 1;
+        if (shown && p->frameScore[f] != -1) {
+            sum += p->frameScore[f];
+            totals[f] = sum;
+        }
+    }
+    return 1;
+}
+
+int ScoreSheetPlayersPerPage()
+{
+    int n = gNumPlayers;
+    if (gNumPlayers > 2 && (gGameType == kGameTypeLeague || gGameType == kGameTypeTeam)) n = gNumPlayers / 2;
+    return n < 1 ? 1 : n;
+}
+
+float ScoreSheetScrollForFrame(int currFrame)
+{
+    if (currFrame < 6) return 0.0f;
+    return currFrame < 8 ? 0.2f : kMaxScroll;
+}
+
+float ScoreSheetScroll() { return scrollBarPct; }
+
+int ScoreSheetShownPlayer() { return scorePage * playersPerPage + playerIndex; }
+
+// ---- Buttons ----
+
+static int KnobRSID() { return GetOverlayRSID(GetControlMode() == kControlModeButtons ? kSliderKnobButtons : kSliderKnobTouch); }
+
+static int KnobWidth()
+{
+    int w = 0;
+    OverlayBitmapSize(KnobRSID(), &w, nullptr);
+    return w;
+}
+
+static int SliderX() { return int(scrollBarPct * kSliderScale * float(kSliderTrack - KnobWidth())) + kSliderLeft; }
+
+static void FreeButtons()
+{
+    FreeTouchButton(&nextButton);
+    FreeTouchButton(&setupButton);
+    FreeTouchButton(&sliderButton);
+    FreeTouchButton(&p2Button);
+    FreeTouchButton(&p3Button);
+    FreeTouchButton(&p4Button);
+    FreeTouchButton(&pageButton);
+}
+
+static void ShowCurrentPlayer()
+{
+    if (gCurrPlayer < playersPerPage) {
+        scorePage = 0;
+        playerIndex = gCurrPlayer;
+    } else {
+        scorePage = 1;
+        playerIndex = gCurrPlayer - playersPerPage;
+    }
+    const int frame = gCurrPlayer >= 0 && gCurrPlayer < kMaxPlayers ? gPlayerInfo[gCurrPlayer].currFrame : 0;
+    scrollBarPct = ScoreSheetScrollForFrame(frame);
+    if (sliderButton) sliderButton->x = SliderX();
+}
+
+// The set-up button belongs to a person whose game goes on.
+static int AddSetupButton()
+{
+    if (setupButton || IsComputer(gCurrPlayer) || gGameOver) return 1;
+    setupButton = NewTouchButton(71, 159, kButtonSize, kButtonSize);
+    return setupButton != nullptr;
+}
+
+// ---- Start and open ----
+
+int StartDSScoreOverlay()
+{
+    if (!overlayActive) {
+        const OVERLAYTAG overlay = {DSScoreOpenHandler, DSScoreDrawHandler, DSScoreUpdateHandler,
+                                    DSScoreInputHandler, DSScoreCloseHandler, 0};
+        return OverlaySelect(&overlay);
+    }
+    ShowCurrentPlayer();
+    return AddSetupButton();
+}
+
+int DSScoreOverlayActive() { return overlayActive; }
+
+int DSScoreOpenHandler()
+{
+    overlayWidth = kLowerScreenWidth;
+    overlayHeight = kLowerScreenHeight;
+    overlayLeft = screenLowerBufferHalfWidth - kLowerScreenWidth / 2;
+    overlayTop = 0;
+    SetControlState(kControlPosition);
+
+    playersPerPage = ScoreSheetPlayersPerPage();
+    ball1ScoreX_1080 = 31;
+    ball2ScoreX_1080 = 42;
+    ball3ScoreX_1080 = 20;
+    ball1ScoreXOffset_1080 = 44;
+    ballScoreY_1080 = 17;
+    ShowCurrentPlayer();
+    overlayActive = 1;
+    gameOverHold = 0;
+    TextOutputSelectFont(GetFontRSID(kFontPrompt));
+
+    FreeButtons();
+    nextButton = NewTouchButton(15, 159, kButtonSize, kButtonSize);
+    if (!nextButton || !AddSetupButton()) return 0;
+    // Without its image the knob still slides, as a button of no width.
+    int knobW = 0, knobH = 0;
+    OverlayBitmapSize(KnobRSID(), &knobW, &knobH);
+    sliderButton = NewTouchButton(SliderX(), kSliderY, knobW, knobH);
+    if (!sliderButton) return 0;
+    sliderButton->moveableX = 1;
+    sliderButton->minX = kSliderLeft;
+    sliderButton->maxX = kSliderLeft + kSliderTrack - knobW;
+    if (GetControlMode() == kControlModeTouch) {
+        if (playersPerPage >= 2 && !(p2Button = NewTouchButton(285, 145, kPlayerButtonSize, kPlayerButtonSize))) return 0;
+        if (playersPerPage >= 3 && !(p3Button = NewTouchButton(285, 176, kPlayerButtonSize, kPlayerButtonSize))) return 0;
+        if (playersPerPage >= 4 && !(p4Button = NewTouchButton(285, 207, kPlayerButtonSize, kPlayerButtonSize))) return 0;
+    }
+    if (gGameType == kGameTypeLeague && playersPerPage < gNumPlayers && !(pageButton = NewTouchButton(278, 10, 37, 40)))
+        return 0;
+    return 1;
+}
+
+// ---- Drawing ----
+
+static int SelectFont(int id) { return TextOutputSelectFont(GetFontRSID(id)); }
+
+static int DrawCount(int x, int y, int v)
+{
+    return TextOutputDrawDirect(x, y, "%d", v);
+}
+
+// One ball's mark on the large sheet at column x.
+static int DrawLargeMark(const ScoreSheetMark& m, int x, int y)
+{
+    switch (m.kind) {
+    case kSheetStrike: return DrawOverlayBitmap(GetOverlayRSID(kLargeStrike), x - 7, y);
+    case kSheetSpare: return DrawOverlayBitmap(GetOverlayRSID(kLargeSpare), x - 4, y);
+    case kSheetCount: return DrawCount(x, y, m.count);
+    default: return 1;
+    }
+}
+
+static int DrawSmallMark(const ScoreSheetMark& m, int markX, int countX, int y)
+{
+    switch (m.kind) {
+    case kSheetStrike: return DrawOverlayBitmap(GetOverlayRSID(kSmallStrike), markX, y);
+    case kSheetSpare: return DrawOverlayBitmap(GetOverlayRSID(kSmallSpare), markX, y);
+    case kSheetCount: return DrawCount(countX, y, m.count);
+    default: return 1;
+    }
+}
+
+static int DrawNames(const TITLE_PlayerInfoStruct& p, int x, int y)
+{
+    char names[64];
+    std::snprintf(names, sizeof names, "%s %s", p.playerData.firstName, p.playerData.lastName);
+    return TextOutputDrawDirect(x, y, "%s", names);
+}
+
+static int DrawHeader(const TITLE_PlayerInfoStruct& p, int shown)
+{
+    int plateW = 0;
+    if (!OverlayBitmapSize(kNamePlate, &plateW, nullptr)) return 0;
+    int top = 16, textY = 8;
+    if (gGameType == kGameTypeLeague && playersPerPage < gNumPlayers) {
+        if (GetControlMode() == kControlModeButtons) {
+            if (!DrawOverlayBitmap(kPageHint, 285, 10)) return 0;
+        } else {
+            if (!SelectFont(kFontPrompt)) return 0;
+            TextOutputSetMode(kTextModeLeft);
+            DrawOverlayText(270, 18, "{9}");
+        }
+        int bandW = 0;
+        if (!OverlayBitmapSize(kBand, &bandW, nullptr) || !DrawOverlayBitmap(kBand, 0, 8)) return 0;
+        if (!SelectFont(kFontNickName)) return 0;
+        TextOutputSetMode(kTextModeRight);
+        if (!TextOutputDrawDirect(bandW - 4, 0, "%s", p.playerData.nickName)) return 0;
+        top = 31;
+        textY = 23;
+    }
+    if (!DrawOverlayBitmap(kNamePlate, 0, top)) return 0;
+    if (!SelectFont(kFontName)) return 0;
+    TextOutputSetMode(kTextModeRight);
+    if (!TextOutputDrawDirect(plateW - 5, textY, GeneralOverlayString(0), shown + 1)) return 0;
+    return DrawNames(p, plateW - 29, textY);
+}
+
+static int DrawLargeSheet(const TITLE_PlayerInfoStruct& p, int S)
+{
+    if (p.currFrame < kFramesPerGame &&
+        !DrawOverlayBitmap(GetOverlayRSID(kFrameHighlight), hiliteFrameXoffset[p.currFrame] - S, 66))
+        return 0;
+    if (!DrawOverlayBitmap(GetOverlayRSID(kLargeSheet), -S, 51)) return 0;
+    if (!DrawOverlayBitmap(KnobRSID(), SliderX(), kSliderY)) return 0;
+
+    if (!SelectFont(kFontMarks)) return 0;
+    TextOutputSetMode(kTextModeCenter);
+    const int y = 68;
+    for (int f = 0; f < kFramesPerGame; ++f) {
+        ScoreSheetMark marks[3];
+        ScoreSheetFrameMarks(&p, f, marks);
+        if (f < kFramesPerGame - 1) {
+            const int first = (f < 5 ? 29 : 32) + 44 * f - S;
+            const int second = (f < 5 ? 40 : 43) + 44 * f - S;
+            if (!DrawLargeMark(marks[0], first, y) || !DrawLargeMark(marks[1], second, y)) return 0;
+        } else {
+            const int cols[3] = {20 + 396 - S, 32 + 396 - S, 43 + 396 - S};
+            for (int b = 0; b < 3; ++b)
+                if (!DrawLargeMark(marks[b], cols[b], y)) return 0;
+        }
+    }
+
+    if (!SelectFont(kFontTotals)) return 0;
+    int totals[kFramesPerGame];
+    ScoreSheetRunningTotals(&p, totals);
+    for (int f = 0; f < kFramesPerGame; ++f) {
+        if (totals[f] < 0) continue;
+        const int x = f < kFramesPerGame - 1 ? 22 + 45 * f - S - (f > 5 ? 3 : 0) : 422 - S;
+        if (!DrawCount(x, 97, totals[f])) return 0;
+    }
+    return 1;
+}
+
+// Which frame a small row shows: the last one finished while the current frame has no ball
+// down yet, otherwise the current one (the first frame before any is finished).
+static int SmallRowFrame(const TITLE_PlayerInfoStruct& p)
+{
+    const int current = p.currFrame < kFramesPerGame ? p.currFrame : kFramesPerGame - 1;
+    if (p.currFrame > 0 && (p.currFrame >= kFramesPerGame || p.framePinCount[current][0] < 0)) return p.currFrame - 1;
+    return current;
+}
+
+static int DrawSmallRow(const TITLE_PlayerInfoStruct& p, int player, int row)
+{
+    const int y0 = 30 * row;
+    if (!DrawOverlayBitmap(GetOverlayRSID(kSmallRow), 263, 147 + y0)) return 0;
+    const int f = SmallRowFrame(p);
+    ScoreSheetMark marks[3];
+    ScoreSheetFrameMarks(&p, f, marks);
+    if (!SelectFont(kFontSmallMarks)) return 0;
+    TextOutputSetMode(kTextModeCenter);
+    const int y = 148 + y0;
+    if (f < kFramesPerGame - 1) {
+        if (marks[0].kind == kSheetStrike) {
+            if (!DrawSmallMark(marks[0], 272, 276, y)) return 0;
+        } else if (marks[1].kind == kSheetSpare) {
+            if (!DrawSmallMark(marks[0], 276, 276, y) || !DrawSmallMark(marks[1], 277, 277, y)) return 0;
+        } else if (!DrawSmallMark(marks[0], 276, 276, y) || !DrawSmallMark(marks[1], 281, 281, y)) {
+            return 0;
+        }
+    } else if (!DrawSmallMark(marks[0], 265, 269, y) || !DrawSmallMark(marks[1], 276, 280, y) ||
+               !DrawSmallMark(marks[2], 277, 281, y)) {
+        return 0;
+    }
+    const int scored = f < kFramesPerGame - 1 ? f < p.currFrame && p.frameScore[f] != -1
+                                              : p.currFrame > kFramesPerGame - 1 && p.frameScore[f] != -1;
+    if (scored) {
+        if (!SelectFont(kFontSmallTotal)) return 0;
+        if (!DrawCount(274, 160 + y0, p.totalScore)) return 0;
+    }
+    if (!SelectFont(kFontPrompt)) return 0;
+    TextOutputSetMode(kTextModeRight);
+    if (!TextOutputDrawDirect(258, 151 + y0, "P%d", player + 1)) return 0;
+    if (!SelectFont(kFontSmallName)) return 0;
+    char names[64];
+    std::snprintf(names, sizeof names, "%s %s", p.playerData.firstName, p.playerData.lastName);
+    TextOutputFormat("%s", names);
+    TextOutputTruncateLine(80, '.');
+    TextOutputSetPosition(232, 143 + y0);
+    return TextOutputDraw();
+}
+
+static int DrawPrompt(int glyphX, const char* glyph, int labelX, const char* label)
+{
+    return DrawOverlayText(glyphX, 174, glyph) && TextOutputDrawDirect(labelX, 212, "%s", label);
+}
+
+static int DrawPrompts()
+{
+    if (GetControlState() >= kControlReleased) return 1;
+    if (!SelectFont(kFontPrompt)) return 0;
+    TextOutputSetMode(kTextModeCenter);
+    if (gGameOver) return DrawPrompt(40, "{1}", 41, GeneralOverlayString(1));
+    if (IsComputer(gCurrPlayer)) {
+        if (gGameType == kGameSpares) return 1;
+        if (!gSkipAI && gPlayerInfo[gCurrPlayer].currFrameBallIndex == 0 && GetControlState() <= kControlThrowing)
+            return DrawPrompt(40, "{1}", 41, ButtonString(4));
+        return 1;
+    }
+    return DrawPrompt(40, "{1}", 41, GeneralOverlayString(1)) && DrawPrompt(96, "{3}", 99, GeneralOverlayString(2));
+}
+
+int DSScoreDrawHandler()
+{
+    const int shown = ScoreSheetShownPlayer();
+    if (shown < 0 || shown >= kMaxPlayers) return 0;
+    const TITLE_PlayerInfoStruct& p = gPlayerInfo[shown];
+    int sheetW = 0;
+    if (!OverlayBitmapSize(GetOverlayRSID(kLargeSheet), &sheetW, nullptr)) return 0;
+    const int S = int(scrollBarPct * float(sheetW));
+
+    if (!DrawOverlayBitmap(kBackground, 0, 0)) return 0;
+    if (gNumPlayers > 1 && GetControlMode() == kControlModeButtons && !DrawOverlayBitmap(kPlayerHint, 285, 175)) return 0;
+    if (!DrawHeader(p, shown)) return 0;
+    if (!DrawLargeSheet(p, S)) return 0;
+
+    int row = 0;
+    const int first = scorePage * playersPerPage;
+    for (int i = first; i < first + playersPerPage && i < gNumPlayers; ++i) {
+        if (i == shown) continue;
+        if (!DrawSmallRow(gPlayerInfo[i], i, row++)) return 0;
+    }
+    if (!DrawPrompts()) return 0;
+
+    if (!SelectFont(kFontPrompt)) return 0;
+    TextOutputSetMode(kTextModeLeft);
+    const OverlayTouchButton* buttons[3] = {p2Button, p3Button, p4Button};
+    const int ys[3] = {149, 180, 211};
+    for (int i = 0; i < 3; ++i)
+        if (buttons[i] && !DrawOverlayText(278, ys[i], "{6}")) return 0;
+    return 1;
+}
+
+// ---- Update and input ----
+
+int DSScoreUpdateHandler()
+{
+    OverlayTouchButton* buttons[] = {nextButton, setupButton, sliderButton, p2Button, p3Button, p4Button, pageButton};
+    for (OverlayTouchButton* b : buttons)
+        if (b) UpdateTouchButton(b);
+    // A game without a person shows its final sheet for a moment, then is left: nobody could
+    // answer the question at the end.
+    if (gGameOver && gGameType != kGameAttract && !AnyPerson() && ++gameOverHold >= kGameOverHoldFrames)
+        OverlayExit();
+    return 1;
+}
+
+// A new press of the button alone on the merged input.
+static int Pressed(uint16_t bit) { return uint16_t(allInput.edges & allInput.buttons) == bit; }
+static int Touched(const OverlayTouchButton* b) { return b && b->pressed; }
+
+static void Click() { SoundPlayResource(kClickSound, gGameOptions.soundFXVolume, 0); }
+
+static void Scroll()
+{
+    const float x = allInput.x, y = allInput.y;
+    int moved = 0;
+    if (x < 0.0f && y >= -kStickBand && y <= kStickBand) {
+        scrollBarPct -= kScrollStep;
+        if (scrollBarPct < 0.0f) scrollBarPct = 0.0f;
+        moved = 1;
+    } else if (x > 0.0f && y > -kStickBand && y < kStickBand) {
+        scrollBarPct += kScrollStep;
+        if (scrollBarPct > kMaxScroll) scrollBarPct = kMaxScroll;
+        moved = 1;
+    }
+    if (!sliderButton) return;
+    const int track = kSliderTrack - sliderButton->w;
+    if (moved) sliderButton->x = SliderX();
+    if (sliderButton->dx != 0 && track > 0) {
+        scrollBarPct = float(sliderButton->x - kSliderLeft) / float(track) * kMaxScroll;
+        if (scrollBarPct < 0.0f) scrollBarPct = 0.0f;
+        if (scrollBarPct > kMaxScroll) scrollBarPct = kMaxScroll;
+    }
+}
+
+int DSScoreInputHandler()
+{
+    const int next = Pressed(kButtonA) || Touched(nextButton);
+    if (gGameOver && next) {
+        if (gGameType == kGameStandard)
+            StartYesNoOverlay("", GeneralGameString(3), ButtonString(3), OnConfirmPlayAgain);
+        else
+            StartInfoOverlay("", GeneralGameString(2), ButtonString(0), OnConfirmQuit);
+        return 1;
+    }
+    if (!gGameOver && GetControlState() < kControlReleased && gCurrPlayer >= 0 && gCurrPlayer < kMaxPlayers) {
+        TITLE_PlayerInfoStruct* p = &gPlayerInfo[gCurrPlayer];
+        if (IsComputer(gCurrPlayer)) {
+            if (!gGamePaused && !GameReturnPending()) UpdateAIBowler(p);
+            if (next && gGameType != kGameSpares && !gSkipAI && p->currFrameBallIndex == 0 &&
+                GetControlState() < kControlReleased)
+                SkipAIBowler(p);
+        } else if (next) {
+            Click();
+            OverlayExit();
+            return GetControlMode() == kControlModeButtons ? StartDSStandardPositionOverlay() : StartDSTouchPositionOverlay();
+        } else if (Pressed(kButtonB) || Touched(setupButton)) {
+            Click();
+            OverlayExit();
+            return StartDSStandardStartTurnOverlay();
+        }
+    }
+
+    Scroll();
+    if (Pressed(kButtonDown)) {
+        if (playerIndex < playersPerPage - 1) ++playerIndex;
+    } else if (Pressed(kButtonUp)) {
+        if (playerIndex > 0) --playerIndex;
+    }
+    if (playersPerPage < gNumPlayers) {
+        if (Pressed(kButtonLeft) && scorePage == 1)
+            scorePage = 0;
+        else if (Pressed(kButtonRight) && scorePage == 0)
+            scorePage = 1;
+        else if (Touched(pageButton))
+            scorePage = 1 - scorePage;
+    }
+    if (Touched(p2Button)) playerIndex = playerIndex == 0 ? 1 : 0;
+    if (Touched(p3Button)) playerIndex = playerIndex < 2 ? 2 : 1;
+    if (Touched(p4Button)) playerIndex = playerIndex == 3 ? 2 : 3;
+    // A page that holds fewer players than its row numbers shows its last player.
+    const int onPage = gNumPlayers - scorePage * playersPerPage;
+    if (playerIndex >= onPage) playerIndex = onPage > 0 ? onPage - 1 : 0;
+    if (Pressed(kButtonStart)) StartPauseMenuOverlay();
+    return 1;
+}
+
+int DSScoreCloseHandler()
+{
+    FreeButtons();
+    overlayActive = 0;
+    return 1;
+}
+
+// ---- The end of a ball and of the game ----
+
+int ShowScoreOverlayAfterBall()
+{
+    for (int i = 0; i < kOverlayStackDepth && OverlayExists(); ++i) {
+        OVERLAYTAG top = {};
+        OverlayGetHandlers(&top);
+        if (top.drawHandler == DSScoreDrawHandler || !OverlayExit()) break;
+    }
+    return StartDSScoreOverlay();
+}
+
+static int ExitEveryOverlay()
+{
+    for (int i = 0; i < kOverlayStackDepth && OverlayExists(); ++i)
+        if (!OverlayExit()) return 0;
+    return 1;
+}
+
+static int StartTransitionCallback()
+{
+    if (gBackgroundSoundChannel) StopStream(gBackgroundSoundChannel);
+    return 1;
+}
+
+static int CompleteTransitionCallback() { return 1; }
+
+static int StartMainMenu()
+{
+    StopBackgroundMusic();
+    if (gBackgroundSoundChannel) StopStream(gBackgroundSoundChannel);
+    quitGame = 1;
+    for (TITLE_PlayerInfoStruct& p : gPlayerInfo)
+        if (!ResetPlayerInfo(&p)) return 0;
+    ExitEveryOverlay();
+    return 1;
+}
+
+int OnConfirmQuit(int)
+{
+    PauseGame(0);
+    StartGameReturnTransition(StartTransitionCallback, StartMainMenu, CompleteTransitionCallback);
+    ExitEveryOverlay();
+    return 1;
+}
+
+int OnConfirmPlayAgain(int yes)
+{
+    PauseGame(0);
+    if (!yes) return OnConfirmQuit(0);
+    const int bumpers = gPlayerInfo[0].bumpers;
+    for (TITLE_PlayerInfoStruct& p : gPlayerInfo) {
+        p.gameFinished = 0;
+        ResetPlayerInfo(&p);
+    }
+    gPlayerInfo[0].bumpers = bumpers;
+    gGameOver = 0;
+    // The new game begins with the first player on a fresh rack, whoever bowled last.
+    ResetScoring();
+    for (int i = 0; i < gNumPlayers && i < kMaxPlayers; ++i)
+        if (actor_tag* bowler = gPlayerInfo[i].theActor) bowler->visible = i == 0;
+    gCurrPlayer = 0;
+    for (int k = kFirstPin; k <= kLastPin; ++k)
+        if (pins[k].theActor) ResetPinActor(k);
+    if (physics && (physics->m_bumperLeftBody || physics->m_bumperRightBody)) physics->SetBumpersRaised(bumpers != 0);
+    StartNewBall();
+    SetControlState(kControlPosition);
+    if (overlayActive) {
+        ShowCurrentPlayer();
+        return AddSetupButton();
+    }
+    return 1;
+}

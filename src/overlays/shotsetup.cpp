@@ -1,0 +1,143 @@
+#include "overlays/shotsetup.h"
+
+#include "game/actors.h"
+#include "game/animation.h"
+#include "game/characters.h"
+#include "game/controls.h"
+#include "game/gameloop.h"
+#include "game/records.h"
+#include "lib/textoutput.h"
+#include "overlays/overlaydraw.h"
+#include "overlays/scoreoverlay.h"
+#include "platform/camera.h"
+#include "platform/input.h"
+#include "platform/skeleton.h"
+#include "platform/sound.h"
+
+static const float kBandHalfWidth = 45.0f;
+static const float kBumperBandHalfWidth = 35.0f;
+static const int kKnobLeft = 22;
+static const int kKnobTravel = 271;
+
+TITLE_PlayerInfoStruct* ShotPlayer()
+{
+    if (gCurrPlayer < 0 || gCurrPlayer >= kMaxPlayers) return nullptr;
+    return &gPlayerInfo[gCurrPlayer];
+}
+
+actor_tag* ShotBowler()
+{
+    TITLE_PlayerInfoStruct* p = ShotPlayer();
+    return p ? p->theActor : nullptr;
+}
+
+float ShotBandHalfWidth() { return gPlayerInfo[0].bumpers ? kBumperBandHalfWidth : kBandHalfWidth; }
+
+float ShotHandOffset()
+{
+    const actor_tag* bowler = ShotBowler();
+    return bowler ? bowler->deflection : 0.0f;
+}
+
+float ShotBowlerX()
+{
+    const actor_tag* bowler = ShotBowler();
+    return bowler ? bowler->logicalX : 0.0f;
+}
+
+void ShotSetBowlerX(float x)
+{
+    actor_tag* bowler = ShotBowler();
+    if (bowler) bowler->logicalX = bowler->Xlocation = x;
+}
+
+float ShotBallX() { return bowlingBall ? bowlingBall->Xlocation : 0.0f; }
+
+// A rating and its additions as a share of 100, never above 1. The ratings are bytes, summed as
+// whole numbers.
+static float Share(int sum)
+{
+    const float share = float(sum) * 0.01f;
+    return share > 1.0f ? 1.0f : share;
+}
+
+float ShotAccuracyShare()
+{
+    const TITLE_PlayerInfoStruct* p = ShotPlayer();
+    if (!p) return 0.0f;
+    return Share(int(p->playerData.throwAccuracy) + int(p->playerData.throwAccuracyMod));
+}
+
+float ShotHookShare()
+{
+    const TITLE_PlayerInfoStruct* p = ShotPlayer();
+    if (!p) return 0.0f;
+    const int ball = p->ballSelected >= 0 && p->ballSelected < kBallsPerPlayer ? p->ballSelected : 0;
+    return Share(int(p->playerData.throwHookMax) + int(p->playerData.throwHookMod) + int(p->ballData[ball].hookMod));
+}
+
+float ShotHookSpin(float vel, float hook, float share)
+{
+    return (vel / kShotFullHookSpeed) * -hook * (share * kShotFullHookSpin);
+}
+
+int ShotReleaseFrame()
+{
+    const TITLE_PlayerInfoStruct* p = ShotPlayer();
+    const actor_tag* bowler = ShotBowler();
+    // The bowler's own record decides, as for the bowler's drawing.
+    if (bowler && bowler->rosterIndex < kMaxPlayers) p = &gPlayerInfo[bowler->rosterIndex];
+    return ReleaseFrameForBody(p ? p->playerData.bodyMeshRSID : 0);
+}
+
+void ShotLetGo()
+{
+    actor_tag* bowler = ShotBowler();
+    if (bowlingBall) {
+        bowlingBall->team = 1;
+        bowlingBall->visible = 1;
+        if (bowler) {
+            ComputeActorXform(bowler);
+            ComputeSkeletonXforms(bowler);
+            RightHandPosition(bowler, &bowlingBall->Xlocation, &bowlingBall->Ylocation, &bowlingBall->Zlocation);
+        }
+    }
+    SetControlState(kControlReleased);
+}
+
+int ShotKnobX(float ballX, float maxX, int knobWidth)
+{
+    const double t = (double(ballX) + maxX) / (2.0 * maxX);
+    return int(t * double(kKnobTravel - knobWidth) + kKnobLeft);
+}
+
+float ShotKnobBowlerX(int knobX, int knobWidth, float maxX, float d)
+{
+    float x = (float(knobX - kKnobLeft) / float(kKnobTravel - knobWidth)) * 2.0f * maxX - maxX + d;
+    if (x < d - maxX) x = d - maxX;
+    if (x > d + maxX) x = d + maxX;
+    return x;
+}
+
+void ShotClick() { SoundPlayResource(kShotClickSound, gGameOptions.soundFXVolume, 1); }
+
+int ShotReleased(uint16_t button) { return ButtonReleased(&allInput, button); }
+
+int ShotBackToStart() { return StartDSScoreOverlay(); }
+
+int ShotImageSize(int rsid, int* w, int* h, int fallback)
+{
+    int iw = fallback, ih = fallback;
+    const int found = OverlayBitmap(rsid) && OverlayBitmapSize(rsid, &iw, &ih);
+    if (!found) iw = ih = fallback;
+    if (w) *w = iw;
+    if (h) *h = ih;
+    return found ? 1 : 0;
+}
+
+void ShotText(int font, int mode, int x, int y, const char* text)
+{
+    if (!TextOutputSelectFont(GetFontRSID(font))) return;
+    TextOutputSetMode(mode);
+    DrawOverlayText(x, y, text);
+}

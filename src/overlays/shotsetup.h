@@ -1,0 +1,74 @@
+// What the shot set-up overlays share: the player and bowler whose throw is being set up, the
+// band the ball may be placed in, the bowler's ratings turned into the shares the steps use, the
+// hook's spin, the letting go of the ball at the release frame, the slider knob's placement, the
+// click, the button tests and the drawing of overlay images and texts.
+//
+// Lane units: world units, 24 to the foot; x across the lane with 0 on its centre line.
+#pragma once
+
+#include <cstdint>
+
+struct TITLE_PlayerInfoStruct;
+struct actor_tag;
+
+// The click every step plays when it is left, the font of labels and of titles.
+constexpr int kShotClickSound = 0x232a;
+constexpr int kShotBodyFont = 0xc05;
+constexpr int kShotTitleFont = 0xc07;
+constexpr int kShotHintFont = 0xc08;
+// The fastest a ball is thrown (feet per second) and the spin of a full hook at that speed
+// (degrees per second about the ball's vertical axis).
+constexpr float kShotFullHookSpeed = 28.0f;
+constexpr float kShotFullHookSpin = -1750.0f;
+// A slider knob whose image is missing is laid out with this size (the image draws nothing).
+constexpr int kShotFallbackKnobSize = 40;
+
+// The player whose turn it is, or null when gCurrPlayer is not a player.
+TITLE_PlayerInfoStruct* ShotPlayer();
+// That player's bowler, or null.
+actor_tag* ShotBowler();
+// Half the width of the band the ball may stand in across the approach: 45, or 35 while player
+// 0 (whoever bowls) has the bumpers up.
+float ShotBandHalfWidth();
+// The bowler's hand offset d: bowler x - d is the ball's x in the hand. 0 without a bowler.
+float ShotHandOffset();
+float ShotBowlerX();
+// Moves the bowler across the approach (logical and drawn place together).
+void ShotSetBowlerX(float x);
+// The ball's x across the lane; 0 without a ball.
+float ShotBallX();
+
+// min(1, (accuracy + its addition) / 100) of the current player: 1 for a perfect bowler.
+float ShotAccuracyShare();
+// min(1, (maximum hook + its addition + the selected ball's hook) / 100) of the current player.
+float ShotHookShare();
+// Side spin in degrees per second for a throw at vel feet per second with the hook factor hook
+// (-1 full left .. 1 full right) and the bowler's hook share: a full hook at full speed with a
+// full share spins 1750; a hook to the right spins positive.
+float ShotHookSpin(float vel, float hook, float share);
+// The frame of the throw at which the current bowler lets go of the ball.
+int ShotReleaseFrame();
+// The ball leaves the bowler's right hand: released, shown, placed at the hand of this very
+// pose, and the control state becomes released.
+void ShotLetGo();
+
+// Where the slider knob of width knobWidth stands for the ball at ballX in a band of half width
+// maxX (x from 22, over 271 - knobWidth pixels), and the bowler's x back from a knob at knobX
+// (hand offset d added), kept within the band.
+int ShotKnobX(float ballX, float maxX, int knobWidth);
+float ShotKnobBowlerX(int knobX, int knobWidth, float maxX, float d);
+
+// The click, at the sound-effects volume.
+void ShotClick();
+// 1 when the button was let go this frame on the merged input, and no other.
+int ShotReleased(uint16_t button);
+// B from the first step of a set-up: back to the overlay the set-up began from. The pin-selection
+// and spares overlays do not exist yet, so those game types go back to the score sheet too.
+int ShotBackToStart();
+
+// The size of an overlay image (id already adjusted for the display variant), or fallback x
+// fallback when the image is missing. 1 when the image exists.
+int ShotImageSize(int rsid, int* w, int* h, int fallback);
+// A text with button glyphs ("{1}") in the given font and alignment at (x, y); nothing without
+// the font.
+void ShotText(int font, int mode, int x, int y, const char* text);

@@ -1,0 +1,120 @@
+#include "overlays/startturn.h"
+
+#include "game/controls.h"
+#include "game/gameloop.h"
+#include "game/records.h"
+#include "lib/textoutput.h"
+#include "overlays/overlaydraw.h"
+#include "overlays/overlaystack.h"
+#include "overlays/overlaystrings.h"
+#include "overlays/pausemenu.h"
+#include "overlays/position.h"
+#include "overlays/shotsetup.h"
+#include "overlays/touchposition.h"
+#include "platform/input.h"
+#include "shell/touchbuttons.h"
+
+static const int kButtonsBackground = 0xcc6;
+static const int kTouchBackground = 0xcc7;
+static const int kHeaderImage = 0xcbd;
+
+static int overlayActive = 0;
+static int overlayLeft = 0, overlayTop = 0, overlayWidth = 0, overlayHeight = 0;
+static TouchButton_tag* nextButton = nullptr;
+static TouchButton_tag* backButton = nullptr;
+static TouchButton_tag* oilButton = nullptr;
+static TouchButton_tag* ballButton = nullptr;
+
+int StartDSStandardStartTurnOverlay()
+{
+    if (overlayActive) return 1;
+    OVERLAYTAG overlay = {DSStandardStartTurnOpenHandler, DSStandardStartTurnDrawHandler,
+                          DSStandardStartTurnUpdateHandler, DSStandardStartTurnInputHandler,
+                          DSStandardStartTurnCloseHandler, 0};
+    OverlaySelect(&overlay);
+    return 1;
+}
+
+int DSStandardStartTurnOverlayActive() { return overlayActive; }
+
+int DSStandardStartTurnOpenHandler()
+{
+    overlayWidth = 320;
+    overlayHeight = 240;
+    overlayLeft = 0;
+    overlayTop = 0;
+    overlayActive = 1;
+    TextOutputSelectFont(GetFontRSID(kShotBodyFont));
+    nextButton = NewTouchButton(175, 101, 127, 127);
+    backButton = NewTouchButton(15, 173, 50, 50);
+    oilButton = NewTouchButton(15, 113, 50, 50);
+    ballButton = NewTouchButton(15, 52, 50, 50);
+    return nextButton && backButton && oilButton && ballButton ? 1 : 0;
+}
+
+int DSStandardStartTurnUpdateHandler()
+{
+    UpdateTouchButton(nextButton);
+    UpdateTouchButton(backButton);
+    UpdateTouchButton(oilButton);
+    UpdateTouchButton(ballButton);
+    return 1;
+}
+
+static int Pressed(const TouchButton_tag* button) { return button && button->pressed; }
+
+int DSStandardStartTurnInputHandler()
+{
+    if (ShotReleased(kButtonY) || Pressed(ballButton)) {
+        if (TITLE_PlayerInfoStruct* p = ShotPlayer()) {
+            p->ballSelected += 1;
+            if (p->ballSelected > kBallsPerPlayer - 1 || p->ballSelected < 0) p->ballSelected = 0;
+        }
+    }
+    if (ShotReleased(kButtonX) || Pressed(oilButton)) gGameOptions.drawOil = gGameOptions.drawOil == 0 ? 1 : 0;
+
+    // Each hand-over closes this overlay (and frees its buttons): nothing of it is read after.
+    if (ShotReleased(kButtonA) || Pressed(nextButton)) {
+        ShotClick();
+        OverlayExit();
+        if (GetControlMode() == kControlModeButtons)
+            StartDSStandardPositionOverlay();
+        else
+            StartDSTouchPositionOverlay();
+        return 1;
+    }
+    if (ShotReleased(kButtonB) || Pressed(backButton)) {
+        ShotClick();
+        OverlayExit();
+        ShotBackToStart();
+        return 1;
+    }
+    if (ShotReleased(kButtonStart)) StartPauseMenuOverlay();
+    return 1;
+}
+
+int DSStandardStartTurnDrawHandler()
+{
+    const int touch = GetControlMode() != kControlModeButtons;
+    DrawOverlayBitmap(GetOverlayRSID(touch ? kTouchBackground : kButtonsBackground), 0, 0);
+    DrawOverlayBitmap(GetOverlayRSID(kHeaderImage), 0, 8);
+    int headerWidth = 0;
+    ShotImageSize(GetOverlayRSID(kHeaderImage), &headerWidth, nullptr, 0);
+    ShotText(kShotTitleFont, kTextModeRight, headerWidth - 4, 0, GeneralOverlayString(2));
+    ShotText(kShotTitleFont, kTextModeLeft, 12, 59, ButtonString(21));
+    ShotText(kShotTitleFont, kTextModeLeft, 12, 120, ButtonString(20));
+    ShotText(kShotTitleFont, kTextModeCenter, 239, 199, GeneralOverlayString(3));
+    ShotText(kShotBodyFont, kTextModeCenter, 40, 188, "{3}");
+    ShotText(kShotBodyFont, kTextModeCenter, 43, 219, PauseString(5));
+    return 1;
+}
+
+int DSStandardStartTurnCloseHandler()
+{
+    FreeTouchButton(&nextButton);
+    FreeTouchButton(&backButton);
+    FreeTouchButton(&oilButton);
+    FreeTouchButton(&ballButton);
+    overlayActive = 0;
+    return 1;
+}
