@@ -42,6 +42,7 @@ void HostPrintUsage(FILE* to)
                  "  --launch MODE  start a game at once: 'attract' (a demonstration game) or 'quick'\n"
                  "  --players N    bowlers of a quick game, 1 to 8 (default 1)\n"
                  "  --humans H     the first H bowlers of a quick game are played by a person (default 0)\n"
+                 "  --controls C   how the people set up a throw: 'touch' (the stylus, default) or 'buttons'\n"
                  "  --screenshot FRAME[,FRAME...]  write PNGs of the three displays at those frames\n"
                  "  --out DIR      where screenshots go (default: the current directory)\n"
                  "  --scale N      window pixels per screen pixel, 1 to 8 (default 2)\n"
@@ -85,6 +86,7 @@ static int ParseFrameList(const char* text, std::vector<long>* out)
 int HostParseOptions(int argc, char** argv, HostOptions* out, std::string* error)
 {
     HostOptions options;
+    int controlsGiven = 0;
     options.romDir = ZENDROLYX_DEFAULT_ROM;
     options.dataDir = HostDefaultDataDir();
 
@@ -152,6 +154,15 @@ int HostParseOptions(int argc, char** argv, HostOptions* out, std::string* error
             }
             options.humans = int(n);
             ++i;
+        } else if (arg == "--controls") {
+            if (!needValue("'touch' or 'buttons'")) return kOptionsError;
+            if (std::string(value) != "touch" && std::string(value) != "buttons") {
+                *error = std::string("bad value for --controls: '") + value + "' (touch or buttons)";
+                return kOptionsError;
+            }
+            options.buttonControls = std::string(value) == "buttons" ? 1 : 0;
+            controlsGiven = 1;
+            ++i;
         } else if (arg == "--frames") {
             long n = 0;
             if (!needValue("a number of frames")) return kOptionsError;
@@ -211,6 +222,11 @@ int HostParseOptions(int argc, char** argv, HostOptions* out, std::string* error
     // The people bowl in a quick game, among its bowlers.
     if (options.humans > 0 && options.launch != "quick") {
         *error = "option --humans needs --launch quick";
+        return kOptionsError;
+    }
+    // Only a person's throws have controls to choose.
+    if (controlsGiven && options.humans == 0) {
+        *error = "option --controls needs --humans";
         return kOptionsError;
     }
     if (options.humans > options.players) {

@@ -17,6 +17,8 @@ struct HostOptions {
     std::string launch;       // --launch: "attract" or "quick", until the front end launches games
     int players = 1;          // --players: bowlers of a quick game
     int humans = 0;           // --humans: how many of them (the first) a person bowls
+    int buttonControls = 0;   // --controls: 1 = the people set up their throws with the buttons,
+                              // 0 = with the stylus (the game's default)
     int scale = 2;            // --scale: window pixels per screen pixel
     std::vector<long> screenshotFrames;  // --screenshot: frames whose displays are written as PNG
     std::string screenshotDir = ".";     // --out: where the screenshots go

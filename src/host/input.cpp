@@ -53,8 +53,12 @@ static uint8_t keyHeld[SDL_NUM_SCANCODES];
 static PadDevice padDevices[kMaxPadDevices];
 static int mouseTouching = 0;
 static int mouseTouchX = 0, mouseTouchY = 0;
-// The lower screen sits centred under the 400 x 240 upper screen until the window says otherwise.
-static int touchAreaX = 40, touchAreaY = 240, touchAreaW = kTouchWidth, touchAreaH = kTouchHeight;
+// The window shows the 400 x 240 upper screen with the lower screen centred under it, each pixel
+// drawn scale x scale; the stylus reads the lower screen's part of the window.
+constexpr int kUpperScreenWidth = 400;
+constexpr int kUpperScreenHeight = 240;
+static int touchAreaX = (kUpperScreenWidth - kTouchWidth) / 2, touchAreaY = kUpperScreenHeight;
+static int touchAreaW = kTouchWidth, touchAreaH = kTouchHeight;
 
 // ---------------------------------------------------------------------------------------------
 // Input scripts
@@ -533,8 +537,18 @@ HostInputState HostInputDeviceState()
 // ---------------------------------------------------------------------------------------------
 // The read
 
+// The lower screen's place in a window of the given scale.
+static void TouchAreaForScale(int scale)
+{
+    if (scale < 1) scale = 1;
+    HostInputSetTouchArea((kUpperScreenWidth - kTouchWidth) / 2 * scale, kUpperScreenHeight * scale, kTouchWidth * scale,
+                          kTouchHeight * scale);
+}
+
 int HostInputInit()
 {
+    // The window is opened at the scale of the options; the mouse is read at that scale.
+    TouchAreaForScale(gHostOptions.scale);
     if (!gHostOptions.inputScript.empty() && !scriptLoaded) {
         std::string error;
         if (!HostInputLoadScript(gHostOptions.inputScript.c_str(), &error)) {

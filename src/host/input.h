@@ -80,7 +80,8 @@ int HostInputScriptState(long frame, HostInputState* out, int* homePress, int* p
 // Window devices. Events reach HostInputHandleEvent (the read pumps them; a renderer with its own
 // event loop passes them on); it returns 1 when the event was input.
 int HostInputHandleEvent(const SDL_Event* event);
-// The lower screen's place in the window, in the window's pixels, for the stylus.
+// The lower screen's place in the window, in the window's pixels, for the stylus. HostInputInit
+// sets it for the window of the options' scale (--scale).
 void HostInputSetTouchArea(int x, int y, int width, int height);
 // Forgets every key, controller button and mouse press (the window lost the focus).
 void HostInputReleaseAll();

@@ -63,8 +63,6 @@ int DSStandardAngleUpdateHandler()
     return 1;
 }
 
-static int Pressed(const TouchButton_tag* button) { return button && button->pressed; }
-
 int DSStandardAngleInputHandler()
 {
     float& heading = testOptions.initialBallHeading;
@@ -99,19 +97,7 @@ int DSStandardAngleInputHandler()
     if (heading > kMaxHeading) heading = kMaxHeading;
     if (heading < -kMaxHeading) heading = -kMaxHeading;
 
-    if (ShotReleased(kButtonA) || Pressed(nextButton)) {
-        ShotClick();
-        OverlayExit();
-        StartDSStandardPowerOverlay();
-        return 1;
-    }
-    if (ShotReleased(kButtonB) || Pressed(backButton)) {
-        ShotClick();
-        OverlayExit();
-        StartDSStandardPositionOverlay();
-        return 1;
-    }
-    if (ShotReleased(kButtonStart)) StartPauseMenuOverlay();
+    ShotStepButtons(nextButton, StartDSStandardPowerOverlay, backButton, StartDSStandardPositionOverlay);
     return 1;
 }
 

@@ -58,11 +58,7 @@ int DSStandardHookInputHandler()
         if (hookFactor > 1.0f) hookFactor = 1.0f;
         const actor_tag* bowler = ShotBowler();
         if (bowler && bowler->animInfo.animationFrame >= float(releaseFrame)) {
-            testOptions.initialBallRotx = 0.0f;
-            testOptions.initialBallXangle = 0.0f;
-            testOptions.initialBallRoty = ShotHookSpin(testOptions.initialBallVel, hookFactor, ShotHookShare());
-            SetInitialBallParams(testOptions.initialBallVel, testOptions.initialBallHeading, 0.0f,
-                                 testOptions.initialBallRoty, 0.0f);
+            ShotSetBallParams(hookFactor);
             ShotLetGo();
             // The spares challenge shows its own sheet at once; its overlay arrives with it.
         }

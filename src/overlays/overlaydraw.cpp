@@ -9,6 +9,7 @@
 #include "lib/screenapi.h"
 #include "lib/textoutput.h"
 #include "overlays/hud.h"
+#include "overlays/nohomeicon.h"
 #include "overlays/overlaystack.h"
 #include "platform/bitmap.h"
 #include "platform/quads.h"
@@ -346,5 +347,9 @@ int DrawGameOverlays()
         }
     }
     if (displayNum != 1) return 1;
-    return OverlayDraw() ? 1 : 0;
+    const int drawn = OverlayDraw();
+    // The icon that says the HOME menu is refused goes over the overlays: under them it would be
+    // hidden by every overlay's full-screen background. A missing icon image stops nothing.
+    DrawNoHomeOverlay();
+    return drawn ? 1 : 0;
 }

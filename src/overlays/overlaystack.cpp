@@ -126,3 +126,10 @@ void OverlayResetStack()
     currentOverlay = nullptr;
     overlayDrawCount = 0;
 }
+
+int OverlayExitAll()
+{
+    for (int i = 0; i < kOverlayStackDepth && OverlayExists(); ++i)
+        if (!OverlayExit()) return 0;
+    return 1;
+}

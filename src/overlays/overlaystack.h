@@ -39,6 +39,9 @@ int OverlayExists();
 // Copies the top slot's five handlers (not `permanent`) into *out, the empty slot 0 when the
 // stack is empty, and makes that slot current. 0 when out is null.
 int OverlayGetHandlers(OVERLAYTAG* out);
+// Closes every overlay, top first (leaving a game). 0 when a close handler refused: that overlay
+// and those below it stay.
+int OverlayExitAll();
 // Overlays on the stack, 0..kOverlayStackDepth.
 int OverlayStackSize();
 // Empties the stack without running any close handler (start-up and tests).

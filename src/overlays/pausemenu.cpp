@@ -67,13 +67,6 @@ int ReturnToGame()
 
 // ---- Leaving the game ----
 
-static int ExitEveryOverlay()
-{
-    for (int i = 0; i < kOverlayStackDepth && OverlayExists(); ++i)
-        if (!OverlayExit()) return 0;
-    return 1;
-}
-
 static int StartTransitionCallback()
 {
     if (gBackgroundSoundChannel) StopStream(gBackgroundSoundChannel);
@@ -84,7 +77,7 @@ static int StartMainMenu()
 {
     quitGame = 1;
     gGamePaused = 0;
-    ExitEveryOverlay();
+    OverlayExitAll();
     return 1;
 }
 
@@ -99,7 +92,7 @@ static int OnConfirmQuit(int answer)
         return StartPauseMenuOverlay();
     }
     StartGameReturnTransition(StartTransitionCallback, StartMainMenu, CompleteTransitionCallback);
-    ExitEveryOverlay();
+    OverlayExitAll();
     return 1;
 }
 

@@ -27,13 +27,6 @@ static TouchButton_tag* nextButton = nullptr;
 static TouchButton_tag* backButton = nullptr;
 static TouchButton_tag* sliderButton = nullptr;
 
-static int KnobWidth()
-{
-    int w = 0;
-    ShotImageSize(GetOverlayRSID(kKnobImage), &w, nullptr, kShotFallbackKnobSize);
-    return w;
-}
-
 int StartDSStandardPositionOverlay()
 {
     if (overlayActive) return 1;
@@ -57,14 +50,8 @@ int DSStandardPositionOpenHandler()
     nextButton = NewTouchButton(226, 173, 50, 50);
     backButton = NewTouchButton(31, 173, 50, 50);
     if (!nextButton || !backButton) return 0;
-    int kw = 0, kh = 0;
-    ShotImageSize(GetOverlayRSID(kKnobImage), &kw, &kh, kShotFallbackKnobSize);
-    sliderButton = NewTouchButton(ShotKnobX(ShotBallX(), maxX, kw), kKnobY, kw, kh);
-    if (!sliderButton) return 0;
-    sliderButton->moveableX = 1;
-    sliderButton->minX = 22;
-    sliderButton->maxX = 293 - kw;
-    return 1;
+    sliderButton = ShotNewKnob(kKnobImage, maxX);
+    return sliderButton ? 1 : 0;
 }
 
 int DSStandardPositionUpdateHandler()
@@ -74,8 +61,6 @@ int DSStandardPositionUpdateHandler()
     UpdateTouchButton(sliderButton);
     return 1;
 }
-
-static int Pressed(const TouchButton_tag* button) { return button && button->pressed; }
 
 int DSStandardPositionInputHandler()
 {
@@ -94,32 +79,16 @@ int DSStandardPositionInputHandler()
 
     const float s = allInput.x;
     if (s != 0.0f) {
-        float x = ShotBowlerX() + s * kStepPerFrame;
-        if (s > 0.0f && x > d + maxX) x = d + maxX;
-        if (s < 0.0f && x < d - maxX) x = d - maxX;
-        ShotSetBowlerX(x);
-        if (sliderButton) sliderButton->x = ShotKnobX(ShotBallX(), maxX, KnobWidth());
+        ShotWalkBowler(s * kStepPerFrame, maxX);
+        if (sliderButton) sliderButton->x = ShotKnobX(ShotBallX(), maxX, ShotKnobWidth(kKnobImage));
     }
     if (sliderButton && sliderButton->dx != 0)
-        ShotSetBowlerX(ShotKnobBowlerX(sliderButton->x, KnobWidth(), maxX, d));
+        ShotSetBowlerX(ShotKnobBowlerX(sliderButton->x, ShotKnobWidth(kKnobImage), maxX, d));
 
     // The view follows the bowler.
     gameCameras[0].cameraX = ShotBallX();
 
-    // Each hand-over closes this overlay (and frees its buttons): nothing of it is read after.
-    if (ShotReleased(kButtonA) || Pressed(nextButton)) {
-        ShotClick();
-        OverlayExit();
-        StartDSStandardAngleOverlay();
-        return 1;
-    }
-    if (ShotReleased(kButtonB) || Pressed(backButton)) {
-        ShotClick();
-        OverlayExit();
-        ShotBackToStart();
-        return 1;
-    }
-    if (ShotReleased(kButtonStart)) StartPauseMenuOverlay();
+    ShotStepButtons(nextButton, StartDSStandardAngleOverlay, backButton, ShotBackToStart);
     return 1;
 }
 
@@ -135,7 +104,7 @@ int DSStandardPositionDrawHandler()
     int w = 0;
     if (ShotImageSize(kTrackMarkerImage, &w, nullptr, 0))
         DrawOverlayBitmap(kTrackMarkerImage, int(float(271 - w) * t) + 20, 33);
-    const int kw = KnobWidth();
+    const int kw = ShotKnobWidth(kKnobImage);
     DrawOverlayBitmap(GetOverlayRSID(kKnobImage), int(float(271 - kw) * t) + 22, kKnobY);
     return 1;
 }

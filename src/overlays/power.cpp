@@ -19,10 +19,6 @@
 
 static const int kBackgroundImage = 0xcd0;
 static const int kMeterImage = 0xcd1;
-// The approach, looped while the meter runs, and the delivery that follows it.
-static const int kApproachAnimation = 0x516;
-static const int kDeliveryAnimation = 0x517;
-static const float kDeliveryTween = 0.15f;
 static const float kMilesPerHourToFeetPerSecond = 1.4666667f;
 // An accurate bowler's stopped value moves this far back against the meter's travel.
 static const float kAccuracyCorrection = 15.0f;
@@ -89,11 +85,8 @@ int DSStandardPowerOpenHandler()
     playerAccFactor = 1.0f - ShotAccuracyShare();
     ballChangeInc = playerAccFactor * 9.5f + 1.5f;
     SetControlState(kControlPower);
-    if (actor_tag* bowler = ShotBowler()) {
-        SetCharacterAnimation(bowler, kApproachAnimation);
-        StartCharacterAnimation(bowler);
-        bowler->animationHandler = ForwardLoopHandler;
-    }
+    // The approach loops while the meter runs.
+    ShotStartApproach();
     PauseGame(0);
     TextOutputSelectFont(GetFontRSID(kShotBodyFont));
     nextButton = NewTouchButton(260, 168, 50, 50);
@@ -132,10 +125,7 @@ int DSStandardPowerInputHandler()
         if (velFactor > 100.0f) velFactor = 100.0f;
         testOptions.initialBallVel = GetDSBallSpeed(velFactor);
         SetControlState(kControlThrowing);
-        if (actor_tag* bowler = ShotBowler()) {
-            SetCharacterAnimationTween(bowler, kDeliveryAnimation, kDeliveryTween);
-            StartCharacterAnimation(bowler);
-        }
+        ShotStartDelivery();
         StartDSStandardHookOverlay();
         return 1;
     }

@@ -19,6 +19,7 @@
 #include "overlays/pausemenu.h"
 #include "overlays/position.h"
 #include "overlays/questionoverlays.h"
+#include "overlays/shotsetup.h"
 #include "overlays/startturn.h"
 #include "overlays/touchposition.h"
 #include "platform/input.h"
@@ -544,7 +545,7 @@ int DSScoreInputHandler()
         } else if (next) {
             Click();
             OverlayExit();
-            return GetControlMode() == kControlModeButtons ? StartDSStandardPositionOverlay() : StartDSTouchPositionOverlay();
+            return ShotStartFirstStep();
         } else if (Pressed(kButtonB) || Touched(setupButton)) {
             Click();
             OverlayExit();
@@ -595,13 +596,6 @@ int ShowScoreOverlayAfterBall()
     return StartDSScoreOverlay();
 }
 
-static int ExitEveryOverlay()
-{
-    for (int i = 0; i < kOverlayStackDepth && OverlayExists(); ++i)
-        if (!OverlayExit()) return 0;
-    return 1;
-}
-
 static int StartTransitionCallback()
 {
     if (gBackgroundSoundChannel) StopStream(gBackgroundSoundChannel);
@@ -617,7 +611,7 @@ static int StartMainMenu()
     quitGame = 1;
     for (TITLE_PlayerInfoStruct& p : gPlayerInfo)
         if (!ResetPlayerInfo(&p)) return 0;
-    ExitEveryOverlay();
+    OverlayExitAll();
     return 1;
 }
 
@@ -625,7 +619,7 @@ int OnConfirmQuit(int)
 {
     PauseGame(0);
     StartGameReturnTransition(StartTransitionCallback, StartMainMenu, CompleteTransitionCallback);
-    ExitEveryOverlay();
+    OverlayExitAll();
     return 1;
 }
 

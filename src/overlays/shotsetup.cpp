@@ -2,22 +2,33 @@
 
 #include "game/actors.h"
 #include "game/animation.h"
+#include "game/ball.h"
 #include "game/characters.h"
 #include "game/controls.h"
 #include "game/gameloop.h"
 #include "game/records.h"
 #include "lib/textoutput.h"
 #include "overlays/overlaydraw.h"
+#include "overlays/overlaystack.h"
+#include "overlays/pausemenu.h"
+#include "overlays/position.h"
 #include "overlays/scoreoverlay.h"
+#include "overlays/touchposition.h"
 #include "platform/camera.h"
 #include "platform/input.h"
 #include "platform/skeleton.h"
 #include "platform/sound.h"
+#include "shell/touchbuttons.h"
 
 static const float kBandHalfWidth = 45.0f;
 static const float kBumperBandHalfWidth = 35.0f;
 static const int kKnobLeft = 22;
 static const int kKnobTravel = 271;
+static const int kKnobRight = 293;
+static const int kKnobY = 145;
+static const int kApproachAnimation = 0x516;
+static const int kDeliveryAnimation = 0x517;
+static const float kDeliveryTween = 0.15f;
 
 TITLE_PlayerInfoStruct* ShotPlayer()
 {
@@ -52,6 +63,41 @@ void ShotSetBowlerX(float x)
 }
 
 float ShotBallX() { return bowlingBall ? bowlingBall->Xlocation : 0.0f; }
+
+void ShotWalkBowler(float by, float maxX)
+{
+    const float d = ShotHandOffset();
+    float x = ShotBowlerX() + by;
+    if (by > 0.0f && x > d + maxX) x = d + maxX;
+    if (by < 0.0f && x < d - maxX) x = d - maxX;
+    ShotSetBowlerX(x);
+}
+
+void ShotStartApproach()
+{
+    actor_tag* bowler = ShotBowler();
+    if (!bowler) return;
+    SetCharacterAnimation(bowler, kApproachAnimation);
+    StartCharacterAnimation(bowler);
+    bowler->animationHandler = ForwardLoopHandler;
+}
+
+void ShotStartDelivery()
+{
+    actor_tag* bowler = ShotBowler();
+    if (!bowler) return;
+    SetCharacterAnimationTween(bowler, kDeliveryAnimation, kDeliveryTween);
+    StartCharacterAnimation(bowler);
+}
+
+void ShotSetBallParams(float hookFactor)
+{
+    testOptions.initialBallRotx = 0.0f;
+    testOptions.initialBallXangle = 0.0f;
+    testOptions.initialBallRoty = ShotHookSpin(testOptions.initialBallVel, hookFactor, ShotHookShare());
+    SetInitialBallParams(testOptions.initialBallVel, testOptions.initialBallHeading, 0.0f, testOptions.initialBallRoty,
+                         0.0f);
+}
 
 // A rating and its additions as a share of 100, never above 1. The ratings are bytes, summed as
 // whole numbers.
@@ -119,9 +165,53 @@ float ShotKnobBowlerX(int knobX, int knobWidth, float maxX, float d)
     return x;
 }
 
+int ShotKnobWidth(int knobImage)
+{
+    int w = 0;
+    ShotImageSize(GetOverlayRSID(knobImage), &w, nullptr, kShotFallbackKnobSize);
+    return w;
+}
+
+TouchButton_tag* ShotNewKnob(int knobImage, float maxX)
+{
+    int kw = 0, kh = 0;
+    ShotImageSize(GetOverlayRSID(knobImage), &kw, &kh, kShotFallbackKnobSize);
+    TouchButton_tag* knob = NewTouchButton(ShotKnobX(ShotBallX(), maxX, kw), kKnobY, kw, kh);
+    if (!knob) return nullptr;
+    knob->moveableX = 1;
+    knob->minX = kKnobLeft;
+    knob->maxX = kKnobRight - kw;
+    return knob;
+}
+
 void ShotClick() { SoundPlayResource(kShotClickSound, gGameOptions.soundFXVolume, 1); }
 
 int ShotReleased(uint16_t button) { return ButtonReleased(&allInput, button); }
+
+int ShotStartFirstStep()
+{
+    return GetControlMode() == kControlModeButtons ? StartDSStandardPositionOverlay() : StartDSTouchPositionOverlay();
+}
+
+static int Pressed(const TouchButton_tag* button) { return button && button->pressed; }
+
+int ShotStepButtons(const TouchButton_tag* next, int (*startNext)(), const TouchButton_tag* back, int (*startBack)())
+{
+    if (startNext && (ShotReleased(kButtonA) || Pressed(next))) {
+        ShotClick();
+        OverlayExit();
+        startNext();
+        return 1;
+    }
+    if (startBack && (ShotReleased(kButtonB) || Pressed(back))) {
+        ShotClick();
+        OverlayExit();
+        startBack();
+        return 1;
+    }
+    if (ShotReleased(kButtonStart)) StartPauseMenuOverlay();
+    return 0;
+}
 
 int ShotBackToStart() { return StartDSScoreOverlay(); }
 

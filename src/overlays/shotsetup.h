@@ -1,7 +1,8 @@
 // What the shot set-up overlays share: the player and bowler whose throw is being set up, the
-// band the ball may be placed in, the bowler's ratings turned into the shares the steps use, the
-// hook's spin, the letting go of the ball at the release frame, the slider knob's placement, the
-// click, the button tests and the drawing of overlay images and texts.
+// band the ball may be placed in and the walk across it, the bowler's ratings turned into the
+// shares the steps use, the approach and delivery, the hook's spin and the throw's hand-over to
+// the ball, the letting go of the ball at the release frame, the slider knob, the click, the
+// buttons that hand over from step to step and the drawing of overlay images and texts.
 //
 // Lane units: world units, 24 to the foot; x across the lane with 0 on its centre line.
 #pragma once
@@ -9,6 +10,7 @@
 #include <cstdint>
 
 struct TITLE_PlayerInfoStruct;
+struct TouchButton_tag;
 struct actor_tag;
 
 // The click every step plays when it is left, the font of labels and of titles.
@@ -52,16 +54,41 @@ int ShotReleaseFrame();
 // pose, and the control state becomes released.
 void ShotLetGo();
 
+// Walks the bowler `by` across the approach; the ball stops at the band's edge (half width maxX
+// about the hand offset) on the side it walks to.
+void ShotWalkBowler(float by, float maxX);
+
+// The approach, looped while a step waits for the throw, and the delivery that follows it.
+void ShotStartApproach();
+void ShotStartDelivery();
+// The throw leaves the shot fields for the ball: no roll about x, the side spin of the hook factor
+// (-1 full left .. 1 full right) at the shot's speed, and the shot's heading.
+void ShotSetBallParams(float hookFactor);
+
 // Where the slider knob of width knobWidth stands for the ball at ballX in a band of half width
 // maxX (x from 22, over 271 - knobWidth pixels), and the bowler's x back from a knob at knobX
 // (hand offset d added), kept within the band.
 int ShotKnobX(float ballX, float maxX, int knobWidth);
 float ShotKnobBowlerX(int knobX, int knobWidth, float maxX, float d);
+// The width of the knob image knobImage (display variant applied here), or the fallback size.
+int ShotKnobWidth(int knobImage);
+// A new knob of that image at the ball's place, draggable along x over the slider; null when
+// memory is short.
+TouchButton_tag* ShotNewKnob(int knobImage, float maxX);
 
 // The click, at the sound-effects volume.
 void ShotClick();
 // 1 when the button was let go this frame on the merged input, and no other.
 int ShotReleased(uint16_t button);
+// The first step of a set-up in the game's control mode: the position step with the buttons, the
+// touch position step with the stylus.
+int ShotStartFirstStep();
+// The hand-overs of a set-up step: A let go or `next` pressed clicks, closes the step and starts
+// the next one; B let go or `back` pressed the same with the way back (none: B does nothing);
+// START let go pushes the pause menu on top. 1 when the step was left: nothing of it may be read
+// after, its buttons are freed.
+int ShotStepButtons(const TouchButton_tag* next, int (*startNext)(), const TouchButton_tag* back,
+                    int (*startBack)());
 // B from the first step of a set-up: back to the overlay the set-up began from. The pin-selection
 // and spares overlays do not exist yet, so those game types go back to the score sheet too.
 int ShotBackToStart();

@@ -73,23 +73,7 @@ int DSStandardStartTurnInputHandler()
     }
     if (ShotReleased(kButtonX) || Pressed(oilButton)) gGameOptions.drawOil = gGameOptions.drawOil == 0 ? 1 : 0;
 
-    // Each hand-over closes this overlay (and frees its buttons): nothing of it is read after.
-    if (ShotReleased(kButtonA) || Pressed(nextButton)) {
-        ShotClick();
-        OverlayExit();
-        if (GetControlMode() == kControlModeButtons)
-            StartDSStandardPositionOverlay();
-        else
-            StartDSTouchPositionOverlay();
-        return 1;
-    }
-    if (ShotReleased(kButtonB) || Pressed(backButton)) {
-        ShotClick();
-        OverlayExit();
-        ShotBackToStart();
-        return 1;
-    }
-    if (ShotReleased(kButtonStart)) StartPauseMenuOverlay();
+    ShotStepButtons(nextButton, ShotStartFirstStep, backButton, ShotBackToStart);
     return 1;
 }
 

@@ -34,13 +34,6 @@ static TouchButton_tag* backButton = nullptr;
 static TouchButton_tag* sliderButton = nullptr;
 static TouchButton_tag* angleButton = nullptr;
 
-static int KnobWidth()
-{
-    int w = 0;
-    ShotImageSize(GetOverlayRSID(kKnobImage), &w, nullptr, kShotFallbackKnobSize);
-    return w;
-}
-
 static float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 // The aim handle stands 4 pixels per degree of heading off the knob's centre.
@@ -82,18 +75,12 @@ int DSTouchPositionOpenHandler()
     nextButton = NewTouchButton(226, 173, 50, 50);
     backButton = NewTouchButton(31, 173, 50, 50);
     if (!nextButton || !backButton) return 0;
-    int kw = 0, kh = 0;
-    ShotImageSize(GetOverlayRSID(kKnobImage), &kw, &kh, kShotFallbackKnobSize);
-    const int knobX = ShotKnobX(ShotBallX(), maxX, kw);
-    sliderButton = NewTouchButton(knobX, kKnobY, kw, kh);
+    sliderButton = ShotNewKnob(kKnobImage, maxX);
     if (!sliderButton) return 0;
-    sliderButton->moveableX = 1;
-    sliderButton->minX = 22;
-    sliderButton->maxX = 293 - kw;
-    angleButton = NewTouchButton(knobX, kHandleY, kHandleWidth, kHandleHeight);
+    angleButton = NewTouchButton(sliderButton->x, kHandleY, kHandleWidth, kHandleHeight);
     if (!angleButton) return 0;
     angleButton->moveableX = 1;
-    FollowKnob(kw);
+    FollowKnob(ShotKnobWidth(kKnobImage));
     return 1;
 }
 
@@ -106,12 +93,10 @@ int DSTouchPositionUpdateHandler()
     return 1;
 }
 
-static int Pressed(const TouchButton_tag* button) { return button && button->pressed; }
-
 int DSTouchPositionInputHandler()
 {
     if (!sliderButton || !angleButton) return 0;
-    const int kw = KnobWidth();
+    const int kw = ShotKnobWidth(kKnobImage);
     const float d = ShotHandOffset();
     float& heading = testOptions.initialBallHeading;
 
@@ -122,15 +107,7 @@ int DSTouchPositionInputHandler()
     const int left = (allInput.buttons & kButtonLeft) != 0;
     const int right = (allInput.buttons & kButtonRight) != 0;
     if (left || right) {
-        float x = ShotBowlerX();
-        if (left) {
-            x -= kStepPerFrame;
-            if (x < d - maxX) x = d - maxX;
-        } else {
-            x += kStepPerFrame;
-            if (x > d + maxX) x = d + maxX;
-        }
-        ShotSetBowlerX(x);
+        ShotWalkBowler(left ? -kStepPerFrame : kStepPerFrame, maxX);
         sliderButton->x = ShotKnobX(ShotBallX(), maxX, kw);
         FollowKnob(kw);
     }
@@ -144,19 +121,7 @@ int DSTouchPositionInputHandler()
 
     gameCameras[0].cameraX = ShotBallX();
 
-    if (ShotReleased(kButtonA) || Pressed(nextButton)) {
-        ShotClick();
-        OverlayExit();
-        StartDSTouchReleaseOverlay();
-        return 1;
-    }
-    if (ShotReleased(kButtonB) || Pressed(backButton)) {
-        ShotClick();
-        OverlayExit();
-        ShotBackToStart();
-        return 1;
-    }
-    if (ShotReleased(kButtonStart)) StartPauseMenuOverlay();
+    ShotStepButtons(nextButton, StartDSTouchReleaseOverlay, backButton, ShotBackToStart);
     return 1;
 }
 
@@ -176,7 +141,7 @@ int DSTouchPositionDrawHandler()
     const int m = int(float(271 - wl) * t) + wl / 2 + 20;
     DrawOverlayBitmapRotated(GetOverlayRSID(kLaneImage), m, 97, 0.0f);
     DrawOverlayBitmapRotated(GetOverlayRSID(kArrowImage), m, hl / 2 + 33, testOptions.initialBallHeading * 2.0f);
-    DrawOverlayBitmap(GetOverlayRSID(kKnobImage), ShotKnobX(ShotBallX(), maxX, KnobWidth()), kKnobY);
+    DrawOverlayBitmap(GetOverlayRSID(kKnobImage), ShotKnobX(ShotBallX(), maxX, ShotKnobWidth(kKnobImage)), kKnobY);
     return 1;
 }
 

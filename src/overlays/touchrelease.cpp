@@ -23,9 +23,6 @@
 static const int kBackgroundImage = 0xcd6;
 static const int kPowerBarImage = 0xcd7;
 static const int kBallImage = 0xcd8;
-static const int kApproachAnimation = 0x516;
-static const int kDeliveryAnimation = 0x517;
-static const float kDeliveryTween = 0.15f;
 // The grip's place and size at rest, and the line near the top that launches the ball.
 static const int kGripX = 110;
 static const int kGripY = 175;
@@ -71,11 +68,7 @@ int DSTouchReleaseOpenHandler()
     lastY = kGripY;
     releaseFrame = ShotReleaseFrame();
     SetControlState(kControlPower);
-    if (actor_tag* bowler = ShotBowler()) {
-        SetCharacterAnimation(bowler, kApproachAnimation);
-        StartCharacterAnimation(bowler);
-        bowler->animationHandler = ForwardLoopHandler;
-    }
+    ShotStartApproach();
     PauseGame(0);
     TextOutputSelectFont(GetFontRSID(kShotBodyFont));
     backButton = NewTouchButton(18, 173, 50, 50);
@@ -102,9 +95,6 @@ int DSTouchReleaseUpdateHandler()
 static void Launch()
 {
     testOptions.initialBallVel = GetDSBallSpeed(velFactor);
-    testOptions.initialBallRotx = 0.0f;
-    testOptions.initialBallXangle = 0.0f;
-    const float share = ShotHookShare();
     hookFactor = Clamp(float(sliderButton->x - kGripX) / float(sliderButton->maxX - sliderButton->minX) * 2.0f, -1.0f, 1.0f);
 
     const TITLE_PlayerInfoStruct* p = ShotPlayer();
@@ -114,14 +104,9 @@ static void Launch()
         const float push = (hookFactor > 0.0f ? 1.0f - hookFactor : -1.0f - hookFactor) * 0.75f * (1.0f - a);
         testOptions.initialBallHeading += push;
     }
-    testOptions.initialBallRoty = ShotHookSpin(testOptions.initialBallVel, hookFactor, share);
-    SetInitialBallParams(testOptions.initialBallVel, testOptions.initialBallHeading, 0.0f, testOptions.initialBallRoty,
-                         0.0f);
+    ShotSetBallParams(hookFactor);
     SetControlState(kControlThrowing);
-    if (actor_tag* bowler = ShotBowler()) {
-        SetCharacterAnimationTween(bowler, kDeliveryAnimation, kDeliveryTween);
-        StartCharacterAnimation(bowler);
-    }
+    ShotStartDelivery();
 }
 
 static int StylusDown()

@@ -85,5 +85,9 @@ int LaunchPending() { return gHostOptions.launch.empty() ? 0 : 1; }
 int LaunchFromOptions()
 {
     if (!LaunchPending()) return 0;
-    return QuickLaunchGame(gHostOptions.launch.c_str(), gHostOptions.players, gHostOptions.humans);
+    if (!QuickLaunchGame(gHostOptions.launch.c_str(), gHostOptions.players, gHostOptions.humans)) return 0;
+    // The controls the people chose for their throws, as the front end's options do: 0 the
+    // stylus, any other value the buttons.
+    gGameOptions.controlMode = gHostOptions.buttonControls ? 1 : 0;
+    return 1;
 }

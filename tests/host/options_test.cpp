@@ -61,6 +61,33 @@ TEST(HostOptions, RejectsBadInputWithAReason)
     }
 }
 
+// The people of a quick game set up their throws with the stylus unless --controls names the
+// buttons; the choice needs people to make it.
+TEST(HostOptions, ControlsChooseTheButtonsOrTheStylus)
+{
+    HostOptions o;
+    std::string error;
+    ASSERT_EQ(Parse({"--launch", "quick", "--humans", "1"}, &o, &error), kOptionsRun);
+    EXPECT_EQ(o.buttonControls, 0);
+    ASSERT_EQ(Parse({"--launch", "quick", "--humans", "1", "--controls", "buttons"}, &o, &error), kOptionsRun);
+    EXPECT_EQ(o.buttonControls, 1);
+    ASSERT_EQ(Parse({"--controls", "touch", "--launch", "quick", "--humans", "1"}, &o, &error), kOptionsRun);
+    EXPECT_EQ(o.buttonControls, 0);
+
+    const std::vector<std::vector<std::string>> bad = {
+        {"--launch", "quick", "--humans", "1", "--controls"},
+        {"--launch", "quick", "--humans", "1", "--controls", "mouse"},
+        {"--launch", "quick", "--humans", "1", "--controls", "Buttons"},
+        {"--launch", "quick", "--controls", "buttons"},
+        {"--controls", "buttons"},
+    };
+    for (const auto& args : bad) {
+        std::string why;
+        EXPECT_EQ(Parse(args, &o, &why), kOptionsError) << args.back();
+        EXPECT_NE(why.find("--controls"), std::string::npos) << why;
+    }
+}
+
 TEST(HostOptions, FrameLimitRaisesTheCloseOrder)
 {
     HostResetFrames();

@@ -100,11 +100,18 @@ protected:
 // What the person does to each overlay, and what the throws carried to the ball.
 TEST_F(HumanGameOnTheLane, APersonBowlsTenFramesWithTheButtons)
 {
-    ASSERT_EQ(QuickLaunchGame("quick", 2, 1), 1);
+    // The launch of "--launch quick --players 2 --humans 1 --controls buttons".
+    gHostOptions.launch = "quick";
+    gHostOptions.players = 2;
+    gHostOptions.humans = 1;
+    gHostOptions.buttonControls = 0;
+    ASSERT_EQ(LaunchFromOptions(), 1);
+    EXPECT_EQ(gGameOptions.controlMode, 0) << "the stylus unless the buttons are chosen";
+    gHostOptions.buttonControls = 1;
+    ASSERT_EQ(LaunchFromOptions(), 1);
     EXPECT_NE(GetControllerAssignment(0), kAssignmentComputer) << "the person bowls first";
     EXPECT_EQ(GetControllerAssignment(1), kAssignmentComputer);
     gNumPlayers = 1;  // the person alone plays on
-    gGameOptions.controlMode = 1;  // the buttons
     ASSERT_EQ(GameLoopSetup(), 1);
     ASSERT_EQ(GetControlMode(), kControlModeButtons);
     TITLE_PlayerInfoStruct& p = gPlayerInfo[0];

@@ -182,4 +182,28 @@ TEST_F(OverlayStack, DuringAGameControllersAreFlaggedWhileAnOverlayIsPushed)
     for (int i = 0; i < 4; ++i) EXPECT_EQ(controllers[i].flags & 2u, 0u) << i;
 }
 
+// Leaving a game closes every overlay, top first; a refusing close handler stops it there.
+TEST_F(OverlayStack, ExitAllClosesTopFirstAndStopsAtARefusal)
+{
+    OVERLAYTAG a = A::Tag(), b = B::Tag();
+    OverlaySelect(&a);
+    Frame();
+    OverlaySelect(&b);
+    Frame();
+    log.clear();
+    EXPECT_EQ(OverlayExitAll(), 1);
+    EXPECT_EQ(log, "Bc Ac ");
+    EXPECT_EQ(OverlayExists(), 0);
+    EXPECT_EQ(OverlayExitAll(), 1) << "nothing to close";
+
+    OverlaySelect(&a);
+    OverlaySelect(&b);
+    Frame();
+    closeAllowed = 0;
+    log.clear();
+    EXPECT_EQ(OverlayExitAll(), 0);
+    EXPECT_EQ(log, "Bc ");
+    EXPECT_EQ(OverlayStackSize(), 2);
+}
+
 }  // namespace

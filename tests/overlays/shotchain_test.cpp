@@ -19,6 +19,7 @@
 #include "overlays/position.h"
 #include "overlays/power.h"
 #include "overlays/scoreoverlay.h"
+#include "overlays/shotsetup.h"
 #include "overlays/startturn.h"
 #include "overlays/touchposition.h"
 #include "overlays/touchrelease.h"
@@ -167,6 +168,114 @@ TEST_F(ShotChain, PositionWalksTheBowlerWithinTheBand)
     EXPECT_EQ(testOptions.initialBallHeading, 0.0f);
     Tap(kButtonA);
     EXPECT_EQ(Top(), DSStandardAngleOpenHandler);
+}
+
+// The position step's knob follows the stylus and carries the bowler: at its left limit the ball
+// stands at the band's left edge; the pad walking left stops there too. (The knob's image is not
+// loaded here: it is laid out 40 x 40 where the set-up placed the ball.)
+TEST_F(ShotChain, PositionKnobDraggedByTheStylusPlacesTheBowler)
+{
+    Start(StartDSStandardPositionOverlay);
+    const int knob = ShotKnobX(ball.Xlocation, 45.0f, 40);
+    bowler.deflection = 4.0f;
+    Frame(0, 0.0f, knob + 20, 165);  // on the knob
+    Frame(0, 0.0f, knob - 10, 165);  // 30 pixels left
+    Frame(0, 0.0f, knob - 10, 165);
+    EXPECT_NEAR(bowler.logicalX, float(knob - 30 - 22) / 231.0f * 90.0f - 45.0f + 4.0f, 1e-4f);
+    Frame(0, 0.0f, 1, 165);  // far past its left limit: the knob stops at 22
+    Frame(0, 0.0f, 1, 165);
+    EXPECT_FLOAT_EQ(bowler.logicalX, -41.0f) << "the ball in the hand at -45";
+    EXPECT_EQ(bowler.Xlocation, bowler.logicalX);
+    Frame();  // lifted: the bowler stays
+    EXPECT_FLOAT_EQ(bowler.logicalX, -41.0f);
+    bowler.logicalX = bowler.Xlocation = -40.0f;
+    for (int i = 0; i < 3; ++i) Frame(0, -1.0f);
+    EXPECT_FLOAT_EQ(bowler.logicalX, -41.0f) << "the pad walks no further than the band";
+}
+
+// The touch position step: the d-pad walks the bowler, the circle pad turns the aim, the hidden
+// handle above the knob sets it by the stylus (4 pixels a degree, within -10..10) and moves with
+// the knob, which keeps the heading. Nothing changes while nothing is touched or held.
+class TouchPositionStep : public ShotChain {
+protected:
+    int knob = 0;  // the knob's x (40 wide), where the set-up placed the ball
+    void SetUp() override
+    {
+        ShotChain::SetUp();
+        SetControlMode(kControlModeTouch);
+        testOptions.initialBallHeading = 0.0f;
+        Start(StartDSTouchPositionOverlay);
+        knob = ShotKnobX(ball.Xlocation, 45.0f, 40);
+        bowler.deflection = 0.0f;
+        bowler.logicalX = bowler.Xlocation = 0.0f;
+    }
+    // The handle, 30 x 60 at y 31, stands at knob + 5 + 4 x heading, within knob - 35 .. knob + 45.
+    void DragHandle(int fromX, int toX)
+    {
+        Frame(0, 0.0f, fromX, 61);
+        Frame(0, 0.0f, toX, 61);
+        Frame(0, 0.0f, toX, 61);
+    }
+};
+
+TEST_F(TouchPositionStep, TheHandleSetsTheHeadingWithinTenDegrees)
+{
+    for (int i = 0; i < 10; ++i) Frame();
+    EXPECT_EQ(testOptions.initialBallHeading, 0.0f);
+    EXPECT_EQ(bowler.logicalX, 0.0f);
+    DragHandle(knob + 20, 319);
+    EXPECT_FLOAT_EQ(testOptions.initialBallHeading, 10.0f) << "dragged fully right";
+    Frame(0, 0.0f, 0, 61);
+    Frame(0, 0.0f, 0, 61);
+    EXPECT_FLOAT_EQ(testOptions.initialBallHeading, -10.0f) << "dragged fully left";
+    Frame(0, 0.0f, knob + 30, 61);  // 10 pixels right of where it was grabbed
+    Frame(0, 0.0f, knob + 30, 61);
+    EXPECT_FLOAT_EQ(testOptions.initialBallHeading, 2.5f);
+    Frame();
+    EXPECT_FLOAT_EQ(testOptions.initialBallHeading, 2.5f) << "lifting keeps the aim";
+
+    Frame(0, 0.5f);
+    EXPECT_FLOAT_EQ(testOptions.initialBallHeading, 2.55f) << "the circle pad turns it 0.1 a frame";
+    for (int i = 0; i < 200; ++i) Frame(0, 1.0f);
+    EXPECT_FLOAT_EQ(testOptions.initialBallHeading, 10.0f);
+}
+
+TEST_F(TouchPositionStep, TheKnobCarriesTheHandleAndKeepsTheHeading)
+{
+    DragHandle(knob + 20, 319);  // fully right: heading 10
+    Frame();
+    ASSERT_FLOAT_EQ(testOptions.initialBallHeading, 10.0f);
+
+    const int moved = knob > 120 ? -60 : 60;
+    Frame(0, 0.0f, knob + 20, 165);  // the knob, 60 pixels along
+    Frame(0, 0.0f, knob + 20 + moved, 165);
+    Frame(0, 0.0f, knob + 20 + moved, 165);
+    Frame();
+    const int now = knob + moved;
+    EXPECT_NEAR(bowler.logicalX, float(now - 22) / 231.0f * 90.0f - 45.0f, 1e-4f);
+    EXPECT_FLOAT_EQ(testOptions.initialBallHeading, 10.0f);
+
+    // The handle now stands at now + 45; where it stood before is nothing.
+    DragHandle(knob + 50, knob - 100);
+    Frame();
+    EXPECT_FLOAT_EQ(testOptions.initialBallHeading, 10.0f);
+    DragHandle(now + 50, now + 30);
+    EXPECT_FLOAT_EQ(testOptions.initialBallHeading, 5.0f);
+}
+
+TEST_F(TouchPositionStep, TheDpadWalksTheBowlerWithinTheBand)
+{
+    bowler.deflection = -2.0f;
+    Frame(kButtonRight);
+    EXPECT_FLOAT_EQ(bowler.logicalX, 1.08f);
+    Frame(kButtonLeft);
+    Frame(kButtonLeft);
+    EXPECT_FLOAT_EQ(bowler.logicalX, -1.08f);
+    for (int i = 0; i < 60; ++i) Frame(kButtonLeft);
+    EXPECT_FLOAT_EQ(bowler.logicalX, -47.0f) << "the ball in the hand at -45";
+    EXPECT_EQ(bowler.Xlocation, bowler.logicalX);
+    Tap(kButtonA);
+    EXPECT_EQ(Top(), DSTouchReleaseOpenHandler);
 }
 
 // The heading swings 0.16 a frame for a perfect bowler, 0.68 for the worst, turns at each limit
