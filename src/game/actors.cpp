@@ -6,6 +6,7 @@
 #include "game/records.h"
 #include "lib/memory.h"
 #include "lib/printing.h"
+#include "platform/camera.h"
 #include "platform/utilities.h"
 #include "shell/settings.h"
 
@@ -327,8 +328,9 @@ int ComputeActorScreenPositions()
 {
     for (actor_tag* a = actorList; a; a = a->nextActor) {
         if (a->visible) {
-            // The depth in view space is the Z of the translation row of actorXform (computed by
-            // the camera module's ComputeActorXform).
+            // The actor's transforms for this frame's view; its depth in view space is then the Z
+            // of the translation row of actorXform.
+            if (!ComputeActorXform(a)) return PrintError("actor of type %d: its transform cannot be computed", int(a->actorType));
             a->screenZ = a->actorXform[3][2];
             if (a->numLods > 0) a->lodNum = 0;
             if (a->animInfo.animation) {

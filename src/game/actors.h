@@ -274,8 +274,8 @@ int DisposePlayer(actor_tag* actor);
 // Runs the handlers of the actors for one logic step (see actors.cpp for which actors run).
 // Handlers may create and dispose actors. 0 only when called from inside a handler.
 int RunActorHandlers();
-// Per frame, after the handlers and the camera: depths, clipping and the characters' levels of
-// detail. 0 when a transform fails.
+// Per frame, after the handlers and the camera: each visible actor's transforms for the frame's
+// view, depths, clipping and the characters' levels of detail. 0 when a transform fails.
 int ComputeActorScreenPositions();
 // Draws the draw list. 0 when a draw handler fails; drawing stops there for the frame.
 int RenderActors();

@@ -2,9 +2,11 @@
 
 #include <cstring>
 
+#include "game/actors.h"
 #include "game/camera.h"
 #include "game/collision.h"
 #include "game/controls.h"
+#include "game/envobjects.h"
 #include "game/gameloop.h"
 #include "game/music.h"
 #include "game/records.h"
@@ -467,7 +469,9 @@ int AreaLoaded() { return areaRSID != 0 || areaEnvRSID != 0 || collisionArea >= 
 
 int DisposeArea()
 {
-    int ok = DisposeAreaEnv();
+    // The objects first: their models are painted with the environment's textures.
+    int ok = DisposeEnvSpecificObjects();
+    if (!DisposeAreaEnv()) ok = 0;
     if (!DisposeAreaGroup()) ok = 0;
     return ok;
 }
@@ -481,6 +485,9 @@ int ChangeArea(int area)
             PrintError("alley %d: its sounds stay loaded", oldAreaNum);
         areaSoundsStartRSID = areaSoundsEndRSID = -1;
     }
+    // The old alley's objects go first (only they: the ball, the pins and the bowlers stay),
+    // before the environment whose textures they are painted with.
+    if (!DisposeEnvSpecificObjects()) return 0;
     // An environment the new alley shares is kept.
     if (areaEnvRSID != areaEnvRSIDs[area] && !DisposeAreaEnv()) return 0;
     // The ball, the pins and the bowlers stay: the game goes on in the new alley.
@@ -504,6 +511,9 @@ int ChangeArea(int area)
             return PrintError("alley %d: its environment cannot be loaded", area);
     }
     if (!LoadAreaGroup(area)) return 0;
+    // The alley's objects; they are actors, so they stand only where a game has made the pool.
+    if (!LoadEnvSpecificObjects()) return 0;
+    if (actorPool && !AddEnvObject(0.0f, 0.0f, 0)) return PrintError("alley %d: its objects cannot be placed", area);
 
     if (!CreateCollisionEnvironment(area)) return PrintError("alley %d: its collision environment cannot be loaded", area);
     collisionArea = area;

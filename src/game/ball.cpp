@@ -10,15 +10,27 @@
 #include "game/controls.h"
 #include "game/gameloop.h"
 #include "game/music.h"
+#include "game/oil.h"
 #include "game/physics.h"
 #include "game/records.h"
 #include "game/replay.h"
 #include "game/scoring.h"
+#include "lib/matrix.h"
 #include "lib/printing.h"
+#include "lib/resources.h"
 #include "lib/resourceload.h"
+#include "overlays/scoreoverlay.h"
+#include "overlays/startturn.h"
+#include "platform/bitmap.h"
+#include "platform/camera.h"
 #include "platform/frame.h"
+#include "platform/lighting.h"
+#include "platform/model.h"
+#include "platform/quads.h"
+#include "platform/shaders.h"
 #include "platform/sound.h"
 #include "platform/utilities.h"
+#include "shell/scenedraw.h"
 #include "shell/settings.h"
 
 const float BALL_VELOCITY_DAMPEN = 0.78f;
@@ -100,6 +112,14 @@ static const int kAimPosRRSID = 5011;
 static const int kAimAngleLRSID = 5012;
 static const int kAimAngleRRSID = 5013;
 static const int kOilModelRSID = 5014;
+
+// Drawing: the shadow's place under a ball on the lane and its scale, the box in which a ball has
+// a shadow, the oil overlay's see-through alpha and the group of its pattern textures.
+static const float kShadowZ = 8.59f;
+static const float kShadowScale = 2.0f;
+static const float kShadowTopZ = 12.0f;
+static const float kDeckEndY = 1512.0f;
+static const int kOilAlpha = 160;
 
 static btRigidBody* BallBody() { return physics ? physics->m_ballBody : nullptr; }
 static btRigidBody* PinBody(int index) { return physics ? physics->m_pinBody[index] : nullptr; }
@@ -251,6 +271,18 @@ int InitAimModel()
            LoadModel(kAimPosRRSID, &aimPosRModel) && LoadModel(kAimAngleLRSID, &aimAngleLModel) &&
            LoadModel(kAimAngleRRSID, &aimAngleRModel) && LoadModel(kOilModelRSID, &oilModel) &&
            LoadModel(kBumperModelRSID, &bumperModel);
+}
+
+// The models live in the lane objects' resources, freed at the game's tear-down: forget them so
+// that nothing draws from freed memory afterwards.
+void DisposeBallModel()
+{
+    ballModel = ballShadowModel = ballReflTopModel = ballReflBotModel = nullptr;
+}
+
+void DisposeAimModel()
+{
+    aimModel = aimPosLModel = aimPosRModel = aimAngleLModel = aimAngleRModel = oilModel = bumperModel = nullptr;
 }
 
 int AddBallActor(actor_tag** out)
@@ -518,49 +550,109 @@ int ReadBallProperties(BallDataTag* ball)
     return 1;
 }
 
-// The draw handlers decide what is shown; the models are drawn by the game drawing, which is
-// still to come.
+// ---- Drawing ----
+
+// The lights an actor of this type is drawn with.
+static DS3_lights* ActorLights(const actor_tag* actor)
+{
+    const int type = actor->actorType;
+    return type < kNumActorLights ? &gActorLights[type] : &gGameLights;
+}
+
+// Gives the model's texture slot the loaded bitmap rsid; a texture not loaded leaves the model as
+// it is (it is drawn with the texture it has).
+static void SetModelTexture(DS3_model_tag* model, int rsid)
+{
+    void* bitmap = nullptr;
+    if (!model || rsid == 0 || !GetResourceHandle(rsid, &bitmap) || ResourceType(rsid) != kResourceTypeBitmap) return;
+    SetModelMaterialBitmap(model, 0, static_cast<DS3_bitmap_tag*>(bitmap));
+}
+
+int BallTextureRSID()
+{
+    const TITLE_PlayerInfoStruct* player = CurrentPlayer();
+    if (!player) return 0;
+    // The selection indexes the player's three balls; anything else shows the first.
+    const int slot = player->ballSelected >= 0 && player->ballSelected < kBallsPerPlayer ? player->ballSelected : 0;
+    return player->playerData.ballRSIDDstTextureD[slot];
+}
+
+int OilTextureRSID(int pattern)
+{
+    if (pattern < 1 || pattern > kNumOilPatterns) return 0;
+    return (kOilTextureGroup << 16) | (pattern - 1);
+}
 
 int DrawBall(actor_tag* ball)
 {
-    if (!ball) return 1;
-    // The ball model, lit as its actor type and dressed in the current player's ball texture,
-    // goes here. Its shadow only while it rolls on the lane.
-    if (ball->Zlocation > 0.0f && ball->Zlocation < 12.0f && ball->Ylocation < 1512.0f) return RenderBallShadow(ball);
+    if (!ball || !ball->visible) return 1;
+    RenderSetLights(ActorLights(ball));
+    SetModelTexture(ball->actorModel, BallTextureRSID());
+    DrawNextGenBall(ball);
+    RenderSetLights(&gGameLights);
+    // The shadow only while the ball rolls on the lane, not in the air or in the pit.
+    if (ball->Zlocation > 0.0f && ball->Zlocation < kShadowTopZ && ball->Ylocation < kDeckEndY) RenderBallShadow(ball);
     return 1;
 }
 
-int RenderBallShadow(actor_tag*)
+int RenderBallShadow(actor_tag* ball)
 {
-    // The shadow model at (X, Y, 8.59), scaled 2, goes here.
-    return 1;
+    if (!ball) return 1;
+    // The shadow model lies a fixed height below the centre of a ball on the lane, so it is placed
+    // at that height whatever the ball's own Z.
+    matrix place;
+    setScaleMatrix(place, kShadowScale, kShadowScale, kShadowScale);
+    addTranslationMatrix(place, ball->Xlocation, ball->Ylocation, kShadowZ);
+    matrix xform;
+    composeMatrix(shaderViewXform, place, xform);
+    return SetXform(xform) && DrawModel(ballShadowModel);
+}
+
+int AimLineHidden()
+{
+    // A person setting up the throw sees it, until the ball is thrown; not over the score sheet or
+    // the set-up menu, and never in a replay.
+    return IsReplayActive() || GetControlState() >= kControlThrowing || CurrentPlayerIsComputer() ||
+           DSScoreOverlayActive() || DSStandardStartTurnOverlayActive();
 }
 
 int DrawAimLine(actor_tag* aim)
 {
-    // Only for a person setting up the throw, before the ball is thrown, outside a replay.
-    if (!aim || IsReplayActive() || GetControlState() >= kControlThrowing || CurrentPlayerIsComputer()) return 1;
-    // The aim model goes here, unless the score or a start-of-turn overlay is open.
+    if (!aim || AimLineHidden()) return 1;
+    DrawActorModel(aim);
     return 1;
+}
+
+int OilOverlayHidden()
+{
+    // Only when the oil display is on, for a person placing or aiming the throw, outside a replay.
+    return !gGameOptions.drawOil || IsReplayActive() || GetControlState() >= kControlPower || CurrentPlayerIsComputer();
 }
 
 int DrawOil(actor_tag* oil)
 {
-    // Only when the oil display is on, for a person placing or aiming the throw, outside a replay.
-    if (!oil || !gGameOptions.drawOil || IsReplayActive() || GetControlState() >= kControlPower ||
-        CurrentPlayerIsComputer())
-        return 1;
-    // The oil model goes here, half transparent, with texture (5014 << 16) | (oilPattern - 1).
+    if (!oil || OilOverlayHidden()) return 1;
+    RenderSetLights(&gActorLights[kActorBall]);
+    SetModelTexture(oil->actorModel, OilTextureRSID(gGameOptions.oilPattern));
+    RenderSetAlphaLevel(kOilAlpha);
+    DrawActorModel(oil);
+    RenderSetAlphaLevel(255);
+    RenderSetLights(&gGameLights);
     return 1;
+}
+
+int BumpersShown()
+{
+    // While the bumpers are up (or the pause menu may raise them) and stand above the lane.
+    const btRigidBody* left = physics ? physics->m_bumperLeftBody : nullptr;
+    const int raised = left && left->getWorldTransform().getOrigin().y() > 0.0f;
+    return (gPlayerInfo[0].bumpers || gGamePaused) && raised;
 }
 
 int DrawBumper(actor_tag* bumpers)
 {
-    // Only while the bumpers are up (or the pause menu may raise them) and stand above the lane.
-    const btRigidBody* left = physics ? physics->m_bumperLeftBody : nullptr;
-    const int raised = left && left->getWorldTransform().getOrigin().y() > 0.0f;
-    if (!bumpers || !(gPlayerInfo[0].bumpers || gGamePaused) || !raised) return 1;
-    // The bumper model goes here.
+    if (!bumpers || !BumpersShown()) return 1;
+    DrawActorModel(bumpers);
     return 1;
 }
 

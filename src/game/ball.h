@@ -37,6 +37,9 @@ extern int replayStored;
 // its markers, the oil overlay and the bumpers (5009, 5010-5013, 5014, 5007). 0 when one is missing.
 int InitBallModel();
 int InitAimModel();
+// Forget the models read by InitBallModel and InitAimModel (their resources are being freed).
+void DisposeBallModel();
+void DisposeAimModel();
 
 // Makes the ball actor (invisible, held) and the static bodies of the lane and the ball body:
 // lane bed, gutters of the current alley, bumpers, walls, ball. Stores the actor in bowlingBall
@@ -78,12 +81,28 @@ int GetBallBottomReflectionModel(DS3_model_tag** out);
 // above 0, negative friction, no pull down, or values that are not numbers).
 int ReadBallProperties(BallDataTag* ball);
 
-// Draw handlers; each returns 1.
+// The group of the oil overlay's textures: member pattern - 1 shows oil pattern 1..9.
+constexpr int kOilTextureGroup = 5016;
+
+// Draw handlers; each returns 1. The ball, lit as its actor type, in the texture of the current
+// player's selected ball, with its reflection, and its shadow while it rolls on the lane. The aim
+// line only for a person setting up the throw (not over the score sheet or the set-up menu, not
+// in a replay); the oil overlay, half see-through and showing the game's oil pattern, only when
+// the oil display is on and a person places or aims the throw; the bumpers while they are up.
 int DrawBall(actor_tag* ball);
-int RenderBallShadow(actor_tag* ball);
 int DrawAimLine(actor_tag* aim);
 int DrawOil(actor_tag* oil);
 int DrawBumper(actor_tag* bumpers);
+// The ball's shadow on the lane under it. 0 when the shadow cannot be drawn.
+int RenderBallShadow(actor_tag* ball);
+// What the draw handlers decide by: the texture of the current player's selected ball (0 without
+// a current player), the texture of oil pattern 1..9 (0 for any other), and 1 while the aim line,
+// the oil overlay are hidden / the bumpers are shown.
+int BallTextureRSID();
+int OilTextureRSID(int pattern);
+int AimLineHidden();
+int OilOverlayHidden();
+int BumpersShown();
 // The aim line's motion handler: while the shot is being placed and aimed, the bowler holds the
 // release pose, the ball sits in the bowler's hand, the heading stays within reach of the pins
 // and the line shows it. Always 1.

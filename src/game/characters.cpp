@@ -11,6 +11,7 @@
 #include "lib/resourceload.h"
 #include "lib/resources.h"
 #include "lib/trig.h"
+#include "platform/model.h"
 #include "platform/skeleton.h"
 #include "shell/globals.h"
 
@@ -67,77 +68,6 @@ static void SetAnimationOf(actor_tag* actor, int anim)
         actor->animInfo.animation = anim;
 }
 
-int LoadResourceFn(int id)
-{
-    if (id < 1) return 1;
-    if (id > 0xFFFF) {
-        const int group = id >> 16;
-        if (!OpenResourceGroup(group) || done)
-            return PrintError("LoadResourceFn: could not open resource group:%i \n", group);
-        if (!ReadResource(id))
-            return PrintError("LoadResourceFn: could not load resource rsid:%i offset:%i \n", group, id & 0xFFFF);
-        return 1;
-    }
-    if (ResourceType(id) != kResourceTypeGroup) {
-        if (!ReadResource(id)) return PrintError("LoadResourceFn: could not load resource rsid:%i \n", id);
-        return 1;
-    }
-    if (done) return 0;
-    if (ResourceLoaded(id)) return 1;
-    if (!LoadResourceGroup(id)) return PrintError("LoadResourceFn: could not load resource group:%i \n", id);
-    return 1;
-}
-
-int DisposeResourceFn(int id)
-{
-    if (id < 1) return 1;
-    if (id > 0xFFFF) {
-        if (!CloseResourceGroup(id >> 16)) return 0;
-        return ResourceLoaded(id) ? DisposeResource(id) : 1;
-    }
-    if (ResourceType(id) != kResourceTypeGroup) return DisposeResource(id);
-    if (ResourceLoaded(id)) return UnloadResourceGroup(id);
-    return 1;
-}
-
-// What each player's bowler needs: its body group, its throw and its own set of animations
-// (the versions made for its body mesh). Kept so that tear-down frees them whatever has become of
-// the player records by then.
-static const int kBowlerResources = 1 + (kAnimThrowLast - kAnimThrowFirst + 1) + (kAnimCharacterLast - kAnimCharacterFirst + 1);
-static int loadedBowlerResources[kMaxPlayers][kBowlerResources];
-
-int LoadCharacterBodies(int count)
-{
-    if (!DisposeCharacterBodies()) return 0;
-    for (int i = 0; i < count && i < kMaxPlayers; ++i) {
-        const int body = gPlayerInfo[i].playerData.bodyMeshRSID;
-        int* ids = loadedBowlerResources[i];
-        int n = 0;
-        ids[n++] = body;
-        for (int anim = kAnimThrowFirst; anim <= kAnimThrowLast; ++anim) ids[n++] = RemapAnimation(body, anim);
-        for (int anim = kAnimCharacterFirst; anim <= kAnimCharacterLast; ++anim) ids[n++] = RemapAnimation(body, anim);
-        for (int k = 0; k < n; ++k) {
-            if (!LoadResourceFn(ids[k])) {
-                for (int j = k; j < n; ++j) ids[j] = 0;
-                return 0;
-            }
-        }
-    }
-    return 1;
-}
-
-int DisposeCharacterBodies()
-{
-    int ok = 1;
-    for (auto& ids : loadedBowlerResources) {
-        for (int& id : ids) {
-            if (!DisposeResourceFn(id)) ok = 0;
-            id = 0;
-        }
-    }
-    return ok;
-}
-
 // A character's records are freed with it: the model buffer, then the player list.
 static int DisposeCharacter(actor_tag* actor)
 {
@@ -155,14 +85,23 @@ int AddCharacter(float x, float y, int type, actor_tag** out, int player)
     a->Zextents = 240.0f;
     a->rosterIndex = uint8_t(player >= 0 && player < kMaxPlayers ? player : 0);
     a->actorDisposeFunction = DisposeCharacter;
+    a->actorDrawFunction = DrawCharacter;
 
     void* buffer = nullptr;
     if (AllocateClearedMemory(&buffer, kCharacterLodBufferBytes)) {
         a->lodBuffer = static_cast<u8*>(buffer);
-        // The dressed copies of the body model go into the buffer with the character drawing;
-        // the skeleton is shared with the body resource either way.
+        // The body model's record, copied into both places of the buffer (one per level of
+        // detail), so that the drawing has a model whichever level the character is at; the
+        // copies share the skeleton with the body resource.
         const int body = BodyMeshOf(a);
-        if (body > 0) a->actorModel = static_cast<DS3_model*>(ResourceHandle((body << 16) | 0));
+        if (body > 0) {
+            const int rsid = (body << 16) | 0;
+            for (int lod = 0; lod < kCharacterLodBufferBytes / kCharacterLodBytes; ++lod) {
+                uint8_t* cursor = a->lodBuffer + lod * kCharacterLodBytes;
+                if (!CopyModel(rsid, &cursor, a->lodBuffer + (lod + 1) * kCharacterLodBytes)) break;
+            }
+            a->actorModel = static_cast<DS3_model*>(ResourceHandle(rsid));
+        }
     }
 
     a->animationHandler = ForwardLoopHandler;

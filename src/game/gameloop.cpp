@@ -11,6 +11,7 @@
 #include "game/collision.h"
 #include "game/computer.h"
 #include "game/controls.h"
+#include "game/envobjects.h"
 #include "game/gameactors.h"
 #include "game/music.h"
 #include "game/physics.h"
@@ -65,6 +66,9 @@ static int sheetsPrinted = 0;
 // The game's sound effects, loaded for the length of a game.
 static const int kGameSoundsFirst = 9000;
 static const int kGameSoundsLast = 9017;
+// The lane objects: their texture group, the ball, shadows, pin, aim and oil models, the ball table.
+static const int kLaneObjectsFirst = 5000;
+static const int kLaneObjectsLast = 5016;
 
 // Screen result that sends the screen loop back to the front end after a game.
 static const int kResultRestoreFrontEnd = 3;
@@ -302,7 +306,13 @@ int GameLoopSetup()
     // Control mode 0 of the options is the stylus.
     SetControlMode(gGameOptions.controlMode == 0 ? kControlModeTouch : kControlModeButtons);
 
-    if (!envOnly && !LoadCharacterBodies(gNumPlayers)) return PrintError("game set-up: the bowlers cannot be loaded");
+    // The lane objects (their textures first), then the bowlers: their archive and outfits, their
+    // shadow and the animations they play.
+    if (!envOnly && (!LoadResourceRange1x1(kLaneObjectsFirst, kLaneObjectsLast) || !InitBallModel() ||
+                     !InitPinModel() || !InitAimModel()))
+        return PrintError("game set-up: the lane's objects cannot be loaded");
+    if (!envOnly && (!LoadCharacterResources() || !InitCharacters(1) || !LoadCharacterAnimations(gNumPlayers)))
+        return PrintError("game set-up: the bowlers cannot be loaded");
     if (!envOnly && !CreateGameActors()) return PrintError("game set-up: the lane's actors cannot be made");
     if (!LoadingScreenClose()) return 0;
 
@@ -404,8 +414,14 @@ int DisposeGame()
     int ok = ExitAllOverlays();
     if (!DisposeSound()) ok = 0;
     if (!DisposeActors()) ok = PrintError("game tear-down: the actors could not be disposed");
-    // The bowlers' body models, now that no character uses them.
-    if (!DisposeCharacterBodies()) ok = PrintError("game tear-down: the bowlers' models stay loaded");
+    // The bowlers' outfits, archive, animations and shadow, then the lane objects, now that no
+    // actor uses them.
+    if (!DisposeCharacters()) ok = PrintError("game tear-down: the bowlers' outfits stay loaded");
+    if (!DisposeCharacterAnimations()) ok = PrintError("game tear-down: the bowlers' animations stay loaded");
+    DisposeBallModel();
+    DisposeAimModel();
+    DisposePinModel();
+    if (!DisposeResourceRange(kLaneObjectsFirst, kLaneObjectsLast)) ok = PrintError("game tear-down: the lane's objects stay loaded");
     // The ball table that set-up read the players' balls from.
     if (ResourceLoaded(kBallPropertyTable) && !DisposeResource(kBallPropertyTable))
         ok = PrintError("game tear-down: the ball table stays loaded");
@@ -423,6 +439,7 @@ static int TearDownGame()
     SetChannelVolumeFade(nullptr, 0, 0);
     gameReturn = {};
     if (!DisposeTestMode()) ok = 0;
+    if (!DisposeEnvSpecificObjects()) ok = 0;
     gChangeStage = gChangeStageTransition = 0;
     if (!DisposeArea()) ok = 0;
     if (!DisposeGame()) ok = 0;

@@ -3,11 +3,14 @@
 #include <cmath>
 
 #include "game/actors.h"
+#include "game/areas.h"
 #include "game/gameloop.h"
 #include "game/physics.h"
 #include "game/records.h"
 #include "lib/printing.h"
 #include "lib/resourceload.h"
+#include "platform/lighting.h"
+#include "shell/scenedraw.h"
 
 const float PIN_X[10] = {0.0f, -0.5f, 0.5f, -1.0f, 0.0f, 1.0f, -1.5f, -0.5f, 0.5f, 1.5f};
 const float PIN_Y[10] = {60.0f, 60.866f, 60.866f, 61.732f, 61.732f, 61.732f, 62.598f, 62.598f, 62.598f, 62.598f};
@@ -112,6 +115,8 @@ int InitPinModel()
     return 1;
 }
 
+void DisposePinModel() { pinModel = nullptr; }
+
 int AddPinActor(int pin, actor_tag** out)
 {
     if (!IsPinNumber(pin)) return PrintError("AddPinActor: no pin %d", pin);
@@ -205,9 +210,13 @@ int MovePin(actor_tag* a)
     return 1;
 }
 
-int DrawPin(actor_tag*)
+int DrawPin(actor_tag* pin)
 {
-    // The lights of the pin's actor type and the model drawing come with the scene drawing.
+    if (!pin) return 1;
+    // Lit as pins are, then the game's lights again for whatever is drawn next.
+    RenderSetLights(pin->actorType < kNumActorLights ? &gActorLights[pin->actorType] : &gGameLights);
+    DrawActorModel(pin);
+    RenderSetLights(&gGameLights);
     return 1;
 }
 

@@ -37,6 +37,8 @@ extern DS3_model_tag* pinModel;
 
 // Loads the pin model (resource 5006). 0 when it cannot be read.
 int InitPinModel();
+// Forgets the pin model read by InitPinModel (its resource is being freed).
+void DisposePinModel();
 // Makes the actor and the body of pin 1..10 on its spot and stores the actor through out when
 // given. 0 for any other number, without a physics world, or when the actor or body cannot be had.
 int AddPinActor(int pin, actor_tag** out);

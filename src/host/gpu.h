@@ -618,6 +618,20 @@ int GpuShaderBinary(const void* data, uint32_t size);
 // ---------------------------------------------------------------------------------------------
 // Host services: the images on the screens, for screenshots, tests and the window.
 
+// Images that nobody will look at need not be rasterised (a headless run looks only at its
+// screenshots). With a list of frames, a draw is rasterised only when one of them is at most
+// kGpuSeenAhead frames ahead of the frames presented so far (the image drawn now is shown at the
+// next vertical sync; the margin covers a display that skips a frame or two). Every other draw is
+// still fetched, checked and set up on the GL side as before, with the same errors, but its
+// triangles are not filled in; clears and transfers always run. A display that is not drawn at
+// all in those frames shows an image that may not have been filled. GpuRasteriseAll (the
+// default) rasterises every draw.
+constexpr long kGpuSeenAhead = 8;
+void GpuRasteriseOnlyFor(const long* frames, int count);
+void GpuRasteriseAll();
+// 1 when a draw executed now is rasterised.
+int GpuRasterising();
+
 // Which upper image the window shows (the --view option and its key).
 enum { kGpuViewLeft = 0, kGpuViewRight = 1, kGpuViewAnaglyph = 2 };
 void GpuSetView(int view);

@@ -5,10 +5,35 @@
 #include <vector>
 
 #include "host/gpuinternal.h"
+#include "host/host.h"
 
 static GLuint vao = 0, vertexBuffer = 0, indexBuffer = 0, lutTexture = 0;
 static uint32_t lutWords[512];
 static int lutLoaded = 0;
+// The frames whose images are looked at; rasteriseAll ignores them.
+static int rasteriseAll = 1;
+static std::vector<long> seenFrames;
+
+void GpuRasteriseOnlyFor(const long* frames, int count)
+{
+    rasteriseAll = 0;
+    seenFrames.assign(frames, frames + (frames && count > 0 ? count : 0));
+}
+
+void GpuRasteriseAll()
+{
+    rasteriseAll = 1;
+    seenFrames.clear();
+}
+
+int GpuRasterising()
+{
+    if (rasteriseAll) return 1;
+    const long presented = HostFramesPresented();
+    for (long f : seenFrames)
+        if (f >= presented && f - presented <= kGpuSeenAhead) return 1;
+    return 0;
+}
 
 void GpuDrawReset()
 {
@@ -229,6 +254,7 @@ void GpuExecDraw()
     }
     SetFixedState();
     static const GLenum modes[3] = {GL_TRIANGLES, GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN};
-    glDrawElements(modes[primitive], GLsizei(count), wide ? GL_UNSIGNED_SHORT : GL_UNSIGNED_BYTE, nullptr);
+    if (GpuRasterising())
+        glDrawElements(modes[primitive], GLsizei(count), wide ? GL_UNSIGNED_SHORT : GL_UNSIGNED_BYTE, nullptr);
     glBindVertexArray(0);
 }

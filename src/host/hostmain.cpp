@@ -9,6 +9,7 @@
 #include "host/audio.h"
 #include "host/clock.h"
 #include "host/errorlog.h"
+#include "host/gpu.h"
 #include "host/host.h"
 #include "host/input.h"
 #include "platform/startup.h"
@@ -66,6 +67,10 @@ int main(int argc, char** argv)
     HostSetVerbose(gHostOptions.verbose);
     // Without a window there is no real time to follow: frames advance a virtual clock.
     HostUseVirtualClock(gHostOptions.headless);
+    // A headless run's images are seen only in its screenshots: the draws of the other frames are
+    // still run and checked, but not rasterised, which leaves everything but those pixels as it was.
+    if (gHostOptions.headless)
+        GpuRasteriseOnlyFor(gHostOptions.screenshotFrames.data(), int(gHostOptions.screenshotFrames.size()));
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
 

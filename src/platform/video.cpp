@@ -2,5 +2,8 @@
 // clip that is missing.
 #include "platform/video.h"
 
+int videoPlaying = 0;
+
 int PlayVideo(const char*) { return 1; }
+int VideoPlaying() { return videoPlaying; }
 int SetSleepAvailable(int) { return 1; }

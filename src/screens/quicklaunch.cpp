@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "game/animation.h"
 #include "game/areas.h"
 #include "game/controls.h"
 #include "game/gameloop.h"
@@ -27,6 +28,77 @@ static const int kBodyMeshes[kMaxPlayers] = {911, 939, 953, 960, 932, 911, 939, 
 
 static const char* const kFirstNames[kMaxPlayers] = {"Ada", "Bo", "Cy", "Di", "Ed", "Flo", "Gus", "Hal"};
 
+// The outfits of the character archive (content/README.md): the garment textures, the garments
+// every body shares, each body's shirts and gloves, and the hair groups by colour.
+static const int kGarmentTextures = 9800;
+static const int kSharedGarments = 9801;
+static const int kBodyGarmentsFirst = 9810;  // + the body's index in the animation table
+static const int kHairGroupsFirst = 9830;
+enum { kTexBodyPalette = 0, kTexShirt = 4, kTexPants = 13, kTexShoes = 20, kTexHat = 25, kTexGlasses = 30, kTexGloves = 33 };
+enum { kLongPants, kShorts, kBareLegs, kSocks, kShoes, kCap, kGlasses };
+enum { kShortSleeves, kLongSleeves, kGloves };
+// The balls' textures: member ball index + 2.
+static const int kBallTextureGroup = 901;
+
+// One bowler's look: colours are the destination textures' places after their source; a hair
+// range of the hair group (members 1 crop, 2 long, 3 bun; -1 to the end).
+struct Outfit {
+    int shirt, sleeves, pants, trousers, shoes, hat, glasses, gloves, hair, hairStart, hairEnd;
+};
+static const Outfit kOutfits[kMaxPlayers] = {
+    {1, kShortSleeves, 1, kLongPants, 1, 0, 0, 2, 0, 1, 2},
+    {2, kLongSleeves, 3, kLongPants, 2, 1, 0, 0, 1, 1, 2},
+    {3, kShortSleeves, 2, kShorts, 4, 0, 1, 0, 2, 1, -1},
+    {4, kShortSleeves, 4, kLongPants, 3, 3, 0, 1, 3, 1, 3},
+    {5, kLongSleeves, 5, kLongPants, 1, 0, 3, 0, 0, 1, 2},
+    {6, kShortSleeves, 6, kShorts, 2, 2, 0, 3, 2, 1, 3},
+    {7, kShortSleeves, 1, kLongPants, 4, 0, 2, 0, 1, 1, -1},
+    {8, kLongSleeves, 2, kLongPants, 3, 4, 0, 2, 3, 1, 2},
+};
+
+static int Member(int group, int index) { return (group << 16) | index; }
+static int GarmentTexture(int index) { return Member(kGarmentTextures, index); }
+
+// Dresses the bowler: every swap names its source texture, the garment's own, and the colour it
+// takes instead; a garment not worn is 0 with its textures.
+static void Dress(PlayerDataTag& d, const Outfit& o, const BallDataTag* balls)
+{
+    const int bodyGarments = kBodyGarmentsFirst + AnimationBodyIndex(d.bodyMeshRSID);
+    d.bodyRSIDTextureG = GarmentTexture(kTexBodyPalette);
+    d.shirtMeshRSID = Member(bodyGarments, o.sleeves);
+    d.shirtRSIDSrcTextureD = GarmentTexture(kTexShirt);
+    d.shirtRSIDDstTextureD = GarmentTexture(kTexShirt + o.shirt);
+    d.pantsMeshRSID = Member(kSharedGarments, o.trousers);
+    d.pantsRSIDSrcTextureD = GarmentTexture(kTexPants);
+    d.pantsRSIDDstTextureD = GarmentTexture(kTexPants + o.pants);
+    d.legsMeshRSID = o.trousers == kShorts ? Member(kSharedGarments, kBareLegs) : 0;
+    d.socksMeshRSID = Member(kSharedGarments, kSocks);
+    d.shoesMeshRSID = Member(kSharedGarments, kShoes);
+    d.shoesRSIDSrcTextureD = GarmentTexture(kTexShoes);
+    d.shoesRSIDDstTextureD = GarmentTexture(kTexShoes + o.shoes);
+    if (o.hat) {
+        d.hatMeshRSID = Member(kSharedGarments, kCap);
+        d.hatRSIDSrcTextureD = GarmentTexture(kTexHat);
+        d.hatRSIDDstTextureD = GarmentTexture(kTexHat + o.hat);
+    }
+    if (o.glasses) {
+        d.glassesMeshRSID = Member(kSharedGarments, kGlasses);
+        d.glassesRSIDSrcTextureD = GarmentTexture(kTexGlasses);
+        d.glassesRSIDDstTextureD = GarmentTexture(kTexGlasses + o.glasses);
+    }
+    if (o.gloves) {
+        d.glovesMeshRSID = Member(bodyGarments, kGloves);
+        d.glovesRSIDSrcTextureD = GarmentTexture(kTexGloves);
+        d.glovesRSIDDstTextureD = GarmentTexture(kTexGloves + o.gloves);
+    }
+    d.hairMeshRSID = kHairGroupsFirst + o.hair;
+    d.hairTextureRSID = Member(d.hairMeshRSID, 0);
+    d.hairStart = o.hairStart;
+    d.hairEnd = o.hairEnd;
+    // The ball model and its textures are the lane's; a bowler's balls differ by their texture.
+    for (int b = 0; b < kBallsPerPlayer; ++b) d.ballRSIDDstTextureD[b] = Member(kBallTextureGroup, balls[b].ballIndex + 2);
+}
+
 static void FillBowler(int i, int person)
 {
     TITLE_PlayerInfoStruct& p = gPlayerInfo[i];
@@ -45,6 +117,8 @@ static void FillBowler(int i, int person)
         p.ballData[b] = BallDataTag{};
         p.ballData[b].ballIndex = u8(kBowlerBalls[b]);
     }
+    p.playerData.bioIndex = u8(i);
+    Dress(p.playerData, kOutfits[i], p.ballData);
     p.ballSelected = 0;
     p.leftHanded = 0;
     p.laneNum = 1;

@@ -1,11 +1,27 @@
-// Drawing of the game scene: the upper screen once per eye and the overlays on the lower screen.
+// Drawing of the game scene: the upper screen once per eye (environment, turn lights, actors,
+// particles, billboards, overlays) and the game's overlays on the lower screen.
 #pragma once
 
-// Presents one frame of the game: the upper screen once per eye with its HUD over the scene, and
-// the lower screen with the HUD or the overlay stack. The 3D scene itself is not drawn yet; the
-// frame is still started and finished on every display, so that frames are presented, counted and
-// paced. 0 when the renderer refuses the frame.
+struct actor_tag;
+
+// Draws one whole game frame: both eyes of the upper screen, then the lower screen unless a clip
+// presents it. Step failures are not reported upward; 0 only when the renderer refuses the frame.
 int DrawGameScreen();
+// The upper screen for the eye whose display is open. The matrix is not used. 0 when a step failed.
+int DrawDisplay0(float (*unused)[4]);
 // The lower screen's game overlays and transition inside a frame the caller opened (the save
 // loops' messages use it). 0 when a step failed.
 int DrawDisplay1();
+// The alley's two turn-light models, lit by the ball of the frame being bowled. 0 when a resource
+// is missing.
+int DrawTurnLights();
+
+// Per-actor draw handlers, stored in actors by their makers.
+// A plain model at the actor's transform (depth writes off while drawn when actorFlags has 0x8).
+int DrawActorModel(actor_tag* actor);
+// A skinned model posed by the actor's skeleton; nothing when hidden or behind the camera.
+int DrawActorSkeleton(actor_tag* actor);
+// The ball's model and the reflection sliding over it; always 1.
+int DrawNextGenBall(actor_tag* actor);
+// The two reflection models over the ball, their texture shifted by the ball's place on the lane.
+int DrawBallReflectionMap(actor_tag* actor);

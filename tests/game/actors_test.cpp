@@ -9,6 +9,9 @@
 #include "game/records.h"
 #include "host/errorlog.h"
 #include "lib/memory.h"
+#include "lib/resources.h"
+#include "platform/camera.h"
+#include "platform/skeleton.h"
 #include "shell/settings.h"
 #include "support/device_heap.h"
 
@@ -62,6 +65,34 @@ std::vector<actor_tag*> PlayerOrder()
     return out;
 }
 
+// Animation `id` in the resource table: one frame of one bone that stands still (the animated
+// actors' transforms read its root motion). The block is the game's memory; FreeStillAnimation
+// gives it back.
+constexpr int kStillAnimation = 1325;
+void* stillAnimation = nullptr;
+void InstallStillAnimation(int id)
+{
+    const int size = kAnimationHeaderBytes + kFrameTranslationBytes + 8;
+    ASSERT_EQ(AllocateClearedMemory(&stillAnimation, size), 1);
+    auto* anim = static_cast<animation_tag*>(stillAnimation);
+    anim->numFrames = 1;
+    anim->numBones = 1;
+    anim->rateRatio = 1.0f;
+    anim->frameLength = kFrameTranslationBytes + 8;
+    anim->frames = static_cast<uint8_t*>(stillAnimation) + kAnimationHeaderBytes;
+    resourceHeader& r = resourceHeaders[id];
+    r.resourceType = kResourceTypeAnimation;
+    r.resourceLength = r.resourceUncompressedLength = size;
+    r.resourceHandle = stillAnimation;
+}
+void FreeStillAnimation()
+{
+    if (!stillAnimation) return;
+    resourceHeaders[kStillAnimation].resourceHandle = nullptr;
+    FreeManagedMemory(stillAnimation, 0);
+    stillAnimation = nullptr;
+}
+
 class Actors : public ::testing::Test {
 protected:
     void SetUp() override
@@ -72,6 +103,7 @@ protected:
         testOptions.testActor = nullptr;
         gCalls.clear();
         HostClearErrorLog();
+        ASSERT_EQ(InitResources(10000), 1);
         baseline = deviceHeap.memoryUsed;
         ASSERT_EQ(InitializeActors(kActorPoolSize), 1);
     }
@@ -80,6 +112,8 @@ protected:
         if (actorPool) {
             EXPECT_EQ(DisposeActors(), 1);
         }
+        FreeStillAnimation();
+        FreeResources();
         ReleaseDeviceHeap();
         gTestModeRunning = gGamePaused = gOnlineSessionActive = 0;
     }
@@ -366,7 +400,13 @@ TEST_F(Actors, HandlerWalkIsNotReentered)
     EXPECT_NE(HostErrorLog().find("inside an actor handler"), std::string::npos);
 }
 
-void SetDepth(actor_tag* a, float z) { a->actorXform[3][2] = z; }
+// An identity view: an actor's depth is its Z.
+void SetDepth(actor_tag* a, float z)
+{
+    setIdentityMatrix(shaderViewXform);
+    a->Zlocation = z;
+}
+
 
 TEST_F(Actors, ScreenPositionsSortCharactersAndClipAnimatedActors)
 {
@@ -380,7 +420,8 @@ TEST_F(Actors, ScreenPositionsSortCharactersAndClipAnimatedActors)
     SetDepth(mid, 300);
     SetDepth(behind, -5);
     SetDepth(still, -5);
-    for (actor_tag* a : {near, far, mid, behind}) a->animInfo.animation = 1325;
+    InstallStillAnimation(kStillAnimation);
+    for (actor_tag* a : {near, far, mid, behind}) a->animInfo.animation = kStillAnimation;
     near->clipStatus = still->clipStatus = kClipBehindCamera;
     for (actor_tag* a : ActorListOrder()) a->displayAttributes = kDisplayTransformed | kDisplayMirrored;
     still->visible = 0;
@@ -401,12 +442,47 @@ TEST_F(Actors, ScreenPositionsSortCharactersAndClipAnimatedActors)
     EXPECT_EQ(PlayerOrder(), (std::vector<actor_tag*>{behind, near, far, mid}));
 }
 
+// Each visible actor's transforms are made for the frame's view before its depth is read: the
+// plain models drawn from actorXform (pins, aim line, bumpers) stand where their actors are.
+TEST_F(Actors, ScreenPositionsPlaceEachVisibleActorInTheView)
+{
+    actor_tag* pin = Add("pin", kActorPin);
+    actor_tag* hidden = Add("hidden", kActorPin);
+    pin->Xlocation = 10, pin->Ylocation = 1440, pin->Zlocation = 15;
+    pin->Xscale = pin->Yscale = pin->Zscale = 2.0f;
+    pin->heading = 180.0f;  // no turn
+    hidden->visible = 0;
+    hidden->Zlocation = 15;
+    setTranslationMatrix(shaderViewXform, 5.0f, -1000.0f, 0.0f);
+
+    ASSERT_EQ(ComputeActorScreenPositions(), 1);
+    EXPECT_FLOAT_EQ(pin->actorXform[0][0], 2.0f);
+    EXPECT_FLOAT_EQ(pin->actorXform[3][0], 15.0f);
+    EXPECT_FLOAT_EQ(pin->actorXform[3][1], 440.0f);
+    EXPECT_FLOAT_EQ(pin->actorXform[3][2], 15.0f);
+    EXPECT_FLOAT_EQ(pin->actorXform[3][3], 1.0f);
+    EXPECT_FLOAT_EQ(pin->screenZ, 15.0f);
+    EXPECT_EQ(hidden->actorXform[3][3], 0.0f) << "a hidden actor is not transformed";
+
+    // It follows the actor from frame to frame.
+    pin->Zlocation = -30;
+    ASSERT_EQ(ComputeActorScreenPositions(), 1);
+    EXPECT_FLOAT_EQ(pin->screenZ, -30.0f);
+
+    // An animated actor whose animation is not loaded has no transform: the pass fails.
+    pin->animInfo.animation = kStillAnimation;
+    EXPECT_EQ(ComputeActorScreenPositions(), 0);
+    InstallStillAnimation(kStillAnimation);
+    EXPECT_EQ(ComputeActorScreenPositions(), 1);
+}
+
 TEST_F(Actors, CharactersShareTheDetailOfTheNearestOne)
 {
     actor_tag* a = Add("a", kActorCharacter);
     actor_tag* b = Add("b", kActorCharacter);
     actor_tag* back = Add("back", kActorCharacter);
-    back->animInfo.animation = 1325;
+    InstallStillAnimation(kStillAnimation);
+    back->animInfo.animation = kStillAnimation;
     SetDepth(back, -10);
     SetDepth(b, 2000);
     for (float depth : {425.0f, 426.0f}) {

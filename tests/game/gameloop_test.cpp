@@ -23,6 +23,7 @@
 #include "game/pins.h"
 #include "game/records.h"
 #include "game/scoring.h"
+#include "host/gpu.h"
 #include "host/host.h"
 #include "lib/memory.h"
 #include "lib/resources.h"
@@ -76,6 +77,7 @@ protected:
     void TearDown() override
     {
         if (rendering) RenderDispose();
+        GpuRasteriseAll();
         CloseBuildGameData();
         sinTable = cosTable = nullptr;
         btAlignedAllocSetCustom(nullptr, nullptr);
@@ -86,6 +88,8 @@ protected:
     void StartRendering()
     {
         ASSERT_EQ(RenderInit(0x80000, 0x800, 0x502, 0x500), 1);
+        // The game's pictures are not looked at here: its draws are checked, not rasterised.
+        GpuRasteriseOnlyFor(nullptr, 0);
         rendering = true;
     }
     static unsigned Allocations()

@@ -24,6 +24,7 @@
 #include "game/physics.h"
 #include "game/records.h"
 #include "host/clock.h"
+#include "host/gpu.h"
 #include "host/host.h"
 #include "host/mixer.h"
 #include "lib/trig.h"
@@ -95,6 +96,8 @@ protected:
         sinTable = cosTable = nullptr;
         ASSERT_EQ(InitTrigTables(), 1);
         ASSERT_EQ(RenderInit(0x80000, 0x800, 0x502, 0x500), 1);
+        // The game's pictures are not looked at here: its draws are checked, not rasterised.
+        GpuRasteriseOnlyFor(nullptr, 0);
         gHostOptions.headless = 1;
         gHostOptions.audioOut = wavPath;
         HostUseVirtualClock(1);
@@ -103,6 +106,7 @@ protected:
     {
         DisposeSoundServices();
         RenderDispose();
+        GpuRasteriseAll();
         CloseBuildGameData();
         sinTable = cosTable = nullptr;
         btAlignedAllocSetCustom(nullptr, nullptr);

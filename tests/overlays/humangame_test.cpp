@@ -17,6 +17,7 @@
 #include "game/gameloop.h"
 #include "game/physics.h"
 #include "game/records.h"
+#include "host/gpu.h"
 #include "host/host.h"
 #include "lib/trig.h"
 #include "overlays/angle.h"
@@ -61,6 +62,8 @@ protected:
         sinTable = cosTable = nullptr;
         ASSERT_EQ(InitTrigTables(), 1);
         ASSERT_EQ(RenderInit(0x80000, 0x800, 0x502, 0x500), 1);
+        // The game's pictures are not looked at here: its draws are checked, not rasterised.
+        GpuRasteriseOnlyFor(nullptr, 0);
     }
     void TearDown() override
     {
@@ -72,6 +75,7 @@ protected:
         DisposeGame();
         LoadingScreenClose();
         RenderDispose();
+        GpuRasteriseAll();
         CloseBuildGameData();
         sinTable = cosTable = nullptr;
         btAlignedAllocSetCustom(nullptr, nullptr);

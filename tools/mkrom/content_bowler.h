@@ -22,6 +22,27 @@ std::vector<std::string> BowlerBoneNames(int bodyMeshRSID);
 // The bind-pose position of a bone (model units, feet), or false for no such bone.
 bool BowlerBindPosition(int bodyMeshRSID, int bone, float* xyz);
 
-constexpr int kBowlerBodyModelBytes = 384;  // the model record before the skeleton block
+constexpr int kBowlerBodyModelBytes = 384;
+
+struct ModelNode;
+// One tube of a skinned bowler model: from a to b (bind pose, feet), radius r0 at a and r1 at b,
+// carried by bone, its ring at a shared half and half with parent; v is the row of the texture.
+struct BowlerTube {
+    std::string bone, parent;
+    float a[3], b[3];
+    float r0, r1;
+    float v;
+};
+// A skinned model of tubes on a body mesh's skeleton (vertex format 8, bone palettes of at most
+// 16 bones a strip), with one material: the texture id material.
+ModelNode BowlerTubeModel(int bodyMeshRSID, const std::vector<BowlerTube>& tubes, uint32_t material);
+
+// The character archive (content_bowler_garments.cpp): the garments, their textures and the hair,
+// at the ids [kCharacterArchiveFirst, kCharacterArchiveEnd), written to
+// Resource/SpecialCharacters.rez beside the other game data in both forms.
+constexpr int kCharacterArchiveFirst = 9800;
+constexpr int kCharacterArchiveEnd = 10000;
+std::vector<Resource> CharacterArchiveContent();
+bool WriteCharacterArchive(const std::string& dir, std::string* error);  // the model record before the skeleton block
 
 }  // namespace mkrom

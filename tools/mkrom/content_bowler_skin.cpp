@@ -140,6 +140,43 @@ void AddTube(ModelNode& node, Strip& strip, V3 a, V3 b, float r0, float r1, floa
 
 }  // namespace
 
+ModelNode BowlerTubeModel(int body, const std::vector<BowlerTube>& tubes, uint32_t material)
+{
+    ModelNode mesh;
+    mesh.format = 8;
+    mesh.flags = 0x800;
+    mesh.materials.push_back(material);
+    const std::vector<std::string> names = BowlerBoneNames(body);
+    std::map<std::string, int> bone;
+    for (size_t i = 0; i < names.size(); ++i) bone[names[i]] = int(i);
+    size_t t = 0;
+    while (t < tubes.size()) {
+        Strip strip;
+        std::set<int> used;
+        std::vector<int> palette;
+        auto entry = [&](int b) {
+            for (size_t i = 0; i < palette.size(); ++i)
+                if (palette[i] == b) return uint8_t(i);
+            palette.push_back(b);
+            return uint8_t(palette.size() - 1);
+        };
+        for (; t < tubes.size(); ++t) {
+            const BowlerTube& tube = tubes[t];
+            std::set<int> need = used;
+            need.insert(bone.at(tube.bone));
+            need.insert(bone.at(tube.parent));
+            if (need.size() > size_t(kMaxPalette)) break;
+            used = need;
+            const uint8_t own = entry(bone.at(tube.bone)), parent = entry(bone.at(tube.parent));
+            AddTube(mesh, strip, {tube.a[0], tube.a[1], tube.a[2]}, {tube.b[0], tube.b[1], tube.b[2]}, tube.r0, tube.r1,
+                    tube.v, own, parent);
+        }
+        strip.palette.assign(palette.begin(), palette.end());
+        mesh.strips.push_back(strip);
+    }
+    return mesh;
+}
+
 std::vector<Resource> BowlerSkinMembers(int body)
 {
     const std::vector<std::string> names = BowlerBoneNames(body);
@@ -152,54 +189,21 @@ std::vector<Resource> BowlerSkinMembers(int body)
         return V3{p[0], p[1], p[2]};
     };
 
-    ModelNode mesh;
-    mesh.format = 8;
-    mesh.flags = 0x800;
-    mesh.materials.push_back(uint32_t(body) << 16 | 1u);
-    std::vector<Part> parts = Parts();
+    std::vector<BowlerTube> tubes;
+    for (const Part& part : Parts()) {
+        const V3 a = position(part.bone);
+        // The hand reaches past the wrist along the forearm.
+        const V3 e = part.end.empty() ? Add(a, Mul(Unit(Sub(a, position(part.parent))), 0.4f)) : position(part.end);
+        tubes.push_back({part.bone, part.parent, {a.x, a.y, a.z}, {e.x, e.y, e.z}, part.r0, part.r1,
+                         (float(part.band) + 0.5f) / 4.0f});
+    }
     // Head: a tube from the neck's top up over the face.
     const V3 head = position("head");
-    size_t p = 0;
-    while (p < parts.size() + 1) {
-        Strip strip;
-        std::set<int> used;
-        std::vector<int> palette;
-        auto entry = [&](int b) {
-            for (size_t i = 0; i < palette.size(); ++i)
-                if (palette[i] == b) return uint8_t(i);
-            palette.push_back(b);
-            return uint8_t(palette.size() - 1);
-        };
-        for (; p < parts.size() + 1; ++p) {
-            const bool isHead = p == parts.size();
-            const std::string b = isHead ? "head" : parts[p].bone, par = isHead ? "neck" : parts[p].parent;
-            std::set<int> need = used;
-            need.insert(bone.at(b));
-            need.insert(bone.at(par));
-            if (need.size() > size_t(kMaxPalette)) break;
-            used = need;
-            const uint8_t own = entry(bone.at(b)), parent = entry(bone.at(par));
-            if (isHead) {
-                AddTube(mesh, strip, Add(head, {0, 0, -0.1f}), Add(head, {0, -0.05f, 0.75f}), 0.36f, 0.3f, 0.12f, own,
-                        parent);
-                continue;
-            }
-            const Part& part = parts[p];
-            const V3 a = position(part.bone);
-            V3 e = a;
-            if (part.end.empty())
-                e = Add(a, Mul(Unit(Sub(a, position(part.parent))), 0.4f));
-            else
-                e = position(part.end);
-            AddTube(mesh, strip, a, e, part.r0, part.r1, (float(part.band) + 0.5f) / 4.0f, own, parent);
-        }
-        strip.palette.assign(palette.begin(), palette.end());
-        mesh.strips.push_back(strip);
-    }
+    tubes.push_back({"head", "neck", {head.x, head.y, head.z - 0.1f}, {head.x, head.y - 0.05f, head.z + 0.75f}, 0.36f, 0.3f, 0.12f});
 
     std::vector<Resource> out;
     out.push_back(BitmapResource(0, SkinTexture(body), kPixelRGB565));
-    out.push_back(ModelResource(0, mesh));
+    out.push_back(ModelResource(0, BowlerTubeModel(body, tubes, uint32_t(body) << 16 | 1u)));
     return out;
 }
 

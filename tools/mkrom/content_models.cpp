@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "bitmap_writer.h"
+#include "game/oil.h"
 #include "host/gpu.h"
 #include "mesh_shapes.h"
 
@@ -31,8 +32,13 @@ constexpr float kLaneHalf = 43.0f / 24.0f;
 constexpr float kGutterWidth = 18.5f / 24.0f;
 constexpr float kGutterDepth = 3.75f / 24.0f;
 constexpr float kLaneEnd = 63.0f;
-constexpr float kLanePitch = 8.0f;
-constexpr int kSideLanes = 2;  // lanes drawn either side of the played one
+// Lanes stand 133 game units apart, as the game spaces the alley's props over them.
+constexpr float kLanePitch = 133.0f / 24.0f;
+// Lanes drawn either side of the played one: enough for the farthest props (46 ft out, with
+// their blades) to hang inside the room.
+constexpr int kSideLanes = 9;
+// From the played lane's centre to each side wall.
+constexpr float kHalfRoom = (float(kSideLanes) + 0.5f) * kLanePitch + 1.0f;
 constexpr int kMarqueeFrames = 4;
 constexpr int kMarqueeDelay = 200;     // milliseconds per frame
 constexpr size_t kBitmapDelayByte = 26;  // the bitmap header's delay, then its loop type
@@ -205,7 +211,7 @@ ModelNode AlleyModel(int alley)
     const int group = (alley + 1) * 100;
     for (int t = 0; t < kAlleyTextures - 1; ++t) m.materials.push_back(Member(group, t));
     for (int k = -kSideLanes; k <= kSideLanes; ++k) AddLane(m, float(k) * kLanePitch, 8.0f);
-    const float halfRoom = (float(kSideLanes) + 0.5f) * kLanePitch + 1.0f;
+    const float halfRoom = kHalfRoom;
     const float back = -36.0f, front = kLaneEnd + 3.0f, high = 14.0f;
     // The floor behind the approaches, the walls, the ceiling and the wall behind the bowlers.
     AddQuad(m, kTexCarpet, {-halfRoom, back, 0}, {halfRoom, back, 0}, {halfRoom, -16, 0}, {-halfRoom, -16, 0}, 0, 0,
@@ -232,7 +238,7 @@ ModelNode MaskingModel(int alley)
     m.flags = 0x2;
     m.materials.push_back(Member((alley + 1) * 100, kTexMask));
     m.materials.push_back(Member(kAlleyMarqueeGroups[alley], 0));
-    const float halfRoom = (float(kSideLanes) + 0.5f) * kLanePitch + 1.0f;
+    const float halfRoom = kHalfRoom;
     for (int k = -kSideLanes; k <= kSideLanes; ++k) {
         const float x0 = float(k) * kLanePitch - kLanePitch / 2, x1 = x0 + kLanePitch;
         AddQuad(m, 0, {x0, kLaneEnd - 1.5f, 2.2f}, {x1, kLaneEnd - 1.5f, 2.2f}, {x1, kLaneEnd - 1.5f, 5.0f},
@@ -418,10 +424,32 @@ ModelNode ObjectModel(int texture)
     return m;
 }
 
-// A flat quad on z = 0 from (x0, y0) to (x1, y1), the whole texture on it.
+// A flat quad at height z from (x0, y0) to (x1, y1), the whole texture on it: u from 0 at x0 to 1
+// at x1, v from 1 at y0 to 0 at y1. It faces up when (x1 - x0) and (y1 - y0) have the same sign.
 void FlatQuad(ModelNode& m, float x0, float y0, float x1, float y1, float z)
 {
     AddQuad(m, 0, {x0, y0, z}, {x1, y0, z}, {x1, y1, z}, {x0, y1, z}, 0, 1, 1, 0);
+}
+
+// Oil pattern 1..9 as the oil overlay shows it, from the game's own pattern tables: board 0 (the
+// negative-X edge) in column 0, the foul line in the last row and the overlay's far end (41 feet)
+// in row 0. The more oil on a board, the bluer and the less see-through; dry lane is clear.
+RgbaImage OilPatternTexture(int pattern)
+{
+    laneOil_tag lane{};
+    SetOilPattern(&lane, pattern);
+    constexpr int kWidth = 32, kHeight = 64;
+    constexpr float kOverlayFeet = 41.0f;
+    constexpr float kHeavyOil = 1.5f;  // units of oil shown at full strength
+    RgbaImage img(kWidth, kHeight);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            const int row = std::min(kOilRows - 1, int((float(kHeight - 1 - y) + 0.5f) * kOverlayFeet / float(kHeight)));
+            const int board = std::min(kOilBoards - 1, x * kOilBoards / kWidth);
+            const float oil = std::min(1.0f, float(lane.DefaultOil[row][board]) / float(kOilUnit) / kHeavyOil);
+            Put(img, x, y, Mix({200, 230, 255}, {40, 110, 255}, oil), oil > 0.0f ? 0.25f + 0.75f * oil : 0.0f);
+        }
+    return img;
 }
 
 std::vector<Resource> LaneObjectContent()
@@ -476,11 +504,12 @@ std::vector<Resource> LaneObjectContent()
     AddLathe(pin, 0, {0, 0, 0}, profile, 16, 1.0f, 0.0f);
     out.push_back(ModelResource(kPinModel, pin));
 
-    // Bumpers: rails along both lane edges; the actor stretches y by 22.1 from Y 1392 back to the line.
+    // Bumpers: rails along both lane edges. An actor of heading 0 is turned half round, so the
+    // rails run along +y in the model; the actor stretches y by 22.1 from Y 1392 back to the line.
     ModelNode bumper = ObjectModel(kTexBumper);
     for (int s = -1; s <= 1; s += 2)
-        AddBox(bumper, 0, {float(s) * (kLaneHalf + 0.02f) - 0.08f, -63.0f, 0.0f},
-               {float(s) * (kLaneHalf + 0.02f) + 0.08f, 0.0f, 0.25f}, 1.0f);
+        AddBox(bumper, 0, {float(s) * (kLaneHalf + 0.02f) - 0.08f, 0.0f, 0.0f},
+               {float(s) * (kLaneHalf + 0.02f) + 0.08f, 63.0f, 0.25f}, 1.0f);
     out.push_back(ModelResource(kBumperModel, bumper));
 
     // The aim line (scale 24, turned by the aim): a thin strip 40 feet down the lane.
@@ -500,10 +529,20 @@ std::vector<Resource> LaneObjectContent()
         out.push_back(ModelResource(kAimPosLModel + k, marker));
     }
 
-    // The oil overlay: the lane from the foul line to 41 feet (the actor stretches y by 16.4 from Y 984).
+    // The oil overlay: the lane from the foul line to 41 feet (the actor stretches y by 16.4 from
+    // Y 984). Its actor has heading 0 and so is turned half round: the model lies along +y with
+    // +x on the lane's negative side, so that the texture's first column (board 0) and last row
+    // (the foul line) land there.
     ModelNode oil = ObjectModel(kTexOil);
-    FlatQuad(oil, -kLaneHalf, -60.0f, kLaneHalf, 0.0f, 0.0f);
+    FlatQuad(oil, kLaneHalf, 60.0f, -kLaneHalf, 0.0f, 0.0f);
     out.push_back(ModelResource(kOilModel, oil));
+
+    // The textures the oil overlay takes for the game's pattern (member = pattern - 1).
+    Resource oilPatterns;
+    oilPatterns.id = kOilPatternTextureGroup;
+    oilPatterns.type = kTypeGroup;
+    for (int p = 1; p <= kNumOilPatterns; ++p) oilPatterns.members.push_back(BitmapResource(0, OilPatternTexture(p), kPixelRGBA4));
+    out.push_back(oilPatterns);
 
     // The balls' textures for the model (group 901, member = ball index + 2) and their pictures.
     Resource ballTextures;

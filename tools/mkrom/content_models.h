@@ -33,6 +33,8 @@ enum {
     kAimModel = 5009,
     kAimPosLModel = 5010,  // 5010-5013: aim position left, right, aim angle left, right
     kOilModel = 5014,
+    // Member (oil pattern - 1) is the texture the oil model takes for that pattern.
+    kOilPatternTextureGroup = 5016,
     // Member (ball index + 2) is the texture the ball model takes for that ball; members 0 and 1
     // repeat ball 0's.
     kBallTextureGroup = 901,

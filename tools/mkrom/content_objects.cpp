@@ -180,23 +180,35 @@ AnimationNode Still(int frames)
     return Turning(frames, 0, 0, 1, [](int) { return 0.0f; });
 }
 
-// The whole child turning once round the vertical axis in `frames` steps.
-AnimationNode Spin(int frames, float rate, bool clockwise)
+// The game starts each prop at a random frame of 0, 20, ... 200 and restarts a run two frames
+// before its last keyframe, so a run is made long enough for every start to fall inside it: a
+// whole number of cycles of at least this many frames.
+constexpr int kMinRunFrames = 204;
+
+int RunFrames(int cycle) { return (kMinRunFrames + cycle - 1) / cycle * cycle; }
+
+// The whole child turning round the vertical axis, once every `cycle` frames.
+AnimationNode Spin(int cycle, float rate, bool clockwise)
 {
+    const int frames = RunFrames(cycle);
     AnimationNode root = Still(frames);
     root.rateRatio = rate;
-    const float step = (clockwise ? -360.0f : 360.0f) / float(frames);
-    root.children.push_back(Turning(frames, 0, 0, 1, [=](int i) { return step * float(i); }));
+    // Angles are kept within two turns (a whole turn of the quaternions), so that they stay
+    // exact and each keyframe is still a short turn from the one before.
+    const float step = (clockwise ? -360.0f : 360.0f) / float(cycle);
+    root.children.push_back(Turning(frames, 0, 0, 1, [=](int i) { return step * float(i % (2 * cycle)); }));
     return root;
 }
 
-// The child swinging to and fro about the X axis (across the lane), amplitude in degrees.
-AnimationNode Swing(int frames, float rate, float amplitude)
+// The child swinging to and fro about the X axis (across the lane), amplitude in degrees, once
+// every `cycle` frames.
+AnimationNode Swing(int cycle, float rate, float amplitude)
 {
+    const int frames = RunFrames(cycle);
     AnimationNode root = Still(frames);
     root.rateRatio = rate;
     root.children.push_back(Turning(frames, 1, 0, 0, [=](int i) {
-        return amplitude * std::sin(6.2831853f * float(i) / float(frames));
+        return amplitude * std::sin(6.2831853f * float(i % cycle) / float(cycle));
     }));
     return root;
 }

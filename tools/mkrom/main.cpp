@@ -6,6 +6,7 @@
 
 #include "archive_writer.h"
 #include "content.h"
+#include "content_bowler.h"
 
 static int Usage(const char* message)
 {
@@ -36,6 +37,8 @@ int main(int argc, char** argv)
     const std::vector<mkrom::Resource> content = mkrom::BuildContent();
     bool ok = split ? mkrom::WriteSplitArchives(out, mkrom::ArchiveRanges(), content, &error)
                     : mkrom::WriteSingleArchive(out, mkrom::ArchiveRanges(), content, &error);
+    // The character archive stands beside either form: the game opens it for each game.
+    ok = ok && mkrom::WriteCharacterArchive(out, &error);
     if (!ok) {
         fprintf(stderr, "mkrom: %s\n", error.c_str());
         return 1;

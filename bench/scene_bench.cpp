@@ -1,0 +1,153 @@
+// The cost of one whole game frame with its drawing, headless on the PC's GPU: the game's input
+// (four computer bowlers), the actors, the physics step and the end-of-ball rules, then both eyes
+// of the alley with its bowlers, ball and pins and the lower screen's overlays — over the first
+// stretch of a game on the first alley, as a share of the 33 ms that a frame may take. The
+// drawing's own share is printed beside it.
+#include <benchmark/benchmark.h>
+
+#include <btBulletDynamicsCommon.h>
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "game/actors.h"
+#include "game/areas.h"
+#include "game/collision.h"
+#include "game/gameloop.h"
+#include "game/physics.h"
+#include "game/records.h"
+#include "host/arena.h"
+#include "host/errorlog.h"
+#include "host/gpu.h"
+#include "host/host.h"
+#include "lib/memory.h"
+#include "lib/resources.h"
+#include "lib/trig.h"
+#include "platform/fileserver.h"
+#include "platform/input.h"
+#include "platform/render.h"
+#include "screens/frontend.h"
+#include "screens/quicklaunch.h"
+#include "shell/globals.h"
+#include "shell/physicsmemory.h"
+#include "shell/scenedraw.h"
+#include "shell/settings.h"
+#include "shell/startup.h"
+
+namespace {
+
+constexpr uint32_t kDeviceBytes = 64u << 20;
+constexpr double kFrameBudgetMs = 33.0;
+// Frames timed per game: 30 s of play, enough for several balls of several bowlers.
+constexpr long kFramesPerRun = 900;
+
+long gFrames = 0;
+double gSeconds = 0;
+double gDrawSeconds = 0;
+double gCpuSeconds = 0;  // of every thread of the process, the GPU's workers included
+
+using Clock = std::chrono::steady_clock;
+
+double Since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// User and system time of the whole process so far.
+double ProcessCpuSeconds()
+{
+    rusage use{};
+    getrusage(RUSAGE_SELF, &use);
+    return double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) + 1e-6 * double(use.ru_utime.tv_usec + use.ru_stime.tv_usec);
+}
+
+// The first kFramesPerRun frames of a game; its set-up and tear-down are not timed.
+void BM_SceneFrame(benchmark::State& state)
+{
+    for (auto _ : state) {
+        SeedRandom();
+        quitGame = 0;
+        if (!QuickLaunchGame("quick", 4) || !GameLoopSetup()) {
+            state.SkipWithError("the game could not be set up");
+            return;
+        }
+        long frames = 0;
+        double drawing = 0;
+        int ok = 1;
+        const auto start = Clock::now();
+        const double cpuStart = ProcessCpuSeconds();
+        while (ok && !quitGame && frames < kFramesPerRun) {
+            ok = HandleControls() && UpdateGameLogic();
+            const auto drawStart = Clock::now();
+            ok = ok && DrawGameScreen();
+            drawing += Since(drawStart);
+            ++frames;
+        }
+        const double seconds = Since(start);
+        const double cpu = ProcessCpuSeconds() - cpuStart;
+        state.SetIterationTime(seconds);
+        DisposePhysicsWorld();
+        DisposeCollisionEnvironment(areaNum);
+        DisposeGame();
+        LoadingScreenClose();
+        if (!ok) {
+            state.SkipWithError("a frame failed");
+            return;
+        }
+        gFrames += frames;
+        gSeconds += seconds;
+        gDrawSeconds += drawing;
+        gCpuSeconds += cpu;
+    }
+}
+
+BENCHMARK(BM_SceneFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+
+    // The game data of the build, drawn headless.
+    std::string error;
+    char* programOnly[] = {argv[0], const_cast<char*>("--headless")};
+    if (HostParseOptions(2, programOnly, &gHostOptions, &error) != kOptionsRun) return 1;
+    HostSetVerbose(1);  // a game that cannot be set up says why
+    done = 0;
+    if (!HostArenaInit(kDeviceBytes)) return 1;
+    theHeap = nullptr;
+    uint8_t* start = HostDeviceMemoryAddress();
+    if (!InitMemoryHeap(&deviceHeap, start, start + kDeviceBytes, 0x2000, 128, 0, 1) || !FileSystemInit() ||
+        !InitResources(10000) || !OpenResources() || !RenderInit(0x80000, 0x800, 0x502, 0x500)) {
+        std::fprintf(stderr, "scene_bench: no game heap, game data or renderer\n");
+        return 1;
+    }
+    InstallPhysicsAllocator();
+    InitTrigTables();
+    InitGameSettings();
+    InitOptions();
+    ClearInputs();
+
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    if (gFrames > 0) {
+        const double msPerFrame = gSeconds * 1000.0 / double(gFrames);
+        const double msDrawing = gDrawSeconds * 1000.0 / double(gFrames);
+        std::printf("one game frame with drawing: %.3f ms, %.2f %% of the %.0f ms frame (drawing %.3f ms, %.2f %%)\n",
+                    msPerFrame, 100.0 * msPerFrame / kFrameBudgetMs, kFrameBudgetMs, msDrawing,
+                    100.0 * msDrawing / kFrameBudgetMs);
+        // The rasteriser runs on worker threads; on a busy machine they wait for cores, so the
+        // processor time of all threads tells the cost apart from the load.
+        std::printf("processor time of all threads per frame: %.3f ms\n", gCpuSeconds * 1000.0 / double(gFrames));
+    }
+    RenderDispose();
+    FreeResources();
+    FileSystemDispose();
+    btAlignedAllocSetCustom(nullptr, nullptr);
+    btAlignedAllocSetCustomAligned(nullptr, nullptr);
+    DisposeMemoryHeap(&deviceHeap);
+    return 0;
+}

@@ -1,0 +1,128 @@
+// Draws of frames nobody looks at are checked but not rasterised; draws of the frames looked at
+// (and shortly before them) are rasterised in full.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/gpu.h"
+#include "host/host.h"
+#include "support/gpu_rig.h"
+
+namespace {
+
+class GlRasterLimit : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string why;
+        ASSERT_TRUE(GpuRigStart(&rig, 64, 64, &why)) << why;
+        HostResetFrames();
+    }
+    void TearDown() override
+    {
+        GpuRasteriseAll();
+        HostResetFrames();
+        GpuRigStop();
+    }
+
+    // Clears to black, then draws a constant-colour quad over the whole image, its indices at
+    // the given offset after the vertices (right after them unless a test points elsewhere);
+    // returns the run's error.
+    uint32_t ClearAndDrawQuad(uint32_t indexOffset = 0)
+    {
+        const float corners[4][3] = {{-1, 1, -0.5f}, {1, 1, -0.5f}, {-1, -1, -0.5f}, {1, -1, -0.5f}};
+        auto* p = static_cast<uint8_t*>(GpuRigMemory(sizeof corners + 16));
+        if (!p) return ~0u;
+        std::memcpy(p, corners, sizeof corners);
+        const uint16_t indices[4] = {0, 1, 2, 3};
+        std::memcpy(p + sizeof corners, indices, sizeof indices);
+        const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+
+        GpuWords w;
+        w.Regs(kGpuRegClearColor, {GpuFloatBits(0), GpuFloatBits(0), GpuFloatBits(0), GpuFloatBits(1)});
+        w.Reg(kGpuRegClear, kGpuColorBufferBit | kGpuDepthBufferBit);
+        w.Reg(kGpuRegProgramEntry, 0);
+        w.Reg(kGpuRegOutputCount, 1);
+        w.Reg(kGpuRegOutputMask, 1);
+        w.Regs(kGpuRegOutputMap, {0x03020100, kGpuOutEmptyRegister, kGpuOutEmptyRegister, kGpuOutEmptyRegister,
+                                  kGpuOutEmptyRegister, kGpuOutEmptyRegister, kGpuOutEmptyRegister});
+        w.Matrix(0, identity);
+        w.Matrix(4, identity);
+        w.Regs(kGpuRegCombiner(0), {GpuCombinerSources(kGpuSourceConstant, 0, 0, kGpuSourceConstant, 0, 0), 0,
+                                    kGpuCombineReplace, 0, GpuRgba8(200, 100, 50, 255)});
+        w.Reg(kGpuRegVertexBase, GpuPhysicalAddress(p) / 8);
+        w.Reg(kGpuRegVertexStride, 12);
+        w.Reg(kGpuRegAttribCount, 1);
+        w.Regs(kGpuRegAttribFormat, {GpuAttribFormat(0, 3, kGpuTypeFloat)});
+        w.Regs(kGpuRegAttribInputMap, {0x76543210, 0x0000BA98});
+        w.Reg(kGpuRegIndexBuffer, kGpuIndex16 | (indexOffset ? indexOffset : uint32_t(sizeof corners)));
+        w.Reg(kGpuRegIndexCount, 4);
+        w.Reg(kGpuRegPrimitive, kGpuPrimitiveStrip);
+        w.Reg(kGpuRegDrawIndexed, 1);
+        return GpuRigRun(w);
+    }
+    // Pixels of the render image that hold the quad's colour.
+    static int Coloured()
+    {
+        const std::vector<uint8_t> image = GpuRigImage();
+        int n = 0;
+        for (size_t i = 0; i + 3 < image.size(); i += 4) n += image[i] == 200 && image[i + 1] == 100 && image[i + 2] == 50;
+        return n;
+    }
+    static void Present(int frames)
+    {
+        for (int i = 0; i < frames; ++i) HostFramePresented();
+    }
+
+    GpuRig rig;
+};
+
+// Draws of the frames shortly before a frame that is looked at, and of that frame, are
+// rasterised; the others are not, and their runs report the same (no) error.
+TEST_F(GlRasterLimit, OnlyTheFramesLookedAtAreRasterised)
+{
+    const int all = 64 * 64;
+    EXPECT_EQ(GpuRasterising(), 1) << "every draw by default";
+    ASSERT_EQ(ClearAndDrawQuad(), uint32_t(kGpuNoError));
+    EXPECT_EQ(Coloured(), all);
+
+    const long shots[2] = {20, 40};
+    GpuRasteriseOnlyFor(shots, 2);
+    Present(11);
+    EXPECT_EQ(GpuRasterising(), 0) << "frame 20 is more than the margin ahead";
+    ASSERT_EQ(ClearAndDrawQuad(), uint32_t(kGpuNoError));
+    EXPECT_EQ(Coloured(), 0) << "cleared, not filled";
+    Present(1);
+    ASSERT_EQ(ClearAndDrawQuad(), uint32_t(kGpuNoError));
+    EXPECT_EQ(Coloured(), all) << "within the margin before frame 20";
+    Present(8);
+    ASSERT_EQ(ClearAndDrawQuad(), uint32_t(kGpuNoError));
+    EXPECT_EQ(Coloured(), all) << "frame 20 itself";
+    Present(1);
+    EXPECT_EQ(GpuRasterising(), 0) << "between the frames looked at";
+    Present(19);
+    EXPECT_EQ(GpuRasterising(), 1) << "frame 40";
+    Present(1);
+    EXPECT_EQ(GpuRasterising(), 0) << "after the last";
+
+    GpuRasteriseOnlyFor(nullptr, 0);
+    EXPECT_EQ(GpuRasterising(), 0) << "no screenshot: nothing is looked at";
+    GpuRasteriseAll();
+    ASSERT_EQ(ClearAndDrawQuad(), uint32_t(kGpuNoError));
+    EXPECT_EQ(Coloured(), all);
+}
+
+// A draw that is not rasterised is still checked: indices outside the arena are refused with the
+// same error as when it is drawn.
+TEST_F(GlRasterLimit, DrawsThatAreNotRasterisedAreStillChecked)
+{
+    GpuRasteriseOnlyFor(nullptr, 0);
+    ASSERT_EQ(GpuRasterising(), 0);
+    EXPECT_EQ(ClearAndDrawQuad(0x7FFFFFF0u), uint32_t(kGpuInvalidValue));
+    GpuRasteriseAll();
+    EXPECT_EQ(ClearAndDrawQuad(0x7FFFFFF0u), uint32_t(kGpuInvalidValue));
+}
+
+}  // namespace
