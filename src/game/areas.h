@@ -155,7 +155,7 @@ int ChangeArea(int area);
 // Unloads the environment: its extra resources, its group and its layer group, and empties the
 // environment table. 1 when none is loaded; 0 when a disposal fails.
 int DisposeAreaEnv();
-// Unloads the whole alley: environment, area group and collision environment. 1 when none is
+// Unloads the whole alley: its props, environment, area group and collision environment. 1 when none is
 // loaded; 0 when a disposal fails (the rest is still unloaded).
 int DisposeArea();
 // 1 while an alley is loaded.
