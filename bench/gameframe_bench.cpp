@@ -29,10 +29,10 @@
 #include "shell/physicsmemory.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
+#include "support/bench_game.h"
 
 namespace {
 
-constexpr uint32_t kDeviceBytes = 64u << 20;
 constexpr double kFrameBudgetMs = 33.0;
 constexpr long kFrameCap = 200000;
 
@@ -59,10 +59,7 @@ void BM_GameFrame(benchmark::State& state)
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         state.SetIterationTime(seconds);
         const int finished = gGameOver;
-        DisposePhysicsWorld();
-        DisposeCollisionEnvironment(areaNum);
-        DisposeGame();
-        LoadingScreenClose();
+        EndBenchGame();
         if (!finished) {
             state.SkipWithError("the game did not end");
             return;
@@ -83,24 +80,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
-    // The program's default options: the game data of the build.
-    std::string error;
-    char* programOnly[] = {argv[0]};
-    if (HostParseOptions(1, programOnly, &gHostOptions, &error) != kOptionsRun) return 1;
-    HostSetVerbose(1);  // a game that cannot be set up says why
-    done = 0;
-    if (!HostArenaInit(kDeviceBytes)) return 1;
-    theHeap = nullptr;
-    uint8_t* start = HostDeviceMemoryAddress();
-    if (!InitMemoryHeap(&deviceHeap, start, start + kDeviceBytes, 0x2000, 128, 0, 1) || !FileSystemInit() ||
-        !InitResources(10000) || !OpenResources() || !RenderInit(0x80000, 0x800, 0x502, 0x500)) {
-        std::fprintf(stderr, "gameframe_bench: no game heap or game data\n");
-        return 1;
-    }
-    InstallPhysicsAllocator();
-    InitGameSettings();
-    InitOptions();
-    ClearInputs();
+    if (!StartBenchGame("gameframe_bench", argv[0], 0)) return 1;
 
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

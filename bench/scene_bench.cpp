@@ -36,10 +36,10 @@
 #include "shell/scenedraw.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
+#include "support/bench_game.h"
 
 namespace {
 
-constexpr uint32_t kDeviceBytes = 64u << 20;
 constexpr double kFrameBudgetMs = 33.0;
 // Frames timed per game: 30 s of play, enough for several balls of several bowlers.
 constexpr long kFramesPerRun = 900;
@@ -86,10 +86,7 @@ void BM_SceneFrame(benchmark::State& state)
         const double seconds = Since(start);
         const double cpu = ProcessCpuSeconds() - cpuStart;
         state.SetIterationTime(seconds);
-        DisposePhysicsWorld();
-        DisposeCollisionEnvironment(areaNum);
-        DisposeGame();
-        LoadingScreenClose();
+        EndBenchGame();
         if (!ok) {
             state.SkipWithError("a frame failed");
             return;
@@ -110,25 +107,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
-    // The game data of the build, drawn headless.
-    std::string error;
-    char* programOnly[] = {argv[0], const_cast<char*>("--headless")};
-    if (HostParseOptions(2, programOnly, &gHostOptions, &error) != kOptionsRun) return 1;
-    HostSetVerbose(1);  // a game that cannot be set up says why
-    done = 0;
-    if (!HostArenaInit(kDeviceBytes)) return 1;
-    theHeap = nullptr;
-    uint8_t* start = HostDeviceMemoryAddress();
-    if (!InitMemoryHeap(&deviceHeap, start, start + kDeviceBytes, 0x2000, 128, 0, 1) || !FileSystemInit() ||
-        !InitResources(10000) || !OpenResources() || !RenderInit(0x80000, 0x800, 0x502, 0x500)) {
-        std::fprintf(stderr, "scene_bench: no game heap, game data or renderer\n");
-        return 1;
-    }
-    InstallPhysicsAllocator();
-    InitTrigTables();
-    InitGameSettings();
-    InitOptions();
-    ClearInputs();
+    if (!StartBenchGame("scene_bench", argv[0], 1)) return 1;
 
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

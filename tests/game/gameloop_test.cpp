@@ -59,20 +59,7 @@ protected:
         ASSERT_EQ(InitTrigTables(), 1);  // as start-up makes them
         saved = gHostOptions;
         gHostOptions.headless = 0;
-        done = quitGame = exitGame = 0;
-        envOnly = 0;
-        testOptions.testModeActive = 0;
-        gTestModeRunning = 0;
-        gGamePaused = 0;
-        ASSERT_EQ(OpenBuildGameData(), 1);
-        InstallPhysicsAllocator();
-        ASSERT_EQ(InitGameSettings(), 1);
-        InitOptions();
-        ClearInputs();
-        // Start-up makes the trig tables in the game's heap; a table left by another test's heap
-        // is gone with it.
-        sinTable = cosTable = nullptr;
-        ASSERT_EQ(InitTrigTables(), 1);
+        ASSERT_EQ(PrepareWholeGame(), 1);
     }
     void TearDown() override
     {

@@ -83,18 +83,7 @@ protected:
                    ("zendrolyx-gamesound-" + std::to_string(getpid()) + ".wav"))
                       .string();
         ASSERT_EQ(UseFreshDeviceHeap(64 << 20), 1);
-        done = quitGame = exitGame = 0;
-        envOnly = 0;
-        testOptions.testModeActive = 0;
-        gTestModeRunning = 0;
-        gGamePaused = 0;
-        ASSERT_EQ(OpenBuildGameData(), 1);
-        InstallPhysicsAllocator();
-        ASSERT_EQ(InitGameSettings(), 1);
-        InitOptions();
-        ClearInputs();
-        sinTable = cosTable = nullptr;
-        ASSERT_EQ(InitTrigTables(), 1);
+        ASSERT_EQ(PrepareWholeGame(), 1);
         ASSERT_EQ(RenderInit(0x80000, 0x800, 0x502, 0x500), 1);
         // The game's pictures are not looked at here: its draws are checked, not rasterised.
         GpuRasteriseOnlyFor(nullptr, 0);

@@ -6,3 +6,7 @@
 int OpenBuildGameData(const char* form = "rom");
 // Closes the archives, frees the table and stops the file system.
 void CloseBuildGameData();
+// Readies a whole game the way start-up does, on a fresh game heap: the game's flags cleared
+// (not quitting, not paused, no test mode), the build's game data opened, the physics allocator,
+// settings, options and inputs set, and trig tables made in this heap. Returns 1 on success.
+int PrepareWholeGame();

@@ -1,0 +1,59 @@
+#include "support/bench_game.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "game/areas.h"
+#include "game/collision.h"
+#include "game/gameloop.h"
+#include "game/physics.h"
+#include "game/records.h"
+#include "host/arena.h"
+#include "host/errorlog.h"
+#include "host/host.h"
+#include "lib/memory.h"
+#include "lib/resources.h"
+#include "lib/trig.h"
+#include "platform/fileserver.h"
+#include "platform/input.h"
+#include "platform/render.h"
+#include "screens/frontend.h"
+#include "shell/globals.h"
+#include "shell/physicsmemory.h"
+#include "shell/settings.h"
+#include "shell/startup.h"
+
+static constexpr uint32_t kDeviceBytes = 64u << 20;
+
+int StartBenchGame(const char* bench, char* program, int headless)
+{
+    std::string error;
+    char headlessOption[] = "--headless";
+    char* arguments[] = {program, headlessOption};
+    if (HostParseOptions(headless ? 2 : 1, arguments, &gHostOptions, &error) != kOptionsRun) return 0;
+    HostSetVerbose(1);  // a game that cannot be set up says why
+    done = 0;
+    if (!HostArenaInit(kDeviceBytes)) return 0;
+    theHeap = nullptr;
+    uint8_t* start = HostDeviceMemoryAddress();
+    if (!InitMemoryHeap(&deviceHeap, start, start + kDeviceBytes, 0x2000, 128, 0, 1) || !FileSystemInit() ||
+        !InitResources(10000) || !OpenResources() || !RenderInit(0x80000, 0x800, 0x502, 0x500)) {
+        std::fprintf(stderr, "%s: no game heap, game data or renderer\n", bench);
+        return 0;
+    }
+    InstallPhysicsAllocator();
+    InitTrigTables();
+    InitGameSettings();
+    InitOptions();
+    ClearInputs();
+    return 1;
+}
+
+void EndBenchGame()
+{
+    DisposePhysicsWorld();
+    DisposeCollisionEnvironment(areaNum);
+    DisposeGame();
+    LoadingScreenClose();
+}

@@ -1,0 +1,11 @@
+// Set-up and tear-down shared by the benchmarks that play whole games on the build's game data.
+#pragma once
+
+// Readies the program as start-up does for a game: the default options (headless when asked),
+// a 64 MB game heap in the device arena, the build's game data, the renderer, the physics
+// allocator, trig tables, settings, options and inputs. 0, with a message naming the bench, when
+// something cannot be had.
+int StartBenchGame(const char* bench, char* program, int headless);
+// Ends a game that GameLoopSetup started: the physics world, the alley's collision, the game and
+// the loading screen.
+void EndBenchGame();
