@@ -18,6 +18,8 @@
 #include "platform/fileserver.h"
 #include "platform/input.h"
 #include "platform/render.h"
+#include "platform/sound.h"
+#include "platform/streams.h"
 #include "screens/frontend.h"
 #include "shell/globals.h"
 #include "shell/physicsmemory.h"
@@ -56,4 +58,16 @@ void EndBenchGame()
     DisposeCollisionEnvironment(areaNum);
     DisposeGame();
     LoadingScreenClose();
+}
+
+int StartBenchSound(const char* bench)
+{
+    if (InitStreaming() && InitializeSoundServices()) return 1;
+    std::fprintf(stderr, "%s: the sound services could not start\n", bench);
+    return 0;
+}
+
+void EndBenchSound()
+{
+    DisposeSoundServices();
 }

@@ -9,3 +9,7 @@ int StartBenchGame(const char* bench, char* program, int headless);
 // Ends a game that GameLoopSetup started: the physics world, the alley's collision, the game and
 // the loading screen.
 void EndBenchGame();
+// Starts streaming and the sound services as start-up does (on game time when headless), for a
+// bench that plays games with their sound; 0, with a message, when they cannot start.
+int StartBenchSound(const char* bench);
+void EndBenchSound();

@@ -102,6 +102,8 @@ int HostAudioOpen()
 #endif
     }
     HostMixerSetLockstep(onGameTime);
+    HostMixerSetPassOnMixer(onGameTime);
+    HostMixerSetUnheard(onGameTime && !wavFile);
     audioOpen = 1;
     return 1;
 }
@@ -125,6 +127,8 @@ void HostAudioClose()
         wavFile = nullptr;
     }
     HostMixerSetLockstep(0);
+    HostMixerSetPassOnMixer(0);
+    HostMixerSetUnheard(0);
     audioOpen = 0;
     onGameTime = 0;
 }

@@ -618,19 +618,24 @@ int GpuShaderBinary(const void* data, uint32_t size);
 // ---------------------------------------------------------------------------------------------
 // Host services: the images on the screens, for screenshots, tests and the window.
 
-// Images that nobody will look at need not be rasterised (a headless run looks only at its
-// screenshots). With a list of frames, a draw is rasterised only when one of them is at most
-// kGpuSeenAhead frames ahead of the frames presented so far (the image drawn now is shown at the
-// next vertical sync; the margin covers a display that skips a frame or two). Every other draw is
-// still fetched, checked and set up on the GL side as before, with the same errors, but its
-// triangles are not filled in; clears and transfers always run. A display that is not drawn at
-// all in those frames shows an image that may not have been filled. GpuRasteriseAll (the
-// default) rasterises every draw.
+// Images that nobody looks at are not drawn. A headless run looks only at its screenshots; a
+// window shows the lower screen and one eye of the upper screen (both in anaglyph, the left in
+// mono). With a list of screenshot frames, every command goes on to GL while one of them is at
+// most kGpuSeenAhead frames ahead of the frames presented so far (the image drawn now is shown at
+// the next vertical sync; the margin covers a display that skips a frame or two), so screenshots
+// are the same as when every frame is drawn. In the other frames the commands of an image that
+// is not shown are still recorded, fetched and checked, with the same errors, and the register
+// state is the same, but no GL call is made for them: no state change, upload, clear, draw or
+// transfer. A display buffer whose image was not drawn keeps what it last held.
+// GpuExecuteAll (the default) draws every image.
 constexpr long kGpuSeenAhead = 8;
-void GpuRasteriseOnlyFor(const long* frames, int count);
-void GpuRasteriseAll();
-// 1 when a draw executed now is rasterised.
-int GpuRasterising();
+void GpuExecuteOnlyFor(const long* frames, int count);
+void GpuExecuteAll();
+// 1 while a screenshot frame is due within the margin (always under GpuExecuteAll).
+int GpuScreenshotAhead();
+// How many clears, draws, transfers and texture uploads have gone to GL since start: a count
+// for tests and benchmarks that check what reaches the driver.
+uint64_t GpuGlWork();
 
 // Which upper image the window shows (the --view option and its key).
 enum { kGpuViewLeft = 0, kGpuViewRight = 1, kGpuViewAnaglyph = 2 };

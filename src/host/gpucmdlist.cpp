@@ -183,10 +183,11 @@ void GpuRunCmdlist()
         return;
     }
     GpuTexturesNewRun();
+    uint64_t workBefore = GpuGlWork();
     uint32_t done = GpuExecute(list->words + list->executed, list->used - list->executed);
     // A damaged command stops the run; what follows it is never executed.
     list->executed = done < list->used - list->executed ? list->used : list->executed + done;
-    glFlush();
+    if (GpuGlWork() != workBefore) glFlush();
     if (callback && callbackEnabled) callback(int(bound));
 }
 

@@ -28,6 +28,7 @@ struct Displaybuffer {
     int width = 0, height = 0;  // portrait, as stored
     uint32_t area = 0;
     void* storage = nullptr;
+    uint32_t displays = 0;  // bit per display it has been bound to
 };
 
 // The three displays: upper left eye, upper right eye, lower.
@@ -206,24 +207,33 @@ int GpuFramebufferRenderbuffer(uint32_t framebuffer, uint32_t attachment, uint32
     return 1;
 }
 
-int GpuUseFramebuffer(uint32_t framebuffer, int* width, int* height)
+int GpuFramebufferSize(uint32_t framebuffer, int* width, int* height)
 {
     auto f = framebuffers.find(framebuffer);
     if (f == framebuffers.end()) return 0;
     auto c = renderbuffers.find(f->second.color);
     if (c == renderbuffers.end()) return 0;
-    glBindFramebuffer(GL_FRAMEBUFFER, f->second.gl);
     if (width) *width = c->second.width;
     if (height) *height = c->second.height;
     return 1;
 }
 
+int GpuUseFramebuffer(uint32_t framebuffer, int* width, int* height)
+{
+    if (!GpuFramebufferSize(framebuffer, width, height)) return 0;
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffers[framebuffer].gl);
+    return 1;
+}
+
 void GpuExecClear(uint32_t mask)
 {
-    if (!GpuUseFramebuffer(GpuRegister(kGpuRegFramebuffer), nullptr, nullptr)) {
+    if (!GpuFramebufferSize(GpuRegister(kGpuRegFramebuffer), nullptr, nullptr)) {
         GpuSetError(kGpuInvalidOperation);
         return;
     }
+    if (!GpuOnGl()) return;
+    GpuCountGlWork();
+    GpuUseFramebuffer(GpuRegister(kGpuRegFramebuffer), nullptr, nullptr);
     glDisable(GL_SCISSOR_TEST);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDepthMask(GL_TRUE);
@@ -279,6 +289,26 @@ void GpuBindDisplaybuffer(uint32_t id)
 {
     if (id && !displaybuffers.count(id)) return GpuSetError(kGpuInvalidValue);
     boundDisplaybuffer[activeDisplay] = id;
+    if (id) displaybuffers[id].displays |= 1u << activeDisplay;
+}
+
+// Which displays the window shows: the lower one, and on the upper screen the eye of the view
+// (both in anaglyph; in mono the left image whatever the view).
+static int WindowShows(int index)
+{
+    if (index == kLower) return 1;
+    if (lcdMode != kGpuLcdStereo) return index == kUpperLeft;
+    if (view == kGpuViewAnaglyph) return 1;
+    return index == (view == kGpuViewRight ? kUpperRight : kUpperLeft);
+}
+
+int GpuDisplaybufferInWindow(uint32_t id)
+{
+    auto it = displaybuffers.find(id);
+    if (it == displaybuffers.end() || it->second.displays == 0) return 1;
+    for (int d = 0; d < kDisplays; ++d)
+        if ((it->second.displays & (1u << d)) && WindowShows(d)) return 1;
+    return 0;
 }
 
 int GpuDisplaybufferStorage(uint32_t format, int width, int height, uint32_t area)
@@ -341,7 +371,7 @@ void GpuExecTransfer(uint32_t displaybuffer, uint32_t mode, int offsetX, int off
     int srcW = 0, srcH = 0;
     auto d = displaybuffers.find(displaybuffer);
     if (d == displaybuffers.end() || !d->second.texture ||
-        !GpuUseFramebuffer(GpuRegister(kGpuRegFramebuffer), &srcW, &srcH)) {
+        !GpuFramebufferSize(GpuRegister(kGpuRegFramebuffer), &srcW, &srcH)) {
         GpuSetError(kGpuInvalidOperation);
         return;
     }
@@ -356,6 +386,9 @@ void GpuExecTransfer(uint32_t displaybuffer, uint32_t mode, int offsetX, int off
     }
     srcW = dstW * fx;
     srcH = dstH * fy;
+    if (!GpuOnGl()) return;
+    GpuCountGlWork();
+    GpuUseFramebuffer(GpuRegister(kGpuRegFramebuffer), nullptr, nullptr);
     // Halving with linear filtering samples between the texels, which averages each pair or
     // block of four exactly.
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, d->second.fbo);

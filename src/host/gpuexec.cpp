@@ -4,6 +4,32 @@
 #include "host/gpuinternal.h"
 
 static uint32_t regs[kGpuRegisterCount];
+
+// What a write to each register does besides storing its value: act at once (the triggers and the
+// library's state calls), or change which GL program a draw needs (gpuprograms.cpp's key: the
+// vertex program and its outputs, the texture units' switch, the combiners, the lights). Most
+// writes of a list do neither: uniforms, vertex formats, texture words.
+enum : uint8_t { kActs = 1, kShapesProgram = 2 };
+static uint8_t registerKind[kGpuRegisterCount];
+static uint32_t keyGeneration = 1;
+
+static void MarkRegisterKinds()
+{
+    static const uint32_t acting[] = {kGpuRegClear,     kGpuRegEnable,    kGpuRegDisable,
+                                      kGpuRegDepthFunc, kGpuRegFrontFace, kGpuRegCullFace,
+                                      kGpuRegTransfer + 3, kGpuRegDrawIndexed};
+    static const uint32_t shaping[][2] = {{kGpuRegProgramEntry, kGpuRegOutputMap + 7},
+                                          {kGpuRegTexEnable, kGpuRegTexEnable + 1},
+                                          {kGpuRegCombiner0, kGpuRegCombiner(kGpuCombinerStages)},
+                                          {kGpuRegLight0, kGpuRegLightSet + kGpuLightSetWords}};
+    for (uint32_t r : acting) registerKind[r] |= kActs;
+    for (const auto& range : shaping)
+        for (uint32_t r = range[0]; r < range[1]; ++r) registerKind[r] |= kShapesProgram;
+}
+
+uint32_t GpuProgramKeyGeneration() { return keyGeneration; }
+const uint32_t* GpuRegisterFile() { return regs; }
+
 // The library's culling state, which it turns into the culling register.
 static int libCullEnabled = 0;
 static uint32_t libCullFace = kGpuBack;
@@ -13,6 +39,8 @@ float GpuRegisterFloat(uint32_t reg) { return GpuBitsFloat(GpuRegister(reg)); }
 
 void GpuExecReset()
 {
+    if (!registerKind[kGpuRegDrawIndexed]) MarkRegisterKinds();
+    ++keyGeneration;
     for (uint32_t& r : regs) r = 0;
     regs[kGpuRegDepthColorMask] = GpuDepthColorMask(0, kGpuCompareLess, 0xF, 1);
     regs[kGpuRegDepthMap] = GpuFloatBits(-1.0f);
@@ -97,9 +125,44 @@ static void Written(uint32_t reg)
     }
 }
 
+// The display buffer that the next transfer in the words names, found by following the writes of
+// the transfer registers up to the trigger; 0 when no transfer is ahead or the words are damaged
+// on the way.
+static uint32_t NextTransferTarget(const uint32_t* words, uint32_t count)
+{
+    uint32_t target = regs[kGpuRegTransfer];
+    uint32_t i = 0;
+    while (i < count) {
+        uint32_t header = words[i];
+        uint32_t reg = header & 0xFFFF;
+        uint32_t mask = (header >> 16) & 0xF;
+        uint32_t n = (header >> 20) + 1;
+        if (n > count - i - 1) return 0;
+        if (reg != kGpuRegNop && reg <= kGpuRegTransfer + 3 && reg + n > kGpuRegTransfer) {
+            if (reg <= kGpuRegTransfer) {
+                uint32_t keep = 0;
+                for (int b = 0; b < 4; ++b)
+                    if (!(mask & (1u << b))) keep |= 0xFFu << (8 * b);
+                target = (target & keep) | (words[i + 1 + (kGpuRegTransfer - reg)] & ~keep);
+            }
+            if (reg + n > kGpuRegTransfer + 3) return target;
+        }
+        i += 1 + n;
+    }
+    return 0;
+}
+
+// Starts an image at these words; the display buffer it ends in is looked for only when it
+// decides whether the image goes to GL.
+static void BeginImage(const uint32_t* words, uint32_t count)
+{
+    GpuBeginImage(GpuImageTargetMatters() ? NextTransferTarget(words, count) : 0);
+}
+
 uint32_t GpuExecute(const uint32_t* words, uint32_t count)
 {
     uint32_t i = 0;
+    BeginImage(words, count);
     while (i < count) {
         uint32_t header = words[i];
         uint32_t reg = header & 0xFFFF;
@@ -113,12 +176,19 @@ uint32_t GpuExecute(const uint32_t* words, uint32_t count)
             uint32_t keep = 0;
             for (int b = 0; b < 4; ++b)
                 if (!(mask & (1u << b))) keep |= 0xFFu << (8 * b);
+            uint8_t kinds = 0;
             for (uint32_t k = 0; k < n; ++k) {
                 regs[reg + k] = (regs[reg + k] & keep) | (words[i + 1 + k] & ~keep);
-                Written(reg + k);
+                const uint8_t kind = registerKind[reg + k];
+                if (kind & kActs) Written(reg + k);
+                kinds |= kind;
             }
+            if (kinds & kShapesProgram) ++keyGeneration;
         }
         i += 1 + n;
+        // A transfer ends an image; the next one begins after it.
+        if (reg != kGpuRegNop && reg <= kGpuRegTransfer + 3 && reg + n > kGpuRegTransfer + 3)
+            BeginImage(words + i, count - i);
     }
     return i;
 }

@@ -38,17 +38,33 @@ void GpuExecReset();
 uint32_t GpuExecute(const uint32_t* words, uint32_t count);
 uint32_t GpuRegister(uint32_t reg);
 float GpuRegisterFloat(uint32_t reg);
+// Changes whenever a register that shapes the program key may have changed.
+uint32_t GpuProgramKeyGeneration();
+// The whole register file, for readers of many registers at once.
+const uint32_t* GpuRegisterFile();
 
 // gpudisplay.cpp: frame buffers, render buffers, display buffers, transfers, swaps.
 void GpuDisplayReset();
 void GpuDisplayShutdown();
-// Binds the GL frame buffer behind a frame-buffer id for drawing and clearing; 0 when it is not
-// complete (no colour render buffer).
+// The size of the render image behind a frame-buffer id; 0 when it is not complete (no colour
+// render buffer).
+int GpuFramebufferSize(uint32_t framebuffer, int* width, int* height);
+// The same, and binds its GL frame buffer for drawing and clearing.
 int GpuUseFramebuffer(uint32_t framebuffer, int* width, int* height);
+// 1 when the window shows the display that the buffer was bound to, or when it was never bound.
+int GpuDisplaybufferInWindow(uint32_t id);
 void GpuExecClear(uint32_t mask);
 void GpuExecTransfer(uint32_t displaybuffer, uint32_t mode, int offsetX, int offsetY);
 // Draws the shown images into the window (upper above lower, by the view), then shows it.
 void GpuPresent();
+
+// gpuseen.cpp: whether the image being executed goes on to GL. The executor begins each image
+// with the display buffer that its transfer names (0 when none is ahead), which it needs to look
+// for only when GpuImageTargetMatters.
+int GpuImageTargetMatters();
+void GpuBeginImage(uint32_t displaybuffer);
+int GpuOnGl();
+void GpuCountGlWork();
 
 // gpudraw.cpp: the indexed draw with the current registers.
 void GpuDrawReset();
@@ -103,6 +119,8 @@ struct GpuProgram {
 };
 // The GL program for the key (built on first use); null when it cannot be built (error set).
 const GpuProgram* GpuProgramFor(const GpuProgramKey& key);
+// The same for the key of the current registers.
+const GpuProgram* GpuProgramForRegisters();
 // Compiles and links a vertex + fragment shader pair; 0 with the compiler's log in *log.
 GLuint GpuCompileProgram(const std::string& vertex, const std::string& fragment, std::string* log);
 

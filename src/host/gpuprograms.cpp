@@ -9,17 +9,24 @@
 
 static std::string vertexSource;
 static std::map<std::string, GpuProgram> programs;
+// The program of the last draw, with its key and the register generation it was found for: most
+// draws use the one before's, and looking the key up costs more than the rest of a draw's checks.
+static const GpuProgram* lastProgram = nullptr;
+static GpuProgramKey lastKey;
+static uint32_t lastGeneration = 0;
 
 const std::string& GpuVertexSource() { return vertexSource; }
 
 void GpuProgramsReset()
 {
+    lastProgram = nullptr;
     vertexSource.clear();
     programs.clear();
 }
 
 void GpuProgramsShutdown()
 {
+    lastProgram = nullptr;
     for (auto& e : programs) glDeleteProgram(e.second.gl);
     programs.clear();
     vertexSource.clear();
@@ -75,27 +82,29 @@ GLuint GpuCompileProgram(const std::string& vertex, const std::string& fragment,
 
 GpuProgramKey GpuProgramKeyFromRegisters()
 {
+    const uint32_t* regs = GpuRegisterFile();
+    auto Reg = [regs](uint32_t r) { return regs[r]; };
     GpuProgramKey key{};
-    key.w[kKeyEntry] = GpuRegister(kGpuRegProgramEntry);
-    key.w[kKeyOutputMask] = GpuRegister(kGpuRegOutputMask) & 0x7F;
-    key.w[kKeyOutputCount] = GpuRegister(kGpuRegOutputCount);
-    for (uint32_t r = 0; r < 7; ++r) key.w[kKeyOutputMap + r] = GpuRegister(kGpuRegOutputMap + r);
+    key.w[kKeyEntry] = Reg(kGpuRegProgramEntry);
+    key.w[kKeyOutputMask] = Reg(kGpuRegOutputMask) & 0x7F;
+    key.w[kKeyOutputCount] = Reg(kGpuRegOutputCount);
+    for (uint32_t r = 0; r < 7; ++r) key.w[kKeyOutputMap + r] = Reg(kGpuRegOutputMap + r);
     for (int s = 0; s < kGpuCombinerStages; ++s) {
-        for (uint32_t k = 0; k < 4; ++k) key.w[kKeyCombiners + 4 * s + k] = GpuRegister(kGpuRegCombiner(s) + k);
+        for (uint32_t k = 0; k < 4; ++k) key.w[kKeyCombiners + 4 * s + k] = Reg(kGpuRegCombiner(s) + k);
     }
-    key.w[kKeyTexEnable] = GpuRegister(kGpuRegTexEnable) & 7;
-    key.w[kKeyLightEnabled] = GpuRegister(kGpuRegLightSet + kGpuLightSetEnabled) & 0xF;
+    key.w[kKeyTexEnable] = Reg(kGpuRegTexEnable) & 7;
+    key.w[kKeyLightEnabled] = Reg(kGpuRegLightSet + kGpuLightSetEnabled) & 0xF;
     // Which of a light's colours are black also shapes the program: terms that add nothing are
     // left out of it.
     for (int i = 0; i < 4; ++i) {
         uint32_t base = kGpuRegLight(i);
-        uint32_t config = GpuRegister(base + kGpuLightConfig) & 0xF;
+        uint32_t config = Reg(base + kGpuLightConfig) & 0xF;
         for (uint32_t c = 0; c < 4; ++c)
-            if (GpuRegister(base + c) & 0xFFFFFF) config |= kKeyLightHasSpecular0 << c;
+            if (Reg(base + c) & 0xFFFFFF) config |= kKeyLightHasSpecular0 << c;
         key.w[kKeyLightConfig + i] = config;
     }
-    key.w[kKeyLightSetConfig] = GpuRegister(kGpuRegLightSet + kGpuLightSetConfig);
-    key.w[kKeyLutInputs] = GpuRegister(kGpuRegLightSet + kGpuLightSetLutInputs);
+    key.w[kKeyLightSetConfig] = Reg(kGpuRegLightSet + kGpuLightSetConfig);
+    key.w[kKeyLutInputs] = Reg(kGpuRegLightSet + kGpuLightSetLutInputs);
     return key;
 }
 
@@ -171,7 +180,24 @@ static std::string VertexShader(const GpuProgramKey& key)
     return out;
 }
 
-const GpuProgram* GpuProgramFor(const GpuProgramKey& key)
+static const GpuProgram* BuildProgram(const GpuProgramKey& key);
+
+const GpuProgram* GpuProgramFor(const GpuProgramKey& key) { return BuildProgram(key); }
+
+const GpuProgram* GpuProgramForRegisters()
+{
+    if (lastProgram && lastGeneration == GpuProgramKeyGeneration()) return lastProgram;
+    const GpuProgramKey key = GpuProgramKeyFromRegisters();
+    if (!lastProgram || std::memcmp(key.w, lastKey.w, sizeof key.w) != 0) {
+        lastProgram = BuildProgram(key);
+        lastKey = key;
+    }
+    lastGeneration = GpuProgramKeyGeneration();
+    return lastProgram;
+}
+
+// The program for a key from the programs built so far, or built now.
+static const GpuProgram* BuildProgram(const GpuProgramKey& key)
 {
     std::string name(reinterpret_cast<const char*>(key.w), sizeof key.w);
     auto it = programs.find(name);

@@ -172,6 +172,7 @@ int GpuBindTextureUnit(int unit, const uint32_t* words)
         uint64_t h = Hash(texels, bytes);
         if (!t.gl || h != t.hash) {
             t.hash = h;
+            GpuCountGlWork();
             if (!t.gl) glGenTextures(1, &t.gl);
             glBindTexture(GL_TEXTURE_2D, t.gl);
             std::vector<uint8_t> rgba;

@@ -47,6 +47,9 @@ struct Voice {
 static std::mutex voiceLock;  // the voices and the sample count
 static Voice voices[kHostVoices];
 static uint64_t samplesMixed = 0;
+// Nobody listens (no device, no file): the voices play on, sample by sample, so that every
+// buffer switch and end comes at the same sample, but no sample is decoded or mixed.
+static bool unheard = false;
 
 // The frame hand-over between the mixer and the sound thread.
 static std::mutex syncLock;
@@ -57,6 +60,8 @@ static uint64_t framesDone = 0;   // the last frame whose pass the sound thread 
 static bool threadAttached = false;
 static bool threadStopping = false;
 static bool lockstep = false;
+static bool passOnMixer = false;
+static void (*dspPass)() = nullptr;
 
 // A waiting mixer gives up on a sound thread that does not answer within this time.
 static const auto kLockstepPatience = std::chrono::seconds(2);
@@ -254,7 +259,7 @@ static void Advance(Voice& v)
         v.fraction -= 1.0;
         ++v.index;
         v.current = v.next;
-        v.next = Fetch(v, v.index + 1);
+        if (!unheard) v.next = Fetch(v, v.index + 1);
     }
 }
 
@@ -267,9 +272,11 @@ static void MixVoice(Voice& v, float* mix, int n)
         Load(v, next);
     }
     for (int i = 0; i < n && v.index < v.numSamples; ++i) {
-        const float s = (v.current + (v.next - v.current) * float(v.fraction)) * v.volume;
-        mix[2 * i] += s * v.left;
-        mix[2 * i + 1] += s * v.right;
+        if (!unheard) {
+            const float s = (v.current + (v.next - v.current) * float(v.fraction)) * v.volume;
+            mix[2 * i] += s * v.left;
+            mix[2 * i + 1] += s * v.right;
+        }
         v.fraction += v.step;
         Advance(v);
         if (v.index >= v.numSamples && v.queued.data) {
@@ -302,6 +309,17 @@ static void FrameCompleted()
 {
     std::unique_lock<std::mutex> lock(syncLock);
     const uint64_t frame = ++framesMixed;
+    if (lockstep && passOnMixer && dspPass && threadAttached && !threadStopping) {
+        // A pass the thread began before the switch finishes first; then the frame counts as
+        // served, so the thread goes on sleeping, and the pass runs here.
+        syncChanged.wait_for(lock, kLockstepPatience,
+                             [] { return !threadAttached || threadStopping || framesDone >= framesSeen; });
+        framesSeen = framesDone = frame;
+        void (*pass)() = dspPass;
+        lock.unlock();
+        pass();
+        return;
+    }
     syncChanged.notify_all();
     if (!lockstep) return;
     syncChanged.wait_for(lock, kLockstepPatience,
@@ -336,6 +354,24 @@ void HostMixerSetLockstep(int on)
     std::lock_guard<std::mutex> lock(syncLock);
     lockstep = on != 0;
     syncChanged.notify_all();
+}
+
+void HostMixerSetUnheard(int on)
+{
+    std::lock_guard<std::mutex> lock(voiceLock);
+    unheard = on != 0;
+}
+
+void HostMixerSetPassOnMixer(int on)
+{
+    std::lock_guard<std::mutex> lock(syncLock);
+    passOnMixer = on != 0;
+}
+
+void HostDspSetPass(void (*pass)())
+{
+    std::lock_guard<std::mutex> lock(syncLock);
+    dspPass = pass;
 }
 
 void HostDspAttach()

@@ -3,8 +3,8 @@
 // 16-bit PCM, or 4-bit ADPCM) at its own sample rate, with a volume and a left/right mix. The
 // platform's sound layer programs the voices; an audio output (host/audio.h) or a test pulls the
 // mixed samples. After every frame the sound thread, waiting in HostDspWaitFrame, is woken; in
-// lockstep the mixer also waits until that thread has done its pass, so that a run that mixes on
-// game time hears every buffer switch at the same sample.
+// lockstep the frame's pass is over before the mixer goes on, so that a run that mixes on game
+// time hears every buffer switch at the same sample.
 #pragma once
 
 #include <cstdint>
@@ -57,10 +57,20 @@ uint64_t HostMixerSamplesMixed();
 // Lockstep: after each frame the mixer waits until the attached sound thread has called
 // HostDspFrameDone for it. Without an attached thread the mixer never waits.
 void HostMixerSetLockstep(int on);
+// When nobody listens (headless without a sound file) the voices still advance sample by sample,
+// ending and switching buffers exactly as when heard, but the mixed samples are silence.
+void HostMixerSetUnheard(int on);
+// In lockstep the thread's pass (HostDspSetPass) is run by the mixer itself, on the thread that
+// mixes, right after each frame: the same order of events as handing the frame to the sound
+// thread and waiting, without two thread switches every 160 samples. Off (the default), the
+// sound thread serves every frame itself; tests of that hand-over turn this off.
+void HostMixerSetPassOnMixer(int on);
 
 // The sound thread's side. Attach before its loop, detach when it ends (that releases a waiting
 // mixer). HostDspWaitFrame waits for the next mixed frame and returns 1, or 0 once HostDspStop has
 // been called; HostDspFrameDone reports that the thread's pass for that frame is over.
+// HostDspSetPass names the pass, for the mixer to run in its place (null: none).
+void HostDspSetPass(void (*pass)());
 void HostDspAttach();
 void HostDspDetach();
 int HostDspWaitFrame();

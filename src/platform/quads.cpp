@@ -1,5 +1,6 @@
 #include "platform/quads.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "host/gpu.h"
@@ -46,6 +47,7 @@ int InitOverlays(uint32_t maxQuads)
         b.indices = reinterpret_cast<uint16_t*>(indices);
         b.indexAddress = GpuPhysicalAddress(indices);
         b.capacity = maxQuads;
+        b.quadsWritten = 0;
     }
     overlayBufferNum = 0;
     overlayBuffer = nullptr;
@@ -74,25 +76,28 @@ int StartFrameOverlays()
     return 1;
 }
 
-int EndFrameOverlays()
-{
-    if (!overlayBuffer) return 0;
-    if (numOverlayPolys > overlayBuffer->capacity) return 0;
-    // The GPU reads the quads straight from this memory when the frame's list runs; the next
-    // buffer of the rotation starts empty.
-    overlayBufferNum = (overlayBufferNum + 1) % kQuadBuffers;
-    OverlayBuffer& next = overlayBuffers[overlayBufferNum];
-    std::memset(next.vertices, 0, next.capacity * kQuadVertexBytes);
-    std::memset(next.indices, 0, next.capacity * kQuadIndexBytes);
-    overlayBuffer = nullptr;
-    return 1;
-}
-
 // Quads actually stored this frame: those beyond the capacity were dropped.
 static uint32_t StoredQuads()
 {
     if (!overlayBuffer) return 0;
     return numOverlayPolys < overlayBuffer->capacity ? numOverlayPolys : overlayBuffer->capacity;
+}
+
+int EndFrameOverlays()
+{
+    if (!overlayBuffer) return 0;
+    if (numOverlayPolys > overlayBuffer->capacity) return 0;
+    // The GPU reads the quads straight from this memory when the frame's list runs; the next
+    // buffer of the rotation starts empty. Only the quads written into it need zeroing: the rest
+    // is zero still.
+    overlayBuffer->quadsWritten = std::max(overlayBuffer->quadsWritten, StoredQuads());
+    overlayBufferNum = (overlayBufferNum + 1) % kQuadBuffers;
+    OverlayBuffer& next = overlayBuffers[overlayBufferNum];
+    std::memset(next.vertices, 0, next.quadsWritten * kQuadVertexBytes);
+    std::memset(next.indices, 0, next.quadsWritten * kQuadIndexBytes);
+    next.quadsWritten = 0;
+    overlayBuffer = nullptr;
+    return 1;
 }
 
 int RenderStartScreenPolys()

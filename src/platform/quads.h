@@ -36,6 +36,7 @@ struct OverlayBuffer {
     uint16_t* indices;
     uint32_t indexAddress;   // GPU address
     uint32_t capacity;       // quads
+    uint32_t quadsWritten;   // quads written since the buffer was last zeroed
 };
 
 // The shared 2D drawing state: red, green, blue, alpha. colorModulation holds the bytes the

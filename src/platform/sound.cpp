@@ -38,14 +38,21 @@ static const int kAdpcmFrameSamples = 14;
 
 using Lock = std::lock_guard<std::recursive_mutex>;
 
+// The sound thread's work for one mixed frame: its extra callback, then the streams' buffers.
+// On game time the mixer runs it in the thread's place (host/mixer.h).
+static void SoundFramePass()
+{
+    {
+        std::lock_guard<std::mutex> lock(soundSection);
+        if (soundThreadCB) soundThreadCB(nullptr);
+    }
+    UpdateStreaming();
+}
+
 static void SoundThreadFunc()
 {
     while (soundThreadRunning && HostDspWaitFrame()) {
-        {
-            std::lock_guard<std::mutex> lock(soundSection);
-            if (soundThreadCB) soundThreadCB(nullptr);
-        }
-        UpdateStreaming();
+        SoundFramePass();
         HostDspFrameDone();
     }
     HostDspDetach();
@@ -68,6 +75,7 @@ int InitializeSoundServices()
         for (int i = 0; i < kNumSoundChannels; ++i) soundChannels[i].channelNum = i;
     }
     // Attached before the thread runs, so that the first mixed frame already waits for it.
+    HostDspSetPass(SoundFramePass);
     HostDspAttach();
     soundThreadRunning = 1;
     soundThread = new HostThread;
@@ -92,6 +100,7 @@ int DisposeSoundServices()
     soundThread->Join();
     delete soundThread;
     soundThread = nullptr;
+    HostDspSetPass(nullptr);
     HostAudioClose();
     HostMixerReset();
     {

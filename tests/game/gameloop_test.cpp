@@ -64,7 +64,7 @@ protected:
     void TearDown() override
     {
         if (rendering) RenderDispose();
-        GpuRasteriseAll();
+        GpuExecuteAll();
         CloseBuildGameData();
         sinTable = cosTable = nullptr;
         btAlignedAllocSetCustom(nullptr, nullptr);
@@ -75,8 +75,8 @@ protected:
     void StartRendering()
     {
         ASSERT_EQ(RenderInit(0x80000, 0x800, 0x502, 0x500), 1);
-        // The game's pictures are not looked at here: its draws are checked, not rasterised.
-        GpuRasteriseOnlyFor(nullptr, 0);
+        // The game's pictures are not looked at here: its commands are checked, not drawn on GL.
+        GpuExecuteOnlyFor(nullptr, 0);
         rendering = true;
     }
     static unsigned Allocations()

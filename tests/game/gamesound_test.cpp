@@ -85,8 +85,8 @@ protected:
         ASSERT_EQ(UseFreshDeviceHeap(64 << 20), 1);
         ASSERT_EQ(PrepareWholeGame(), 1);
         ASSERT_EQ(RenderInit(0x80000, 0x800, 0x502, 0x500), 1);
-        // The game's pictures are not looked at here: its draws are checked, not rasterised.
-        GpuRasteriseOnlyFor(nullptr, 0);
+        // The game's pictures are not looked at here: its commands are checked, not drawn on GL.
+        GpuExecuteOnlyFor(nullptr, 0);
         gHostOptions.headless = 1;
         gHostOptions.audioOut = wavPath;
         HostUseVirtualClock(1);
@@ -95,7 +95,7 @@ protected:
     {
         DisposeSoundServices();
         RenderDispose();
-        GpuRasteriseAll();
+        GpuExecuteAll();
         CloseBuildGameData();
         sinTable = cosTable = nullptr;
         btAlignedAllocSetCustom(nullptr, nullptr);

@@ -1,5 +1,5 @@
-// Draws of frames nobody looks at are checked but not rasterised; draws of the frames looked at
-// (and shortly before them) are rasterised in full.
+// Commands of frames nobody looks at are checked but kept from GL; those of the frames looked at
+// (and shortly before them) are drawn in full.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -22,7 +22,7 @@ protected:
     }
     void TearDown() override
     {
-        GpuRasteriseAll();
+        GpuExecuteAll();
         HostResetFrames();
         GpuRigStop();
     }
@@ -63,6 +63,13 @@ protected:
         w.Reg(kGpuRegDrawIndexed, 1);
         return GpuRigRun(w);
     }
+    uint32_t ClearToRed()
+    {
+        GpuWords w;
+        w.Regs(kGpuRegClearColor, {GpuFloatBits(1), GpuFloatBits(0), GpuFloatBits(0), GpuFloatBits(1)});
+        w.Reg(kGpuRegClear, kGpuColorBufferBit);
+        return GpuRigRun(w);
+    }
     // Pixels of the render image that hold the quad's colour.
     static int Coloured()
     {
@@ -79,50 +86,63 @@ protected:
     GpuRig rig;
 };
 
-// Draws of the frames shortly before a frame that is looked at, and of that frame, are
-// rasterised; the others are not, and their runs report the same (no) error.
-TEST_F(GlRasterLimit, OnlyTheFramesLookedAtAreRasterised)
+// The images of the frames shortly before a frame that is looked at, and of that frame, are
+// drawn on GL; in the other frames nothing reaches GL (no clear, no draw, no upload), the render
+// image keeps what it held, and the runs report the same (no) error.
+TEST_F(GlRasterLimit, OnlyTheFramesLookedAtReachGl)
 {
     const int all = 64 * 64;
-    EXPECT_EQ(GpuRasterising(), 1) << "every draw by default";
+    EXPECT_EQ(GpuScreenshotAhead(), 1) << "every image by default";
     ASSERT_EQ(ClearAndDrawQuad(), uint32_t(kGpuNoError));
     EXPECT_EQ(Coloured(), all);
 
     const long shots[2] = {20, 40};
-    GpuRasteriseOnlyFor(shots, 2);
+    GpuExecuteOnlyFor(shots, 2);
     Present(11);
-    EXPECT_EQ(GpuRasterising(), 0) << "frame 20 is more than the margin ahead";
+    EXPECT_EQ(GpuScreenshotAhead(), 0) << "frame 20 is more than the margin ahead";
+    const uint64_t work = GpuGlWork();
+    ASSERT_EQ(ClearToRed(), uint32_t(kGpuNoError));
     ASSERT_EQ(ClearAndDrawQuad(), uint32_t(kGpuNoError));
-    EXPECT_EQ(Coloured(), 0) << "cleared, not filled";
+    EXPECT_EQ(GpuGlWork(), work) << "nothing went to GL";
+    EXPECT_EQ(Coloured(), all) << "the image is as it was";
     Present(1);
+    ASSERT_EQ(ClearToRed(), uint32_t(kGpuNoError));
+    EXPECT_EQ(Coloured(), 0) << "within the margin before frame 20";
     ASSERT_EQ(ClearAndDrawQuad(), uint32_t(kGpuNoError));
-    EXPECT_EQ(Coloured(), all) << "within the margin before frame 20";
+    EXPECT_EQ(Coloured(), all);
     Present(8);
-    ASSERT_EQ(ClearAndDrawQuad(), uint32_t(kGpuNoError));
-    EXPECT_EQ(Coloured(), all) << "frame 20 itself";
+    ASSERT_EQ(ClearToRed(), uint32_t(kGpuNoError));
+    EXPECT_EQ(Coloured(), 0) << "frame 20 itself";
     Present(1);
-    EXPECT_EQ(GpuRasterising(), 0) << "between the frames looked at";
+    EXPECT_EQ(GpuScreenshotAhead(), 0) << "between the frames looked at";
     Present(19);
-    EXPECT_EQ(GpuRasterising(), 1) << "frame 40";
+    EXPECT_EQ(GpuScreenshotAhead(), 1) << "frame 40";
     Present(1);
-    EXPECT_EQ(GpuRasterising(), 0) << "after the last";
+    EXPECT_EQ(GpuScreenshotAhead(), 0) << "after the last";
 
-    GpuRasteriseOnlyFor(nullptr, 0);
-    EXPECT_EQ(GpuRasterising(), 0) << "no screenshot: nothing is looked at";
-    GpuRasteriseAll();
+    GpuExecuteOnlyFor(nullptr, 0);
+    EXPECT_EQ(GpuScreenshotAhead(), 0) << "no screenshot: nothing is looked at";
+    GpuExecuteAll();
     ASSERT_EQ(ClearAndDrawQuad(), uint32_t(kGpuNoError));
     EXPECT_EQ(Coloured(), all);
 }
 
-// A draw that is not rasterised is still checked: indices outside the arena are refused with the
-// same error as when it is drawn.
-TEST_F(GlRasterLimit, DrawsThatAreNotRasterisedAreStillChecked)
+// Commands that do not reach GL are still checked: indices outside the arena, and a clear of a
+// frame buffer that does not exist, are refused with the same errors as when they are drawn.
+TEST_F(GlRasterLimit, CommandsKeptFromGlAreStillChecked)
 {
-    GpuRasteriseOnlyFor(nullptr, 0);
-    ASSERT_EQ(GpuRasterising(), 0);
-    EXPECT_EQ(ClearAndDrawQuad(0x7FFFFFF0u), uint32_t(kGpuInvalidValue));
-    GpuRasteriseAll();
-    EXPECT_EQ(ClearAndDrawQuad(0x7FFFFFF0u), uint32_t(kGpuInvalidValue));
+    for (int drawn = 0; drawn < 2; ++drawn) {
+        if (drawn) GpuExecuteAll();
+        else GpuExecuteOnlyFor(nullptr, 0);
+        EXPECT_EQ(ClearAndDrawQuad(0x7FFFFFF0u), uint32_t(kGpuInvalidValue)) << drawn;
+        GpuWords w;
+        w.Reg(kGpuRegFramebuffer, 0x7777);
+        w.Reg(kGpuRegClear, kGpuColorBufferBit);
+        EXPECT_EQ(GpuRigRun(w), uint32_t(kGpuInvalidOperation)) << drawn;
+        GpuWords back;
+        back.Reg(kGpuRegFramebuffer, rig.framebuffer);
+        ASSERT_EQ(GpuRigRun(back), uint32_t(kGpuNoError));
+    }
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -10,7 +12,11 @@ namespace {
 class Mixer : public ::testing::Test {
 protected:
     void SetUp() override { HostMixerReset(); }
-    void TearDown() override { HostMixerReset(); }
+    void TearDown() override
+    {
+        HostMixerSetUnheard(0);
+        HostMixerReset();
+    }
     static std::vector<int16_t> Render(int n)
     {
         std::vector<int16_t> out(2 * static_cast<size_t>(n));
@@ -109,6 +115,37 @@ TEST_F(Mixer, AQueuedBufferFollowsWithoutAGapEvenAfterTheEnd)
     ASSERT_EQ(HostVoiceQueueBuffer(4, c, 1, kHostSamplePcm16, kHostSampleRate, nullptr), 1);
     HostVoiceSetState(4, kHostVoiceStop);
     EXPECT_EQ(HostVoiceHasQueued(4), 0);
+}
+
+// Unheard, voices end and take up their queued buffers at the very sample they would when heard
+// (ADPCM, PCM at an odd rate), but nothing is mixed.
+TEST_F(Mixer, UnheardVoicesKeepTimeButMixNothing)
+{
+    const uint8_t adpcm[16] = {0x02, 0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE,
+                               0x03, 0x21, 0x43, 0x65, 0x87, 0xA9, 0xCB, 0xED};
+    std::vector<int16_t> pcm(700);
+    for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = int16_t(400 + i);
+    std::vector<int> timeline[2];
+    for (int unheard = 0; unheard < 2; ++unheard) {
+        HostMixerReset();
+        HostMixerSetUnheard(unheard);
+        ASSERT_EQ(HostVoiceSetBuffer(0, adpcm, 28, kHostSampleAdpcm, 11025, nullptr), 1);
+        ASSERT_EQ(HostVoiceSetBuffer(1, pcm.data(), 700, kHostSamplePcm16, 22050, nullptr), 1);
+        ASSERT_EQ(HostVoiceQueueBuffer(1, pcm.data(), 300, kHostSamplePcm16, 17000, nullptr), 1);
+        HostVoiceSetState(0, kHostVoicePlay);
+        HostVoiceSetState(1, kHostVoicePlay);
+        int loudest = 0;
+        for (int step = 0; step < 160; ++step) {
+            for (int16_t v : Render(13)) loudest = std::max(loudest, std::abs(int(v)));
+            for (int voice = 0; voice < 2; ++voice)
+                timeline[unheard].push_back(HostVoiceIsPlaying(voice) * 4 + HostVoiceReachedEnd(voice) * 2 +
+                                            HostVoiceHasQueued(voice));
+        }
+        if (unheard) EXPECT_EQ(loudest, 0);
+        else EXPECT_GT(loudest, 0);
+    }
+    EXPECT_EQ(timeline[0], timeline[1]);
+    EXPECT_NE(timeline[0][1], timeline[0].back()) << "the second voice ended within the test";
 }
 
 }  // namespace

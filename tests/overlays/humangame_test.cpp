@@ -51,8 +51,8 @@ protected:
         gHostOptions.headless = 0;
         ASSERT_EQ(PrepareWholeGame(), 1);
         ASSERT_EQ(RenderInit(0x80000, 0x800, 0x502, 0x500), 1);
-        // The game's pictures are not looked at here: its draws are checked, not rasterised.
-        GpuRasteriseOnlyFor(nullptr, 0);
+        // The game's pictures are not looked at here: its commands are checked, not drawn on GL.
+        GpuExecuteOnlyFor(nullptr, 0);
     }
     void TearDown() override
     {
@@ -64,7 +64,7 @@ protected:
         DisposeGame();
         LoadingScreenClose();
         RenderDispose();
-        GpuRasteriseAll();
+        GpuExecuteAll();
         CloseBuildGameData();
         sinTable = cosTable = nullptr;
         btAlignedAllocSetCustom(nullptr, nullptr);

@@ -184,10 +184,12 @@ TEST_F(Quads, QuadsBeyondTheBufferAreDroppedAndTheFrameFails)
 {
     GpuRecording rec;
     const OverlayBuffer& b = overlayBuffers[overlayBufferNum];
-    const OverlayBuffer& next = overlayBuffers[(overlayBufferNum + 1) % kQuadBuffers];
-    // The next buffer's areas follow this one's: mark their first bytes.
+    OverlayBuffer& next = overlayBuffers[(overlayBufferNum + 1) % kQuadBuffers];
+    // The next buffer's areas follow this one's: mark their first bytes, as an earlier frame's
+    // quads would have.
     std::memset(next.vertices, 0x5A, 80);
     std::memset(next.indices, 0x5A, 12);
+    next.quadsWritten = 1;
     for (int i = 0; i < 20; ++i) RenderRect(i, i, 5, 5);
     EXPECT_EQ(numOverlayPolys, 20u);
     RenderSetShader(-1, 0, 0);

@@ -38,6 +38,7 @@ protected:
         gHostOptions.audioOut.clear();
         ASSERT_EQ(InitResources(10000), 1);
         ASSERT_EQ(InitializeSoundServices(), 1);
+        HostMixerSetUnheard(0);  // the test listens to the mixer
         ASSERT_NE(InstallSound(kShort, Mono(Constant(8000, 100))), nullptr);
         ASSERT_NE(InstallSound(kLong, Mono(Constant(100, 327280))), nullptr);
         const std::vector<uint8_t> left = Constant(6000, 400), right = Constant(-4000, 400);
