@@ -1,5 +1,7 @@
 #include "support/bench_game.h"
 
+#include <sys/resource.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -70,4 +72,11 @@ int StartBenchSound(const char* bench)
 void EndBenchSound()
 {
     DisposeSoundServices();
+}
+
+double ProcessCpuSeconds()
+{
+    rusage use{};
+    getrusage(RUSAGE_SELF, &use);
+    return double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) + 1e-6 * double(use.ru_utime.tv_usec + use.ru_stime.tv_usec);
 }

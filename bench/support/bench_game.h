@@ -13,3 +13,6 @@ void EndBenchGame();
 // bench that plays games with their sound; 0, with a message, when they cannot start.
 int StartBenchSound(const char* bench);
 void EndBenchSound();
+// User and system time of every thread of the process so far, in seconds: steadier than the
+// clock on a busy machine, and it counts the GL driver's worker threads too.
+double ProcessCpuSeconds();

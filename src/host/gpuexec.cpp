@@ -11,6 +11,10 @@ static uint32_t regs[kGpuRegisterCount];
 // writes of a list do neither: uniforms, vertex formats, texture words.
 enum : uint8_t { kActs = 1, kShapesProgram = 2 };
 static uint8_t registerKind[kGpuRegisterCount];
+// How many registers below each one act, and shape the program: a write's range is checked with
+// two subtractions.
+static uint16_t actingBelow[kGpuRegisterCount + 1];
+static uint16_t shapingBelow[kGpuRegisterCount + 1];
 static uint32_t keyGeneration = 1;
 
 static void MarkRegisterKinds()
@@ -25,6 +29,10 @@ static void MarkRegisterKinds()
     for (uint32_t r : acting) registerKind[r] |= kActs;
     for (const auto& range : shaping)
         for (uint32_t r = range[0]; r < range[1]; ++r) registerKind[r] |= kShapesProgram;
+    for (uint32_t r = 0; r < kGpuRegisterCount; ++r) {
+        actingBelow[r + 1] = uint16_t(actingBelow[r] + ((registerKind[r] & kActs) ? 1 : 0));
+        shapingBelow[r + 1] = uint16_t(shapingBelow[r] + ((registerKind[r] & kShapesProgram) ? 1 : 0));
+    }
 }
 
 uint32_t GpuProgramKeyGeneration() { return keyGeneration; }
@@ -176,14 +184,18 @@ uint32_t GpuExecute(const uint32_t* words, uint32_t count)
             uint32_t keep = 0;
             for (int b = 0; b < 4; ++b)
                 if (!(mask & (1u << b))) keep |= 0xFFu << (8 * b);
-            uint8_t kinds = 0;
-            for (uint32_t k = 0; k < n; ++k) {
-                regs[reg + k] = (regs[reg + k] & keep) | (words[i + 1 + k] & ~keep);
-                const uint8_t kind = registerKind[reg + k];
-                if (kind & kActs) Written(reg + k);
-                kinds |= kind;
+            if (shapingBelow[reg + n] != shapingBelow[reg]) ++keyGeneration;
+            if (actingBelow[reg + n] != actingBelow[reg]) {
+                for (uint32_t k = 0; k < n; ++k) {
+                    regs[reg + k] = (regs[reg + k] & keep) | (words[i + 1 + k] & ~keep);
+                    if (registerKind[reg + k] & kActs) Written(reg + k);
+                }
+            } else if (keep == 0) {
+                // Most writes: whole words of uniforms, vertex formats, texture words.
+                std::memcpy(regs + reg, words + i + 1, n * sizeof(uint32_t));
+            } else {
+                for (uint32_t k = 0; k < n; ++k) regs[reg + k] = (regs[reg + k] & keep) | (words[i + 1 + k] & ~keep);
             }
-            if (kinds & kShapesProgram) ++keyGeneration;
         }
         i += 1 + n;
         // A transfer ends an image; the next one begins after it.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -146,6 +147,48 @@ TEST_F(Mixer, UnheardVoicesKeepTimeButMixNothing)
     }
     EXPECT_EQ(timeline[0], timeline[1]);
     EXPECT_NE(timeline[0][1], timeline[0].back()) << "the second voice ended within the test";
+}
+
+// The sound thread's pass for each mixed frame changes the voices (here: every third frame it
+// restarts voice 3 at another rate). In lockstep it makes no difference whether the thread serves
+// each frame while the mixer waits, or the mixer runs the pass itself: the same samples come out.
+int gPassCount = 0;
+const int16_t kRamp[64] = {0, 500, 1000, 1500, 2000, 2500, 3000, 3500, 4000, 4500, 5000, 5500, 6000};
+void RestartEveryThirdFrame()
+{
+    if (gPassCount++ % 3 == 0) {
+        HostVoiceSetBuffer(3, kRamp, 64, kHostSamplePcm16, 20000 + 1000 * uint32_t(gPassCount % 7), nullptr);
+        HostVoiceSetState(3, kHostVoicePlay);
+    }
+}
+
+TEST_F(Mixer, InLockstepThePassGivesTheSameSamplesOnTheMixerOrOnTheThread)
+{
+    std::vector<int16_t> heard[2];
+    for (int onMixer = 0; onMixer < 2; ++onMixer) {
+        HostMixerReset();
+        gPassCount = 0;
+        HostMixerSetLockstep(1);
+        HostMixerSetPassOnMixer(onMixer);
+        HostDspSetPass(RestartEveryThirdFrame);
+        HostDspAttach();
+        std::thread soundThread([] {
+            while (HostDspWaitFrame()) {
+                RestartEveryThirdFrame();
+                HostDspFrameDone();
+            }
+            HostDspDetach();
+        });
+        for (int chunk = 0; chunk < 40; ++chunk)
+            for (int16_t v : Render(77)) heard[onMixer].push_back(v);
+        HostDspStop();
+        soundThread.join();
+        HostDspSetPass(nullptr);
+        HostMixerSetPassOnMixer(0);
+        HostMixerSetLockstep(0);
+        EXPECT_EQ(gPassCount, 40 * 77 / kHostDspFrameSamples) << "one pass a frame";
+    }
+    EXPECT_EQ(heard[0], heard[1]);
 }
 
 }  // namespace
