@@ -2,6 +2,7 @@
 // (and shortly before them) are drawn in full.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -143,6 +144,56 @@ TEST_F(GlRasterLimit, CommandsKeptFromGlAreStillChecked)
         back.Reg(kGpuRegFramebuffer, rig.framebuffer);
         ASSERT_EQ(GpuRigRun(back), uint32_t(kGpuNoError));
     }
+}
+
+// In a window, the image of a display that the window does not show is kept from GL: in stereo
+// with the left view the right eye's image, with the right view the left one's, in anaglyph
+// neither; in mono the window shows the left image whatever the view. Needs a display (its CTest
+// runs under xvfb-run).
+TEST(GlWindowView, OnlyTheImagesTheWindowShowsReachGl)
+{
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
+    GpuRig rig;
+    std::string why;
+    ASSERT_TRUE(GpuRigStart(&rig, 240, 400, &why, 1)) << why;
+    GpuExecuteOnlyFor(nullptr, 0);
+    // One image for each eye: a clear of its own colour and the transfer into the eye's buffer.
+    auto runBothEyes = [&rig](uint8_t shade) {
+        GpuWords w;
+        const uint32_t buffers[2] = {rig.upper, rig.upperRight};
+        for (int eye = 0; eye < 2; ++eye) {
+            const float red = eye == 0 ? shade / 255.0f : 0.0f, green = eye == 1 ? shade / 255.0f : 0.0f;
+            w.Regs(kGpuRegClearColor, {GpuFloatBits(red), GpuFloatBits(green), GpuFloatBits(0), GpuFloatBits(1)});
+            w.Reg(kGpuRegClear, kGpuColorBufferBit);
+            w.Regs(kGpuRegTransfer, {buffers[eye], kGpuAntialiasNone, 0, 0});
+        }
+        const uint64_t before = GpuGlWork();
+        EXPECT_EQ(GpuRigRun(w), uint32_t(kGpuNoError));
+        return GpuGlWork() - before;
+    };
+    auto shown = [](uint32_t buffer) {
+        std::vector<uint8_t> rgb;
+        int w = 0, h = 0;
+        return GpuReadDisplaybuffer(buffer, &rgb, &w, &h) ? (rgb[0] | rgb[1]) : -1;
+    };
+    ASSERT_EQ(GpuSetDisplayMode(kGpuLcdStereo), 1);
+    GpuSetView(kGpuViewLeft);
+    EXPECT_EQ(runBothEyes(100), 2u) << "the left eye's clear and transfer";
+    EXPECT_EQ(shown(rig.upper), 100);
+    EXPECT_EQ(shown(rig.upperRight), 0) << "the right eye was never drawn";
+    GpuSetView(kGpuViewRight);
+    EXPECT_EQ(runBothEyes(150), 2u);
+    EXPECT_EQ(shown(rig.upper), 100) << "the left eye keeps its last image";
+    EXPECT_EQ(shown(rig.upperRight), 150);
+    GpuSetView(kGpuViewAnaglyph);
+    EXPECT_EQ(runBothEyes(200), 4u);
+    ASSERT_EQ(GpuSetDisplayMode(kGpuLcdMono), 1);
+    GpuSetView(kGpuViewRight);
+    EXPECT_EQ(runBothEyes(50), 2u);
+    EXPECT_EQ(shown(rig.upper), 50) << "mono shows the left image";
+    GpuExecuteAll();
+    GpuSetView(kGpuViewLeft);
+    GpuRigStop();
 }
 
 }  // namespace

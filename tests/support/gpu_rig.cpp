@@ -28,13 +28,13 @@ static int Fail(std::string* why, const char* what)
     return 0;
 }
 
-int GpuRigStart(GpuRig* rig, int width, int height, std::string* why)
+int GpuRigStart(GpuRig* rig, int width, int height, std::string* why, int windowed)
 {
     *rig = GpuRig{};
     if (!UseFreshDeviceHeap(32u << 20)) return Fail(why, "no device heap");
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    gHostOptions.headless = 1;
-    if (!GpuInitialize(Allocate, Release)) return Fail(why, "no GL context (headless)");
+    if (!windowed) setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    gHostOptions.headless = !windowed;
+    if (!GpuInitialize(Allocate, Release)) return Fail(why, "no GL context");
     GpuGenCmdlists(1, &rig->list);
     GpuBindCmdlist(rig->list);
     if (!GpuCmdlistStorage(0x40000, 64)) return Fail(why, "no command list storage");

@@ -19,7 +19,8 @@ struct GpuRig {
 
 // Starts the GPU with a width x height render target and the vertex programs of the build's
 // shader binary; 0 (with the reason in *why) when no GL context can be had or a step fails.
-int GpuRigStart(GpuRig* rig, int width, int height, std::string* why);
+// Headless unless `windowed` (which needs a display).
+int GpuRigStart(GpuRig* rig, int width, int height, std::string* why, int windowed = 0);
 void GpuRigStop();
 
 // Words recorded in a test, then copied into the list at its write address.
