@@ -215,10 +215,14 @@ void GpuExecDraw()
         return;
     }
 
-    // The program is built on first use even for an image that is not drawn, so that a
-    // configuration that cannot be built is reported the same whether it is seen or not.
+    // An image that is not drawn needs no GL program: only that the registers name one that
+    // exists is checked (building it is the driver's work, done when it is first drawn).
+    if (!GpuOnGl()) {
+        if (!GpuProgramNamed()) GpuSetError(kGpuInvalidOperation);
+        return;
+    }
     const GpuProgram* program = GpuProgramForRegisters();
-    if (!program || !GpuOnGl()) return;
+    if (!program) return;
     GpuCountGlWork();
     GpuUseFramebuffer(GpuRegister(kGpuRegFramebuffer), nullptr, nullptr);
 

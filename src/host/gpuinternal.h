@@ -121,6 +121,8 @@ struct GpuProgram {
 const GpuProgram* GpuProgramFor(const GpuProgramKey& key);
 // The same for the key of the current registers.
 const GpuProgram* GpuProgramForRegisters();
+// 1 when the registers name a vertex program of the shader binary handed over.
+int GpuProgramNamed();
 // Compiles and links a vertex + fragment shader pair; 0 with the compiler's log in *log.
 GLuint GpuCompileProgram(const std::string& vertex, const std::string& fragment, std::string* log);
 

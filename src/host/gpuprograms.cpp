@@ -184,6 +184,8 @@ static const GpuProgram* BuildProgram(const GpuProgramKey& key);
 
 const GpuProgram* GpuProgramFor(const GpuProgramKey& key) { return BuildProgram(key); }
 
+int GpuProgramNamed() { return !vertexSource.empty() && GpuRegisterFile()[kGpuRegProgramEntry] <= 11; }
+
 const GpuProgram* GpuProgramForRegisters()
 {
     if (lastProgram && lastGeneration == GpuProgramKeyGeneration()) return lastProgram;
