@@ -192,7 +192,8 @@ uint32_t GpuExecute(const uint32_t* words, uint32_t count)
                 }
             } else if (keep == 0) {
                 // Most writes: whole words of uniforms, vertex formats, texture words.
-                std::memcpy(regs + reg, words + i + 1, n * sizeof(uint32_t));
+                if (n == 1) regs[reg] = words[i + 1];
+                else std::memcpy(regs + reg, words + i + 1, n * sizeof(uint32_t));
             } else {
                 for (uint32_t k = 0; k < n; ++k) regs[reg + k] = (regs[reg + k] & keep) | (words[i + 1 + k] & ~keep);
             }

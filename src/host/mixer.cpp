@@ -264,28 +264,27 @@ static void Advance(Voice& v)
     }
 }
 
+// The queued buffer becomes the voice's own, entered `fraction` of a sample past its start.
+static void TakeQueued(Voice& v, double fraction)
+{
+    const Buffer next = v.queued;
+    v.queued = Buffer();
+    Load(v, next);
+    v.fraction = fraction;
+    Advance(v);
+}
+
 static void MixVoice(Voice& v, float* mix, int n)
 {
     // A buffer queued after the last one had ended starts now.
-    if (v.index >= v.numSamples && v.queued.data) {
-        const Buffer next = v.queued;
-        v.queued = Buffer();
-        Load(v, next);
-    }
+    if (v.index >= v.numSamples && v.queued.data) TakeQueued(v, 0.0);
     for (int i = 0; i < n && v.index < v.numSamples; ++i) {
         const float s = (v.current + (v.next - v.current) * float(v.fraction)) * v.volume;
         mix[2 * i] += s * v.left;
         mix[2 * i + 1] += s * v.right;
         v.fraction += v.step;
         Advance(v);
-        if (v.index >= v.numSamples && v.queued.data) {
-            const double fraction = v.fraction;
-            const Buffer next = v.queued;
-            v.queued = Buffer();
-            Load(v, next);
-            v.fraction = fraction;
-            Advance(v);
-        }
+        if (v.index >= v.numSamples && v.queued.data) TakeQueued(v, v.fraction);
     }
     if (v.index >= v.numSamples && v.numSamples > 0) v.reachedEnd = 1;
 }
@@ -294,11 +293,7 @@ static void MixVoice(Voice& v, float* mix, int n)
 // place after n output samples is worked out a buffer at a time, not a sample at a time.
 static void SkipVoice(Voice& v, int n)
 {
-    if (v.index >= v.numSamples && v.queued.data) {
-        const Buffer next = v.queued;
-        v.queued = Buffer();
-        Load(v, next);
-    }
+    if (v.index >= v.numSamples && v.queued.data) TakeQueued(v, 0.0);
     double left = n;
     while (left > 0 && v.index < v.numSamples) {
         // The buffer's end is passed by the first output sample that brings the place to it.
@@ -315,11 +310,7 @@ static void SkipVoice(Voice& v, int n)
         v.index = v.numSamples;
         left -= passing;
         if (!v.queued.data) break;
-        const Buffer next = v.queued;
-        v.queued = Buffer();
-        Load(v, next);
-        v.fraction = over;
-        Advance(v);
+        TakeQueued(v, over);
     }
     if (v.index >= v.numSamples && v.numSamples > 0) v.reachedEnd = 1;
 }
