@@ -210,11 +210,31 @@ static int LineWidth(const char* s, int embedded, TextEmbedFunction embed)
     return MeasureLine(s, -1, embedded, embed, &ok);
 }
 
+static TextLineBounds* lineRecord = nullptr;
+static int lineRecordCapacity = 0;
+static int* lineRecordCount = nullptr;
+
+void TextOutputRecordLines(TextLineBounds* record, int capacity, int* count)
+{
+    lineRecord = record && count ? record : nullptr;
+    lineRecordCapacity = lineRecord ? capacity : 0;
+    lineRecordCount = lineRecord ? count : nullptr;
+}
+
+// Notes a line that began at x0 and ended with the pen at x1, when lines are being recorded.
+static void RecordLine(int x0, int x1, int y)
+{
+    if (!lineRecord || x1 <= x0) return;
+    const int n = (*lineRecordCount)++;
+    if (n < lineRecordCapacity) lineRecord[n] = TextLineBounds{x0, y, x1 - x0, fontTable->characterHeight};
+}
+
 // Draws text at the pen, its lines aligned on `start`; the pen ends right after the text.
 static int DrawText(const char* s, int start, int embedded, void* context, TextEmbedFunction embed)
 {
     if (!theFont || !fontTable || !s) return 0;
     int x = AlignedStart(start, LineWidth(s, embedded, embed)), y = textY;
+    int lineStart = x;
     int previous = -1;
     for (;;) {
         if (embedded && *s == '{') {
@@ -239,11 +259,13 @@ static int DrawText(const char* s, int start, int embedded, void* context, TextE
             }
             previous = g;
         } else if (*s == '\n') {
-            x = AlignedStart(start, LineWidth(s + 1, embedded, embed));
+            RecordLine(lineStart, previous >= 0 ? x + GlyphWidth(previous) : x, y);
+            x = lineStart = AlignedStart(start, LineWidth(s + 1, embedded, embed));
             y += fontTable->characterHeight + fontTable->verticalKerning;
             previous = -1;
         } else {
             if (previous >= 0) x += GlyphWidth(previous);
+            RecordLine(lineStart, x, y);
             break;
         }
         ++s;

@@ -91,6 +91,16 @@ int TextOutputSubstringLength(const char* s, int n);
 int TextOutputGetLineLength(const char* s, int line);
 int TextOutputEmbeddedLineLength(const char* s, TextEmbedFunction embed);
 
+// The rectangle one drawn line of text covers: from its first glyph's left edge to the pen after
+// its last glyph (embedded graphics included), one font height from its top.
+struct TextLineBounds {
+    int x, y, w, h;
+};
+// While a record is given, every line drawn from then on is appended to it: at most capacity
+// lines are stored and *count counts them all. A null record stops the recording. Layout checks
+// read from it what a screen's texts cover.
+void TextOutputRecordLines(TextLineBounds* record, int capacity, int* count);
+
 // Shortens the buffer at the first character whose summed advance reaches maxWidth: that
 // character becomes c and the text ends after it.
 int TextOutputTruncateLine(int maxWidth, char c);

@@ -1,3 +1,6 @@
+// What every overlay draws with: the id offsets of the two display variants, the button glyphs
+// that texts embed, the message-box layout and drawing, the pause menu's entry list, and the
+// per-screen entry point that draws the heads-up display and the overlay stack during play.
 #include "overlays/overlaydraw.h"
 
 #include <cstdio>
@@ -262,18 +265,19 @@ int UsesLowercase(const MsgOverlayProperties_tag* p)
 int DrawMsgOverlay(const MsgOverlayProperties_tag* p, int drawBackground)
 {
     if (!p || !p->msg[0]) return 0;
-    if (drawBackground) DrawOverlayBackground(p->left, p->top, p->width, p->height);
-    if (p->titleString[0] && TextOutputSelectFont(p->titleFontRSID)) {
+    if (drawBackground && !DrawOverlayBackground(p->left, p->top, p->width, p->height)) return 0;
+    if (p->titleString[0]) {
+        if (!TextOutputSelectFont(p->titleFontRSID)) return 0;
         TextOutputSetMode(kTextModeCenter);
-        TextOutputDrawEmbedded(p->titleDestLeft, p->titleDestTop, p->titleString, nullptr, p->func);
+        if (!TextOutputDrawEmbedded(p->titleDestLeft, p->titleDestTop, p->titleString, nullptr, p->func)) return 0;
     }
-    if (TextOutputSelectFont(p->msgFontRSID)) {
-        TextOutputSetMode(p->textAlignment);
-        TextOutputDrawEmbedded(p->msgDestLeft, p->msgDestTop, p->formattedMsg, nullptr, p->func);
-    }
-    if (p->footerMsg[0] && TextOutputSelectFont(p->footerMsgFontRSID)) {
+    if (!TextOutputSelectFont(p->msgFontRSID)) return 0;
+    TextOutputSetMode(p->textAlignment);
+    if (!TextOutputDrawEmbedded(p->msgDestLeft, p->msgDestTop, p->formattedMsg, nullptr, p->func)) return 0;
+    if (p->footerMsg[0]) {
+        if (!TextOutputSelectFont(p->footerMsgFontRSID)) return 0;
         TextOutputSetMode(kTextModeCenter);
-        TextOutputDrawEmbedded(p->footerDestLeft, p->footerDestTop, p->footerMsg, nullptr, p->func);
+        if (!TextOutputDrawEmbedded(p->footerDestLeft, p->footerDestTop, p->footerMsg, nullptr, p->func)) return 0;
     }
     return 1;
 }

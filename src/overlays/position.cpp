@@ -1,3 +1,7 @@
+// The position step of the button shot set-up: the bowler walks across the approach with the
+// circle pad or the slider knob. Its opening, labels and knob arithmetic are shared with the
+// stylus's position step (shotsetup); what is its own is the walk, the bumper band's clamp and
+// the track marker.
 #include "overlays/position.h"
 
 #include "game/camera.h"
@@ -21,7 +25,6 @@ static const int kKnobY = 145;
 static const float kStepPerFrame = 1.08f;
 
 static int overlayActive = 0;
-static int overlayLeft = 0, overlayTop = 0, overlayWidth = 0, overlayHeight = 0;
 static float maxX = 45.0f;
 static TouchButton_tag* nextButton = nullptr;
 static TouchButton_tag* backButton = nullptr;
@@ -38,20 +41,8 @@ int StartDSStandardPositionOverlay()
 
 int DSStandardPositionOpenHandler()
 {
-    overlayWidth = 320;
-    overlayHeight = 240;
-    overlayLeft = 0;
-    overlayTop = 0;
     overlayActive = 1;
-    SetControlState(kControlPosition);
-    PauseGame(0);
-    maxX = ShotBandHalfWidth();
-    TextOutputSelectFont(GetFontRSID(kShotBodyFont));
-    nextButton = NewTouchButton(226, 173, 50, 50);
-    backButton = NewTouchButton(31, 173, 50, 50);
-    if (!nextButton || !backButton) return 0;
-    sliderButton = ShotNewKnob(kKnobImage, maxX);
-    return sliderButton ? 1 : 0;
+    return ShotOpenPositionStep(kKnobImage, &maxX, &nextButton, &backButton, &sliderButton);
 }
 
 int DSStandardPositionUpdateHandler()
@@ -95,18 +86,14 @@ int DSStandardPositionInputHandler()
 int DSStandardPositionDrawHandler()
 {
     const float t = (ShotBallX() + maxX) / (2.0f * maxX);
-    DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0);
-    ShotText(kShotTitleFont, kTextModeCenter, 160, 2, GeneralOverlayString(4));
-    ShotText(kShotBodyFont, kTextModeLeft, 26, 188, "{3}");
-    ShotText(kShotBodyFont, kTextModeCenter, 57, 219, PauseString(5));
-    ShotText(kShotBodyFont, kTextModeLeft, 221, 188, "{1}");
-    ShotText(kShotBodyFont, kTextModeCenter, 253, 219, GeneralOverlayString(3));
+    if (!DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0)) return 0;
+    if (!ShotText(kShotTitleFont, kTextModeCenter, 160, 2, GeneralOverlayString(4)) || !ShotDrawPositionLabels()) return 0;
     int w = 0;
-    if (ShotImageSize(kTrackMarkerImage, &w, nullptr, 0))
-        DrawOverlayBitmap(kTrackMarkerImage, int(float(271 - w) * t) + 20, 33);
+    if (!ShotImageSize(kTrackMarkerImage, &w, nullptr, 0) ||
+        !DrawOverlayBitmap(kTrackMarkerImage, int(float(271 - w) * t) + 20, 33))
+        return 0;
     const int kw = ShotKnobWidth(kKnobImage);
-    DrawOverlayBitmap(GetOverlayRSID(kKnobImage), int(float(271 - kw) * t) + 22, kKnobY);
-    return 1;
+    return DrawOverlayBitmap(GetOverlayRSID(kKnobImage), int(float(271 - kw) * t) + 22, kKnobY);
 }
 
 int DSStandardPositionCloseHandler()

@@ -1,3 +1,7 @@
+// The pieces the shot set-up steps have in common, in one place so that the button and stylus
+// steps that do the same thing do it with the same code: the player and bowler, the band and the
+// walk, ratings as shares, the approach and delivery, the hand-over of the throw, the knob, the
+// step buttons, and the drawing helpers that report a missing picture.
 #include "overlays/shotsetup.h"
 
 #include "game/actors.h"
@@ -10,12 +14,14 @@
 #include "lib/textoutput.h"
 #include "overlays/overlaydraw.h"
 #include "overlays/overlaystack.h"
+#include "overlays/overlaystrings.h"
 #include "overlays/pausemenu.h"
 #include "overlays/position.h"
 #include "overlays/scoreoverlay.h"
 #include "overlays/touchposition.h"
 #include "platform/camera.h"
 #include "platform/input.h"
+#include "platform/quads.h"
 #include "platform/skeleton.h"
 #include "platform/sound.h"
 #include "shell/touchbuttons.h"
@@ -225,9 +231,48 @@ int ShotImageSize(int rsid, int* w, int* h, int fallback)
     return found ? 1 : 0;
 }
 
-void ShotText(int font, int mode, int x, int y, const char* text)
+int ShotText(int font, int mode, int x, int y, const char* text)
 {
-    if (!TextOutputSelectFont(GetFontRSID(font))) return;
+    if (!TextOutputSelectFont(GetFontRSID(font))) return 0;
     TextOutputSetMode(mode);
-    DrawOverlayText(x, y, text);
+    return DrawOverlayText(x, y, text);
+}
+
+int ShotOpenPositionStep(int knobImage, float* maxX, TouchButton_tag** next, TouchButton_tag** back,
+                         TouchButton_tag** knob)
+{
+    SetControlState(kControlPosition);
+    PauseGame(0);
+    *maxX = ShotBandHalfWidth();
+    TextOutputSelectFont(GetFontRSID(kShotBodyFont));
+    *next = NewTouchButton(226, 173, 50, 50);
+    *back = NewTouchButton(31, 173, 50, 50);
+    if (!*next || !*back) return 0;
+    *knob = ShotNewKnob(knobImage, *maxX);
+    return *knob ? 1 : 0;
+}
+
+int ShotDrawPositionLabels()
+{
+    return ShotText(kShotBodyFont, kTextModeLeft, 26, 188, "{3}") &&
+           ShotText(kShotBodyFont, kTextModeCenter, 57, 219, PauseString(5)) &&
+           ShotText(kShotBodyFont, kTextModeLeft, 221, 188, "{1}") &&
+           ShotText(kShotBodyFont, kTextModeCenter, 253, 219, GeneralOverlayString(3));
+}
+
+void ShotOpenApproachStep()
+{
+    SetControlState(kControlPower);
+    ShotStartApproach();
+    PauseGame(0);
+    TextOutputSelectFont(GetFontRSID(kShotBodyFont));
+}
+
+int ShotDrawMeter(int image, float share, int x, int y)
+{
+    DS3_bitmap_tag* meter = OverlayBitmap(image);
+    int w = 0, h = 0;
+    if (!meter || !OverlayBitmapSize(image, &w, &h)) return 0;
+    const int fill = int(share * 0.01f * float(h));
+    return fill > 0 ? DrawScreenPoly(meter, 0, h - fill, x, y + h - fill, w, fill) : 1;
 }

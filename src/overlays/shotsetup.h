@@ -93,9 +93,23 @@ int ShotStepButtons(const TouchButton_tag* next, int (*startNext)(), const Touch
 // and spares overlays do not exist yet, so those game types go back to the score sheet too.
 int ShotBackToStart();
 
+// The opening of either position step (buttons or stylus): the position control state, the game
+// running, the band's half width into *maxX, the label font, and the next and back buttons with a
+// knob of knobImage at the ball's place. 0 when memory is short.
+int ShotOpenPositionStep(int knobImage, float* maxX, TouchButton_tag** next, TouchButton_tag** back,
+                         TouchButton_tag** knob);
+// The labels of a position step's buttons: B and "Back" on the left, A and "BOWL" on the right.
+int ShotDrawPositionLabels();
+// The opening of a step that waits while the bowler walks up (the power meter, the flick): the
+// power control state, the approach looping, the game running and the label font.
+void ShotOpenApproachStep();
+// A meter that fills upwards: the bottom share (0..100) of image's rows, drawn where they stand
+// when the whole image is drawn at (x, y). 0 when the image is missing.
+int ShotDrawMeter(int image, float share, int x, int y);
+
 // The size of an overlay image (id already adjusted for the display variant), or fallback x
 // fallback when the image is missing. 1 when the image exists.
 int ShotImageSize(int rsid, int* w, int* h, int fallback);
-// A text with button glyphs ("{1}") in the given font and alignment at (x, y); nothing without
-// the font.
-void ShotText(int font, int mode, int x, int y, const char* text);
+// A text with button glyphs ("{1}") in the given font and alignment at (x, y). 0 without the font
+// or when the text cannot be drawn.
+int ShotText(int font, int mode, int x, int y, const char* text);

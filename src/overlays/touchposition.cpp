@@ -1,3 +1,7 @@
+// The position step of the stylus shot set-up: the knob places the bowler and a handle above it
+// sets the aim, so that one step does what the buttons do in two. The opening and the labels are
+// those of the button position step (shotsetup); the handle, which follows the knob and keeps
+// the heading, is this step's own.
 #include "overlays/touchposition.h"
 
 #include "game/camera.h"
@@ -27,7 +31,6 @@ static const float kMaxHeading = 10.0f;
 static const float kStepPerFrame = 1.08f;
 
 static int overlayActive = 0;
-static int overlayLeft = 0, overlayTop = 0, overlayWidth = 0, overlayHeight = 0;
 static float maxX = 45.0f;
 static TouchButton_tag* nextButton = nullptr;
 static TouchButton_tag* backButton = nullptr;
@@ -62,21 +65,9 @@ int StartDSTouchPositionOverlay()
 
 int DSTouchPositionOpenHandler()
 {
-    overlayWidth = 320;
-    overlayHeight = 240;
-    overlayLeft = 0;
-    overlayTop = 0;
     overlayActive = 1;
-    SetControlState(kControlPosition);
-    PauseGame(0);
     // The band is fixed for as long as this step is up.
-    maxX = ShotBandHalfWidth();
-    TextOutputSelectFont(GetFontRSID(kShotBodyFont));
-    nextButton = NewTouchButton(226, 173, 50, 50);
-    backButton = NewTouchButton(31, 173, 50, 50);
-    if (!nextButton || !backButton) return 0;
-    sliderButton = ShotNewKnob(kKnobImage, maxX);
-    if (!sliderButton) return 0;
+    if (!ShotOpenPositionStep(kKnobImage, &maxX, &nextButton, &backButton, &sliderButton)) return 0;
     angleButton = NewTouchButton(sliderButton->x, kHandleY, kHandleWidth, kHandleHeight);
     if (!angleButton) return 0;
     angleButton->moveableX = 1;
@@ -128,21 +119,17 @@ int DSTouchPositionInputHandler()
 int DSTouchPositionDrawHandler()
 {
     const float t = (ShotBallX() + maxX) / (2.0f * maxX);
-    DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0);
-    ShotText(kShotTitleFont, kTextModeCenter, 160, 2, GeneralOverlayString(5));
-    ShotText(kShotTitleFont, kTextModeCenter, 160, 178, GeneralOverlayString(4));
-    ShotText(kShotBodyFont, kTextModeLeft, 26, 188, "{3}");
-    ShotText(kShotBodyFont, kTextModeCenter, 57, 219, PauseString(5));
-    ShotText(kShotBodyFont, kTextModeLeft, 221, 188, "{1}");
-    ShotText(kShotBodyFont, kTextModeCenter, 253, 219, GeneralOverlayString(3));
+    if (!DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0)) return 0;
+    if (!ShotText(kShotTitleFont, kTextModeCenter, 160, 2, GeneralOverlayString(5)) ||
+        !ShotText(kShotTitleFont, kTextModeCenter, 160, 178, GeneralOverlayString(4)) || !ShotDrawPositionLabels())
+        return 0;
     // The lane and the aim arrow above the knob, the arrow turned by the heading.
     int wl = 0, hl = 0;
-    ShotImageSize(GetOverlayRSID(kArrowImage), &wl, &hl, 0);
+    if (!ShotImageSize(GetOverlayRSID(kArrowImage), &wl, &hl, 0)) return 0;
     const int m = int(float(271 - wl) * t) + wl / 2 + 20;
-    DrawOverlayBitmapRotated(GetOverlayRSID(kLaneImage), m, 97, 0.0f);
-    DrawOverlayBitmapRotated(GetOverlayRSID(kArrowImage), m, hl / 2 + 33, testOptions.initialBallHeading * 2.0f);
-    DrawOverlayBitmap(GetOverlayRSID(kKnobImage), ShotKnobX(ShotBallX(), maxX, ShotKnobWidth(kKnobImage)), kKnobY);
-    return 1;
+    return DrawOverlayBitmapRotated(GetOverlayRSID(kLaneImage), m, 97, 0.0f) &&
+           DrawOverlayBitmapRotated(GetOverlayRSID(kArrowImage), m, hl / 2 + 33, testOptions.initialBallHeading * 2.0f) &&
+           DrawOverlayBitmap(GetOverlayRSID(kKnobImage), ShotKnobX(ShotBallX(), maxX, ShotKnobWidth(kKnobImage)), kKnobY);
 }
 
 int DSTouchPositionCloseHandler()
