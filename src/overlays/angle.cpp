@@ -31,11 +31,7 @@ static TouchButton_tag* backButton = nullptr;
 
 int StartDSStandardAngleOverlay()
 {
-    if (overlayActive) return 1;
-    OVERLAYTAG overlay = {DSStandardAngleOpenHandler, DSStandardAngleDrawHandler, DSStandardAngleUpdateHandler,
-                          DSStandardAngleInputHandler, DSStandardAngleCloseHandler, 0};
-    OverlaySelect(&overlay);
-    return 1;
+    return ShotPushStep(overlayActive, DSStandardAngleOpenHandler, DSStandardAngleDrawHandler, DSStandardAngleUpdateHandler, DSStandardAngleInputHandler, DSStandardAngleCloseHandler);
 }
 
 int DSStandardAngleOpenHandler()

@@ -30,11 +30,7 @@ static const int hiliteHeights[21] = {109, 96, 88, 82, 78, 74, 72, 72, 70, 68, 6
 
 int StartDSStandardHookOverlay()
 {
-    if (overlayActive) return 1;
-    OVERLAYTAG overlay = {DSStandardHookOpenHandler, DSStandardHookDrawHandler, DSStandardHookUpdateHandler,
-                          DSStandardHookInputHandler, DSStandardHookCloseHandler, 0};
-    OverlaySelect(&overlay);
-    return 1;
+    return ShotPushStep(overlayActive, DSStandardHookOpenHandler, DSStandardHookDrawHandler, DSStandardHookUpdateHandler, DSStandardHookInputHandler, DSStandardHookCloseHandler);
 }
 
 int DSStandardHookOpenHandler()

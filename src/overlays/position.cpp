@@ -21,35 +21,26 @@
 static const int kBackgroundImage = 0xcc8;
 static const int kTrackMarkerImage = 0xcc9;  // one image for both display variants
 static const int kKnobImage = 0xcc1;
-static const int kKnobY = 145;
-static const float kStepPerFrame = 1.08f;
 
 static int overlayActive = 0;
-static float maxX = 45.0f;
-static TouchButton_tag* nextButton = nullptr;
-static TouchButton_tag* backButton = nullptr;
-static TouchButton_tag* sliderButton = nullptr;
+static ShotPositionStep step = {45.0f, nullptr, nullptr, nullptr};
 
 int StartDSStandardPositionOverlay()
 {
-    if (overlayActive) return 1;
-    OVERLAYTAG overlay = {DSStandardPositionOpenHandler, DSStandardPositionDrawHandler, DSStandardPositionUpdateHandler,
-                          DSStandardPositionInputHandler, DSStandardPositionCloseHandler, 0};
-    OverlaySelect(&overlay);
-    return 1;
+    return ShotPushStep(overlayActive, DSStandardPositionOpenHandler, DSStandardPositionDrawHandler, DSStandardPositionUpdateHandler, DSStandardPositionInputHandler, DSStandardPositionCloseHandler);
 }
 
 int DSStandardPositionOpenHandler()
 {
     overlayActive = 1;
-    return ShotOpenPositionStep(kKnobImage, &maxX, &nextButton, &backButton, &sliderButton);
+    return ShotOpenPositionStep(kKnobImage, &step);
 }
 
 int DSStandardPositionUpdateHandler()
 {
-    UpdateTouchButton(nextButton);
-    UpdateTouchButton(backButton);
-    UpdateTouchButton(sliderButton);
+    UpdateTouchButton(step.nextButton);
+    UpdateTouchButton(step.backButton);
+    UpdateTouchButton(step.sliderButton);
     return 1;
 }
 
@@ -58,49 +49,43 @@ int DSStandardPositionInputHandler()
     const float d = ShotHandOffset();
     // With the bumpers up the band is narrower and the shot goes straight.
     if (gPlayerInfo[0].bumpers) {
-        maxX = 35.0f;
+        step.maxX = 35.0f;
         float x = ShotBowlerX();
-        if (x < d - maxX) x = d - maxX;
-        if (x > d + maxX) x = d + maxX;
+        if (x < d - step.maxX) x = d - step.maxX;
+        if (x > d + step.maxX) x = d + step.maxX;
         ShotSetBowlerX(x);
         testOptions.initialBallHeading = 0.0f;
     } else {
-        maxX = 45.0f;
+        step.maxX = 45.0f;
     }
 
     const float s = allInput.x;
     if (s != 0.0f) {
-        ShotWalkBowler(s * kStepPerFrame, maxX);
-        if (sliderButton) sliderButton->x = ShotKnobX(ShotBallX(), maxX, ShotKnobWidth(kKnobImage));
+        ShotWalkBowler(s * kShotWalkStep, step.maxX);
+        if (step.sliderButton) step.sliderButton->x = ShotKnobX(ShotBallX(), step.maxX, ShotKnobWidth(kKnobImage));
     }
-    if (sliderButton && sliderButton->dx != 0)
-        ShotSetBowlerX(ShotKnobBowlerX(sliderButton->x, ShotKnobWidth(kKnobImage), maxX, d));
+    if (step.sliderButton && step.sliderButton->dx != 0)
+        ShotSetBowlerX(ShotKnobBowlerX(step.sliderButton->x, ShotKnobWidth(kKnobImage), step.maxX, d));
 
-    // The view follows the bowler.
-    gameCameras[0].cameraX = ShotBallX();
-
-    ShotStepButtons(nextButton, StartDSStandardAngleOverlay, backButton, ShotBackToStart);
+    ShotEndPositionInput(step.nextButton, StartDSStandardAngleOverlay, step.backButton);
     return 1;
 }
 
 int DSStandardPositionDrawHandler()
 {
-    const float t = (ShotBallX() + maxX) / (2.0f * maxX);
-    if (!DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0)) return 0;
-    if (!ShotText(kShotTitleFont, kTextModeCenter, 160, 2, GeneralOverlayString(4)) || !ShotDrawPositionLabels()) return 0;
+    const float t = (ShotBallX() + step.maxX) / (2.0f * step.maxX);
+    if (!ShotDrawPositionStep(kBackgroundImage, GeneralOverlayString(4))) return 0;
     int w = 0;
     if (!ShotImageSize(kTrackMarkerImage, &w, nullptr, 0) ||
         !DrawOverlayBitmap(kTrackMarkerImage, int(float(271 - w) * t) + 20, 33))
         return 0;
     const int kw = ShotKnobWidth(kKnobImage);
-    return DrawOverlayBitmap(GetOverlayRSID(kKnobImage), int(float(271 - kw) * t) + 22, kKnobY);
+    return DrawOverlayBitmap(GetOverlayRSID(kKnobImage), int(float(271 - kw) * t) + 22, kShotKnobY);
 }
 
 int DSStandardPositionCloseHandler()
 {
-    FreeTouchButton(&nextButton);
-    FreeTouchButton(&backButton);
-    FreeTouchButton(&sliderButton);
+    ShotClosePositionStep(&step);
     overlayActive = 0;
     return 1;
 }

@@ -68,11 +68,7 @@ float GetDSBallSpeed(float power)
 
 int StartDSStandardPowerOverlay()
 {
-    if (overlayActive) return 1;
-    OVERLAYTAG overlay = {DSStandardPowerOpenHandler, DSStandardPowerDrawHandler, DSStandardPowerUpdateHandler,
-                          DSStandardPowerInputHandler, DSStandardPowerCloseHandler, 0};
-    OverlaySelect(&overlay);
-    return 1;
+    return ShotPushStep(overlayActive, DSStandardPowerOpenHandler, DSStandardPowerDrawHandler, DSStandardPowerUpdateHandler, DSStandardPowerInputHandler, DSStandardPowerCloseHandler);
 }
 
 int DSStandardPowerOpenHandler()

@@ -7,6 +7,7 @@
 #include "game/actors.h"
 #include "game/animation.h"
 #include "game/ball.h"
+#include "game/camera.h"
 #include "game/characters.h"
 #include "game/controls.h"
 #include "game/gameloop.h"
@@ -31,7 +32,6 @@ static const float kBumperBandHalfWidth = 35.0f;
 static const int kKnobLeft = 22;
 static const int kKnobTravel = 271;
 static const int kKnobRight = 293;
-static const int kKnobY = 145;
 static const int kApproachAnimation = 0x516;
 static const int kDeliveryAnimation = 0x517;
 static const float kDeliveryTween = 0.15f;
@@ -182,7 +182,7 @@ TouchButton_tag* ShotNewKnob(int knobImage, float maxX)
 {
     int kw = 0, kh = 0;
     ShotImageSize(GetOverlayRSID(knobImage), &kw, &kh, kShotFallbackKnobSize);
-    TouchButton_tag* knob = NewTouchButton(ShotKnobX(ShotBallX(), maxX, kw), kKnobY, kw, kh);
+    TouchButton_tag* knob = NewTouchButton(ShotKnobX(ShotBallX(), maxX, kw), kShotKnobY, kw, kh);
     if (!knob) return nullptr;
     knob->moveableX = 1;
     knob->minX = kKnobLeft;
@@ -238,23 +238,44 @@ int ShotText(int font, int mode, int x, int y, const char* text)
     return DrawOverlayText(x, y, text);
 }
 
-int ShotOpenPositionStep(int knobImage, float* maxX, TouchButton_tag** next, TouchButton_tag** back,
-                         TouchButton_tag** knob)
+int ShotPushStep(int active, int (*open)(), int (*draw)(), int (*update)(), int (*input)(), int (*close)())
+{
+    if (active) return 1;
+    const OVERLAYTAG overlay = {open, draw, update, input, close, 0};
+    return OverlaySelect(&overlay);
+}
+
+int ShotOpenPositionStep(int knobImage, ShotPositionStep* step)
 {
     SetControlState(kControlPosition);
     PauseGame(0);
-    *maxX = ShotBandHalfWidth();
+    step->maxX = ShotBandHalfWidth();
     TextOutputSelectFont(GetFontRSID(kShotBodyFont));
-    *next = NewTouchButton(226, 173, 50, 50);
-    *back = NewTouchButton(31, 173, 50, 50);
-    if (!*next || !*back) return 0;
-    *knob = ShotNewKnob(knobImage, *maxX);
-    return *knob ? 1 : 0;
+    step->nextButton = NewTouchButton(226, 173, 50, 50);
+    step->backButton = NewTouchButton(31, 173, 50, 50);
+    if (!step->nextButton || !step->backButton) return 0;
+    step->sliderButton = ShotNewKnob(knobImage, step->maxX);
+    return step->sliderButton ? 1 : 0;
 }
 
-int ShotDrawPositionLabels()
+void ShotClosePositionStep(ShotPositionStep* step)
 {
-    return ShotText(kShotBodyFont, kTextModeLeft, 26, 188, "{3}") &&
+    FreeTouchButton(&step->nextButton);
+    FreeTouchButton(&step->backButton);
+    FreeTouchButton(&step->sliderButton);
+}
+
+void ShotEndPositionInput(const TouchButton_tag* next, int (*startNext)(), const TouchButton_tag* back)
+{
+    gameCameras[0].cameraX = ShotBallX();
+    ShotStepButtons(next, startNext, back, ShotBackToStart);
+}
+
+int ShotDrawPositionStep(int background, const char* title)
+{
+    return DrawOverlayBitmap(GetOverlayRSID(background), 0, 0) &&
+           ShotText(kShotTitleFont, kTextModeCenter, 160, 2, title) &&
+           ShotText(kShotBodyFont, kTextModeLeft, 26, 188, "{3}") &&
            ShotText(kShotBodyFont, kTextModeCenter, 57, 219, PauseString(5)) &&
            ShotText(kShotBodyFont, kTextModeLeft, 221, 188, "{1}") &&
            ShotText(kShotBodyFont, kTextModeCenter, 253, 219, GeneralOverlayString(3));

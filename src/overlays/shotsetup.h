@@ -22,6 +22,10 @@ constexpr int kShotHintFont = 0xc08;
 // (degrees per second about the ball's vertical axis).
 constexpr float kShotFullHookSpeed = 28.0f;
 constexpr float kShotFullHookSpin = -1750.0f;
+// How far a step of the circle pad (or d-pad) walks the bowler each frame, and the row of the
+// slider knob on the lower screen.
+constexpr float kShotWalkStep = 1.08f;
+constexpr int kShotKnobY = 145;
 // A slider knob whose image is missing is laid out with this size (the image draws nothing).
 constexpr int kShotFallbackKnobSize = 40;
 
@@ -93,13 +97,29 @@ int ShotStepButtons(const TouchButton_tag* next, int (*startNext)(), const Touch
 // and spares overlays do not exist yet, so those game types go back to the score sheet too.
 int ShotBackToStart();
 
+// Pushes a step's overlay with its five handlers, unless the step is open already (active set).
+// Always 1.
+int ShotPushStep(int active, int (*open)(), int (*draw)(), int (*update)(), int (*input)(), int (*close)());
+// What either position step keeps: the band's half width and its buttons, the knob included.
+struct ShotPositionStep {
+    float maxX;
+    TouchButton_tag* nextButton;
+    TouchButton_tag* backButton;
+    TouchButton_tag* sliderButton;
+};
 // The opening of either position step (buttons or stylus): the position control state, the game
-// running, the band's half width into *maxX, the label font, and the next and back buttons with a
-// knob of knobImage at the ball's place. 0 when memory is short.
-int ShotOpenPositionStep(int knobImage, float* maxX, TouchButton_tag** next, TouchButton_tag** back,
-                         TouchButton_tag** knob);
-// The labels of a position step's buttons: B and "Back" on the left, A and "BOWL" on the right.
-int ShotDrawPositionLabels();
+// running, the band's half width, the label font, and the next and back buttons with a knob of
+// knobImage at the ball's place. 0 when memory is short.
+int ShotOpenPositionStep(int knobImage, ShotPositionStep* step);
+// Frees the step's buttons.
+void ShotClosePositionStep(ShotPositionStep* step);
+// The end of either position step's input: the view follows the ball, then the hand-overs of
+// ShotStepButtons with startNext ahead and the set-up's start behind.
+void ShotEndPositionInput(const TouchButton_tag* next, int (*startNext)(), const TouchButton_tag* back);
+// What either position step draws first: its background image, its title at the top, and the
+// labels of its buttons (B and "Back" on the left, A and "BOWL" on the right). 0 when an image
+// or the font is missing.
+int ShotDrawPositionStep(int background, const char* title);
 // The opening of a step that waits while the bowler walks up (the power meter, the flick): the
 // power control state, the approach looping, the game running and the label font.
 void ShotOpenApproachStep();

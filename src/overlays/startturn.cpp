@@ -28,12 +28,7 @@ static TouchButton_tag* ballButton = nullptr;
 
 int StartDSStandardStartTurnOverlay()
 {
-    if (overlayActive) return 1;
-    OVERLAYTAG overlay = {DSStandardStartTurnOpenHandler, DSStandardStartTurnDrawHandler,
-                          DSStandardStartTurnUpdateHandler, DSStandardStartTurnInputHandler,
-                          DSStandardStartTurnCloseHandler, 0};
-    OverlaySelect(&overlay);
-    return 1;
+    return ShotPushStep(overlayActive, DSStandardStartTurnOpenHandler, DSStandardStartTurnDrawHandler, DSStandardStartTurnUpdateHandler, DSStandardStartTurnInputHandler, DSStandardStartTurnCloseHandler);
 }
 
 int DSStandardStartTurnOverlayActive() { return overlayActive; }

@@ -51,11 +51,7 @@ static float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ?
 
 int StartDSTouchReleaseOverlay()
 {
-    if (overlayActive) return 1;
-    OVERLAYTAG overlay = {DSTouchReleaseOpenHandler, DSTouchReleaseDrawHandler, DSTouchReleaseUpdateHandler,
-                          DSTouchReleaseInputHandler, DSTouchReleaseCloseHandler, 0};
-    OverlaySelect(&overlay);
-    return 1;
+    return ShotPushStep(overlayActive, DSTouchReleaseOpenHandler, DSTouchReleaseDrawHandler, DSTouchReleaseUpdateHandler, DSTouchReleaseInputHandler, DSTouchReleaseCloseHandler);
 }
 
 int DSTouchReleaseOpenHandler()
