@@ -92,7 +92,7 @@ int TextOutputGetLineLength(const char* s, int line);
 int TextOutputEmbeddedLineLength(const char* s, TextEmbedFunction embed);
 
 // The rectangle one drawn line of text covers: from its first glyph's left edge to the pen after
-// its last glyph (embedded graphics included), one font height from its top.
+// its last glyph, one font height from its top, grown to take in the graphics embedded in it.
 struct TextLineBounds {
     int x, y, w, h;
 };
@@ -100,6 +100,8 @@ struct TextLineBounds {
 // lines are stored and *count counts them all. A null record stops the recording. Layout checks
 // read from it what a screen's texts cover.
 void TextOutputRecordLines(TextLineBounds* record, int capacity, int* count);
+// Called by an embed function for the graphic it draws, so that the line's rectangle takes it in.
+void TextOutputNoteEmbedded(int x, int y, int w, int h);
 
 // Shortens the buffer at the first character whose summed advance reaches maxWidth: that
 // character becomes c and the text ends after it.

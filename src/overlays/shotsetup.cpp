@@ -276,9 +276,9 @@ int ShotDrawPositionStep(int background, const char* title)
     return DrawOverlayBitmap(GetOverlayRSID(background), 0, 0) &&
            ShotText(kShotTitleFont, kTextModeCenter, 160, 2, title) &&
            ShotText(kShotBodyFont, kTextModeLeft, 26, 188, "{3}") &&
-           ShotText(kShotBodyFont, kTextModeCenter, 57, 219, PauseString(5)) &&
+           ShotText(kShotBodyFont, kTextModeCenter, 57, kShotLabelY, PauseString(5)) &&
            ShotText(kShotBodyFont, kTextModeLeft, 221, 188, "{1}") &&
-           ShotText(kShotBodyFont, kTextModeCenter, 253, 219, GeneralOverlayString(3));
+           ShotText(kShotBodyFont, kTextModeCenter, 253, kShotLabelY, GeneralOverlayString(3));
 }
 
 void ShotOpenApproachStep()

@@ -26,6 +26,10 @@ constexpr float kShotFullHookSpin = -1750.0f;
 // slider knob on the lower screen.
 constexpr float kShotWalkStep = 1.08f;
 constexpr int kShotKnobY = 145;
+// The row of the labels under the steps' bottom button glyphs. The glyphs are 50 pixels tall,
+// centred on a line of text at 188, so they reach down to 222: the labels stand there, three rows
+// lower than the layout drawn for a smaller font, so that they do not cut into the glyphs.
+constexpr int kShotLabelY = 222;
 // A slider knob whose image is missing is laid out with this size (the image draws nothing).
 constexpr int kShotFallbackKnobSize = 40;
 

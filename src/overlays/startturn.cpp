@@ -81,7 +81,7 @@ int DSStandardStartTurnDrawHandler()
            ShotText(kShotTitleFont, kTextModeLeft, 12, 120, ButtonString(20)) &&
            ShotText(kShotTitleFont, kTextModeCenter, 239, 199, GeneralOverlayString(3)) &&
            ShotText(kShotBodyFont, kTextModeCenter, 40, 188, "{3}") &&
-           ShotText(kShotBodyFont, kTextModeCenter, 43, 219, PauseString(5));
+           ShotText(kShotBodyFont, kTextModeCenter, 43, kShotLabelY, PauseString(5));
 }
 
 int DSStandardStartTurnCloseHandler()

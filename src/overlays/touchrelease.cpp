@@ -147,7 +147,7 @@ int DSTouchReleaseDrawHandler()
     const int launched = GetControlState() >= kControlThrowing;
     if (!DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0)) return 0;
     if (!released && (!ShotText(kShotBodyFont, kTextModeCenter, 40, 188, "{3}") ||
-                      !ShotText(kShotBodyFont, kTextModeCenter, 43, 219, PauseString(5))))
+                      !ShotText(kShotBodyFont, kTextModeCenter, 43, kShotLabelY, PauseString(5))))
         return 0;
     if (!ShotDrawMeter(GetOverlayRSID(kPowerBarImage), launched ? velFactor : 0.0f, 221, 28)) return 0;
     // The ball spins the way it hooks once it is on its way.
