@@ -98,6 +98,8 @@ void LateSheet()
     Open(StartDSScoreOverlay);
 }
 
+void PrintTo(const Screen& screen, std::ostream* os) { *os << screen.name; }
+
 const Screen kScreens[] = {
     {"ScoreSheetOfAPerson", 0, [] { OverlayUpdate(); }},
     {"ScoreSheetOfAComputer", 0, [] { gCurrPlayer = 1; OverlayUpdate(); }},
