@@ -49,33 +49,15 @@ public:
         ASSERT_EQ(PrepareWholeGame(), 1);
         ASSERT_EQ(InitializeSoundServices(), 1);
         ASSERT_EQ(RenderInit(0x80000, 0x800, 0x502, 0x500), 1);
-        gHostOptions.launch = "quick";
-        gHostOptions.players = 1;
-        gHostOptions.humans = 1;
-        gHostOptions.buttonControls = 1;
-        ASSERT_EQ(LaunchFromOptions(), 1);
-        ASSERT_EQ(GameLoopSetup(), 1);
+        ASSERT_EQ(StartQuickGame(1, 1), 1);
         savedPad = controllers[0].controller;
         controllers[0].controller = &pad;
     }
     void TearDown() override
     {
         controllers[0].controller = savedPad;
-        while (OverlayExists() && OverlayExit()) {
-        }
-        OverlayResetStack();
-        DisposePhysicsWorld();
-        DisposeArea();
-        DisposeGame();
-        LoadingScreenClose();
-        DeleteAllSoundChannels();
+        EndWholeGame();
         DisposeSoundServices();
-        RenderDispose();
-        CloseBuildGameData();
-        sinTable = cosTable = nullptr;
-        btAlignedAllocSetCustom(nullptr, nullptr);
-        btAlignedAllocSetCustomAligned(nullptr, nullptr);
-        ClearInputs();
         ReleaseDeviceHeap();
         gHostOptions = saved;
     }

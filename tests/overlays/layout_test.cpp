@@ -142,31 +142,14 @@ protected:
         ASSERT_EQ(LoadResourceRange1x1(3050, 3084), 1);
         ASSERT_EQ(LoadResourceRange1x1(3200, 3299), 1);
         ASSERT_EQ(InitOverlayBitmaps(), 1);
-        gHostOptions.launch = "quick";
-        gHostOptions.players = 2;
-        gHostOptions.humans = 1;
-        gHostOptions.buttonControls = 1;
-        ASSERT_EQ(LaunchFromOptions(), 1);
-        ASSERT_EQ(GameLoopSetup(), 1);
+        ASSERT_EQ(StartQuickGame(2, 1), 1);
     }
     void TearDown() override
     {
         TextOutputRecordLines(nullptr, 0, nullptr);
         SetReplayActive(0);
-        while (OverlayExists() && OverlayExit()) {
-        }
-        OverlayResetStack();
-        DisposePhysicsWorld();
-        DisposeArea();
-        DisposeGame();
-        LoadingScreenClose();
         DisposeOverlayBitmaps();
-        RenderDispose();
-        CloseBuildGameData();
-        sinTable = cosTable = nullptr;
-        btAlignedAllocSetCustom(nullptr, nullptr);
-        btAlignedAllocSetCustomAligned(nullptr, nullptr);
-        ClearInputs();
+        EndWholeGame();
         ReleaseDeviceHeap();
         gHostOptions = saved;
         screenBufferHalfWidth = savedHalves[0];
