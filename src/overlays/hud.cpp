@@ -1,7 +1,8 @@
 // The heads-up display over the lane on the upper screen (name plate, standing pins, the aiming
 // hint with the chosen ball, the speed after the release, cards, the spares score, the replay's
 // last-ball picture) and the replay's skip panel on the lower one. Every picture it needs is
-// checked: a missing one makes the draw fail, so that a test finds it.
+// checked and a missing one makes the draw fail, so that a test finds it; only the replay's
+// last-ball picture is simply left out when it is missing.
 #include "overlays/hud.h"
 
 #include <cstdio>
