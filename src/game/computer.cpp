@@ -7,6 +7,7 @@
 
 #include "game/actors.h"
 #include "game/ball.h"
+#include "game/camera.h"
 #include "game/characters.h"
 #include "game/controls.h"
 #include "game/gameloop.h"
@@ -63,8 +64,11 @@ static const float kPocketBoards = 2.5f;
 static const float kEdgeMargin = 0.05f;
 // A two-point shot: the line is set at the arrows, a third of the 420 units to the break point.
 // The heading is taken towards that point as though it stood at the pins, so the further along it
-// is set the steeper the ball crosses the lane; much further and the hook cannot bring the ball
-// back before the far gutter.
+// is set the steeper the ball crosses the lane. The usual rule sets it at two fifths (168 units):
+// on this lane, whose hook was matched to the spin above, a line that steep carries the ball past
+// the break point into the far gutter before the hook can bring it back, and rated bowlers lost
+// most of their spare shots that way; at a third the ball breaks back onto the aim and bowlers
+// score near their averages. Spin and power of the two-point line are as the usual rule gives.
 static const float kTwoPointBreak = 420.0f;
 static const float kTwoPointArrows = 140.0f;
 static const float kTwoPointOffset = 0.05f;
@@ -348,17 +352,6 @@ int AICalculateShot(int, ShotParams_tag& out)
 // ---------------------------------------------------------------------------------------------
 // The approach and the release
 
-// Starts the bowler's current animation playing at its own rate.
-static void StartAnimation(actor_tag* bowler) { bowler->animInfo.animationFrameRatio = 1.0f; }
-
-// Blends from the current pose into anim over the given share per step, and starts it.
-static void TweenToAnimation(actor_tag* bowler, int anim, float rate)
-{
-    SetCharacterAnimation(bowler, anim);
-    bowler->animInfo.animationTweenRatio = rate;
-    StartAnimation(bowler);
-}
-
 // The distance from the bowler to the ball in its hand at the release, kept in the bowler's
 // deflection: the bowler stands that far off the line the ball is to be released on.
 static void MeasureHandOffset(actor_tag* bowler)
@@ -384,19 +377,22 @@ int UpdateAIBowler(TITLE_PlayerInfoStruct* p)
 
     switch (GetControlState()) {
     case kControlPosition:
+        SetStateCameraPosition(kControlPosition);
         MeasureHandOffset(bowler);
         if (physics && physics->m_ballBody) physics->m_ballBody->setFriction(kComputerBallFriction);
         AICalculateShot(gGameOptions.oilPattern, shot);
         SetControlState(kControlPower);
         SetCharacterAnimation(bowler, kApproachAnim);
-        StartAnimation(bowler);
+        StartCharacterAnimation(bowler);
         timer = 0;
         break;
     case kControlPower:
         timer += updateRate;
         if (timer > (p->currFrameBallIndex == 0 ? kFirstBallWaitMs : kLaterBallWaitMs)) {
             SetControlState(kControlThrowing);
-            TweenToAnimation(bowler, kThrowAnim, ratio);
+            // The swing blends in from the approach's pose rather than jumping to its first frame.
+            SetCharacterAnimationTween(bowler, kThrowAnim, ratio);
+            StartCharacterAnimation(bowler);
         }
         break;
     case kControlThrowing:
@@ -661,6 +657,7 @@ int SkipAIBowler(TITLE_PlayerInfoStruct* p)
 {
     if (gGameOver || gSkipAI || !IsTurnOf(p)) return 1;
     gSkipAI = 1;
+    PauseGame(0);
     PutAwayBall();
     const int frame = p->currFrame;
     int first = 0, second = 0;

@@ -223,16 +223,26 @@ static int DisposeSound()
     return ok;
 }
 
+// The pictures of the players' balls (one member of group 3322 per ball index), which the
+// heads-up display shows while a person sets up a throw, and the balls' properties.
+static int BallPicture(const BallDataTag& ball) { return (3322 << 16) | ball.ballIndex; }
+
 static int LoadPlayerBalls()
 {
+    if (!OpenResourceGroup(3322)) return PrintError("game set-up: the ball pictures cannot be opened");
     for (int i = 0; i < gNumPlayers; ++i) {
         for (BallDataTag& ball : gPlayerInfo[i].ballData) {
+            if (!ResourceLoaded(BallPicture(ball)) && !ReadResource(BallPicture(ball)))
+                return PrintError("game set-up: the picture of ball %d cannot be loaded", int(ball.ballIndex));
             if (!ReadBallProperties(&ball))
                 return PrintError("game set-up: ball %d of player %d cannot be read", int(ball.ballIndex), i);
         }
     }
     return 1;
 }
+
+// Closing the group frees the pictures read from it.
+static int DisposePlayerBalls() { return ResourceLoaded(3322) ? CloseResourceGroup(3322) : 1; }
 
 // The ball with the lane's bodies, the ten pins, and one bowler per player; only the bowler
 // whose turn it is is shown.
@@ -422,9 +432,10 @@ int DisposeGame()
     DisposeAimModel();
     DisposePinModel();
     if (!DisposeResourceRange(kLaneObjectsFirst, kLaneObjectsLast)) ok = PrintError("game tear-down: the lane's objects stay loaded");
-    // The ball table that set-up read the players' balls from.
+    // The ball table that set-up read the players' balls from, and the balls' pictures.
     if (ResourceLoaded(kBallPropertyTable) && !DisposeResource(kBallPropertyTable))
         ok = PrintError("game tear-down: the ball table stays loaded");
+    if (!DisposePlayerBalls()) ok = PrintError("game tear-down: the ball pictures stay loaded");
     // The pin records and the players' bowlers pointed into the pool just freed.
     std::memset(pins, 0, sizeof pins);
     for (TITLE_PlayerInfoStruct& p : gPlayerInfo) p.theActor = nullptr;

@@ -5,10 +5,15 @@
 #include <cstdio>
 #include <cstring>
 
+#include <string>
+
 #ifdef ZENDROLYX_HAVE_SDL2
 #include <SDL2/SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 #endif
 
+#include "host/errorlog.h"
 #include "host/host.h"
 #include "host/mixer.h"
 
@@ -64,7 +69,29 @@ static void DeviceCallback(void*, Uint8* stream, int length)
     HostMixerRender(reinterpret_cast<int16_t*>(stream), length / 4);
 }
 
-static int OpenDevice()
+// Standard error sent nowhere, and back: the sound libraries that SDL tries in turn print their
+// own complaints (eight lines of them on a machine without a sound card) before SDL says it found
+// no device. The result is what counts, and it is reported once, with --verbose.
+static int SilenceStandardError()
+{
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    const int nowhere = open("/dev/null", O_WRONLY);
+    if (saved >= 0 && nowhere >= 0) dup2(nowhere, STDERR_FILENO);
+    if (nowhere >= 0) close(nowhere);
+    return saved;
+}
+
+static void RestoreStandardError(int saved)
+{
+    if (saved < 0) return;
+    std::fflush(stderr);
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+}
+
+// Opens the default device; 0 when there is none.
+static int ProbeDevice()
 {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
     SDL_AudioSpec want = {};
@@ -77,6 +104,18 @@ static int OpenDevice()
     device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
     if (!device) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return 0;
+    }
+    return 1;
+}
+
+static int OpenDevice()
+{
+    const int saved = SilenceStandardError();
+    const int opened = ProbeDevice();
+    RestoreStandardError(saved);
+    if (!opened) {
+        HostReportError(("audio: no sound device (" + std::string(SDL_GetError()) + "); the game plays silently").c_str());
         return 0;
     }
     SDL_PauseAudioDevice(device, 0);

@@ -210,12 +210,49 @@ static int LineWidth(const char* s, int embedded, TextEmbedFunction embed)
     return MeasureLine(s, -1, embedded, embed, &ok);
 }
 
+static TextLineBounds* lineRecord = nullptr;
+static int lineRecordCapacity = 0;
+static int* lineRecordCount = nullptr;
+
+void TextOutputRecordLines(TextLineBounds* record, int capacity, int* count)
+{
+    lineRecord = record && count ? record : nullptr;
+    lineRecordCapacity = lineRecord ? capacity : 0;
+    lineRecordCount = lineRecord ? count : nullptr;
+}
+
+// The embedded graphics of the line being drawn: their top and bottom.
+static int embeddedTop = 0, embeddedBottom = 0;
+
+void TextOutputNoteEmbedded(int, int y, int, int h)
+{
+    if (!lineRecord) return;
+    if (y < embeddedTop) embeddedTop = y;
+    if (y + h > embeddedBottom) embeddedBottom = y + h;
+}
+
+static void StartLineRecord(int y)
+{
+    embeddedTop = y;
+    embeddedBottom = y + fontTable->characterHeight;
+}
+
+// Notes a line that began at x0 and ended with the pen at x1, when lines are being recorded.
+static void RecordLine(int x0, int x1)
+{
+    if (!lineRecord || x1 <= x0) return;
+    const int n = (*lineRecordCount)++;
+    if (n < lineRecordCapacity) lineRecord[n] = TextLineBounds{x0, embeddedTop, x1 - x0, embeddedBottom - embeddedTop};
+}
+
 // Draws text at the pen, its lines aligned on `start`; the pen ends right after the text.
 static int DrawText(const char* s, int start, int embedded, void* context, TextEmbedFunction embed)
 {
     if (!theFont || !fontTable || !s) return 0;
     int x = AlignedStart(start, LineWidth(s, embedded, embed)), y = textY;
+    int lineStart = x;
     int previous = -1;
+    StartLineRecord(y);
     for (;;) {
         if (embedded && *s == '{') {
             int item = 0;
@@ -239,11 +276,14 @@ static int DrawText(const char* s, int start, int embedded, void* context, TextE
             }
             previous = g;
         } else if (*s == '\n') {
-            x = AlignedStart(start, LineWidth(s + 1, embedded, embed));
+            RecordLine(lineStart, previous >= 0 ? x + GlyphWidth(previous) : x);
+            x = lineStart = AlignedStart(start, LineWidth(s + 1, embedded, embed));
             y += fontTable->characterHeight + fontTable->verticalKerning;
+            StartLineRecord(y);
             previous = -1;
         } else {
             if (previous >= 0) x += GlyphWidth(previous);
+            RecordLine(lineStart, x);
             break;
         }
         ++s;

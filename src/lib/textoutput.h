@@ -91,6 +91,18 @@ int TextOutputSubstringLength(const char* s, int n);
 int TextOutputGetLineLength(const char* s, int line);
 int TextOutputEmbeddedLineLength(const char* s, TextEmbedFunction embed);
 
+// The rectangle one drawn line of text covers: from its first glyph's left edge to the pen after
+// its last glyph, one font height from its top, grown to take in the graphics embedded in it.
+struct TextLineBounds {
+    int x, y, w, h;
+};
+// While a record is given, every line drawn from then on is appended to it: at most capacity
+// lines are stored and *count counts them all. A null record stops the recording. Layout checks
+// read from it what a screen's texts cover.
+void TextOutputRecordLines(TextLineBounds* record, int capacity, int* count);
+// Called by an embed function for the graphic it draws, so that the line's rectangle takes it in.
+void TextOutputNoteEmbedded(int x, int y, int w, int h);
+
 // Shortens the buffer at the first character whose summed advance reaches maxWidth: that
 // character becomes c and the text ends after it.
 int TextOutputTruncateLine(int maxWidth, char c);

@@ -1,3 +1,5 @@
+// The angle step of the button shot set-up: the aim heading swings by itself, faster for a less
+// accurate bowler and only towards the middle at the band's edge, until A stops it.
 #include "overlays/angle.h"
 
 #include "game/camera.h"
@@ -21,7 +23,6 @@ static const int kMarkerImage = 0xccf;
 static const float kMaxHeading = 10.0f;
 
 static int overlayActive = 0;
-static int overlayLeft = 0, overlayTop = 0, overlayWidth = 0, overlayHeight = 0;
 static float playerAccFactor = 0.0f;
 static float ballChangeInc = 0.0f;
 static float maxX = 45.0f;
@@ -30,19 +31,11 @@ static TouchButton_tag* backButton = nullptr;
 
 int StartDSStandardAngleOverlay()
 {
-    if (overlayActive) return 1;
-    OVERLAYTAG overlay = {DSStandardAngleOpenHandler, DSStandardAngleDrawHandler, DSStandardAngleUpdateHandler,
-                          DSStandardAngleInputHandler, DSStandardAngleCloseHandler, 0};
-    OverlaySelect(&overlay);
-    return 1;
+    return ShotPushStep(overlayActive, DSStandardAngleOpenHandler, DSStandardAngleDrawHandler, DSStandardAngleUpdateHandler, DSStandardAngleInputHandler, DSStandardAngleCloseHandler);
 }
 
 int DSStandardAngleOpenHandler()
 {
-    overlayWidth = 320;
-    overlayHeight = 240;
-    overlayLeft = 0;
-    overlayTop = 0;
     overlayActive = 1;
     // A less accurate bowler sees a faster swing: 0.16 a frame for a perfect one, 0.68 at worst.
     playerAccFactor = 1.0f - ShotAccuracyShare();
@@ -104,20 +97,21 @@ int DSStandardAngleInputHandler()
 int DSStandardAngleDrawHandler()
 {
     const float t = (ShotBallX() + maxX) / (2.0f * maxX);
-    DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0);
-    ShotText(kShotTitleFont, kTextModeCenter, 160, 2, GeneralOverlayString(5));
+    if (!DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0) ||
+        !ShotText(kShotTitleFont, kTextModeCenter, 160, 2, GeneralOverlayString(5)))
+        return 0;
     int w1 = 0, w2 = 0;
-    ShotImageSize(GetOverlayRSID(kMarkerImage), &w1, nullptr, 0);
-    ShotImageSize(GetOverlayRSID(kArrowImage), &w2, nullptr, 0);
+    if (!ShotImageSize(GetOverlayRSID(kMarkerImage), &w1, nullptr, 0) ||
+        !ShotImageSize(GetOverlayRSID(kArrowImage), &w2, nullptr, 0))
+        return 0;
     const int x1 = int(float(w1 + 320) * t) - w1 / 2;
-    DrawOverlayBitmap(GetOverlayRSID(kMarkerImage), x1, 172);
     const float arrowX = 68.0f + 184.0f * float(x1) / float(w2 + 320) + testOptions.initialBallHeading * 0.1f * 50.0f;
-    DrawOverlayBitmap(GetOverlayRSID(kArrowImage), int(arrowX), 79);
-    ShotText(kShotBodyFont, kTextModeLeft, 7, 22, "{3}");
-    ShotText(kShotBodyFont, kTextModeCenter, 39, 57, PauseString(5));
-    ShotText(kShotBodyFont, kTextModeLeft, 255, 22, "{1}");
-    ShotText(kShotBodyFont, kTextModeCenter, 287, 57, GeneralOverlayString(6));
-    return 1;
+    return DrawOverlayBitmap(GetOverlayRSID(kMarkerImage), x1, 172) &&
+           DrawOverlayBitmap(GetOverlayRSID(kArrowImage), int(arrowX), 79) &&
+           ShotText(kShotBodyFont, kTextModeLeft, 7, 22, "{3}") &&
+           ShotText(kShotBodyFont, kTextModeCenter, 39, 57, PauseString(5)) &&
+           ShotText(kShotBodyFont, kTextModeLeft, 255, 22, "{1}") &&
+           ShotText(kShotBodyFont, kTextModeCenter, 287, 57, GeneralOverlayString(6));
 }
 
 int DSStandardAngleCloseHandler()

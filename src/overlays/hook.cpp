@@ -1,3 +1,6 @@
+// The hook step of the button shot set-up: while the bowler swings, the circle pad held left or
+// right sets the hook, and the throw is handed to the ball at the bowler's release frame. There is
+// no way back from here and no button of its own.
 #include "overlays/hook.h"
 
 #include "game/actors.h"
@@ -19,7 +22,6 @@ static const int kArcImage = 0xcd4;
 static const int kPointerImage = 0xcd5;
 
 static int overlayActive = 0;
-static int overlayLeft = 0, overlayTop = 0, overlayWidth = 0, overlayHeight = 0;
 static float hookFactor = 0.0f;
 static int releaseFrame = 61;
 // Heights of the hook marker's arc above its baseline, full left (0) to full right (20).
@@ -28,19 +30,11 @@ static const int hiliteHeights[21] = {109, 96, 88, 82, 78, 74, 72, 72, 70, 68, 6
 
 int StartDSStandardHookOverlay()
 {
-    if (overlayActive) return 1;
-    OVERLAYTAG overlay = {DSStandardHookOpenHandler, DSStandardHookDrawHandler, DSStandardHookUpdateHandler,
-                          DSStandardHookInputHandler, DSStandardHookCloseHandler, 0};
-    OverlaySelect(&overlay);
-    return 1;
+    return ShotPushStep(overlayActive, DSStandardHookOpenHandler, DSStandardHookDrawHandler, DSStandardHookUpdateHandler, DSStandardHookInputHandler, DSStandardHookCloseHandler);
 }
 
 int DSStandardHookOpenHandler()
 {
-    overlayWidth = 320;
-    overlayHeight = 240;
-    overlayLeft = 0;
-    overlayTop = 0;
     overlayActive = 1;
     hookFactor = 0.0f;
     PauseGame(0);
@@ -83,17 +77,17 @@ static int MarkerIndex(float hook)
 
 int DSStandardHookDrawHandler()
 {
-    DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0);
+    if (!DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0)) return 0;
     const int i = MarkerIndex(hookFactor);
-    int w = 0;
-    ShotImageSize(GetOverlayRSID(kPointerImage), &w, nullptr, 0);
-    DrawOverlayBitmap(GetOverlayRSID(kPointerImage), 14 * i - w / 2 + 163, 5);
-    DrawOverlayBitmap(GetOverlayRSID(kArcImage), 17, 77);
-    ShotImageSize(GetOverlayRSID(kBallMarkerImage), &w, nullptr, 0);
-    DrawOverlayBitmap(GetOverlayRSID(kBallMarkerImage), 14 * i - w / 2 + 163, 186 - hiliteHeights[10 + i]);
-    ShotText(kShotTitleFont, kTextModeCenter, 160, 192, GeneralOverlayString(8));
-    ShotText(kShotHintFont, kTextModeCenter, 160, 47, GeneralOverlayString(9));
-    return 1;
+    int pointerW = 0, markerW = 0;
+    if (!ShotImageSize(GetOverlayRSID(kPointerImage), &pointerW, nullptr, 0) ||
+        !ShotImageSize(GetOverlayRSID(kBallMarkerImage), &markerW, nullptr, 0))
+        return 0;
+    return DrawOverlayBitmap(GetOverlayRSID(kPointerImage), 14 * i - pointerW / 2 + 163, 5) &&
+           DrawOverlayBitmap(GetOverlayRSID(kArcImage), 17, 77) &&
+           DrawOverlayBitmap(GetOverlayRSID(kBallMarkerImage), 14 * i - markerW / 2 + 163, 186 - hiliteHeights[10 + i]) &&
+           ShotText(kShotTitleFont, kTextModeCenter, 160, 192, GeneralOverlayString(8)) &&
+           ShotText(kShotHintFont, kTextModeCenter, 160, 47, GeneralOverlayString(9));
 }
 
 int DSStandardHookCloseHandler()

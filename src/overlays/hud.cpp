@@ -1,3 +1,8 @@
+// The heads-up display over the lane on the upper screen (name plate, standing pins, the aiming
+// hint with the chosen ball, the speed after the release, cards, the spares score, the replay's
+// last-ball picture) and the replay's skip panel on the lower one. Every picture it needs is
+// checked and a missing one makes the draw fail, so that a test finds it; only the replay's
+// last-ball picture is simply left out when it is missing.
 #include "overlays/hud.h"
 
 #include <cstdio>
@@ -174,7 +179,8 @@ static int DrawAimingHint()
     const int group = gHiDef ? kBallGroupHiDef : kBallGroup;
     const int cx = right - w - int(2.0f * Scale()) + w / 2 - 24;
     const int cy = int(2.5f * Scale()) + h / 2 + 70;
-    DrawOverlayBitmapRotated((group << 16) | ball.ballIndex, cx, cy, hookRot);
+    // The ball's picture is loaded with the game's balls; without it the ring would stand empty.
+    if (!DrawOverlayBitmapRotated((group << 16) | ball.ballIndex, cx, cy, hookRot)) return 0;
     if (!DrawOverlayBitmap(Ov(kHookBadge), right - 36, 90)) return 0;
     if (!TextOutputSelectFont(GetFontRSID(kFontHookMod))) return 0;
     TextOutputSetMode(kTextModeCenter);
@@ -187,7 +193,9 @@ static int DrawCards(const TITLE_PlayerInfoStruct& p)
     const int size = int(64.0f * Scale());
     const int step = int(22.0f * Scale());
     for (int c = 0; c < p.numCards && c < kMaxHandCards; ++c)
-        DrawOverlayBitmapScaled((group << 16) | p.cards[c], displaySafeArea.left + c * step, displaySafeArea.top, size, size);
+        if (!DrawOverlayBitmapScaled((group << 16) | p.cards[c], displaySafeArea.left + c * step, displaySafeArea.top,
+                                     size, size))
+            return 0;
     return 1;
 }
 
@@ -241,7 +249,7 @@ int DrawUpperHUD()
     if (person && settingUp && !DrawAimingHint()) return 0;
     if (gGameType == kGamePoker) {
         if (TextOutputSelectFont(GetFontRSID(kFontName))) TextOutputSetMode(kTextModeLeft);
-        DrawCards(*p);
+        if (!DrawCards(*p)) return 0;
     }
     return settingUp ? 1 : DrawMPH();
 }

@@ -1,3 +1,5 @@
+// The icon that says the HOME menu is refused: a small fade-in, hold and fade-out timed on the
+// frame clock, so that it runs the same in every loop that draws the lower screen.
 #include "overlays/nohomeicon.h"
 
 #include "overlays/overlaydraw.h"

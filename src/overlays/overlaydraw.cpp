@@ -1,3 +1,6 @@
+// What every overlay draws with: the id offsets of the two display variants, the button glyphs
+// that texts embed, the message-box layout and drawing, the pause menu's entry list, and the
+// per-screen entry point that draws the heads-up display and the overlay stack during play.
 #include "overlays/overlaydraw.h"
 
 #include <cstdio>
@@ -132,6 +135,7 @@ int DrawOverlayGraphic(void*, int n, int* x, int* y)
     const int drawX = *x + g.dx;
     const int drawY = *y + g.dy + (TextOutputGetFontHeight() - sb.h) / 2;
     DrawScreenPoly(sb.theBitmap, sb.sx, sb.sy, drawX, drawY, sb.w, sb.h);
+    TextOutputNoteEmbedded(drawX, drawY, sb.w, sb.h);
     *x += sb.w + g.dx;
     return 1;
 }
@@ -143,6 +147,22 @@ static int Min(int a, int b) { return a < b ? a : b; }
 
 // Embedded width of a text in the selected font.
 static int EmbeddedWidth(const char* s) { return TextOutputEmbeddedLineLength(s, DrawOverlayGraphic); }
+
+// The height a line of text takes in the selected font with its {n} glyphs, which are centred on
+// the line and may stand taller than the font.
+static int EmbeddedHeight(const char* s)
+{
+    int h = TextOutputGetFontHeight();
+    for (; *s; ++s) {
+        if (*s != '{') continue;
+        int n = 0;
+        const char* p = s + 1;
+        for (; *p >= '0' && *p <= '9'; ++p) n = n * 10 + (*p - '0');
+        if (*p != '}' || p == s + 1 || n >= kOverlayGraphics || !graphics[n].bitmap.theBitmap) continue;
+        h = Max(h, graphics[n].bitmap.h);
+    }
+    return h;
+}
 
 // Wraps p->msg into p->formattedMsg for lines at most maxLine wide; returns the number of lines.
 // With keepBreaks an end of line in the message also ends a line.
@@ -208,12 +228,15 @@ int GetMsgOverlayProperties(MsgOverlayProperties_tag* p, int recentre)
         titleH = TextOutputGetFontHeight();
         titleGap = TextOutputGetInterrowSpacing();
     }
-    int footerLen = 0, footerH = 0, footerGap = 0;
+    // The footer's row is as tall as its button glyphs, which are taller than the font: the box
+    // makes room for them, so that they stand clear of the message.
+    int footerLen = 0, footerH = 0, footerGap = 0, footerFontH = 0;
     if (p->footerMsg[0]) {
         footerGap = kFooterGap;
         if (TextOutputSelectFont(p->footerMsgFontRSID)) {
             footerLen = EmbeddedWidth(p->footerMsg);
-            footerH = TextOutputGetFontHeight();
+            footerH = EmbeddedHeight(p->footerMsg);
+            footerFontH = TextOutputGetFontHeight();
         }
     }
     int width = Max(p->width, Max(Max(titleLen, footerLen), kMinBoxTextWidth) + kBoxMargin);
@@ -243,7 +266,7 @@ int GetMsgOverlayProperties(MsgOverlayProperties_tag* p, int recentre)
     p->titleDestLeft = p->msgDestLeft = p->footerDestLeft = centre;
     p->titleDestTop = p->top + 8;
     p->msgDestTop = p->top + 8 + titleH + 2 * titleGap;
-    p->footerDestTop = p->top + height - footerH - footerGap - 3;
+    p->footerDestTop = p->top + height - footerH - footerGap - 3 + (footerH - footerFontH) / 2;
     return 1;
 }
 
@@ -262,18 +285,19 @@ int UsesLowercase(const MsgOverlayProperties_tag* p)
 int DrawMsgOverlay(const MsgOverlayProperties_tag* p, int drawBackground)
 {
     if (!p || !p->msg[0]) return 0;
-    if (drawBackground) DrawOverlayBackground(p->left, p->top, p->width, p->height);
-    if (p->titleString[0] && TextOutputSelectFont(p->titleFontRSID)) {
+    if (drawBackground && !DrawOverlayBackground(p->left, p->top, p->width, p->height)) return 0;
+    if (p->titleString[0]) {
+        if (!TextOutputSelectFont(p->titleFontRSID)) return 0;
         TextOutputSetMode(kTextModeCenter);
-        TextOutputDrawEmbedded(p->titleDestLeft, p->titleDestTop, p->titleString, nullptr, p->func);
+        if (!TextOutputDrawEmbedded(p->titleDestLeft, p->titleDestTop, p->titleString, nullptr, p->func)) return 0;
     }
-    if (TextOutputSelectFont(p->msgFontRSID)) {
-        TextOutputSetMode(p->textAlignment);
-        TextOutputDrawEmbedded(p->msgDestLeft, p->msgDestTop, p->formattedMsg, nullptr, p->func);
-    }
-    if (p->footerMsg[0] && TextOutputSelectFont(p->footerMsgFontRSID)) {
+    if (!TextOutputSelectFont(p->msgFontRSID)) return 0;
+    TextOutputSetMode(p->textAlignment);
+    if (!TextOutputDrawEmbedded(p->msgDestLeft, p->msgDestTop, p->formattedMsg, nullptr, p->func)) return 0;
+    if (p->footerMsg[0]) {
+        if (!TextOutputSelectFont(p->footerMsgFontRSID)) return 0;
         TextOutputSetMode(kTextModeCenter);
-        TextOutputDrawEmbedded(p->footerDestLeft, p->footerDestTop, p->footerMsg, nullptr, p->func);
+        if (!TextOutputDrawEmbedded(p->footerDestLeft, p->footerDestTop, p->footerMsg, nullptr, p->func)) return 0;
     }
     return 1;
 }

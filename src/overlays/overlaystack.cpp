@@ -1,3 +1,6 @@
+// The overlay stack: five slots of handler sets, a pending-open flag per depth and an input
+// counter that drops the first calls after a push, so that the press that opened an overlay does
+// not also act on it. It knows nothing of what the overlays are.
 #include "overlays/overlaystack.h"
 
 #include <cstring>

@@ -1,3 +1,5 @@
+// The overlays' language tables, read at row gLanguage; an index outside a table gives an empty
+// text rather than a fault, so that a missing entry shows as nothing on screen.
 #include "overlays/overlaystrings.h"
 
 #include "shell/globals.h"

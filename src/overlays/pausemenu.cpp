@@ -1,3 +1,6 @@
+// The pause menu: pauses the game and its sound, lists its entries beside touch buttons and acts
+// on the touched one. The entries are laid out from the widths of their texts in the font the game
+// ships, the button column placed as the longest sample text of each language asks.
 #include "overlays/pausemenu.h"
 
 #include "game/controls.h"
@@ -32,6 +35,10 @@ static const int kClickSound = 0x232a;
 static const int kToggleSound = 0x232d;
 static const int kEntryStep = 40;
 static const int kMenuButton = 32;
+// An entry's text starts this far right of its button's left edge (the button's glyph, then a
+// gap), and a toggle's value stands this far after the text.
+static const int kTextAfterButton = kMenuButton + 8;
+static const int kValueGap = 6;
 // Reads of the controls while waiting for START to be let go; a START held for good (a stuck
 // script) cannot hold the game for ever.
 static const int kStartWaitReads = 600;
@@ -40,7 +47,8 @@ static const int kStartWaitReads = 600;
 static const char* const sampleStrings[] = {"bumpers: off", "AFFICHAGE DE L'HUILE: Désactivé", "INDICAZIONE OLIO: non",
                                             "HILFE ANZEIGEN: Aus", "MOSTRAR AYUDA: no"};
 
-static void Click(int sound) { SoundPlayResource(unsigned(sound), gGameOptions.soundFXVolume, 0); }
+// An effect plays once; its channel frees itself when the sound ends.
+static void Click(int sound) { SoundPlayResource(unsigned(sound), gGameOptions.soundFXVolume, 1); }
 
 static void WaitForStartLetGo()
 {
@@ -125,6 +133,16 @@ int PauseMenuOpenHandler()
     FreeMenuEntries(&menuHead, &menuTail);
     numMenuItems = 0;
     OverlayLeft = displaySafeArea.centerX - (displaySafeArea.width - 40) / 2;
+    OverlayTop = displaySafeArea.centerY - 75;
+    // The buttons stand in a column left of a block as wide as the language's longest entry; each
+    // text starts right of its button, centred on it in height.
+    const int language = gLanguage >= 1 && gLanguage <= 4 ? gLanguage : 0;
+    TextOutputSelectFont(GetFontRSID(kOverlayFontBody));
+    const int w = TextOutputLineLength(sampleStrings[language]);
+    const int buttonX = screenLowerBufferHalfWidth - w / 2 - 42;
+    const int buttonY = OverlayTop + 27;
+    const int textLeft = buttonX + kTextAfterButton - OverlayLeft;
+    const int textTop = buttonY + (kMenuButton - TextOutputGetFontHeight()) / 2 - OverlayTop;
     struct Entry {
         const char* text;
         int type;
@@ -136,22 +154,18 @@ int PauseMenuOpenHandler()
     if (gGameType == kGameStandard && !gOnlineSessionActive) entries[n++] = {PauseString(2), kEntryBumpers, nullptr};
     entries[n++] = {PauseString(1), kEntryAction, ConfirmReturnToMainMenu};
     for (int i = 0; i < n; ++i) {
-        const uint16_t left = uint16_t(Scaled(25));
-        const uint16_t top = uint16_t(Scaled(9) + 8 + kEntryStep * i);
-        if (!AddMenuEntry(&menuHead, &menuTail, entries[i].text, left, top, 0, 0, entries[i].type, entries[i].function))
+        const uint16_t left = uint16_t(textLeft);
+        const uint16_t top = uint16_t(textTop + kEntryStep * i);
+        if (!AddMenuEntry(&menuHead, &menuTail, entries[i].text, left, top, uint16_t(buttonX),
+                          uint16_t(buttonY + kEntryStep * i), entries[i].type, entries[i].function))
             return 0;
         ++numMenuItems;
     }
     currentMenuEntry = menuHead;
-    OverlayTop = displaySafeArea.centerY - 75;
 
-    const int language = gLanguage >= 1 && gLanguage <= 4 ? gLanguage : 0;
-    TextOutputSelectFont(GetFontRSID(kOverlayFontBody));
-    const int w = TextOutputLineLength(sampleStrings[language]);
     FreeButtons();
     for (int i = 0; i < numMenuItems && i < kMaxButtons; ++i) {
-        button[i] = NewTouchButton(screenLowerBufferHalfWidth - w / 2 - 42, OverlayTop + 27 + kEntryStep * i, kMenuButton,
-                                   kMenuButton);
+        button[i] = NewTouchButton(buttonX, buttonY + kEntryStep * i, kMenuButton, kMenuButton);
         if (!button[i]) return 0;
     }
     return 1;
@@ -171,25 +185,21 @@ static int ToggleValue(int type)
 int PauseMenuDrawHandler()
 {
     OverlayTop = displaySafeArea.centerY - 75;
-    DrawOverlayBackground(0, 0, 0, 0);
+    if (!DrawOverlayBackground(0, 0, 0, 0)) return 0;
     if (!TextOutputSelectFont(GetFontRSID(kOverlayFontBody))) return 0;
-    const int offW = TextOutputLineLength(PauseString(7));
+    TextOutputSetMode(kTextModeLeft);
     for (const MenuEntry_tag* e = menuHead; e; e = e->nextEntry) {
-        TextOutputSetMode(kTextModeCenter);
-        const int toggle = e->menuType != kEntryAction;
-        int x = OverlayLeft + e->textLeft;
-        if (toggle) x -= (offW + Scaled(14)) / 2;
+        const int x = OverlayLeft + e->textLeft;
         const int y = OverlayTop + e->textTop;
-        TextOutputDrawDirect(x, y, "%s", e->string);
-        if (toggle) {
-            const int textW = TextOutputLineLength(e->string);
-            const int valueX = OverlayLeft + e->textLeft + int(float(textW) * 0.5f) + offW / 2 + Scaled(10);
-            TextOutputDrawDirect(valueX, y, "%s", ToggleValue(e->menuType) ? PauseString(8) : PauseString(7));
+        if (!TextOutputDrawDirect(x, y, "%s", e->string)) return 0;
+        if (e->menuType != kEntryAction) {
+            const int valueX = x + TextOutputLineLength(e->string) + Scaled(kValueGap);
+            if (!TextOutputDrawDirect(valueX, y, "%s", ToggleValue(e->menuType) ? PauseString(8) : PauseString(7)))
+                return 0;
         }
     }
-    TextOutputSetMode(kTextModeLeft);
     for (const TouchButton_tag* b : button)
-        if (b) DrawOverlayText(b->x - 7, b->y + 4, "{6}");
+        if (b && !DrawOverlayText(b->x - 7, b->y + 4, "{6}")) return 0;
     return 1;
 }
 

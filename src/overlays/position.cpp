@@ -1,3 +1,7 @@
+// The position step of the button shot set-up: the bowler walks across the approach with the
+// circle pad or the slider knob. Its opening, labels and knob arithmetic are shared with the
+// stylus's position step (shotsetup); what is its own is the walk, the bumper band's clamp and
+// the track marker.
 #include "overlays/position.h"
 
 #include "game/camera.h"
@@ -17,48 +21,26 @@
 static const int kBackgroundImage = 0xcc8;
 static const int kTrackMarkerImage = 0xcc9;  // one image for both display variants
 static const int kKnobImage = 0xcc1;
-static const int kKnobY = 145;
-static const float kStepPerFrame = 1.08f;
 
 static int overlayActive = 0;
-static int overlayLeft = 0, overlayTop = 0, overlayWidth = 0, overlayHeight = 0;
-static float maxX = 45.0f;
-static TouchButton_tag* nextButton = nullptr;
-static TouchButton_tag* backButton = nullptr;
-static TouchButton_tag* sliderButton = nullptr;
+static ShotPositionStep step = {45.0f, nullptr, nullptr, nullptr};
 
 int StartDSStandardPositionOverlay()
 {
-    if (overlayActive) return 1;
-    OVERLAYTAG overlay = {DSStandardPositionOpenHandler, DSStandardPositionDrawHandler, DSStandardPositionUpdateHandler,
-                          DSStandardPositionInputHandler, DSStandardPositionCloseHandler, 0};
-    OverlaySelect(&overlay);
-    return 1;
+    return ShotPushStep(overlayActive, DSStandardPositionOpenHandler, DSStandardPositionDrawHandler, DSStandardPositionUpdateHandler, DSStandardPositionInputHandler, DSStandardPositionCloseHandler);
 }
 
 int DSStandardPositionOpenHandler()
 {
-    overlayWidth = 320;
-    overlayHeight = 240;
-    overlayLeft = 0;
-    overlayTop = 0;
     overlayActive = 1;
-    SetControlState(kControlPosition);
-    PauseGame(0);
-    maxX = ShotBandHalfWidth();
-    TextOutputSelectFont(GetFontRSID(kShotBodyFont));
-    nextButton = NewTouchButton(226, 173, 50, 50);
-    backButton = NewTouchButton(31, 173, 50, 50);
-    if (!nextButton || !backButton) return 0;
-    sliderButton = ShotNewKnob(kKnobImage, maxX);
-    return sliderButton ? 1 : 0;
+    return ShotOpenPositionStep(kKnobImage, &step);
 }
 
 int DSStandardPositionUpdateHandler()
 {
-    UpdateTouchButton(nextButton);
-    UpdateTouchButton(backButton);
-    UpdateTouchButton(sliderButton);
+    UpdateTouchButton(step.nextButton);
+    UpdateTouchButton(step.backButton);
+    UpdateTouchButton(step.sliderButton);
     return 1;
 }
 
@@ -67,53 +49,43 @@ int DSStandardPositionInputHandler()
     const float d = ShotHandOffset();
     // With the bumpers up the band is narrower and the shot goes straight.
     if (gPlayerInfo[0].bumpers) {
-        maxX = 35.0f;
+        step.maxX = 35.0f;
         float x = ShotBowlerX();
-        if (x < d - maxX) x = d - maxX;
-        if (x > d + maxX) x = d + maxX;
+        if (x < d - step.maxX) x = d - step.maxX;
+        if (x > d + step.maxX) x = d + step.maxX;
         ShotSetBowlerX(x);
         testOptions.initialBallHeading = 0.0f;
     } else {
-        maxX = 45.0f;
+        step.maxX = 45.0f;
     }
 
     const float s = allInput.x;
     if (s != 0.0f) {
-        ShotWalkBowler(s * kStepPerFrame, maxX);
-        if (sliderButton) sliderButton->x = ShotKnobX(ShotBallX(), maxX, ShotKnobWidth(kKnobImage));
+        ShotWalkBowler(s * kShotWalkStep, step.maxX);
+        if (step.sliderButton) step.sliderButton->x = ShotKnobX(ShotBallX(), step.maxX, ShotKnobWidth(kKnobImage));
     }
-    if (sliderButton && sliderButton->dx != 0)
-        ShotSetBowlerX(ShotKnobBowlerX(sliderButton->x, ShotKnobWidth(kKnobImage), maxX, d));
+    if (step.sliderButton && step.sliderButton->dx != 0)
+        ShotSetBowlerX(ShotKnobBowlerX(step.sliderButton->x, ShotKnobWidth(kKnobImage), step.maxX, d));
 
-    // The view follows the bowler.
-    gameCameras[0].cameraX = ShotBallX();
-
-    ShotStepButtons(nextButton, StartDSStandardAngleOverlay, backButton, ShotBackToStart);
+    ShotEndPositionInput(step.nextButton, StartDSStandardAngleOverlay, step.backButton);
     return 1;
 }
 
 int DSStandardPositionDrawHandler()
 {
-    const float t = (ShotBallX() + maxX) / (2.0f * maxX);
-    DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0);
-    ShotText(kShotTitleFont, kTextModeCenter, 160, 2, GeneralOverlayString(4));
-    ShotText(kShotBodyFont, kTextModeLeft, 26, 188, "{3}");
-    ShotText(kShotBodyFont, kTextModeCenter, 57, 219, PauseString(5));
-    ShotText(kShotBodyFont, kTextModeLeft, 221, 188, "{1}");
-    ShotText(kShotBodyFont, kTextModeCenter, 253, 219, GeneralOverlayString(3));
+    const float t = (ShotBallX() + step.maxX) / (2.0f * step.maxX);
+    if (!ShotDrawPositionStep(kBackgroundImage, GeneralOverlayString(4))) return 0;
     int w = 0;
-    if (ShotImageSize(kTrackMarkerImage, &w, nullptr, 0))
-        DrawOverlayBitmap(kTrackMarkerImage, int(float(271 - w) * t) + 20, 33);
+    if (!ShotImageSize(kTrackMarkerImage, &w, nullptr, 0) ||
+        !DrawOverlayBitmap(kTrackMarkerImage, int(float(271 - w) * t) + 20, 33))
+        return 0;
     const int kw = ShotKnobWidth(kKnobImage);
-    DrawOverlayBitmap(GetOverlayRSID(kKnobImage), int(float(271 - kw) * t) + 22, kKnobY);
-    return 1;
+    return DrawOverlayBitmap(GetOverlayRSID(kKnobImage), int(float(271 - kw) * t) + 22, kShotKnobY);
 }
 
 int DSStandardPositionCloseHandler()
 {
-    FreeTouchButton(&nextButton);
-    FreeTouchButton(&backButton);
-    FreeTouchButton(&sliderButton);
+    ShotClosePositionStep(&step);
     overlayActive = 0;
     return 1;
 }

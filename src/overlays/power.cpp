@@ -1,3 +1,6 @@
+// The power step of the button shot set-up: a meter runs by itself while the bowler walks up, A
+// stops it, and the stopped value, corrected for accuracy, becomes the ball's speed through the
+// speed table here (which the stylus's flick uses too). The hook step follows at once.
 #include "overlays/power.h"
 
 #include "game/actors.h"
@@ -24,7 +27,6 @@ static const float kMilesPerHourToFeetPerSecond = 1.4666667f;
 static const float kAccuracyCorrection = 15.0f;
 
 static int overlayActive = 0;
-static int overlayLeft = 0, overlayTop = 0, overlayWidth = 0, overlayHeight = 0;
 static float velFactor = 0.0f;
 static float playerAccFactor = 0.0f;
 static float ballChangeInc = 0.0f;
@@ -66,29 +68,18 @@ float GetDSBallSpeed(float power)
 
 int StartDSStandardPowerOverlay()
 {
-    if (overlayActive) return 1;
-    OVERLAYTAG overlay = {DSStandardPowerOpenHandler, DSStandardPowerDrawHandler, DSStandardPowerUpdateHandler,
-                          DSStandardPowerInputHandler, DSStandardPowerCloseHandler, 0};
-    OverlaySelect(&overlay);
-    return 1;
+    return ShotPushStep(overlayActive, DSStandardPowerOpenHandler, DSStandardPowerDrawHandler, DSStandardPowerUpdateHandler, DSStandardPowerInputHandler, DSStandardPowerCloseHandler);
 }
 
 int DSStandardPowerOpenHandler()
 {
-    overlayWidth = 320;
-    overlayHeight = 240;
-    overlayLeft = 0;
-    overlayTop = 0;
     overlayActive = 1;
     velFactor = 0.0f;
     // A less accurate bowler's meter runs faster: 1.5 a frame for a perfect one, 11 at worst.
     playerAccFactor = 1.0f - ShotAccuracyShare();
     ballChangeInc = playerAccFactor * 9.5f + 1.5f;
-    SetControlState(kControlPower);
     // The approach loops while the meter runs.
-    ShotStartApproach();
-    PauseGame(0);
-    TextOutputSelectFont(GetFontRSID(kShotBodyFont));
+    ShotOpenApproachStep();
     nextButton = NewTouchButton(260, 168, 50, 50);
     return nextButton ? 1 : 0;
 }
@@ -135,18 +126,11 @@ int DSStandardPowerInputHandler()
 
 int DSStandardPowerDrawHandler()
 {
-    DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0);
-    ShotText(kShotTitleFont, kTextModeCenter, 160, 192, GeneralOverlayString(7));
-    ShotText(kShotBodyFont, kTextModeLeft, 255, 183, "{1}");
-    ShotText(kShotBodyFont, kTextModeCenter, 287, 218, GeneralOverlayString(6));
-    // The bar grows upwards: the bottom rows of the meter image, as many as the value fills.
-    if (DS3_bitmap_tag* meter = OverlayBitmap(GetOverlayRSID(kMeterImage))) {
-        int w = 0, h = 0;
-        OverlayBitmapSize(GetOverlayRSID(kMeterImage), &w, &h);
-        const int fill = int(velFactor * 0.01f * float(h));
-        if (fill > 0) DrawScreenPoly(meter, 0, h - fill, 80, 21 + h - fill, w, fill);
-    }
-    return 1;
+    return DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0) &&
+           ShotText(kShotTitleFont, kTextModeCenter, 160, 192, GeneralOverlayString(7)) &&
+           ShotText(kShotBodyFont, kTextModeLeft, 255, 183, "{1}") &&
+           ShotText(kShotBodyFont, kTextModeCenter, 287, 218, GeneralOverlayString(6)) &&
+           ShotDrawMeter(GetOverlayRSID(kMeterImage), velFactor, 80, 21);
 }
 
 int DSStandardPowerCloseHandler()

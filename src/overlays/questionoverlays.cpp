@@ -1,3 +1,6 @@
+// The three message boxes (yes/no, information, no input): one record of texts, layout and answer
+// per box, opened, drawn and closed through the shared message-box layout, with the box-specific
+// buttons and timing alongside.
 #include "overlays/questionoverlays.h"
 
 #include <cstring>

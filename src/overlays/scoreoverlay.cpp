@@ -1,3 +1,8 @@
+// The score sheet between shots: the shown player's ten frames in large, the page's other players
+// in a small row each, and the prompts. It is where a throw begins (a person goes on to the shot
+// set-up, a computer bowls or is skipped from here) and where a game ends. What the sheet shows
+// (marks, running totals, pages, scroll) is worked out apart from the drawing, so that it can be
+// checked without pictures.
 #include "overlays/scoreoverlay.h"
 
 #include <cstdio>
@@ -34,9 +39,6 @@ static int scorePage = 0;
 static int playersPerPage = 1;
 static int playerIndex = 0;
 static float scrollBarPct = 0.0f;
-static int ball1ScoreX_1080 = 31, ball2ScoreX_1080 = 42, ball3ScoreX_1080 = 20, ball1ScoreXOffset_1080 = 44,
-           ballScoreY_1080 = 17;
-static int overlayLeft = 0, overlayTop = 0, overlayWidth = 0, overlayHeight = 0;
 static OverlayTouchButton* nextButton = nullptr;
 static OverlayTouchButton* setupButton = nullptr;
 static OverlayTouchButton* sliderButton = nullptr;
@@ -48,8 +50,6 @@ static const int hiliteFrameXoffset[kFramesPerGame] = {0, 44, 89, 133, 178, 222,
 // Frames the final sheet of a game without a person stays up before the game is left.
 static int gameOverHold = 0;
 
-static const int kLowerScreenWidth = 320;
-static const int kLowerScreenHeight = 240;
 static const int kClickSound = 9002;
 static const int kButtonSize = 50;
 static const int kPlayerButtonSize = 32;
@@ -243,18 +243,9 @@ int DSScoreOverlayActive() { return overlayActive; }
 
 int DSScoreOpenHandler()
 {
-    overlayWidth = kLowerScreenWidth;
-    overlayHeight = kLowerScreenHeight;
-    overlayLeft = screenLowerBufferHalfWidth - kLowerScreenWidth / 2;
-    overlayTop = 0;
     SetControlState(kControlPosition);
 
     playersPerPage = ScoreSheetPlayersPerPage();
-    ball1ScoreX_1080 = 31;
-    ball2ScoreX_1080 = 42;
-    ball3ScoreX_1080 = 20;
-    ball1ScoreXOffset_1080 = 44;
-    ballScoreY_1080 = 17;
     ShowCurrentPlayer();
     overlayActive = 1;
     gameOverHold = 0;
@@ -500,7 +491,7 @@ int DSScoreUpdateHandler()
 static int Pressed(uint16_t bit) { return uint16_t(allInput.edges & allInput.buttons) == bit; }
 static int Touched(const OverlayTouchButton* b) { return b && b->pressed; }
 
-static void Click() { SoundPlayResource(kClickSound, gGameOptions.soundFXVolume, 0); }
+static void Click() { SoundPlayResource(kClickSound, gGameOptions.soundFXVolume, 1); }
 
 static void Scroll()
 {

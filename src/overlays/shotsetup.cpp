@@ -1,8 +1,13 @@
+// The pieces the shot set-up steps have in common, in one place so that the button and stylus
+// steps that do the same thing do it with the same code: the player and bowler, the band and the
+// walk, ratings as shares, the approach and delivery, the hand-over of the throw, the knob, the
+// step buttons, and the drawing helpers that report a missing picture.
 #include "overlays/shotsetup.h"
 
 #include "game/actors.h"
 #include "game/animation.h"
 #include "game/ball.h"
+#include "game/camera.h"
 #include "game/characters.h"
 #include "game/controls.h"
 #include "game/gameloop.h"
@@ -10,12 +15,14 @@
 #include "lib/textoutput.h"
 #include "overlays/overlaydraw.h"
 #include "overlays/overlaystack.h"
+#include "overlays/overlaystrings.h"
 #include "overlays/pausemenu.h"
 #include "overlays/position.h"
 #include "overlays/scoreoverlay.h"
 #include "overlays/touchposition.h"
 #include "platform/camera.h"
 #include "platform/input.h"
+#include "platform/quads.h"
 #include "platform/skeleton.h"
 #include "platform/sound.h"
 #include "shell/touchbuttons.h"
@@ -25,7 +32,6 @@ static const float kBumperBandHalfWidth = 35.0f;
 static const int kKnobLeft = 22;
 static const int kKnobTravel = 271;
 static const int kKnobRight = 293;
-static const int kKnobY = 145;
 static const int kApproachAnimation = 0x516;
 static const int kDeliveryAnimation = 0x517;
 static const float kDeliveryTween = 0.15f;
@@ -176,7 +182,7 @@ TouchButton_tag* ShotNewKnob(int knobImage, float maxX)
 {
     int kw = 0, kh = 0;
     ShotImageSize(GetOverlayRSID(knobImage), &kw, &kh, kShotFallbackKnobSize);
-    TouchButton_tag* knob = NewTouchButton(ShotKnobX(ShotBallX(), maxX, kw), kKnobY, kw, kh);
+    TouchButton_tag* knob = NewTouchButton(ShotKnobX(ShotBallX(), maxX, kw), kShotKnobY, kw, kh);
     if (!knob) return nullptr;
     knob->moveableX = 1;
     knob->minX = kKnobLeft;
@@ -225,9 +231,69 @@ int ShotImageSize(int rsid, int* w, int* h, int fallback)
     return found ? 1 : 0;
 }
 
-void ShotText(int font, int mode, int x, int y, const char* text)
+int ShotText(int font, int mode, int x, int y, const char* text)
 {
-    if (!TextOutputSelectFont(GetFontRSID(font))) return;
+    if (!TextOutputSelectFont(GetFontRSID(font))) return 0;
     TextOutputSetMode(mode);
-    DrawOverlayText(x, y, text);
+    return DrawOverlayText(x, y, text);
+}
+
+int ShotPushStep(int active, int (*open)(), int (*draw)(), int (*update)(), int (*input)(), int (*close)())
+{
+    if (active) return 1;
+    const OVERLAYTAG overlay = {open, draw, update, input, close, 0};
+    return OverlaySelect(&overlay);
+}
+
+int ShotOpenPositionStep(int knobImage, ShotPositionStep* step)
+{
+    SetControlState(kControlPosition);
+    PauseGame(0);
+    step->maxX = ShotBandHalfWidth();
+    TextOutputSelectFont(GetFontRSID(kShotBodyFont));
+    step->nextButton = NewTouchButton(226, 173, 50, 50);
+    step->backButton = NewTouchButton(31, 173, 50, 50);
+    if (!step->nextButton || !step->backButton) return 0;
+    step->sliderButton = ShotNewKnob(knobImage, step->maxX);
+    return step->sliderButton ? 1 : 0;
+}
+
+void ShotClosePositionStep(ShotPositionStep* step)
+{
+    FreeTouchButton(&step->nextButton);
+    FreeTouchButton(&step->backButton);
+    FreeTouchButton(&step->sliderButton);
+}
+
+void ShotEndPositionInput(const TouchButton_tag* next, int (*startNext)(), const TouchButton_tag* back)
+{
+    gameCameras[0].cameraX = ShotBallX();
+    ShotStepButtons(next, startNext, back, ShotBackToStart);
+}
+
+int ShotDrawPositionStep(int background, const char* title)
+{
+    return DrawOverlayBitmap(GetOverlayRSID(background), 0, 0) &&
+           ShotText(kShotTitleFont, kTextModeCenter, 160, 2, title) &&
+           ShotText(kShotBodyFont, kTextModeLeft, 26, 188, "{3}") &&
+           ShotText(kShotBodyFont, kTextModeCenter, 57, kShotLabelY, PauseString(5)) &&
+           ShotText(kShotBodyFont, kTextModeLeft, 221, 188, "{1}") &&
+           ShotText(kShotBodyFont, kTextModeCenter, 253, kShotLabelY, GeneralOverlayString(3));
+}
+
+void ShotOpenApproachStep()
+{
+    SetControlState(kControlPower);
+    ShotStartApproach();
+    PauseGame(0);
+    TextOutputSelectFont(GetFontRSID(kShotBodyFont));
+}
+
+int ShotDrawMeter(int image, float share, int x, int y)
+{
+    DS3_bitmap_tag* meter = OverlayBitmap(image);
+    int w = 0, h = 0;
+    if (!meter || !OverlayBitmapSize(image, &w, &h)) return 0;
+    const int fill = int(share * 0.01f * float(h));
+    return fill > 0 ? DrawScreenPoly(meter, 0, h - fill, x, y + h - fill, w, fill) : 1;
 }

@@ -22,6 +22,14 @@ constexpr int kShotHintFont = 0xc08;
 // (degrees per second about the ball's vertical axis).
 constexpr float kShotFullHookSpeed = 28.0f;
 constexpr float kShotFullHookSpin = -1750.0f;
+// How far a step of the circle pad (or d-pad) walks the bowler each frame, and the row of the
+// slider knob on the lower screen.
+constexpr float kShotWalkStep = 1.08f;
+constexpr int kShotKnobY = 145;
+// The row of the labels under the steps' bottom button glyphs. The glyphs are 50 pixels tall,
+// centred on a line of text at 188, so they reach down to 222: the labels stand there, three rows
+// lower than the layout drawn for a smaller font, so that they do not cut into the glyphs.
+constexpr int kShotLabelY = 222;
 // A slider knob whose image is missing is laid out with this size (the image draws nothing).
 constexpr int kShotFallbackKnobSize = 40;
 
@@ -93,9 +101,39 @@ int ShotStepButtons(const TouchButton_tag* next, int (*startNext)(), const Touch
 // and spares overlays do not exist yet, so those game types go back to the score sheet too.
 int ShotBackToStart();
 
+// Pushes a step's overlay with its five handlers, unless the step is open already (active set).
+// Always 1.
+int ShotPushStep(int active, int (*open)(), int (*draw)(), int (*update)(), int (*input)(), int (*close)());
+// What either position step keeps: the band's half width and its buttons, the knob included.
+struct ShotPositionStep {
+    float maxX;
+    TouchButton_tag* nextButton;
+    TouchButton_tag* backButton;
+    TouchButton_tag* sliderButton;
+};
+// The opening of either position step (buttons or stylus): the position control state, the game
+// running, the band's half width, the label font, and the next and back buttons with a knob of
+// knobImage at the ball's place. 0 when memory is short.
+int ShotOpenPositionStep(int knobImage, ShotPositionStep* step);
+// Frees the step's buttons.
+void ShotClosePositionStep(ShotPositionStep* step);
+// The end of either position step's input: the view follows the ball, then the hand-overs of
+// ShotStepButtons with startNext ahead and the set-up's start behind.
+void ShotEndPositionInput(const TouchButton_tag* next, int (*startNext)(), const TouchButton_tag* back);
+// What either position step draws first: its background image, its title at the top, and the
+// labels of its buttons (B and "Back" on the left, A and "BOWL" on the right). 0 when an image
+// or the font is missing.
+int ShotDrawPositionStep(int background, const char* title);
+// The opening of a step that waits while the bowler walks up (the power meter, the flick): the
+// power control state, the approach looping, the game running and the label font.
+void ShotOpenApproachStep();
+// A meter that fills upwards: the bottom share (0..100) of image's rows, drawn where they stand
+// when the whole image is drawn at (x, y). 0 when the image is missing.
+int ShotDrawMeter(int image, float share, int x, int y);
+
 // The size of an overlay image (id already adjusted for the display variant), or fallback x
 // fallback when the image is missing. 1 when the image exists.
 int ShotImageSize(int rsid, int* w, int* h, int fallback);
-// A text with button glyphs ("{1}") in the given font and alignment at (x, y); nothing without
-// the font.
-void ShotText(int font, int mode, int x, int y, const char* text);
+// A text with button glyphs ("{1}") in the given font and alignment at (x, y). 0 without the font
+// or when the text cannot be drawn.
+int ShotText(int font, int mode, int x, int y, const char* text);

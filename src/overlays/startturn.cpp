@@ -1,3 +1,5 @@
+// The set-up menu before a person's throw: change the ball, show the lane oil, or go on to bowl
+// through the shot set-up steps of the game's control mode (or back to the score sheet).
 #include "overlays/startturn.h"
 
 #include "game/controls.h"
@@ -19,7 +21,6 @@ static const int kTouchBackground = 0xcc7;
 static const int kHeaderImage = 0xcbd;
 
 static int overlayActive = 0;
-static int overlayLeft = 0, overlayTop = 0, overlayWidth = 0, overlayHeight = 0;
 static TouchButton_tag* nextButton = nullptr;
 static TouchButton_tag* backButton = nullptr;
 static TouchButton_tag* oilButton = nullptr;
@@ -27,22 +28,13 @@ static TouchButton_tag* ballButton = nullptr;
 
 int StartDSStandardStartTurnOverlay()
 {
-    if (overlayActive) return 1;
-    OVERLAYTAG overlay = {DSStandardStartTurnOpenHandler, DSStandardStartTurnDrawHandler,
-                          DSStandardStartTurnUpdateHandler, DSStandardStartTurnInputHandler,
-                          DSStandardStartTurnCloseHandler, 0};
-    OverlaySelect(&overlay);
-    return 1;
+    return ShotPushStep(overlayActive, DSStandardStartTurnOpenHandler, DSStandardStartTurnDrawHandler, DSStandardStartTurnUpdateHandler, DSStandardStartTurnInputHandler, DSStandardStartTurnCloseHandler);
 }
 
 int DSStandardStartTurnOverlayActive() { return overlayActive; }
 
 int DSStandardStartTurnOpenHandler()
 {
-    overlayWidth = 320;
-    overlayHeight = 240;
-    overlayLeft = 0;
-    overlayTop = 0;
     overlayActive = 1;
     TextOutputSelectFont(GetFontRSID(kShotBodyFont));
     nextButton = NewTouchButton(175, 101, 127, 127);
@@ -80,17 +72,16 @@ int DSStandardStartTurnInputHandler()
 int DSStandardStartTurnDrawHandler()
 {
     const int touch = GetControlMode() != kControlModeButtons;
-    DrawOverlayBitmap(GetOverlayRSID(touch ? kTouchBackground : kButtonsBackground), 0, 0);
-    DrawOverlayBitmap(GetOverlayRSID(kHeaderImage), 0, 8);
     int headerWidth = 0;
-    ShotImageSize(GetOverlayRSID(kHeaderImage), &headerWidth, nullptr, 0);
-    ShotText(kShotTitleFont, kTextModeRight, headerWidth - 4, 0, GeneralOverlayString(2));
-    ShotText(kShotTitleFont, kTextModeLeft, 12, 59, ButtonString(21));
-    ShotText(kShotTitleFont, kTextModeLeft, 12, 120, ButtonString(20));
-    ShotText(kShotTitleFont, kTextModeCenter, 239, 199, GeneralOverlayString(3));
-    ShotText(kShotBodyFont, kTextModeCenter, 40, 188, "{3}");
-    ShotText(kShotBodyFont, kTextModeCenter, 43, 219, PauseString(5));
-    return 1;
+    if (!ShotImageSize(GetOverlayRSID(kHeaderImage), &headerWidth, nullptr, 0)) return 0;
+    return DrawOverlayBitmap(GetOverlayRSID(touch ? kTouchBackground : kButtonsBackground), 0, 0) &&
+           DrawOverlayBitmap(GetOverlayRSID(kHeaderImage), 0, 8) &&
+           ShotText(kShotTitleFont, kTextModeRight, headerWidth - 4, 0, GeneralOverlayString(2)) &&
+           ShotText(kShotTitleFont, kTextModeLeft, 12, 59, ButtonString(21)) &&
+           ShotText(kShotTitleFont, kTextModeLeft, 12, 120, ButtonString(20)) &&
+           ShotText(kShotTitleFont, kTextModeCenter, 239, 199, GeneralOverlayString(3)) &&
+           ShotText(kShotBodyFont, kTextModeCenter, 40, 188, "{3}") &&
+           ShotText(kShotBodyFont, kTextModeCenter, 43, kShotLabelY, PauseString(5));
 }
 
 int DSStandardStartTurnCloseHandler()

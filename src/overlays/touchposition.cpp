@@ -1,3 +1,7 @@
+// The position step of the stylus shot set-up: the knob places the bowler and a handle above it
+// sets the aim, so that one step does what the buttons do in two. The opening and the labels are
+// those of the button position step (shotsetup); the handle, which follows the knob and keeps
+// the heading, is this step's own.
 #include "overlays/touchposition.h"
 
 #include "game/camera.h"
@@ -19,19 +23,13 @@ static const int kBackgroundImage = 0xcca;
 static const int kArrowImage = 0xccb;
 static const int kLaneImage = 0xccc;
 static const int kKnobImage = 0xcc5;
-static const int kKnobY = 145;
 static const int kHandleY = 31;
 static const int kHandleWidth = 30;
 static const int kHandleHeight = 60;
 static const float kMaxHeading = 10.0f;
-static const float kStepPerFrame = 1.08f;
 
 static int overlayActive = 0;
-static int overlayLeft = 0, overlayTop = 0, overlayWidth = 0, overlayHeight = 0;
-static float maxX = 45.0f;
-static TouchButton_tag* nextButton = nullptr;
-static TouchButton_tag* backButton = nullptr;
-static TouchButton_tag* sliderButton = nullptr;
+static ShotPositionStep step = {45.0f, nullptr, nullptr, nullptr};
 static TouchButton_tag* angleButton = nullptr;
 
 static float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
@@ -45,39 +43,23 @@ static int HandleX(int knobX, int kw)
 // The handle's drag limits follow the knob.
 static void FollowKnob(int kw)
 {
-    if (!sliderButton || !angleButton) return;
-    angleButton->minX = sliderButton->x + kw / 2 - 55;
-    angleButton->maxX = sliderButton->x + kw / 2 + 25;
-    angleButton->x = HandleX(sliderButton->x, kw);
+    if (!step.sliderButton || !angleButton) return;
+    angleButton->minX = step.sliderButton->x + kw / 2 - 55;
+    angleButton->maxX = step.sliderButton->x + kw / 2 + 25;
+    angleButton->x = HandleX(step.sliderButton->x, kw);
 }
 
 int StartDSTouchPositionOverlay()
 {
-    if (overlayActive) return 1;
-    OVERLAYTAG overlay = {DSTouchPositionOpenHandler, DSTouchPositionDrawHandler, DSTouchPositionUpdateHandler,
-                          DSTouchPositionInputHandler, DSTouchPositionCloseHandler, 0};
-    OverlaySelect(&overlay);
-    return 1;
+    return ShotPushStep(overlayActive, DSTouchPositionOpenHandler, DSTouchPositionDrawHandler, DSTouchPositionUpdateHandler, DSTouchPositionInputHandler, DSTouchPositionCloseHandler);
 }
 
 int DSTouchPositionOpenHandler()
 {
-    overlayWidth = 320;
-    overlayHeight = 240;
-    overlayLeft = 0;
-    overlayTop = 0;
     overlayActive = 1;
-    SetControlState(kControlPosition);
-    PauseGame(0);
     // The band is fixed for as long as this step is up.
-    maxX = ShotBandHalfWidth();
-    TextOutputSelectFont(GetFontRSID(kShotBodyFont));
-    nextButton = NewTouchButton(226, 173, 50, 50);
-    backButton = NewTouchButton(31, 173, 50, 50);
-    if (!nextButton || !backButton) return 0;
-    sliderButton = ShotNewKnob(kKnobImage, maxX);
-    if (!sliderButton) return 0;
-    angleButton = NewTouchButton(sliderButton->x, kHandleY, kHandleWidth, kHandleHeight);
+    if (!ShotOpenPositionStep(kKnobImage, &step)) return 0;
+    angleButton = NewTouchButton(step.sliderButton->x, kHandleY, kHandleWidth, kHandleHeight);
     if (!angleButton) return 0;
     angleButton->moveableX = 1;
     FollowKnob(ShotKnobWidth(kKnobImage));
@@ -86,70 +68,61 @@ int DSTouchPositionOpenHandler()
 
 int DSTouchPositionUpdateHandler()
 {
-    UpdateTouchButton(nextButton);
-    UpdateTouchButton(backButton);
-    UpdateTouchButton(sliderButton);
+    UpdateTouchButton(step.nextButton);
+    UpdateTouchButton(step.backButton);
+    UpdateTouchButton(step.sliderButton);
     UpdateTouchButton(angleButton);
     return 1;
 }
 
 int DSTouchPositionInputHandler()
 {
-    if (!sliderButton || !angleButton) return 0;
+    if (!step.sliderButton || !angleButton) return 0;
     const int kw = ShotKnobWidth(kKnobImage);
     const float d = ShotHandOffset();
     float& heading = testOptions.initialBallHeading;
 
     if (allInput.x != 0.0f) {
         heading = Clamp(heading + allInput.x * 0.1f, -kMaxHeading, kMaxHeading);
-        angleButton->x = HandleX(sliderButton->x, kw);
+        angleButton->x = HandleX(step.sliderButton->x, kw);
     }
     const int left = (allInput.buttons & kButtonLeft) != 0;
     const int right = (allInput.buttons & kButtonRight) != 0;
     if (left || right) {
-        ShotWalkBowler(left ? -kStepPerFrame : kStepPerFrame, maxX);
-        sliderButton->x = ShotKnobX(ShotBallX(), maxX, kw);
+        ShotWalkBowler(left ? -kShotWalkStep : kShotWalkStep, step.maxX);
+        step.sliderButton->x = ShotKnobX(ShotBallX(), step.maxX, kw);
         FollowKnob(kw);
     }
-    if (sliderButton->dx != 0) {
-        ShotSetBowlerX(ShotKnobBowlerX(sliderButton->x, kw, maxX, d));
+    if (step.sliderButton->dx != 0) {
+        ShotSetBowlerX(ShotKnobBowlerX(step.sliderButton->x, kw, step.maxX, d));
         FollowKnob(kw);
     }
     if (angleButton->dx != 0)
-        heading = Clamp(float(angleButton->x - (sliderButton->x + kw / 2) + 15) * 0.025f * 10.0f, -kMaxHeading,
+        heading = Clamp(float(angleButton->x - (step.sliderButton->x + kw / 2) + 15) * 0.025f * 10.0f, -kMaxHeading,
                         kMaxHeading);
 
-    gameCameras[0].cameraX = ShotBallX();
-
-    ShotStepButtons(nextButton, StartDSTouchReleaseOverlay, backButton, ShotBackToStart);
+    ShotEndPositionInput(step.nextButton, StartDSTouchReleaseOverlay, step.backButton);
     return 1;
 }
 
 int DSTouchPositionDrawHandler()
 {
-    const float t = (ShotBallX() + maxX) / (2.0f * maxX);
-    DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0);
-    ShotText(kShotTitleFont, kTextModeCenter, 160, 2, GeneralOverlayString(5));
-    ShotText(kShotTitleFont, kTextModeCenter, 160, 178, GeneralOverlayString(4));
-    ShotText(kShotBodyFont, kTextModeLeft, 26, 188, "{3}");
-    ShotText(kShotBodyFont, kTextModeCenter, 57, 219, PauseString(5));
-    ShotText(kShotBodyFont, kTextModeLeft, 221, 188, "{1}");
-    ShotText(kShotBodyFont, kTextModeCenter, 253, 219, GeneralOverlayString(3));
+    const float t = (ShotBallX() + step.maxX) / (2.0f * step.maxX);
+    if (!ShotDrawPositionStep(kBackgroundImage, GeneralOverlayString(5)) ||
+        !ShotText(kShotTitleFont, kTextModeCenter, 160, 178, GeneralOverlayString(4)))
+        return 0;
     // The lane and the aim arrow above the knob, the arrow turned by the heading.
     int wl = 0, hl = 0;
-    ShotImageSize(GetOverlayRSID(kArrowImage), &wl, &hl, 0);
+    if (!ShotImageSize(GetOverlayRSID(kArrowImage), &wl, &hl, 0)) return 0;
     const int m = int(float(271 - wl) * t) + wl / 2 + 20;
-    DrawOverlayBitmapRotated(GetOverlayRSID(kLaneImage), m, 97, 0.0f);
-    DrawOverlayBitmapRotated(GetOverlayRSID(kArrowImage), m, hl / 2 + 33, testOptions.initialBallHeading * 2.0f);
-    DrawOverlayBitmap(GetOverlayRSID(kKnobImage), ShotKnobX(ShotBallX(), maxX, ShotKnobWidth(kKnobImage)), kKnobY);
-    return 1;
+    return DrawOverlayBitmapRotated(GetOverlayRSID(kLaneImage), m, 97, 0.0f) &&
+           DrawOverlayBitmapRotated(GetOverlayRSID(kArrowImage), m, hl / 2 + 33, testOptions.initialBallHeading * 2.0f) &&
+           DrawOverlayBitmap(GetOverlayRSID(kKnobImage), ShotKnobX(ShotBallX(), step.maxX, ShotKnobWidth(kKnobImage)), kShotKnobY);
 }
 
 int DSTouchPositionCloseHandler()
 {
-    FreeTouchButton(&nextButton);
-    FreeTouchButton(&backButton);
-    FreeTouchButton(&sliderButton);
+    ShotClosePositionStep(&step);
     FreeTouchButton(&angleButton);
     overlayActive = 0;
     return 1;

@@ -1,3 +1,7 @@
+// The last step of the stylus shot set-up: the bowler walks up at once and the player flicks the
+// ball grip upwards; the fastest frame of the flick sets the power and where the grip crosses the
+// line sets the hook. It shares the walk-up opening and the meter drawing with the power step
+// (shotsetup) and its speed table (power).
 #include "overlays/touchrelease.h"
 
 #include "game/actors.h"
@@ -35,7 +39,6 @@ static const int kLaunchLineY = 65;
 static const float kPowerPerPixel = 2.0f;
 
 static int overlayActive = 0;
-static int overlayLeft = 0, overlayTop = 0, overlayWidth = 0, overlayHeight = 0;
 static float velFactor = 0.0f;
 static float hookFactor = 0.0f;
 static int releaseFrame = 61;
@@ -48,29 +51,18 @@ static float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ?
 
 int StartDSTouchReleaseOverlay()
 {
-    if (overlayActive) return 1;
-    OVERLAYTAG overlay = {DSTouchReleaseOpenHandler, DSTouchReleaseDrawHandler, DSTouchReleaseUpdateHandler,
-                          DSTouchReleaseInputHandler, DSTouchReleaseCloseHandler, 0};
-    OverlaySelect(&overlay);
-    return 1;
+    return ShotPushStep(overlayActive, DSTouchReleaseOpenHandler, DSTouchReleaseDrawHandler, DSTouchReleaseUpdateHandler, DSTouchReleaseInputHandler, DSTouchReleaseCloseHandler);
 }
 
 int DSTouchReleaseOpenHandler()
 {
-    overlayWidth = 320;
-    overlayHeight = 240;
-    overlayLeft = 0;
-    overlayTop = 0;
     overlayActive = 1;
     velFactor = 0.0f;
     hookFactor = 0.0f;
     hookRot = 0.0f;
     lastY = kGripY;
     releaseFrame = ShotReleaseFrame();
-    SetControlState(kControlPower);
-    ShotStartApproach();
-    PauseGame(0);
-    TextOutputSelectFont(GetFontRSID(kShotBodyFont));
+    ShotOpenApproachStep();
     backButton = NewTouchButton(18, 173, 50, 50);
     sliderButton = NewTouchButton(kGripX, kGripY, kGripWidth, kGripHeight);
     if (!backButton || !sliderButton) return 0;
@@ -153,26 +145,18 @@ int DSTouchReleaseDrawHandler()
 {
     const int released = GetControlState() >= kControlReleased;
     const int launched = GetControlState() >= kControlThrowing;
-    DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0);
-    if (!released) {
-        ShotText(kShotBodyFont, kTextModeCenter, 40, 188, "{3}");
-        ShotText(kShotBodyFont, kTextModeCenter, 43, 219, PauseString(5));
-    }
-    if (DS3_bitmap_tag* bar = OverlayBitmap(GetOverlayRSID(kPowerBarImage))) {
-        int w = 0, h = 0;
-        OverlayBitmapSize(GetOverlayRSID(kPowerBarImage), &w, &h);
-        const int fill = launched ? int(velFactor * 0.01f * float(h)) : 0;
-        if (fill > 0) DrawScreenPoly(bar, 0, h - fill, 221, 28 + h - fill, w, fill);
-    }
+    if (!DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0)) return 0;
+    if (!released && (!ShotText(kShotBodyFont, kTextModeCenter, 40, 188, "{3}") ||
+                      !ShotText(kShotBodyFont, kTextModeCenter, 43, kShotLabelY, PauseString(5))))
+        return 0;
+    if (!ShotDrawMeter(GetOverlayRSID(kPowerBarImage), launched ? velFactor : 0.0f, 221, 28)) return 0;
     // The ball spins the way it hooks once it is on its way.
     hookRot = launched ? hookRot + hookFactor * 5.0f : 0.0f;
-    if (DS3_bitmap_tag* ball = OverlayBitmap(GetOverlayRSID(kBallImage))) {
-        int w = 0, h = 0;
-        OverlayBitmapSize(GetOverlayRSID(kBallImage), &w, &h);
-        ScreenPolyData quad = {ball, 0, 0, w, h, 160, 222, w, h, hookFactor < 0.0f ? kPolyMirrorX : 0};
-        DrawScreenPolyRotEx(&quad, hookRot);
-    }
-    return 1;
+    DS3_bitmap_tag* ball = OverlayBitmap(GetOverlayRSID(kBallImage));
+    int w = 0, h = 0;
+    if (!ball || !OverlayBitmapSize(GetOverlayRSID(kBallImage), &w, &h)) return 0;
+    ScreenPolyData quad = {ball, 0, 0, w, h, 160, 222, w, h, hookFactor < 0.0f ? kPolyMirrorX : 0};
+    return DrawScreenPolyRotEx(&quad, hookRot);
 }
 
 int DSTouchReleaseCloseHandler()

@@ -93,7 +93,7 @@ int RenderSetPenSize(int w, int h);
 int RenderSetAlphaLevel(int alpha);
 int RenderGetAlphaLevel(uint8_t* alpha);
 // The colour textured quads are multiplied by: a component v below 128 becomes 2v, 128 and above
-// become 128 (so 127 is practically unmodulated and 128 half intensity).
+// become 255, so that 128 is neutral (the texture shows as it is) and lower values darken it.
 int RenderSetColorModulation(uint8_t r, uint8_t g, uint8_t b);
 int RenderSetZLevel(float z);
 int RenderEnableParallax();

@@ -20,11 +20,14 @@
 #include "game/physics.h"
 #include "game/pins.h"
 #include "game/records.h"
+#include "game/scoring.h"
 #include "host/host.h"
+#include "overlays/overlaystack.h"
 #include "lib/resources.h"
 #include "platform/fileserver.h"
 #include "shell/globals.h"
 #include "shell/physicsmemory.h"
+#include "shell/settings.h"
 #include "shell/startup.h"
 #include "support/device_heap.h"
 #include "support/game_data.h"
@@ -505,6 +508,70 @@ TEST_F(ComputerOnTheLane, SkippingKnocksDownTheDrawnPins)
         EXPECT_EQ(StandingMask(), kFullRackMask) << blocked;
         gGameOver = 0;
         gSkipAI = 0;
+    }
+}
+
+// In a game that scores, a skip runs the frame through the game's own rules with the game
+// running: a strike hands the turn on after one ball, an open frame after two, and the tenth
+// frame gets the balls its first ones earn before the bowler is finished.
+TEST_F(ComputerOnTheLane, SkippedFramesAreScoredByTheGamesRules)
+{
+    gGameType = kGameStandard;
+    p->playerData.throwAverage = 200;
+    // Places in the random sequence where the first draw is a strike and where it is an open frame.
+    int strikeSeed = -1, openSeed = -1;
+    for (int seed = 0; seed < 200 && (strikeSeed < 0 || openSeed < 0); ++seed) {
+        Seed(seed);
+        int first = 0, second = 0;
+        GetAIBowlerFrameScore(p, &first, &second);
+        if (first == 10 && strikeSeed < 0) strikeSeed = seed;
+        if (first + second < 10 && openSeed < 0) openSeed = seed;
+    }
+    ASSERT_GE(strikeSeed, 0);
+    ASSERT_GE(openSeed, 0);
+
+    struct Case {
+        int seed, frame;
+        int ballsInFrame;  // balls the frame shows
+        int finished;      // the bowler's game is over
+    };
+    const Case cases[] = {{strikeSeed, 0, 1, 0}, {openSeed, 0, 2, 0}, {strikeSeed, 9, 3, 1}, {openSeed, 9, 2, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.seed) + " in frame " + std::to_string(c.frame + 1));
+        Rebuild();
+        for (TITLE_PlayerInfoStruct* who : {&gPlayerInfo[0], &gPlayerInfo[1]}) {
+            const PlayerDataTag ratings = who->playerData;
+            const BallDataTag ball = who->ballData[0];
+            ResetPlayerInfo(who);
+            who->playerData = ratings;
+            who->ballData[0] = ball;
+            who->gameFinished = 0;
+        }
+        ResetScoring();
+        gGameOver = 0;
+        gCurrPlayer = 0;
+        p->currFrame = c.frame;
+        gGamePaused = 1;
+        Seed(c.seed);
+        int first = 0, second = 0;
+        GetAIBowlerFrameScore(p, &first, &second);
+        Seed(c.seed);
+        ASSERT_EQ(SkipAIBowler(p), 1);
+
+        EXPECT_EQ(gGamePaused, 0) << "the game runs again for the skipped balls";
+        EXPECT_EQ(gSkipAI, 0);
+        const int* balls = p->framePinCount[c.frame];
+        EXPECT_EQ(balls[0], first);
+        if (c.ballsInFrame == 2) {
+            EXPECT_EQ(balls[1], second);
+        }
+        for (int b = 0; b < 3; ++b) EXPECT_EQ(balls[b] >= 0, b < c.ballsInFrame) << "ball " << b + 1;
+        EXPECT_EQ(p->gameFinished, c.finished);
+        EXPECT_EQ(gCurrPlayer, 1) << "the turn passes to the next bowler";
+        EXPECT_EQ(gGameOver, 0);
+        while (OverlayExists() && OverlayExit()) {
+        }
+        OverlayResetStack();
     }
 }
 

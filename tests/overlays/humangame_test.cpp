@@ -56,20 +56,8 @@ protected:
     }
     void TearDown() override
     {
-        while (OverlayExists() && OverlayExit()) {
-        }
-        OverlayResetStack();
-        DisposePhysicsWorld();
-        DisposeArea();
-        DisposeGame();
-        LoadingScreenClose();
-        RenderDispose();
+        EndWholeGame();
         GpuExecuteAll();
-        CloseBuildGameData();
-        sinTable = cosTable = nullptr;
-        btAlignedAllocSetCustom(nullptr, nullptr);
-        btAlignedAllocSetCustomAligned(nullptr, nullptr);
-        ClearInputs();
         ReleaseDeviceHeap();
         gHostOptions = saved;
     }

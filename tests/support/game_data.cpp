@@ -1,6 +1,16 @@
 #include "support/game_data.h"
 
+#include <btBulletDynamicsCommon.h>
+
 #include <string>
+
+#include "game/areas.h"
+#include "game/gameloop.h"
+#include "game/physics.h"
+#include "overlays/overlaystack.h"
+#include "platform/render.h"
+#include "screens/frontend.h"
+#include "screens/quicklaunch.h"
 
 #include "game/records.h"
 #include "host/host.h"
@@ -24,6 +34,32 @@ void CloseBuildGameData()
 {
     FreeResources();
     FileSystemDispose();
+}
+
+int StartQuickGame(int players, int humans)
+{
+    gHostOptions.launch = "quick";
+    gHostOptions.players = players;
+    gHostOptions.humans = humans;
+    gHostOptions.buttonControls = 1;
+    return LaunchFromOptions() && GameLoopSetup() ? 1 : 0;
+}
+
+void EndWholeGame()
+{
+    while (OverlayExists() && OverlayExit()) {
+    }
+    OverlayResetStack();
+    DisposePhysicsWorld();
+    DisposeArea();
+    DisposeGame();
+    LoadingScreenClose();
+    RenderDispose();
+    CloseBuildGameData();
+    sinTable = cosTable = nullptr;
+    btAlignedAllocSetCustom(nullptr, nullptr);
+    btAlignedAllocSetCustomAligned(nullptr, nullptr);
+    ClearInputs();
 }
 
 int PrepareWholeGame()

@@ -10,3 +10,11 @@ void CloseBuildGameData();
 // (not quitting, not paused, no test mode), the build's game data opened, the physics allocator,
 // settings, options and inputs set, and trig tables made in this heap. Returns 1 on success.
 int PrepareWholeGame();
+// Launches a quick game of `players` bowlers, the first `humans` of them people with the buttons,
+// as the command line does, and sets it up (the score sheet pushed). Needs PrepareWholeGame and
+// the renderer. Returns 1 on success.
+int StartQuickGame(int players, int humans);
+// Ends a whole game that a test set up and played: every overlay closed, the lane's world, the
+// alley and the game disposed, the renderer stopped, the game data closed and the trig tables,
+// physics allocator and inputs of the game's heap forgotten. The heap itself stays the test's.
+void EndWholeGame();
