@@ -19,8 +19,6 @@
 #include "lib/printing.h"
 #include "lib/resources.h"
 #include "lib/resourceload.h"
-#include "overlays/scoreoverlay.h"
-#include "overlays/startturn.h"
 #include "platform/bitmap.h"
 #include "platform/camera.h"
 #include "platform/frame.h"
@@ -32,12 +30,11 @@
 #include "platform/utilities.h"
 #include "shell/scenedraw.h"
 #include "shell/settings.h"
+#include "shell/upperlayers.h"
 
 const float BALL_VELOCITY_DAMPEN = 0.78f;
 const float BALL_MAX_ROTATION_SPEED = 28.0f;
 const float BALL_MAX_ROTATION_Y = -1750.0f;
-
-int replayStored = 0;
 
 // Ball state.
 static const float radius = 0.354f;  // the ball actor rests at Z radius + 2 when made
@@ -395,7 +392,6 @@ int MoveBall(actor_tag* ball)
         timer = 0;
         releaseTimer = 0;
         ballHitPinsPlayed = 0;
-        replayStored = 0;
         SetPhysicsUpdateRateOffset(0.0f);
     }
 
@@ -468,7 +464,6 @@ int StartNewBall()
     timer = 0;
     ballHitPinsPlayed = 0;
     ballHitLanePlayed = 0;
-    replayStored = 0;
 
     TITLE_PlayerInfoStruct* player = CurrentPlayer();
     if (!player) return 1;
@@ -613,7 +608,7 @@ int AimLineHidden()
     // A person setting up the throw sees it, until the ball is thrown; not over the score sheet or
     // the set-up menu, and never in a replay.
     return IsReplayActive() || GetControlState() >= kControlThrowing || CurrentPlayerIsComputer() ||
-           DSScoreOverlayActive() || DSStandardStartTurnOverlayActive();
+           upperLayers.DSScoreOverlayActive() || upperLayers.DSStandardStartTurnOverlayActive();
 }
 
 int DrawAimLine(actor_tag* aim)

@@ -30,9 +30,6 @@ extern const float BALL_VELOCITY_DAMPEN;     // 0.78
 extern const float BALL_MAX_ROTATION_SPEED;  // 28.0 feet per second
 extern const float BALL_MAX_ROTATION_Y;      // -1750.0 degrees per second
 
-// Cleared for every new ball; set by the replay recorder once it has stored this ball.
-extern int replayStored;
-
 // The models of the ball (5001 ball, 5002 shadow, 5003 and 5004 reflections) and of the aim line,
 // its markers, the oil overlay and the bumpers (5009, 5010-5013, 5014, 5007). 0 when one is missing.
 int InitBallModel();

@@ -6,7 +6,6 @@
 #include "lib/resourceload.h"
 #include "lib/resources.h"
 
-static const int16_t kResourceTypeCollisionModel = 44;
 
 // Every alley lists the lane bed and then the left and right gutters: member k of its group is item k.
 CollisionItem env1Items[kCollisionItemsPerEnvironment] = {
@@ -34,6 +33,11 @@ int InitializeCollisionModel(uint8_t* data)
     // Whatever the file holds in the field, the faces are the bytes after the header.
     model->faces = reinterpret_cast<CollisionFace*>(data + sizeof(CollisionModelInfo));
     return 1;
+}
+
+int RegisterCollisionModelResources()
+{
+    return RegisterResourceInitializer(kResourceTypeCollisionModel, InitializeCollisionModel);
 }
 
 static CollisionEnvironment* EnvironmentOf(int area)

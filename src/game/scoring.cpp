@@ -5,10 +5,9 @@
 #include "game/physics.h"
 #include "game/pins.h"
 #include "game/records.h"
-#include "overlays/scoreoverlay.h"
 #include "lib/printing.h"
-#include "screens/frontend.h"
 #include "shell/settings.h"
+#include "shell/upperlayers.h"
 
 static const int kNoScore = -1;
 static const int kAllPins = 10;
@@ -299,12 +298,12 @@ static int EndStandardBall()
     ScoreNormalGame(turnContinues);
     if (!turnContinues && !SelectNextPlayer()) {
         gGameOver = 1;
-        ShowScoreOverlayAfterBall();
+        upperLayers.ShowScoreOverlayAfterBall();
         // The results the front end folds into the player's standings.
-        ZeroPlayerResults();
-        SetPlayersResults();
+        upperLayers.ZeroPlayerResults();
+        upperLayers.SetPlayersResults();
     } else {
-        ShowScoreOverlayAfterBall();
+        upperLayers.ShowScoreOverlayAfterBall();
     }
     if (gOnlineSessionActive) gShotClock = kShotClockMs;
     return 1;
@@ -319,7 +318,7 @@ static int EndAttractBall()
         gGameOver = 1;
         StartAttractGameEnd();
     } else {
-        ShowScoreOverlayAfterBall();
+        upperLayers.ShowScoreOverlayAfterBall();
     }
     return 1;
 }

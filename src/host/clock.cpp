@@ -3,8 +3,6 @@
 #include <atomic>
 #include <chrono>
 
-#include "platform/utilities.h"
-
 static std::atomic<int> virtualClock{0};
 static std::atomic<int64_t> virtualTicks{0};
 

@@ -10,8 +10,8 @@
 #include <mutex>
 #include <vector>
 
+#include "host/errorlog.h"
 #include "host/host.h"
-#include "lib/printing.h"
 
 struct HostFile {
     int fd = -1;

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "host/gpu.h"
+#include "host/errorlog.h"
 #include "host/host.h"
-#include "lib/printing.h"
 
 static std::set<long> framesWritten;
 

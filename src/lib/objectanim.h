@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "game/actors.h"
+#include "platform/actorrecord.h"
 #include "host/ptr32.h"
 #include "lib/matrix.h"
 

@@ -45,6 +45,8 @@ static_assert(sizeof(resourceGroupHeader) == 16, "group directory header is 16 b
 
 constexpr int kArchiveTrailerBytes = 2048;
 constexpr int16_t kResourceTypeGroup = 19;
+// Collision models: set up by the game (game/collision.cpp), which registers its initialiser.
+constexpr int16_t kResourceTypeCollisionModel = 44;
 constexpr uint16_t kResourceCompressed = 1;
 // Loaded blocks are freed piece by piece in whole units of the heap, so every resource's size in
 // memory must be a multiple of this.

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "game/actors.h"
+#include "platform/actorrecord.h"
 #include "lib/screenapi.h"
 #include "lib/trig.h"
 #include "platform/bitmap.h"
@@ -18,6 +18,7 @@ float renderOffsetX, renderOffsetY, renderOffsetZoom;
 int mirrorViewX;
 float projXscale = 1.0f, projYscale = 0.6f;
 float HScale, VScale, HTranslate, VTranslate;
+float cameraSpeed, cameraVerticalSpeed, cameraRotationRate, cameraZoomRate, cameraPitchRate;
 frustrum viewFrustrum;
 uint8_t matrixStack[200];
 int matrixStackDepth;

@@ -5,7 +5,7 @@
 #include "host/host.h"
 #include "host/input.h"
 #include "lib/printing.h"
-#include "shell/applet.h"
+#include "platform/applet.h"
 
 joystickState controllers[kNumControllerStates];
 joystickState allInput;

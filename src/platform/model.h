@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "game/actors.h"
+#include "platform/actorrecord.h"
 #include "host/ptr32.h"
 #include "platform/bitmap.h"
 

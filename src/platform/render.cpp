@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "game/actors.h"
+#include "platform/actorrecord.h"
 #include "host/gpu.h"
 #include "host/host.h"
 #include "lib/memory.h"
@@ -17,7 +17,6 @@
 #include "platform/shaders.h"
 #include "platform/skeleton.h"
 #include "platform/sound.h"
-#include "shell/globals.h"
 
 uint32_t displayID = kDisplayUpperLeft;
 int s_isDisplay0;
@@ -27,6 +26,8 @@ DS3_bitmap_tag* backgroundBitmap;
 void* workBuffer;
 DS3_renderStats renderStats;
 float minCPU, maxCPU, minGPU, maxGPU;
+int gLanguage = 0;
+int RSID_FONT_DEFAULT = 3052;
 
 // The display whose commands are open (its start succeeded and its end has not run); 0 for none.
 // An end without its start does nothing, so a refused display is never transferred.

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "game/actors.h"
+#include "platform/actorrecord.h"
 #include "host/ptr32.h"
 
 struct HLSL_bone_tag;

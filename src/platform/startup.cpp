@@ -9,7 +9,7 @@
 #include "platform/input.h"
 #include "platform/quads.h"
 #include "platform/render.h"
-#include "shell/globals.h"
+#include "platform/utilities.h"
 
 void nninitStartUp()
 {

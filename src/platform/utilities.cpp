@@ -10,8 +10,8 @@
 #include "platform/input.h"
 #include "platform/render.h"
 #include "platform/sound.h"
-#include "shell/globals.h"
 
+int done = 0;
 int (*loadCallback)() = nullptr;
 int barActive = 0;
 int barDontUpdateSound = 0;

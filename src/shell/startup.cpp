@@ -7,7 +7,6 @@
 #include "lib/resources.h"
 #include "lib/screenapi.h"
 #include "lib/trig.h"
-#include "overlays/overlaydraw.h"
 #include "platform/fileserver.h"
 #include "platform/input.h"
 #include "platform/render.h"
@@ -16,14 +15,13 @@
 #include "platform/streams.h"
 #include "platform/utilities.h"
 #include "platform/video.h"
-#include "screens/frontend.h"
-#include "screens/quicklaunch.h"
-#include "shell/applet.h"
+#include "platform/applet.h"
 #include "shell/globals.h"
 #include "shell/physicsmemory.h"
 #include "shell/savedata.h"
 #include "shell/screenloop.h"
 #include "shell/settings.h"
+#include "shell/upperlayers.h"
 
 // The single archive, and the split set that stands in for it when it is absent.
 static const char* const kSingleArchive = "rom:/Resource.rez";
@@ -140,8 +138,8 @@ static int StartUp(int* reachedLoop)
     // Fonts and overlay bitmaps are welcome but not required.
     RSID_FONT_DEFAULT = kDefaultFont;
     if (LoadResourceRange1x1(kFontsFirst, kFontsLast) && LoadResourceRange1x1(kOverlaysFirst, kOverlaysLast))
-        InitOverlayBitmaps();
-    RSID_FONT_DEFAULT = GetFontRSID(kDefaultFont);
+        upperLayers.InitOverlayBitmaps();
+    RSID_FONT_DEFAULT = upperLayers.GetFontRSID(kDefaultFont);
 
     DisableSleepMode();  // no sleep while the save data is prepared
     if (!SaveDataInit()) {
@@ -149,7 +147,7 @@ static int StartUp(int* reachedLoop)
         DisplayNoSpaceQuitDialog(checkSpaceStrings[gLanguage][kNoSaveDataText], 540, 190);
         return 4;
     }
-    if (!done && !MainMenuScreenInit()) return Stop(4, "the save database could not be prepared");
+    if (!done && !upperLayers.MainMenuScreenInit()) return Stop(4, "the save database could not be prepared");
 
     InstallPhysicsAllocator();
     ScreenSetResult(kFirstScreenResult);
@@ -163,8 +161,8 @@ static int StartUp(int* reachedLoop)
     if (done) return 4;
 
     // A game named on the command line starts at once, without the intro and the title screen.
-    if (LaunchPending()) {
-        if (!LaunchFromOptions()) return Stop(4, "the game named on the command line could not be launched");
+    if (upperLayers.LaunchPending()) {
+        if (!upperLayers.LaunchFromOptions()) return Stop(4, "the game named on the command line could not be launched");
     } else if (playIntroVideos && !PlayIntro()) {
         return 4;
     }
@@ -183,7 +181,7 @@ static int StartUp(int* reachedLoop)
 static void TearDown(int level)
 {
     if (level >= 4) {
-        DisposeOverlayBitmaps();
+        upperLayers.DisposeOverlayBitmaps();
         if (DisposeResourceRange(kOverlaysFirst, kOverlaysLast)) DisposeResourceRange(kFontsFirst, kFontsLast);
     }
     if (level >= 3) {
@@ -202,6 +200,7 @@ static void TearDown(int level)
 
 int nnMain()
 {
+    RegisterGameModules();
     int reachedLoop = 0;
     TearDown(StartUp(&reachedLoop));
     return reachedLoop;
