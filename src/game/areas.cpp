@@ -11,6 +11,7 @@
 #include "game/music.h"
 #include "game/records.h"
 #include "lib/printing.h"
+#include "lib/resourceids.h"
 #include "lib/resourceload.h"
 #include "lib/resources.h"
 #include "platform/camera.h"
@@ -57,7 +58,6 @@ DS3_lights gCharacterLights, characterLights;
 DS3_lights gPinLights, pinLights;
 DS3_lights gActorLights[kNumActorLights], actorLights[kNumActorLights];
 
-static const int kAreaMusicBase = 9018;
 // The Z offset every alley gives its camera limits.
 static const float kCameraZOffset = 135.0f;
 

@@ -10,13 +10,12 @@
 // lane, Y towards the pins, Z up. A throw's speed is in feet per second, its angles in degrees.
 #pragma once
 
+#include "lib/resourceids.h"
+
 struct actor_tag;
 struct DS3_model_tag;
 struct BallDataTag;
 
-// The ball property table: one BallProperties row per ball index, read at game set-up into each
-// player's BallDataTag.
-constexpr int kBallPropertyTable = 5015;
 struct BallProperties {
     float mass;      // kg
     float friction;  // the ball's own; Bullet multiplies it by the lane's
@@ -78,8 +77,6 @@ int GetBallBottomReflectionModel(DS3_model_tag** out);
 // above 0, negative friction, no pull down, or values that are not numbers).
 int ReadBallProperties(BallDataTag* ball);
 
-// The group of the oil overlay's textures: member pattern - 1 shows oil pattern 1..9.
-constexpr int kOilTextureGroup = 5016;
 
 // Draw handlers; each returns 1. The ball, lit as its actor type, in the texture of the current
 // player's selected ball, with its reflection, and its shadow while it rolls on the lane. The aim

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "lib/matrix.h"
+#include "lib/resourceids.h"
 
 struct actor_tag;
 struct DS3_model_tag;
@@ -18,7 +19,6 @@ constexpr int kCharacterLodBufferBytes = 1728;
 constexpr int kCharacterLodBytes = 864;  // one model place of the buffer, per level of detail
 constexpr int kCharacterSlots = 8;       // garment slots per player
 constexpr int kCharacterMaterials = 8;   // materials per garment slot
-constexpr int kCharacterShadowModel = 5005;
 // Base animations from this id on are the characters' specials: the ball is not in the hand.
 constexpr int kAnimFirstWithoutBall = 1337;
 extern const char* const kCharacterArchive;

@@ -21,11 +21,12 @@
 #include "game/transitions.h"
 #include "host/host.h"
 #include "lib/printing.h"
+#include "lib/resourceids.h"
 #include "lib/resourceload.h"
 #include "lib/resources.h"
 #include "lib/screenapi.h"
-#include "platform/frame.h"
 #include "platform/camera.h"
+#include "platform/frame.h"
 #include "platform/input.h"
 #include "platform/render.h"
 #include "platform/shaders.h"
@@ -54,12 +55,10 @@ int aborted = 0;
 
 static int sheetsPrinted = 0;
 
-// The game's sound effects, loaded for the length of a game.
-static const int kGameSoundsFirst = 9000;
-static const int kGameSoundsLast = 9017;
+// The game's sound effects (kGameSoundsFirst..kGameSoundsLast) are loaded for the length of a game.
 // The lane objects: their texture group, the ball, shadows, pin, aim and oil models, the ball table.
-static const int kLaneObjectsFirst = 5000;
-static const int kLaneObjectsLast = 5016;
+static const int kLaneObjectsFirst = kLaneObjectTextures;
+static const int kLaneObjectsLast = kOilTextureGroup;
 
 // Screen result that sends the screen loop back to the front end after a game.
 static const int kResultRestoreFrontEnd = 3;

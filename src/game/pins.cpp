@@ -8,6 +8,7 @@
 #include "game/physics.h"
 #include "game/records.h"
 #include "lib/printing.h"
+#include "lib/resourceids.h"
 #include "lib/resourceload.h"
 #include "platform/lighting.h"
 #include "shell/scenedraw.h"
@@ -25,8 +26,7 @@ static const float ROLL_CENTER_OF_MASS_OFFSET_Z = -1.4f;
 static const float PIN_ROLLING_GRAVITY = -7.3f;
 static const float PIN_FRICTION = 0.3f;
 
-static const int kPinModelRSID = 5006;
-static const float kUnitsPerFoot = 24.0f;
+static const int kPinModelRSID = kPinModel;
 static const float kPinScale = 2.0f;
 static const float kPinRestitution = 0.75f;
 static const float kLaneSpacing = 192.0f;  // world units from one lane's centre to the next

@@ -7,8 +7,8 @@
 #include <set>
 #include <vector>
 
-#include "host/gpu.h"
 #include "host/errorlog.h"
+#include "host/gpu.h"
 #include "host/host.h"
 
 static std::set<long> framesWritten;

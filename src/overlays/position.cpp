@@ -3,6 +3,7 @@
 #include "game/camera.h"
 #include "game/controls.h"
 #include "game/gameloop.h"
+#include "game/lane.h"
 #include "game/records.h"
 #include "lib/textoutput.h"
 #include "overlays/angle.h"
@@ -22,7 +23,7 @@ static const float kStepPerFrame = 1.08f;
 
 static int overlayActive = 0;
 static int overlayLeft = 0, overlayTop = 0, overlayWidth = 0, overlayHeight = 0;
-static float maxX = 45.0f;
+static float maxX = kLaneHalfWidth;
 static TouchButton_tag* nextButton = nullptr;
 static TouchButton_tag* backButton = nullptr;
 static TouchButton_tag* sliderButton = nullptr;
@@ -74,7 +75,7 @@ int DSStandardPositionInputHandler()
         ShotSetBowlerX(x);
         testOptions.initialBallHeading = 0.0f;
     } else {
-        maxX = 45.0f;
+        maxX = kLaneHalfWidth;
     }
 
     const float s = allInput.x;

@@ -3,6 +3,7 @@
 #include "game/camera.h"
 #include "game/controls.h"
 #include "game/gameloop.h"
+#include "game/lane.h"
 #include "game/records.h"
 #include "lib/textoutput.h"
 #include "overlays/overlaydraw.h"
@@ -28,7 +29,7 @@ static const float kStepPerFrame = 1.08f;
 
 static int overlayActive = 0;
 static int overlayLeft = 0, overlayTop = 0, overlayWidth = 0, overlayHeight = 0;
-static float maxX = 45.0f;
+static float maxX = kLaneHalfWidth;
 static TouchButton_tag* nextButton = nullptr;
 static TouchButton_tag* backButton = nullptr;
 static TouchButton_tag* sliderButton = nullptr;

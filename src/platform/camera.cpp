@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "platform/actorrecord.h"
 #include "lib/screenapi.h"
 #include "lib/trig.h"
+#include "platform/actorrecord.h"
 #include "platform/bitmap.h"
 #include "platform/shaders.h"
 #include "platform/skeleton.h"

@@ -2,13 +2,13 @@
 
 #include <cstring>
 
-#include "platform/actorrecord.h"
 #include "host/gpu.h"
 #include "host/host.h"
 #include "lib/memory.h"
 #include "lib/resources.h"
 #include "lib/screenapi.h"
 #include "lib/textoutput.h"
+#include "platform/actorrecord.h"
 #include "platform/camera.h"
 #include "platform/fileserver.h"
 #include "platform/gpucommands.h"
@@ -27,7 +27,7 @@ void* workBuffer;
 DS3_renderStats renderStats;
 float minCPU, maxCPU, minGPU, maxGPU;
 int gLanguage = 0;
-int RSID_FONT_DEFAULT = 3052;
+int RSID_FONT_DEFAULT = kGameFontDefault;
 
 // The display whose commands are open (its start succeeded and its end has not run); 0 for none.
 // An end without its start does nothing, so a refused display is never transferred.

@@ -1,4 +1,5 @@
 
+#include "lib/resourceids.h"
 #include "lib/textoutput.h"
 #include "platform/input.h"
 #include "platform/render.h"
@@ -7,7 +8,7 @@
 #include "shell/upperlayers.h"
 
 // Font of the message boxes on the lower screen.
-static const int kMessageFont = 3077;
+static const int kMessageFont = kGameFontBody;
 
 int DisplayNoSpaceQuitDialog(const char* text, int width, int height)
 {

@@ -3,8 +3,8 @@
 // game's overlays on the lower screen.
 #include "shell/scenedraw.h"
 
-#include "game/areas.h"
 #include "game/actors.h"
+#include "game/areas.h"
 #include "game/gameloop.h"
 #include "game/particles.h"
 #include "game/records.h"

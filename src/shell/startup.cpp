@@ -3,10 +3,12 @@
 #include "game/records.h"
 #include "lib/memory.h"
 #include "lib/printing.h"
+#include "lib/resourceids.h"
 #include "lib/resourceload.h"
 #include "lib/resources.h"
 #include "lib/screenapi.h"
 #include "lib/trig.h"
+#include "platform/applet.h"
 #include "platform/fileserver.h"
 #include "platform/input.h"
 #include "platform/render.h"
@@ -15,7 +17,6 @@
 #include "platform/streams.h"
 #include "platform/utilities.h"
 #include "platform/video.h"
-#include "platform/applet.h"
 #include "shell/globals.h"
 #include "shell/physicsmemory.h"
 #include "shell/savedata.h"
@@ -51,8 +52,7 @@ int OpenResources()
 }
 
 // Resource ranges loaded at start-up: fonts with the shared 2D resources, and overlay bitmaps.
-enum { kFontsFirst = 3050, kFontsLast = 3084, kOverlaysFirst = 3200, kOverlaysLast = 3299 };
-enum { kDefaultFont = 3052, kSplashImage = 3320, kSplashMilliseconds = 3000 };
+enum { kSplashMilliseconds = 3000 };
 enum { kNoSaveDataText = 4, kFirstScreenResult = 5 };
 
 static const char* const kIntroVideos[] = {
@@ -136,10 +136,10 @@ static int StartUp(int* reachedLoop)
     if (!ScreenInitializeAPI()) return Stop(3, "the screen API could not start");
 
     // Fonts and overlay bitmaps are welcome but not required.
-    RSID_FONT_DEFAULT = kDefaultFont;
-    if (LoadResourceRange1x1(kFontsFirst, kFontsLast) && LoadResourceRange1x1(kOverlaysFirst, kOverlaysLast))
+    RSID_FONT_DEFAULT = kGameFontDefault;
+    if (LoadResourceRange1x1(kFontsFirst, kFontsLast) && LoadResourceRange1x1(kOverlayImagesFirst, kOverlayImagesLast))
         upperLayers.InitOverlayBitmaps();
-    RSID_FONT_DEFAULT = upperLayers.GetFontRSID(kDefaultFont);
+    RSID_FONT_DEFAULT = upperLayers.GetFontRSID(kGameFontDefault);
 
     DisableSleepMode();  // no sleep while the save data is prepared
     if (!SaveDataInit()) {
@@ -182,7 +182,7 @@ static void TearDown(int level)
 {
     if (level >= 4) {
         upperLayers.DisposeOverlayBitmaps();
-        if (DisposeResourceRange(kOverlaysFirst, kOverlaysLast)) DisposeResourceRange(kFontsFirst, kFontsLast);
+        if (DisposeResourceRange(kOverlayImagesFirst, kOverlayImagesLast)) DisposeResourceRange(kFontsFirst, kFontsLast);
     }
     if (level >= 3) {
         // The sound thread walks the streams, which point into the resource table: it stops

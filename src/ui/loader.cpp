@@ -8,6 +8,7 @@
 #include "db/dbxml.h"
 #include "lib/memory.h"
 #include "lib/printing.h"
+#include "lib/resourceids.h"
 #include "lib/resourceload.h"
 #include "lib/resources.h"
 #include "platform/bitmap.h"
@@ -19,7 +20,7 @@
 #include "xml/xmlreader.h"
 
 // Resource type of bitmaps (fonts are bitmaps with a font table).
-static const int kBitmapResourceType = 125;
+static const int kBitmapResourceType = kResourceTypeBitmap;
 
 // The property table of the element being read (loading runs on the main thread only).
 static sBasicUiPropertyTracker loaderTracker;

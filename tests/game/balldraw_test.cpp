@@ -69,7 +69,7 @@ DS3_lights Lights(float r, float g, float b)
 }
 int SameLights(const DS3_lights& a, const DS3_lights& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-constexpr int kBallTextures = mkrom::kBallTextureGroup;
+constexpr int kBallTextures = kBallTextureGroup;
 
 class LaneDraw : public ::testing::Test {
 protected:
