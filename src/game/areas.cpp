@@ -1,3 +1,5 @@
+// Changing alley: unloading the old alley and loading the new one's models, definition, lights,
+// objects, collision environment and music, in the order the drawing and the physics need them.
 #include "game/areas.h"
 
 #include <cstring>

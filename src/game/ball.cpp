@@ -1,3 +1,6 @@
+// The ball actor: its set-up for each ball, the motion handler that hands the ball between the
+// bowler and the physics body, the gutter and end-of-roll checks, its sounds, and the drawing of
+// the ball, its shadow, aim line, oil and bumpers.
 #include "game/ball.h"
 
 #include <cmath>
@@ -30,6 +33,7 @@
 #include "platform/shaders.h"
 #include "platform/sound.h"
 #include "platform/utilities.h"
+#include "shell/actordraw.h"
 #include "shell/scenedraw.h"
 #include "shell/settings.h"
 #include "shell/upperlayers.h"

@@ -1,3 +1,5 @@
+// Collision models and each alley's collision environment. The models are resources whose set-up
+// the resource loader reaches through a registration, as the loader stands below the game.
 #include "game/collision.h"
 
 #include <cmath>

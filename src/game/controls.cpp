@@ -1,3 +1,5 @@
+// Controller assignment, the throw's control mode and the game's own input while no overlay is
+// open.
 #include "game/controls.h"
 
 #include "game/areas.h"

@@ -1,3 +1,7 @@
+// The game loop with its set-up, per-frame steps and tear-down. The overlays, the front end and the
+// test mode stand above the game, so they are reached through the record the top layer fills in at
+// start-up (shell/upperlayers.h).
+#include "game/characterload.h"
 #include "game/gameloop.h"
 
 #include <cstdio>

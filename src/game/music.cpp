@@ -1,3 +1,5 @@
+// The shuffled song list of the alley's music stream, and the pin-hit sounds and rumble chosen from
+// the first pin the ball touches.
 #include "game/music.h"
 
 #include "game/actors.h"

@@ -1,3 +1,5 @@
+// The pin actors: tying each to its body, the first fall that gives a pin its rolling mass,
+// standing pins back on their spots, parking them below the lane, and counting the pins down.
 #include "game/pins.h"
 
 #include <cmath>
@@ -11,6 +13,7 @@
 #include "lib/resourceids.h"
 #include "lib/resourceload.h"
 #include "platform/lighting.h"
+#include "shell/actordraw.h"
 #include "shell/scenedraw.h"
 
 const float PIN_X[10] = {0.0f, -0.5f, 0.5f, -1.0f, 0.0f, 1.0f, -1.5f, -0.5f, 0.5f, 1.5f};

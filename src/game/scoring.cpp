@@ -1,3 +1,6 @@
+// Scoring each ball by the game type's rules and passing the turn. The score overlay and the front
+// end's results stand above the game and are reached through the record of upward calls
+// (shell/upperlayers.h).
 #include "game/scoring.h"
 
 #include "game/actors.h"

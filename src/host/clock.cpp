@@ -1,3 +1,5 @@
+// The real and the virtual tick clocks behind HostTicks; the virtual one moves only when a frame is
+// presented, so that headless runs repeat.
 #include "host/clock.h"
 
 #include <atomic>

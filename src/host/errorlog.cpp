@@ -1,3 +1,5 @@
+// The error log behind PrintError: one buffer of recent messages guarded by a lock, since the file
+// server and sound threads report too, echoed to standard error with --verbose.
 #include "host/errorlog.h"
 
 #include <cstdio>

@@ -1,3 +1,6 @@
+// The game's bounded printer: the format is parsed one conversion at a time into an argFormat
+// record, and every write goes through EmitString, which never passes the end of the output. It is
+// also the formatter of PrintError, registered with the host's error log at start-up.
 #include "lib/printing.h"
 
 #include <cmath>

@@ -1,3 +1,6 @@
+// Loading and freeing resources, groups and ranges, and setting each up by its type. Types owned
+// above this library (collision models) are set up by an initialiser their module registers at
+// start-up.
 #include "lib/resourceload.h"
 
 #include <cstring>

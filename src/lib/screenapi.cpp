@@ -1,3 +1,5 @@
+// The screen API's state and the frame loop of a running screen. The overlay stack and the
+// transitions stand above the library, so they are reached through hooks registered at start-up.
 #include "lib/screenapi.h"
 
 #include "lib/textoutput.h"

@@ -1,3 +1,5 @@
+// The scene camera's state, its defaults, and the matrices computed from it each frame for the
+// view, the projection, billboards and each actor.
 #include "platform/camera.h"
 
 #include <cstring>

@@ -1,3 +1,5 @@
+// Reading the controllers once per frame into the per-slot and merged records, and serving the
+// applet's close order on every read.
 #include "platform/input.h"
 
 #include <cstring>

@@ -1,3 +1,5 @@
+// The frame sequence of both screens, the renderer's start-up and tear-down, the language row and
+// the default font.
 #include "platform/render.h"
 
 #include <cstring>

@@ -1,3 +1,5 @@
+// The platform's small services, the quit flag every wait checks, and the loading bar that keeps
+// the display, files and sound alive during long loads.
 #include "platform/utilities.h"
 
 #include <cmath>

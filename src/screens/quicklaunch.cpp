@@ -1,3 +1,5 @@
+// Launching a game from the command line: the players, their bowlers and balls filled in as the
+// front end's launchers will, then the game's screen result set.
 #include "screens/quicklaunch.h"
 
 #include <cstring>

@@ -1,3 +1,5 @@
+// The shell's process-wide flags and sizes, in one place because start-up, the screens and the
+// overlays all read them.
 #include "shell/globals.h"
 
 int quitGame = 0;

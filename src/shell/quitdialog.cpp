@@ -1,3 +1,6 @@
+// The endless message box shown when start-up cannot go on: the text on the overlays' background,
+// redrawn every frame until the program is told to end.
+#include "shell/quitdialog.h"
 
 #include "lib/resourceids.h"
 #include "lib/textoutput.h"

@@ -1,3 +1,5 @@
+// The screen loop: a table of what each screen result runs. The front end's own steps are reached
+// through the record of upward calls (shell/upperlayers.h).
 #include "shell/screenloop.h"
 
 #include "game/gameloop.h"

@@ -1,3 +1,7 @@
+// Start-up in its fixed order and tear-down by levels, so that a start-up that stops half-way gives
+// back exactly what it took. Its first step ties the lower layers to the modules above them
+// (RegisterGameModules).
+#include "shell/quitdialog.h"
 #include "shell/startup.h"
 
 #include "game/records.h"

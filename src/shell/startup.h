@@ -8,4 +8,3 @@
 #include "host/entry.h"
 
 int OpenResources();
-int DisplayNoSpaceQuitDialog(const char* text, int width, int height);

@@ -34,6 +34,7 @@
 #include "platform/gpu_recording.h"
 #include "platform/model.h"
 #include "platform/quads.h"
+#include "shell/actordraw.h"
 #include "shell/globals.h"
 #include "shell/physicsmemory.h"
 #include "shell/scenedraw.h"

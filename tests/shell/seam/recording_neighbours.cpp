@@ -8,6 +8,7 @@
 #include "lib/resources.h"
 #include "platform/bitmap.h"
 #include "shell/globals.h"
+#include "shell/quitdialog.h"
 #include "shell/savedata.h"
 #include "shell/upperlayers.h"
 
