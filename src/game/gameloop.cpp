@@ -227,13 +227,13 @@ static int DisposeSound()
     return ok;
 }
 
-// The pictures of the players' balls (one member of group 3322 per ball index), which the
+// The pictures of the players' balls (one member of kBallPictureGroup per ball index), which the
 // heads-up display shows while a person sets up a throw, and the balls' properties.
-static int BallPicture(const BallDataTag& ball) { return (3322 << 16) | ball.ballIndex; }
+static int BallPicture(const BallDataTag& ball) { return (kBallPictureGroup << 16) | ball.ballIndex; }
 
 static int LoadPlayerBalls()
 {
-    if (!OpenResourceGroup(3322)) return PrintError("game set-up: the ball pictures cannot be opened");
+    if (!OpenResourceGroup(kBallPictureGroup)) return PrintError("game set-up: the ball pictures cannot be opened");
     for (int i = 0; i < gNumPlayers; ++i) {
         for (BallDataTag& ball : gPlayerInfo[i].ballData) {
             if (!ResourceLoaded(BallPicture(ball)) && !ReadResource(BallPicture(ball)))
@@ -246,7 +246,7 @@ static int LoadPlayerBalls()
 }
 
 // Closing the group frees the pictures read from it.
-static int DisposePlayerBalls() { return ResourceLoaded(3322) ? CloseResourceGroup(3322) : 1; }
+static int DisposePlayerBalls() { return ResourceLoaded(kBallPictureGroup) ? CloseResourceGroup(kBallPictureGroup) : 1; }
 
 // The ball with the lane's bodies, the ten pins, and one bowler per player; only the bowler
 // whose turn it is is shown.

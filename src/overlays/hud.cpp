@@ -51,7 +51,7 @@ enum {
     kFontSkip = kGameFontBody,
 };
 static const int kCardGroup = 3321, kCardGroupHiDef = 3322;
-static const int kBallGroup = 3322, kBallGroupHiDef = 3323;
+static const int kBallGroup = kBallPictureGroup, kBallGroupHiDef = kBallPictureGroup + 1;
 static const int kDiagramOffset = 90;
 static const float kFeetPerSecondToMPH = 0.00018939393f * 3600.0f;
 static const float kHookSpin = 60.0f;
