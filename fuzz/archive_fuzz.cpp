@@ -14,6 +14,7 @@
 #include "lib/resourceload.h"
 #include "lib/resources.h"
 #include "platform/fileserver.h"
+#include "shell/upperlayers.h"
 
 static std::string archivePath;
 
@@ -27,6 +28,7 @@ static void SetUpOnce()
     gHostOptions.romDir = dir;
     archivePath = std::string(dir) + "/fuzz.rez";
     if (!FileSystemInit()) std::abort();
+    RegisterGameModules();  // collision models are set up by the game's initialiser
 }
 
 static void LoadEverything(const resourceFileHeader_tag* file)

@@ -1,3 +1,6 @@
+// The table database's accessors. Every cell access goes through one bounds check of table, row,
+// column and element, so that a bad index from a UI script or a damaged save fails quietly instead
+// of writing outside a row block.
 #include "db/database.h"
 
 #include <climits>

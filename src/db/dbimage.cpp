@@ -1,3 +1,6 @@
+// Building, checking and relocating the contiguous image of a database. The image is laid out in
+// one pass from the sizes of its parts, and every offset read back from a file is checked against
+// the image's length before it is followed.
 #include "db/dbimage.h"
 
 #include <climits>
@@ -144,10 +147,10 @@ int BasicDb_CreateContiguousCopy(sBasicDb** source, sBasicDb** copy)
     if (!source || !copy || !*source) return 0;
     const sBasicDb* src = *source;
     int size = BasicDb_Size(source);
-    if (size < kHeaderBytes) return PrintError("database \"%s\" is too large for one image\n", src->name.get());
+    if (size < kHeaderBytes) return PrintError("database image: database \"%s\" is too large for one image", src->name.get());
     void* memory = nullptr;
     if (!AllocateMemory(&memory, size) || !memory)
-        return PrintError("no memory for the %i-byte image of database \"%s\"\n", size, src->name.get());
+        return PrintError("database image: no memory for the %i-byte image of database \"%s\"", size, src->name.get());
     uint8_t* block = static_cast<uint8_t*>(memory);
     uint8_t* end = block + size;
     std::memset(block, 0, size_t(size));
@@ -244,7 +247,7 @@ static int Damaged(const char* format, ...)
     va_start(args, format);
     VPrintString(text, int(sizeof text), format, args);
     va_end(args);
-    return PrintError("damaged database image: %s\n", text);
+    return PrintError("damaged database image: %s", text);
 }
 
 // Byte position of the column records of definition d (0 <= d < defs).
@@ -387,7 +390,7 @@ static int WalkImage(ImageWalk* w)
 
 int BasicDb_CheckImage(const void* image, int size)
 {
-    if (!image || size < 0) return PrintError("damaged database image: no block\n");
+    if (!image || size < 0) return PrintError("damaged database image: no block");
     // The walk without patching only reads.
     ImageWalk w = {};
     w.base = static_cast<uint8_t*>(const_cast<void*>(image));
@@ -400,9 +403,9 @@ int BasicDb_PatchPointers(sBasicDb** db, int size)
     if (!db || !*db) return 0;
     uint8_t* block = reinterpret_cast<uint8_t*>(*db);
     if (size < 0 || !ArenaContains(block, uint32_t(size)))
-        return PrintError("database image of %i bytes is not in game memory\n", size);
+        return PrintError("database image: %i bytes are not in game memory", size);
     // Its records are read as 32-bit fields once patched.
-    if (reinterpret_cast<uintptr_t>(block) % 4 != 0) return PrintError("database image is not on a 4-byte boundary\n");
+    if (reinterpret_cast<uintptr_t>(block) % 4 != 0) return PrintError("database image: not on a 4-byte boundary");
     if (!BasicDb_CheckImage(block, size)) return 0;
     ImageWalk w = {};
     w.base = block;
@@ -413,11 +416,11 @@ int BasicDb_PatchPointers(sBasicDb** db, int size)
 
 int BasicDb_LoadImage(sBasicDb** db, const void* image, int size)
 {
-    if (!db || !*db || !image) return PrintError("database image: nothing to load into\n");
-    if (!(*db)->isContiguous) return PrintError("database image: the database is not contiguous\n");
+    if (!db || !*db || !image) return PrintError("database image: nothing to load into");
+    if (!(*db)->isContiguous) return PrintError("database image: the database is not contiguous");
     int expected = BasicDb_Size(db);
     if (size != expected)
-        return PrintError("database image of %i bytes does not match the database's %i bytes\n", size, expected);
+        return PrintError("database image: %i bytes do not match the database's %i bytes", size, expected);
     if (!BasicDb_CheckImage(image, size)) return 0;
     std::memmove(*db, image, size_t(size));
     return BasicDb_PatchPointers(db, size);

@@ -1,3 +1,5 @@
+// Reading databases from their XML form element by element with the streaming XML reader, and
+// writing them back in the same form.
 #include "db/dbxml.h"
 
 #include <climits>
@@ -31,14 +33,14 @@ static const char* NameOr(const char* name) { return name ? name : "(no name)"; 
 static void* AllocateRecords(int* count, int recordSize, const char* what, const char* owner)
 {
     if (*count < 0 || int64_t(*count) * recordSize > INT_MAX) {
-        PrintError("database: \"%s\" has the bad number of %s %i\n", NameOr(owner), what, *count);
+        PrintError("database: \"%s\" has the bad number of %s %i", NameOr(owner), what, *count);
         *count = 0;
         return nullptr;
     }
     if (*count == 0) return nullptr;
     void* p = nullptr;
     if (!AllocateClearedMemory(&p, *count * recordSize) || !p) {
-        PrintError("database: no memory for %i %s of \"%s\"\n", *count, what, NameOr(owner));
+        PrintError("database: no memory for %i %s of \"%s\"", *count, what, NameOr(owner));
         *count = 0;
         return nullptr;
     }
@@ -49,7 +51,7 @@ static void* AllocateRecords(int* count, int recordSize, const char* what, const
 static void ReadName(sBasicXmlReader* reader, Ptr32<char>* name)
 {
     if (*name) {
-        PrintError("duplicate attribute: name\n");
+        PrintError("database: duplicate attribute: name");
         return;
     }
     char* copy = DupString(reader->valBuffer);
@@ -66,7 +68,7 @@ int BasicDb_ReadXml(sBasicDb* db, sBasicXmlReader* reader)
             ReadName(reader, &db->name);
         } else if (Equal(att, "tableDefs")) {
             if (db->tableDef) {
-                PrintError("duplicate attribute: tableDefs\n");
+                PrintError("database: duplicate attribute: tableDefs");
                 continue;
             }
             int count = BasicXmlReader_GetValINT(reader, db->tableDefs);
@@ -76,7 +78,7 @@ int BasicDb_ReadXml(sBasicDb* db, sBasicXmlReader* reader)
             db->tableDef = defs;
         } else if (Equal(att, "tables")) {
             if (db->table) {
-                PrintError("duplicate attribute: tables\n");
+                PrintError("database: duplicate attribute: tables");
                 continue;
             }
             int count = BasicXmlReader_GetValINT(reader, db->tables);
@@ -98,7 +100,7 @@ static void ReadDefinition(sBasicXmlReader* reader, sBasicDbTableDefinition* def
             ReadName(reader, &def->name);
         } else if (Equal(att, "columns")) {
             if (def->columns != 0) {
-                PrintError("duplicate attribute: columns\n");
+                PrintError("database: duplicate attribute: columns");
                 continue;
             }
             int count = BasicXmlReader_GetValINT(reader, def->columns);
@@ -130,7 +132,7 @@ static void ReadColumn(sBasicXmlReader* reader, sBasicDbTableDefinition* def, sB
             if (column->type == EBasicDbTableColumnTypeNULL && type >= 0) column->type = uint8_t(type);
         } else if (Equal(att, "count")) {
             if (column->count >= 1) {
-                PrintError("duplicate attribute: count\n");
+                PrintError("database: duplicate attribute: count");
                 continue;
             }
             column->count = BasicXmlReader_GetValINT(reader, column->count);
@@ -140,7 +142,7 @@ static void ReadColumn(sBasicXmlReader* reader, sBasicDbTableDefinition* def, sB
     // than an int can count is read as 0.
     int64_t bytes = int64_t(column->count) * basicDbTypeSizes[column->type];
     if (column->count < 0 || def->stride + bytes > INT_MAX) {
-        PrintError("database: column \"%s\" has the bad count %i\n", NameOr(column->name), column->count);
+        PrintError("database: column \"%s\" has the bad count %i", NameOr(column->name), column->count);
         column->count = 0;
         bytes = 0;
     }
@@ -157,13 +159,13 @@ static void ReadTable(sBasicXmlReader* reader, sBasicDb* db, int defsRead, sBasi
             ReadName(reader, &table->name);
         } else if (Equal(att, "rows")) {
             if (table->rows >= 1) {
-                PrintError("duplicate attribute: rows\n");
+                PrintError("database: duplicate attribute: rows");
                 continue;
             }
             table->rows = BasicXmlReader_GetValINT(reader, table->rows);
         } else if (Equal(att, "def")) {
             if (table->def) {
-                PrintError("duplicate attribute: def\n");
+                PrintError("database: duplicate attribute: def");
                 continue;
             }
             sBasicDbTableDefinition* defs = db->tableDef;
@@ -178,24 +180,24 @@ static void ReadTable(sBasicXmlReader* reader, sBasicDb* db, int defsRead, sBasi
         }
     }
     if (table->rows < 0) {
-        PrintError("database: table \"%s\" has the bad row count %i\n", NameOr(table->name), table->rows);
+        PrintError("database: table \"%s\" has the bad row count %i", NameOr(table->name), table->rows);
         table->rows = 0;
     }
     sBasicDbTableDefinition* def = table->def;
     if (!def) {
-        PrintError("database: table \"%s\" has no definition\n", NameOr(table->name));
+        PrintError("database: table \"%s\" has no definition", NameOr(table->name));
         return;
     }
     int64_t bytes = int64_t(table->rows) * def->stride;
     if (bytes > INT_MAX) {
-        PrintError("database: table \"%s\" of %i rows is too large\n", NameOr(table->name), table->rows);
+        PrintError("database: table \"%s\" of %i rows is too large", NameOr(table->name), table->rows);
         table->rows = 0;
         return;
     }
     if (bytes == 0) return;
     void* rows = nullptr;
     if (!AllocateClearedMemory(&rows, int(bytes)) || !rows) {
-        PrintError("database: no memory for the %i rows of table \"%s\"\n", table->rows, NameOr(table->name));
+        PrintError("database: no memory for the %i rows of table \"%s\"", table->rows, NameOr(table->name));
         table->rows = 0;
         return;
     }
@@ -223,7 +225,7 @@ static void ReadCells(DbLoad* load, sBasicDbTable* table)
                 if (AtEndOfText(&load->reader)) {
                     BasicDbTable_GetElementFromStr(table, r, c, load->cell, kCellBufferSize);
                     if (r < table->rows - 1 || c < columns - 1)
-                        PrintError("database: table \"%s\" ends at row %i, column %i\n", NameOr(table->name), r, c);
+                        PrintError("database: table \"%s\" ends at row %i, column %i", NameOr(table->name), r, c);
                     return;
                 }
             }
@@ -242,7 +244,7 @@ static void StartDatabase(DbLoad* load, sBasicDb** first)
 {
     void* memory = nullptr;
     if (!AllocateClearedMemory(&memory, sizeof(sBasicDb)) || !memory) {
-        PrintError("database: no memory for a database\n");
+        PrintError("database: no memory for a database");
         load->current = nullptr;
         SkipElement(&load->reader);
         return;
@@ -309,16 +311,16 @@ static void StartElement(DbLoad* load, sBasicDb** first)
 
 int BasicDb_Load(sBasicDb** db, const char* filename)
 {
-    if (!db || !filename) return PrintError("database: nothing to load\n");
+    if (!db || !filename) return PrintError("database: nothing to load");
     // The reader and the cell buffer live only while the file is read.
     void* memory = nullptr;
     if (!AllocateTempMemory(&memory, sizeof(DbLoad)) || !memory)
-        return PrintError("database: no memory to read \"%s\"\n", filename);
+        return PrintError("database: no memory to read \"%s\"", filename);
     DbLoad* load = static_cast<DbLoad*>(memory);
     std::memset(load, 0, sizeof *load);
     if (!BasicXmlReader_Init(&load->reader, filename)) {
         FreeManagedMemory(load, 0);
-        return PrintError("database: cannot open \"%s\"\n", filename);
+        return PrintError("database: cannot open \"%s\"", filename);
     }
     while (BasicXmlReader_NextTag(&load->reader)) {
         const char* tag = load->reader.tagBuffer;

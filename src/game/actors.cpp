@@ -1,3 +1,6 @@
+// The actor pool: the free list and the actor, player and draw lists, and the per-step and per-
+// frame walks over them. Handlers may add and dispose actors while a walk runs, so each walk takes
+// the next actor before it calls a handler.
 #include "game/actors.h"
 
 #include <climits>

@@ -1,3 +1,5 @@
+// Playing and tweening the actors' skeletal animations, and the table that maps a base animation to
+// each body mesh's own version.
 #include "game/animation.h"
 
 #include <cmath>

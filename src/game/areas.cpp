@@ -1,3 +1,5 @@
+// Changing alley: unloading the old alley and loading the new one's models, definition, lights,
+// objects, collision environment and music, in the order the drawing and the physics need them.
 #include "game/areas.h"
 
 #include <cstring>
@@ -11,6 +13,7 @@
 #include "game/music.h"
 #include "game/records.h"
 #include "lib/printing.h"
+#include "lib/resourceids.h"
 #include "lib/resourceload.h"
 #include "lib/resources.h"
 #include "platform/camera.h"
@@ -57,7 +60,6 @@ DS3_lights gCharacterLights, characterLights;
 DS3_lights gPinLights, pinLights;
 DS3_lights gActorLights[kNumActorLights], actorLights[kNumActorLights];
 
-static const int kAreaMusicBase = 9018;
 // The Z offset every alley gives its camera limits.
 static const float kCameraZOffset = 135.0f;
 

@@ -1,3 +1,6 @@
+// The ball actor: its set-up for each ball, the motion handler that hands the ball between the
+// bowler and the physics body, the gutter and end-of-roll checks, its sounds, and the drawing of
+// the ball, its shadow, aim line, oil and bumpers.
 #include "game/ball.h"
 
 #include <cmath>
@@ -9,6 +12,7 @@
 #include "game/computer.h"
 #include "game/controls.h"
 #include "game/gameloop.h"
+#include "game/lane.h"
 #include "game/music.h"
 #include "game/oil.h"
 #include "game/physics.h"
@@ -17,10 +21,9 @@
 #include "game/scoring.h"
 #include "lib/matrix.h"
 #include "lib/printing.h"
-#include "lib/resources.h"
+#include "lib/resourceids.h"
 #include "lib/resourceload.h"
-#include "overlays/scoreoverlay.h"
-#include "overlays/startturn.h"
+#include "lib/resources.h"
 #include "platform/bitmap.h"
 #include "platform/camera.h"
 #include "platform/frame.h"
@@ -30,14 +33,14 @@
 #include "platform/shaders.h"
 #include "platform/sound.h"
 #include "platform/utilities.h"
+#include "shell/actordraw.h"
 #include "shell/scenedraw.h"
 #include "shell/settings.h"
+#include "shell/upperlayers.h"
 
 const float BALL_VELOCITY_DAMPEN = 0.78f;
 const float BALL_MAX_ROTATION_SPEED = 28.0f;
 const float BALL_MAX_ROTATION_Y = -1750.0f;
-
-int replayStored = 0;
 
 // Ball state.
 static const float radius = 0.354f;  // the ball actor rests at Z radius + 2 when made
@@ -72,7 +75,7 @@ static const float kUnitsPerStepToMetresPerSecond = 1.5240031f;
 
 static const float kNewBallZ = 4.708f;
 static const float kPitZ = -4.0f;         // below this the ball has dropped into the pit
-static const float kGutterX = 45.0f;      // a ball centre further out is in a gutter
+static const float kGutterX = kLaneHalfWidth;      // a ball centre further out is in a gutter
 static const float kFullSpeedY = 288.0f;  // past this the world runs at its normal rate
 static const float kPinSoundY = 1320.0f;  // near enough to the pins to listen for a touch
 static const float kLaneSoundZ = 10.0f;   // low enough to be rolling on the lane
@@ -81,14 +84,14 @@ static const int kSettleLimitMs = 4000;   // then the pins get this long to come
 static const int kSparesSettleLimitMs = 8000;
 static const int kSparesChallenge = 9;    // game type
 
-static const int kRollingSound = 9009;
-static const int kLaneHitSound = 9008;
+static const int kRollingSound = kSoundBallRolls;
+static const int kLaneHitSound = kSoundBallLands;
 
 // The bowler's place on the approach for each new ball.
 static const float kBowlerResetX = 0.0f;
 static const float kBowlerResetY = -264.0f;
 // How far from the lane centre the bowler may place the ball, without and with the bumpers up.
-static const float kPlaceReach = 45.0f;
+static const float kPlaceReach = kLaneHalfWidth;
 static const float kPlaceReachBumpers = 35.0f;
 // Half the width the aim heading allows for, without and with the bumpers up, and the heading
 // limit in degrees from the lane centre.
@@ -101,17 +104,17 @@ static const int kReleasePose = 1303;  // the throw, held at its release frame w
 // ball dropping past a lowered bumper cannot grab it) and the next ball gives it back.
 static const float kBumperFriction = 0.5f;
 
-static const int kBallModelRSID = 5001;
-static const int kBallShadowRSID = 5002;
-static const int kBallReflTopRSID = 5003;
-static const int kBallReflBotRSID = 5004;
-static const int kBumperModelRSID = 5007;
-static const int kAimModelRSID = 5009;
-static const int kAimPosLRSID = 5010;
-static const int kAimPosRRSID = 5011;
-static const int kAimAngleLRSID = 5012;
-static const int kAimAngleRRSID = 5013;
-static const int kOilModelRSID = 5014;
+static const int kBallModelRSID = kBallModel;
+static const int kBallShadowRSID = kBallShadowModel;
+static const int kBallReflTopRSID = kBallReflTopModel;
+static const int kBallReflBotRSID = kBallReflBotModel;
+static const int kBumperModelRSID = kBumperModel;
+static const int kAimModelRSID = kAimModel;
+static const int kAimPosLRSID = kAimPosLModel;
+static const int kAimPosRRSID = kAimPosRModel;
+static const int kAimAngleLRSID = kAimAngleLModel;
+static const int kAimAngleRRSID = kAimAngleRModel;
+static const int kOilModelRSID = kOilModel;
 
 // Drawing: the shadow's place under a ball on the lane and its scale, the box in which a ball has
 // a shadow, the oil overlay's see-through alpha and the group of its pattern textures.
@@ -395,7 +398,6 @@ int MoveBall(actor_tag* ball)
         timer = 0;
         releaseTimer = 0;
         ballHitPinsPlayed = 0;
-        replayStored = 0;
         SetPhysicsUpdateRateOffset(0.0f);
     }
 
@@ -468,7 +470,6 @@ int StartNewBall()
     timer = 0;
     ballHitPinsPlayed = 0;
     ballHitLanePlayed = 0;
-    replayStored = 0;
 
     TITLE_PlayerInfoStruct* player = CurrentPlayer();
     if (!player) return 1;
@@ -613,7 +614,7 @@ int AimLineHidden()
     // A person setting up the throw sees it, until the ball is thrown; not over the score sheet or
     // the set-up menu, and never in a replay.
     return IsReplayActive() || GetControlState() >= kControlThrowing || CurrentPlayerIsComputer() ||
-           DSScoreOverlayActive() || DSStandardStartTurnOverlayActive();
+           upperLayers.DSScoreOverlayActive() || upperLayers.DSStandardStartTurnOverlayActive();
 }
 
 int DrawAimLine(actor_tag* aim)

@@ -10,13 +10,12 @@
 // lane, Y towards the pins, Z up. A throw's speed is in feet per second, its angles in degrees.
 #pragma once
 
+#include "lib/resourceids.h"
+
 struct actor_tag;
 struct DS3_model_tag;
 struct BallDataTag;
 
-// The ball property table: one BallProperties row per ball index, read at game set-up into each
-// player's BallDataTag.
-constexpr int kBallPropertyTable = 5015;
 struct BallProperties {
     float mass;      // kg
     float friction;  // the ball's own; Bullet multiplies it by the lane's
@@ -29,9 +28,6 @@ static_assert(sizeof(BallProperties) == 12, "the ball property table has three f
 extern const float BALL_VELOCITY_DAMPEN;     // 0.78
 extern const float BALL_MAX_ROTATION_SPEED;  // 28.0 feet per second
 extern const float BALL_MAX_ROTATION_Y;      // -1750.0 degrees per second
-
-// Cleared for every new ball; set by the replay recorder once it has stored this ball.
-extern int replayStored;
 
 // The models of the ball (5001 ball, 5002 shadow, 5003 and 5004 reflections) and of the aim line,
 // its markers, the oil overlay and the bumpers (5009, 5010-5013, 5014, 5007). 0 when one is missing.
@@ -81,8 +77,6 @@ int GetBallBottomReflectionModel(DS3_model_tag** out);
 // above 0, negative friction, no pull down, or values that are not numbers).
 int ReadBallProperties(BallDataTag* ball);
 
-// The group of the oil overlay's textures: member pattern - 1 shows oil pattern 1..9.
-constexpr int kOilTextureGroup = 5016;
 
 // Draw handlers; each returns 1. The ball, lit as its actor type, in the texture of the current
 // player's selected ball, with its reflection, and its shadow while it rolls on the lane. The aim

@@ -1,3 +1,5 @@
+// The game camera's slots and motions: set-up behind the bowler, following the released ball,
+// glides and the alley's fixed cameras. Each frame ends by copying slot 0 into the scene camera.
 #include "game/camera.h"
 
 #include <cmath>

@@ -1,6 +1,8 @@
 // Drawing a bowler: the ball in the hand while it is held, the body group, and the garments of
 // the player record, each copied into a slot of the player's own with its texture swap, and the
 // hair; all posed by the character's skeleton.
+#include "game/characterdraw.h"
+
 #include <cstring>
 
 #include "game/actors.h"
@@ -20,6 +22,7 @@
 #include "platform/quads.h"
 #include "platform/render.h"
 #include "platform/skeleton.h"
+#include "shell/actordraw.h"
 #include "shell/scenedraw.h"
 
 // The slots: per player and slot a model record, and per slot its materials.

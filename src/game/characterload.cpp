@@ -1,8 +1,11 @@
 // The bowlers' resources: the character archive with every player's outfit (garments, their
 // texture swaps, hair, body and balls), the bowlers' shadow and the animations they play.
+#include "game/characterload.h"
+
 #include <cstring>
 
 #include "game/animation.h"
+#include "game/characterdraw.h"
 #include "game/characters.h"
 #include "game/gameloop.h"
 #include "game/records.h"
@@ -17,10 +20,8 @@ const char* const kCharacterArchive = "rom:/Resource/SpecialCharacters.rez";
 resourceFileHeader_tag* headerSpecials = nullptr;
 DS3_model_tag* playerShadowModel = nullptr;
 
-// The garment slots live in game memory, since a copy's material list is a 32-bit pointer of the
-// model record (defined with the drawing).
-int AllocateCharacterSlots();
-int FreeCharacterSlots();
+// The garment slots (game/characterdraw.h) live in game memory, since a copy's material list is a
+// 32-bit pointer of the model record.
 
 int LoadResourceFn(int id)
 {
@@ -28,18 +29,18 @@ int LoadResourceFn(int id)
     if (id > 0xFFFF) {
         const int group = id >> 16;
         if (!OpenResourceGroup(group) || done)
-            return PrintError("LoadResourceFn: could not open resource group:%i \n", group);
+            return PrintError("characters: LoadResourceFn: could not open resource group:%i", group);
         if (!ReadResource(id))
-            return PrintError("LoadResourceFn: could not load resource rsid:%i offset:%i \n", group, id & 0xFFFF);
+            return PrintError("characters: LoadResourceFn: could not load resource rsid:%i offset:%i", group, id & 0xFFFF);
         return 1;
     }
     if (ResourceType(id) != kResourceTypeGroup) {
-        if (!ReadResource(id)) return PrintError("LoadResourceFn: could not load resource rsid:%i \n", id);
+        if (!ReadResource(id)) return PrintError("characters: LoadResourceFn: could not load resource rsid:%i", id);
         return 1;
     }
     if (done) return 0;
     if (ResourceLoaded(id)) return 1;
-    if (!LoadResourceGroup(id)) return PrintError("LoadResourceFn: could not load resource group:%i \n", id);
+    if (!LoadResourceGroup(id)) return PrintError("characters: LoadResourceFn: could not load resource group:%i", id);
     return 1;
 }
 

@@ -1,3 +1,6 @@
+// Making the bowler characters: their actors, body meshes, garments and hair from the player
+// records, and carrying the ball in the bowling hand.
+#include "game/characterdraw.h"
 #include "game/characters.h"
 
 #include <cstring>

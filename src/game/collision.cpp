@@ -1,3 +1,5 @@
+// Collision models and each alley's collision environment. The models are resources whose set-up
+// the resource loader reaches through a registration, as the loader stands below the game.
 #include "game/collision.h"
 
 #include <cmath>
@@ -6,7 +8,6 @@
 #include "lib/resourceload.h"
 #include "lib/resources.h"
 
-static const int16_t kResourceTypeCollisionModel = 44;
 
 // Every alley lists the lane bed and then the left and right gutters: member k of its group is item k.
 CollisionItem env1Items[kCollisionItemsPerEnvironment] = {
@@ -34,6 +35,11 @@ int InitializeCollisionModel(uint8_t* data)
     // Whatever the file holds in the field, the faces are the bytes after the header.
     model->faces = reinterpret_cast<CollisionFace*>(data + sizeof(CollisionModelInfo));
     return 1;
+}
+
+int RegisterCollisionModelResources()
+{
+    return RegisterResourceInitializer(kResourceTypeCollisionModel, InitializeCollisionModel);
 }
 
 static CollisionEnvironment* EnvironmentOf(int area)

@@ -77,3 +77,6 @@ int DisposeCollisionEnvironment(int area);
 // Set-up of a loaded collision model resource (type 44): points `faces` at the bytes after the
 // header. 0 for a model with a negative face count.
 int InitializeCollisionModel(uint8_t* data);
+// Registers InitializeCollisionModel as the set-up of collision model resources with the resource
+// loader, which stands below the game. 0 when the loader's table is full.
+int RegisterCollisionModelResources();

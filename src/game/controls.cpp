@@ -1,3 +1,5 @@
+// Controller assignment, the throw's control mode and the game's own input while no overlay is
+// open.
 #include "game/controls.h"
 
 #include "game/areas.h"
@@ -6,10 +8,9 @@
 #include "game/camera.h"
 #include "game/gameloop.h"
 #include "game/records.h"
-#include "overlays/overlaydraw.h"
-#include "overlays/pausemenu.h"
 #include "platform/input.h"
 #include "shell/settings.h"
+#include "shell/upperlayers.h"
 
 CONTROLLERTAG gameControllers[kNumGameControllers];
 CONTROLLERTAG* lastGameController = &gameControllers[kNumGameControllers - 1];
@@ -159,8 +160,8 @@ static void OpenPauseMenu(const joystickState* input, int inputSlot)
         if (!ButtonReleased(input, kButtonStart)) return;
         owner = inputSlot >= 0 ? inputSlot : 0;
     }
-    SetOverlayControllerNum(owner);
-    StartPauseMenuOverlay();
+    upperLayers.SetOverlayControllerNum(owner);
+    upperLayers.StartPauseMenuOverlay();
 }
 
 static int AnyControllerLetGoOfStart(const joystickState* input)

@@ -1,3 +1,5 @@
+// The alleys' animated props: loading their group with the alley, placing them as actors and
+// restarting their animations at random.
 #include "game/envobjects.h"
 
 #include <cmath>

@@ -1,3 +1,5 @@
+// Making the actors of a game in the order their handlers expect: ball, pins, aim line, bowlers,
+// oil overlay, bumpers.
 #include "game/gameactors.h"
 
 #include <cstring>

@@ -1,3 +1,7 @@
+// The game loop with its set-up, per-frame steps and tear-down. The overlays, the front end and the
+// test mode stand above the game, so they are reached through the record the top layer fills in at
+// start-up (shell/upperlayers.h).
+#include "game/characterload.h"
 #include "game/gameloop.h"
 
 #include <cstdio>
@@ -21,54 +25,44 @@
 #include "game/transitions.h"
 #include "host/host.h"
 #include "lib/printing.h"
+#include "lib/resourceids.h"
 #include "lib/resourceload.h"
 #include "lib/resources.h"
 #include "lib/screenapi.h"
-#include "overlays/overlaydraw.h"
-#include "overlays/overlaystack.h"
-#include "overlays/scoreoverlay.h"
-#include "platform/frame.h"
 #include "platform/camera.h"
+#include "platform/frame.h"
 #include "platform/input.h"
 #include "platform/render.h"
 #include "platform/shaders.h"
 #include "platform/sound.h"
 #include "platform/streams.h"
-#include "screens/frontend.h"
-#include "screens/scoresheet_print.h"
 #include "shell/globals.h"
 #include "shell/scenedraw.h"
 #include "shell/settings.h"
-#include "testmode/testmode.h"
+#include "shell/upperlayers.h"
 
 int gGameType = 0;
 int gNumPlayers = 1;
 int gCurrPlayer = 0;
 int gGameOver = 0;
-int gMaxPlayers = 4;
-int gShotClock = 30000;
+// The players shown per score page and the shot clock, before a game and at the start of each.
+static const int kDefaultMaxPlayers = 4;
+static const int kDefaultShotClock = 30000;
+int gMaxPlayers = kDefaultMaxPlayers;
+int gShotClock = kDefaultShotClock;
 int errorOverlayPresent = 0;
 int startSparesOverlay = 0;
 int userCamera = 1;
 int gHandleGameInvitation = 0;
 int physicsGlobalsSet = 0;
-float cameraSpeed = 12.0f;
-float cameraVerticalSpeed = 2.5f;
-float cameraRotationRate = 1.0f;
-float cameraPitchRate = 2.0f;
-float cameraZoomRate = 6.0f;
-
 int aborted = 0;
 
-static int gamePaused = 0;
 static int sheetsPrinted = 0;
 
-// The game's sound effects, loaded for the length of a game.
-static const int kGameSoundsFirst = 9000;
-static const int kGameSoundsLast = 9017;
+// The game's sound effects (kGameSoundsFirst..kGameSoundsLast) are loaded for the length of a game.
 // The lane objects: their texture group, the ball, shadows, pin, aim and oil models, the ball table.
-static const int kLaneObjectsFirst = 5000;
-static const int kLaneObjectsLast = 5016;
+static const int kLaneObjectsFirst = kLaneObjectTextures;
+static const int kLaneObjectsLast = kOilTextureGroup;
 
 // Screen result that sends the screen loop back to the front end after a game.
 static const int kResultRestoreFrontEnd = 3;
@@ -81,14 +75,24 @@ static const float kCameraHither = 6.0f;
 static const float kCameraYon = 150000.0f;
 static const float kGameParallaxScale = 0.1f;
 
+// The game camera's rates for a game (InitCamera sets the free camera's own).
+static void SetGameCameraRates()
+{
+    cameraSpeed = 12.0f;
+    cameraVerticalSpeed = 2.5f;
+    cameraRotationRate = 1.0f;
+    cameraPitchRate = 2.0f;
+    cameraZoomRate = 6.0f;
+}
+
 // Every overlay comes off, each closed by its own handler. One that refuses to close is dropped
 // all the same: nothing of a game may stay on the stack into the next.
 static int ExitAllOverlays()
 {
-    for (int i = 0; i < kOverlayStackDepth && OverlayExists(); ++i)
-        if (!OverlayExit()) break;
-    if (!OverlayExists()) return 1;
-    OverlayResetStack();
+    for (int i = 0; i < upperLayers.overlayStackDepth && upperLayers.OverlayExists(); ++i)
+        if (!upperLayers.OverlayExit()) break;
+    if (!upperLayers.OverlayExists()) return 1;
+    upperLayers.OverlayResetStack();
     return PrintError("game tear-down: an overlay refused to close");
 }
 
@@ -223,13 +227,13 @@ static int DisposeSound()
     return ok;
 }
 
-// The pictures of the players' balls (one member of group 3322 per ball index), which the
+// The pictures of the players' balls (one member of kBallPictureGroup per ball index), which the
 // heads-up display shows while a person sets up a throw, and the balls' properties.
-static int BallPicture(const BallDataTag& ball) { return (3322 << 16) | ball.ballIndex; }
+static int BallPicture(const BallDataTag& ball) { return (kBallPictureGroup << 16) | ball.ballIndex; }
 
 static int LoadPlayerBalls()
 {
-    if (!OpenResourceGroup(3322)) return PrintError("game set-up: the ball pictures cannot be opened");
+    if (!OpenResourceGroup(kBallPictureGroup)) return PrintError("game set-up: the ball pictures cannot be opened");
     for (int i = 0; i < gNumPlayers; ++i) {
         for (BallDataTag& ball : gPlayerInfo[i].ballData) {
             if (!ResourceLoaded(BallPicture(ball)) && !ReadResource(BallPicture(ball)))
@@ -242,7 +246,7 @@ static int LoadPlayerBalls()
 }
 
 // Closing the group frees the pictures read from it.
-static int DisposePlayerBalls() { return ResourceLoaded(3322) ? CloseResourceGroup(3322) : 1; }
+static int DisposePlayerBalls() { return ResourceLoaded(kBallPictureGroup) ? CloseResourceGroup(kBallPictureGroup) : 1; }
 
 // The ball with the lane's bodies, the ten pins, and one bowler per player; only the bowler
 // whose turn it is is shown.
@@ -269,7 +273,7 @@ int GameLoopSetup()
 
     // A game starts with no overlay up; anything left over belongs to nobody now.
     ExitAllOverlays();
-    if (!LoadingScreenInit()) return 0;
+    if (!upperLayers.LoadingScreenInit()) return 0;
     if (!CreatePhysicsWorld()) return PrintError("game set-up: no physics world");
     if (!InitializeActors(kActorPoolSize)) return PrintError("game set-up: no actor pool");
     if (!InitCamera(kCameraHither, kCameraYon)) return PrintError("game set-up: no camera");
@@ -281,11 +285,11 @@ int GameLoopSetup()
     gGameControls = 1;
     physicsGlobalsSet = 0;
     gCurrPlayer = 0;
-    gMaxPlayers = 4;
-    gShotClock = 30000;
+    gMaxPlayers = kDefaultMaxPlayers;
+    gShotClock = kDefaultShotClock;
     gGameOptions.drawOil = 0;
     errorOverlayPresent = 0;
-    gGamePaused = gamePaused = 0;
+    gGamePaused = 0;
     gPauseMenuActive = 0;
     gameReturn = {};
     sheetsPrinted = 0;
@@ -297,11 +301,7 @@ int GameLoopSetup()
         gPlayerInfo[i].controllerSlot = GetGameControllerAssignmentSlot(i);
     }
 
-    cameraSpeed = 12.0f;
-    cameraVerticalSpeed = 2.5f;
-    cameraRotationRate = 1.0f;
-    cameraPitchRate = 2.0f;
-    cameraZoomRate = 6.0f;
+    SetGameCameraRates();
     testOptions.initialBallHeading = 0.0f;
     userCamera = 1;
 
@@ -324,7 +324,7 @@ int GameLoopSetup()
     if (!envOnly && (!LoadCharacterResources() || !InitCharacters(1) || !LoadCharacterAnimations(gNumPlayers)))
         return PrintError("game set-up: the bowlers cannot be loaded");
     if (!envOnly && !CreateGameActors()) return PrintError("game set-up: the lane's actors cannot be made");
-    if (!LoadingScreenClose()) return 0;
+    if (!upperLayers.LoadingScreenClose()) return 0;
 
     startSparesOverlay = 0;
     if (gGameType == kGameSpares && !envOnly) {
@@ -336,7 +336,7 @@ int GameLoopSetup()
     // The first overlay: the score sheet, in every game type but the mode games, whose own
     // overlays are not part of this game yet.
     if (!envOnly && gGameType != kGamePinSelect && gGameType != kGameSpares && gGameType != kGameBingo &&
-        !StartDSScoreOverlay())
+        !upperLayers.StartDSScoreOverlay())
         return PrintError("game set-up: the score sheet cannot be shown");
     return 1;
 }
@@ -366,7 +366,7 @@ int HandleControls()
         errorOverlayPresent = 0;
         return 1;
     }
-    if (OverlayExists()) return OverlayHandleInput();
+    if (upperLayers.OverlayExists()) return upperLayers.OverlayHandleInput();
     if (!gGameControls) return 1;
     return GameControls();
 }
@@ -377,7 +377,7 @@ int UpdateGameLogic()
     // Without a window the score sheets are printed once the game is over, before anything
     // (the way back to the menu) clears the players.
     if (gGameOver && !sheetsPrinted && gHostOptions.headless) {
-        PrintScoreSheets(stdout);
+        upperLayers.PrintScoreSheets(stdout);
         sheetsPrinted = 1;
     }
     // The camera glides, or follows the ball once it has left the hand.
@@ -405,14 +405,14 @@ int UpdateGameLogic()
     }
 
     if (!gGamePaused && physics) physics->Move();
-    if (!OverlayUpdate()) return 0;
+    if (!upperLayers.OverlayUpdate()) return 0;
 
     // The spares start-of-turn overlay arrives with the spares challenge.
     startSparesOverlay = 0;
 
     // A game that is over with nothing left to show it, and no way back under way, is left:
     // nobody could answer a question about it.
-    if (gGameOver && !OverlayExists() && !gameReturn.active) quitGame = 1;
+    if (gGameOver && !upperLayers.OverlayExists() && !gameReturn.active) quitGame = 1;
     return 1;
 }
 
@@ -420,7 +420,7 @@ int UpdateGameLogic()
 
 int DisposeGame()
 {
-    SetOverlayControllerNum(-1);
+    upperLayers.SetOverlayControllerNum(-1);
     int ok = ExitAllOverlays();
     if (!DisposeSound()) ok = 0;
     if (!DisposeActors()) ok = PrintError("game tear-down: the actors could not be disposed");
@@ -449,19 +449,19 @@ static int TearDownGame()
     int ok = DisposePhysicsWorld();
     SetChannelVolumeFade(nullptr, 0, 0);
     gameReturn = {};
-    if (!DisposeTestMode()) ok = 0;
+    if (!upperLayers.DisposeTestMode()) ok = 0;
     if (!DisposeEnvSpecificObjects()) ok = 0;
     gChangeStage = gChangeStageTransition = 0;
     if (!DisposeArea()) ok = 0;
     if (!DisposeGame()) ok = 0;
-    if (!LoadingScreenClose()) ok = 0;
+    if (!upperLayers.LoadingScreenClose()) ok = 0;
     DeleteAllSoundChannels();
     return ok;
 }
 
 int PauseGame(int on)
 {
-    gGamePaused = gamePaused = on != 0;
+    gGamePaused = on != 0;
     return 1;
 }
 

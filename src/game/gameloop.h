@@ -18,7 +18,6 @@ extern int gHandleGameInvitation;  // an invitation to another game ends this on
 extern int physicsGlobalsSet;
 // Set by an abort: the game takes no input until every button has been let go.
 extern int aborted;
-extern float cameraSpeed, cameraVerticalSpeed, cameraRotationRate, cameraPitchRate, cameraZoomRate;
 
 // Runs one game. Every way out, failure included, goes through the tear-down. 0 when set-up or
 // a frame failed, 1 otherwise; unless the program is quitting or exitGame is set, the screen

@@ -1,3 +1,5 @@
+// The shuffled song list of the alley's music stream, and the pin-hit sounds and rumble chosen from
+// the first pin the ball touches.
 #include "game/music.h"
 
 #include "game/actors.h"
@@ -5,6 +7,7 @@
 #include "game/physics.h"
 #include "game/controls.h"
 #include "game/records.h"
+#include "lib/resourceids.h"
 #include "platform/sound.h"
 #include "platform/streams.h"
 #include "shell/settings.h"
@@ -17,13 +20,13 @@ static int backgroundMusicRSID = -1;
 static const float kFastHeadPinHit = 5.7912f;
 
 enum {
-    kPinSoundLight = 9010,
-    kPinSoundSide = 9011,
-    kPinSoundMedium = 9012,
-    kPinSoundHeavy = 9013,
-    kPinSoundPocket = 9014,
-    kPinSoundStrikeFast = 9015,
-    kPinSoundStrikeSlow = 9016,
+    kPinSoundLight = kSoundPinsLight,
+    kPinSoundSide = kSoundPinsSide,
+    kPinSoundMedium = kSoundPinsMedium,
+    kPinSoundHeavy = kSoundPinsHeavy,
+    kPinSoundPocket = kSoundPinsPocket,
+    kPinSoundStrikeFast = kSoundStrikeFast,
+    kPinSoundStrikeSlow = kSoundStrikeSlow,
 };
 
 int ShuffleSongList()

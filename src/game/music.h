@@ -3,11 +3,13 @@
 // plays a sound and rumbles the controller by which pin it was and how many still stand.
 #pragma once
 
+#include "lib/resourceids.h"
+
 // Songs are stream resources kSongBase + song number.
-constexpr int kSongBase = 9020;
+constexpr int kSongBase = kFirstSong;
 constexpr int kNumSongs = 2;
 // The music started for a negative id.
-constexpr int kDefaultMusic = 9019;
+constexpr int kDefaultMusic = kDefaultSong;
 
 // Shuffles the song list, starts it again from its first position and returns that song number.
 int ShuffleSongList();

@@ -1,3 +1,5 @@
+// The nine oil patterns as zone tables, their spreading into a per-foot, per-board grid at set-up,
+// and the friction lookup under the ball each frame.
 #include "game/oil.h"
 
 #include "game/records.h"

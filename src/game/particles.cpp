@@ -1,3 +1,5 @@
+// The particle systems and billboards in the scene's drawing order. The game makes none yet, so
+// both calls hold their place in the scene and draw nothing.
 #include "game/particles.h"
 
 // Particle systems are made by the particle engine, which the game does not have yet: no system

@@ -1,3 +1,6 @@
+// The lane's physics world on the rigid-body library: its floor, gutters, walls, bumpers, ball and
+// pin bodies, the per-frame step and the transforms read back into the actors. Sizes come from the
+// lane's dimensions (game/lane.h), turned into metres here.
 #include "game/physics.h"
 
 #include <cmath>

@@ -25,6 +25,7 @@
 #include <btBulletDynamicsCommon.h>
 
 #include "game/actors.h"
+#include "game/lane.h"
 #include "game/oil.h"
 #include "lib/matrix.h"
 

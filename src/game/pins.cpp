@@ -1,3 +1,5 @@
+// The pin actors: tying each to its body, the first fall that gives a pin its rolling mass,
+// standing pins back on their spots, parking them below the lane, and counting the pins down.
 #include "game/pins.h"
 
 #include <cmath>
@@ -8,8 +10,10 @@
 #include "game/physics.h"
 #include "game/records.h"
 #include "lib/printing.h"
+#include "lib/resourceids.h"
 #include "lib/resourceload.h"
 #include "platform/lighting.h"
+#include "shell/actordraw.h"
 #include "shell/scenedraw.h"
 
 const float PIN_X[10] = {0.0f, -0.5f, 0.5f, -1.0f, 0.0f, 1.0f, -1.5f, -0.5f, 0.5f, 1.5f};
@@ -25,8 +29,7 @@ static const float ROLL_CENTER_OF_MASS_OFFSET_Z = -1.4f;
 static const float PIN_ROLLING_GRAVITY = -7.3f;
 static const float PIN_FRICTION = 0.3f;
 
-static const int kPinModelRSID = 5006;
-static const float kUnitsPerFoot = 24.0f;
+static const int kPinModelRSID = kPinModel;
 static const float kPinScale = 2.0f;
 static const float kPinRestitution = 0.75f;
 static const float kLaneSpacing = 192.0f;  // world units from one lane's centre to the next

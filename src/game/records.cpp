@@ -1,3 +1,5 @@
+// The shared game records and their defaults: players, game options, test-mode state and the game's
+// random numbers.
 #include "game/records.h"
 
 #include <cstdlib>

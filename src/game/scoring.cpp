@@ -1,3 +1,6 @@
+// Scoring each ball by the game type's rules and passing the turn. The score overlay and the front
+// end's results stand above the game and are reached through the record of upward calls
+// (shell/upperlayers.h).
 #include "game/scoring.h"
 
 #include "game/actors.h"
@@ -5,10 +8,9 @@
 #include "game/physics.h"
 #include "game/pins.h"
 #include "game/records.h"
-#include "overlays/scoreoverlay.h"
 #include "lib/printing.h"
-#include "screens/frontend.h"
 #include "shell/settings.h"
+#include "shell/upperlayers.h"
 
 static const int kNoScore = -1;
 static const int kAllPins = 10;
@@ -299,12 +301,12 @@ static int EndStandardBall()
     ScoreNormalGame(turnContinues);
     if (!turnContinues && !SelectNextPlayer()) {
         gGameOver = 1;
-        ShowScoreOverlayAfterBall();
+        upperLayers.ShowScoreOverlayAfterBall();
         // The results the front end folds into the player's standings.
-        ZeroPlayerResults();
-        SetPlayersResults();
+        upperLayers.ZeroPlayerResults();
+        upperLayers.SetPlayersResults();
     } else {
-        ShowScoreOverlayAfterBall();
+        upperLayers.ShowScoreOverlayAfterBall();
     }
     if (gOnlineSessionActive) gShotClock = kShotClockMs;
     return 1;
@@ -319,7 +321,7 @@ static int EndAttractBall()
         gGameOver = 1;
         StartAttractGameEnd();
     } else {
-        ShowScoreOverlayAfterBall();
+        upperLayers.ShowScoreOverlayAfterBall();
     }
     return 1;
 }

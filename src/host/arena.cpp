@@ -1,3 +1,5 @@
+// The host arena: one allocation split into device memory and the two video banks, so that every
+// 32-bit pointer field can be an offset into it.
 #include "host/arena.h"
 
 #include <sys/mman.h>

@@ -1,3 +1,5 @@
+// Audio output: the PC's audio device pulling from the mixer in real time, or the game-time path
+// that mixes 33 ms for every presented frame and can write them to a WAV file.
 #include "host/audio.h"
 
 #include <algorithm>

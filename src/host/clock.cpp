@@ -1,9 +1,9 @@
+// The real and the virtual tick clocks behind HostTicks; the virtual one moves only when a frame is
+// presented, so that headless runs repeat.
 #include "host/clock.h"
 
 #include <atomic>
 #include <chrono>
-
-#include "platform/utilities.h"
 
 static std::atomic<int> virtualClock{0};
 static std::atomic<int64_t> virtualTicks{0};

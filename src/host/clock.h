@@ -5,6 +5,9 @@
 
 #include <cstdint>
 
+// Ticks of the system clock per second.
+constexpr int64_t kTicksPerSecond = 268111856;
+
 void HostUseVirtualClock(int enabled);
 int HostVirtualClockEnabled();
 int64_t HostTicks();

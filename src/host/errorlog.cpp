@@ -1,3 +1,5 @@
+// The error log behind PrintError: one buffer of recent messages guarded by a lock, since the file
+// server and sound threads report too, echoed to standard error with --verbose.
 #include "host/errorlog.h"
 
 #include <cstdio>
@@ -7,6 +9,24 @@ static std::mutex logMutex;
 static std::string logText;
 static int verboseOutput = 0;
 static const size_t kMaxLogBytes = 64 * 1024;
+static const int kErrorMessageSize = 255;
+static ErrorFormatter errorFormatter = nullptr;
+
+void HostSetErrorFormatter(ErrorFormatter formatter) { errorFormatter = formatter; }
+
+int PrintError(const char* format, ...)
+{
+    char message[kErrorMessageSize];
+    va_list args;
+    va_start(args, format);
+    if (errorFormatter)
+        errorFormatter(message, kErrorMessageSize, format, args);
+    else
+        std::vsnprintf(message, sizeof message, format ? format : "", args);
+    va_end(args);
+    HostReportError(message);
+    return 0;
+}
 
 void HostReportError(const char* message)
 {

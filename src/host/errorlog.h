@@ -3,9 +3,18 @@
 // the program runs with --verbose.
 #pragma once
 
+#include <cstdarg>
 #include <string>
 
 void HostReportError(const char* message);
+
+// Formats a diagnostic message (at most 254 chars) and records it with HostReportError. Returns 0,
+// so that failing callers can write "return PrintError(...)". The game formats with its own
+// printer (lib/printing), which stands above the host and is registered as the formatter at
+// start-up; until then the C library formats, which is the same for the host's own messages.
+int PrintError(const char* format, ...);
+typedef int (*ErrorFormatter)(char* out, int size, const char* format, va_list args);
+void HostSetErrorFormatter(ErrorFormatter formatter);
 void HostSetVerbose(int verbose);
 // Everything reported since the last clear, one message a line (the oldest dropped past 64 KB).
 std::string HostErrorLog();

@@ -1,3 +1,5 @@
+// Host files on the PC's file system: the rom:/ and data:/ prefixes mapped to their directories,
+// and one fault hook through which tests make any operation fail.
 #include "host/files.h"
 
 #include <fcntl.h>
@@ -10,8 +12,8 @@
 #include <mutex>
 #include <vector>
 
+#include "host/errorlog.h"
 #include "host/host.h"
-#include "lib/printing.h"
 
 struct HostFile {
     int fd = -1;

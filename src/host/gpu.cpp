@@ -5,7 +5,7 @@
 #include "host/arena.h"
 #include "host/gpuinternal.h"
 #include "host/host.h"
-#include "lib/printing.h"
+#include "host/errorlog.h"
 
 static int initialized = 0;
 static GpuAllocator allocateHook = nullptr;

@@ -5,7 +5,7 @@
 #include <map>
 
 #include "host/gpuinternal.h"
-#include "lib/printing.h"
+#include "host/errorlog.h"
 
 static std::string vertexSource;
 static std::map<std::string, GpuProgram> programs;

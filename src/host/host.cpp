@@ -1,3 +1,5 @@
+// The program options and their parsing (one table of options, each with its value check), the
+// close order and the count of presented frames.
 #include "host/host.h"
 
 #include <atomic>

@@ -8,12 +8,11 @@
 
 #include "host/audio.h"
 #include "host/clock.h"
+#include "host/entry.h"
 #include "host/errorlog.h"
 #include "host/gpu.h"
 #include "host/host.h"
 #include "host/input.h"
-#include "platform/startup.h"
-#include "shell/startup.h"
 
 // Ctrl-C or a termination signal is the platform's order to close: the game ends cleanly.
 static void OnSignal(int) { HostRequestClose(); }

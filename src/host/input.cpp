@@ -1,3 +1,5 @@
+// The host's input: the window's keyboard, game controllers and mouse mapped onto the console's pad
+// and touch panel, or an input script replayed frame by frame for headless runs.
 #include "host/input.h"
 
 #include <SDL2/SDL_events.h>

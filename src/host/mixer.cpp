@@ -1,3 +1,5 @@
+// The software mixer: 24 voices decoded from PCM or ADPCM, resampled to the output rate and mixed
+// into stereo frames of 160 samples.
 #include "host/mixer.h"
 
 #include <algorithm>

@@ -7,9 +7,9 @@
 #include <set>
 #include <vector>
 
+#include "host/errorlog.h"
 #include "host/gpu.h"
 #include "host/host.h"
-#include "lib/printing.h"
 
 static std::set<long> framesWritten;
 

@@ -1,3 +1,4 @@
+// Threads, locks and events on the standard library, with the console's calls as their shape.
 #include "host/threads.h"
 
 #include <chrono>

@@ -1,3 +1,5 @@
+// Unpacking the LZ streams of the game data, bounded by the output size so that a damaged stream
+// cannot write past its block.
 #include "lib/decompress.h"
 
 #include <cstring>

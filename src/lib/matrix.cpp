@@ -1,3 +1,4 @@
+// The 3D maths on vectors, quaternions and matrices, in the conventions that matrix.h sets out.
 #include "lib/matrix.h"
 
 #include <cmath>

@@ -19,6 +19,11 @@ struct quaternion {
     float x, y, z, w;
 };
 
+// Four floats, as the shaders take them.
+struct HLSL_point {
+    float x, y, z, w;
+};
+
 typedef float matrix[4][4];
 typedef matrix MATRIX;
 

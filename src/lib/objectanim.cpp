@@ -1,3 +1,5 @@
+// Relocating and checking object animation and level resources once loaded, and evaluating an
+// animation's keyframes for a model's nodes.
 #include "lib/objectanim.h"
 
 #include <cmath>

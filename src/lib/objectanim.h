@@ -9,9 +9,10 @@
 
 #include <cstdint>
 
-#include "game/actors.h"
 #include "host/ptr32.h"
 #include "lib/matrix.h"
+#include "lib/resourceids.h"
+#include "platform/actorrecord.h"
 
 // One keyframe of a node's track: where the node is, how it is turned and how it is scaled.
 struct DI_objectFrame {
@@ -63,8 +64,6 @@ struct DI_level_tag {
 static_assert(sizeof(DI_level_tag) == 296, "the level header is 296 bytes");
 typedef DI_level_tag DI_level;
 
-constexpr int kResourceTypeLevel = 42;
-constexpr int kResourceTypeObjectAnimation = 86;
 // Deepest nesting of animation nodes accepted (the root is depth 1).
 constexpr int kMaxObjectAnimationDepth = 16;
 

@@ -1,3 +1,6 @@
+// The game's bounded printer: the format is parsed one conversion at a time into an argFormat
+// record, and every write goes through EmitString, which never passes the end of the output. It is
+// also the formatter of PrintError, registered with the host's error log at start-up.
 #include "lib/printing.h"
 
 #include <cmath>
@@ -14,7 +17,6 @@ static const int kDefaultPrecision = 6;
 static const int kMaxFormatNumber = 1 << 30;
 // Sign, 39 whole digits (FLT_MAX has 39), the point and 30 fraction digits, with room to spare.
 static const int kFloatFieldSize = 80;
-static const int kErrorMessageSize = 255;
 
 static void PutChar(argFormat* fmt, char c)
 {
@@ -302,15 +304,4 @@ int PrintString(char* out, int size, const char* format, ...)
     int written = VPrintString(out, size, format, args);
     va_end(args);
     return written;
-}
-
-int PrintError(const char* format, ...)
-{
-    char message[kErrorMessageSize];
-    va_list args;
-    va_start(args, format);
-    VPrintString(message, kErrorMessageSize, format, args);
-    va_end(args);
-    HostReportError(message);
-    return 0;
 }

@@ -20,6 +20,10 @@
 
 #include <cstdarg>
 
+// PrintError, the game's diagnostic message, is the host's error log's; it formats with
+// VPrintString once start-up has registered that as the formatter.
+#include "host/errorlog.h"
+
 enum { kArgNone = 0, kArgChar = 1, kArgInt = 2, kArgFloat = 3, kArgString = 4 };
 
 // One conversion, as parsed from the format, and where its output goes.
@@ -48,6 +52,3 @@ int VPrintString(char* out, int size, const char* format, va_list args);
 // fmt->minFieldSize wide, moving outputPtr and maxOutputLen on. Returns 1 (0 for a null fmt).
 int EmitString(const char* s, int len, argFormat* fmt);
 
-// Formats a diagnostic message (at most 254 chars) and hands it to the host's error log.
-// Returns 0, so that failing callers can write "return PrintError(...)".
-int PrintError(const char* format, ...);

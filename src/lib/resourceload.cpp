@@ -1,8 +1,10 @@
+// Loading and freeing resources, groups and ranges, and setting each up by its type. Types owned
+// above this library (collision models) are set up by an initialiser their module registers at
+// start-up.
 #include "lib/resourceload.h"
 
 #include <cstring>
 
-#include "game/collision.h"
 #include "lib/decompress.h"
 #include "lib/memory.h"
 #include "lib/objectanim.h"
@@ -71,6 +73,30 @@ static void FreeBlock(void** block)
     *block = nullptr;
 }
 
+// The types whose set-up a higher module registered.
+struct RegisteredInitializer {
+    short type;
+    ResourceTypeInitializer init;
+};
+static RegisteredInitializer registeredInitializers[4];
+
+int RegisterResourceInitializer(short type, ResourceTypeInitializer init)
+{
+    for (RegisteredInitializer& r : registeredInitializers)
+        if (!r.init || r.type == type) {
+            r = {type, init};
+            return 1;
+        }
+    return PrintError("resources: no room to register the set-up of type %d", int(type));
+}
+
+static int RunRegisteredInitializer(uint8_t* data, short type)
+{
+    for (const RegisteredInitializer& r : registeredInitializers)
+        if (r.init && r.type == type) return r.init(data);
+    return PrintError("resources of type %d cannot be initialised", int(type));
+}
+
 int InitializeResourceData(uint8_t* data, short type, int, int32_t length)
 {
     if (!data) return 0;
@@ -80,8 +106,8 @@ int InitializeResourceData(uint8_t* data, short type, int, int32_t length)
         return 1;
     case 7:
         return InitializeAnimation(data);
-    case 44:
-        return InitializeCollisionModel(data);
+    case kResourceTypeCollisionModel:
+        return RunRegisteredInitializer(data, type);
     case kResourceTypeLevel:
         return DI_InitializeLevel(reinterpret_cast<DI_level_tag*>(data), length);
     case kResourceTypeObjectAnimation:

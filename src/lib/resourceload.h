@@ -19,5 +19,10 @@ int DisposeResource(int id);
 int DisposeResourceRange(int first, int last);
 // Sets up a resource just loaded, by its type; length is the size of its data in memory.
 int InitializeResourceData(uint8_t* data, short type, int index, int32_t length);
+// The set-up of a resource type owned by a module above this library (the game's collision
+// models): the module's function is registered at start-up (RegisterGameModules). A type that
+// needs one and has none is refused like an unknown type. 0 when the table is full.
+typedef int (*ResourceTypeInitializer)(uint8_t* data);
+int RegisterResourceInitializer(short type, ResourceTypeInitializer init);
 int InitializeResourceGroup(resourceHeader* group, uint8_t* block);
 int DecompressResourceGroup(resourceHeader* group, uint8_t* stored, uint8_t* block);

@@ -1,3 +1,5 @@
+// Opening resource archives into the resource table and the lookups on it; archive handles sit in a
+// small table so that a record holds a 32-bit slot, not a host pointer.
 #include "lib/resources.h"
 
 #include <cstring>

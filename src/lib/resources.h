@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "host/ptr32.h"
+#include "lib/resourceids.h"
 
 struct resourceFileHeader_tag;
 
@@ -44,7 +45,6 @@ struct resourceGroupHeader {
 static_assert(sizeof(resourceGroupHeader) == 16, "group directory header is 16 bytes");
 
 constexpr int kArchiveTrailerBytes = 2048;
-constexpr int16_t kResourceTypeGroup = 19;
 constexpr uint16_t kResourceCompressed = 1;
 // Loaded blocks are freed piece by piece in whole units of the heap, so every resource's size in
 // memory must be a multiple of this.

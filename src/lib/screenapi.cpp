@@ -1,12 +1,12 @@
+// The screen API's state and the frame loop of a running screen. The overlay stack and the
+// transitions stand above the library, so they are reached through hooks registered at start-up.
 #include "lib/screenapi.h"
 
 #include "lib/textoutput.h"
-#include "overlays/overlaystack.h"
-#include "game/transitions.h"
 #include "platform/input.h"
 #include "platform/quads.h"
 #include "platform/render.h"
-#include "shell/globals.h"
+#include "platform/utilities.h"
 
 SCREENTAG currentScreen;
 int screenResult = 0;
@@ -18,6 +18,15 @@ int clipLeft = 0, clipTop = 0, clipRight = 0, clipBottom = 0;
 DS3_bitmap_tag* screenBuffer = nullptr;
 DisplaySafeArea displaySafeArea;
 DisplaySafeArea displaySafeAreaUpper;
+
+static ScreenFrameHooks frameHooks = {};
+
+void ScreenSetFrameHooks(const ScreenFrameHooks& hooks) { frameHooks = hooks; }
+
+static int OverlayUp() { return frameHooks.overlayExists && frameHooks.overlayExists(); }
+static int OverlayInput() { return frameHooks.overlayHandleInput ? frameHooks.overlayHandleInput() : 1; }
+static int OverlaysUpdated() { return frameHooks.overlayUpdate ? frameHooks.overlayUpdate() : 1; }
+static int TransitionUpdated() { return frameHooks.updateTransition ? frameHooks.updateTransition() : 1; }
 
 int ScreenInitializeAPI()
 {
@@ -62,10 +71,10 @@ int RunAPIScreen()
         if (!RenderDoneScreen() || !drawn) break;
 
         ReadControls(0);
-        int handled = OverlayExists() ? OverlayHandleInput() : (screen.inputHandler ? screen.inputHandler() : 1);
+        int handled = OverlayUp() ? OverlayInput() : (screen.inputHandler ? screen.inputHandler() : 1);
         if (!handled) break;
 
-        if (!OverlayUpdate() || !UpdateTransition()) return 0;
+        if (!OverlaysUpdated() || !TransitionUpdated()) return 0;
         TextOutputUpdateCursorTimer();
     }
 

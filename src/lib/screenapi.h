@@ -40,6 +40,18 @@ extern DisplaySafeArea displaySafeAreaUpper;  // upper screen
 int ScreenInitializeAPI();
 int ScreenSelect(SCREENTAG* screen);
 int RunAPIScreen();
+
+// What a running screen does each frame above this library: the overlay stack's input and update
+// (overlays/) and the screen transitions (game/). Those modules stand higher, so they are
+// registered at start-up (RegisterGameModules); a hook left null means there is none: no overlay
+// up, nothing to update, no transition running.
+struct ScreenFrameHooks {
+    int (*overlayExists)();
+    int (*overlayHandleInput)();
+    int (*overlayUpdate)();
+    int (*updateTransition)();
+};
+void ScreenSetFrameHooks(const ScreenFrameHooks& hooks);
 int ScreenGetResult();
 int ScreenSetResult(int result);
 int ScreenChangeDisplayMode();

@@ -1,3 +1,5 @@
+// Drawing screen bitmaps: the source rectangle clipped against the drawing destination before the
+// quad is drawn.
 #include "lib/screenbitmap.h"
 
 #include "lib/memory.h"

@@ -1,3 +1,5 @@
+// The vector helpers of the sphere collision tests, kept bit for bit equal to the matrix library's
+// own.
 #include "lib/spherecollision.h"
 
 #include "lib/matrix.h"

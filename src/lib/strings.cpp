@@ -1,3 +1,4 @@
+// The string functions and the tokenizer of the game's text files.
 #include "lib/strings.h"
 
 #include <climits>

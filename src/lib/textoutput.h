@@ -5,12 +5,12 @@
 #include <cstdint>
 
 #include "host/ptr32.h"
+#include "lib/resourceids.h"
 #include "platform/bitmap.h"
 #include "platform/quads.h"
 
 enum { kTextModeLeft = 0, kTextModeRight = 1, kTextModeCenter = 2 };
 
-constexpr int kResourceTypeFontInfo = 24;
 // Character codes 32-255 have glyphs; codes below 32 end a line of text, except the line feed.
 constexpr int kFontFirstCode = 32;
 constexpr int kFontGlyphs = 224;

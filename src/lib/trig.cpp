@@ -1,3 +1,4 @@
+// Angle helpers and the whole-degree sine and cosine tables, built once at start-up.
 #include "lib/trig.h"
 
 #include <cmath>

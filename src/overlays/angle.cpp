@@ -5,6 +5,7 @@
 #include "game/camera.h"
 #include "game/controls.h"
 #include "game/gameloop.h"
+#include "game/lane.h"
 #include "game/records.h"
 #include "lib/textoutput.h"
 #include "overlays/overlaydraw.h"
@@ -25,7 +26,7 @@ static const float kMaxHeading = 10.0f;
 static int overlayActive = 0;
 static float playerAccFactor = 0.0f;
 static float ballChangeInc = 0.0f;
-static float maxX = 45.0f;
+static float maxX = kLaneHalfWidth;
 static TouchButton_tag* nextButton = nullptr;
 static TouchButton_tag* backButton = nullptr;
 
@@ -61,7 +62,7 @@ int DSStandardAngleInputHandler()
     float& heading = testOptions.initialBallHeading;
     heading += ballChangeInc;
 
-    maxX = 45.0f;
+    maxX = kLaneHalfWidth;
     if (gPlayerInfo[0].bumpers) {
         maxX = 35.0f;
         const float d = ShotHandOffset();

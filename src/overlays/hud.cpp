@@ -14,6 +14,7 @@
 #include "game/records.h"
 #include "game/replay.h"
 #include "game/scoring.h"
+#include "lib/resourceids.h"
 #include "lib/screenapi.h"
 #include "lib/textoutput.h"
 #include "overlays/overlaydraw.h"
@@ -41,16 +42,16 @@ enum {
     kReplayPanel = 3290,
 };
 enum {
-    kFontSpeed = 3065,
-    kFontSpeedDot = 3073,
-    kFontSparesScore = 3068,
-    kFontName = 3070,
-    kFontGameOver = 3071,
-    kFontHookMod = 3059,
-    kFontSkip = 3077,
+    kFontSpeed = kGameFontNumbers,
+    kFontSpeedDot = kGameFontSmallNumbers,
+    kFontSparesScore = kGameFontGoldNumbers,
+    kFontName = kGameFontNames,
+    kFontGameOver = kGameFontLargeGold,
+    kFontHookMod = kGameFontTotals,
+    kFontSkip = kGameFontBody,
 };
 static const int kCardGroup = 3321, kCardGroupHiDef = 3322;
-static const int kBallGroup = 3322, kBallGroupHiDef = 3323;
+static const int kBallGroup = kBallPictureGroup, kBallGroupHiDef = kBallPictureGroup + 1;
 static const int kDiagramOffset = 90;
 static const float kFeetPerSecondToMPH = 0.00018939393f * 3600.0f;
 static const float kHookSpin = 60.0f;

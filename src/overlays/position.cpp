@@ -7,6 +7,7 @@
 #include "game/camera.h"
 #include "game/controls.h"
 #include "game/gameloop.h"
+#include "game/lane.h"
 #include "game/records.h"
 #include "lib/textoutput.h"
 #include "overlays/angle.h"
@@ -23,7 +24,7 @@ static const int kTrackMarkerImage = 0xcc9;  // one image for both display varia
 static const int kKnobImage = 0xcc1;
 
 static int overlayActive = 0;
-static ShotPositionStep step = {45.0f, nullptr, nullptr, nullptr};
+static ShotPositionStep step = {kLaneHalfWidth, nullptr, nullptr, nullptr};
 
 int StartDSStandardPositionOverlay()
 {
@@ -56,7 +57,7 @@ int DSStandardPositionInputHandler()
         ShotSetBowlerX(x);
         testOptions.initialBallHeading = 0.0f;
     } else {
-        step.maxX = 45.0f;
+        step.maxX = kLaneHalfWidth;
     }
 
     const float s = allInput.x;

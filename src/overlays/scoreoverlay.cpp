@@ -17,6 +17,7 @@
 #include "game/pins.h"
 #include "game/records.h"
 #include "game/scoring.h"
+#include "lib/resourceids.h"
 #include "lib/textoutput.h"
 #include "overlays/overlaydraw.h"
 #include "overlays/overlaystack.h"
@@ -50,7 +51,7 @@ static const int hiliteFrameXoffset[kFramesPerGame] = {0, 44, 89, 133, 178, 222,
 // Frames the final sheet of a game without a person stays up before the game is left.
 static int gameOverHold = 0;
 
-static const int kClickSound = 9002;
+static const int kClickSound = kSoundChime;
 static const int kButtonSize = 50;
 static const int kPlayerButtonSize = 32;
 static const float kSliderScale = 3.3333333f;
@@ -80,14 +81,14 @@ enum {
     kLargeSpare = 3223,
 };
 enum {
-    kFontPrompt = 3077,
-    kFontNickName = 3079,
-    kFontName = 3080,
-    kFontMarks = 3061,
-    kFontTotals = 3059,
-    kFontSmallMarks = 3063,
-    kFontSmallTotal = 3057,
-    kFontSmallName = 3083,
+    kFontPrompt = kGameFontBody,
+    kFontNickName = kGameFontTitles,
+    kFontName = kGameFontHints,
+    kFontMarks = kGameFontMarks,
+    kFontTotals = kGameFontTotals,
+    kFontSmallMarks = kGameFontSmallMarks,
+    kFontSmallTotal = kGameFontSmallTotals,
+    kFontSmallName = kGameFontSmallNames,
 };
 static const int kGameTypeLeague = 1;
 static const int kGameTypeTeam = 6;

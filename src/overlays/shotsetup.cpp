@@ -11,6 +11,7 @@
 #include "game/characters.h"
 #include "game/controls.h"
 #include "game/gameloop.h"
+#include "game/lane.h"
 #include "game/records.h"
 #include "lib/textoutput.h"
 #include "overlays/overlaydraw.h"
@@ -27,7 +28,7 @@
 #include "platform/sound.h"
 #include "shell/touchbuttons.h"
 
-static const float kBandHalfWidth = 45.0f;
+static const float kBandHalfWidth = kLaneHalfWidth;
 static const float kBumperBandHalfWidth = 35.0f;
 static const int kKnobLeft = 22;
 static const int kKnobTravel = 271;

@@ -7,6 +7,7 @@
 #include "game/camera.h"
 #include "game/controls.h"
 #include "game/gameloop.h"
+#include "game/lane.h"
 #include "game/records.h"
 #include "lib/textoutput.h"
 #include "overlays/overlaydraw.h"
@@ -29,7 +30,7 @@ static const int kHandleHeight = 60;
 static const float kMaxHeading = 10.0f;
 
 static int overlayActive = 0;
-static ShotPositionStep step = {45.0f, nullptr, nullptr, nullptr};
+static ShotPositionStep step = {kLaneHalfWidth, nullptr, nullptr, nullptr};
 static TouchButton_tag* angleButton = nullptr;
 
 static float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }

@@ -1,3 +1,5 @@
+// Setting up loaded bitmap resources: the record's texel size from its format, and its pixels
+// pointed at their data.
 #include "platform/bitmap.h"
 
 #include "host/gpu.h"

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "host/ptr32.h"
+#include "lib/resourceids.h"
 
 struct DS3_bitmap_tag {
     uint16_t width;
@@ -34,7 +35,6 @@ struct DS3_bitmap_tag {
 static_assert(sizeof(DS3_bitmap_tag) == 128, "bitmap header is 128 bytes");
 typedef DS3_bitmap_tag DS3_bitmap;
 
-constexpr int kResourceTypeBitmap = 125;
 enum : uint32_t { kBitmapPixelsInResource = 2, kBitmapFontTable = 4 };
 
 // The type-125 initialisation: the pixel and font references become pointers and the six GPU

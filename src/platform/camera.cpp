@@ -1,10 +1,12 @@
+// The scene camera's state, its defaults, and the matrices computed from it each frame for the
+// view, the projection, billboards and each actor.
 #include "platform/camera.h"
 
 #include <cstring>
 
-#include "game/actors.h"
 #include "lib/screenapi.h"
 #include "lib/trig.h"
+#include "platform/actorrecord.h"
 #include "platform/bitmap.h"
 #include "platform/shaders.h"
 #include "platform/skeleton.h"
@@ -18,6 +20,7 @@ float renderOffsetX, renderOffsetY, renderOffsetZoom;
 int mirrorViewX;
 float projXscale = 1.0f, projYscale = 0.6f;
 float HScale, VScale, HTranslate, VTranslate;
+float cameraSpeed, cameraVerticalSpeed, cameraRotationRate, cameraZoomRate, cameraPitchRate;
 frustrum viewFrustrum;
 uint8_t matrixStack[200];
 int matrixStackDepth;

@@ -24,7 +24,7 @@ extern float cameraXangle, cameraYangle, cameraZangle;  // degrees
 extern float cameraZoom;  // distance behind the focus along the view axis
 extern float cameraViewingDistance;
 extern float cameraOffsetX, cameraOffsetY;
-// The game camera's rates; defined with the game loop, which resets them for each game.
+// The camera's rates: InitCamera sets the free camera's, the game loop the game's for each game.
 extern float cameraSpeed, cameraVerticalSpeed, cameraRotationRate, cameraZoomRate, cameraPitchRate;
 extern float renderOffsetX, renderOffsetY;  // a shift of the 3D image in clip units
 extern float renderOffsetZoom;              // added to cameraZoom

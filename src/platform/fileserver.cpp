@@ -1,3 +1,5 @@
+// The file server: synchronous opens and reads, the queue of asynchronous reads served by one
+// thread, and the completions run on the main thread once per frame.
 #include "platform/fileserver.h"
 
 #include <chrono>

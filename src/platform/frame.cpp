@@ -1,3 +1,4 @@
+// The game clock's state, which the render engine sets at the end of every frame.
 #include "platform/frame.h"
 
 int updateRate = 33;

@@ -32,7 +32,7 @@ static uint32_t* Reserve(uint32_t words)
 {
     if (!commandBuffer) return nullptr;
     if (uint32_t(commandLimit - commandBuffer) < words) {
-        if (!commandOverflow) PrintError("GPU command list full: commands of this display dropped\n");
+        if (!commandOverflow) PrintError("GPU commands: the list is full: commands of this display dropped");
         commandOverflow = 1;
         return nullptr;
     }
@@ -72,7 +72,7 @@ int DS3_BeginCommands()
     GpuValidateState();
     uint32_t* p = GpuCmdlistWriteAddress();
     if (!p) {
-        PrintError("GPU commands: no command list to write into\n");
+        PrintError("GPU commands: no command list to write into");
         return 0;
     }
     commandStart = commandBuffer = p;
@@ -206,7 +206,7 @@ int DS3_SetFloatUniformArray(int reg, int count, const HLSL_point* v)
 {
     if (count <= 0) return 1;
     if (reg < 0 || reg + count > kGpuUniformVectors || !v) {
-        PrintError("uniform vectors %d to %d do not exist\n", reg, reg + count - 1);
+        PrintError("GPU commands: uniform vectors %d to %d do not exist", reg, reg + count - 1);
         return 0;
     }
     uint32_t words[kGpuUniformVectors * 4];

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "game/actors.h"
+#include "lib/matrix.h"
 #include "platform/bitmap.h"
 
 struct DS3_ShaderInfo;

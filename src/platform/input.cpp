@@ -1,3 +1,5 @@
+// Reading the controllers once per frame into the per-slot and merged records, and serving the
+// applet's close order on every read.
 #include "platform/input.h"
 
 #include <cstring>
@@ -5,7 +7,7 @@
 #include "host/host.h"
 #include "host/input.h"
 #include "lib/printing.h"
-#include "shell/applet.h"
+#include "platform/applet.h"
 
 joystickState controllers[kNumControllerStates];
 joystickState allInput;

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "game/actors.h"
+#include "lib/matrix.h"
 
 struct DS3_color {
     uint8_t red, green, blue, alpha;

@@ -1,3 +1,5 @@
+// Relocating model resources in place and drawing rigid and skinned models straight from their
+// image.
 #include "platform/model.h"
 
 #include <cmath>

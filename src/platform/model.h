@@ -4,8 +4,9 @@
 
 #include <cstdint>
 
-#include "game/actors.h"
 #include "host/ptr32.h"
+#include "lib/resourceids.h"
+#include "platform/actorrecord.h"
 #include "platform/bitmap.h"
 
 struct HLSL_skeleton;
@@ -78,7 +79,6 @@ struct DS3_model_tag {
 };
 static_assert(sizeof(DS3_model_tag) == 384, "model records are 384 bytes");
 
-constexpr int kResourceTypeModel = 126;
 enum : uint32_t {
     kModelFlagCull = 0x1,
     kModelFlagRepeat = 0x2,

@@ -1,3 +1,5 @@
+// The 2D quad batcher: quads appended to the frame's buffer and merged into one draw while their
+// texture and colour state stay the same.
 #include "platform/quads.h"
 
 #include <algorithm>

@@ -1,14 +1,16 @@
+// The frame sequence of both screens, the renderer's start-up and tear-down, the language row and
+// the default font.
 #include "platform/render.h"
 
 #include <cstring>
 
-#include "game/actors.h"
 #include "host/gpu.h"
 #include "host/host.h"
 #include "lib/memory.h"
 #include "lib/resources.h"
 #include "lib/screenapi.h"
 #include "lib/textoutput.h"
+#include "platform/actorrecord.h"
 #include "platform/camera.h"
 #include "platform/fileserver.h"
 #include "platform/gpucommands.h"
@@ -17,7 +19,6 @@
 #include "platform/shaders.h"
 #include "platform/skeleton.h"
 #include "platform/sound.h"
-#include "shell/globals.h"
 
 uint32_t displayID = kDisplayUpperLeft;
 int s_isDisplay0;
@@ -27,6 +28,8 @@ DS3_bitmap_tag* backgroundBitmap;
 void* workBuffer;
 DS3_renderStats renderStats;
 float minCPU, maxCPU, minGPU, maxGPU;
+int gLanguage = 0;
+int RSID_FONT_DEFAULT = kGameFontDefault;
 
 // The display whose commands are open (its start succeeded and its end has not run); 0 for none.
 // An end without its start does nothing, so a refused display is never transferred.

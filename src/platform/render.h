@@ -32,6 +32,10 @@ extern DS3_renderStats renderStats;
 // Draws the frame-rate text on the lower screen (kept with the settings, which set it at start).
 extern int showScreenFrameRate;
 extern float minCPU, maxCPU, minGPU, maxGPU;
+// Row of every language table (0 English), set from the system's language at start.
+extern int gLanguage;
+// The font that text is drawn in unless a caller selects another.
+extern int RSID_FONT_DEFAULT;
 
 int RenderInit(uint32_t commandBufferSize, uint32_t maxQuads, uint32_t display0Mode, uint32_t display1Mode);
 int RenderDispose();

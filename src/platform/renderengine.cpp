@@ -1,3 +1,5 @@
+// The render engine: video memory heaps, display buffers, the pair of command lists swapped every
+// frame, vertical sync and the frame measurements that drive the game clock.
 #include "platform/renderengine.h"
 
 #include "host/gpu.h"

@@ -281,7 +281,7 @@ int RenderSetXForms4Bones(float* matrices, int count)
 {
     if (!matrices || count <= 0) return 1;
     if (count > kMaxShaderBones) {
-        PrintError("%d bone matrices: only %d fit the uniform registers\n", count, kMaxShaderBones);
+        PrintError("shaders: %d bone matrices: only %d fit the uniform registers", count, kMaxShaderBones);
         count = kMaxShaderBones;
     }
     HLSL_point rows[4 * kMaxShaderBones];
@@ -339,21 +339,21 @@ int DS3_SetupShaderBinary(const void* binary, uint32_t size)
 {
     const uint8_t* bytes = static_cast<const uint8_t*>(binary);
     if (!bytes || !InContainer(0, 4, size) || ReadWord(bytes, 0) != kGpuShaderMagic) {
-        PrintError("shader container: not a shader container\n");
+        PrintError("shader container: not a shader container");
         return 0;
     }
     uint32_t count = ReadWord(bytes, 4) & 0xFF;
     if (count > uint32_t(kNumShaders)) {
-        PrintError("shader container: %u programs, at most %d\n", count, kNumShaders);
+        PrintError("shader container: %u programs, at most %d", count, kNumShaders);
         return 0;
     }
     if (!InContainer(16, count, size)) {
-        PrintError("shader container: program table beyond its end\n");
+        PrintError("shader container: program table beyond its end");
         return 0;
     }
     uint32_t source = ReadWord(bytes, 8), sourceLength = ReadWord(bytes, 12);
     if (source > size || sourceLength > size - source) {
-        PrintError("shader container: program source beyond its end\n");
+        PrintError("shader container: program source beyond its end");
         return 0;
     }
     DS3_ShaderInfo parsed[kNumShaders];
@@ -361,12 +361,12 @@ int DS3_SetupShaderBinary(const void* binary, uint32_t size)
         DS3_ShaderInfo* info = &parsed[p];
         uint32_t record = ReadWord(bytes, 16 + 4 * p);
         if (!InContainer(record, 3, size)) {
-            PrintError("shader container: program %u lies beyond its end\n", p);
+            PrintError("shader container: program %u lies beyond its end", p);
             return 0;
         }
         uint32_t outputs = ReadWord(bytes, record + 8);
         if (outputs > uint32_t(kShaderOutputRegisters) || !InContainer(record + 12, 2 * outputs, size)) {
-            PrintError("shader container: program %u has a damaged output table\n", p);
+            PrintError("shader container: program %u has a damaged output table", p);
             return 0;
         }
         uint32_t flags = ReadWord(bytes, record + 4);
@@ -382,7 +382,7 @@ int DS3_SetupShaderBinary(const void* binary, uint32_t size)
             uint32_t reg = ReadWord(bytes, record + 12 + 8 * i);
             uint32_t codes = ReadWord(bytes, record + 16 + 8 * i);
             if (reg >= uint32_t(kShaderOutputRegisters) || int(reg) <= last) {
-                PrintError("shader container: program %u has a damaged output table\n", p);
+                PrintError("shader container: program %u has a damaged output table", p);
                 return 0;
             }
             last = int(reg);
@@ -512,7 +512,7 @@ static int LoadPrograms()
     void* binary = ReadResource(kShaderResource);
     resourceHeader* header = nullptr;
     if (!binary || !GetResourceHeader(kShaderResource, &header)) {
-        PrintError("shader programs: resource %d cannot be read\n", kShaderResource);
+        PrintError("shader programs: resource %d cannot be read", kShaderResource);
         return 0;
     }
     // The bytes in memory: the unpacked size of a compressed resource.
@@ -520,10 +520,10 @@ static int LoadPrograms()
                                                                   : header->resourceLength;
     int ok = 1;
     if (size <= 0 || !DS3_SetupShaderBinary(binary, uint32_t(size))) {
-        PrintError("shader programs: resource %d is not a usable shader container\n", kShaderResource);
+        PrintError("shader programs: resource %d is not a usable shader container", kShaderResource);
         ok = 0;
     } else if (!GpuShaderBinary(binary, uint32_t(size))) {
-        PrintError("shader programs: the GPU refused the programs of resource %d\n", kShaderResource);
+        PrintError("shader programs: the GPU refused the programs of resource %d", kShaderResource);
         ok = 0;
     }
     if (!wasLoaded) DisposeResource(kShaderResource);

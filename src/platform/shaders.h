@@ -5,7 +5,6 @@
 
 #include <cstdint>
 
-#include "game/actors.h"
 #include "lib/matrix.h"
 
 constexpr int kNumShaders = 12;

@@ -1,3 +1,5 @@
+// Skeletons and skeletal animations: unpacking the compressed animation tracks and computing each
+// bone's skinning and lighting matrices for an actor.
 #include "platform/skeleton.h"
 
 #include <cmath>

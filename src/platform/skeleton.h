@@ -5,8 +5,9 @@
 
 #include <cstdint>
 
-#include "game/actors.h"
 #include "host/ptr32.h"
+#include "lib/resourceids.h"
+#include "platform/actorrecord.h"
 
 struct HLSL_bone_tag;
 
@@ -41,7 +42,6 @@ struct animation_tag {
 };
 static_assert(sizeof(animation_tag) == 20, "the animation header is 20 bytes");
 
-constexpr int kResourceTypeAnimation = 7;
 constexpr int kAnimationHeaderBytes = 20;
 constexpr int kFrameTranslationBytes = 12;
 // Byte 252 of a model record holds its skeleton pointer.

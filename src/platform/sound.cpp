@@ -1,3 +1,5 @@
+// Sound services: the sound thread, the channels on the mixer's voices, sound resources played on
+// their own channels and the per-frame upkeep of ends, loops and fades.
 #include "platform/sound.h"
 
 #include <atomic>

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "host/ptr32.h"
+#include "lib/resourceids.h"
 
 struct DS3_soundChannel_tag;
 struct DS3_stream_tag;
@@ -14,7 +15,6 @@ struct DS3_stream_tag;
 enum { kSoundFormatPcm8 = 0, kSoundFormatPcm16 = 1, kSoundFormatAdpcm = 2, kSoundFormatWaveFile = 3 };
 enum { kSoundFlagStereo = 1 };
 constexpr int kNumSoundChannels = 24;
-constexpr int16_t kResourceTypeSound = 127;
 constexpr uint32_t kSoundHeaderBytes = 36;
 
 // A sound resource: this record, then soundLength bytes of samples. A stereo sound's right half

@@ -1,3 +1,5 @@
+// The platform's early start-up (memory split, device heap, file system, controllers) and the
+// splash image shown while the game loads.
 #include "platform/startup.h"
 
 #include "host/arena.h"
@@ -9,7 +11,7 @@
 #include "platform/input.h"
 #include "platform/quads.h"
 #include "platform/render.h"
-#include "shell/globals.h"
+#include "platform/utilities.h"
 
 void nninitStartUp()
 {

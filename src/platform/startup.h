@@ -2,9 +2,11 @@
 // system and the controllers, and the splash image.
 #pragma once
 
+// nninitStartUp, defined here, is declared with the entry points the host calls.
+#include "host/entry.h"
+
 // Application memory of the process, of which all but 2 MB becomes device memory for the game.
 constexpr unsigned kApplicationMemorySize = 96u * 1024u * 1024u;
 
-void nninitStartUp();
 int DS3_Initialize(unsigned int maxHeapAllocations);
 int SplashScreen(int resourceID, int milliseconds);

@@ -1,3 +1,5 @@
+// Audio streams played from their archives through two buffers in turn: reads complete on the main
+// thread, buffer switches happen on the sound thread.
 #include "platform/streams.h"
 
 #include <cstring>

@@ -1,3 +1,5 @@
+// The platform's small services, the quit flag every wait checks, and the loading bar that keeps
+// the display, files and sound alive during long loads.
 #include "platform/utilities.h"
 
 #include <cmath>
@@ -10,8 +12,8 @@
 #include "platform/input.h"
 #include "platform/render.h"
 #include "platform/sound.h"
-#include "shell/globals.h"
 
+int done = 0;
 int (*loadCallback)() = nullptr;
 int barActive = 0;
 int barDontUpdateSound = 0;

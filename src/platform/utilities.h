@@ -5,13 +5,15 @@
 
 #include <cstdint>
 
-// Ticks of the system clock per second.
-constexpr int64_t kTicksPerSecond = 268111856;
+#include "host/clock.h"  // kTicksPerSecond
 
 struct ClockData {
     int32_t month, day, year, hour, minute, second, dayofweek;
     int32_t reserved;
 };
+
+// Set to 1 to end the program; every long wait and loop checks it.
+extern int done;
 
 void ClearMemory(void* p, int n);
 // Note the order: source first, destination second.

@@ -7,7 +7,7 @@
 #include "lib/screenapi.h"
 #include "platform/streams.h"
 #include "platform/utilities.h"
-#include "shell/applet.h"
+#include "platform/applet.h"
 #include "shell/settings.h"
 
 static SCREENTAG titleScreen = {};

@@ -1,3 +1,5 @@
+// Launching a game from the command line: the players, their bowlers and balls filled in as the
+// front end's launchers will, then the game's screen result set.
 #include "screens/quicklaunch.h"
 
 #include <cstring>
@@ -10,6 +12,7 @@
 #include "game/scoring.h"
 #include "host/host.h"
 #include "lib/printing.h"
+#include "lib/resourceids.h"
 #include "lib/screenapi.h"
 #include "shell/settings.h"
 
@@ -38,7 +41,6 @@ enum { kTexBodyPalette = 0, kTexShirt = 4, kTexPants = 13, kTexShoes = 20, kTexH
 enum { kLongPants, kShorts, kBareLegs, kSocks, kShoes, kCap, kGlasses };
 enum { kShortSleeves, kLongSleeves, kGloves };
 // The balls' textures: member ball index + 2.
-static const int kBallTextureGroup = 901;
 
 // One bowler's look: colours are the destination textures' places after their source; a hair
 // range of the hair group (members 1 crop, 2 long, 3 bun; -1 to the end).

@@ -1,3 +1,5 @@
+// Printing each player's score sheet as text lines at the end of a headless game, for the CLI tests
+// and the demo.
 #include "screens/scoresheet_print.h"
 
 #include <cstring>

@@ -1,5 +1,7 @@
 // The per-actor draw handlers the actors' makers store: plain models, skinned models, and the ball
 // with the reflection that slides over it as it rolls.
+#include "shell/actordraw.h"
+
 #include "game/actors.h"
 #include "game/ball.h"
 #include "lib/matrix.h"

@@ -1,8 +1,8 @@
+// The shell's process-wide flags and sizes, in one place because start-up, the screens and the
+// overlays all read them.
 #include "shell/globals.h"
 
-int done = 0;
 int quitGame = 0;
-int gLanguage = 0;
 int gHiDef = 0;
 int gDisableHiDefPolyScaling = 1;
 int gDisableFontScaling = 1;
@@ -11,4 +11,3 @@ int gInRenderLoop = 0;
 int screenBufferHalfWidth = 0;
 int screenBufferHalfHeight = 0;
 int screenLowerBufferHalfWidth = 0;
-int RSID_FONT_DEFAULT = 3052;

@@ -4,9 +4,12 @@
 
 #include <cstdint>
 
-extern int done;              // set to 1 to end the program
+// The quit flag (done) is the platform's, with its frame services; the language row and the
+// default font are the renderer's. Included here so that the shell's users see them as before.
+#include "platform/render.h"
+#include "platform/utilities.h"
+
 extern int quitGame;          // raised when the screen loop meets an unknown screen result
-extern int gLanguage;         // row of every language table (0 English)
 extern int gHiDef;            // display variant: 0 on this hardware
 extern int gDisableHiDefPolyScaling;
 extern int gDisableFontScaling;
@@ -15,4 +18,3 @@ extern int gInRenderLoop;         // 1 while text is drawn directly inside a fra
 extern int screenBufferHalfWidth;
 extern int screenBufferHalfHeight;
 extern int screenLowerBufferHalfWidth;
-extern int RSID_FONT_DEFAULT;

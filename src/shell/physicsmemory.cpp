@@ -1,3 +1,5 @@
+// The physics library's allocation hooks, routed to the game's memory manager so that the world's
+// memory is counted and freed with the game's.
 #include "shell/physicsmemory.h"
 
 #include <LinearMath/btAlignedAllocator.h>

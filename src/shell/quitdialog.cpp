@@ -1,18 +1,22 @@
+// The endless message box shown when start-up cannot go on: the text on the overlays' background,
+// redrawn every frame until the program is told to end.
+#include "shell/quitdialog.h"
 
+#include "lib/resourceids.h"
 #include "lib/textoutput.h"
-#include "overlays/overlaydraw.h"
 #include "platform/input.h"
 #include "platform/render.h"
 #include "shell/globals.h"
 #include "shell/startup.h"
+#include "shell/upperlayers.h"
 
 // Font of the message boxes on the lower screen.
-static const int kMessageFont = 3077;
+static const int kMessageFont = kGameFontBody;
 
 int DisplayNoSpaceQuitDialog(const char* text, int width, int height)
 {
     TextOutputSetMode(kTextModeCenter);
-    if (!TextOutputSelectFont(GetFontRSID(kMessageFont))) return 0;
+    if (!TextOutputSelectFont(upperLayers.GetFontRSID(kMessageFont))) return 0;
     const int lineOffset = int(float(TextOutputGetFontHeight()) * 2.5f);
 
     // Nothing the player presses ends the box; only the platform's quit or power order sets done.
@@ -22,8 +26,8 @@ int DisplayNoSpaceQuitDialog(const char* text, int width, int height)
         RenderStartDisplay1();
         gInRenderLoop = 1;
         TextOutputSetMode(kTextModeCenter);
-        TextOutputSelectFont(GetFontRSID(kMessageFont));
-        DrawOverlayBackground(0, 0, width, height);
+        TextOutputSelectFont(upperLayers.GetFontRSID(kMessageFont));
+        upperLayers.DrawOverlayBackground(0, 0, width, height);
         if (!TextOutputDrawDirect(frameBufferLower.width / 2, frameBufferLower.height / 2 - lineOffset, "%s", text))
             return 0;
         gInRenderLoop = 0;

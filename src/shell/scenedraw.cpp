@@ -3,8 +3,8 @@
 // game's overlays on the lower screen.
 #include "shell/scenedraw.h"
 
-#include "game/areas.h"
 #include "game/actors.h"
+#include "game/areas.h"
 #include "game/gameloop.h"
 #include "game/particles.h"
 #include "game/records.h"
@@ -15,7 +15,6 @@
 #include "lib/printing.h"
 #include "lib/resources.h"
 #include "lib/screenapi.h"
-#include "overlays/overlaydraw.h"
 #include "platform/camera.h"
 #include "platform/gpucommands.h"
 #include "platform/lighting.h"
@@ -24,6 +23,7 @@
 #include "platform/render.h"
 #include "platform/shaders.h"
 #include "platform/video.h"
+#include "shell/upperlayers.h"
 
 // Environment and turn-light models are built in feet; the lane is 24 world units to the foot.
 constexpr float kEnvScale = 24.0f;
@@ -108,10 +108,10 @@ static int DrawSceneEffects()
 static int DrawUpperOverlays()
 {
     RenderEnableOverlays();
-    SetHUDDisplay(0);
+    upperLayers.SetHUDDisplay(0);
     RenderEnableParallax();
     RenderSetZLevel(kUpperOverlayZ);
-    DrawGameOverlays();
+    upperLayers.DrawGameOverlays();
     RenderDisableParallax();
     return DrawTransition();
 }
@@ -181,8 +181,8 @@ int DrawDisplay1()
 {
     StartLowerOverlays();
     if (!RenderEnableOverlays()) return 0;
-    SetHUDDisplay(1);
-    if (!DrawGameOverlays()) return 0;
+    upperLayers.SetHUDDisplay(1);
+    if (!upperLayers.DrawGameOverlays()) return 0;
     return DrawTransition();
 }
 

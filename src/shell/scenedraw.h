@@ -16,12 +16,3 @@ int DrawDisplay1();
 // is missing.
 int DrawTurnLights();
 
-// Per-actor draw handlers, stored in actors by their makers.
-// A plain model at the actor's transform (depth writes off while drawn when actorFlags has 0x8).
-int DrawActorModel(actor_tag* actor);
-// A skinned model posed by the actor's skeleton; nothing when hidden or behind the camera.
-int DrawActorSkeleton(actor_tag* actor);
-// The ball's model and the reflection sliding over it; always 1.
-int DrawNextGenBall(actor_tag* actor);
-// The two reflection models over the ball, their texture shifted by the ball's place on the lane.
-int DrawBallReflectionMap(actor_tag* actor);

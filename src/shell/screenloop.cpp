@@ -1,12 +1,14 @@
+// The screen loop: a table of what each screen result runs. The front end's own steps are reached
+// through the record of upward calls (shell/upperlayers.h).
 #include "shell/screenloop.h"
 
 #include "game/gameloop.h"
 #include "lib/printing.h"
 #include "lib/screenapi.h"
 #include "platform/streams.h"
-#include "screens/frontend.h"
 #include "shell/globals.h"
 #include "shell/settings.h"
+#include "shell/upperlayers.h"
 
 // Result 0: run the selected screen until it ends; what it returns is not used.
 static int RunSelectedScreen()
@@ -17,19 +19,24 @@ static int RunSelectedScreen()
 }
 
 // Results 1 and 2: leave the front end and play a game.
-static int PlayGame() { return ExitScreens(0) && DeleteAllStreams() && GameLoop(); }
+static int PlayGame() { return upperLayers.ExitScreens(0) && DeleteAllStreams() && GameLoop(); }
 
 static int Idle() { return 1; }
+
+// The front end's own steps, reached through the record its layer fills in.
+static int BackFromGame() { return upperLayers.RestoreGUI(); }
+static int ToTitleScreen() { return upperLayers.SelectTitleScreen(); }
+static int ToMainMenuScreen() { return upperLayers.SelectMainMenuScreen(); }
 
 // What each screen result 0..6 runs; a 0 result ends the loop with failure.
 static int (*const kScreenActions[])() = {
     RunSelectedScreen,     // 0
     PlayGame,              // 1
     PlayGame,              // 2
-    RestoreGUI,            // 3: back from a game
+    BackFromGame,          // 3: RestoreGUI
     Idle,                  // 4
-    SelectTitleScreen,     // 5
-    SelectMainMenuScreen,  // 6
+    ToTitleScreen,         // 5: SelectTitleScreen
+    ToMainMenuScreen,      // 6: SelectMainMenuScreen
 };
 static const unsigned kNumScreenActions = sizeof kScreenActions / sizeof kScreenActions[0];
 
@@ -42,7 +49,7 @@ int RunScreenLoop()
             if (!kScreenActions[result]()) return 0;
             continue;
         }
-        ExitScreens(1);
+        upperLayers.ExitScreens(1);
         quitGame = 1;
         // Nothing else would ever change this result or read input again: the program ends here
         // instead of spinning for ever.

@@ -1,3 +1,4 @@
+// The game's settings and switches with their defaults, set together by InitGameSettings.
 #include "shell/settings.h"
 
 #include "game/gameloop.h"

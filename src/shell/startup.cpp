@@ -1,13 +1,18 @@
+// Start-up in its fixed order and tear-down by levels, so that a start-up that stops half-way gives
+// back exactly what it took. Its first step ties the lower layers to the modules above them
+// (RegisterGameModules).
+#include "shell/quitdialog.h"
 #include "shell/startup.h"
 
 #include "game/records.h"
 #include "lib/memory.h"
 #include "lib/printing.h"
+#include "lib/resourceids.h"
 #include "lib/resourceload.h"
 #include "lib/resources.h"
 #include "lib/screenapi.h"
 #include "lib/trig.h"
-#include "overlays/overlaydraw.h"
+#include "platform/applet.h"
 #include "platform/fileserver.h"
 #include "platform/input.h"
 #include "platform/render.h"
@@ -16,14 +21,12 @@
 #include "platform/streams.h"
 #include "platform/utilities.h"
 #include "platform/video.h"
-#include "screens/frontend.h"
-#include "screens/quicklaunch.h"
-#include "shell/applet.h"
 #include "shell/globals.h"
 #include "shell/physicsmemory.h"
 #include "shell/savedata.h"
 #include "shell/screenloop.h"
 #include "shell/settings.h"
+#include "shell/upperlayers.h"
 
 // The single archive, and the split set that stands in for it when it is absent.
 static const char* const kSingleArchive = "rom:/Resource.rez";
@@ -53,8 +56,7 @@ int OpenResources()
 }
 
 // Resource ranges loaded at start-up: fonts with the shared 2D resources, and overlay bitmaps.
-enum { kFontsFirst = 3050, kFontsLast = 3084, kOverlaysFirst = 3200, kOverlaysLast = 3299 };
-enum { kDefaultFont = 3052, kSplashImage = 3320, kSplashMilliseconds = 3000 };
+enum { kSplashMilliseconds = 3000 };
 enum { kNoSaveDataText = 4, kFirstScreenResult = 5 };
 
 static const char* const kIntroVideos[] = {
@@ -138,10 +140,10 @@ static int StartUp(int* reachedLoop)
     if (!ScreenInitializeAPI()) return Stop(3, "the screen API could not start");
 
     // Fonts and overlay bitmaps are welcome but not required.
-    RSID_FONT_DEFAULT = kDefaultFont;
-    if (LoadResourceRange1x1(kFontsFirst, kFontsLast) && LoadResourceRange1x1(kOverlaysFirst, kOverlaysLast))
-        InitOverlayBitmaps();
-    RSID_FONT_DEFAULT = GetFontRSID(kDefaultFont);
+    RSID_FONT_DEFAULT = kGameFontDefault;
+    if (LoadResourceRange1x1(kFontsFirst, kFontsLast) && LoadResourceRange1x1(kOverlayImagesFirst, kOverlayImagesLast))
+        upperLayers.InitOverlayBitmaps();
+    RSID_FONT_DEFAULT = upperLayers.GetFontRSID(kGameFontDefault);
 
     DisableSleepMode();  // no sleep while the save data is prepared
     if (!SaveDataInit()) {
@@ -149,7 +151,7 @@ static int StartUp(int* reachedLoop)
         DisplayNoSpaceQuitDialog(checkSpaceStrings[gLanguage][kNoSaveDataText], 540, 190);
         return 4;
     }
-    if (!done && !MainMenuScreenInit()) return Stop(4, "the save database could not be prepared");
+    if (!done && !upperLayers.MainMenuScreenInit()) return Stop(4, "the save database could not be prepared");
 
     InstallPhysicsAllocator();
     ScreenSetResult(kFirstScreenResult);
@@ -163,8 +165,8 @@ static int StartUp(int* reachedLoop)
     if (done) return 4;
 
     // A game named on the command line starts at once, without the intro and the title screen.
-    if (LaunchPending()) {
-        if (!LaunchFromOptions()) return Stop(4, "the game named on the command line could not be launched");
+    if (upperLayers.LaunchPending()) {
+        if (!upperLayers.LaunchFromOptions()) return Stop(4, "the game named on the command line could not be launched");
     } else if (playIntroVideos && !PlayIntro()) {
         return 4;
     }
@@ -183,8 +185,8 @@ static int StartUp(int* reachedLoop)
 static void TearDown(int level)
 {
     if (level >= 4) {
-        DisposeOverlayBitmaps();
-        if (DisposeResourceRange(kOverlaysFirst, kOverlaysLast)) DisposeResourceRange(kFontsFirst, kFontsLast);
+        upperLayers.DisposeOverlayBitmaps();
+        if (DisposeResourceRange(kOverlayImagesFirst, kOverlayImagesLast)) DisposeResourceRange(kFontsFirst, kFontsLast);
     }
     if (level >= 3) {
         // The sound thread walks the streams, which point into the resource table: it stops
@@ -202,6 +204,7 @@ static void TearDown(int level)
 
 int nnMain()
 {
+    RegisterGameModules();
     int reachedLoop = 0;
     TearDown(StartUp(&reachedLoop));
     return reachedLoop;

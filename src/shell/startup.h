@@ -2,8 +2,9 @@
 // opening of the resource archives, and the endless message box of a fatal start-up problem.
 #pragma once
 
-// Runs the whole program; returns 1 when start-up reached the screen loop, 0 when it stopped
-// before (the reason is reported through PrintError).
-int nnMain();
+// nnMain, defined here, is declared with the entry points the host calls (host/entry.h): it runs
+// the whole program and returns 1 when start-up reached the screen loop, 0 when it stopped before
+// (the reason is reported through PrintError).
+#include "host/entry.h"
+
 int OpenResources();
-int DisplayNoSpaceQuitDialog(const char* text, int width, int height);

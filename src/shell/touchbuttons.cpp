@@ -1,3 +1,5 @@
+// Touch buttons on the lower screen: presses, holds and drags from the stylus, one record per
+// button.
 #include "shell/touchbuttons.h"
 
 #include "lib/memory.h"

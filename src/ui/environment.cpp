@@ -1,3 +1,5 @@
+// The UI environment's records, its property table and the lookups by name; every record comes from
+// the environment's memory slot.
 #include "ui/environment.h"
 
 #include <cstring>

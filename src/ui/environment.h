@@ -270,13 +270,7 @@ struct sBasicUiEnvironment {
 // ---- Framework start and the environment list ----
 
 extern sBasicUiEnvironment* basicUiEnvironmentPtr;
-// Chosen by BasicUi_Init from the display variant: the UI font's info and texture resources.
-extern int basicUiFontInfoID;
-extern int basicUiFontID;
-// The touch hand is used when BasicUi_Init was asked for motion controls.
-extern int basicUiUseMotionControls;
-
-int BasicUi_Init(int useMotionControls);
+// BasicUi_Init and the UI font it chooses are in ui/uiinit.h.
 // The first environment created (the base environment after BasicUi_Init).
 sBasicUiEnvironment* BasicUi_GetEnvironment();
 

@@ -1,5 +1,6 @@
 // The UI's frame: update of the active widget tree, the three drawing passes, the frame clock, the
 // controller copy, the key queue and the touch hand.
+#include "lib/resourceids.h"
 #include "ui/frameupdate.h"
 
 #include <cstring>
@@ -333,7 +334,7 @@ int BasicUi_GetMcRadarY() { return basicUiMcRadarY; }
 float BasicUi_UnitClamp(float v) { return v < -1.0f ? -1.0f : (v > 1.0f ? 1.0f : v); }
 int BasicUi_Max(int a, int b) { return a > b ? a : b; }
 
-enum { kBasicUiBitmapResourceType = 125, kBitmapFlagFont = 4 };
+enum { kBasicUiBitmapResourceType = kResourceTypeBitmap, kBitmapFlagFont = 4 };
 
 int BasicUi_ImageExists(int id) { return ResourceLoaded(id) && ResourceType(id) == kBasicUiBitmapResourceType ? 1 : 0; }
 

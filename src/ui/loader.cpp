@@ -1,3 +1,5 @@
+// Loading a UI description element by element, with a start handler for each kind of element, then
+// the resources, databases and loader sizes that the description asks for.
 #include "ui/loader.h"
 
 #include <cstdlib>
@@ -8,6 +10,7 @@
 #include "db/dbxml.h"
 #include "lib/memory.h"
 #include "lib/printing.h"
+#include "lib/resourceids.h"
 #include "lib/resourceload.h"
 #include "lib/resources.h"
 #include "platform/bitmap.h"
@@ -19,7 +22,7 @@
 #include "xml/xmlreader.h"
 
 // Resource type of bitmaps (fonts are bitmaps with a font table).
-static const int kBitmapResourceType = 125;
+static const int kBitmapResourceType = kResourceTypeBitmap;
 
 // The property table of the element being read (loading runs on the main thread only).
 static sBasicUiPropertyTracker loaderTracker;
@@ -96,12 +99,12 @@ sBasicUiWidget* BasicUiWidget_ReadXml(sBasicXmlReader* reader, sBasicUiScreen* s
     sBasicUiWidget* w = name ? BasicUi_FindWidget(env, name) : nullptr;
     if (w && IsSelfOrAncestor(w, parentWidget)) {
         // Moving a widget under itself or one of its own children would make the tree a loop.
-        PrintError("BasicUiError: widget %s cannot be moved under itself\n", name);
+        PrintError("BasicUi: widget %s cannot be moved under itself", name);
         w = nullptr;
         name = nullptr;
     }
     if (w) {
-        if (w->widgetTypeRef.type != 0) PrintError("BasicUiError: trying to remap widget: %s\n", name);
+        if (w->widgetTypeRef.type != 0) PrintError("BasicUi: trying to remap widget: %s", name);
         BasicUi_CutWidget(w);
         w->parentScreen = screen;
         w->parentWidget = parentWidget;
@@ -561,7 +564,7 @@ int BasicUiResourceFile_Init(sBasicUiResourceFile* file)
         PrintString(path, int(sizeof path), "%s%s", "rom:\\", f->filename);
         BasicXml_BS2FS(path);
         f->header = OpenResourceFile(path);
-        if (!f->header) PrintError("resource loading error! whilst loading: %s \n", path);
+        if (!f->header) PrintError("BasicUi: resource loading error! whilst loading: %s", path);
     }
     return 1;
 }
@@ -577,22 +580,22 @@ int BasicUi_LoadResourceRange1x1(int first, int last)
     resourceHeader* r = nullptr;
     if (!GetResourceHeader(first, &r)) return 0;
     if (!r->resourceFile) {
-        PrintError("Resource header not present for resource range %i to %i\n", first, last);
+        PrintError("BasicUi: Resource header not present for resource range %i to %i", first, last);
         return 0;
     }
     if (first > last) return 1;
     for (int id = first; id <= last; ++id) {
         if (!GetResourceHeader(id, &r)) continue;
         if (r->resourceType == kResourceTypeGroup) {
-            if (!done && !LoadResourceGroup(id)) PrintError("BasicUi Error: could not load basicUi resource group %i!\n", id);
+            if (!done && !LoadResourceGroup(id)) PrintError("BasicUi: could not load basicUi resource group %i!", id);
             continue;
         }
         if (r->resourceLength <= 0 || done) continue;
         if (ReadResource(id)) continue;
         if (id >> 16)
-            PrintError("BasicUi Error: could not load basicUi resource: %i offset=%i!\n", id >> 16, id & 0xFFFF);
+            PrintError("BasicUi: could not load basicUi resource: %i offset=%i!", id >> 16, id & 0xFFFF);
         else
-            PrintError("BasicUi Error: could not load basicUi resource %i!\n", id);
+            PrintError("BasicUi: could not load basicUi resource %i!", id);
         if (!ResourceLoaded(id) || ResourceType(id) != kBitmapResourceType) {
             DisposeResourceRange(id, id);
             return 0;
@@ -600,7 +603,7 @@ int BasicUi_LoadResourceRange1x1(int first, int last)
         auto* bitmap = static_cast<DS3_bitmap_tag*>(ResourceHandle(id));
         if (bitmap->flags & 4) {
             bitmap->fontTable = nullptr;
-            PrintError("BasicUi Error: font texture without font info (%i)!\n", id);
+            PrintError("BasicUi: font texture without font info (%i)!", id);
         }
     }
     return 1;

@@ -1,3 +1,5 @@
+// The UI's memory slots: bump allocation through blocks of the memory manager, emptied a slot at a
+// time.
 #include "ui/memoryslots.h"
 
 #include <climits>

@@ -1,3 +1,4 @@
+// Copying a template widget's properties with its text and integer placeholders replaced.
 #include "ui/propertycopy.h"
 
 #include <cstring>
@@ -25,7 +26,7 @@ void BasicUi_Substitute(char* text, int capacity, char* const* patterns, char* c
         int replacementLen = StringLength(replacement);
         int restLen = StringLength(text + pos + patternLen);
         if (pos + replacementLen + restLen + 1 >= capacity) {
-            PrintError("BasicUiWidgetTypeInstance_Substitute: Overflow.\n");
+            PrintError("BasicUiWidgetTypeInstance_Substitute: Overflow.");
             continue;
         }
         std::memmove(text + pos + replacementLen, text + pos + patternLen, size_t(restLen) + 1);

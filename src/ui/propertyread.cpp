@@ -1,3 +1,5 @@
+// Parsing property values from attribute text: flags, bytes, integers with constants and script
+// variables, floats, strings and references.
 #include "ui/propertyread.h"
 
 #include <cerrno>
@@ -48,7 +50,7 @@ static void ParseLiteral(const char* s, const char* whole, int isInt, ParsedValu
     out->number = 0;
     if (IsLetter(s[0])) {
         if (!isInt || IsLetter(s[1])) {
-            PrintError("BasicUiError: possible constant without # prefix %s\n", whole);
+            PrintError("BasicUi: possible constant without # prefix %s", whole);
             return;
         }
         out->directive = s[0];

@@ -1,3 +1,4 @@
+// The UI's asynchronous resource loader: 128 double-buffered slots stepped once per frame.
 #include "ui/rlstracker.h"
 
 #include <cstring>

@@ -1,3 +1,5 @@
+// Definition and instance widgets, and the generation that copies a definition's subtree under each
+// instance.
 #include "ui/templates.h"
 
 #include "lib/printing.h"
@@ -167,20 +169,20 @@ static sBasicUiWidget* CopyWidget(Generation* g, sBasicUiWidget* source, sBasicU
     } else {
         w = BasicUi_CreateWidget(g->env, name[0] ? name : nullptr, g->screen, parent);
         if (!w) {
-            PrintError("BasicUiWidgetTypeInstance_GenerateWidget: allocation problem.\n");
+            PrintError("BasicUiWidgetTypeInstance_GenerateWidget: allocation problem.");
             return nullptr;
         }
     }
     if (!w->name || !w->name[0]) {
         BasicUiWidget_Destroy(g->env, w);
-        PrintError("BasicUiWidgetTypeInstance_GenerateWidget: allocation problem.\n");
+        PrintError("BasicUiWidgetTypeInstance_GenerateWidget: allocation problem.");
         return nullptr;
     }
 
     w->isActive = source->isActive;
     w->isRender = source->isRender;
     if (w->widgetTypeRef.type != EBasicUiWidgetTypeNull) {
-        PrintError("BasicUiWidgetTypeInstance_GenerateWidget: duplicate instance of: %s.\n", w->name);
+        PrintError("BasicUiWidgetTypeInstance_GenerateWidget: duplicate instance of: %s.", w->name);
     } else {
         w->widgetTypeRef = BasicUiWidgetType_Create(g->env, source->widgetTypeRef.type);
         BasicUiWidget_InitialisePropertyTracker(source, &sourceTracker);
@@ -222,7 +224,7 @@ void BasicUiWidgetTypeInstance_Generate(sBasicUiWidget* w)
     if (!g.env) return;
     if (IsSelfOrAncestor(g.definition, w)) {
         // Copies made inside the definition would be copied again without end.
-        PrintError("BasicUiWidgetTypeInstance_Generate: instance %s lies inside its definition.\n",
+        PrintError("BasicUiWidgetTypeInstance_Generate: instance %s lies inside its definition.",
                    w->name ? w->name : "");
         return;
     }

@@ -1,5 +1,7 @@
 // Starting the UI framework: memory slots, controller copy, the UI font, the base environment,
 // the statistics record, the frame clock, the key queue and the script-function registry.
+#include "ui/uiinit.h"
+
 #include "lib/memory.h"
 #include "lib/printing.h"
 #include "lib/resources.h"
@@ -38,11 +40,11 @@ static void LoadUiArchive()
     BasicXml_BS2FS(path);
     OpenResourceFile(path);
     if (!BasicUi_LoadResourceRange1x1(kLogoResource, kLogoResource))
-        PrintError("BasicUi Error: could not find basicUi logo resource!\n");
+        PrintError("BasicUi Error: could not find basicUi logo resource!");
     if (!BasicUi_LoadResourceRange1x1(basicUiFontInfoID, basicUiFontInfoID))
-        PrintError("BasicUi Error: could not find basicUi font info resource!\n");
+        PrintError("BasicUi Error: could not find basicUi font info resource!");
     if (!BasicUi_LoadResourceRange1x1(basicUiFontID, basicUiFontID))
-        PrintError("BasicUi Error: could not find basicUi font  resource!\n");
+        PrintError("BasicUi Error: could not find basicUi font  resource!");
 }
 
 static void RecordHeap(sBasicUiValueINT* mem, sBasicUiValueINT* memLoad, sBasicUiValueINT* allocs,

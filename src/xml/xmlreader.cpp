@@ -1,3 +1,5 @@
+// The streaming XML reader: a 1024-byte ring refilled from the file, and the token calls that the
+// loaders make in their grammar's order.
 #include "xml/xmlreader.h"
 
 #include <climits>
@@ -140,7 +142,7 @@ static int ReadName(sBasicXmlStreamBuffer* b, char* dst)
     int n = 0;
     while (!AtEnd(b) && IsNameChar(Cur(b))) {
         if (n == kBasicXmlTokenSize - 1) {
-            PrintError("BasicXmlReader:overflow\n");
+            PrintError("BasicXmlReader:overflow");
             while (!AtEnd(b) && IsNameChar(Cur(b))) BasicXmlStreamBuffer_Next(b);
             n = 0;
             break;
@@ -290,7 +292,7 @@ int BasicXmlReader_NextVal(sBasicXmlReader* reader)
     }
     BasicXmlStreamBuffer_Next(b);  // the closing quote
     if (overflow) {
-        PrintError("BasicXmlReader:overflow\n");
+        PrintError("BasicXmlReader:overflow");
         reader->valBuffer[0] = 0;
         return 0;
     }
@@ -377,7 +379,7 @@ int BasicXmlReader_ReadBeforeToken(sBasicXmlReader* reader, const char* token, c
         if (!inQuote && Matches(b, token)) {
             out[n] = 0;
             Skip(b, tokenLength);
-            if (full) PrintError("BasicXmlReader:overflow\n");
+            if (full) PrintError("BasicXmlReader:overflow");
             return 1;
         }
         char c = Cur(b);

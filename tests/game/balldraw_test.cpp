@@ -34,6 +34,7 @@
 #include "platform/gpu_recording.h"
 #include "platform/model.h"
 #include "platform/quads.h"
+#include "shell/actordraw.h"
 #include "shell/globals.h"
 #include "shell/physicsmemory.h"
 #include "shell/scenedraw.h"
@@ -69,7 +70,7 @@ DS3_lights Lights(float r, float g, float b)
 }
 int SameLights(const DS3_lights& a, const DS3_lights& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-constexpr int kBallTextures = mkrom::kBallTextureGroup;
+constexpr int kBallTextures = kBallTextureGroup;
 
 class LaneDraw : public ::testing::Test {
 protected:

@@ -12,6 +12,8 @@
 #include "game/actors.h"
 #include "game/animation.h"
 #include "game/ball.h"
+#include "game/characterdraw.h"
+#include "game/characterload.h"
 #include "game/characters.h"
 #include "game/gameloop.h"
 #include "game/physics.h"

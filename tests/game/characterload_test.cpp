@@ -7,6 +7,8 @@
 #include <string>
 #include <tuple>
 
+#include "game/characterdraw.h"
+#include "game/characterload.h"
 #include "game/characters.h"
 #include "game/gameloop.h"
 #include "game/records.h"

@@ -41,7 +41,7 @@
 #include "shell/globals.h"
 #include "shell/physicsmemory.h"
 #include "shell/scenedraw.h"
-#include "shell/applet.h"
+#include "platform/applet.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "support/device_heap.h"

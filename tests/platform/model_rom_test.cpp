@@ -112,8 +112,8 @@ TEST_F(RomModels, AlleyPinsAndBowlersRelocateAnimateAndDraw)
     ASSERT_EQ(LoadResourceGroup(911), 1);
     DS3_model_tag* envModel = Model(env << 16 | (NumResourcesInGroup(env) - 1));
     DS3_model_tag* masking = Model(layers << 16 | 0);
-    DS3_model_tag* pin = Model(mkrom::kPinModel);
-    DS3_model_tag* ball = Model(mkrom::kBallModel);
+    DS3_model_tag* pin = Model(kPinModel);
+    DS3_model_tag* ball = Model(kBallModel);
     DS3_model_tag* skeletonModel = Model(911 << 16 | 0);
     DS3_model_tag* body = Model(911 << 16 | 2);
     for (DS3_model_tag* m : {envModel, masking, pin, ball, skeletonModel, body}) ASSERT_NE(m, nullptr);

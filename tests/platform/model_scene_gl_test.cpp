@@ -99,8 +99,8 @@ protected:
         env = static_cast<DS3_model_tag*>(ResourceHandle(100 << 16 | (NumResourcesInGroup(100) - 1)));
         layers[0] = static_cast<DS3_model_tag*>(ResourceHandle(mkrom::kAlleyLayerGroups[0] << 16 | 0));
         layers[1] = static_cast<DS3_model_tag*>(ResourceHandle(mkrom::kAlleyLayerGroups[0] << 16 | 1));
-        pin = static_cast<DS3_model_tag*>(ResourceHandle(mkrom::kPinModel));
-        ball = static_cast<DS3_model_tag*>(ResourceHandle(mkrom::kBallModel));
+        pin = static_cast<DS3_model_tag*>(ResourceHandle(kPinModel));
+        ball = static_cast<DS3_model_tag*>(ResourceHandle(kBallModel));
         body = static_cast<DS3_model_tag*>(ResourceHandle(911 << 16 | 2));
         for (DS3_model_tag* m : {env, layers[0], layers[1], pin, ball, body}) ASSERT_NE(m, nullptr);
 

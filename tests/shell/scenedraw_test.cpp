@@ -2,6 +2,7 @@
 // headings turning once per eye, depth writes and layer lights confined to their own slot, the
 // depth state around particles and overlays, the turn lights by ball and replay, the ball's
 // reflection shift; and whole frames on the GPU with the build's alleys.
+#include "shell/actordraw.h"
 #include "shell/scenedraw.h"
 
 #include <gtest/gtest.h>

@@ -137,10 +137,10 @@ TEST_F(BuildFonts, OverlayImagesAndTheSplashLoad)
     EXPECT_LE(sheet->width - int(0.3f * sheet->width), 320);
     EXPECT_GE(sheet->width, 440);
 
-    void* splash = ReadResource(mkrom::kSplashImage);
+    void* splash = ReadResource(kSplashImage);
     ASSERT_NE(splash, nullptr);
     EXPECT_EQ(static_cast<DS3_bitmap_tag*>(splash)->width, 320);
-    EXPECT_EQ(DisposeResource(mkrom::kSplashImage), 1);
+    EXPECT_EQ(DisposeResource(kSplashImage), 1);
     EXPECT_EQ(DisposeResourceRange(3200, 3299), 1);
 }
 

@@ -3,6 +3,7 @@
 #include "shell/settings.h"
 #include "ui/registry.h"
 #include "ui/stats.h"
+#include "ui/uiinit.h"
 #include "ui/uiload_fixture.h"
 
 namespace {

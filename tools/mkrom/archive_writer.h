@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "lib/resourceids.h"
+
 namespace mkrom {
 
 // Every loaded block is freed in pieces of whole heap units, so each resource's bytes in memory
 // are padded to this many.
 constexpr uint32_t kResourcePadding = 128;
-constexpr int16_t kTypeGroup = 19;
+constexpr int16_t kTypeGroup = kResourceTypeGroup;
 // Ids index the game's resource table, which has this many entries.
 constexpr int kMaxResourceIds = 10000;
 // The trailer at the end of every archive, and the unit the directory is padded to.

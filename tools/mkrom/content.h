@@ -7,6 +7,7 @@
 #include "archive_writer.h"
 #include "game/areas.h"
 #include "game/ball.h"
+#include "lib/resourceids.h"
 
 namespace mkrom {
 
@@ -41,26 +42,7 @@ std::vector<Resource> BallContent();
 
 // The sounds and music (content_sound.cpp), all of type 127: effects 16-bit at 32728 Hz; the
 // menu music 8-bit mono, the songs 16-bit stereo, both at 16364 Hz and stored plain for streaming.
-enum {
-    kSoundMenuMove = 9000,
-    kSoundMenuSelect = 9001,
-    kSoundChime = 9002,  // overlays and messages
-    kSoundMenuBack = 9003,
-    kSoundGutter = 9004,
-    kSoundOverlayPop = 9005,
-    kMenuMusic = 9007,
-    kSoundBallLands = 9008,
-    kSoundBallRolls = 9009,
-    kSoundPinsLight = 9010,
-    kSoundPinsSide = 9011,
-    kSoundPinsMedium = 9012,
-    kSoundPinsHeavy = 9013,
-    kSoundPinsPocket = 9014,
-    kSoundStrikeFast = 9015,
-    kSoundStrikeSlow = 9016,
-    kDefaultSong = 9019,
-    kFirstSong = 9020,  // and 9021
-};
+// Their ids are the game's (lib/resourceids.h).
 std::vector<Resource> SoundContent();
 
 // Test resources, in the TestFX range. All data is zero-padded to a multiple of 128 bytes in the

@@ -23,8 +23,8 @@ namespace mkrom {
 
 namespace {
 
-constexpr int16_t kTypeModel = 126;
-constexpr int16_t kTypeAnimation = 7;
+constexpr int16_t kTypeModel = kResourceTypeModel;
+constexpr int16_t kTypeAnimation = kResourceTypeAnimation;
 constexpr float kPi = 3.14159265f;
 
 struct BodyLayout {

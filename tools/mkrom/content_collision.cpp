@@ -8,16 +8,13 @@
 
 #include "content.h"
 #include "game/collision.h"
+#include "game/lane.h"
 
 namespace mkrom {
 
-static const int16_t kTypeCollisionModel = 44;
+static const int16_t kTypeCollisionModel = kResourceTypeCollisionModel;
 
-// Game units (24 to the foot) of the physics world's lane.
-static const double kUnitsPerFoot = 24.0;
-static const double kLaneHalfWidth = 43.0;   // edge of the lane bed and of the bumpers
-static const double kLaneLength = 1512.0;    // foul line to the end of the pin deck, 63 feet
-// The trough: 9.25 inches wide and 1.875 inches deep in real lane, doubled as everything in game
+// The lane's own sizes are the game's (game/lane.h). The trough: 9.25 inches wide and 1.875 inches deep in real lane, doubled as everything in game
 // units, with a lip at its outer edge.
 static const double kGutterWidth = 18.5;
 static const double kGutterDepth = 3.75;
@@ -104,8 +101,8 @@ static Point3 Feet(double x, double y, double z) { return {x / kUnitsPerFoot, y 
 static std::vector<uint8_t> LaneBed()
 {
     static const uint8_t maple[4] = {0xC8, 0xA0, 0x6E, 0xFF};
-    const Point3 a = Feet(-kLaneHalfWidth, 0, 0), b = Feet(kLaneHalfWidth, 0, 0);
-    const Point3 c = Feet(kLaneHalfWidth, kLaneLength, 0), d = Feet(-kLaneHalfWidth, kLaneLength, 0);
+    const Point3 a = Feet(-kLaneBedHalfWidth, 0, 0), b = Feet(kLaneBedHalfWidth, 0, 0);
+    const Point3 c = Feet(kLaneBedHalfWidth, kLaneLength, 0), d = Feet(-kLaneBedHalfWidth, kLaneLength, 0);
     return Model({Face(a, b, c, maple), Face(a, c, d, maple)});
 }
 
@@ -117,16 +114,16 @@ static std::vector<Point3> GutterProfile(int side)
     const double radius = (half * half + kGutterDepth * kGutterDepth) / (2 * kGutterDepth);
     const double centreZ = radius - kGutterDepth;
     const double sweep = std::asin(half / radius);
-    const double middle = kLaneHalfWidth + half;
+    const double middle = kLaneBedHalfWidth + half;
     std::vector<Point3> right;
     for (int i = 0; i <= kArcSegments; ++i) {
         double angle = -sweep + 2 * sweep * i / kArcSegments;
         right.push_back({middle + radius * std::sin(angle), 0, centreZ - radius * std::cos(angle)});
     }
     // The arc's ends lie on the lane surface exactly.
-    right.front() = {kLaneHalfWidth, 0, 0};
-    right.back() = {kLaneHalfWidth + kGutterWidth, 0, 0};
-    right.push_back({kLaneHalfWidth + kGutterWidth, 0, kGutterLip});
+    right.front() = {kLaneBedHalfWidth, 0, 0};
+    right.back() = {kLaneBedHalfWidth + kGutterWidth, 0, 0};
+    right.push_back({kLaneBedHalfWidth + kGutterWidth, 0, kGutterLip});
     if (side > 0) return right;
     std::vector<Point3> left;
     for (auto p = right.rbegin(); p != right.rend(); ++p) left.push_back({-p->x, 0, p->z});

@@ -71,23 +71,23 @@ const std::vector<FontSpec>& Fonts()
     static const uint8_t sky[3] = {150, 220, 255};
     static const uint8_t red[3] = {255, 90, 80};
     static const std::vector<FontSpec> fonts = {
-        {3052, kInfoSans11, {white[0], white[1], white[2]}},      // the default font
-        {3057, kInfoBold11, {white[0], white[1], white[2]}},      // small score rows: totals
-        {3059, kInfoBold12, {white[0], white[1], white[2]}},      // running totals, hook badge
-        {3061, kInfoBold11, {white[0], white[1], white[2]}},      // ball marks of the large sheet
-        {3063, kInfoCondensedBold8, {white[0], white[1], white[2]}},  // small score rows: marks
-        {3065, kInfoBold16, {white[0], white[1], white[2]}},      // numbers: speed, round, bingo
-        {3066, kInfoBold16, {red[0], red[1], red[2]}},            // marked bingo numbers
-        {3068, kInfoBold16, {gold[0], gold[1], gold[2]}},         // spares score
-        {3070, kInfoBold13, {white[0], white[1], white[2]}},      // player names and lines
-        {3071, kInfoBold28, {gold[0], gold[1], gold[2]}},         // "Game Over"
-        {3073, kInfoBold11, {white[0], white[1], white[2]}},      // speed tenths
-        {3075, kInfoSans11, {white[0], white[1], white[2]}},      // busy messages
-        {3076, kInfoBold13, {sky[0], sky[1], sky[2]}},            // table headings
-        {3077, kInfoBold12, {white[0], white[1], white[2]}},      // body text and button labels
-        {3079, kInfoBold16, {gold[0], gold[1], gold[2]}},         // titles
-        {3080, kInfoBold11, {sky[0], sky[1], sky[2]}},            // hints and name plates
-        {3083, kInfoCondensed10, {white[0], white[1], white[2]}}, // names in the small rows
+        {kGameFontDefault, kInfoSans11, {white[0], white[1], white[2]}},
+        {kGameFontSmallTotals, kInfoBold11, {white[0], white[1], white[2]}},
+        {kGameFontTotals, kInfoBold12, {white[0], white[1], white[2]}},
+        {kGameFontMarks, kInfoBold11, {white[0], white[1], white[2]}},
+        {kGameFontSmallMarks, kInfoCondensedBold8, {white[0], white[1], white[2]}},
+        {kGameFontNumbers, kInfoBold16, {white[0], white[1], white[2]}},
+        {kGameFontBingoMarked, kInfoBold16, {red[0], red[1], red[2]}},
+        {kGameFontGoldNumbers, kInfoBold16, {gold[0], gold[1], gold[2]}},
+        {kGameFontNames, kInfoBold13, {white[0], white[1], white[2]}},
+        {kGameFontLargeGold, kInfoBold28, {gold[0], gold[1], gold[2]}},
+        {kGameFontSmallNumbers, kInfoBold11, {white[0], white[1], white[2]}},
+        {kGameFontBusy, kInfoSans11, {white[0], white[1], white[2]}},
+        {kGameFontHeadings, kInfoBold13, {sky[0], sky[1], sky[2]}},
+        {kGameFontBody, kInfoBold12, {white[0], white[1], white[2]}},
+        {kGameFontTitles, kInfoBold16, {gold[0], gold[1], gold[2]}},
+        {kGameFontHints, kInfoBold11, {sky[0], sky[1], sky[2]}},
+        {kGameFontSmallNames, kInfoCondensed10, {white[0], white[1], white[2]}},
     };
     return fonts;
 }

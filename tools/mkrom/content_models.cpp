@@ -539,7 +539,7 @@ std::vector<Resource> LaneObjectContent()
 
     // The textures the oil overlay takes for the game's pattern (member = pattern - 1).
     Resource oilPatterns;
-    oilPatterns.id = kOilPatternTextureGroup;
+    oilPatterns.id = kOilTextureGroup;
     oilPatterns.type = kTypeGroup;
     for (int p = 1; p <= kNumOilPatterns; ++p) oilPatterns.members.push_back(BitmapResource(0, OilPatternTexture(p), kPixelRGBA4));
     out.push_back(oilPatterns);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "archive_writer.h"
+#include "lib/resourceids.h"
 
 namespace mkrom {
 
@@ -20,28 +21,7 @@ extern const int kAlleyMarqueeGroups[kNumAlleys];
 // 2 the lamp's model).
 extern const int kAlleyTurnLightGroups[kNumAlleys][2];
 
-// The lane objects, at the ids the game loads them by.
-enum {
-    kLaneObjectTextures = 5000,  // group: the textures of the models below
-    kBallModel = 5001,
-    kBallShadowModel = 5002,
-    kBallReflTopModel = 5003,
-    kBallReflBotModel = 5004,
-    kCharacterShadowModel = 5005,
-    kPinModel = 5006,
-    kBumperModel = 5007,
-    kAimModel = 5009,
-    kAimPosLModel = 5010,  // 5010-5013: aim position left, right, aim angle left, right
-    kOilModel = 5014,
-    // Member (oil pattern - 1) is the texture the oil model takes for that pattern.
-    kOilPatternTextureGroup = 5016,
-    // Member (ball index + 2) is the texture the ball model takes for that ball; members 0 and 1
-    // repeat ball 0's.
-    kBallTextureGroup = 901,
-    // Member (ball index) is the ball's picture for the screens (64 x 64 with alpha).
-    kBallPictureGroup = 3322,
-    kNumBallLooks = 32,
-};
+// The lane objects are at the ids the game loads them by (lib/resourceids.h).
 
 std::vector<Resource> ModelContent();
 

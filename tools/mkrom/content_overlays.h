@@ -6,12 +6,11 @@
 #include <vector>
 
 #include "archive_writer.h"
+#include "lib/resourceids.h"
 
 namespace mkrom {
 
-// The overlay images (ids 3207-3298) and the splash image (3320, 320 x 240).
+// The overlay images (ids 3207-3298) and the splash image (kSplashImage, 320 x 240).
 std::vector<Resource> OverlayContent();
-
-constexpr int kSplashImage = 3320;
 
 }  // namespace mkrom

@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "archive_writer.h"
+#include "lib/resourceids.h"
 
 namespace mkrom {
 
-constexpr int16_t kTypeModelResource = 126;
+constexpr int16_t kTypeModelResource = kResourceTypeModel;
 
 // Everything a vertex of any format may carry; each format writes only its own attributes.
 struct Vertex {

@@ -5,6 +5,7 @@
 #include "lib/memory.h"
 #include "platform/bitmap.h"
 #include "shell/globals.h"
+#include "shell/upperlayers.h"
 
 DisplayRecord gDisplay;
 
@@ -15,6 +16,7 @@ DS3_bitmap_tag frameBufferLower = [] {
     return b;
 }();
 memHeap deviceHeap;
+int done = 0;  // the platform's quit flag (platform/utilities.cpp is not linked)
 static DS3_bitmap_tag splashBitmap;
 
 static int Call(const std::string& name)
@@ -67,6 +69,9 @@ int DrawOverlayBackground(int, int, int w, int h)
 {
     return Call("Panel(" + std::to_string(w) + "x" + std::to_string(h) + ")");
 }
+// The message box reaches the overlays' font and background through the shell's record.
+static const int registered = (upperLayers.GetFontRSID = GetFontRSID,
+                               upperLayers.DrawOverlayBackground = DrawOverlayBackground, 1);
 
 // Start-up neighbours of the same module, unused here.
 int HostArenaInit(uint32_t) { return 1; }

@@ -5,6 +5,7 @@
 #include "platform/startup.h"
 #include "recording_display.h"
 #include "shell/globals.h"
+#include "shell/quitdialog.h"
 #include "shell/startup.h"
 
 namespace {

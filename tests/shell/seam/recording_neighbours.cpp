@@ -8,7 +8,9 @@
 #include "lib/resources.h"
 #include "platform/bitmap.h"
 #include "shell/globals.h"
+#include "shell/quitdialog.h"
 #include "shell/savedata.h"
+#include "shell/upperlayers.h"
 
 std::vector<std::string> gCalls;
 std::set<std::string> gFailing;
@@ -22,6 +24,9 @@ DS3_bitmap_tag frameBufferLower;
 DS3_bitmap_tag* screenBuffer = &frameBufferLower;
 int playIntroVideos = 1;
 int gGameControls = 1;
+int done = 0;
+int gLanguage = 0;
+int RSID_FONT_DEFAULT = 0;
 const char* checkSpaceStrings[kNumTextLanguages][kNumCheckSpaceStrings] = {
     {"0", "1", "2", "3", "no save data", "5", "6"}};
 static resourceFileHeader_tag anArchive;
@@ -164,3 +169,21 @@ int PrintError(const char* format, ...)
     gCalls.push_back(std::string("PrintError: ") + text);
     return 0;
 }
+
+// The shell reaches the overlays and the front end through the record the top layer fills in; here
+// the doubles above stand in for them.
+void RegisterGameModules()
+{
+    upperLayers.InitOverlayBitmaps = InitOverlayBitmaps;
+    upperLayers.DisposeOverlayBitmaps = DisposeOverlayBitmaps;
+    upperLayers.GetFontRSID = GetFontRSID;
+    upperLayers.MainMenuScreenInit = MainMenuScreenInit;
+    upperLayers.LaunchPending = LaunchPending;
+    upperLayers.LaunchFromOptions = LaunchFromOptions;
+    upperLayers.ExitScreens = ExitScreens;
+    upperLayers.RestoreGUI = RestoreGUI;
+    upperLayers.SelectTitleScreen = SelectTitleScreen;
+    upperLayers.SelectMainMenuScreen = SelectMainMenuScreen;
+}
+// The screen loop's tests run without start-up, so the record is filled in as the program loads.
+static const int registered = (RegisterGameModules(), 1);

@@ -4,6 +4,7 @@
 
 #include "recording_neighbours.h"
 #include "shell/globals.h"
+#include "shell/quitdialog.h"
 #include "shell/screenloop.h"
 #include "shell/settings.h"
 #include "shell/startup.h"

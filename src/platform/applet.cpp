@@ -1,10 +1,10 @@
 // The HOME menu and sleep come with their own work; what exists now is the close order: when the
 // host asks the application to close (window closed, frame limit), `done` is raised on the main
 // thread during the controller read, as the shutdown callback does.
-#include "shell/applet.h"
+#include "platform/applet.h"
 
 #include "host/host.h"
-#include "shell/globals.h"
+#include "platform/utilities.h"
 
 static int homePowerEnabled = 0;
 static int sleepAllowed = 0;

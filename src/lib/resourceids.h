@@ -1,0 +1,101 @@
+// The numbers that the game and the game data builder (tools/mkrom) must agree on: the types of
+// the archives' resources and the ids at which the game asks for its fonts, images, models and
+// sounds. Both sides include this header, so that each number is written once; a test checks that
+// the built game data holds every id listed here.
+#pragma once
+
+#include <cstdint>
+
+// ---- Resource types ----
+constexpr int kResourceTypeAnimation = 7;
+constexpr int16_t kResourceTypeGroup = 19;
+constexpr int kResourceTypeFontInfo = 24;
+constexpr int kResourceTypeLevel = 42;
+// Collision models: set up by the game (game/collision.cpp), which registers its initialiser.
+constexpr int16_t kResourceTypeCollisionModel = 44;
+constexpr int kResourceTypeObjectAnimation = 86;
+constexpr int kResourceTypeBitmap = 125;
+constexpr int kResourceTypeModel = 126;
+constexpr int16_t kResourceTypeSound = 127;
+
+// ---- Fonts (bitmaps of type 125, each naming its font information) ----
+// Every font and its information lie in [kFontsFirst, kFontsLast], loaded at start-up.
+constexpr int kFontsFirst = 3050;
+constexpr int kFontsLast = 3084;
+constexpr int kGameFontDefault = 3052;  // what text is drawn in unless a caller selects another
+constexpr int kGameFontSmallTotals = 3057;  // small score rows: totals
+constexpr int kGameFontTotals = 3059;  // running totals, the hook badge
+constexpr int kGameFontMarks = 3061;  // ball marks of the large sheet
+constexpr int kGameFontSmallMarks = 3063;  // small score rows: marks
+constexpr int kGameFontNumbers = 3065;  // numbers: speed, round, bingo
+constexpr int kGameFontBingoMarked = 3066;  // marked bingo numbers
+constexpr int kGameFontGoldNumbers = 3068;  // the spares score
+constexpr int kGameFontNames = 3070;  // player names and lines
+constexpr int kGameFontLargeGold = 3071;  // "Game Over"
+constexpr int kGameFontSmallNumbers = 3073;  // speed tenths
+constexpr int kGameFontBusy = 3075;  // busy messages
+constexpr int kGameFontHeadings = 3076;  // table headings
+constexpr int kGameFontBody = 3077;  // body text and button labels
+constexpr int kGameFontTitles = 3079;  // titles
+constexpr int kGameFontHints = 3080;  // hints and name plates
+constexpr int kGameFontSmallNames = 3083;  // names in the small rows
+
+// ---- 2D images ----
+// The overlay images lie in [kOverlayImagesFirst, kOverlayImagesLast], loaded at start-up.
+constexpr int kOverlayImagesFirst = 3200;
+constexpr int kOverlayImagesLast = 3299;
+constexpr int kSplashImage = 3320;  // 320 x 240, shown at start-up
+
+// ---- The lane's objects: models, their textures and the ball table ----
+// All of them lie in [kLaneObjectTextures, kOilTextureGroup], loaded for each game.
+constexpr int kLaneObjectTextures = 5000;  // group: the textures of the models below
+constexpr int kBallModel = 5001;
+constexpr int kBallShadowModel = 5002;
+constexpr int kBallReflTopModel = 5003;
+constexpr int kBallReflBotModel = 5004;
+constexpr int kCharacterShadowModel = 5005;  // the shadow under each bowler
+constexpr int kPinModel = 5006;
+constexpr int kBumperModel = 5007;
+constexpr int kAimModel = 5009;
+// 5010-5013: the aim position marks left and right, then the aim angle marks left and right.
+constexpr int kAimPosLModel = 5010;
+constexpr int kAimPosRModel = 5011;
+constexpr int kAimAngleLModel = 5012;
+constexpr int kAimAngleRModel = 5013;
+constexpr int kOilModel = 5014;
+constexpr int kBallPropertyTable = 5015;  // one BallProperties row per ball index
+// Member (oil pattern - 1) is the texture the oil model takes for that pattern.
+constexpr int kOilTextureGroup = 5016;
+// Member (ball index + 2) is the texture the ball model takes for that ball; members 0 and 1
+// repeat ball 0's.
+constexpr int kBallTextureGroup = 901;
+// Member (ball index) is the ball's picture for the screens (64 x 64 with alpha).
+constexpr int kBallPictureGroup = 3322;
+constexpr int kNumBallLooks = 32;
+
+// ---- Sounds (type 127) ----
+// The shared sounds lie in [kGameSoundsFirst, kGameSoundsLast], loaded as one range for a game;
+// the music after them is streamed.
+constexpr int kGameSoundsFirst = 9000;
+constexpr int kGameSoundsLast = 9017;
+constexpr int kSoundMenuMove = 9000;
+constexpr int kSoundMenuSelect = 9001;
+constexpr int kSoundChime = 9002;  // overlays and messages
+constexpr int kSoundMenuBack = 9003;
+constexpr int kSoundGutter = 9004;
+constexpr int kSoundOverlayPop = 9005;
+constexpr int kMenuMusic = 9007;
+constexpr int kSoundBallLands = 9008;
+constexpr int kSoundBallRolls = 9009;
+constexpr int kSoundPinsLight = 9010;
+constexpr int kSoundPinsSide = 9011;
+constexpr int kSoundPinsMedium = 9012;
+constexpr int kSoundPinsHeavy = 9013;
+constexpr int kSoundPinsPocket = 9014;
+constexpr int kSoundStrikeFast = 9015;
+constexpr int kSoundStrikeSlow = 9016;
+// An alley's music is kAreaMusicBase + its song number; 9019 the default song, 9020 and 9021 the
+// songs of the alleys.
+constexpr int kAreaMusicBase = 9018;
+constexpr int kDefaultSong = 9019;
+constexpr int kFirstSong = 9020;

@@ -1,0 +1,61 @@
+// Start-up registrations: every function that a lower layer calls in a higher one is handed down
+// here, the one place that may include them all. The shell calls RegisterGameModules before
+// anything else runs; the tests' fixtures call it as they load.
+#include "screens/registrations.h"
+
+#include "game/collision.h"
+#include "game/transitions.h"
+#include "host/errorlog.h"
+#include "lib/printing.h"
+#include "lib/screenapi.h"
+#include "overlays/overlaydraw.h"
+#include "overlays/overlaystack.h"
+#include "overlays/pausemenu.h"
+#include "overlays/scoreoverlay.h"
+#include "overlays/startturn.h"
+#include "screens/frontend.h"
+#include "screens/quicklaunch.h"
+#include "screens/scoresheet_print.h"
+#include "testmode/testmode.h"
+
+void RegisterGameModules()
+{
+    UpperLayerHooks& u = upperLayers;
+    u.overlayStackDepth = kOverlayStackDepth;
+    u.OverlayExists = OverlayExists;
+    u.OverlayExit = OverlayExit;
+    u.OverlayHandleInput = OverlayHandleInput;
+    u.OverlayResetStack = OverlayResetStack;
+    u.OverlayUpdate = OverlayUpdate;
+    u.StartDSScoreOverlay = StartDSScoreOverlay;
+    u.DSScoreOverlayActive = DSScoreOverlayActive;
+    u.ShowScoreOverlayAfterBall = ShowScoreOverlayAfterBall;
+    u.DSStandardStartTurnOverlayActive = DSStandardStartTurnOverlayActive;
+    u.StartPauseMenuOverlay = StartPauseMenuOverlay;
+    u.SetOverlayControllerNum = SetOverlayControllerNum;
+    u.SetHUDDisplay = SetHUDDisplay;
+    u.DrawGameOverlays = DrawGameOverlays;
+    u.DrawOverlayBackground = DrawOverlayBackground;
+    u.GetFontRSID = GetFontRSID;
+    u.InitOverlayBitmaps = InitOverlayBitmaps;
+    u.DisposeOverlayBitmaps = DisposeOverlayBitmaps;
+
+    u.MainMenuScreenInit = MainMenuScreenInit;
+    u.SelectTitleScreen = SelectTitleScreen;
+    u.SelectMainMenuScreen = SelectMainMenuScreen;
+    u.ExitScreens = ExitScreens;
+    u.RestoreGUI = RestoreGUI;
+    u.LoadingScreenInit = LoadingScreenInit;
+    u.LoadingScreenClose = LoadingScreenClose;
+    u.ZeroPlayerResults = ZeroPlayerResults;
+    u.SetPlayersResults = SetPlayersResults;
+    u.LaunchPending = LaunchPending;
+    u.LaunchFromOptions = LaunchFromOptions;
+    u.PrintScoreSheets = PrintScoreSheets;
+
+    u.DisposeTestMode = DisposeTestMode;
+
+    ScreenSetFrameHooks({OverlayExists, OverlayHandleInput, OverlayUpdate, UpdateTransition});
+    RegisterCollisionModelResources();
+    HostSetErrorFormatter(VPrintString);
+}

@@ -1,0 +1,61 @@
+// The game data of the build holds every resource the game asks for by a shared id, with the type
+// the game reads it as.
+#include <gtest/gtest.h>
+
+#include "lib/resourceids.h"
+#include "lib/resources.h"
+#include "support/device_heap.h"
+#include "support/game_data.h"
+
+namespace {
+
+struct AskedFor {
+    int id;
+    int type;
+};
+
+const AskedFor kAskedFor[] = {
+    {kGameFontDefault, kResourceTypeBitmap},     {kGameFontSmallTotals, kResourceTypeBitmap},
+    {kGameFontTotals, kResourceTypeBitmap},      {kGameFontMarks, kResourceTypeBitmap},
+    {kGameFontSmallMarks, kResourceTypeBitmap},  {kGameFontNumbers, kResourceTypeBitmap},
+    {kGameFontBingoMarked, kResourceTypeBitmap}, {kGameFontGoldNumbers, kResourceTypeBitmap},
+    {kGameFontNames, kResourceTypeBitmap},       {kGameFontLargeGold, kResourceTypeBitmap},
+    {kGameFontSmallNumbers, kResourceTypeBitmap}, {kGameFontBusy, kResourceTypeBitmap},
+    {kGameFontHeadings, kResourceTypeBitmap},    {kGameFontBody, kResourceTypeBitmap},
+    {kGameFontTitles, kResourceTypeBitmap},      {kGameFontHints, kResourceTypeBitmap},
+    {kGameFontSmallNames, kResourceTypeBitmap},  {kSplashImage, kResourceTypeBitmap},
+    {kLaneObjectTextures, kResourceTypeGroup},   {kBallModel, kResourceTypeModel},
+    {kBallShadowModel, kResourceTypeModel},      {kBallReflTopModel, kResourceTypeModel},
+    {kBallReflBotModel, kResourceTypeModel},     {kCharacterShadowModel, kResourceTypeModel},
+    {kPinModel, kResourceTypeModel},             {kBumperModel, kResourceTypeModel},
+    {kAimModel, kResourceTypeModel},             {kAimPosLModel, kResourceTypeModel},
+    {kAimPosRModel, kResourceTypeModel},         {kAimAngleLModel, kResourceTypeModel},
+    {kAimAngleRModel, kResourceTypeModel},       {kOilModel, kResourceTypeModel},
+    {kOilTextureGroup, kResourceTypeGroup},      {kBallTextureGroup, kResourceTypeGroup},
+    {kBallPictureGroup, kResourceTypeGroup},     {kSoundMenuMove, kResourceTypeSound},
+    {kSoundMenuSelect, kResourceTypeSound},      {kSoundChime, kResourceTypeSound},
+    {kSoundMenuBack, kResourceTypeSound},        {kSoundGutter, kResourceTypeSound},
+    {kSoundOverlayPop, kResourceTypeSound},      {kMenuMusic, kResourceTypeSound},
+    {kSoundBallLands, kResourceTypeSound},       {kSoundBallRolls, kResourceTypeSound},
+    {kSoundPinsLight, kResourceTypeSound},       {kSoundPinsSide, kResourceTypeSound},
+    {kSoundPinsMedium, kResourceTypeSound},      {kSoundPinsHeavy, kResourceTypeSound},
+    {kSoundPinsPocket, kResourceTypeSound},      {kSoundStrikeFast, kResourceTypeSound},
+    {kSoundStrikeSlow, kResourceTypeSound},      {kDefaultSong, kResourceTypeSound},
+    {kFirstSong, kResourceTypeSound},            {kFirstSong + 1, kResourceTypeSound},
+};
+
+TEST(ResourceIds, TheGameDataHoldsEveryIdTheGameAsksFor)
+{
+    ASSERT_EQ(UseFreshDeviceHeap(32 << 20), 1);
+    ASSERT_EQ(OpenBuildGameData(), 1);
+    for (const AskedFor& r : kAskedFor) EXPECT_EQ(ResourceType(r.id), r.type) << "resource " << r.id;
+    // The ball table is a plain table, at its id.
+    EXPECT_EQ(ResourceType(kBallPropertyTable), 1);
+    // The ranges loaded whole begin with resources of their kind.
+    EXPECT_EQ(ResourceType(kGameSoundsFirst), kResourceTypeSound);
+    EXPECT_EQ(ResourceType(kFontsFirst), kResourceTypeFontInfo);
+    CloseBuildGameData();
+    ReleaseDeviceHeap();
+}
+
+}  // namespace
