@@ -1,7 +1,6 @@
 // The game loop with its set-up, per-frame steps and tear-down. The overlays, the front end and the
 // test mode stand above the game, so they are reached through the record the top layer fills in at
 // start-up (shell/upperlayers.h).
-#include "game/characterload.h"
 #include "game/gameloop.h"
 
 #include <cstdio>
@@ -11,6 +10,7 @@
 #include "game/areas.h"
 #include "game/ball.h"
 #include "game/camera.h"
+#include "game/characterload.h"
 #include "game/characters.h"
 #include "game/collision.h"
 #include "game/computer.h"

@@ -1,7 +1,6 @@
 // Start-up in its fixed order and tear-down by levels, so that a start-up that stops half-way gives
 // back exactly what it took. Its first step ties the lower layers to the modules above them
 // (RegisterGameModules).
-#include "shell/quitdialog.h"
 #include "shell/startup.h"
 
 #include "game/records.h"
@@ -23,6 +22,7 @@
 #include "platform/video.h"
 #include "shell/globals.h"
 #include "shell/physicsmemory.h"
+#include "shell/quitdialog.h"
 #include "shell/savedata.h"
 #include "shell/screenloop.h"
 #include "shell/settings.h"
