@@ -457,16 +457,16 @@ int PauseGame(int on)
 int GameLoop()
 {
     int ok = GameLoopSetup();
-    if (!ok) PrintError("game set-up failed");
+    if (!ok) PrintError("game loop: game set-up failed");
 
     while (ok && (testOptions.testModeActive || !(quitGame || done || gHandleGameInvitation))) {
         if (!ReadControls(nullptr) || !HandleControls() || !UpdateGameLogic()) {
-            ok = PrintError("a game frame failed");
+            ok = PrintError("game loop: a game frame failed");
             break;
         }
         if (done) break;
         if (!DrawGameScreen()) {
-            ok = PrintError("a game frame could not be drawn");
+            ok = PrintError("game loop: a game frame could not be drawn");
             break;
         }
     }

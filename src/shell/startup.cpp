@@ -47,7 +47,7 @@ int OpenResources()
     // The first archive of the set that fails ends the attempt; those already open stay open.
     for (const char* path : kSplitArchives) {
         if (!OpenResourceFile(path)) {
-            PrintError("cannot open the game data archive %s", path);
+            PrintError("start-up: cannot open the game data archive %s", path);
             return 0;
         }
     }
