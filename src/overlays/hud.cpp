@@ -21,20 +21,20 @@
 static float hookRot = 0.0f;
 
 enum {
-    kPinDiagram = 3212,
-    kPinMarker = 3214,
-    kSpeedPlate = 3225,
-    kBallFrame = 3226,
-    kHookBadge = 3228,
-    kLastBallFrame = 3230,
-    kLastBallDigits = 3231,
-    kLastBallSpare = 3240,
-    kLastBallStrike = 3241,
-    kLastBallNone = 3242,
-    kSparesPanel = 3254,
-    kNamePlate = 3257,
-    kVideoFrame = 3259,
-    kReplayPanel = 3290,
+    kPinDiagram = kImagePinDiagram,
+    kPinMarker = kImagePinMarker,
+    kSpeedPlate = kImageSpeedPlate,
+    kBallFrame = kImageBallFrame,
+    kHookBadge = kImageHookBadge,
+    kLastBallFrame = kImageLastBallFrame,
+    kLastBallDigits = kImageLastBallDigits,
+    kLastBallSpare = kImageSpareBanner,
+    kLastBallStrike = kImageStrikeBanner,
+    kLastBallNone = kImageMissBanners,
+    kSparesPanel = kImageSparesPanel,
+    kNamePlate = kImageNamePlate,
+    kVideoFrame = kImageVideoFrame,
+    kReplayPanel = kImageReplayPanel,
 };
 enum {
     kFontSpeed = kGameFontNumbers,
@@ -46,7 +46,7 @@ enum {
     kFontSkip = kGameFontBody,
 };
 static const int kCardGroup = 3321, kCardGroupHiDef = 3322;
-static const int kBallGroup = 3322, kBallGroupHiDef = 3323;
+static const int kBallGroup = kBallPictureGroup, kBallGroupHiDef = 3323;
 static const int kDiagramOffset = 90;
 static const float kFeetPerSecondToMPH = 0.00018939393f * 3600.0f;
 static const float kHookSpin = 60.0f;
