@@ -274,9 +274,9 @@ int LoadAreaEnvDefnResource(int rsid)
 {
     int32_t size = 0;
     const void* data = LoadedData(rsid, &size);
-    if (!data) return PrintError("environment definition %d is not loaded", rsid);
+    if (!data) return PrintError("areas: environment definition %d is not loaded", rsid);
     if (size < int32_t(sizeof(EnvDefn_properties)))
-        return PrintError("environment definition %d is %d bytes, too short", rsid, int(size));
+        return PrintError("areas: environment definition %d is %d bytes, too short", rsid, int(size));
     const EnvDefn_properties& d = *static_cast<const EnvDefn_properties*>(data);
     if (!CheckEnvDefn(d, rsid)) return 0;
 
@@ -315,8 +315,8 @@ static int ApplyLightSetList(int rsid)
 {
     int32_t size = 0;
     const auto* list = static_cast<const LightSetList*>(LoadedData(rsid, &size));
-    if (!list) return PrintError("light-set list %d is not loaded", rsid);
-    if (size < int32_t(sizeof(LightSetList))) return PrintError("light-set list %d is %d bytes, too short", rsid, int(size));
+    if (!list) return PrintError("areas: light-set list %d is not loaded", rsid);
+    if (size < int32_t(sizeof(LightSetList))) return PrintError("areas: light-set list %d is %d bytes, too short", rsid, int(size));
     if (list->numLights < 0 || list->numLights > kMaxLightSets)
         return PrintError("light-set list %d: %d light sets", rsid, int(list->numLights));
     for (int k = 0; k < list->numLights; ++k) {
@@ -345,8 +345,8 @@ int LoadAreaObjects(int rsid)
 {
     int32_t size = 0;
     const auto* bytes = static_cast<const uint8_t*>(LoadedData(rsid, &size));
-    if (!bytes) return PrintError("object list %d is not loaded", rsid);
-    if (size < int32_t(sizeof(AreaObjectList))) return PrintError("object list %d is empty", rsid);
+    if (!bytes) return PrintError("areas: object list %d is not loaded", rsid);
+    if (size < int32_t(sizeof(AreaObjectList))) return PrintError("areas: object list %d is empty", rsid);
     const int32_t count = reinterpret_cast<const AreaObjectList*>(bytes)->numObjects;
     if (count < 0 || int64_t(count) * int64_t(sizeof(AreaObjectEntry)) > int64_t(size) - int64_t(sizeof(AreaObjectList)))
         return PrintError("object list %d: %d objects do not fit in %d bytes", rsid, int(count), int(size));
@@ -393,21 +393,21 @@ static int LoadExtraRanges(int env)
 static int LoadEnvironmentModels(int env, int layers)
 {
     if (InGameData(env)) {
-        if (!LoadResourceGroup(env)) return PrintError("environment %d cannot be loaded", env);
+        if (!LoadResourceGroup(env)) return PrintError("areas: environment %d cannot be loaded", env);
         const int count = NumResourcesInGroup(env);
         void* model = nullptr;
         if (count < 1 || !GetResourceHandle((env << 16) | (count - 1), &model))
-            return PrintError("environment %d has no model", env);
+            return PrintError("areas: environment %d has no model", env);
         envModel[0] = static_cast<DS3_model_tag*>(model);
     }
     if (InGameData(layers)) {
-        if (!LoadResourceGroup(layers)) return PrintError("environment layers %d cannot be loaded", layers);
+        if (!LoadResourceGroup(layers)) return PrintError("areas: environment layers %d cannot be loaded", layers);
         const int count = NumResourcesInGroup(layers);
         for (int i = 0; i < kNumEnvLayers - 1 && i < count; ++i) {
             const int rsid = (layers << 16) | i;
             if (ResourceType(rsid) == 0) continue;
             void* model = nullptr;
-            if (!GetResourceHandle(rsid, &model)) return PrintError("environment layer %d of %d is missing", i, layers);
+            if (!GetResourceHandle(rsid, &model)) return PrintError("areas: environment layer %d of %d is missing", i, layers);
             envModel[i + 1] = static_cast<DS3_model_tag*>(model);
         }
     }
@@ -424,9 +424,9 @@ int DisposeAreaEnv()
         if (!DisposeResourceRange(range.first, range.last))
             ok = PrintError("environment %d: resources %d..%d stay loaded", areaEnvRSID, range.first, range.last);
     if (ResourceLoaded(areaEnvRSID) && !UnloadResourceGroup(areaEnvRSID))
-        ok = PrintError("environment %d stays loaded", areaEnvRSID);
+        ok = PrintError("areas: environment %d stays loaded", areaEnvRSID);
     if (areaEnvLayersRSID && ResourceLoaded(areaEnvLayersRSID) && !UnloadResourceGroup(areaEnvLayersRSID))
-        ok = PrintError("environment layers %d stay loaded", areaEnvLayersRSID);
+        ok = PrintError("areas: environment layers %d stay loaded", areaEnvLayersRSID);
     for (DS3_model_tag*& m : envModel) m = nullptr;
     areaEnvLayersRSID = 0;
     areaEnvRSID = 0;
@@ -441,14 +441,14 @@ static int DisposeAreaGroup()
     int ok = 1;
     if (areaRSID) {
         const int group = areaRSID >> 16;
-        if (ResourceLoaded(group) && !UnloadResourceGroup(group)) ok = PrintError("area group %d stays loaded", group);
+        if (ResourceLoaded(group) && !UnloadResourceGroup(group)) ok = PrintError("areas: area group %d stays loaded", group);
         areaRSID = 0;
         areaLightsetRSID = 0;
     }
     if (collisionArea >= 0) {
         const int area = collisionArea;
         collisionArea = -1;
-        if (!DisposeCollisionEnvironment(area)) ok = PrintError("the collision environment of alley %d stays loaded", area);
+        if (!DisposeCollisionEnvironment(area)) ok = PrintError("areas: the collision environment of alley %d stays loaded", area);
     }
     return ok;
 }
@@ -480,7 +480,7 @@ int DisposeArea()
 
 int ChangeArea(int area)
 {
-    if (area < 0 || area >= kNumAreas) return PrintError("there is no alley %d", area);
+    if (area < 0 || area >= kNumAreas) return PrintError("areas: there is no alley %d", area);
 
     if (areaSoundsStartRSID >= 0) {
         if (!DisposeResourceRange(areaSoundsStartRSID, areaSoundsEndRSID))

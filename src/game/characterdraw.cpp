@@ -38,7 +38,7 @@ int AllocateCharacterSlots()
     if (slots) return 1;
     void* block = nullptr;
     if (!AllocateClearedMemory(&block, int(sizeof(CharacterSlots))))
-        return PrintError("the bowlers' garment slots cannot be allocated");
+        return PrintError("characters: the bowlers' garment slots cannot be allocated");
     slots = static_cast<CharacterSlots*>(block);
     return 1;
 }
@@ -46,7 +46,7 @@ int AllocateCharacterSlots()
 int FreeCharacterSlots()
 {
     if (!slots) return 1;
-    if (!FreeManagedMemory(slots, 0)) return PrintError("the bowlers' garment slots cannot be freed");
+    if (!FreeManagedMemory(slots, 0)) return PrintError("characters: the bowlers' garment slots cannot be freed");
     slots = nullptr;
     std::memset(slotsUsed, 0, sizeof slotsUsed);
     return 1;
@@ -89,20 +89,20 @@ int SwapMaterials(int player, int slot, int fromTexture, int toTexture)
 {
     DS3_model_tag* copy = CharacterSlotModel(player, slot);
     if (!copy || fromTexture < 1 || toTexture < 1) return 0;
-    if (!Texture(fromTexture)) return PrintError("Missing Texture %i %i", fromTexture >> 16, fromTexture & 0xFFFF);
+    if (!Texture(fromTexture)) return PrintError("characters: Missing Texture %i %i", fromTexture >> 16, fromTexture & 0xFFFF);
     DS3_bitmap_tag* to = Texture(toTexture);
-    if (!to) return PrintError("Missing Texture %i %i", toTexture >> 16, toTexture & 0xFFFF);
+    if (!to) return PrintError("characters: Missing Texture %i %i", toTexture >> 16, toTexture & 0xFFFF);
     HLSL_material* materials = copy->materialList.get();
     for (uint32_t i = 0; i < copy->numMaterials; ++i) {
         HLSL_material& m = materials[i];
         const int diffuseId = int(m.materialRSID);
         DS3_bitmap_tag* diffuse = Texture(diffuseId);
-        if (!diffuse) return PrintError("Missing Diffuse Texture %i %i", diffuseId >> 16, diffuseId & 0xFFFF);
+        if (!diffuse) return PrintError("characters: Missing Diffuse Texture %i %i", diffuseId >> 16, diffuseId & 0xFFFF);
         m.materialBitmap = diffuseId == fromTexture ? to : diffuse;
         if (m.normalMapRSID) {
             const int normalId = int(m.normalMapRSID);
             DS3_bitmap_tag* normal = Texture(normalId);
-            if (!normal) return PrintError("Missing Normal Texture %i %i", normalId >> 16, normalId & 0xFFFF);
+            if (!normal) return PrintError("characters: Missing Normal Texture %i %i", normalId >> 16, normalId & 0xFFFF);
             m.normalMap = normal;
         }
     }

@@ -121,7 +121,7 @@ int DisposeCharacterResources4Character(int player)
 static void CloseCharacterArchive(int* ok)
 {
     if (!headerSpecials) return;
-    if (!CloseResourceFile(headerSpecials)) *ok = PrintError("the character archive could not be closed");
+    if (!CloseResourceFile(headerSpecials)) *ok = PrintError("characters: the character archive could not be closed");
     headerSpecials = nullptr;
 }
 
@@ -181,7 +181,7 @@ int LoadCharacterAnimations(int count)
             if (!ReadResource(ids[k])) {
                 const int missing = ids[k];
                 for (int j = k; j < n; ++j) ids[j] = 0;
-                return PrintError("the animation %d of player %d cannot be read", missing, i);
+                return PrintError("characters: the animation %d of player %d cannot be read", missing, i);
             }
         }
     }

@@ -1,12 +1,12 @@
 // Making the bowler characters: their actors, body meshes, garments and hair from the player
 // records, and carrying the ball in the bowling hand.
-#include "game/characterdraw.h"
 #include "game/characters.h"
 
 #include <cstring>
 
 #include "game/actors.h"
 #include "game/animation.h"
+#include "game/characterdraw.h"
 #include "game/records.h"
 #include "lib/matrix.h"
 #include "lib/memory.h"

@@ -31,7 +31,7 @@ int InitializeCollisionModel(uint8_t* data)
 {
     if (!data) return 0;
     auto* model = reinterpret_cast<CollisionModelInfo*>(data);
-    if (model->numFaces < 0) return PrintError("a collision model has %d faces", int(model->numFaces));
+    if (model->numFaces < 0) return PrintError("collision: a collision model has %d faces", int(model->numFaces));
     // Whatever the file holds in the field, the faces are the bytes after the header.
     model->faces = reinterpret_cast<CollisionFace*>(data + sizeof(CollisionModelInfo));
     return 1;
@@ -45,7 +45,7 @@ int RegisterCollisionModelResources()
 static CollisionEnvironment* EnvironmentOf(int area)
 {
     if (area < 0 || area >= kNumCollisionEnvironments) {
-        PrintError("alley %d has no collision environment entry", area);
+        PrintError("collision: alley %d has no collision environment entry", area);
         return nullptr;
     }
     return &collisionEnviroments[area];
@@ -62,7 +62,7 @@ static void ForgetItems(CollisionEnvironment* env)
 static int CheckModel(int id, const resourceHeader* record, const CollisionModelInfo* model)
 {
     if (record->resourceType != kResourceTypeCollisionModel)
-        return PrintError("resource %d is of type %d, not a collision model", id, int(record->resourceType));
+        return PrintError("collision: resource %d is of type %d, not a collision model", id, int(record->resourceType));
     int64_t size = record->resourceUncompressedLength;
     if (size < int64_t(sizeof(CollisionModelInfo)) || model->numFaces < 0 ||
         int64_t(sizeof(CollisionModelInfo)) + int64_t(model->numFaces) * int64_t(sizeof(CollisionFace)) > size)
@@ -87,7 +87,7 @@ static int LinkItems(CollisionEnvironment* env)
         void* data = nullptr;
         resourceHeader* record = nullptr;
         if (!GetResourceHandle(id, &data) || !GetResourceHeader(id, &record))
-            return PrintError("collision model %d of group %d is missing", k, int(env->group));
+            return PrintError("collision: model %d of group %d is missing", k, int(env->group));
         auto* model = static_cast<CollisionModelInfo*>(data);
         if (!CheckModel(id, record, model)) return 0;
         model->faces = reinterpret_cast<CollisionFace*>(static_cast<uint8_t*>(data) + sizeof(CollisionModelInfo));
@@ -101,7 +101,7 @@ int CreateCollisionEnvironment(int area)
     CollisionEnvironment* env = EnvironmentOf(area);
     if (!env) return 0;
     if (env->group == 0) return 1;
-    if (!LoadResourceGroup(env->group)) return PrintError("collision group %d cannot be loaded", int(env->group));
+    if (!LoadResourceGroup(env->group)) return PrintError("collision: group %d cannot be loaded", int(env->group));
     if (!env->items) return 1;
     if (!LinkItems(env)) {
         // Nothing may keep pointing into a group that was refused.
@@ -120,6 +120,6 @@ int DisposeCollisionEnvironment(int area)
     // The models go with the group; the links must not outlive them.
     ForgetItems(env);
     if (!UnloadResourceGroup(env->group))
-        return PrintError("collision group %d cannot be unloaded", int(env->group));
+        return PrintError("collision: group %d cannot be unloaded", int(env->group));
     return 1;
 }

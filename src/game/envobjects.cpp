@@ -61,12 +61,12 @@ int LoadEnvSpecificObjects()
     ClearKinds();
     const int group = areaNum >= 0 && areaNum < kNumAreaTableEntries ? areaEnvAnimationRSID[areaNum] : 0;
     if (group == 0 || !InGameData(group)) return 1;
-    if (!LoadResourceGroup(group)) return PrintError("the objects of alley %d (group %d) cannot be loaded", areaNum, group);
+    if (!LoadResourceGroup(group)) return PrintError("alley objects: the objects of alley %d (group %d) cannot be loaded", areaNum, group);
     loadedGroup = group;
 
     int kinds = NumResourcesInGroup(group) / 2;
     if (kinds > kMaxEnvKinds) {
-        PrintError("alley %d has %d kinds of objects; the first %d are used", areaNum, kinds, kMaxEnvKinds);
+        PrintError("alley objects: alley %d has %d kinds of objects; the first %d are used", areaNum, kinds, kMaxEnvKinds);
         kinds = kMaxEnvKinds;
     }
     if (kinds < 0) kinds = 0;
@@ -79,7 +79,7 @@ int LoadEnvSpecificObjects()
         if (ResourceType(model) == kResourceTypeModel && GetResourceHandle(model, &handle))
             envSpecificModel[k] = static_cast<DS3_model_tag*>(handle);
         else
-            PrintError("object kind %d of group %d has no model", k, group);
+            PrintError("alley objects: object kind %d of group %d has no model", k, group);
     }
     return 1;
 }
@@ -109,10 +109,10 @@ int DisposeEnvSpecificObjects()
 {
     int ok = 1;
     for (int i = 0; i < kMaxEnvActors; ++i)
-        if (!DisposeEnvSlot(i)) ok = PrintError("the object in slot %d could not be disposed", i);
+        if (!DisposeEnvSlot(i)) ok = PrintError("alley objects: the object in slot %d could not be disposed", i);
     if (loadedGroup) {
         if (ResourceLoaded(loadedGroup) && !UnloadResourceGroup(loadedGroup))
-            ok = PrintError("the object group %d stays loaded", loadedGroup);
+            ok = PrintError("alley objects: the object group %d stays loaded", loadedGroup);
         loadedGroup = 0;
     }
     ClearKinds();

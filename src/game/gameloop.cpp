@@ -1,7 +1,6 @@
 // The game loop with its set-up, per-frame steps and tear-down. The overlays, the front end and the
 // test mode stand above the game, so they are reached through the record the top layer fills in at
 // start-up (shell/upperlayers.h).
-#include "game/characterload.h"
 #include "game/gameloop.h"
 
 #include <cstdio>
@@ -11,6 +10,7 @@
 #include "game/areas.h"
 #include "game/ball.h"
 #include "game/camera.h"
+#include "game/characterload.h"
 #include "game/characters.h"
 #include "game/collision.h"
 #include "game/computer.h"
@@ -468,16 +468,16 @@ int PauseGame(int on)
 int GameLoop()
 {
     int ok = GameLoopSetup();
-    if (!ok) PrintError("game set-up failed");
+    if (!ok) PrintError("game loop: game set-up failed");
 
     while (ok && (testOptions.testModeActive || !(quitGame || done || gHandleGameInvitation))) {
         if (!ReadControls(nullptr) || !HandleControls() || !UpdateGameLogic()) {
-            ok = PrintError("a game frame failed");
+            ok = PrintError("game loop: a game frame failed");
             break;
         }
         if (done) break;
         if (!DrawGameScreen()) {
-            ok = PrintError("a game frame could not be drawn");
+            ok = PrintError("game loop: a game frame could not be drawn");
             break;
         }
     }

@@ -241,9 +241,9 @@ int CcdPhysicsDemo::initPhysics()
     if (m_dispatcher && m_broadphase && m_solver)
         m_dynamicsWorld =
             NewPhysicsObject<btDiscreteDynamicsWorld>(m_dispatcher, m_broadphase, m_solver, m_collisionConfiguration);
-    if (!m_dynamicsWorld) return PrintError("the lane's physics world cannot be made");
+    if (!m_dynamicsWorld) return PrintError("physics: the lane's physics world cannot be made");
     m_dynamicsWorld->setGravity(btVector3(0, WORLD_GRAVITY, 0));
-    if (!shapesMade) return PrintError("the lane's physics shapes cannot be made");
+    if (!shapesMade) return PrintError("physics: the lane's physics shapes cannot be made");
     return 1;
 }
 
@@ -310,7 +310,7 @@ void SetPhysicsUpdateRateOffset(float offset)
 {
     // A step of no time, negative time or no number would stop the world for good.
     if (!std::isfinite(offset) || !(kPhysicsFrameRate + offset > 0.0f)) {
-        PrintError("physics update-rate offset %f refused", double(offset));
+        PrintError("physics: update-rate offset %f refused", double(offset));
         return;
     }
     updateRateOffset = offset;
@@ -332,7 +332,7 @@ int CcdPhysicsDemo::AddFloorCollision()
         approach->setFriction(kLaneFriction * frictionMult);
         m_floorApproachBody = approach;
     }
-    if (!floor || !approach) return PrintError("the lane bed cannot be made");
+    if (!floor || !approach) return PrintError("physics: the lane bed cannot be made");
     return 1;
 }
 
@@ -373,18 +373,18 @@ static int AddGutter(CcdPhysicsDemo* world, const CollisionModelInfo* model, btT
 
 int CcdPhysicsDemo::AddGutterCollision(int area)
 {
-    if (area < 0 || area >= kNumCollisionEnvironments) return PrintError("alley %d has no gutters", area);
+    if (area < 0 || area >= kNumCollisionEnvironments) return PrintError("physics: alley %d has no gutters", area);
     const CollisionEnvironment& env = collisionEnviroments[area];
     if (env.group == 0 || !env.items) return 1;  // an alley without collision models has bare gutters
     // Items 1 and 2 must be in the list before its end.
     for (int k = 0; k <= kCollisionRightGutterItem; ++k)
-        if (env.items[k].type == kCollisionItemEnd) return PrintError("alley %d lists no gutters", area);
+        if (env.items[k].type == kCollisionItemEnd) return PrintError("physics: alley %d lists no gutters", area);
     const CollisionModelInfo* left = env.items[kCollisionLeftGutterItem].info;
     const CollisionModelInfo* right = env.items[kCollisionRightGutterItem].info;
-    if (!left || !right) return PrintError("the collision models of alley %d are not loaded", area);
+    if (!left || !right) return PrintError("physics: the collision models of alley %d are not loaded", area);
     int ok = AddGutter(this, left, leftGutterTrimesh, leftGutterShape, m_gutterLeftBody);
     ok &= AddGutter(this, right, rightGutterTrimesh, rightGutterShape, m_gutterRightBody);
-    if (!ok) return PrintError("the gutters cannot be made");
+    if (!ok) return PrintError("physics: the gutters cannot be made");
     return 1;
 }
 
@@ -398,7 +398,7 @@ int CcdPhysicsDemo::AddBumperCollision()
         0.0f, BehindFace(TransformAt(btVector3(-kBumperX, kBumperRaisedY, kBumperZ)), -behind), bumperShape);
     if (right) m_bumperRightBody = right;
     if (left) m_bumperLeftBody = left;
-    if (!right || !left) return PrintError("the bumpers cannot be made");
+    if (!right || !left) return PrintError("physics: the bumpers cannot be made");
     return 1;
 }
 
@@ -417,7 +417,7 @@ int CcdPhysicsDemo::AddWallCollision()
     if (back) m_wallBodyBack = back;
     if (right) m_wallBodyRight = right;
     if (left) m_wallBodyLeft = left;
-    if (!back || !right || !left) return PrintError("the walls of the pit cannot be made");
+    if (!back || !right || !left) return PrintError("physics: the walls of the pit cannot be made");
     return 1;
 }
 
@@ -438,14 +438,14 @@ int CcdPhysicsDemo::SetBumpersRaised(int raised)
 
 int CcdPhysicsDemo::AddBallCollision(actor_tag* ball)
 {
-    if (!ball) return PrintError("no ball actor for the ball body");
-    if (gCurrPlayer < 0 || gCurrPlayer >= kMaxPlayers) return PrintError("no player %d for the ball body", gCurrPlayer);
+    if (!ball) return PrintError("physics: no ball actor for the ball body");
+    if (gCurrPlayer < 0 || gCurrPlayer >= kMaxPlayers) return PrintError("physics: no player %d for the ball body", gCurrPlayer);
     const TITLE_PlayerInfoStruct& player = gPlayerInfo[gCurrPlayer];
     if (player.ballSelected < 0 || player.ballSelected >= kBallsPerPlayer)
-        return PrintError("player %d has no ball %d", gCurrPlayer, player.ballSelected);
+        return PrintError("physics: player %d has no ball %d", gCurrPlayer, player.ballSelected);
     const BallDataTag& data = player.ballData[player.ballSelected];
     // A mass of 0 would make a ball that never moves.
-    if (!(data.mass > 0.0f) || !std::isfinite(data.mass)) return PrintError("a ball of mass %f", double(data.mass));
+    if (!(data.mass > 0.0f) || !std::isfinite(data.mass)) return PrintError("physics: a ball of mass %f", double(data.mass));
 
     // Only one ball rolls: a second call replaces the first body.
     if (m_ballBody) {
@@ -453,7 +453,7 @@ int CcdPhysicsDemo::AddBallCollision(actor_tag* ball)
         m_ballBody = nullptr;
     }
     btRigidBody* body = localCreateRigidBody(data.mass, TransformAt(ActorOrigin(ball)), ballShape);
-    if (!body) return PrintError("the ball body cannot be made");
+    if (!body) return PrintError("physics: the ball body cannot be made");
     body->setFriction(data.friction * frictionMult);
     body->setGravity(btVector3(0, data.gravity, 0));
     body->setCcdMotionThreshold(kBallCcdMotionThreshold);
@@ -479,9 +479,9 @@ int CcdPhysicsDemo::SetBallCollisionShape(actor_tag*, int small)
 
 int CcdPhysicsDemo::AddPinCollision(actor_tag* pin)
 {
-    if (!pin) return PrintError("no pin actor for a pin body");
+    if (!pin) return PrintError("physics: no pin actor for a pin body");
     const int n = pin->team;
-    if (n < 0 || n >= kNumPins) return PrintError("pin index %d out of range", n);
+    if (n < 0 || n >= kNumPins) return PrintError("physics: pin index %d out of range", n);
 
     // A pin stood up again gets a new body and shape.
     if (m_pinBody[n]) {
@@ -491,9 +491,9 @@ int CcdPhysicsDemo::AddPinCollision(actor_tag* pin)
     DeletePhysicsObject(pinCompoundShape[n]);
 
     if (!m_dynamicsWorld || !pinCylinderShape || !pinSphereShape1 || !pinSphereShape2 || !pinSphereShape3)
-        return PrintError("pin %d has no world or shapes", n + 1);
+        return PrintError("physics: pin %d has no world or shapes", n + 1);
     btCompoundShape* compound = NewPhysicsObject<btCompoundShape>(true);
-    if (!compound) return PrintError("pin %d's shape cannot be made", n + 1);
+    if (!compound) return PrintError("physics: pin %d's shape cannot be made", n + 1);
     pinCompoundShape[n] = compound;
     // The neck and head, the belly, the base.
     compound->addChildShape(TransformAt(btVector3(0, 0, 0)), pinCylinderShape);
@@ -502,7 +502,7 @@ int CcdPhysicsDemo::AddPinCollision(actor_tag* pin)
     compound->addChildShape(TransformAt(kPinSphereOffset3), pinSphereShape3);
 
     btRigidBody* body = localCreateRigidBody(kPinMass, TransformAt(ActorOrigin(pin)), compound);
-    if (!body) return PrintError("pin %d's body cannot be made", n + 1);
+    if (!body) return PrintError("physics: pin %d's body cannot be made", n + 1);
     body->setDamping(kPinLinearDamping, kPinAngularDamping);
     body->setFriction(kPinBodyFriction * frictionMult);
     body->setSleepingThresholds(kPinLinearSleep, kPinAngularSleep);
@@ -531,7 +531,7 @@ int CreatePhysicsWorld()
     if (physics) DisposePhysicsWorld();
     void* block = nullptr;
     if (!AllocateClearedMemory(&block, int(sizeof(CcdPhysicsDemo))) || !block)
-        return PrintError("no memory for the physics world");
+        return PrintError("physics: no memory for the physics world");
     CcdPhysicsDemo* world = ::new (block) CcdPhysicsDemo();
     if (!world->initPhysics()) {
         delete world;

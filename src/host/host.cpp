@@ -85,6 +85,109 @@ static int ParseFrameList(const char* text, std::vector<long>* out)
     return 1;
 }
 
+// How an option takes its value: none, a non-empty text, one of a few words, a whole number in a
+// range, or a list of frame numbers.
+enum OptionKind { kOptionFlag, kOptionText, kOptionWord, kOptionNumber, kOptionFrames };
+
+struct OptionSpec {
+    const char* name;
+    OptionKind kind;
+    const char* needs;         // what a missing value was to be, for the message
+    const char* accepted;      // the accepted values, for the message of a bad one
+    const char* const* words;  // kOptionWord: the words, null-terminated; the index is stored
+    long min, max;             // kOptionNumber
+    // Stores the value: the text, the word's index or the number.
+    void (*store)(HostOptions* o, const char* text, long n);
+};
+
+static const char* const kLaunchModes[] = {"attract", "quick", nullptr};
+static const char* const kControlWords[] = {"touch", "buttons", nullptr};
+static const char* const kViewWords[] = {"left", "right", "anaglyph", nullptr};
+
+static const OptionSpec kOptions[] = {
+    {"--headless", kOptionFlag, nullptr, nullptr, nullptr, 0, 0,
+     [](HostOptions* o, const char*, long) { o->headless = 1; }},
+    {"--verbose", kOptionFlag, nullptr, nullptr, nullptr, 0, 0,
+     [](HostOptions* o, const char*, long) { o->verbose = 1; }},
+    {"--rom", kOptionText, "a directory", nullptr, nullptr, 0, 0,
+     [](HostOptions* o, const char* t, long) { o->romDir = t; }},
+    {"--data", kOptionText, "a directory", nullptr, nullptr, 0, 0,
+     [](HostOptions* o, const char* t, long) { o->dataDir = t; }},
+    {"--input", kOptionText, "a file", nullptr, nullptr, 0, 0,
+     [](HostOptions* o, const char* t, long) { o->inputScript = t; }},
+    {"--audio-out", kOptionText, "a file", nullptr, nullptr, 0, 0,
+     [](HostOptions* o, const char* t, long) { o->audioOut = t; }},
+    {"--out", kOptionText, "a directory", nullptr, nullptr, 0, 0,
+     [](HostOptions* o, const char* t, long) { o->screenshotDir = t; }},
+    {"--launch", kOptionWord, "a mode", "attract or quick", kLaunchModes, 0, 0,
+     [](HostOptions* o, const char* t, long) { o->launch = t; }},
+    {"--controls", kOptionWord, "'touch' or 'buttons'", "touch or buttons", kControlWords, 0, 0,
+     [](HostOptions* o, const char*, long n) { o->buttonControls = int(n); }},
+    {"--view", kOptionWord, "a view", "left, right or anaglyph", kViewWords, 0, 0,
+     [](HostOptions* o, const char*, long n) { o->view = int(n); }},
+    {"--players", kOptionNumber, "a number of bowlers", "1 to 8", nullptr, 1, 8,
+     [](HostOptions* o, const char*, long n) { o->players = int(n); }},
+    {"--humans", kOptionNumber, "a number of bowlers", "0 to 8", nullptr, 0, 8,
+     [](HostOptions* o, const char*, long n) { o->humans = int(n); }},
+    {"--frames", kOptionNumber, "a number of frames", "a whole number from 1", nullptr, 1, 100000000,
+     [](HostOptions* o, const char*, long n) { o->frameLimit = n; }},
+    {"--scale", kOptionNumber, "a scale", "1 to 8", nullptr, 1, 8,
+     [](HostOptions* o, const char*, long n) { o->scale = int(n); }},
+    {"--seed", kOptionNumber, "a number", "a whole number from 0 to 4294967295", nullptr, 0, 4294967295L,
+     [](HostOptions* o, const char*, long n) { o->seed = unsigned(n); }},
+    {"--screenshot", kOptionFrames, "a list of frames", "frame numbers from 0, separated by commas", nullptr, 0, 0,
+     nullptr},
+};
+
+static const OptionSpec* FindOption(const std::string& name)
+{
+    for (const OptionSpec& spec : kOptions)
+        if (name == spec.name) return &spec;
+    return nullptr;
+}
+
+// The index of value among words, or -1.
+static long WordIndex(const char* const* words, const char* value)
+{
+    for (long i = 0; words[i]; ++i)
+        if (std::strcmp(words[i], value) == 0) return i;
+    return -1;
+}
+
+// Reads the value of spec from value (null when the command line ended) into options. 0 with a
+// message in *error when the value is missing or bad.
+static int TakeValue(const OptionSpec& spec, const char* value, HostOptions* options, std::string* error)
+{
+    const std::string name = spec.name;
+    // A text option's empty value is as good as none.
+    if (!value || (spec.kind == kOptionText && !*value)) {
+        *error = "option " + name + " needs " + spec.needs;
+        return 0;
+    }
+    long n = 0;
+    int ok = 1;
+    switch (spec.kind) {
+    case kOptionWord:
+        n = WordIndex(spec.words, value);
+        ok = n >= 0;
+        break;
+    case kOptionNumber:
+        ok = ParseNumber(value, spec.min, spec.max, &n);
+        break;
+    case kOptionFrames:
+        ok = ParseFrameList(value, &options->screenshotFrames);
+        break;
+    default:
+        break;
+    }
+    if (!ok) {
+        *error = "bad value for " + name + ": '" + value + "' (" + spec.accepted + ")";
+        return 0;
+    }
+    if (spec.store) spec.store(options, value, n);
+    return 1;
+}
+
 int HostParseOptions(int argc, char** argv, HostOptions* out, std::string* error)
 {
     HostOptions options;
@@ -94,132 +197,19 @@ int HostParseOptions(int argc, char** argv, HostOptions* out, std::string* error
 
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        auto needValue = [&](const char* what) {
-            if (value) return true;
-            *error = "option " + arg + " needs " + what;
-            return false;
-        };
-        if (arg == "--help" || arg == "-h") {
-            return kOptionsHelp;
-        } else if (arg == "--headless") {
-            options.headless = 1;
-        } else if (arg == "--verbose") {
-            options.verbose = 1;
-        } else if (arg == "--rom" || arg == "--data") {
-            if (!needValue("a directory")) return kOptionsError;
-            if (!*value) {
-                *error = "option " + arg + " needs a directory";
-                return kOptionsError;
-            }
-            (arg == "--rom" ? options.romDir : options.dataDir) = value;
-            ++i;
-        } else if (arg == "--input") {
-            if (!needValue("a file")) return kOptionsError;
-            if (!*value) {
-                *error = "option --input needs a file";
-                return kOptionsError;
-            }
-            options.inputScript = value;
-            ++i;
-        } else if (arg == "--audio-out") {
-            if (!needValue("a file")) return kOptionsError;
-            if (!*value) {
-                *error = "option --audio-out needs a file";
-                return kOptionsError;
-            }
-            options.audioOut = value;
-            ++i;
-        } else if (arg == "--launch") {
-            if (!needValue("a mode")) return kOptionsError;
-            if (std::string(value) != "attract" && std::string(value) != "quick") {
-                *error = std::string("bad value for --launch: '") + value + "' (attract or quick)";
-                return kOptionsError;
-            }
-            options.launch = value;
-            ++i;
-        } else if (arg == "--players") {
-            long n = 0;
-            if (!needValue("a number of bowlers")) return kOptionsError;
-            if (!ParseNumber(value, 1, 8, &n)) {
-                *error = std::string("bad value for --players: '") + value + "' (1 to 8)";
-                return kOptionsError;
-            }
-            options.players = int(n);
-            ++i;
-        } else if (arg == "--humans") {
-            long n = 0;
-            if (!needValue("a number of bowlers")) return kOptionsError;
-            if (!ParseNumber(value, 0, 8, &n)) {
-                *error = std::string("bad value for --humans: '") + value + "' (0 to 8)";
-                return kOptionsError;
-            }
-            options.humans = int(n);
-            ++i;
-        } else if (arg == "--controls") {
-            if (!needValue("'touch' or 'buttons'")) return kOptionsError;
-            if (std::string(value) != "touch" && std::string(value) != "buttons") {
-                *error = std::string("bad value for --controls: '") + value + "' (touch or buttons)";
-                return kOptionsError;
-            }
-            options.buttonControls = std::string(value) == "buttons" ? 1 : 0;
-            controlsGiven = 1;
-            ++i;
-        } else if (arg == "--frames") {
-            long n = 0;
-            if (!needValue("a number of frames")) return kOptionsError;
-            if (!ParseNumber(value, 1, 100000000, &n)) {
-                *error = std::string("bad value for --frames: '") + value + "' (a whole number from 1)";
-                return kOptionsError;
-            }
-            options.frameLimit = n;
-            ++i;
-        } else if (arg == "--screenshot") {
-            if (!needValue("a list of frames")) return kOptionsError;
-            if (!ParseFrameList(value, &options.screenshotFrames)) {
-                *error = std::string("bad value for --screenshot: '") + value +
-                         "' (frame numbers from 0, separated by commas)";
-                return kOptionsError;
-            }
-            ++i;
-        } else if (arg == "--out") {
-            if (!needValue("a directory") || !*value) {
-                *error = "option --out needs a directory";
-                return kOptionsError;
-            }
-            options.screenshotDir = value;
-            ++i;
-        } else if (arg == "--scale") {
-            long n = 0;
-            if (!needValue("a scale")) return kOptionsError;
-            if (!ParseNumber(value, 1, 8, &n)) {
-                *error = std::string("bad value for --scale: '") + value + "' (1 to 8)";
-                return kOptionsError;
-            }
-            options.scale = int(n);
-            ++i;
-        } else if (arg == "--view") {
-            if (!needValue("a view")) return kOptionsError;
-            std::string v = value;
-            if (v != "left" && v != "right" && v != "anaglyph") {
-                *error = "bad value for --view: '" + v + "' (left, right or anaglyph)";
-                return kOptionsError;
-            }
-            options.view = v == "left" ? 0 : v == "right" ? 1 : 2;
-            ++i;
-        } else if (arg == "--seed") {
-            long n = 0;
-            if (!needValue("a number")) return kOptionsError;
-            if (!ParseNumber(value, 0, 4294967295L, &n)) {
-                *error = std::string("bad value for --seed: '") + value + "' (a whole number from 0 to 4294967295)";
-                return kOptionsError;
-            }
-            options.seed = unsigned(n);
-            ++i;
-        } else {
+        if (arg == "--help" || arg == "-h") return kOptionsHelp;
+        const OptionSpec* spec = FindOption(arg);
+        if (!spec) {
             *error = "unknown option '" + arg + "'";
             return kOptionsError;
         }
+        if (spec->kind == kOptionFlag) {
+            spec->store(&options, nullptr, 0);
+            continue;
+        }
+        if (!TakeValue(*spec, i + 1 < argc ? argv[i + 1] : nullptr, &options, error)) return kOptionsError;
+        if (arg == "--controls") controlsGiven = 1;
+        ++i;
     }
     // The people bowl in a quick game, among its bowlers.
     if (options.humans > 0 && options.launch != "quick") {

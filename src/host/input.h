@@ -1,5 +1,6 @@
 // The host's input sources for the console's pad, circle pad and touch panel: the window's keyboard,
-// game controllers and mouse, or an input script for headless runs (--input FILE).
+// game controllers and mouse, or an input script for headless runs (--input FILE). The platform's
+// controller records are built from these in platform/input.h.
 //
 // Input script: one command a line, '#' starts a comment, blank lines are skipped:
 //     FRAME [BUTTON ...] [stick X Y] [touch X Y]

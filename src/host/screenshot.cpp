@@ -19,7 +19,7 @@ int ScreenshotWritePng(const std::string& path, const uint8_t* rgb, int width, i
     // Written under a temporary name and renamed, so that a failure never leaves half a file.
     std::string temp = path + ".part";
     FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) return PrintError("screenshot %s cannot be written", path.c_str());
+    if (!f) return PrintError("screenshot: %s cannot be written", path.c_str());
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     std::vector<png_bytep> rows(static_cast<size_t>(height));
@@ -39,7 +39,7 @@ int ScreenshotWritePng(const std::string& path, const uint8_t* rgb, int width, i
     if (std::fclose(f) != 0) ok = 0;
     if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
         std::remove(temp.c_str());
-        return PrintError("screenshot %s cannot be written", path.c_str());
+        return PrintError("screenshot: %s cannot be written", path.c_str());
     }
     return 1;
 }

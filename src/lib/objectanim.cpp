@@ -22,19 +22,19 @@ static uint64_t Remaining(const uint8_t* cursor, const uint8_t* end)
 static int InitializeBlock(uint8_t** cursor, const uint8_t* end, int depth)
 {
     if (depth > kMaxObjectAnimationDepth)
-        return PrintError("an object animation nests deeper than %d nodes", kMaxObjectAnimationDepth);
+        return PrintError("object animation: an object animation nests deeper than %d nodes", kMaxObjectAnimationDepth);
     if (Remaining(*cursor, end) < uint64_t(kAnimationHeaderSize))
-        return PrintError("an object animation node lies past the end of its resource");
+        return PrintError("object animation: an object animation node lies past the end of its resource");
     auto* a = reinterpret_cast<DI_objectAnimation_tag*>(*cursor);
     if (a->numFrames < 0 || a->numChildren < 0)
-        return PrintError("an object animation node has %d keyframes and %d children", int(a->numFrames),
+        return PrintError("object animation: an object animation node has %d keyframes and %d children", int(a->numFrames),
                           int(a->numChildren));
     uint8_t* p = *cursor + kAnimationHeaderSize;
     // Counted in 64 bits so that no count wraps round into the image.
     const uint64_t tables = uint64_t(a->numFrames) * sizeof(DI_objectFrame) +
                             uint64_t(a->numChildren) * sizeof(Ptr32<DI_objectAnimation_tag>);
     if (tables > Remaining(p, end))
-        return PrintError("an object animation node's %d keyframes and %d children do not fit its resource",
+        return PrintError("object animation: an object animation node's %d keyframes and %d children do not fit its resource",
                           int(a->numFrames), int(a->numChildren));
 
     a->frames = reinterpret_cast<DI_objectFrame*>(p);
@@ -68,27 +68,27 @@ int InitializeObjectAnimation(DI_objectAnimation_tag* a, int32_t length)
 int DI_InitializeLevel(DI_level_tag* level, int32_t length)
 {
     if (!level || length < kLevelHeaderSize)
-        return PrintError("a level of %d bytes is shorter than its header", int(length));
+        return PrintError("object animation: a level of %d bytes is shorter than its header", int(length));
     auto* base = reinterpret_cast<uint8_t*>(level);
     const uint8_t* end = base + length;
-    if (level->numObjects < 0) return PrintError("a level has %d objects", int(level->numObjects));
+    if (level->numObjects < 0) return PrintError("object animation: a level has %d objects", int(level->numObjects));
     uint8_t* p = base + kLevelHeaderSize;
     const uint64_t listBytes = uint64_t(level->numObjects) * sizeof(Ptr32<DI_object_tag>);
     if (listBytes > Remaining(p, end))
-        return PrintError("a level's %d objects do not fit its %d bytes", int(level->numObjects), int(length));
+        return PrintError("object animation: a level's %d objects do not fit its %d bytes", int(level->numObjects), int(length));
 
     auto* list = reinterpret_cast<Ptr32<DI_object_tag>*>(p);
     level->objectList = list;
     p += listBytes;
     for (int i = 0; i < level->numObjects; ++i) {
         if (Remaining(p, end) < uint64_t(kObjectHeaderSize))
-            return PrintError("object %d of a level lies past the end of its resource", i);
+            return PrintError("object animation: object %d of a level lies past the end of its resource", i);
         auto* object = reinterpret_cast<DI_object_tag*>(p);
         if (object->numInstances < 0)
-            return PrintError("object %d of a level has %d instances", i, int(object->numInstances));
+            return PrintError("object animation: object %d of a level has %d instances", i, int(object->numInstances));
         const uint64_t instanceBytes = uint64_t(object->numInstances) * sizeof(DI_instance_tag);
         if (instanceBytes > Remaining(p + kObjectHeaderSize, end))
-            return PrintError("the %d instances of object %d of a level do not fit its resource",
+            return PrintError("object animation: the %d instances of object %d of a level do not fit its resource",
                               int(object->numInstances), i);
         list[i] = object;
         object->instances = reinterpret_cast<DI_instance_tag*>(p + kObjectHeaderSize);
@@ -130,7 +130,7 @@ int ComputeObjectAnimationXform(DI_objectAnimation_tag* a, float t, DS3_model_ta
     if (!a || !model) return 0;
     const int n = a->numFrames;
     const DI_objectFrame* frames = a->frames.get();
-    if (n < 1 || !frames) return PrintError("an object animation node has no keyframes");
+    if (n < 1 || !frames) return PrintError("object animation: an object animation node has no keyframes");
 
     const float at = WrapFrame(t, n);
     int k = int(at);
@@ -178,11 +178,11 @@ int DrawObjectAnimationModel(DS3_model_tag* model, DI_objectAnimation_tag* a, fl
     if (!SetXform(xform) || !DrawModel(model)) return 0;
     if (a->numChildren <= 0) return 1;
     if (int64_t(model->numChildren) != a->numChildren)
-        return PrintError("an object animation with %d child tracks drives a model with %u children",
+        return PrintError("object animation: an object animation with %d child tracks drives a model with %u children",
                           int(a->numChildren), unsigned(model->numChildren));
     DS3_model_tag* child = model->children.get();
     for (int i = 0; i < a->numChildren; ++i) {
-        if (!child) return PrintError("a model's child list ends before its %u children", unsigned(model->numChildren));
+        if (!child) return PrintError("object animation: a model's child list ends before its %u children", unsigned(model->numChildren));
         if (!DrawObjectAnimationModel(child, a->childList.get()[i], t, actor)) return 0;
         child = child->nextModel.get();
     }

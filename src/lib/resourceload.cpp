@@ -50,7 +50,7 @@ static int ReadStored(const resourceHeader* r, int64_t offset, void* buffer, int
     if (!handle || offset < 0 || offset > 0x7FFFFFFF) return 0;
     FileSeek(handle, int(offset));
     if (!FileRead(handle, buffer, length) || readLength != uint32_t(length)) {
-        PrintError("resource data at offset %d cannot be read", int(offset));
+        PrintError("resources: resource data at offset %d cannot be read", int(offset));
         return 0;
     }
     return 1;
@@ -61,7 +61,7 @@ static int Unpack(const uint8_t* stored, int32_t storedLength, uint8_t* out, int
 {
     if (storedLength < 4) return 0;
     if (DecompressedSize(stored, uint32_t(storedLength)) != uint32_t(size) || !DecompressBounded(stored, uint32_t(storedLength), out, uint32_t(size))) {
-        PrintError("a compressed resource is damaged");
+        PrintError("resources: a compressed resource is damaged");
         return 0;
     }
     return 1;
@@ -94,7 +94,7 @@ static int RunRegisteredInitializer(uint8_t* data, short type)
 {
     for (const RegisteredInitializer& r : registeredInitializers)
         if (r.init && r.type == type) return r.init(data);
-    return PrintError("resources of type %d cannot be initialised", int(type));
+    return PrintError("resources: of type %d cannot be initialised", int(type));
 }
 
 int InitializeResourceData(uint8_t* data, short type, int, int32_t length)
@@ -125,7 +125,7 @@ int InitializeResourceData(uint8_t* data, short type, int, int32_t length)
     }
     if ((type >= 58 && type <= 72) || (type >= 77 && type <= 85) || (type >= 87 && type <= 90)) return 1;
     // Every other type is unknown to the game.
-    PrintError("resources of type %d cannot be initialised", int(type));
+    PrintError("resources: of type %d cannot be initialised", int(type));
     return 0;
 }
 
@@ -134,7 +134,7 @@ static void* LoadSingle(resourceHeader* r, int index)
 {
     if (!r->resourceFile || !ResourceFileHandle(r->resourceFile)) return nullptr;
     if (IsGroup(r)) {
-        PrintError("a group is loaded whole or by its members");
+        PrintError("resources: a group is loaded whole or by its members");
         return nullptr;
     }
     if (r->resourceLength <= 0) return nullptr;
@@ -225,7 +225,7 @@ int InitializeResourceGroup(resourceHeader* group, uint8_t* block)
     if (!group || !block || group->resourceHandle) return 0;
     uint8_t* directoryBytes = block + group->resourceLength - group->resourceFlags;
     if (!ValidateGroupDirectory(group, directoryBytes, group->resourceFlags)) {
-        PrintError("a group directory is damaged");
+        PrintError("resources: a group directory is damaged");
         return 0;
     }
     auto* directory = reinterpret_cast<resourceGroupHeader*>(directoryBytes);
@@ -244,7 +244,7 @@ int DecompressResourceGroup(resourceHeader* group, uint8_t* stored, uint8_t* blo
     if (!group || !stored || !block || group->resourceHandle) return 0;
     const uint8_t* storedDirectory = stored + group->resourceLength - group->resourceFlags;
     if (!ValidateGroupDirectory(group, storedDirectory, group->resourceFlags)) {
-        PrintError("a group directory is damaged");
+        PrintError("resources: a group directory is damaged");
         return 0;
     }
     std::memcpy(block, storedDirectory, group->resourceFlags);
@@ -397,7 +397,7 @@ int LoadResourceRange(int first, int last)
     if (first > last) return 1;
     resourceFileHeader_tag* file = head->resourceFile;
     if (last >= file->baseResourceNum + file->numResources) {
-        PrintError("resources %d to %d are not all in one archive", first, last);
+        PrintError("resources: %d to %d are not all in one archive", first, last);
         return 0;
     }
 
@@ -410,7 +410,7 @@ int LoadResourceRange(int first, int last)
         if (r->resourceLength <= 0) continue;
         if (start < 0) start = r->resourceOffset;
         if (r->resourceOffset != start + stored) {
-            PrintError("resources %d to %d are not stored back to back", first, last);
+            PrintError("resources: %d to %d are not stored back to back", first, last);
             return 0;
         }
         stored += r->resourceLength;

@@ -26,9 +26,9 @@ int cursorTimer = 0;
 int TextOutputInitialize(int size)
 {
     if (textBuffer) return 1;
-    if (size < 0) return PrintError("text buffer of negative size %d", size);
+    if (size < 0) return PrintError("text: buffer of negative size %d", size);
     void* p = nullptr;
-    if (!AllocateClearedMemory(&p, size + 1)) return PrintError("no memory for the text buffer");
+    if (!AllocateClearedMemory(&p, size + 1)) return PrintError("text: no memory for the text buffer");
     textBuffer = static_cast<char*>(p);
     textBufferSize = size + 1;
     return 1;
@@ -54,13 +54,13 @@ int InitializeFontInfoResource(uint8_t* data)
 
 int InitializeFontInfoResourceBounded(uint8_t* data, int32_t length)
 {
-    if (!data || length < int32_t(sizeof(fontInfo_tag))) return PrintError("a font information resource is too short");
+    if (!data || length < int32_t(sizeof(fontInfo_tag))) return PrintError("text: a font information resource is too short");
     auto* info = reinterpret_cast<fontInfo_tag*>(data);
     if (info->numCharacters > kFontGlyphs) {
-        return PrintError("a font has %d glyphs, more than its %d character codes", info->numCharacters, kFontGlyphs);
+        return PrintError("text: a font has %d glyphs, more than its %d character codes", info->numCharacters, kFontGlyphs);
     }
     if (uint32_t(length) < FontInfoBytes(info->numCharacters)) {
-        return PrintError("a font information resource is shorter than its tables");
+        return PrintError("text: a font information resource is shorter than its tables");
     }
     return InitializeFontInfoResource(data);
 }
@@ -71,15 +71,15 @@ int TextOutputSelectFont(int rsid)
     if (!GetResourceHandle(rsid, &handle) || !handle) return 0;
     resourceHeader* r = nullptr;
     if (GetResourceHeader(rsid, &r) && r->resourceType != kResourceTypeBitmap) {
-        return PrintError("resource %d is not a font image", rsid);
+        return PrintError("text: resource %d is not a font image", rsid);
     }
     auto* bitmap = static_cast<DS3_bitmap_tag*>(handle);
     // Only a bitmap whose font information was resolved at load is a font.
     if (!(bitmap->flags & kBitmapFontTable) || !bitmap->fontTable.get()) {
-        return PrintError("bitmap %d has no font information", rsid);
+        return PrintError("text: bitmap %d has no font information", rsid);
     }
     auto* info = static_cast<fontInfo_tag*>(bitmap->fontTable.get());
-    if (!info->characters.get() || !info->travels.get()) return PrintError("font %d is not initialised", rsid);
+    if (!info->characters.get() || !info->travels.get()) return PrintError("text: font %d is not initialised", rsid);
     theFont = bitmap;
     fontTable = info;
     fontCharacters = info->characters.get();

@@ -7,6 +7,7 @@
 #include "game/gameloop.h"
 #include "game/lane.h"
 #include "game/records.h"
+#include "lib/resourceids.h"
 #include "lib/textoutput.h"
 #include "overlays/overlaydraw.h"
 #include "overlays/overlaystack.h"
@@ -18,9 +19,9 @@
 #include "platform/input.h"
 #include "shell/touchbuttons.h"
 
-static const int kBackgroundImage = 0xccd;
-static const int kArrowImage = 0xcce;
-static const int kMarkerImage = 0xccf;
+static const int kBackgroundImage = kImageAngleBackground;
+static const int kArrowImage = kImageAngleArrow;
+static const int kMarkerImage = kImageAngleMarker;
 static const float kMaxHeading = 10.0f;
 
 static int overlayActive = 0;

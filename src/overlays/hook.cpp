@@ -8,6 +8,7 @@
 #include "game/controls.h"
 #include "game/gameloop.h"
 #include "game/records.h"
+#include "lib/resourceids.h"
 #include "lib/textoutput.h"
 #include "overlays/overlaydraw.h"
 #include "overlays/overlaystack.h"
@@ -16,10 +17,10 @@
 #include "overlays/shotsetup.h"
 #include "platform/input.h"
 
-static const int kBackgroundImage = 0xcd2;
-static const int kBallMarkerImage = 0xcd3;
-static const int kArcImage = 0xcd4;
-static const int kPointerImage = 0xcd5;
+static const int kBackgroundImage = kImageHookBackground;
+static const int kBallMarkerImage = kImageHookBall;
+static const int kArcImage = kImageHookArc;
+static const int kPointerImage = kImageHookPointer;
 
 static int overlayActive = 0;
 static float hookFactor = 0.0f;

@@ -2,11 +2,12 @@
 // frame clock, so that it runs the same in every loop that draws the lower screen.
 #include "overlays/nohomeicon.h"
 
+#include "lib/resourceids.h"
 #include "overlays/overlaydraw.h"
 #include "platform/frame.h"
 #include "platform/quads.h"
 
-static const int kIconImage = 3298;
+static const int kIconImage = kImageNoHomeIcon;
 static const int kScreenCentreX = 160;
 static const int kScreenCentreY = 120;
 // Lengths of the three phases in milliseconds.

@@ -8,6 +8,7 @@
 
 #include "game/areas.h"
 #include "lib/memory.h"
+#include "lib/resourceids.h"
 #include "lib/resources.h"
 #include "lib/screenapi.h"
 #include "lib/textoutput.h"
@@ -24,8 +25,8 @@ int displayNum = 0;
 
 static const int kOverlayIdStep = 86;
 static const int kFontIdStep = 29;
-static const int kGlyphSheet = 0xc87;
-static const int kMessageBackground = 0xcd9;
+static const int kGlyphSheet = kImageGlyphSheet;
+static const int kMessageBackground = kImageMessageBackground;
 static const int kLoadedGlyphs = 10;
 static const int kGlyphGap = 7;
 static const int kLowerScreenWidth = 320;

@@ -9,6 +9,7 @@
 #include "game/gameloop.h"
 #include "game/lane.h"
 #include "game/records.h"
+#include "lib/resourceids.h"
 #include "lib/textoutput.h"
 #include "overlays/angle.h"
 #include "overlays/overlaydraw.h"
@@ -19,9 +20,9 @@
 #include "platform/input.h"
 #include "shell/touchbuttons.h"
 
-static const int kBackgroundImage = 0xcc8;
-static const int kTrackMarkerImage = 0xcc9;  // one image for both display variants
-static const int kKnobImage = 0xcc1;
+static const int kBackgroundImage = kImagePositionBackground;
+static const int kTrackMarkerImage = kImagePositionMarker;  // one image for both display variants
+static const int kKnobImage = kImageKnobButtons;
 
 static int overlayActive = 0;
 static ShotPositionStep step = {kLaneHalfWidth, nullptr, nullptr, nullptr};

@@ -9,6 +9,7 @@
 #include "game/controls.h"
 #include "game/gameloop.h"
 #include "game/records.h"
+#include "lib/resourceids.h"
 #include "lib/textoutput.h"
 #include "overlays/hook.h"
 #include "overlays/overlaydraw.h"
@@ -20,8 +21,8 @@
 #include "platform/quads.h"
 #include "shell/touchbuttons.h"
 
-static const int kBackgroundImage = 0xcd0;
-static const int kMeterImage = 0xcd1;
+static const int kBackgroundImage = kImagePowerBackground;
+static const int kMeterImage = kImagePowerMeter;
 static const float kMilesPerHourToFeetPerSecond = 1.4666667f;
 // An accurate bowler's stopped value moves this far back against the meter's travel.
 static const float kAccuracyCorrection = 15.0f;

@@ -7,6 +7,7 @@
 
 #include "game/controls.h"
 #include "lib/memory.h"
+#include "lib/resourceids.h"
 #include "lib/resourceload.h"
 #include "lib/resources.h"
 #include "lib/screenapi.h"
@@ -46,7 +47,7 @@ static float animParam = 0.0f;
 static float updateParam = 0.05f;
 
 static const int kBoxButton = 50;
-static const int kBusyFirst = 0xc88, kBusyLast = 0xc8b;
+static const int kBusyFirst = kImageBusyFirst, kBusyLast = kImageBusyLast;
 static const int kBusyFontFirst = 0xc03, kBusyFontLast = 0xc05;
 static const int kMinTime = 3000;
 static const float kPulseStep = 0.05f;

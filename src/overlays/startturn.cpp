@@ -5,6 +5,7 @@
 #include "game/controls.h"
 #include "game/gameloop.h"
 #include "game/records.h"
+#include "lib/resourceids.h"
 #include "lib/textoutput.h"
 #include "overlays/overlaydraw.h"
 #include "overlays/overlaystack.h"
@@ -16,9 +17,9 @@
 #include "platform/input.h"
 #include "shell/touchbuttons.h"
 
-static const int kButtonsBackground = 0xcc6;
-static const int kTouchBackground = 0xcc7;
-static const int kHeaderImage = 0xcbd;
+static const int kButtonsBackground = kImageStartTurnButtons;
+static const int kTouchBackground = kImageStartTurnTouch;
+static const int kHeaderImage = kImageScoreBand;
 
 static int overlayActive = 0;
 static TouchButton_tag* nextButton = nullptr;

@@ -9,6 +9,7 @@
 #include "game/gameloop.h"
 #include "game/lane.h"
 #include "game/records.h"
+#include "lib/resourceids.h"
 #include "lib/textoutput.h"
 #include "overlays/overlaydraw.h"
 #include "overlays/overlaystack.h"
@@ -20,10 +21,10 @@
 #include "platform/quads.h"
 #include "shell/touchbuttons.h"
 
-static const int kBackgroundImage = 0xcca;
-static const int kArrowImage = 0xccb;
-static const int kLaneImage = 0xccc;
-static const int kKnobImage = 0xcc5;
+static const int kBackgroundImage = kImageTouchPositionBackground;
+static const int kArrowImage = kImageTouchPositionArrow;
+static const int kLaneImage = kImageTouchPositionLane;
+static const int kKnobImage = kImageKnobTouch;
 static const int kHandleY = 31;
 static const int kHandleWidth = 30;
 static const int kHandleHeight = 60;

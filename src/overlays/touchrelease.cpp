@@ -12,6 +12,7 @@
 #include "game/gameloop.h"
 #include "game/records.h"
 #include "game/scoring.h"
+#include "lib/resourceids.h"
 #include "lib/textoutput.h"
 #include "overlays/overlaydraw.h"
 #include "overlays/overlaystack.h"
@@ -24,9 +25,9 @@
 #include "platform/quads.h"
 #include "shell/touchbuttons.h"
 
-static const int kBackgroundImage = 0xcd6;
-static const int kPowerBarImage = 0xcd7;
-static const int kBallImage = 0xcd8;
+static const int kBackgroundImage = kImageTouchReleaseBackground;
+static const int kPowerBarImage = kImageTouchReleaseMeter;
+static const int kBallImage = kImageTouchReleaseBall;
 // The grip's place and size at rest, and the line near the top that launches the ball.
 static const int kGripX = 110;
 static const int kGripY = 175;

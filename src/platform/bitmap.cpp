@@ -50,15 +50,15 @@ int DS3_InitializeBitmap(DS3_bitmap_tag* b)
 
 int InitializeBitmapResource(uint8_t* data, int32_t length)
 {
-    if (!data || length < int32_t(sizeof(DS3_bitmap_tag))) return PrintError("a bitmap resource is too short");
+    if (!data || length < int32_t(sizeof(DS3_bitmap_tag))) return PrintError("bitmap: a bitmap resource is too short");
     auto* b = reinterpret_cast<DS3_bitmap_tag*>(data);
-    if (GpuTexelBits(b->pixelFormat) == 0) return PrintError("a bitmap has the unknown texel format %d", b->pixelFormat);
+    if (GpuTexelBits(b->pixelFormat) == 0) return PrintError("bitmap: a bitmap has the unknown texel format %d", b->pixelFormat);
     if (b->physicalWidth < b->width || b->physicalHeight < b->height || TexelBytes(b) == 0) {
-        return PrintError("a bitmap's texture sizes do not fit together");
+        return PrintError("bitmap: a bitmap's texture sizes do not fit together");
     }
     // Pixels inside the resource must all be there: the GPU reads the whole texture.
     if (!(b->flags & kBitmapPixelsInResource) && uint32_t(length) - sizeof(DS3_bitmap_tag) < TexelBytes(b)) {
-        return PrintError("a bitmap resource is shorter than its texture");
+        return PrintError("bitmap: a bitmap resource is shorter than its texture");
     }
     return DS3_InitializeBitmap(b);
 }

@@ -1,6 +1,7 @@
 // Controller input: once per frame the buttons, circle pad and touch panel are read into one
 // record per controller slot and one merged record. The handheld has one pad: slot 0 is filled,
-// slot 1 is cleared on every read, the others are left alone.
+// slot 1 is cleared on every read, the others are left alone. Where the buttons come from (the
+// window or an input script) is the host's input (host/input.h).
 #pragma once
 
 #include <cstdint>

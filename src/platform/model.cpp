@@ -150,7 +150,7 @@ static int LookUpTexture(uint32_t rsid, Ptr32<DS3_bitmap_tag>* out, int optional
     }
     void* handle = nullptr;
     if (rsid > 0x7FFFFFFFu || !GetResourceHandle(int(rsid), &handle) || ResourceType(int(rsid)) != kResourceTypeBitmap)
-        return PrintError("a model's texture %d (group %d, member %d) is not loaded", int(rsid), int(rsid >> 16),
+        return PrintError("model: a model's texture %d (group %d, member %d) is not loaded", int(rsid), int(rsid >> 16),
                           int(rsid & 0xFFFF));
     *out = static_cast<DS3_bitmap_tag*>(handle);
     return 1;
@@ -171,14 +171,14 @@ static int CheckStrips(const DS3_model_tag* m, const HLSL_skeleton* skeleton)
             first = strip.startIndex;
             count = strip.numPrimitives;
             if (strip.numBones > kModelMaxDrawBones)
-                return PrintError("a model strip's palette has %d bones (at most %d)", int(strip.numBones),
+                return PrintError("model: a model strip's palette has %d bones (at most %d)", int(strip.numBones),
                                   kModelMaxDrawBones);
             // A mesh without a skeleton of its own is drawn with another model's (a body part
             // with the body's): its bones must at least lie within an actor's bone matrices.
             const uint32_t bones = skeleton ? skeleton->numBones : uint32_t(kMaxBones);
             for (int i = 0; i < strip.numBones; ++i)
                 if (strip.boneCache[i] >= bones)
-                    return PrintError("a model strip's palette names bone %d of %u", int(strip.boneCache[i]),
+                    return PrintError("model: a model strip's palette names bone %d of %u", int(strip.boneCache[i]),
                                       unsigned(bones));
         } else {
             HLSL_triStrip strip;
@@ -188,9 +188,9 @@ static int CheckStrips(const DS3_model_tag* m, const HLSL_skeleton* skeleton)
             count = strip.numPrimitives;
         }
         if (material >= m->numMaterials)
-            return PrintError("a model strip uses material %u of %u", unsigned(material), unsigned(m->numMaterials));
+            return PrintError("model: a model strip uses material %u of %u", unsigned(material), unsigned(m->numMaterials));
         if (first + count > m->numIndices)
-            return PrintError("a model strip draws indices %u..%u of %u", unsigned(first), unsigned(first + count),
+            return PrintError("model: a model strip draws indices %u..%u of %u", unsigned(first), unsigned(first + count),
                               unsigned(m->numIndices));
     }
     return 1;
@@ -199,9 +199,9 @@ static int CheckStrips(const DS3_model_tag* m, const HLSL_skeleton* skeleton)
 int DS3_InitializeModelBuffer(uint8_t** cursor, const uint8_t* end, int depth)
 {
     if (!cursor || !*cursor || !end) return 0;
-    if (depth > kModelMaxDepth) return PrintError("a model's children nest deeper than %d", kModelMaxDepth);
+    if (depth > kModelMaxDepth) return PrintError("model: a model's children nest deeper than %d", kModelMaxDepth);
     uint8_t* at = *cursor;
-    if (Room(at, end) < sizeof(DS3_model_tag)) return PrintError("a model record lies past the end of its image");
+    if (Room(at, end) < sizeof(DS3_model_tag)) return PrintError("model: a model record lies past the end of its image");
     auto* m = reinterpret_cast<DS3_model_tag*>(at);
     at += sizeof(DS3_model_tag);
 
@@ -209,12 +209,12 @@ int DS3_InitializeModelBuffer(uint8_t** cursor, const uint8_t* end, int depth)
     if (m->numVerts != 0) {
         const int stride = ModelVertexStride(m->vertFormat);
         if (stride == 0 || m->vertSize != stride)
-            return PrintError("a model's vertex format %d with %d-byte vertices is unknown", int(m->vertFormat),
+            return PrintError("model: a model's vertex format %d with %d-byte vertices is unknown", int(m->vertFormat),
                               int(m->vertSize));
         const uint64_t bytes = uint64_t(m->numVerts) * uint64_t(stride);
-        if (bytes > Room(at, end)) return PrintError("a model's %u vertices do not fit its image", unsigned(m->numVerts));
+        if (bytes > Room(at, end)) return PrintError("model: a model's %u vertices do not fit its image", unsigned(m->numVerts));
         if (reinterpret_cast<uintptr_t>(at) & 15)
-            return PrintError("a model's vertices do not start on a 16-byte boundary");
+            return PrintError("model: a model's vertices do not start on a 16-byte boundary");
         m->vertList = at;
         if (m->vertFormat == 4) ConvertTangentFrames(at, m->numVerts, stride, 32);
         if (m->vertFormat == 5) ConvertTangentFrames(at, m->numVerts, stride, 36);
@@ -225,13 +225,13 @@ int DS3_InitializeModelBuffer(uint8_t** cursor, const uint8_t* end, int depth)
     // 2. Indices, each naming a vertex of the block.
     if (m->numIndices != 0) {
         const uint64_t bytes = 2 * uint64_t(m->numIndices);
-        if (bytes > Room(at, end)) return PrintError("a model's %u indices do not fit its image", unsigned(m->numIndices));
+        if (bytes > Room(at, end)) return PrintError("model: a model's %u indices do not fit its image", unsigned(m->numIndices));
         m->indexList = reinterpret_cast<uint16_t*>(at);
         for (uint32_t i = 0; i < m->numIndices; ++i) {
             uint16_t index;
             std::memcpy(&index, at + 2 * size_t(i), 2);
             if (m->numVerts != 0 && index >= m->numVerts)
-                return PrintError("a model's index %u names vertex %u of %u", unsigned(i), unsigned(index),
+                return PrintError("model: a model's index %u names vertex %u of %u", unsigned(i), unsigned(index),
                                   unsigned(m->numVerts));
         }
         m->indexBufferHardwareOffset = GpuPhysicalAddress(at) - m->vertexBufferHardwareAddress;
@@ -241,13 +241,13 @@ int DS3_InitializeModelBuffer(uint8_t** cursor, const uint8_t* end, int depth)
     // 3. Strips.
     const uint64_t stripBytes = (m->flags & kModelFlagStripPalettes) ? kModelPaletteStripBytes : kModelStripBytes;
     if (uint64_t(m->numStrips) * stripBytes > Room(at, end))
-        return PrintError("a model's %u strips do not fit its image", unsigned(m->numStrips));
+        return PrintError("model: a model's %u strips do not fit its image", unsigned(m->numStrips));
     m->stripList = at;
     at += size_t(m->numStrips * stripBytes);
 
     // 4. Materials and their textures, which must be loaded before the model.
     if (uint64_t(m->numMaterials) * kModelMaterialBytes > Room(at, end))
-        return PrintError("a model's %u materials do not fit its image", unsigned(m->numMaterials));
+        return PrintError("model: a model's %u materials do not fit its image", unsigned(m->numMaterials));
     auto* materials = reinterpret_cast<HLSL_material*>(at);
     m->materialList = materials;
     at += size_t(m->numMaterials) * kModelMaterialBytes;
@@ -266,9 +266,9 @@ int DS3_InitializeModelBuffer(uint8_t** cursor, const uint8_t* end, int depth)
     at = AlignUp16(at);
     HLSL_skeleton* skeleton = nullptr;
     if (m->skeleton) {
-        if (Room(at, end) < sizeof(HLSL_skeleton)) return PrintError("a model's skeleton lies past its image");
+        if (Room(at, end) < sizeof(HLSL_skeleton)) return PrintError("model: a model's skeleton lies past its image");
         skeleton = reinterpret_cast<HLSL_skeleton*>(at);
-        if (!DS3_InitializeSkeleton(skeleton, end)) return PrintError("a model's skeleton is damaged");
+        if (!DS3_InitializeSkeleton(skeleton, end)) return PrintError("model: a model's skeleton is damaged");
         m->skeleton = skeleton;
         at = reinterpret_cast<uint8_t*>(skeleton->rootBone.get()) + sizeof(HLSL_bone_tag) * skeleton->numBones;
         at = AlignUp16(at);
@@ -278,7 +278,7 @@ int DS3_InitializeModelBuffer(uint8_t** cursor, const uint8_t* end, int depth)
     // 7. Children, one after the other, linked in order; the last ends the list.
     if (m->numChildren != 0) {
         if (uint64_t(m->numChildren) * sizeof(DS3_model_tag) > Room(at, end))
-            return PrintError("a model's %u children do not fit its image", unsigned(m->numChildren));
+            return PrintError("model: a model's %u children do not fit its image", unsigned(m->numChildren));
         m->children = reinterpret_cast<DS3_model_tag*>(at);
         DS3_model_tag* previous = nullptr;
         for (uint32_t c = 0; c < m->numChildren; ++c) {
@@ -299,7 +299,7 @@ int DS3_InitializeModel(uint8_t* data, int32_t length)
 {
     if (!data) return 0;
     if (length < int32_t(sizeof(DS3_model_tag)))
-        return PrintError("a model of %d bytes is shorter than its record", int(length));
+        return PrintError("model: a model of %d bytes is shorter than its record", int(length));
     uint8_t* cursor = data;
     return DS3_InitializeModelBuffer(&cursor, data + length, 0);
 }
@@ -319,7 +319,7 @@ static int SetMaterial(const DS3_model_tag* m, uint32_t material)
 {
     HLSL_material mat;
     if (!ModelMaterial(m, material, &mat))
-        return PrintError("a model strip uses material %u of %u", unsigned(material), unsigned(m->numMaterials));
+        return PrintError("model: a model strip uses material %u of %u", unsigned(material), unsigned(m->numMaterials));
     return DS3_SetTextures(mat.materialBitmap.get(), mat.normalMap.get(), mat.specularMap.get());
 }
 
@@ -441,12 +441,12 @@ static int AnimateMaterial(HLSL_material* mat)
     resourceHeader* header = nullptr;
     if (groupId <= 0 || !GetResourceHeader(groupId, &header) || header->resourceType != kResourceTypeGroup ||
         !header->resourceHandle)
-        return PrintError("the frames of texture %u cannot be found", unsigned(mat->materialRSID));
+        return PrintError("model: the frames of texture %u cannot be found", unsigned(mat->materialRSID));
     const auto* group = static_cast<const resourceGroupHeader*>(header->resourceHandle.get());
     const int n = group->numResources;
-    if (n < 1 || !group->groupResourceHeaders) return PrintError("texture group %d has no frames", groupId);
+    if (n < 1 || !group->groupResourceHeaders) return PrintError("model: texture group %d has no frames", groupId);
     for (int i = 0; i < n; ++i)
-        if (!FrameBitmap(group, i)) return PrintError("frame %d of texture group %d is not loaded", i, groupId);
+        if (!FrameBitmap(group, i)) return PrintError("model: frame %d of texture group %d is not loaded", i, groupId);
 
     int64_t sum = 0;
     for (int i = 0; i < n; ++i) sum += FrameBitmap(group, i)->delay;

@@ -28,6 +28,7 @@ DS3_bitmap_tag* backgroundBitmap;
 void* workBuffer;
 DS3_renderStats renderStats;
 float minCPU, maxCPU, minGPU, maxGPU;
+int showScreenFrameRate = 0;
 int gLanguage = 0;
 int RSID_FONT_DEFAULT = kGameFontDefault;
 

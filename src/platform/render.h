@@ -29,7 +29,7 @@ extern DS3_bitmap_tag frameBufferLower;  // lower screen, 320 x 240
 extern DS3_bitmap_tag* backgroundBitmap;
 extern void* workBuffer;  // 1024 bytes of scratch
 extern DS3_renderStats renderStats;
-// Draws the frame-rate text on the lower screen (kept with the settings, which set it at start).
+// Draws the frame-rate text on the lower screen; the game's settings clear it at start.
 extern int showScreenFrameRate;
 extern float minCPU, maxCPU, minGPU, maxGPU;
 // Row of every language table (0 English), set from the system's language at start.

@@ -41,7 +41,7 @@ static int NoGpuError(const char* what)
     if (first == kGpuNoError) return 1;
     while (GpuGetError() != kGpuNoError) {
     }
-    return PrintError("GPU error %d in %s", int(first), what);
+    return PrintError("render engine: GPU error %d in %s", int(first), what);
 }
 
 static int ValidAntialiasMode(uint32_t mode) { return mode >= kAntialiasNone && mode <= kAntialias2x2; }
@@ -134,7 +134,7 @@ static int CreateFrameBuffer(DS3_FrameBufferDescription* f)
 {
     if (f->numRenderBuffers == 2 &&
         f->m_RenderBufferDescriptionArray[0].m_Attachment == f->m_RenderBufferDescriptionArray[1].m_Attachment) {
-        return PrintError("a frame buffer names one attachment twice");
+        return PrintError("render engine: a frame buffer names one attachment twice");
     }
     GpuGenFramebuffers(1, &f->m_FrameBufferId);
     GpuGenRenderbuffers(f->numRenderBuffers, f->renderBufferIdArray);
@@ -207,10 +207,10 @@ int RenderSystemInitialize(uint32_t commandBufferSize, uint32_t maxRequests, uin
 {
     if (m_InitializeFlag) RenderSystemFinalize();
     if (!ValidAntialiasMode(display0Mode) || !ValidAntialiasMode(display1Mode)) {
-        return PrintError("unknown antialias modes %d and %d", int(display0Mode), int(display1Mode));
+        return PrintError("render engine: unknown antialias modes %d and %d", int(display0Mode), int(display1Mode));
     }
     if (!MakeVramHeap(&vramAHeap, kAreaVramA) || !MakeVramHeap(&vramBHeap, kAreaVramB)) {
-        PrintError("the video memory heaps could not be made");
+        PrintError("render engine: the video memory heaps could not be made");
         return -1;
     }
     if (!GpuInitialize(GLallocator, GLdeallocator)) return 0;

@@ -98,10 +98,10 @@ int InitializeAnimation(uint8_t* data)
     if (!data) return 0;
     auto* anim = reinterpret_cast<animation_tag*>(data);
     if (anim->numFrames < 1 || anim->numBones < 1 || anim->numBones > kMaxBones)
-        return PrintError("an animation has %d frames of %d bones (at most %d bones)", int(anim->numFrames),
+        return PrintError("skeleton: an animation has %d frames of %d bones (at most %d bones)", int(anim->numFrames),
                           int(anim->numBones), kMaxBones);
     if (anim->frameLength < kFrameTranslationBytes + 8 * anim->numBones)
-        return PrintError("an animation's frames of %d bytes cannot hold %d bones", int(anim->frameLength),
+        return PrintError("skeleton: an animation's frames of %d bytes cannot hold %d bones", int(anim->frameLength),
                           int(anim->numBones));
     anim->frames = data + kAnimationHeaderBytes;
     return 1;
@@ -112,7 +112,7 @@ animation_tag* GetAnimation(int rsid)
     resourceHeader* r = nullptr;
     if (rsid <= 0 || !GetResourceHeader(rsid, &r) || !r->resourceHandle) return nullptr;
     if (r->resourceType != kResourceTypeAnimation) {
-        PrintError("resource %d is of type %d, not an animation", rsid, int(r->resourceType));
+        PrintError("skeleton: resource %d is of type %d, not an animation", rsid, int(r->resourceType));
         return nullptr;
     }
     auto* anim = static_cast<animation_tag*>(r->resourceHandle.get());
@@ -155,10 +155,10 @@ int DS3_InitializeSkeleton(HLSL_skeleton* skeleton, const uint8_t* end)
     auto* base = reinterpret_cast<uint8_t*>(skeleton);
     const uint32_t n = skeleton->numBones;
     if (n < 1 || n > uint32_t(kMaxBones))
-        return PrintError("a skeleton has %u bones (at most %d)", unsigned(n), kMaxBones);
+        return PrintError("skeleton: a skeleton has %u bones (at most %d)", unsigned(n), kMaxBones);
     uint8_t* cursor = base + sizeof(HLSL_skeleton);
     if (end < cursor || size_t(end - cursor) < 8 * n + sizeof(HLSL_bone_tag))
-        return PrintError("a skeleton of %u bones does not fit its block", unsigned(n));
+        return PrintError("skeleton: a skeleton of %u bones does not fit its block", unsigned(n));
     skeleton->boneOffsets = reinterpret_cast<uint32_t*>(cursor);
     skeleton->mirroredBoneOffsets = reinterpret_cast<uint32_t*>(cursor + 4 * n);
     auto* root = reinterpret_cast<HLSL_bone_tag*>(cursor + 8 * n);
@@ -166,7 +166,7 @@ int DS3_InitializeSkeleton(HLSL_skeleton* skeleton, const uint8_t* end)
     cursor = reinterpret_cast<uint8_t*>(root) + sizeof(HLSL_bone_tag);
     uint32_t count = 0;
     if (!RelocateBone(root, &cursor, end, &count, n) || count != n)
-        return PrintError("a skeleton's bone tree does not match its %u bones", unsigned(n));
+        return PrintError("skeleton: a skeleton's bone tree does not match its %u bones", unsigned(n));
     root->nextBone = nullptr;
     return 1;
 }
@@ -270,12 +270,12 @@ static float FractionOf(int32_t bits)
 static int FitsAnimation(const HLSL_skeleton* skeleton, const animation_tag* anim, int rsid)
 {
     if (int64_t(skeleton->numBones) > anim->numBones)
-        return PrintError("animation %d has %d bones, the skeleton %u", rsid, int(anim->numBones),
+        return PrintError("skeleton: animation %d has %d bones, the skeleton %u", rsid, int(anim->numBones),
                           unsigned(skeleton->numBones));
     const int64_t room = (int64_t(anim->frameLength) - kFrameTranslationBytes) / 2 - 4;
     for (uint32_t i = 0; i < skeleton->numBones; ++i)
         if (int64_t(skeleton->boneOffsets[i]) > room || int64_t(skeleton->mirroredBoneOffsets[i]) > room)
-            return PrintError("bone %u reads past the frames of animation %d", unsigned(i), rsid);
+            return PrintError("skeleton: bone %u reads past the frames of animation %d", unsigned(i), rsid);
     return 1;
 }
 
@@ -349,7 +349,7 @@ static void Skinning(const float* d, const matrix joint, matrix out)
 
 int ComputeBoneXform(HLSL_bone_tag* bone, matrix* parent, float (*parentLight)[4], HLSL_point* parentOffset)
 {
-    if (!bone || !boneActor || boneCount >= boneLimit) return PrintError("a skeleton has more bones than it says");
+    if (!bone || !boneActor || boneCount >= boneLimit) return PrintError("skeleton: a skeleton has more bones than it says");
     actor_tag* actor = boneActor;
     const int i = boneCount;
     quaternion q;

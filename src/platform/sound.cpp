@@ -463,7 +463,7 @@ void SoundThreadSetCB(int (*callback)(void*))
 {
     std::unique_lock<std::mutex> lock(soundSection, std::try_to_lock);
     if (!lock.owns_lock()) {
-        PrintError("Unable to enter sound critical section");
+        PrintError("sound: Unable to enter sound critical section");
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         lock.lock();
     }

@@ -1,5 +1,6 @@
 // Start-up of the platform layer: the split of application memory, the device heap, the file
-// system and the controllers, and the splash image.
+// system and the controllers, and the splash image. The game's own start-up, which runs after this,
+// is shell/startup.h.
 #pragma once
 
 // nninitStartUp, defined here, is declared with the entry points the host calls.

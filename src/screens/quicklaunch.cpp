@@ -11,6 +11,7 @@
 #include "game/records.h"
 #include "game/scoring.h"
 #include "host/host.h"
+#include "lib/characterarchive.h"
 #include "lib/printing.h"
 #include "lib/resourceids.h"
 #include "lib/screenapi.h"
@@ -31,16 +32,9 @@ static const int kBodyMeshes[kMaxPlayers] = {911, 939, 953, 960, 932, 911, 939, 
 
 static const char* const kFirstNames[kMaxPlayers] = {"Ada", "Bo", "Cy", "Di", "Ed", "Flo", "Gus", "Hal"};
 
-// The outfits of the character archive (content/README.md): the garment textures, the garments
-// every body shares, each body's shirts and gloves, and the hair groups by colour.
-static const int kGarmentTextures = 9800;
-static const int kSharedGarments = 9801;
-static const int kBodyGarmentsFirst = 9810;  // + the body's index in the animation table
-static const int kHairGroupsFirst = 9830;
-enum { kTexBodyPalette = 0, kTexShirt = 4, kTexPants = 13, kTexShoes = 20, kTexHat = 25, kTexGlasses = 30, kTexGloves = 33 };
-enum { kLongPants, kShorts, kBareLegs, kSocks, kShoes, kCap, kGlasses };
-enum { kShortSleeves, kLongSleeves, kGloves };
-// The balls' textures: member ball index + 2.
+// The outfits come from the character archive (lib/characterarchive.h, content/README.md): the
+// garment textures, the garments every body shares, each body's shirts and gloves, and the hair
+// groups by colour; the balls' textures from kBallTextureGroup (lib/resourceids.h).
 
 // One bowler's look: colours are the destination textures' places after their source; a hair
 // range of the hair group (members 1 crop, 2 long, 3 bun; -1 to the end).

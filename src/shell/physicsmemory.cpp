@@ -20,7 +20,7 @@ void* BulletMemAllocAligned(unsigned int size, int alignment)
     // one that is not a power of two, cannot be honoured.
     unsigned heapAlignment = theHeap ? theHeap->memberAlignment : 1;
     if (alignment <= 0 || (alignment & (alignment - 1)) != 0 || unsigned(alignment) > heapAlignment) {
-        PrintError("physics asked for an alignment of %d bytes", alignment);
+        PrintError("physics memory: physics asked for an alignment of %d bytes", alignment);
         return nullptr;
     }
     unsigned a = unsigned(alignment);

@@ -28,7 +28,6 @@ int gScreenControllerIndex = -1;
 float gHiDefScaleFactor = 1.0f;
 float gControllerDeadzoneValue[kMaxControllers][2];
 int gAssignedController[kMaxControllers];
-int showScreenFrameRate = 0;
 int sound = 0;
 int envOnly = 0;
 int noPresentationCancel = 0;

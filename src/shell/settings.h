@@ -1,6 +1,7 @@
 // The game's settings and switches, and InitGameSettings, which gives every one its default.
 #pragma once
 
+#include "platform/render.h"  // showScreenFrameRate, the renderer's, which InitGameSettings clears
 #include "platform/utilities.h"
 
 struct displayOptionsStruct {
@@ -50,7 +51,6 @@ extern int gScreenControllerIndex;
 extern float gHiDefScaleFactor;
 extern float gControllerDeadzoneValue[kMaxControllers][2];
 extern int gAssignedController[kMaxControllers];
-extern int showScreenFrameRate;
 extern int sound;
 extern int envOnly;
 extern int noPresentationCancel;

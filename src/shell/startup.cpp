@@ -1,7 +1,6 @@
 // Start-up in its fixed order and tear-down by levels, so that a start-up that stops half-way gives
 // back exactly what it took. Its first step ties the lower layers to the modules above them
 // (RegisterGameModules).
-#include "shell/quitdialog.h"
 #include "shell/startup.h"
 
 #include "game/records.h"
@@ -23,6 +22,7 @@
 #include "platform/video.h"
 #include "shell/globals.h"
 #include "shell/physicsmemory.h"
+#include "shell/quitdialog.h"
 #include "shell/savedata.h"
 #include "shell/screenloop.h"
 #include "shell/settings.h"
@@ -47,7 +47,7 @@ int OpenResources()
     // The first archive of the set that fails ends the attempt; those already open stay open.
     for (const char* path : kSplitArchives) {
         if (!OpenResourceFile(path)) {
-            PrintError("cannot open the game data archive %s", path);
+            PrintError("start-up: cannot open the game data archive %s", path);
             return 0;
         }
     }

@@ -1,11 +1,11 @@
 // The UI's frame: update of the active widget tree, the three drawing passes, the frame clock, the
 // controller copy, the key queue and the touch hand.
-#include "lib/resourceids.h"
 #include "ui/frameupdate.h"
 
 #include <cstring>
 
 #include "game/transitions.h"
+#include "lib/resourceids.h"
 #include "lib/resources.h"
 #include "lib/textoutput.h"
 #include "platform/bitmap.h"

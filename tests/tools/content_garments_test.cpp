@@ -42,11 +42,11 @@ TEST(CharacterArchiveContent, LiesAboveEveryOtherArchive)
 {
     int highest = 0;
     for (const mkrom::Resource& r : mkrom::BuildContent()) highest = std::max(highest, r.id);
-    for (const mkrom::ArchiveRange& range : mkrom::ArchiveRanges()) EXPECT_LE(range.endId, mkrom::kCharacterArchiveFirst) << range.name;
-    EXPECT_LT(highest, mkrom::kCharacterArchiveFirst) << "the single archive owns up to its highest id";
+    for (const mkrom::ArchiveRange& range : mkrom::ArchiveRanges()) EXPECT_LE(range.endId, kCharacterArchiveFirst) << range.name;
+    EXPECT_LT(highest, kCharacterArchiveFirst) << "the single archive owns up to its highest id";
     EXPECT_LE(mkrom::kCharacterArchiveEnd, mkrom::kMaxResourceIds);
     for (const mkrom::Resource& r : mkrom::CharacterArchiveContent()) {
-        EXPECT_GE(r.id, mkrom::kCharacterArchiveFirst);
+        EXPECT_GE(r.id, kCharacterArchiveFirst);
         EXPECT_LT(r.id, mkrom::kCharacterArchiveEnd);
     }
 }

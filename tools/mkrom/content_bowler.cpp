@@ -17,6 +17,7 @@
 #include <cstring>
 
 #include "content_models.h"
+#include "game/animation.h"
 #include "lib/matrix.h"
 
 namespace mkrom {
@@ -482,8 +483,8 @@ std::vector<Resource> BowlerContent()
     for (int variant = 0; variant < 8; ++variant) {
         const BodyLayout& b = kBodies[variant];
         const Skeleton s = BuildSkeleton(b);
-        const int throwBase = 1301 + 3 * variant;
-        const int ownBase = 1325 + 12 * variant;
+        const int throwBase = kAnimThrowFirst + 3 * variant;
+        const int ownBase = kAnimCharacterFirst + 12 * variant;
         const float stanceFrames = 40.0f;
         content.push_back(Animation(throwBase, AnimationBytes(s, 40, [&](float f) { return StancePose(f, stanceFrames, 1.0f); })));
         content.push_back(Animation(throwBase + 1, AnimationBytes(s, 30, [&](float f) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "archive_writer.h"
+#include "lib/characterarchive.h"
 
 namespace mkrom {
 
@@ -40,7 +41,6 @@ ModelNode BowlerTubeModel(int bodyMeshRSID, const std::vector<BowlerTube>& tubes
 // The character archive (content_bowler_garments.cpp): the garments, their textures and the hair,
 // at the ids [kCharacterArchiveFirst, kCharacterArchiveEnd), written to
 // Resource/SpecialCharacters.rez beside the other game data in both forms.
-constexpr int kCharacterArchiveFirst = 9800;
 constexpr int kCharacterArchiveEnd = 10000;
 std::vector<Resource> CharacterArchiveContent();
 bool WriteCharacterArchive(const std::string& dir, std::string* error);  // the model record before the skeleton block

@@ -17,31 +17,14 @@
 #include "content_models.h"
 #include "game/animation.h"
 #include "host/gpu.h"
+#include "lib/characterarchive.h"
 #include "model_writer.h"
 
 namespace mkrom {
 
 namespace {
 
-constexpr int kGarmentTextures = 9800;
-constexpr int kSharedGarments = 9801;
-constexpr int kBodyGarmentsFirst = 9810;  // + the body mesh's index in the animation table
-constexpr int kHairGroupsFirst = 9830;
 
-// Members of the texture group.
-enum {
-    kTexBodyPalette = 0,  // skin, and white socks
-    kTexShirtSource = 4,  // 5-12 shirt colours
-    kTexPantsSource = 13,  // 14-19
-    kTexShoesSource = 20,  // 21-24
-    kTexHatSource = 25,  // 26-29
-    kTexGlassesSource = 30,  // 31-32
-    kTexGlovesSource = 33,  // 34-36
-    kNumGarmentTextures = 37,
-};
-// Members of the shared garment group and of each body's group.
-enum { kLongPants, kShorts, kBareLegs, kSocks, kShoes, kCap, kGlasses };
-enum { kShortSleeves, kLongSleeves, kGloves };
 constexpr int kHairColours = 4;
 
 constexpr float kMain = 0.25f;  // texture rows
@@ -169,13 +152,13 @@ Resource SharedGarments()
         Tube("head", "neck", {head.x - 0.27f, head.y - 0.36f, head.z + 0.33f}, {head.x + 0.27f, head.y - 0.36f, head.z + 0.33f},
              0.065f, 0.065f, kMain),
     };
-    g.members.push_back(Garment(b.mesh, longPants, kTexPantsSource));
-    g.members.push_back(Garment(b.mesh, shorts, kTexPantsSource));
+    g.members.push_back(Garment(b.mesh, longPants, kTexPants));
+    g.members.push_back(Garment(b.mesh, shorts, kTexPants));
     g.members.push_back(Garment(b.mesh, legs, kTexBodyPalette));
     g.members.push_back(Garment(b.mesh, socks, kTexBodyPalette));
-    g.members.push_back(Garment(b.mesh, shoes, kTexShoesSource));
-    g.members.push_back(Garment(b.mesh, cap, kTexHatSource));
-    g.members.push_back(Garment(b.mesh, glasses, kTexGlassesSource));
+    g.members.push_back(Garment(b.mesh, shoes, kTexShoes));
+    g.members.push_back(Garment(b.mesh, cap, kTexHat));
+    g.members.push_back(Garment(b.mesh, glasses, kTexGlasses));
     return g;
 }
 
@@ -211,9 +194,9 @@ Resource BodyGarments(int mesh)
         gloves.push_back(Tube("forearm" + s, "upperarm" + s, Lerp(fore, hand, 0.85f), hand, 0.13f, 0.125f, kTrim));
         gloves.push_back(Tube("hand" + s, "forearm" + s, hand, past, 0.125f, 0.09f, kMain));
     }
-    g.members.push_back(Garment(mesh, shortSleeves, kTexShirtSource));
-    g.members.push_back(Garment(mesh, longSleeves, kTexShirtSource));
-    g.members.push_back(Garment(mesh, gloves, kTexGlovesSource));
+    g.members.push_back(Garment(mesh, shortSleeves, kTexShirt));
+    g.members.push_back(Garment(mesh, longSleeves, kTexShirt));
+    g.members.push_back(Garment(mesh, gloves, kTexGloves));
     return g;
 }
 

@@ -1,0 +1,10 @@
+#!/bin/sh
+# A run with a window on a machine whose sound device cannot be opened says nothing of it on its own
+# (the sound libraries' complaints are kept off the terminal) and one line with --verbose, and plays
+# on in silence.
+# Run by ctest in the build's tests folder with $1 the program.
+program=$1
+SDL_AUDIODRIVER=alsa AUDIODEV=hw:99,0 "$program" --launch quick --frames 3 --data cli-data >/dev/null 2>err-audio.txt &&
+  ! grep -qi 'alsa' err-audio.txt &&
+  SDL_AUDIODRIVER=alsa AUDIODEV=hw:99,0 "$program" --launch quick --frames 3 --verbose --data cli-data 2>&1 >/dev/null |
+  grep -c '^zendrolyx: audio:' | grep -qx 1

@@ -1,0 +1,8 @@
+#!/bin/sh
+# --audio-out with an empty name or a file that cannot be written exits with status 2 and names the
+# option.
+# Run by ctest in the build's tests folder with $1 the program.
+program=$1
+"$program" --audio-out '' 2>/dev/null; test $? -eq 2 &&
+  "$program" --audio-out no-such-dir/x.wav 2>err-audio.txt; test $? -eq 2 &&
+  grep -q -- --audio-out err-audio.txt
