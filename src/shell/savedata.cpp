@@ -243,10 +243,11 @@ int LoadData(char* data, int size, int)
 
 int SaveDataWrite(const char* writeBuffer, int size)
 {
-    if (!loadSaveComplete.load() || worker.Running()) {
+    if (!loadSaveComplete.load()) {
         PrintError("save: a save is still being written");
         return kSaveResultFailed;
     }
+    worker.Join();  // a finished run that nobody ended yet
     if (!writeBuffer || size <= 0 || size > kSaveDataMaxSize) {
         saveResult.store(kSaveResultFailed);
         if (size > kSaveDataMaxSize) PrintError("save: Save file size is too large!");
