@@ -339,9 +339,15 @@ int32_t HostFileRename(const char* fromGamePath, const char* toGamePath)
         return kHostFileError;
     }
     std::string from = HostResolvePath(fromGamePath), to = HostResolvePath(toGamePath);
-    // A hard link fails when the target exists, so nothing is ever replaced.
-    if (::link(from.c_str(), to.c_str()) != 0) return errno == EEXIST ? kHostFileError : ResultOfErrno(errno);
-    ::unlink(from.c_str());
+    // A hard link fails when the target exists, so nothing is ever replaced. File systems without
+    // hard links get a rename after a look that the target is free.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
+    } else {
+        struct stat st;
+        if (errno == EEXIST || ::stat(to.c_str(), &st) == 0) return kHostFileError;
+        if (::rename(from.c_str(), to.c_str()) != 0) return ResultOfErrno(errno);
+    }
     SyncDirectoryOf(to);
     return kHostFileOk;
 }

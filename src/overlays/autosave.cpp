@@ -15,7 +15,8 @@
 int gAutoSaveSlot = 0;
 
 static const int kFramesBeforeWrite = 14;
-static const int kYesNoButtons = 3;  // "{1} Yes    {3} No"
+static const int kContinueButton = 0;  // "{1} Continue"
+static const int kYesNoButtons = 3;    // "{1} Yes    {3} No"
 
 static int saveCalled = 0;
 static int saveFailed = 0;
@@ -75,6 +76,13 @@ int OnAutoSaveFail(int response)
     SaveDataEnd();  // the failed run is over; the next one starts on a fresh worker
     OpenSavingBox();
     return 1;
+}
+
+int StartLoadFailedMessage(int (*response)(int))
+{
+    const char* text = SaveDataLoadFailureText();
+    if (!text) return 0;
+    return StartInfoOverlay("", text, ButtonString(kContinueButton), response);
 }
 
 int AutoSaveFailed() { return saveFailed; }

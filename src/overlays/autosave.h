@@ -21,5 +21,9 @@ int OnSaveComplete(int response);
 // The answer to "Save failed! Try again?" (after a chime): yes writes the image again, no turns
 // autosave off. 1.
 int OnAutoSaveFail(int response);
+// After a failed load (LoadData): opens the information box that tells the player why ("Load
+// failed. The saved game appears to be damaged and cannot be loaded.", or "Load failed."), with
+// the answer step response. 0 when the last load did not fail (no save yet, or read well).
+int StartLoadFailedMessage(int (*response)(int));
 // 1 when the last autosave failed.
 int AutoSaveFailed();

@@ -19,6 +19,7 @@
 
 #include "db/dbimage.h"
 #include "host/files.h"
+#include "host/host.h"
 #include "host/threads.h"
 #include "lib/memory.h"
 #include "lib/printing.h"
@@ -129,7 +130,12 @@ static int StartWorker(void (*body)())
 {
     loadSaveComplete.store(0);
     DisableSleepMode();
-    if (worker.Start(body)) return 1;
+    if (worker.Start(body)) {
+        // Headless runs go on game time: how long the disk takes must not change how many frames
+        // the run presents, so the main thread waits for the worker at once.
+        if (gHostOptions.headless) worker.Join();
+        return 1;
+    }
     saveResult.store(kSaveResultFailed);
     loadSaveComplete.store(1);
     return PrintError("save: the save thread cannot start");

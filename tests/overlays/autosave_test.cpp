@@ -30,6 +30,8 @@ protected:
         DbTest::SetUp();
         saved = gHostOptions;
         gHostOptions.dataDir = scratch + "/save";
+        // On game time, as in a headless run: the frames do not race the disk.
+        gHostOptions.headless = 1;
         ASSERT_EQ(SaveDataInit(), 1);
         OverlayResetStack();
         ClearInputs();
@@ -108,6 +110,18 @@ TEST_F(AutoSave, AFailedSaveKeepsTheOldOneAndAsksToTryAgain)
     EXPECT_EQ(SaveFile(), image);
     SeasonSaveGame(old.data(), int(old.size()));
     EXPECT_FALSE(OverlayExists());
+}
+
+TEST_F(AutoSave, AFailedLoadIsToldOnlyWhenAFileWasThere)
+{
+    std::vector<char> image(64, 'i');
+    EXPECT_EQ(LoadData(image.data(), int(image.size()), 0), 0);
+    EXPECT_EQ(StartLoadFailedMessage(nullptr), 0) << "no save yet: nothing to tell";
+    std::ofstream(scratch + "/save/savegame.bin", std::ios::binary) << "short";
+    EXPECT_EQ(LoadData(image.data(), int(image.size()), 0), 0);
+    EXPECT_EQ(StartLoadFailedMessage(nullptr), 1);
+    OverlayUpdate();
+    EXPECT_NE(InfoOverlayLayout(), nullptr);
 }
 
 }  // namespace
