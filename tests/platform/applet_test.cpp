@@ -120,6 +120,22 @@ TEST_F(HomeButton, PressesWhileTheServiceIsOffAreDropped)
     EXPECT_EQ(pressesSeen, std::vector<long>({1})) << "no menu opened late";
 }
 
+TEST_F(HomeButton, TheLidSleepsOnlyWhenSleepIsAllowed)
+{
+    // Asleep, the game does not see the A held through the lid; refused, it plays on and does.
+    DisableSleepMode();
+    Script("0\n2 LID A\n3\n");
+    PlayTo(4);
+    EXPECT_EQ(pressesSeen, std::vector<long>({2}));
+    EnableSleepMode(true);
+    HostResetFrames();
+    pressesSeen.clear();
+    Script("0\n2 LID A\n3\n");
+    PlayTo(4);
+    EXPECT_TRUE(pressesSeen.empty());
+    EXPECT_EQ(done, 0);
+}
+
 // The sleep query asked from another thread while the save worker reads is refused; once the
 // worker is done it is accepted; and it is refused whenever sleep is disabled.
 class SleepQuery : public DbTest {};
