@@ -45,10 +45,9 @@ static char* fileBuffer = nullptr;
 static int fileSize = 0;
 static uint32_t bytesRead = 0;     // loader: bytes read
 static uint64_t fileLength = 0;    // loader: the file's length
-static int32_t fileStatus = kHostFileOk;  // the worker's first failing host result
+static int32_t fileStatus = kHostFileOk;  // loader: its host result
 
 // Main-thread state.
-static int isAvailable = 0;
 static int loadFailure = kLoadFailNone;
 static std::string keptAside;
 
@@ -208,7 +207,6 @@ int SaveDataRead(char* readBuffer, int size)
     }
     int32_t opened = kHostFileOk;
     saveFile = HostFileOpenRead(SAVEDATA_FILENAME, &opened);
-    isAvailable = saveFile ? 1 : 0;
     if (!saveFile) {
         loadSaveComplete.store(1);
         // A file that is there but cannot be opened is kept aside like one that cannot be read.
@@ -262,7 +260,6 @@ int SaveDataWrite(const char* writeBuffer, int size)
     }
     int32_t opened = kHostFileOk;
     saveFile = HostFileOpenWrite(SAVEDATA_FILENAME, &opened);
-    isAvailable = saveFile ? 1 : 0;
     if (!saveFile) {
         saveResult.store(opened >= kHostFileNoSpace && opened <= 219 ? kSaveResultNoSpace : kSaveResultFailed);
         loadSaveComplete.store(1);
