@@ -2,6 +2,7 @@
 // and one fault hook through which tests make any operation fail.
 #include "host/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -69,7 +70,8 @@ static int32_t ResultOfErrno(int error)
         case EFBIG:
             return kHostFileNoSpace;
         case EIO:
-            return kHostFileDamaged;
+            // A failing device is no proof of broken data; the save code never reformats for it.
+            return kHostFileIoError;
         default:
             return kHostFileError;
     }
@@ -184,6 +186,14 @@ int32_t HostFileClose(HostFile* file)
     if (file->writing) {
         // The old file is replaced only by a complete new one.
         result = file->writeFailure;
+        int32_t faultResult;
+        uint32_t shortBy;
+        if (result == kHostFileOk && TakeFault(kHostOpCommit, file->gamePath, &faultResult, &shortBy)) {
+            // The program "ends" between the write and the rename: everything stays as it lies.
+            ::close(file->fd);
+            delete file;
+            return faultResult == kHostFileOk ? kHostFileError : faultResult;
+        }
         if (result == kHostFileOk && ::fsync(file->fd) != 0) result = ResultOfErrno(errno);
         if (::close(file->fd) != 0 && result == kHostFileOk) result = ResultOfErrno(errno);
         if (result == kHostFileOk && ::rename(file->tempPath.c_str(), file->path.c_str()) != 0) {
@@ -320,6 +330,85 @@ int32_t HostFileDelete(const char* gamePath)
     }
     if (::unlink(HostResolvePath(gamePath).c_str()) != 0) return ResultOfErrno(errno);
     return kHostFileOk;
+}
+
+int32_t HostFileRename(const char* fromGamePath, const char* toGamePath)
+{
+    if (!fromGamePath || !*fromGamePath || !toGamePath || !*toGamePath) {
+        PrintError("HostFileRename: no path");
+        return kHostFileError;
+    }
+    std::string from = HostResolvePath(fromGamePath), to = HostResolvePath(toGamePath);
+    // A hard link fails when the target exists, so nothing is ever replaced. File systems without
+    // hard links get a rename after a look that the target is free.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
+    } else {
+        struct stat st;
+        if (errno == EEXIST || ::stat(to.c_str(), &st) == 0) return kHostFileError;
+        if (::rename(from.c_str(), to.c_str()) != 0) return ResultOfErrno(errno);
+    }
+    SyncDirectoryOf(to);
+    return kHostFileOk;
+}
+
+// A temporary file of a write: "<name>.tmp<digits>-<digits>".
+static int IsWriteTemporary(const char* name)
+{
+    const char* tmp = std::strstr(name, ".tmp");
+    if (!tmp) return 0;
+    const char* p = tmp + 4;
+    int digits = 0, dash = 0;
+    for (; *p; ++p) {
+        if (*p >= '0' && *p <= '9') {
+            ++digits;
+        } else if (*p == '-' && !dash && digits) {
+            dash = 1;
+            digits = 0;
+        } else {
+            return 0;
+        }
+    }
+    return dash && digits;
+}
+
+int32_t HostSaveArchiveMount()
+{
+    int32_t faultResult;
+    uint32_t shortBy;
+    if (TakeFault(kHostOpMount, "data:", &faultResult, &shortBy)) return faultResult == kHostFileOk ? kHostFileError : faultResult;
+    const std::string& dir = gHostOptions.dataDir;
+    struct stat st;
+    if (dir.empty()) return kHostFileError;
+    if (::stat(dir.c_str(), &st) != 0) return errno == ENOENT ? kHostFileNotFormatted : ResultOfErrno(errno);
+    if (!S_ISDIR(st.st_mode) || ::access(dir.c_str(), W_OK | X_OK) != 0) return kHostFileError;
+    if (DIR* d = ::opendir(dir.c_str())) {
+        while (dirent* e = ::readdir(d)) {
+            if (IsWriteTemporary(e->d_name)) ::unlink(JoinPath(dir, e->d_name).c_str());
+        }
+        ::closedir(d);
+    }
+    return kHostFileOk;
+}
+
+// Creates dir and its missing parents; kHostFileOk when it is a directory afterwards.
+static int32_t MakeDirectories(const std::string& dir)
+{
+    struct stat st;
+    if (::stat(dir.c_str(), &st) == 0) return S_ISDIR(st.st_mode) ? kHostFileOk : kHostFileError;
+    size_t slash = dir.find_last_of('/');
+    if (slash != std::string::npos && slash > 0) {
+        int32_t parent = MakeDirectories(dir.substr(0, slash));
+        if (parent != kHostFileOk) return parent;
+    }
+    if (::mkdir(dir.c_str(), 0755) == 0 || errno == EEXIST) return kHostFileOk;
+    return ResultOfErrno(errno);
+}
+
+int32_t HostSaveArchiveFormat()
+{
+    if (gHostOptions.dataDir.empty()) return kHostFileError;
+    return MakeDirectories(gHostOptions.dataDir);
 }
 
 void HostFileSetFault(HostFileOp op, const std::string& pathPart, int count, int32_t result, uint32_t shortBy)

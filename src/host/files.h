@@ -12,7 +12,8 @@ struct HostFile;
 enum HostFileResult : int32_t {
     kHostFileOk = 0,
     kHostFileNotFound = 120,     // path or archive missing
-    kHostFileDamaged = 230,      // data unreadable (230-339)
+    kHostFileDamaged = 230,      // data unreadable (230-339): the archive's format is broken
+    kHostFileIoError = 420,      // the device failed to read or write: says nothing of the data
     kHostFileNoSpace = 200,      // no room to write (200-219)
     kHostFileNotFormatted = 340, // archive missing, unformatted or damaged (340-399)
     kHostFileError = 1000,       // any other failure
@@ -37,12 +38,24 @@ int32_t HostFileRead(HostFile* file, void* buffer, uint32_t length, uint32_t* do
 int32_t HostFileWrite(HostFile* file, const void* buffer, uint32_t length, uint32_t* done);
 int HostFileExists(const char* gamePath);
 int32_t HostFileDelete(const char* gamePath);
+// Renames a file without ever replacing one: fails when `to` exists.
+int32_t HostFileRename(const char* fromGamePath, const char* toGamePath);
+
+// The save directory ("data:/") stands for the console's save archive. Mounting checks that it is
+// a directory the game can write, and removes the temporary files of writes that never reached
+// their rename; kHostFileNotFormatted when it does not exist yet, kHostFileError when it exists
+// but cannot be used. Formatting creates it with its missing parents; it never deletes a file.
+int32_t HostSaveArchiveMount();
+int32_t HostSaveArchiveFormat();
 
 // The fault hook. Arms a fault for the next `count` calls of the given kind whose game path
 // contains `pathPart` (empty: any path): the call fails with `result` (kHostFileError when that
 // is kHostFileOk), or, for reads with shortBy > 0, reads that many bytes fewer and succeeds.
 // Faults are shared by all threads; the first armed one that matches a call is used.
-enum HostFileOp { kHostOpOpen, kHostOpRead, kHostOpWrite, kHostOpSeek };
+// kHostOpMount faults the save directory's mount ("data:"); kHostOpCommit stops the close of a
+// write just before its rename, as if the program had ended there: the temporary file stays
+// behind and the old file is untouched.
+enum HostFileOp { kHostOpOpen, kHostOpRead, kHostOpWrite, kHostOpSeek, kHostOpMount, kHostOpCommit };
 void HostFileSetFault(HostFileOp op, const std::string& pathPart, int count, int32_t result, uint32_t shortBy = 0);
 void HostFileClearFaults();
 

@@ -645,6 +645,9 @@ int GpuView();
 // The shown image of display 0x400, 0x410 or 0x401 as landscape RGB rows (top row first):
 // 400 x 240 or 320 x 240. 0 when the display has no buffer shown.
 int GpuReadDisplay(uint32_t display, std::vector<uint8_t>* rgb, int* width, int* height);
+// Shows two pictures made by the host itself in the window in place of the shown images: RGB,
+// landscape, top row first, 400 x 240 above and 320 x 240 below. 0 without a window.
+int GpuPresentPictures(const std::vector<uint8_t>& upperRgb, const std::vector<uint8_t>& lowerRgb);
 // A display buffer's image the same way, whether it is shown or not.
 int GpuReadDisplaybuffer(uint32_t id, std::vector<uint8_t>* rgb, int* width, int* height);
 // The colour of the bound render buffer as stored (portrait, RGBA, row 0 at the bottom).

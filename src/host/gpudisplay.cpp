@@ -49,6 +49,8 @@ static GpuVsyncCallback vsyncCallback[kDisplays];
 static int view = kGpuViewLeft;
 static GLuint presentProgram = 0;
 static GLuint presentVao = 0;
+static GLuint pictureProgram = 0;  // the host's own pictures (GpuPresentPictures)
+static GLuint pictureTexture[2];
 
 static int DisplayIndex(uint32_t display)
 {
@@ -89,6 +91,11 @@ void GpuDisplayShutdown()
     if (presentProgram) glDeleteProgram(presentProgram);
     if (presentVao) glDeleteVertexArrays(1, &presentVao);
     presentProgram = presentVao = 0;
+    if (pictureProgram) {
+        glDeleteProgram(pictureProgram);
+        glDeleteTextures(2, pictureTexture);
+    }
+    pictureProgram = 0;
     GpuDisplayReset();
 }
 
@@ -590,4 +597,59 @@ void GpuPresent()
     glBindVertexArray(0);
     glUseProgram(0);
     GpuContextSwapWindow();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The host's own pictures (its HOME and power menus)
+
+static const char* kPictureFragment = R"(#version 330 core
+in vec2 uv;
+out vec4 colour;
+uniform sampler2D picture;
+void main() { colour = vec4(texture(picture, vec2(uv.x, 1.0 - uv.y)).rgb, 1.0); }
+)";
+
+static void DrawPicture(int which, const std::vector<uint8_t>& rgb, int w, int h, int x, int y, int s)
+{
+    if (rgb.size() != size_t(w) * h * 3) return;
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, pictureTexture[which]);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, w, h, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glViewport(x * s, y * s, w * s, h * s);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+}
+
+int GpuPresentPictures(const std::vector<uint8_t>& upperRgb, const std::vector<uint8_t>& lowerRgb)
+{
+    if (!GpuContextHasWindow()) return 0;
+    if (!pictureProgram) {
+        std::string log;
+        pictureProgram = GpuCompileProgram(kPresentVertex, kPictureFragment, &log);
+        if (!pictureProgram) return 0;
+        glGenTextures(2, pictureTexture);
+        if (!presentVao) glGenVertexArrays(1, &presentVao);
+    }
+    int s = GpuContextScale();
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDisable(GL_SCISSOR_TEST);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glViewport(0, 0, 400 * s, 480 * s);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glUseProgram(pictureProgram);
+    glUniform1i(glGetUniformLocation(pictureProgram, "picture"), 0);
+    glBindVertexArray(presentVao);
+    DrawPicture(0, upperRgb, 400, 240, 0, 240, s);
+    DrawPicture(1, lowerRgb, 320, 240, 40, 0, s);
+    glBindVertexArray(0);
+    glUseProgram(0);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    GpuContextSwapWindow();
+    return 1;
 }

@@ -23,7 +23,7 @@ namespace {
 struct ScriptLine {
     long frame;
     HostInputState state;
-    int homePress, powerPress;
+    int homePress, powerPress, lidClose;
 };
 
 // One game controller seen by the window.
@@ -50,6 +50,8 @@ static int scriptLoaded = 0;
 static long scriptLinesFired = 0;  // lines whose HOME and power presses have been handed on
 static int homePresses = 0;
 static int powerPresses = 0;
+static int sleepRequests = 0;  // the lid closed or the window minimised
+static int windowMinimised = 0;
 
 static uint8_t keyHeld[SDL_NUM_SCANCODES];
 static PadDevice padDevices[kMaxPadDevices];
@@ -170,6 +172,9 @@ static int ParseScriptLine(const std::vector<std::string>& words, ScriptLine* ou
             line.state.touching = 1;
             haveTouch = 1;
             i += 2;
+        } else if (SameName(word, "LID")) {
+            if (line.lidClose) return *why = "button " + Shown(word) + " is given twice", 0;
+            line.lidClose = 1;
         } else if (SameName(word, "HOME") || SameName(word, "POWER")) {
             int& press = SameName(word, "HOME") ? line.homePress : line.powerPress;
             if (press) return *why = "button " + Shown(word) + " is given twice", 0;
@@ -180,7 +185,7 @@ static int ParseScriptLine(const std::vector<std::string>& words, ScriptLine* ou
                 if (SameName(word, b.name)) bit = b.bit;
             if (!bit) {
                 *why = "unknown button '" + Shown(word) +
-                       "' (A B X Y L R START SELECT UP DOWN LEFT RIGHT HOME POWER, stick X Y, touch X Y)";
+                       "' (A B X Y L R START SELECT UP DOWN LEFT RIGHT HOME POWER LID, stick X Y, touch X Y)";
                 return 0;
             }
             if (line.state.pad & bit) return *why = "button " + Shown(word) + " is given twice", 0;
@@ -379,6 +384,15 @@ int HostInputHandleEvent(const SDL_Event* event)
             return 1;
         }
         // Keys let go while another window has the focus never report their release.
+        if (event->window.event == SDL_WINDOWEVENT_MINIMIZED) {
+            windowMinimised = 1;
+            ++sleepRequests;
+            return 1;
+        }
+        if (event->window.event == SDL_WINDOWEVENT_RESTORED || event->window.event == SDL_WINDOWEVENT_SHOWN) {
+            windowMinimised = 0;
+            return 1;
+        }
         if (event->window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
             HostInputReleaseAll();
             return 1;
@@ -585,7 +599,7 @@ void HostInputShutdown()
     HostInputReleaseAll();
     for (PadDevice& d : padDevices) d = PadDevice{};
     HostInputUnloadScript();
-    homePresses = powerPresses = 0;
+    homePresses = powerPresses = sleepRequests = windowMinimised = 0;
     hostInputReady = 0;
 }
 
@@ -609,6 +623,7 @@ int HostInputRead(HostInputState* out)
     for (; scriptLinesFired < started; ++scriptLinesFired) {
         homePresses += script[size_t(scriptLinesFired)].homePress;
         powerPresses += script[size_t(scriptLinesFired)].powerPress;
+        sleepRequests += script[size_t(scriptLinesFired)].lidClose;
     }
     return 1;
 }
@@ -625,4 +640,24 @@ int HostInputTakePowerPress()
     if (!powerPresses) return 0;
     --powerPresses;
     return 1;
+}
+
+int HostInputTakeSleepRequest()
+{
+    if (!sleepRequests) return 0;
+    --sleepRequests;
+    return 1;
+}
+
+void HostSleepUntilWoken()
+{
+#ifdef ZENDROLYX_HAVE_SDL2
+    // A script's lid opens again at once; a minimised window sleeps until it is shown again.
+    while (sdlEventsOpen && windowMinimised && !HostCloseRequested()) {
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, 100)) HostInputHandleEvent(&event);
+    }
+#endif
+    sleepRequests = 0;
+    HostInputReleaseAll();
 }

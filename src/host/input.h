@@ -10,10 +10,10 @@
 // stylus is on the lower screen at pixel (X, Y), 0..319 and 0..239, else lifted. A line holds until
 // the next one; the last line holds to the end. BUTTON is one of A B X Y L R START SELECT UP DOWN
 // LEFT RIGHT (names in any case), or HOME or POWER, which press that button once when the line
-// takes effect.
+// takes effect, or LID, which closes the lid once (a sleep request) and opens it again.
 //
 // Keyboard: arrows = D-pad, X = A, Z = B, S = X, A = Y, Q = L, W = R, Enter = START,
-// Backspace = SELECT, H = HOME, P = power. W, A and S are also buttons, so the keyboard's circle
+// Backspace = SELECT, H = HOME, P = power; minimising the window closes the lid until it is shown. W, A and S are also buttons, so the keyboard's circle
 // pad is Shift + W/A/S/D: while a Shift key is held, W A S D move the circle pad and press no
 // button. A game controller's buttons go by position (the right face button is A, the bottom one
 // B, the top one X, the left one Y), shoulders and triggers are L and R, Start and Back are START
@@ -67,6 +67,11 @@ int HostInputRead(HostInputState* out);
 // the application's HOME handling takes it. 1 when a press was waiting.
 int HostInputTakeHomePress();
 int HostInputTakePowerPress();
+// Sleep requests (the lid closed, the window minimised), kept like the presses. 1 when one waited.
+int HostInputTakeSleepRequest();
+// The handheld asleep: returns when the window is shown again (at once for a script's lid or
+// without a window, and when the program is told to close). Requests made meanwhile are dropped.
+void HostSleepUntilWoken();
 
 // Input scripts. Loading replaces any script in use; on failure the script in use is kept and
 // *error names the file and line.

@@ -18,6 +18,7 @@
 #include "platform/input.h"
 #include "platform/quads.h"
 #include "shell/globals.h"
+#include "shell/savedata.h"
 #include "shell/settings.h"
 #include "shell/touchbuttons.h"
 
@@ -298,7 +299,8 @@ int NoInputOpenHandler()
 int NoInputDrawHandler()
 {
     if (!DrawMsgOverlay(noInput.properties, 1)) return 0;
-    if (taskComplete || !taskFunc) return 1;
+    // The dots pulse while the save worker reads or writes.
+    if (SaveDataProcessComplete()) return 1;
     animParam += updateRatio * updateParam;
     if (animParam >= 1.0f) {
         animParam = 1.0f;

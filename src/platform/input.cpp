@@ -78,6 +78,17 @@ int ReadControllers(int (*)(), int)
     return 1;
 }
 
+void ForgetHeldButtons()
+{
+    HostInputState in;
+    if (!HostInputRead(&in)) return;
+    joystickState& pad = controllers[0];
+    pad.buttons = PadButtonsToGameButtons(in.pad);
+    pad.edges = 0;
+    allInput.buttons = pad.buttons;
+    allInput.edges = 0;
+}
+
 void ClearInput(joystickState* s)
 {
     s->buttons = 0;

@@ -76,6 +76,9 @@ int ReadControllers(int (*callback)(), int updateAccel);
 // Zeroes the held buttons, edges and sticks of every slot and of the merged record: a button held
 // through the clear is reported as newly pressed by the next read.
 void ClearInputs();
+// Takes the buttons held now as already held, so none of them is a new press in the next read (after
+// a system menu or sleep, which the game did not see).
+void ForgetHeldButtons();
 void ClearInput(joystickState* state);
 
 // The game's button word for the platform's held pad bits.

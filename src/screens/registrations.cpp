@@ -8,6 +8,8 @@
 #include "host/errorlog.h"
 #include "lib/printing.h"
 #include "lib/screenapi.h"
+#include "platform/applet.h"
+#include "overlays/homebutton.h"
 #include "overlays/overlaydraw.h"
 #include "overlays/overlaystack.h"
 #include "overlays/pausemenu.h"
@@ -16,6 +18,7 @@
 #include "screens/frontend.h"
 #include "screens/quicklaunch.h"
 #include "screens/scoresheet_print.h"
+#include "shell/savedata.h"
 #include "testmode/testmode.h"
 
 void RegisterGameModules()
@@ -58,4 +61,5 @@ void RegisterGameModules()
     ScreenSetFrameHooks({OverlayExists, OverlayHandleInput, OverlayUpdate, UpdateTransition});
     RegisterCollisionModelResources();
     HostSetErrorFormatter(VPrintString);
+    RegisterHomeButtonGame(HomeButtonStartCB, HomeButtonEndCB, HomeButtonQuitGameCB, SaveDataProcessComplete);
 }

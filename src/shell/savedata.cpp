@@ -1,52 +1,306 @@
-// Mounting the save data: the save directory is created when it does not exist yet. Reading and
-// writing the save file come with the save work.
+// The save file and its worker. The save directory stands for the console's save archive: mounting
+// checks it, formatting creates it. One worker thread at a time reads or writes the whole image;
+// the main thread hands it the buffer and the open file before it starts and looks at the results
+// only after the worker's last act, setting loadSaveComplete, so the two never share anything but
+// the two atomics.
+//
+// Nothing here may cost the player a save. Writes go through the host's atomic write (temporary
+// file, flush, rename), so a failure at any point leaves the old file. Reads land in a scratch
+// block and reach the caller's image only after the length and the database's image check pass; a
+// file that fails is renamed aside (savegame-damaged-N.bin) before the front end writes a fresh
+// save, and the next load reads whatever is then in place: one bad load never spoils later ones.
 #include "shell/savedata.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <string>
 
+#include "db/dbimage.h"
+#include "host/files.h"
 #include "host/host.h"
+#include "host/threads.h"
+#include "lib/memory.h"
 #include "lib/printing.h"
+#include "lib/resourceids.h"
+#include "lib/textoutput.h"
+#include "platform/applet.h"
+#include "platform/render.h"
+#include "shell/globals.h"
+#include "shell/upperlayers.h"
 
-// Creates dir and its missing parents; 1 when it exists as a directory afterwards.
-static int MakeDirectories(const std::string& dir)
+const char* const SAVEDATA_FILENAME = "data:/savegame.bin";
+
+static const int kNoticeFrames = 60;
+static const int kMaxKeptAside = 1000;
+
+// Worker state. The main thread writes these before the worker starts and reads them only after
+// loadSaveComplete is 1 again (release by the worker, acquire by the main thread).
+static HostThread worker;
+static std::atomic<int> loadSaveComplete{1};
+static std::atomic<int> saveResult{0};
+static HostFile* saveFile = nullptr;
+static char* fileBuffer = nullptr;
+static int fileSize = 0;
+static uint32_t bytesRead = 0;     // loader: bytes read
+static uint64_t fileLength = 0;    // loader: the file's length
+static int32_t fileStatus = kHostFileOk;  // loader: its host result
+
+// Main-thread state.
+static int loadFailure = kLoadFailNone;
+static std::string keptAside;
+
+// ---- Mounting -----------------------------------------------------------------------------------
+
+// The initialising notice on the lower screen, one frame; 0 when a render call failed.
+static int DrawNoticeFrame(const char* text)
 {
-    if (dir.empty()) return 0;
-    struct stat st;
-    if (stat(dir.c_str(), &st) == 0) return S_ISDIR(st.st_mode) ? 1 : 0;
-    size_t slash = dir.find_last_of('/');
-    if (slash != std::string::npos && slash > 0 && !MakeDirectories(dir.substr(0, slash))) return 0;
-    return mkdir(dir.c_str(), 0755) == 0 || errno == EEXIST ? 1 : 0;
+    if (!RenderStartScreen()) return 0;
+    RenderStartDisplay1();
+    gInRenderLoop = 1;
+    TextOutputSetMode(kTextModeCenter);
+    int drawn = TextOutputSelectFont(upperLayers.GetFontRSID(kGameFontBody));
+    if (drawn) {
+        upperLayers.DrawOverlayBackground(0, 0, frameBufferLower.width, frameBufferLower.height);
+        const int lineOffset = int(float(TextOutputGetFontHeight()) * 2.5f);
+        drawn = TextOutputDrawDirect(frameBufferLower.width / 2, frameBufferLower.height / 2 - lineOffset, "%s", text);
+    }
+    gInRenderLoop = 0;
+    RenderEndDisplay1();
+    return RenderDoneScreen() && drawn;
+}
+
+// Two empty frames on both screens, so the notice does not linger.
+static void PresentEmptyFrames()
+{
+    for (int i = 0; i < 2; ++i) {
+        if (!RenderStartScreen()) return;
+        RenderDoneScreen();
+    }
 }
 
 int SaveDataInit()
 {
-    if (!MakeDirectories(gHostOptions.dataDir)) {
-        PrintError("save data: cannot use the save directory %s", gHostOptions.dataDir.c_str());
-        return 0;
+    int32_t mounted = HostSaveArchiveMount();
+    if (mounted == kHostFileOk) return 1;
+    // Only a missing archive is formatted; one that is there but unusable is reported.
+    if (mounted < kHostFileNotFormatted || mounted > 399) return PrintError("save: the save folder cannot be used");
+    for (int frame = 0; frame < kNoticeFrames && !done; ++frame) {
+        if (!DrawNoticeFrame(checkSpaceStrings[gLanguage][kTextInitializing])) break;
     }
+    if (HostSaveArchiveFormat() != kHostFileOk) return PrintError("save: the save folder cannot be created");
+    if (HostSaveArchiveMount() != kHostFileOk) return PrintError("save: the new save folder cannot be used");
+    PresentEmptyFrames();
     return 1;
 }
 
-int SaveDataEnd() { return 1; }
+// ---- The worker ---------------------------------------------------------------------------------
 
-#define CHECK_SPACE_ENGLISH                                                                                  \
-    {                                                                                                        \
-        "Could not save progress. Check the Nintendo 3DS Game Card is inserted correctly. If retry not "     \
-        "successful, turn off the power and reinsert the Game Card.",                                        \
-            "Initializing save data.\nPlease don't turn off\nyour Nintendo 3DS system.",                     \
-            "Insufficient free space on storage device. Please create some free space or select a new "      \
-            "device by selecting Autosave from the options menu.",                                           \
-            "No save data found on storage device.",                                                         \
-            "Could not read save data.\nTurn off the power and\nreinsert the card.",                         \
-            "Tap the Touch Screen to continue", "Save failed."                                               \
+static void LoadThreadFunc()
+{
+    int32_t result = HostFileSize(saveFile, &fileLength);
+    if (result == kHostFileOk) result = HostFileSeek(saveFile, 0);
+    if (result == kHostFileOk) result = HostFileRead(saveFile, fileBuffer, uint32_t(fileSize), &bytesRead);
+    fileStatus = result;
+    saveResult.store(result == kHostFileOk ? kSaveResultOk : kSaveResultFailed);
+    loadSaveComplete.store(1, std::memory_order_release);
+}
+
+// The file is committed here, so the result says whether the new save is in place.
+static void SaveThreadFunc()
+{
+    uint32_t written = 0;
+    int32_t result = HostFileWrite(saveFile, fileBuffer, uint32_t(fileSize), &written);
+    if (result == kHostFileOk && written != uint32_t(fileSize)) result = kHostFileError;
+    if (result == kHostFileOk) {
+        result = HostFileClose(saveFile);
+    } else {
+        HostFileAbandon(saveFile);
     }
+    saveFile = nullptr;
+    if (result != kHostFileOk) PrintError("save: the save file could not be written (result %d)", int(result));
+    const int noSpace = result >= kHostFileNoSpace && result <= 219;
+    saveResult.store(result == kHostFileOk ? kSaveResultOk : noSpace ? kSaveResultNoSpace : kSaveResultFailed);
+    loadSaveComplete.store(1, std::memory_order_release);
+}
 
-// Every row is read at row 0 in this game; the other language rows repeat the English texts so
-// that no row is ever missing a message.
-const char* checkSpaceStrings[kNumTextLanguages][kNumCheckSpaceStrings] = {
-    CHECK_SPACE_ENGLISH, CHECK_SPACE_ENGLISH, CHECK_SPACE_ENGLISH, CHECK_SPACE_ENGLISH,
-    CHECK_SPACE_ENGLISH, CHECK_SPACE_ENGLISH, {"", "", "", "", "", "", ""},
-};
+static int StartWorker(void (*body)())
+{
+    loadSaveComplete.store(0);
+    DisableSleepMode();
+    if (worker.Start(body)) {
+        // Headless runs go on game time: how long the disk takes must not change how many frames
+        // the run presents, so the main thread waits for the worker at once.
+        if (gHostOptions.headless) worker.Join();
+        return 1;
+    }
+    saveResult.store(kSaveResultFailed);
+    loadSaveComplete.store(1);
+    return PrintError("save: the save thread cannot start");
+}
+
+// Presents empty frames until the worker is done; only waits when no frame can be drawn.
+static void WaitForWorker()
+{
+    while (!loadSaveComplete.load(std::memory_order_acquire)) {
+        if (!RenderStartScreen() || !RenderDoneScreen()) {
+            worker.Join();
+            break;
+        }
+    }
+}
+
+// ---- Reading ------------------------------------------------------------------------------------
+
+// Moves the save file aside as savegame-damaged-N.bin (the first free N), so that a fresh save
+// cannot replace it. Returns 1 when it was moved.
+static int KeepAside()
+{
+    char name[64];
+    for (int n = 1; n <= kMaxKeptAside; ++n) {
+        std::snprintf(name, sizeof name, "data:/savegame-damaged-%d.bin", n);
+        if (HostFileExists(name)) continue;
+        if (HostFileRename(SAVEDATA_FILENAME, name) != kHostFileOk) break;
+        keptAside = name;
+        PrintError("save: the save file was kept as %s", name);
+        return 1;
+    }
+    return PrintError("save: the unreadable save file could not be moved aside");
+}
+
+static int FailLoad(int why)
+{
+    loadFailure = why;
+    if (why == kLoadFailRead || why == kLoadFailDamaged) KeepAside();
+    return 0;
+}
+
+// After the loader: the length, the count read and the image check decide; only then is data
+// written.
+static int FinishRead(char* data, int size, char* scratch)
+{
+    if (saveResult.load() != kSaveResultOk) {
+        PrintError("save: the save file could not be read (result %d)", int(fileStatus));
+        return FailLoad(kLoadFailRead);
+    }
+    if (fileLength != uint64_t(size) || bytesRead != uint32_t(size)) {
+        PrintError("save: the save file holds %llu bytes, %u were read, the image has %d",
+                   (unsigned long long)fileLength, bytesRead, size);
+        return FailLoad(fileLength != uint64_t(size) ? kLoadFailDamaged : kLoadFailRead);
+    }
+    if (!BasicDb_CheckImage(scratch, size)) {
+        PrintError("save: the save file is damaged");
+        return FailLoad(kLoadFailDamaged);
+    }
+    std::memcpy(data, scratch, size_t(size));
+    return 1;
+}
+
+int SaveDataRead(char* readBuffer, int size)
+{
+    keptAside.clear();
+    loadFailure = kLoadFailNone;
+    if (!readBuffer || size <= 0) {
+        loadFailure = kLoadFailRefused;
+        return PrintError("save: nothing to read the save file into");
+    }
+    int32_t opened = kHostFileOk;
+    saveFile = HostFileOpenRead(SAVEDATA_FILENAME, &opened);
+    if (!saveFile) {
+        loadSaveComplete.store(1);
+        // A file that is there but cannot be opened is kept aside like one that cannot be read.
+        return FailLoad(opened == kHostFileNotFound ? kLoadFailMissing : kLoadFailRead);
+    }
+    char* scratch = nullptr;
+    if (!AllocateTempMemory(reinterpret_cast<void**>(&scratch), size)) {
+        HostFileClose(saveFile);
+        saveFile = nullptr;
+        loadSaveComplete.store(1);
+        loadFailure = kLoadFailRefused;
+        return PrintError("save: no memory to read the save file");
+    }
+    fileBuffer = scratch;
+    fileSize = size;
+    bytesRead = 0;
+    fileLength = 0;
+    int ok = StartWorker(LoadThreadFunc);
+    if (ok) WaitForWorker();
+    worker.Join();
+    HostFileClose(saveFile);
+    saveFile = nullptr;
+    if (ok) ok = FinishRead(readBuffer, size, scratch);
+    FreeManagedMemory(scratch, unsigned(size));
+    return ok;
+}
+
+int LoadData(char* data, int size, int)
+{
+    if (size > kSaveDataMaxSize) {
+        loadFailure = kLoadFailRefused;
+        return PrintError("save: Load file size is too large!");
+    }
+    return SaveDataRead(data, size);
+}
+
+// ---- Writing ------------------------------------------------------------------------------------
+
+int SaveDataWrite(const char* writeBuffer, int size)
+{
+    if (!loadSaveComplete.load()) {
+        PrintError("save: a save is still being written");
+        return kSaveResultFailed;
+    }
+    worker.Join();  // a finished run that nobody ended yet
+    if (!writeBuffer || size <= 0 || size > kSaveDataMaxSize) {
+        saveResult.store(kSaveResultFailed);
+        if (size > kSaveDataMaxSize) PrintError("save: Save file size is too large!");
+        else PrintError("save: nothing to write");
+        return kSaveResultFailed;
+    }
+    int32_t opened = kHostFileOk;
+    saveFile = HostFileOpenWrite(SAVEDATA_FILENAME, &opened);
+    if (!saveFile) {
+        saveResult.store(opened >= kHostFileNoSpace && opened <= 219 ? kSaveResultNoSpace : kSaveResultFailed);
+        loadSaveComplete.store(1);
+        PrintError("save: the save file cannot be opened for writing (result %d)", int(opened));
+        return kSaveResultFailed;
+    }
+    fileBuffer = const_cast<char*>(writeBuffer);
+    fileSize = size;
+    saveResult.store(kSaveResultOk);
+    if (!StartWorker(SaveThreadFunc)) {
+        HostFileAbandon(saveFile);
+        saveFile = nullptr;
+        return kSaveResultFailed;
+    }
+    return kSaveResultOk;
+}
+
+// ---- Both ---------------------------------------------------------------------------------------
+
+int SaveDataEnd()
+{
+    worker.Join();
+    if (saveFile) {
+        HostFileAbandon(saveFile);
+        saveFile = nullptr;
+    }
+    EnableSleepMode(true);
+    return 1;
+}
+
+int SaveDataProcessComplete() { return loadSaveComplete.load(); }
+int SaveDataResult() { return saveResult.load(); }
+int SaveDataLoadFailure() { return loadFailure; }
+const char* SaveDataKeptAside() { return keptAside.c_str(); }
+
+const char* SaveDataLoadFailureText()
+{
+    switch (loadFailure) {
+        case kLoadFailDamaged: return memoryCardStrings[gLanguage][kTextLoadDamaged];
+        case kLoadFailRead:
+        case kLoadFailRefused: return memoryCardStrings[gLanguage][kTextLoadFailed];
+        default: return nullptr;
+    }
+}

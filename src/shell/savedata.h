@@ -1,10 +1,60 @@
-// The save data: the save directory and the save file, read and written by a worker thread.
+// The save data: the save directory ("data:/", the --data directory) and the one save file in it,
+// "data:/savegame.bin", which holds the save database's contiguous image byte for byte. Reads and
+// writes run on one worker thread while the main thread keeps presenting frames. A write goes to
+// a temporary file that is renamed over the old save only when it is whole, so a failed or
+// interrupted write leaves the previous save as it was. A read is checked (its length and the
+// database's image check) before it touches the caller's image; a file that fails is kept beside
+// the save under another name, never deleted and never used.
 #pragma once
 
+#include "shell/savetexts.h"
+
+// The save file's game path and the largest image it may hold.
+extern const char* const SAVEDATA_FILENAME;
+constexpr int kSaveDataMaxSize = 0x67000;
+
+// Worker results (SaveDataResult).
+enum {
+    kSaveResultOk = 5,       // read or written
+    kSaveResultNoSpace = 10,  // the write found no room; the old save is kept
+    kSaveResultFailed = 13,   // any other failure; the old save is kept
+};
+
+// Why the last load gave nothing (SaveDataLoadFailure).
+enum {
+    kLoadFailNone = 0,     // the last load read a checked image
+    kLoadFailMissing = 1,  // there is no save file yet
+    kLoadFailRead = 2,     // the file could not be read; it was kept aside
+    kLoadFailDamaged = 3,  // the file's length or contents are wrong; it was kept aside
+    kLoadFailRefused = 4,  // the request itself was wrong (no buffer, too large)
+};
+
+// Mounts the save directory at start-up. When it does not exist yet, the initialising notice is
+// shown for 60 frames on the lower screen and the directory is created. 1 when the directory can
+// be used; 0 otherwise (start-up then shows the endless message box).
 int SaveDataInit();
+
+// Reads the save file into data[0..size) on the worker, presenting empty frames until it is done.
+// 1 only when the file is exactly size bytes and passes the image check; otherwise data is left
+// untouched, SaveDataLoadFailure says why, and a file that was there is kept aside as
+// SaveDataKeptAside names. forceUI is not used. The caller calls SaveDataEnd afterwards.
+int LoadData(char* data, int size, int forceUI);
+// The read under LoadData: opens the file, runs the loader and waits; the same results.
+int SaveDataRead(char* readBuffer, int size);
+// Starts writing writeBuffer[0..size) on the worker and returns at once: kSaveResultOk (started)
+// or kSaveResultFailed (the file cannot be opened, or size is out of range: refused with a message,
+// never cut). writeBuffer must stay untouched until SaveDataProcessComplete returns 1.
+int SaveDataWrite(const char* writeBuffer, int size);
+// Waits for the worker, releases it, closes the file and allows sleep again. Returns 1.
 int SaveDataEnd();
 
-constexpr int kNumTextLanguages = 7;
-constexpr int kNumCheckSpaceStrings = 7;
-// Save-data notices by language row and entry (row 0 English).
-extern const char* checkSpaceStrings[kNumTextLanguages][kNumCheckSpaceStrings];
+// 0 while a read or write runs, else 1 (the sleep query and the busy dots read it).
+int SaveDataProcessComplete();
+// The result of the last worker run (kSaveResult...), 0 before the first.
+int SaveDataResult();
+int SaveDataLoadFailure();
+// The game path the last damaged or unreadable save file was moved to; empty when none.
+const char* SaveDataKeptAside();
+// The message for the player about the last failed load (an entry of memoryCardStrings), or null
+// when the last load succeeded or found no file.
+const char* SaveDataLoadFailureText();

@@ -57,7 +57,7 @@ int OpenResources()
 
 // Resource ranges loaded at start-up: fonts with the shared 2D resources, and overlay bitmaps.
 enum { kSplashMilliseconds = 3000 };
-enum { kNoSaveDataText = 4, kFirstScreenResult = 5 };
+enum { kFirstScreenResult = 5 };
 
 static const char* const kIntroVideos[] = {
     "rom:/Video/Plumo_Logo_3DS_LowScreen.moflex",
@@ -148,7 +148,7 @@ static int StartUp(int* reachedLoop)
     DisableSleepMode();  // no sleep while the save data is prepared
     if (!SaveDataInit()) {
         Stop(4, "the save data could not be read");
-        DisplayNoSpaceQuitDialog(checkSpaceStrings[gLanguage][kNoSaveDataText], 540, 190);
+        DisplayNoSpaceQuitDialog(checkSpaceStrings[gLanguage][kTextCannotUseSave], 540, 190);
         return 4;
     }
     if (!done && !upperLayers.MainMenuScreenInit()) return Stop(4, "the save database could not be prepared");

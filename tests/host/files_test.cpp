@@ -223,3 +223,27 @@ TEST_F(HostFiles, FaultsFailTheArmedNumberOfMatchingCalls)
 }
 
 }  // namespace
+
+// The save directory: missing until formatted; a mount clears away the temporary files of writes
+// that never reached their rename and nothing else; a rename never replaces a file.
+TEST_F(HostFiles, TheSaveDirectoryMountsFormatsAndRenamesWithoutReplacing)
+{
+    gHostOptions.dataDir = (data_ / "new" / "save").string();
+    EXPECT_EQ(HostSaveArchiveMount(), kHostFileNotFormatted);
+    ASSERT_EQ(HostSaveArchiveFormat(), kHostFileOk);
+    ASSERT_EQ(HostSaveArchiveMount(), kHostFileOk);
+    const fs::path dir = gHostOptions.dataDir;
+    WriteWhole(dir / "savegame.bin.tmp12-3", "half");
+    WriteWhole(dir / "notes.tmp", "mine");
+    WriteWhole(dir / "a.bin", "a");
+    WriteWhole(dir / "b.bin", "b");
+    ASSERT_EQ(HostSaveArchiveMount(), kHostFileOk);
+    EXPECT_FALSE(fs::exists(dir / "savegame.bin.tmp12-3"));
+    EXPECT_TRUE(fs::exists(dir / "notes.tmp"));
+
+    EXPECT_NE(HostFileRename("data:/a.bin", "data:/b.bin"), kHostFileOk);
+    EXPECT_EQ(ReadWhole(dir / "b.bin"), "b");
+    EXPECT_EQ(HostFileRename("data:/a.bin", "data:/c.bin"), kHostFileOk);
+    EXPECT_FALSE(fs::exists(dir / "a.bin"));
+    EXPECT_EQ(ReadWhole(dir / "c.bin"), "a");
+}
