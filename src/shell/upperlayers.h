@@ -21,6 +21,11 @@ struct UpperLayerHooks {
     int (*ShowScoreOverlayAfterBall)();
     int (*DSStandardStartTurnOverlayActive)();
     int (*StartPauseMenuOverlay)();
+    int (*StartDSSparesStartTurnOverlay)();
+    int (*StartDSSparesScoreOverlay)();
+    int (*StartBingoCardOverlay)(int player, int winner);
+    int (*StartPokerOverlay)();
+    int (*StartDSPinSelectOverlay)();
     int (*SetOverlayControllerNum)(int n);
     int (*SetHUDDisplay)(int n);
     int (*DrawGameOverlays)();
