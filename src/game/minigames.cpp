@@ -317,6 +317,9 @@ int EndPokerBall()
     if (!turnContinues && !SelectNextPlayer()) {
         gGameOver = 1;
         upperLayers.StartPokerOverlay();
+    } else {
+        // Between balls the score sheet, as in ten-pin: the next throw starts from it.
+        upperLayers.ShowScoreOverlayAfterBall();
     }
     return 1;
 }

@@ -41,7 +41,8 @@ void HostPrintUsage(FILE* to)
                  "  --frames N     stop after N frames\n"
                  "  --seed N       seed of the random numbers (default 0)\n"
                  "  --input FILE   read the controller input from a script (one line a frame change)\n"
-                 "  --launch MODE  start a game at once: 'attract' (a demonstration game) or 'quick'\n"
+                 "  --launch MODE  start a game at once: 'attract' (a demonstration game), 'quick', or the\n"
+                 "                 mini-games 'spares', 'bingo', 'poker' and 'pinselect'\n"
                  "  --players N    bowlers of a quick game, 1 to 8 (default 1)\n"
                  "  --humans H     the first H bowlers of a quick game are played by a person (default 0)\n"
                  "  --controls C   how the people set up a throw: 'touch' (the stylus, default) or 'buttons'\n"
@@ -132,8 +133,12 @@ int HostParseOptions(int argc, char** argv, HostOptions* out, std::string* error
             ++i;
         } else if (arg == "--launch") {
             if (!needValue("a mode")) return kOptionsError;
-            if (std::string(value) != "attract" && std::string(value) != "quick") {
-                *error = std::string("bad value for --launch: '") + value + "' (attract or quick)";
+            static const char* const kModes[] = {"attract", "quick", "spares", "bingo", "poker", "pinselect"};
+            int known = 0;
+            for (const char* mode : kModes) known |= std::string(value) == mode;
+            if (!known) {
+                *error = std::string("bad value for --launch: '") + value +
+                         "' (attract, quick, spares, bingo, poker or pinselect)";
                 return kOptionsError;
             }
             options.launch = value;
@@ -221,9 +226,9 @@ int HostParseOptions(int argc, char** argv, HostOptions* out, std::string* error
             return kOptionsError;
         }
     }
-    // The people bowl in a quick game, among its bowlers.
-    if (options.humans > 0 && options.launch != "quick") {
-        *error = "option --humans needs --launch quick";
+    // The people bowl in a launched game other than the demonstration, among its bowlers.
+    if (options.humans > 0 && (options.launch.empty() || options.launch == "attract")) {
+        *error = "option --humans needs --launch quick, spares, bingo, poker or pinselect";
         return kOptionsError;
     }
     // Only a person's throws have controls to choose.

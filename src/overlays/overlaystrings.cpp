@@ -12,7 +12,7 @@ static const char* const generalOverlayStrings[kLanguages][kGeneralOverlayString
      "SPARES CHALLENGE SHOT", "PIN SELECT"},
 };
 static const char* const generalGameStrings[kLanguages][kGeneralGameStrings] = {
-    {"", "", "Game Over", "Would you like to play again?", "", "", "", "Converted", "", "",
+    {"", "", "Game Over", "Would you like to play again?", "", "", "", "Converted", "Points", "",
      "attempt %d for %d points"},
 };
 static const char* const buttonStrings[kLanguages][kButtonStrings] = {

@@ -43,6 +43,7 @@ struct UpperLayerHooks {
     int (*LoadingScreenClose)();
     void (*ZeroPlayerResults)();
     void (*SetPlayersResults)();
+    void (*SetPlayerResults)(int player, int slot, int value);
     int (*LaunchPending)();
     int (*LaunchFromOptions)();
     int (*PrintScoreSheets)(FILE* to);
