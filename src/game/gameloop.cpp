@@ -310,7 +310,8 @@ int GameLoopSetup()
     ConnectComputerBowlers();
     ResetScoring();
     ResetMiniGames();
-    if (gGameType == kGamePoker && !envOnly && !SetUpPokerDeck()) return PrintError("game set-up: no deck of cards");
+    if (gGameType == kGamePoker && !envOnly && (!SetUpPokerDeck() || !LoadCardPictures()))
+        return PrintError("game set-up: no deck of cards");
 
     for (int i = 0; i < kMaxPlayers; ++i) {
         ResetPlayerInfo(&gPlayerInfo[i]);
@@ -442,6 +443,7 @@ int DisposeGame()
     DisposeAimModel();
     DisposePinModel();
     if (gGameType == kGamePoker) DisposePokerDeck();
+    if (!DisposeCardPictures()) ok = PrintError("game tear-down: the card faces stay loaded");
     if (!DisposeResourceRange(kLaneObjectsFirst, kLaneObjectsLast)) ok = PrintError("game tear-down: the lane's objects stay loaded");
     // The ball table that set-up read the players' balls from, and the balls' pictures.
     if (ResourceLoaded(kBallPropertyTable) && !DisposeResource(kBallPropertyTable))

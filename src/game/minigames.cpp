@@ -12,6 +12,9 @@
 #include "game/records.h"
 #include "game/scoring.h"
 #include "lib/printing.h"
+#include "lib/resourceids.h"
+#include "lib/resourceload.h"
+#include "lib/resources.h"
 #include "shell/settings.h"
 #include "shell/upperlayers.h"
 
@@ -361,6 +364,18 @@ int SetUpPokerDeck()
 }
 
 int DisposePokerDeck() { return DisposeCards(); }
+
+int LoadCardPictures()
+{
+    if (!OpenResourceGroup(kCardPictureGroup)) return PrintError("poker: the card faces cannot be opened");
+    for (int c = 0; c < kCardsPerDeck; ++c) {
+        const int rsid = (kCardPictureGroup << 16) | c;
+        if (!ResourceLoaded(rsid) && !ReadResource(rsid)) return PrintError("poker: card face %d cannot be loaded", c);
+    }
+    return 1;
+}
+
+int DisposeCardPictures() { return ResourceLoaded(kCardPictureGroup) ? CloseResourceGroup(kCardPictureGroup) : 1; }
 
 // ---- Pin-selection practice ----
 

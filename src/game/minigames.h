@@ -46,6 +46,9 @@ int PokerWinners(int winners[8], int* numWinners, int* winningHandVal, int hands
 // A poker game's fresh deck, shuffled, and empty hands; the deck freed at the end. 1/0.
 int SetUpPokerDeck();
 int DisposePokerDeck();
+// The card faces the screens show, read for the length of a poker game and closed after it. 1/0.
+int LoadCardPictures();
+int DisposeCardPictures();
 
 // The pin-selection practice: the balls bowled and, for each, the pins chosen and those knocked
 // down (bit n-1 for pin n). A computer bowlers' practice ends after gPracticeBallLimit balls (0:

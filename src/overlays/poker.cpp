@@ -16,7 +16,6 @@
 #include "platform/input.h"
 #include "shell/upperlayers.h"
 
-static const int kCardGroup = 3321;
 static const int kBackground = 3289;
 static const int kCardSize = 30;  // the card pictures drawn small enough for eight rows
 static const int kCardStep = 16;
@@ -78,7 +77,7 @@ int PokerDrawHandler()
         if (!TextOutputDrawDirect(x0, y, "%s", name)) return 0;
         int x = x0 + TextOutputLineLength(name) + 8;
         for (int c = 0; c < p.numCards && c < kMaxHandCards; ++c, x += kCardStep)
-            if (!DrawOverlayBitmapScaled((kCardGroup << 16) | p.cards[c], x, y - 4, kCardSize, kCardSize)) return 0;
+            if (!DrawOverlayBitmapScaled((kCardPictureGroup << 16) | p.cards[c], x, y - 4, kCardSize, kCardSize)) return 0;
         if (IsWinner(i) && !TextOutputDrawDirect(x + kCardSize, y, "%s", "WINNER")) return 0;
     }
     return 1;
