@@ -66,16 +66,23 @@ static void PinPosition(int i, int w, int h, int* x, int* y)
     *y = ys[i];
 }
 
+// The pin deck seen from above, held while the pins are chosen: the start of a new ball places
+// the shot camera after the overlay has opened.
+static void LookAtPinDeck()
+{
+    CameraPosition& c = gameCameras[0];
+    const CameraPosition& shot = gameCameras[2];
+    c = {38.0f, -271.0f, 108.0f, 89.0f, shot.cameraYangle, 0.2f, 128.0f, shot.cameraViewingDistance};
+    gTransitionGameCamera = 0;
+}
+
 int DSPinSelectOpenHandler()
 {
     overlayActive = 1;
     computerHold = 0;
     updateParam = kPulseStep;
     animParam = 0.0f;
-    // The pin deck seen from above.
-    CameraPosition& c = gameCameras[0];
-    const CameraPosition& shot = gameCameras[2];
-    c = {38.0f, -271.0f, 108.0f, 89.0f, shot.cameraYangle, 0.2f, 128.0f, shot.cameraViewingDistance};
+    LookAtPinDeck();
     TextOutputSelectFont(GetFontRSID(kGameFontBody));
     int w = 0, h = 0;
     if (!OverlayBitmapSize(GetOverlayRSID(kPinImage), &w, &h)) return 0;
@@ -131,6 +138,7 @@ int DSPinSelectDrawHandler()
 
 int DSPinSelectUpdateHandler()
 {
+    LookAtPinDeck();
     UpdateTouchButton(nextButton);
     UpdateTouchButton(toggleButton);
     for (OverlayTouchButton* b : pinButton) UpdateTouchButton(b);
