@@ -379,21 +379,22 @@ int DisposeCardPictures() { return ResourceLoaded(kCardPictureGroup) ? CloseReso
 
 // ---- Pin-selection practice ----
 
-static int PinMask(int uprightOnly)
+// The pins standing in play, bit n-1 for pin n.
+static int UprightPins()
 {
     int mask = 0;
     for (int k = kFirstPin; k <= kLastPin; ++k)
-        if (pins[k].theActor && (!uprightOnly || pins[k].upright)) mask |= 1 << (k - 1);
+        if (pins[k].theActor && pins[k].upright) mask |= 1 << (k - 1);
     return mask;
 }
 
 int EndPinSelectBall()
 {
-    const int chosen = PinMask(1);
+    const int chosen = UprightPins();
     int knockedDown = 0;
     ScoreBall(&knockedDown, nullptr);
     if (gNumPracticeBalls < kMaxPracticeBalls)
-        gPracticeBalls[gNumPracticeBalls++] = {gCurrPlayer, chosen, chosen & ~PinMask(1)};
+        gPracticeBalls[gNumPracticeBalls++] = {gCurrPlayer, chosen, chosen & ~UprightPins()};
     if (gPracticeBallLimit > 0 && gNumPracticeBalls >= gPracticeBallLimit) {
         gGameOver = 1;
         return 1;

@@ -51,8 +51,8 @@ int LoadCardPictures();
 int DisposeCardPictures();
 
 // The pin-selection practice: the balls bowled and, for each, the pins chosen and those knocked
-// down (bit n-1 for pin n). A computer bowlers' practice ends after gPracticeBallLimit balls (0:
-// no end; people leave it through the pause menu).
+// down (bit n-1 for pin n). A practice of computer bowlers ends after gPracticeBallLimit balls
+// (0: no end; people leave it through the pause menu).
 constexpr int kMaxPracticeBalls = 80;
 struct PracticeBall {
     int player;

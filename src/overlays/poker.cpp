@@ -29,14 +29,6 @@ static int hold = 0;
 
 int PokerOverlayActive() { return overlayActive; }
 
-int PokerOverlayWinners(const int** out, int* n, int* handVal)
-{
-    if (out) *out = winners;
-    if (n) *n = numWinners;
-    if (handVal) *handVal = winningHandVal;
-    return numWinners > 0;
-}
-
 int StartPokerOverlay()
 {
     if (overlayActive) return 1;

@@ -5,9 +5,6 @@
 
 int StartPokerOverlay();
 int PokerOverlayActive();
-// The ranking the overlay made when it opened: the winners (player indexes), their count and
-// their hand code.
-int PokerOverlayWinners(const int** winners, int* numWinners, int* handVal);
 
 int PokerOpenHandler();
 int PokerDrawHandler();

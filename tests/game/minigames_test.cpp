@@ -140,7 +140,9 @@ TEST_F(MiniGames, BingoCardStartsAgainAfterTheTenthFrame)
 TEST_F(MiniGames, PokerCardsForMarksAndTheSevenCardLimit)
 {
     ASSERT_EQ(UseFreshDeviceHeap(1u << 20), 1);
+    P().numCards = 5;  // left from an earlier game
     ASSERT_EQ(SetUpPokerDeck(), 1);
+    EXPECT_EQ(P().numCards, 0);
     Poker(10), Poker(10), Poker(10);
     EXPECT_EQ(P().numCards, 4) << "three strikes in a row in frames 0-2";
     Poker(6), Poker(4);
@@ -160,20 +162,20 @@ TEST_F(MiniGames, PokerCardsForMarksAndTheSevenCardLimit)
 TEST_F(MiniGames, PokerWinnersAmongEightPlayers)
 {
     gNumPlayers = 8;
-    // Players 1, 4, 6 and 7 hold the same pair of jacks with equal kickers; the others less.
+    // Players 1, 3, 4, 6 and 7 hold the same pair of jacks with equal kickers; the others less.
     const int pair[5] = {3, 16, 0, 17, 5};       // J J A Q 9
     const int same[5] = {29, 42, 13, 4 + 26, 31};  // J J A Q 9 of other suits
     for (int i = 0; i < 8; ++i) {
-        const int* cards = i == 1 ? pair : (i == 4 || i == 6 || i == 7) ? same : nullptr;
+        const int* cards = i == 1 ? pair : (i == 3 || i == 4 || i == 6 || i == 7) ? same : nullptr;
         P(i).numCards = cards ? 5 : 2;
         for (int k = 0; k < P(i).numCards; ++k) P(i).cards[k] = cards ? cards[k] : 12 + 12 * k;
     }
     int winners[8] = {}, n = 0, code = 0;
     ASSERT_EQ(PokerWinners(winners, &n, &code, nullptr), 1);
     EXPECT_EQ(code, kHandHighPair);
-    ASSERT_EQ(n, 4);
+    ASSERT_EQ(n, 5);
     EXPECT_EQ(winners[0], 1);
-    EXPECT_EQ(winners[3], 7);
+    EXPECT_EQ(winners[4], 7);
     EXPECT_EQ(P(0).handVal, kHandHighCard);  // a two and a three
 }
 
