@@ -57,7 +57,7 @@ int BingoCardDrawHandler()
             const int marked = p.bingoMarks[r][c] != 0;
             if (!TextOutputSelectFont(GetFontRSID(marked ? kGameFontBingoMarked : kGameFontNumbers))) return 0;
             TextOutputSetMode(kTextModeCenter);
-            const int x = left + (kRowOffsets[r] + 85 * c) / 2;
+            const int x = left + (kRowOffsets[r] + 85 * c) / 2 - kBingoCellShift;
             const int y = kCardTop + 14 + r * 41 - TextOutputGetFontHeight() / 2;
             const int n = p.bingoScores[r][c];
             const int ok = n == kBingoFreeCell ? TextOutputDrawDirect(x, y, "%s", " ") : TextOutputDrawDirect(x, y, "%d", n);

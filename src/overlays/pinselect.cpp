@@ -66,13 +66,14 @@ static void PinPosition(int i, int w, int h, int* x, int* y)
     *y = ys[i];
 }
 
-// The pin deck seen from above, held while the pins are chosen: the start of a new ball places
-// the shot camera after the overlay has opened.
+// The pin deck seen from above and in front, the triangle whole in view (the deck's first pin
+// stands 1440 units down the lane); held while the pins are chosen, since the start of a new ball
+// places the shot camera after the overlay has opened.
 static void LookAtPinDeck()
 {
     CameraPosition& c = gameCameras[0];
     const CameraPosition& shot = gameCameras[2];
-    c = {38.0f, -271.0f, 108.0f, 89.0f, shot.cameraYangle, 0.2f, 128.0f, shot.cameraViewingDistance};
+    c = {0.0f, 1400.0f, 110.0f, 140.0f, shot.cameraYangle, 0.0f, 40.0f, shot.cameraViewingDistance};
     gTransitionGameCamera = 0;
 }
 
