@@ -350,7 +350,6 @@ int GameLoopSetup()
     }
     if (!envOnly) StartNewBall();
     return envOnly ? 1 : ShowFirstOverlay();
-    return 1;
 }
 
 // ---- One frame ----
@@ -442,7 +441,7 @@ int DisposeGame()
     DisposeBallModel();
     DisposeAimModel();
     DisposePinModel();
-    if (gGameType == kGamePoker) DisposePokerDeck();
+    DisposePokerDeck();  // a poker game's deck, when there is one
     if (!DisposeCardPictures()) ok = PrintError("game tear-down: the card faces stay loaded");
     if (!DisposeResourceRange(kLaneObjectsFirst, kLaneObjectsLast)) ok = PrintError("game tear-down: the lane's objects stay loaded");
     // The ball table that set-up read the players' balls from, and the balls' pictures.
