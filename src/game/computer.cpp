@@ -647,10 +647,10 @@ static void SkipBall(int pinsDown)
 }
 
 // The skip carries on only within p's own frame: a strike or the end of the frame hands over,
-// even when p bowls next (a game of one).
+// even when p bowls next (a game of one). The pin practice has no frames: a skip there is one ball.
 static int StillInFrame(const TITLE_PlayerInfoStruct* p, int frame)
 {
-    return !gGameOver && IsTurnOf(p) && p->currFrame == frame && !p->gameFinished;
+    return !gGameOver && gGameType != kGamePinSelect && IsTurnOf(p) && p->currFrame == frame && !p->gameFinished;
 }
 
 int SkipAIBowler(TITLE_PlayerInfoStruct* p)

@@ -17,6 +17,7 @@
 #include "game/controls.h"
 #include "game/envobjects.h"
 #include "game/gameactors.h"
+#include "game/minigames.h"
 #include "game/music.h"
 #include "game/physics.h"
 #include "game/pins.h"
@@ -266,6 +267,19 @@ static void SetUpControllers()
     }
 }
 
+// The first overlay of each game type: the mini-games their own, every other the score sheet.
+static int ShowFirstOverlay()
+{
+    int ok = 1;
+    switch (gGameType) {
+    case kGamePinSelect: ok = upperLayers.StartDSPinSelectOverlay(); break;
+    case kGameSpares: ok = upperLayers.StartDSSparesStartTurnOverlay(); break;
+    case kGameBingo: ok = upperLayers.StartBingoCardOverlay(gCurrPlayer, 0); break;
+    default: ok = upperLayers.StartDSScoreOverlay(); break;
+    }
+    return ok ? 1 : PrintError("game set-up: the first overlay cannot be shown");
+}
+
 int GameLoopSetup()
 {
     if (gNumPlayers < 1 || gNumPlayers > kMaxPlayers)
@@ -295,6 +309,9 @@ int GameLoopSetup()
     sheetsPrinted = 0;
     ConnectComputerBowlers();
     ResetScoring();
+    ResetMiniGames();
+    if (gGameType == kGamePoker && !envOnly && (!SetUpPokerDeck() || !LoadCardPictures()))
+        return PrintError("game set-up: no deck of cards");
 
     for (int i = 0; i < kMaxPlayers; ++i) {
         ResetPlayerInfo(&gPlayerInfo[i]);
@@ -332,13 +349,7 @@ int GameLoopSetup()
         startSparesOverlay = 1;
     }
     if (!envOnly) StartNewBall();
-
-    // The first overlay: the score sheet, in every game type but the mode games, whose own
-    // overlays are not part of this game yet.
-    if (!envOnly && gGameType != kGamePinSelect && gGameType != kGameSpares && gGameType != kGameBingo &&
-        !upperLayers.StartDSScoreOverlay())
-        return PrintError("game set-up: the score sheet cannot be shown");
-    return 1;
+    return envOnly ? 1 : ShowFirstOverlay();
 }
 
 // ---- One frame ----
@@ -407,7 +418,6 @@ int UpdateGameLogic()
     if (!gGamePaused && physics) physics->Move();
     if (!upperLayers.OverlayUpdate()) return 0;
 
-    // The spares start-of-turn overlay arrives with the spares challenge.
     startSparesOverlay = 0;
 
     // A game that is over with nothing left to show it, and no way back under way, is left:
@@ -431,6 +441,8 @@ int DisposeGame()
     DisposeBallModel();
     DisposeAimModel();
     DisposePinModel();
+    DisposePokerDeck();  // a poker game's deck, when there is one
+    if (!DisposeCardPictures()) ok = PrintError("game tear-down: the card faces stay loaded");
     if (!DisposeResourceRange(kLaneObjectsFirst, kLaneObjectsLast)) ok = PrintError("game tear-down: the lane's objects stay loaded");
     // The ball table that set-up read the players' balls from, and the balls' pictures.
     if (ResourceLoaded(kBallPropertyTable) && !DisposeResource(kBallPropertyTable))

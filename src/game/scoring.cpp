@@ -5,6 +5,7 @@
 
 #include "game/actors.h"
 #include "game/gameloop.h"
+#include "game/minigames.h"
 #include "game/physics.h"
 #include "game/pins.h"
 #include "game/records.h"
@@ -87,11 +88,13 @@ static void OpenResult(TITLE_PlayerInfoStruct* p, int knockedDown)
 static int BallAt(const TITLE_PlayerInfoStruct* p, int i) { return i < kBallScores ? p->ballScore[i] : kNoScore; }
 
 // The frame scores and running totals from the balls thrown. A frame whose bonus balls are not
-// thrown yet is unknown (-1), and so is every frame after it.
-static void UpdateFrameTotals(TITLE_PlayerInfoStruct* p, int player)
+// thrown yet is unknown (-1), and so is every frame after it. In the mini-games' tenth frame a
+// spare is worth a flat 10 at once and nothing else is scored: the card or the hand is what
+// counts there, and the record starts again after it.
+static void FrameTotals(TITLE_PlayerInfoStruct* p, int& scoredAt, int miniGameTenth)
 {
-    if (framesScoredAt[player] == p->ballsThrown) return;
-    framesScoredAt[player] = p->ballsThrown;
+    if (scoredAt == p->ballsThrown) return;
+    scoredAt = p->ballsThrown;
 
     p->totalScore = 0;
     const int lastFrame = p->currFrame < kLastFrame ? p->currFrame : kLastFrame;
@@ -101,7 +104,10 @@ static void UpdateFrameTotals(TITLE_PlayerInfoStruct* p, int player)
         const int a = BallAt(p, i), b = BallAt(p, i + 1);
         if (a == kNoScore || b == kNoScore) break;
         int score;
-        if (a == kAllPins) {
+        if (miniGameTenth && f == kLastFrame) {
+            if (a == kAllPins || a + b != kAllPins) break;
+            score = kAllPins;
+        } else if (a == kAllPins) {
             const int c = BallAt(p, i + 2);
             if (c == kNoScore) break;
             score = kAllPins + b + c;
@@ -125,6 +131,10 @@ static void UpdateFrameTotals(TITLE_PlayerInfoStruct* p, int player)
     }
 }
 
+static void UpdateFrameTotals(TITLE_PlayerInfoStruct* p, int player) { FrameTotals(p, framesScoredAt[player], 0); }
+
+void UpdateMiniGameFrameTotals(TITLE_PlayerInfoStruct* p, int& scoredAt) { FrameTotals(p, scoredAt, 1); }
+
 int ScoreBall(int* knockedDown, int* standing)
 {
     int down = 0, up = 0;
@@ -143,8 +153,7 @@ int ScoreBall(int* knockedDown, int* standing)
     return 1;
 }
 
-// The ten pins back on their spots.
-static void RackPins()
+void RackPins()
 {
     for (int k = kFirstPin; k <= kLastPin; ++k)
         if (pins[k].theActor) ResetPinActor(k);
@@ -250,6 +259,14 @@ int ScoreNormalBall(int knockedDown, int standing, int& turnContinues)
     return 1;
 }
 
+void PinsAfterBall(int turnContinues, int standing)
+{
+    if (turnContinues)
+        PinsForNextBall(standing);
+    else
+        RackPins();
+}
+
 int ScoreNormalGame(int& turnContinues)
 {
     turnContinues = 0;
@@ -259,10 +276,7 @@ int ScoreNormalGame(int& turnContinues)
     int knockedDown = 0, standing = 0;
     ScoreBall(&knockedDown, &standing);
     ScoreNormalBall(knockedDown, standing, turnContinues);
-    if (turnContinues)
-        PinsForNextBall(standing);
-    else
-        RackPins();
+    PinsAfterBall(turnContinues, standing);
     return 1;
 }
 
@@ -334,8 +348,16 @@ int UpdateFrameLogic()
         return EndStandardBall();
     case kGameAttract:
         return EndAttractBall();
+    case kGamePinSelect:
+        return EndPinSelectBall();
+    case kGameSpares:
+        return EndSparesBall();
+    case kGameBingo:
+        return EndBingoBall();
+    case kGamePoker:
+        return EndPokerBall();
     default:
-        // Pin-selection practice records no score; the other types have no end-of-ball rules here.
+        // Types 4, 5 and 7 have no end-of-ball rules.
         return 1;
     }
 }

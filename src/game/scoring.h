@@ -2,8 +2,8 @@
 // or re-racked for the next ball, the turn passed to the next player and the end of the game.
 //
 // Standard ten-pin games (types 0, 1, 3, 6) and the attract game (8) are scored here; the
-// pin-selection practice (2) scores nothing. The spares challenge, bingo and poker (9, 10, 11)
-// arrive with their own rules; until then a ball of theirs ends without a score.
+// pin-selection practice (2), the spares challenge, bingo and poker (9, 10, 11) have their rules
+// in minigames.cpp, which this module's dispatch calls.
 #pragma once
 
 // Game types.
@@ -37,5 +37,15 @@ int ScoreNormalBall(int knockedDown, int standing, int& turnContinues);
 // Passes the turn to the next player who has not finished. 0 when every player has finished
 // (the game is over), else 1.
 int SelectNextPlayer();
+// The ten pins back on their spots.
+void RackPins();
+// The pins after a scored ball: while the turn continues the pins down leave the lane and those
+// standing are squared up (a cleared deck is racked afresh); otherwise all ten are racked.
+void PinsAfterBall(int turnContinues, int standing);
+// The frame totals of bingo and poker, worked out again only when scoredAt (the caller's cache)
+// differs from the balls thrown: as in ten-pin, but a tenth-frame spare is a flat 10 and nothing
+// else of the tenth frame is scored.
+struct TITLE_PlayerInfoStruct;
+void UpdateMiniGameFrameTotals(TITLE_PlayerInfoStruct* p, int& scoredAt);
 // Forgets the frame totals worked out in an earlier game. Called by every game's set-up.
 void ResetScoring();

@@ -41,9 +41,10 @@ void HostPrintUsage(FILE* to)
                  "  --frames N     stop after N frames\n"
                  "  --seed N       seed of the random numbers (default 0)\n"
                  "  --input FILE   read the controller input from a script (one line a frame change)\n"
-                 "  --launch MODE  start a game at once: 'attract' (a demonstration game) or 'quick'\n"
-                 "  --players N    bowlers of a quick game, 1 to 8 (default 1)\n"
-                 "  --humans H     the first H bowlers of a quick game are played by a person (default 0)\n"
+                 "  --launch MODE  start a game at once: 'attract' (a demonstration game), 'quick', or the\n"
+                 "                 mini-games 'spares', 'bingo', 'poker' and 'pinselect'\n"
+                 "  --players N    bowlers of a launched game, 1 to 8 (default 1)\n"
+                 "  --humans H     the first H bowlers of a launched game are played by a person (default 0)\n"
                  "  --controls C   how the people set up a throw: 'touch' (the stylus, default) or 'buttons'\n"
                  "  --screenshot FRAME[,FRAME...]  write PNGs of the three displays at those frames\n"
                  "  --out DIR      where screenshots go (default: the current directory)\n"
@@ -100,7 +101,7 @@ struct OptionSpec {
     void (*store)(HostOptions* o, const char* text, long n);
 };
 
-static const char* const kLaunchModes[] = {"attract", "quick", nullptr};
+static const char* const kLaunchModes[] = {"attract", "quick", "spares", "bingo", "poker", "pinselect", nullptr};
 static const char* const kControlWords[] = {"touch", "buttons", nullptr};
 static const char* const kViewWords[] = {"left", "right", "anaglyph", nullptr};
 
@@ -119,7 +120,7 @@ static const OptionSpec kOptions[] = {
      [](HostOptions* o, const char* t, long) { o->audioOut = t; }},
     {"--out", kOptionText, "a directory", nullptr, nullptr, 0, 0,
      [](HostOptions* o, const char* t, long) { o->screenshotDir = t; }},
-    {"--launch", kOptionWord, "a mode", "attract or quick", kLaunchModes, 0, 0,
+    {"--launch", kOptionWord, "a mode", "attract, quick, spares, bingo, poker or pinselect", kLaunchModes, 0, 0,
      [](HostOptions* o, const char* t, long) { o->launch = t; }},
     {"--controls", kOptionWord, "'touch' or 'buttons'", "touch or buttons", kControlWords, 0, 0,
      [](HostOptions* o, const char*, long n) { o->buttonControls = int(n); }},
@@ -211,9 +212,9 @@ int HostParseOptions(int argc, char** argv, HostOptions* out, std::string* error
         if (arg == "--controls") controlsGiven = 1;
         ++i;
     }
-    // The people bowl in a quick game, among its bowlers.
-    if (options.humans > 0 && options.launch != "quick") {
-        *error = "option --humans needs --launch quick";
+    // The people bowl in a launched game other than the demonstration, among its bowlers.
+    if (options.humans > 0 && (options.launch.empty() || options.launch == "attract")) {
+        *error = "option --humans needs --launch quick, spares, bingo, poker or pinselect";
         return kOptionsError;
     }
     // Only a person's throws have controls to choose.

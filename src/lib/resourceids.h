@@ -131,6 +131,12 @@ constexpr int kOilTextureGroup = 5016;
 constexpr int kBallTextureGroup = 901;
 // Member (ball index) is the ball's picture for the screens (64 x 64 with alpha).
 constexpr int kBallPictureGroup = 3322;
+// Member (card number: suit * 13 + rank, ace first) is the card's face (64 x 64 with alpha), read
+// for the length of a poker game.
+constexpr int kCardPictureGroup = 3321;
+// The bingo card's cells (image 3229) stand this many pixels left of the numbers' layout, so that
+// the leaning rows sit evenly on the card; the numbers are drawn at the same place.
+constexpr int kBingoCellShift = 3;
 constexpr int kNumBallLooks = 32;
 
 // ---- Sounds (type 127) ----

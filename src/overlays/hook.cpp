@@ -1,6 +1,7 @@
 // The hook step of the button shot set-up: while the bowler swings, the circle pad held left or
-// right sets the hook, and the throw is handed to the ball at the bowler's release frame. There is
-// no way back from here and no button of its own.
+// right sets the hook, and the throw is handed to the ball at the bowler's release frame (in the
+// spares challenge the score table follows at once). There is no way back from here and no
+// button of its own.
 #include "overlays/hook.h"
 
 #include "game/actors.h"
@@ -8,6 +9,7 @@
 #include "game/controls.h"
 #include "game/gameloop.h"
 #include "game/records.h"
+#include "game/scoring.h"
 #include "lib/resourceids.h"
 #include "lib/textoutput.h"
 #include "overlays/overlaydraw.h"
@@ -15,6 +17,7 @@
 #include "overlays/overlaystrings.h"
 #include "overlays/pausemenu.h"
 #include "overlays/shotsetup.h"
+#include "overlays/sparesoverlays.h"
 #include "platform/input.h"
 
 static const int kBackgroundImage = kImageHookBackground;
@@ -55,7 +58,11 @@ int DSStandardHookInputHandler()
         if (bowler && bowler->animInfo.animationFrame >= float(releaseFrame)) {
             ShotSetBallParams(hookFactor);
             ShotLetGo();
-            // The spares challenge shows its own sheet at once; its overlay arrives with it.
+            // The spares challenge shows its score table at once while the ball rolls.
+            if (gGameType == kGameSpares) {
+                OverlayExit();
+                StartDSSparesScoreOverlay();
+            }
         }
     }
     if (ShotReleased(kButtonStart)) StartPauseMenuOverlay();

@@ -50,7 +50,7 @@ enum {
     kFontHookMod = kGameFontTotals,
     kFontSkip = kGameFontBody,
 };
-static const int kCardGroup = 3321, kCardGroupHiDef = 3322;
+static const int kCardGroup = kCardPictureGroup, kCardGroupHiDef = kCardPictureGroup + 1;
 static const int kBallGroup = kBallPictureGroup, kBallGroupHiDef = kBallPictureGroup + 1;
 static const int kDiagramOffset = 90;
 static const float kFeetPerSecondToMPH = 0.00018939393f * 3600.0f;
@@ -193,9 +193,12 @@ static int DrawCards(const TITLE_PlayerInfoStruct& p)
     const int group = gHiDef ? kCardGroupHiDef : kCardGroup;
     const int size = int(64.0f * Scale());
     const int step = int(22.0f * Scale());
+    // The row stands under the name plate, which holds the same corner.
+    int plateH = 0;
+    if (!OverlayBitmapSize(Ov(kNamePlate), nullptr, &plateH)) return 0;
+    const int top = displaySafeArea.top + plateH + 2;
     for (int c = 0; c < p.numCards && c < kMaxHandCards; ++c)
-        if (!DrawOverlayBitmapScaled((group << 16) | p.cards[c], displaySafeArea.left + c * step, displaySafeArea.top,
-                                     size, size))
+        if (!DrawOverlayBitmapScaled((group << 16) | p.cards[c], displaySafeArea.left + c * step, top, size, size))
             return 0;
     return 1;
 }

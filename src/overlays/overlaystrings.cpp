@@ -9,10 +9,10 @@ static const int kLanguages = 1;
 
 static const char* const generalOverlayStrings[kLanguages][kGeneralOverlayStrings] = {
     {"P%d", "NEXT", "SETUP", "BOWL", "POSITION", "ANGLE", "STOP", "POWER", "HOOK", "SLIDE AND HOLD",
-     "SPARES CHALLENGE SHOT", "PIN SELECT"},
+     "SPARES CHALLENGE SHOT", "PIN SELECT", "TOGGLE"},
 };
 static const char* const generalGameStrings[kLanguages][kGeneralGameStrings] = {
-    {"", "", "Game Over", "Would you like to play again?", "", "", "", "Converted", "", "",
+    {"", "", "Game Over", "Would you like to play again?", "", "", "", "Converted", "Points", "",
      "attempt %d for %d points"},
 };
 static const char* const buttonStrings[kLanguages][kButtonStrings] = {

@@ -2,7 +2,7 @@
 // as "{1}" draw button glyphs (overlays/overlaydraw.h).
 #pragma once
 
-constexpr int kGeneralOverlayStrings = 12;
+constexpr int kGeneralOverlayStrings = 13;
 constexpr int kGeneralGameStrings = 11;
 constexpr int kButtonStrings = 22;
 constexpr int kPauseStrings = 17;

@@ -13,13 +13,16 @@
 #include "game/gameloop.h"
 #include "game/lane.h"
 #include "game/records.h"
+#include "game/scoring.h"
 #include "lib/textoutput.h"
 #include "overlays/overlaydraw.h"
 #include "overlays/overlaystack.h"
 #include "overlays/overlaystrings.h"
 #include "overlays/pausemenu.h"
+#include "overlays/pinselect.h"
 #include "overlays/position.h"
 #include "overlays/scoreoverlay.h"
+#include "overlays/sparesoverlays.h"
 #include "overlays/touchposition.h"
 #include "platform/camera.h"
 #include "platform/input.h"
@@ -220,7 +223,16 @@ int ShotStepButtons(const TouchButton_tag* next, int (*startNext)(), const Touch
     return 0;
 }
 
-int ShotBackToStart() { return StartDSScoreOverlay(); }
+int ShotBackToStartTurn()
+{
+    return gGameType == kGameSpares ? StartDSSparesStartTurnOverlay() : StartDSScoreOverlay();
+}
+
+int ShotBackToStart()
+{
+    if (gGameType == kGamePinSelect) return StartDSPinSelectOverlay();
+    return ShotBackToStartTurn();
+}
 
 int ShotImageSize(int rsid, int* w, int* h, int fallback)
 {

@@ -97,9 +97,13 @@ int ShotStartFirstStep();
 // after, its buttons are freed.
 int ShotStepButtons(const TouchButton_tag* next, int (*startNext)(), const TouchButton_tag* back,
                     int (*startBack)());
-// B from the first step of a set-up: back to the overlay the set-up began from. The pin-selection
-// and spares overlays do not exist yet, so those game types go back to the score sheet too.
+// B from the first step of a set-up: back to the overlay the set-up began from: the pin selection
+// in the pin practice, the spares start of an attempt in the spares challenge, else the score
+// sheet.
 int ShotBackToStart();
+// B from the ball and oil set-up: the spares start of an attempt in the spares challenge, else
+// the score sheet.
+int ShotBackToStartTurn();
 
 // Pushes a step's overlay with its five handlers, unless the step is open already (active set).
 // Always 1.

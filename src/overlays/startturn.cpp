@@ -66,7 +66,7 @@ int DSStandardStartTurnInputHandler()
     }
     if (ShotReleased(kButtonX) || Pressed(oilButton)) gGameOptions.drawOil = gGameOptions.drawOil == 0 ? 1 : 0;
 
-    ShotStepButtons(nextButton, ShotStartFirstStep, backButton, ShotBackToStart);
+    ShotStepButtons(nextButton, ShotStartFirstStep, backButton, ShotBackToStartTurn);
     return 1;
 }
 

@@ -8,6 +8,7 @@
 #include "game/areas.h"
 #include "game/controls.h"
 #include "game/gameloop.h"
+#include "game/minigames.h"
 #include "game/records.h"
 #include "game/scoring.h"
 #include "host/host.h"
@@ -124,11 +125,28 @@ static void FillBowler(int i, int person)
     ResetPlayerInfo(&p);
 }
 
+// The games the command line launches, by name, with their game type.
+struct LaunchMode {
+    const char* name;
+    int gameType;
+};
+static const LaunchMode kLaunchModes[] = {
+    {"quick", kGameStandard}, {"attract", kGameAttract}, {"spares", kGameSpares},
+    {"bingo", kGameBingo},    {"poker", kGamePoker},     {"pinselect", kGamePinSelect},
+};
+
+// A computer bowlers' pin practice ends after this many balls a bowler; people leave it through
+// the pause menu.
+static const int kPracticeBallsPerBowler = 5;
+
 int QuickLaunchGame(const char* mode, int players, int humans)
 {
     if (!mode) return PrintError("launch: no mode");
-    const int attract = std::strcmp(mode, "attract") == 0;
-    if (!attract && std::strcmp(mode, "quick") != 0) return PrintError("launch: no mode '%s'", mode);
+    const LaunchMode* launch = nullptr;
+    for (const LaunchMode& m : kLaunchModes)
+        if (std::strcmp(mode, m.name) == 0) launch = &m;
+    if (!launch) return PrintError("launch: no mode '%s'", mode);
+    const int attract = launch->gameType == kGameAttract;
     if (attract) players = kAttractBowlers;
     if (players < 1 || players > kMaxPlayers) return PrintError("launch: %d bowlers cannot play", players);
     if (humans < 0 || humans > players || (attract && humans > 0))
@@ -140,11 +158,12 @@ int QuickLaunchGame(const char* mode, int players, int humans)
         SetControllerAssignment(i, i < players && i >= humans ? kAssignmentComputer : kAssignmentPerson);
     }
     gNumPlayers = players;
-    gGameType = attract ? kGameAttract : kGameStandard;
+    gGameType = launch->gameType;
+    gPracticeBallLimit = launch->gameType == kGamePinSelect && humans == 0 ? kPracticeBallsPerBowler * players : 0;
     gGameOptions.oilPattern = kOilPattern;
     areaNum = 0;
-    // A quick game has no menu screen to go back to: the program ends with it. The attract game
-    // goes back to the title screen as it does behind the menus.
+    // A launched game has no menu screen to go back to: the program ends with it. The attract
+    // game goes back to the title screen as it does behind the menus.
     if (!attract) gTabGroupId = -1;
     ScreenSetResult(kResultPlayGame);
     return 1;

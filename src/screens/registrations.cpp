@@ -8,13 +8,17 @@
 #include "host/errorlog.h"
 #include "lib/printing.h"
 #include "lib/screenapi.h"
-#include "platform/applet.h"
+#include "overlays/bingocard.h"
 #include "overlays/homebutton.h"
 #include "overlays/overlaydraw.h"
 #include "overlays/overlaystack.h"
 #include "overlays/pausemenu.h"
+#include "overlays/pinselect.h"
+#include "overlays/poker.h"
 #include "overlays/scoreoverlay.h"
+#include "overlays/sparesoverlays.h"
 #include "overlays/startturn.h"
+#include "platform/applet.h"
 #include "screens/frontend.h"
 #include "screens/quicklaunch.h"
 #include "screens/scoresheet_print.h"
@@ -35,6 +39,11 @@ void RegisterGameModules()
     u.ShowScoreOverlayAfterBall = ShowScoreOverlayAfterBall;
     u.DSStandardStartTurnOverlayActive = DSStandardStartTurnOverlayActive;
     u.StartPauseMenuOverlay = StartPauseMenuOverlay;
+    u.StartDSSparesStartTurnOverlay = StartDSSparesStartTurnOverlay;
+    u.StartDSSparesScoreOverlay = StartDSSparesScoreOverlay;
+    u.StartBingoCardOverlay = StartBingoCardOverlay;
+    u.StartPokerOverlay = StartPokerOverlay;
+    u.StartDSPinSelectOverlay = StartDSPinSelectOverlay;
     u.SetOverlayControllerNum = SetOverlayControllerNum;
     u.SetHUDDisplay = SetHUDDisplay;
     u.DrawGameOverlays = DrawGameOverlays;
@@ -52,6 +61,7 @@ void RegisterGameModules()
     u.LoadingScreenClose = LoadingScreenClose;
     u.ZeroPlayerResults = ZeroPlayerResults;
     u.SetPlayersResults = SetPlayersResults;
+    u.SetPlayerResults = SetPlayerResults;
     u.LaunchPending = LaunchPending;
     u.LaunchFromOptions = LaunchFromOptions;
     u.PrintScoreSheets = PrintScoreSheets;

@@ -6,7 +6,9 @@
 
 #include "game/gameloop.h"
 #include "game/records.h"
+#include "game/scoring.h"
 #include "lib/printing.h"
+#include "screens/minigame_print.h"
 
 static const int kAllPins = 10;
 
@@ -118,6 +120,9 @@ int PrintScoreSheet(FILE* to, int player)
 int PrintScoreSheets(FILE* to)
 {
     if (!to) return 0;
+    // The mini-games print their own results.
+    if (gGameType == kGameSpares || gGameType == kGameBingo || gGameType == kGamePoker || gGameType == kGamePinSelect)
+        return PrintMiniGameResults(to);
     int ok = 1;
     for (int player = 0; player < gNumPlayers && player < kMaxPlayers; ++player)
         if (!PrintScoreSheet(to, player)) ok = 0;

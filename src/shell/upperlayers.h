@@ -21,6 +21,11 @@ struct UpperLayerHooks {
     int (*ShowScoreOverlayAfterBall)();
     int (*DSStandardStartTurnOverlayActive)();
     int (*StartPauseMenuOverlay)();
+    int (*StartDSSparesStartTurnOverlay)();
+    int (*StartDSSparesScoreOverlay)();
+    int (*StartBingoCardOverlay)(int player, int winner);
+    int (*StartPokerOverlay)();
+    int (*StartDSPinSelectOverlay)();
     int (*SetOverlayControllerNum)(int n);
     int (*SetHUDDisplay)(int n);
     int (*DrawGameOverlays)();
@@ -38,6 +43,7 @@ struct UpperLayerHooks {
     int (*LoadingScreenClose)();
     void (*ZeroPlayerResults)();
     void (*SetPlayersResults)();
+    void (*SetPlayerResults)(int player, int slot, int value);
     int (*LaunchPending)();
     int (*LaunchFromOptions)();
     int (*PrintScoreSheets)(FILE* to);

@@ -458,7 +458,7 @@ TEST_F(GameLoopOnTheLane, AQuitDuringTheGameIsTornDown)
 TEST_F(GameLoopOnTheLane, LaunchesAreRefusedWhenTheyCannotBePlayed)
 {
     ScreenSetResult(5);
-    EXPECT_EQ(QuickLaunchGame("bingo", 2), 0);
+    EXPECT_EQ(QuickLaunchGame("league", 2), 0);
     EXPECT_EQ(QuickLaunchGame("quick", 0), 0);
     EXPECT_EQ(QuickLaunchGame("quick", 9), 0);
     EXPECT_EQ(QuickLaunchGame(nullptr, 1), 0);

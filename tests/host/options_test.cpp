@@ -73,6 +73,12 @@ TEST(HostOptions, ControlsChooseTheButtonsOrTheStylus)
     EXPECT_EQ(o.buttonControls, 1);
     ASSERT_EQ(Parse({"--controls", "touch", "--launch", "quick", "--humans", "1"}, &o, &error), kOptionsRun);
     EXPECT_EQ(o.buttonControls, 0);
+    // People bowl the mini-games too, never the demonstration game.
+    for (const char* mode : {"spares", "bingo", "poker", "pinselect"}) {
+        ASSERT_EQ(Parse({"--launch", mode, "--humans", "1", "--controls", "buttons"}, &o, &error), kOptionsRun) << mode;
+        EXPECT_EQ(o.launch, mode);
+    }
+    EXPECT_EQ(Parse({"--launch", "attract", "--humans", "1"}, &o, &error), kOptionsError);
 
     const std::vector<std::vector<std::string>> bad = {
         {"--launch", "quick", "--humans", "1", "--controls"},

@@ -16,10 +16,12 @@
 #include "overlays/angle.h"
 #include "overlays/hook.h"
 #include "overlays/overlaystack.h"
+#include "overlays/pinselect.h"
 #include "overlays/position.h"
 #include "overlays/power.h"
 #include "overlays/scoreoverlay.h"
 #include "overlays/shotsetup.h"
+#include "overlays/sparesoverlays.h"
 #include "overlays/startturn.h"
 #include "overlays/touchposition.h"
 #include "overlays/touchrelease.h"
@@ -140,13 +142,21 @@ TEST_F(ShotChain, TheSetupMenuChangesBallAndOilAndEntersTheChainOfTheControlMode
     Start(StartDSStandardStartTurnOverlay);
     Tap(kButtonA);
     EXPECT_EQ(Top(), DSStandardPositionOpenHandler);
-    // B from the first step goes back to the sheet; so it does in the game types whose own
-    // overlays are not there yet.
+    // B from the first step goes back to where the set-up began: the spares start of an attempt
+    // in the spares challenge, the pin selection in the pin practice.
     gGameType = kGameSpares;
     Settle();
     Tap(kButtonB);
-    EXPECT_EQ(Top(), DSScoreOpenHandler);
+    EXPECT_EQ(Top(), DSSparesStartTurnOpenHandler);
     EXPECT_EQ(OverlayStackSize(), 1);
+    OverlayExit();
+    gGameType = kGamePinSelect;
+    Start(StartDSStandardPositionOverlay);
+    Settle();
+    Tap(kButtonB);
+    EXPECT_EQ(Top(), DSPinSelectOpenHandler);
+    OverlayExit();
+    gGameType = kGameStandard;
 }
 
 // The position step walks the bowler 1.08 a frame up to the band's edge; with player 0's bumpers

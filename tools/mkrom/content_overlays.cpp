@@ -324,7 +324,7 @@ RgbaImage HookBadge()
     return im;
 }
 
-// The bingo card at half the size it is drawn: rows of 82 and cells 85 apart at full size.
+// The bingo card at half the size of its layout: rows of 82 and cells 85 apart at full size.
 RgbaImage BingoCard()
 {
     RgbaImage im(240, 207);
@@ -333,8 +333,10 @@ RgbaImage BingoCard()
         for (int c = 0; c < 5; ++c) {
             // The rows lean: each row's cells start further left, as the numbers are laid out.
             const float rowStart[5] = {103, 88, 78, 64, 47};
-            float x = (rowStart[r] + 85 * c) / 2 - 21.25f, y = 2 + r * 40.5f;
-            FillBox(&im, RoundRect(x + 2, y + 2, 38.5f, 36, 5), VGradient(y, Rgba{60, 100, 180, 255}, y + 40, Rgba{30, 50, 110, 255}), x, y, 42, 40);
+            // Cells 36 wide about each number's centre, all shifted left so that the leaning rows
+            // sit evenly on the card.
+            float x = (rowStart[r] + 85 * c) / 2 - kBingoCellShift - 18, y = 2 + r * 40.5f;
+            FillBox(&im, RoundRect(x + 1, y + 2, 34, 36, 5), VGradient(y, Rgba{60, 100, 180, 255}, y + 40, Rgba{30, 50, 110, 255}), x, y, 36, 40);
         }
     return im;
 }

@@ -12,5 +12,7 @@ namespace mkrom {
 
 // The overlay images (ids 3207-3298) and the splash image (kSplashImage, 320 x 240).
 std::vector<Resource> OverlayContent();
+// The 52 card faces of the poker game, the group kCardPictureGroup (content_cards.cpp).
+std::vector<Resource> CardContent();
 
 }  // namespace mkrom

@@ -1,0 +1,249 @@
+// The spares challenge's start-of-attempt and score overlays. The start of an attempt leads a
+// person to the shot steps (A) or to the ball and oil set-up (B); for the computer it goes on by
+// itself after a short hold. The score table stands while the ball rolls and at the end, where
+// A (or, without a person, a hold) leaves the game.
+#include "overlays/sparesoverlays.h"
+
+#include "game/gameloop.h"
+#include "game/minigames.h"
+#include "game/pins.h"
+#include "game/records.h"
+#include "lib/printing.h"
+#include "lib/resourceids.h"
+#include "lib/textoutput.h"
+#include "overlays/minigameturn.h"
+#include "overlays/overlaydraw.h"
+#include "overlays/overlaystack.h"
+#include "overlays/overlaystrings.h"
+#include "overlays/pausemenu.h"
+#include "overlays/startturn.h"
+#include "platform/input.h"
+#include "platform/sound.h"
+#include "shell/touchbuttons.h"
+
+static const int kTurnBackground = 3291, kTitlePlate = 3292, kPinImage = 3295, kScoreBackground = 3289;
+
+static int turnActive = 0, scoreActive = 0;
+static int hold = 0;
+static OverlayTouchButton* turnNext = nullptr;
+static OverlayTouchButton* turnSetup = nullptr;
+static OverlayTouchButton* scoreNext = nullptr;
+
+int DSSparesStartTurnOverlayActive() { return turnActive; }
+int DSSparesScoreOverlayActive() { return scoreActive; }
+
+static int Push(int active, int (*open)(), int (*draw)(), int (*update)(), int (*input)(), int (*close)())
+{
+    if (active) return 1;
+    const OVERLAYTAG overlay = {open, draw, update, input, close, 0};
+    return OverlaySelect(&overlay);
+}
+
+int StartDSSparesStartTurnOverlay()
+{
+    if (turnActive) return 1;
+    // The score table of the last attempt and the shot steps give way to the next attempt.
+    MiniGameClearOverlays();
+    return Push(turnActive, DSSparesStartTurnOpenHandler, DSSparesStartTurnDrawHandler, DSSparesStartTurnUpdateHandler,
+                DSSparesStartTurnInputHandler, DSSparesStartTurnCloseHandler);
+}
+
+int StartDSSparesScoreOverlay()
+{
+    if (scoreActive) return 1;
+    if (gGameOver) MiniGameClearOverlays();
+    return Push(scoreActive, DSSparesScoreOpenHandler, DSSparesScoreDrawHandler, DSSparesScoreUpdateHandler,
+                DSSparesScoreInputHandler, DSSparesScoreCloseHandler);
+}
+
+static int Text(int font, int mode, int x, int y, const char* text)
+{
+    if (!TextOutputSelectFont(GetFontRSID(font))) return 0;
+    TextOutputSetMode(mode);
+    return DrawOverlayText(x, y, text);
+}
+
+static void Click() { SoundPlayResource(kSoundChime, gGameOptions.soundFXVolume, 1); }
+static int Touched(const OverlayTouchButton* b) { return b && b->pressed; }
+static const TITLE_PlayerInfoStruct* Current()
+{
+    return gCurrPlayer >= 0 && gCurrPlayer < kMaxPlayers ? &gPlayerInfo[gCurrPlayer] : nullptr;
+}
+
+// ---- The start of an attempt ----
+
+// The table's text with its two "%d" places filled by a and b in turn; the text itself is never a
+// format.
+static void FillNumbers(const char* text, int a, int b, char* out, int size)
+{
+    int n = 0, filled = 0;
+    for (const char* c = text; *c && n < size - 1; ++c) {
+        if (c[0] == '%' && c[1] == 'd' && filled < 2) {
+            n += PrintString(out + n, size - n, "%d", filled++ == 0 ? a : b);
+            ++c;
+        } else {
+            out[n++] = *c;
+        }
+    }
+    out[n < size ? n : size - 1] = '\0';
+}
+
+int DSSparesStartTurnOpenHandler()
+{
+    turnActive = 1;
+    hold = 0;
+    TextOutputSelectFont(GetFontRSID(kGameFontBody));
+    turnNext = NewTouchButton(250, 159, 50, 50);
+    turnSetup = NewTouchButton(21, 159, 50, 50);
+    return turnNext && turnSetup ? 1 : 0;
+}
+
+// Where pin index 0..9 of the leave is drawn, for a pin image of w x h.
+static void LeavePosition(int i, int w, int h, int* x, int* y)
+{
+    const int hw = w / 2, hh = h / 2;
+    const int xs[kLastPin] = {163 - hw, 168 - w - hw, 158 + hw, 171 - 2 * w - hw, 163 - hw,
+                              156 + w + hw, 174 - 3 * w - hw, 168 - w - hw, 158 + hw, 149 + 2 * w + hw};
+    const int back = 191 - 2 * h - hh;
+    const int ys[kLastPin] = {196 - h, 195 - h - hh, 195 - h - hh, 195 - 2 * h, 195 - 2 * h,
+                              195 - 2 * h, back, back, back, back};
+    *x = xs[i];
+    *y = ys[i];
+}
+
+int DSSparesStartTurnDrawHandler()
+{
+    const TITLE_PlayerInfoStruct* p = Current();
+    int plateW = 0;
+    if (!p || !DrawOverlayBitmap(GetOverlayRSID(kTurnBackground), 0, 0) ||
+        !DrawOverlayBitmap(GetOverlayRSID(kTitlePlate), 19, 4) ||
+        !OverlayBitmapSize(GetOverlayRSID(kTitlePlate), &plateW, nullptr))
+        return 0;
+    if (!Text(kGameFontTitles, kTextModeLeft, 22, 4, GeneralOverlayString(10))) return 0;
+    if (!TextOutputSelectFont(GetFontRSID(kGameFontNumbers))) return 0;
+    TextOutputSetMode(kTextModeRight);
+    if (!TextOutputDrawDirect(plateW - 1, 1, "%d", p->currFrame + 1)) return 0;
+    // A one-ball round is worth the first attempt's points.
+    const int attempt = p->currFrame >= kSparesRounds3Attempts ? 0 : p->currFrameBallIndex;
+    if (!TextOutputSelectFont(GetFontRSID(kGameFontBody))) return 0;
+    TextOutputSetMode(kTextModeLeft);
+    char line[64];
+    FillNumbers(GeneralGameString(10), attempt + 1, SparesAttemptPoints(attempt), line, sizeof line);
+    if (!TextOutputDrawDirect(52, 41, "%s", line)) return 0;
+    if (!MiniGameIsComputer(gCurrPlayer) &&
+        (!Text(kGameFontBody, kTextModeLeft, 245, 174, "{1}") ||
+         !Text(kGameFontBody, kTextModeCenter, 277, 212, GeneralOverlayString(1)) ||
+         !Text(kGameFontBody, kTextModeCenter, 41, 174, "{3}") ||
+         !Text(kGameFontBody, kTextModeCenter, 44, 212, GeneralOverlayString(2))))
+        return 0;
+    int w = 0, h = 0;
+    if (!OverlayBitmapSize(GetOverlayRSID(kPinImage), &w, &h)) return 1;
+    for (int i = 0; i < kLastPin; ++i) {
+        if (!pins[i + 1].upright) continue;
+        int x = 0, y = 0;
+        LeavePosition(i, w, h, &x, &y);
+        if (!DrawOverlayBitmap(GetOverlayRSID(kPinImage), x, y)) return 1;
+    }
+    return 1;
+}
+
+int DSSparesStartTurnUpdateHandler()
+{
+    UpdateTouchButton(turnNext);
+    UpdateTouchButton(turnSetup);
+    return 1;
+}
+
+int DSSparesStartTurnInputHandler()
+{
+    if (MiniGameIsComputer(gCurrPlayer)) {
+        // The computer throws from the game's controls once the overlay has gone.
+        if (++hold >= kComputerHoldFrames) OverlayExit();
+        return 1;
+    }
+    if (MiniGamePressed(kButtonA) || Touched(turnNext)) {
+        Click();
+        OverlayExit();
+        return MiniGameNextThrow();
+    }
+    if (MiniGamePressed(kButtonB) || Touched(turnSetup)) {
+        Click();
+        OverlayExit();
+        return StartDSStandardStartTurnOverlay();
+    }
+    if (MiniGamePressed(kButtonStart)) StartPauseMenuOverlay();
+    return 1;
+}
+
+int DSSparesStartTurnCloseHandler()
+{
+    FreeTouchButton(&turnNext);
+    FreeTouchButton(&turnSetup);
+    turnActive = 0;
+    return 1;
+}
+
+// ---- The score table ----
+
+int DSSparesScoreOpenHandler()
+{
+    scoreActive = 1;
+    hold = 0;
+    TextOutputSelectFont(GetFontRSID(kGameFontBody));
+    scoreNext = NewTouchButton(11, 173, 50, 50);
+    return scoreNext ? 1 : 0;
+}
+
+int DSSparesScoreDrawHandler()
+{
+    if (!DrawOverlayBitmap(GetOverlayRSID(kScoreBackground), 0, 0)) return 0;
+    if (!Text(kGameFontHeadings, kTextModeLeft, 115, 15, GeneralGameString(7)) ||
+        !Text(kGameFontHeadings, kTextModeLeft, 225, 15, GeneralGameString(8)))
+        return 0;
+    // Eight rows fit the screen 22 apart; up to four keep the roomier 30.
+    const int rowStep = gNumPlayers > 4 ? 22 : 30;
+    for (int i = 0; i < gNumPlayers && i < kMaxPlayers; ++i) {
+        const TITLE_PlayerInfoStruct& p = gPlayerInfo[i];
+        const int y = 40 + rowStep * i;
+        if (!TextOutputSelectFont(GetFontRSID(kGameFontBody))) return 0;
+        TextOutputSetMode(kTextModeLeft);
+        TextOutputSetPosition(5, y);
+        TextOutputFormat("%s %s", p.playerData.firstName, p.playerData.lastName);
+        TextOutputTruncateLine(100, '.');
+        if (!TextOutputDraw()) return 0;
+        TextOutputSetMode(kTextModeCenter);
+        if (!TextOutputDrawDirect(160, y, "%d", p.miniSparesConverted)) return 0;
+        TextOutputSetMode(kTextModeLeft);
+        if (!TextOutputDrawDirect(225, y, "%d", p.totalScore)) return 0;
+    }
+    if (gGameOver &&
+        (!Text(kGameFontBody, kTextModeLeft, 6, 188, "{1}") || !Text(kGameFontBody, kTextModeCenter, 37, 219, ButtonString(2))))
+        return 0;
+    return 1;
+}
+
+int DSSparesScoreUpdateHandler()
+{
+    if (!gGameOver) return 1;
+    UpdateTouchButton(scoreNext);
+    // Without a person the final table stands for a moment and the game is left.
+    if (!MiniGameAnyPerson() && ++hold >= kGameOverHoldFrames) OverlayExit();
+    return 1;
+}
+
+int DSSparesScoreInputHandler()
+{
+    if (gGameOver && (MiniGamePressed(kButtonA) || Touched(scoreNext))) {
+        Click();
+        return OverlayExit();
+    }
+    if (MiniGamePressed(kButtonStart)) StartPauseMenuOverlay();
+    return 1;
+}
+
+int DSSparesScoreCloseHandler()
+{
+    FreeTouchButton(&scoreNext);
+    scoreActive = 0;
+    return 1;
+}
