@@ -1,10 +1,11 @@
 #!/bin/sh
 # The mini-game launches play to their end headless: each prints its result, and the same seed
-# prints the same result again. Usage: minigames.sh ZENDROLYX
+# prints the same result again. Usage: game_minigame_launches_print_their_results.sh ZENDROLYX
 set -e
 game="$1"
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
+mkdir -p "$dir/data"  # not a first start: no initialising notice before the game
 
 run() {  # mode players out
     "$game" --headless --launch "$1" --players "$2" --seed 7 --frames 200000 --data "$dir/data" > "$3"

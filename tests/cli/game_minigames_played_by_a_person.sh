@@ -7,6 +7,7 @@ game="$1"
 check="$2"
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
+mkdir -p "$dir/data"  # not a first start: no initialising notice before the game
 awk 'BEGIN { for (f = 60; f < 60000; f += 40) { print f " A"; print f + 2 } }' > "$dir/a.input"
 
 play() {  # mode frames shots out
