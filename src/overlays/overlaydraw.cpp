@@ -16,6 +16,7 @@
 #include "overlays/overlaystack.h"
 #include "platform/bitmap.h"
 #include "platform/quads.h"
+#include "platform/video.h"
 #include "shell/globals.h"
 #include "shell/settings.h"
 
@@ -371,6 +372,8 @@ int DrawGameOverlays()
         }
     }
     if (displayNum != 1) return 1;
+    // While a clip plays the lower screen is the clip's, with the heads-up display's frame round it.
+    if (VideoPlaying()) return DrawLowerHUD();
     const int drawn = OverlayDraw();
     // The icon that says the HOME menu is refused goes over the overlays: under them it would be
     // hidden by every overlay's full-screen background. A missing icon image stops nothing.
