@@ -32,6 +32,10 @@ struct HostVideo {
     int soundStream = -1;
     SwsContext* scaler = nullptr;
     SwrContext* resampler = nullptr;
+    // What the resampler was made for: a frame of any other layout is not fed to it.
+    AVChannelLayout soundLayout{};
+    int soundFormat = -1;
+    int soundRate = 0;
     AVPacket* packet = nullptr;
     AVFrame* decoded = nullptr;  // scratch for each decoder's output
     AVFrame* pending = nullptr;  // the next picture, not yet due
@@ -101,6 +105,7 @@ void HostVideoClose(HostVideo* v)
     avcodec_free_context(&v->sound);
     sws_freeContext(v->scaler);
     swr_free(&v->resampler);
+    av_channel_layout_uninit(&v->soundLayout);
     av_packet_free(&v->packet);
     av_frame_free(&v->decoded);
     av_frame_free(&v->pending);
@@ -150,6 +155,9 @@ static void OpenSound(HostVideo* v)
         }
         v->sound = c;
         v->resampler = r;
+        av_channel_layout_copy(&v->soundLayout, &c->ch_layout);
+        v->soundFormat = c->sample_fmt;
+        v->soundRate = c->sample_rate;
         v->soundStream = int(i);
     }
 }
@@ -267,9 +275,9 @@ static void DrainSound(HostVideo* v)
 {
     while (avcodec_receive_frame(v->sound, v->decoded) == 0) {
         const AVFrame* f = v->decoded;
-        // A frame whose layout differs from the stream's (damaged data) is dropped.
-        const bool fits = f->format == v->sound->sample_fmt && f->sample_rate == v->sound->sample_rate &&
-                          av_channel_layout_compare(&f->ch_layout, &v->sound->ch_layout) == 0;
+        // A frame whose layout differs from the stream's first (damaged data) is dropped.
+        const bool fits = f->format == v->soundFormat && f->sample_rate == v->soundRate &&
+                          av_channel_layout_compare(&f->ch_layout, &v->soundLayout) == 0 && f->nb_samples > 0;
         const int room = fits ? swr_get_out_samples(v->resampler, f->nb_samples) : 0;
         if (room > 0) {
             v->samples.resize(size_t(room));

@@ -105,11 +105,14 @@ struct Track {
             s[from + i] += float(amp * envelope * y);
         }
     }
+    // The samples, scaled so that the loudest reaches 0.9 of full scale, as the game's effects do.
     ClipSound Sound() const
     {
+        float peak = 1e-6f;
+        for (float v : s) peak = std::fmax(peak, std::fabs(v));
         ClipSound out;
         out.sampleRate = kVideoSampleRate;
-        for (float v : s) out.samples.push_back(int16_t(std::lround(std::fmax(-1.0f, std::fmin(1.0f, v)) * 32000.0f)));
+        for (float v : s) out.samples.push_back(int16_t(std::lround(v / peak * 0.9f * 32767.0f)));
         return out;
     }
 };
