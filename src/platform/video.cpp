@@ -35,6 +35,7 @@ static int status = kVideoStatusReady;
 static int64_t clipMs = 0;
 static int endApplication = 0;
 static float videoVolume = 1.0f;
+// 0: sleep stays refused through a blocking clip (the intro), whatever happened during it.
 static int sleepAvailable = 1;
 
 // The sound: the first stream's format, the ring and the voice it plays on. The ring's fields are
@@ -311,6 +312,7 @@ int PlayVideo(const char* path)
         MBPlay(path);
         MBFinalize();
     }
+    if (!sleepAvailable) DisableSleepMode();
     videoPlaying = 0;
     return 1;
 }
@@ -345,7 +347,7 @@ int DisposeVideo()
     if (player) CloseClip();
     StopSound();
     MBFinalize();
-    if (sleepAvailable) EnableSleepMode(true);
+    EnableSleepMode(true);
     videoPlaying = 0;
     return 1;
 }

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <map>
+#include <string>
 #include <sys/stat.h>
 
 #include "canvas.h"
@@ -40,6 +42,34 @@ void Gradient(RgbaImage* im, Rgba top, Rgba bottom)
             uint8_t* p = im->At(x, y);
             p[0] = c.r, p[1] = c.g, p[2] = c.b, p[3] = 255;
         }
+    }
+}
+
+// Text drawn once onto a transparent layer the size of the picture, kept for every frame that
+// shows it: text with an outline is by far the slowest thing a clip draws.
+const RgbaImage& Label(const std::string& text, int size, float cx, float cy, Rgba fill, Rgba outline = {0, 0, 0, 0},
+                       int outlinePixels = 0)
+{
+    static std::map<std::string, RgbaImage> layers;
+    const std::string key = text + "|" + std::to_string(size) + "|" + std::to_string(cx) + "|" + std::to_string(cy) +
+                            "|" + std::to_string(fill.r << 24 | fill.g << 16 | fill.b << 8 | fill.a) + "|" +
+                            std::to_string(outline.r << 24 | outline.g << 16 | outline.b << 8 | outline.a) + "|" +
+                            std::to_string(outlinePixels);
+    auto found = layers.find(key);
+    if (found != layers.end()) return found->second;
+    RgbaImage layer(320, 240);
+    DrawLabel(&layer, text, kBold, size, cx, cy, fill, 0, outline, outlinePixels);
+    return layers.emplace(key, std::move(layer)).first->second;
+}
+
+// A layer over an opaque picture, its alpha scaled by `alpha`.
+void Stamp(RgbaImage* im, const RgbaImage& layer, float alpha = 1.0f)
+{
+    for (size_t i = 0; i < im->rgba.size() && i < layer.rgba.size(); i += 4) {
+        const float a = layer.rgba[i + 3] / 255.0f * alpha;
+        if (a <= 0.0f) continue;
+        for (int k = 0; k < 3; ++k)
+            im->rgba[i + size_t(k)] = uint8_t(std::lround(layer.rgba[i + size_t(k)] * a + im->rgba[i + size_t(k)] * (1.0f - a)));
     }
 }
 
@@ -130,9 +160,8 @@ ClipSpec IntroStudio()
         Ball(im, x, 100, 30, (x + 30.0f) / 30.0f, Rgba{40, 90, 200, 255});
         const float a = Clamp01((t - 1.1f) / 0.6f);
         if (a > 0.0f) {
-            DrawLabel(im, "ZENDROLYX", kBold, 34, 160, 170, Rgba{250, 210, 90, uint8_t(255 * a)}, 0,
-                      Rgba{0, 0, 0, uint8_t(200 * a)}, 2);
-            DrawLabel(im, "GAMES", kBold, 14, 160, 200, Rgba{220, 230, 255, uint8_t(255 * a)});
+            Stamp(im, Label("ZENDROLYX", 34, 160, 170, Rgba{250, 210, 90, 255}, Rgba{0, 0, 0, 200}, 2), a);
+            Stamp(im, Label("GAMES", 14, 160, 200, Rgba{220, 230, 255, 255}), a);
         }
     };
     Track s(2.5);
@@ -168,10 +197,7 @@ ClipSpec IntroLanes()
             Pin(im, x, base - 20.0f * (1.0f - EaseOut(appear)), h);
         }
         const float a = Clamp01(float(f - 36) / 15.0f);
-        if (a > 0.0f) {
-            DrawLabel(im, "TEN-PIN BOWLING", kBold, 26, 160, 200, Rgba{255, 255, 255, uint8_t(255 * a)}, 0,
-                      Rgba{60, 20, 10, uint8_t(255 * a)}, 2);
-        }
+        if (a > 0.0f) Stamp(im, Label("TEN-PIN BOWLING", 26, 160, 200, Rgba{255, 255, 255, 255}, Rgba{60, 20, 10, 255}, 2), a);
     };
     Track s(2.5);
     for (int i = 0; i < 10; ++i) s.Note(i * 0.1, 0.3, Semitones(880.0, i), 0.08, 14.0);
@@ -220,11 +246,11 @@ ClipSpec CelebrationClip(const Celebration& k)
             if (x > -5 && x < 325 && y > -5 && y < 245) Disc(im, x, y, 3.0f, colour);
         }
         const int size = int(12.0f + 44.0f * EaseOut(float(f) / 10.0f));
-        DrawLabel(im, k.word, kBold, size, 160, 110, k.text, 0, Rgba{0, 0, 0, 220}, 3);
+        Stamp(im, Label(k.word, size, 160, 110, k.text, Rgba{0, 0, 0, 220}, 3));
         for (int m = 0; m < k.marks; ++m) {
             if (f < 20 + 8 * m) continue;
             const float cx = 160.0f + float(m - 1) * 50.0f;
-            DrawLabel(im, "X", kBold, 30, cx, 180, Rgba{255, 255, 255, 255}, 0, Rgba{0, 0, 0, 220}, 2);
+            Stamp(im, Label("X", 30, cx, 180, Rgba{255, 255, 255, 255}, Rgba{0, 0, 0, 220}, 2));
         }
     };
     Track s(2.5);
