@@ -34,12 +34,11 @@ static char s_fileName[kVideoMaxPath + 1];
 static int status = kVideoStatusReady;
 static int64_t clipMs = 0;
 static int endApplication = 0;
-static float videoVolume = 1.0f;
 // 0: sleep stays refused through a blocking clip (the intro), whatever happened during it.
 static int sleepAvailable = 1;
 
-// The sound: the first stream's format, the ring and the voice it plays on. The ring's fields are
-// shared with the sound thread under ringLock.
+// The sound: the first stream's format, the ring, the voice it plays on and its volume, shared
+// with the sound thread under ringLock.
 static std::mutex ringLock;
 static int s_AudioRate = 0;
 static int s_AudioChannels = 0;
@@ -49,6 +48,7 @@ static uint32_t s_AudioBufferOffset = 0;
 static uint32_t s_AudioBufferRemaining = 0;
 static DS3_soundChannel_tag* s_Voice = nullptr;
 static int s_VoiceStarted = 0;
+static float videoVolume = 1.0f;
 
 enum : uint32_t {
     kVideoHeapBytes = 0x800000,
@@ -127,8 +127,8 @@ int OnNewAudioStream(int sampleRate, int channels)
     const uint32_t size = (uint32_t(sampleRate) * 2u + 4095u) & ~4095u;
     uint8_t* ring = s_HeapArea ? HeapBlock(size) : nullptr;
     if (!ring) return PrintError("video: no room for the sound ring");
-    if (!s_Voice && !SoundAllocateMonoChannel(&s_Voice)) s_Voice = nullptr;
     std::lock_guard<std::mutex> lock(ringLock);
+    if (!s_Voice && !SoundAllocateMonoChannel(&s_Voice)) s_Voice = nullptr;
     s_AudioRate = sampleRate;
     s_AudioChannels = channels;
     s_AudioBuffer = ring;
@@ -361,6 +361,7 @@ int SetVideoKilled()
 }
 int SetVideoVolume(int percent)
 {
+    std::lock_guard<std::mutex> lock(ringLock);
     videoVolume = float(percent) * 0.01f;
     return 1;
 }
