@@ -1,11 +1,13 @@
 // Clip decoding with FFmpeg: the demuxer reads through the host's files (so the file fault hook
 // reaches video reads too) or from memory; pictures are decoded in order and only the last one
 // due at the asked time is scaled into the target, so a clip runs on game time however fast the
-// frames come. The clips are Matroska files of MPEG-4 video and MP2 sound, which Debian's FFmpeg
+// frames come. The sound can be read a little ahead of the pictures (a few decoded pictures wait
+// meanwhile), so that a player that buffers sound before it is heard can keep it in step. The clips are Matroska files of MPEG-4 video and MP2 sound, which Debian's FFmpeg
 // both writes and reads; only those are accepted, so a damaged file meets no other decoder.
 #include "host/videodecode.h"
 
 #include <cstring>
+#include <deque>
 #include <vector>
 
 #include "host/files.h"
@@ -38,12 +40,15 @@ struct HostVideo {
     int soundRate = 0;
     AVPacket* packet = nullptr;
     AVFrame* decoded = nullptr;  // scratch for each decoder's output
-    AVFrame* pending = nullptr;  // the next picture, not yet due
-    AVFrame* due = nullptr;      // the last picture due, not yet converted
-    int hasPending = 0;
+    // Pictures decoded and not yet due, oldest first, with their times; read ahead for the sound.
+    std::deque<AVFrame*> waiting;
+    std::deque<int64_t> waitingMs;
+    AVFrame* due = nullptr;  // the last picture due, not yet converted
     int hasDue = 0;
-    int64_t pendingMs = 0;
+    int64_t dueMs = 0;
     int64_t lastMs = -1;
+    int64_t soundLeadMs = 0;
+    uint64_t soundSamples = 0;  // handed on so far
     int inputEnded = 0;
     int picturesEnded = 0;
     int shown = 0;
@@ -59,6 +64,8 @@ static const char* const kFormats = "matroska";
 static const char* const kCodecs = "mpeg4,mp2";
 // Sound streams outside these bounds are not announced.
 enum { kMinRate = 4000, kMaxRate = 96000, kMaxChannels = 8, kMaxSide = 2048 };
+// The sound may be read at most this far ahead of the pictures, holding at most this many.
+enum { kMaxSoundLeadMs = 500, kMaxWaitingPictures = 16 };
 
 static int ReadFile(void* opaque, uint8_t* buffer, int size)
 {
@@ -108,7 +115,7 @@ void HostVideoClose(HostVideo* v)
     av_channel_layout_uninit(&v->soundLayout);
     av_packet_free(&v->packet);
     av_frame_free(&v->decoded);
-    av_frame_free(&v->pending);
+    for (AVFrame*& f : v->waiting) av_frame_free(&f);
     av_frame_free(&v->due);
     avformat_close_input(&v->format);
     if (v->io) av_freep(&v->io->buffer);
@@ -203,9 +210,8 @@ static HostVideo* Open(HostVideo* v, const char** error)
     OpenSound(v);
     v->packet = av_packet_alloc();
     v->decoded = av_frame_alloc();
-    v->pending = av_frame_alloc();
     v->due = av_frame_alloc();
-    if (!v->packet || !v->decoded || !v->pending || !v->due) return Fail(v, "no memory", error);
+    if (!v->packet || !v->decoded || !v->due) return Fail(v, "no memory", error);
     return v;
 }
 
@@ -267,7 +273,7 @@ static void Convert(HostVideo* v, const AVFrame* f)
     int pitches[4] = {v->targetPitch, 0, 0, 0};
     if (sws_scale(v->scaler, f->data, f->linesize, 0, f->height, planes, pitches) <= 0) return;
     v->shown++;
-    if (v->sink.pictureReady) v->sink.pictureReady(v->sink.user, v->lastMs);
+    if (v->sink.pictureReady) v->sink.pictureReady(v->sink.user, v->dueMs);
 }
 
 // Hands on every sound frame the decoder has ready.
@@ -284,7 +290,10 @@ static void DrainSound(HostVideo* v)
             uint8_t* out = reinterpret_cast<uint8_t*>(v->samples.data());
             const int n = swr_convert(v->resampler, &out, room, const_cast<const uint8_t**>(f->extended_data),
                                       f->nb_samples);
-            if (n > 0 && v->sink.audioSamples) v->sink.audioSamples(v->sink.user, v->samples.data(), uint32_t(n));
+            if (n > 0) {
+                v->soundSamples += uint64_t(n);
+                if (v->sink.audioSamples) v->sink.audioSamples(v->sink.user, v->samples.data(), uint32_t(n));
+            }
         }
         av_frame_unref(v->decoded);
     }
@@ -312,34 +321,65 @@ static void ReadPacket(HostVideo* v)
     av_packet_unref(v->packet);
 }
 
+void HostVideoSetSoundLead(HostVideo* v, int ms)
+{
+    if (v) v->soundLeadMs = ms < 0 ? 0 : (ms > kMaxSoundLeadMs ? kMaxSoundLeadMs : ms);
+}
+
+// Whether the sound handed on so far ends before ms of the clip.
+static bool SoundBehind(const HostVideo* v, int64_t ms)
+{
+    return v->sound && int64_t(v->soundSamples * 1000u / uint64_t(v->soundRate)) < ms;
+}
+
+// One step of decoding: a picture the decoder has ready joins the waiting ones, or else one packet
+// is read. 0 once the pictures have all come out.
+static int DecodeStep(HostVideo* v)
+{
+    const int r = avcodec_receive_frame(v->picture, v->decoded);
+    if (r == 0) {
+        AVFrame* f = av_frame_alloc();
+        if (!f) return v->picturesEnded = 1, 0;
+        av_frame_move_ref(f, v->decoded);
+        v->waitingMs.push_back(PictureMs(v, f));
+        v->waiting.push_back(f);
+        return 1;
+    }
+    if (r == AVERROR(EAGAIN) && !v->inputEnded) {
+        ReadPacket(v);
+        return 1;
+    }
+    v->picturesEnded = 1;
+    return 0;
+}
+
 int HostVideoDecodeUntil(HostVideo* v, int64_t ms)
 {
     if (!v) return kHostVideoFailed;
-    while (!v->picturesEnded) {
-        if (v->hasPending) {
-            if (v->pendingMs > ms) break;
+    for (;;) {
+        if (!v->waiting.empty() && v->waitingMs.front() <= ms) {
             av_frame_unref(v->due);
-            av_frame_move_ref(v->due, v->pending);
-            v->hasPending = 0;
+            av_frame_move_ref(v->due, v->waiting.front());
+            av_frame_free(&v->waiting.front());
+            v->waiting.pop_front();
+            v->dueMs = v->waitingMs.front();
+            v->waitingMs.pop_front();
             v->hasDue = 1;
             continue;
         }
-        const int r = avcodec_receive_frame(v->picture, v->decoded);
-        if (r == 0) {
-            v->pendingMs = PictureMs(v, v->decoded);
-            av_frame_move_ref(v->pending, v->decoded);
-            v->hasPending = 1;
-        } else if (r == AVERROR(EAGAIN) && !v->inputEnded) {
-            ReadPacket(v);
-        } else {
-            v->picturesEnded = 1;
-        }
+        if (v->picturesEnded) break;
+        // Read on while no picture waits, or while the sound is short of its lead (a few pictures
+        // at most are held for it).
+        const bool needPicture = v->waiting.empty();
+        const bool needSound = SoundBehind(v, ms + v->soundLeadMs) && v->waiting.size() < kMaxWaitingPictures;
+        if (!needPicture && !needSound) break;
+        DecodeStep(v);
     }
     if (v->hasDue) {
         Convert(v, v->due);
         av_frame_unref(v->due);
         v->hasDue = 0;
     }
-    if (!v->picturesEnded || v->hasPending) return kHostVideoRunning;
+    if (!v->picturesEnded || !v->waiting.empty()) return kHostVideoRunning;
     return v->shown > 0 ? kHostVideoEnded : kHostVideoFailed;
 }

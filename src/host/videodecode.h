@@ -46,5 +46,8 @@ void HostVideoSetTarget(HostVideo* video, uint8_t* texels, int pitchBytes);
 // kHostVideoRunning, kHostVideoEnded once the last picture has been shown, or kHostVideoFailed
 // when the data is damaged beyond use.
 int HostVideoDecodeUntil(HostVideo* video, int64_t ms);
+// Reads the sound up to ms (at most 500) ahead of the pictures asked for: a player whose sound is
+// heard only after a buffer fills keeps it in step with the pictures this way. 0 at the start.
+void HostVideoSetSoundLead(HostVideo* video, int ms);
 // Pictures written so far.
 int HostVideoPicturesShown(const HostVideo* video);

@@ -246,6 +246,12 @@ static int OpenClip(const char* path)
         return PrintError("video: %s: %s", path, why);
     }
     HostVideoSetTarget(player, s_Picture->pixels.get(), kHostVideoWidth * 2);
+    // The voice starts once a whole packet is in the ring: the sound is read that much (and a
+    // frame) ahead of the pictures, so that it is heard with the picture it belongs to.
+    {
+        std::lock_guard<std::mutex> lock(ringLock);
+        if (s_AudioRate > 0) HostVideoSetSoundLead(player, int(kPacketBytes * 1000u / (2u * uint32_t(s_AudioRate))) + updateRate);
+    }
     clipMs = 0;
     endApplication = 0;
     status = kVideoStatusRunning;

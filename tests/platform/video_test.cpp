@@ -49,17 +49,21 @@ protected:
         ReleaseDeviceHeap();
         gHostOptions = saved;
     }
-    // Frames until UpdateVideo reports the end (at most limit), mixing a frame's sound after each;
-    // the loudest sample heard goes to *loudest.
-    static int PlayOut(int limit, int* loudest = nullptr)
+    // Frames until UpdateVideo reports the end (at most limit), mixing a frame's sound after each
+    // (frame n's sound starts at sample n x 1080); the loudest sample heard goes to *loudest, the
+    // first sample louder than 500 to *firstLoud.
+    static int PlayOut(int limit, int* loudest = nullptr, long* firstLoud = nullptr)
     {
         int frames = 0, ended = 0;
         std::vector<int16_t> mixed(2 * 1080);
         while (!ended && frames < limit) {
             EXPECT_EQ(UpdateVideo(&ended), 1);
             HostMixerRender(mixed.data(), 1080);
-            for (int16_t v : mixed)
-                if (loudest && std::abs(v) > *loudest) *loudest = std::abs(v);
+            for (int i = 0; i < 1080; ++i) {
+                const int v = std::abs(mixed[2 * size_t(i)]);
+                if (loudest && v > *loudest) *loudest = v;
+                if (firstLoud && *firstLoud < 0 && v > 500) *firstLoud = long(frames) * 1080 + i;
+            }
             ++frames;
         }
         return frames;
@@ -88,6 +92,19 @@ TEST_F(Video, AClipPlaysToItsEndOnGameTimeAndGivesItsHeapBack)
     EXPECT_EQ(DisposeVideo(), 1);
     EXPECT_EQ(VideoPlaying(), 0);
     EXPECT_EQ(GetTotalFreeMemory(), freeBefore);
+}
+
+TEST_F(Video, TheSoundIsHeardWithThePictureItBelongsTo)
+{
+    // Silent and red for a second, then a tone and blue: the tone is heard within a frame of the
+    // game time at which the blue picture is due (frame 31 of 33 ms is the first at or after 1 s).
+    ASSERT_TRUE(WriteColourClip(folder + "/Video/c.mkv", 60, 30, {32000}, 30));
+    ASSERT_EQ(StartVideo("rom:/Video/c.mkv"), 1);
+    long firstLoud = -1;
+    PlayOut(100, nullptr, &firstLoud);
+    ASSERT_GE(firstLoud, 0);
+    const double heardMs = double(firstLoud) * 1000.0 / kHostSampleRate;
+    EXPECT_NEAR(heardMs, 1000.0, 33.0);
 }
 
 TEST_F(Video, AKilledClipEndsAtTheNextStep)

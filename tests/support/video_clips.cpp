@@ -21,7 +21,7 @@ std::string MakeClipFolder()
     return pattern;
 }
 
-bool WriteColourClip(const std::string& path, int frames, int redFrames, const std::vector<int>& rates)
+bool WriteColourClip(const std::string& path, int frames, int redFrames, const std::vector<int>& rates, int quietFrames)
 {
     mkrom::ClipSpec clip;
     clip.frames = frames;
@@ -35,8 +35,8 @@ bool WriteColourClip(const std::string& path, int frames, int redFrames, const s
     for (int rate : rates) {
         mkrom::ClipSound sound;
         sound.sampleRate = rate;
-        const size_t n = size_t(frames) * size_t(rate) / 30u;
-        for (size_t i = 0; i < n; ++i) sound.samples.push_back(int16_t(8000.0 * std::sin(double(i) * 0.05)));
+        const size_t n = size_t(frames) * size_t(rate) / 30u, quiet = size_t(quietFrames) * size_t(rate) / 30u;
+        for (size_t i = 0; i < n; ++i) sound.samples.push_back(i < quiet ? 0 : int16_t(8000.0 * std::sin(double(i) * 0.05)));
         clip.sounds.push_back(sound);
     }
     std::string error;
