@@ -20,6 +20,7 @@
 #include "overlays/overlaydraw.h"
 #include "overlays/overlaystrings.h"
 #include "platform/input.h"
+#include "platform/video.h"
 #include "shell/globals.h"
 #include "shell/settings.h"
 
@@ -264,7 +265,13 @@ int DrawLowerHUD()
         if (!DrawOverlayBitmap(kReplayPanel, 0, 0)) return 0;
         if (!TextOutputSelectFont(GetFontRSID(kFontSkip))) return 0;
         TextOutputSetMode(kTextModeCenter);
-        return TextOutputDrawDirect(233, 209, "%s", ButtonString(12));
+        if (!TextOutputDrawDirect(233, 209, "%s", ButtonString(12))) return 0;
+    }
+    // A person's celebration clip shows in its frame (the clip itself is the screen's background).
+    if (VideoPlaying() && CurrentIsPerson()) {
+        const float s = Scale();
+        return DrawOverlayBitmapScaled(Ov(kVideoFrame), displaySafeArea.left, displaySafeArea.top + int(28.2f * s),
+                                       int(240.9f * s), int(202.7f * s));
     }
     return 1;
 }

@@ -17,6 +17,7 @@
 #include "overlays/overlaystack.h"
 #include "platform/bitmap.h"
 #include "platform/quads.h"
+#include "platform/video.h"
 #include "shell/globals.h"
 #include "shell/settings.h"
 
@@ -372,6 +373,9 @@ int DrawGameOverlays()
         }
     }
     if (displayNum != 1) return 1;
+    // While a clip plays the lower screen is the clip's (with the heads-up display's frame round
+    // it, drawn above): no overlay covers it.
+    if (VideoPlaying()) return 1;
     const int drawn = OverlayDraw();
     // The icon that says the HOME menu is refused goes over the overlays: under them it would be
     // hidden by every overlay's full-screen background. A missing icon image stops nothing.

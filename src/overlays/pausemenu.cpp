@@ -18,6 +18,7 @@
 #include "platform/input.h"
 #include "platform/sound.h"
 #include "platform/streams.h"
+#include "platform/video.h"
 #include "shell/globals.h"
 #include "shell/settings.h"
 #include "shell/touchbuttons.h"
@@ -127,6 +128,8 @@ int PauseMenuOpenHandler()
         Click(kClickSound);
     }
     gPauseMenuActive = 1;
+    // A celebration clip does not play on behind the menu.
+    if (VideoPlaying() && !DisposeVideo()) return 0;
     if (gCurrPlayer >= 0 && gCurrPlayer < kMaxPlayers) SetControllerRumble(gPlayerInfo[gCurrPlayer].controllerSlot, 0);
     SetChannelVolumeFade(nullptr, 0, 0);
 

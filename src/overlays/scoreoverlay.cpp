@@ -31,6 +31,7 @@
 #include "platform/input.h"
 #include "platform/sound.h"
 #include "platform/streams.h"
+#include "platform/video.h"
 #include "shell/globals.h"
 #include "shell/settings.h"
 #include "shell/touchbuttons.h"
@@ -244,6 +245,8 @@ int DSScoreOverlayActive() { return overlayActive; }
 
 int DSScoreOpenHandler()
 {
+    // The score sheet takes the lower screen from a playing clip.
+    if (VideoPlaying() && !DisposeVideo()) return 0;
     SetControlState(kControlPosition);
 
     playersPerPage = ScoreSheetPlayersPerPage();

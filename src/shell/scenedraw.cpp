@@ -22,7 +22,6 @@
 #include "platform/quads.h"
 #include "platform/render.h"
 #include "platform/shaders.h"
-#include "platform/video.h"
 #include "shell/upperlayers.h"
 
 // Environment and turn-light models are built in feet; the lane is 24 world units to the foot.
@@ -200,8 +199,8 @@ int DrawGameScreen()
         DrawDisplay0(nullptr);
         ok = RenderEndDisplay0R();
     }
-    // A clip playing over the game shows itself on the lower screen.
-    if (ok && !VideoPlaying()) {
+    // A clip playing over the game is the lower screen's background; the overlays leave it alone.
+    if (ok) {
         ok = RenderStartDisplay1();
         if (ok) {
             DrawDisplay1();

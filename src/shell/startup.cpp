@@ -3,6 +3,8 @@
 // (RegisterGameModules).
 #include "shell/startup.h"
 
+#include <cstdio>
+
 #include "game/records.h"
 #include "lib/memory.h"
 #include "lib/printing.h"
@@ -11,6 +13,7 @@
 #include "lib/resources.h"
 #include "lib/screenapi.h"
 #include "lib/trig.h"
+#include "lib/videofiles.h"
 #include "platform/applet.h"
 #include "platform/fileserver.h"
 #include "platform/input.h"
@@ -59,10 +62,13 @@ int OpenResources()
 enum { kSplashMilliseconds = 3000 };
 enum { kFirstScreenResult = 5 };
 
-static const char* const kIntroVideos[] = {
-    "rom:/Video/Plumo_Logo_3DS_LowScreen.moflex",
-    "rom:/Video/Dovetrix_Logo_3DS_LowScreen.moflex",
-};
+// Plays intro clip i from the game data.
+static void PlayIntroVideo(int i)
+{
+    char path[kVideoMaxPath + 1];
+    std::snprintf(path, sizeof path, "rom:/%s", kIntroVideoFiles[i]);
+    PlayVideo(path);
+}
 
 // Reports why start-up stopped and gives the tear-down level to begin with.
 static int Stop(int level, const char* reason)
@@ -93,13 +99,13 @@ static int PlayIntro()
     SetSleepAvailable(0);
     DisableSleepMode();
     if (!done) {
-        PlayVideo(kIntroVideos[0]);
+        PlayIntroVideo(0);
         SetAppletCallbacks();
         EnableSleepMode(true);
         DisableSleepMode();
     }
     if (!done) {
-        PlayVideo(kIntroVideos[1]);
+        PlayIntroVideo(1);
         SetAppletCallbacks();
         EnableSleepMode(true);
         SetupHomeButtonCallbacks();

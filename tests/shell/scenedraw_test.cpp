@@ -528,14 +528,15 @@ TEST_F(GlSceneFrame, EveryAlleyDrawsAWholeFrame)
 
 // While a clip plays over the game it shows on the lower screen: the frame leaves that screen
 // alone and still draws both eyes.
-TEST_F(GlSceneFrame, AClipKeepsTheLowerScreen)
+TEST_F(GlSceneFrame, AClipIsDrawnOnTheLowerScreenInTheGamesFrame)
 {
     ASSERT_EQ(ChangeArea(0), 1);
+    // The clip is the lower screen's background: the game's frame draws the lower screen too.
     videoPlaying = 1;
     const long presented = HostFramesPresented();
     EXPECT_EQ(DrawGameScreen(), 1);
     EXPECT_EQ(HostFramesPresented(), presented + 1);
-    EXPECT_EQ(displayID, uint32_t(kDisplayUpperRight)) << "the right eye was the last display opened";
+    EXPECT_EQ(displayID, uint32_t(kDisplayLower));
     videoPlaying = 0;
     EXPECT_EQ(DrawGameScreen(), 1);
     EXPECT_EQ(displayID, uint32_t(kDisplayLower));

@@ -8,6 +8,8 @@
 //     lane  the lane's wood: a lit, warm brown-to-blond colour
 //     pin   a pin's white: bright and nearly grey
 //     lit   anything not black (the scene is drawn and lit)
+//     blue  blue well ahead of red (the first intro logo's night sky)
+//     warm  red well ahead of blue (the second intro logo's wood)
 //
 // Prints one line per check and exits 0 when all pass, 1 when one fails, 2 for bad arguments or
 // an image that cannot be read.
@@ -64,6 +66,8 @@ bool IsPin(const unsigned char* p)
 }
 
 bool IsLit(const unsigned char* p) { return p[0] + p[1] + p[2] >= 45; }
+bool IsBlue(const unsigned char* p) { return p[2] >= p[0] + 30 && p[2] >= p[1]; }
+bool IsWarm(const unsigned char* p) { return p[0] >= p[2] + 40; }
 
 struct Check {
     std::string kind;
@@ -75,7 +79,8 @@ bool ParseCheck(const char* text, Check* c)
     const char* colon = std::strchr(text, ':');
     if (!colon) return false;
     c->kind.assign(text, size_t(colon - text));
-    if (c->kind != "lane" && c->kind != "pin" && c->kind != "lit") return false;
+    if (c->kind != "lane" && c->kind != "pin" && c->kind != "lit" && c->kind != "blue" && c->kind != "warm")
+        return false;
     char tail = 0;
     return std::sscanf(colon + 1, "%d,%d,%d,%d%c", &c->x, &c->y, &c->half, &c->count, &tail) == 4 && c->half >= 0 &&
            c->count > 0;
@@ -84,7 +89,11 @@ bool ParseCheck(const char* text, Check* c)
 // Pixels of the check's colour inside its window (clipped to the image), and where the first one was.
 int CountInWindow(const Image& img, const Check& c, int* firstX, int* firstY)
 {
-    bool (*match)(const unsigned char*) = c.kind == "lane" ? IsLane : c.kind == "pin" ? IsPin : IsLit;
+    bool (*match)(const unsigned char*) = c.kind == "lane" ? IsLane
+                                          : c.kind == "pin"  ? IsPin
+                                          : c.kind == "blue" ? IsBlue
+                                          : c.kind == "warm" ? IsWarm
+                                                             : IsLit;
     int n = 0;
     *firstX = *firstY = -1;
     for (int y = std::max(0, c.y - c.half); y <= std::min(img.height - 1, c.y + c.half); ++y)
@@ -101,7 +110,7 @@ int CountInWindow(const Image& img, const Check& c, int* firstX, int* firstY)
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s IMAGE.png KIND:X,Y,HALF,COUNT...  (KIND lane, pin or lit)\n", argv[0]);
+        std::fprintf(stderr, "usage: %s IMAGE.png KIND:X,Y,HALF,COUNT...  (KIND lane, pin, lit, blue or warm)\n", argv[0]);
         return 2;
     }
     Image img;
@@ -110,7 +119,7 @@ int main(int argc, char** argv)
     for (int i = 2; i < argc; ++i) {
         Check c;
         if (!ParseCheck(argv[i], &c)) {
-            std::fprintf(stderr, "bad check '%s' (KIND:X,Y,HALF,COUNT, KIND lane, pin or lit)\n", argv[i]);
+            std::fprintf(stderr, "bad check '%s' (KIND:X,Y,HALF,COUNT, KIND lane, pin, lit, blue or warm)\n", argv[i]);
             return 2;
         }
         int fx = 0, fy = 0;

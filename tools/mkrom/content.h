@@ -19,6 +19,8 @@ const std::vector<ArchiveRange>& ArchiveRanges();
 
 // Every resource of the game data, in no particular order.
 std::vector<Resource> BuildContent();
+// The clips under DIR/Video/ (lib/videofiles.h names them). False with the reason on failure.
+bool WriteVideos(const std::string& dir, std::string* error);
 
 // The collision group of each alley (content_collision.cpp): at the group id of the alley's
 // collision environment, member 0 the lane bed, 1 the left gutter, 2 the right gutter, each a

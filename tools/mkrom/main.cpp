@@ -1,5 +1,6 @@
 // mkrom --out DIR [--split]: builds the game data. Without --split it writes DIR/Resource.rez
-// holding everything; with it, the set DIR/Resource/<name>.rez, one archive per id range.
+// holding everything; with it, the set DIR/Resource/<name>.rez, one archive per id range. The
+// clips go to DIR/Video/ either way.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -39,6 +40,7 @@ int main(int argc, char** argv)
                     : mkrom::WriteSingleArchive(out, mkrom::ArchiveRanges(), content, &error);
     // The character archive stands beside either form: the game opens it for each game.
     ok = ok && mkrom::WriteCharacterArchive(out, &error);
+    ok = ok && mkrom::WriteVideos(out, &error);
     if (!ok) {
         fprintf(stderr, "mkrom: %s\n", error.c_str());
         return 1;

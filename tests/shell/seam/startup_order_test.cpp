@@ -56,8 +56,8 @@ const Calls kStartUpToTitle = {
     "RenderStartDisplay1", "RenderEndDisplay1", "RenderDoneScreen",
     // the intro videos and the splash
     "DisableHomeButtonCallbacks", "SetSleepAvailable(0)", "DisableSleepMode",
-    "PlayVideo(rom:/Video/Plumo_Logo_3DS_LowScreen.moflex)", "SetAppletCallbacks", "EnableSleepMode(true)",
-    "DisableSleepMode", "PlayVideo(rom:/Video/Dovetrix_Logo_3DS_LowScreen.moflex)", "SetAppletCallbacks",
+    "PlayVideo(rom:/Video/Intro_Studio.mkv)", "SetAppletCallbacks", "EnableSleepMode(true)",
+    "DisableSleepMode", "PlayVideo(rom:/Video/Intro_Lanes.mkv)", "SetAppletCallbacks",
     "EnableSleepMode(true)", "SetupHomeButtonCallbacks", "SplashScreen(3320,3000)", "ClearInputs",
     // the screen loop: the title screen is selected, then run until the program ends
     "ScreenGetResult", "SelectTitleScreen", "ScreenGetResult", "RunAPIScreen"};
