@@ -5,12 +5,20 @@
 #include "overlays/nohomeicon.h"
 #include "platform/renderengine.h"
 #include "platform/utilities.h"
+#include "platform/video.h"
 
 int HomeButtonStartCB()
 {
-    if (!HomeMenuDisabled()) return 1;
-    StartNoHomeIcon();
-    return 0;
+    if (HomeMenuDisabled()) {
+        StartNoHomeIcon();
+        return 0;
+    }
+    // A clip playing beside the game (a replay's celebration) is stopped before the menu opens.
+    if (VideoPlaying()) {
+        SetVideoKilled();
+        DisposeVideo();
+    }
+    return 1;
 }
 
 int HomeButtonEndCB() { return ResetUpdateTicks(); }

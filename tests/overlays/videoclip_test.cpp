@@ -13,6 +13,7 @@
 #include "lib/videofiles.h"
 #include "overlays/overlaydraw.h"
 #include "overlays/overlaystack.h"
+#include "overlays/homebutton.h"
 #include "overlays/pausemenu.h"
 #include "overlays/scoreoverlay.h"
 #include "platform/render.h"
@@ -94,8 +95,13 @@ TEST_F(GlCelebrationClip, ShowsOnTheLowerScreenInsideTheHeadsUpDisplaysFrame)
     EXPECT_GT(differ, 1000) << "the frame is drawn round the clip";
 }
 
-TEST_F(GlCelebrationClip, TheScoreSheetAndThePauseMenuDisposeOfIt)
+// The score sheet, the pause menu and the HOME menu (when it may open) each dispose of a playing
+// clip as they open.
+TEST_F(GlCelebrationClip, TheScoreSheetThePauseMenuAndHomeDisposeOfIt)
 {
+    ASSERT_EQ(StartVideo(clip.c_str()), 1);
+    ASSERT_EQ(HomeButtonStartCB(), 1);
+    EXPECT_EQ(VideoPlaying(), 0);
     ASSERT_EQ(StartVideo(clip.c_str()), 1);
     ASSERT_EQ(DSScoreOpenHandler(), 1);
     EXPECT_EQ(VideoPlaying(), 0);
