@@ -13,6 +13,7 @@
 #include "shell/globals.h"
 #include "shell/settings.h"
 #include "ui/memoryslots.h"
+#include "ui/osk.h"
 #include "ui/widgettypes.h"
 
 sBasicUiEnvironment* basicUiEnvironmentPtr = nullptr;
@@ -660,6 +661,7 @@ void BasicUiAnimSet_Destroy(sBasicUiEnvironment* env, sBasicUiAnimSet* s)
 void BasicUiEnvironment_Clear(sBasicUiEnvironment* env)
 {
     if (!env) return;
+    BasicUiOSK_Forget(env);
     BasicUiRLS_Fini(&env->tracker);
     BasicUiConstantDef_Destroy(env, env->constantDefRoot);
     BasicDbFile_Destroy(env, env->dbRoot);

@@ -69,7 +69,7 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_ROW(CmdFn),                                     // 13
     BASIC_UI_ROW(CmdGosub),                                  // 14
     BASIC_UI_ROW(CmdBreak),                                  // 15
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdTextIn),       // 16
+    BASIC_UI_ROW(CmdTextIn),                                 // 16
     BASIC_UI_ROW(CmdEditDb),                                 // 17
     BASIC_UI_ROW(CmdSound),                                  // 18
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdLoad),         // 19

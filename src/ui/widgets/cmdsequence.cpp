@@ -1,6 +1,7 @@
 // The command sequence: the interpreter of one script. Each update runs the sequence's commands in
 // order, entering If and Else blocks, until a command has to wait (a timed wait, a called
-// sequence); the next update resumes there. All other commands run within the frame, however many.
+// sequence, text input); the next update resumes there. All other commands run within the frame,
+// however many.
 #include "ui/widgets/commands.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
@@ -57,6 +58,7 @@ void BasicUiWidgetTypeCmdSequence_Brk(sBasicUiWidget* seq)
     s->cmdSeqActive.value = 0;
     s->activeCmd = nullptr;
     if (!cmd) return;
+    BasicUiWidgetTypeCmdTextIn_Cancel(cmd);
     BasicUiWidgetTypeCmdWait_Reset(cmd);
     BasicUiWidgetTypeCmdGosub_Brk(cmd);
 }
@@ -83,6 +85,7 @@ static int StillWaiting(sBasicUiWidget* cmd, float dt)
     switch (cmd->widgetTypeRef.type) {
     case EBasicUiWidgetTypeCmdWait: return BasicUiWidgetTypeCmdWait_IsWaiting(cmd, dt);
     case EBasicUiWidgetTypeCmdGosub: return BasicUiWidgetTypeCmdGosub_IsActive(cmd);
+    case EBasicUiWidgetTypeCmdTextIn: return BasicUiWidgetTypeCmdTextIn_IsActive(cmd);
     default: return 0;
     }
 }
@@ -117,6 +120,13 @@ static int Execute(sBasicUiWidget* seq, sBasicUiWidgetTypeCmdSequence* s, sBasic
         s->activeCmd = cmd;
         return 0;
     case EBasicUiWidgetTypeCmdBreak: BasicUiWidgetTypeCmdBreak_Break(cmd); break;
+    case EBasicUiWidgetTypeCmdTextIn:
+        if (!BasicUiWidgetTypeCmdTextIn_Open(cmd)) {
+            BasicUiWidgetTypeCmdSequence_Brk(seq);
+            return 0;
+        }
+        s->activeCmd = cmd;
+        return 0;
     case EBasicUiWidgetTypeCmdEditDb:
         BasicUiWidgetTypeCmdEditDb_Edit(cmd);
         BasicUiWidgetTypeCmdSound_Play(cmd);
@@ -144,6 +154,11 @@ int BasicUiWidgetTypeCmdSequence_Update(sBasicUiWidget* seq, float dt)
     if (cmd) {
         if (StillWaiting(cmd, dt)) return 1;
         if (!s->cmdSeqActive.value) return 1;
+        // A cancelled keyboard stops the script that asked for the text.
+        if (cmd->widgetTypeRef.type == EBasicUiWidgetTypeCmdTextIn && BasicUiWidgetTypeCmdTextIn_WasCancelled()) {
+            BasicUiWidgetTypeCmdSequence_Brk(seq);
+            return 1;
+        }
         // Past a wait, the script goes on after the command, also out of an If or Else block.
         cmd = Next(cmd, seq);
         s->activeCmd = nullptr;
