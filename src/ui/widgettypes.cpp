@@ -7,6 +7,7 @@
 
 #include "lib/strings.h"
 #include "ui/templates.h"
+#include "ui/widgets/cmdload.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/rectangle.h"
 
@@ -72,7 +73,7 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_ROW(CmdTextIn),                                 // 16
     BASIC_UI_ROW(CmdEditDb),                                 // 17
     BASIC_UI_ROW(CmdSound),                                  // 18
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdLoad),         // 19
+    BASIC_UI_ROW(CmdLoad),                                   // 19
     BASIC_UI_ROW(CmdIf),                                     // 20
     BASIC_UI_ROW(CmdElse),                                   // 21
     BASIC_UI_ROW(CmdBGM),                                    // 22

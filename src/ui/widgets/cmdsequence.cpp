@@ -1,7 +1,8 @@
 // The command sequence: the interpreter of one script. Each update runs the sequence's commands in
 // order, entering If and Else blocks, until a command has to wait (a timed wait, a called
-// sequence, text input); the next update resumes there. All other commands run within the frame,
+// sequence, text input, a resource load); the next update resumes there. All other commands run within the frame,
 // however many.
+#include "ui/widgets/cmdload.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
@@ -79,6 +80,13 @@ static void End(sBasicUiWidgetTypeCmdSequence* s)
     s->cmdSeqActive.value = 0;
 }
 
+// The commands that are entered once and then tested until their wait is over.
+static int IsWaitingKind(const sBasicUiWidget* cmd)
+{
+    int type = cmd->widgetTypeRef.type;
+    return type == EBasicUiWidgetTypeCmdWait || type == EBasicUiWidgetTypeCmdGosub || type == EBasicUiWidgetTypeCmdTextIn;
+}
+
 // Whether the command at which the sequence waits is still waiting.
 static int StillWaiting(sBasicUiWidget* cmd, float dt)
 {
@@ -127,6 +135,12 @@ static int Execute(sBasicUiWidget* seq, sBasicUiWidgetTypeCmdSequence* s, sBasic
         }
         s->activeCmd = cmd;
         return 0;
+    case EBasicUiWidgetTypeCmdLoad:
+        if (!BasicUiWidgetTypeCmdLoad_IsLoaded(cmd)) {
+            s->activeCmd = cmd;
+            return 0;
+        }
+        break;
     case EBasicUiWidgetTypeCmdEditDb:
         BasicUiWidgetTypeCmdEditDb_Edit(cmd);
         BasicUiWidgetTypeCmdSound_Play(cmd);
@@ -151,7 +165,9 @@ int BasicUiWidgetTypeCmdSequence_Update(sBasicUiWidget* seq, float dt)
     sBasicUiWidgetTypeCmdSequence* s = Seq(seq);
     if (!s || !s->cmdSeqActive.value || s->dialogActive) return 1;
     sBasicUiWidget* cmd = s->activeCmd;
-    if (cmd) {
+    if (!cmd) {
+        cmd = seq->childWidget;
+    } else if (IsWaitingKind(cmd)) {
         if (StillWaiting(cmd, dt)) return 1;
         if (!s->cmdSeqActive.value) return 1;
         // A cancelled keyboard stops the script that asked for the text.
@@ -161,10 +177,9 @@ int BasicUiWidgetTypeCmdSequence_Update(sBasicUiWidget* seq, float dt)
         }
         // Past a wait, the script goes on after the command, also out of an If or Else block.
         cmd = Next(cmd, seq);
-        s->activeCmd = nullptr;
-    } else {
-        cmd = seq->childWidget;
     }
+    // Any other command waited at (a load) is executed again.
+    s->activeCmd = nullptr;
     while (cmd) {
         sBasicUiWidget* enter = nullptr;
         if (!Execute(seq, s, cmd, &enter)) return 1;
