@@ -2,6 +2,7 @@
 // it has one. The text is drawn as it is written, never read as a format.
 #include "lib/textoutput.h"
 #include "platform/quads.h"
+#include "ui/draw2d.h"
 #include "ui/frameupdate.h"
 #include "ui/widgets/rectangle.h"
 #include "ui/widgets/widgetrecord.h"
@@ -84,8 +85,11 @@ int BasicUiWidgetTypeLabel_Render(sBasicUiWidget* w)
     int previous = TextOutputGetFontRSID();
     if (!TextOutputSelectFont(l->fontID.value)) return 1;
     int tx = 0;
+    // The glyphs are quads drawn in turn with the boxes, so that the label's own box (or any
+    // widget drawn before it) lies under its text. A text too long for that is drawn directly.
     if (BasicUiWidgetTypeLabel_TextX(l->r.x.value, l->r.w.value, TextOutputLineLength(l->cstr),
-                                     l->fontJustify.value, &tx))
+                                     l->fontJustify.value, &tx) &&
+        !BasicUi_RenderScaledDbText(tx, l->r.y.value, 1.0f, 1.0f, 0, 0, l->cstr))
         TextOutputDrawDirect(tx, l->r.y.value, "%s", l->cstr);
     if (previous >= 0) TextOutputSelectFont(previous);
     return 1;
