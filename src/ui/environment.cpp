@@ -14,6 +14,7 @@
 #include "shell/settings.h"
 #include "ui/memoryslots.h"
 #include "ui/osk.h"
+#include "ui/widgets/commands.h"
 #include "ui/widgettypes.h"
 
 sBasicUiEnvironment* basicUiEnvironmentPtr = nullptr;
@@ -662,6 +663,7 @@ void BasicUiEnvironment_Clear(sBasicUiEnvironment* env)
 {
     if (!env) return;
     BasicUiOSK_Forget(env);
+    BasicUiWidgetTypeCmdBGM_Stop();
     BasicUiRLS_Fini(&env->tracker);
     BasicUiConstantDef_Destroy(env, env->constantDefRoot);
     BasicDbFile_Destroy(env, env->dbRoot);

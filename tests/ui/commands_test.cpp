@@ -174,3 +174,31 @@ TEST_F(BasicUiScript, TableEditsStepWrapClampAndCopyOnlyColumnsTheTableHas)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(BasicUiScript, NamesOfThingsThatDoNotExistAreReportedOnceAndTheirWidgetsDoNothing)
+{
+    BasicFn_Clear();
+    Load(std::string(kBox) +
+         "<BasicUiWidget name=\"label\" typeWidget=\"wtLabel\" cstr=\"x\" fontResID=\"4321\"/>"
+         "<BasicUiWidget name=\"seq\" typeWidget=\"cmdSeq\" cmdActive=\"1\">"
+         "<BasicUiWidget name=\"v\" typeWidget=\"cmdValue\" widget=\"box\" prop=\"nothing\" iValue=\"3\"/>"
+         "<BasicUiWidget name=\"e\" typeWidget=\"cmdEditDb\" dbNm=\"none\" dbTblNm=\"gone\" isSet=\"1\"/>"
+         "<BasicUiWidget name=\"l\" typeWidget=\"cmdLoad\" queryType=\"1\" dbResource.Nm=\"none\" "
+         "dbResource.tblNm=\"gone\"/>"
+         "<BasicUiWidget name=\"g\" typeWidget=\"cmdGosub\" gosub=\"box\"/>"
+         "<BasicUiWidget name=\"f\" typeWidget=\"cmdFn\" fn=\"Missing\"/></BasicUiWidget>");
+    Frames(30);
+    BasicUi_RenderEnvironmentInternal(env);  // the label without its font draws nothing
+    EXPECT_TRUE(LogHas("widget v names the property nothing"));
+    EXPECT_TRUE(LogHas("widget e names the table gone"));
+    EXPECT_TRUE(LogHas("widget l names a table of its query"));
+    EXPECT_TRUE(LogHas("widget g names the sequence box"));
+    EXPECT_TRUE(LogHas("widget f names the function Missing"));
+    EXPECT_TRUE(LogHas("widget label names the font 4321"));
+    EXPECT_EQ(X("box"), 120);
+    EXPECT_EQ(Running("seq"), 0);
+}
+
+}  // namespace

@@ -58,6 +58,7 @@ void BasicUiWidgetTypeCmdControl_Set(sBasicUiWidget* w)
         c->valid = BasicUiWidget_FindProperty(c->srcW, c->srcP, &c->src) &&
                    BasicUiWidget_FindProperty(c->dstW, c->dstP, &c->dst) && c->src.propType == c->dst.propType &&
                    c->src.propPtr && c->dst.propPtr;
+        if (!c->valid) BasicUiWidget_ReportMissing(w, &c->reported, "the properties", c->srcP);
     }
     if (!c->valid) return;
     void* d = c->dst.propPtr;
@@ -115,7 +116,10 @@ int BasicUiWidgetTypeCmdFn_Call(sBasicUiWidget* w)
     if (c->fn != c->cachedName || !c->cachedFn) {
         c->cachedFn = BasicFn_Find(c->fn);
         c->cachedName = c->cachedFn ? c->fn : nullptr;
-        if (!c->cachedFn) return 0;
+        if (!c->cachedFn) {
+            BasicUiWidget_ReportMissing(w, &c->reported, "the function", c->fn);
+            return 0;
+        }
     }
     return c->cachedFn(w, c->value.value);
 }

@@ -67,6 +67,7 @@ int BasicUiWidgetTypeCmdEditDb_Edit(sBasicUiWidget* w)
     if (!c) return 0;
     sBasicUiEnvironment* env = BasicUiWidget_GetEnvironment(w);
     sBasicDbTable* table = BasicUiTableCache_Update(&c->cache, env, c->dbNm, c->dbTblNm);
+    if (!table && c->dbTblNm) BasicUiWidget_ReportMissing(w, &c->reported, "the table", c->dbTblNm);
     int row = c->row.value, column = c->column.value, element = c->element.value;
     if (table && c->isSet.value) BasicDbTable_SetElementIN(table, column, row, element, c->value.value);
     if (table && c->isInc.value) {

@@ -30,6 +30,8 @@ int BasicUiWidgetTypeCmdGosub_Call(sBasicUiWidget* w)
 {
     auto* c = BasicUiWidget_Record<sBasicUiWidgetTypeCmdGosub>(w, EBasicUiWidgetTypeCmdGosub);
     if (!c) return 0;
+    if (!c->gosub || c->gosub->widgetTypeRef.type != EBasicUiWidgetTypeCmdSequence)
+        BasicUiWidget_ReportMissing(w, &c->reported, "the sequence", c->gosub ? c->gosub->name : nullptr);
     BasicUiWidgetTypeCmdSequence_Run(c->gosub);
     return 1;
 }

@@ -124,6 +124,12 @@ void BasicUiWidgetTypeCmdLoad_UpdateDb(sBasicUiWidget* w, sBasicUiWidgetTypeCmdL
     }
     default: break;
     }
+    if (c->queryType.value >= 1 && c->queryType.value <= 4) {
+        int named = 0, found = 0;
+        for (sBasicUiDbRef& r : c->db)
+            if (r.dbTblNm) ++named, found += BasicUiDbRef_Update(&r, env) != nullptr;
+        if (found < named) BasicUiWidget_ReportMissing(w, &c->reported, "a table of its query", nullptr);
+    }
     int res = c->resourceID.value, off = c->offsetID.value;
     if (!c->isGroupItem.value)
         c->internalID = res > 0 ? res : -1;

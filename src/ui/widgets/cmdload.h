@@ -18,6 +18,7 @@ struct sBasicUiWidgetTypeCmdLoad {
     sBasicUiValueINT oType, sType;
     int slot;
     int internalID;
+    int reported;  // a missing table was reported
 };
 
 sBasicUiWidgetTypeRef BasicUiWidgetTypeCmdLoad_Create(sBasicUiEnvironment* env);

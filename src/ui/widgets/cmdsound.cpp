@@ -65,6 +65,7 @@ void BasicUiWidgetTypeCmdSound_Play(sBasicUiWidget* w)
     auto* c = BasicUiWidget_Record<sBasicUiWidgetTypeCmdSound>(w, EBasicUiWidgetTypeCmdSound);
     if (!c) return;
     sBasicDbTable* table = BasicUiTableCache_Update(&c->cache, BasicUiWidget_GetEnvironment(w), c->dbNm, c->dbTblNm);
+    if (!table && c->dbTblNm) BasicUiWidget_ReportMissing(w, &c->reported, "the table", c->dbTblNm);
     BasicUiWidgetTypeCmdSound_PlayResource(table, c->row.value, c->column.value, c->soundID.value, c->loop.value);
 }
 

@@ -77,7 +77,10 @@ int BasicUiWidgetTypeCmdTextIn_Open(sBasicUiWidget* w)
     sBasicUiEnvironment* env = BasicUiWidget_GetEnvironment(w);
     if (!c || !env) return 0;
     sBasicDbTable* table = Target(c, env);
-    if (!table) return 0;
+    if (!table) {
+        BasicUiWidget_ReportMissing(w, &c->reported, "the table", c->dbTblNm);
+        return 0;
+    }
     int n = BasicDbTable_GetSafeStringSize(table, c->column.value);
     if (c->limit.value < n) n = c->limit.value;
     // A cell or limit without room for one character and the terminator takes no text.
@@ -87,7 +90,10 @@ int BasicUiWidgetTypeCmdTextIn_Open(sBasicUiWidget* w)
     }
     c->size = n;
     sBasicDbTable* titleTable = BasicUiDbRef_Update(&c->dbTitle, env);
-    if (!titleTable) return 0;
+    if (!titleTable) {
+        BasicUiWidget_ReportMissing(w, &c->reported, "the title table", c->dbTitle.dbTblNm);
+        return 0;
+    }
     char title[kBasicUiOskTextSize] = {0};
     BasicDbTable_PutElementOntoStr(titleTable, c->dbTitle.row.value, c->dbTitle.column.value, title,
                                    kBasicUiOskTextSize - 1);

@@ -78,10 +78,14 @@ void BasicUiWidgetTypeCmdSetValue_Set(sBasicUiWidget* w)
     auto* c = BasicUiWidget_Record<sBasicUiWidgetTypeCmdSetValue>(w, EBasicUiWidgetTypeCmdSetValue);
     if (!c) return;
     sBasicUiProperty p;
-    if (!BasicUiWidget_FindProperty(c->widget, c->prop, &p) || !p.propPtr) return;
+    if (!BasicUiWidget_FindProperty(c->widget, c->prop, &p) || !p.propPtr) {
+        BasicUiWidget_ReportMissing(w, &c->reported, "the property", c->prop);
+        return;
+    }
     if (c->hasDbValue.value) {
         sBasicDbTable* table =
             BasicUiTableCache_Update(&c->cache, BasicUiWidget_GetEnvironment(c->widget), c->dbNm, c->dbTblNm);
+        if (!table) BasicUiWidget_ReportMissing(w, &c->reported, "the table", c->dbTblNm);
         if (table) {
             int x = BasicDbTable_GetElementIN(table, c->column.value, c->row.value, c->element.value, 0);
             switch (p.propType) {

@@ -58,6 +58,7 @@ struct sBasicUiWidgetTypeCmdSetValue {
     sBasicUiValueBOOL hasIDbRow;
     sBasicUiWidget* idbRowRef;
     sBasicUiTableCache cache;
+    int reported;  // a missing name was reported
 };
 
 struct sBasicUiWidgetTypeCmdSetInput {
@@ -78,6 +79,7 @@ struct sBasicUiWidgetTypeCmdControl {
     const char* cDstP;
     sBasicUiProperty src, dst;
     int valid;
+    int reported;  // a missing name was reported
 };
 
 struct sBasicUiWidgetTypeCmdFn {
@@ -85,10 +87,12 @@ struct sBasicUiWidgetTypeCmdFn {
     sBasicUiValueINT value;
     const char* cachedName;
     BasicFn cachedFn;
+    int reported;  // a missing name was reported
 };
 
 struct sBasicUiWidgetTypeCmdGosub {
     sBasicUiWidget* gosub;
+    int reported;  // a missing name was reported
 };
 
 struct sBasicUiWidgetTypeCmdBreak {
@@ -107,6 +111,7 @@ struct sBasicUiWidgetTypeCmdTextIn {
     sBasicUiDbRef dbTitle;
     sBasicUiValueBOOL lockPadOnOpen, unlockPadOnClose;
     int size;  // the text size of the keyboard opened
+    int reported;  // a missing name was reported
 };
 
 struct sBasicUiWidgetTypeCmdEditDb {
@@ -124,6 +129,7 @@ struct sBasicUiWidgetTypeCmdEditDb {
     char* filename;
     sBasicUiValueINT argGameSave;
     sBasicUiTableCache cache;
+    int reported;  // a missing name was reported
 };
 
 struct sBasicUiWidgetTypeCmdSound {
@@ -132,6 +138,7 @@ struct sBasicUiWidgetTypeCmdSound {
     char* dbTblNm;
     sBasicUiValueINT row, column;
     sBasicUiTableCache cache;
+    int reported;  // a missing name was reported
 };
 
 struct sBasicUiWidgetTypeCmdIf {

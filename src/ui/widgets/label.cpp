@@ -1,5 +1,7 @@
 // The label widget type: a line of text in a font resource, justified in its box, on the box when
 // it has one. The text is drawn as it is written, never read as a format.
+#include <string>
+
 #include "lib/textoutput.h"
 #include "platform/quads.h"
 #include "ui/draw2d.h"
@@ -81,7 +83,11 @@ int BasicUiWidgetTypeLabel_Render(sBasicUiWidget* w)
     RenderSetAlphaLevel(255);
     RenderSetColorModulation(127, 127, 127);
     RenderSetPenColor(l->fontR.value, l->fontG.value, l->fontB.value);
-    if (!l->cstr || !BasicUi_FontExists(l->fontID.value)) return 1;
+    if (!l->cstr) return 1;
+    if (!BasicUi_FontExists(l->fontID.value)) {
+        BasicUiWidget_ReportMissing(w, &l->reported, "the font", std::to_string(l->fontID.value).c_str());
+        return 1;
+    }
     int previous = TextOutputGetFontRSID();
     if (!TextOutputSelectFont(l->fontID.value)) return 1;
     int tx = 0;

@@ -21,6 +21,7 @@ struct sBasicUiWidgetTypeLabel {
     sBasicUiValueINT fontID;
     sBasicUiValueINT fontJustify;  // 0 left, 1 centred, 2 right; others draw no text
     char* cstr;                    // owned
+    int reported;                  // a missing font was reported
 };
 
 sBasicUiWidgetTypeRef BasicUiWidgetTypeRectangle_Create(sBasicUiEnvironment* env);

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "lib/printing.h"
+
 void* BasicUiWidget_NewRecord(sBasicUiEnvironment* env, int size)
 {
     void* p = nullptr;
@@ -25,4 +27,12 @@ int BasicUiWidget_FreeRecord(sBasicUiEnvironment* env, sBasicUiWidget* w)
     if (env) BasicMemory_Free(env->memorySlot, w->widgetTypeRef.ptr);
     w->widgetTypeRef.ptr = nullptr;
     return 1;
+}
+
+void BasicUiWidget_ReportMissing(sBasicUiWidget* w, int* reported, const char* what, const char* name)
+{
+    if (!reported || *reported) return;
+    *reported = 1;
+    PrintError("BasicUi: widget %s names %s %s, which does not exist; it does nothing", w && w->name ? w->name : "?",
+               what, name ? name : "(none)");
 }

@@ -19,6 +19,10 @@ void BasicUiWidget_FreeString(sBasicUiEnvironment* env, char** s);
 // Frees the record and leaves the widget without one.
 int BasicUiWidget_FreeRecord(sBasicUiEnvironment* env, sBasicUiWidget* w);
 
+// Names the widget in a message about what its description names but the environment lacks,
+// once per widget (reported is the record's flag), so that a frame loop does not repeat it.
+void BasicUiWidget_ReportMissing(sBasicUiWidget* w, int* reported, const char* what, const char* name);
+
 // A record of type T for a widget of type `type`, or the null type without a record.
 template <class T>
 inline sBasicUiWidgetTypeRef BasicUiWidget_CreateRecord(sBasicUiEnvironment* env, int type, T** out)
