@@ -169,13 +169,11 @@ int BasicUiRLS_CloseResourceGroup(sBasicUiRLSTracker* t, int slot, int rsid)
 
 // ---- Start and finish ----
 
-int BasicUiRLS_Init(sBasicUiRLSTracker* tracker, sBasicUiResourceFile** files, int tempSize)
+// Every slot empty and on the free list, the lists and counts empty, the request idle.
+static void ResetSlots(sBasicUiRLSTracker* tracker)
 {
-    if (!tracker) return 0;
-    // A tracker started again (the environment sizes it once its description is read) must not
-    // lose the buffers of the earlier start.
-    if (tracker->files || tracker->tempMemory) BasicUiRLS_Fini(tracker);
-    std::memset(tracker, 0, sizeof *tracker);
+    std::memset(tracker->slot, 0, sizeof tracker->slot);
+    std::memset(tracker->groupSlot, 0, sizeof tracker->groupSlot);
     for (int i = 0; i < kBasicUiRLSSlots; ++i) {
         sBasicUiRLSSlot& s = tracker->slot[i];
         s.rsid = -1;
@@ -184,11 +182,25 @@ int BasicUiRLS_Init(sBasicUiRLSTracker* tracker, sBasicUiResourceFile** files, i
         s.next = i + 1 < kBasicUiRLSSlots ? &tracker->slot[i + 1] : nullptr;
     }
     tracker->freeHead = &tracker->slot[0];
-    tracker->files = files;
+    tracker->pendHead = tracker->pendTail = tracker->postHead = nullptr;
+    tracker->allocIndex = 0;
+    tracker->raceCondition = 0;
+    std::memset(&tracker->request, 0, sizeof tracker->request);
     tracker->request.slot = -1;
     tracker->request.rsid = -1;
     tracker->request.maxSize = -1;
     tracker->request.stateStep = 4;
+}
+
+int BasicUiRLS_Init(sBasicUiRLSTracker* tracker, sBasicUiResourceFile** files, int tempSize)
+{
+    if (!tracker) return 0;
+    // A tracker started again (the environment sizes it once its description is read) must not
+    // lose the buffers of the earlier start.
+    if (tracker->files || tracker->tempMemory) BasicUiRLS_Fini(tracker);
+    std::memset(tracker, 0, sizeof *tracker);
+    ResetSlots(tracker);
+    tracker->files = files;
     if (tempSize >= 1) {
         void* p = nullptr;
         if (AllocateMemory(&p, tempSize)) {
@@ -213,9 +225,8 @@ int BasicUiRLS_Fini(sBasicUiRLSTracker* tracker)
         if (s.rsid >> 16) BasicUiRLS_CloseResourceGroup(tracker, i, s.rsid);
     }
     ReleaseSlotMemory(tracker);
-    std::memset(tracker->slot, 0, sizeof tracker->slot);
-    tracker->pendHead = tracker->pendTail = tracker->postHead = tracker->freeHead = nullptr;
-    tracker->files = nullptr;
+    // Empty again and ready for the environment's next description.
+    ResetSlots(tracker);
     return 1;
 }
 

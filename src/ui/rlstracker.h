@@ -100,6 +100,7 @@ int BasicUiRLS_AllocMemory(sBasicUiRLSTracker* tracker, int slot, int header, vo
 int BasicUiRLS_FreeMemory(sBasicUiRLSTracker* tracker, int slot, int header, void** memory);
 int BasicUiRLS_DisposeResourceRange(sBasicUiRLSTracker* tracker, int slot, int first, int last);
 int BasicUiRLS_CloseResourceGroup(sBasicUiRLSTracker* tracker, int slot, int rsid);
-// Cancels a read in flight, disposes what the slots loaded and releases all buffers.
+// Cancels a read in flight, disposes what the slots loaded and releases all buffers; the tracker
+// is left empty, with every slot free.
 int BasicUiRLS_Fini(sBasicUiRLSTracker* tracker);
 int BasicUiRLS_Print(sBasicUiRLSTracker* tracker);

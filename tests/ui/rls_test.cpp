@@ -90,6 +90,9 @@ TEST_F(UiResourceSlots, AResourceInMemoryIsReservedLoadedAndGroupsBeyondTheTable
     EXPECT_EQ(t->raceCondition, 1);
     EXPECT_TRUE(LogHas("BasicUiRLS: race condition."));
     EXPECT_NE(ResourceHandle(kSplashImage), nullptr);  // loaded by others: never disposed here
+    // Finished, the tracker is empty and takes reservations again (an environment loaded anew).
+    BasicUiRLS_Fini(t);
+    EXPECT_EQ(BasicUiRLS_RenewSlot(t, kSplashImage, -1, 0, 1, -1), 0);
 }
 
 TEST_F(UiResourceSlots, AReadThatCannotBeDoneMarksItsSlotBrokenAndBuffersInUseAreNotHandedOut)
