@@ -181,7 +181,9 @@ int BasicUi_RenderScaledColumnStyleText(int x, int y, int width, float scaleX, f
                 gap = even;
                 averageGap = (averageGap + gap) / 2;
             } else {
-                gap = averageGap < even ? averageGap : space;
+                // The last line of a paragraph keeps the gaps of the lines above it rather than
+                // stretching to the column's edge.
+                gap = averageGap < even ? averageGap : even;
             }
         }
         int cx = x;

@@ -6,6 +6,7 @@
 
 #include "lib/printing.h"
 #include "lib/resourceids.h"
+#include "lib/resources.h"
 #include "lib/textoutput.h"
 #include "platform/input.h"
 #include "platform/quads.h"
@@ -196,13 +197,35 @@ int BasicUiOSK_Update(sBasicUiEnvironment* env, float dt)
     return 1;
 }
 
+static DS3_bitmap_tag* BitmapOf(int rsid)
+{
+    void* handle = nullptr;
+    if (rsid < 0 || !BasicUi_ImageExists(rsid) || !GetResourceHandle(rsid, &handle)) return nullptr;
+    return static_cast<DS3_bitmap_tag*>(handle);
+}
+
+// A key from a key image: its left cap (trim wide), its middle stretched over the key, and its
+// right cap from 2 x trim in the image.
+static void DrawKeyImage(DS3_bitmap_tag* b, int x, int y, int w, int h, int trim)
+{
+    DrawScreenPoly(b, 0, 0, x, y, trim, h);
+    ScreenPolyData middle = {b, trim, 0, trim, h, x + trim, y, w - 2 * trim, h, 0};
+    DrawScreenPolyEx(&middle);
+    DrawScreenPoly(b, 2 * trim, 0, x + w - trim, y, trim, h);
+}
+
 int BasicUi_RenderOSK(sBasicUiOSK* osk)
 {
     if (!osk) return 0;
     int T = osk->keyTrim, F = osk->fontHeight;
     RenderSetAlphaLevel(242);
     RenderSetPenColor(128, 128, 128);
-    RenderRect(osk->x, osk->y, osk->w, osk->h);
+    DS3_bitmap_tag* bg = BitmapOf(osk->bgRSID);
+    if (bg)
+        DrawScreenPoly(bg, 0, 0, osk->x, osk->y, bg->width, bg->height);
+    else
+        RenderRect(osk->x, osk->y, osk->w, osk->h);
+    DS3_bitmap_tag* keyImage = BitmapOf(osk->keyRSID);
     int previous = TextOutputGetFontRSID();
     int haveFont = osk->fontRSID && TextOutputSelectFont(osk->fontRSID);
     RenderSetAlphaLevel(255);
@@ -216,7 +239,10 @@ int BasicUi_RenderOSK(sBasicUiOSK* osk)
     }
     for (int k = 0; k < osk->keys; ++k) {
         RenderSetPenColor(64, 64, 64);
-        RenderRect(osk->keyX[k], osk->keyY[k], osk->keyW[k], osk->keyH[k]);
+        if (keyImage)
+            DrawKeyImage(keyImage, osk->keyX[k], osk->keyY[k], osk->keyW[k], osk->keyH[k], T);
+        else
+            RenderRect(osk->keyX[k], osk->keyY[k], osk->keyW[k], osk->keyH[k]);
         if (!haveFont) continue;
         char one[2] = {char(osk->key[k]), 0};
         const char* label = LabelOf(osk->key[k]);
