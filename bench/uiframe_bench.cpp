@@ -88,12 +88,13 @@ std::string ScriptXml()
                       "<BasicUiWidget name=\"script\" typeWidget=\"cmdSeq\">";
     for (int i = 0; i < kScriptCommands; ++i) {
         std::string name = "name=\"c" + std::to_string(i) + "\" ";
-        switch (i % 4) {
-        case 0: xml += "<BasicUiWidget " + name + "typeWidget=\"cmdValue\" widget=\"box\" prop=\"x\" iValue=\"1\" isInc=\"1\"/>"; break;
-        case 1: xml += "<BasicUiWidget " + name + "typeWidget=\"cmdControl\" srcW=\"box\" srcP=\"x\" dstW=\"other\" dstP=\"x\"/>"; break;
-        case 2: xml += "<BasicUiWidget " + name + "typeWidget=\"cmdIf\" lvalue=\"1\" rvalue=\"2\" inequality=\"-2\"/>"; break;
-        default: xml += "<BasicUiWidget " + name + "typeWidget=\"cmdInput\" inputMode=\"2\"/>"; break;
-        }
+        static const char* const kinds[4] = {
+            "typeWidget=\"cmdValue\" widget=\"box\" prop=\"x\" iValue=\"1\" isInc=\"1\"",
+            "typeWidget=\"cmdControl\" srcW=\"box\" srcP=\"x\" dstW=\"other\" dstP=\"x\"",
+            "typeWidget=\"cmdIf\" lvalue=\"1\" rvalue=\"2\" inequality=\"-2\"",
+            "typeWidget=\"cmdInput\" inputMode=\"2\"",
+        };
+        xml += "<BasicUiWidget " + name + kinds[i % 4] + "/>";
     }
     return xml + "</BasicUiWidget></BasicUiScreen></BasicUiDisplay></BasicUiEnvironment>";
 }
@@ -155,7 +156,8 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
     if (gUiFrames > 0) {
         const double ms = gUiSeconds * 1000.0 / double(gUiFrames);
-        std::printf("one UI frame of the test screen (update and three passes): %.3f ms, %.2f %% of the %.0f ms frame\n",
+        std::printf("one UI frame of the test screen (update and three passes): %.3f ms, %.2f %% of the %.0f ms "
+                    "frame\n",
                     ms, 100.0 * ms / kFrameBudgetMs, kFrameBudgetMs);
     }
     return 0;

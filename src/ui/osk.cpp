@@ -42,7 +42,10 @@ static const char* LabelOf(int code)
     }
 }
 
-static int Width(const char* s, int haveFont) { return haveFont ? TextOutputLineLength(s) : kNoFontKeyWidth * int(std::strlen(s)); }
+static int Width(const char* s, int haveFont)
+{
+    return haveFont ? TextOutputLineLength(s) : kNoFontKeyWidth * int(std::strlen(s));
+}
 
 // Selects the keyboard's font, else the UI's default one; 0 when neither is loaded.
 static int SelectFont(int fontRSID)
@@ -71,7 +74,8 @@ int BasicUi_CreateOSK(sBasicUiOSK* osk, const char* title, const char* layout, i
     osk->fontRSID = SelectFont(fontRSID);
     int haveFont = osk->fontRSID != 0;
     if (!haveFont) PrintError("osk: no font for the keyboard (%i); keys are drawn without labels", fontRSID);
-    else if (osk->fontRSID != fontRSID) PrintError("osk: font %i is not loaded; the keyboard uses the default font", fontRSID);
+    else if (osk->fontRSID != fontRSID)
+        PrintError("osk: font %i is not loaded; the keyboard uses the default font", fontRSID);
     int F = haveFont ? TextOutputGetFontHeight() : kNoFontHeight, T = keyTrim;
     osk->fontHeight = F;
     int wW = Width("W", haveFont);

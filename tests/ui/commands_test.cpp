@@ -47,8 +47,8 @@ std::string Named() { return "name=\"c" + std::to_string(++serial) + "\" "; }
 
 std::string Set(int x, const char* extra = "")
 {
-    return "<BasicUiWidget " + Named() + "typeWidget=\"cmdValue\" widget=\"box\" prop=\"x\" iValue=\"" + std::to_string(x) + "\" " +
-           extra + "/>";
+    return "<BasicUiWidget " + Named() + "typeWidget=\"cmdValue\" widget=\"box\" prop=\"x\" iValue=\"" +
+           std::to_string(x) + "\" " + extra + "/>";
 }
 
 TEST_F(BasicUiScript, NonBlockingCommandsRunInOneFrameAndIncrementsKeepToTheirBounds)
@@ -69,7 +69,8 @@ TEST_F(BasicUiScript, AWaitInsideAnIfGoesOnAfterTheIfWhenItEnds)
 {
     Load(std::string(kBox) + "<BasicUiWidget name=\"seq\" typeWidget=\"cmdSeq\" cmdActive=\"1\">" +
          "<BasicUiWidget name=\"@\" typeWidget=\"cmdIf\" inequality=\"0\">" + Set(1) +
-         "<BasicUiWidget name=\"@\" typeWidget=\"cmdWait\" wait=\"0.5\"/></BasicUiWidget>" + Set(2) + "</BasicUiWidget>");
+         "<BasicUiWidget name=\"@\" typeWidget=\"cmdWait\" wait=\"0.5\"/></BasicUiWidget>" + Set(2) +
+         "</BasicUiWidget>");
     Frames(1);
     EXPECT_EQ(X("box"), 1);
     Frames(14);  // 14 frames of a thirtieth: still short of half a second
@@ -99,7 +100,8 @@ TEST_F(BasicUiScript, BreakingACycleOfCallsEndsAndASequenceThatBreaksItselfStops
          "<BasicUiWidget name=\"@\" typeWidget=\"cmdGosub\" gosub=\"self\"/></BasicUiWidget>"
          "<BasicUiWidget name=\"a\" typeWidget=\"cmdSeq\" cmdActive=\"1\">"
          "<BasicUiWidget name=\"@\" typeWidget=\"cmdGosub\" gosub=\"b\"/></BasicUiWidget>"
-         "<BasicUiWidget name=\"b\" typeWidget=\"cmdSeq\"><BasicUiWidget name=\"@\" typeWidget=\"cmdGosub\" gosub=\"a\"/>"
+         "<BasicUiWidget name=\"b\" typeWidget=\"cmdSeq\">"
+         "<BasicUiWidget name=\"@\" typeWidget=\"cmdGosub\" gosub=\"a\"/>"
          "</BasicUiWidget>"
          "<BasicUiWidget name=\"quit\" typeWidget=\"cmdSeq\" cmdActive=\"1\">"
          "<BasicUiWidget name=\"@\" typeWidget=\"cmdBreak\" cmdSeq=\"quit\"/>" +

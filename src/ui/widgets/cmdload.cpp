@@ -90,7 +90,8 @@ void BasicUiWidgetTypeCmdLoad_UpdateDb(sBasicUiWidget* w, sBasicUiWidgetTypeCmdL
     int v = 0;
     switch (c->queryType.value) {
     case 1:
-        if (Cell(d[kDbResource], env, d[kDbResource].row.value, d[kDbResource].column.value, &v)) c->resourceID.value = v;
+        if (Cell(d[kDbResource], env, d[kDbResource].row.value, d[kDbResource].column.value, &v))
+            c->resourceID.value = v;
         if (Cell(d[kDbOffset], env, d[kDbOffset].row.value, d[kDbOffset].column.value, &v)) c->offsetID.value = v;
         break;
     case 2: {

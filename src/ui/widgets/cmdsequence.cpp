@@ -84,7 +84,8 @@ static void End(sBasicUiWidgetTypeCmdSequence* s)
 static int IsWaitingKind(const sBasicUiWidget* cmd)
 {
     int type = cmd->widgetTypeRef.type;
-    return type == EBasicUiWidgetTypeCmdWait || type == EBasicUiWidgetTypeCmdGosub || type == EBasicUiWidgetTypeCmdTextIn;
+    return type == EBasicUiWidgetTypeCmdWait || type == EBasicUiWidgetTypeCmdGosub ||
+           type == EBasicUiWidgetTypeCmdTextIn;
 }
 
 // Whether the command at which the sequence waits is still waiting.
