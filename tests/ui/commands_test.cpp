@@ -204,3 +204,33 @@ TEST_F(BasicUiScript, NamesOfThingsThatDoNotExistAreReportedOnceAndTheirWidgetsD
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(BasicUiScript, BreaksSkipTheirExclusionNestedSequencesAreSkippedAndBadModesChangeNothing)
+{
+    Load(std::string(kBox) +
+         "<BasicUiWidget name=\"w1\" typeWidget=\"cmdSeq\" cmdActive=\"1\">"
+         "<BasicUiWidget name=\"@\" typeWidget=\"cmdWait\" wait=\"9\"/></BasicUiWidget>"
+         "<BasicUiWidget name=\"w2\" typeWidget=\"cmdSeq\" cmdActive=\"1\">"
+         "<BasicUiWidget name=\"@\" typeWidget=\"cmdWait\" wait=\"9\"/></BasicUiWidget>"
+         "<BasicUiWidget name=\"w3\" typeWidget=\"cmdSeq\" cmdActive=\"1\">"
+         "<BasicUiWidget name=\"@\" typeWidget=\"cmdWait\" wait=\"9\"/></BasicUiWidget>"
+         "<BasicUiWidget name=\"main\" typeWidget=\"cmdSeq\">"
+         "<BasicUiWidget name=\"@\" typeWidget=\"cmdBreak\" cmdSeq=\"w1\" cmdCount=\"3\" exclusion=\"w2\"/>"
+         "<BasicUiWidget name=\"@\" typeWidget=\"cmdInput\" inputMode=\"4\"/>"
+         "<BasicUiWidget name=\"@\" typeWidget=\"cmdIf\" inequality=\"0\"/>"
+         "<BasicUiWidget name=\"inner\" typeWidget=\"cmdSeq\">" + Set(5) + "</BasicUiWidget>" + Set(6) +
+         "</BasicUiWidget>");
+    BasicUiEnvironment_SetInputMode(env, BasicUiInputMode_Dialog);
+    Frames(1);
+    BasicUiWidgetTypeCmdSequence_Run(BasicUi_FindWidget(env, "main"));
+    Frames(1);
+    EXPECT_EQ(Running("w1"), 0);
+    EXPECT_EQ(Running("w2"), 1);
+    EXPECT_EQ(Running("w3"), 0);
+    EXPECT_EQ(BasicUiEnvironment_GetInputMode(env), BasicUiInputMode_Dialog);
+    EXPECT_EQ(X("box"), 6);  // past the empty If, not into the nested sequence
+}
+
+}  // namespace
