@@ -200,6 +200,50 @@ static int SetUpDirectory(resourceHeader* group, void* block, int size)
     return 1;
 }
 
+// A whole group into one resource buffer: its stored bytes (through the temp buffer when packed),
+// then its directory and members set up as the loader's own group load does.
+static int ReadWholeGroup(sBasicUiRLSTracker* t, sBasicUiRLSReadRequest* r)
+{
+    resourceHeader* g = nullptr;
+    if (r->stateStep == 4) {
+        if (!GetResourceHeader(r->rsid, &g) || !g || !g->resourceFile) return Finish(r, 0);
+        if (!ResourceFileHandle(g->resourceFile.get())) return Finish(r, 1);
+        if (g->resourceHandle || g->resourceLength <= 0) return Finish(r, 0);
+        int packed = g->resourceLength != g->resourceUncompressedLength;
+        int need = packed ? g->resourceUncompressedLength : g->resourceLength;
+        if (need < r->maxSize) need = r->maxSize;
+        if (!BasicUiRLS_AllocMemory(t, r->slot, 0, &r->theResource, need)) {
+            PrintError("BasicUiRLS_ReadResourceASync: Failed to allocate group memory %i", r->rsid);
+            return Finish(r, 0);
+        }
+        void* into = r->theResource;
+        if (packed) {
+            if (g->resourceLength > t->tempSize || !t->tempMemory) {
+                PrintError("BasicUiRLS_ReadResourceASync: Failed to allocate group temp memory %i", r->rsid);
+                BasicUiRLS_FreeMemory(t, r->slot, 0, &r->theResource);
+                return Finish(r, 0);
+            }
+            into = t->tempMemory;
+        }
+        r->theHeader = g;
+        if (!Issue(r, g, into, g->resourceOffset, g->resourceLength)) {
+            BasicUiRLS_FreeMemory(t, r->slot, 0, &r->theResource);
+            return Finish(r, 0);
+        }
+        return 0;
+    }
+    g = r->theHeader;
+    auto* block = static_cast<uint8_t*>(r->theResource);
+    int packed = g->resourceLength != g->resourceUncompressedLength;
+    int ok = r->result && (packed ? DecompressResourceGroup(g, static_cast<uint8_t*>(t->tempMemory), block)
+                                  : InitializeResourceGroup(g, block));
+    if (!ok) {
+        BasicUiRLS_FreeMemory(t, r->slot, 0, &r->theResource);
+        return Finish(r, 0);
+    }
+    return Finish(r, ResourceLoaded(r->rsid));
+}
+
 int BasicUiRLS_ReadResourceASync(sBasicUiRLSTracker* t, sBasicUiRLSReadRequest* r)
 {
     if (!t || !r || r->rsid <= 0 || r->stateStep == 0) return 1;
@@ -209,12 +253,7 @@ int BasicUiRLS_ReadResourceASync(sBasicUiRLSTracker* t, sBasicUiRLSReadRequest* 
         int group = r->rsid >> 16;
         if (!group) {
             if (!GetResourceHeader(r->rsid, &h) || !h) return Finish(r, 0);
-            if (h->resourceType == kGroupType) {
-                // Groups come in through their members, each into a slot of its own.
-                PrintError("BasicUiRLS_ReadResourceASync: group %i is loaded by its members", r->rsid);
-                return Finish(r, 0);
-            }
-            r->stateFn = 3;
+            r->stateFn = h->resourceType == kGroupType ? 2 : 3;
         } else {
             resourceHeader* g = nullptr;
             if (!GetResourceHeader(group, &g) || !g || g->resourceType != kGroupType || !g->resourceFile)
@@ -249,6 +288,7 @@ int BasicUiRLS_ReadResourceASync(sBasicUiRLSTracker* t, sBasicUiRLSReadRequest* 
         r->stateFn = 3;
         r->stateStep = 4;
     }
+    if (r->stateFn == 2) return ReadWholeGroup(t, r);
     if (r->stateFn != 3) return Finish(r, 0);
     if (r->stateStep == 4) {
         if (!GetResourceHeader(r->rsid, &h) || !h || h->resourceType == kGroupType) return Finish(r, 0);

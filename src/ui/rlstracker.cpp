@@ -119,7 +119,37 @@ static void ReleaseSlotMemory(sBasicUiRLSTracker* tracker)
     tracker->tempSize = 0;
 }
 
+// The start of the slot resource buffer that p points into, or null.
+static void* BufferHolding(const sBasicUiRLSTracker* t, const void* p)
+{
+    if (!p) return nullptr;
+    auto* q = static_cast<const uint8_t*>(p);
+    for (const sBasicUiRLSSlot& s : t->slot)
+        for (int b = 0; b < 2; ++b) {
+            auto* d = static_cast<const uint8_t*>(s.resourceData[b]);
+            if (d && q >= d && q < d + s.resourceSize[b]) return s.resourceData[b];
+        }
+    return nullptr;
+}
+
 // ---- Disposal of what the tracker loaded ----
+
+// A group read whole lies in one resource buffer with its directory: its members are disposed,
+// then the buffer is free again.
+static int DisposeWholeGroup(sBasicUiRLSTracker* t, int slot, resourceHeader* g)
+{
+    auto* directory = static_cast<resourceGroupHeader*>(g->resourceHandle.get());
+    void* block = BufferHolding(t, directory);
+    if (!directory || !block) return 0;
+    resourceHeader* members = directory->groupResourceHeaders;
+    for (int32_t i = 0; i < directory->numResources; ++i) {
+        if (members[i].resourceHandle && !DisposeResourceHeader(&members[i])) return 0;
+        members[i].resourceHandle = nullptr;
+    }
+    BasicUiRLS_FreeMemory(t, slot, 0, &block);
+    g->resourceHandle = nullptr;
+    return 1;
+}
 
 static int DisposeOne(sBasicUiRLSTracker* t, int slot, resourceHeader* h)
 {
@@ -139,7 +169,9 @@ int BasicUiRLS_DisposeResourceRange(sBasicUiRLSTracker* t, int slot, int first, 
         if (!GetResourceHeader(id, &h) || !h) return 0;
         if (h->resourceType == kGroupType) {
             void* directory = h->resourceHandle.get();
-            if (directory && OwnsMemory(t, directory)) {
+            if (BufferHolding(t, directory)) {
+                if (!DisposeWholeGroup(t, slot, h)) return 0;
+            } else if (directory && OwnsMemory(t, directory)) {
                 BasicUiRLS_FreeMemory(t, slot, 1, &directory);
                 h->resourceHandle = nullptr;
             }
@@ -157,6 +189,7 @@ int BasicUiRLS_CloseResourceGroup(sBasicUiRLSTracker* t, int slot, int rsid)
     resourceHeader* g = nullptr;
     if (!GetResourceHeader(group, &g) || !g) return 0;
     auto* directory = static_cast<resourceGroupHeader*>(g->resourceHandle.get());
+    if (BufferHolding(t, directory)) return DisposeWholeGroup(t, slot, g);
     if (!directory || !OwnsMemory(t, directory)) return 1;
     resourceHeader* members = directory->groupResourceHeaders;
     for (int32_t i = 0; i < directory->numResources; ++i)

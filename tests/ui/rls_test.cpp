@@ -75,6 +75,20 @@ TEST_F(UiResourceSlots, MembersArriveOverFramesAndAFullGroupGivesUpItsOwnOldestS
     EXPECT_EQ(t->groupSlot[0], 2);
 }
 
+TEST_F(UiResourceSlots, AWholeGroupComesInOneReadAndGoesWithItsSlot)
+{
+    int s = BasicUiRLS_RenewSlot(t, kGroup, 4, 0, 1, -1);
+    Pump();
+    ASSERT_EQ(ResourceLoaded(kGroup), 1);
+    EXPECT_EQ(ResourceLoaded(Member(1)), 1);  // every member with it
+    BasicUiRLS_RenewSlot(t, -1, 4, 0, 1, s);
+    EXPECT_EQ(BasicUiRLS_RenewSlot(t, kUiDemoPanel, 4, 0, 1, -1), s);  // the group's one slot
+    EXPECT_EQ(ResourceLoaded(kGroup), 0);
+    EXPECT_EQ(ResourceLoaded(Member(1)), 0);
+    Pump();
+    EXPECT_EQ(ResourceLoaded(kUiDemoPanel), 1);
+}
+
 TEST_F(UiResourceSlots, AResourceInMemoryIsReservedLoadedAndGroupsBeyondTheTableCountAsNone)
 {
     ASSERT_NE(ReadResource(kSplashImage), nullptr);
