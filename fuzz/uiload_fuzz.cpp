@@ -1,7 +1,10 @@
-// Fuzzes the UI description loader: any file is loaded into an environment (with the definitions'
-// instances generated as it goes), every display, screen and widget tree is walked, the records
-// are looked up by name, and the environment is cleared. Nothing may crash or hang, no tree may
-// become a loop or lose a widget's parent link, and the memory manager must end where it started.
+// Fuzzes the UI description loader and the framework that runs what it loaded: any file is loaded
+// into an environment (with the definitions' instances generated as it goes), every display,
+// screen and widget tree is walked, the records are looked up by name, then every command
+// sequence is started and the environment runs frames with input taken from the file (buttons,
+// stylus touches that may type on the keyboard, frame times), and the environment is cleared.
+// Nothing may crash or hang, no tree may become a loop or lose a widget's parent link, the input
+// mode stays a mode, and the memory manager must end where it started.
 #include <unistd.h>
 
 #include <cstdint>
@@ -14,13 +17,22 @@
 #include "host/host.h"
 #include "lib/memory.h"
 #include "platform/fileserver.h"
+#include "platform/input.h"
 #include "ui/environment.h"
+#include "ui/frameupdate.h"
 #include "ui/loader.h"
 #include "ui/memoryslots.h"
+#include "ui/registry.h"
 #include "ui/templates.h"
+#include "ui/widgets/commands.h"
+#include "ui/widgettypes.h"
 
 static sBasicUiEnvironment* env = nullptr;
 static std::string xmlPath;
+static DS3_controller pad;
+
+// A script function for descriptions to call: it lets the script go on for odd values.
+static int FuzzFunction(sBasicUiWidget*, int value) { return value & 1; }
 
 static void Check(int ok, const char* what)
 {
@@ -44,6 +56,48 @@ static void SetUpOnce()
     BasicDb_Init();
     env = BasicUi_CreateEnvironment(const_cast<char*>("FuzzEnv"), 1);
     Check(env != nullptr, "environment");
+    BasicFn_Register("Fuzz", FuzzFunction);
+    controllers[0].controller = &pad;
+}
+
+enum { kFrames = 40 };
+
+// Starts every sequence of the tree.
+static void RunSequences(sBasicUiWidget* first, long limit)
+{
+    long count = 0;
+    int depth = 0;
+    for (sBasicUiWidget* w = first; w && ++count <= limit;) {
+        if (w->widgetTypeRef.type == EBasicUiWidgetTypeCmdSequence) BasicUiWidgetTypeCmdSequence_Run(w);
+        if (w->childWidget) {
+            w = w->childWidget;
+            ++depth;
+            continue;
+        }
+        while (w && !w->nextWidget && depth > 0) {
+            w = w->parentWidget;
+            --depth;
+        }
+        w = w ? w->nextWidget : nullptr;
+    }
+}
+
+// Frames with input from the file's bytes, read in turn and repeated.
+static void RunFrames(const uint8_t* data, size_t size)
+{
+    size_t at = 0;
+    auto next = [&]() -> unsigned { return size ? data[at++ % size] : 0u; };
+    for (int frame = 0; frame < kFrames; ++frame) {
+        unsigned touch = next();
+        pad.touchData = {int32_t(next() * 320 / 256), int32_t(next() * 240 / 256), int32_t(touch & 1)};
+        basicUiInput.buttons = uint16_t(next() << 8 | next());
+        basicUiInput.edges = uint16_t(next() << 8 | next());
+        float dt = float(next()) / 255.0f / 20.0f;  // up to 50 ms: waits of a second end in the run
+        BasicUi_UpdateEnvironment(env, dt);
+        int mode = BasicUiEnvironment_GetInputMode(env);
+        Check(mode >= 0 && mode < BasicUiInputMode_Max, "input mode out of range");
+        FileSystemUpdate();
+    }
 }
 
 // Walks one widget tree without recursion, as the frame update does, checking the links. Returns
@@ -101,6 +155,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     for (sBasicUiAnim* a = env->animRoot; a; a = a->nextAnim)
         for (sBasicUiAnimKey* k = a->nextKey; k; k = k->next) Check(!k->next || k->next->prev == k, "key links");
+
+    for (sBasicUiDisplay* d = env->displayRoot; d; d = d->nextDisplay)
+        for (sBasicUiScreen* s = d->nextScreen; s; s = s->nextScreen) RunSequences(s->nextWidget, limit);
+    RunFrames(data, size);
 
     BasicUiEnvironment_Clear(env);
     Check(deviceHeap.memoryUsed == usedBefore, "memory not returned");

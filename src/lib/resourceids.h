@@ -40,6 +40,11 @@ constexpr int kGameFontTitles = 3079;  // titles
 constexpr int kGameFontHints = 3080;  // hints and name plates
 constexpr int kGameFontSmallNames = 3083;  // names in the small rows
 
+// ---- The UI framework's own resources, loaded by the descriptions that use them ----
+constexpr int kUiKeyboardFontInfo = 2219;
+constexpr int kUiKeyboardFont = 2220;  // the on-screen keyboard's labels and typed text
+constexpr int kUiDemoPanel = 2230;     // a panel the test screen loads while it runs
+
 // ---- 2D images ----
 // The overlay images lie in [kOverlayImagesFirst, kOverlayImagesLast], loaded at start-up.
 constexpr int kOverlayImagesFirst = 3200;

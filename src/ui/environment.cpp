@@ -13,6 +13,8 @@
 #include "shell/globals.h"
 #include "shell/settings.h"
 #include "ui/memoryslots.h"
+#include "ui/osk.h"
+#include "ui/widgets/commands.h"
 #include "ui/widgettypes.h"
 
 sBasicUiEnvironment* basicUiEnvironmentPtr = nullptr;
@@ -660,6 +662,8 @@ void BasicUiAnimSet_Destroy(sBasicUiEnvironment* env, sBasicUiAnimSet* s)
 void BasicUiEnvironment_Clear(sBasicUiEnvironment* env)
 {
     if (!env) return;
+    BasicUiOSK_Forget(env);
+    BasicUiWidgetTypeCmdBGM_Stop();
     BasicUiRLS_Fini(&env->tracker);
     BasicUiConstantDef_Destroy(env, env->constantDefRoot);
     BasicDbFile_Destroy(env, env->dbRoot);

@@ -2,6 +2,7 @@
 // controller copy, the key queue and the touch hand.
 #include "ui/frameupdate.h"
 
+
 #include <cstring>
 
 #include "game/transitions.h"
@@ -12,6 +13,7 @@
 #include "platform/render.h"
 #include "platform/shaders.h"
 #include "platform/utilities.h"
+#include "ui/osk.h"
 #include "ui/rlstracker.h"
 #include "ui/widgettypes.h"
 
@@ -105,7 +107,7 @@ int BasicUi_UpdateEnvironment(sBasicUiEnvironment* env, float dt)
 {
     double start = BasicUI_GetTimeInSecs();
     if (!env) return 1;
-    // The on-screen keyboard's update comes first here once the keyboard exists.
+    BasicUiOSK_Update(env, dt);
     BasicUi_ResetKeys();
     BasicUi_ClrController(0);
     for (sBasicUiDisplay* d = env->displayRoot; d; d = d->nextDisplay) {
@@ -171,8 +173,9 @@ int BasicUi_RenderEnvironment(sBasicUiEnvironment*)
         }
         basicUiRenderPass = pass;
         BasicUi_RenderEnvironmentInternal(BasicUi_GetEnvironment());
-        // The lower screen also shows the on-screen keyboard (once it exists) and the screen
-        // transition over everything else.
+        // The lower screen also shows the on-screen keyboard and the screen transition over
+        // everything else.
+        if (pass == 2) BasicUiOSK_Render(BasicUi_GetEnvironment());
         if (pass == 2 && !DrawTransition()) result = 0;
         // Each pass ends with the platform's HOME-menu notice once the platform draws one.
         basicUiRenderPass = -1;

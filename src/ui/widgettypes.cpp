@@ -7,6 +7,9 @@
 
 #include "lib/strings.h"
 #include "ui/templates.h"
+#include "ui/widgets/cmdload.h"
+#include "ui/widgets/commands.h"
+#include "ui/widgets/rectangle.h"
 
 sBasicUiWidgetTypeRef BasicUiWidgetTypeNull_Create(sBasicUiEnvironment*)
 {
@@ -52,28 +55,28 @@ static sBasicUiWidgetTypeRef PendingCreate(sBasicUiEnvironment*)
 
 sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount + 1] = {
     BASIC_UI_NULL_ROW,                                       // 0 wtNull
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeRectangle),       // 1
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeLabel),           // 2
+    BASIC_UI_ROW(Rectangle),                                 // 1
+    BASIC_UI_ROW(Label),                                     // 2
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeImage),           // 3
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeButton),          // 4
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeClip),            // 5
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdSequence),     // 6
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdPlayClip),     // 7
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdWait),         // 8
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdSetScreen),    // 9
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdSetValue),     // 10
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdSetInput),     // 11
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdControl),      // 12
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdFn),           // 13
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdGosub),        // 14
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdBreak),        // 15
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdTextIn),       // 16
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdEditDb),       // 17
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdSound),        // 18
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdLoad),         // 19
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdIf),           // 20
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdElse),         // 21
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeCmdBGM),          // 22
+    BASIC_UI_ROW(CmdSequence),                               // 6
+    BASIC_UI_ROW(CmdPlayClip),                               // 7
+    BASIC_UI_ROW(CmdWait),                                   // 8
+    BASIC_UI_ROW(CmdSetScreen),                              // 9
+    BASIC_UI_ROW(CmdSetValue),                               // 10
+    BASIC_UI_ROW(CmdSetInput),                               // 11
+    BASIC_UI_ROW(CmdControl),                                // 12
+    BASIC_UI_ROW(CmdFn),                                     // 13
+    BASIC_UI_ROW(CmdGosub),                                  // 14
+    BASIC_UI_ROW(CmdBreak),                                  // 15
+    BASIC_UI_ROW(CmdTextIn),                                 // 16
+    BASIC_UI_ROW(CmdEditDb),                                 // 17
+    BASIC_UI_ROW(CmdSound),                                  // 18
+    BASIC_UI_ROW(CmdLoad),                                   // 19
+    BASIC_UI_ROW(CmdIf),                                     // 20
+    BASIC_UI_ROW(CmdElse),                                   // 21
+    BASIC_UI_ROW(CmdBGM),                                    // 22
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeAnchor),          // 23
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerKey),      // 24
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerPad),      // 25

@@ -29,8 +29,12 @@ TEST(FontContent, InformationLoadsBeforeEverySheetThatNamesIt)
     for (const auto& font : Fonts()) {
         EXPECT_TRUE(ids.insert(font.bitmapId).second) << font.bitmapId << " is used twice";
         EXPECT_TRUE(infos.count(font.infoId)) << font.bitmapId;
-        // The start-up range is loaded in id order.
+        // The start-up range is loaded in id order; the keyboard's font is a range of its own.
         EXPECT_LT(font.infoId, font.bitmapId);
+        if (font.bitmapId == kUiKeyboardFont) {
+            EXPECT_EQ(font.infoId, kUiKeyboardFontInfo);
+            continue;
+        }
         EXPECT_GE(font.infoId, 3050);
         EXPECT_LE(font.bitmapId, 3084);
     }
@@ -81,6 +85,7 @@ protected:
         ASSERT_EQ(UseFreshDeviceHeap(32 << 20), 1);
         ASSERT_EQ(OpenBuildGameData(), 1);
         ASSERT_EQ(LoadResourceRange1x1(3050, 3084), 1);
+        ASSERT_EQ(LoadResourceRange1x1(kUiKeyboardFontInfo, kUiKeyboardFont), 1);
     }
     void TearDown() override
     {

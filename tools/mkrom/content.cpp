@@ -24,7 +24,8 @@ const std::vector<ArchiveRange>& ArchiveRanges()
         // The bowlers' body meshes (911-1023) and their animations (1301-1439) at the game's own ids.
         {"Players", 900, 1300},
         {"Motions", 1300, 1500},
-        {"Fonts", 3000, 3200},
+        // The game's fonts at 3050-3084; below them the UI framework's keyboard font and test panel.
+        {"Fonts", 2200, 3200},
         {"Overlays", 3200, 3600},
         // Props and lane objects, up to the ball, pin and aim models and the ball table (5000-5016).
         {"Objects", 3600, 5400},

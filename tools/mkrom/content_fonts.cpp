@@ -60,6 +60,7 @@ const std::vector<FontFaceSpec>& FontFaces()
         {kInfoBold13, "DejaVuSans-Bold.ttf", 13},
         {kInfoBold28, "DejaVuSans-Bold.ttf", 28},
         {kInfoCondensed10, "DejaVuSansCondensed.ttf", 10},
+        {kUiKeyboardFontInfo, "DejaVuSans-Bold.ttf", 12},
     };
     return faces;
 }
@@ -88,6 +89,7 @@ const std::vector<FontSpec>& Fonts()
         {kGameFontTitles, kInfoBold16, {gold[0], gold[1], gold[2]}},
         {kGameFontHints, kInfoBold11, {sky[0], sky[1], sky[2]}},
         {kGameFontSmallNames, kInfoCondensed10, {white[0], white[1], white[2]}},
+        {kUiKeyboardFont, kUiKeyboardFontInfo, {white[0], white[1], white[2]}},
     };
     return fonts;
 }

@@ -759,6 +759,8 @@ std::vector<Resource> OverlayContent()
     out.push_back(Image(kImagePinHighlight, PinHighlight()));
     out.push_back(Image(kImageNoHomeIcon, NoHomeIcon()));
     out.push_back(Image(kSplashImage, Splash(), true));
+    // The UI's test screen loads this panel through its resource slots while it runs.
+    out.push_back(Image(kUiDemoPanel, MessageBackground(), true));
     return out;
 }
 

@@ -1,0 +1,231 @@
+// Shared 2D drawing of the UI widgets: text as one quad per glyph so that it can be scaled and
+// aligned, measured the same way, justified in columns, and bitmaps stretched into boxes. Every
+// routine works on one stack array of glyph quads and allocates nothing.
+#include "ui/draw2d.h"
+
+#include <cstring>
+
+#include "lib/resources.h"
+#include "lib/textoutput.h"
+#include "platform/quads.h"
+#include "ui/frameupdate.h"
+
+enum { kBoundsSentinel = 0x1000000 };
+
+// The text's glyph quads placed for the scale and alignment; the count, 0 for nothing to draw.
+static int PlaceText(int x, int y, float scaleX, float scaleY, int alignX, int alignY, const char* text, int length,
+                     ScreenPolyData* tiles)
+{
+    if (!text || length < 1 || length >= kBasicUiMaxTextTiles || !fontTable) return 0;
+    char line[kBasicUiMaxTextTiles];
+    std::memcpy(line, text, size_t(length));
+    line[length] = 0;
+    // One quad per character: the text ends at its first control character.
+    for (int i = 0; i < length; ++i)
+        if ((unsigned char)line[i] < 32) line[i] = 0;
+    TextOutputSetPosition(x, 0);
+    TextOutputFormat("%s", line);
+    int width = 0, height = 0;
+    if (!TextOutputGenerateTiles(tiles, kBasicUiMaxTextTiles, &width, &height)) return 0;
+    int count = int(std::strlen(line));
+    int shiftX = int(-width * scaleX * 0.5f * float(alignX));
+    int advance = 0;
+    for (int i = 0; i < count; ++i) {
+        ScreenPolyData& t = tiles[i];
+        int next = i + 1 < count ? tiles[i + 1].x - t.x : 0;
+        int tileY = int(float(y) + float(-t.h) * scaleY * 0.5f * float(alignY) + float(t.y) * scaleY);
+        t.x = x + advance + shiftX;
+        t.y = tileY;
+        t.w = int(float(t.w) * scaleX);
+        t.h = int(float(t.h) * scaleY);
+        advance += int(float(next) * scaleX);
+    }
+    return count;
+}
+
+static int LengthOf(const char* text)
+{
+    if (!text) return 0;
+    size_t n = strnlen(text, kBasicUiMaxTextTiles);
+    return n >= kBasicUiMaxTextTiles ? 0 : int(n);
+}
+
+int BasicUi_RenderScaledDbText(int x, int y, float scaleX, float scaleY, int alignX, int alignY, const char* text)
+{
+    return BasicUi_RenderScaledDbText(x, y, scaleX, scaleY, alignX, alignY, text, LengthOf(text));
+}
+
+int BasicUi_RenderScaledDbText(int x, int y, float scaleX, float scaleY, int alignX, int alignY, const char* text,
+                               int length)
+{
+    ScreenPolyData tiles[kBasicUiMaxTextTiles];
+    int n = PlaceText(x, y, scaleX, scaleY, alignX, alignY, text, length, tiles);
+    for (int i = 0; i < n; ++i) DrawScreenPolyEx(&tiles[i]);
+    return n > 0;
+}
+
+int BasicUi_BoundsScaledDbText(int x, int y, float scaleX, float scaleY, int alignX, int alignY, const char* text,
+                               int* minX, int* minY, int* maxX, int* maxY)
+{
+    return BasicUi_BoundsScaledDbText(x, y, scaleX, scaleY, alignX, alignY, text, LengthOf(text), minX, minY, maxX,
+                                      maxY);
+}
+
+int BasicUi_BoundsScaledDbText(int x, int y, float scaleX, float scaleY, int alignX, int alignY, const char* text,
+                               int length, int* minX, int* minY, int* maxX, int* maxY)
+{
+    if (!minX || !minY || !maxX || !maxY) return 0;
+    *minX = *minY = kBoundsSentinel;
+    *maxX = *maxY = -kBoundsSentinel;
+    ScreenPolyData tiles[kBasicUiMaxTextTiles];
+    int n = PlaceText(x, y, scaleX, scaleY, alignX, alignY, text, length, tiles);
+    for (int i = 0; i < n; ++i) {
+        const ScreenPolyData& t = tiles[i];
+        if (t.x < *minX) *minX = t.x;
+        if (t.y < *minY) *minY = t.y;
+        if (t.x + t.w > *maxX) *maxX = t.x + t.w;
+        if (t.y + t.h > *maxY) *maxY = t.y + t.h;
+    }
+    return n > 0;
+}
+
+int BasicUi_RenderScaledDbTextBG(int x, int y, float scaleX, float scaleY, int alignX, int alignY, const char* text,
+                                 int border)
+{
+    ScreenPolyData tiles[kBasicUiMaxTextTiles];
+    int n = PlaceText(x, y, scaleX, scaleY, alignX, alignY, text, LengthOf(text), tiles);
+    RenderSetColorModulation(0, 0, 0);
+    for (int i = 0; i < n; ++i) {
+        ScreenPolyData t = tiles[i];
+        t.x -= border;
+        t.y -= border;
+        t.w += 2 * border;
+        t.h += 2 * border;
+        DrawScreenPolyEx(&t);
+    }
+    RenderSetColorModulation(127, 127, 127);
+    return n > 0;
+}
+
+// ---- Justified text ----
+
+struct Word {
+    const char* s;
+    int length;
+};
+
+// The next word from *p; paragraphEnd is set when two spaces (or the end) follow it.
+static int NextWord(const char** p, Word* word, int* paragraphEnd)
+{
+    const char* s = *p;
+    while (*s == ' ') ++s;
+    if (!*s) return 0;
+    const char* e = s;
+    while (*e && *e != ' ' && e - s < kBasicUiMaxTextTiles - 1) ++e;
+    word->s = s;
+    word->length = int(e - s);
+    *paragraphEnd = !*e || (e[0] == ' ' && e[1] == ' ') || (e[0] == ' ' && !e[1]);
+    *p = e;
+    return 1;
+}
+
+static int WidthOf(const Word& w, float scaleX, float scaleY, int* height)
+{
+    int x0, y0, x1, y1;
+    if (!BasicUi_BoundsScaledDbText(0, 0, scaleX, scaleY, 0, 0, w.s, w.length, &x0, &y0, &x1, &y1)) {
+        *height = 0;
+        return 0;
+    }
+    *height = y1;
+    return x1 - x0;
+}
+
+int BasicUi_RenderScaledColumnStyleText(int x, int y, int width, float scaleX, float scaleY, const char* text)
+{
+    if (!text || !fontTable) return 0;
+    int space = int(float(TextOutputSubstringLength(" ", 1)) * scaleX);
+    int averageGap = space;
+    int top = y;
+    const char* p = text;
+    Word words[64];
+    for (;;) {
+        // Take words while the line with single spaces stays within the width. The first word is
+        // always taken, so that a word wider than the column still moves the text on.
+        int count = 0, used = 0, lineHeight = 0, paragraphEnd = 0;
+        int widths[64];
+        const char* before = p;
+        Word w;
+        int ends = 0;
+        while (count < 64 && NextWord(&p, &w, &ends)) {
+            int h = 0;
+            int ww = WidthOf(w, scaleX, scaleY, &h);
+            int needed = used + (count ? space : 0) + ww;
+            if (count && needed > width) {
+                p = w.s;
+                break;
+            }
+            words[count] = w;
+            widths[count++] = ww;
+            used = needed;
+            if (h > lineHeight) lineHeight = h;
+            if (ends) {
+                paragraphEnd = 1;
+                break;
+            }
+        }
+        if (!count || p == before) break;
+        int gap = space;
+        if (count >= 2) {
+            int even = space + (width - used) / (count - 1);
+            if (!paragraphEnd) {
+                gap = even;
+                averageGap = (averageGap + gap) / 2;
+            } else {
+                // The last line of a paragraph keeps the gaps of the lines above it rather than
+                // stretching to the column's edge.
+                gap = averageGap < even ? averageGap : even;
+            }
+        }
+        int cx = x;
+        for (int i = 0; i < count; ++i) {
+            BasicUi_RenderScaledDbText(cx, y, scaleX, scaleY, 0, 0, words[i].s, words[i].length);
+            cx += widths[i] + gap;
+        }
+        y += lineHeight > 0 ? lineHeight : TextOutputGetFontHeight();
+    }
+    return y - top;
+}
+
+// ---- Bitmaps ----
+
+static DS3_bitmap_tag* BitmapOf(int rsid)
+{
+    if (!BasicUi_ImageExists(rsid)) return nullptr;
+    void* handle = nullptr;
+    if (!GetResourceHandle(rsid, &handle)) return nullptr;
+    return static_cast<DS3_bitmap_tag*>(handle);
+}
+
+int BasicUi_RenderSizableBox(int rsid, int x, int y, int w, int h, int cw, int ch, int bw, int bh)
+{
+    if (rsid < 1) return 0;
+    DS3_bitmap_tag* b = BitmapOf(rsid);
+    if (!b) return 0;
+    DrawScreenPoly(b, cw, ch, x + cw, y + ch, w - 2 * cw, h - 2 * ch);
+    DrawScreenPoly(b, 0, 0, x, y, cw, ch);
+    DrawScreenPoly(b, 0, bh - ch, x, y + h - ch, cw, ch);
+    DrawScreenPoly(b, bw - cw, 0, x + w - cw, y, cw, ch);
+    DrawScreenPoly(b, bw - cw, bh - ch, x + w - cw, y + h - ch, cw, ch);
+    DrawScreenPoly(b, 0, ch, x, y + ch, cw, h - 2 * ch);
+    DrawScreenPoly(b, bw - cw, ch, x + w - cw, y + ch, cw, h - 2 * ch);
+    DrawScreenPoly(b, cw, 0, x + cw, y, w - 2 * cw, ch);
+    DrawScreenPoly(b, cw, bh - ch, x + cw, y + h - ch, w - 2 * cw, ch);
+    return 1;
+}
+
+int BasicUi_RenderScaledImage(int x, int y, int w, int h, int rsid)
+{
+    void* handle = nullptr;
+    if (!GetResourceHandle(rsid, &handle) || !handle) return 0;
+    return DrawScreenPoly(static_cast<DS3_bitmap_tag*>(handle), 0, 0, x, y, w, h);
+}
