@@ -26,12 +26,6 @@ int gPracticeBallLimit = 0;
 static int bingoScoredAt[kMaxPlayers];
 static int pokerScoredAt[kMaxPlayers];
 
-static const int kAllPins = 10;
-static const int kLastFrame = kFramesPerGame - 1;
-static const int kResultSpare = 10;
-static const int kResultStrike = 11;
-static const int kMarkSpare = 1;
-static const int kMarkStrike = 2;
 static const int kShufflePasses = 5;
 
 void ResetMiniGames()

@@ -14,16 +14,7 @@
 #include "shell/upperlayers.h"
 
 static const int kNoScore = -1;
-static const int kAllPins = 10;
-static const int kLastFrame = kFramesPerGame - 1;
-
-// lastBallResult beyond a pin count.
-static const int kResultSpare = 10;
-static const int kResultStrike = 11;
-
-// frameMark values (0 is an open frame).
-static const int kMarkSpare = 1;
-static const int kMarkStrike = 2;
+static_assert(kLastFrame == kFramesPerGame - 1, "the last frame is the tenth");
 
 static const int kShotClockMs = 30000;
 

@@ -19,6 +19,16 @@ enum {
 // The attract game ends once player 0's frame passes this one.
 constexpr int kAttractLastFrame = 3;
 
+// A rack's pins, and the last frame of a game (counted from 0).
+constexpr int kAllPins = 10;
+constexpr int kLastFrame = 9;
+// A player's lastBallResult beyond a pin count.
+constexpr int kResultSpare = 10;
+constexpr int kResultStrike = 11;
+// frameMark values (0 is an open frame).
+constexpr int kMarkSpare = 1;
+constexpr int kMarkStrike = 2;
+
 // The end of the ball that has just come to rest, by game type. Does nothing once the game is
 // over, so that no ball thrown after the end changes a finished score. Always 1.
 int UpdateFrameLogic();

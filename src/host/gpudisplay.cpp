@@ -567,6 +567,20 @@ static void DrawScreen(GLuint left, GLuint right, int mode, int x, int y, int w,
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
 }
 
+// The window's own frame buffer, cleared to black with plain state, ready for its pictures.
+static void ClearWindow(int scale)
+{
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDisable(GL_SCISSOR_TEST);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glViewport(0, 0, 400 * scale, 480 * scale);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
 void GpuPresent()
 {
     if (!GpuContextHasWindow()) return;
@@ -576,16 +590,8 @@ void GpuPresent()
         if (!presentProgram) return;
         glGenVertexArrays(1, &presentVao);
     }
-    int s = GpuContextScale();
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDisable(GL_SCISSOR_TEST);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_BLEND);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glViewport(0, 0, 400 * s, 480 * s);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
+    const int s = GpuContextScale();
+    ClearWindow(s);
     glUseProgram(presentProgram);
     glUniform1i(glGetUniformLocation(presentProgram, "leftImage"), 0);
     glUniform1i(glGetUniformLocation(presentProgram, "rightImage"), 1);
@@ -632,16 +638,8 @@ int GpuPresentPictures(const std::vector<uint8_t>& upperRgb, const std::vector<u
         glGenTextures(2, pictureTexture);
         if (!presentVao) glGenVertexArrays(1, &presentVao);
     }
-    int s = GpuContextScale();
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDisable(GL_SCISSOR_TEST);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_BLEND);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glViewport(0, 0, 400 * s, 480 * s);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
+    const int s = GpuContextScale();
+    ClearWindow(s);
     glUseProgram(pictureProgram);
     glUniform1i(glGetUniformLocation(pictureProgram, "picture"), 0);
     glBindVertexArray(presentVao);

@@ -10,7 +10,6 @@
 #include "lib/printing.h"
 #include "screens/minigame_print.h"
 
-static const int kAllPins = 10;
 
 static int Valid(int player) { return player >= 0 && player < kMaxPlayers; }
 
