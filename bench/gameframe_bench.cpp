@@ -161,11 +161,6 @@ int main(int argc, char** argv)
                     msWhole, msWhole / msLogic, msLogic);
     }
     EndBenchSound();
-    RenderDispose();
-    FreeResources();
-    FileSystemDispose();
-    btAlignedAllocSetCustom(nullptr, nullptr);
-    btAlignedAllocSetCustomAligned(nullptr, nullptr);
-    DisposeMemoryHeap(&deviceHeap);
+    EndBenchRenderer();
     return 0;
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/bench_game.h"
 #include "host/arena.h"
 #include "host/errorlog.h"
 #include "host/gpu.h"
@@ -185,19 +186,7 @@ int main(int argc, char** argv)
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
     // The game data of the build, drawn headless.
-    std::string error;
-    char* programOnly[] = {argv[0], const_cast<char*>("--headless")};
-    if (HostParseOptions(2, programOnly, &gHostOptions, &error) != kOptionsRun) return 1;
-    HostSetVerbose(1);
-    done = 0;
-    if (!HostArenaInit(kDeviceBytes)) return 1;
-    theHeap = nullptr;
-    uint8_t* start = HostDeviceMemoryAddress();
-    if (!InitMemoryHeap(&deviceHeap, start, start + kDeviceBytes, 0x2000, 128, 0, 1) || !FileSystemInit() ||
-        !InitResources(10000) || !OpenResources() || !RenderInit(0x80000, 0x800, 0x502, 0x500)) {
-        std::fprintf(stderr, "render_bench: no game heap, game data or renderer\n");
-        return 1;
-    }
+    if (!StartBenchRenderer("render_bench", argv[0], 1, kDeviceBytes, 0x800)) return 1;
     InitCamera(6.0f, 150000.0f);
     DS3_lights lights;
     std::memset(&lights, 0, sizeof lights);
@@ -230,9 +219,6 @@ int main(int argc, char** argv)
         for (size_t i = 0; i < rgb.size(); i += 3) lit += (rgb[i] | rgb[i + 1] | rgb[i + 2]) != 0;
         std::printf("the scene covers %.0f %% of the upper screen\n", 100.0 * double(lit) / double(w * h));
     }
-    RenderDispose();
-    FreeResources();
-    FileSystemDispose();
-    DisposeMemoryHeap(&deviceHeap);
+    EndBenchRenderer();
     return 0;
 }

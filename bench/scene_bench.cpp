@@ -120,11 +120,6 @@ int main(int argc, char** argv)
         // processor time of all threads tells the cost apart from the load.
         std::printf("processor time of all threads per frame: %.3f ms\n", gCpuSeconds * 1000.0 / double(gFrames));
     }
-    RenderDispose();
-    FreeResources();
-    FileSystemDispose();
-    btAlignedAllocSetCustom(nullptr, nullptr);
-    btAlignedAllocSetCustomAligned(nullptr, nullptr);
-    DisposeMemoryHeap(&deviceHeap);
+    EndBenchRenderer();
     return 0;
 }

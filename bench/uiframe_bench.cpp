@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "support/bench_game.h"
 #include "db/database.h"
 #include "host/arena.h"
 #include "host/clock.h"
@@ -107,19 +108,7 @@ int main(int argc, char** argv)
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
     // The game data of the build, drawn headless.
-    std::string error;
-    char* programOnly[] = {argv[0], const_cast<char*>("--headless")};
-    if (HostParseOptions(2, programOnly, &gHostOptions, &error) != kOptionsRun) return 1;
-    done = 0;
-    if (!HostArenaInit(kDeviceBytes)) return 1;
-    theHeap = nullptr;
-    uint8_t* start = HostDeviceMemoryAddress();
-    if (!InitMemoryHeap(&deviceHeap, start, start + kDeviceBytes, 0x2000, 128, 0, 1) || !FileSystemInit() ||
-        !InitResources(10000) || !OpenResources() || !RenderInit(0x80000, 0x1000, 0x502, 0x500) ||
-        !ScreenInitializeAPI()) {
-        std::fprintf(stderr, "uiframe_bench: no game heap, game data or renderer\n");
-        return 1;
-    }
+    if (!StartBenchRenderer("uiframe_bench", argv[0], 1, kDeviceBytes, 0x1000) || !ScreenInitializeAPI()) return 1;
     HostUseVirtualClock(1);
     BasicMemory_Init(basicUiNumberOfMemorySlots);
     BasicDb_Init();

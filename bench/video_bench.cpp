@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/bench_game.h"
 #include "host/arena.h"
 #include "host/errorlog.h"
 #include "host/host.h"
@@ -106,20 +107,8 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
-    std::string error;
-    char* programOnly[] = {argv[0], const_cast<char*>("--headless")};
-    if (HostParseOptions(2, programOnly, &gHostOptions, &error) != kOptionsRun) return 1;
-    HostSetVerbose(1);
-    done = 0;
-    if (!HostArenaInit(kDeviceBytes)) return 1;
-    theHeap = nullptr;
-    uint8_t* start = HostDeviceMemoryAddress();
-    if (!InitMemoryHeap(&deviceHeap, start, start + kDeviceBytes, 0x2000, 128, 0, 1) || !FileSystemInit() ||
-        !InitResources(10000) || !OpenResources() || !InitializeSoundServices() ||
-        !RenderInit(0x80000, 0x800, 0x502, 0x500)) {
-        std::fprintf(stderr, "video_bench: no game heap, game data, sound or renderer\n");
+    if (!StartBenchRenderer("video_bench", argv[0], 1, kDeviceBytes, 0x800) || !StartBenchSound("video_bench"))
         return 1;
-    }
     HostMixerSetUnheard(0);  // the mixing is part of the cost
     gClip = std::string("rom:/") + kStrikeVideoFiles[0];
 
@@ -133,10 +122,7 @@ int main(int argc, char** argv)
         std::printf("the same frame without a clip: %.3f ms; the clip's own work: %.2f %% of the frame\n", empty,
                     100.0 * (clip - empty) / kFrameBudgetMs);
     }
-    RenderDispose();
-    DisposeSoundServices();
-    FreeResources();
-    FileSystemDispose();
-    DisposeMemoryHeap(&deviceHeap);
+    EndBenchSound();
+    EndBenchRenderer();
     return 0;
 }

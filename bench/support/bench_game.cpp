@@ -1,5 +1,6 @@
 #include "support/bench_game.h"
 
+#include <btBulletDynamicsCommon.h>
 #include <sys/resource.h>
 
 #include <cstdint>
@@ -28,24 +29,38 @@
 #include "shell/settings.h"
 #include "shell/startup.h"
 
-static constexpr uint32_t kDeviceBytes = 64u << 20;
-
-int StartBenchGame(const char* bench, char* program, int headless)
+int StartBenchRenderer(const char* bench, char* program, int headless, uint32_t deviceBytes, uint32_t maxQuads)
 {
     std::string error;
     char headlessOption[] = "--headless";
     char* arguments[] = {program, headlessOption};
     if (HostParseOptions(headless ? 2 : 1, arguments, &gHostOptions, &error) != kOptionsRun) return 0;
-    HostSetVerbose(1);  // a game that cannot be set up says why
+    HostSetVerbose(1);  // a bench that cannot start says why
     done = 0;
-    if (!HostArenaInit(kDeviceBytes)) return 0;
+    if (!HostArenaInit(deviceBytes)) return 0;
     theHeap = nullptr;
     uint8_t* start = HostDeviceMemoryAddress();
-    if (!InitMemoryHeap(&deviceHeap, start, start + kDeviceBytes, 0x2000, 128, 0, 1) || !FileSystemInit() ||
-        !InitResources(10000) || !OpenResources() || !RenderInit(0x80000, 0x800, 0x502, 0x500)) {
+    if (!InitMemoryHeap(&deviceHeap, start, start + deviceBytes, 0x2000, 128, 0, 1) || !FileSystemInit() ||
+        !InitResources(10000) || !OpenResources() || !RenderInit(0x80000, maxQuads, 0x502, 0x500)) {
         std::fprintf(stderr, "%s: no game heap, game data or renderer\n", bench);
         return 0;
     }
+    return 1;
+}
+
+void EndBenchRenderer()
+{
+    RenderDispose();
+    FreeResources();
+    FileSystemDispose();
+    btAlignedAllocSetCustom(nullptr, nullptr);
+    btAlignedAllocSetCustomAligned(nullptr, nullptr);
+    DisposeMemoryHeap(&deviceHeap);
+}
+
+int StartBenchGame(const char* bench, char* program, int headless)
+{
+    if (!StartBenchRenderer(bench, program, headless, 64u << 20, 0x800)) return 0;
     InstallPhysicsAllocator();
     InitTrigTables();
     InitGameSettings();

@@ -1,6 +1,13 @@
 // Set-up and tear-down shared by the benchmarks that play whole games on the build's game data.
 #pragma once
 
+#include <cstdint>
+
+// The host, a game heap of deviceBytes in the device arena, the build's game data and the
+// renderer (with room for maxQuads 2D quads), headless when asked; 0, with a message naming the
+// bench, when something cannot be had. EndBenchRenderer gives it all back.
+int StartBenchRenderer(const char* bench, char* program, int headless, uint32_t deviceBytes, uint32_t maxQuads);
+void EndBenchRenderer();
 // Readies the program as start-up does for a game: the default options (headless when asked),
 // a 64 MB game heap in the device arena, the build's game data, the renderer, the physics
 // allocator, trig tables, settings, options and inputs. 0, with a message naming the bench, when
