@@ -7,6 +7,7 @@
 
 #include "lib/strings.h"
 #include "ui/templates.h"
+#include "ui/widgets/button.h"
 #include "ui/widgets/cmdload.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/rectangle.h"
@@ -58,7 +59,7 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_ROW(Rectangle),                                 // 1
     BASIC_UI_ROW(Label),                                     // 2
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeImage),           // 3
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeButton),          // 4
+    BASIC_UI_ROW(Button),                                    // 4
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeClip),            // 5
     BASIC_UI_ROW(CmdSequence),                               // 6
     BASIC_UI_ROW(CmdPlayClip),                               // 7
@@ -77,7 +78,7 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_ROW(CmdIf),                                     // 20
     BASIC_UI_ROW(CmdElse),                                   // 21
     BASIC_UI_ROW(CmdBGM),                                    // 22
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeAnchor),          // 23
+    BASIC_UI_ROW(Anchor),                                    // 23
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerKey),      // 24
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerPad),      // 25
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerTimer),    // 26
