@@ -11,6 +11,7 @@
 #include "ui/widgets/cmdload.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/rectangle.h"
+#include "ui/widgets/triggers.h"
 
 sBasicUiWidgetTypeRef BasicUiWidgetTypeNull_Create(sBasicUiEnvironment*)
 {
@@ -79,14 +80,14 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_ROW(CmdElse),                                   // 21
     BASIC_UI_ROW(CmdBGM),                                    // 22
     BASIC_UI_ROW(Anchor),                                    // 23
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerKey),      // 24
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerPad),      // 25
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerTimer),    // 26
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerEnter),    // 27
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerLeave),    // 28
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerPress),    // 29
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerBox),      // 30
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerMove),     // 31
+    BASIC_UI_ROW(TriggerKey),                                // 24
+    BASIC_UI_ROW(TriggerPad),                                // 25
+    BASIC_UI_ROW(TriggerTimer),                              // 26
+    BASIC_UI_ROW(TriggerEnter),                              // 27
+    BASIC_UI_ROW(TriggerLeave),                              // 28
+    BASIC_UI_ROW(TriggerPress),                              // 29
+    BASIC_UI_ROW(TriggerBox),                                // 30
+    BASIC_UI_ROW(TriggerMove),                               // 31
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerMove3D),   // 32
     BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DCamera),        // 33
     BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DClip),          // 34
