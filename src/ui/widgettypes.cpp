@@ -10,6 +10,7 @@
 #include "ui/widgets/button.h"
 #include "ui/widgets/cmdload.h"
 #include "ui/widgets/commands.h"
+#include "ui/widgets/dbref.h"
 #include "ui/widgets/rectangle.h"
 #include "ui/widgets/triggers.h"
 
@@ -108,7 +109,7 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeDialogBox),       // 49
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeScrollBox),       // 50
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTextScroll),      // 51
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeDbRef),           // 52
+    BASIC_UI_ROW(DbRef),                                     // 52
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeLeagueTable),     // 53
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTreeTable),       // 54
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeLadderTable),     // 55

@@ -8,7 +8,9 @@
 
 #include "ui/frameupdate.h"
 #include "ui/uiload_fixture.h"
+#include "db/database.h"
 #include "ui/widgets/button.h"
+#include "ui/widgets/dbref.h"
 
 namespace {
 
@@ -104,6 +106,45 @@ TEST_F(BasicUiButtons, AnchorsWalkPastSkipableButtonsAndPreferNorthAndWest)
     BasicUi_UpdateEnvironment(env, 1.0f / 30.0f);
     EXPECT_EQ(B("low")->y.value, 10 + 20 + 3);       // under "top": "mid" is skipped
     EXPECT_EQ(B("low")->x.value, 140 + 15 + 2);      // right of "top", by half its own width
+}
+
+// Two tables: "slots" holds a row number of "items"; each item has a status string and a count.
+TEST_F(BasicUiButtons, ReferencesReadThroughASecondTableAndLockButtonsByStatusCharacters)
+{
+    std::ofstream(scratch + "/t.db.xml")
+        << "<BasicDb name=\"t\" tableDefs=\"2\" tables=\"2\">"
+           "<BasicDbTableDef name=\"sd\" columns=\"1\"><BasicDbTableColumnDef name=\"i\" type=\"int\" "
+           "count=\"1\"/></BasicDbTableDef>"
+           "<BasicDbTableDef name=\"id\" columns=\"2\"><BasicDbTableColumnDef name=\"st\" type=\"string\" "
+           "count=\"4\"/><BasicDbTableColumnDef name=\"n\" type=\"int\" count=\"1\"/></BasicDbTableDef>"
+           "<BasicDbTable name=\"slots\" def=\"sd\" rows=\"1\"/><BasicDbTable name=\"items\" def=\"id\" "
+           "rows=\"2\"/></BasicDb>";
+    Load("<BasicUiWidget name=\"st\" typeWidget=\"dbRef\" db.Nm=\"t\" db.tblNm=\"slots\" hasIDb=\"1\" "
+         "idb.Nm=\"t\" idb.tblNm=\"items\" idb.column=\"0\" isStatusRef=\"1\"/>"
+         "<BasicUiWidget name=\"n\" typeWidget=\"dbRef\" db.Nm=\"t\" db.tblNm=\"slots\" hasIDb=\"1\" "
+         "idb.Nm=\"t\" idb.tblNm=\"items\" idb.column=\"1\"/>"
+         "<BasicUiWidget name=\"b\" typeWidget=\"wtButton\" lockedDb=\"st\" lockedElement=\"1\" hasIDbRow=\"1\" "
+         "idbRowRef=\"n\"/>"
+         "<BasicUiWidget name=\"gone\" typeWidget=\"dbRef\" db.Nm=\"none\" db.tblNm=\"x\"/>",
+         "<BasicDbFile filename=\"t.db.xml\"/>");
+    sBasicDb* db = BasicUi_FindDb(env, "t");
+    sBasicDbTable* slots = BasicDbTable_Find(db, "slots");
+    sBasicDbTable* items = BasicDbTable_Find(db, "items");
+    BasicDbTable_SetElementI(slots, 0, 0, 1);  // the slot shows item 1
+    BasicDbTable_SetElementI(items, 1, 1, 7);
+    BasicDbTable_SetElementCN(items, 0, 1, 0, 'U');
+    BasicDbTable_SetElementCN(items, 0, 1, 1, 'L');
+    EXPECT_EQ(BasicUiWidgetTypeDbRef_GetDbInt(W("n")), 7);
+    EXPECT_EQ(BasicUiWidgetTypeDbRef_IsLocked(W("st"), 1), 1);
+    EXPECT_EQ(BasicUiWidgetTypeDbRef_IsLocked(W("st"), 0), 0);
+    EXPECT_EQ(BasicUiWidgetTypeButton_IsAvailable(W("b"), 0), 1);
+    EXPECT_EQ(BasicUiWidgetTypeButton_IsAvailable(W("b"), 1), 0);
+    BasicDbTable_SetElementCN(items, 0, 1, 1, 'Z');  // shown locked, but navigable
+    EXPECT_EQ(BasicUiWidgetTypeButton_IsAvailable(W("b"), 1), 1);
+    BasicUi_UpdateEnvironment(env, 1.0f / 30.0f);
+    EXPECT_EQ(B("b")->row.value, 7);
+    EXPECT_EQ(BasicUiWidgetTypeDbRef_GetDbInt(W("gone")), 0);
+    EXPECT_EQ(BasicUiWidgetTypeDbRef_Table(W("b")), nullptr);
 }
 
 }  // namespace

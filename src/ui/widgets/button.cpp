@@ -12,6 +12,7 @@
 #include "ui/dbcellref.h"
 #include "ui/draw2d.h"
 #include "ui/frameupdate.h"
+#include "ui/widgets/dbref.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
 
@@ -146,6 +147,7 @@ int BasicUiWidgetTypeButton_Update(sBasicUiWidget* w, float)
 {
     auto* b = BasicUiWidgetTypeButton_Get(w);
     if (!b) return 0;
+    if (b->hasIDbRow.value) b->row.value = BasicUiWidgetTypeDbRef_GetDbInt(b->idbRowRef);
     if (!b->hasDbText.value) return 1;
     sBasicUiEnvironment* env = BasicUiWidget_GetEnvironment(w);
     Resolve(env, b->dbName, b->dbTableName, &b->internalDbName, &b->internalDbTableName, &b->internalDbTable);
@@ -259,10 +261,14 @@ int BasicUiWidgetTypeButton_Render(sBasicUiWidget* w)
             int px = 0, py = 0;
             DataPosition(b, &px, &py);
             sBasicDbTable* table = b->internalDbTable;
-            if (table && b->dbShowName.value && !b->ndbRef) {
+            if (table && b->dbShowName.value) {
                 int nx = b->x.value + ax + b->fontOffsetX.value + b->dbNameOffset.value;
-                DrawCell(table, -1, b->column.value, nx, py, b->fontScaleX, b->fontScaleY, 0,
-                         b->fontAlignmentY.value);
+                if (!b->ndbRef)
+                    DrawCell(table, -1, b->column.value, nx, py, b->fontScaleX, b->fontScaleY, 0,
+                             b->fontAlignmentY.value);
+                else
+                    DrawCell(BasicUiWidgetTypeDbRef_Table(b->ndbRef), b->nrow.value, b->ncolumn.value, nx, py,
+                             b->fontScaleX, b->fontScaleY, 0, b->fontAlignmentY.value);
             }
             if (table && !b->hasIDbText.value)
                 DrawCell(table, b->row.value, b->column.value, px, py, b->fontScaleX, b->fontScaleY,
@@ -275,6 +281,14 @@ int BasicUiWidgetTypeButton_Render(sBasicUiWidget* w)
             RestoreFont(previous);
         }
     }
+    // Lock and state icons from their status references.
+    RenderSetColorModulation(127, 127, 127);
+    if (b->lockedDb)
+        BasicUiWidgetTypeDbRef_RenderStatusIcon(b->lockedDb, b->x.value + b->lockedXOffset.value + ax,
+                                                b->y.value + b->lockedYOffset.value + ay, b->lockedElement.value);
+    if (b->stateDb)
+        BasicUiWidgetTypeDbRef_RenderStatusIcon(b->stateDb, b->x.value + b->stateXOffset.value + ax,
+                                                b->y.value + b->stateYOffset.value + ay, b->stateElement.value);
     return 1;
 }
 
@@ -294,8 +308,8 @@ int BasicUiWidgetTypeButton_IsAvailable(sBasicUiWidget* w, int checkLock)
     auto* b = BasicUiWidgetTypeButton_Get(w);
     if (!b) return 1;
     if (b->skipable.value) return 0;
-    (void)checkLock;  // the lock status comes from a database reference widget
-    return 1;
+    if (!checkLock) return 1;
+    return BasicUiWidgetTypeDbRef_IsLocked(b->lockedDb, b->lockedElement.value) ? 0 : 1;
 }
 
 int BasicUiWidgetTypeButton_GetLockableIndex(sBasicUiWidget* w)
