@@ -12,6 +12,7 @@
 #include "ui/widgets/commands.h"
 #include "ui/widgets/dbref.h"
 #include "ui/widgets/rectangle.h"
+#include "ui/widgets/scrollbox.h"
 #include "ui/widgets/triggers.h"
 
 sBasicUiWidgetTypeRef BasicUiWidgetTypeNull_Create(sBasicUiEnvironment*)
@@ -107,7 +108,7 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_ROW(Instance),                                  // 47
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeMsgBox),          // 48
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeDialogBox),       // 49
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeScrollBox),       // 50
+    BASIC_UI_ROW(ScrollBox),                                 // 50
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTextScroll),      // 51
     BASIC_UI_ROW(DbRef),                                     // 52
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeLeagueTable),     // 53

@@ -9,6 +9,7 @@
 #include "ui/frameupdate.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/commands.h"
+#include "ui/widgets/scrollbox.h"
 #include "ui/widgets/triggers.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
@@ -114,6 +115,7 @@ sBasicUiWidget* MoveBtn(sBasicUiWidget* from, sBasicUiWidget* first, int directi
             ++taken;
         }
     }
+    BasicUiWidgetTypeScrollBox_ScrollTo(result->parentWidget, result);
     return result;
 }
 

@@ -95,5 +95,5 @@ enum { kBasicUiMoveUp = 0, kBasicUiMoveDown = 1, kBasicUiMoveRight = 2, kBasicUi
 // The button reached from `from` by `steps` available buttons along its links in the direction
 // (unavailable ones are passed over without using a step); `from` when none is reached, `first`
 // when `from` is no button. The walk visits at most as many links as there are widgets, so a ring
-// of unavailable buttons ends.
+// of unavailable buttons ends. A scroll box holding the result is scrolled to it.
 sBasicUiWidget* MoveBtn(sBasicUiWidget* from, sBasicUiWidget* first, int direction, int skipLocked, int steps);
