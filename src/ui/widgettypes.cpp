@@ -13,6 +13,7 @@
 #include "ui/widgets/dbref.h"
 #include "ui/widgets/rectangle.h"
 #include "ui/widgets/scrollbox.h"
+#include "ui/widgets/sticky.h"
 #include "ui/widgets/triggers.h"
 
 sBasicUiWidgetTypeRef BasicUiWidgetTypeNull_Create(sBasicUiEnvironment*)
@@ -116,8 +117,8 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeLadderTable),     // 55
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeScoreTable),      // 56
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeMcHint),          // 57
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeStickyButton),    // 58
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeStickyCursor),    // 59
+    BASIC_UI_ROW(StickyButton),                              // 58
+    BASIC_UI_ROW(StickyCursor),                              // 59
     {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},  // end of the table
 };
 
