@@ -11,6 +11,7 @@
 #include "ui/widgets/cmdload.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/dbref.h"
+#include "ui/widgets/dialogbox.h"
 #include "ui/widgets/rectangle.h"
 #include "ui/widgets/scrollbox.h"
 #include "ui/widgets/sticky.h"
@@ -108,7 +109,7 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_ROW(Definition),                                // 46
     BASIC_UI_ROW(Instance),                                  // 47
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeMsgBox),          // 48
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeDialogBox),       // 49
+    BASIC_UI_ROW(DialogBox),                                 // 49
     BASIC_UI_ROW(ScrollBox),                                 // 50
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTextScroll),      // 51
     BASIC_UI_ROW(DbRef),                                     // 52
