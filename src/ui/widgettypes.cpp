@@ -12,6 +12,7 @@
 #include "ui/widgets/commands.h"
 #include "ui/widgets/dbref.h"
 #include "ui/widgets/dialogbox.h"
+#include "ui/widgets/msgbox.h"
 #include "ui/widgets/rectangle.h"
 #include "ui/widgets/scrollbox.h"
 #include "ui/widgets/sticky.h"
@@ -108,7 +109,7 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DRig),           // 45
     BASIC_UI_ROW(Definition),                                // 46
     BASIC_UI_ROW(Instance),                                  // 47
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeMsgBox),          // 48
+    BASIC_UI_ROW(MsgBox),                                    // 48
     BASIC_UI_ROW(DialogBox),                                 // 49
     BASIC_UI_ROW(ScrollBox),                                 // 50
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTextScroll),      // 51
@@ -117,7 +118,7 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTreeTable),       // 54
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeLadderTable),     // 55
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeScoreTable),      // 56
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeMcHint),          // 57
+    BASIC_UI_ROW(McHint),                                    // 57
     BASIC_UI_ROW(StickyButton),                              // 58
     BASIC_UI_ROW(StickyCursor),                              // 59
     {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},  // end of the table

@@ -4,6 +4,7 @@
 #include "ui/widgets/dialogbox.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 #include "db/database.h"

@@ -8,6 +8,7 @@
 #include "platform/input.h"
 #include "platform/quads.h"
 #include "ui/frameupdate.h"
+#include "ui/widgets/dialogbox.h"
 #include "ui/widgets/sticky.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
@@ -175,7 +176,7 @@ int BasicUiWidgetTypeStickyCursor_Update(sBasicUiWidget* w, float dt)
     if (n != c->closestButtonOld) c->buttonElapsed = 0;
     float tx = c->activeCursorX, ty = c->activeCursorY;
     int snapped = 0;
-    // Dialog answers are served by dialog boxes; without one the cursor has no candidate there.
+    // In dialogs the candidate is the dialog box, whose round answers capture the cursor.
     if (env->inputMode != BasicUiInputMode_Dialog && n) {
         c->isPressed.value = BasicUiWidgetTypeStickyButton_IsPressed(int(c->gravitatedCursorX),
                                                                      int(c->gravitatedCursorY), n);
@@ -190,6 +191,14 @@ int BasicUiWidgetTypeStickyCursor_Update(sBasicUiWidget* w, float dt)
             c->lastTouchedLifted = 0;
         }
         snapped = BasicUiWidgetTypeStickyButton_Center(&tx, &ty, n);
+    } else if (n) {
+        c->isPressed.value = BasicUiWidgetTypeDialogBox_IsPressed(int(c->gravitatedCursorX),
+                                                                  int(c->gravitatedCursorY), n);
+        if (c->isPressed.value)
+            c->buttonElapsed += dt;
+        else
+            c->buttonElapsed = 0;
+        snapped = BasicUiWidgetTypeDialogBox_Center(&tx, &ty, n);
     } else {
         c->buttonElapsed = 0;
         c->isPressed.value = 0;
@@ -201,7 +210,8 @@ int BasicUiWidgetTypeStickyCursor_Update(sBasicUiWidget* w, float dt)
     c->valueMoveDir = v;
     float sx = v * (c->gravitatedCursorX - tx), sy = v * (c->gravitatedCursorY - ty);
     auto* sb = BasicUiWidgetTypeStickyButton_Get(n);
-    if (c->isPressed.value && !c->isDblTouch.value && sb && sb->shape.value != kBasicUiStickyBox) {
+    const bool round = (sb && sb->shape.value != kBasicUiStickyBox) || (n && n->widgetTypeRef.type == EBasicUiWidgetTypeDialogBox);
+    if (c->isPressed.value && !c->isDblTouch.value && round) {
         sx *= 0.75f;
         sy *= 0.75f;
     }
