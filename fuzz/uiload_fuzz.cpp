@@ -2,7 +2,8 @@
 // into an environment (with the definitions' instances generated as it goes), every display,
 // screen and widget tree is walked, the records are looked up by name, then every command
 // sequence is started and the environment runs frames with input taken from the file (buttons,
-// stylus touches that may type on the keyboard, frame times), and the environment is cleared.
+// stylus touches that may type on the keyboard, frame times); navigation and shown-only dialogs
+// are driven on every menu widget and more frames run, and the environment is cleared.
 // Nothing may crash or hang, no tree may become a loop or lose a widget's parent link, the input
 // mode stays a mode, and the memory manager must end where it started.
 #include <unistd.h>
@@ -24,7 +25,11 @@
 #include "ui/memoryslots.h"
 #include "ui/registry.h"
 #include "ui/templates.h"
+#include "ui/widgets/button.h"
 #include "ui/widgets/commands.h"
+#include "ui/widgets/dialogbox.h"
+#include "ui/widgets/scrollbox.h"
+#include "ui/widgets/triggers.h"
 #include "ui/widgettypes.h"
 
 static sBasicUiEnvironment* env = nullptr;
@@ -69,6 +74,31 @@ static void RunSequences(sBasicUiWidget* first, long limit)
     int depth = 0;
     for (sBasicUiWidget* w = first; w && ++count <= limit;) {
         if (w->widgetTypeRef.type == EBasicUiWidgetTypeCmdSequence) BasicUiWidgetTypeCmdSequence_Run(w);
+        if (w->childWidget) {
+            w = w->childWidget;
+            ++depth;
+            continue;
+        }
+        while (w && !w->nextWidget && depth > 0) {
+            w = w->parentWidget;
+            --depth;
+        }
+        w = w ? w->nextWidget : nullptr;
+    }
+}
+
+// Drives the menu widgets' own operations on every widget of the tree: navigation from each button
+// in every direction (which pages scroll boxes), and opening shown-only dialogs (a dialog that runs
+// its own frames is left to the scripts).
+static void PokeMenuWidgets(sBasicUiWidget* first, long limit)
+{
+    long count = 0;
+    int depth = 0;
+    for (sBasicUiWidget* w = first; w && ++count <= limit;) {
+        for (int dir = 0; dir < 4; ++dir) MoveBtn(w, nullptr, dir, dir & 1, 1 + dir);
+        if (auto* d = static_cast<sBasicUiWidgetTypeDialogBox*>(
+                w->widgetTypeRef.type == EBasicUiWidgetTypeDialogBox ? w->widgetTypeRef.ptr : nullptr))
+            if (d->isShowDialog.value) BasicUiWidgetTypeDialogBox_OpenDialog(w, 1 + int(count % 4));
         if (w->childWidget) {
             w = w->childWidget;
             ++depth;
@@ -158,6 +188,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     for (sBasicUiDisplay* d = env->displayRoot; d; d = d->nextDisplay)
         for (sBasicUiScreen* s = d->nextScreen; s; s = s->nextScreen) RunSequences(s->nextWidget, limit);
+    RunFrames(data, size);
+    for (sBasicUiDisplay* d = env->displayRoot; d; d = d->nextDisplay)
+        for (sBasicUiScreen* s = d->nextScreen; s; s = s->nextScreen) PokeMenuWidgets(s->nextWidget, limit);
     RunFrames(data, size);
 
     BasicUiEnvironment_Clear(env);

@@ -15,6 +15,7 @@
 #include "platform/utilities.h"
 #include "ui/osk.h"
 #include "ui/rlstracker.h"
+#include "ui/widgets/dialogbox.h"
 #include "ui/widgettypes.h"
 
 // ---- Frame statistics ----
@@ -120,7 +121,7 @@ int BasicUi_UpdateEnvironment(sBasicUiEnvironment* env, float dt)
     }
     BasicUiRLS_Dispatch(&env->tracker, 1);
     basicUiTimeTaken += BasicUI_GetTimeInSecs() - start;
-    // A dialog box that was cut short counts its aborted frames down here once dialogs exist.
+    BasicUiWidgetTypeDialogBox_AbortFrameTick();
     return 1;
 }
 

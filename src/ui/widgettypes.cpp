@@ -7,9 +7,16 @@
 
 #include "lib/strings.h"
 #include "ui/templates.h"
+#include "ui/widgets/button.h"
 #include "ui/widgets/cmdload.h"
 #include "ui/widgets/commands.h"
+#include "ui/widgets/dbref.h"
+#include "ui/widgets/dialogbox.h"
+#include "ui/widgets/msgbox.h"
 #include "ui/widgets/rectangle.h"
+#include "ui/widgets/scrollbox.h"
+#include "ui/widgets/sticky.h"
+#include "ui/widgets/triggers.h"
 
 sBasicUiWidgetTypeRef BasicUiWidgetTypeNull_Create(sBasicUiEnvironment*)
 {
@@ -58,7 +65,7 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_ROW(Rectangle),                                 // 1
     BASIC_UI_ROW(Label),                                     // 2
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeImage),           // 3
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeButton),          // 4
+    BASIC_UI_ROW(Button),                                    // 4
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeClip),            // 5
     BASIC_UI_ROW(CmdSequence),                               // 6
     BASIC_UI_ROW(CmdPlayClip),                               // 7
@@ -77,15 +84,15 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_ROW(CmdIf),                                     // 20
     BASIC_UI_ROW(CmdElse),                                   // 21
     BASIC_UI_ROW(CmdBGM),                                    // 22
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeAnchor),          // 23
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerKey),      // 24
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerPad),      // 25
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerTimer),    // 26
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerEnter),    // 27
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerLeave),    // 28
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerPress),    // 29
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerBox),      // 30
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerMove),     // 31
+    BASIC_UI_ROW(Anchor),                                    // 23
+    BASIC_UI_ROW(TriggerKey),                                // 24
+    BASIC_UI_ROW(TriggerPad),                                // 25
+    BASIC_UI_ROW(TriggerTimer),                              // 26
+    BASIC_UI_ROW(TriggerEnter),                              // 27
+    BASIC_UI_ROW(TriggerLeave),                              // 28
+    BASIC_UI_ROW(TriggerPress),                              // 29
+    BASIC_UI_ROW(TriggerBox),                                // 30
+    BASIC_UI_ROW(TriggerMove),                               // 31
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerMove3D),   // 32
     BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DCamera),        // 33
     BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DClip),          // 34
@@ -102,18 +109,18 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DRig),           // 45
     BASIC_UI_ROW(Definition),                                // 46
     BASIC_UI_ROW(Instance),                                  // 47
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeMsgBox),          // 48
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeDialogBox),       // 49
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeScrollBox),       // 50
+    BASIC_UI_ROW(MsgBox),                                    // 48
+    BASIC_UI_ROW(DialogBox),                                 // 49
+    BASIC_UI_ROW(ScrollBox),                                 // 50
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTextScroll),      // 51
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeDbRef),           // 52
+    BASIC_UI_ROW(DbRef),                                     // 52
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeLeagueTable),     // 53
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTreeTable),       // 54
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeLadderTable),     // 55
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeScoreTable),      // 56
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeMcHint),          // 57
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeStickyButton),    // 58
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeStickyCursor),    // 59
+    BASIC_UI_ROW(McHint),                                    // 57
+    BASIC_UI_ROW(StickyButton),                              // 58
+    BASIC_UI_ROW(StickyCursor),                              // 59
     {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},  // end of the table
 };
 

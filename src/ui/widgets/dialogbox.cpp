@@ -1,0 +1,383 @@
+// The dialog box widget type: a question with answers from a table, chosen with up, down and the
+// accept button or by holding the sticky cursor on an answer. OpenDialog runs a nested frame loop
+// (controls, the front end's modal callback, update and render) until the dialog closes.
+#include "ui/widgets/dialogbox.h"
+
+#include <cmath>
+#include <initializer_list>
+#include <string>
+
+#include "db/database.h"
+#include "lib/resources.h"
+#include "lib/textoutput.h"
+#include "platform/input.h"
+#include "platform/quads.h"
+#include "platform/utilities.h"
+#include "ui/draw2d.h"
+#include "ui/frameupdate.h"
+#include "ui/registry.h"
+#include "ui/widgets/commands.h"
+#include "ui/widgets/dbref.h"
+#include "ui/widgets/sticky.h"
+#include "ui/widgets/widgetrecord.h"
+#include "ui/widgettypes.h"
+
+int numberOfAbortedFrames = 0;
+
+enum { kStickyCentreX = 560, kStickyCentreY = 180 };
+
+static sBasicUiWidgetTypeDialogBox* Dialog(sBasicUiWidget* w)
+{
+    return BasicUiWidget_Record<sBasicUiWidgetTypeDialogBox>(w, EBasicUiWidgetTypeDialogBox);
+}
+
+sBasicUiWidgetTypeRef BasicUiWidgetTypeDialogBox_Create(sBasicUiEnvironment* env)
+{
+    sBasicUiWidgetTypeDialogBox* d = nullptr;
+    sBasicUiWidgetTypeRef ref = BasicUiWidget_CreateRecord(env, EBasicUiWidgetTypeDialogBox, &d);
+    if (!d) return ref;
+    d->imageID = d->flourishID = d->tFontID = d->mFontID = BasicUiValueINT_Make(-1);
+    d->tFontScaleX = d->tFontScaleY = d->mFontScaleX = d->mFontScaleY = 1.0f;
+    d->bFontScaleX = d->bFontScaleY = 1.0f;
+    BasicUiDbRef_Init(&d->titleDb);
+    BasicUiDbRef_Init(&d->msgDb);
+    d->dialogType = BasicUiValueINT_Make(1);
+    d->dialogState = BasicUiValueINT_Make(kBasicUiDialogClosed);
+    d->dialogResult = BasicUiValueINT_Make(2);
+    d->bFontHiID = d->bFontLoID = BasicUiValueINT_Make(-1);
+    d->bColumn = d->bRowStart = d->bRowCount = BasicUiValueINT_Make(-1);
+    d->stickyID = d->srcW = d->srcH = d->stickyLast = BasicUiValueINT_Make(-1);
+    d->stickyIDs = BasicUiValueINT_Make(1);
+    d->stickyLastInteval = 1.75f;
+    d->stickyPct = 3.0f;
+    d->audioAcceptID = d->audioCancelID = BasicUiValueINT_Make(-1);
+    return ref;
+}
+
+int BasicUiWidgetTypeDialogBox_InitialiseTracker(sBasicUiWidget* w, sBasicUiPropertyTracker* t)
+{
+    auto* d = Dialog(w);
+    if (!d || !t) return 0;
+    const eBasicUiPropertyType I = eBasicUiPropertyTypeINT, F = eBasicUiPropertyTypeFLT,
+                               B = eBasicUiPropertyTypeBOOL, W = eBasicUiPropertyTypeWidgetREF;
+    struct Row {
+        const char* name;
+        eBasicUiPropertyType type;
+        void* value;
+        int initial;
+    };
+    auto add = [t](std::initializer_list<Row> rows) {
+        for (const Row& r : rows) BasicUiPropertyTracker_Add(t, r.name, r.type, r.value, 1, r.initial);
+    };
+    add({{"x", I, &d->x, 1}, {"y", I, &d->y, 1}, {"w", I, &d->w, 1}, {"h", I, &d->h, 1},
+         {"imageID", I, &d->imageID, 1}, {"hasDynamicSize", B, &d->hasDynamicSize, 1},
+         {"srcXdelta", I, &d->srcXdelta, 1}, {"srcXmax", I, &d->srcXmax, 1}, {"srcYdelta", I, &d->srcYdelta, 1},
+         {"srcYmax", I, &d->srcYmax, 1}, {"fx", I, &d->fx, 1}, {"fy", I, &d->fy, 1}, {"fw", I, &d->fw, 1},
+         {"fh", I, &d->fh, 1}, {"flourishID", I, &d->flourishID, 1}, {"tFontID", I, &d->tFontID, 1},
+         {"tFontOffX", I, &d->tFontOffX, 1}, {"tFontOffY", I, &d->tFontOffY, 1},
+         {"tFontSclX", F, &d->tFontScaleX, 0}, {"tFontSclY", F, &d->tFontScaleY, 0},
+         {"titleDbRef", W, &d->titleDbRef, 0}});
+    BasicUiDbRef_AddProperties(&d->titleDb, {"titleDb.Nm", "titleDb.tblNm", "titleDb.row", "titleDb.column"}, t);
+    add({{"mFontID", I, &d->mFontID, 1}, {"mFontOffX", I, &d->mFontOffX, 1}, {"mFontOffY", I, &d->mFontOffY, 1},
+         {"mFontOffW", I, &d->mFontOffW, 1}, {"mFontSclX", F, &d->mFontScaleX, 0},
+         {"mFontSclY", F, &d->mFontScaleY, 0}, {"msgDbRef", W, &d->msgDbRef, 0}});
+    BasicUiDbRef_AddProperties(&d->msgDb, {"msgDb.Nm", "msgDb.tblNm", "msgDb.row", "msgDb.column"}, t);
+    add({{"dialogType", I, &d->dialogType, 1}, {"dialogState", I, &d->dialogState, 1},
+         {"dialogResult", I, &d->dialogResult, 1}, {"isShowDialog", B, &d->isShowDialog, 1},
+         {"bFontHiID", I, &d->bFontHiID, 1}, {"bFontLoID", I, &d->bFontLoID, 1},
+         {"bFontOffX", I, &d->bFontOffX, 1}, {"bFontOffY", I, &d->bFontOffY, 1},
+         {"bFontAlignX", I, &d->bFontAlignX, 1}, {"bFontAlignY", I, &d->bFontAlignY, 1},
+         {"bColumn", I, &d->bColumn, 1}, {"bRowStart", I, &d->bRowStart, 1}, {"bRowCount", I, &d->bRowCount, 1},
+         {"bFontSclX", F, &d->bFontScaleX, 0}, {"bFontSclY", F, &d->bFontScaleY, 0},
+         {"buttonsDbRef", W, &d->buttonsDbRef, 0}, {"usesStickyButtons", B, &d->usesStickyButtons, 1},
+         {"stickyID", I, &d->stickyID, 1}, {"stickyIDs", I, &d->stickyIDs, 1}, {"src.w", I, &d->srcW, 1},
+         {"src.h", I, &d->srcH, 1}, {"stickyLast", I, &d->stickyLast, 1}, {"stickyLastX", F, &d->stickyLastX, 0},
+         {"stickyLastY", F, &d->stickyLastY, 0}, {"stickyLastInteval", F, &d->stickyLastInteval, 0},
+         {"stickyPct", F, &d->stickyPct, 0}, {"stickyLastElapsed", F, &d->stickyLastElapsed, 0},
+         {"stickyCursor", W, &d->stickyCursor, 0}, {"audioDbRef", W, &d->audioDbRef, 0},
+         {"audioAcceptID", I, &d->audioAcceptID, 1}, {"audioCancelID", I, &d->audioCancelID, 1}});
+    return 1;
+}
+
+int BasicUiWidgetTypeDialogBox_SetProperty(sBasicUiWidget*, sBasicUiProperty*) { return 1; }
+
+int BasicUiWidgetTypeDialogBox_Destroy(sBasicUiEnvironment* env, sBasicUiWidget* w)
+{
+    auto* d = Dialog(w);
+    if (!d) return 0;
+    BasicUiDbRef_Fini(&d->titleDb, env);
+    BasicUiDbRef_Fini(&d->msgDb, env);
+    return BasicUiWidget_FreeRecord(env, w);
+}
+
+int BasicUiWidgetTypeDialogBox_AbortInProgress() { return numberOfAbortedFrames > 0 ? 1 : 0; }
+
+int BasicUiWidgetTypeDialogBox_AbortFrameTick()
+{
+    if (numberOfAbortedFrames >= 1) --numberOfAbortedFrames;
+    return 1;
+}
+
+static float Pitch(const sBasicUiWidgetTypeDialogBox* d) { return float(d->srcW.value) + d->stickyPct * float(d->srcW.value); }
+static int FirstX(const sBasicUiWidgetTypeDialogBox* d)
+{
+    return int(float(kStickyCentreX) - Pitch(d) * float(d->bRowCount.value - 1) / 2.0f);
+}
+
+int BasicUiWidgetTypeDialogBox_IsPressed(int x, int y, sBasicUiWidget* w)
+{
+    auto* d = Dialog(w);
+    if (!d) return 0;
+    float dx = float(x) - d->stickyLastX, dy = float(y) - d->stickyLastY;
+    return std::sqrt(dx * dx + dy * dy) < float(d->srcW.value) / 2.0f ? 1 : 0;
+}
+
+int BasicUiWidgetTypeDialogBox_Center(float* x, float* y, sBasicUiWidget* w)
+{
+    auto* d = Dialog(w);
+    if (!d || !x || !y) return 0;
+    auto* c = BasicUiWidgetTypeStickyCursor_Get(d->stickyCursor);
+    if (!c) return 0;
+    float r = Pitch(d) / 2.0f;
+    if (c->isPressed.value && c->closestButtonOld == w) r *= 1.75f;
+    float dx = *x - d->stickyLastX, dy = *y - d->stickyLastY;
+    if (std::sqrt(dx * dx + dy * dy) >= r) return 0;
+    *x = d->stickyLastX;
+    *y = d->stickyLastY;
+    return 1;
+}
+
+static void Close(sBasicUiWidget* w)
+{
+    BasicUi_ClrController(1);
+    BasicUiEnvironment_SetInputMode(BasicUiWidget_GetEnvironment(w), BasicUiInputMode_Normal);
+    w->isActive.value = 0;
+    w->isRender.value = 0;
+}
+
+// The accept sound for a confirming answer, the cancel sound for the others.
+static void PlayAnswerSound(sBasicUiWidgetTypeDialogBox* d)
+{
+    int bank = BasicUiWidgetTypeDbRef_GetDbInt(d->audioDbRef);
+    if (bank < 1) return;
+    int r = d->dialogResult.value, type = d->dialogType.value;
+    bool accept = type == 1 || ((type == 2 || type == 3) && r == 0) || (type == 4 && r != d->bRowCount.value - 1);
+    BasicUiWidgetTypeCmdSound_PlayResource(bank, accept ? d->audioAcceptID.value : d->audioCancelID.value, 1);
+}
+
+// The sticky answers: finds the one nearest the cursor and times the hold on it. 1 when chosen
+// and the chosen state should be looked at at once.
+static int ChooseSticky(sBasicUiWidget* w, sBasicUiWidgetTypeDialogBox* d, float dt)
+{
+    float cx = 0, cy = 0;
+    int touching = BasicUiWidgetTypeStickyCursor_GetCursor(d->stickyCursor, &cx, &cy);
+    const float s = Pitch(d);
+    const int x0 = FirstX(d);
+    float best = 0;
+    int nearest = -1;
+    for (int i = 0; i < d->bRowCount.value; ++i) {
+        float dx = cx - (float(x0) + float(i) * s), dy = cy - float(kStickyCentreY);
+        float dist = std::sqrt(dx * dx + dy * dy);
+        if (nearest < 0 || dist < best) best = dist, nearest = i;
+    }
+    if (nearest < 0) return 0;
+    d->stickyLast.value = nearest;
+    d->stickyLastX = float(x0) + float(nearest) * s;
+    d->stickyLastY = float(kStickyCentreY);
+    if (!touching) {
+        d->stickyLastElapsed = 0;
+        return 0;
+    }
+    if (best < s / 2.0f) BasicUiWidgetTypeStickyCursor_SetClosestButtonNow(d->stickyCursor, w);
+    if (best >= float(d->srcW.value) / 2.0f) {
+        d->stickyLastElapsed = 0;
+        return 0;
+    }
+    d->stickyLastElapsed += dt;
+    float hold = BasicUiWidgetTypeStickyCursor_Get(d->stickyCursor) ? BasicUiWidgetTypeStickyCursor_GetInteval(d->stickyCursor)
+                                                                     : d->stickyLastInteval;
+    if (d->stickyLastElapsed <= hold) return 0;
+    d->stickyLastElapsed = 0;
+    d->dialogResult.value = nearest;
+    d->dialogState.value = kBasicUiDialogChosen;
+    if (d->audioAcceptID.value < 0 && d->audioCancelID.value < 0) return 1;
+    PlayAnswerSound(d);
+    return 0;
+}
+
+int BasicUiWidgetTypeDialogBox_Update(sBasicUiWidget* w, float dt)
+{
+    auto* d = Dialog(w);
+    sBasicUiEnvironment* env = BasicUiWidget_GetEnvironment(w);
+    if (!d || !env) return 0;
+    const joystickState* pad = BasicUi_GetController(0);
+    if (d->isShowDialog.value && w->isRender.value && d->dialogState.value == kBasicUiDialogChoosing)
+        BasicUiEnvironment_SetInputMode(env, BasicUiInputMode_Dialog);
+    bool chosenNow = false, stepState = true;
+    if (env->inputMode == BasicUiInputMode_Dialog && d->dialogState.value == kBasicUiDialogChoosing) {
+        if (d->dialogType.value == 0) {
+            stepState = false;
+        } else if (!d->usesStickyButtons.value) {
+            if (BasicUi_IsPressed(pad, kBasicUiPadUp)) {
+                if (d->dialogResult.value > 0) --d->dialogResult.value;
+            } else if (BasicUi_IsPressed(pad, kBasicUiPadDown)) {
+                if (d->dialogResult.value + 1 < d->bRowCount.value) ++d->dialogResult.value;
+            } else if (BasicUi_IsLetGo(pad, kBasicUiPadAccept)) {
+                d->dialogState.value = kBasicUiDialogChosen;
+                chosenNow = true;
+            }
+        } else if (!d->stickyCursor) {
+            stepState = false;
+        } else if (BasicUi_FontExists(d->bFontHiID.value)) {
+            chosenNow = ChooseSticky(w, d, dt) != 0;
+        }
+    }
+    if (stepState && !chosenNow) {
+        switch (d->dialogState.value) {
+        case kBasicUiDialogWaitFree:
+            if (BasicUi_IsFree(pad, kBasicUiPadAccept)) d->dialogState.value = kBasicUiDialogOpening;
+            break;
+        case kBasicUiDialogOpening: d->dialogState.value = kBasicUiDialogChoosing; break;
+        case kBasicUiDialogChosen: chosenNow = true; break;
+        default: break;
+        }
+    }
+    if (chosenNow) {
+        if (BasicUi_IsFree(pad, kBasicUiPadAccept)) d->dialogState.value = kBasicUiDialogClosed;
+        if (d->isShowDialog.value) Close(w);
+        return 1;
+    }
+    if (d->isShowDialog.value && numberOfAbortedFrames > 0) {
+        Close(w);
+        d->dialogState.value = kBasicUiDialogClosed;
+    }
+    return 1;
+}
+
+int BasicUiWidgetTypeDialogBox_OpenDialog(sBasicUiWidget* w, int type)
+{
+    auto* d = Dialog(w);
+    if (!d) return 0;
+    d->dialogType.value = type;
+    d->dialogState.value = kBasicUiDialogWaitFree;
+    switch (type) {
+    case 1: d->dialogResult.value = 0, d->bRowCount.value = 1; break;
+    case 2: d->bRowCount.value = 2, d->dialogResult.value = 1; break;
+    case 3: d->bRowCount.value = 3, d->dialogResult.value = 2; break;
+    case 4: d->dialogResult.value = d->bRowCount.value - 1; break;
+    default: break;
+    }
+    sBasicUiEnvironment* env = BasicUiWidget_GetEnvironment(w);
+    if (env) {
+        w->isActive.value = 1;
+        w->isRender.value = 1;
+        BasicUiEnvironment_SetInputMode(env, BasicUiInputMode_Dialog);
+        if (d->isShowDialog.value) return 2;
+    }
+    while (d->dialogState.value != kBasicUiDialogClosed && !done && !numberOfAbortedFrames) {
+        BasicUiEnvironment_SetInputMode(env, BasicUiInputMode_Dialog);
+        ReadControls(nullptr);
+        BasicUi_RunModalLoopCb();
+        BasicUi_UpdateEnvironmentFull(basicUiEnvironmentPtr);
+        BasicUi_RenderEnvironmentFull(basicUiEnvironmentPtr);
+    }
+    Close(w);
+    if (done || numberOfAbortedFrames > 0) return -1;
+    const int r = d->dialogResult.value;
+    switch (d->dialogType.value) {
+    case 1: return 2;
+    case 2: return r == 0 ? 2 : 0;
+    case 3: return r == 0 ? 2 : (r == 1 ? 1 : 0);
+    case 4: return r;
+    default: return 0;
+    }
+}
+
+// Draws one answer cell of the answers table in the selected font.
+static void DrawAnswer(sBasicDbTable* table, int row, int column, int x, int y, float sx, float sy, int ax, int ay)
+{
+    char text[256] = {0};
+    if (!BasicDbTable_PutElementOntoStr(table, row, column, text, sizeof text)) return;
+    BasicUi_RenderScaledDbText(x, y, sx, sy, ax, ay, text);
+}
+
+static int Select(int font, int* previous)
+{
+    if (!BasicUi_FontExists(font)) return 0;
+    if (*previous < 0) *previous = TextOutputGetFontRSID();
+    return TextOutputSelectFont(font);
+}
+
+static void* Bitmap(int id)
+{
+    void* bitmap = nullptr;
+    if (id <= 0 || !GetResourceHandle(id, &bitmap)) return nullptr;
+    return bitmap;
+}
+
+int BasicUiWidgetTypeDialogBox_Render(sBasicUiWidget* w)
+{
+    auto* d = Dialog(w);
+    if (!d) return 0;
+    if (d->usesStickyButtons.value) {
+        RenderSetAlphaLevel(232);
+        RenderSetColorModulation(127, 127, 127);
+        RenderSetPenColor(0, 0, 0);
+        RenderRect(0, 0, kBasicUiCanvasWidth, kBasicUiCanvasHeight);
+    }
+    RenderSetAlphaLevel(255);
+    RenderSetColorModulation(127, 127, 127);
+    RenderSetPenColor(255, 255, 255);
+    if (!d->hasDynamicSize.value) {
+        if (void* b = Bitmap(d->imageID.value))
+            DrawScreenPoly(b, 0, 0, d->x.value, d->y.value, d->w.value, d->h.value);
+    } else {
+        BasicUi_RenderSizableBox(d->imageID.value, d->x.value, d->y.value, d->w.value, d->h.value, d->srcXdelta.value,
+                                 d->srcXmax.value, d->srcYdelta.value, d->srcYmax.value);
+    }
+    if (void* f = Bitmap(d->flourishID.value)) DrawScreenPoly(f, 0, 0, d->fx.value, d->fy.value, d->fw.value, d->fh.value);
+    sBasicUiEnvironment* env = BasicUiWidget_GetEnvironment(w);
+    int previous = -1;
+    char text[256];
+    sBasicDbTable* title = d->titleDbRef ? BasicUiWidgetTypeDbRef_Table(d->titleDbRef) : BasicUiDbRef_Update(&d->titleDb, env);
+    if (title && Select(d->tFontID.value, &previous) &&
+        BasicDbTable_PutElementOntoStr(title, d->titleDb.row.value, d->titleDb.column.value, text, sizeof text))
+        BasicUi_RenderScaledDbText(d->fx.value + d->tFontOffX.value, d->fy.value + d->tFontOffY.value, d->tFontScaleX,
+                                   d->tFontScaleY, 0, 0, text);
+    sBasicDbTable* msg = d->msgDbRef ? BasicUiWidgetTypeDbRef_Table(d->msgDbRef) : BasicUiDbRef_Update(&d->msgDb, env);
+    if (msg && Select(d->mFontID.value, &previous) &&
+        BasicDbTable_PutElementOntoStr(msg, d->msgDb.row.value, d->msgDb.column.value, text, sizeof text))
+        BasicUi_RenderScaledColumnStyleText(d->x.value + d->mFontOffX.value, d->y.value + d->mFontOffY.value,
+                                            d->mFontOffW.value, d->mFontScaleX, d->mFontScaleY, text);
+    sBasicDbTable* answers = BasicUiWidgetTypeDbRef_Table(d->buttonsDbRef);
+    const int n = d->bRowCount.value;
+    if (answers && n > 0 && Select(d->bFontHiID.value, &previous)) {
+        const int line = int(float(TextOutputGetFontHeight() + TextOutputGetInterrowSpacing()) * d->bFontScaleY);
+        if (!d->usesStickyButtons.value && BasicUi_FontExists(d->bFontLoID.value)) {
+            const int ax = d->x.value + d->bFontOffX.value + (d->bFontAlignX.value * d->w.value) / 2;
+            const int top = d->y.value + d->h.value + d->bFontOffY.value - (n + 1) * line;
+            TextOutputSelectFont(d->bFontLoID.value);
+            for (int i = 0; i < n; ++i)
+                DrawAnswer(answers, d->bRowStart.value + i, d->bColumn.value, ax, top + i * line, d->bFontScaleX,
+                           d->bFontScaleY, d->bFontAlignX.value, d->bFontAlignY.value);
+            TextOutputSelectFont(d->bFontHiID.value);
+            DrawAnswer(answers, d->bRowStart.value + d->dialogResult.value, d->bColumn.value, ax,
+                       top + d->dialogResult.value * line, d->bFontScaleX, d->bFontScaleY, d->bFontAlignX.value,
+                       d->bFontAlignY.value);
+        } else if (d->usesStickyButtons.value && BasicUi_ImageExists(d->stickyID.value)) {
+            const float s = Pitch(d);
+            const int x0 = FirstX(d), ids = d->stickyIDs.value > 0 ? d->stickyIDs.value : 1;
+            for (int i = 0; i < n; ++i) {
+                const int bx = int(float(x0) + float(i) * s);
+                if (void* b = Bitmap(d->stickyID.value + i % ids))
+                    DrawScreenPolyRot(static_cast<DS3_bitmap_tag*>(b), 0, 0, bx, kStickyCentreY, d->srcW.value,
+                                      d->srcH.value, 0.0f);
+                DrawAnswer(answers, d->bRowStart.value + i, d->bColumn.value, bx + d->bFontOffX.value,
+                           kStickyCentreY + d->bFontOffY.value + line + d->srcH.value / 2, d->bFontScaleX,
+                           d->bFontScaleY, d->bFontAlignX.value, d->bFontAlignY.value);
+            }
+        }
+    }
+    if (previous >= 0) TextOutputSelectFont(previous);
+    return 1;
+}

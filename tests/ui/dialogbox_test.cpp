@@ -1,0 +1,91 @@
+// Dialog boxes: the answer chosen with the pad after the accept button that opened them has been
+// let go, the codes OpenDialog gives per type, a shown-only dialog closing itself, and the nested
+// frame loop presenting frames until the game quits.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/input.h"
+#include "platform/utilities.h"
+#include "ui/frameupdate.h"
+#include "ui/registry.h"
+#include "ui/uiload_fixture.h"
+#include "ui/widgets/dialogbox.h"
+#include "ui/widgettypes.h"
+
+namespace {
+
+int loopFrames = 0;
+int QuitAfterThreeFrames(sBasicUiWidget*, int)
+{
+    if (++loopFrames == 3) done = 1;
+    return 1;
+}
+
+class BasicUiDialog : public UiLoadTest {
+protected:
+    void Load(const char* extra = "")
+    {
+        ASSERT_EQ(LoadText(std::string("<BasicUiDisplay name=\"d\"><BasicUiScreen name=\"s\">"
+                                       "<BasicUiWidget name=\"q\" typeWidget=\"wtDialogBox\" isActive=\"0\" ") +
+                           extra + "/></BasicUiScreen></BasicUiDisplay>"),
+                  1);
+    }
+    sBasicUiWidget* Q() { return BasicUi_FindWidget(env, "q"); }
+    sBasicUiWidgetTypeDialogBox* D() { return static_cast<sBasicUiWidgetTypeDialogBox*>(Q()->widgetTypeRef.ptr); }
+    // One frame of the dialog with the controller copy holding these bits.
+    void Step(int buttons, int edges)
+    {
+        basicUiInput.buttons = uint16_t(buttons);
+        basicUiInput.edges = uint16_t(edges);
+        BasicUiWidgetType_Update(Q(), 1.0f / 30.0f);
+    }
+};
+
+TEST_F(BasicUiDialog, AShownDialogIgnoresTheOpeningPressWalksItsAnswersAndClosesOnRelease)
+{
+    Load("isShowDialog=\"1\"");
+    EXPECT_EQ(BasicUiWidgetTypeDialogBox_OpenDialog(Q(), 3), 2);
+    EXPECT_EQ(env->inputMode, BasicUiInputMode_Dialog);
+    EXPECT_EQ(D()->dialogResult.value, 2);
+    Step(kButtonB, 0);  // the accept button is still held from opening
+    Step(0, kButtonB);
+    EXPECT_EQ(D()->dialogState.value, kBasicUiDialogWaitFree);
+    Step(0, 0);
+    Step(0, 0);
+    EXPECT_EQ(D()->dialogState.value, kBasicUiDialogChoosing);
+    Step(kButtonDown, kButtonDown);  // already at the last answer
+    EXPECT_EQ(D()->dialogResult.value, 2);
+    for (int i = 0; i < 3; ++i) Step(kButtonUp, kButtonUp);
+    EXPECT_EQ(D()->dialogResult.value, 0);
+    Step(0, kButtonB);
+    EXPECT_EQ(D()->dialogState.value, kBasicUiDialogChosen);  // not free yet in the release frame
+    EXPECT_EQ(Q()->isRender.value, 0);
+    EXPECT_EQ(env->inputMode, BasicUiInputMode_Normal);
+}
+
+TEST_F(BasicUiDialog, TheNestedLoopPresentsFramesUntilTheGameQuits)
+{
+    Load();
+    BasicUi_SetModalLoopCb(QuitAfterThreeFrames);
+    loopFrames = 0;
+    EXPECT_EQ(BasicUiWidgetTypeDialogBox_OpenDialog(Q(), 2), -1);
+    EXPECT_EQ(loopFrames, 3);
+    EXPECT_EQ(env->inputMode, BasicUiInputMode_Normal);
+    EXPECT_EQ(Q()->isActive.value, 0);
+    BasicUi_SetModalLoopCb(nullptr);
+    done = 0;
+}
+
+TEST_F(BasicUiDialog, StickyAnswersAreCentredInARowOnTheLowerScreen)
+{
+    Load("usesStickyButtons=\"1\" src.w=\"40\" stickyCursor=\"q\"");
+    D()->bRowCount.value = 2;
+    float x = 470, y = 175;
+    D()->stickyLastX = 480, D()->stickyLastY = 180;
+    EXPECT_EQ(BasicUiWidgetTypeDialogBox_IsPressed(470, 175, Q()), 1);
+    EXPECT_EQ(BasicUiWidgetTypeDialogBox_Center(&x, &y, Q()), 0);  // "q" is no sticky cursor
+    EXPECT_EQ(BasicUiWidgetTypeDialogBox_OpenDialog(nullptr, 2), 0);
+}
+
+}  // namespace
