@@ -98,14 +98,12 @@ static int ExitAllOverlays()
 
 // ---- Leaving the game for the menu ----
 
-// The return to the menu runs as a screen transition: a start callback when it begins, the
-// switch to the menu (repeated each frame until it reports done) once the screen is covered,
-// and a completion callback.
+// The return to the menu runs as a fade through black: a start callback when it begins, the
+// switch to the menu (asked each step until it reports done) once the screen is covered, and a
+// completion callback once it is clear again, by then in the front end. The game only keeps
+// whether it started one, so that nothing in it acts on the way out.
 struct GameReturn {
     int active;
-    int (*start)();
-    int (*toMenu)();
-    int (*complete)();
 };
 static GameReturn gameReturn = {};
 
@@ -146,17 +144,8 @@ static int CompleteCallback() { return 1; }
 
 static void StartGameReturn(int (*start)(), int (*toMenu)(), int (*complete)())
 {
-    gameReturn = {1, start, toMenu, complete};
-    if (gameReturn.start) gameReturn.start();
-}
-
-// One frame of the return to the menu.
-static void RunGameReturn()
-{
-    if (!gameReturn.active) return;
-    if (gameReturn.toMenu && !gameReturn.toMenu()) return;
-    if (gameReturn.complete) gameReturn.complete();
-    gameReturn = {};
+    gameReturn = {1};
+    StartTransition(start, toMenu, complete, kTransitionFadeBlack);
 }
 
 int StartAttractGameEnd()
@@ -391,7 +380,6 @@ int UpdateGameLogic()
     ComposeCameraXform();
     if (!ComputeActorScreenPositions()) return 0;
     if (!UpdateTransition()) return 0;
-    RunGameReturn();
 
     // A change of alley runs once the transition that covers it has had its frame.
     if (gChangeStageTransition) {
