@@ -18,6 +18,7 @@
 #include "game/envobjects.h"
 #include "game/gameactors.h"
 #include "game/music.h"
+#include "game/particles.h"
 #include "game/physics.h"
 #include "game/pins.h"
 #include "game/records.h"
@@ -266,6 +267,8 @@ int GameLoopSetup()
     if (!CreatePhysicsWorld()) return PrintError("game set-up: no physics world");
     if (!InitializeActors(kActorPoolSize)) return PrintError("game set-up: no actor pool");
     if (!InitCamera(kCameraHither, kCameraYon)) return PrintError("game set-up: no camera");
+    if (!ParticleSystemManagerCreate() || !ParticleSystemManagerLoadParticleSystemDefines())
+        return PrintError("game set-up: the particle effects cannot be set up");
     if (!SetUpSound()) return 0;
     if (!envOnly && !LoadPlayerBalls()) return 0;
 
@@ -380,6 +383,7 @@ int UpdateGameLogic()
     ComposeCameraXform();
     if (!ComputeActorScreenPositions()) return 0;
     if (!UpdateTransition()) return 0;
+    if (!ParticleSystemManagerUpdate()) return 0;
 
     // A change of alley runs once the transition that covers it has had its frame.
     if (gChangeStageTransition) {
@@ -412,6 +416,8 @@ int DisposeGame()
     int ok = ExitAllOverlays();
     if (!DisposeSound()) ok = 0;
     if (!DisposeActors()) ok = PrintError("game tear-down: the actors could not be disposed");
+    if (!DisposeParticleSystemDefines()) ok = PrintError("game tear-down: the particle definitions stay loaded");
+    if (!ParticleSystemManagerDestroy()) ok = PrintError("game tear-down: the particle systems stay");
     // The bowlers' outfits, archive, animations and shadow, then the lane objects, now that no
     // actor uses them.
     if (!DisposeCharacters()) ok = PrintError("game tear-down: the bowlers' outfits stay loaded");
