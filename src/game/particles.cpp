@@ -335,10 +335,11 @@ int ParticleSystemManagerLoadParticleSystemDefines()
         PARTICLESYSTEMINFOTAG* slot = FreeGameDefinition();
         if (!slot) return PrintError("particles: more than %d game definitions", kNumGameParticleDefinitions);
         const int id = (kParticleDefinitionGroup << 16) + 2 * k;
-        void* data = nullptr;
-        if (!GetResourceHandle(id, &data)) return PrintError("particles: no definition %d", k);
+        resourceHeader* r = nullptr;
+        if (!GetResourceHeader(id, &r) || !r->resourceHandle) return PrintError("particles: no definition %d", k);
         PARTICLESYSTEMINFOTAG d;
-        if (!ReadParticleSystemInfo(data, ResourceSize(id), &d)) return PrintError("particles: definition %d is damaged", k);
+        if (!ReadParticleSystemInfo(r->resourceHandle.get(), r->resourceUncompressedLength, &d))
+            return PrintError("particles: definition %d is damaged", k);
         d.bitmapRSID = id + 1;
         *slot = d;
     }

@@ -52,6 +52,9 @@ std::vector<Resource> SoundContent();
 // kParticleBitmapGroup their bitmaps.
 std::vector<PARTICLESYSTEMINFOTAG> ParticleDefinitions();
 std::vector<Resource> ParticleContent();
+// An alley's particle effects, member kAreaParticleListIndex of its area group: an int32 count,
+// then that many definitions whose bitmaps are those of the game's definitions.
+std::vector<uint8_t> AreaParticleList(int area);
 
 // Test resources, in the TestFX range. All data is zero-padded to a multiple of 128 bytes in the
 // archive; sub-resource ids are (group id << 16) | member index.

@@ -265,6 +265,11 @@ std::vector<Resource> AreaContent()
         objects.type = kTypeTable;
         objects.bytes = Objects(area);
         group.members.push_back(std::move(objects));
+        Resource particles;
+        particles.type = kTypeTable;
+        particles.bytes = AreaParticleList(area);
+        particles.compressed = true;
+        group.members.push_back(std::move(particles));
         content.push_back(std::move(group));
     }
     return content;

@@ -152,7 +152,27 @@ const Effect kEffects[] = {
     {Confetti, 255, 96, 160},
 };
 
+// The effects each alley shows, by index into kEffects: the quiet alleys have dust in their light,
+// the livelier ones steam from the snack bar, sparkles over the pins and confetti; the last alley
+// has all four.
+const std::vector<int> kAlleyEffects[kNumAreas] = {{0}, {0, 2}, {1, 0}, {3, 1}, {2, 0, 1}, {0, 1, 2, 3}};
+
 }  // namespace
+
+std::vector<uint8_t> AreaParticleList(int area)
+{
+    const std::vector<int>& effects = kAlleyEffects[area];
+    const int32_t count = int32_t(effects.size());
+    std::vector<uint8_t> out(sizeof count);
+    std::memcpy(out.data(), &count, sizeof count);
+    for (int k : effects) {
+        PARTICLESYSTEMINFOTAG d = kEffects[k].definition();
+        d.bitmapRSID = (kParticleDefinitionGroup << 16) + 2 * k + 1;
+        const std::vector<uint8_t> bytes = Bytes(d);
+        out.insert(out.end(), bytes.begin(), bytes.end());
+    }
+    return out;
+}
 
 std::vector<PARTICLESYSTEMINFOTAG> ParticleDefinitions()
 {
