@@ -22,6 +22,7 @@
 #include "game/physics.h"
 #include "game/pins.h"
 #include "game/records.h"
+#include "game/replay.h"
 #include "game/scoring.h"
 #include "game/transitions.h"
 #include "host/host.h"
@@ -397,6 +398,10 @@ int UpdateGameLogic()
     }
 
     if (!gGamePaused && physics) physics->Move();
+    // The ball's run through the pins is recorded for the replay.
+    if (!gGamePaused && !IsReplayActive() && bowlingBall && bowlingBall->team &&
+        bowlingBall->Ylocation > kReplayRecordY)
+        StoreReplayData();
     if (!upperLayers.OverlayUpdate()) return 0;
 
     // The spares start-of-turn overlay arrives with the spares challenge.
