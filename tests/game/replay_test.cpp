@@ -1,8 +1,10 @@
 // Instant replay: what is recorded, which celebration clip follows a ball, and the replay loop's
-// ends (nothing recorded, a whole recording) on a game set up on the build's game data.
+// ends (nothing recorded, a whole recording, a skip) on a game set up on the build's game data.
 #include "game/replay.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "game/actors.h"
 #include "game/controls.h"
@@ -13,6 +15,7 @@
 #include "game/transitions.h"
 #include "host/gpu.h"
 #include "host/host.h"
+#include "host/input.h"
 #include "platform/render.h"
 #include "shell/globals.h"
 #include "shell/scenedraw.h"
@@ -100,6 +103,21 @@ TEST_F(ReplayOnTheLane, NothingRecordedShowsOneFrameAndAFullRecordingKeeps499)
     EXPECT_GE(ReplayCameraSlot(), 2);
     EXPECT_LE(ReplayCameraSlot(), 10);
     EXPECT_EQ(ReplayFramesRecorded(), 0) << "recording starts again";
+}
+
+TEST_F(ReplayOnTheLane, APressOfAOnTheFirstFrameEndsTheReplayAfterThatFrame)
+{
+    for (int i = 0; i < 50; ++i) StoreReplayData();
+    const long first = HostFramesPresented();
+    std::string error;
+    const std::string script = std::to_string(first) + " A\n" + std::to_string(first + 2) + "\n";
+    ASSERT_EQ(HostInputParseScript(script, "replay", &error), 1) << error;
+    ASSERT_EQ(HostInputInit(), 1);
+    ASSERT_EQ(StartReplay(0), 1);
+    HostInputUnloadScript();
+    HostInputShutdown();
+    EXPECT_EQ(HostFramesPresented() - first, 1);
+    EXPECT_FALSE(IsReplayActive());
 }
 
 }  // namespace
