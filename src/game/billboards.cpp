@@ -31,7 +31,7 @@ int DrawEnvBillboards()
         if (!KindValid(b->billboardOffset)) continue;
         const int kind = b->billboardOffset;
         // The quad's corners turned to face the camera; nothing is queued on this platform.
-        float corner[3] = {float(envBillboardSize[kind]), 0.0f, float(envBillboardSize[kind])};
+        float corner[4] = {float(envBillboardSize[kind]), 0.0f, float(envBillboardSize[kind]), 1.0f};
         composePoint(corner, envBillboardZstaticFlag[kind] ? ZbillboardXform : billboardXform);
     }
     return 1;

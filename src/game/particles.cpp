@@ -205,7 +205,7 @@ int ParticleSystemRender(PARTICLESYSTEMTAG* system)
 {
     if (!system) return 0;
     for (PARTICLETAG* p = system->liveParticles; p; p = p->next) {
-        float world[3] = {p->particleData.x, p->particleData.y, p->particleData.z};
+        float world[4] = {p->particleData.x, p->particleData.y, p->particleData.z, 1.0f};
         composePoint(world, system->xform);
     }
     return 1;

@@ -198,7 +198,7 @@ int PredefinedParticleSystemOnRender(PARTICLESYSTEMTAG* system)
     // Sprites face the camera through the billboard matrix the definition picks; drawing is empty
     // on this platform, so the matrix only decides the corners that are not drawn.
     const PARTICLESYSTEMINFOTAG& d = *PredefinedParticleSystemInfo(system);
-    float corner[3] = {1.0f, 0.0f, 1.0f};
+    float corner[4] = {1.0f, 0.0f, 1.0f, 1.0f};
     composePoint(corner, d.xformType == 0 ? billboardXform : ZbillboardXform);
     return ParticleSystemRender(system);
 }

@@ -40,6 +40,7 @@ protected:
     {
         ResetCelebrationClips();
         quitGame = 0;
+        SetTransitionActive(0);  // a fade another test left running
     }
 };
 
