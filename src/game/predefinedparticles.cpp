@@ -31,6 +31,7 @@ static PREDEFINEDPARTICLESYSTEMTAG* Predefined(PARTICLESYSTEMTAG* system)
 const PARTICLESYSTEMINFOTAG* PredefinedParticleSystemInfo(const PARTICLESYSTEMTAG* system)
 {
     const auto* p = reinterpret_cast<const PREDEFINEDPARTICLESYSTEMTAG*>(system);
+    if (system->systemType == kParticleSystemTest) return testOptions.particleSystemInfo;
     if (system->systemType == kParticleSystemArea) return &courseParticleSystemInfo[p->systemInfoIndex];
     return &gameParticleSystemInfo[p->systemInfoIndex];
 }
@@ -257,6 +258,28 @@ PARTICLESYSTEMTAG* PredefinedParticleSystemCreate(int index, int area, int syste
     s->systemInfoIndex = index;
     if (BuildSystem(s, type, *PredefinedParticleSystemInfo(&s->system))) return &s->system;
     // What was made goes back; the caller adds nothing.
+    ParticleSystemDestroy(&s->system);
+    return nullptr;
+}
+
+PARTICLESYSTEMTAG* TestParticleSystemCreate(int numParticles, const void* generatorCoordinates, int generatorType,
+                                            const void* containerCoordinates, int containerType)
+{
+    const PARTICLESYSTEMINFOTAG* edited = testOptions.particleSystemInfo;
+    if (!edited || numParticles <= 0 || numParticles > kMaxParticlesPerSystem || !generatorCoordinates ||
+        !containerCoordinates)
+        return nullptr;
+    PARTICLESYSTEMINFOTAG d = *edited;
+    d.numParticles = numParticles;
+    d.genDomainType = generatorType;
+    d.contDomainType = containerType;
+    std::memcpy(d.genDomain, generatorCoordinates, sizeof d.genDomain);
+    std::memcpy(d.contDomain, containerCoordinates, sizeof d.contDomain);
+    void* record = nullptr;
+    if (!AllocateClearedMemory(&record, int(sizeof(PREDEFINEDPARTICLESYSTEMTAG)))) return nullptr;
+    auto* s = static_cast<PREDEFINEDPARTICLESYSTEMTAG*>(record);
+    s->system.systemType = kParticleSystemTest;
+    if (BuildSystem(s, kParticleSystemTest, d)) return &s->system;
     ParticleSystemDestroy(&s->system);
     return nullptr;
 }

@@ -22,7 +22,12 @@ struct PREDEFINEDPARTICLESYSTEMTAG {
 // type with the game definition. All particles start dead. Null when the definition's domain types
 // are unknown, its animation group does not load or memory runs out.
 PARTICLESYSTEMTAG* PredefinedParticleSystemCreate(int index, int area, int systemType);
-// The definition a predefined system runs from.
+// Test mode's system: the definition test mode edits (testOptions.particleSystemInfo) with the
+// given particle count and the domains given as their 64-byte records. Null without a definition
+// or for a bad count or domain type.
+PARTICLESYSTEMTAG* TestParticleSystemCreate(int numParticles, const void* generatorCoordinates, int generatorType,
+                                            const void* containerCoordinates, int containerType);
+// The definition a predefined (or test) system runs from.
 const PARTICLESYSTEMINFOTAG* PredefinedParticleSystemInfo(const PARTICLESYSTEMTAG* system);
 
 // The system's callbacks; each 1, 0 on a null argument or a missing animation frame.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "game/areas.h"
@@ -125,6 +126,28 @@ TEST_F(PredefinedParticles, AnUnknownDomainMakesNoSystemAndLeaksNothing)
     d.contDomainType = 4;
     EXPECT_EQ(Make(), nullptr);
     EXPECT_EQ(GetTotalFreeMemory(), before);
+}
+
+TEST_F(PredefinedParticles, TestModesSystemRunsTheEditedDefinitionAndGoesWithItsType)
+{
+    d.particleAlphaRateMin = d.particleAlphaRateMax = -10.0f;
+    testOptions.particleSystemInfo = &d;
+    uint8_t box[kDomainRecordBytes] = {};
+    const DOMAINBOXTAG b = {-5, 5, 5, -5, 5, -5};
+    std::memcpy(box, &b, sizeof b);
+    EXPECT_EQ(TestParticleSystemCreate(3, box, 7, box, kDomainBox), nullptr) << "no domain type 7";
+    ASSERT_EQ(ParticleSystemManagerCreate(), 1);
+    const unsigned before = GetTotalFreeMemory();
+    PARTICLESYSTEMTAG* s = TestParticleSystemCreate(3, box, kDomainBox, box, kDomainBox);
+    ASSERT_NE(s, nullptr);
+    ASSERT_EQ(ParticleSystemManagerAddSystem(s), 1);
+    ParticleSystemRespawnParticles(s, 3);
+    EXPECT_LE(std::fabs(s->liveParticles->particleData.x), 5.0f);
+    ASSERT_EQ(ParticleSystemManagerUpdate(), 1);
+    EXPECT_EQ(s->liveParticles->particleData.color_alpha, 190) << "the edited definition's fading";
+    ASSERT_EQ(ParticleSystemManagerRemoveSystems(kParticleSystemTest), 1);
+    EXPECT_EQ(GetTotalFreeMemory(), before);
+    testOptions.particleSystemInfo = nullptr;
 }
 
 TEST_F(PredefinedParticles, EveryAlleysEffectsRunFromTheGameData)
