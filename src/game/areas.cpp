@@ -5,12 +5,15 @@
 #include <cstring>
 
 #include "game/actors.h"
+#include "game/billboards.h"
 #include "game/camera.h"
 #include "game/collision.h"
 #include "game/controls.h"
 #include "game/envobjects.h"
 #include "game/gameloop.h"
 #include "game/music.h"
+#include "game/particles.h"
+#include "game/predefinedparticles.h"
 #include "game/records.h"
 #include "lib/printing.h"
 #include "lib/resourceids.h"
@@ -294,6 +297,8 @@ int LoadAreaEnvDefnResource(int rsid)
     SetObjectLights(&d);
     envMapAlpha[0] = d.envMapAlpha[0];
     envMapAlpha[1] = d.envMapAlpha[1];
+    for (int i = 0; i < kNumEnvBillboards; ++i)
+        SetEnvBillboardInfo(i, int(d.envBillboardSize[i]), d.envBillboardZStaticXform[i]);
     for (int i = 0; i < kNumEnvLayers; ++i) {
         envHeadingIncrement[i] = d.envRotationSpeed[i];
         envLightingFlag[i] = d.envLightingFlag[i];
@@ -423,6 +428,10 @@ int DisposeAreaEnv()
     for (const IdRange& range : ranges)
         if (!DisposeResourceRange(range.first, range.last))
             ok = PrintError("environment %d: resources %d..%d stay loaded", areaEnvRSID, range.first, range.last);
+    // The environment's effects go with it (there are none without a particle manager).
+    if (ParticleSystemManagerExists() && !ParticleManagerDisposeAreaParticleSystems(areaNum))
+        ok = PrintError("areas: the effects of environment %d stay", areaEnvRSID);
+    if (!DisposeEnvBillboards()) ok = 0;
     if (ResourceLoaded(areaEnvRSID) && !UnloadResourceGroup(areaEnvRSID))
         ok = PrintError("areas: environment %d stays loaded", areaEnvRSID);
     if (areaEnvLayersRSID && ResourceLoaded(areaEnvLayersRSID) && !UnloadResourceGroup(areaEnvLayersRSID))
@@ -467,6 +476,17 @@ static int LoadAreaGroup(int area)
     return 1;
 }
 
+// The alley's stored effect definitions (an optional member of its group) and their systems.
+static int LoadAreaEffects()
+{
+    const int list = AreaMemberRSID(kAreaParticleListIndex);
+    if (!list) return 1;
+    int32_t size = 0;
+    const void* data = LoadedData(list, &size);
+    if (!data) return 0;
+    return LoadAreaParticleSystemInfo(data, size) && CreateAreaParticleSystems();
+}
+
 int AreaLoaded() { return areaRSID != 0 || areaEnvRSID != 0 || collisionArea >= 0; }
 
 int DisposeArea()
@@ -505,7 +525,8 @@ int ChangeArea(int area)
     for (int i = 0; i < kNumEnvLayers; ++i) envHeading[i] = envHeadingIncrement[i] = 0.0f;
     const int song = ShuffleSongList() + kAreaMusicBase + musicRSIDOffset[area];
 
-    if (areaEnvRSID != areaEnvRSIDs[area]) {
+    const int newEnvironment = areaEnvRSID != areaEnvRSIDs[area];
+    if (newEnvironment) {
         // From here the environment's disposal gives back whatever part of it was loaded.
         areaEnvRSID = areaEnvRSIDs[area];
         areaEnvLayersRSID = areaEnvLayersRSIDs[area];
@@ -513,6 +534,9 @@ int ChangeArea(int area)
             return PrintError("alley %d: its environment cannot be loaded", area);
     }
     if (!LoadAreaGroup(area)) return 0;
+    // A new environment brings its particle effects, made where a game has made the manager.
+    if (newEnvironment && ParticleSystemManagerExists() && !LoadAreaEffects())
+        return PrintError("alley %d: its particle effects cannot be made", area);
     // The alley's objects; they are actors, so they stand only where a game has made the pool.
     if (!LoadEnvSpecificObjects()) return 0;
     if (actorPool && !AddEnvObject(0.0f, 0.0f, 0)) return PrintError("alley %d: its objects cannot be placed", area);

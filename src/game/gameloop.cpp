@@ -19,9 +19,11 @@
 #include "game/gameactors.h"
 #include "game/minigames.h"
 #include "game/music.h"
+#include "game/particles.h"
 #include "game/physics.h"
 #include "game/pins.h"
 #include "game/records.h"
+#include "game/replay.h"
 #include "game/scoring.h"
 #include "game/transitions.h"
 #include "host/host.h"
@@ -99,14 +101,12 @@ static int ExitAllOverlays()
 
 // ---- Leaving the game for the menu ----
 
-// The return to the menu runs as a screen transition: a start callback when it begins, the
-// switch to the menu (repeated each frame until it reports done) once the screen is covered,
-// and a completion callback.
+// The return to the menu runs as a fade through black: a start callback when it begins, the
+// switch to the menu (asked each step until it reports done) once the screen is covered, and a
+// completion callback once it is clear again, by then in the front end. The game only keeps
+// whether it started one, so that nothing in it acts on the way out.
 struct GameReturn {
     int active;
-    int (*start)();
-    int (*toMenu)();
-    int (*complete)();
 };
 static GameReturn gameReturn = {};
 
@@ -147,17 +147,8 @@ static int CompleteCallback() { return 1; }
 
 static void StartGameReturn(int (*start)(), int (*toMenu)(), int (*complete)())
 {
-    gameReturn = {1, start, toMenu, complete};
-    if (gameReturn.start) gameReturn.start();
-}
-
-// One frame of the return to the menu.
-static void RunGameReturn()
-{
-    if (!gameReturn.active) return;
-    if (gameReturn.toMenu && !gameReturn.toMenu()) return;
-    if (gameReturn.complete) gameReturn.complete();
-    gameReturn = {};
+    gameReturn = {1};
+    StartTransition(start, toMenu, complete, kTransitionFadeBlack);
 }
 
 int StartAttractGameEnd()
@@ -291,6 +282,8 @@ int GameLoopSetup()
     if (!CreatePhysicsWorld()) return PrintError("game set-up: no physics world");
     if (!InitializeActors(kActorPoolSize)) return PrintError("game set-up: no actor pool");
     if (!InitCamera(kCameraHither, kCameraYon)) return PrintError("game set-up: no camera");
+    if (!ParticleSystemManagerCreate() || !ParticleSystemManagerLoadParticleSystemDefines())
+        return PrintError("game set-up: the particle effects cannot be set up");
     if (!SetUpSound()) return 0;
     if (!envOnly && !LoadPlayerBalls()) return 0;
 
@@ -402,7 +395,7 @@ int UpdateGameLogic()
     ComposeCameraXform();
     if (!ComputeActorScreenPositions()) return 0;
     if (!UpdateTransition()) return 0;
-    RunGameReturn();
+    if (!ParticleSystemManagerUpdate()) return 0;
 
     // A change of alley runs once the transition that covers it has had its frame.
     if (gChangeStageTransition) {
@@ -416,6 +409,10 @@ int UpdateGameLogic()
     }
 
     if (!gGamePaused && physics) physics->Move();
+    // The ball's run through the pins is recorded for the replay.
+    if (!gGamePaused && !IsReplayActive() && bowlingBall && bowlingBall->team &&
+        bowlingBall->Ylocation > kReplayRecordY)
+        StoreReplayData();
     if (!upperLayers.OverlayUpdate()) return 0;
 
     startSparesOverlay = 0;
@@ -434,6 +431,8 @@ int DisposeGame()
     int ok = ExitAllOverlays();
     if (!DisposeSound()) ok = 0;
     if (!DisposeActors()) ok = PrintError("game tear-down: the actors could not be disposed");
+    if (!DisposeParticleSystemDefines()) ok = PrintError("game tear-down: the particle definitions stay loaded");
+    if (!ParticleSystemManagerDestroy()) ok = PrintError("game tear-down: the particle systems stay");
     // The bowlers' outfits, archive, animations and shadow, then the lane objects, now that no
     // actor uses them.
     if (!DisposeCharacters()) ok = PrintError("game tear-down: the bowlers' outfits stay loaded");

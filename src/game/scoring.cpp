@@ -4,11 +4,13 @@
 #include "game/scoring.h"
 
 #include "game/actors.h"
+#include "game/computer.h"
 #include "game/gameloop.h"
 #include "game/minigames.h"
 #include "game/physics.h"
 #include "game/pins.h"
 #include "game/records.h"
+#include "game/replay.h"
 #include "lib/printing.h"
 #include "shell/settings.h"
 #include "shell/upperlayers.h"
@@ -303,7 +305,10 @@ int SelectNextPlayer()
 static int EndStandardBall()
 {
     int turnContinues = 0;
+    StoreReplayPinVisible();
     ScoreNormalGame(turnContinues);
+    // No replay while a computer's turn is being skipped or an online shot clock ran out.
+    if (!gSkipAI && !(gOnlineSessionActive && gShotClock <= 0) && !StartReplay(turnContinues)) return 0;
     if (!turnContinues && !SelectNextPlayer()) {
         gGameOver = 1;
         upperLayers.ShowScoreOverlayAfterBall();
@@ -320,7 +325,9 @@ static int EndStandardBall()
 static int EndAttractBall()
 {
     int turnContinues = 0;
+    StoreReplayPinVisible();
     ScoreNormalGame(turnContinues);
+    if (!StartReplay(turnContinues)) return 0;
     // Only player 0 bowls the attract game, for its first four frames.
     if (!turnContinues && gPlayerInfo[0].currFrame > kAttractLastFrame) {
         gGameOver = 1;

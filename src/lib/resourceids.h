@@ -18,6 +18,14 @@ constexpr int kResourceTypeBitmap = 125;
 constexpr int kResourceTypeModel = 126;
 constexpr int16_t kResourceTypeSound = 127;
 
+// ---- Particle effects ----
+// The game's particle definitions in pairs: member 2k is definition k (596 bytes), 2k + 1 its
+// bitmap.
+constexpr int kParticleDefinitionGroup = 3001;
+// The stored definitions test mode loads, and the particle bitmaps it picks from.
+constexpr int kParticleStoredDefinitionGroup = 3010;
+constexpr int kParticleBitmapGroup = 3011;
+
 // ---- Fonts (bitmaps of type 125, each naming its font information) ----
 // Every font and its information lie in [kFontsFirst, kFontsLast], loaded at start-up.
 constexpr int kFontsFirst = 3050;

@@ -6,6 +6,7 @@
 #include "game/actors.h"
 #include "game/areas.h"
 #include "game/gameloop.h"
+#include "game/billboards.h"
 #include "game/particles.h"
 #include "game/records.h"
 #include "game/replay.h"
@@ -98,7 +99,9 @@ static int DrawSceneEffects()
 {
     RenderDisableZWrite();
     RenderSetLights(&gGameLights);
-    const int ok = ParticleSystemManagerRender() && DrawEnvBillboards();
+    // A scene drawn outside a game (no particle manager) has no effects to draw.
+    const int particles = !ParticleSystemManagerExists() || ParticleSystemManagerRender();
+    const int ok = particles && DrawEnvBillboards();
     RenderEnableZWrite();
     return ok;
 }

@@ -24,6 +24,7 @@
 #include "game/pins.h"
 #include "game/records.h"
 #include "game/scoring.h"
+#include "game/transitions.h"
 #include "host/gpu.h"
 #include "host/host.h"
 #include "lib/memory.h"
@@ -375,13 +376,16 @@ TEST_F(GameLoopOnTheLane, TheAttractGameEndsAfterFourFramesAndGoesBackToTheTitle
     EXPECT_EQ(gGameOver, 1);
     EXPECT_EQ(gPlayerInfo[0].currFrame, 4);
     EXPECT_GE(gPlayerInfo[0].frameScore[2], 0);
+    // The screen fades to black (the fade moves on each eye and on the lower screen), is held
+    // black for 80 frames, and the game is left behind the cover.
     int hold = 0;
     while (!quitGame && hold < 200) {
         ASSERT_TRUE(Frame());
         ++hold;
     }
-    EXPECT_GE(hold, 80);
-    EXPECT_LE(hold, 82);
+    EXPECT_TRUE(IsTransitionActive()) << "the fade goes on over the menu";
+    EXPECT_GE(hold, 80 + 34 / 3);
+    EXPECT_LE(hold, 80 + 34 / 3 + 3);
     EXPECT_EQ(gPlayerInfo[0].currFrame, 0) << "the players are cleared";
     EXPECT_EQ(gPlayerInfo[0].ballsThrown, 0);
     DisposeByHand();
@@ -405,6 +409,9 @@ TEST_F(GameLoopOnTheLane, AButtonEndsTheAttractGame)
         ASSERT_EQ(HandleControls(), 1);
         allInput.buttons = allInput.edges = 0;
         ASSERT_EQ(UpdateGameLogic(), 1);
+        EXPECT_EQ(GameReturnPending(), button == kButtonB ? 0 : 1);
+        // The game is left once the fade has covered the screen.
+        for (int frame = 0; frame < 20 && !quitGame; ++frame) ASSERT_TRUE(Frame());
         EXPECT_EQ(quitGame, button == kButtonB ? 0 : 1);
         DisposeByHand();
     }

@@ -7,6 +7,7 @@
 #include "archive_writer.h"
 #include "game/areas.h"
 #include "game/ball.h"
+#include "game/particledefs.h"
 #include "lib/resourceids.h"
 
 namespace mkrom {
@@ -46,6 +47,16 @@ std::vector<Resource> BallContent();
 // menu music 8-bit mono, the songs 16-bit stereo, both at 16364 Hz and stored plain for streaming.
 // Their ids are the game's (lib/resourceids.h).
 std::vector<Resource> SoundContent();
+
+// The particle effects (content_particles.cpp): group kParticleDefinitionGroup holds the game's
+// definitions in pairs, member 2k definition k (type 1, PARTICLESYSTEMINFOTAG) and 2k + 1 its
+// bitmap; kParticleStoredDefinitionGroup the same definitions for test mode, one a member, and
+// kParticleBitmapGroup their bitmaps.
+std::vector<PARTICLESYSTEMINFOTAG> ParticleDefinitions();
+std::vector<Resource> ParticleContent();
+// An alley's particle effects, member kAreaParticleListIndex of its area group: an int32 count,
+// then that many definitions whose bitmaps are those of the game's definitions.
+std::vector<uint8_t> AreaParticleList(int area);
 
 // Test resources, in the TestFX range. All data is zero-padded to a multiple of 128 bytes in the
 // archive; sub-resource ids are (group id << 16) | member index.

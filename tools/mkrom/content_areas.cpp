@@ -158,15 +158,22 @@ static EnvDefn_properties Definition(const AlleyLook& a)
     }
 
     // The fixed cameras, in the order the game's slots take them: 0 the start view, 1 the set-up
-    // view the state camera returns to; the replay picks from the rest.
+    // view the state camera returns to, 2..10 the nine replay views of the ball reaching the pins,
+    // then two more views of the hall.
     const EnvStaticCamera cameras[] = {
         Camera(0.0f, -30.0f, a.startHeight, a.startXangle, 0.0f, a.startZoom, 0),
         Camera(0.0f, -150.0f, 36.0f, 97.0f, 0.0f, a.setUpZoom, 1),
-        Camera(0.0f, 1450.0f, 12.0f, 100.0f, 0.0f, 170.0f, 0),      // the pin deck from the lane
-        Camera(0.0f, 1460.0f, 14.0f, 96.0f, a.sideZangle, 150.0f, 0),  // the pins from the side
-        Camera(0.0f, 1470.0f, 0.0f, 170.0f, 0.0f, 260.0f, 0),      // the pin deck from above
-        Camera(0.0f, -120.0f, 40.0f, 95.0f, 180.0f, 300.0f, 0),    // the bowler from down the lane
-        Camera(0.0f, 720.0f, 0.0f, 125.0f, 0.0f, 900.0f, 1),        // the lane from high behind
+        Camera(0.0f, 1450.0f, 12.0f, 100.0f, 0.0f, 170.0f, 0),          // the pin deck from the lane
+        Camera(0.0f, 1460.0f, 14.0f, 96.0f, a.sideZangle, 150.0f, 0),    // the pins from the side
+        Camera(0.0f, 1470.0f, 0.0f, 170.0f, 0.0f, 260.0f, 0),          // the pin deck from above
+        Camera(0.0f, 1440.0f, 10.0f, 97.0f, 0.0f, 110.0f, 0),          // close on the head pin
+        Camera(-30.0f, 1380.0f, 6.0f, 93.0f, -10.0f, 240.0f, 0),       // low along the left gutter
+        Camera(30.0f, 1380.0f, 6.0f, 93.0f, 10.0f, 240.0f, 0),         // low along the right gutter
+        Camera(8.0f, 1440.0f, 10.0f, 130.0f, 20.0f, 170.0f, 0),        // above the pocket
+        Camera(0.0f, 1460.0f, 14.0f, 96.0f, -a.sideZangle, 150.0f, 0),   // the pins from the other side
+        Camera(0.0f, 1380.0f, 20.0f, 108.0f, 0.0f, 330.0f, 0),         // high behind the ball
+        Camera(0.0f, -120.0f, 40.0f, 95.0f, 180.0f, 300.0f, 0),        // the bowler from down the lane
+        Camera(0.0f, 720.0f, 0.0f, 125.0f, 0.0f, 900.0f, 1),            // the lane from high behind
     };
     const int count = int(sizeof cameras / sizeof cameras[0]) - (a.extraHighView ? 0 : 1);
     d.numStaticCameras = count;
@@ -265,6 +272,11 @@ std::vector<Resource> AreaContent()
         objects.type = kTypeTable;
         objects.bytes = Objects(area);
         group.members.push_back(std::move(objects));
+        Resource particles;
+        particles.type = kTypeTable;
+        particles.bytes = AreaParticleList(area);
+        particles.compressed = true;
+        group.members.push_back(std::move(particles));
         content.push_back(std::move(group));
     }
     return content;
