@@ -499,3 +499,5 @@ int GameLoop()
     quitGame = 0;
     return 1;
 }
+
+int StopBackgroundSound() { return gBackgroundSoundChannel ? StopStream(gBackgroundSoundChannel) : 1; }

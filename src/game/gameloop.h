@@ -35,6 +35,8 @@ int UpdateGameLogic();
 int DisposeGame();
 // gGamePaused becomes (on != 0). Always 1.
 int PauseGame(int on);
+// Stops the game's background sound stream; 1 when none plays.
+int StopBackgroundSound();
 
 // The end of the attract game: after a hold of 80 frames the game is left for the main menu.
 // Always 1.

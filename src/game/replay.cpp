@@ -7,6 +7,7 @@
 #include "game/replay.h"
 
 #include <cstring>
+#include <string>
 
 #include "game/actors.h"
 #include "game/ball.h"
@@ -18,8 +19,10 @@
 #include "game/scoring.h"
 #include "game/transitions.h"
 #include "host/errorlog.h"
+#include "lib/videofiles.h"
 #include "platform/camera.h"
 #include "platform/input.h"
+#include "platform/video.h"
 #include "shell/touchbuttons.h"
 #include "shell/globals.h"
 #include "shell/scenedraw.h"
@@ -116,7 +119,19 @@ int StartCelebrationClip(CelebrationClip clip)
 {
     if (clip.kind == kCelebrationNone) return 0;
     static const char* const kinds[] = {"", "strike", "spare", "turkey"};
-    return PrintError("replay: no %s clip %d can play", kinds[clip.kind], clip.index);
+    const char* const* files = clip.kind == kCelebrationStrike ? kStrikeVideoFiles
+                               : clip.kind == kCelebrationSpare ? kSpareVideoFiles
+                                                                : kTurkeyVideoFiles;
+    const int count = clip.kind == kCelebrationStrike ? kStrikeVideoCount
+                      : clip.kind == kCelebrationSpare ? kSpareVideoCount
+                                                       : kTurkeyVideoCount;
+    if (clip.index < 0 || clip.index >= count) return PrintError("replay: no %s clip %d", kinds[clip.kind], clip.index);
+    const std::string path = std::string("rom:/") + files[clip.index];
+    // A clip that cannot play leaves the replay to go on without it.
+    if (!StartVideo(path.c_str()))
+        return PrintError("replay: StartVideo failed for index %s %d", kinds[clip.kind], clip.index);
+    SetVideoVolume(gGameOptions.soundChatterVolume);
+    return 1;
 }
 
 // ---- Playback ----
@@ -148,23 +163,36 @@ static void PoseFrame(int frame)
 
 static int NewPress(uint16_t button) { return (allInput.edges & allInput.buttons & button) != 0; }
 
+static int ScreenTouched()
+{
+    const DS3_controller* pad = controllers[0].controller;
+    return pad && pad->touchData.isTouching;
+}
+
 // A skip: A, the skip button, or with a clip the clip being killed or the screen touched.
-static int SkipRequested()
+static int SkipRequested(int clipPlaying)
 {
     if (NewPress(kButtonA)) return 1;
     if (skipButton && UpdateTouchButton(skipButton) && skipButton->pressed) return 1;
+    if (clipPlaying && VideoPlaying() && (VideoKilled() || ScreenTouched())) return 1;
     return 0;
 }
 
-// One replay frame; 0 when a step failed.
+// One replay frame; 0 when a step failed. With a clip the run loops, from the next camera each
+// time, for as long as the clip plays.
 static int ReplayStep(int clipPlaying)
 {
-    if (SkipRequested()) replayDone = 1;
+    if (SkipRequested(clipPlaying)) replayDone = 1;
     if (lastReplayFrame > 0) PoseFrame(replayFrame);
+    if (clipPlaying && VideoPlaying()) {
+        int ended = 0;
+        UpdateVideo(&ended);
+        if (ended) DisposeVideo();
+    }
     if (!ComposeCameraXform() || !ComputeActorScreenPositions() || !upperLayers.OverlayUpdate() || !DrawGameScreen())
         return PrintError("replay: frame %d cannot be shown", replayFrame);
     if (++replayFrame < lastReplayFrame) return 1;
-    if (!clipPlaying) {
+    if (!clipPlaying || !VideoPlaying()) {
         replayDone = 1;
         return 1;
     }
@@ -179,6 +207,7 @@ static int ReplayStep(int clipPlaying)
 static void CleanUp()
 {
     FreeTouchButton(&skipButton);
+    if (VideoPlaying()) DisposeVideo();
     lastReplayFrame = replayFrame = 0;
     replayDone = 1;
     SetBallCollided(0);
@@ -204,6 +233,7 @@ int StartReplay(int)
     const TITLE_PlayerInfoStruct& player = gPlayerInfo[gCurrPlayer];
     const int computer = GetControllerAssignment(gCurrPlayer) == kAssignmentComputer;
     const int clipPlaying = StartCelebrationClip(ChooseCelebrationClip(player, gGameType, computer));
+    if (clipPlaying) StopBackgroundSound();
     if (!skipButton) skipButton = NewTouchButton(kSkipX, kSkipY, kSkipSize, kSkipSize);
     if (!skipButton) PrintError("replay: no skip button");
     replayDone = 0;
