@@ -15,6 +15,7 @@
 #include "platform/utilities.h"
 #include "ui/osk.h"
 #include "ui/rlstracker.h"
+#include "ui/widgets/scene3d.h"
 #include "ui/widgettypes.h"
 
 // ---- Frame statistics ----
@@ -189,7 +190,8 @@ int BasicUi_RenderEnvironmentInternal(sBasicUiEnvironment* env)
     double start = BasicUI_GetTimeInSecs();
     if (env) {
         TextOutputSetMode(0);
-        // The 3D scene widgets' 2D set-up runs here once they exist.
+        // Each pass starts in 2D, whatever the last 3D scene of the previous pass left.
+        BasicUiWidgetType3DInit_setup2d();
         for (sBasicUiDisplay* d = env->displayRoot; d; d = d->nextDisplay) {
             if (!d->isRender.value) continue;
             for (sBasicUiScreen* s = d->nextScreen; s; s = s->nextScreen) {

@@ -10,6 +10,8 @@
 #include "ui/widgets/cmdload.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/rectangle.h"
+#include "ui/widgets/scene3d.h"
+#include "ui/widgets/transform3d.h"
 
 sBasicUiWidgetTypeRef BasicUiWidgetTypeNull_Create(sBasicUiEnvironment*)
 {
@@ -87,15 +89,15 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerBox),      // 30
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerMove),     // 31
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerMove3D),   // 32
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DCamera),        // 33
+    BASIC_UI_ROW(3DCamera),                                  // 33
     BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DClip),          // 34
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DInit),          // 35
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DFini),          // 36
+    BASIC_UI_ROW(3DInit),                                    // 35
+    BASIC_UI_ROW(3DFini),                                    // 36
     BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DModel),         // 37
     BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DQuad),          // 38
     BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DSkeleton),      // 39
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DPRS),           // 40
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DLight),         // 41
+    BASIC_UI_ROW(3DPRS),                                     // 40
+    BASIC_UI_ROW(3DLight),                                   // 41
     BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DText),          // 42
     BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DBone),          // 43
     BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DBoneLimit),     // 44
