@@ -7,9 +7,11 @@
 
 #include "lib/strings.h"
 #include "ui/templates.h"
+#include "ui/widgets/bone3d.h"
 #include "ui/widgets/cmdload.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/rectangle.h"
+#include "ui/widgets/rig3d.h"
 #include "ui/widgets/scene3d.h"
 #include "ui/widgets/transform3d.h"
 
@@ -99,9 +101,9 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_ROW(3DPRS),                                     // 40
     BASIC_UI_ROW(3DLight),                                   // 41
     BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DText),          // 42
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DBone),          // 43
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DBoneLimit),     // 44
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DRig),           // 45
+    BASIC_UI_ROW(3DBone),                                    // 43
+    BASIC_UI_ROW(3DBoneLimit),                               // 44
+    BASIC_UI_ROW(3DRig),                                     // 45
     BASIC_UI_ROW(Definition),                                // 46
     BASIC_UI_ROW(Instance),                                  // 47
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeMsgBox),          // 48
