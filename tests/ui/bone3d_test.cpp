@@ -4,8 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "lib/matrix.h"
+#include "lib/memory.h"
+#include "lib/resourceids.h"
+#include "lib/resources.h"
+#include "platform/skeleton.h"
 #include "ui/frameupdate.h"
 #include "ui/uiload_fixture.h"
 #include "ui/widgets/bone3d.h"
@@ -154,6 +159,93 @@ TEST_F(Ui3DBones, LimitPassConesTheTargetAndHoldsStillAtSpeedZero)
     EXPECT_NEAR(B("root")->rotationDelta[3], 1.0f, 1e-6f);
     // The hand's limit belongs to the arm, not the root: it was not applied.
     EXPECT_NEAR(B("hand")->pivotPreLimit[0], 2.0f, 1e-6f);
+}
+
+class Ui3DRigAnimation : public Ui3DBones {
+protected:
+    static constexpr int kId = 7100;
+    void SetUp() override
+    {
+        Ui3DBones::SetUp();
+        ASSERT_EQ(InitResources(10000), 1);
+        // Ten frames of three bones: the root moves by f along x; bone 1's key is a turn of
+        // 0.1 f about x, bone 2's a turn of 0.1 f about y.
+        const int length = 12 + 8 * 3, size = 20 + 10 * length;
+        void* p = nullptr;
+        ASSERT_EQ(AllocateClearedMemory(&p, size), 1);
+        auto* a = static_cast<animation_tag*>(p);
+        a->numFrames = 10;
+        a->numBones = 3;
+        a->rateRatio = 1.0f;
+        a->frameLength = length;
+        auto* bytes = static_cast<uint8_t*>(p);
+        for (int f = 0; f < 10; f++) {
+            uint8_t* frame = bytes + 20 + f * length;
+            float t[3] = {float(f), 0, 0};
+            std::memcpy(frame, t, 12);
+            for (int b = 0; b < 3; b++) {
+                float h = 0.05f * f;
+                int16_t q[4] = {0, 0, 0, 32767};
+                if (b == 1) q[0] = int16_t(std::lround(std::sin(h) * 32767)), q[3] = int16_t(std::lround(std::cos(h) * 32767));
+                if (b == 2) q[1] = int16_t(std::lround(std::sin(h) * 32767)), q[3] = int16_t(std::lround(std::cos(h) * 32767));
+                std::memcpy(frame + 12 + 8 * b, q, 8);
+            }
+        }
+        ASSERT_EQ(InitializeAnimation(bytes), 1);
+        resourceHeader& r = resourceHeaders[kId];
+        r.resourceType = kResourceTypeAnimation;
+        r.resourceUncompressedLength = r.resourceLength = size;
+        r.resourceHandle = bytes;
+        BasicUiWidgetType3DRig_EnumerateBoneArray(W("rig"));
+    }
+    void TearDown() override
+    {
+        FreeResources();
+        Ui3DBones::TearDown();
+    }
+    // The rotation part of the arm's local matrix against the matrix of a turn about an axis.
+    void ExpectArmTurn(float x, float y, float angle)
+    {
+        BasicUiWidgetType3DRig_UpdateBones(W("rig"));
+        quaternion key = {x * std::sin(angle / 2), y * std::sin(angle / 2), 0, std::cos(angle / 2)};
+        matrix m;
+        setQuaternionMatrix(m, &key);
+        for (int i = 0; i < 3; i++)
+            for (int j = 0; j < 3; j++) EXPECT_NEAR(B("arm")->lTransform[i][j], m[i][j], 2e-4f) << i << j;
+    }
+};
+
+TEST_F(Ui3DRigAnimation, FramesWrapAndTheNetRotationIsTheKeyWhateverTheRestRotation)
+{
+    // A rest rotation that is not the identity: the delta undoes it.
+    B("arm")->rotation[0] = 0.6f, B("arm")->rotation[3] = 0.8f;
+    float frame = -0.5f;
+    BasicUiWidgetType3DRig_Animate(W("rig"), kId, &frame, 0, nullptr, 0);
+    EXPECT_FLOAT_EQ(frame, 9.5f);
+    ExpectArmTurn(1, 0, 0.9f);
+    frame = 25.0f;
+    BasicUiWidgetType3DRig_Animate(W("rig"), kId, &frame, 0, nullptr, 1);
+    EXPECT_FLOAT_EQ(frame, 5.0f);
+    ExpectArmTurn(1, 0, 0.5f);
+    // useRoot places the root bone at the frame's translation.
+    EXPECT_NEAR(B("root")->pivot[0], 5.0f, 1e-6f);
+}
+
+TEST_F(Ui3DRigAnimation, MirroringReadsTheFlipIndexAndAnUnanimatedBoneKeepsItsDelta)
+{
+    float frame = 4.0f;
+    BasicUiWidgetType3DRig_Animate(W("rig"), kId, &frame, 1, nullptr, 0);
+    // The arm plays bone 2's key, a turn about y, with y negated.
+    ExpectArmTurn(0, -1, 0.4f);
+    BasicUiWidgetType3DBone_SetIsAnimated(W("arm"), 0);
+    frame = 7.0f;
+    BasicUiWidgetType3DRig_Animate(W("rig"), kId, &frame, 1, nullptr, 0);
+    ExpectArmTurn(0, -1, 0.4f);
+    // A missing animation changes nothing and is reported once.
+    frame = 3.0f;
+    BasicUiWidgetType3DRig_Animate(W("rig"), kId + 1, &frame, 0, nullptr, 0);
+    EXPECT_EQ(frame, 3.0f);
+    EXPECT_TRUE(LogHas("rig"));
 }
 
 }  // namespace

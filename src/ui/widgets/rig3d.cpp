@@ -2,7 +2,12 @@
 // and walks its subtree to update the bones parent first and to draw them.
 #include "ui/widgets/rig3d.h"
 
+#include <cmath>
 #include <cstring>
+#include <string>
+
+#include "platform/actorrecord.h"
+#include "platform/skeleton.h"
 
 #include "ui/memoryslots.h"
 #include "ui/widgets/bone3d.h"
@@ -165,5 +170,72 @@ void BasicUiWidgetType3DRig_RenderBones(sBasicUiWidget* w)
         while (x != w && !x->nextWidget) x = x->parentWidget;
         if (!x || x == w) return;
         x = x->nextWidget;
+    }
+}
+
+void BasicUiWidgetType3DRig_SetActorBones(sBasicUiWidget* rig, actor_tag* actor)
+{
+    sBasicUiWidgetType3DRig* r = Rig(rig);
+    if (!r || !r->bone || !actor) return;
+    int n = r->bones.value < kMaxBones ? r->bones.value : kMaxBones;
+    std::memcpy(actor->boneXforms, r->bone, sizeof(matrix) * size_t(n));
+}
+
+// The frame counter wrapped into [0, frames). A count of frames below 1 leaves it alone, since
+// no wrap could end.
+static float WrapFrame(float frame, int frames)
+{
+    if (frames < 1) return frame;
+    float n = float(frames);
+    frame = std::fmod(frame, n);
+    if (frame < 0) frame += n;
+    if (frame >= n) frame = 0.0f;  // a tiny negative remainder rounds up to n
+    return frame;
+}
+
+void BasicUiWidgetType3DRig_Animate(sBasicUiWidget* rig, int animId, float* frame, int flip, const float*,
+                                    int useRoot)
+{
+    sBasicUiWidgetType3DRig* r = Rig(rig);
+    if (!r || !frame) return;
+    animation_tag* anim = GetAnimation(animId);
+    if (!anim) {
+        BasicUiWidget_ReportMissing(rig, &r->reported, "animation", std::to_string(animId).c_str());
+        return;
+    }
+    *frame = WrapFrame(*frame, anim->numFrames);
+    int f = int(*frame);
+    if (f < 0 || f >= anim->numFrames) return;
+    const uint8_t* data = anim->frames.get() + size_t(f) * size_t(anim->frameLength);
+    if (useRoot && r->iBoneW && r->iBoneW[0]) {
+        float t[3], pivot[3];
+        std::memcpy(t, data, sizeof t);
+        addVectors(r->vRootDelta, t, pivot);
+        BasicUiWidgetType3DBone_SetPivot(r->iBoneW[0], pivot);
+    }
+    if (!r->iBoneW) return;
+    int mirrored = flip && r->mBoneW;
+    for (int k = 0; k < r->bones.value; k++) {
+        sBasicUiWidget* b = r->iBoneW[k];
+        if (!b || (!useRoot && !BasicUiWidgetType3DBone_GetIsAnimated(b))) continue;
+        int i = BasicUiWidgetType3DBone_GetBoneIndex(b, mirrored);
+        // A bone index beyond the frame's data has no key to read.
+        if (i < 0 || kFrameTranslationBytes + 8 * (i + 1) > anim->frameLength) continue;
+        int16_t raw[4];
+        std::memcpy(raw, data + kFrameTranslationBytes + 8 * i, sizeof raw);
+        quaternion key = {raw[0] * 3.051851e-05f, raw[1] * 3.051851e-05f, raw[2] * 3.051851e-05f,
+                          raw[3] * 3.051851e-05f};
+        if (mirrored) {
+            key.y = -key.y;
+            key.z = -key.z;
+        }
+        // The delta is the key times the inverse of the rest rotation, so that the bone's net
+        // rotation (rest, then delta) is the key itself.
+        float rest[4];
+        BasicUiWidgetType3DBone_GetRotation(b, rest);
+        quaternion inv = {-rest[0], -rest[1], -rest[2], rest[3]}, delta;
+        multiplyQuaternions(&inv, &key, &delta);
+        float d[4] = {delta.x, delta.y, delta.z, delta.w};
+        BasicUiWidgetType3DBone_SetRotationDelta(b, d);
     }
 }

@@ -5,6 +5,8 @@
 #include "lib/matrix.h"
 #include "ui/environment.h"
 
+struct actor_tag;
+
 constexpr int kBasicUiRigJoints = 20;
 
 struct sBasicUiWidgetType3DRig {
@@ -27,6 +29,7 @@ struct sBasicUiWidgetType3DRig {
     float angleFromCamera;
     float up[3], fwd[3], side[3];
     int isFacingForward;
+    int reported;  // a missing animation was reported
 };
 
 sBasicUiWidgetTypeRef BasicUiWidgetType3DRig_Create(sBasicUiEnvironment* env);
@@ -51,3 +54,9 @@ void BasicUiWidgetType3DRig_UpdateBones(sBasicUiWidget* w);
 void BasicUiWidgetType3DRig_UpdateBonesD(sBasicUiWidget* w, int depth);
 // Renders every active widget of the subtree, descending only into widgets that render.
 void BasicUiWidgetType3DRig_RenderBones(sBasicUiWidget* w);
+// Copies the skinning matrices into the actor's bone matrices.
+void BasicUiWidgetType3DRig_SetActorBones(sBasicUiWidget* rig, actor_tag* actor);
+// Plays frame *frame (wrapped into the animation, written back) of animation animId onto the
+// bones' rotation deltas; flip plays it mirrored, useRoot also places the root bone.
+void BasicUiWidgetType3DRig_Animate(sBasicUiWidget* rig, int animId, float* frame, int flip,
+                                    const float* boneOffsets, int useRoot);
