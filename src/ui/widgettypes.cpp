@@ -10,6 +10,7 @@
 #include "ui/widgets/bone3d.h"
 #include "ui/widgets/cmdload.h"
 #include "ui/widgets/commands.h"
+#include "ui/widgets/move3d.h"
 #include "ui/widgets/rectangle.h"
 #include "ui/widgets/rig3d.h"
 #include "ui/widgets/scene3d.h"
@@ -90,7 +91,7 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerPress),    // 29
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerBox),      // 30
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerMove),     // 31
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerMove3D),   // 32
+    BASIC_UI_ROW(TriggerMove3D),                             // 32
     BASIC_UI_ROW(3DCamera),                                  // 33
     BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DClip),          // 34
     BASIC_UI_ROW(3DInit),                                    // 35

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "ui/widgets/move3d.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
 
@@ -143,16 +144,13 @@ void BasicUiWidgetType3DPRS_Edit(sBasicUiWidget* w, float a, float b, float dt)
     if (fa > 0.5f && fb > 0.5f) v[2] += a * k;
 }
 
-// The pad reader of the 3D movement trigger, once that trigger registers it.
-static float (*padReader)(int axis) = nullptr;
-
-void BasicUiWidgetType3DPRS_SetPadReader(float (*reader)(int axis)) { padReader = reader; }
-
 int BasicUiWidgetType3DPRS_Update(sBasicUiWidget* w, float dt)
 {
     sBasicUiWidgetType3DPRS* r = Record(w);
     if (!r) return 0;
-    if (r->isEditMode.value && padReader) BasicUiWidgetType3DPRS_Edit(w, padReader(1), padReader(2), dt);
+    if (r->isEditMode.value)
+        BasicUiWidgetType3DPRS_Edit(w, BasicUiWidgetTypeTriggerMove3D_GetControlValue(1),
+                                    BasicUiWidgetTypeTriggerMove3D_GetControlValue(2), dt);
     LocalTransform(r, r->lTransform);
     composeMatrix(BasicUiWidgetType3DPRS_GetParentGlobalTransform(w), r->lTransform, r->gTransform);
     return 1;

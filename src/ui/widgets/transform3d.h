@@ -35,6 +35,3 @@ void BasicUiWidgetType3DPRS_Edit(sBasicUiWidget* w, float a, float b, float dt);
 // Reads q[0..2] as angles in radians about x, y, z and overwrites q with the quaternion of the
 // order (0..8, see the table in the module); another order leaves q as it is.
 void Euler2Quat(float q[4], int order);
-
-// The pad's axis reader (1 x, 2 y) that edit mode polls; the 3D movement trigger registers it.
-void BasicUiWidgetType3DPRS_SetPadReader(float (*reader)(int axis));
