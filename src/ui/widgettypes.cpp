@@ -8,6 +8,7 @@
 #include "lib/strings.h"
 #include "ui/templates.h"
 #include "ui/widgets/bone3d.h"
+#include "ui/widgets/clip.h"
 #include "ui/widgets/cmdload.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/move3d.h"
@@ -62,9 +63,9 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_NULL_ROW,                                       // 0 wtNull
     BASIC_UI_ROW(Rectangle),                                 // 1
     BASIC_UI_ROW(Label),                                     // 2
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeImage),           // 3
+    BASIC_UI_ROW(Image),                                     // 3
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeButton),          // 4
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeClip),            // 5
+    BASIC_UI_ROW(Clip),                                      // 5
     BASIC_UI_ROW(CmdSequence),                               // 6
     BASIC_UI_ROW(CmdPlayClip),                               // 7
     BASIC_UI_ROW(CmdWait),                                   // 8
