@@ -11,6 +11,7 @@
 #include "ui/widgets/clip.h"
 #include "ui/widgets/cmdload.h"
 #include "ui/widgets/commands.h"
+#include "ui/widgets/model3d.h"
 #include "ui/widgets/move3d.h"
 #include "ui/widgets/rectangle.h"
 #include "ui/widgets/rig3d.h"
@@ -94,11 +95,11 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerMove),     // 31
     BASIC_UI_ROW(TriggerMove3D),                             // 32
     BASIC_UI_ROW(3DCamera),                                  // 33
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DClip),          // 34
+    BASIC_UI_ROW(3DClip),                                    // 34
     BASIC_UI_ROW(3DInit),                                    // 35
     BASIC_UI_ROW(3DFini),                                    // 36
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DModel),         // 37
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DQuad),          // 38
+    BASIC_UI_ROW(3DModel),                                   // 37
+    BASIC_UI_ROW(3DQuad),                                    // 38
     BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DSkeleton),      // 39
     BASIC_UI_ROW(3DPRS),                                     // 40
     BASIC_UI_ROW(3DLight),                                   // 41
