@@ -3,7 +3,8 @@
 // screen and widget tree is walked, the records are looked up by name, then every command
 // sequence is started and the environment runs frames with input taken from the file (buttons,
 // stylus touches that may type on the keyboard, frame times); navigation and shown-only dialogs
-// are driven on every menu widget and more frames run, and the environment is cleared.
+// are driven on every menu widget and more frames run, the 3D characters' rigs are animated,
+// limited and skinned, and the environment is cleared.
 // Nothing may crash or hang, no tree may become a loop or lose a widget's parent link, the input
 // mode stays a mode, and the memory manager must end where it started.
 #include <unistd.h>
@@ -25,10 +26,15 @@
 #include "ui/memoryslots.h"
 #include "ui/registry.h"
 #include "ui/templates.h"
+#include "ui/widgets/bone3d.h"
 #include "ui/widgets/button.h"
+#include "ui/widgets/clip.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/dialogbox.h"
+#include "ui/widgets/move3d.h"
+#include "ui/widgets/rig3d.h"
 #include "ui/widgets/scrollbox.h"
+#include "ui/widgets/transform3d.h"
 #include "ui/widgets/triggers.h"
 #include "ui/widgettypes.h"
 
@@ -130,6 +136,56 @@ static void RunFrames(const uint8_t* data, size_t size)
     }
 }
 
+// What the character widget does to a rig each frame, run on every rig, bone and limit of the
+// tree with a frame and animation id from the file: enumerate, animate (a missing animation is
+// reported and skipped), update the bones in order, limit them and hand their matrices over.
+static void RunRigs(sBasicUiWidget* first, long limit, const uint8_t* data, size_t size)
+{
+    long count = 0;
+    int depth = 0;
+    for (sBasicUiWidget* w = first; w && ++count <= limit;) {
+        float frame = size ? float(data[count % size]) - 128.0f : 0.0f;
+        switch (w->widgetTypeRef.type) {
+        case EBasicUiWidgetType3DRig: {
+            BasicUiWidgetType3DRig_EnumerateBoneArray(w);
+            BasicUiWidgetType3DRig_Animate(w, int(frame) + 7000, &frame, int(frame) & 1, nullptr, int(frame) & 2);
+            BasicUiWidgetType3DRig_UpdateBones(w);
+            BasicUiWidgetType3DBone_UpdateBoneXforms(w);
+            auto* rig = static_cast<sBasicUiWidgetType3DRig*>(w->widgetTypeRef.ptr);
+            sBasicUiWidget* limits = rig && rig->limits ? rig->limits->childWidget : nullptr;
+            for (sBasicUiWidget* c = w->childWidget; c; c = c->nextWidget)
+                BasicUiWidgetType3DRig_LimitBonesIncremental(c, &limits, 0);
+            BasicUiWidgetType3DRig_LimitBonesIncremental(nullptr, &limits, int(frame) & 7);
+            break;
+        }
+        case EBasicUiWidgetType3DBone: {
+            float v[3] = {frame, 1.0f, -frame};
+            BasicUiWidgetType3DBone_SetPivotPreLimit(w, v);
+            BasicUiWidgetType3DBone_GetVectorInFixedGlobalTransform(w, v);
+            break;
+        }
+        case EBasicUiWidgetType3DPRS:
+            BasicUiWidgetType3DPRS_Edit(w, frame / 64.0f, -frame / 64.0f, 1.0f / 30);
+            break;
+        case EBasicUiWidgetTypeClip:
+            BasicUiWidgetTypeClip_SetRange(w, frame, frame + 1.0f);
+            break;
+        default:
+            break;
+        }
+        if (w->childWidget) {
+            w = w->childWidget;
+            ++depth;
+            continue;
+        }
+        while (w && !w->nextWidget && depth > 0) {
+            w = w->parentWidget;
+            --depth;
+        }
+        w = w ? w->nextWidget : nullptr;
+    }
+}
+
 // Walks one widget tree without recursion, as the frame update does, checking the links. Returns
 // the number of widgets.
 static long WalkTree(sBasicUiWidget* first, long limit)
@@ -192,6 +248,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (sBasicUiDisplay* d = env->displayRoot; d; d = d->nextDisplay)
         for (sBasicUiScreen* s = d->nextScreen; s; s = s->nextScreen) PokeMenuWidgets(s->nextWidget, limit);
     RunFrames(data, size);
+        for (sBasicUiScreen* s = d->nextScreen; s; s = s->nextScreen) RunRigs(s->nextWidget, limit, data, size);
 
     BasicUiEnvironment_Clear(env);
     Check(deviceHeap.memoryUsed == usedBefore, "memory not returned");

@@ -16,6 +16,7 @@
 #include "ui/osk.h"
 #include "ui/rlstracker.h"
 #include "ui/widgets/dialogbox.h"
+#include "ui/widgets/scene3d.h"
 #include "ui/widgettypes.h"
 
 // ---- Frame statistics ----
@@ -190,7 +191,8 @@ int BasicUi_RenderEnvironmentInternal(sBasicUiEnvironment* env)
     double start = BasicUI_GetTimeInSecs();
     if (env) {
         TextOutputSetMode(0);
-        // The 3D scene widgets' 2D set-up runs here once they exist.
+        // Each pass starts in 2D, whatever the last 3D scene of the previous pass left.
+        BasicUiWidgetType3DInit_setup2d();
         for (sBasicUiDisplay* d = env->displayRoot; d; d = d->nextDisplay) {
             if (!d->isRender.value) continue;
             for (sBasicUiScreen* s = d->nextScreen; s; s = s->nextScreen) {

@@ -7,15 +7,22 @@
 
 #include "lib/strings.h"
 #include "ui/templates.h"
+#include "ui/widgets/bone3d.h"
 #include "ui/widgets/button.h"
+#include "ui/widgets/clip.h"
 #include "ui/widgets/cmdload.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/dbref.h"
 #include "ui/widgets/dialogbox.h"
+#include "ui/widgets/model3d.h"
+#include "ui/widgets/move3d.h"
 #include "ui/widgets/msgbox.h"
 #include "ui/widgets/rectangle.h"
+#include "ui/widgets/rig3d.h"
+#include "ui/widgets/scene3d.h"
 #include "ui/widgets/scrollbox.h"
 #include "ui/widgets/sticky.h"
+#include "ui/widgets/transform3d.h"
 #include "ui/widgets/triggers.h"
 
 sBasicUiWidgetTypeRef BasicUiWidgetTypeNull_Create(sBasicUiEnvironment*)
@@ -64,9 +71,9 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_NULL_ROW,                                       // 0 wtNull
     BASIC_UI_ROW(Rectangle),                                 // 1
     BASIC_UI_ROW(Label),                                     // 2
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeImage),           // 3
+    BASIC_UI_ROW(Image),                                     // 3
     BASIC_UI_ROW(Button),                                    // 4
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeClip),            // 5
+    BASIC_UI_ROW(Clip),                                      // 5
     BASIC_UI_ROW(CmdSequence),                               // 6
     BASIC_UI_ROW(CmdPlayClip),                               // 7
     BASIC_UI_ROW(CmdWait),                                   // 8
@@ -93,20 +100,20 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_ROW(TriggerPress),                              // 29
     BASIC_UI_ROW(TriggerBox),                                // 30
     BASIC_UI_ROW(TriggerMove),                               // 31
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTriggerMove3D),   // 32
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DCamera),        // 33
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DClip),          // 34
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DInit),          // 35
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DFini),          // 36
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DModel),         // 37
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DQuad),          // 38
+    BASIC_UI_ROW(TriggerMove3D),                             // 32
+    BASIC_UI_ROW(3DCamera),                                  // 33
+    BASIC_UI_ROW(3DClip),                                    // 34
+    BASIC_UI_ROW(3DInit),                                    // 35
+    BASIC_UI_ROW(3DFini),                                    // 36
+    BASIC_UI_ROW(3DModel),                                   // 37
+    BASIC_UI_ROW(3DQuad),                                    // 38
     BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DSkeleton),      // 39
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DPRS),           // 40
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DLight),         // 41
+    BASIC_UI_ROW(3DPRS),                                     // 40
+    BASIC_UI_ROW(3DLight),                                   // 41
     BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DText),          // 42
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DBone),          // 43
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DBoneLimit),     // 44
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DRig),           // 45
+    BASIC_UI_ROW(3DBone),                                    // 43
+    BASIC_UI_ROW(3DBoneLimit),                               // 44
+    BASIC_UI_ROW(3DRig),                                     // 45
     BASIC_UI_ROW(Definition),                                // 46
     BASIC_UI_ROW(Instance),                                  // 47
     BASIC_UI_ROW(MsgBox),                                    // 48

@@ -1,6 +1,7 @@
 // The wait and play-clip commands: a script waits a number of seconds, or until a clip stops; it
 // starts, stops and positions clips.
 #include "ui/widgets/commands.h"
+#include "ui/widgets/clip.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
 
@@ -49,13 +50,21 @@ int BasicUiWidgetTypeCmdPlayClip_Destroy(sBasicUiEnvironment* env, sBasicUiWidge
     return BasicUiWidget_FreeRecord(env, w);
 }
 
-// Clips are played by the clip widget, which keeps its record to itself; a clip without a record
-// (the only kind this build loads) is left alone.
+// Writes the command's settings into the clip, in a fixed order; isPlaying always, so a play
+// command without it stops the clip. Only the value of each flag is copied.
 void BasicUiWidgetTypeCmdPlayClip_Play(sBasicUiWidget* w)
 {
     auto* c = BasicUiWidget_Record<sBasicUiWidgetTypeCmdPlayClip>(w, EBasicUiWidgetTypeCmdPlayClip);
-    if (!c || !c->clip || c->clip->widgetTypeRef.type != EBasicUiWidgetTypeClip || !c->clip->widgetTypeRef.ptr)
-        return;
+    auto* clip = c ? BasicUiWidget_Record<sBasicUiWidgetTypeClip>(c->clip, EBasicUiWidgetTypeClip) : nullptr;
+    if (!clip) return;
+    if (c->setIsFwd.value) clip->isFwd.value = c->isFwd.value;
+    if (c->setIsLoop.value) clip->isLoop.value = c->isLoop.value;
+    if (c->setIsFlipFlop.value) clip->isFlipFlop.value = c->isFlipFlop.value;
+    if (c->setT.value) clip->t[0] = c->t;
+    clip->isPlaying.value = c->isPlaying.value;
+    if (c->setTMin.value) clip->tMin[0] = c->tMin;
+    if (c->setTMax.value) clip->tMax[0] = c->tMax;
+    if (c->setSpeed.value) clip->speed[0] = c->speed;
 }
 
 // ---- cmdWait ----
@@ -83,13 +92,8 @@ int BasicUiWidgetTypeCmdWait_Destroy(sBasicUiEnvironment* env, sBasicUiWidget* w
     return BasicUiWidget_FreeRecord(env, w);
 }
 
-// A clip is playing unless it is a clip widget that says it has stopped; clips of this build have
-// no record, so a named clip counts as playing and the wait lasts its time.
-static int ClipPlaying(sBasicUiWidget* clip)
-{
-    (void)clip;
-    return 1;
-}
+// A clip is playing unless it is a clip widget that says it has stopped.
+static int ClipPlaying(sBasicUiWidget* clip) { return !BasicUiWidgetTypeClip_NotPlaying(clip); }
 
 int BasicUiWidgetTypeCmdWait_IsWaiting(sBasicUiWidget* w, float dt)
 {

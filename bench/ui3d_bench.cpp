@@ -1,0 +1,135 @@
+// The 3D widgets' frame on the PC, headless: the update and the three drawing passes of the 3D
+// demonstration (the lit scene with its queued models, the pad turning the ball, the arm's limits
+// and skinning, the clip players of the lower screen), as a share of the 33 ms frame; and the
+// bone work alone (limits, bone updates, skinning) as a share of the same frame.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "db/database.h"
+#include "host/arena.h"
+#include "host/clock.h"
+#include "host/host.h"
+#include "lib/memory.h"
+#include "lib/resources.h"
+#include "lib/screenapi.h"
+#include "platform/fileserver.h"
+#include "platform/input.h"
+#include "platform/render.h"
+#include "shell/globals.h"
+#include "shell/startup.h"
+#include "ui/environment.h"
+#include "ui/frameupdate.h"
+#include "ui/loader.h"
+#include "ui/memoryslots.h"
+#include "ui/widgets/bone3d.h"
+#include "ui/widgets/rig3d.h"
+
+namespace {
+
+constexpr uint32_t kDeviceBytes = 96u << 20;
+constexpr double kFrameBudgetMs = 33.0;
+
+sBasicUiEnvironment* gDemo = nullptr;
+double gFrameSeconds = 0, gBoneSeconds = 0;
+long gFrames = 0, gBoneRuns = 0;
+
+// What the character does to its rig each frame: the limits, the bones parent first, the skin.
+void BoneWork(float wave)
+{
+    sBasicUiWidget* rig = BasicUi_FindWidget(gDemo, "d3Rig");
+    sBasicUiWidget* elbow = BasicUi_FindWidget(gDemo, "d3Elbow");
+    float want[3] = {wave, 1.0f - wave, 1.0f};
+    BasicUiWidgetType3DBone_SetPivotPreLimit(elbow, want);
+    sBasicUiWidget* first = BasicUi_FindWidget(gDemo, "d3Limits")->childWidget;
+    BasicUiWidgetType3DRig_LimitBonesIncremental(BasicUi_FindWidget(gDemo, "d3Shoulder"), &first, 0);
+    BasicUiWidgetType3DRig_UpdateBones(rig);
+    BasicUiWidgetType3DBone_UpdateBoneXforms(rig);
+}
+
+void BM_Ui3DFrame(benchmark::State& state)
+{
+    float wave = 0.0f;
+    for (auto _ : state) {
+        if (!RenderStartScreen()) {
+            state.SkipWithError("no frame to draw into");
+            return;
+        }
+        const auto start = std::chrono::steady_clock::now();
+        wave = wave > 1.0f ? -1.0f : wave + 1.0f / 30.0f;
+        allInput.x = wave;
+        BasicUi_UpdateEnvironment(gDemo, 1.0f / 30.0f);
+        BoneWork(wave);
+        BasicUi_RenderEnvironment(gDemo);
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        RenderDoneScreen();
+        state.SetIterationTime(seconds);
+        gFrameSeconds += seconds;
+        ++gFrames;
+    }
+}
+BENCHMARK(BM_Ui3DFrame)->Unit(benchmark::kMicrosecond)->UseManualTime()->MinTime(1.0);
+
+void BM_BoneWork(benchmark::State& state)
+{
+    float wave = 0.0f;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        wave = wave > 1.0f ? -1.0f : wave + 1.0f / 30.0f;
+        BoneWork(wave);
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(seconds);
+        gBoneSeconds += seconds;
+        ++gBoneRuns;
+    }
+}
+BENCHMARK(BM_BoneWork)->Unit(benchmark::kMicrosecond)->UseManualTime();
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+
+    std::string error;
+    char* programOnly[] = {argv[0], const_cast<char*>("--headless")};
+    if (HostParseOptions(2, programOnly, &gHostOptions, &error) != kOptionsRun) return 1;
+    done = 0;
+    if (!HostArenaInit(kDeviceBytes)) return 1;
+    theHeap = nullptr;
+    uint8_t* start = HostDeviceMemoryAddress();
+    if (!InitMemoryHeap(&deviceHeap, start, start + kDeviceBytes, 0x2000, 128, 0, 1) || !FileSystemInit() ||
+        !InitResources(10000) || !OpenResources() || !RenderInit(0x80000, 0x1000, 0x502, 0x500) ||
+        !ScreenInitializeAPI()) {
+        std::fprintf(stderr, "ui3d_bench: no game heap, game data or renderer\n");
+        return 1;
+    }
+    HostUseVirtualClock(1);
+    BasicMemory_Init(basicUiNumberOfMemorySlots);
+    BasicDb_Init();
+    gDemo = BasicUi_CreateEnvironment(const_cast<char*>("Demo3D"), 1);
+    if (!gDemo || !BasicUiEnvironment_Load("ui/demo3d.ui.xml", gDemo)) {
+        std::fprintf(stderr, "ui3d_bench: the 3D demonstration did not load\n");
+        return 1;
+    }
+    BasicUiWidgetType3DRig_EnumerateBoneArray(BasicUi_FindWidget(gDemo, "d3Rig"));
+
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (gFrames > 0) {
+        const double ms = gFrameSeconds * 1000.0 / double(gFrames);
+        std::printf("one UI frame of the 3D demonstration (update, bones and three passes): %.3f ms, %.2f %% of "
+                    "the %.0f ms frame (budget 35 %%)\n",
+                    ms, 100.0 * ms / kFrameBudgetMs, kFrameBudgetMs);
+    }
+    if (gBoneRuns > 0) {
+        const double ms = gBoneSeconds * 1000.0 / double(gBoneRuns);
+        std::printf("the bone work alone (limits, bone updates, skinning): %.4f ms, %.3f %% of the frame "
+                    "(budget 2 %%)\n",
+                    ms, 100.0 * ms / kFrameBudgetMs);
+    }
+    return 0;
+}

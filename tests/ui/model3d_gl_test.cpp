@@ -1,0 +1,95 @@
+// 3D models in a UI scene on a real GPU with the build's game data: three balls queued in a
+// sorted scene are invisible in the first frame and drawn farthest first from the second, a
+// model on the lower screen and a missing model draw nothing, and the quad and 3D clip hold
+// their properties.
+#include <gtest/gtest.h>
+
+#include "host/errorlog.h"
+#include "host/host.h"
+#include "lib/resourceids.h"
+#include "lib/resourceload.h"
+#include "lib/resources.h"
+#include "lib/screenapi.h"
+#include "platform/render.h"
+#include "platform/renderengine.h"
+#include "support/game_data.h"
+#include "ui/frameupdate.h"
+#include "ui/uiload_fixture.h"
+#include "ui/widgets/model3d.h"
+#include "ui/widgets/scene3d.h"
+
+namespace {
+
+class GlUi3DModels : public UiLoadTest {
+protected:
+    void SetUp() override
+    {
+        UiLoadTest::SetUp();
+        saved = gHostOptions;
+        gHostOptions.headless = 1;
+        ASSERT_EQ(OpenBuildGameData(), 1);
+        rendering = true;
+        ASSERT_EQ(RenderInit(0x80000, 0x800, 0x502, 0x500), 1);
+        ASSERT_EQ(ScreenInitializeAPI(), 1);
+        ASSERT_EQ(LoadResourceGroup(kLaneObjectTextures), 1);
+        void* ballData = ReadResource(kBallModel);
+        ASSERT_NE(ballData, nullptr) << HostErrorLog();
+        ASSERT_EQ(ResourceLoaded(kBallModel), 1);
+    }
+    void TearDown() override
+    {
+        UiLoadTest::TearDown();
+        gHostOptions = saved;
+    }
+    sBasicUiWidget* W(const char* name) { return BasicUi_FindWidget(env, name); }
+    sBasicUiWidgetType3DModel* M(const char* name)
+    {
+        return static_cast<sBasicUiWidgetType3DModel*>(W(name)->widgetTypeRef.ptr);
+    }
+    void Frame()
+    {
+        BasicUi_UpdateEnvironment(env, 1.0f / 30.0f);
+        ASSERT_EQ(BasicUi_RenderEnvironmentFull(env), 1);
+    }
+    HostOptions saved;
+};
+
+TEST_F(GlUi3DModels, QueuedBallsDrawFarthestFirstFromTheSecondFrame)
+{
+    std::string ball = std::to_string(kBallModel);
+    std::string xml = "<BasicUiDisplay name=\"upper\"><BasicUiScreen name=\"s\">"
+                      "<BasicUiWidget name=\"init\" typeWidget=\"3DInit\" sortMode=\"2\"/>";
+    // Nearest first in the tree: 2, 4 and 6 units from the default camera.
+    for (int i = 1; i <= 3; i++) {
+        std::string n = std::to_string(i);
+        xml += "<BasicUiWidget name=\"p" + n + "\" typeWidget=\"3DPRS\" position.y=\"" + std::to_string(2 * i) +
+               "\"><BasicUiWidget name=\"m" + n + "\" typeWidget=\"3DModel\" modelID=\"" + ball + "\"/></BasicUiWidget>";
+    }
+    xml += "<BasicUiWidget name=\"missing\" typeWidget=\"3DModel\" modelID=\"4999\" depthSort=\"0\"/>"
+           "<BasicUiWidget name=\"quad\" typeWidget=\"3DQuad\" x2.y=\"3\"/>"
+           "<BasicUiWidget name=\"clip3d\" typeWidget=\"3DClip\" model=\"m1\"/>"
+           "<BasicUiWidget name=\"fini\" typeWidget=\"3DFini\"/></BasicUiScreen></BasicUiDisplay>";
+    ASSERT_EQ(LoadText(xml), 1);
+    auto* init = static_cast<sBasicUiWidgetType3DInit*>(W("init")->widgetTypeRef.ptr);
+
+    Frame();  // two upper passes: picked up and counted, then the array sized and in use
+    EXPECT_EQ(M("m1")->internalModelID, kBallModel);
+    EXPECT_EQ(init->orderedItems, 3u);
+    EXPECT_EQ(init->orderedItemsInitialised, 1);
+    EXPECT_EQ(M("m1")->depthIndex, 0u);  // arrival order: nothing sorted yet
+    Frame();
+    EXPECT_EQ(M("m3")->depthIndex, 0u);
+    EXPECT_EQ(M("m2")->depthIndex, 1u);
+    EXPECT_EQ(M("m1")->depthIndex, 2u);
+    EXPECT_NEAR(init->orderedItem[0].depth, 6.0f, 1e-4f);
+    // The missing model has none and says so once.
+    EXPECT_EQ(M("missing")->internalModelID, -2);
+    EXPECT_EQ(M("missing")->model, nullptr);
+    EXPECT_TRUE(LogHas("4999"));
+    auto* quad = static_cast<sBasicUiWidgetType3DQuad*>(W("quad")->widgetTypeRef.ptr);
+    EXPECT_EQ(quad->x2[1], 3.0f);
+    auto* clip = static_cast<sBasicUiWidgetType3DClip*>(W("clip3d")->widgetTypeRef.ptr);
+    EXPECT_EQ(clip->model, W("m1"));
+}
+
+}  // namespace
