@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "game/gameloop.h"
+#include "game/replay.h"
 #include "host/gpu.h"
 #include "host/host.h"
 #include "lib/resourceload.h"
@@ -109,6 +110,18 @@ TEST_F(GlCelebrationClip, TheScoreSheetThePauseMenuAndHomeDisposeOfIt)
     ASSERT_EQ(PauseMenuOpenHandler(), 1);
     EXPECT_EQ(VideoPlaying(), 0);
     PauseMenuCloseHandler();
+}
+
+// The replay's celebration clip plays the game data's clip of its kind and index; one that does
+// not exist plays nothing and leaves the replay to go on without it.
+TEST_F(GlCelebrationClip, TheReplayStartsTheClipOfItsKind)
+{
+    EXPECT_EQ(StartCelebrationClip(CelebrationClip{kCelebrationNone, 0}), 0);
+    EXPECT_EQ(StartCelebrationClip(CelebrationClip{kCelebrationSpare, kSpareVideoCount}), 0);
+    EXPECT_EQ(VideoPlaying(), 0);
+    ASSERT_EQ(StartCelebrationClip(CelebrationClip{kCelebrationTurkey, 0}), 1);
+    EXPECT_EQ(VideoPlaying(), 1);
+    DisposeVideo();
 }
 
 }  // namespace
