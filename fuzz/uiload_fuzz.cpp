@@ -248,6 +248,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (sBasicUiDisplay* d = env->displayRoot; d; d = d->nextDisplay)
         for (sBasicUiScreen* s = d->nextScreen; s; s = s->nextScreen) PokeMenuWidgets(s->nextWidget, limit);
     RunFrames(data, size);
+    for (sBasicUiDisplay* d = env->displayRoot; d; d = d->nextDisplay)
         for (sBasicUiScreen* s = d->nextScreen; s; s = s->nextScreen) RunRigs(s->nextWidget, limit, data, size);
 
     BasicUiEnvironment_Clear(env);
