@@ -18,6 +18,7 @@
 #include "ui/registry.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/dbref.h"
+#include "ui/widgets/msgbox.h"
 #include "ui/widgets/sticky.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
@@ -69,19 +70,7 @@ int BasicUiWidgetTypeDialogBox_InitialiseTracker(sBasicUiWidget* w, sBasicUiProp
     auto add = [t](std::initializer_list<Row> rows) {
         for (const Row& r : rows) BasicUiPropertyTracker_Add(t, r.name, r.type, r.value, 1, r.initial);
     };
-    add({{"x", I, &d->x, 1}, {"y", I, &d->y, 1}, {"w", I, &d->w, 1}, {"h", I, &d->h, 1},
-         {"imageID", I, &d->imageID, 1}, {"hasDynamicSize", B, &d->hasDynamicSize, 1},
-         {"srcXdelta", I, &d->srcXdelta, 1}, {"srcXmax", I, &d->srcXmax, 1}, {"srcYdelta", I, &d->srcYdelta, 1},
-         {"srcYmax", I, &d->srcYmax, 1}, {"fx", I, &d->fx, 1}, {"fy", I, &d->fy, 1}, {"fw", I, &d->fw, 1},
-         {"fh", I, &d->fh, 1}, {"flourishID", I, &d->flourishID, 1}, {"tFontID", I, &d->tFontID, 1},
-         {"tFontOffX", I, &d->tFontOffX, 1}, {"tFontOffY", I, &d->tFontOffY, 1},
-         {"tFontSclX", F, &d->tFontScaleX, 0}, {"tFontSclY", F, &d->tFontScaleY, 0},
-         {"titleDbRef", W, &d->titleDbRef, 0}});
-    BasicUiDbRef_AddProperties(&d->titleDb, {"titleDb.Nm", "titleDb.tblNm", "titleDb.row", "titleDb.column"}, t);
-    add({{"mFontID", I, &d->mFontID, 1}, {"mFontOffX", I, &d->mFontOffX, 1}, {"mFontOffY", I, &d->mFontOffY, 1},
-         {"mFontOffW", I, &d->mFontOffW, 1}, {"mFontSclX", F, &d->mFontScaleX, 0},
-         {"mFontSclY", F, &d->mFontScaleY, 0}, {"msgDbRef", W, &d->msgDbRef, 0}});
-    BasicUiDbRef_AddProperties(&d->msgDb, {"msgDb.Nm", "msgDb.tblNm", "msgDb.row", "msgDb.column"}, t);
+    BasicUiMessagePanel_AddProperties(d, t);
     add({{"dialogType", I, &d->dialogType, 1}, {"dialogState", I, &d->dialogState, 1},
          {"dialogResult", I, &d->dialogResult, 1}, {"isShowDialog", B, &d->isShowDialog, 1},
          {"bFontHiID", I, &d->bFontHiID, 1}, {"bFontLoID", I, &d->bFontLoID, 1},

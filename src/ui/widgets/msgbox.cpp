@@ -39,7 +39,7 @@ int BasicUiWidgetTypeMsgBox_InitialiseTracker(sBasicUiWidget* w, sBasicUiPropert
     auto* m = Box(w);
     if (!m || !t) return 0;
     const eBasicUiPropertyType I = eBasicUiPropertyTypeINT, F = eBasicUiPropertyTypeFLT,
-                               B = eBasicUiPropertyTypeBOOL, W = eBasicUiPropertyTypeWidgetREF;
+                               W = eBasicUiPropertyTypeWidgetREF;
     struct Row {
         const char* name;
         eBasicUiPropertyType type;
@@ -49,19 +49,7 @@ int BasicUiWidgetTypeMsgBox_InitialiseTracker(sBasicUiWidget* w, sBasicUiPropert
     auto add = [t](std::initializer_list<Row> rows) {
         for (const Row& r : rows) BasicUiPropertyTracker_Add(t, r.name, r.type, r.value, 1, r.initial);
     };
-    add({{"x", I, &m->x, 1}, {"y", I, &m->y, 1}, {"w", I, &m->w, 1}, {"h", I, &m->h, 1},
-         {"imageID", I, &m->imageID, 1}, {"hasDynamicSize", B, &m->hasDynamicSize, 1},
-         {"srcXdelta", I, &m->srcXdelta, 1}, {"srcXmax", I, &m->srcXmax, 1}, {"srcYdelta", I, &m->srcYdelta, 1},
-         {"srcYmax", I, &m->srcYmax, 1}, {"fx", I, &m->fx, 1}, {"fy", I, &m->fy, 1}, {"fw", I, &m->fw, 1},
-         {"fh", I, &m->fh, 1}, {"flourishID", I, &m->flourishID, 1}, {"tFontID", I, &m->tFontID, 1},
-         {"tFontOffX", I, &m->tFontOffX, 1}, {"tFontOffY", I, &m->tFontOffY, 1},
-         {"tFontSclX", F, &m->tFontScaleX, 0}, {"tFontSclY", F, &m->tFontScaleY, 0},
-         {"titleDbRef", W, &m->titleDbRef, 0}});
-    BasicUiDbRef_AddProperties(&m->titleDb, {"titleDb.Nm", "titleDb.tblNm", "titleDb.row", "titleDb.column"}, t);
-    add({{"mFontID", I, &m->mFontID, 1}, {"mFontOffX", I, &m->mFontOffX, 1}, {"mFontOffY", I, &m->mFontOffY, 1},
-         {"mFontOffW", I, &m->mFontOffW, 1}, {"mFontSclX", F, &m->mFontScaleX, 0},
-         {"mFontSclY", F, &m->mFontScaleY, 0}, {"msgDbRef", W, &m->msgDbRef, 0}});
-    BasicUiDbRef_AddProperties(&m->msgDb, {"msgDb.Nm", "msgDb.tblNm", "msgDb.row", "msgDb.column"}, t);
+    BasicUiMessagePanel_AddProperties(m, t);
     add({{"cFontID", I, &m->cFontID, 1}, {"cFontOffX", I, &m->cFontOffX, 1}, {"cFontOffY", I, &m->cFontOffY, 1},
          {"cFontAlignX", I, &m->cFontAlignX, 1}, {"cFontAlignY", I, &m->cFontAlignY, 1},
          {"cFontSclX", F, &m->cFontScaleX, 0}, {"cFontSclY", F, &m->cFontScaleY, 0},
