@@ -222,12 +222,14 @@ int DisposePlayer(actor_tag* actor)
     return 1;
 }
 
-// Which actors run this step: visible ones; in test mode only the test character, paused or not;
-// otherwise all of them unless the game is paused outside an online session.
+// Which actors run this step: visible ones; in test mode only the test character and test mode's
+// own markers (which follow what the menus edit), paused or not; otherwise all of them unless the
+// game is paused outside an online session.
 static int ShouldRunHandlers(const actor_tag* a)
 {
     if (!a->visible) return 0;
-    if (gTestModeRunning) return a == testOptions.testActor && a->actorType == kActorCharacter;
+    if (gTestModeRunning)
+        return (a == testOptions.testActor && a->actorType == kActorCharacter) || a->actorType == kActorParticleTool;
     return !gGamePaused || gOnlineSessionActive;
 }
 

@@ -342,7 +342,18 @@ int GameLoopSetup()
         startSparesOverlay = 1;
     }
     if (!envOnly) StartNewBall();
-    return envOnly ? 1 : ShowFirstOverlay();
+    if (envOnly) return 1;
+    if (!ShowFirstOverlay()) return 0;
+    // The developer's test mode (--test-mode) comes up over the first overlay, which takes over
+    // again when the developer leaves test mode (START): beneath it, the game's overlays would keep
+    // it covered. It is switched on here, once the alley has set the game's cameras up as for any
+    // game, so that the free camera sets off from the game's view.
+    if (gHostOptions.testMode) gTestModeRunning = 1;
+    if (gTestModeRunning) {
+        gOverlayControllerIndex = 0;
+        if (!upperLayers.StartTestmodeOverlay()) return PrintError("game set-up: test mode cannot be started");
+    }
+    return 1;
 }
 
 // ---- One frame ----

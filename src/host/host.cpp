@@ -46,6 +46,7 @@ void HostPrintUsage(FILE* to)
                  "  --players N    bowlers of a launched game, 1 to 8 (default 1)\n"
                  "  --humans H     the first H bowlers of a launched game are played by a person (default 0)\n"
                  "  --controls C   how the people set up a throw: 'touch' (the stylus, default) or 'buttons'\n"
+                 "  --test-mode    every game of the run starts in the developer's test mode\n"
                  "  --screenshot FRAME[,FRAME...]  write PNGs of the three displays at those frames\n"
                  "  --out DIR      where screenshots go (default: the current directory)\n"
                  "  --scale N      window pixels per screen pixel, 1 to 8 (default 2)\n"
@@ -110,6 +111,8 @@ static const OptionSpec kOptions[] = {
      [](HostOptions* o, const char*, long) { o->headless = 1; }},
     {"--verbose", kOptionFlag, nullptr, nullptr, nullptr, 0, 0,
      [](HostOptions* o, const char*, long) { o->verbose = 1; }},
+    {"--test-mode", kOptionFlag, nullptr, nullptr, nullptr, 0, 0,
+     [](HostOptions* o, const char*, long) { o->testMode = 1; }},
     {"--rom", kOptionText, "a directory", nullptr, nullptr, 0, 0,
      [](HostOptions* o, const char* t, long) { o->romDir = t; }},
     {"--data", kOptionText, "a directory", nullptr, nullptr, 0, 0,

@@ -24,6 +24,7 @@ struct HostOptions {
     std::string screenshotDir = ".";     // --out: where the screenshots go
     int view = 0;             // --view: the upper image the window shows (kGpuViewLeft...)
     std::string audioOut;     // --audio-out: write the game's sound to this WAV file
+    int testMode = 0;         // --test-mode: every game of the run starts in the developer's test mode
 };
 
 extern HostOptions gHostOptions;

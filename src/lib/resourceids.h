@@ -25,6 +25,12 @@ constexpr int kParticleDefinitionGroup = 3001;
 // The stored definitions test mode loads, and the particle bitmaps it picks from.
 constexpr int kParticleStoredDefinitionGroup = 3010;
 constexpr int kParticleBitmapGroup = 3011;
+// Test mode's markers of particle domains and control points: their texture group, a handle at a
+// centre (a cross of unit arms) and the outlines of a box and a sphere, both of radius 1.
+constexpr int kParticleToolTextures = 6400;
+constexpr int kParticleCenterToolModel = 6401;
+constexpr int kParticleBoxToolModel = 6402;
+constexpr int kParticleSphereToolModel = 6403;
 
 // ---- Fonts (bitmaps of type 125, each naming its font information) ----
 // Every font and its information lie in [kFontsFirst, kFontsLast], loaded at start-up.

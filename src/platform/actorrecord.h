@@ -75,6 +75,7 @@ constexpr int kNumPins = 10;
 
 // actorType values.
 enum {
+    kActorParticleTool = 1,  // test mode's markers of particle domains and control points
     kActorCharacter = 2,
     kActorBall = 4,
     kActorPin = 5,

@@ -24,6 +24,7 @@
 #include "screens/scoresheet_print.h"
 #include "shell/savedata.h"
 #include "testmode/testmode.h"
+#include "testmode/testoverlay.h"
 
 void RegisterGameModules()
 {
@@ -67,6 +68,7 @@ void RegisterGameModules()
     u.PrintScoreSheets = PrintScoreSheets;
 
     u.DisposeTestMode = DisposeTestMode;
+    u.StartTestmodeOverlay = StartTestmodeOverlay;
 
     ScreenSetFrameHooks({OverlayExists, OverlayHandleInput, OverlayUpdate, UpdateTransition});
     RegisterCollisionModelResources();

@@ -49,6 +49,7 @@ struct UpperLayerHooks {
     int (*PrintScoreSheets)(FILE* to);
     // the developer's test mode (testmode/)
     int (*DisposeTestMode)();
+    int (*StartTestmodeOverlay)();
 };
 
 // Empty until RegisterGameModules has run.

@@ -107,6 +107,7 @@ std::vector<Resource> BuildContent()
     for (Resource& r : OverlayContent()) content.push_back(std::move(r));
     for (Resource& r : CardContent()) content.push_back(std::move(r));
     for (Resource& r : ParticleContent()) content.push_back(std::move(r));
+    for (Resource& r : ParticleToolContent()) content.push_back(std::move(r));
     return content;
 }
 

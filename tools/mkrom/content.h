@@ -54,6 +54,9 @@ std::vector<Resource> SoundContent();
 // kParticleBitmapGroup their bitmaps.
 std::vector<PARTICLESYSTEMINFOTAG> ParticleDefinitions();
 std::vector<Resource> ParticleContent();
+// Test mode's markers of particle domains and control points (content_particletools.cpp): their
+// texture group and the handle, box and sphere models at the ids of lib/resourceids.h.
+std::vector<Resource> ParticleToolContent();
 // An alley's particle effects, member kAreaParticleListIndex of its area group: an int32 count,
 // then that many definitions whose bitmaps are those of the game's definitions.
 std::vector<uint8_t> AreaParticleList(int area);
