@@ -1,0 +1,183 @@
+// Test mode in a quick game on the build's game data: the edited alley light set reaches the
+// lights the scene is drawn with, a stored particle definition is loaded, edited and run, and
+// the markers of domains and control points come and go exactly once, the actor pool back to its
+// count each time; a failed model change leaves no test character behind.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "game/actors.h"
+#include "game/areas.h"
+#include "game/particledefs.h"
+#include "game/particles.h"
+#include "game/records.h"
+#include "host/gpu.h"
+#include "host/host.h"
+#include "overlays/overlaystack.h"
+#include "platform/render.h"
+#include "shell/settings.h"
+#include "support/device_heap.h"
+#include "support/game_data.h"
+#include "testmode/testmenus.h"
+#include "testmode/testmode.h"
+#include "testmode/testoverlay.h"
+
+namespace {
+
+class TestModeInAGame : public ::testing::Test {
+protected:
+    HostOptions saved;
+    void SetUp() override
+    {
+        ASSERT_EQ(UseFreshDeviceHeap(64 << 20), 1);
+        saved = gHostOptions;
+        gHostOptions.headless = 0;
+        ASSERT_EQ(PrepareWholeGame(), 1);
+        ASSERT_EQ(RenderInit(0x80000, 0x800, 0x502, 0x500), 1);
+        GpuExecuteOnlyFor(nullptr, 0);
+        gHostOptions.testMode = 1;
+        ASSERT_EQ(StartQuickGame(1, 0), 1);
+        ASSERT_EQ(OverlayUpdate(), 1);  // test mode, over the score sheet, opens
+        ASSERT_EQ(gTestModeRunning, 1);
+    }
+    void TearDown() override
+    {
+        EndWholeGame();
+        GpuExecuteAll();
+        ReleaseDeviceHeap();
+        gHostOptions = saved;
+        testOptions.particleSystemInfo = nullptr;
+    }
+    static int FreeActors()
+    {
+        int n = 0;
+        for (actor_tag* a = unusedActors; a; a = a->nextActor) ++n;
+        return n;
+    }
+    static int TestSystems()
+    {
+        int n = 0;
+        for (PARTICLESYSTEMTAG* s : theParticleSystemManager->particleSystems) n += s && s->systemType == kParticleSystemTest;
+        return n;
+    }
+    static void Step(TestItem* menu, int line, int action, int times = 1)
+    {
+        for (int i = 0; i < times; ++i) ASSERT_EQ(menu[line].fn(action, nullptr), 1);
+    }
+};
+
+TEST_F(TestModeInAGame, EditingTheAlleysLightSetRelightsItsTargets)
+{
+    // The first set lights layer 1 alone; light 1's red is raised twice.
+    Step(EditLightsetMenu, 1, kItemDecrease, 60);
+    Step(EditLightsetMenu, 2, kItemDecrease, 60);
+    const float before = gLayerLights[0].light1_red;
+    const float other = gLayerLights[1].light1_red;
+    Step(EditLightsetMenu, 4, kItemIncrease, 2);
+    char text[kItemTextSize];
+    ASSERT_EQ(EditLightsetMenu[4].fn(kItemLabel, text), 1);
+    int red = -1;
+    ASSERT_EQ(std::sscanf(text, "LIGHT RED: %d", &red), 1) << text;
+    EXPECT_NE(gLayerLights[0].light1_red, before);
+    EXPECT_NEAR(gLayerLights[0].light1_red, float(red) / 128.0f, 1e-4f) << "the set's byte, as the renderer takes it";
+    EXPECT_EQ(gLayerLights[1].light1_red, other) << "a layer outside the set's targets keeps its light";
+}
+
+TEST_F(TestModeInAGame, AStoredParticleDefinitionIsEditedAndRun)
+{
+    Step(RootMenu, 0, kItemSelect);
+    ASSERT_EQ(testOptions.curMenu, ParticlesMenu);
+    ASSERT_GT(testOptions.numParticleSystems, 0);
+    PARTICLESYSTEMINFOTAG& d = *testOptions.particleSystemInfo;
+    EXPECT_EQ(d.bitmapRSID, kParticleBitmapGroup << 16) << "on the first bitmap";
+    Step(ParticlesMenu, 5, kItemIncrease, 4);
+    const int count = d.numParticles;
+    Step(ParticlesMenu, 0, kItemSelect);
+    Step(ParticlesMenu, 0, kItemSelect);
+    ASSERT_EQ(TestSystems(), 2);
+    PARTICLESYSTEMTAG* s = nullptr;
+    for (PARTICLESYSTEMTAG* p : theParticleSystemManager->particleSystems)
+        if (p && p->systemType == kParticleSystemTest) s = p;
+    EXPECT_EQ(int(s->numAlive + s->numDead), count) << "the edited particle count";
+    ParticleSystemRespawnParticles(s, 1);
+    EXPECT_EQ(ParticleSystemManagerUpdate(), 1) << "test systems run while the game is paused";
+    Step(ParticlesMenu, 14, kItemSelect);
+    EXPECT_EQ(TestSystems(), 0);
+}
+
+TEST_F(TestModeInAGame, MarkersComeAndGoExactlyOnce)
+{
+    const int pool = FreeActors();
+    PARTICLESYSTEMINFOTAG& d = *testOptions.particleSystemInfo;
+    EnterTestMenu(ParticlesMenu, RootMenu);
+
+    // The generator's box: its markers follow the edited coordinates.
+    Step(ParticlesMenu, 7, kItemSelect);
+    ASSERT_EQ(testOptions.curMenu, BoxDomainCoordsMenu);
+    EXPECT_EQ(FreeActors(), pool - 2);
+    EXPECT_EQ(testOptions.generatorCenterActorPresent, 1);
+    EnterTestMenu(ParticlesMenu, RootMenu);
+    Step(ParticlesMenu, 7, kItemSelect);
+    EXPECT_EQ(FreeActors(), pool - 2) << "a domain has one marker";
+    testOptions.domainCoordsType = 0;
+    Step(BoxDomainCoordsMenu, 1, kItemIncrease, 100);
+    ASSERT_EQ(RunActorHandlers(), 1);
+    actor_tag* handle = testOptions.genCenterToolActor;
+    ASSERT_NE(handle, nullptr);
+    EXPECT_NEAR(handle->Xlocation, 5.0f, 1e-3f) << "the box from 0 to 10 is centred at 5";
+    ASSERT_NE(handle->collisionPair, nullptr);
+    EXPECT_NEAR(handle->collisionPair->Xscale, 5.0f, 1e-3f);
+    Step(ParticlesMenu, 6, kItemIncrease);
+    EXPECT_EQ(FreeActors(), pool) << "a new domain type takes the markers away";
+    EXPECT_EQ(testOptions.generatorCenterActorPresent, 0);
+    EXPECT_EQ(testOptions.genCenterToolActor, nullptr);
+
+    // A control point's marker follows its radius, through the label calls too.
+    EnterTestMenu(ParticleControlPointMenu, ParticlesMenu);
+    char text[kItemTextSize];
+    Step(ParticleControlPointMenu, 4, kItemIncrease);
+    EXPECT_EQ(FreeActors(), pool - 2);
+    ASSERT_EQ(ParticleControlPointMenu[4].fn(kItemLabel, text), 1);
+    EXPECT_EQ(FreeActors(), pool - 2);
+    Step(ParticleControlPointMenu, 4, kItemDecrease);
+    EXPECT_EQ(FreeActors(), pool) << "radius 0 takes it away";
+    EXPECT_EQ(testOptions.controlPointCenterActorPresent[0], 0);
+    ASSERT_EQ(ParticleControlPointMenu[4].fn(kItemLabel, text), 1);
+    EXPECT_EQ(FreeActors(), pool);
+
+    // A shape disposed before its handle (as the pool's dispose-all may) leaves the handle whole.
+    d.controlPoints[1].radius = 2.0f;
+    testOptions.currentControlPoint = 1;
+    ASSERT_EQ(ParticleControlPointMenu[4].fn(kItemLabel, text), 1);
+    actor_tag* point = testOptions.centerToolActor[1];
+    ASSERT_NE(point, nullptr);
+    ASSERT_EQ(DisposeActor(point->collisionPair), 1);
+    EXPECT_EQ(point->collisionPair, nullptr);
+    ASSERT_EQ(DisposeActor(point), 1);
+    EXPECT_EQ(FreeActors(), pool);
+    EXPECT_EQ(testOptions.controlPointCenterActorPresent[1], 0);
+
+    // Leaving test mode takes every remaining marker with it.
+    ASSERT_EQ(ParticleControlPointMenu[4].fn(kItemLabel, text), 1);
+    EnterTestMenu(ParticlesMenu, RootMenu);
+    Step(ParticlesMenu, 9, kItemSelect);
+    EXPECT_EQ(FreeActors(), pool - 4);
+    ASSERT_EQ(OverlayExit(), 1);
+    EXPECT_EQ(FreeActors(), pool);
+    EXPECT_EQ(testOptions.containerCenterActorPresent, 0);
+    EXPECT_EQ(testOptions.controlPointCenterActorPresent[1], 0);
+}
+
+TEST_F(TestModeInAGame, AFailedModelChangeLeavesNoTestCharacter)
+{
+    const int pool = FreeActors();
+    ASSERT_EQ(ChangeTestModel(0, 0), 1);
+    ASSERT_NE(testOptions.testActor, nullptr);
+    EXPECT_EQ(FreeActors(), pool - 1);
+    EXPECT_GT(testOptions.testActor->animInfo.animation, 0);
+    EXPECT_EQ(ChangeTestModel(0, 5), 0) << "one bowler in the game";
+    EXPECT_EQ(testOptions.testActor, nullptr);
+    EXPECT_EQ(FreeActors(), pool);
+}
+
+}  // namespace
