@@ -29,9 +29,11 @@ TEST(HostOptions, ReadsEveryOption)
     EXPECT_EQ(o.seed, 7u);
     EXPECT_EQ(o.verbose, 1);
 
-    ASSERT_EQ(Parse({"--input", "moves.txt", "--launch", "quick", "--players", "4", "--audio-out", "game.wav"}, &o,
-                    &error),
+    ASSERT_EQ(Parse({"--input", "moves.txt", "--launch", "quick", "--players", "4", "--audio-out", "game.wav",
+                     "--test-mode"},
+                    &o, &error),
               kOptionsRun);
+    EXPECT_EQ(o.testMode, 1);
     EXPECT_EQ(o.audioOut, "game.wav");
     EXPECT_EQ(o.inputScript, "moves.txt");
     EXPECT_EQ(o.launch, "quick");
@@ -39,6 +41,7 @@ TEST(HostOptions, ReadsEveryOption)
 
     ASSERT_EQ(Parse({}, &o, &error), kOptionsRun);
     EXPECT_EQ(o.frameLimit, -1);
+    EXPECT_EQ(o.testMode, 0) << "test mode only when asked for";
     EXPECT_FALSE(o.dataDir.empty());
     EXPECT_EQ(Parse({"--help"}, &o, &error), kOptionsHelp);
 }
