@@ -82,10 +82,15 @@ static int ItemStartParticleSystem(int action, char* text)
     if (action != kItemSelect) return 1;
     TestOptions& t = testOptions;
     PARTICLESYSTEMINFOTAG& d = Edited();
-    // The animation group is remembered for unloading, once, while there is room to.
-    if (d.animationRSID > 0 && !ResourceLoaded(d.animationRSID) && t.numAnimationRSIDs < kNumAnimationSlots) {
+    // The animation group the system will load is remembered, once, for unloading when test mode
+    // ends; with no room left to remember it the system is not started.
+    if (d.animationRSID > 0 && !ResourceLoaded(d.animationRSID)) {
         int known = 0;
         for (int i = 0; i < t.numAnimationRSIDs; ++i) known |= t.animationRSIDs[i] == d.animationRSID;
+        if (!known && t.numAnimationRSIDs >= kNumAnimationSlots) {
+            PrintError("test mode: %d particle animations are loaded, no more can be", t.numAnimationRSIDs);
+            return 1;
+        }
         if (!known) t.animationRSIDs[t.numAnimationRSIDs++] = d.animationRSID;
     }
     PARTICLESYSTEMTAG* s = TestParticleSystemCreate(d.numParticles, d.genDomain, d.genDomainType, d.contDomain, d.contDomainType);

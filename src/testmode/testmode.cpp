@@ -84,7 +84,9 @@ int InitTestMode()
 int DisposeTestMode()
 {
     for (int i = 0; i < kTestControllers; ++i) controllers[i].flags |= kControllerGameFlag;
+    // The actors go with the game's pool: nothing may point at them in the next game.
     testModeActor = nullptr;
+    testOptions.testActor = nullptr;
     return 1;
 }
 

@@ -20,7 +20,8 @@ int TestModeControls(float rate);
 // (the selected one set out), and the snapped test character. 0 when a line failed or the font
 // is missing.
 int DrawTestInfo();
-// Gives controllers 0..3 their flag of value 2 back. Always 1.
+// Gives controllers 0..3 their flag of value 2 back and forgets the test character and the
+// snapped actor, which go with the game's actor pool. Always 1.
 int DisposeTestMode();
 
 // The root menu's actor snap switch: while on, letting go of R snaps to a character near the

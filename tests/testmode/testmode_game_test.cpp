@@ -13,6 +13,8 @@
 #include "game/records.h"
 #include "host/gpu.h"
 #include "host/host.h"
+#include "lib/resourceids.h"
+#include "lib/resources.h"
 #include "overlays/overlaystack.h"
 #include "platform/render.h"
 #include "shell/settings.h"
@@ -103,6 +105,27 @@ TEST_F(TestModeInAGame, AStoredParticleDefinitionIsEditedAndRun)
     EXPECT_EQ(ParticleSystemManagerUpdate(), 1) << "test systems run while the game is paused";
     Step(ParticlesMenu, 14, kItemSelect);
     EXPECT_EQ(TestSystems(), 0);
+
+    // A texture animation is loaded with its system and remembered for unloading; with the list of
+    // them full, no system is started that would load one more.
+    d.animationRSID = kParticleToolTextures;
+    testOptions.numAnimationRSIDs = 64;
+    for (int i = 0; i < 64; ++i) testOptions.animationRSIDs[i] = 60000 + i;  // ids of nothing
+    testOptions.currentControlPoint = 3;
+    Step(ParticlesMenu, 0, kItemSelect);
+    EXPECT_EQ(TestSystems(), 0);
+    EXPECT_EQ(ResourceLoaded(kParticleToolTextures), 0);
+    EXPECT_EQ(testOptions.currentControlPoint, 3) << "nothing is written past the list";
+    testOptions.numAnimationRSIDs = 0;
+    Step(ParticlesMenu, 0, kItemSelect);
+    EXPECT_EQ(TestSystems(), 1);
+    ASSERT_EQ(testOptions.numAnimationRSIDs, 1);
+    EXPECT_EQ(testOptions.animationRSIDs[0], kParticleToolTextures);
+    EXPECT_EQ(ResourceLoaded(kParticleToolTextures), 1);
+    ASSERT_EQ(OverlayExit(), 1);
+    EXPECT_EQ(TestSystems(), 0);
+    EXPECT_EQ(ResourceLoaded(kParticleToolTextures), 0) << "leaving test mode unloads it";
+    EXPECT_EQ(ResourceLoaded(kParticleStoredDefinitionGroup), 0) << "and the groups test mode loaded";
 }
 
 TEST_F(TestModeInAGame, MarkersComeAndGoExactlyOnce)

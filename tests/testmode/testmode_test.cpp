@@ -368,7 +368,12 @@ TEST(TestModeOverlay, StartLeavesTestModeAndUnpausesTheGame)
     EXPECT_EQ(testOptions.testModeActive, 0);
     EXPECT_EQ(testOptions.numAnimationRSIDs, 0) << "nothing loaded: only the counters are reset";
     EXPECT_EQ(controllers[0].rightAnalogDeadzoneType, 2);
+
+    // The game's tear-down: the test character goes with the game's actors.
+    static actor_tag character;
+    testOptions.testActor = &character;
     DisposeTestMode();
+    EXPECT_EQ(testOptions.testActor, nullptr);
     testOptions.particleSystemInfo = nullptr;
     ClearInputs();
     OverlayResetStack();
