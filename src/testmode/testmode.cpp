@@ -202,8 +202,6 @@ static void SteerSnappedActor(float S, float R)
     }
 }
 
-static int SwitchReadout(int v) { return (v == 0 || v == 1) ? 1 - v : 0; }
-
 // The test character's animation runs on by its rate; a character without one is paused.
 static int PlayTestAnimation()
 {
@@ -258,9 +256,9 @@ int TestModeControls(float)
     }
     SteerSnappedActor(S, R);
     if (Pressed(kButtonX)) {
-        gDrawTestInfo = SwitchReadout(gDrawTestInfo);
-        userCamera = SwitchReadout(userCamera);
-        showScreenFrameRate = SwitchReadout(showScreenFrameRate);
+        SwitchFlag(&gDrawTestInfo);
+        SwitchFlag(&userCamera);
+        SwitchFlag(&showScreenFrameRate);
     }
     return PlayTestAnimation();
 }
