@@ -4,10 +4,13 @@
 // count each time; a failed model change leaves no test character behind.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "game/actors.h"
 #include "game/areas.h"
+#include "game/camera.h"
 #include "game/particledefs.h"
 #include "game/particles.h"
 #include "game/records.h"
@@ -16,6 +19,7 @@
 #include "lib/resourceids.h"
 #include "lib/resources.h"
 #include "overlays/overlaystack.h"
+#include "platform/camera.h"
 #include "platform/render.h"
 #include "shell/settings.h"
 #include "support/device_heap.h"
@@ -65,6 +69,12 @@ protected:
     static void Step(TestItem* menu, int line, int action, int times = 1)
     {
         for (int i = 0; i < times; ++i) ASSERT_EQ(menu[line].fn(action, nullptr), 1);
+    }
+    static std::string Label(TestItem* menu, int line)
+    {
+        char text[kItemTextSize] = {};
+        EXPECT_EQ(menu[line].fn(kItemLabel, text), 1);
+        return text;
     }
 };
 
@@ -189,6 +199,33 @@ TEST_F(TestModeInAGame, MarkersComeAndGoExactlyOnce)
     EXPECT_EQ(FreeActors(), pool);
     EXPECT_EQ(testOptions.containerCenterActorPresent, 0);
     EXPECT_EQ(testOptions.controlPointCenterActorPresent[1], 0);
+}
+
+TEST_F(TestModeInAGame, TheFixedCamerasAndTheMemoryReadout)
+{
+    // The colour steps over 1..9, never to 0, and the free camera takes the colour's camera.
+    ASSERT_EQ(SetStaticGameCameraColor(9), 1);
+    Step(StaticCamerasMenu, 1, kItemIncrease);
+    EXPECT_EQ(Label(StaticCamerasMenu, 1), "STATIC CAMERA COLOR: RED");
+    EXPECT_EQ(cameraY, gameCameras[0].cameraY);
+    EXPECT_EQ(cameraZoom, gameCameras[0].cameraZoom);
+    Step(StaticCamerasMenu, 1, kItemDecrease);
+    EXPECT_EQ(Label(StaticCamerasMenu, 1), "STATIC CAMERA COLOR: GREEN");
+
+    // Eleven cameras in turn (the live one and ten fixed ones), then round again.
+    Step(StaticCamerasMenu, 0, kItemSelect);
+    const float x = cameraX, y = cameraY, zoom = cameraZoom, pitch = cameraXangle;
+    Step(StaticCamerasMenu, 0, kItemSelect, 11);
+    EXPECT_EQ(cameraX, x);
+    EXPECT_EQ(cameraY, y);
+    EXPECT_EQ(cameraZoom, zoom);
+    EXPECT_EQ(cameraXangle, pitch);
+
+    Step(RootMenu, 10, kItemSelect);
+    ASSERT_EQ(testOptions.curMenu, MemoryMenu);
+    unsigned freeBytes = 0;
+    ASSERT_EQ(std::sscanf(Label(MemoryMenu, 0).c_str(), "TOTAL FREE RAM: %u", &freeBytes), 1);
+    EXPECT_GT(freeBytes, 0u);
 }
 
 TEST_F(TestModeInAGame, AFailedModelChangeLeavesNoTestCharacter)
