@@ -178,10 +178,19 @@ static void FlyCamera(float S, float R, float P, float Zr, float V)
     if (Held(kButtonR)) cameraZ += V;
 }
 
+// The snapped actor while it is still one of the live actors (a model change or the game may
+// have disposed it), else null.
+static actor_tag* SnappedActor()
+{
+    for (actor_tag* a = actorList; a && testModeActor; a = a->nextActor)
+        if (a == testModeActor) return a;
+    return testModeActor = nullptr;
+}
+
 // R held: the snapped actor moves, turns and rises with the sticks; let go: the snap search.
 static void SteerSnappedActor(float S, float R)
 {
-    if (Held(kButtonR) && testModeActor) {
+    if (Held(kButtonR) && SnappedActor()) {
         actor_tag* a = testModeActor;
         MoveOnLane(&a->Xlocation, &a->Ylocation, cameraZangle, allInput.x, -allInput.y, S);
         const float turn = BeyondDeadZone(allInput.x2) * R;

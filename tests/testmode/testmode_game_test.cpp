@@ -20,6 +20,7 @@
 #include "lib/resources.h"
 #include "overlays/overlaystack.h"
 #include "platform/camera.h"
+#include "platform/input.h"
 #include "platform/render.h"
 #include "shell/settings.h"
 #include "support/device_heap.h"
@@ -69,6 +70,16 @@ protected:
     static void Step(TestItem* menu, int line, int action, int times = 1)
     {
         for (int i = 0; i < times; ++i) ASSERT_EQ(menu[line].fn(action, nullptr), 1);
+    }
+    uint16_t held = 0;
+    int Frame(uint16_t buttons, float x = 0.0f)
+    {
+        allInput.edges = uint16_t(held ^ buttons);
+        allInput.buttons = buttons;
+        allInput.x = x;
+        allInput.y = 0.0f;
+        held = buttons;
+        return TestModeControls(4.0f);
     }
     static std::string Label(TestItem* menu, int line)
     {
@@ -226,6 +237,32 @@ TEST_F(TestModeInAGame, TheFixedCamerasAndTheMemoryReadout)
     unsigned freeBytes = 0;
     ASSERT_EQ(std::sscanf(Label(MemoryMenu, 0).c_str(), "TOTAL FREE RAM: %u", &freeBytes), 1);
     EXPECT_GT(freeBytes, 0u);
+}
+
+// With actor snap on, letting go of R near a bowler snaps the camera to it; R held then walks it.
+TEST_F(TestModeInAGame, ActorSnapTakesTheNearestBowlerInHand)
+{
+    actor_tag* bowler = gPlayerInfo[0].theActor;
+    ASSERT_NE(bowler, nullptr);
+    cameraX = bowler->Xlocation + 10.0f;
+    cameraY = bowler->Ylocation;
+    cameraZangle = 0.0f;
+    if (TestActorSnapEnabled()) Step(RootMenu, 8, kItemIncrease);  // the switch lasts the run
+    ASSERT_EQ(Frame(kButtonR), 1);
+    ASSERT_EQ(Frame(0), 1);
+    EXPECT_EQ(cameraX, bowler->Xlocation + 10.0f) << "snap is off";
+    if (!TestActorSnapEnabled()) Step(RootMenu, 8, kItemIncrease);
+    ASSERT_EQ(Frame(kButtonR), 1);
+    ASSERT_EQ(Frame(0), 1);
+    EXPECT_EQ(cameraX, bowler->Xlocation + 10.0f) << "10 units away is too far";
+    cameraX -= 0.5f;
+    ASSERT_EQ(Frame(kButtonR), 1);
+    ASSERT_EQ(Frame(0), 1);
+    EXPECT_EQ(cameraX, bowler->Xlocation);
+    const float x = bowler->Xlocation;
+    ASSERT_EQ(Frame(kButtonR, 1.0f), 1);
+    EXPECT_GT(bowler->Xlocation, x) << "the circle pad walks the snapped bowler";
+    EXPECT_EQ(cameraX, bowler->Xlocation) << "and the camera stays on it";
 }
 
 TEST_F(TestModeInAGame, AFailedModelChangeLeavesNoTestCharacter)
