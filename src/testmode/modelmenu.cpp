@@ -32,7 +32,7 @@ static const int kNumCameraColors = int(sizeof cameraColorStrings / sizeof camer
 static int camNum = 0;  // keeps its value for the run
 
 // Replaces the test character by one of player model newModel at the lane's origin, playing the
-// animation the old one played (or the standing one). An empty frame is presented first, so that
+// animation the old one played (or the standing one), played by test mode alone. An empty frame is presented first, so that
 // nothing still draws the old character's model when it is freed. On any failure the test
 // character is gone (testActor null), never left pointing at a freed actor.
 int ChangeTestModel(int, int newModel)
@@ -50,6 +50,9 @@ int ChangeTestModel(int, int newModel)
     if (!AddCharacter(0.0f, 0.0f, kActorCharacter, &made, newModel) || !made)
         return PrintError("test mode: the test character of model %d could not be made", newModel);
     t.testActor = made;
+    // Test mode plays the character's animation itself (running or paused, at its own ratio): the
+    // character's own looping handler would play it on regardless.
+    made->animationHandler = nullptr;
     return SetActorAnimation(made, animation ? animation : kDefaultAnimation);
 }
 

@@ -271,7 +271,21 @@ TEST_F(TestModeInAGame, AFailedModelChangeLeavesNoTestCharacter)
     ASSERT_EQ(ChangeTestModel(0, 0), 1);
     ASSERT_NE(testOptions.testActor, nullptr);
     EXPECT_EQ(FreeActors(), pool - 1);
-    EXPECT_GT(testOptions.testActor->animInfo.animation, 0);
+    actor_tag* character = testOptions.testActor;
+    EXPECT_GT(character->animInfo.animation, 0);
+
+    // Paused, the animation stays on its frame whatever its ratio; running, it plays on.
+    EnterTestMenu(ModelMenu, RootMenu);
+    Step(ModelMenu, 3, kItemIncrease, 5);
+    testOptions.animationRunning = 0;
+    const float frame = character->animInfo.animationFrame;
+    for (int i = 0; i < 5; ++i) ASSERT_EQ(RunActorHandlers() && Frame(0), 1);
+    EXPECT_EQ(character->animInfo.animationFrame, frame);
+    EXPECT_EQ(Label(ModelMenu, 2), "ANIMATION PAUSED");
+    Step(ModelMenu, 2, kItemIncrease);
+    for (int i = 0; i < 5; ++i) ASSERT_EQ(RunActorHandlers() && Frame(0), 1);
+    EXPECT_NE(character->animInfo.animationFrame, frame);
+
     EXPECT_EQ(ChangeTestModel(0, 5), 0) << "one bowler in the game";
     EXPECT_EQ(testOptions.testActor, nullptr);
     EXPECT_EQ(FreeActors(), pool);
