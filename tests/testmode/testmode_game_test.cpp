@@ -1,7 +1,7 @@
 // Test mode in a quick game on the build's game data: the edited alley light set reaches the
 // lights the scene is drawn with, a stored particle definition is loaded, edited and run, and
 // the markers of domains and control points come and go exactly once, the actor pool back to its
-// count each time; a failed model change leaves no test character behind.
+// count each time; the test character plays as told, and a failed model change leaves none behind.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -21,6 +21,7 @@
 #include "overlays/overlaystack.h"
 #include "platform/camera.h"
 #include "platform/input.h"
+#include "platform/skeleton.h"
 #include "platform/render.h"
 #include "shell/settings.h"
 #include "support/device_heap.h"
@@ -265,7 +266,7 @@ TEST_F(TestModeInAGame, ActorSnapTakesTheNearestBowlerInHand)
     EXPECT_EQ(cameraX, bowler->Xlocation) << "and the camera stays on it";
 }
 
-TEST_F(TestModeInAGame, AFailedModelChangeLeavesNoTestCharacter)
+TEST_F(TestModeInAGame, TheTestCharacterPlaysAsToldAndAFailedChangeLeavesNone)
 {
     const int pool = FreeActors();
     ASSERT_EQ(ChangeTestModel(0, 0), 1);
@@ -285,6 +286,17 @@ TEST_F(TestModeInAGame, AFailedModelChangeLeavesNoTestCharacter)
     Step(ModelMenu, 2, kItemIncrease);
     for (int i = 0; i < 5; ++i) ASSERT_EQ(RunActorHandlers() && Frame(0), 1);
     EXPECT_NE(character->animInfo.animationFrame, frame);
+
+    // An animation that claims no frames is refused, not looped on for ever; its frame line shows.
+    void* handle = nullptr;
+    ASSERT_EQ(GetResourceHandle(character->animInfo.animation, &handle), 1);
+    animation_tag* anim = static_cast<animation_tag*>(handle);
+    const int32_t frames = anim->numFrames;
+    anim->numFrames = 0;
+    EXPECT_EQ(Frame(0), 0);
+    Step(ModelMenu, 4, kItemIncrease);
+    EXPECT_EQ(Label(ModelMenu, 4), "ANIMATION FRAME: 0 / 1");
+    anim->numFrames = frames;
 
     EXPECT_EQ(ChangeTestModel(0, 5), 0) << "one bowler in the game";
     EXPECT_EQ(testOptions.testActor, nullptr);
