@@ -105,6 +105,16 @@ TEST_F(TestModeInAGame, EditingTheAlleysLightSetRelightsItsTargets)
     EXPECT_NE(gLayerLights[0].light1_red, before);
     EXPECT_NEAR(gLayerLights[0].light1_red, float(red) / 128.0f, 1e-4f) << "the set's byte, as the renderer takes it";
     EXPECT_EQ(gLayerLights[1].light1_red, other) << "a layer outside the set's targets keeps its light";
+
+    // A stored set naming targets beyond 0..47 lights every real target and nothing else.
+    void* handle = nullptr;
+    ASSERT_EQ(GetResourceHandle(GetAreaLightsetRSID(), &handle), 1);
+    LightSetData& set = static_cast<LightSetList*>(handle)->light[0];
+    set.assignmentStart = -1;
+    set.assignmentEnd = 60;
+    Step(EditLightsetMenu, 4, kItemIncrease);
+    EXPECT_NEAR(gLayerLights[1].light1_red, float(red + 1) / 128.0f, 1e-4f);
+    EXPECT_NEAR(gActorLights[kNumActorLights - 1].light1_red, float(red + 1) / 128.0f, 1e-4f);
 }
 
 TEST_F(TestModeInAGame, AStoredParticleDefinitionIsEditedAndRun)

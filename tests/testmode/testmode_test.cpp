@@ -212,6 +212,10 @@ TEST_F(TestModeMenus, TheModelLinesWithoutACharacterChangeNothing)
     Step(ModelMenu, 3, kItemDecrease);
     EXPECT_EQ(testOptions.animationFrameRatio, 0.0f) << "below 0.1 it stops";
     EXPECT_EQ(Label(ModelMenu, 1), "ANIMATION: NONE");
+    testOptions.modelNum = 1;
+    EXPECT_EQ(Label(ModelMenu, 0), "MODEL: FEMALE 1");
+    testOptions.modelNum = 5;
+    EXPECT_EQ(Label(ModelMenu, 0), "MODEL: 6") << "past the names, the number";
     Step(ModelMenu, 1, kItemIncrease);
     Step(ModelMenu, 4, kItemIncrease);
     EXPECT_EQ(Label(ModelMenu, 4), "ANIMATION FRAME: 0");
