@@ -133,6 +133,8 @@ static actor_tag* AddPair(const float centre[3], const float scale[3], DS3_model
     handle->userControl = u8(handleByte);
     shape->actorModel = shapeModel;
     shape->actorDrawFunction = DrawActorModel;
+    // The see-through outline must not hide what is inside it from the actors drawn after it.
+    shape->actorFlags |= kActorFlagNoZWrite;
     shape->actorDisposeFunction = RemoveParticleToolShape;
     shape->userControl = u8(shapeByte);
     handle->collisionPair = shape;

@@ -13,9 +13,6 @@
 #include "platform/shaders.h"
 #include "shell/scenedraw.h"
 
-// actorFlags bit: the actor is drawn without writing depth (a see-through piece over the lane).
-constexpr uint32_t kActorFlagNoZWrite = 0x8;
-
 // Reflection texture shift per world unit: across the lane, and down it from the foul line.
 constexpr float kReflectionShiftU = 0.0001562f;
 constexpr float kReflectionShiftV = 0.0000816f;

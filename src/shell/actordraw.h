@@ -2,7 +2,12 @@
 // model, the ball and its reflection map.
 #pragma once
 
+#include <cstdint>
+
 struct actor_tag;
+
+// actorFlags bit: the actor is drawn without writing depth (a see-through piece over the lane).
+constexpr uint32_t kActorFlagNoZWrite = 0x8;
 
 // Per-actor draw handlers, stored in actors by their makers.
 // A plain model at the actor's transform (depth writes off while drawn when actorFlags has 0x8).

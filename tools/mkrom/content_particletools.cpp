@@ -51,7 +51,7 @@ std::vector<Resource> ParticleToolContent()
     textures.members.push_back(BitmapResource(0, Framed(80, 255, 120, 40), kPixelRGBA4));
     out.push_back(textures);
 
-    const float t = 0.08f;  // half the thickness of the handle's bars
+    const float t = 0.12f;  // half the thickness of the handle's bars
     ModelNode handle = ToolModel(kTexHandle);
     AddBox(handle, 0, {-1, -t, -t}, {1, t, t}, 0.5f);
     AddBox(handle, 0, {-t, -1, -t}, {t, 1, t}, 0.5f);
