@@ -1,4 +1,5 @@
 #include "content.h"
+#include "content_menus.h"
 #include "content_bowler.h"
 #include "content_models.h"
 #include "content_objects.h"
@@ -107,6 +108,7 @@ std::vector<Resource> BuildContent()
     for (Resource& r : OverlayContent()) content.push_back(std::move(r));
     for (Resource& r : CardContent()) content.push_back(std::move(r));
     for (Resource& r : ParticleContent()) content.push_back(std::move(r));
+    for (Resource& r : MenuContent()) content.push_back(std::move(r));
     return content;
 }
 
