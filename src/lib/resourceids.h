@@ -125,6 +125,7 @@ constexpr int kLoadingImageUnscaled = 3300;  // the loading screen when the 2D s
 constexpr int kMenuBackgroundImage = 3305;   // the title's tab group and the loading screen
 constexpr int kTitleImage = 3310;            // the title screen, 320 x 240
 constexpr int kLoadingBitmap = 3315;         // the pulsing sign in the loading screen's corner
+constexpr int kTitleUpperImage = 3316;       // 400 x 240: the upper screen while the title waits
 // The menus' art, loaded by the main menu's description (content/ui/ui360.xml names them).
 constexpr int kMenuArtFirst = 3330;
 constexpr int kMenuUpperBackdrop = 3330;     // 400 x 240: the upper screen behind every menu

@@ -1,5 +1,5 @@
 // The title screen: the title image as the lower screen's background and the prompt "Tap the
-// Touch Screen to continue" under it. A touch of the lower screen away
+// Touch Screen to continue" under it, and the game's name over the lane on the upper screen. A touch of the lower screen away
 // from its side edges, or the A button let go on its own, leaves for the main menu.
 //
 // The title takes the shared front-end resources (the sounds, the menu music) rather than a range
@@ -36,6 +36,8 @@ static float updateParam = 0.0f;
 static int timer = 0;
 static int rsid = -1;
 static int imageShown = 0;
+// The upper screen's picture while the title waits; -1 when the game data has none.
+static int upperRsid = -1;
 
 enum { kPromptText = 5, kPromptFont = 3077, kTouchLeft = 5, kTouchRight = 315 };
 
@@ -57,6 +59,8 @@ int TitleScreenOpenHandler()
         if (!ReadResource(rsid)) return PrintError("title: the title image %d cannot be read", rsid);
         if (!RenderSelectBackgroundResource(rsid)) return PrintError("title: the title image cannot be shown");
     }
+    upperRsid = gHiDef * 25 + gLanguage + kTitleUpperImage;
+    if (ResourceType(upperRsid) == 0 || !ReadResource(upperRsid)) upperRsid = -1;
     // Without its image the title still runs, so that it can be left.
     updateParam = 0.05f;
     animParam = 1.0f;
@@ -66,12 +70,24 @@ int TitleScreenOpenHandler()
     return 1;
 }
 
+// The upper screen's picture, whole, in the eye's pass.
+static void DrawUpperPicture()
+{
+    void* handle = nullptr;
+    if (upperRsid < 0 || !GetResourceHandle(upperRsid, &handle) || !handle) return;
+    auto* bitmap = static_cast<DS3_bitmap_tag*>(handle);
+    RenderSetAlphaLevel(255);
+    DrawScreenPoly(bitmap, 0, 0, 0, 0, bitmap->width, bitmap->height);
+}
+
 int TitleScreenDrawHandler()
 {
     if (ScreenGetResult() != kScreenResultRun) return 1;
     RenderStartDisplay0L();
+    DrawUpperPicture();
     RenderEndDisplay0L();
     RenderStartDisplay0R();
+    DrawUpperPicture();
     RenderEndDisplay0R();
     RenderStartDisplay1();
     ScreenSetDrawingDestination(screenBuffer);
@@ -84,10 +100,13 @@ int TitleScreenDrawHandler()
     }
     animParam += updateParam;
     timer += updateRate;
+    // The prompt is centred; the text mode goes back to what the menus' text placement expects.
+    const int previousMode = textMode;
     TextOutputSetMode(2);
     TextOutputSelectFont(GetFontRSID(kPromptFont));
     TextOutputDrawDirect(screenLowerBufferHalfWidth, displaySafeArea.bottom - 35, "%s",
                          checkSpaceStrings[gLanguage][kPromptText]);
+    TextOutputSetMode(previousMode);
     RenderEndDisplay1();
     return 1;
 }
@@ -114,6 +133,11 @@ int TitleScreenInputHandler()
 int TitleScreenCloseHandler()
 {
     if (!RenderSelectBackgroundResource(0)) return 0;
+    if (upperRsid >= 0) {
+        const int upper = upperRsid;
+        upperRsid = -1;
+        if (!DisposeResource(upper)) return PrintError("title: the upper screen's picture cannot be freed");
+    }
     if (imageShown) {
         imageShown = 0;
         if (!DisposeResource(rsid)) return PrintError("title: the title image cannot be freed");

@@ -124,6 +124,14 @@ RgbaImage UpperBackdrop()
     return im;
 }
 
+RgbaImage TitleUpper()
+{
+    RgbaImage im = UpperBackdrop();
+    DrawLabel(&im, "ZENDROLYX", kBold, 44, 200, 44, kGold, 0, kInk, 3);
+    DrawLabel(&im, "TEN-PIN BOWLING", kBold, 14, 200, 84, kWhite, 0, kInk, 1);
+    return im;
+}
+
 RgbaImage LowerBackdrop()
 {
     RgbaImage im = Backdrop(320, 240);
@@ -203,6 +211,7 @@ std::vector<Resource> MenuContent()
     out.push_back(Image(kMenuBackgroundImage, LoadingImage(), true));
     out.push_back(Image(kTitleImage, Title(), true));
     out.push_back(Image(kLoadingBitmap, LoadingSign()));
+    out.push_back(Image(kTitleUpperImage, TitleUpper(), true));
     out.push_back(Image(kMenuUpperBackdrop, UpperBackdrop(), true));
     out.push_back(Image(kMenuLowerBackdrop, LowerBackdrop(), true));
     out.push_back(Image(kMenuButtonWide, Button(200, 32, false)));
