@@ -108,6 +108,14 @@ TEST_F(Menus, EveryFunctionTheScriptsCallIsOneOfTheFrontEnds)
     BasicFn_Clear();
 }
 
+TEST_F(Menus, EveryDisplayVariantButTheLargerOnesLoadsThisPlatformsDescription)
+{
+    // Variant 1 names no description of its own: it must not leave the menu empty with no way on.
+    for (int variant : {0, 1, -1, 7}) EXPECT_STREQ(MainMenuDescriptionFor(variant), "Resource\\ui360.xml") << variant;
+    EXPECT_STREQ(MainMenuDescriptionFor(2), "Resource\\ui720.xml");
+    EXPECT_STREQ(MainMenuDescriptionFor(3), "Resource\\ui1080.xml");
+}
+
 TEST_F(Menus, TutorialPagesWrapAtBothEndsAndEachStepTurnsItsOwnBook)
 {
     ASSERT_EQ(StartTutorial(nullptr, 0), 1);
