@@ -7,6 +7,7 @@
 // before a game.
 #include "screens/mainmenu.h"
 
+#include "db/database.h"
 #include "game/controls.h"
 #include "game/gameloop.h"
 #include "game/transitions.h"
@@ -42,6 +43,8 @@ static int isInitialised = 0;
 static int showControlMode = 0;
 static int lastGameType = kLastGameNone;
 static int screenState = 0;
+// The volumes as GameOptionsHaveChanged last read them.
+static int rememberedVolumes[3] = {-1, -1, -1};
 
 // Breaks the main screen's start sequence and runs another in its place, when both exist.
 static void StartInstead(const char* sequence)
@@ -66,6 +69,19 @@ int UpdatePinSelect(sBasicUiWidget*, int)
     return 1;
 }
 
+int GameOptionsHaveChanged()
+{
+    sBasicDbTable* options = dbSave ? BasicDbTable_Find(dbSave, "options") : nullptr;
+    if (!options) return 0;
+    int changed = 0;
+    for (int i = 0; i < 3; ++i) {
+        const int volume = BasicDbTable_GetElementI(options, 1 + i, 0);
+        if (volume != rememberedVolumes[i]) changed = 1;
+        rememberedVolumes[i] = volume;
+    }
+    return changed;
+}
+
 int MainMenuScreenInit()
 {
     if (done) return 0;
@@ -78,6 +94,7 @@ int MainMenuScreenInit()
     // written. It is registered by the save flow; without it the menus run without saved data.
     if (gMainMenuSaveDatabaseStep && !gMainMenuSaveDatabaseStep()) return 0;
     EnableSleepMode(true);
+    GameOptionsHaveChanged();
     MainMenuResetLastGameType();
     return 1;
 }

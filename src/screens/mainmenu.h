@@ -58,6 +58,11 @@ int MainMenuScreenDrawn();
 int UpdatePractice(sBasicUiWidget* caller, int value);
 int UpdatePinSelect(sBasicUiWidget* caller, int value);
 
+// Reads the volumes (columns 1 to 3 of row 0 of the save database's "options" table: music,
+// effects, voice) and gives 1 when any differs from those read by the previous call, which it then
+// remembers; 0 without the database or the table.
+int GameOptionsHaveChanged();
+
 // The UI descriptions by display variant (2 and 3 the larger ones; every other variant is this
 // platform's, "Resource\ui360.xml").
 const char* MainMenuDescriptionFor(int variant);

@@ -1,6 +1,6 @@
-// The bowler preview's change check against a save database holding the bowler to show and the
+// The save database as the menus read it: the bowler preview's change check against a save database holding the bowler to show and the
 // bowlers' looks: a forgotten bowler always reloads, a change of shirt reloads once, and without a
-// playing clip nothing else does.
+// playing clip nothing else does; a change of volume is seen once.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -28,13 +28,17 @@ protected:
             rows += ",\n";
         }
         std::ofstream(scratch + "/save.db.xml")
-            << "<BasicDb name=\"save\" tableDefs=\"2\" tables=\"2\">"
+            << "<BasicDb name=\"save\" tableDefs=\"3\" tables=\"3\">"
                "<BasicDbTableDef name=\"view\" columns=\"3\"><BasicDbTableColumnDef name=\"k\" type=\"str\" count=\"8\" />"
                "<BasicDbTableColumnDef name=\"bowler\" type=\"int\" count=\"1\" />"
                "<BasicDbTableColumnDef name=\"hand\" type=\"int\" count=\"1\" /></BasicDbTableDef>"
                "<BasicDbTableDef name=\"player\" columns=\"19\"><BasicDbTableColumnDef name=\"name\" type=\"str\" count=\"8\" />"
             << columns
             << "</BasicDbTableDef>"
+               "<BasicDbTableDef name=\"option\" columns=\"5\"><BasicDbTableColumnDef name=\"k\" type=\"str\" count=\"8\" />"
+               "<BasicDbTableColumnDef name=\"music\" type=\"int\" count=\"1\" /><BasicDbTableColumnDef name=\"fx\" type=\"int\" count=\"1\" />"
+               "<BasicDbTableColumnDef name=\"voice\" type=\"int\" count=\"1\" /><BasicDbTableColumnDef name=\"mode\" type=\"int\" count=\"1\" /></BasicDbTableDef>"
+               "<BasicDbTable name=\"options\" def=\"option\" rows=\"1\">\"o\", 80, 70, 60, 0,\n</BasicDbTable>"
                "<BasicDbTable name=\"player view\" def=\"view\" rows=\"2\">\"show\", 1, 0,\n\"shown\", -1, 0,\n</BasicDbTable>"
                "<BasicDbTable name=\"players\" def=\"player\" rows=\"2\">"
             << rows << "</BasicDbTable></BasicDb>\n";
@@ -68,6 +72,20 @@ TEST_F(BowlerPreview, AForgottenBowlerReloadsAndAChangedShirtReloadsOnce)
     // A bowler row outside the table is reported as a change and reads nothing.
     BasicDbTable_SetElementI(T("player view"), 1, 0, 9);
     EXPECT_EQ(CharacterChanged(nullptr, 0), 1);
+}
+
+TEST_F(BowlerPreview, AChangeOfVolumeIsReportedOnceAndTheControlModeIsNotAVolume)
+{
+    EXPECT_EQ(GameOptionsHaveChanged(), 0) << "no save database registered yet";
+    dbSave = db;
+    GameOptionsHaveChanged();
+    EXPECT_EQ(GameOptionsHaveChanged(), 0);
+    BasicDbTable_SetElementI(T("options"), 4, 0, 1);
+    EXPECT_EQ(GameOptionsHaveChanged(), 0);
+    BasicDbTable_SetElementI(T("options"), 3, 0, 50);
+    EXPECT_EQ(GameOptionsHaveChanged(), 1);
+    EXPECT_EQ(GameOptionsHaveChanged(), 0);
+    dbSave = nullptr;
 }
 
 }  // namespace
