@@ -14,6 +14,7 @@
 #include "lib/printing.h"
 #include "lib/screenapi.h"
 #include "lib/textoutput.h"
+#include "overlays/nohomeicon.h"
 #include "platform/applet.h"
 #include "platform/quads.h"
 #include "platform/shaders.h"
@@ -93,6 +94,7 @@ int MainMenuScreenInit()
     // The save flow's step: the save database loaded, its image made, the save file read or
     // written. It is registered by the save flow; without it the menus run without saved data.
     if (gMainMenuSaveDatabaseStep && !gMainMenuSaveDatabaseStep()) return 0;
+    DisableNoHomeDraw();
     EnableSleepMode(true);
     GameOptionsHaveChanged();
     MainMenuResetLastGameType();
