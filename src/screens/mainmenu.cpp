@@ -222,4 +222,3 @@ int MainMenuResetLastGameType()
 void MainMenuSetLastGameType(int type) { lastGameType = type; }
 int MainMenuGetLastGameType() { return lastGameType; }
 void MainMenuShowControlMode() { showControlMode = 1; }
-int MainMenuScreenDrawn() { return screenState == 1; }

@@ -50,8 +50,6 @@ void MainMenuSetLastGameType(int type);
 int MainMenuGetLastGameType();
 // The next opening jumps from the main screen's start to the control-mode screen.
 void MainMenuShowControlMode();
-// 1 when the menu has been drawn since it opened (input is handled only then).
-int MainMenuScreenDrawn();
 
 // The folds of the open handler for practice and pin selection: the menu reopens on the practice
 // screen. Return 1.
