@@ -125,6 +125,27 @@ constexpr int kImagePinSelectBackground = 3296;
 constexpr int kImagePinHighlight = 3297;
 constexpr int kImageNoHomeIcon = 3298;
 
+// ---- The front end's images (bitmaps of type 125, lower screen unless said) ----
+// Each is made for language 0; the game asks for id + gLanguage (+ 25 x gHiDef).
+constexpr int kLoadingImageUnscaled = 3300;  // the loading screen when the 2D scale factor is 0
+constexpr int kMenuBackgroundImage = 3305;   // the title's tab group and the loading screen
+constexpr int kTitleImage = 3310;            // the title screen, 320 x 240
+constexpr int kLoadingBitmap = 3315;         // the pulsing sign in the loading screen's corner
+constexpr int kTitleUpperImage = 3316;       // 400 x 240: the upper screen while the title waits
+// The menus' art, loaded by the main menu's description (content/ui/ui360.xml names them).
+constexpr int kMenuArtFirst = 3330;
+constexpr int kMenuUpperBackdrop = 3330;     // 400 x 240: the upper screen behind every menu
+constexpr int kMenuLowerBackdrop = 3331;     // 320 x 240: the lower screen behind every menu
+constexpr int kMenuButtonWide = 3332;        // 200 x 32: a menu entry
+constexpr int kMenuButtonHighlight = 3333;   // 200 x 32: drawn over the selected entry
+constexpr int kMenuButtonBack = 3334;        // 72 x 28: the way back, lower left
+constexpr int kMenuButtonSmall = 3335;       // 96 x 28: short choices (-, +, pages)
+constexpr int kMenuIconFirst = 3336;         // 48 x 48 icons: quick play, mini-games, practice,
+constexpr int kMenuIconLast = 3341;          //   options, how to play, credits
+constexpr int kTutorialPageFirst = 3342;     // 200 x 120: the tutorial pages, five per book
+constexpr int kTutorialPageLast = 3351;
+constexpr int kMenuArtLast = 3351;
+
 // ---- The lane's objects: models, their textures and the ball table ----
 // All of them lie in [kLaneObjectTextures, kOilTextureGroup], loaded for each game.
 constexpr int kLaneObjectTextures = 5000;  // group: the textures of the models below

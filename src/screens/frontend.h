@@ -1,19 +1,11 @@
-// The front end's screens as the shell sees them: start-up of the main menu's data, selecting the
-// title and main-menu screens, leaving the screens for a game and coming back after it.
+// The front end's services that the shell and the game call: the screens (screen stack, title,
+// loading screen, main menu) and the results of the last game.
 #pragma once
 
-int MainMenuScreenInit();
-int SelectTitleScreen();
-int SelectMainMenuScreen();
-int ExitScreens(int unused);
-int RestoreGUI();
-
-// The loading screen shown while a game is set up: the loading bar with its draw callback, sleep
-// refused meanwhile. Init shows it once until Close; both return 1 (Init also when it is up).
-int LoadingScreenInit();
-int LoadingScreenClose();
-// 1 while the loading screen is up.
-int LoadingScreenShown();
+#include "screens/loadingscreen.h"
+#include "screens/mainmenu.h"
+#include "screens/screenstack.h"
+#include "screens/titlescreen.h"
 
 // The results of the last game, for the front end to fold into the standings: four values per
 // player, and the first player's pins of every ball of every frame (-1 = not thrown).

@@ -36,6 +36,8 @@
 #include "platform/input.h"
 #include "platform/camera.h"
 #include "platform/render.h"
+#include "platform/sound.h"
+#include "platform/streams.h"
 #include "screens/frontend.h"
 #include "screens/quicklaunch.h"
 #include "screens/scoresheet_print.h"
@@ -390,9 +392,14 @@ TEST_F(GameLoopOnTheLane, TheAttractGameEndsAfterFourFramesAndGoesBackToTheTitle
     EXPECT_EQ(gPlayerInfo[0].ballsThrown, 0);
     DisposeByHand();
 
+    // Back in the front end, its sounds and menu music streams come again.
+    ASSERT_EQ(InitStreaming(), 1);
+    ASSERT_EQ(InitializeSoundServices(), 1);
     ScreenSetResult(3);
     ASSERT_EQ(RestoreGUI(), 1);
     EXPECT_EQ(ScreenGetResult(), 5) << "back to the title screen";
+    EXPECT_EQ(ExitScreens(0), 1);
+    EXPECT_EQ(DisposeSoundServices(), 1);
 }
 
 // START or A during the attract game goes back to the menu at once; B does nothing.

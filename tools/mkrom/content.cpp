@@ -1,4 +1,5 @@
 #include "content.h"
+#include "content_menus.h"
 #include "content_bowler.h"
 #include "content_models.h"
 #include "content_objects.h"
@@ -108,6 +109,7 @@ std::vector<Resource> BuildContent()
     for (Resource& r : CardContent()) content.push_back(std::move(r));
     for (Resource& r : ParticleContent()) content.push_back(std::move(r));
     for (Resource& r : ParticleToolContent()) content.push_back(std::move(r));
+    for (Resource& r : MenuContent()) content.push_back(std::move(r));
     return content;
 }
 

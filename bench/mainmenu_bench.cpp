@@ -1,0 +1,90 @@
+// Opening the main menu (the shared front-end sounds and music, the loading screen, the menus' UI
+// description with its art, fonts and texts, the registry) against setting up a game on one alley
+// (its models, props, collision, bowlers and sounds), headless on the build's game data, each timed
+// in the same run; the menu's time is printed as a share of the alley's.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+
+#include "game/gameloop.h"
+#include "lib/screenapi.h"
+#include "screens/frontend.h"
+#include "screens/quicklaunch.h"
+#include "shell/globals.h"
+#include "support/bench_game.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double gMenuSeconds = 0, gAlleySeconds = 0;
+long gMenus = 0, gAlleys = 0;
+
+double Since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+void BM_OpenMainMenu(benchmark::State& state)
+{
+    for (auto _ : state) {
+        ScreenSetResult(kScreenResultRun);
+        const auto start = Clock::now();
+        const int ok = MainMenuScreenOpenHandler() && s0MainMenu;
+        const double seconds = Since(start);
+        state.SetIterationTime(seconds);
+        // Leaving for a game gives the menus back, as the screen loop does.
+        ScreenSetResult(kTabGroupGame);
+        MainMenuScreenCloseHandler();
+        if (!ok) {
+            state.SkipWithError("the main menu could not be opened");
+            return;
+        }
+        gMenuSeconds += seconds;
+        ++gMenus;
+    }
+}
+
+void BM_SetUpAlley(benchmark::State& state)
+{
+    for (auto _ : state) {
+        quitGame = 0;
+        const auto start = Clock::now();
+        const int ok = QuickLaunchGame("quick", 1) && GameLoopSetup();
+        const double seconds = Since(start);
+        state.SetIterationTime(seconds);
+        EndBenchGame();
+        if (!ok) {
+            state.SkipWithError("the game could not be set up");
+            return;
+        }
+        gAlleySeconds += seconds;
+        ++gAlleys;
+    }
+}
+
+BENCHMARK(BM_OpenMainMenu)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(1.0);
+BENCHMARK(BM_SetUpAlley)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(1.0);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (!StartBenchGame("mainmenu_bench", argv[0], 1) || !StartBenchSound("mainmenu_bench")) return 1;
+    if (!MainMenuScreenInit()) {
+        std::fprintf(stderr, "mainmenu_bench: the front end could not be prepared\n");
+        return 1;
+    }
+
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    if (gMenus > 0 && gAlleys > 0) {
+        const double menu = gMenuSeconds * 1000.0 / double(gMenus), alley = gAlleySeconds * 1000.0 / double(gAlleys);
+        std::printf("opening the main menu: %.2f ms, %.0f %% of setting up a game on one alley (%.2f ms)\n", menu,
+                    100.0 * menu / alley, alley);
+    }
+    EndBenchSound();
+    EndBenchRenderer();
+    return 0;
+}

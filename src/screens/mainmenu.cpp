@@ -1,0 +1,224 @@
+// The main menu's lifecycle. Start-up prepares the UI framework and the save database once. Each
+// opening clears and refills the registry of script functions, loads the UI description of the
+// display variant into the framework's environment, folds in the game just played (by the kind
+// the launcher recorded), and finds the screens the code reaches by name; then each frame runs
+// one framework update (only once the menu has been drawn) and the framework's three passes.
+// Closing empties the environment and the registry and frees the shared front-end resources
+// before a game.
+#include "screens/mainmenu.h"
+
+#include "db/database.h"
+#include "game/controls.h"
+#include "game/gameloop.h"
+#include "game/transitions.h"
+#include "lib/printing.h"
+#include "lib/screenapi.h"
+#include "lib/textoutput.h"
+#include "overlays/nohomeicon.h"
+#include "platform/applet.h"
+#include "platform/quads.h"
+#include "platform/shaders.h"
+#include "screens/bowlerpreview.h"
+#include "screens/loadingscreen.h"
+#include "screens/screenstack.h"
+#include "screens/scriptfunctions.h"
+#include "shell/globals.h"
+#include "shell/settings.h"
+#include "ui/environment.h"
+#include "ui/frameupdate.h"
+#include "ui/loader.h"
+#include "ui/registry.h"
+#include "ui/uiinit.h"
+#include "ui/widgets/commands.h"
+
+int basicUiEnvironmentStarted = 0;
+sBasicUiScreen* s0MainMenu = nullptr;
+sBasicUiScreen* s18ProShop = nullptr;
+int gMainMenuStarted = 0;
+sBasicDb* dbSave = nullptr;
+int (*gMainMenuSaveDatabaseStep)() = nullptr;
+
+static SCREENTAG mainMenuScreen = {MainMenuScreenOpenHandler, MainMenuScreenDrawHandler, MainMenuScreenInputHandler,
+                                   MainMenuScreenCloseHandler};
+static int isInitialised = 0;
+static int showControlMode = 0;
+static int lastGameType = kLastGameNone;
+static int screenState = 0;
+// The volumes as GameOptionsHaveChanged last read them.
+static int rememberedVolumes[3] = {-1, -1, -1};
+
+// Breaks the main screen's start sequence and runs another in its place, when both exist.
+static void StartInstead(const char* sequence)
+{
+    sBasicUiEnvironment* env = BasicUi_GetEnvironment();
+    sBasicUiWidget* start = BasicUi_FindWidget(env, "cSN.startS0");
+    sBasicUiWidget* other = BasicUi_FindWidget(env, sequence);
+    if (!start || !other) return;
+    BasicUiWidgetTypeCmdSequence_Brk(start);
+    BasicUiWidgetTypeCmdSequence_Run(other);
+}
+
+int UpdatePractice(sBasicUiWidget*, int)
+{
+    StartInstead("cSN.startS17");
+    return 1;
+}
+
+int UpdatePinSelect(sBasicUiWidget*, int)
+{
+    StartInstead("cSN.startS17");
+    return 1;
+}
+
+int GameOptionsHaveChanged()
+{
+    sBasicDbTable* options = dbSave ? BasicDbTable_Find(dbSave, "options") : nullptr;
+    if (!options) return 0;
+    int changed = 0;
+    for (int i = 0; i < 3; ++i) {
+        const int volume = BasicDbTable_GetElementI(options, 1 + i, 0);
+        if (volume != rememberedVolumes[i]) changed = 1;
+        rememberedVolumes[i] = volume;
+    }
+    return changed;
+}
+
+int MainMenuScreenInit()
+{
+    if (done) return 0;
+    if (!isInitialised) {
+        BasicUi_SetOnlyMc(1);
+        BasicUi_Init(1);
+        isInitialised = 1;
+    }
+    // The save flow's step: the save database loaded, its image made, the save file read or
+    // written. It is registered by the save flow; without it the menus run without saved data.
+    if (gMainMenuSaveDatabaseStep && !gMainMenuSaveDatabaseStep()) return 0;
+    DisableNoHomeDraw();
+    EnableSleepMode(true);
+    GameOptionsHaveChanged();
+    MainMenuResetLastGameType();
+    return 1;
+}
+
+int SelectMainMenuScreen()
+{
+    gMainMenuStarted = 1;
+    ScreenSelect(&mainMenuScreen);
+    return 1;
+}
+
+const char* MainMenuDescriptionFor(int variant)
+{
+    if (variant == 2) return "Resource\\ui720.xml";
+    if (variant == 3) return "Resource\\ui1080.xml";
+    return "Resource\\ui360.xml";
+}
+
+// Registers the script functions and loads the description. 0 when the menus cannot run: the
+// quit flag was raised during the load, or the description has no main screen.
+static int LoadMenus()
+{
+    BasicFn_Clear();
+    RegisterScriptFunctions();
+    BasicUi_SetModalLoopCb(MainMenuModalLoopCb);
+
+    sBasicUiEnvironment* env = BasicUi_GetEnvironment();
+    const int variant = BasicUiEnvironment_GetVariant(env);
+    const char* description = MainMenuDescriptionFor(variant);
+    if (!BasicUiEnvironment_Load(description, env)) return 0;
+    if (!BasicUi_FindScreen(env, "s0MainMenu")) {
+        // Without its description the menu would show nothing and offer no way on.
+        PrintError("main menu: %s holds no screen s0MainMenu; the game cannot go on", description);
+        ScreenSetResult(kScreenResultQuit);
+        return 0;
+    }
+    return 1;
+}
+
+// Folds the game just played into the save data, by the kind the launcher recorded.
+static void FoldInLastGame()
+{
+    switch (lastGameType) {
+    case kLastGamePractice: UpdatePractice(nullptr, 0); break;
+    case kLastGamePinSelect: UpdatePinSelect(nullptr, 0); break;
+    // Quick play and mini-games fold nothing in; the career kinds are folded in by the career
+    // screens' standings functions, which join the registry with them.
+    default: break;
+    }
+}
+
+int MainMenuScreenOpenHandler()
+{
+    if (done) return 1;
+    gGameType = -1;
+    if (!InitScreens(0)) return 0;
+    ChangeScreen(kTabGroupMainMenu, 0);
+    InitGameControllers();
+    LoadingScreenInit();
+    screenState = 0;
+    if (!isInitialised) MainMenuScreenInit();
+
+    const int loaded = LoadMenus();
+    if (!loaded) {
+        LoadingScreenClose();
+        return ScreenGetResult() == kScreenResultQuit ? 1 : 0;
+    }
+    FoldInLastGame();
+    sBasicUiEnvironment* env = BasicUi_GetEnvironment();
+    s18ProShop = BasicUi_FindScreen(env, "s18CareerShop");
+    s0MainMenu = BasicUi_FindScreen(env, "s0MainMenu");
+
+    LoadingScreenClose();
+    basicUiEnvironmentStarted = 1;
+    gNumPlayers = 0;
+    if (showControlMode) {
+        StartInstead("cSN.startS38");
+        showControlMode = 0;
+    }
+    ResetCharacterChanged(nullptr, 0);
+    return 1;
+}
+
+int MainMenuScreenDrawHandler()
+{
+    screenState = 1;
+    BasicUi_RenderEnvironment(BasicUi_GetEnvironment());
+    RenderSetPenColor(255, 255, 255);
+    RenderSetAlphaLevel(255);
+    RenderSetColorModulation(127, 127, 127);
+    TextOutputSelectFont(basicUiFontID);
+    return 1;
+}
+
+int MainMenuScreenInputHandler()
+{
+    if (!IsTransitionActive() && screenState == 1) BasicUi_UpdateEnvironmentFull(BasicUi_GetEnvironment());
+    return 1;
+}
+
+int MainMenuScreenCloseHandler()
+{
+    RenderSetOffset2D(0, 0);
+    if (done) return 1;
+    if (ScreenGetResult() != kTabGroupGame) PushScreen(kTabGroupMainMenu, 0);
+    basicUiEnvironmentStarted = 0;
+    BasicUiEnvironment_Clear(BasicUi_GetEnvironment());
+    BasicFn_Clear();
+    s18ProShop = nullptr;
+    s0MainMenu = nullptr;
+    ExitScreens(1);
+    return 1;
+}
+
+int MainMenuModalLoopCb(sBasicUiWidget*, int) { return 1; }
+
+int MainMenuResetLastGameType()
+{
+    lastGameType = kLastGameNone;
+    return 1;
+}
+
+void MainMenuSetLastGameType(int type) { lastGameType = type; }
+int MainMenuGetLastGameType() { return lastGameType; }
+void MainMenuShowControlMode() { showControlMode = 1; }

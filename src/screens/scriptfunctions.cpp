@@ -1,0 +1,115 @@
+// The front end's script functions in the registry, in the order the menus were written against
+// (53 registrations; "GameSave" and "UpdateLeagueStandings" appear twice, the second changing
+// nothing). The functions of the launchers, results, save flow, controllers and player slots, and
+// of the careers, stand in their places below as comments: each joins the table, in its place,
+// together with its module.
+#include "screens/scriptfunctions.h"
+
+#include "screens/bowlerpreview.h"
+#include "screens/frontend.h"
+#include "screens/tutorials.h"
+#include "ui/frameupdate.h"
+#include "ui/registry.h"
+
+int ClearInvite(sBasicUiWidget*, int) { return 1; }
+int QPlayCheck(sBasicUiWidget*, int) { return 1; }
+int MGameCheck(sBasicUiWidget*, int) { return 1; }
+int CheckForControllerPresenceII(sBasicUiWidget*, int) { return 1; }
+int ShowControllerRequiredMessage(sBasicUiWidget*, int) { return 1; }
+int SetupTree(sBasicUiWidget*, int) { return 0; }
+int SetupLadder(sBasicUiWidget*, int) { return 0; }
+int SetupHighScore(sBasicUiWidget*, int) { return 0; }
+
+int PlayMovie(sBasicUiWidget*, int)
+{
+    BasicUiCounter_SetElapsedTime(0);
+    BasicUiCounter_SetElapsedTime(0);
+    return 1;
+}
+
+int PlayGameVellomarkChallenge(sBasicUiWidget*, int)
+{
+    ZeroPlayerResults();
+    return 0;
+}
+
+int PlayGameOnline(sBasicUiWidget*, int)
+{
+    ZeroPlayerResults();
+    return 0;
+}
+
+namespace {
+
+struct ScriptFunction {
+    const char* name;
+    BasicFn fn;
+};
+
+// The registration order. Lines marked "play:" are the launchers, results, save flow, controllers
+// and player slots (screens/scriptfunctions_play.h); lines marked "career:" the careers, pro shop
+// and trophies; "preview:" the bowler model loaders, which wait for the 3D character widget.
+const ScriptFunction kScriptFunctions[] = {
+    // play: {"GameSave", GameSave},
+    // play: {"GameLoad", GameLoad},
+    {"ClearInvite", ClearInvite},
+    // play: {"GameSave", GameSave},
+    // career: {"CareerInProgressCheck", CareerInProgressCheck},
+    // career: {"SetupLeague", SetupLeague},
+    // career: {"SetupTournament", SetupTournament},
+    {"SetupTree", SetupTree},
+    {"SetupLadder", SetupLadder},
+    {"SetupHighScore", SetupHighScore},
+    // career: {"SetupRival", SetupRival},
+    // career: {"SetupRivalImmediate", SetupRivalImmediate},
+    // career: {"CheckRival", CheckRival},
+    {"QPlayCheck", QPlayCheck},
+    {"MGameCheck", MGameCheck},
+    // play: {"QuickStart", QuickStart},
+    {"PlayMovie", PlayMovie},
+    // play: {"QuickSetupDialog", QuickSetupDialog},
+    // play: {"PlayGameQuick", PlayGameQuick},
+    // play: {"PlayGameMini", PlayGameMini},
+    {"PlayGameVellomarkChallenge", PlayGameVellomarkChallenge},
+    {"PlayGameOnline", PlayGameOnline},
+    // play: {"PlayGameLeague", PlayGameLeague},
+    // play: {"PlayGameTree", PlayGameTree},
+    // play: {"PlayGameLadder", PlayGameLadder},
+    // play: {"PlayGameHighScore", PlayGameHighScore},
+    // play: {"PlayGameRival", PlayGameRival},
+    // play: {"PlayGamePractice", PlayGamePractice},
+    // play: {"PlayGamePinSelect", PlayGamePinSelect},
+    // career: {"UpdateLeagueStandings", UpdateLeagueStandings},
+    // career: {"UpdateTreeStandings", UpdateTreeStandings},
+    // career: {"UpdateLadderStandings", UpdateLadderStandings},
+    // career: {"UpdateHighScoreStandings", UpdateHighScoreStandings},
+    // career: {"UpdateLeagueStandings", UpdateLeagueStandings},
+    // career: {"UpdateRivalStandings", UpdateRivalStandings},
+    // career: {"ResetCareer", ResetCareer},
+    // career: {"ProShopEnter", ProShopEnter},
+    // career: {"ProShopLeave", ProShopLeave},
+    // career: {"HandleProShopItemSelect", HandleProShopItemSelect},
+    // career: {"HandleProShopItemEnter", HandleProShopItemEnter},
+    // play: {"SelectNextPlayerIndex", SelectNextPlayerIndex},
+    // play: {"VerifyCustomPlayerUnload", VerifyCustomPlayerUnload},
+    // preview: {"SetupPlayerModel", SetupPlayerModel},
+    // preview: {"LoadPlayerModel", LoadPlayerModel},
+    {"CharacterChanged", CharacterChanged},
+    // play: {"AssignControllers", AssignControllers},
+    // play: {"CheckForControllerPresence", CheckForControllerPresence},
+    {"CheckForControllerPresenceII", CheckForControllerPresenceII},
+    // career: {"UpdateTrophies", UpdateTrophies},
+    // career: {"SetupEvents", SetupEvents},
+    {"StartTutorial", StartTutorial},
+    {"NextTutorial", NextTutorial},
+    {"ShowControllerRequiredMessage", ShowControllerRequiredMessage},
+};
+
+}  // namespace
+
+int RegisterScriptFunctions()
+{
+    int registered = 0;
+    for (const ScriptFunction& f : kScriptFunctions) registered += BasicFn_Register(f.name, f.fn);
+    return registered;
+}

@@ -1,0 +1,144 @@
+// The menus' UI description as the game data carries it: every name the front end looks up is
+// there with the type the code expects, every function its scripts call is one of the front end's,
+// and the tutorial books turn their pages with the description's own widgets and texts.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "db/database.h"
+#include "host/errorlog.h"
+#include "screens/mainmenu.h"
+#include "screens/scriptfunctions.h"
+#include "screens/tutorials.h"
+#include "ui/environment.h"
+#include "ui/registry.h"
+#include "ui/uiload_fixture.h"
+#include "ui/widgets/button.h"
+#include "ui/widgettypes.h"
+
+namespace {
+
+class Menus : public UiLoadTest {
+protected:
+    void SetUp() override
+    {
+        UiLoadTest::SetUp();
+        ASSERT_EQ(LoadContent("ui/ui360.xml"), 1);
+    }
+    sBasicUiWidget* W(const char* name) { return BasicUi_FindWidget(env, name); }
+    int TypeOf(const char* name)
+    {
+        sBasicUiWidget* w = W(name);
+        return w ? w->widgetTypeRef.type : -1;
+    }
+    int Rendered(const char* name) { return W(name) ? W(name)->isRender.value : -1; }
+};
+
+TEST_F(Menus, EveryNameTheFrontEndLooksUpIsThereWithItsType)
+{
+    for (const char* screen : {"s0MainMenu", "s36Tutorial", "s37Tutorial"})
+        EXPECT_NE(BasicUi_FindScreen(env, screen), nullptr) << screen;
+    const struct {
+        const char* name;
+        int type;
+    } widgets[] = {
+        {"cSN.startS0", EBasicUiWidgetTypeCmdSequence},  {"cSN.startS17", EBasicUiWidgetTypeCmdSequence},
+        {"cSN.startS38", EBasicUiWidgetTypeCmdSequence}, {"s8ts", EBasicUiWidgetTypeTextScroll},
+        {"s36msg", EBasicUiWidgetTypeMsgBox},            {"s37msg", EBasicUiWidgetTypeMsgBox},
+        {"s36b1", EBasicUiWidgetTypeButton},             {"s37b1", EBasicUiWidgetTypeButton},
+        {"player.model", EBasicUiWidgetType3DSkeleton},  {"cp2013.0.p", EBasicUiWidgetTypeClip},
+        {"sPVBall1", EBasicUiWidgetTypeButton},          {"sPVBall3", EBasicUiWidgetTypeButton},
+        {"sPVtMoveP1", EBasicUiWidgetTypeTriggerMove3D}, {"sPVtMoveP2", EBasicUiWidgetTypeTriggerMove3D},
+        {"s0qp", EBasicUiWidgetTypeMsgBox},              {"s0dialogQP", EBasicUiWidgetTypeDialogBox},
+        {"s1dialog0", EBasicUiWidgetTypeDialogBox},      {"sFgdialog0", EBasicUiWidgetTypeDialogBox},
+        {"sFgdialog1", EBasicUiWidgetTypeDialogBox},     {"sFgdialog2", EBasicUiWidgetTypeDialogBox},
+        {"s7dialogSave", EBasicUiWidgetTypeDialogBox},   {"s7dialogNoProfile", EBasicUiWidgetTypeDialogBox},
+        {"s1b1.v1", EBasicUiWidgetTypeButton},           {"s1b4.v1", EBasicUiWidgetTypeButton},
+        {"s1tMove.v1", EBasicUiWidgetTypeTriggerMove},   {"s1b1.v3", EBasicUiWidgetTypeButton},
+        {"s1tMove.v3", EBasicUiWidgetTypeTriggerMove},
+    };
+    for (const auto& w : widgets) EXPECT_EQ(TypeOf(w.name), w.type) << w.name;
+    for (int p = 0; p < 5; ++p) {
+        EXPECT_EQ(TypeOf(("s36.tut0" + std::to_string(p)).c_str()), EBasicUiWidgetTypeImage) << p;
+        EXPECT_EQ(TypeOf(("s37.tut0" + std::to_string(p)).c_str()), EBasicUiWidgetTypeImage) << p;
+    }
+    sBasicDb* ui = BasicUi_FindDb(env, "ui");
+    ASSERT_NE(ui, nullptr) << HostErrorLog();
+    for (const char* table : {"s0Strings", "locations", "sFgStrings", "s19Strings", "s36Strings", "s37Strings"})
+        EXPECT_NE(BasicDbTable_Find(ui, table), nullptr) << table;
+    // The rows the code composes into and reads formats from.
+    EXPECT_GE(BasicDbTable_Find(ui, "s0Strings")->rows, 23);
+    EXPECT_GE(BasicDbTable_Find(ui, "sFgStrings")->rows, 9);
+    EXPECT_GE(BasicDbTable_Find(ui, "s19Strings")->rows, 17);
+}
+
+TEST_F(Menus, EveryFunctionTheScriptsCallIsOneOfTheFrontEnds)
+{
+    const std::set<std::string> frontEnd = {
+        "GameSave", "GameLoad", "ClearInvite", "CareerInProgressCheck", "SetupLeague", "SetupTournament", "SetupTree",
+        "SetupLadder", "SetupHighScore", "SetupRival", "SetupRivalImmediate", "CheckRival", "QPlayCheck", "MGameCheck",
+        "QuickStart", "PlayMovie", "QuickSetupDialog", "PlayGameQuick", "PlayGameMini", "PlayGameVellomarkChallenge",
+        "PlayGameOnline", "PlayGameLeague", "PlayGameTree", "PlayGameLadder", "PlayGameHighScore", "PlayGameRival",
+        "PlayGamePractice", "PlayGamePinSelect", "UpdateLeagueStandings", "UpdateTreeStandings",
+        "UpdateLadderStandings", "UpdateHighScoreStandings", "UpdateRivalStandings", "ResetCareer", "ProShopEnter",
+        "ProShopLeave", "HandleProShopItemSelect", "HandleProShopItemEnter", "SelectNextPlayerIndex",
+        "VerifyCustomPlayerUnload", "SetupPlayerModel", "LoadPlayerModel", "CharacterChanged", "AssignControllers",
+        "CheckForControllerPresence", "CheckForControllerPresenceII", "UpdateTrophies", "SetupEvents", "StartTutorial",
+        "NextTutorial", "ShowControllerRequiredMessage"};
+    std::ifstream file(std::string(ZENDROLYX_SOURCE_DIR) + "/content/ui/ui360.xml");
+    std::stringstream text;
+    text << file.rdbuf();
+    const std::string xml = text.str();
+    const std::regex call("typeWidget=\"cmdFn\" fn=\"([A-Za-z0-9]+)\"");
+    int calls = 0;
+    for (auto it = std::sregex_iterator(xml.begin(), xml.end(), call); it != std::sregex_iterator(); ++it, ++calls)
+        EXPECT_EQ(frontEnd.count((*it)[1].str()), 1u) << (*it)[1].str();
+    EXPECT_GT(calls, 10);
+
+    // What this build registers is found under its own name, and nothing else is registered.
+    BasicFn_Clear();
+    const int registered = RegisterScriptFunctions();
+    EXPECT_EQ(registered, basicFnCount);
+    for (int i = 0; i < basicFnCount; ++i) EXPECT_EQ(frontEnd.count(basicFnName[i]), 1u) << basicFnName[i];
+    EXPECT_EQ(BasicFn_Find("NextTutorial"), NextTutorial);
+    BasicFn_Clear();
+}
+
+TEST_F(Menus, EveryDisplayVariantButTheLargerOnesLoadsThisPlatformsDescription)
+{
+    // Variant 1 names no description of its own: it must not leave the menu empty with no way on.
+    for (int variant : {0, 1, -1, 7}) EXPECT_STREQ(MainMenuDescriptionFor(variant), "Resource\\ui360.xml") << variant;
+    EXPECT_STREQ(MainMenuDescriptionFor(2), "Resource\\ui720.xml");
+    EXPECT_STREQ(MainMenuDescriptionFor(3), "Resource\\ui1080.xml");
+}
+
+TEST_F(Menus, TutorialPagesWrapAtBothEndsAndEachStepTurnsItsOwnBook)
+{
+    ASSERT_EQ(StartTutorial(nullptr, 0), 1);
+    EXPECT_EQ(TutorialPosition(36), 0);
+    EXPECT_EQ(Rendered("s36.tut00"), 1);
+    // 13 rows of texts: five pages, so back from the first shows the fifth.
+    EXPECT_EQ(NextTutorial(nullptr, -1), 0);
+    EXPECT_EQ(TutorialPosition(36), 4);
+    EXPECT_EQ(TutorialPosition(37), 0);
+    EXPECT_EQ(Rendered("s36.tut04"), 1);
+    EXPECT_EQ(Rendered("s36.tut00"), 0);
+    NextTutorial(nullptr, 1);
+    EXPECT_EQ(TutorialPosition(36), 0);
+    NextTutorial(nullptr, 2);
+    NextTutorial(nullptr, 2);
+    EXPECT_EQ(TutorialPosition(37), 2);
+    EXPECT_EQ(TutorialPosition(36), 0);
+    EXPECT_EQ(Rendered("s37.tut02"), 1);
+    // The message shows the page's text row, the button its caption row.
+    auto* button = static_cast<sBasicUiWidgetTypeButton*>(W("s37b1")->widgetTypeRef.ptr);
+    EXPECT_EQ(button->row.value, 2 + 5 + 3);
+    NextTutorial(nullptr, 0);
+    EXPECT_EQ(TutorialPosition(37), 2);
+}
+
+}  // namespace
