@@ -103,6 +103,7 @@ int BasicUiWidgetTypeLeagueTable_Render(sBasicUiWidget* w)
     sBasicUiStandings s;
     if (!BasicUiStandings_Resolve(&l->refs, &s)) return 1;
     const int lo = l->fontLoID.value, hi = l->fontHiID.value;
+    const int previous = TextOutputGetFontRSID();
     if (!BasicUi_FontExists(lo) || !TextOutputSelectFont(lo) || !BasicUi_FontExists(hi)) return 1;
     const int n = s.entrants;
     const int week = l->week.value = ClampWeek(l->week.value, BasicDbTable_GetElementI(s.game, 7, s.gameRow), n);
@@ -161,6 +162,7 @@ int BasicUiWidgetTypeLeagueTable_Render(sBasicUiWidget* w)
         const int y = score >= other ? yB : l->rowY1.value + int((float(r) + 0.5f) * l->stepY0);
         BasicUi_RenderScaledImage(l->headerXC[8].value, y, l->winW.value, l->winH.value, l->winID.value);
     }
+    if (previous >= 0) TextOutputSelectFont(previous);
     return 1;
 }
 
