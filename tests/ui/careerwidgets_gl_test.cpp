@@ -146,6 +146,30 @@ TEST_F(GlCareerWidgets, ATreeKeepsItsRoundInsideTheBracketAndDrawsNothingWithout
     // and nothing below them.
     for (int r = 0; r < 8; ++r) EXPECT_TRUE(lower.Bright(2, 24 + 13 * r, 98, 34 + 13 * r)) << r;
     EXPECT_FALSE(lower.Bright(0, 24 + 13 * 8 + 4, 320, 240));
+    // A tie goes to the player's own entrant, between computer entrants to the second: the mark
+    // (yellow, right of the bracket at canvas x 500) sits by the top or the bottom of the pair.
+    sBasicDbTable* tree = Table("tree");
+    auto markAt = [&](int a, int b) {
+        const int entries[4] = {a, b, 190, 190};
+        for (int k = 0; k < 2; ++k) {
+            BasicDbTable_SetElementIN(tree, 18, 1, k, entries[k]);
+            BasicDbTable_SetElementIN(tree, 18, 1, 8 + k, entries[2 + k]);
+        }
+        Frame();
+        Image im = LastDrawn(m_DisplayBuffers1);
+        auto yellow = [&](int y0, int y1) {
+            for (int y = y0; y < y1; ++y)
+                for (int x = 104; x < 110; ++x) {
+                    const uint8_t* p = &im.rgb[(size_t(y) * im.width + x) * 3];
+                    if (p[0] > 200 && p[1] > 150 && p[2] < 100) return true;
+                }
+            return false;
+        };
+        return yellow(26, 36) ? 'A' : yellow(38, 48) ? 'B' : '-';
+    };
+    EXPECT_EQ(markAt(15, 1), 'A');
+    EXPECT_EQ(markAt(1, 15), 'B');
+    EXPECT_EQ(markAt(6, 1), 'B');
     struct Case {
         int positions, round, shown;
     } cases[] = {{16, 5, 2}, {16, 3, 2}, {12, 9, 2}, {2, 4, 0}, {8, -1, 0}};

@@ -102,8 +102,9 @@ int BasicUiWidgetTypeTreeTable_Render(sBasicUiWidget* w)
     const int previous = TextOutputGetFontRSID();
     BasicUiStandings_RenderState();
     const int x[3] = {b->headerXR0.value, b->headerXR1.value, b->headerXR2.value};
+    // The third column, and any round past the final, shows its header only.
     for (int k = 0; k < 3 && round + k <= rounds; ++k)
-        RenderRound(b, &s, positions, rounds, x[k], b->headerY.value, round + k, k < 2);
+        RenderRound(b, &s, positions, rounds, x[k], b->headerY.value, round + k, k < 2 && round + k < rounds);
     if (previous >= 0) TextOutputSelectFont(previous);
     return 1;
 }
