@@ -1,16 +1,19 @@
 // The standings widgets' data side on their test description: the fixture generator over every
 // even league size (each week a perfect pairing, every pair met once per round, the second round
 // a copy of the first) and its refusal of odd sizes, the names the widgets read through their
-// references, and the setters' type checks.
+// references, the setters' type checks, and the description's pages turned by stylus and d-pad.
 #include <gtest/gtest.h>
 
 #include <set>
 #include <utility>
 
 #include "db/database.h"
+#include "platform/input.h"
+#include "ui/frameupdate.h"
 #include "ui/uiload_fixture.h"
 #include "ui/widgets/standings.h"
 #include "ui/widgets/standingsdata.h"
+#include "ui/widgettypes.h"
 
 namespace {
 
@@ -127,6 +130,39 @@ TEST_F(Standings, SettersChangeOnlyTheirOwnTypeAndKeepTopAtZeroOrAbove)
     EXPECT_EQ(t->stepY1.value, 1);
     EXPECT_EQ(d->imageAdvID.value, -1);
     EXPECT_FLOAT_EQ(l->font3SclX, 1.0f);
+}
+
+TEST_F(Standings, TheDescriptionTurnsItsPagesByStylusAndByDpad)
+{
+    DS3_controller pad = {};
+    DS3_controller* saved = controllers[0].controller;
+    controllers[0].controller = &pad;
+    env->inputMode = BasicUiInputMode_Normal;
+    auto shown = [&](const char* screen) {
+        sBasicUiScreen* s = BasicUi_FindScreen(env, screen);
+        return s->isRender.value && s->isActive.value;
+    };
+    auto touch = [&](int x, int y, int frames) {
+        for (int i = 0; i < frames; ++i) {
+            pad.touchData = {x, y, x ? 1 : 0};
+            BasicUi_UpdateEnvironment(env, 1.0f / 30.0f);
+        }
+    };
+    EXPECT_TRUE(shown("cwLeaguePage") && shown("cwTreePage"));
+    EXPECT_FALSE(shown("cwScorePage") || shown("cwLadderPage"));
+    touch(265, 50, 45);  // held on the button below the tree's final
+    touch(0, 0, 10);
+    EXPECT_TRUE(shown("cwScorePage") && shown("cwLadderPage"));
+    EXPECT_FALSE(shown("cwLeaguePage") || shown("cwTreePage"));
+    touch(271, 224, 45);  // the ladder page's button at the bottom right goes back
+    touch(0, 0, 10);
+    EXPECT_TRUE(shown("cwLeaguePage") && shown("cwTreePage"));
+    basicUiInput.buttons = basicUiInput.edges = kButtonRight;
+    BasicUiWidgetType_Update(W("cw.pages"), 1.0f / 30.0f);
+    basicUiInput.buttons = basicUiInput.edges = 0;
+    BasicUi_UpdateEnvironment(env, 1.0f / 30.0f);
+    EXPECT_TRUE(shown("cwScorePage") && shown("cwLadderPage"));
+    controllers[0].controller = saved;
 }
 
 }  // namespace
