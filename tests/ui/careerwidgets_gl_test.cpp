@@ -115,6 +115,18 @@ TEST_F(GlCareerWidgets, TheLeagueTableDrawsEachShownPositionAndNothingBelow)
     l->top.value = 10;
     Frame();
     EXPECT_EQ(l->top.value, 0);
+    // Extreme rows, top and step from a description, and a league larger than any event: drawn
+    // without overflow, and the oversized league without its rows.
+    l->rows.value = l->top.value = 0x7fffffff;
+    l->stepY0 = 1e30f;
+    Frame();
+    EXPECT_EQ(l->top.value, 0);
+    l->stepY0 = 16.0f;
+    l->rows.value = 8;
+    BasicDbTable_SetElementI(Table("Leagues"), 5, 0, 100000);
+    Frame();
+    upper = LastDrawn(m_DisplayBuffers0);
+    EXPECT_FALSE(upper.Bright(0, 46, 400, 240));
 }
 
 TEST_F(GlCareerWidgets, TheLeagueWeekStaysInsideTheWeeksAndTheirColumns)

@@ -119,7 +119,7 @@ static void Entry(const sBasicUiWidgetTypeTreeTable* b, const sBasicUiStandings*
             std::snprintf(text, sizeof text, "%s", name);
     }
     if (player) TextOutputSelectFont(b->fontHiID.value);
-    const int y = int(float(b->rowY0.value) + float(row) * b->stepY0 + float(b->fontOffY.value));
+    const int y = BasicUiStandings_RowY(b->rowY0.value, float(row), b->stepY0, b->fontOffY.value);
     BasicUi_RenderScaledDbText(x + b->headerXB1.value + b->headerXB2.value + b->flourishW.value + b->fontOffX.value, y,
                                b->fontSclX, b->fontSclY, 2, 0, text);
     if (player) TextOutputSelectFont(b->fontLoID.value);
@@ -131,10 +131,10 @@ void BasicUiBracket_Match(const sBasicUiWidgetTypeTreeTable* b, const sBasicUiSt
 {
     const int fx = x + b->headerXB1.value;
     for (int k = 0; k < 2; ++k)
-        BasicUi_RenderScaledImage(fx, int(float(b->rowY0.value) + float(r + k) * b->stepY0), b->flourishW.value,
+        BasicUi_RenderScaledImage(fx, BasicUiStandings_RowY(b->rowY0.value, float(r + k), b->stepY0), b->flourishW.value,
                                   b->flourishH.value, b->flourishID.value);
     const int bx = fx + b->headerXB3.value + b->flourishW.value;
-    const int by = int(float(b->rowY0.value + b->headerYB3.value) + float(r) * b->stepY0);
+    const int by = BasicUiStandings_RowY(b->rowY0.value, float(r), b->stepY0, b->headerYB3.value);
     BasicUi_RenderScaledImage(bx, by, b->bracketW.value, b->bracketH.value, b->bracketID.value);
     TextOutputSelectFont(b->fontLoID.value);
     Entry(b, s, x, r, a, unknownRow);

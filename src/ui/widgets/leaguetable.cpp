@@ -122,13 +122,12 @@ int BasicUiWidgetTypeLeagueTable_Render(sBasicUiWidget* w)
     std::snprintf(label, sizeof label, "%s %i", text, week + 1);
     BasicUi_RenderScaledDbText(l->weekX.value, l->weekY.value, l->font3SclX, l->font3SclY, 0, 0, label);
 
-    const int rows = l->rows.value;
-    const int last = top + rows < n ? top + rows : n;
+    const int last = BasicUiStandings_Last(top, l->rows.value, n);
     for (int i = top; i < last; ++i) {
         const int e = BasicUiStandings_Save(&s, 13, i, -1);
         const int r = i - top;
-        const int yA = l->rowY0.value + int(float(r) * l->stepY0);
-        const int yB = l->rowY1.value + int(float(r) * l->stepY0);
+        const int yA = BasicUiStandings_RowY(l->rowY0.value, float(r), l->stepY0);
+        const int yB = BasicUiStandings_RowY(l->rowY1.value, float(r), l->stepY0);
         TextOutputSelectFont(e == n - 1 ? hi : lo);
         BasicUiStandings_Name(&s, e, text, sizeof text);
         BasicUi_RenderScaledDbText(l->headerXC[1].value, yA, l->fontSclX, l->fontSclY, 1, 0, text);
@@ -159,7 +158,7 @@ int BasicUiWidgetTypeLeagueTable_Render(sBasicUiWidget* w)
         }
         BasicUiStandings_Number(x, yB, l->font2SclX, l->font2SclY, 2, "%i -", score);
         BasicUiStandings_Number(x, yB, l->font2SclX, l->font2SclY, 0, "%i", other);
-        const int y = score >= other ? yB : l->rowY1.value + int((float(r) + 0.5f) * l->stepY0);
+        const int y = score >= other ? yB : BasicUiStandings_RowY(l->rowY1.value, float(r) + 0.5f, l->stepY0);
         BasicUi_RenderScaledImage(l->headerXC[8].value, y, l->winW.value, l->winH.value, l->winID.value);
     }
     if (previous >= 0) TextOutputSelectFont(previous);

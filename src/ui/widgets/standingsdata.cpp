@@ -34,6 +34,7 @@ int BasicUiStandings_Resolve(const sBasicUiStandingsRefs* refs, sBasicUiStanding
     s->gameRow = BasicDbTable_GetElementI(s->save, 1, s->slot);
     s->teamSize = BasicDbTable_GetElementI(s->game, 4, s->gameRow);
     s->entrants = BasicDbTable_GetElementI(s->game, 5, s->gameRow);
+    if (s->entrants < 0 || s->entrants > kStandingsMaxEntrants) s->entrants = 0;
     s->nameColumn = s->teamSize == 1 ? 1 : 2;
     return 1;
 }
@@ -70,11 +71,25 @@ void BasicUiStandings_Text(const sBasicUiStandings* s, int row, char* text, int 
 
 int BasicUiStandings_ClampTop(int top, int rows, int count)
 {
-    int maxTop = count - rows;
+    long long maxTop = (long long)count - rows;
     if (maxTop < 0) maxTop = 0;
     if (maxTop > count) maxTop = count;
     if (top < 0) top = 0;
-    return top < maxTop ? top : maxTop;
+    return top < maxTop ? top : int(maxTop);
+}
+
+int BasicUiStandings_Last(int top, int rows, int count)
+{
+    const long long last = (long long)top + rows;
+    return last < count ? int(last) : count;
+}
+
+int BasicUiStandings_RowY(int base, float row, float step, int offset)
+{
+    double y = double(base) + double(row) * double(step) + double(offset);
+    if (!(y > -1e7)) y = -1e7;  // also a step that is not a number
+    if (y > 1e7) y = 1e7;
+    return int(y);
 }
 
 int BasicUiStandings_Select(int font) { return BasicUi_FontExists(font) && TextOutputSelectFont(font); }
@@ -101,10 +116,10 @@ void BasicUiStandings_RenderList(const sBasicUiStandings* s, const sBasicUiStand
         BasicUi_RenderScaledDbText(l->xc[k].value, l->titleY, l->headerSclX, l->headerSclY, 1, 0, text);
     }
     const int target = BasicDbTable_GetElementI(s->game, 8, s->gameRow);
-    const int last = l->top + l->rows < s->entrants ? l->top + l->rows : s->entrants;
+    const int last = BasicUiStandings_Last(l->top, l->rows, s->entrants);
     for (int i = l->top; i < last; ++i) {
         const int e = BasicUiStandings_Save(s, 13, i, -1);
-        const int y = l->rowY + int(float(i - l->top) * l->step);
+        const int y = BasicUiStandings_RowY(l->rowY, float(i - l->top), l->step);
         TextOutputSelectFont(e == s->entrants - 1 ? l->fontHi : l->fontLo);
         BasicUiStandings_Name(s, e, text, sizeof text);
         BasicUi_RenderScaledDbText(l->xc[1].value, y, l->sclX, l->sclY, 1, 0, text);

@@ -10,7 +10,7 @@ struct sBasicUiStandings {
     int slot;        // career slot: the saved row of this career
     int gameRow;     // the event's row in the definitions
     int teamSize;
-    int entrants;    // entrant entrants - 1 is the player's own
+    int entrants;    // entrant entrants - 1 is the player's own; 0 for a count beyond an event's
     int nameColumn;  // 1 for single bowlers, 2 for team names
 };
 
@@ -27,6 +27,11 @@ void BasicUiStandings_Name(const sBasicUiStandings* s, int entrant, char* text, 
 void BasicUiStandings_Text(const sBasicUiStandings* s, int row, char* text, int size);
 // top brought into 0..count - rows (0 when fewer entries than rows).
 int BasicUiStandings_ClampTop(int top, int rows, int count);
+// The end of the shown entries from top: top + rows, no further than count.
+int BasicUiStandings_Last(int top, int rows, int count);
+// base + row x step + offset, truncated toward zero; kept inside the drawable range whatever the
+// description's step.
+int BasicUiStandings_RowY(int base, float row, float step, int offset = 0);
 // Selects the font when it exists; 1 when it did.
 int BasicUiStandings_Select(int font);
 // The alpha, pen colour and colour modulation every standings text is drawn with.

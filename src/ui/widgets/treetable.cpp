@@ -75,7 +75,7 @@ static void RenderRound(sBasicUiWidgetTypeTreeTable* b, const sBasicUiStandings*
     const int column = 17 + round;
     TextOutputSelectFont(b->fontLoID.value);
     for (int i = 0; i < count; i += 2) {
-        if (i < top || i >= top + b->rows.value) continue;
+        if (i < top || i >= BasicUiStandings_Last(top, b->rows.value, count)) continue;
         sBasicUiBracketEntry a = {BasicUiStandings_Save(s, column, i, -1), BasicUiStandings_Save(s, column, count + i, -1), 1};
         sBasicUiBracketEntry c = {BasicUiStandings_Save(s, column, i + 1, -1),
                                   BasicUiStandings_Save(s, column, count + i + 1, -1), 1};
