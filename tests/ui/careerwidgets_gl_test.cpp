@@ -101,6 +101,14 @@ TEST_F(GlCareerWidgets, TheLeagueTableDrawsEachShownPositionAndNothingBelow)
     EXPECT_FALSE(upper.Bright(0, 178, 400, 240));
     EXPECT_TRUE(upper.Bright(0, 26, 400, 38));  // the titles
 
+    // A position not filled yet shows its number and nothing else (no name, no result read from
+    // the pairings).
+    BasicDbTable_SetElementIN(Table("league"), 13, 1, 7, -1);
+    Frame();
+    upper = LastDrawn(m_DisplayBuffers0);
+    EXPECT_TRUE(upper.Bright(0, 158, 30, 170));
+    EXPECT_FALSE(upper.Bright(30, 158, 400, 170));
+
     // Four rows from position 3: the lower half of the table is empty.
     auto* l = Record<sBasicUiWidgetTypeLeagueTable>("cw.league");
     l->rows.value = 4;

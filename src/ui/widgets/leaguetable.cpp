@@ -129,9 +129,12 @@ int BasicUiWidgetTypeLeagueTable_Render(sBasicUiWidget* w)
         const int yA = BasicUiStandings_RowY(l->rowY0.value, float(r), l->stepY0);
         const int yB = BasicUiStandings_RowY(l->rowY1.value, float(r), l->stepY0);
         TextOutputSelectFont(e == n - 1 ? hi : lo);
+        BasicUiStandings_Number(l->headerXC[0].value, yA, l->fontSclX, l->fontSclY, 1, "%i", i + 1);
+        // A position the standings have not filled yet shows its number only: its cells would read
+        // the pairings as scores.
+        if (e < 0 || e >= n) continue;
         BasicUiStandings_Name(&s, e, text, sizeof text);
         BasicUi_RenderScaledDbText(l->headerXC[1].value, yA, l->fontSclX, l->fontSclY, 1, 0, text);
-        BasicUiStandings_Number(l->headerXC[0].value, yA, l->fontSclX, l->fontSclY, 1, "%i", i + 1);
         for (int k = 0; k < 4; ++k)
             BasicUiStandings_Number(l->headerXC[2 + k].value, yA, l->fontSclX, l->fontSclY, 1, "%i",
                                     BasicUiStandings_Save(&s, 31 + k, e, -1));

@@ -121,9 +121,10 @@ void BasicUiStandings_RenderList(const sBasicUiStandings* s, const sBasicUiStand
         const int e = BasicUiStandings_Save(s, 13, i, -1);
         const int y = BasicUiStandings_RowY(l->rowY, float(i - l->top), l->step);
         TextOutputSelectFont(e == s->entrants - 1 ? l->fontHi : l->fontLo);
+        BasicUiStandings_Number(l->xc[0].value, y, l->sclX, l->sclY, 1, "%i", i + 1);
+        if (e < 0 || e >= s->entrants) continue;  // a position not filled yet: its number only
         BasicUiStandings_Name(s, e, text, sizeof text);
         BasicUi_RenderScaledDbText(l->xc[1].value, y, l->sclX, l->sclY, 1, 0, text);
-        BasicUiStandings_Number(l->xc[0].value, y, l->sclX, l->sclY, 1, "%i", i + 1);
         const int games = BasicUiStandings_Save(s, 23, e, -1);
         const int values[4] = {games, target - games, BasicUiStandings_Save(s, 25, e, -1),
                                BasicUiStandings_Save(s, 26, e, -1)};
