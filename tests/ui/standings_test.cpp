@@ -105,6 +105,21 @@ TEST_F(Standings, NamesComeFromTheCareerTablesAndUnknownEntrantsAreBlank)
     EXPECT_STREQ(name, "Week");
 }
 
+TEST_F(Standings, AMissingReferenceTableOrFontIsReportedAndNothingDrawn)
+{
+    // No game data here, so no fonts: each table names what it lacks and draws nothing.
+    BasicUiWidgetType_Render(W("cw.league"));
+    EXPECT_TRUE(LogHas("widget cw.league names the font 3052, which does not exist"));
+    auto* tree = static_cast<sBasicUiWidgetTypeTreeTable*>(W("cw.tree")->widgetTypeRef.ptr);
+    tree->refs.saveRef = nullptr;
+    BasicUiWidgetType_Render(W("cw.tree"));
+    EXPECT_TRUE(LogHas("widget cw.tree names the reference saveRef, which does not exist"));
+    auto* ladder = static_cast<sBasicUiWidgetTypeLadderTable*>(W("cw.ladder")->widgetTypeRef.ptr);
+    ladder->refs.npcRef = W("cw.cursor");  // not a reference widget
+    BasicUiWidgetType_Render(W("cw.ladder"));
+    EXPECT_TRUE(LogHas("widget cw.ladder names the table of cw.cursor, which does not exist"));
+}
+
 TEST_F(Standings, SettersChangeOnlyTheirOwnTypeAndKeepTopAtZeroOrAbove)
 {
     sBasicUiWidget *league = W("cw.league"), *tree = W("cw.tree"), *ladder = W("cw.ladder"), *score = W("cw.scores");

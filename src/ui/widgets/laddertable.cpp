@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "lib/textoutput.h"
-#include "ui/frameupdate.h"
 #include "ui/widgets/bracket.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
@@ -91,8 +90,7 @@ int BasicUiWidgetTypeLadderTable_Render(sBasicUiWidget* w)
     auto* b = Ladder(w);
     if (!b) return 0;
     sBasicUiStandings s;
-    if (!BasicUiStandings_Resolve(&b->refs, &s)) return 1;
-    if (!BasicUi_FontExists(b->fontLoID.value) || !BasicUi_FontExists(b->fontHiID.value)) return 1;
+    if (!BasicUiStandings_Ready(w, &b->refs, &s, b->fontLoID.value, b->fontHiID.value)) return 1;
     const int previous = TextOutputGetFontRSID();
     BasicUiStandings_RenderState();
     HighScore(b, &s);

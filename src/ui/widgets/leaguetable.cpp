@@ -6,7 +6,6 @@
 #include "lib/printing.h"
 #include "lib/textoutput.h"
 #include "ui/draw2d.h"
-#include "ui/frameupdate.h"
 #include "ui/widgets/standingsdata.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
@@ -101,10 +100,9 @@ int BasicUiWidgetTypeLeagueTable_Render(sBasicUiWidget* w)
     auto* l = Table(w);
     if (!l) return 0;
     sBasicUiStandings s;
-    if (!BasicUiStandings_Resolve(&l->refs, &s)) return 1;
     const int lo = l->fontLoID.value, hi = l->fontHiID.value;
     const int previous = TextOutputGetFontRSID();
-    if (!BasicUi_FontExists(lo) || !TextOutputSelectFont(lo) || !BasicUi_FontExists(hi)) return 1;
+    if (!BasicUiStandings_Ready(w, &l->refs, &s, lo, hi) || !TextOutputSelectFont(lo)) return 1;
     const int n = s.entrants;
     const int week = l->week.value = ClampWeek(l->week.value, BasicDbTable_GetElementI(s.game, 7, s.gameRow), n);
     const int top = l->top.value = BasicUiStandings_ClampTop(l->top.value, l->rows.value, n);

@@ -1,7 +1,6 @@
 // The score table widget type: the standings of a high-score event, one row per position with the
 // name, games bowled, games still to bowl, pins and average.
 #include "lib/textoutput.h"
-#include "ui/frameupdate.h"
 #include "ui/widgets/standingsdata.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
@@ -67,9 +66,8 @@ int BasicUiWidgetTypeScoreTable_Render(sBasicUiWidget* w)
     auto* t = Table(w);
     if (!t) return 0;
     sBasicUiStandings s;
-    if (!BasicUiStandings_Resolve(&t->refs, &s)) return 1;
     const int previous = TextOutputGetFontRSID();
-    if (!BasicUi_FontExists(t->fontLoID.value) || !BasicUi_FontExists(t->fontHiID.value) ||
+    if (!BasicUiStandings_Ready(w, &t->refs, &s, t->fontLoID.value, t->fontHiID.value) ||
         !TextOutputSelectFont(t->fontLoID.value))
         return 1;
     t->top.value = BasicUiStandings_ClampTop(t->top.value, t->rows.value, s.entrants);

@@ -16,6 +16,7 @@ struct sBasicUiStandingsRefs {
     sBasicUiWidget* saveRef;
     sBasicUiWidget* careerRef;
     sBasicUiWidget* playerRef;
+    int reported;  // a missing table or font has been reported for this widget
 };
 
 struct sBasicUiWidgetTypeLeagueTable {

@@ -3,12 +3,14 @@
 #include "ui/widgets/standingsdata.h"
 
 #include <cstdio>
+#include <string>
 
 #include "lib/textoutput.h"
 #include "platform/quads.h"
 #include "ui/draw2d.h"
 #include "ui/frameupdate.h"
 #include "ui/widgets/dbref.h"
+#include "ui/widgets/widgetrecord.h"
 
 void BasicUiStandings_AddRefs(sBasicUiStandingsRefs* refs, sBasicUiPropertyTracker* t)
 {
@@ -36,6 +38,31 @@ int BasicUiStandings_Resolve(const sBasicUiStandingsRefs* refs, sBasicUiStanding
     s->entrants = BasicDbTable_GetElementI(s->game, 5, s->gameRow);
     if (s->entrants < 0 || s->entrants > kStandingsMaxEntrants) s->entrants = 0;
     s->nameColumn = s->teamSize == 1 ? 1 : 2;
+    return 1;
+}
+
+int BasicUiStandings_Ready(sBasicUiWidget* w, sBasicUiStandingsRefs* refs, sBasicUiStandings* s, int fontLo,
+                           int fontHi)
+{
+    if (!BasicUiStandings_Resolve(refs, s)) {
+        static const char* const names[6] = {"headerRef", "npcRef", "gameRef", "saveRef", "careerRef", "playerRef"};
+        sBasicUiWidget* const ref[6] = {refs->headerRef, refs->npcRef,    refs->gameRef,
+                                        refs->saveRef,   refs->careerRef, refs->playerRef};
+        for (int k = 0; k < 6; ++k) {
+            if (BasicUiWidgetTypeDbRef_Table(ref[k])) continue;
+            if (ref[k] && ref[k]->name)
+                BasicUiWidget_ReportMissing(w, &refs->reported, "the table of", ref[k]->name);
+            else
+                BasicUiWidget_ReportMissing(w, &refs->reported, "the reference", names[k]);
+            break;
+        }
+        return 0;
+    }
+    for (int font : {fontLo, fontHi})
+        if (!BasicUi_FontExists(font)) {
+            BasicUiWidget_ReportMissing(w, &refs->reported, "the font", std::to_string(font).c_str());
+            return 0;
+        }
     return 1;
 }
 

@@ -18,6 +18,10 @@ struct sBasicUiStandings {
 void BasicUiStandings_AddRefs(sBasicUiStandingsRefs* refs, sBasicUiPropertyTracker* t);
 // Resolves the six tables and reads the shared cells; 0 when a table does not resolve.
 int BasicUiStandings_Resolve(const sBasicUiStandingsRefs* refs, sBasicUiStandings* s);
+// As Resolve, and the two fonts of the entries exist; what is missing is reported once for the
+// widget. 1 when the widget can draw.
+int BasicUiStandings_Ready(sBasicUiWidget* w, sBasicUiStandingsRefs* refs, sBasicUiStandings* s, int fontLo,
+                           int fontHi);
 // Element of the saved row's multi-element column (def when out of range).
 int BasicUiStandings_Save(const sBasicUiStandings* s, int column, int element, int def);
 // The name of an entrant (the player's own from its profile row, the others through the event's

@@ -6,7 +6,6 @@
 #include <cstdio>
 
 #include "lib/textoutput.h"
-#include "ui/frameupdate.h"
 #include "ui/widgets/bracket.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
@@ -90,8 +89,7 @@ int BasicUiWidgetTypeTreeTable_Render(sBasicUiWidget* w)
     auto* b = Tree(w);
     if (!b) return 0;
     sBasicUiStandings s;
-    if (!BasicUiStandings_Resolve(&b->refs, &s) || s.gameRow < 0) return 1;
-    if (!BasicUi_FontExists(b->fontLoID.value) || !BasicUi_FontExists(b->fontHiID.value)) return 1;
+    if (!BasicUiStandings_Ready(w, &b->refs, &s, b->fontLoID.value, b->fontHiID.value) || s.gameRow < 0) return 1;
     // A bracket of fewer than two positions has no rounds (and no logarithm); one of more than 256
     // is beyond what an event holds.
     const int positions = BasicDbTable_GetElementI(s.game, 9, s.gameRow);
