@@ -4,7 +4,8 @@
 // sequence is started and the environment runs frames with input taken from the file (buttons,
 // stylus touches that may type on the keyboard, frame times); navigation and shown-only dialogs
 // are driven on every menu widget and more frames run, the 3D characters' rigs are animated,
-// limited and skinned, and the environment is cleared.
+// limited and skinned, the standings widgets are set to rounds, weeks and rows from the file and
+// leagues get fixtures written into the tables they name, and the environment is cleared.
 // Nothing may crash or hang, no tree may become a loop or lose a widget's parent link, the input
 // mode stays a mode, and the memory manager must end where it started.
 #include <unistd.h>
@@ -30,10 +31,12 @@
 #include "ui/widgets/button.h"
 #include "ui/widgets/clip.h"
 #include "ui/widgets/commands.h"
+#include "ui/widgets/dbref.h"
 #include "ui/widgets/dialogbox.h"
 #include "ui/widgets/move3d.h"
 #include "ui/widgets/rig3d.h"
 #include "ui/widgets/scrollbox.h"
+#include "ui/widgets/standings.h"
 #include "ui/widgets/transform3d.h"
 #include "ui/widgets/triggers.h"
 #include "ui/widgettypes.h"
@@ -169,6 +172,27 @@ static void RunRigs(sBasicUiWidget* first, long limit, const uint8_t* data, size
             break;
         case EBasicUiWidgetTypeClip:
             BasicUiWidgetTypeClip_SetRange(w, frame, frame + 1.0f);
+            break;
+        case EBasicUiWidgetTypeLeagueTable: {
+            BasicUiWidgetTypeLeagueTable_SetWeek(w, int(frame));
+            BasicUiWidgetTypeLeagueTable_SetTop(w, int(frame));
+            auto* league = static_cast<sBasicUiWidgetTypeLeagueTable*>(w->widgetTypeRef.ptr);
+            if (league)
+                BasicUiWidgetTypeLeagueTable_GenerateFixtures(BasicUiWidgetTypeDbRef_Table(league->refs.saveRef),
+                                                              int(frame) & 3, 16, 16 + (int(frame) & 15),
+                                                              int(frame) & 31);
+            break;
+        }
+        case EBasicUiWidgetTypeTreeTable:
+            BasicUiWidgetTypeTreeTable_SetRound(w, int(frame));
+            BasicUiWidgetTypeTreeTable_SetTop(w, int(frame));
+            break;
+        case EBasicUiWidgetTypeLadderTable:
+            BasicUiWidgetTypeLadderTable_SetRound(w, int(frame));
+            BasicUiWidgetTypeLadderTable_SetTop(w, int(frame));
+            break;
+        case EBasicUiWidgetTypeScoreTable:
+            BasicUiWidgetTypeScoreTable_SetTop(w, int(frame));
             break;
         default:
             break;

@@ -21,6 +21,7 @@
 #include "ui/widgets/rig3d.h"
 #include "ui/widgets/scene3d.h"
 #include "ui/widgets/scrollbox.h"
+#include "ui/widgets/standings.h"
 #include "ui/widgets/sticky.h"
 #include "ui/widgets/transform3d.h"
 #include "ui/widgets/triggers.h"
@@ -121,10 +122,10 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_ROW(ScrollBox),                                 // 50
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTextScroll),      // 51
     BASIC_UI_ROW(DbRef),                                     // 52
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeLeagueTable),     // 53
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTreeTable),       // 54
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeLadderTable),     // 55
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeScoreTable),      // 56
+    BASIC_UI_ROW(LeagueTable),                               // 53
+    BASIC_UI_ROW(TreeTable),                                 // 54
+    BASIC_UI_ROW(LadderTable),                               // 55
+    BASIC_UI_ROW(ScoreTable),                                // 56
     BASIC_UI_ROW(McHint),                                    // 57
     BASIC_UI_ROW(StickyButton),                              // 58
     BASIC_UI_ROW(StickyCursor),                              // 59
