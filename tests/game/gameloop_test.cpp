@@ -37,6 +37,7 @@
 #include "platform/camera.h"
 #include "platform/render.h"
 #include "screens/frontend.h"
+#include "screens/results.h"
 #include "screens/quicklaunch.h"
 #include "screens/scoresheet_print.h"
 #include "shell/globals.h"
