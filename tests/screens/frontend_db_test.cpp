@@ -11,6 +11,7 @@
 #include "content.h"
 #include "host/errorlog.h"
 #include "lib/memory.h"
+#include "screens/credits.h"
 #include "screens/frontend_fixture.h"
 
 namespace {
@@ -151,4 +152,22 @@ TEST_F(FrontEndTest, GameDatabaseHoldsWhatTheLaunchersRead)
     for (int r = 0; r < Rows(rivals); ++r)
         for (int c = 16; c <= 30; c += 2) EXPECT_TRUE(Text(rivals, r, c).empty() || columns.count(Text(rivals, r, c)));
     ExpectImageMovesWhole(game);
+}
+
+TEST_F(FrontEndTest, CreditsAreATableOfTheirOwn)
+{
+    sBasicDb* credits = CreditsDatabase();
+    ASSERT_NE(credits, nullptr);
+    EXPECT_EQ(CreditsDatabase(), credits) << "made once";
+    sBasicDbTable* table = BasicDbTable_Find(credits, "creditsTable");
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->rows, kCreditsRows);
+    EXPECT_EQ(table->def.get()->stride, kCreditsRowStride);
+    const char* names[4] = {"index", "title", "name", "icon"};
+    for (int c = 0; c < 4; ++c) EXPECT_EQ(FrontEndCell(table, -1, c), names[c]);
+    for (int r = 0; r < table->rows; ++r) {
+        EXPECT_EQ(BasicDbTable_GetElementI(table, 0, r), r);
+        EXPECT_FALSE(Text(table, r, 1).empty() && Text(table, r, 2).empty()) << "row " << r << " says something";
+    }
+    ExpectImageMovesWhole(credits);
 }

@@ -8,6 +8,7 @@
 #include "game/gameloop.h"
 #include "host/errorlog.h"
 #include "host/host.h"
+#include "screens/credits.h"
 #include "support/device_heap.h"
 
 void FrontEndTest::SetUp()
@@ -31,6 +32,7 @@ void FrontEndTest::SetUp()
 void FrontEndTest::TearDown()
 {
     BasicDb_Init();
+    ForgetCreditsDatabase();
     std::string command = "rm -rf '" + scratch + "'";
     if (system(command.c_str()) != 0) ADD_FAILURE() << "could not remove " << scratch;
     ReleaseDeviceHeap();
