@@ -1,7 +1,5 @@
 #include "screens/frontend_fixture.h"
 
-#include <stdlib.h>
-
 #include <fstream>
 
 #include "db/dbxml.h"
@@ -9,13 +7,12 @@
 #include "host/errorlog.h"
 #include "host/host.h"
 #include "screens/credits.h"
-#include "support/device_heap.h"
+#include "ui/frameupdate.h"
 
 void FrontEndTest::SetUp()
 {
-    ASSERT_TRUE(UseFreshDeviceHeap(32u << 20));
-    BasicDb_Init();
-    HostClearErrorLog();
+    UiLoadTest::SetUp();
+    basicUiEnvironmentPtr = env;
     gHostOptions.romDir = std::string(ZENDROLYX_SOURCE_DIR) + "/content";
     ASSERT_EQ(BasicDb_Load(&save, "db/save.db.xml"), 1);
     ASSERT_EQ(BasicDb_Load(&game, "db/game.db.xml"), 1);
@@ -23,9 +20,6 @@ void FrontEndTest::SetUp()
     ASSERT_NE(game, nullptr);
     BasicDb_DbRegister(save);
     BasicDb_DbRegister(game);
-    char dir[] = "/tmp/zendrolyx-frontend-test-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    scratch = dir;
     gNumPlayers = 0;
 }
 
@@ -33,9 +27,7 @@ void FrontEndTest::TearDown()
 {
     BasicDb_Init();
     ForgetCreditsDatabase();
-    std::string command = "rm -rf '" + scratch + "'";
-    if (system(command.c_str()) != 0) ADD_FAILURE() << "could not remove " << scratch;
-    ReleaseDeviceHeap();
+    UiLoadTest::TearDown();
 }
 
 sBasicDb* FrontEndTest::RegisterText(const std::string& xml)
