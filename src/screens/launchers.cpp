@@ -90,6 +90,7 @@ static void RunSequence(sBasicUiWidget* caller, const char* name)
 static void BeginLaunch(int gameType, int lastType, int freeSlots, int assign)
 {
     ClrPlayerResults();
+    gQuickPlayBowlerRow = -1;
     gGameType = gameType;
     lastGameType = lastType;
     gPracticeBallLimit = 0;
@@ -206,6 +207,7 @@ static int LaunchSetup(sBasicUiWidget* caller, const char* tableName, int defaul
                                       : FillComputer(k, b, QuickComputerAverage(players, row), kComputerSpread, 0);
         if (!ok) return 0;
         if (controller <= 0) SetPlayerStatsQuick(k, row);
+        if (k == 0 && controller > 0 && lastGameType == kLastGameQuick) gQuickPlayBowlerRow = row;
     }
     return FinishLaunch(n, 0);
 }
@@ -237,6 +239,7 @@ int QuickStart(sBasicUiWidget* caller, int)
     const Bowler b = {players, 1, 1, 0, 0, 0, 0};
     if (!FillPerson(0, Clamp(first, 0, kNumControllerStates - 1) + 1, b)) return 0;
     gPlayerInfo[0].controllerSlot = 0;
+    gQuickPlayBowlerRow = 1;
     return FinishLaunch(1, 0);
 }
 

@@ -11,6 +11,7 @@
 #include "game/gameloop.h"
 #include "game/records.h"
 #include "screens/frontenddb.h"
+#include "screens/launchers.h"
 
 int gPlayerResults[kMaxPlayers][kResultSlots];
 int gScoreCardPinCount[kFramesPerGame][kBallsPerFrame];
@@ -105,10 +106,19 @@ FrameMarks CountFrameMarks(const int balls[3], int previous1, int previous2, int
 
 int ResultsFolded() { return resultsFolded; }
 
-int UpdateStats(bool teamGame)
+int gQuickPlayBowlerRow = -1;
+
+int UpdateStats(bool teamGame) { return UpdateStatsOfBowler(CareerSlot(), teamGame); }
+
+int UpdateQuickPlayStats()
+{
+    if (lastGameType != kLastGameQuick || gQuickPlayBowlerRow < 0 || PlayerQuitGame()) return 0;
+    return UpdateStatsOfBowler(gQuickPlayBowlerRow, false);
+}
+
+int UpdateStatsOfBowler(int r, bool teamGame)
 {
     sBasicDbTable* players = FrontEndTable(nullptr, "save", "players");
-    const int r = CareerSlot();
     if (!players || r < 0 || r >= players->rows || resultsFolded) return 0;
     resultsFolded = 1;
     int games = BasicDbTable_GetElementI(players, kColGames, r, 0);

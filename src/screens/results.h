@@ -30,8 +30,17 @@ int PlayerQuitGame();
 // perfect games. The results of one game are folded once: a repeated call changes nothing until
 // the next game's results arrive. 1 when it folded.
 int UpdateStats(bool teamGame);
+// The same for the bowler of "players" row `row` (the career bowler's is UpdateStats).
+int UpdateStatsOfBowler(int row, bool teamGame);
 // 1 once the current results have been folded into the statistics.
 int ResultsFolded();
+// The "players" row of the person who bowled in slot 0 of the last quick game, -1 when slot 0 was
+// the computer's or the last game was of another kind. Set by the launchers.
+extern int gQuickPlayBowlerRow;
+// After a quick game: its first bowler's game is folded into that bowler's statistics, as a career
+// game is into the career bowler's. 1 when it folded (0 for another kind of game, a game left from
+// the pause menu, or results already folded).
+int UpdateQuickPlayStats();
 // Recomputes every bowler's reputation ("players" column 9) from the events won and the equipment
 // worn. 1 when the tables were there.
 int UpdateReputation();

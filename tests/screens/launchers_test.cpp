@@ -168,3 +168,51 @@ TEST_F(Launchers, TheLookFollowsTheTablesAndTheRatingsTheirCaps)
     EXPECT_EQ(gPlayerInfo[2].playerData.throwPower, BasicDbTable_GetElementI(abilities, 4, 5)) << "the 180 row, female";
     EXPECT_EQ(gPlayerInfo[2].playerData.throwVariance, 7);
 }
+
+TEST_F(Launchers, TheQuickPlayQuestionNamesTheAlleyAndTheBowlersThenPlays)
+{
+    RegisterText(
+        "<BasicDb name=\"ui\" tableDefs=\"1\" tables=\"1\">"
+        "<BasicDbTableDef name=\"t\" columns=\"2\"><BasicDbTableColumnDef name=\"k\" type=\"int\" count=\"1\"/>"
+        "<BasicDbTableColumnDef name=\"text\" type=\"string\" count=\"64\"/></BasicDbTableDef>"
+        "<BasicDbTable name=\"s0Strings\" def=\"t\" rows=\"23\">"
+        "0,\"\",1,\"\",2,\"\",3,\"\",4,\"\",5,\"\",6,\"\",7,\"\",8,\"At %s\",9,\"1: %s\",10,\"2: %s 100%\",11,\"3: %s\","
+        "12,\"4: %s\",13,\"\",14,\"\",15,\"\",16,\"\",17,\"\",18,\"\",19,\"\",20,\"\",21,\"\",22,\"(nobody)\","
+        "</BasicDbTable></BasicDb>");
+    ASSERT_EQ(LoadText("<BasicUiDisplay name=\"d\"><BasicUiScreen name=\"s\">"
+                       "<BasicUiWidget name=\"s0qp\" typeWidget=\"wtRectangle\" isActive=\"0\" isRender=\"0\"/>"
+                       "<BasicUiWidget name=\"s0dialogQP\" typeWidget=\"wtDialogBox\" isShowDialog=\"1\"/>"
+                       "</BasicUiScreen></BasicUiDisplay>"),
+              1);
+    Set("quick play setup", 1, 2);
+    EXPECT_EQ(QuickSetupDialog(nullptr, 0), 0) << "answered yes: the sequence stops, the game starts";
+    EXPECT_EQ(ScreenGetResult(), 1);
+    sBasicDbTable* strings = BasicDbTable_Find(BasicDb_DbGet(2), "s0Strings");
+    EXPECT_STREQ(BasicDbTable_GetStrElement(strings, 13, 1),
+                 (std::string("At ") + BasicDbTable_GetStrElement(Game("locations"), 3, 1)).c_str());
+    EXPECT_STREQ(BasicDbTable_GetStrElement(strings, 15, 1),
+                 (std::string("2: ") + PlayerName(SaveI("quick play setup", 4)) + " 100%").c_str());
+    EXPECT_STREQ(BasicDbTable_GetStrElement(strings, 16, 1), "3: (nobody)");
+    EXPECT_EQ(Widget("s0qp")->isRender.value, 0) << "hidden again";
+}
+
+TEST_F(Launchers, NamesLongerThanTheirFieldsAreCutAndTerminated)
+{
+    sBasicDb* texts = RegisterText(
+        "<BasicDb name=\"names\" tableDefs=\"1\" tables=\"1\">"
+        "<BasicDbTableDef name=\"n\" columns=\"3\"><BasicDbTableColumnDef name=\"k\" type=\"int\" count=\"1\"/>"
+        "<BasicDbTableColumnDef name=\"name\" type=\"string\" count=\"64\"/>"
+        "<BasicDbTableColumnDef name=\"nick\" type=\"string\" count=\"64\"/></BasicDbTableDef>"
+        "<BasicDbTable name=\"long\" def=\"n\" rows=\"1\">"
+        "0,\"Bartholomew-Maximilian Featherstonehaugh\",\"The Unstoppable Bowling Machine\","
+        "</BasicDbTable></BasicDb>");
+    sBasicDbTable* table = BasicDbTable_Find(texts, "long");
+    std::memset(&gPlayerInfo[3].playerData, 'x', sizeof gPlayerInfo[3].playerData);
+    ASSERT_EQ(WritePlayerNameAndNumber(table, 0, 3, 0), 1);
+    const PlayerDataTag& d = gPlayerInfo[3].playerData;
+    EXPECT_EQ(std::string(d.firstName), std::string("Bartholomew-Maximil"));
+    EXPECT_EQ(std::string(d.nickName), std::string("The Unstoppable "));
+    EXPECT_EQ(d.lastName[0], '\0');
+    EXPECT_EQ(WritePlayerNameAndNumber(table, 1, 3, 0), 0) << "no such row";
+    EXPECT_EQ(WritePlayerNameAndNumber(table, 0, 8, 0), 0) << "no such slot";
+}

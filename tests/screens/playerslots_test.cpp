@@ -25,6 +25,7 @@ protected:
             body += "<BasicUiWidget name=\"s1b" + std::to_string(k) + ".v3\" typeWidget=\"wtButton\"/>";
         ASSERT_EQ(LoadText("<BasicUiDisplay name=\"d\"><BasicUiScreen name=\"s\">" + body +
                            "<BasicUiWidget name=\"s1tMove.v3\" typeWidget=\"tMove\" button=\"s1b1.v3\"/>"
+                           "<BasicUiWidget name=\"s1dialog0\" typeWidget=\"wtDialogBox\" isShowDialog=\"1\"/>"
                            "</BasicUiScreen></BasicUiDisplay>"),
                   1);
     }
@@ -52,6 +53,7 @@ TEST_F(PlayerSlots, SteppingWrapsAroundTheBuiltInBowlers)
     SelectNextPlayerIndex(nullptr, -3);
     EXPECT_EQ(Bowler(2), 20);
     EXPECT_EQ(VerifyCustomPlayerUnload(nullptr, 3), 1) << "a built-in bowler goes without a question";
+    EXPECT_EQ(Bowler(2), 20);
 }
 
 TEST_F(PlayerSlots, EachSetUpTableKeepsItsOwnControllers)
@@ -74,4 +76,15 @@ TEST_F(PlayerSlots, EachSetUpTableKeepsItsOwnControllers)
     EXPECT_EQ(c[0], 1);
     EXPECT_EQ(c[3], 1);
     EXPECT_EQ(c[1], 0);
+}
+
+TEST_F(PlayerSlots, ACustomBowlerLeavesItsSlotOnlyWhenThePlayerAgrees)
+{
+    Select(1);
+    BasicDbTable_SetElementI(Save("mini game setup"), 3, 0, 3);
+    EXPECT_EQ(VerifyCustomPlayerUnload(nullptr, 3), 1);
+    EXPECT_EQ(Bowler(1), GetPlayersMax()) << "the last built-in bowler takes its place";
+    BasicDbTable_SetElementI(Save("mini game setup"), 3, 0, 3);
+    EXPECT_EQ(VerifyCustomPlayerUnload(nullptr, -3), 1);
+    EXPECT_EQ(Bowler(1), 12);
 }

@@ -7,6 +7,7 @@
 
 #include "game/gameloop.h"
 #include "screens/frontend_fixture.h"
+#include "screens/launchers.h"
 
 namespace {
 
@@ -149,4 +150,21 @@ TEST(Places, OrdinalsOfTheStandings)
         ASSERT_EQ(FormatPlace(places[i], text, sizeof text), 1);
         EXPECT_STREQ(text, expected[i]);
     }
+}
+
+TEST_F(Results, AQuickGameCountsForItsFirstBowler)
+{
+    lastGameType = kLastGameQuick;
+    gQuickPlayBowlerRow = 12;
+    gNumPlayers = 2;
+    gPlayerResults[0][0] = 150;
+    gPlayerResults[1][0] = 190;
+    ASSERT_EQ(UpdateQuickPlayStats(), 1);
+    EXPECT_EQ(BasicDbTable_GetElementI(Save("players"), 30, 12), 1);
+    EXPECT_EQ(BasicDbTable_GetElementI(Save("players"), 37, 12), 150);
+    EXPECT_EQ(BasicDbTable_GetElementI(Save("players"), 31, 12), 0) << "wins count in team games only";
+    EXPECT_EQ(UpdateQuickPlayStats(), 0) << "once";
+    SetPlayersResults();
+    lastGameType = kLastGameMini;
+    EXPECT_EQ(UpdateQuickPlayStats(), 0);
 }
