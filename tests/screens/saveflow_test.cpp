@@ -131,3 +131,13 @@ TEST_F(SaveFlow, TheAutoSaveSwitchLeavesTheControlModeAlone)
     EXPECT_EQ(AutoSaveEnabled(), 0);
     EXPECT_EQ(BasicDbTable_GetElementI(Live("options"), 4, 0), 1);
 }
+
+TEST_F(SaveFlow, ASaveCutShortByClosingStillCleansUp)
+{
+    FirstStart();
+    done = 1;
+    EXPECT_EQ(GameSave(nullptr, 0), 1);
+    done = 0;
+    EXPECT_EQ(HomeMenuDisabled(), 0) << "the HOME button is allowed again";
+    EXPECT_EQ(SaveDataProcessComplete(), 1) << "no worker left running";
+}
