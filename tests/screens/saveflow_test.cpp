@@ -17,6 +17,7 @@
 #include "overlays/overlaystack.h"
 #include "overlays/questionoverlays.h"
 #include "platform/input.h"
+#include "platform/utilities.h"
 #include "screens/frontend_fixture.h"
 #include "screens/frontenddb.h"
 #include "screens/scriptfunctions_play.h"
