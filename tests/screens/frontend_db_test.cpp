@@ -58,6 +58,7 @@ void ExpectImageMovesWhole(sBasicDb* db)
 TEST_F(FrontEndTest, SaveDatabaseHoldsWhatTheMenusIndex)
 {
     EXPECT_EQ(HostErrorLog(), "") << "the content loads without a complaint";
+    EXPECT_EQ(BasicUi_FindDb(env, "save"), save) << "the menus' widgets find the registered database";
     sBasicDbTable* players = Save("players");
     EXPECT_EQ(Rows(players), 25) << "the quick bowler, ten custom slots and built-in bowlers up to row 24";
     EXPECT_EQ(BasicDbTable_GetElementCount(players, 6), 5) << "hand flags: four quick-play slots and the career";
