@@ -21,6 +21,7 @@
 #include "platform/streams.h"
 #include "platform/utilities.h"
 #include "screens/frontenddb.h"
+#include "screens/results.h"
 #include "screens/scriptfunctions_play.h"
 #include "shell/globals.h"
 #include "shell/savedata.h"
@@ -191,6 +192,12 @@ int SetAutoSaveEnabled(int enabled)
 int AutoSaveEnabled()
 {
     return BasicDbTable_GetElementI(FrontEndTable(nullptr, "save", "options"), kOptionAutoSave, 0, 1) != 0;
+}
+
+int FoldInQuickPlay()
+{
+    if (!UpdateQuickPlayStats() || !AutoSaveEnabled()) return 0;
+    return GameSave(nullptr, 0);
 }
 
 void ForgetSaveDatabase() { dbSave = nullptr; }

@@ -29,5 +29,8 @@ int PumpSaveOverlays();
 int SetAutoSaveEnabled(int enabled);
 // 1 when the auto-save switch is on (also when the table is missing).
 int AutoSaveEnabled();
+// After a quick game, when the main menu opens again: the game is folded into its first bowler's
+// statistics and, with auto-save on, saved. 1 when it was saved.
+int FoldInQuickPlay();
 // Forgets the live database without freeing it: for a run (or test) whose game heap has gone.
 void ForgetSaveDatabase();

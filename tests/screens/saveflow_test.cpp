@@ -11,6 +11,7 @@
 #include <string>
 
 #include "db/dbimage.h"
+#include "host/errorlog.h"
 #include "host/host.h"
 #include "overlays/autosave.h"
 #include "overlays/nohomeicon.h"
@@ -20,6 +21,7 @@
 #include "platform/utilities.h"
 #include "screens/frontend_fixture.h"
 #include "screens/frontenddb.h"
+#include "screens/results.h"
 #include "screens/scriptfunctions_play.h"
 #include "shell/savedata.h"
 
@@ -141,4 +143,18 @@ TEST_F(SaveFlow, ASaveCutShortByClosingStillCleansUp)
     done = 0;
     EXPECT_EQ(HomeMenuDisabled(), 0) << "the HOME button is allowed again";
     EXPECT_EQ(SaveDataProcessComplete(), 1) << "no worker left running";
+}
+
+TEST_F(SaveFlow, AQuickGameIsSavedWithItsBowlersStatistics)
+{
+    FirstStart();
+    BasicDb_DbRegister(game);  // the menus' environment holds it
+    for (joystickState& c : controllers) c.controller = nullptr;
+    ASSERT_EQ(QuickStart(nullptr, 0), 1);
+    gPlayerResults[0][0] = 212;
+    ASSERT_EQ(FoldInQuickPlay(), 1);
+    EXPECT_EQ(FoldInQuickPlay(), 0) << "folded and saved once";
+    ForgetSaveDatabase();
+    ASSERT_EQ(LoadSaveDatabase(), 1);
+    EXPECT_EQ(BasicDbTable_GetElementI(Live("players"), 37, 1), 212) << "the high game, found again after a restart";
 }
