@@ -216,3 +216,26 @@ TEST_F(Launchers, NamesLongerThanTheirFieldsAreCutAndTerminated)
     EXPECT_EQ(WritePlayerNameAndNumber(table, 1, 3, 0), 0) << "no such row";
     EXPECT_EQ(WritePlayerNameAndNumber(table, 0, 8, 0), 0) << "no such slot";
 }
+
+TEST_F(Launchers, ATeamLeagueFirstAsksForItsControllers)
+{
+    const int r = SaveI("career setup", 1);
+    sBasicDbTable* league = Save("league");
+    Set("league", 1, 1, r);  // the doubles league
+    BasicDbTable_SetElementCN(league, 11, r, 1, 'U');
+    const int fixture[2] = {5, 2};
+    for (int k = 0; k < 2; ++k) BasicDbTable_SetElementIN(league, 16, r, k, fixture[k]);
+    EXPECT_EQ(PlayGameLeague(nullptr, 0), 1) << "the controller sequence runs instead";
+    EXPECT_EQ(ScreenGetResult(), 0);
+    EXPECT_EQ(BasicDbTable_GetElementCN(league, 11, r, 1, 'X'), 'U') << "not being played yet";
+    Set("league", 8, 0, r);  // the second member is bowled by the computer
+    ASSERT_EQ(PlayGameLeague(nullptr, 1), 1);
+    EXPECT_EQ(gNumPlayers, 4);
+    EXPECT_EQ(GetControllerAssignment(0), 0);
+    EXPECT_EQ(GetControllerAssignment(1), kAssignmentComputer);
+    EXPECT_STREQ(gPlayerInfo[0].playerData.nickName, BasicDbTable_GetStrElement(Save("players"), r, 2)) << "the team's name";
+    const int firstOpponent = BasicDbTable_GetElementIN(Game("Leagues"), 6, 1, 2 * 2, -1);
+    EXPECT_STREQ(gPlayerInfo[2].playerData.firstName, BasicDbTable_GetStrElement(Game("NPCs"), firstOpponent, 1));
+    EXPECT_STREQ(gPlayerInfo[3].playerData.nickName, BasicDbTable_GetStrElement(Game("NPCs"), firstOpponent, 2));
+    EXPECT_TRUE(gGameOptions.oilPattern >= 1 && gGameOptions.oilPattern <= 3) << "the early leagues' light oil";
+}
