@@ -20,6 +20,7 @@
 #include "overlays/startturn.h"
 #include "platform/applet.h"
 #include "screens/frontend.h"
+#include "screens/results.h"
 #include "screens/quicklaunch.h"
 #include "screens/scoresheet_print.h"
 #include "shell/savedata.h"

@@ -234,6 +234,12 @@ int SaveDataRead(char* readBuffer, int size)
     return ok;
 }
 
+int SaveDataRefuseLoaded()
+{
+    PrintError("save: the save file holds another game's data");
+    return FailLoad(kLoadFailDamaged);
+}
+
 int LoadData(char* data, int size, int)
 {
     if (size > kSaveDataMaxSize) {

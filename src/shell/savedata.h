@@ -45,6 +45,9 @@ int SaveDataRead(char* readBuffer, int size);
 // or kSaveResultFailed (the file cannot be opened, or size is out of range: refused with a message,
 // never cut). writeBuffer must stay untouched until SaveDataProcessComplete returns 1.
 int SaveDataWrite(const char* writeBuffer, int size);
+// For a read that passed the image check but that the caller finds is not its own database (another
+// layout of tables): the file is kept aside as a damaged one and the load counts as damaged. 0.
+int SaveDataRefuseLoaded();
 // Waits for the worker, releases it, closes the file and allows sleep again. Returns 1.
 int SaveDataEnd();
 

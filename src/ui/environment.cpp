@@ -475,6 +475,11 @@ sBasicDb* BasicUi_FindDb(sBasicUiEnvironment* env, const char* name)
             db = next;
         }
     }
+    // The databases registered to outlive an environment (the save database) are found too.
+    for (int i = 0; i < BasicDb_DbCount(); ++i) {
+        sBasicDb* db = BasicDb_DbGet(i);
+        if (db && SameName(db->name, name)) return db;
+    }
     return nullptr;
 }
 

@@ -39,6 +39,7 @@
 #include "platform/sound.h"
 #include "platform/streams.h"
 #include "screens/frontend.h"
+#include "screens/results.h"
 #include "screens/quicklaunch.h"
 #include "screens/scoresheet_print.h"
 #include "shell/globals.h"

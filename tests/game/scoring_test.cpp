@@ -11,6 +11,7 @@
 #include "game/gameloop.h"
 #include "game/records.h"
 #include "screens/frontend.h"
+#include "screens/results.h"
 #include "screens/scoresheet_print.h"
 
 namespace {

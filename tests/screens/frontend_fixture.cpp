@@ -1,0 +1,50 @@
+#include "screens/frontend_fixture.h"
+
+#include <fstream>
+
+#include "db/dbxml.h"
+#include "game/gameloop.h"
+#include "host/errorlog.h"
+#include "host/host.h"
+#include "screens/credits.h"
+#include "ui/frameupdate.h"
+
+void FrontEndTest::SetUp()
+{
+    UiLoadTest::SetUp();
+    basicUiEnvironmentPtr = env;
+    gHostOptions.romDir = std::string(ZENDROLYX_SOURCE_DIR) + "/content";
+    ASSERT_EQ(BasicDb_Load(&save, "db/save.db.xml"), 1);
+    ASSERT_EQ(BasicDb_Load(&game, "db/game.db.xml"), 1);
+    ASSERT_NE(save, nullptr);
+    ASSERT_NE(game, nullptr);
+    BasicDb_DbRegister(save);
+    BasicDb_DbRegister(game);
+    gNumPlayers = 0;
+}
+
+void FrontEndTest::TearDown()
+{
+    BasicDb_Init();
+    ForgetCreditsDatabase();
+    UiLoadTest::TearDown();
+}
+
+sBasicDb* FrontEndTest::RegisterText(const std::string& xml)
+{
+    std::ofstream(scratch + "/texts.xml", std::ios::binary) << xml;
+    const std::string rom = gHostOptions.romDir;
+    gHostOptions.romDir = scratch;
+    sBasicDb* db = nullptr;
+    EXPECT_EQ(BasicDb_Load(&db, "texts.xml"), 1);
+    gHostOptions.romDir = rom;
+    BasicDb_DbRegister(db);
+    return db;
+}
+
+std::string FrontEndCell(sBasicDbTable* table, int row, int column)
+{
+    char text[512];
+    if (!BasicDbTable_PutElementOntoStr(table, row, column, text, int(sizeof text))) return "(invalid)";
+    return text;
+}

@@ -1,0 +1,160 @@
+// The save database and its file: the first start writes the defaults, a later start and a load
+// find what was saved, and a damaged, cut short or foreign file is refused without touching the
+// live database, kept aside and told; every save ends with the HOME button allowed and the worker
+// released.
+#include "screens/saveflow.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "db/dbimage.h"
+#include "host/errorlog.h"
+#include "host/host.h"
+#include "overlays/autosave.h"
+#include "overlays/nohomeicon.h"
+#include "overlays/overlaystack.h"
+#include "overlays/questionoverlays.h"
+#include "platform/input.h"
+#include "platform/utilities.h"
+#include "screens/frontend_fixture.h"
+#include "screens/frontenddb.h"
+#include "screens/results.h"
+#include "screens/scriptfunctions_play.h"
+#include "shell/savedata.h"
+
+namespace {
+
+class SaveFlow : public FrontEndTest {
+protected:
+    HostOptions saved;
+    void SetUp() override
+    {
+        FrontEndTest::SetUp();
+        saved = gHostOptions;
+        gHostOptions.dataDir = scratch + "/save";
+        gHostOptions.headless = 1;
+        ASSERT_EQ(SaveDataInit(), 1);
+        OverlayResetStack();
+        gAutoSaveSlot = 0;
+    }
+    void TearDown() override
+    {
+        while (OverlayExists() && OverlayExit()) {
+        }
+        OverlayResetStack();
+        SaveDataEnd();
+        ResetNoHomeIcon();
+        ForgetSaveDatabase();
+        gHostOptions = saved;
+        FrontEndTest::TearDown();
+    }
+    std::string File(const char* name = "savegame.bin")
+    {
+        std::ifstream in(scratch + "/save/" + name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    void Write(const std::string& bytes) { std::ofstream(scratch + "/save/savegame.bin", std::ios::binary) << bytes; }
+    std::string Image() { return std::string(reinterpret_cast<char*>(dbSave), size_t(BasicDb_Size(&dbSave))); }
+    sBasicDbTable* Live(const char* table) { return FrontEndTable(nullptr, "save", table); }
+    // A first start: the defaults written as the save file.
+    std::string FirstStart()
+    {
+        EXPECT_EQ(LoadSaveDatabase(), 1);
+        EXPECT_EQ(PumpSaveOverlays(), 1);
+        return File();
+    }
+    // A start over a bad file: the live database keeps the defaults and the player is told.
+    void ExpectRefused(const std::string& bytes)
+    {
+        Write(bytes);
+        ASSERT_EQ(LoadSaveDatabase(), 1);
+        EXPECT_EQ(BasicDbTable_GetElementI(Live("players"), 30, 1), 0) << "the defaults";
+        EXPECT_NE(std::string(SaveDataKeptAside()), "");
+        OverlayUpdate();
+        EXPECT_NE(InfoOverlayLayout(), nullptr) << "the player is told";
+        EXPECT_EQ(File(std::string(SaveDataKeptAside()).substr(6).c_str()), bytes) << "the file is kept as it was";
+    }
+};
+
+}  // namespace
+
+TEST_F(SaveFlow, FirstStartWritesTheDefaultsAndALaterStartFindsTheSave)
+{
+    const std::string first = FirstStart();
+    EXPECT_EQ(first, Image());
+    EXPECT_EQ(HomeMenuDisabled(), 0);
+    BasicDbTable_SetElementI(Live("players"), 30, 1, 42);
+    ASSERT_EQ(GameSave(nullptr, 0), 1);
+    EXPECT_EQ(HomeMenuDisabled(), 0) << "the HOME button is allowed again";
+    EXPECT_EQ(SaveDataProcessComplete(), 1);
+    EXPECT_EQ(File(), Image());
+
+    ForgetSaveDatabase();
+    ASSERT_EQ(LoadSaveDatabase(), 1);
+    EXPECT_FALSE(OverlayExists()) << "nothing to tell, nothing to write";
+    EXPECT_EQ(BasicDbTable_GetElementI(Live("players"), 30, 1), 42);
+    BasicDbTable_SetElementI(Live("players"), 30, 1, 7);
+    ASSERT_EQ(GameLoad(nullptr, 0), 1);
+    EXPECT_EQ(BasicDbTable_GetElementI(Live("players"), 30, 1), 42) << "loaded again";
+}
+
+TEST_F(SaveFlow, DamagedOrShortSavesAreRefused)
+{
+    std::string image = FirstStart();
+    image[image.size() / 2] = char(0xFF);
+    image[40] = char(0x7F);
+    ExpectRefused(image);
+    while (OverlayExists() && OverlayExit()) {
+    }
+    ExpectRefused(image.substr(0, image.size() / 2));
+}
+
+TEST_F(SaveFlow, AnotherGamesSaveOfTheSameSizeIsRefused)
+{
+    std::string image = FirstStart();
+    const size_t at = image.find("highGame");
+    ASSERT_NE(at, std::string::npos);
+    image[at] = 'l';
+    ExpectRefused(image);
+}
+
+TEST_F(SaveFlow, TheAutoSaveSwitchLeavesTheControlModeAlone)
+{
+    FirstStart();
+    BasicDbTable_SetElementI(Live("options"), 4, 0, 1);
+    gAutoSaveSlot = -1;
+    ASSERT_EQ(SetAutoSaveEnabled(1), 1);
+    EXPECT_EQ(BasicDbTable_GetElementI(Live("options"), 4, 0), 1);
+    EXPECT_EQ(AutoSaveEnabled(), 1);
+    EXPECT_EQ(gAutoSaveSlot, 0);
+    SetAutoSaveEnabled(0);
+    EXPECT_EQ(AutoSaveEnabled(), 0);
+    EXPECT_EQ(BasicDbTable_GetElementI(Live("options"), 4, 0), 1);
+}
+
+TEST_F(SaveFlow, ASaveCutShortByClosingStillCleansUp)
+{
+    FirstStart();
+    done = 1;
+    EXPECT_EQ(GameSave(nullptr, 0), 1);
+    done = 0;
+    EXPECT_EQ(HomeMenuDisabled(), 0) << "the HOME button is allowed again";
+    EXPECT_EQ(SaveDataProcessComplete(), 1) << "no worker left running";
+}
+
+TEST_F(SaveFlow, AQuickGameIsSavedWithItsBowlersStatistics)
+{
+    FirstStart();
+    BasicDb_DbRegister(game);  // the menus' environment holds it
+    for (joystickState& c : controllers) c.controller = nullptr;
+    ASSERT_EQ(QuickStart(nullptr, 0), 1);
+    gPlayerResults[0][0] = 212;
+    ASSERT_EQ(FoldInQuickPlay(), 1);
+    EXPECT_EQ(FoldInQuickPlay(), 0) << "folded and saved once";
+    ForgetSaveDatabase();
+    ASSERT_EQ(LoadSaveDatabase(), 1);
+    EXPECT_EQ(BasicDbTable_GetElementI(Live("players"), 37, 1), 212) << "the high game, found again after a restart";
+}
