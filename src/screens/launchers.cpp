@@ -25,6 +25,7 @@
 #include "screens/frontenddb.h"
 #include "screens/playerfill.h"
 #include "screens/results.h"
+#include "screens/screenstack.h"
 #include "screens/scriptfunctions_play.h"
 #include "shell/settings.h"
 #include "ui/environment.h"
@@ -33,8 +34,6 @@
 
 int lastGameType = kLastGameNone;
 
-static const int kResultPlayGame = 1;
-static const int kTabGroupGame = 1;
 static const int kSetupSlots = 4;
 static const int kQuickStartArea = 4;
 static const int kPracticeArea = 4;
@@ -168,8 +167,8 @@ static int FinishLaunch(int slots, int saveFirst)
         BasicDb_Save(&save, "save.db.xml");
     }
     SetupInGameOptions();
-    gTabGroupId = kTabGroupGame;
-    ScreenSetResult(kResultPlayGame);
+    // Leaves the front end: the screen loop sets the game up on the next pass.
+    NextScreen(kTabGroupGame);
     return 1;
 }
 

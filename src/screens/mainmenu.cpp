@@ -35,14 +35,11 @@ int basicUiEnvironmentStarted = 0;
 sBasicUiScreen* s0MainMenu = nullptr;
 sBasicUiScreen* s18ProShop = nullptr;
 int gMainMenuStarted = 0;
-sBasicDb* dbSave = nullptr;
-int (*gMainMenuSaveDatabaseStep)() = nullptr;
 
 static SCREENTAG mainMenuScreen = {MainMenuScreenOpenHandler, MainMenuScreenDrawHandler, MainMenuScreenInputHandler,
                                    MainMenuScreenCloseHandler};
 static int isInitialised = 0;
 static int showControlMode = 0;
-static int lastGameType = kLastGameNone;
 static int screenState = 0;
 // The volumes as GameOptionsHaveChanged last read them.
 static int rememberedVolumes[3] = {-1, -1, -1};
@@ -91,9 +88,10 @@ int MainMenuScreenInit()
         BasicUi_Init(1);
         isInitialised = 1;
     }
-    // The save flow's step: the save database loaded, its image made, the save file read or
-    // written. It is registered by the save flow; without it the menus run without saved data.
-    if (gMainMenuSaveDatabaseStep && !gMainMenuSaveDatabaseStep()) return 0;
+    // The save database: the defaults packed into one block, the save file read over them (or
+    // written fresh), with the messages and the write presented before the menus show.
+    if (!dbSave && !LoadSaveDatabase()) return 0;
+    if (!PumpSaveOverlays()) return 0;
     DisableNoHomeDraw();
     EnableSleepMode(true);
     GameOptionsHaveChanged();
@@ -142,7 +140,9 @@ static void FoldInLastGame()
     switch (lastGameType) {
     case kLastGamePractice: UpdatePractice(nullptr, 0); break;
     case kLastGamePinSelect: UpdatePinSelect(nullptr, 0); break;
-    // Quick play and mini-games fold nothing in; the career kinds are folded in by the career
+    // A quick game counts in its first bowler's statistics and is saved when auto-save is on.
+    case kLastGameQuick: FoldInQuickPlay(); break;
+    // Mini-games fold nothing in; the career kinds are folded in by the career
     // screens' standings functions, which join the registry with them.
     default: break;
     }

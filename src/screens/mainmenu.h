@@ -7,30 +7,13 @@ struct sBasicDb;
 struct sBasicUiScreen;
 struct sBasicUiWidget;
 
-// What the front end launched last (set by the launchers, read when the menu opens again).
-enum {
-    kLastGameNone = 0,
-    kLastGameQuick = 1,
-    kLastGameMini = 2,
-    kLastGameOnline = 4,
-    kLastGameLeague = 5,
-    kLastGameTree = 6,
-    kLastGameLadder = 7,
-    kLastGameHighScore = 8,
-    kLastGameRival = 9,
-    kLastGamePractice = 10,
-    kLastGamePinSelect = 11,
-};
+#include "screens/launchers.h"
+#include "screens/saveflow.h"
 
 extern int basicUiEnvironmentStarted;
 extern sBasicUiScreen* s0MainMenu;
 extern sBasicUiScreen* s18ProShop;
 extern int gMainMenuStarted;
-// The save database, registered with the framework as "save"; null until the save flow loads it.
-extern sBasicDb* dbSave;
-// The step of MainMenuScreenInit that loads the save database, makes its image and reads or
-// writes the save file. The save flow registers it at start-up; 1 when the database was built.
-extern int (*gMainMenuSaveDatabaseStep)();
 
 // Once at start-up: the UI framework, then the save database step. 0 when done is set or the
 // save database step fails.

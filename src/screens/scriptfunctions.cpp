@@ -7,6 +7,7 @@
 
 #include "screens/bowlerpreview.h"
 #include "screens/frontend.h"
+#include "screens/scriptfunctions_play.h"
 #include "screens/tutorials.h"
 #include "ui/frameupdate.h"
 #include "ui/registry.h"
@@ -46,14 +47,13 @@ struct ScriptFunction {
     BasicFn fn;
 };
 
-// The registration order. Lines marked "play:" are the launchers, results, save flow, controllers
-// and player slots (screens/scriptfunctions_play.h); lines marked "career:" the careers, pro shop
-// and trophies; "preview:" the bowler model loaders, which wait for the 3D character widget.
+// The registration order. Lines marked "career:" are the careers, pro shop and trophies;
+// "preview:" the bowler model loaders, which wait for the 3D character widget.
 const ScriptFunction kScriptFunctions[] = {
-    // play: {"GameSave", GameSave},
-    // play: {"GameLoad", GameLoad},
+    {"GameSave", GameSave},
+    {"GameLoad", GameLoad},
     {"ClearInvite", ClearInvite},
-    // play: {"GameSave", GameSave},
+    {"GameSave", GameSave},
     // career: {"CareerInProgressCheck", CareerInProgressCheck},
     // career: {"SetupLeague", SetupLeague},
     // career: {"SetupTournament", SetupTournament},
@@ -65,20 +65,20 @@ const ScriptFunction kScriptFunctions[] = {
     // career: {"CheckRival", CheckRival},
     {"QPlayCheck", QPlayCheck},
     {"MGameCheck", MGameCheck},
-    // play: {"QuickStart", QuickStart},
+    {"QuickStart", QuickStart},
     {"PlayMovie", PlayMovie},
-    // play: {"QuickSetupDialog", QuickSetupDialog},
-    // play: {"PlayGameQuick", PlayGameQuick},
-    // play: {"PlayGameMini", PlayGameMini},
+    {"QuickSetupDialog", QuickSetupDialog},
+    {"PlayGameQuick", PlayGameQuick},
+    {"PlayGameMini", PlayGameMini},
     {"PlayGameVellomarkChallenge", PlayGameVellomarkChallenge},
     {"PlayGameOnline", PlayGameOnline},
-    // play: {"PlayGameLeague", PlayGameLeague},
-    // play: {"PlayGameTree", PlayGameTree},
-    // play: {"PlayGameLadder", PlayGameLadder},
-    // play: {"PlayGameHighScore", PlayGameHighScore},
-    // play: {"PlayGameRival", PlayGameRival},
-    // play: {"PlayGamePractice", PlayGamePractice},
-    // play: {"PlayGamePinSelect", PlayGamePinSelect},
+    {"PlayGameLeague", PlayGameLeague},
+    {"PlayGameTree", PlayGameTree},
+    {"PlayGameLadder", PlayGameLadder},
+    {"PlayGameHighScore", PlayGameHighScore},
+    {"PlayGameRival", PlayGameRival},
+    {"PlayGamePractice", PlayGamePractice},
+    {"PlayGamePinSelect", PlayGamePinSelect},
     // career: {"UpdateLeagueStandings", UpdateLeagueStandings},
     // career: {"UpdateTreeStandings", UpdateTreeStandings},
     // career: {"UpdateLadderStandings", UpdateLadderStandings},
@@ -90,13 +90,13 @@ const ScriptFunction kScriptFunctions[] = {
     // career: {"ProShopLeave", ProShopLeave},
     // career: {"HandleProShopItemSelect", HandleProShopItemSelect},
     // career: {"HandleProShopItemEnter", HandleProShopItemEnter},
-    // play: {"SelectNextPlayerIndex", SelectNextPlayerIndex},
-    // play: {"VerifyCustomPlayerUnload", VerifyCustomPlayerUnload},
+    {"SelectNextPlayerIndex", SelectNextPlayerIndex},
+    {"VerifyCustomPlayerUnload", VerifyCustomPlayerUnload},
     // preview: {"SetupPlayerModel", SetupPlayerModel},
     // preview: {"LoadPlayerModel", LoadPlayerModel},
     {"CharacterChanged", CharacterChanged},
-    // play: {"AssignControllers", AssignControllers},
-    // play: {"CheckForControllerPresence", CheckForControllerPresence},
+    {"AssignControllers", AssignControllers},
+    {"CheckForControllerPresence", CheckForControllerPresence},
     {"CheckForControllerPresenceII", CheckForControllerPresenceII},
     // career: {"UpdateTrophies", UpdateTrophies},
     // career: {"SetupEvents", SetupEvents},

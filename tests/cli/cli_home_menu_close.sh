@@ -8,8 +8,8 @@ game=$1
 work=$2
 rm -rf "$work"
 mkdir -p "$work"
-# After the first start's notice and the intro videos, at the title screen.
-printf '0\n500 HOME\n505 A\n600 HOME\n610 touch 225 170\n' > "$work/close.input"
+# After the first start's notice, its first save and the intro videos, at the title screen.
+printf '0\n700 HOME\n705 A\n800 HOME\n810 touch 225 170\n' > "$work/close.input"
 "$game" --headless --frames 2000 --data "$work/save" --input "$work/close.input" --verbose 2> "$work/err.txt"
-grep -q "ended after 610 frames" "$work/err.txt"
+grep -q "ended after 810 frames" "$work/err.txt"
 test -d "$work/save"

@@ -5,7 +5,8 @@ set -e
 game="$1"
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
-mkdir -p "$dir/data"  # not a first start: no initialising notice before the game
+# Not a first start: a copy of the shared save folder, so no notice and no first save come first.
+mkdir -p "$dir/data" && cp -R cli-data/. "$dir/data/"
 
 run() {  # mode players out
     "$game" --headless --launch "$1" --players "$2" --seed 7 --frames 200000 --data "$dir/data" > "$3"

@@ -7,7 +7,8 @@ game="$1"
 check="$2"
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
-mkdir -p "$dir/data"  # not a first start: no initialising notice before the game
+# Not a first start: a copy of the shared save folder, so no notice and no first save come first.
+mkdir -p "$dir/data" && cp -R cli-data/. "$dir/data/"
 awk 'BEGIN { for (f = 60; f < 60000; f += 40) { print f " A"; print f + 2 } }' > "$dir/a.input"
 
 play() {  # mode frames shots out

@@ -28,6 +28,8 @@ run held "--input intro-shots/held.txt"
 mkdir -p intro-shots/rom/Video
 ln -s "$rom/Resource.rez" intro-shots/rom/Resource.rez
 ln -s "$rom/Resource" intro-shots/rom/Resource
+ln -s "$rom/db" intro-shots/rom/db
+ln -s "$rom/ui" intro-shots/rom/ui
 head -c 3000 "$rom/Video/Intro_Studio.mkv" > intro-shots/rom/Video/Intro_Studio.mkv
 head -c 20000 /dev/zero | tr '\0' 'Z' >> intro-shots/rom/Video/Intro_Studio.mkv
 "$game" --headless --frames 50 --verbose --rom intro-shots/rom --data cli-data --screenshot 40 --out intro-shots/bad \
