@@ -163,15 +163,15 @@ static EnvDefn_properties Definition(const AlleyLook& a)
     const EnvStaticCamera cameras[] = {
         Camera(0.0f, -30.0f, a.startHeight, a.startXangle, 0.0f, a.startZoom, 0),
         Camera(0.0f, -150.0f, 36.0f, 97.0f, 0.0f, a.setUpZoom, 1),
-        Camera(0.0f, 1450.0f, 12.0f, 100.0f, 0.0f, 170.0f, 0),          // the pin deck from the lane
-        Camera(0.0f, 1460.0f, 14.0f, 96.0f, a.sideZangle, 150.0f, 0),    // the pins from the side
-        Camera(0.0f, 1470.0f, 0.0f, 170.0f, 0.0f, 260.0f, 0),          // the pin deck from above
-        Camera(0.0f, 1440.0f, 10.0f, 97.0f, 0.0f, 110.0f, 0),          // close on the head pin
-        Camera(-30.0f, 1380.0f, 6.0f, 93.0f, -10.0f, 240.0f, 0),       // low along the left gutter
-        Camera(30.0f, 1380.0f, 6.0f, 93.0f, 10.0f, 240.0f, 0),         // low along the right gutter
+        Camera(0.0f, 1455.0f, 12.0f, 97.0f, 0.0f, 120.0f, 0),          // the pin deck from the lane
+        Camera(0.0f, 1465.0f, 14.0f, 118.0f, a.sideZangle, 120.0f, 0),  // the pins from the side
+        Camera(0.0f, 1440.0f, 0.0f, 150.0f, 0.0f, 110.0f, 0),          // the pin deck from above
+        Camera(-6.0f, 1440.0f, 10.0f, 94.0f, -6.0f, 60.0f, 0),         // close on the head pin
+        Camera(-30.0f, 1455.0f, 8.0f, 95.0f, -14.0f, 115.0f, 0),       // low along the left gutter
+        Camera(30.0f, 1455.0f, 8.0f, 95.0f, 14.0f, 115.0f, 0),         // low along the right gutter
         Camera(8.0f, 1440.0f, 10.0f, 130.0f, 20.0f, 170.0f, 0),        // above the pocket
-        Camera(0.0f, 1460.0f, 14.0f, 96.0f, -a.sideZangle, 150.0f, 0),   // the pins from the other side
-        Camera(0.0f, 1380.0f, 20.0f, 108.0f, 0.0f, 330.0f, 0),         // high behind the ball
+        Camera(0.0f, 1465.0f, 14.0f, 118.0f, -a.sideZangle, 120.0f, 0), // the pins from the other side
+        Camera(0.0f, 1455.0f, 10.0f, 116.0f, 0.0f, 150.0f, 0),         // high behind the ball
         Camera(0.0f, -120.0f, 40.0f, 95.0f, 180.0f, 300.0f, 0),        // the bowler from down the lane
         Camera(0.0f, 720.0f, 0.0f, 125.0f, 0.0f, 900.0f, 1),            // the lane from high behind
     };
