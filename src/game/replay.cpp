@@ -58,6 +58,7 @@ int SetReplayActive(int active)
 
 int ReplayFramesRecorded() { return lastReplayFrame; }
 int ReplayCameraSlot() { return cameraSlot; }
+int ReplaySkipButtonExists() { return skipButton != nullptr; }
 
 // ---- Recording ----
 
