@@ -1,6 +1,7 @@
 // The area groups of the six alleys (105, 207, 307, 407, 507, 607): member 0 the environment
 // definition (start camera, camera limits, fixed cameras, fog, the alley's lights and the drawing
-// switches of its environment slots), member 1 the light-set list, member 2 the object list. Each
+// switches of its environment slots), member 1 the light-set list, member 2 the object list,
+// member 3 the particle effects and member 4 the billboards. Each
 // alley has a look of its own: its colours, fog, camera heights and turning pieces. See
 // content/README.md for the values.
 #include <cmath>
@@ -8,6 +9,8 @@
 
 #include "content.h"
 #include "game/areas.h"
+#include "game/billboards.h"
+#include "lib/resourceids.h"
 
 namespace mkrom {
 
@@ -245,6 +248,24 @@ static std::vector<uint8_t> Objects(int area)
     return bytes;
 }
 
+// The billboards of an alley: a soft glow under each ceiling lamp down the lane (kind 2, turned to
+// the camera) and a sparkle either side of the pin deck (kind 1, upright), painted with the
+// sparkle effect's bitmap; the livelier alleys (the odd ones) have a lamp more over the approach.
+static std::vector<uint8_t> Billboards(int area)
+{
+    const int32_t sparkle = (kParticleDefinitionGroup << 16) + 3;
+    std::vector<EnvBillboardEntry> list;
+    for (float y = 200.0f; y <= 1450.0f; y += 250.0f) list.push_back({0.0f, y, 190.0f, 2, sparkle});
+    if (area % 2 == 1) list.push_back({0.0f, -60.0f, 190.0f, 2, sparkle});
+    list.push_back({-70.0f, 1480.0f, 60.0f, 1, sparkle});
+    list.push_back({70.0f, 1480.0f, 60.0f, 1, sparkle});
+    const int32_t count = int32_t(list.size());
+    std::vector<uint8_t> bytes(sizeof count + list.size() * sizeof(EnvBillboardEntry));
+    std::memcpy(bytes.data(), &count, sizeof count);
+    std::memcpy(bytes.data() + sizeof count, list.data(), list.size() * sizeof(EnvBillboardEntry));
+    return bytes;
+}
+
 template <typename T>
 static Resource Member(const T& record)
 {
@@ -277,6 +298,10 @@ std::vector<Resource> AreaContent()
         particles.bytes = AreaParticleList(area);
         particles.compressed = true;
         group.members.push_back(std::move(particles));
+        Resource billboards;
+        billboards.type = kTypeTable;
+        billboards.bytes = Billboards(area);
+        group.members.push_back(std::move(billboards));
         content.push_back(std::move(group));
     }
     return content;
