@@ -19,6 +19,7 @@
 #include "host/input.h"
 #include "lib/memory.h"
 #include "platform/applet.h"
+#include "platform/input.h"
 #include "platform/utilities.h"
 #include "platform/render.h"
 #include "shell/globals.h"
@@ -124,6 +125,30 @@ TEST_F(ReplayOnTheLane, APressOfAOnTheFirstFrameEndsTheReplayAfterThatFrame)
     HostInputShutdown();
     EXPECT_EQ(HostFramesPresented() - first, 1);
     EXPECT_FALSE(IsReplayActive());
+}
+
+// The skip button: a touch landing on it on the first replay frame ends the replay after that
+// frame; a touch that was already down when the replay began (the stylus left on the screen) is
+// not a skip, and the whole recording plays.
+TEST_F(ReplayOnTheLane, ATouchLandingOnTheSkipButtonEndsTheReplayOneHeldSinceBeforeDoesNot)
+{
+    for (int held = 0; held < 2; ++held) {
+        SCOPED_TRACE(held);
+        for (int i = 0; i < 20; ++i) StoreReplayData();
+        // Frame `before` is the last one of the game before the replay: the stylus up, or down.
+        const long before = HostFramesPresented(), first = before + 1;
+        std::string script = held ? std::to_string(before) + " touch 230 160\n" : "";
+        script += std::to_string(first) + " touch 230 160\n" + std::to_string(first + 40) + "\n";
+        std::string error;
+        ASSERT_EQ(HostInputParseScript(script, "replay", &error), 1) << error;
+        ASSERT_EQ(InitJoysticks(), 1);  // the pad whose touch data the button reads
+        ASSERT_EQ(ReadControls(nullptr), 1);
+        HostFramePresented();
+        ASSERT_EQ(StartReplay(0), 1);
+        HostInputUnloadScript();
+        HostInputShutdown();
+        EXPECT_EQ(HostFramesPresented() - first, held ? 20 : 1);
+    }
 }
 
 // The overlay step of the replay's frame fails from its fourth call on.
