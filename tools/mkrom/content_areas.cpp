@@ -168,7 +168,7 @@ static EnvDefn_properties Definition(const AlleyLook& a)
         Camera(0.0f, -150.0f, 36.0f, 97.0f, 0.0f, a.setUpZoom, 1),
         Camera(0.0f, 1455.0f, 12.0f, 97.0f, 0.0f, 120.0f, 0),          // the pin deck from the lane
         Camera(0.0f, 1465.0f, 14.0f, 118.0f, a.sideZangle, 120.0f, 0),  // the pins from the side
-        Camera(0.0f, 1440.0f, 0.0f, 150.0f, 0.0f, 110.0f, 0),          // the pin deck from above
+        Camera(0.0f, 1462.0f, 0.0f, 135.0f, 0.0f, 95.0f, 0),           // the pin deck from above
         Camera(-6.0f, 1440.0f, 10.0f, 94.0f, -6.0f, 60.0f, 0),         // close on the head pin
         Camera(-30.0f, 1455.0f, 8.0f, 95.0f, -14.0f, 115.0f, 0),       // low along the left gutter
         Camera(30.0f, 1455.0f, 8.0f, 95.0f, 14.0f, 115.0f, 0),         // low along the right gutter
