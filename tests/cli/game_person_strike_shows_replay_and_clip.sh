@@ -12,6 +12,7 @@ rm -rf strike-shots &&
   mkdir strike-shots &&
   "$program" --headless --launch quick --players 1 --humans 1 --controls buttons --seed 7 --frames 500 --data cli-data --input "$input" --screenshot 300,485,495 --out strike-shots > /dev/null &&
   cd strike-shots &&
+  test -s frame00300-upper-left.png &&
   ! "$shot_check" frame00300-upper-left.png pin:200,110,100,200 > /dev/null &&
   for f in 00485 00495; do
     "$shot_check" frame$f-upper-left.png lit:200,120,40,2000 pin:200,110,100,200 || exit 1
