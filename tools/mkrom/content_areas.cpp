@@ -41,7 +41,7 @@ struct AlleyLook {
     float startXangle;
     float startZoom;
     float setUpZoom;          // the set-up view behind the bowler
-    float sideZangle;         // the side view looks across from this heading
+    float sideZangle;         // the side the first side view looks from (90 or 270)
     float turnSpeed;          // degrees per draw of the turning piece (slot 29), 0 for none
     float mapAlpha[2];        // the lane's reflection strengths
     int extraHighView;        // a wide view from high above the approach
@@ -163,17 +163,21 @@ static EnvDefn_properties Definition(const AlleyLook& a)
     // The fixed cameras, in the order the game's slots take them: 0 the start view, 1 the set-up
     // view the state camera returns to, 2..10 the nine replay views of the ball reaching the pins,
     // then two more views of the hall.
+    // The side views look at the rack slantwise, 50 degrees off the lane, from over the gutter:
+    // straight across, the wall beside the pin deck stands in the way. The alley's side heading
+    // says which side comes first.
+    const float side = a.sideZangle > 180.0f ? -50.0f : 50.0f;
     const EnvStaticCamera cameras[] = {
         Camera(0.0f, -30.0f, a.startHeight, a.startXangle, 0.0f, a.startZoom, 0),
         Camera(0.0f, -150.0f, 36.0f, 97.0f, 0.0f, a.setUpZoom, 1),
         Camera(0.0f, 1455.0f, 12.0f, 97.0f, 0.0f, 120.0f, 0),          // the pin deck from the lane
-        Camera(0.0f, 1465.0f, 14.0f, 118.0f, a.sideZangle, 120.0f, 0),  // the pins from the side
+        Camera(0.0f, 1470.0f, 14.0f, 112.0f, side, 130.0f, 0),          // the pins from one side
         Camera(0.0f, 1462.0f, 0.0f, 135.0f, 0.0f, 95.0f, 0),           // the pin deck from above
         Camera(-6.0f, 1440.0f, 10.0f, 94.0f, -6.0f, 60.0f, 0),         // close on the head pin
         Camera(-30.0f, 1455.0f, 8.0f, 95.0f, -14.0f, 115.0f, 0),       // low along the left gutter
         Camera(30.0f, 1455.0f, 8.0f, 95.0f, 14.0f, 115.0f, 0),         // low along the right gutter
         Camera(8.0f, 1440.0f, 10.0f, 130.0f, 20.0f, 170.0f, 0),        // above the pocket
-        Camera(0.0f, 1465.0f, 14.0f, 118.0f, -a.sideZangle, 120.0f, 0), // the pins from the other side
+        Camera(0.0f, 1470.0f, 14.0f, 112.0f, -side, 130.0f, 0),         // the pins from the other side
         Camera(0.0f, 1455.0f, 10.0f, 116.0f, 0.0f, 150.0f, 0),         // high behind the ball
         Camera(0.0f, -120.0f, 40.0f, 95.0f, 180.0f, 300.0f, 0),        // the bowler from down the lane
         Camera(0.0f, 720.0f, 0.0f, 125.0f, 0.0f, 900.0f, 1),            // the lane from high behind
