@@ -476,15 +476,21 @@ static int LoadAreaGroup(int area)
     return 1;
 }
 
-// The alley's stored effect definitions (an optional member of its group) and their systems.
+// The alley's stored effect definitions and their systems, and its billboards (optional members
+// of its group; the billboards are painted with the effects' bitmaps).
 static int LoadAreaEffects()
 {
-    const int list = AreaMemberRSID(kAreaParticleListIndex);
-    if (!list) return 1;
     int32_t size = 0;
-    const void* data = LoadedData(list, &size);
-    if (!data) return 0;
-    return LoadAreaParticleSystemInfo(data, size) && CreateAreaParticleSystems();
+    if (const int list = AreaMemberRSID(kAreaParticleListIndex)) {
+        const void* data = LoadedData(list, &size);
+        if (!data || !LoadAreaParticleSystemInfo(data, size) || !CreateAreaParticleSystems()) return 0;
+    }
+    // A damaged billboard list is reported and the alley goes on without billboards.
+    if (const int list = AreaMemberRSID(kAreaBillboardListIndex)) {
+        const void* data = LoadedData(list, &size);
+        if (data) LoadEnvBillboards(data, size);
+    }
+    return 1;
 }
 
 int AreaLoaded() { return areaRSID != 0 || areaEnvRSID != 0 || collisionArea >= 0; }

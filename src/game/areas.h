@@ -20,7 +20,7 @@ constexpr int kMaxEnvStaticCameras = 32;
 constexpr int kNumEnvBillboards = 10;
 
 // Members of an alley's area group, by index; each is optional.
-enum { kAreaEnvDefnIndex = 0, kAreaLightSetIndex = 1, kAreaObjectListIndex = 2, kAreaParticleListIndex = 3 };
+enum { kAreaEnvDefnIndex = 0, kAreaLightSetIndex = 1, kAreaObjectListIndex = 2, kAreaParticleListIndex = 3, kAreaBillboardListIndex = 4 };
 // Object types an area's object list may hold.
 enum { kAreaObjectFirstType = 10, kAreaObjectLastType = 19 };
 

@@ -58,6 +58,7 @@ int SetReplayActive(int active)
 
 int ReplayFramesRecorded() { return lastReplayFrame; }
 int ReplayCameraSlot() { return cameraSlot; }
+int ReplaySkipButtonExists() { return skipButton != nullptr; }
 
 // ---- Recording ----
 
@@ -236,6 +237,9 @@ int StartReplay(int)
     if (clipPlaying) StopBackgroundSound();
     if (!skipButton) skipButton = NewTouchButton(kSkipX, kSkipY, kSkipSize, kSkipSize);
     if (!skipButton) PrintError("replay: no skip button");
+    // The new button first sees the stylus as it was on the frame before the replay: when it was
+    // up, a touch landing on the first replay frame skips; a touch held since before does not.
+    if (skipButton) UpdateTouchButton(skipButton);
     replayDone = 0;
     replayFrame = 0;
     int ok = 1;

@@ -36,6 +36,8 @@ int StartReplay(int turnContinues);
 int ReplayFramesRecorded();
 // The game camera slot the replay shows now.
 int ReplayCameraSlot();
+// 1 while the skip button exists: only during playback.
+int ReplaySkipButtonExists();
 
 // 1 while a replay is being shown.
 int IsReplayActive();

@@ -20,6 +20,7 @@
 #include "overlays/overlaydraw.h"
 #include "overlays/overlaystrings.h"
 #include "platform/input.h"
+#include "platform/quads.h"
 #include "platform/video.h"
 #include "shell/globals.h"
 #include "shell/settings.h"
@@ -56,6 +57,11 @@ static const int kBallGroup = kBallPictureGroup, kBallGroupHiDef = kBallPictureG
 static const int kDiagramOffset = 90;
 static const float kFeetPerSecondToMPH = 0.00018939393f * 3600.0f;
 static const float kHookSpin = 60.0f;
+
+// Where the replay panel's skip button lies in its picture (tools/mkrom draws it there).
+static const struct {
+    int x, y, w, h;
+} kSkipPill = {160, 196, 146, 30};
 
 static int Ov(int id) { return GetOverlayRSID(id); }
 static float Scale() { return gHiDefScaleFactor; }
@@ -259,19 +265,46 @@ int DrawUpperHUD()
     return settingUp ? 1 : DrawMPH();
 }
 
+// A part of the replay panel, drawn where it lies in the whole panel.
+static int DrawPanelPart(DS3_bitmap_tag* panel, int x, int y, int w, int h)
+{
+    if (w <= 0 || h <= 0) return 1;
+    return DrawScreenPoly(panel, x, y, x, y, w, h);
+}
+
+// The replay panel round a playing clip: the clip is the screen's background, so the panel is
+// drawn only outside the clip's frame (its band above, the strips beside and below), and its skip
+// button again over the frame's corner.
+static int DrawPanelAroundClip(int frameX, int frameY, int frameW, int frameH)
+{
+    DS3_bitmap_tag* panel = OverlayBitmap(kReplayPanel);
+    if (!panel) return 0;
+    const int w = panel->width, h = panel->height;
+    const int right = frameX + frameW, bottom = frameY + frameH;
+    return DrawPanelPart(panel, 0, 0, w, frameY) && DrawPanelPart(panel, 0, frameY, frameX, frameH) &&
+           DrawPanelPart(panel, right, frameY, w - right, frameH) && DrawPanelPart(panel, 0, bottom, w, h - bottom);
+}
+
 int DrawLowerHUD()
 {
+    // A person's celebration clip shows in its frame (the clip itself is the screen's background).
+    const int clip = VideoPlaying() && CurrentIsPerson();
+    const float s = Scale();
+    const int frameX = displaySafeArea.left, frameY = displaySafeArea.top + int(28.2f * s);
+    const int frameW = int(240.9f * s), frameH = int(202.7f * s);
     if (IsReplayActive()) {
-        if (!DrawOverlayBitmap(kReplayPanel, 0, 0)) return 0;
+        if (clip ? !DrawPanelAroundClip(frameX, frameY, frameW, frameH) : !DrawOverlayBitmap(kReplayPanel, 0, 0))
+            return 0;
+    }
+    if (clip && !DrawOverlayBitmapScaled(Ov(kVideoFrame), frameX, frameY, frameW, frameH)) return 0;
+    if (IsReplayActive()) {
+        if (clip) {
+            DS3_bitmap_tag* panel = OverlayBitmap(kReplayPanel);
+            if (!panel || !DrawPanelPart(panel, kSkipPill.x, kSkipPill.y, kSkipPill.w, kSkipPill.h)) return 0;
+        }
         if (!TextOutputSelectFont(GetFontRSID(kFontSkip))) return 0;
         TextOutputSetMode(kTextModeCenter);
         if (!TextOutputDrawDirect(233, 209, "%s", ButtonString(12))) return 0;
-    }
-    // A person's celebration clip shows in its frame (the clip itself is the screen's background).
-    if (VideoPlaying() && CurrentIsPerson()) {
-        const float s = Scale();
-        return DrawOverlayBitmapScaled(Ov(kVideoFrame), displaySafeArea.left, displaySafeArea.top + int(28.2f * s),
-                                       int(240.9f * s), int(202.7f * s));
     }
     return 1;
 }

@@ -10,15 +10,21 @@
 #include "game/controls.h"
 #include "game/gameloop.h"
 #include "game/physics.h"
+#include "game/pins.h"
 #include "game/records.h"
 #include "game/scoring.h"
 #include "game/transitions.h"
 #include "host/gpu.h"
 #include "host/host.h"
 #include "host/input.h"
+#include "lib/memory.h"
+#include "platform/applet.h"
+#include "platform/input.h"
+#include "platform/utilities.h"
 #include "platform/render.h"
 #include "shell/globals.h"
 #include "shell/scenedraw.h"
+#include "shell/upperlayers.h"
 #include "support/device_heap.h"
 #include "support/game_data.h"
 
@@ -119,6 +125,90 @@ TEST_F(ReplayOnTheLane, APressOfAOnTheFirstFrameEndsTheReplayAfterThatFrame)
     HostInputShutdown();
     EXPECT_EQ(HostFramesPresented() - first, 1);
     EXPECT_FALSE(IsReplayActive());
+}
+
+// The skip button: a touch landing on it on the first replay frame ends the replay after that
+// frame; a touch that was already down when the replay began (the stylus left on the screen) is
+// not a skip, and the whole recording plays.
+TEST_F(ReplayOnTheLane, ATouchLandingOnTheSkipButtonEndsTheReplayOneHeldSinceBeforeDoesNot)
+{
+    for (int held = 0; held < 2; ++held) {
+        SCOPED_TRACE(held);
+        for (int i = 0; i < 20; ++i) StoreReplayData();
+        // Frame `before` is the last one of the game before the replay: the stylus up, or down.
+        const long before = HostFramesPresented(), first = before + 1;
+        std::string script = held ? std::to_string(before) + " touch 230 160\n" : "";
+        script += std::to_string(first) + " touch 230 160\n" + std::to_string(first + 40) + "\n";
+        std::string error;
+        ASSERT_EQ(HostInputParseScript(script, "replay", &error), 1) << error;
+        ASSERT_EQ(InitJoysticks(), 1);  // the pad whose touch data the button reads
+        ASSERT_EQ(ReadControls(nullptr), 1);
+        HostFramePresented();
+        ASSERT_EQ(StartReplay(0), 1);
+        HostInputUnloadScript();
+        HostInputShutdown();
+        EXPECT_EQ(HostFramesPresented() - first, held ? 20 : 1);
+    }
+}
+
+// The overlay step of the replay's frame fails from its fourth call on.
+int overlayUpdates = 0;
+int OverlayUpdateFailingLater() { return ++overlayUpdates <= 3; }
+
+unsigned HeapAllocations()
+{
+    unsigned n = 0;
+    DefaultHeapAllocations(&n);
+    return n;
+}
+
+TEST_F(ReplayOnTheLane, AReplayFailingHalfWayStillFreesItsButtonAndPutsTheBallAndPinsBack)
+{
+    for (int i = 0; i < 50; ++i) StoreReplayData();
+    StoreReplayPinVisible();
+    const float spotX = pins[kFirstPin].theActor->Xlocation;
+    pins[kFirstPin].theActor->Xlocation += 30.0f;  // where the recording leaves a standing pin
+    const unsigned allocations = HeapAllocations();
+    const UpperLayerHooks saved = upperLayers;
+    upperLayers.OverlayUpdate = OverlayUpdateFailingLater;
+    overlayUpdates = 0;
+    const long first = HostFramesPresented();
+    const int result = StartReplay(0);
+    upperLayers = saved;
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(HostFramesPresented() - first, 3);
+    EXPECT_FALSE(IsReplayActive());
+    EXPECT_FALSE(ReplaySkipButtonExists());
+    EXPECT_EQ(HeapAllocations(), allocations) << "the skip button is freed";
+    EXPECT_EQ(bowlingBall->team + bowlingBall->visible, 0) << "the ball is held and hidden again";
+    EXPECT_EQ(ReplayFramesRecorded(), 0);
+    EXPECT_NEAR(pins[kFirstPin].theActor->Xlocation, spotX, 1e-3f) << "the standing head pin is back on its spot";
+}
+
+// A close order during a replay ends it at once, with the skip button freed and the ball held
+// again; the game is torn down next, so the pins, whose bodies go with the world, are left as
+// they are.
+TEST_F(ReplayOnTheLane, ACloseOrderEndsTheReplayAndLeavesThePinsToTheTearDown)
+{
+    for (int i = 0; i < 50; ++i) StoreReplayData();
+    StoreReplayPinVisible();
+    const float moved = pins[kFirstPin].theActor->Xlocation + 30.0f;
+    pins[kFirstPin].theActor->Xlocation = moved;
+    const unsigned allocations = HeapAllocations();
+    ASSERT_EQ(InitializeApplet(), 1);
+    HostRequestClose();
+    const long first = HostFramesPresented();
+    EXPECT_EQ(StartReplay(0), 1);
+    EXPECT_EQ(done, 1);
+    EXPECT_EQ(HostFramesPresented() - first, 0);
+    EXPECT_FALSE(IsReplayActive());
+    EXPECT_FALSE(ReplaySkipButtonExists());
+    EXPECT_EQ(HeapAllocations(), allocations);
+    EXPECT_EQ(bowlingBall->team + bowlingBall->visible, 0);
+    EXPECT_EQ(pins[kFirstPin].theActor->Xlocation, moved);
+    DisposeApplet();
+    HostResetFrames();
+    done = 0;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The area groups of the six alleys (105, 207, 307, 407, 507, 607): member 0 the environment
 // definition (start camera, camera limits, fixed cameras, fog, the alley's lights and the drawing
-// switches of its environment slots), member 1 the light-set list, member 2 the object list. Each
+// switches of its environment slots), member 1 the light-set list, member 2 the object list,
+// member 3 the particle effects and member 4 the billboards. Each
 // alley has a look of its own: its colours, fog, camera heights and turning pieces. See
 // content/README.md for the values.
 #include <cmath>
@@ -8,6 +9,8 @@
 
 #include "content.h"
 #include "game/areas.h"
+#include "game/billboards.h"
+#include "lib/resourceids.h"
 
 namespace mkrom {
 
@@ -38,7 +41,7 @@ struct AlleyLook {
     float startXangle;
     float startZoom;
     float setUpZoom;          // the set-up view behind the bowler
-    float sideZangle;         // the side view looks across from this heading
+    float sideZangle;         // the side the first side view looks from (90 or 270)
     float turnSpeed;          // degrees per draw of the turning piece (slot 29), 0 for none
     float mapAlpha[2];        // the lane's reflection strengths
     int extraHighView;        // a wide view from high above the approach
@@ -160,18 +163,22 @@ static EnvDefn_properties Definition(const AlleyLook& a)
     // The fixed cameras, in the order the game's slots take them: 0 the start view, 1 the set-up
     // view the state camera returns to, 2..10 the nine replay views of the ball reaching the pins,
     // then two more views of the hall.
+    // The side views look at the rack slantwise, 50 degrees off the lane, from over the gutter:
+    // straight across, the wall beside the pin deck stands in the way. The alley's side heading
+    // says which side comes first.
+    const float side = a.sideZangle > 180.0f ? -50.0f : 50.0f;
     const EnvStaticCamera cameras[] = {
         Camera(0.0f, -30.0f, a.startHeight, a.startXangle, 0.0f, a.startZoom, 0),
         Camera(0.0f, -150.0f, 36.0f, 97.0f, 0.0f, a.setUpZoom, 1),
-        Camera(0.0f, 1450.0f, 12.0f, 100.0f, 0.0f, 170.0f, 0),          // the pin deck from the lane
-        Camera(0.0f, 1460.0f, 14.0f, 96.0f, a.sideZangle, 150.0f, 0),    // the pins from the side
-        Camera(0.0f, 1470.0f, 0.0f, 170.0f, 0.0f, 260.0f, 0),          // the pin deck from above
-        Camera(0.0f, 1440.0f, 10.0f, 97.0f, 0.0f, 110.0f, 0),          // close on the head pin
-        Camera(-30.0f, 1380.0f, 6.0f, 93.0f, -10.0f, 240.0f, 0),       // low along the left gutter
-        Camera(30.0f, 1380.0f, 6.0f, 93.0f, 10.0f, 240.0f, 0),         // low along the right gutter
+        Camera(0.0f, 1455.0f, 12.0f, 97.0f, 0.0f, 120.0f, 0),          // the pin deck from the lane
+        Camera(0.0f, 1470.0f, 14.0f, 112.0f, side, 130.0f, 0),          // the pins from one side
+        Camera(0.0f, 1462.0f, 0.0f, 135.0f, 0.0f, 95.0f, 0),           // the pin deck from above
+        Camera(-6.0f, 1440.0f, 10.0f, 94.0f, -6.0f, 60.0f, 0),         // close on the head pin
+        Camera(-30.0f, 1455.0f, 8.0f, 95.0f, -14.0f, 115.0f, 0),       // low along the left gutter
+        Camera(30.0f, 1455.0f, 8.0f, 95.0f, 14.0f, 115.0f, 0),         // low along the right gutter
         Camera(8.0f, 1440.0f, 10.0f, 130.0f, 20.0f, 170.0f, 0),        // above the pocket
-        Camera(0.0f, 1460.0f, 14.0f, 96.0f, -a.sideZangle, 150.0f, 0),   // the pins from the other side
-        Camera(0.0f, 1380.0f, 20.0f, 108.0f, 0.0f, 330.0f, 0),         // high behind the ball
+        Camera(0.0f, 1470.0f, 14.0f, 112.0f, -side, 130.0f, 0),         // the pins from the other side
+        Camera(0.0f, 1455.0f, 10.0f, 116.0f, 0.0f, 150.0f, 0),         // high behind the ball
         Camera(0.0f, -120.0f, 40.0f, 95.0f, 180.0f, 300.0f, 0),        // the bowler from down the lane
         Camera(0.0f, 720.0f, 0.0f, 125.0f, 0.0f, 900.0f, 1),            // the lane from high behind
     };
@@ -245,6 +252,24 @@ static std::vector<uint8_t> Objects(int area)
     return bytes;
 }
 
+// The billboards of an alley: a soft glow under each ceiling lamp down the lane (kind 2, turned to
+// the camera) and a sparkle either side of the pin deck (kind 1, upright), painted with the
+// sparkle effect's bitmap; the livelier alleys (the odd ones) have a lamp more over the approach.
+static std::vector<uint8_t> Billboards(int area)
+{
+    const int32_t sparkle = (kParticleDefinitionGroup << 16) + 3;
+    std::vector<EnvBillboardEntry> list;
+    for (float y = 200.0f; y <= 1450.0f; y += 250.0f) list.push_back({0.0f, y, 190.0f, 2, sparkle});
+    if (area % 2 == 1) list.push_back({0.0f, -60.0f, 190.0f, 2, sparkle});
+    list.push_back({-70.0f, 1480.0f, 60.0f, 1, sparkle});
+    list.push_back({70.0f, 1480.0f, 60.0f, 1, sparkle});
+    const int32_t count = int32_t(list.size());
+    std::vector<uint8_t> bytes(sizeof count + list.size() * sizeof(EnvBillboardEntry));
+    std::memcpy(bytes.data(), &count, sizeof count);
+    std::memcpy(bytes.data() + sizeof count, list.data(), list.size() * sizeof(EnvBillboardEntry));
+    return bytes;
+}
+
 template <typename T>
 static Resource Member(const T& record)
 {
@@ -277,6 +302,10 @@ std::vector<Resource> AreaContent()
         particles.bytes = AreaParticleList(area);
         particles.compressed = true;
         group.members.push_back(std::move(particles));
+        Resource billboards;
+        billboards.type = kTypeTable;
+        billboards.bytes = Billboards(area);
+        group.members.push_back(std::move(billboards));
         content.push_back(std::move(group));
     }
     return content;

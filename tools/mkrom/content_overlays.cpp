@@ -341,10 +341,13 @@ RgbaImage BingoCard()
     return im;
 }
 
+// The replay's last-ball pictures stand at the bottom of the upper screen, where they leave the
+// replayed run in view. The display places the frame centred with its bottom on the screen's and
+// the count at (53, 57) inside it: only the count's well is painted, the rest of the frame is clear.
 RgbaImage LastBallFrame()
 {
     RgbaImage im(170, 150);
-    Panel(&im, 0, 0, 168, 148, 14);
+    Panel(&im, 45, 49, 80, 93, 10);
     Well(&im, 49, 53, 72, 85, 8);
     return im;
 }
@@ -356,11 +359,14 @@ RgbaImage BigLabel(int w, int h, const std::string& text, int px, Rgba fill)
     return im;
 }
 
-RgbaImage Banner(const std::string& text, Rgba colour)
+// A last-ball banner: a 150 x 46 plate at the bottom of a picture whose top is clear by top
+// pixels, so that the display, which puts a strike's or spare's banner 40 pixels higher than the
+// no-pin one, shows each of them on the same low band of the upper screen.
+RgbaImage Banner(const std::string& text, Rgba colour, int top)
 {
-    RgbaImage im(200, 80);
-    Panel(&im, 4, 10, 190, 60, 14, Lighter(colour, 30), Darker(colour, 60), kGold);
-    DrawLabel(&im, text, kBold, text.size() > 7 ? 23 : 30, 99, 40, kWhite, 0, kInk, 2);
+    RgbaImage im(150, top + 46);
+    Panel(&im, 2, float(top + 2), 146, 42, 12, Lighter(colour, 30), Darker(colour, 60), kGold);
+    DrawLabel(&im, text, kBold, text.size() > 7 ? 17 : 22, 75, float(top + 23), kWhite, 0, kInk, 2);
     return im;
 }
 
@@ -596,6 +602,7 @@ RgbaImage ReplayPanel()
     RgbaImage im = Screen(true, false);
     DrawLabel(&im, "REPLAY", kBold, 16, 160, 11, kGold);
     Ball(&im, 160, 100, 44, Rgba{40, 60, 160, 255});
+    // The skip button: the heads-up display draws this rectangle again over a clip's frame.
     Pill(&im, 160, 196, 146, 30, Rgba{150, 60, 50, 255}, nullptr, 0);
     return im;
 }
@@ -698,11 +705,11 @@ std::vector<Resource> OverlayContent()
     out.push_back(Image(kImageBingoCard, BingoCard()));
     out.push_back(Image(kImageLastBallFrame, LastBallFrame()));
     for (int d = 1; d <= 9; ++d) out.push_back(Image(kImageLastBallFrame + d, BigLabel(64, 77, std::to_string(d), 56, kGold)));
-    out.push_back(Image(kImageSpareBanner, Banner("SPARE!", kBlue)));
-    out.push_back(Image(kImageStrikeBanner, Banner("STRIKE!", kRed)));
+    out.push_back(Image(kImageSpareBanner, Banner("SPARE!", kBlue, 85)));
+    out.push_back(Image(kImageStrikeBanner, Banner("STRIKE!", kRed, 85)));
     // No pin down, one image per language: English, French, Italian, German, Spanish.
     const char* const miss[5] = {"MISS!", "RAT\xC9 !", "MANCATO!", "DANEBEN!", "\241FALLO!"};
-    for (int l = 0; l < 5; ++l) out.push_back(Image(kImageMissBanners + l, Banner(miss[l], Rgba{90, 90, 110, 255})));
+    for (int l = 0; l < 5; ++l) out.push_back(Image(kImageMissBanners + l, Banner(miss[l], Rgba{90, 90, 110, 255}, 45)));
     out.push_back(Image(kImageSparesPanel, SparesPanel()));
     out.push_back(Image(kImageNamePlate, NamePlate(200, 22)));
     out.push_back(Image(kImageVideoFrame, Frame(241, 203, 6, 10)));

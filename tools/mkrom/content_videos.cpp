@@ -226,6 +226,11 @@ const Rgba kPalettes[9][3] = {
     {{0, 40, 80, 255}, {230, 120, 40, 255}, {255, 255, 255, 255}},
 };
 
+// The game shows a celebration clip in a 241 x 203 frame at the lower screen's left edge, 28
+// pixels down (the replay's panel covers the rest): the word, the marks and the confetti's burst
+// are centred in that frame, and the word fits inside it.
+const float kClipCentreX = 120.0f, kClipCentreY = 118.0f;
+
 ClipSpec CelebrationClip(const Celebration& k)
 {
     ClipSpec c;
@@ -240,17 +245,17 @@ ClipSpec CelebrationClip(const Celebration& k)
             const float angle = float(seed >> 8) / float(1u << 24) * 6.2832f;
             seed = seed * 1664525u + 1013904223u;
             const float speed = 80.0f + float(seed >> 8) / float(1u << 24) * 140.0f;
-            const float x = 160.0f + std::cos(angle) * speed * t;
-            const float y = 110.0f + std::sin(angle) * speed * t + 60.0f * t * t;
+            const float x = kClipCentreX + std::cos(angle) * speed * t;
+            const float y = kClipCentreY + std::sin(angle) * speed * t + 60.0f * t * t;
             const Rgba colour{uint8_t(seed >> 24), uint8_t(seed >> 16), uint8_t(200 + (seed & 55)), 255};
             if (x > -5 && x < 325 && y > -5 && y < 245) Disc(im, x, y, 3.0f, colour);
         }
-        const int size = int(12.0f + 44.0f * EaseOut(float(f) / 10.0f));
-        Stamp(im, Label(k.word, size, 160, 110, k.text, Rgba{0, 0, 0, 220}, 3));
+        const int size = int(12.0f + 28.0f * EaseOut(float(f) / 10.0f));
+        Stamp(im, Label(k.word, size, kClipCentreX, kClipCentreY, k.text, Rgba{0, 0, 0, 220}, 3));
         for (int m = 0; m < k.marks; ++m) {
             if (f < 20 + 8 * m) continue;
-            const float cx = 160.0f + float(m - 1) * 50.0f;
-            Stamp(im, Label("X", 30, cx, 180, Rgba{255, 255, 255, 255}, Rgba{0, 0, 0, 220}, 2));
+            const float cx = kClipCentreX + float(m - 1) * 50.0f;
+            Stamp(im, Label("X", 30, cx, kClipCentreY + 60.0f, Rgba{255, 255, 255, 255}, Rgba{0, 0, 0, 220}, 2));
         }
     };
     Track s(2.5);
