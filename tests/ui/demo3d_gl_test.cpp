@@ -6,7 +6,13 @@
 
 #include <cmath>
 
+#include "host/errorlog.h"
+#include "host/gpu.h"
 #include "host/host.h"
+#include "host/screenshot.h"
+#include "lib/resourceids.h"
+#include "lib/resourceload.h"
+#include "lib/resources.h"
 #include "lib/screenapi.h"
 #include "platform/input.h"
 #include "platform/render.h"
@@ -25,6 +31,31 @@
 
 namespace {
 
+struct Image {
+    std::vector<uint8_t> rgb;
+    int width = 0, height = 0;
+    const uint8_t* At(int x, int y) const { return &rgb[(size_t(y) * width + x) * 3]; }
+    bool Lit(int x, int y) const { return At(x, y)[0] + At(x, y)[1] + At(x, y)[2] > 30; }
+    // The mean column of the lit pixels of a row band.
+    double LitCentre(int y0, int y1) const
+    {
+        double sum = 0;
+        int n = 0;
+        for (int y = y0; y < y1; y++)
+            for (int x = 0; x < width; x++)
+                if (Lit(x, y)) sum += x, n++;
+        return n ? sum / n : -1.0;
+    }
+};
+
+Image LastDrawn(const DS3_DisplayBufferDescription& set)
+{
+    Image image;
+    uint32_t id = set.displayBufferIdArray[set.m_CurrentBufferIndex ^ 1u];
+    EXPECT_EQ(GpuReadDisplaybuffer(id, &image.rgb, &image.width, &image.height), 1);
+    return image;
+}
+
 class GlUiDemo3D : public UiLoadTest {
 protected:
     void SetUp() override
@@ -36,6 +67,10 @@ protected:
         rendering = true;
         ASSERT_EQ(RenderInit(0x80000, 0x800, 0x502, 0x500), 1);
         ASSERT_EQ(ScreenInitializeAPI(), 1);
+        // The models are resident before the menu opens, as the front end loads them.
+        ASSERT_EQ(LoadResourceGroup(kLaneObjectTextures), 1);
+        ASSERT_NE(ReadResource(kBallModel), nullptr) << HostErrorLog();
+        ASSERT_NE(ReadResource(kPinModel), nullptr) << HostErrorLog();
         ASSERT_EQ(BasicUiEnvironment_Load("ui/demo3d.ui.xml", env), 1);
     }
     void TearDown() override
@@ -104,6 +139,36 @@ TEST_F(GlUiDemo3D, ClipPlayersRunOnceLoopingAndBackAndForth)
     EXPECT_NEAR(BasicUiWidgetTypeClip_GetT(W("d3PlayLoop")), 0.2f, 1e-4f);
     EXPECT_NEAR(BasicUiWidgetTypeClip_GetT(W("d3PlayFlip")), 0.8f, 1e-4f);
     EXPECT_NEAR(R<sBasicUiWidgetTypeRectangle>("d3Flip")->x.value, 420 + 0.8f * 260, 1.0f);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(GlUiDemo3D, TheBallAndPinAreDrawnInBothEyesWithParallax)
+{
+    Frame();
+    Frame();
+    Image left = LastDrawn(m_DisplayBuffers0), right = LastDrawn(m_DisplayBuffers0Ext);
+    ASSERT_EQ(left.width, 400);
+    const std::string dir = ZENDROLYX_BUILD_DIR;
+    ScreenshotWritePng(dir + "/demo3d-upper-left.png", left.rgb.data(), left.width, left.height);
+    ScreenshotWritePng(dir + "/demo3d-upper-right.png", right.rgb.data(), right.width, right.height);
+    // The camera looks along +y at the ball in the middle of the screen, the pin to its right.
+    const uint8_t* ball = left.At(200, 120);
+    EXPECT_GT(ball[2], ball[0]) << "the ball is blue";
+    EXPECT_TRUE(left.Lit(200, 120));
+    EXPECT_TRUE(left.Lit(290, 140)) << "the pin";
+    EXPECT_FALSE(left.Lit(60, 40));
+    EXPECT_FALSE(left.Lit(200, 30)) << "the ball is not stretched upwards";
+    // The pin's head is above its belly: the camera is upright.
+    EXPECT_TRUE(left.Lit(292, 80));
+    EXPECT_FALSE(left.Lit(292, 200));
+    // Both eyes see the scene, apart by the parallax of objects behind the screen plane.
+    double l = left.LitCentre(60, 180), r = right.LitCentre(60, 180);
+    ASSERT_GT(l, 0);
+    ASSERT_GT(r, 0);
+    EXPECT_GT(std::fabs(r - l), 2.0);
 }
 
 }  // namespace
