@@ -21,6 +21,7 @@
 #include "ui/widgets/rig3d.h"
 #include "ui/widgets/scene3d.h"
 #include "ui/widgets/scrollbox.h"
+#include "ui/widgets/skeleton3d.h"
 #include "ui/widgets/sticky.h"
 #include "ui/widgets/transform3d.h"
 #include "ui/widgets/triggers.h"
@@ -107,7 +108,7 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_ROW(3DFini),                                    // 36
     BASIC_UI_ROW(3DModel),                                   // 37
     BASIC_UI_ROW(3DQuad),                                    // 38
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DSkeleton),      // 39
+    BASIC_UI_ROW(3DSkeleton),                                // 39
     BASIC_UI_ROW(3DPRS),                                     // 40
     BASIC_UI_ROW(3DLight),                                   // 41
     BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DText),          // 42

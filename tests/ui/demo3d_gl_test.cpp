@@ -17,6 +17,7 @@
 #include "platform/input.h"
 #include "platform/render.h"
 #include "platform/renderengine.h"
+#include "platform/skeleton.h"
 #include "support/game_data.h"
 #include "ui/frameupdate.h"
 #include "ui/loader.h"
@@ -27,6 +28,7 @@
 #include "ui/widgets/rectangle.h"
 #include "ui/widgets/rig3d.h"
 #include "ui/widgets/scene3d.h"
+#include "ui/widgets/skeleton3d.h"
 #include "ui/widgets/transform3d.h"
 
 namespace {
@@ -71,12 +73,16 @@ protected:
         ASSERT_EQ(LoadResourceGroup(kLaneObjectTextures), 1);
         ASSERT_NE(ReadResource(kBallModel), nullptr) << HostErrorLog();
         ASSERT_NE(ReadResource(kPinModel), nullptr) << HostErrorLog();
+        ASSERT_EQ(InitRadianTables(), 1);
+        ASSERT_EQ(LoadResourceGroup(911), 1) << "the bowler's body";
+        ASSERT_NE(ReadResource(1325), nullptr) << "its animation";
         ASSERT_EQ(BasicUiEnvironment_Load("ui/demo3d.ui.xml", env), 1);
     }
     void TearDown() override
     {
         allInput.x = 0.0f;
         UiLoadTest::TearDown();
+        DisposeRadianTables();
         gHostOptions = saved;
     }
     sBasicUiWidget* W(const char* name) { return BasicUi_FindWidget(env, name); }
@@ -93,14 +99,14 @@ protected:
     HostOptions saved;
 };
 
-TEST_F(GlUiDemo3D, ThePadTurnsTheBallAndTheSceneIsLit)
+TEST_F(GlUiDemo3D, ThePadTurnsTheBowlerAndTheSceneIsLit)
 {
     allInput.x = 0.5f;
     Frame();
     Frame();
     EXPECT_NEAR(R<sBasicUiWidgetTypeTriggerMove3D>("d3Turn")->valueRotateDir, 90.0f, 1e-3f);
     float rot[4];
-    BasicUiWidgetType3DPRS_GetRotation(W("d3BallPlace"), rot);
+    BasicUiWidgetType3DPRS_GetRotation(W("d3BowlerTurn"), rot);
     EXPECT_NEAR(rot[2], std::sin(0.25f * 3.142f), 1e-3f);
     // The ball and the pin queue in the sorted scene.
     EXPECT_EQ(R<sBasicUiWidgetType3DInit>("d3Init")->orderedItems, 2u);
@@ -145,30 +151,66 @@ TEST_F(GlUiDemo3D, ClipPlayersRunOnceLoopingAndBackAndForth)
 
 namespace {
 
-TEST_F(GlUiDemo3D, TheBallAndPinAreDrawnInBothEyesWithParallax)
+bool Purple(const uint8_t* p) { return p[2] > p[1] + 20 && p[0] > p[1] + 20; }  // the bowler's shirt
+
+// The columns of the upper screen's rows y0..y1 that hold a shirt pixel: first and last.
+void ShirtSpan(const Image& im, int y0, int y1, int* first, int* last)
 {
+    *first = *last = -1;
+    for (int x = 0; x < im.width; x++)
+        for (int y = y0; y < y1; y++)
+            if (Purple(im.At(x, y))) {
+                if (*first < 0) *first = x;
+                *last = x;
+            }
+}
+
+TEST_F(GlUiDemo3D, TheBowlerBallAndPinAreDrawnInBothEyesWithParallax)
+{
+    Frame();  // the bowler loads
     Frame();
     Frame();
+    auto* bowler = R<sBasicUiWidgetType3DSkeleton>("d3Bowler");
+    EXPECT_EQ(bowler->internalBodyID, 911);
+    EXPECT_EQ(bowler->internalAnimID, 1325);
     Image left = LastDrawn(m_DisplayBuffers0), right = LastDrawn(m_DisplayBuffers0Ext);
     ASSERT_EQ(left.width, 400);
     const std::string dir = ZENDROLYX_BUILD_DIR;
     ScreenshotWritePng(dir + "/demo3d-upper-left.png", left.rgb.data(), left.width, left.height);
     ScreenshotWritePng(dir + "/demo3d-upper-right.png", right.rgb.data(), right.width, right.height);
-    // The camera looks along +y at the ball in the middle of the screen, the pin to its right.
-    const uint8_t* ball = left.At(200, 120);
-    EXPECT_GT(ball[2], ball[0]) << "the ball is blue";
-    EXPECT_TRUE(left.Lit(200, 120));
-    EXPECT_TRUE(left.Lit(290, 140)) << "the pin";
+    // The camera looks along +y at the bowler standing left of the middle, the ball to the right
+    // and the pin below it, on the floor.
+    const uint8_t* ball = left.At(297, 147);
+    EXPECT_GT(ball[2], ball[0] + 40) << "the ball is blue";
+    EXPECT_TRUE(left.Lit(292, 210)) << "the pin";
+    EXPECT_FALSE(left.Lit(292, 100));
     EXPECT_FALSE(left.Lit(60, 40));
-    EXPECT_FALSE(left.Lit(200, 30)) << "the ball is not stretched upwards";
-    // The pin's head is above its belly: the camera is upright.
-    EXPECT_TRUE(left.Lit(292, 80));
-    EXPECT_FALSE(left.Lit(292, 200));
-    // Both eyes see the scene, apart by the parallax of objects behind the screen plane.
-    double l = left.LitCentre(60, 180), r = right.LitCentre(60, 180);
-    ASSERT_GT(l, 0);
-    ASSERT_GT(r, 0);
+    // The bowler is upright: the shirt in the upper half, the feet near the bottom, dark above
+    // the head.
+    int first, last;
+    ShirtSpan(left, 70, 100, &first, &last);
+    EXPECT_GT(first, 110);
+    EXPECT_LT(last, 190);
+    EXPECT_GT(last - first, 25) << "the shoulders face the camera";
+    EXPECT_FALSE(left.Lit(148, 10));
+    EXPECT_TRUE(left.Lit(148, 160)) << "the legs";
+    // Both eyes see the scene, apart by the parallax of what lies behind the screen plane.
+    int firstR, lastR;
+    ShirtSpan(right, 70, 100, &firstR, &lastR);
+    ASSERT_GT(firstR, 0);
+    EXPECT_GE(std::abs(firstR - first), 2);
+    double l = left.LitCentre(120, 180), r = right.LitCentre(120, 180);
     EXPECT_GT(std::fabs(r - l), 2.0);
+
+    // A quarter turn with the circle pad shows the bowler side on: the shoulders narrow.
+    allInput.x = 0.5f;
+    Frame();
+    Frame();
+    Image turned = LastDrawn(m_DisplayBuffers0);
+    int firstT, lastT;
+    ShirtSpan(turned, 70, 100, &firstT, &lastT);
+    ASSERT_GT(firstT, 0);
+    EXPECT_LT(lastT - firstT, last - first - 8);
 }
 
 }  // namespace
