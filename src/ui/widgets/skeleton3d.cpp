@@ -222,6 +222,7 @@ int BasicUiWidgetType3DSkeleton_Update(sBasicUiWidget* w, float dt)
         BasicUiWidgetType3DRig_SetTranslationScale(r->rig, 1.0f);
         BasicUiWidgetType3DRig_Animate(r->rig, r->ikAnimID.value, &r->frame, r->hFlip.value, nullptr, 0);
         BasicUiWidgetType3DRig_SetParentGlobalTransform(r->rig, BasicUiWidgetType3DPRS_GetParentGlobalTransform(w));
+        BasicUiWidgetType3DRig_IKMapper(r->rig, r->hFlip.value, r->rigDebug.value ? 0 : 1);
         BasicUiWidgetType3DRig_SetActorBones(r->rig, actor);
         return 1;
     }
