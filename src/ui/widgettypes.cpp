@@ -23,6 +23,7 @@
 #include "ui/widgets/scrollbox.h"
 #include "ui/widgets/skeleton3d.h"
 #include "ui/widgets/sticky.h"
+#include "ui/widgets/textscroll.h"
 #include "ui/widgets/transform3d.h"
 #include "ui/widgets/triggers.h"
 
@@ -120,7 +121,7 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_ROW(MsgBox),                                    // 48
     BASIC_UI_ROW(DialogBox),                                 // 49
     BASIC_UI_ROW(ScrollBox),                                 // 50
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTextScroll),      // 51
+    BASIC_UI_ROW(TextScroll),                                // 51
     BASIC_UI_ROW(DbRef),                                     // 52
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeLeagueTable),     // 53
     BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTreeTable),       // 54

@@ -30,6 +30,7 @@
 #include "ui/widgets/rig3d.h"
 #include "ui/widgets/scene3d.h"
 #include "ui/widgets/skeleton3d.h"
+#include "ui/widgets/textscroll.h"
 #include "ui/widgets/transform3d.h"
 
 namespace {
@@ -148,10 +149,10 @@ TEST_F(GlUiDemo3D, ClipPlayersRunOnceLoopingAndBackAndForth)
     for (int i = 0; i < 12; i++) Frame();  // 1.2 s
     EXPECT_EQ(BasicUiWidgetTypeClip_NotPlaying(W("d3PlayOnce")), 1);
     EXPECT_FLOAT_EQ(BasicUiWidgetTypeClip_GetT(W("d3PlayOnce")), 1.0f);
-    EXPECT_EQ(R<sBasicUiWidgetTypeRectangle>("d3Once")->x.value, 680);
+    EXPECT_EQ(R<sBasicUiWidgetTypeRectangle>("d3Once")->x.value, 500);
     EXPECT_NEAR(BasicUiWidgetTypeClip_GetT(W("d3PlayLoop")), 0.2f, 1e-4f);
     EXPECT_NEAR(BasicUiWidgetTypeClip_GetT(W("d3PlayFlip")), 0.8f, 1e-4f);
-    EXPECT_NEAR(R<sBasicUiWidgetTypeRectangle>("d3Flip")->x.value, 420 + 0.8f * 260, 1.0f);
+    EXPECT_NEAR(R<sBasicUiWidgetTypeRectangle>("d3Flip")->x.value, 420 + 0.8f * 80, 1.0f);
 }
 
 }  // namespace
@@ -267,6 +268,56 @@ TEST_F(GlUiDemo3D, TheRigPosesTheBowlerAsTheGameDoes)
         for (int i = 0; i < 4; i++)
             for (int j = 0; j < 3; j++) EXPECT_NEAR(got[i][j], want[i][j], 2e-3f * (i == 3 ? 40 : 1)) << b << " " << i << j;
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(GlUiDemo3D, TheCreditsRollUpThroughTheirWindow)
+{
+    ASSERT_EQ(LoadResourceGroup(kBallPictureGroup), 1);
+    auto* credits = R<sBasicUiWidgetTypeTextScroll>("d3Credits");
+    for (int i = 0; i < 30; i++) Frame();  // 3 s at a row every 5 s
+    EXPECT_NEAR(credits->cursor, 0.6f, 1e-3f);
+    Image lower = LastDrawn(m_DisplayBuffers1);
+    ASSERT_EQ(lower.width, 320);
+    const std::string dir = ZENDROLYX_BUILD_DIR;
+    ScreenshotWritePng(dir + "/demo3d-lower.png", lower.rgb.data(), lower.width, lower.height);
+    // The title has risen 0.6 of the window (screen rows 10-230) from its bottom, to row 98; the
+    // next row is still at the window's foot.
+    auto bright = [&](int y0, int y1) {
+        int n = 0;
+        for (int y = y0; y < y1; y++)
+            for (int x = 130; x < 310; x++)
+                if (lower.At(x, y)[0] > 150 && lower.At(x, y)[1] > 150) n++;
+        return n;
+    };
+    EXPECT_GT(bright(98, 135), 20) << "the title's lines";
+    EXPECT_EQ(bright(10, 90), 0) << "nothing above the title";
+    // After the last of the eight rows the roll starts again from its first.
+    float last = credits->cursor;
+    int wrapped = 0;
+    for (int i = 0; i < 500 && !wrapped; i++) {
+        BasicUi_UpdateEnvironment(env, 0.1f);
+        if (credits->cursor < last) {
+            wrapped = 1;
+            EXPECT_EQ(credits->cursor, 0.0f);
+            EXPECT_EQ(credits->modulus, 0);
+            EXPECT_GT(last, 7.9f) << "past the last row";
+        }
+        last = credits->cursor;
+    }
+    EXPECT_EQ(wrapped, 1);
+    // The rate is in rows per 1080 seconds for a window taller than a pixel, else per second.
+    credits->h.value = 240;
+    credits->speed = 1.0f;
+    credits->cursor = 0.0f;
+    BasicUiWidgetTypeTextScroll_Update(W("d3Credits"), 1.0f / 30.0f);
+    EXPECT_NEAR(credits->cursor, 1.0f / 32400.0f, 1e-9f);
+    credits->h.value = 1;
+    BasicUiWidgetTypeTextScroll_Update(W("d3Credits"), 0.5f);
+    EXPECT_NEAR(credits->cursor, 0.5f + 1.0f / 32400.0f, 1e-6f);
 }
 
 }  // namespace
