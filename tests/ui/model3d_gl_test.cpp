@@ -17,6 +17,8 @@
 #include "ui/uiload_fixture.h"
 #include "ui/widgets/model3d.h"
 #include "ui/widgets/scene3d.h"
+#include "ui/widgets/skeleton3d.h"
+#include "platform/skeleton.h"
 
 namespace {
 
@@ -90,6 +92,35 @@ TEST_F(GlUi3DModels, QueuedBallsDrawFarthestFirstFromTheSecondFrame)
     EXPECT_EQ(quad->x2[1], 3.0f);
     auto* clip = static_cast<sBasicUiWidgetType3DClip*>(W("clip3d")->widgetTypeRef.ptr);
     EXPECT_EQ(clip->model, W("m1"));
+}
+
+}  // namespace
+
+namespace {
+
+// A character naming a body group or an animation that the game data lacks draws nothing, says
+// so once, and keeps trying; the one whose resources are there loads on its first pass.
+TEST_F(GlUi3DModels, ACharacterWithAMissingBodyOrAnimationDrawsNothing)
+{
+    ASSERT_EQ(LoadResourceGroup(911), 1);
+    ASSERT_NE(ReadResource(1325), nullptr);
+    ASSERT_EQ(LoadText("<BasicUiDisplay name=\"upper\"><BasicUiScreen name=\"s\">"
+                       "<BasicUiWidget name=\"init\" typeWidget=\"3DInit\"/>"
+                       "<BasicUiWidget name=\"noBody\" typeWidget=\"3DSkeleton\" bodyID=\"4242\" animID=\"1325\"/>"
+                       "<BasicUiWidget name=\"noAnim\" typeWidget=\"3DSkeleton\" bodyID=\"911\" animID=\"4243\"/>"
+                       "<BasicUiWidget name=\"whole\" typeWidget=\"3DSkeleton\" bodyID=\"911\" animID=\"1325\"/>"
+                       "<BasicUiWidget name=\"fini\" typeWidget=\"3DFini\"/></BasicUiScreen></BasicUiDisplay>"),
+              1);
+    auto S = [&](const char* n) { return static_cast<sBasicUiWidgetType3DSkeleton*>(W(n)->widgetTypeRef.ptr); };
+    for (int i = 0; i < 3; i++) Frame();
+    EXPECT_EQ(S("noBody")->internalBodyID, -1);
+    EXPECT_EQ(S("noAnim")->internalAnimID, -1);
+    EXPECT_EQ(S("noAnim")->refresh.value, 1) << "still loading";
+    EXPECT_TRUE(LogHas("4242"));
+    EXPECT_TRUE(LogHas("4243"));
+    EXPECT_EQ(S("whole")->internalBodyID, 911);
+    EXPECT_EQ(S("whole")->internalAnimID, 1325);
+    EXPECT_EQ(S("whole")->refresh.value, 0);
 }
 
 }  // namespace
