@@ -23,6 +23,7 @@
 #include "ui/widgets/scrollbox.h"
 #include "ui/widgets/skeleton3d.h"
 #include "ui/widgets/sticky.h"
+#include "ui/widgets/text3d.h"
 #include "ui/widgets/textscroll.h"
 #include "ui/widgets/transform3d.h"
 #include "ui/widgets/triggers.h"
@@ -112,7 +113,7 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_ROW(3DSkeleton),                                // 39
     BASIC_UI_ROW(3DPRS),                                     // 40
     BASIC_UI_ROW(3DLight),                                   // 41
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DText),          // 42
+    BASIC_UI_ROW(3DText),                                    // 42
     BASIC_UI_ROW(3DBone),                                    // 43
     BASIC_UI_ROW(3DBoneLimit),                               // 44
     BASIC_UI_ROW(3DRig),                                     // 45

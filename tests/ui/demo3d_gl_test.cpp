@@ -30,7 +30,9 @@
 #include "ui/widgets/rig3d.h"
 #include "ui/widgets/scene3d.h"
 #include "ui/widgets/skeleton3d.h"
+#include "ui/widgets/text3d.h"
 #include "ui/widgets/textscroll.h"
+#include "lib/textoutput.h"
 #include "ui/widgets/transform3d.h"
 
 namespace {
@@ -116,8 +118,8 @@ TEST_F(GlUiDemo3D, ThePadTurnsTheBowlerAndTheSceneIsLit)
     float rot[4];
     BasicUiWidgetType3DPRS_GetRotation(W("d3BowlerTurn"), rot);
     EXPECT_NEAR(rot[2], std::sin(0.25f * 3.142f), 1e-3f);
-    // The ball and the pin queue in the sorted scene.
-    EXPECT_EQ(R<sBasicUiWidgetType3DInit>("d3Init")->orderedItems, 2u);
+    // The ball, the pin and the title queue in the sorted scene.
+    EXPECT_EQ(R<sBasicUiWidgetType3DInit>("d3Init")->orderedItems, 3u);
     // The last scene's lights: the key light's direction is normalised.
     DS3_lights l;
     BasicUiWidgetType3DLight_Save(&l);
@@ -318,6 +320,49 @@ TEST_F(GlUiDemo3D, TheCreditsRollUpThroughTheirWindow)
     credits->h.value = 1;
     BasicUiWidgetTypeTextScroll_Update(W("d3Credits"), 0.5f);
     EXPECT_NEAR(credits->cursor, 0.5f + 1.0f / 32400.0f, 1e-6f);
+}
+
+}  // namespace
+
+namespace {
+
+void Collect(const sBasicUi3DGlyph& g, void* data) { static_cast<std::vector<sBasicUi3DGlyph>*>(data)->push_back(g); }
+
+// The title's two lines: laid out in font pixels with y up, the second a line lower, each centred
+// on the origin; drawn above the bowler in both eyes, apart by the parallax of its distance.
+TEST_F(GlUiDemo3D, TheTitleIsLaidOutInLinesAndDrawnInBothEyes)
+{
+    std::vector<sBasicUi3DGlyph> glyphs;
+    ASSERT_EQ(BasicUiWidgetType3DText_Layout("AB\nAB", 3077, 1, 1, Collect, &glyphs), 2);
+    ASSERT_EQ(glyphs.size(), 4u);
+    ASSERT_EQ(TextOutputSelectFont(3077), 1);
+    const float below = float(TextOutputGetInterrowSpacing() + TextOutputGetFontHeight());
+    EXPECT_FLOAT_EQ(glyphs[0].top - glyphs[2].top, below);
+    EXPECT_FLOAT_EQ(glyphs[0].left, glyphs[2].left);
+    const int width = TextOutputLineLength("AB");
+    EXPECT_FLOAT_EQ(glyphs[0].left, glyphs[0].left - 0.0f);
+    std::vector<sBasicUi3DGlyph> left;
+    BasicUiWidgetType3DText_Layout("AB", 3077, 0, 1, Collect, &left);
+    EXPECT_FLOAT_EQ(left[0].left - glyphs[0].left, float(width / 2)) << "centring moves the line by half its width";
+    EXPECT_GT(glyphs[0].top, glyphs[0].bottom) << "y up";
+
+    Frame();
+    Frame();
+    Image l = LastDrawn(m_DisplayBuffers0), r = LastDrawn(m_DisplayBuffers0Ext);
+    auto white = [](const uint8_t* p) { return p[0] > 200 && p[1] > 200 && p[2] > 200; };
+    auto centre = [&](const Image& im) {
+        double sum = 0;
+        int n = 0;
+        for (int y = 0; y < 40; y++)
+            for (int x = 0; x < im.width; x++)
+                if (white(im.At(x, y))) sum += x, n++;
+        return n > 30 ? sum / n : -1.0;
+    };
+    const double cl = centre(l), cr = centre(r);
+    ASSERT_GT(cl, 0) << "the title in the left eye";
+    ASSERT_GT(cr, 0) << "the title in the right eye";
+    EXPECT_NEAR((cl + cr) / 2, 270.0, 8.0) << "50 right of the camera at 350 ahead";
+    EXPECT_GT(std::fabs(cr - cl), 2.0);
 }
 
 }  // namespace
