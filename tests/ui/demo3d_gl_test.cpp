@@ -366,3 +366,32 @@ TEST_F(GlUiDemo3D, TheTitleIsLaidOutInLinesAndDrawnInBothEyes)
 }
 
 }  // namespace
+
+namespace {
+
+// In the rig's debug mode the character shows its rig instead of its skin: the limits' cones in
+// blue where the elbows, knees and ankles are, and with the joints switched on the joints of the
+// last mapping pass joined in orange.
+TEST_F(GlUiDemo3D, TheRigsDebugDrawingShowsItsJointsAndLimitsInsteadOfTheBowler)
+{
+    Frame();
+    Frame();
+    R<sBasicUiWidgetType3DSkeleton>("d3Bowler")->rigDebug.value = 1;
+    BasicUiWidgetType3DRig_SetDebugDrawing(1, 0, 1);
+    Frame();
+    BasicUiWidgetType3DRig_SetDebugDrawing(0, 0, 1);
+    Image im = LastDrawn(m_DisplayBuffers0);
+    int purple = 0, orange = 0, blue = 0;
+    for (int y = 0; y < im.height; y++)
+        for (int x = 80; x < 220; x++) {
+            const uint8_t* p = im.At(x, y);
+            purple += Purple(p);
+            orange += p[0] > 200 && p[1] > 120 && p[1] < 200 && p[2] < 60;
+            blue += p[0] < 60 && p[1] > 120 && p[2] > 200;
+        }
+    EXPECT_EQ(purple, 0) << "no shirt";
+    EXPECT_GT(orange, 40) << "the joints";
+    EXPECT_GT(blue, 10) << "the limits";
+}
+
+}  // namespace

@@ -74,3 +74,7 @@ void BasicUiWidgetType3DRig_SpinalArchAndTwist(sBasicUiWidget* rig);
 // A clavicle's joint (n 0 left, 1 right) from the shoulder, neck and spine joints; 1 when all
 // three are tracked, 0 otherwise (out is unchanged for another n).
 int BasicUiWidgetType3DRig_GetCompositeJointPosition(sBasicUiWidget* rig, int unused, int n, float out[3]);
+
+// The debug drawing's switches (ui/widgets/rigdebug.cpp): the joints, the body segments and the
+// limits' cones (at first only the limits).
+void BasicUiWidgetType3DRig_SetDebugDrawing(int joints, int capsules, int limits);

@@ -110,6 +110,17 @@ struct DrawState {
 // The model-view matrix the text is drawn in.
 static matrix textXform = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
 
+int BasicUi_ProjectToUpperScreen(const float world[3], float* x, float* y, float* depth)
+{
+    float p[3] = {world[0], world[1], world[2]};
+    composePosition(p, shaderViewXform);
+    if (p[2] <= viewFrustrum.hither) return 0;
+    if (x) *x = 200.0f + p[0] / (projXscale * p[2]) * 200.0f;
+    if (y) *y = 120.0f + p[1] / (projYscale * p[2]) * 120.0f;
+    if (depth) *depth = p[2];
+    return 1;
+}
+
 static void DrawGlyph(const sBasicUi3DGlyph& g, void* data)
 {
     auto* s = static_cast<DrawState*>(data);

@@ -36,3 +36,7 @@ int BasicUiWidgetType3DText_Layout(const char* text, int fontID, int alignX, int
                                    void (*out)(const sBasicUi3DGlyph& glyph, void* data), void* data);
 // Lays out and draws the text in the model matrix of the last 3D text drawn (its model-view).
 int BasicUiWidgetType3DText_RenderText(const char* text, int fontID, int alignX, int alignY);
+
+// Where a point given in the current scene's world lands on the upper screen: its pixel (x right,
+// y down) and its distance ahead of the camera; 0 for a point at or behind the near plane.
+int BasicUi_ProjectToUpperScreen(const float world[3], float* x, float* y, float* depth);
