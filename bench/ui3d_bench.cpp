@@ -15,6 +15,8 @@
 #include "host/clock.h"
 #include "host/host.h"
 #include "lib/memory.h"
+#include "game/characterload.h"
+#include "lib/characterarchive.h"
 #include "lib/resourceids.h"
 #include "lib/resourceload.h"
 #include "lib/resources.h"
@@ -118,9 +120,12 @@ int main(int argc, char** argv)
         return 1;
     }
     // What the front end has resident when it opens such a menu: the ball and pin, the bowler's
-    // body and animation.
+    // body and animation, and what it wears from the character archive.
     if (!InitRadianTables() || !LoadResourceGroup(kLaneObjectTextures) || !ReadResource(kBallModel) ||
-        !ReadResource(kPinModel) || !LoadResourceGroup(911) || !ReadResource(1325)) {
+        !ReadResource(kPinModel) || !LoadResourceGroup(911) || !ReadResource(1325) ||
+        !OpenResourceFile(kCharacterArchive) || !LoadResourceGroup(kGarmentTextures) ||
+        !LoadResourceGroup(kSharedGarments) || !LoadResourceGroup(kBodyGarmentsFirst) ||
+        !LoadResourceGroup(kHairGroupsFirst)) {
         std::fprintf(stderr, "ui3d_bench: the demonstration's models are not in the game data\n");
         return 1;
     }

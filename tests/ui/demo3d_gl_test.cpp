@@ -13,7 +13,9 @@
 #include "host/screenshot.h"
 #include "lib/resourceids.h"
 #include "lib/resourceload.h"
+#include "lib/characterarchive.h"
 #include "lib/resources.h"
+#include "game/characterload.h"
 #include "lib/screenapi.h"
 #include "platform/input.h"
 #include "platform/render.h"
@@ -81,11 +83,17 @@ protected:
         ASSERT_EQ(InitRadianTables(), 1);
         ASSERT_EQ(LoadResourceGroup(911), 1) << "the bowler's body";
         ASSERT_NE(ReadResource(1325), nullptr) << "its animation";
+        // What it wears, from the character archive as the front end opens it.
+        archive = OpenResourceFile(kCharacterArchive);
+        ASSERT_NE(archive, nullptr);
+        for (int group : {kGarmentTextures, kSharedGarments, kBodyGarmentsFirst, kHairGroupsFirst})
+            ASSERT_EQ(LoadResourceGroup(group), 1) << group;
         ASSERT_EQ(BasicUiEnvironment_Load("ui/demo3d.ui.xml", env), 1);
     }
     void TearDown() override
     {
         allInput.x = 0.0f;
+        if (archive) CloseResourceFile(archive);
         UiLoadTest::TearDown();
         DisposeRadianTables();
         HostUseVirtualClock(0);
@@ -107,6 +115,7 @@ protected:
         ASSERT_EQ(BasicUi_RenderEnvironmentFull(env), 1);
     }
     HostOptions saved;
+    resourceFileHeader_tag* archive = nullptr;
 };
 
 TEST_F(GlUiDemo3D, ThePadTurnsTheBowlerAndTheSceneIsLit)
@@ -215,6 +224,11 @@ TEST_F(GlUiDemo3D, TheBowlerBallAndPinAreDrawnInBothEyesWithParallax)
     EXPECT_GT(last - first, 20) << "the shoulders face the camera";
     EXPECT_FALSE(left.Lit(148, 10));
     EXPECT_TRUE(left.Lit(148, 160)) << "the legs";
+    // Dressed from the character archive: the shoes' red soles at the feet.
+    int soles = 0;
+    for (int y = 195; y < 225; y++)
+        for (int x = 110; x < 180; x++) soles += left.At(x, y)[0] > 120 && left.At(x, y)[1] < 60 && left.At(x, y)[2] < 60;
+    EXPECT_GT(soles, 5);
     // Both eyes see the scene, apart by the parallax of what lies behind the screen plane.
     int firstR, lastR;
     ShirtSpan(right, 70, 100, &firstR, &lastR);
