@@ -409,3 +409,44 @@ TEST_F(GlUiDemo3D, TheRigsDebugDrawingShowsItsJointsAndLimitsInsteadOfTheBowler)
 }
 
 }  // namespace
+
+namespace {
+
+// What the character draws of its outfit: the body group's models (no more than six), each garment
+// whose model and texture swap are there, the hair unless a hat with an open range hides it, and
+// the held item from the hand the mirroring chooses.
+TEST_F(GlUiDemo3D, TheCharacterDrawsTheGarmentsItsDescriptionNames)
+{
+    auto* b = R<sBasicUiWidgetType3DSkeleton>("d3Bowler");
+    auto bit = [](int slot) { return 1u << slot; };
+    Frame();
+    Frame();
+    EXPECT_EQ(b->bodyModelsDrawn, 2) << "the body record and the skinned mesh; the skin texture is no model";
+    EXPECT_EQ(b->partsDrawn, bit(kSkeletonShirt) | bit(kSkeletonSocks) | bit(kSkeletonLegs) | bit(kSkeletonPants) |
+                                 bit(kSkeletonShoes));
+    EXPECT_GT(b->hairModelsDrawn, 0);
+
+    // A shirt whose texture to replace is not named is hidden; a cap hides the hair.
+    b->shirt.srcTexID.value = -1;
+    b->hat.id.value = kSharedGarments;
+    b->hat.offset.value = kCap;
+    b->hat.srcTexID.value = b->hat.dstTexID.value = kGarmentTextures;
+    b->hat.srcTexOffset.value = kTexHat;
+    b->hat.dstTexOffset.value = kTexHat + 1;
+    // The glasses as a held item in the left hand only.
+    b->item.id.value = kSharedGarments;
+    b->itemOffsetL.value = kGlasses;
+    b->item.srcTexID.value = b->item.dstTexID.value = kGarmentTextures;
+    b->item.srcTexOffset.value = kTexGlasses;
+    b->item.dstTexOffset.value = kTexGlasses + 1;
+    Frame();
+    EXPECT_FALSE(b->partsDrawn & bit(kSkeletonShirt));
+    EXPECT_TRUE(b->partsDrawn & bit(kSkeletonHat));
+    EXPECT_EQ(b->hairModelsDrawn, 0);
+    EXPECT_FALSE(b->partsDrawn & bit(kSkeletonItem)) << "the right hand holds nothing";
+    b->hFlip.value = 1;
+    Frame();
+    EXPECT_TRUE(b->partsDrawn & bit(kSkeletonItem)) << "mirrored, the left hand's item";
+}
+
+}  // namespace

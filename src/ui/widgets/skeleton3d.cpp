@@ -272,18 +272,23 @@ static int DrawCopy(DS3_model_tag* model, float r, float g, float b, float shine
     return DrawSkeleton(model);
 }
 
-// The models of a group's member range, each copied with its textures bound.
-static void DrawGroup(int group, int first, int end, DS3_model_tag* models, HLSL_material (*materials)[6], int slots,
-                      float r, float g, float b, float shine)
+// The models of a group's member range, each copied with its textures bound; the number drawn.
+static int DrawGroup(int group, int first, int end, DS3_model_tag* models, HLSL_material (*materials)[6], int slots,
+                     float r, float g, float b, float shine)
 {
-    if (group < 1 || !ResourceLoaded(group)) return;
+    if (group < 1 || !ResourceLoaded(group)) return 0;
     const int members = NumResourcesInGroup(group);
     if (first < 0) first = 0;
     if (end < 0 || end > members) end = members;
+    int drawn = 0;
     for (int i = first; i < end && i - first < slots; ++i) {
         DS3_model_tag* m = BasicUi_GetModel(group, i, &models[i - first], materials[i - first], kBasicUiSkeletonMaterials);
-        if (m && BindTextures(m, 0, nullptr)) DrawCopy(m, r, g, b, shine);
+        if (m && BindTextures(m, 0, nullptr)) {
+            DrawCopy(m, r, g, b, shine);
+            drawn++;
+        }
     }
+    return drawn;
 }
 
 // A garment into its rest slot; swapped garments are drawn only when the swap succeeds.
@@ -296,6 +301,7 @@ static void DrawPart(sBasicUiWidgetType3DSkeleton* r, int slot, int group, int m
         return;
     if (!swap && !BindTextures(m, 0, nullptr)) return;
     DrawCopy(m, cr, cg, cb, shine);
+    r->partsDrawn |= 1u << slot;
 }
 
 static void DrawSwapped(sBasicUiWidgetType3DSkeleton* r, int slot, const sBasicUiSkeletonPart* p, int member)
@@ -329,11 +335,13 @@ int BasicUiWidgetType3DSkeleton_Render(sBasicUiWidget* w)
     }
     SetActorSkeletalXforms(actor, place);
     SetXform(draw);
+    r->partsDrawn = 0;
+    r->bodyModelsDrawn = r->hairModelsDrawn = 0;
     if (r->rigDebug.value) {
         if (!r->rig) return 1;
         BasicUiWidgetType3DRig_RenderBones(r->rig);
     } else {
-        DrawGroup(r->bodyID.value, 0, kBasicUiSkeletonBodyModels, r->modelBody, r->materialBody,
+        r->bodyModelsDrawn = DrawGroup(r->bodyID.value, 0, kBasicUiSkeletonBodyModels, r->modelBody, r->materialBody,
                   kBasicUiSkeletonBodyModels, r->bodyR, r->bodyG, r->bodyB, r->bodyShineFactor);
         DrawSwapped(r, kSkeletonShirt, &r->shirt, r->shirt.offset.value);
         const sBasicUiSkeletonPart& p = r->pants;
@@ -352,7 +360,7 @@ int BasicUiWidgetType3DSkeleton_Render(sBasicUiWidget* w)
         // Under a hat an open range draws no hair; without one it draws every member.
         if (hatOn && end < 0) end = 0;
         if (!hatOn && end < 0) start = 0;
-        DrawGroup(r->hairID.value, start, end, r->modelHair, r->materialHair, kBasicUiSkeletonHairModels, r->hairR,
+        r->hairModelsDrawn = DrawGroup(r->hairID.value, start, end, r->modelHair, r->materialHair, kBasicUiSkeletonHairModels, r->hairR,
                   r->hairG, r->hairB, r->hairShineFactor);
     }
     if (r->rig) {

@@ -56,6 +56,10 @@ struct sBasicUiWidgetType3DSkeleton {
     HLSL_material materialRest[kBasicUiSkeletonRestModels][kBasicUiSkeletonMaterials];
     actor_tag body;
     int reported;  // a missing body or animation was reported
+    // What the last drawing pass drew: a bit per garment slot (1 << kSkeletonShirt ...), and the
+    // numbers of body and hair models.
+    unsigned partsDrawn;
+    int bodyModelsDrawn, hairModelsDrawn;
 };
 
 sBasicUiWidgetTypeRef BasicUiWidgetType3DSkeleton_Create(sBasicUiEnvironment* env);
