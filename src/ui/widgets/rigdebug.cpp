@@ -50,7 +50,8 @@ int BasicUiWidgetType3DRig_Render(sBasicUiWidget* w)
     RenderEnableParallax();
     RenderSetAlphaLevel(255);
     if (drawJoints) {
-        static const int kNext[kBasicUiRigJoints] = {1, 2, 3, -1, 5, 6, 7, -1, 9, 10, 11, -1, 13, 14, 15, -1, 17, 18, 19, -1};
+        static const int kNext[kBasicUiRigJoints] = {1,  2,  3,  -1, 5,  6,  7,  -1, 9,  10,
+                                                     11, -1, 13, 14, 15, -1, 17, 18, 19, -1};
         RenderSetPenColor(255, 165, 0);
         // Only tracked joints have a place to draw.
         for (int j = 0; j < kBasicUiRigJoints; j++)
@@ -64,7 +65,8 @@ int BasicUiWidgetType3DRig_Render(sBasicUiWidget* w)
         }
     }
     if (drawCapsules) {
-        static const int kPairs[][2] = {{4, 12}, {8, 16}, {2, 3}, {4, 8}, {4, 5}, {8, 9}, {12, 13}, {13, 14}, {16, 17}, {17, 18}};
+        static const int kPairs[][2] = {{4, 12}, {8, 16}, {2, 3},   {4, 8},   {4, 5},
+                                        {8, 9},  {12, 13}, {13, 14}, {16, 17}, {17, 18}};
         RenderSetPenColor(255, 165, 0);
         for (const auto& p : kPairs)
             if (r->bJoint[p[0]] && r->bJoint[p[1]]) Segment(r->vJoint[p[0]], r->vJoint[p[1]]);

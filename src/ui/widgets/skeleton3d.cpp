@@ -282,7 +282,8 @@ static int DrawGroup(int group, int first, int end, DS3_model_tag* models, HLSL_
     if (end < 0 || end > members) end = members;
     int drawn = 0;
     for (int i = first; i < end && i - first < slots; ++i) {
-        DS3_model_tag* m = BasicUi_GetModel(group, i, &models[i - first], materials[i - first], kBasicUiSkeletonMaterials);
+        const int slot = i - first;
+        DS3_model_tag* m = BasicUi_GetModel(group, i, &models[slot], materials[slot], kBasicUiSkeletonMaterials);
         if (m && BindTextures(m, 0, nullptr)) {
             DrawCopy(m, r, g, b, shine);
             drawn++;
@@ -295,9 +296,11 @@ static int DrawGroup(int group, int first, int end, DS3_model_tag* models, HLSL_
 static void DrawPart(sBasicUiWidgetType3DSkeleton* r, int slot, int group, int member, const sBasicUiSkeletonPart* p,
                      int swap, float cr, float cg, float cb, float shine)
 {
-    DS3_model_tag* m = BasicUi_GetModel(group, member, &r->modelRest[slot], r->materialRest[slot], kBasicUiSkeletonMaterials);
+    DS3_model_tag* m =
+        BasicUi_GetModel(group, member, &r->modelRest[slot], r->materialRest[slot], kBasicUiSkeletonMaterials);
     if (!m) return;
-    if (swap && !BasicUi_SwapTexture(m, p->srcTexID.value, p->srcTexOffset.value, p->dstTexID.value, p->dstTexOffset.value))
+    if (swap && !BasicUi_SwapTexture(m, p->srcTexID.value, p->srcTexOffset.value, p->dstTexID.value,
+                                     p->dstTexOffset.value))
         return;
     if (!swap && !BindTextures(m, 0, nullptr)) return;
     DrawCopy(m, cr, cg, cb, shine);
@@ -342,7 +345,7 @@ int BasicUiWidgetType3DSkeleton_Render(sBasicUiWidget* w)
         BasicUiWidgetType3DRig_RenderBones(r->rig);
     } else {
         r->bodyModelsDrawn = DrawGroup(r->bodyID.value, 0, kBasicUiSkeletonBodyModels, r->modelBody, r->materialBody,
-                  kBasicUiSkeletonBodyModels, r->bodyR, r->bodyG, r->bodyB, r->bodyShineFactor);
+                                       kBasicUiSkeletonBodyModels, r->bodyR, r->bodyG, r->bodyB, r->bodyShineFactor);
         DrawSwapped(r, kSkeletonShirt, &r->shirt, r->shirt.offset.value);
         const sBasicUiSkeletonPart& p = r->pants;
         DrawPart(r, kSkeletonSocks, p.id.value, r->socksOffset.value, &p, 0, p.r, p.g, p.b, p.shineFactor);
@@ -360,8 +363,8 @@ int BasicUiWidgetType3DSkeleton_Render(sBasicUiWidget* w)
         // Under a hat an open range draws no hair; without one it draws every member.
         if (hatOn && end < 0) end = 0;
         if (!hatOn && end < 0) start = 0;
-        r->hairModelsDrawn = DrawGroup(r->hairID.value, start, end, r->modelHair, r->materialHair, kBasicUiSkeletonHairModels, r->hairR,
-                  r->hairG, r->hairB, r->hairShineFactor);
+        r->hairModelsDrawn = DrawGroup(r->hairID.value, start, end, r->modelHair, r->materialHair,
+                                       kBasicUiSkeletonHairModels, r->hairR, r->hairG, r->hairB, r->hairShineFactor);
     }
     if (r->rig) {
         matrix identity;

@@ -39,7 +39,9 @@ int BasicUiWidgetTypeTextScroll_InitialiseTracker(sBasicUiWidget* w, sBasicUiPro
     sBasicUiWidgetTypeTextScroll* r = Record(w);
     if (!r || !t) return 0;
     auto real = [t](const char* n, float* v) { BasicUiPropertyTracker_Add(t, n, eBasicUiPropertyTypeFLT, v, 1, 0); };
-    auto integer = [t](const char* n, sBasicUiValueINT* v) { BasicUiPropertyTracker_Add(t, n, eBasicUiPropertyTypeINT, v, 1, 1); };
+    auto integer = [t](const char* n, sBasicUiValueINT* v) {
+        BasicUiPropertyTracker_Add(t, n, eBasicUiPropertyTypeINT, v, 1, 1);
+    };
     real("cursor", &r->cursor);
     real("cursorMin", &r->cursorMin);
     real("cursorMax", &r->cursorMax);
@@ -95,7 +97,8 @@ float BasicUi_TextScrollOpacity(float p, int inset, int h)
 }
 
 // One row: its two text lines and its image, from the row's top down.
-static void DrawRow(sBasicUiWidget* w, sBasicUiWidgetTypeTextScroll* r, sBasicDbTable* table, int row, int top, float opacity)
+static void DrawRow(sBasicUiWidget* w, sBasicUiWidgetTypeTextScroll* r, sBasicDbTable* table, int row, int top,
+                    float opacity)
 {
     RenderSetAlphaLevel(uint8_t(opacity * 255.0f));
     const int x = r->x.value;
