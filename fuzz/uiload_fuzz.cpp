@@ -4,8 +4,8 @@
 // sequence is started and the environment runs frames with input taken from the file (buttons,
 // stylus touches that may type on the keyboard, frame times); navigation and shown-only dialogs
 // are driven on every menu widget and more frames run, the 3D characters' rigs are animated,
-// limited and skinned, the standings widgets are set to rounds, weeks and rows from the file and
-// leagues get fixtures written into the tables they name, and the environment is cleared.
+// limited, mapped and skinned, the standings widgets are set to rounds, weeks and rows from the
+// file and leagues get fixtures written into the tables they name, and the environment is cleared.
 // Nothing may crash or hang, no tree may become a loop or lose a widget's parent link, the input
 // mode stays a mode, and the memory manager must end where it started.
 #include <unistd.h>
@@ -141,7 +141,8 @@ static void RunFrames(const uint8_t* data, size_t size)
 
 // What the character widget does to a rig each frame, run on every rig, bone and limit of the
 // tree with a frame and animation id from the file: enumerate, animate (a missing animation is
-// reported and skipped), update the bones in order, limit them and hand their matrices over.
+// reported and skipped), update the bones in order, limit them, hand their matrices over and run
+// the inverse-kinematics mapper (bones found by name, whatever their type).
 static void RunRigs(sBasicUiWidget* first, long limit, const uint8_t* data, size_t size)
 {
     long count = 0;
@@ -159,6 +160,8 @@ static void RunRigs(sBasicUiWidget* first, long limit, const uint8_t* data, size
             for (sBasicUiWidget* c = w->childWidget; c; c = c->nextWidget)
                 BasicUiWidgetType3DRig_LimitBonesIncremental(c, &limits, 0);
             BasicUiWidgetType3DRig_LimitBonesIncremental(nullptr, &limits, int(frame) & 7);
+            // The character's mapping pass, or its reset pass.
+            BasicUiWidgetType3DRig_IKMapper(w, int(frame) & 1, int(frame) & 4);
             break;
         }
         case EBasicUiWidgetType3DBone: {
