@@ -16,10 +16,12 @@
 #include "lib/resourceids.h"
 #include "lib/screenapi.h"
 #include "lib/textoutput.h"
+#include "db/database.h"
 #include "platform/input.h"
 #include "platform/render.h"
 #include "platform/renderengine.h"
 #include "platform/utilities.h"
+#include "screens/galleryview.h"
 #include "support/game_data.h"
 #include "ui/frameupdate.h"
 #include "ui/loader.h"
@@ -97,10 +99,12 @@ protected:
         env->inputMode = BasicUiInputMode_Normal;
         modalFrames = 0;
         BasicUi_SetModalLoopCb(GuardModalLoop);
+        BasicFn_Clear();
     }
     void TearDown() override
     {
         BasicUi_SetModalLoopCb(nullptr);
+        BasicFn_Clear();
         done = 0;
         HostInputUnloadScript();
         HostInputShutdown();
@@ -168,6 +172,35 @@ TEST_F(GlUiGallery, ThePadWalksTheLinksAcrossBothScreensAndPressesTheSelectedBut
     EXPECT_EQ(Selected(), W("g.b2"));
     Frames(3);
     EXPECT_EQ(Presses(), 2) << "a button fires once for one press";
+}
+
+const char* Message(sBasicUiEnvironment* env)
+{
+    return BasicDbTable_GetStrElement(BasicDbTable_Find(BasicUi_FindDb(env, "gallery"), "answers"), 11, 0);
+}
+
+TEST_F(GlUiGallery, ThePadOpensTheGallerysPadDialogAndItsAnswerReachesTheMessageBox)
+{
+    RegisterGalleryFunctions();
+    Script("0\n"
+           "2 DOWN\n3\n5 DOWN\n6\n"  // to the lower screen's first button
+           "8 B\n9\n"                // which opens the pad dialog in the next frame
+           "14 UP\n15\n17 B\n18\n");  // the middle answer
+    Frames(14);
+    EXPECT_STREQ(Message(env), "You chose: Medium");
+    EXPECT_LT(modalFrames, 120);
+    EXPECT_EQ(env->inputMode, BasicUiInputMode_Normal);
+}
+
+TEST_F(GlUiGallery, TheStylusOpensTheStickyDialogAndAnswersIt)
+{
+    RegisterGalleryFunctions();
+    // Held on the lower button that opens it (canvas (480, 260)), then on the first answer.
+    Script("0\n1 touch 80 200\n30 touch 100 120\n");
+    Frames(20);
+    EXPECT_STREQ(Message(env), "You chose: Yes");
+    EXPECT_GT(modalFrames, 30);
+    EXPECT_LT(modalFrames, 120);
 }
 
 TEST_F(GlUiGallery, APadDialogRunsItsOwnFramesUntilTheScriptAnswersIt)

@@ -258,6 +258,10 @@ int BasicUiWidgetTypeButton_Render(sBasicUiWidget* w)
     }
     if (b->hasDbText.value) {
         int previous = -1;
+        // A button may be drawn before its first update: its tables are looked up here too.
+        sBasicUiEnvironment* env = BasicUiWidget_GetEnvironment(w);
+        Resolve(env, b->dbName, b->dbTableName, &b->internalDbName, &b->internalDbTableName, &b->internalDbTable);
+        Resolve(env, b->idbName, b->idbTableName, &b->internalIDbName, &b->internalIDbTableName, &b->internalIDbTable);
         if (!BasicUi_FontExists(b->fontID.value))
             BasicUiWidget_Placeholder(w, &b->reported, "the font", std::to_string(b->fontID.value).c_str(), bx, by,
                                       b->w.value, b->h.value);
