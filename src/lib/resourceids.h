@@ -144,7 +144,8 @@ constexpr int kUiDialogFlourish = 3416;          // 200 x 24 title band
 constexpr int kUiStickyAnswerYes = 3417;         // 48 x 48 round answers of a sticky dialog
 constexpr int kUiStickyAnswerNo = 3418;
 constexpr int kUiStickyRound = 3419;             // 56 x 56 round sticky button
-constexpr int kUiWidgetImagesLast = 3419;
+constexpr int kUiHintTapGroup = 3420;            // group: four 32 x 32 frames of a tapping stylus
+constexpr int kUiWidgetImagesLast = 3420;
 
 // ---- The lane's objects: models, their textures and the ball table ----
 // All of them lie in [kLaneObjectTextures, kOilTextureGroup], loaded for each game.

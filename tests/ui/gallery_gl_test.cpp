@@ -271,6 +271,20 @@ TEST_F(GlUiGallery, AShownDialogsPanelAndTheCursorAppearOnTheLowerScreen)
     EXPECT_EQ(lower.Count(660, 274, 692, 306, White), 0);
 }
 
+TEST_F(GlUiGallery, TheAnchorKeepsTheTouchButtonUnderThePadButtonAndTheHintTapsInAfterItsDelay)
+{
+    Script("0\n");
+    auto* pad = static_cast<sBasicUiWidgetTypeButton*>(W("g.openPad")->widgetTypeRef.ptr);
+    auto* touch = static_cast<sBasicUiWidgetTypeButton*>(W("g.openSticky")->widgetTypeRef.ptr);
+    pad->y.value = 200;
+    Frames(20);
+    EXPECT_EQ(touch->y.value, 200 + 24 + 6);
+    // The hint (x 680-712, y 70-102) waits a second, then fades its gold ring in.
+    EXPECT_EQ(LastDrawn(m_DisplayBuffers1).Count(680, 70, 712, 102, Gold), 0);
+    Frames(45);
+    EXPECT_GT(LastDrawn(m_DisplayBuffers1).Count(680, 70, 712, 102, Gold), 10);
+}
+
 TEST_F(GlUiGallery, WhatADescriptionNamesButTheDataLacksIsOutlinedInMagentaAndReportedOnce)
 {
     Script("0\n");

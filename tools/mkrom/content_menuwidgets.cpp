@@ -1,7 +1,8 @@
 // The images of the menu widgets, drawn in the overlays' look (navy panels with light edges, gold
 // accents, white marks): button frames in their four states, the selection glow, the status icons
 // that lock and state references draw, the sticky cursor with its hold-progress step, the dialog
-// panel and its title band, the round answers of sticky dialogs and a round sticky button.
+// panel and its title band, the round answers of sticky dialogs, a round sticky button and the
+// frames of a hint that asks for a tap.
 #include "content_menuwidgets.h"
 
 #include <algorithm>
@@ -165,6 +166,22 @@ RgbaImage RoundButton(int size, Rgba body)
     return im;
 }
 
+// A frame of the tapping hint: a stylus leaning in from the upper right onto a spot, with a ring
+// that widens and fades as the frames go on.
+RgbaImage TapHint(int frame)
+{
+    RgbaImage im(32, 32);
+    const float ring = 4.0f + 3.0f * float(frame);
+    const uint8_t fade = uint8_t(230 - 50 * frame);
+    FillAll(&im, Ring(11, 21, ring, ring + 1.8f), Solid(Rgba{255, 200, 60, fade}));
+    FillAll(&im, Circle(11, 21, 2.2f), Solid(kGold));
+    // The stylus: a pale shaft with a dark tip, lifted a little in the first frames.
+    const float lift = frame < 2 ? 2.0f - float(frame) : 0.0f;
+    FillAll(&im, Polygon({12 + lift, 19 - lift, 15 + lift, 16 - lift, 30, 2, 27, 0}), Solid(Rgba{220, 228, 245, 255}));
+    FillAll(&im, Polygon({12 + lift, 19 - lift, 15 + lift, 16 - lift, 13 + lift, 17 - lift}), Solid(kInk));
+    return im;
+}
+
 Resource Image(int id, const RgbaImage& image) { return BitmapResource(id, image, kPixelRGBA8); }
 
 }  // namespace
@@ -195,6 +212,11 @@ std::vector<Resource> MenuWidgetContent()
     out.push_back(Image(kUiStickyAnswerYes, RoundButton(48, Rgba{30, 120, 60, 255})));
     out.push_back(Image(kUiStickyAnswerNo, RoundButton(48, Rgba{150, 40, 36, 255})));
     out.push_back(Image(kUiStickyRound, RoundButton(56, Rgba{40, 80, 170, 255})));
+    Resource tap;
+    tap.id = kUiHintTapGroup;
+    tap.type = kTypeGroup;
+    for (int f = 0; f < 4; ++f) tap.members.push_back(BitmapResource(0, TapHint(f), kPixelRGBA8));
+    out.push_back(std::move(tap));
     return out;
 }
 
