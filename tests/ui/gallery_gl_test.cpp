@@ -28,8 +28,10 @@
 #include "ui/registry.h"
 #include "ui/uiload_fixture.h"
 #include "ui/widgets/button.h"
+#include "ui/widgets/dbref.h"
 #include "ui/widgets/dialogbox.h"
 #include "ui/widgets/rectangle.h"
+#include "ui/widgets/sticky.h"
 #include "ui/widgets/triggers.h"
 
 namespace {
@@ -294,6 +296,8 @@ TEST_F(GlUiGallery, WhatADescriptionNamesButTheDataLacksIsOutlinedInMagentaAndRe
     button("g.openPad")->fontID.value = 3998;   // no such font
     auto* ask = static_cast<sBasicUiWidgetTypeDialogBox*>(W("g.ask")->widgetTypeRef.ptr);
     ask->bFontLoID.value = 3997;
+    BasicUiWidgetTypeStickyButton_Get(W("g.circle"))->imageID.value = 3996;
+    static_cast<sBasicUiWidgetTypeDbRef*>(W("g.st2")->widgetTypeRef.ptr)->icon[3].id.value = 3995;  // won
     EXPECT_EQ(BasicUiWidgetTypeDialogBox_OpenDialog(W("g.ask"), 2), 2);
     Frames(3);
     Shot upper = LastDrawn(m_DisplayBuffers0), lower = LastDrawn(m_DisplayBuffers1);
@@ -304,11 +308,15 @@ TEST_F(GlUiGallery, WhatADescriptionNamesButTheDataLacksIsOutlinedInMagentaAndRe
     EXPECT_GT(lower.Count(410, 270, 550, 272, Magenta), 100);
     EXPECT_GT(lower.Count(410, 218, 448, 220, Magenta), 60);  // the dialog covers the rest
     EXPECT_GT(lower.Count(450, 110, 670, 230, Magenta), 300);
+    EXPECT_GT(lower.Count(592, 92, 648, 94, Magenta), 60);   // the round sticky button, centred on (620, 120)
+    EXPECT_GT(upper.Count(138, 160, 154, 162, Magenta), 20);  // the third button's cup at (146, 168)
     const std::string log = HostErrorLog();
     EXPECT_EQ(Occurrences(log, "g.b2 names the image 3999"), 1);
     EXPECT_EQ(Occurrences(log, "g.openSticky names a cell past the end of answers"), 1);
     EXPECT_EQ(Occurrences(log, "g.openPad names the font 3998"), 1);
     EXPECT_EQ(Occurrences(log, "g.ask names the font 3997"), 1);
+    EXPECT_EQ(Occurrences(log, "g.circle names the image 3996"), 1);
+    EXPECT_EQ(Occurrences(log, "g.st2 names the icon 3995"), 1);
 }
 
 }  // namespace
