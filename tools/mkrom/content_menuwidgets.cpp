@@ -194,7 +194,7 @@ std::vector<Resource> MenuWidgetContent()
     std::vector<Resource> out;
     out.push_back(Image(kUiButtonFrame, ButtonFrame(kPanelTop, kPanelBottom, kEdge, 1.5f)));
     out.push_back(Image(kUiButtonFrameHighlighted,
-                        ButtonFrame(Rgba{84, 130, 215, 245}, Rgba{34, 58, 130, 245}, kGold, 2)));
+                        ButtonFrame(Rgba{96, 146, 230, 245}, Rgba{44, 76, 160, 245}, Rgba{235, 242, 255, 255}, 2)));
     out.push_back(Image(kUiButtonFramePressed,
                         ButtonFrame(Rgba{20, 34, 80, 245}, Rgba{60, 100, 180, 245}, kGold, 2)));
     out.push_back(Image(kUiButtonFrameDisabled,

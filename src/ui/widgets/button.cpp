@@ -241,13 +241,8 @@ int BasicUiWidgetTypeButton_Render(sBasicUiWidget* w)
         RenderSetPenColor(128, 128, 128);
         RenderRect(bx, by, b->w.value, b->h.value);
     }
-    if (!image && b->resourceID.value != -1)
-        BasicUiWidget_Placeholder(w, &b->reported, "the image", std::to_string(b->resourceID.value).c_str(), bx, by,
-                                  b->w.value, b->h.value);
-    if (!Bitmap(b->highLightID.value) && b->highLightID.value != -1)
-        BasicUiWidget_Placeholder(w, &b->reported, "the highlight image",
-                                  std::to_string(b->highLightID.value).c_str(), bx, by, b->w.value, b->h.value);
-    if (void* hl = Bitmap(b->highLightID.value)) {
+    void* hl = Bitmap(b->highLightID.value);
+    if (hl) {
         RenderSetAlphaLevel(b->alphaH.value);
         RenderSetPenColor(0, 0, 0);
         RenderSetColorModulation(b->mr.value, b->mg.value, b->mb.value);
@@ -256,6 +251,13 @@ int BasicUiWidgetTypeButton_Render(sBasicUiWidget* w)
         RenderSetPenColor(0, 0, 0);
         RenderSetColorModulation(b->mr.value, b->mg.value, b->mb.value);
     }
+    // Missing bitmaps are outlined over whatever else of the button was drawn.
+    if (!image && b->resourceID.value != -1)
+        BasicUiWidget_Placeholder(w, &b->reported, "the image", std::to_string(b->resourceID.value).c_str(), bx, by,
+                                  b->w.value, b->h.value);
+    if (!hl && b->highLightID.value != -1)
+        BasicUiWidget_Placeholder(w, &b->reported, "the highlight image",
+                                  std::to_string(b->highLightID.value).c_str(), bx, by, b->w.value, b->h.value);
     if (b->hasDbText.value) {
         int previous = -1;
         // A button may be drawn before its first update: its tables are looked up here too.
