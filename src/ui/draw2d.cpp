@@ -143,7 +143,9 @@ static int WidthOf(const Word& w, float scaleX, float scaleY, int* height)
 int BasicUi_RenderScaledColumnStyleText(int x, int y, int width, float scaleX, float scaleY, const char* text)
 {
     if (!text || !fontTable) return 0;
-    int space = int(float(TextOutputSubstringLength(" ", 1)) * scaleX);
+    // A space has no ink, so a line of one space measures nothing: its advance is the difference
+    // that it makes between two letters.
+    int space = int(float(TextOutputSubstringLength("x x", 3) - TextOutputSubstringLength("xx", 2)) * scaleX);
     int averageGap = space;
     int top = y;
     const char* p = text;
