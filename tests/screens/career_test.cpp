@@ -174,6 +174,13 @@ TEST_F(Career, ATreeIsPlayedToTheFinal)
         UpdateTreeStandings(nullptr, 0);
     }
     EXPECT_EQ(Funds(), before + Def("Tournaments", 16, 0)) << "third place pays the third prize";
+
+    BasicDbTable_SetElementI(tournament, 1, r, -1);
+    ASSERT_EQ(EnterTournament(nullptr, 0), 1);
+    BasicDbTable_SetElementI(Game("Tournaments"), 9, 0, 0);
+    Played(kLastGameTree, 1, 250, 100);
+    EXPECT_EQ(UpdateTreeStandings(nullptr, 0), 1) << "a bracket of no places is refused, not divided";
+    EXPECT_EQ(BasicDbTable_GetElementI(tournament, 15, r), 0);
 }
 
 TEST_F(Career, AHighScoreEventEndsWithItsLastGame)
