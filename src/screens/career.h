@@ -50,8 +50,9 @@ int TeamResult(int first, int count);
 void CareerStartScreen(sBasicUiWidget* caller, const char* sequence);
 // Shows text in the results dialog "sFgdialog0" (row 3 of "sFgStrings" holds it), one answer.
 void CareerShowResult(sBasicUiWidget* caller, const char* text);
-// The format of row `row` of "sFgStrings" with its "%s" replaced by text ("" when missing).
-void CareerFormat(sBasicUiWidget* caller, int row, const char* text, char* out, int size);
+// The format of row `row` of "sFgStrings" with its "%s" replaced by text and "%d" by number (""
+// when the row is missing).
+void CareerFormat(sBasicUiWidget* caller, int row, const char* text, int number, char* out, int size);
 // Writes the save database as the save file.
 void CareerSave(sBasicUiWidget* caller);
 // A computer score: average - spread + a random 0..2 x spread.

@@ -35,12 +35,12 @@ void CareerStartScreen(sBasicUiWidget* caller, const char* sequence)
     if (other) BasicUiWidgetTypeCmdSequence_Run(other);
 }
 
-void CareerFormat(sBasicUiWidget* caller, int row, const char* text, char* out, int size)
+void CareerFormat(sBasicUiWidget* caller, int row, const char* text, int number, char* out, int size)
 {
     sBasicDbTable* strings = FrontEndTable(caller, "ui", "sFgStrings");
     char format[256];
     CopyCellText(strings, 1, row, format, sizeof format);
-    FormatUiText(format, text, 0, out, size);
+    FormatUiText(format, text, number, out, size);
 }
 
 void CareerShowResult(sBasicUiWidget* caller, const char* text)

@@ -105,9 +105,9 @@ static void CloseSeason(sBasicUiWidget* caller, sBasicDbTable* record, sBasicDbT
         HandlePlacedUnlockables(def, kFirstUnlock, kLastUnlock, e, players, r, p + 1);
         BasicDbTable_SetElementI(players, 8, r,
                                  BasicDbTable_GetElementI(players, 8, r, 0) + BasicDbTable_GetElementI(def, kPrize1 + p, e, 0));
-        CareerFormat(caller, 5, place, text, sizeof text);
+        CareerFormat(caller, 5, place, p + 1, text, sizeof text);
     } else {
-        CareerFormat(caller, 1, place, text, sizeof text);
+        CareerFormat(caller, 1, place, p + 1, text, sizeof text);
     }
     CareerShowResult(caller, text);
 }

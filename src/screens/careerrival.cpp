@@ -39,7 +39,7 @@ int UpdateRivalStandings(sBasicUiWidget* caller, int)
                                      BasicDbTable_GetElementI(players, 8, r, 0) + BasicDbTable_GetElementI(rivals, 13, v, 0));
             sBasicUiEnvironment* env = caller ? BasicUiWidget_GetEnvironment(caller) : BasicUi_GetEnvironment();
             char text[256];
-            CareerFormat(caller, BasicUiEnvironment_GetVariant(env) == 0 ? 8 : 7, "", text, sizeof text);
+            CareerFormat(caller, BasicUiEnvironment_GetVariant(env) == 0 ? 8 : 7, "", 0, text, sizeof text);
             CareerShowResult(caller, text);
         }
         // Marks the game folded for a fold-in that repeats (a mini-game changes no statistics).

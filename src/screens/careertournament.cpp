@@ -53,9 +53,9 @@ void TournamentPodium(const CareerTournament& c, int place, int noPlaceRow)
         HandlePlacedUnlockables(c.def, 19, 43, c.e, c.players, c.r, place + 1);
         char name[8];
         FormatPlace(place + 1, name, sizeof name);
-        CareerFormat(c.caller, 5, name, text, sizeof text);
+        CareerFormat(c.caller, 5, name, place + 1, text, sizeof text);
     } else {
-        CareerFormat(c.caller, noPlaceRow, "", text, sizeof text);
+        CareerFormat(c.caller, noPlaceRow, "", 0, text, sizeof text);
     }
     BasicDbTable_SetElementCN(c.record, kTnStates, c.r, c.e, 'Z');
     CareerShowResult(c.caller, text);

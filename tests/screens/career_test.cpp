@@ -3,6 +3,8 @@
 // prize money and unlocks. The computer's games come from the fixed random sequence.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "game/gameloop.h"
@@ -38,15 +40,25 @@ protected:
     char State(sBasicDbTable* t, int column, int e) { return BasicDbTable_GetElementCN(t, column, r, e, '?'); }
     int El(sBasicDbTable* t, int column, int k) { return BasicDbTable_GetElementIN(t, column, r, k, -99); }
     int Def(const char* table, int column, int row) { return BasicDbTable_GetElementI(Game(table), column, row); }
+    // The game data's "ui" texts, for the results dialog's composed line (row 3 of "sFgStrings").
+    void RegisterUiTexts()
+    {
+        std::stringstream text;
+        text << std::ifstream(std::string(ZENDROLYX_SOURCE_DIR) + "/content/db/ui.db.xml").rdbuf();
+        ui = RegisterText(text.str());
+    }
+    std::string Composed() { return BasicDbTable_GetStrElement(BasicDbTable_Find(ui, "sFgStrings"), 3, 1); }
 
     int r = 0;
     sBasicDbTable *players = nullptr, *league = nullptr, *tournament = nullptr;
+    sBasicDb* ui = nullptr;
 };
 
 }  // namespace
 
 TEST_F(Career, ALeagueSeasonIsPlayedWeekByWeekToItsPodium)
 {
+    RegisterUiTexts();
     const int funds = Funds(), fee = Def("Leagues", 10, 0), m = Def("Leagues", 5, 0), weeks = Def("Leagues", 7, 0);
     EXPECT_EQ(EnterLeague(nullptr, 1 + 19), 0) << "a locked league is refused";
     ASSERT_EQ(EnterLeague(nullptr, 0), 1);
@@ -78,6 +90,7 @@ TEST_F(Career, ALeagueSeasonIsPlayedWeekByWeekToItsPodium)
     EXPECT_EQ(BasicDbTable_GetElementI(league, 14, r), 0) << "top of the table";
     EXPECT_EQ(State(league, 11, 0), 'Z') << "the season is over";
     EXPECT_EQ(State(players, 27, 0), '1');
+    EXPECT_EQ(Composed(), "Well bowled: you finished 1st!");
     EXPECT_EQ(Funds(), funds - fee + Def("Leagues", 12, 0));
     EXPECT_NE(State(players, 27, 3), 'L') << "the podium opens the league three rows on";
     EXPECT_EQ(Stat(30), weeks);
@@ -144,6 +157,7 @@ TEST_F(Career, AbandonedGamesChangeNothing)
 // bowled at once with no place; losing the semi-final and winning the match for third is third.
 TEST_F(Career, ATreeIsPlayedToTheFinal)
 {
+    RegisterUiTexts();
     const int funds = Funds(), fee = Def("Tournaments", 12, 0);
     ASSERT_EQ(EnterTournament(nullptr, 0), 1);
     EXPECT_EQ(Funds(), funds - fee);
@@ -163,6 +177,7 @@ TEST_F(Career, ATreeIsPlayedToTheFinal)
     Played(kLastGameTree, 1, 100, 200);
     UpdateTreeStandings(nullptr, 0);
     EXPECT_EQ(State(tournament, 11, 0), 'Z') << "out in the first round";
+    EXPECT_EQ(Composed(), "You are out of the event: no place this time.");
     EXPECT_EQ(State(players, 28, 0), '1') << "the earlier win is kept";
     EXPECT_GE(El(tournament, 20, 4), 0) << "the final was bowled without the player";
 
