@@ -281,7 +281,9 @@ int SetupEvents(sBasicUiWidget* caller, int)
         const int c = record ? BasicDbTable_GetElementI(record, 1, r, -1) : -1;
         if (!box || c < 0 || c >= kEvents) continue;
         BasicUiWidgetTypeScrollBox_SetSelectedSlot(box, (c / 5) * 5);
-        BasicUiWidgetTypeScrollBox_SetSelectedIndex(box, c);
+        // The selection counts from 1 (what SetupLeague and SetupTournament read back less one),
+        // so that confirming the screen as shown picks the event in progress again.
+        BasicUiWidgetTypeScrollBox_SetSelectedIndex(box, c + 1);
         std::snprintf(name, sizeof name, "%stMove", k.screen);
         sBasicUiWidget* move = BasicUi_FindWidget(env, name);
         std::snprintf(name, sizeof name, "%sslot%d", k.screen, c % 5 + 1);

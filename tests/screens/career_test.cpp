@@ -13,6 +13,9 @@
 #include "screens/frontend_fixture.h"
 #include "screens/launchers.h"
 #include "screens/results.h"
+#include "ui/frameupdate.h"
+#include "ui/widgets/commands.h"
+#include "ui/widgets/scrollbox.h"
 
 namespace {
 
@@ -287,4 +290,56 @@ TEST_F(Career, ARivalBeatenIsWonOnceAndPaidEachTime)
     ResetCareer(nullptr, r);
     EXPECT_EQ(BasicDbTable_GetElementI(Save("rival"), 1, r), 0);
     EXPECT_EQ(BasicDbTable_GetElementI(league, 1, r), -1);
+}
+
+// The league selection screen: the scroll box's selection counts from 1, giving up an entered
+// league is asked once and then the entry is not asked again, and the screen shows the league
+// in progress selected when it opens.
+TEST_F(Career, TheSelectionScreenEntersTheLeaguePicked)
+{
+    std::string items;
+    for (int i = 0; i <= 21; ++i) items += "<BasicUiWidget name=\"i" + std::to_string(i) + "\" typeWidget=\"wtButton\"/>";
+    ASSERT_EQ(LoadText("<BasicUiDisplay name=\"d\"><BasicUiScreen name=\"s\">"
+                       "<BasicUiWidget name=\"s20sb6\" typeWidget=\"wtScrollBox\" slots=\"5\">" + items + "</BasicUiWidget>"
+                       "<BasicUiWidget name=\"s20dialog1\" typeWidget=\"wtDialogBox\" isShowDialog=\"1\" isRender=\"0\"/>"
+                       "<BasicUiWidget name=\"s20dialog3\" typeWidget=\"wtDialogBox\" isShowDialog=\"1\" isRender=\"0\"/>"
+                       "<BasicUiWidget name=\"cSN.gotoS21\" typeWidget=\"cmdSeq\"/>"
+                       "<BasicUiWidget name=\"sFgSetPlayers2.League\" typeWidget=\"cmdSeq\"/>"
+                       "</BasicUiScreen></BasicUiDisplay>"),
+              1);
+    env->inputMode = BasicUiInputMode_Normal;
+    BasicUi_UpdateEnvironment(env, 1.0f / 30.0f);
+    sBasicUiWidget* box = Widget("s20sb6");
+    auto ran = [&](const char* name) {
+        auto* s = static_cast<sBasicUiWidgetTypeCmdSequence*>(Widget(name)->widgetTypeRef.ptr);
+        const int active = s->cmdSeqActive.value;
+        s->cmdSeqActive.value = 0;
+        return active;
+    };
+    for (int index : {0, 21}) {
+        BasicUiWidgetTypeScrollBox_SetSelectedIndex(box, index);
+        EXPECT_EQ(SetupLeague(nullptr, 0), 0) << "selection " << index;
+    }
+    BasicUiWidgetTypeScrollBox_SetSelectedIndex(box, 1);
+    ASSERT_EQ(SetupLeague(nullptr, 0), 1);
+    EXPECT_EQ(BasicDbTable_GetElementI(league, 1, r), 0);
+    EXPECT_EQ(Widget("s20dialog1")->isRender.value, 0) << "nothing to give up";
+    EXPECT_EQ(Widget("s20dialog3")->isRender.value, 1) << "the fee is confirmed";
+    EXPECT_EQ(ran("cSN.gotoS21"), 1) << "a singles league goes to its table";
+
+    Widget("s20dialog3")->isRender.value = 0;
+    BasicUiWidgetTypeScrollBox_SetSelectedIndex(box, 2);
+    ASSERT_EQ(SetupLeague(nullptr, 0), 1);
+    EXPECT_EQ(BasicDbTable_GetElementI(league, 1, r), 1);
+    EXPECT_EQ(Widget("s20dialog1")->isRender.value, 1) << "giving up the first league is asked";
+    EXPECT_EQ(Widget("s20dialog3")->isRender.value, 0) << "and then the entry is not asked again";
+    EXPECT_EQ(ran("sFgSetPlayers2.League"), 1) << "a doubles league sets its team up";
+    EXPECT_EQ(State(league, 11, 0), 'Z');
+
+    BasicUiWidgetTypeScrollBox_SetSelectedIndex(box, 7);
+    EXPECT_EQ(SetupEvents(nullptr, 0), 1);
+    EXPECT_EQ(BasicUiWidgetTypeScrollBox_GetSelectedIndex(box), 2) << "the league in progress is selected";
+    const int funds = Funds();
+    ASSERT_EQ(SetupLeague(nullptr, 0), 1);
+    EXPECT_EQ(Funds(), funds) << "rejoined, not paid again";
 }
