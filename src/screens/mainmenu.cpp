@@ -21,6 +21,7 @@
 #include "screens/bowlerpreview.h"
 #include "screens/career.h"
 #include "screens/loadingscreen.h"
+#include "screens/saveflow.h"
 #include "screens/screenstack.h"
 #include "screens/scriptfunctions.h"
 #include "screens/scriptfunctions_play.h"
@@ -144,14 +145,14 @@ static void FoldInLastGame()
     case kLastGamePinSelect: UpdatePinSelect(nullptr, 0); break;
     // A quick game counts in its first bowler's statistics and is saved when auto-save is on.
     case kLastGameQuick: FoldInQuickPlay(); break;
-    // A career game goes into its event's standings, which start their screen, and is saved.
+    // A career game goes into its event's standings, which start their screen, and is saved
+    // (with auto-save on, as a quick game is).
     case kLastGameLeague:
     case kLastGameTree:
     case kLastGameLadder:
     case kLastGameHighScore:
     case kLastGameRival:
-        FoldInCareerGame(nullptr);
-        GameSave(nullptr, 0);
+        if (FoldInCareerGame(nullptr) && AutoSaveEnabled()) GameSave(nullptr, 0);
         break;
     // Mini-games fold nothing in.
     default: break;
