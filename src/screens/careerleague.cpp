@@ -3,9 +3,7 @@
 // teams higher), the table is sorted by wins and then pins, and after the last week the season
 // closes with the podium's prize money and unlocks. A week is folded in once: when the main menu
 // opens again without a new game, the standings are only shown.
-#include <cstdio>
-#include <cstring>
-
+#include "host/errorlog.h"
 #include "screens/career.h"
 #include "screens/frontenddb.h"
 #include "screens/launchers.h"
@@ -13,8 +11,6 @@
 #include "screens/unlocks.h"
 #include "ui/environment.h"
 #include "ui/widgets/standings.h"
-
-#include "host/errorlog.h"
 
 // "league" record columns and "Leagues" definition columns.
 enum { kCurrent = 1, kStates = 11, kOrder = 13, kPosition = 14, kWeek = 15, kFirstWeek = 16, kWins = 31, kLosses, kPins,

@@ -1,8 +1,6 @@
 // The rival after a rival game: beating the rival (a tie is a win) marks it won the first time,
 // unlocks its rewards once and pays its prize on every win. Rivals met at a mini-game hand back
 // a winner flag rather than a score, so those games count in no bowling statistics.
-#include <cstdio>
-
 #include "host/errorlog.h"
 #include "screens/career.h"
 #include "screens/frontenddb.h"
