@@ -2,7 +2,7 @@
 // for the fee, giving up an event already entered), the fee charged and the saved record set up
 // (the league's fixtures come from the league table's generator, a tournament's first round or
 // ladder from the team order), then the screen that follows is started: the team's set-up for
-// team events, the standings for singles.
+// team events, the standings for singles. A rival game is set up the same way, without a fee.
 #include <cstdio>
 #include <initializer_list>
 #include <string>
