@@ -21,6 +21,7 @@
 #include "screens/bowlerpreview.h"
 #include "screens/loadingscreen.h"
 #include "screens/screenstack.h"
+#include "screens/trophies.h"
 #include "screens/scriptfunctions.h"
 #include "shell/globals.h"
 #include "shell/settings.h"
@@ -95,6 +96,7 @@ int MainMenuScreenInit()
     DisableNoHomeDraw();
     EnableSleepMode(true);
     GameOptionsHaveChanged();
+    MainMenuTrophiesCheck(1);
     MainMenuResetLastGameType();
     return 1;
 }

@@ -7,7 +7,9 @@
 
 #include "screens/bowlerpreview.h"
 #include "screens/frontend.h"
+#include "screens/proshop.h"
 #include "screens/scriptfunctions_play.h"
+#include "screens/trophies.h"
 #include "screens/tutorials.h"
 #include "ui/frameupdate.h"
 #include "ui/registry.h"
@@ -86,10 +88,10 @@ const ScriptFunction kScriptFunctions[] = {
     // career: {"UpdateLeagueStandings", UpdateLeagueStandings},
     // career: {"UpdateRivalStandings", UpdateRivalStandings},
     // career: {"ResetCareer", ResetCareer},
-    // career: {"ProShopEnter", ProShopEnter},
-    // career: {"ProShopLeave", ProShopLeave},
-    // career: {"HandleProShopItemSelect", HandleProShopItemSelect},
-    // career: {"HandleProShopItemEnter", HandleProShopItemEnter},
+    {"ProShopEnter", ProShopEnter},
+    {"ProShopLeave", ProShopLeave},
+    {"HandleProShopItemSelect", HandleProShopItemSelect},
+    {"HandleProShopItemEnter", HandleProShopItemEnter},
     {"SelectNextPlayerIndex", SelectNextPlayerIndex},
     {"VerifyCustomPlayerUnload", VerifyCustomPlayerUnload},
     // preview: {"SetupPlayerModel", SetupPlayerModel},
@@ -98,7 +100,7 @@ const ScriptFunction kScriptFunctions[] = {
     {"AssignControllers", AssignControllers},
     {"CheckForControllerPresence", CheckForControllerPresence},
     {"CheckForControllerPresenceII", CheckForControllerPresenceII},
-    // career: {"UpdateTrophies", UpdateTrophies},
+    {"UpdateTrophies", UpdateTrophies},
     // career: {"SetupEvents", SetupEvents},
     {"StartTutorial", StartTutorial},
     {"NextTutorial", NextTutorial},
