@@ -3,10 +3,18 @@
 // slots; the unlock groups of an event; the trophy counts and the achievement watch.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "host/errorlog.h"
 #include "screens/frontend_fixture.h"
 #include "screens/proshop.h"
+#include "screens/scriptfunctions.h"
 #include "screens/trophies.h"
 #include "screens/unlocks.h"
+#include "ui/frameupdate.h"
+#include "ui/registry.h"
+#include "ui/widgets/commands.h"
 #include "ui/widgets/msgbox.h"
 #include "ui/widgets/triggers.h"
 
@@ -230,4 +238,65 @@ TEST_F(ProShop, TrophiesCountWhatIsUnlockedAndWonAndTheWatchTellsWhatGrew)
     SetCareerPlayerItemState(kHatState, 5, 'U');
     SetCareerPlayerItemState(29, 7, 'W');
     EXPECT_EQ(MainMenuTrophiesCheck(0), kTrophyHats) << "the first kind that grew";
+}
+
+namespace {
+
+// The shop as the menus' description builds it.
+class ShopScreen : public FrontEndTest {
+protected:
+    void SetUp() override
+    {
+        FrontEndTest::SetUp();
+        HostClearErrorLog();
+        ASSERT_EQ(LoadContent("ui/ui360.xml"), 1);
+        env->inputMode = BasicUiInputMode_Normal;
+        BasicFn_Clear();
+        RegisterScriptFunctions();
+    }
+    void TearDown() override
+    {
+        BasicFn_Clear();
+        FrontEndTest::TearDown();
+    }
+    void Run(const char* seq)
+    {
+        BasicUiWidgetTypeCmdSequence_Run(Widget(seq));
+        for (int i = 0; i < 3; ++i) BasicUi_UpdateEnvironment(env, 1.0f / 30.0f);
+    }
+    int Shown(const char* name) { return Widget(name) ? Widget(name)->isRender.value : -1; }
+    int Active(const char* name) { return Widget(name) ? Widget(name)->isActive.value : -1; }
+};
+
+}  // namespace
+
+TEST_F(ShopScreen, EveryNameTheShopLooksUpIsThereAndTheListsFollowTheBowlersGender)
+{
+    EXPECT_EQ(HostErrorLog(), "") << "the description loads without a complaint";
+    ASSERT_NE(BasicUi_FindScreen(env, "s18CareerShop"), nullptr);
+    std::vector<std::string> names = {"s18tMoveV", "s18box2", "s18sbShirtsMb05", "s18sbShirtsFb05", "game.BallsL",
+                                      "game.GlovesL", "s18tMoveH3", "s18tMoveH6", "s18tMoveH7", "s18sbBalls"};
+    for (int k = 1; k <= 7; ++k) names.push_back("s18b" + std::to_string(k));
+    for (int k = 1; k <= 5; ++k) {
+        names.push_back("s18pickBox" + std::to_string(k));
+        names.push_back("s18dialog" + std::to_string(k));
+    }
+    for (const std::string& n : names) EXPECT_NE(Widget(n.c_str()), nullptr) << n;
+
+    const int r = GetCareerID();
+    BasicDbTable_SetElementI(Save("players"), 7, r, 1);  // a woman
+    Run("go.shop");
+    EXPECT_EQ(inProShop, 1);
+    EXPECT_EQ(Shown("s18sbShirtsF"), 1);
+    EXPECT_EQ(Shown("s18sbShirtsM"), 0);
+    Run("s18.in2");
+    EXPECT_EQ(Active("s18tMoveH2F"), 1) << "the skirts take the pad";
+    EXPECT_EQ(Active("s18tMoveH2M"), 0);
+    EXPECT_EQ(Active("s18tMoveV"), 0);
+    Run("s18.out");
+    EXPECT_EQ(Active("s18tMoveV"), 1);
+    Run("s18.leave");
+    EXPECT_EQ(inProShop, 0);
+    EXPECT_EQ(BasicUi_FindScreen(env, "s18CareerShop")->isRender.value, 0);
+    EXPECT_EQ(BasicUi_FindScreen(env, "s0MainMenu")->isRender.value, 1) << "back on the main menu";
 }
