@@ -9,6 +9,7 @@
 #include "host/errorlog.h"
 #include "screens/frontend_fixture.h"
 #include "screens/proshop.h"
+#include "screens/saveflow.h"
 #include "screens/scriptfunctions.h"
 #include "screens/trophies.h"
 #include "screens/unlocks.h"
@@ -248,6 +249,7 @@ protected:
     void SetUp() override
     {
         FrontEndTest::SetUp();
+        dbSave = nullptr;  // the fixture's own save database, not one an earlier menu left
         HostClearErrorLog();
         ASSERT_EQ(LoadContent("ui/ui360.xml"), 1);
         env->inputMode = BasicUiInputMode_Normal;
