@@ -302,3 +302,28 @@ TEST_F(ShopScreen, EveryNameTheShopLooksUpIsThereAndTheListsFollowTheBowlersGend
     EXPECT_EQ(BasicUi_FindScreen(env, "s18CareerShop")->isRender.value, 0);
     EXPECT_EQ(BasicUi_FindScreen(env, "s0MainMenu")->isRender.value, 1) << "back on the main menu";
 }
+
+TEST_F(ProShop, EveryItemOfTheShopHasAStateInEveryBowlerAndAPriceThatIsNotNegative)
+{
+    const struct {
+        int column;
+        const char* tables[2];
+    } categories[] = {{19, {"Pants", "Skirts"}},       {20, {"Shirts", "Shirts"}},     {21, {"Shoes", "Shoes"}},
+                      {22, {"HatsM", "HatsF"}},        {23, {"GlassesM", "GlassesF"}}, {24, {"GlovesL", "GlovesR"}},
+                      {25, {"BallsL", "BallsR"}}};
+    sBasicDbTable* players = Save("players");
+    for (const auto& c : categories) {
+        for (const char* name : c.tables) {
+            sBasicDbTable* items = Game(name);
+            ASSERT_NE(items, nullptr) << name;
+            EXPECT_LE(items->rows, BasicDbTable_GetElementCount(players, c.column) - 1) << name;
+            for (int i = 0; i < items->rows; ++i) {
+                EXPECT_GE(BasicDbTable_GetElementI(items, 6, i), 0) << name << " " << i;
+                for (int p = 0; p < players->rows; ++p)
+                    EXPECT_NE(std::string("LNUO").find(BasicDbTable_GetElementCN(players, c.column, p, i, '?')),
+                              std::string::npos)
+                        << name << " item " << i << " of bowler " << p;
+            }
+        }
+    }
+}
