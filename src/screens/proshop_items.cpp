@@ -141,8 +141,9 @@ int HandleProShopItemHBuy(sBasicUiEnvironment* env, sBasicUiWidget* scrollBox, s
         if (wornColumn == kColBalls) {
             const int answer = OpenDialog(env, "s18dialog5", 4);
             if (answer >= 0 && answer < kBallSlots) {
-                SetCareerPlayerBall(answer, item);
+                // The first ball is remembered before the previews are refreshed, which show it.
                 if (answer == 0) Remembered(wornColumn) = item;
+                SetCareerPlayerBall(answer, item);
             }
         } else if (optional && Remembered(wornColumn) == item) {
             if (OpenDialog(env, "s18dialog4", 2) == kAnswerYes) {
