@@ -275,6 +275,10 @@ protected:
 TEST_F(ShopScreen, EveryNameTheShopLooksUpIsThereAndTheListsFollowTheBowlersGender)
 {
     EXPECT_EQ(HostErrorLog(), "") << "the description loads without a complaint";
+    bool loadsGame = false;
+    for (sBasicDbFile* f = env->dbRoot; f; f = f->next)
+        for (sBasicDb* db = f->db; db; db = db->next) loadsGame = loadsGame || std::string(db->name) == "game";
+    EXPECT_TRUE(loadsGame) << "the item tables come with the description";
     ASSERT_NE(BasicUi_FindScreen(env, "s18CareerShop"), nullptr);
     std::vector<std::string> names = {"s18tMoveV", "s18box2", "s18sbShirtsMb05", "s18sbShirtsFb05", "game.BallsL",
                                       "game.GlovesL", "s18tMoveH3", "s18tMoveH6", "s18tMoveH7", "s18sbBalls"};
