@@ -98,7 +98,7 @@ static void CloseSeason(sBasicUiWidget* caller, sBasicDbTable* record, sBasicDbT
         const char now = BasicDbTable_GetElementCN(players, 27, r, e, 'L');
         // A better place reached before is kept.
         if (!(now >= '1' && now < mark)) BasicDbTable_SetElementCN(players, 27, r, e, mark);
-        HandlePlacedUnlockables(def, kFirstUnlock, kLastUnlock, e, players, r, p + 1);
+        HandlePlacedUnlockables("Leagues", kFirstUnlock, kLastUnlock, e, "players", r, p + 1);
         BasicDbTable_SetElementI(players, 8, r,
                                  BasicDbTable_GetElementI(players, 8, r, 0) + BasicDbTable_GetElementI(def, kPrize1 + p, e, 0));
         CareerFormat(caller, 5, place, p + 1, text, sizeof text);

@@ -31,7 +31,7 @@ int UpdateRivalStandings(sBasicUiWidget* caller, int)
         if (a >= b) {
             if (BasicDbTable_GetElementCN(players, 29, r, v, 'L') != 'W') {
                 BasicDbTable_SetElementCN(players, 29, r, v, 'W');
-                HandleUnlockables(rivals, 16, 30, v, players, r);
+                HandleUnlockables("Rivals", 16, 30, v, "players", r);
             }
             BasicDbTable_SetElementI(players, 8, r,
                                      BasicDbTable_GetElementI(players, 8, r, 0) + BasicDbTable_GetElementI(rivals, 13, v, 0));

@@ -50,7 +50,7 @@ void TournamentPodium(const CareerTournament& c, int place, int noPlaceRow)
         BasicDbTable_SetElementI(c.players, 8, c.r,
                                  BasicDbTable_GetElementI(c.players, 8, c.r, 0) +
                                      BasicDbTable_GetElementI(c.def, kTdPrize1 + place, c.e, 0));
-        HandlePlacedUnlockables(c.def, 19, 43, c.e, c.players, c.r, place + 1);
+        HandlePlacedUnlockables("Tournaments", 19, 43, c.e, "players", c.r, place + 1);
         char name[8];
         FormatPlace(place + 1, name, sizeof name);
         CareerFormat(c.caller, 5, name, place + 1, text, sizeof text);

@@ -23,6 +23,7 @@
 #include "screens/loadingscreen.h"
 #include "screens/saveflow.h"
 #include "screens/screenstack.h"
+#include "screens/trophies.h"
 #include "screens/scriptfunctions.h"
 #include "screens/scriptfunctions_play.h"
 #include "shell/globals.h"
@@ -98,6 +99,7 @@ int MainMenuScreenInit()
     DisableNoHomeDraw();
     EnableSleepMode(true);
     GameOptionsHaveChanged();
+    MainMenuTrophiesCheck(1);
     MainMenuResetLastGameType();
     return 1;
 }

@@ -8,7 +8,9 @@
 #include "screens/bowlerpreview.h"
 #include "screens/career.h"
 #include "screens/frontend.h"
+#include "screens/proshop.h"
 #include "screens/scriptfunctions_play.h"
+#include "screens/trophies.h"
 #include "screens/tutorials.h"
 #include "ui/frameupdate.h"
 #include "ui/registry.h"
@@ -48,8 +50,8 @@ struct ScriptFunction {
     BasicFn fn;
 };
 
-// The registration order. Lines marked "career:" are the careers, pro shop and trophies;
-// "preview:" the bowler model loaders, which wait for the 3D character widget.
+// The registration order. Lines marked "preview:" are the bowler model loaders, which wait for
+// the 3D character widget.
 const ScriptFunction kScriptFunctions[] = {
     {"GameSave", GameSave},
     {"GameLoad", GameLoad},
@@ -87,10 +89,10 @@ const ScriptFunction kScriptFunctions[] = {
     {"UpdateLeagueStandings", UpdateLeagueStandings},
     {"UpdateRivalStandings", UpdateRivalStandings},
     {"ResetCareer", ResetCareer},
-    // career: {"ProShopEnter", ProShopEnter},
-    // career: {"ProShopLeave", ProShopLeave},
-    // career: {"HandleProShopItemSelect", HandleProShopItemSelect},
-    // career: {"HandleProShopItemEnter", HandleProShopItemEnter},
+    {"ProShopEnter", ProShopEnter},
+    {"ProShopLeave", ProShopLeave},
+    {"HandleProShopItemSelect", HandleProShopItemSelect},
+    {"HandleProShopItemEnter", HandleProShopItemEnter},
     {"SelectNextPlayerIndex", SelectNextPlayerIndex},
     {"VerifyCustomPlayerUnload", VerifyCustomPlayerUnload},
     // preview: {"SetupPlayerModel", SetupPlayerModel},
@@ -99,7 +101,7 @@ const ScriptFunction kScriptFunctions[] = {
     {"AssignControllers", AssignControllers},
     {"CheckForControllerPresence", CheckForControllerPresence},
     {"CheckForControllerPresenceII", CheckForControllerPresenceII},
-    // career: {"UpdateTrophies", UpdateTrophies},
+    {"UpdateTrophies", UpdateTrophies},
     {"SetupEvents", SetupEvents},
     {"StartTutorial", StartTutorial},
     {"NextTutorial", NextTutorial},
