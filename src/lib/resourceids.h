@@ -32,6 +32,17 @@ constexpr int kParticleCenterToolModel = 6401;
 constexpr int kParticleBoxToolModel = 6402;
 constexpr int kParticleSphereToolModel = 6403;
 
+// ---- The UI framework's own archive (Resource/BasicUiRez.rez, ids 1-7) ----
+// Its logo, and its font (information, then the glyph sheet) for each display size: the standard
+// display uses 6 and 7, the larger ones 4 and 5, and 2 and 3.
+constexpr int kUiBaseLogo = 1;
+constexpr int kUiBaseFontInfoLarge = 2;
+constexpr int kUiBaseFontLarge = 3;
+constexpr int kUiBaseFontInfoMedium = 4;
+constexpr int kUiBaseFontMedium = 5;
+constexpr int kUiBaseFontInfo = 6;
+constexpr int kUiBaseFont = 7;
+
 // ---- Fonts (bitmaps of type 125, each naming its font information) ----
 // Every font and its information lie in [kFontsFirst, kFontsLast], loaded at start-up.
 constexpr int kFontsFirst = 3050;

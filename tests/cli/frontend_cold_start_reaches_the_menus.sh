@@ -2,7 +2,7 @@
 # A run without --launch goes from the intro logos (A skips each) to the title: the game's name
 # over the lane on both screens. A touch of the lower screen opens the main menu: its heading and
 # entries below, the upper screen's lane behind. Touching an entry opens its screen (the options),
-# and B comes back to the main menu.
+# and B comes back to the main menu. The UI framework finds its own archive (logo and font).
 #   frontend_cold_start_reaches_the_menus.sh ZENDROLYX SHOT_CHECK
 set -e
 game=$1
@@ -10,7 +10,8 @@ check=$2
 rm -rf cold-start && mkdir -p cold-start/shots
 printf '5 A\n6\n20 A\n21\n150 touch 160 120\n165\n200 touch 240 120\n230\n260 B\n262\n' > cold-start/input.txt
 "$game" --headless --frames 300 --data cli-data --input cold-start/input.txt --screenshot 140,199,250,299 \
-    --out cold-start/shots > /dev/null
+    --out cold-start/shots --verbose > /dev/null 2> cold-start/err.txt
+! grep 'BasicUi' cold-start/err.txt
 shots=cold-start/shots
 # The title: the lane between the pins and the ball below, and on the upper screen.
 "$check" $shots/frame00140-lower.png lane:160,130,8,40 pin:160,80,20,20

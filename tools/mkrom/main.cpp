@@ -8,6 +8,7 @@
 #include "archive_writer.h"
 #include "content.h"
 #include "content_bowler.h"
+#include "content_uibase.h"
 
 static int Usage(const char* message)
 {
@@ -40,6 +41,8 @@ int main(int argc, char** argv)
                     : mkrom::WriteSingleArchive(out, mkrom::ArchiveRanges(), content, &error);
     // The character archive stands beside either form: the game opens it for each game.
     ok = ok && mkrom::WriteCharacterArchive(out, &error);
+    // So is the UI framework's own archive, which it opens when it starts.
+    ok = ok && mkrom::WriteUiBaseArchive(out, &error);
     ok = ok && mkrom::WriteVideos(out, &error);
     if (!ok) {
         fprintf(stderr, "mkrom: %s\n", error.c_str());
