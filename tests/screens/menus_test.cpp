@@ -74,6 +74,11 @@ TEST_F(Menus, EveryNameTheFrontEndLooksUpIsThereWithItsType)
     EXPECT_GE(BasicDbTable_Find(ui, "s0Strings")->rows, 23);
     EXPECT_GE(BasicDbTable_Find(ui, "sFgStrings")->rows, 9);
     EXPECT_GE(BasicDbTable_Find(ui, "s19Strings")->rows, 17);
+    // A dialog returns 2 for its first answer, which every question takes as yes.
+    sBasicDbTable* answers = BasicDbTable_Find(ui, "sAnswers");
+    ASSERT_NE(answers, nullptr);
+    EXPECT_STREQ(BasicDbTable_GetStrElement(answers, 1, 1), "Yes");
+    EXPECT_STREQ(BasicDbTable_GetStrElement(answers, 2, 1), "No");
 }
 
 TEST_F(Menus, EveryFunctionTheScriptsCallIsOneOfTheFrontEnds)
