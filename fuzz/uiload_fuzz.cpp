@@ -3,9 +3,10 @@
 // screen and widget tree is walked, the records are looked up by name, then every command
 // sequence is started and the environment runs frames with input taken from the file (buttons,
 // stylus touches that may type on the keyboard, frame times); navigation and shown-only dialogs
-// are driven on every menu widget and more frames run, the 3D characters' rigs are animated,
-// limited and skinned, the standings widgets are set to rounds, weeks and rows from the file and
-// leagues get fixtures written into the tables they name, and the environment is cleared.
+// are driven on every menu widget, with the accessors of buttons, scroll boxes, references, sticky
+// buttons and dialogs, and more frames run, the 3D characters' rigs are animated, limited, mapped
+// and skinned, the standings widgets are set to rounds, weeks and rows from the file and leagues
+// get fixtures written into the tables they name, and the environment is cleared.
 // Nothing may crash or hang, no tree may become a loop or lose a widget's parent link, the input
 // mode stays a mode, and the memory manager must end where it started.
 #include <unistd.h>
@@ -37,6 +38,7 @@
 #include "ui/widgets/rig3d.h"
 #include "ui/widgets/scrollbox.h"
 #include "ui/widgets/standings.h"
+#include "ui/widgets/sticky.h"
 #include "ui/widgets/transform3d.h"
 #include "ui/widgets/triggers.h"
 #include "ui/widgettypes.h"
@@ -108,6 +110,22 @@ static void PokeMenuWidgets(sBasicUiWidget* first, long limit)
         if (auto* d = static_cast<sBasicUiWidgetTypeDialogBox*>(
                 w->widgetTypeRef.type == EBasicUiWidgetTypeDialogBox ? w->widgetTypeRef.ptr : nullptr))
             if (d->isShowDialog.value) BasicUiWidgetTypeDialogBox_OpenDialog(w, 1 + int(count % 4));
+        // The accessors that the triggers, the cursor and the front end call, on whatever the
+        // description made of the widget (each must take a widget of any type).
+        const int n = int(count % 40) - 5;
+        BasicUiWidgetTypeScrollBox_SetSelectedIndex(w, n);
+        BasicUiWidgetTypeScrollBox_SetSelectedSlot(w, n);
+        BasicUiWidgetTypeScrollBox_ScrollTo(w, BasicUiWidgetTypeScrollBox_GetNth(w, n));
+        BasicUiWidgetTypeButton_IsAvailable(w, 1);
+        BasicUiWidgetTypeButton_IsInside0(w);
+        BasicUiWidgetTypeButton_IsInside1(w);
+        BasicUiWidgetTypeDbRef_GetDbInt(w);
+        BasicUiWidgetTypeDbRef_IsLocked(w, n);
+        float fx = float(n * 16), fy = float(n * 8);
+        BasicUiWidgetTypeStickyButton_IsPressed(int(fx), int(fy), w);
+        BasicUiWidgetTypeStickyButton_Center(&fx, &fy, w);
+        BasicUiWidgetTypeDialogBox_IsPressed(int(fx), int(fy), w);
+        BasicUiWidgetTypeDialogBox_Center(&fx, &fy, w);
         if (w->childWidget) {
             w = w->childWidget;
             ++depth;
@@ -129,8 +147,9 @@ static void RunFrames(const uint8_t* data, size_t size)
     for (int frame = 0; frame < kFrames; ++frame) {
         unsigned touch = next();
         pad.touchData = {int32_t(next() * 320 / 256), int32_t(next() * 240 / 256), int32_t(touch & 1)};
-        basicUiInput.buttons = uint16_t(next() << 8 | next());
-        basicUiInput.edges = uint16_t(next() << 8 | next());
+        // The pad as the game reads it; the update brings it into the UI's copy.
+        allInput.buttons = uint16_t(next() << 8 | next());
+        allInput.edges = uint16_t(next() << 8 | next());
         float dt = float(next()) / 255.0f / 20.0f;  // up to 50 ms: waits of a second end in the run
         BasicUi_UpdateEnvironment(env, dt);
         int mode = BasicUiEnvironment_GetInputMode(env);
@@ -141,7 +160,8 @@ static void RunFrames(const uint8_t* data, size_t size)
 
 // What the character widget does to a rig each frame, run on every rig, bone and limit of the
 // tree with a frame and animation id from the file: enumerate, animate (a missing animation is
-// reported and skipped), update the bones in order, limit them and hand their matrices over.
+// reported and skipped), update the bones in order, limit them, hand their matrices over and run
+// the inverse-kinematics mapper (bones found by name, whatever their type).
 static void RunRigs(sBasicUiWidget* first, long limit, const uint8_t* data, size_t size)
 {
     long count = 0;
@@ -159,6 +179,8 @@ static void RunRigs(sBasicUiWidget* first, long limit, const uint8_t* data, size
             for (sBasicUiWidget* c = w->childWidget; c; c = c->nextWidget)
                 BasicUiWidgetType3DRig_LimitBonesIncremental(c, &limits, 0);
             BasicUiWidgetType3DRig_LimitBonesIncremental(nullptr, &limits, int(frame) & 7);
+            // The character's mapping pass, or its reset pass.
+            BasicUiWidgetType3DRig_IKMapper(w, int(frame) & 1, int(frame) & 4);
             break;
         }
         case EBasicUiWidgetType3DBone: {

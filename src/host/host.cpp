@@ -42,7 +42,8 @@ void HostPrintUsage(FILE* to)
                  "  --seed N       seed of the random numbers (default 0)\n"
                  "  --input FILE   read the controller input from a script (one line a frame change)\n"
                  "  --launch MODE  start a game at once: 'attract' (a demonstration game), 'quick', or the\n"
-                 "                 mini-games 'spares', 'bingo', 'poker' and 'pinselect'\n"
+                 "                 mini-games 'spares', 'bingo', 'poker' and 'pinselect'; 'gallery' shows the\n"
+                 "                 menu widgets' gallery instead of a game\n"
                  "  --players N    bowlers of a launched game, 1 to 8 (default 1)\n"
                  "  --humans H     the first H bowlers of a launched game are played by a person (default 0)\n"
                  "  --controls C   how the people set up a throw: 'touch' (the stylus, default) or 'buttons'\n"
@@ -102,7 +103,7 @@ struct OptionSpec {
     void (*store)(HostOptions* o, const char* text, long n);
 };
 
-static const char* const kLaunchModes[] = {"attract", "quick", "spares", "bingo", "poker", "pinselect", nullptr};
+static const char* const kLaunchModes[] = {"attract", "quick", "spares", "bingo", "poker", "pinselect", "gallery", nullptr};
 static const char* const kControlWords[] = {"touch", "buttons", nullptr};
 static const char* const kViewWords[] = {"left", "right", "anaglyph", nullptr};
 
@@ -123,7 +124,7 @@ static const OptionSpec kOptions[] = {
      [](HostOptions* o, const char* t, long) { o->audioOut = t; }},
     {"--out", kOptionText, "a directory", nullptr, nullptr, 0, 0,
      [](HostOptions* o, const char* t, long) { o->screenshotDir = t; }},
-    {"--launch", kOptionWord, "a mode", "attract, quick, spares, bingo, poker or pinselect", kLaunchModes, 0, 0,
+    {"--launch", kOptionWord, "a mode", "attract, quick, spares, bingo, poker, pinselect or gallery", kLaunchModes, 0, 0,
      [](HostOptions* o, const char* t, long) { o->launch = t; }},
     {"--controls", kOptionWord, "'touch' or 'buttons'", "touch or buttons", kControlWords, 0, 0,
      [](HostOptions* o, const char*, long n) { o->buttonControls = int(n); }},
@@ -216,7 +217,7 @@ int HostParseOptions(int argc, char** argv, HostOptions* out, std::string* error
         ++i;
     }
     // The people bowl in a launched game other than the demonstration, among its bowlers.
-    if (options.humans > 0 && (options.launch.empty() || options.launch == "attract")) {
+    if (options.humans > 0 && (options.launch.empty() || options.launch == "attract" || options.launch == "gallery")) {
         *error = "option --humans needs --launch quick, spares, bingo, poker or pinselect";
         return kOptionsError;
     }

@@ -146,6 +146,34 @@ constexpr int kTutorialPageFirst = 3342;     // 200 x 120: the tutorial pages, f
 constexpr int kTutorialPageLast = 3351;
 constexpr int kMenuArtLast = 3351;
 
+// ---- The menu widgets' images (tools/mkrom/content_menuwidgets.cpp) ----
+// All lie in [kUiWidgetImagesFirst, kUiWidgetImagesLast]; a UI description loads the range through
+// its resource set. They stand clear of the overlay images and of their larger variant (up to
+// 3384). Sizes are in content/README.md.
+constexpr int kUiWidgetImagesFirst = 3400;
+constexpr int kUiButtonFrame = 3400;             // 160 x 24; drawn scaled to a button's box
+constexpr int kUiButtonFrameHighlighted = 3401;
+constexpr int kUiButtonFramePressed = 3402;
+constexpr int kUiButtonFrameDisabled = 3403;
+constexpr int kUiButtonHighlight = 3404;         // 160 x 24 glow over the selected button
+constexpr int kUiIconLocked = 3405;              // the status icons, 16 x 16, in the order of a
+constexpr int kUiIconUnlocked = 3406;            // status reference's icon set
+constexpr int kUiIconOwned = 3407;
+constexpr int kUiIconWon = 3408;
+constexpr int kUiIconThird = 3409;
+constexpr int kUiIconSecond = 3410;
+constexpr int kUiIconFirst = 3411;
+constexpr int kUiCursor = 3412;                  // 32 x 32 sticky cursor, free and pressing
+constexpr int kUiCursorPressed = 3413;
+constexpr int kUiCursorFiller = 3414;            // 32 x 32, one step of the hold progress
+constexpr int kUiDialogPanel = 3415;             // 320 x 240 sizable frame, 16-pixel corners
+constexpr int kUiDialogFlourish = 3416;          // 200 x 24 title band
+constexpr int kUiStickyAnswerYes = 3417;         // 48 x 48 round answers of a sticky dialog
+constexpr int kUiStickyAnswerNo = 3418;
+constexpr int kUiStickyRound = 3419;             // 56 x 56 round sticky button
+constexpr int kUiHintTapGroup = 3420;            // group: four 32 x 32 frames of a tapping stylus
+constexpr int kUiWidgetImagesLast = 3420;
+
 // ---- The lane's objects: models, their textures and the ball table ----
 // All of them lie in [kLaneObjectTextures, kOilTextureGroup], loaded for each game.
 constexpr int kLaneObjectTextures = 5000;  // group: the textures of the models below

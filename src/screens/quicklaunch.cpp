@@ -16,6 +16,7 @@
 #include "lib/printing.h"
 #include "lib/resourceids.h"
 #include "lib/screenapi.h"
+#include "screens/galleryview.h"
 #include "shell/settings.h"
 
 static const int kResultPlayGame = 1;
@@ -174,6 +175,7 @@ int LaunchPending() { return gHostOptions.launch.empty() ? 0 : 1; }
 int LaunchFromOptions()
 {
     if (!LaunchPending()) return 0;
+    if (gHostOptions.launch == "gallery") return SelectWidgetGallery();
     if (!QuickLaunchGame(gHostOptions.launch.c_str(), gHostOptions.players, gHostOptions.humans)) return 0;
     // The controls the people chose for their throws, as the front end's options do: 0 the
     // stylus, any other value the buttons.

@@ -140,18 +140,12 @@ static int WidthOf(const Word& w, float scaleX, float scaleY, int* height)
     return x1 - x0;
 }
 
-// The room a space takes between two words. A space has no ink, so its own glyph width is 0; what
-// counts is how far the pen travels over it, measured between two letters.
-static int SpaceWidth()
-{
-    const int gap = TextOutputSubstringLength("x x", 3) - TextOutputSubstringLength("xx", 2);
-    return gap > 0 ? gap : TextOutputSubstringLength(" ", 1);
-}
-
 int BasicUi_RenderScaledColumnStyleText(int x, int y, int width, float scaleX, float scaleY, const char* text)
 {
     if (!text || !fontTable) return 0;
-    int space = int(float(SpaceWidth()) * scaleX);
+    // A space has no ink, so a line of one space measures nothing: its advance is the difference
+    // that it makes between two letters.
+    int space = int(float(TextOutputSubstringLength("x x", 3) - TextOutputSubstringLength("xx", 2)) * scaleX);
     int averageGap = space;
     int top = y;
     const char* p = text;

@@ -112,6 +112,10 @@ int BasicUi_UpdateEnvironment(sBasicUiEnvironment* env, float dt)
     BasicUiOSK_Update(env, dt);
     BasicUi_ResetKeys();
     BasicUi_ClrController(0);
+    // The frame starts from the live pad, so that triggers, cursor navigation and dialogs that read
+    // the UI's copy see the player's buttons; widgets inject their own presses over it.
+    basicUiInput.buttons = allInput.buttons;
+    basicUiInput.edges = allInput.edges;
     for (sBasicUiDisplay* d = env->displayRoot; d; d = d->nextDisplay) {
         if (!d->isActive.value) continue;
         for (sBasicUiScreen* s = d->nextScreen; s; s = s->nextScreen) {

@@ -54,13 +54,14 @@ double BasicUI_GetTimeInSecs();
 
 // ---- The UI's controller copy ----
 
-// The buttons and edges that widgets inject in a frame, with the live stick position.
+// The live buttons and edges of the frame (the update takes them from allInput before it walks
+// the widgets) and what widgets inject over them, with the live stick position.
 extern joystickState basicUiInput;
 // Clears the injected buttons and edges; with all, also the sticks, the live input and the
 // platform's controller states.
 void BasicUi_ClrController(int all);
 // live: the combined live input (allInput). 0: the UI's copy, with the first stick of the live
-// input, whose buttons are only what widgets injected this frame.
+// input: the frame's live buttons with what widgets injected this frame.
 joystickState* BasicUi_GetController(int live);
 
 // Masks of the UI's input state.

@@ -21,8 +21,11 @@
 #include "ui/widgets/rig3d.h"
 #include "ui/widgets/scene3d.h"
 #include "ui/widgets/scrollbox.h"
+#include "ui/widgets/skeleton3d.h"
 #include "ui/widgets/standings.h"
 #include "ui/widgets/sticky.h"
+#include "ui/widgets/text3d.h"
+#include "ui/widgets/textscroll.h"
 #include "ui/widgets/transform3d.h"
 #include "ui/widgets/triggers.h"
 
@@ -108,10 +111,10 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_ROW(3DFini),                                    // 36
     BASIC_UI_ROW(3DModel),                                   // 37
     BASIC_UI_ROW(3DQuad),                                    // 38
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DSkeleton),      // 39
+    BASIC_UI_ROW(3DSkeleton),                                // 39
     BASIC_UI_ROW(3DPRS),                                     // 40
     BASIC_UI_ROW(3DLight),                                   // 41
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetType3DText),          // 42
+    BASIC_UI_ROW(3DText),                                    // 42
     BASIC_UI_ROW(3DBone),                                    // 43
     BASIC_UI_ROW(3DBoneLimit),                               // 44
     BASIC_UI_ROW(3DRig),                                     // 45
@@ -120,7 +123,7 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
     BASIC_UI_ROW(MsgBox),                                    // 48
     BASIC_UI_ROW(DialogBox),                                 // 49
     BASIC_UI_ROW(ScrollBox),                                 // 50
-    BASIC_UI_PENDING_ROW(EBasicUiWidgetTypeTextScroll),      // 51
+    BASIC_UI_ROW(TextScroll),                                // 51
     BASIC_UI_ROW(DbRef),                                     // 52
     BASIC_UI_ROW(LeagueTable),                               // 53
     BASIC_UI_ROW(TreeTable),                                 // 54

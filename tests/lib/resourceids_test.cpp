@@ -78,6 +78,10 @@ TEST(ResourceIds, TheGameDataHoldsEveryIdTheGameAsksFor)
     ASSERT_EQ(UseFreshDeviceHeap(32 << 20), 1);
     ASSERT_EQ(OpenBuildGameData(), 1);
     for (const AskedFor& r : kAskedFor) EXPECT_EQ(ResourceType(r.id), r.type) << "resource " << r.id;
+    // The menu widgets' images fill their range; the hint's frames are a group at its end.
+    for (int id = kUiWidgetImagesFirst; id < kUiHintTapGroup; ++id)
+        EXPECT_EQ(ResourceType(id), kResourceTypeBitmap) << "resource " << id;
+    EXPECT_EQ(ResourceType(kUiHintTapGroup), kResourceTypeGroup);
     // The ball table is a plain table, at its id.
     EXPECT_EQ(ResourceType(kBallPropertyTable), 1);
     // The ranges loaded whole begin with resources of their kind.

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "host/clock.h"
 #include "lib/matrix.h"
 #include "lib/memory.h"
 #include "lib/resourceids.h"
@@ -159,6 +160,45 @@ TEST_F(Ui3DBones, LimitPassConesTheTargetAndHoldsStillAtSpeedZero)
     EXPECT_NEAR(B("root")->rotationDelta[3], 1.0f, 1e-6f);
     // The hand's limit belongs to the arm, not the root: it was not applied.
     EXPECT_NEAR(B("hand")->pivotPreLimit[0], 2.0f, 1e-6f);
+}
+
+// The dead band: the root's turn follows a new target only by the part that lies beyond the
+// band, and a target inside the band leaves it. The band is measured on the quaternions, whose
+// angle is half the turn's: maxAngle degrees per second times the frame is twice that in turn.
+TEST_F(Ui3DBones, ADeadBandLagsItsTargetByTheBand)
+{
+    auto* limit = static_cast<sBasicUiWidgetType3DBoneLimit*>(W("cone")->widgetTypeRef.ptr);
+    limit->constraint.value = 3;
+    limit->maxAngle = 300.0f;  // 10 degrees in a frame of 1/30 s: a band of 20 degrees of turn
+    HostUseVirtualClock(1);
+    BasicUiCounter_SetElapsedTime(0);
+    HostAdvanceClock(1000);
+    ASSERT_NEAR(BasicUiCounter_SetElapsedTime(0), 1.0f / 30.0f, 1e-6f);
+    auto turnZ = [](float degrees, float q[4]) {
+        const float h = degrees * 3.14159265f / 360.0f;
+        q[0] = q[1] = 0.0f, q[2] = std::sin(h), q[3] = std::cos(h);
+    };
+    auto angleOf = [](const float q[4]) { return 2.0f * std::atan2(q[2], q[3]) * 180.0f / 3.14159265f; };
+    float target[4], old[4];
+    turnZ(40.0f, target);
+    turnZ(0.0f, old);
+    BasicUiWidgetType3DBone_SetRotationDelta(W("root"), target);
+    BasicUiWidgetType3DBone_SetRotationDeltaOld(W("root"), old);
+    sBasicUiWidget* first = W("cone");
+    BasicUiWidgetType3DRig_LimitBonesIncremental(W("root"), &first, 0);
+    EXPECT_NEAR(angleOf(B("root")->rotationDelta), 20.0f, 0.05f) << "the band short of the target";
+    EXPECT_NEAR(angleOf(B("root")->rotationDeltaOld), 20.0f, 0.05f);
+    // A target 16 degrees on is inside the band: the turn stays at 20.
+    turnZ(36.0f, target);
+    BasicUiWidgetType3DBone_SetRotationDelta(W("root"), target);
+    BasicUiWidgetType3DRig_LimitBonesIncremental(W("root"), &first, 0);
+    EXPECT_NEAR(angleOf(B("root")->rotationDelta), 20.0f, 0.05f);
+    // Back 16 degrees, the other way: the band holds it too.
+    turnZ(4.0f, target);
+    BasicUiWidgetType3DBone_SetRotationDelta(W("root"), target);
+    BasicUiWidgetType3DRig_LimitBonesIncremental(W("root"), &first, 0);
+    EXPECT_NEAR(angleOf(B("root")->rotationDelta), 20.0f, 0.05f);
+    HostUseVirtualClock(0);
 }
 
 class Ui3DRigAnimation : public Ui3DBones {

@@ -202,7 +202,7 @@ TEST_F(BasicUiFrame, TheRateIsTakenEverySixtyPassesWithoutDividingByAStoppedCloc
 
 // ---- Controller copy and the pressed / let-go rule ----
 
-TEST_F(BasicUiFrame, TheUiCopyHoldsOnlyInjectedButtonsWithTheLiveStick)
+TEST_F(BasicUiFrame, EachUpdateStartsTheUiCopyFromTheLivePadAndDropsLastFramesInjections)
 {
     BasicUi_ClrController(1);
     allInput.buttons = kButtonA;
@@ -214,11 +214,12 @@ TEST_F(BasicUiFrame, TheUiCopyHoldsOnlyInjectedButtonsWithTheLiveStick)
     EXPECT_EQ(ui->buttons, 0);
     EXPECT_FLOAT_EQ(ui->x, 0.5f);
 
-    // A widget injects a press; the next frame's update takes it away and keeps the live input.
+    // A widget injects a press; the next frame's update takes it away and brings in the live pad.
     ui->buttons = ui->edges = kBasicUiPadDown;
     EXPECT_TRUE(BasicUi_IsPressed(BasicUi_GetController(0), kBasicUiPadDown));
     BasicUi_UpdateEnvironment(env, 0.0f);
     EXPECT_TRUE(BasicUi_IsFree(BasicUi_GetController(0), kBasicUiPadDown));
+    EXPECT_TRUE(BasicUi_IsPressed(BasicUi_GetController(0), kButtonA));
     EXPECT_FLOAT_EQ(basicUiInput.x, 0.5f);
     EXPECT_EQ(allInput.buttons, kButtonA);
 

@@ -55,6 +55,11 @@ TEST_F(UiGallery, HeldStickyButtonsFireAndRepeatAndTouchesElsewhereDoNot)
     EXPECT_LE(circle, 4);
     Touch(250, 175, 45);  // inside the box, which does not repeat
     EXPECT_EQ(Count(), circle + 1);
+    // Its face wears the pressed frame while the stylus is on it, and the plain one after.
+    auto face = [&] { return static_cast<sBasicUiWidgetTypeButton*>(W("g.boxFace")->widgetTypeRef.ptr)->resourceID.value; };
+    EXPECT_EQ(face(), 3402);
+    Touch(0, 0, 10);
+    EXPECT_EQ(face(), 3400);
 }
 
 TEST_F(UiGallery, TheDpadSkipsTheLockedButtonAndTheListPagesToItsEnd)

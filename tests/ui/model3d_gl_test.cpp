@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "host/errorlog.h"
+#include "host/gpu.h"
 #include "host/host.h"
 #include "lib/resourceids.h"
 #include "lib/resourceload.h"
@@ -17,6 +18,8 @@
 #include "ui/uiload_fixture.h"
 #include "ui/widgets/model3d.h"
 #include "ui/widgets/scene3d.h"
+#include "ui/widgets/skeleton3d.h"
+#include "platform/skeleton.h"
 
 namespace {
 
@@ -90,6 +93,74 @@ TEST_F(GlUi3DModels, QueuedBallsDrawFarthestFirstFromTheSecondFrame)
     EXPECT_EQ(quad->x2[1], 3.0f);
     auto* clip = static_cast<sBasicUiWidgetType3DClip*>(W("clip3d")->widgetTypeRef.ptr);
     EXPECT_EQ(clip->model, W("m1"));
+}
+
+}  // namespace
+
+namespace {
+
+// A character naming a body group or an animation that the game data lacks draws nothing, says
+// so once, and keeps trying; the one whose resources are there loads on its first pass.
+TEST_F(GlUi3DModels, ACharacterWithAMissingBodyOrAnimationDrawsNothing)
+{
+    ASSERT_EQ(LoadResourceGroup(911), 1);
+    ASSERT_NE(ReadResource(1325), nullptr);
+    ASSERT_EQ(LoadText("<BasicUiDisplay name=\"upper\"><BasicUiScreen name=\"s\">"
+                       "<BasicUiWidget name=\"init\" typeWidget=\"3DInit\"/>"
+                       "<BasicUiWidget name=\"noBody\" typeWidget=\"3DSkeleton\" bodyID=\"4242\" animID=\"1325\"/>"
+                       "<BasicUiWidget name=\"noAnim\" typeWidget=\"3DSkeleton\" bodyID=\"911\" animID=\"4243\"/>"
+                       "<BasicUiWidget name=\"whole\" typeWidget=\"3DSkeleton\" bodyID=\"911\" animID=\"1325\"/>"
+                       "<BasicUiWidget name=\"fini\" typeWidget=\"3DFini\"/></BasicUiScreen></BasicUiDisplay>"),
+              1);
+    auto S = [&](const char* n) { return static_cast<sBasicUiWidgetType3DSkeleton*>(W(n)->widgetTypeRef.ptr); };
+    for (int i = 0; i < 3; i++) Frame();
+    EXPECT_EQ(S("noBody")->internalBodyID, -1);
+    EXPECT_EQ(S("noAnim")->internalAnimID, -1);
+    EXPECT_EQ(S("noAnim")->refresh.value, 1) << "still loading";
+    EXPECT_TRUE(LogHas("4242"));
+    EXPECT_TRUE(LogHas("4243"));
+    EXPECT_EQ(S("whole")->internalBodyID, 911);
+    EXPECT_EQ(S("whole")->internalAnimID, 1325);
+    EXPECT_EQ(S("whole")->refresh.value, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Without depth writes, what covers what is the order of drawing: in a sorted scene the near ball,
+// first in the tree, is drawn after the far pin behind it and covers it from the second frame on;
+// drawn at once in tree order the pin covers the ball.
+TEST_F(GlUi3DModels, SortedModelsAreDrawnFarthestFirst)
+{
+    ASSERT_NE(ReadResource(kPinModel), nullptr);
+    std::string xml = "<BasicUiDisplay name=\"upper\"><BasicUiScreen name=\"s\">"
+                      "<BasicUiWidget name=\"init\" typeWidget=\"3DInit\" sortMode=\"1\" renderZ=\"0\" bfc=\"0\"/>"
+                      "<BasicUiWidget name=\"near\" typeWidget=\"3DPRS\" position.z=\"25\" rotation.k=\"0\" rotation.r=\"1\">"
+                      " <BasicUiWidget name=\"ball\" typeWidget=\"3DModel\" modelID=\"" + std::to_string(kBallModel) + "\"/>"
+                      "</BasicUiWidget>"
+                      "<BasicUiWidget name=\"far\" typeWidget=\"3DPRS\" position.z=\"40\" rotation.k=\"0\" rotation.r=\"1\">"
+                      " <BasicUiWidget name=\"pin\" typeWidget=\"3DModel\" modelID=\"" + std::to_string(kPinModel) + "\"/>"
+                      "</BasicUiWidget>"
+                      "<BasicUiWidget name=\"fini\" typeWidget=\"3DFini\"/></BasicUiScreen></BasicUiDisplay>";
+    ASSERT_EQ(LoadText(xml), 1);
+    auto centre = [&]() {
+        std::vector<uint8_t> rgb;
+        int w = 0, h = 0;
+        const DS3_DisplayBufferDescription& set = m_DisplayBuffers0;
+        EXPECT_EQ(GpuReadDisplaybuffer(set.displayBufferIdArray[set.m_CurrentBufferIndex ^ 1u], &rgb, &w, &h), 1);
+        std::vector<uint8_t> p(rgb.begin() + (size_t(120) * w + 200) * 3, rgb.begin() + (size_t(120) * w + 200) * 3 + 3);
+        return p;
+    };
+    Frame();
+    Frame();
+    std::vector<uint8_t> sorted = centre();
+    EXPECT_GT(sorted[2], sorted[0] + 40) << "the blue ball in front";
+    static_cast<sBasicUiWidgetType3DInit*>(W("init")->widgetTypeRef.ptr)->orderingMode.value = 0;
+    Frame();
+    std::vector<uint8_t> inTreeOrder = centre();
+    EXPECT_LT(inTreeOrder[2], inTreeOrder[0] + 40) << "the pin drawn over the ball";
+    EXPECT_GT(inTreeOrder[0] + inTreeOrder[1], 200) << "the pin is light";
 }
 
 }  // namespace

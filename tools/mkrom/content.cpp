@@ -4,6 +4,7 @@
 #include "content_models.h"
 #include "content_objects.h"
 #include "content_fonts.h"
+#include "content_menuwidgets.h"
 #include "content_overlays.h"
 #include "content_shaders.h"
 
@@ -110,6 +111,7 @@ std::vector<Resource> BuildContent()
     for (Resource& r : ParticleContent()) content.push_back(std::move(r));
     for (Resource& r : ParticleToolContent()) content.push_back(std::move(r));
     for (Resource& r : MenuContent()) content.push_back(std::move(r));
+    for (Resource& r : MenuWidgetContent()) content.push_back(std::move(r));
     return content;
 }
 

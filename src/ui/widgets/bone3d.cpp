@@ -421,7 +421,9 @@ static void ApplyLimit(sBasicUiWidgetType3DBoneLimit* l, float dt)
     // Rate limit: last frame's direction turned towards the wanted one by at most s.
     float p[3], a[3], g[3], v[3], perp[3];
     Normalized(n->pivot, p);
-    Normalized(n->pivotPostLimit, a);
+    // Before the first limited frame there is no last direction: the bone starts from its rest.
+    if (vectorLength(n->pivotPostLimit) > 0.0f) Normalized(n->pivotPostLimit, a);
+    else a[0] = p[0], a[1] = p[1], a[2] = p[2];
     Normalized(n->pivotPreLimit, g);
     float d = ClampUnit(dotVectors(a, g));
     float step = std::fmin(std::acos(d), s);

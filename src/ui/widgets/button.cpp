@@ -12,6 +12,7 @@
 #include "ui/dbcellref.h"
 #include "ui/draw2d.h"
 #include "ui/frameupdate.h"
+#include "ui/placeholder.h"
 #include "ui/widgets/dbref.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
@@ -114,13 +115,11 @@ static void DataPosition(const sBasicUiWidgetTypeButton* b, int* px, int* py)
     *py = b->y.value + AdjustY(b) + b->fontOffsetY.value + (b->fontAlignmentY.value * b->h.value) / 2;
 }
 
-// Selects the button's font; the previous font is left in *previous.
-static int SelectFont(sBasicUiWidget* w, sBasicUiWidgetTypeButton* b, int* previous)
+// Selects the button's font; the previous font is left in *previous. Drawing marks a missing font
+// with a placeholder.
+static int SelectFont(sBasicUiWidgetTypeButton* b, int* previous)
 {
-    if (!BasicUi_FontExists(b->fontID.value)) {
-        BasicUiWidget_ReportMissing(w, &b->reported, "the font", std::to_string(b->fontID.value).c_str());
-        return 0;
-    }
+    if (!BasicUi_FontExists(b->fontID.value)) return 0;
     *previous = TextOutputGetFontRSID();
     return TextOutputSelectFont(b->fontID.value);
 }
@@ -154,7 +153,7 @@ int BasicUiWidgetTypeButton_Update(sBasicUiWidget* w, float)
     Resolve(env, b->idbName, b->idbTableName, &b->internalIDbName, &b->internalIDbTableName, &b->internalIDbTable);
     if (b->hasIDbText.value || !b->wrapText.value) return 1;
     int previous = -1;
-    if (!SelectFont(w, b, &previous)) return 1;
+    if (!SelectFont(b, &previous)) return 1;
     int x0, y0, x1, y1;
     if (WrapBounds(b, &x0, &y0, &x1, &y1)) {
         if (b->wrapSizeX.value) b->w.value = (x1 - x0) + 2 * b->wrapTextInsetX.value;
@@ -215,7 +214,7 @@ int BasicUiWidgetTypeButton_Render(sBasicUiWidget* w)
             drawn = true;
         } else {
             int previous = -1, x0, y0, x1, y1;
-            if (SelectFont(w, b, &previous)) {
+            if (SelectFont(b, &previous)) {
                 if (WrapBounds(b, &x0, &y0, &x1, &y1)) {
                     ScreenPolyData d = {static_cast<DS3_bitmap_tag*>(image),
                                         b->srcX.value,
@@ -233,17 +232,17 @@ int BasicUiWidgetTypeButton_Render(sBasicUiWidget* w)
                 RestoreFont(previous);
             }
         }
-    } else if (b->resourceID.value != -1) {
-        BasicUiWidget_ReportMissing(w, &b->reported, "the image", std::to_string(b->resourceID.value).c_str());
     }
+    const int bx = b->x.value + ax, by = b->y.value + ay;
     if (!drawn && !b->hasDbText.value) {
-        // The grey placeholder of a button whose bitmap is missing.
+        // The grey box of a button without a bitmap.
         RenderSetAlphaLevel(128);
         RenderSetColorModulation(127, 127, 127);
         RenderSetPenColor(128, 128, 128);
-        RenderRect(b->x.value + ax, b->y.value + ay, b->w.value, b->h.value);
+        RenderRect(bx, by, b->w.value, b->h.value);
     }
-    if (void* hl = Bitmap(b->highLightID.value)) {
+    void* hl = Bitmap(b->highLightID.value);
+    if (hl) {
         RenderSetAlphaLevel(b->alphaH.value);
         RenderSetPenColor(0, 0, 0);
         RenderSetColorModulation(b->mr.value, b->mg.value, b->mb.value);
@@ -252,9 +251,29 @@ int BasicUiWidgetTypeButton_Render(sBasicUiWidget* w)
         RenderSetPenColor(0, 0, 0);
         RenderSetColorModulation(b->mr.value, b->mg.value, b->mb.value);
     }
+    // Missing bitmaps are outlined over whatever else of the button was drawn.
+    if (!image && b->resourceID.value != -1)
+        BasicUiWidget_Placeholder(w, &b->reported, "the image", std::to_string(b->resourceID.value).c_str(), bx, by,
+                                  b->w.value, b->h.value);
+    if (!hl && b->highLightID.value != -1)
+        BasicUiWidget_Placeholder(w, &b->reported, "the highlight image",
+                                  std::to_string(b->highLightID.value).c_str(), bx, by, b->w.value, b->h.value);
     if (b->hasDbText.value) {
         int previous = -1;
-        if (SelectFont(w, b, &previous)) {
+        // A button may be drawn before its first update: its tables are looked up here too.
+        sBasicUiEnvironment* env = BasicUiWidget_GetEnvironment(w);
+        Resolve(env, b->dbName, b->dbTableName, &b->internalDbName, &b->internalDbTableName, &b->internalDbTable);
+        Resolve(env, b->idbName, b->idbTableName, &b->internalIDbName, &b->internalIDbTableName, &b->internalIDbTable);
+        if (!BasicUi_FontExists(b->fontID.value))
+            BasicUiWidget_Placeholder(w, &b->reported, "the font", std::to_string(b->fontID.value).c_str(), bx, by,
+                                      b->w.value, b->h.value);
+        else if ((b->dbName || b->dbTableName) && !b->internalDbTable)
+            BasicUiWidget_Placeholder(w, &b->reported, "the table", b->dbTableName, bx, by, b->w.value, b->h.value);
+        else if (b->internalDbTable && !b->hasIDbText.value &&
+                 !BasicUi_TableHasCell(b->internalDbTable, b->row.value, b->column.value))
+            BasicUiWidget_Placeholder(w, &b->reported, "a cell past the end of", b->dbTableName, bx, by, b->w.value,
+                                      b->h.value);
+        if (SelectFont(b, &previous)) {
             RenderSetAlphaLevel(255);
             RenderSetColorModulation(127, 127, 127);
             RenderSetPenColor(255, 255, 255);

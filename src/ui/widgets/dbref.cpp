@@ -3,9 +3,13 @@
 // column, and the status strings whose characters choose lock, ownership and placing icons.
 #include "ui/widgets/dbref.h"
 
+#include <string>
+
 #include "db/database.h"
 #include "lib/resources.h"
 #include "platform/quads.h"
+#include "ui/frameupdate.h"
+#include "ui/placeholder.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
 
@@ -112,6 +116,10 @@ void BasicUiWidgetTypeDbRef_RenderStatusIcon(sBasicUiWidget* w, int x, int y, in
 {
     auto* r = Ref(w);
     if (!r || !r->isStatusRef.value) return;
+    if (!BasicUiWidgetTypeDbRef_Table(w) && r->db.dbTblNm) {
+        BasicUiWidget_Placeholder(w, &r->reported, "the table", r->db.dbTblNm, x - 8, y - 8, 16, 16);
+        return;
+    }
     int icon = -1;
     switch (Status(w, element)) {
     case 'L':
@@ -126,6 +134,11 @@ void BasicUiWidgetTypeDbRef_RenderStatusIcon(sBasicUiWidget* w, int x, int y, in
     default: return;
     }
     const sBasicUiStatusIcon& i = r->icon[icon];
+    if (i.id.value > 0 && !BasicUi_ImageExists(i.id.value)) {
+        BasicUiWidget_Placeholder(w, &r->reported, "the icon", std::to_string(i.id.value).c_str(), x - i.w.value / 2,
+                                  y - i.h.value / 2, i.w.value, i.h.value);
+        return;
+    }
     BasicUiWidgetTypeDbRef_RenderIcon(x, y, i.w.value, i.h.value, i.id.value);
 }
 

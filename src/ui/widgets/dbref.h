@@ -18,6 +18,7 @@ struct sBasicUiWidgetTypeDbRef {
     sBasicUiDbRef idb;  // its table and column; its row is never read
     sBasicUiValueBOOL isStatusRef;
     sBasicUiStatusIcon icon[kBasicUiStatusIcons];
+    int reported;  // a missing table or icon was reported
 };
 
 sBasicUiWidgetTypeRef BasicUiWidgetTypeDbRef_Create(sBasicUiEnvironment* env);

@@ -15,6 +15,7 @@
 #include "platform/utilities.h"
 #include "ui/draw2d.h"
 #include "ui/frameupdate.h"
+#include "ui/placeholder.h"
 #include "ui/registry.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/dbref.h"
@@ -324,21 +325,41 @@ int BasicUiWidgetTypeDialogBox_Render(sBasicUiWidget* w)
         BasicUi_RenderSizableBox(d->imageID.value, d->x.value, d->y.value, d->w.value, d->h.value, d->srcXdelta.value,
                                  d->srcXmax.value, d->srcYdelta.value, d->srcYmax.value);
     }
-    if (void* f = Bitmap(d->flourishID.value)) DrawScreenPoly(f, 0, 0, d->fx.value, d->fy.value, d->fw.value, d->fh.value);
+    // What the description names and the game data or databases lack is marked where it would be.
+    auto gap = [&](const char* what, const char* name, int x, int y, int wd, int h) {
+        BasicUiWidget_Placeholder(w, &d->reported, what, name, x, y, wd, h);
+    };
+    const int bx = d->x.value, by = d->y.value, bw = d->w.value, bh = d->h.value;
+    if (d->imageID.value > 0 && !Bitmap(d->imageID.value))
+        gap("the image", std::to_string(d->imageID.value).c_str(), bx, by, bw, bh);
+    if (void* f = Bitmap(d->flourishID.value))
+        DrawScreenPoly(f, 0, 0, d->fx.value, d->fy.value, d->fw.value, d->fh.value);
+    else if (d->flourishID.value > 0)
+        gap("the image", std::to_string(d->flourishID.value).c_str(), d->fx.value, d->fy.value, d->fw.value, d->fh.value);
     sBasicUiEnvironment* env = BasicUiWidget_GetEnvironment(w);
     int previous = -1;
     char text[256];
     sBasicDbTable* title = d->titleDbRef ? BasicUiWidgetTypeDbRef_Table(d->titleDbRef) : BasicUiDbRef_Update(&d->titleDb, env);
+    sBasicDbTable* msg = d->msgDbRef ? BasicUiWidgetTypeDbRef_Table(d->msgDbRef) : BasicUiDbRef_Update(&d->msgDb, env);
+    sBasicDbTable* answers = BasicUiWidgetTypeDbRef_Table(d->buttonsDbRef);
+    if (!title && (d->titleDbRef || d->titleDb.dbTblNm)) gap("the title table", d->titleDb.dbTblNm, bx, by, bw, bh);
+    if (!msg && (d->msgDbRef || d->msgDb.dbTblNm)) gap("the message table", d->msgDb.dbTblNm, bx, by, bw, bh);
+    if (!answers && d->buttonsDbRef) gap("the answers table", d->buttonsDbRef->name, bx, by, bw, bh);
+    const int fonts[] = {title ? d->tFontID.value : -1, msg ? d->mFontID.value : -1,
+                         answers ? d->bFontHiID.value : -1,
+                         answers && !d->usesStickyButtons.value ? d->bFontLoID.value : -1};
+    for (int font : fonts)
+        if (font != -1 && !BasicUi_FontExists(font)) gap("the font", std::to_string(font).c_str(), bx, by, bw, bh);
+    if (d->usesStickyButtons.value && answers && !BasicUi_ImageExists(d->stickyID.value))
+        gap("the answer image", std::to_string(d->stickyID.value).c_str(), bx, by, bw, bh);
     if (title && Select(d->tFontID.value, &previous) &&
         BasicDbTable_PutElementOntoStr(title, d->titleDb.row.value, d->titleDb.column.value, text, sizeof text))
         BasicUi_RenderScaledDbText(d->fx.value + d->tFontOffX.value, d->fy.value + d->tFontOffY.value, d->tFontScaleX,
                                    d->tFontScaleY, 0, 0, text);
-    sBasicDbTable* msg = d->msgDbRef ? BasicUiWidgetTypeDbRef_Table(d->msgDbRef) : BasicUiDbRef_Update(&d->msgDb, env);
     if (msg && Select(d->mFontID.value, &previous) &&
         BasicDbTable_PutElementOntoStr(msg, d->msgDb.row.value, d->msgDb.column.value, text, sizeof text))
         BasicUi_RenderScaledColumnStyleText(d->x.value + d->mFontOffX.value, d->y.value + d->mFontOffY.value,
                                             d->mFontOffW.value, d->mFontScaleX, d->mFontScaleY, text);
-    sBasicDbTable* answers = BasicUiWidgetTypeDbRef_Table(d->buttonsDbRef);
     const int n = d->bRowCount.value;
     if (answers && n > 0 && Select(d->bFontHiID.value, &previous)) {
         const int line = int(float(TextOutputGetFontHeight() + TextOutputGetInterrowSpacing()) * d->bFontScaleY);

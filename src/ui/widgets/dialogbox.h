@@ -31,6 +31,7 @@ struct sBasicUiWidgetTypeDialogBox {
     sBasicUiWidget* stickyCursor;
     sBasicUiWidget* audioDbRef;
     sBasicUiValueINT audioAcceptID, audioCancelID;
+    int reported;  // a missing image, font or table was reported
 };
 
 enum { kBasicUiDialogWaitFree = 0, kBasicUiDialogOpening = 1, kBasicUiDialogChoosing = 2,

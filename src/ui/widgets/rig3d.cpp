@@ -47,7 +47,6 @@ int BasicUiWidgetType3DRig_InitialiseTracker(sBasicUiWidget* w, sBasicUiProperty
 int BasicUiWidgetType3DRig_SetProperty(sBasicUiWidget*, sBasicUiProperty*) { return 1; }
 // The character widget drives the rig; it does nothing in the frame's own update.
 int BasicUiWidgetType3DRig_Update(sBasicUiWidget*, float) { return 1; }
-int BasicUiWidgetType3DRig_Render(sBasicUiWidget*) { return 1; }
 
 static sBasicUiEnvironment* EnvOf(sBasicUiEnvironment* env) { return env ? env : BasicUi_GetEnvironment(); }
 

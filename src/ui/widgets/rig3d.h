@@ -60,3 +60,21 @@ void BasicUiWidgetType3DRig_SetActorBones(sBasicUiWidget* rig, actor_tag* actor)
 // bones' rotation deltas; flip plays it mirrored, useRoot also places the root bone.
 void BasicUiWidgetType3DRig_Animate(sBasicUiWidget* rig, int animId, float* frame, int flip,
                                     const float* boneOffsets, int useRoot);
+
+// The inverse-kinematics mapper (ui/widgets/rigik.cpp). One pass: mode 0 returns the mapped bones
+// to their rest turn; any other mode maps the joints onto the bones, then runs the limits. Either
+// way the bones are updated and their skinning matrices stored in the rig.
+void BasicUiWidgetType3DRig_IKMapper(sBasicUiWidget* rig, int flip, int mode);
+// Resets the joint store to the rig's origin (every joint untracked) and the facing angle.
+void BasicUiWidgetType3DRig_CorrectHandPosition(sBasicUiWidget* rig, int flip);
+// Places the root bone ("Rootie") from the legs' height and turns it along the hips.
+void BasicUiWidgetType3DRig_RootRotationAndTranslation(sBasicUiWidget* rig);
+// Twists the spine ("Belly", then "Chest_Help") by half the turn from the hips to the shoulders.
+void BasicUiWidgetType3DRig_SpinalArchAndTwist(sBasicUiWidget* rig);
+// A clavicle's joint (n 0 left, 1 right) from the shoulder, neck and spine joints; 1 when all
+// three are tracked, 0 otherwise (out is unchanged for another n).
+int BasicUiWidgetType3DRig_GetCompositeJointPosition(sBasicUiWidget* rig, int unused, int n, float out[3]);
+
+// The debug drawing's switches (ui/widgets/rigdebug.cpp): the joints, the body segments and the
+// limits' cones (at first only the limits).
+void BasicUiWidgetType3DRig_SetDebugDrawing(int joints, int capsules, int limits);

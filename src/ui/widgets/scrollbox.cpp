@@ -9,6 +9,7 @@
 #include "platform/quads.h"
 #include "ui/draw2d.h"
 #include "ui/frameupdate.h"
+#include "ui/placeholder.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/widgetrecord.h"
@@ -159,7 +160,8 @@ static void Counter(sBasicUiWidget* w, sBasicUiWidgetTypeScrollBox* b)
     RenderSetColorModulation(127, 127, 127);
     RenderSetPenColor(255, 255, 255);
     if (!BasicUi_FontExists(b->fontID.value)) {
-        BasicUiWidget_ReportMissing(w, &b->reported, "the font", std::to_string(b->fontID.value).c_str());
+        BasicUiWidget_Placeholder(w, &b->reported, "the font", std::to_string(b->fontID.value).c_str(),
+                                  b->counterX.value, b->counterY.value, 0, 0);
         return;
     }
     const int slots = b->slots.value > 0 ? b->slots.value : 1;

@@ -27,6 +27,7 @@ struct sBasicUiWidgetTypeStickyButton {
     sBasicUiWidget* dblTouchGrpNext;
     sBasicUiValueBOOL dblTouchGrpPressed;
     sBasicUiWidget* dblTouchGrpPair;  // the ring of one group's members; each button alone here
+    int reported;                     // a missing image, font or table was reported
 };
 
 struct sBasicUiWidgetTypeStickyCursor {
@@ -43,6 +44,7 @@ struct sBasicUiWidgetTypeStickyCursor {
     sBasicUiWidget* closestButtonOld;
     sBasicUiWidget* lastTouched;
     int lastTouchedLifted;
+    int reported;  // a missing image was reported
 };
 
 sBasicUiWidgetTypeRef BasicUiWidgetTypeStickyButton_Create(sBasicUiEnvironment* env);

@@ -13,6 +13,7 @@
 #include "platform/quads.h"
 #include "ui/draw2d.h"
 #include "ui/frameupdate.h"
+#include "ui/placeholder.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/dbref.h"
 #include "ui/widgets/sticky.h"
@@ -278,7 +279,15 @@ int BasicUiWidgetTypeStickyButton_Render(sBasicUiWidget* w)
     if (BasicUi_ImageExists(id) && GetResourceHandle(id, &bitmap) && bitmap)
         DrawScreenPolyRot(static_cast<DS3_bitmap_tag*>(bitmap), b->srcX.value, b->srcY.value, b->x.value,
                           b->y.value, b->w.value, b->h.value, 0.0f);
+    else if (b->imageID.value != -1)
+        // The image is drawn centred on (x, y); so is its placeholder.
+        BasicUiWidget_Placeholder(w, &b->reported, "the image", std::to_string(b->imageID.value).c_str(),
+                                  b->x.value - b->w.value / 2, b->y.value - b->h.value / 2, b->w.value, b->h.value);
     sBasicDbTable* table = BasicUiWidgetTypeDbRef_Table(b->tDbRef);
+    if (b->tDbRef && (!table || !BasicUi_FontExists(b->tFontID.value)))
+        BasicUiWidget_Placeholder(w, &b->reported, table ? "the font" : "the label table",
+                                  table ? std::to_string(b->tFontID.value).c_str() : b->tDbRef->name,
+                                  b->x.value + b->tFontOffX.value, b->y.value + b->tFontOffY.value, 0, 0);
     if (!table || !BasicUi_FontExists(b->tFontID.value)) return 1;
     int previous = TextOutputGetFontRSID();
     if (TextOutputSelectFont(b->tFontID.value)) {

@@ -2,12 +2,14 @@
 // is pulled onto the nearest sticky button that captures it, and times how long it has pressed
 // that button, which the buttons read to fire. It fades in while touched and out when let go.
 #include <cmath>
+#include <string>
 
 #include "lib/resourceids.h"
 #include "lib/resources.h"
 #include "platform/input.h"
 #include "platform/quads.h"
 #include "ui/frameupdate.h"
+#include "ui/placeholder.h"
 #include "ui/widgets/dialogbox.h"
 #include "ui/widgets/sticky.h"
 #include "ui/widgets/widgetrecord.h"
@@ -250,6 +252,11 @@ int BasicUiWidgetTypeStickyCursor_Render(sBasicUiWidget* w)
     int id = c->isPressed.value ? c->cursorHiID.value : c->cursorLoID.value;
     if (ResourceLoaded(id) && ResourceType(id) == kResourceTypeGroup)
         id = (id << 16) + int(progress * float(NumResourcesInGroup(id) - 1));
+    if (!BasicUi_ImageExists(id) && id != -1 && c->alpha > 0.0f) {
+        const int named = c->isPressed.value ? c->cursorHiID.value : c->cursorLoID.value;
+        BasicUiWidget_Placeholder(w, &c->reported, "the cursor image", std::to_string(named).c_str(),
+                                  int(c->gravitatedCursorX) - 8, int(c->gravitatedCursorY) - 8, 16, 16);
+    }
     DrawCursorImage(c, id, c->isLeftHand.value ? 0 : 1, 0.0f);
     const float a = progress * 360.0f;
     if (BasicUi_ImageExists(c->fillerID.value) && c->degrees > 0.0f && a > c->degrees) {
