@@ -19,6 +19,8 @@
 #include "platform/quads.h"
 #include "platform/shaders.h"
 #include "screens/bowlerpreview.h"
+#include "screens/credits.h"
+#include "screens/frontenddb.h"
 #include "screens/loadingscreen.h"
 #include "screens/screenstack.h"
 #include "screens/scriptfunctions.h"
@@ -92,6 +94,8 @@ int MainMenuScreenInit()
     // written fresh), with the messages and the write presented before the menus show.
     if (!dbSave && !LoadSaveDatabase()) return 0;
     if (!PumpSaveOverlays()) return 0;
+    // The credits roll reads the built-in credits table by its database's name, like the others.
+    if (!FrontEndDb(nullptr, "creditsDb")) BasicDb_DbRegister(CreditsDatabase());
     DisableNoHomeDraw();
     EnableSleepMode(true);
     GameOptionsHaveChanged();
