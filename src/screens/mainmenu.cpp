@@ -8,6 +8,7 @@
 #include "screens/mainmenu.h"
 
 #include "db/database.h"
+#include "game/characterload.h"
 #include "game/controls.h"
 #include "game/gameloop.h"
 #include "game/transitions.h"
@@ -207,6 +208,10 @@ int MainMenuScreenCloseHandler()
     if (done) return 1;
     if (ScreenGetResult() != kTabGroupGame) PushScreen(kTabGroupMainMenu, 0);
     basicUiEnvironmentStarted = 0;
+    // The bowler preview's character goes with the menu: the game opens the character archive
+    // afresh for its own bowlers.
+    DisposeCharacterAnimations();
+    DisposeCharacters();
     BasicUiEnvironment_Clear(BasicUi_GetEnvironment());
     BasicFn_Clear();
     s18ProShop = nullptr;

@@ -1,10 +1,10 @@
 // The front end's script functions in the registry, in the order the menus were written against
 // (53 registrations; "GameSave" and "UpdateLeagueStandings" appear twice, the second changing
-// nothing). The functions of the launchers, results, save flow, controllers and player slots, and
-// of the careers, stand in their places below as comments: each joins the table, in its place,
-// together with its module.
+// nothing). The careers' functions stand in their places below as comments: each joins the table,
+// in its place, together with its module.
 #include "screens/scriptfunctions.h"
 
+#include "screens/bowlermodel.h"
 #include "screens/bowlerpreview.h"
 #include "screens/frontend.h"
 #include "screens/scriptfunctions_play.h"
@@ -47,8 +47,8 @@ struct ScriptFunction {
     BasicFn fn;
 };
 
-// The registration order. Lines marked "career:" are the careers, pro shop and trophies;
-// "preview:" the bowler model loaders, which wait for the 3D character widget.
+// The registration order. Lines marked "career:" are the careers, pro shop and trophies, which
+// join with their modules.
 const ScriptFunction kScriptFunctions[] = {
     {"GameSave", GameSave},
     {"GameLoad", GameLoad},
@@ -92,8 +92,8 @@ const ScriptFunction kScriptFunctions[] = {
     // career: {"HandleProShopItemEnter", HandleProShopItemEnter},
     {"SelectNextPlayerIndex", SelectNextPlayerIndex},
     {"VerifyCustomPlayerUnload", VerifyCustomPlayerUnload},
-    // preview: {"SetupPlayerModel", SetupPlayerModel},
-    // preview: {"LoadPlayerModel", LoadPlayerModel},
+    {"SetupPlayerModel", SetupPlayerModel},
+    {"LoadPlayerModel", LoadPlayerModel},
     {"CharacterChanged", CharacterChanged},
     {"AssignControllers", AssignControllers},
     {"CheckForControllerPresence", CheckForControllerPresence},

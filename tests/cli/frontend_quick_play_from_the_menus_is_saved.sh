@@ -1,6 +1,6 @@
 #!/bin/sh
 # A cold start played through the menus: the intros skipped, the title touched, Quick Play chosen
-# with the stylus, the bowlers cut to one (the person on the first controller), Start held and the
+# with the stylus (the bowler preview above it), the bowlers cut to one (the person on the first controller), Start held and the
 # question answered "Yes" by holding the stylus on it. The person then bowls a whole game with the
 # stylus (the steps of the overlay tests' game, moved to the frame the game starts at), declines
 # another, and the main menu comes back with the game folded into the bowler's statistics and
@@ -25,6 +25,8 @@ cp cli-data/savegame.bin menu-game/before.bin
 shots=menu-game/shots
 # Quick Play: the gold heading, the slots and Start on navy buttons; then one bowler.
 "$check" $shots/frame00240-lower.png warm:160,16,40,40 blue:90,90,20,100 blue:208,90,10,60 blue:281,72,10,60
+# Above them the bowler preview: the first bowler, dressed in its red shirt, before the lane.
+"$check" $shots/frame00240-upper-left.png warm:193,115,4,10
 cmp -s $shots/frame00240-lower.png $shots/frame00290-lower.png && exit 1
 # The question over the dimmed screen, then the game on the lane.
 cmp -s $shots/frame00290-lower.png $shots/frame00345-lower.png && exit 1
