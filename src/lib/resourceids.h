@@ -145,6 +145,10 @@ constexpr int kMenuIconLast = 3341;          //   options, how to play, credits
 constexpr int kTutorialPageFirst = 3342;     // 200 x 120: the tutorial pages, five per book
 constexpr int kTutorialPageLast = 3351;
 constexpr int kMenuArtLast = 3351;
+// 24 x 24 status icons beside career items and events, in the order of the database reference's
+// status icons: locked, unlocked, owned, won, third, second, first place.
+constexpr int kMenuStatusIconFirst = 3360;
+constexpr int kMenuStatusIconLast = 3366;
 
 // ---- The menu widgets' images (tools/mkrom/content_menuwidgets.cpp) ----
 // All lie in [kUiWidgetImagesFirst, kUiWidgetImagesLast]; a UI description loads the range through

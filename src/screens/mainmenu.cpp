@@ -20,11 +20,15 @@
 #include "platform/quads.h"
 #include "platform/shaders.h"
 #include "screens/bowlerpreview.h"
+#include "screens/career.h"
 #include "screens/credits.h"
 #include "screens/frontenddb.h"
 #include "screens/loadingscreen.h"
+#include "screens/saveflow.h"
 #include "screens/screenstack.h"
+#include "screens/trophies.h"
 #include "screens/scriptfunctions.h"
+#include "screens/scriptfunctions_play.h"
 #include "shell/globals.h"
 #include "shell/settings.h"
 #include "ui/environment.h"
@@ -100,6 +104,7 @@ int MainMenuScreenInit()
     DisableNoHomeDraw();
     EnableSleepMode(true);
     GameOptionsHaveChanged();
+    MainMenuTrophiesCheck(1);
     MainMenuResetLastGameType();
     return 1;
 }
@@ -147,8 +152,16 @@ static void FoldInLastGame()
     case kLastGamePinSelect: UpdatePinSelect(nullptr, 0); break;
     // A quick game counts in its first bowler's statistics and is saved when auto-save is on.
     case kLastGameQuick: FoldInQuickPlay(); break;
-    // Mini-games fold nothing in; the career kinds are folded in by the career
-    // screens' standings functions, which join the registry with them.
+    // A career game goes into its event's standings, which start their screen, and is saved
+    // (with auto-save on, as a quick game is).
+    case kLastGameLeague:
+    case kLastGameTree:
+    case kLastGameLadder:
+    case kLastGameHighScore:
+    case kLastGameRival:
+        if (FoldInCareerGame(nullptr) && AutoSaveEnabled()) GameSave(nullptr, 0);
+        break;
+    // Mini-games fold nothing in.
     default: break;
     }
 }

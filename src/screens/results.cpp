@@ -105,6 +105,7 @@ FrameMarks CountFrameMarks(const int balls[3], int previous1, int previous2, int
 }
 
 int ResultsFolded() { return resultsFolded; }
+void MarkResultsFolded() { resultsFolded = 1; }
 
 int gQuickPlayBowlerRow = -1;
 

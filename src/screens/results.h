@@ -34,6 +34,9 @@ int UpdateStats(bool teamGame);
 int UpdateStatsOfBowler(int row, bool teamGame);
 // 1 once the current results have been folded into the statistics.
 int ResultsFolded();
+// Records the current results as folded without changing any statistics (a game whose results
+// are no pins, such as a rival's mini-game).
+void MarkResultsFolded();
 // The "players" row of the person who bowled in slot 0 of the last quick game, -1 when slot 0 was
 // the computer's or the last game was of another kind. Set by the launchers.
 extern int gQuickPlayBowlerRow;

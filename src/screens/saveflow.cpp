@@ -21,8 +21,10 @@
 #include "platform/streams.h"
 #include "platform/utilities.h"
 #include "screens/frontenddb.h"
+#include "screens/proshop.h"
 #include "screens/results.h"
 #include "screens/scriptfunctions_play.h"
+#include "screens/trophies.h"
 #include "shell/globals.h"
 #include "shell/savedata.h"
 #include "shell/scenedraw.h"
@@ -175,6 +177,8 @@ int GameLoad(sBasicUiWidget* caller, int)
     PumpSaveOverlays();
     if (loaded) {
         SetAutoSaveEnabled(1);
+        SetTruShirtState(nullptr, 0);
+        MainMenuTrophiesCheck(1);
         if (gSaveLoadedHook) gSaveLoadedHook();
     }
     return 1;

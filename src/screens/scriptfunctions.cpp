@@ -1,13 +1,15 @@
 // The front end's script functions in the registry, in the order the menus were written against
 // (53 registrations; "GameSave" and "UpdateLeagueStandings" appear twice, the second changing
-// nothing). The careers' functions stand in their places below as comments: each joins the table,
-// in its place, together with its module.
+// nothing).
 #include "screens/scriptfunctions.h"
 
 #include "screens/bowlermodel.h"
 #include "screens/bowlerpreview.h"
+#include "screens/career.h"
 #include "screens/frontend.h"
+#include "screens/proshop.h"
 #include "screens/scriptfunctions_play.h"
+#include "screens/trophies.h"
 #include "screens/tutorials.h"
 #include "ui/frameupdate.h"
 #include "ui/registry.h"
@@ -47,22 +49,21 @@ struct ScriptFunction {
     BasicFn fn;
 };
 
-// The registration order. Lines marked "career:" are the careers, pro shop and trophies, which
-// join with their modules.
+// The registration order: all 53 of the menus' script functions.
 const ScriptFunction kScriptFunctions[] = {
     {"GameSave", GameSave},
     {"GameLoad", GameLoad},
     {"ClearInvite", ClearInvite},
     {"GameSave", GameSave},
-    // career: {"CareerInProgressCheck", CareerInProgressCheck},
-    // career: {"SetupLeague", SetupLeague},
-    // career: {"SetupTournament", SetupTournament},
+    {"CareerInProgressCheck", CareerInProgressCheck},
+    {"SetupLeague", SetupLeague},
+    {"SetupTournament", SetupTournament},
     {"SetupTree", SetupTree},
     {"SetupLadder", SetupLadder},
     {"SetupHighScore", SetupHighScore},
-    // career: {"SetupRival", SetupRival},
-    // career: {"SetupRivalImmediate", SetupRivalImmediate},
-    // career: {"CheckRival", CheckRival},
+    {"SetupRival", SetupRival},
+    {"SetupRivalImmediate", SetupRivalImmediate},
+    {"CheckRival", CheckRival},
     {"QPlayCheck", QPlayCheck},
     {"MGameCheck", MGameCheck},
     {"QuickStart", QuickStart},
@@ -79,17 +80,17 @@ const ScriptFunction kScriptFunctions[] = {
     {"PlayGameRival", PlayGameRival},
     {"PlayGamePractice", PlayGamePractice},
     {"PlayGamePinSelect", PlayGamePinSelect},
-    // career: {"UpdateLeagueStandings", UpdateLeagueStandings},
-    // career: {"UpdateTreeStandings", UpdateTreeStandings},
-    // career: {"UpdateLadderStandings", UpdateLadderStandings},
-    // career: {"UpdateHighScoreStandings", UpdateHighScoreStandings},
-    // career: {"UpdateLeagueStandings", UpdateLeagueStandings},
-    // career: {"UpdateRivalStandings", UpdateRivalStandings},
-    // career: {"ResetCareer", ResetCareer},
-    // career: {"ProShopEnter", ProShopEnter},
-    // career: {"ProShopLeave", ProShopLeave},
-    // career: {"HandleProShopItemSelect", HandleProShopItemSelect},
-    // career: {"HandleProShopItemEnter", HandleProShopItemEnter},
+    {"UpdateLeagueStandings", UpdateLeagueStandings},
+    {"UpdateTreeStandings", UpdateTreeStandings},
+    {"UpdateLadderStandings", UpdateLadderStandings},
+    {"UpdateHighScoreStandings", UpdateHighScoreStandings},
+    {"UpdateLeagueStandings", UpdateLeagueStandings},
+    {"UpdateRivalStandings", UpdateRivalStandings},
+    {"ResetCareer", ResetCareer},
+    {"ProShopEnter", ProShopEnter},
+    {"ProShopLeave", ProShopLeave},
+    {"HandleProShopItemSelect", HandleProShopItemSelect},
+    {"HandleProShopItemEnter", HandleProShopItemEnter},
     {"SelectNextPlayerIndex", SelectNextPlayerIndex},
     {"VerifyCustomPlayerUnload", VerifyCustomPlayerUnload},
     {"SetupPlayerModel", SetupPlayerModel},
@@ -98,8 +99,8 @@ const ScriptFunction kScriptFunctions[] = {
     {"AssignControllers", AssignControllers},
     {"CheckForControllerPresence", CheckForControllerPresence},
     {"CheckForControllerPresenceII", CheckForControllerPresenceII},
-    // career: {"UpdateTrophies", UpdateTrophies},
-    // career: {"SetupEvents", SetupEvents},
+    {"UpdateTrophies", UpdateTrophies},
+    {"SetupEvents", SetupEvents},
     {"StartTutorial", StartTutorial},
     {"NextTutorial", NextTutorial},
     {"ShowControllerRequiredMessage", ShowControllerRequiredMessage},

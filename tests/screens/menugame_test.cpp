@@ -15,6 +15,7 @@
 #include "platform/input.h"
 #include "platform/render.h"
 #include "host/gpu.h"
+#include "screens/career.h"
 #include "screens/launchers.h"
 #include "screens/results.h"
 #include "screens/scriptfunctions_play.h"
@@ -77,4 +78,27 @@ TEST_F(MenuGame, AQuickGameOfTheSetUpIsPlayedAndCounted)
     EXPECT_EQ(BasicDbTable_GetElementI(players, 32, row), gPlayerInfo[0].totalScore);
     EXPECT_GT(gPlayerInfo[0].totalScore + gPlayerInfo[1].totalScore, 40) << "the bowlers hit pins";
     EXPECT_EQ(HostErrorLog().find("characters:"), std::string::npos) << HostErrorLog();
+}
+
+// A league week from the menus: the league entered, its game bowled on the lane (the computer
+// bowling for the career bowler too) and folded into the table as the main menu does.
+TEST_F(MenuGame, ALeagueGameIsPlayedAndFoldedIntoTheTable)
+{
+    sBasicDbTable* league = BasicDbTable_Find(save, "league");
+    sBasicDbTable* players = BasicDbTable_Find(save, "players");
+    const int r = BasicDbTable_GetElementI(BasicDbTable_Find(save, "career setup"), 1, 0);
+    ASSERT_EQ(EnterLeague(nullptr, 0), 1);
+    BasicDbTable_SetElementI(league, 7, r, 0);
+    ASSERT_EQ(PlayGameLeague(nullptr, 1), 1);
+    ASSERT_EQ(gNumPlayers, 2);
+    ASSERT_EQ(GameLoop(), 1);
+    ASSERT_EQ(PlayerQuitGame(), 0);
+    EXPECT_EQ(FoldInCareerGame(nullptr), 1);
+    const int m = BasicDbTable_GetElementI(BasicDbTable_Find(game, "Leagues"), 5, 0);
+    EXPECT_EQ(BasicDbTable_GetElementI(league, 15, r), 1) << "on to week 2";
+    EXPECT_EQ(BasicDbTable_GetElementIN(league, 33, r, m - 1, -1), gPlayerInfo[0].totalScore);
+    EXPECT_EQ(BasicDbTable_GetElementIN(league, 16, r, 2 * m + m - 1, -1), gPlayerInfo[0].totalScore);
+    EXPECT_EQ(BasicDbTable_GetElementI(players, 30, r), 1);
+    EXPECT_EQ(FoldInCareerGame(nullptr), 1);
+    EXPECT_EQ(BasicDbTable_GetElementI(league, 15, r), 1) << "folded once";
 }

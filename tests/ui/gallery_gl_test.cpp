@@ -45,14 +45,17 @@ struct Shot {
         int sx = x >= 400 ? x - 400 : x;
         return &rgb[(size_t(y - 60) * width + sx) * 3];
     }
-    // Pixels of the canvas box that match.
+    // Pixels of the canvas box that match; the part of the box off the screen counts none.
     template <class Test>
     int Count(int x0, int y0, int x1, int y1, Test test) const
     {
         int n = 0;
         for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
+            for (int x = x0; x < x1; ++x) {
+                const int sx = x >= 400 ? x - 400 : x;
+                if (sx < 0 || sx >= width || y < 60 || y - 60 >= height) continue;
                 if (test(Canvas(x, y))) ++n;
+            }
         return n;
     }
 };

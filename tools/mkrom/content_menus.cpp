@@ -185,6 +185,41 @@ RgbaImage Icon(int which)
     return im;
 }
 
+// The status icons: a padlock, a price tag, a tick, a cup and the three medals.
+RgbaImage StatusIcon(int which)
+{
+    RgbaImage im(24, 24);
+    const Rgba medal[3] = {Rgba{205, 127, 50, 255}, Rgba{200, 205, 215, 255}, kGold};
+    switch (which) {
+    case 0:  // locked
+        Fill(&im, Ring(12, 9, 4, 6.5f), Solid(Rgba{190, 195, 205, 255}));
+        Fill(&im, RoundRect(5, 10, 14, 11, 2), VGradient(10, Rgba{210, 215, 225, 255}, 21, Rgba{120, 125, 140, 255}));
+        Fill(&im, Circle(12, 15, 1.8f), Solid(kInk));
+        break;
+    case 1:  // unlocked: for sale
+        Fill(&im, Polygon({3, 12, 10, 4, 21, 4, 21, 20, 10, 20}), Solid(kGold));
+        Fill(&im, Circle(8.5f, 12, 2), Solid(kInk));
+        break;
+    case 2:  // owned
+        Fill(&im, Polygon({3, 13, 7, 9, 10, 13, 18, 4, 22, 8, 10, 20}), Solid(Rgba{80, 210, 110, 255}));
+        break;
+    case 3:  // won
+        Fill(&im, Polygon({5, 3, 19, 3, 17, 12, 12, 15, 7, 12}), Solid(kGold));
+        Fill(&im, RoundRect(10, 14, 4, 4, 1), Solid(kGold));
+        Fill(&im, RoundRect(7, 18, 10, 3, 1), Solid(kGold));
+        break;
+    default: {  // third, second, first
+        const int place = 7 - which;
+        Fill(&im, Polygon({7, 0, 11, 0, 13, 8, 9, 8}), Solid(Rgba{200, 40, 50, 255}));
+        Fill(&im, Polygon({13, 0, 17, 0, 15, 8, 11, 8}), Solid(Rgba{40, 80, 200, 255}));
+        Fill(&im, Circle(12, 15, 8), Solid(medal[3 - place]));
+        DrawLabel(&im, std::to_string(place), kBold, 11, 12, 15, kInk, 0, kInk, 0);
+        break;
+    }
+    }
+    return im;
+}
+
 // A tutorial page: the lower screen's controls or the upper screen's lane as a picture, with the
 // page's number; the text is the message box's.
 RgbaImage TutorialPage(int book, int page)
@@ -221,6 +256,8 @@ std::vector<Resource> MenuContent()
     for (int i = 0; i <= kMenuIconLast - kMenuIconFirst; ++i) out.push_back(Image(kMenuIconFirst + i, Icon(i)));
     for (int i = 0; i <= kTutorialPageLast - kTutorialPageFirst; ++i)
         out.push_back(Image(kTutorialPageFirst + i, TutorialPage(i / 5, i % 5)));
+    for (int i = 0; i <= kMenuStatusIconLast - kMenuStatusIconFirst; ++i)
+        out.push_back(Image(kMenuStatusIconFirst + i, StatusIcon(i)));
     return out;
 }
 

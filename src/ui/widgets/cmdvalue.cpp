@@ -5,6 +5,7 @@
 
 #include "db/database.h"
 #include "ui/widgets/commands.h"
+#include "ui/widgets/dbref.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
 
@@ -87,6 +88,8 @@ void BasicUiWidgetTypeCmdSetValue_Set(sBasicUiWidget* w)
             BasicUiTableCache_Update(&c->cache, BasicUiWidget_GetEnvironment(c->widget), c->dbNm, c->dbTblNm);
         if (!table) BasicUiWidget_ReportMissing(w, &c->reported, "the table", c->dbTblNm);
         if (table) {
+            // The row may come from another cell: a career's row, say, kept in its set-up table.
+            if (c->hasIDbRow.value) c->row.value = BasicUiWidgetTypeDbRef_GetDbInt(c->idbRowRef);
             int x = BasicDbTable_GetElementIN(table, c->column.value, c->row.value, c->element.value, 0);
             switch (p.propType) {
             case eBasicUiPropertyTypeBOOL:

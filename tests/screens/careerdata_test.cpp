@@ -1,0 +1,93 @@
+// The career content of the game data checked on the databases themselves: every league,
+// tournament and rival holds counts the standings code can run (an even number of teams that
+// the saved event record has room for, weeks the week columns hold, trees whose teams fill the
+// bracket, ladders no longer than their teams), and the events lead from one to the next.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "screens/frontend_fixture.h"
+
+namespace {
+
+int I(sBasicDbTable* t, int column, int row) { return BasicDbTable_GetElementI(t, column, row, -999); }
+std::string Text(sBasicDbTable* t, int row, int column) { return BasicDbTable_GetStrElement(t, row, column); }
+
+// Room in the saved records: team arrays ("order", wins, pins), week columns and round columns.
+int Room(sBasicDbTable* t, int column) { return BasicDbTable_GetElementCount(t, column); }
+
+}  // namespace
+
+TEST_F(FrontEndTest, CareerEventsHoldCountsTheStandingsCanRun)
+{
+    sBasicDbTable* leagues = Game("Leagues");
+    sBasicDbTable* tournaments = Game("Tournaments");
+    sBasicDbTable* rivals = Game("Rivals");
+    sBasicDbTable* league = Save("league");
+    sBasicDbTable* tournament = Save("tournament");
+    ASSERT_TRUE(leagues && tournaments && rivals && league && tournament);
+    EXPECT_EQ(leagues->rows, 20);
+    EXPECT_EQ(tournaments->rows, 20);
+    EXPECT_EQ(rivals->rows, 20);
+
+    for (int e = 0; e < 20; ++e) {
+        const int t = I(leagues, 4, e), m = I(leagues, 5, e), weeks = I(leagues, 7, e);
+        EXPECT_TRUE(m >= 4 && m % 2 == 0 && m <= 256) << "league " << e << " teams " << m;
+        EXPECT_LE(m, Room(league, 13)) << "league " << e;
+        EXPECT_LE(3 * m, Room(league, 16)) << "pairs and scores of a week, league " << e;
+        EXPECT_LE(t * m, Room(league, 12)) << "league " << e;
+        EXPECT_TRUE(weeks >= 1 && weeks <= 15 && weeks <= 2 * (m - 1)) << "league " << e << " weeks " << weeks;
+        EXPECT_TRUE(I(leagues, 17, e) >= 1 && I(leagues, 17, e) <= weeks) << "target wins, league " << e;
+        EXPECT_LT(I(leagues, 16, e), I(leagues, 15, e)) << "spread below the average, league " << e;
+    }
+    for (int e = 0; e < 20; ++e) {
+        const int t = I(tournaments, 4, e), m = I(tournaments, 5, e), g = I(tournaments, 8, e), b = I(tournaments, 9, e);
+        const std::string kind = Text(tournaments, e, 7);
+        EXPECT_TRUE(m >= 4 && m % 2 == 0 && m <= Room(tournament, 13)) << "tournament " << e << " teams " << m;
+        EXPECT_LE(t * m, Room(tournament, 12));
+        if (kind == "tree") {
+            EXPECT_EQ(b, m) << "a tree's teams fill its bracket, tournament " << e;
+            EXPECT_EQ(b & (b - 1), 0) << "a bracket halves to a final, tournament " << e;
+            EXPECT_LE(2 * b, Room(tournament, 17));
+        } else if (kind == "ladder") {
+            EXPECT_TRUE(b >= 2 && b <= m) << "ladder places come from the teams, tournament " << e;
+            EXPECT_LT(2 * (2 * b - 2) + 1, Room(tournament, 17)) << "rung scores, tournament " << e;
+            EXPECT_TRUE(g >= 0 && g <= 5);
+        } else {
+            EXPECT_EQ(kind, "high score") << "tournament " << e;
+            EXPECT_TRUE(g >= 1 && g <= 5) << "tournament " << e;
+        }
+    }
+    for (int v = 0; v < 20; ++v) {
+        const int t = I(rivals, 1, v);
+        EXPECT_TRUE(t == 1 || t == 2 || t == 4) << "rival " << v;
+        for (int i = 0; i < t; ++i) EXPECT_TRUE(I(rivals, 2 + i, v) >= 0 && I(rivals, 2 + i, v) < Game("NPCs")->rows);
+        EXPECT_TRUE(I(rivals, 8, v) >= 0 && I(rivals, 8, v) <= 3) << "rival " << v;
+    }
+}
+
+// A player who reaches a podium in each event opens every league, tournament and rival: each
+// locked event is named by an unlock group of an earlier event, and prizes grow with the fees.
+TEST_F(FrontEndTest, CareerEventsOpenOneAnother)
+{
+    sBasicDbTable* players = Save("players");
+    const int slot = I(Save("career setup"), 1, 0);
+    const struct { const char* table; const char* column; int stateColumn, stride, fee; } kinds[] = {
+        {"Leagues", "leagues", 27, 3, 10}, {"Tournaments", "tournaments", 28, 3, 12}, {"Rivals", "rivals", 29, 2, -1}};
+    for (const auto& k : kinds) {
+        sBasicDbTable* def = Game(k.table);
+        const std::string start = BasicDbTable_GetStrElement(players, slot, k.stateColumn);
+        for (int e = 0; e < 20; ++e) {
+            bool opened = start.size() > size_t(e) && start[size_t(e)] != 'L';
+            for (int from = 0; from < e && !opened; ++from)
+                for (int c = k.table[0] == 'R' ? 16 : 19; c < def->def.get()->columns - 1; c += k.stride)
+                    if (Text(def, from, c) == k.column)
+                        for (int x = 0; x < 8; ++x) opened |= BasicDbTable_GetElementIN(def, c + 1, from, x, -1) == e;
+            EXPECT_TRUE(opened) << k.table << " " << e << " can never be opened";
+            if (k.fee > 0 && e > 0) {
+                EXPECT_GE(I(def, k.fee, e), I(def, k.fee, e - 1)) << k.table << " fees rise";
+                EXPECT_GT(I(def, k.fee + 2, e), I(def, k.fee, e)) << k.table << " " << e << " first prize pays the fee";
+            }
+        }
+    }
+}
