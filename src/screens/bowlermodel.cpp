@@ -1,11 +1,9 @@
 // The bowler preview's loaders: the bowler named by the "player view" table is dressed into the
 // menu's 3D character ("player.model") from the "players" row and the game database's item tables,
 // and its models and textures are loaded while the menu keeps drawing, so the preview turns on
-// during the load. The three ball buttons show the bowler's balls where the description has an
-// image for them.
+// during the load.
 #include "screens/bowlermodel.h"
 
-#include <cstdio>
 #include <initializer_list>
 
 #include "db/database.h"
@@ -14,6 +12,7 @@
 #include "platform/utilities.h"
 #include "screens/frontenddb.h"
 #include "screens/playerfill.h"
+#include "screens/proshop.h"
 #include "ui/environment.h"
 #include "ui/frameupdate.h"
 #include "ui/widgets/button.h"
@@ -169,27 +168,5 @@ int LoadPlayerModel(sBasicUiWidget* caller, int)
     LoadingBarStop();
     LoadingBarSetCallback(nullptr);
     BasicUiEnvironment_SetInputMode(env, BasicUiInputMode_Normal);
-    return 1;
-}
-
-int SetupPlayerBalls(sBasicUiWidget* caller, int)
-{
-    sBasicUiEnvironment* env = Environment(caller);
-    int hand = 0;
-    const int r = ShownBowler(&hand);
-    sBasicDbTable* players = FrontEndTable(nullptr, "save", "players");
-    if (!players || r < 0 || r >= players->rows) return 1;
-    for (int slot = 0; slot < 3; ++slot) {
-        char name[24];
-        std::snprintf(name, sizeof name, "sPVBall%d", slot + 1);
-        sBasicUiWidget* button = BasicUi_FindWidget(env, name);
-        const int ball = BasicDbTable_GetElementIN(players, kPlayerBalls, r, slot, -1);
-        if (!button || ball < 0 || ball > 99) continue;
-        std::snprintf(name, sizeof name, "PREVIEW.BALL%i%i", ball / 10, ball % 10);
-        // Looked up quietly: a ball without a picture in the description keeps its button as it is.
-        sBasicUiConstantDef* c = env ? BasicUiEnvironment_GetConstantDefUsingHashTable(env, name, env->variant) : nullptr;
-        if (!c && env && env->variant != -1) c = BasicUiEnvironment_GetConstantDefUsingHashTable(env, name, -1);
-        if (c) BasicUiWidgetTypeButton_SetImage(button, c->iValue);
-    }
     return 1;
 }

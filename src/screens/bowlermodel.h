@@ -1,5 +1,5 @@
 // The bowler preview's loaders: the 3D character "player.model" dressed as the bowler of the
-// "player view" table, its resources loaded while the menu keeps drawing, and the ball buttons.
+// "player view" table, and its resources loaded while the menu keeps drawing.
 #pragma once
 
 struct sBasicUiWidget;
@@ -12,6 +12,3 @@ int SetupPlayerModel(sBasicUiWidget* caller, int value);
 int LoadPlayerModel(sBasicUiWidget* caller, int value);
 // One menu frame during the load: an update and a drawing of the environment. Returns 1.
 int LoadPlayerModelCB();
-// The images of the bowler's three balls on "sPVBall1" to "sPVBall3", for the balls whose
-// "PREVIEW.BALLnn" constant the description holds. Returns 1.
-int SetupPlayerBalls(sBasicUiWidget* caller, int value);
