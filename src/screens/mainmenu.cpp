@@ -8,6 +8,7 @@
 #include "screens/mainmenu.h"
 
 #include "db/database.h"
+#include "game/characterload.h"
 #include "game/controls.h"
 #include "game/gameloop.h"
 #include "game/transitions.h"
@@ -20,6 +21,8 @@
 #include "platform/shaders.h"
 #include "screens/bowlerpreview.h"
 #include "screens/career.h"
+#include "screens/credits.h"
+#include "screens/frontenddb.h"
 #include "screens/loadingscreen.h"
 #include "screens/saveflow.h"
 #include "screens/screenstack.h"
@@ -96,6 +99,8 @@ int MainMenuScreenInit()
     // written fresh), with the messages and the write presented before the menus show.
     if (!dbSave && !LoadSaveDatabase()) return 0;
     if (!PumpSaveOverlays()) return 0;
+    // The credits roll reads the built-in credits table by its database's name, like the others.
+    if (!FrontEndDb(nullptr, "creditsDb")) BasicDb_DbRegister(CreditsDatabase());
     DisableNoHomeDraw();
     EnableSleepMode(true);
     GameOptionsHaveChanged();
@@ -216,6 +221,10 @@ int MainMenuScreenCloseHandler()
     if (done) return 1;
     if (ScreenGetResult() != kTabGroupGame) PushScreen(kTabGroupMainMenu, 0);
     basicUiEnvironmentStarted = 0;
+    // The bowler preview's character goes with the menu: the game opens the character archive
+    // afresh for its own bowlers.
+    DisposeCharacterAnimations();
+    DisposeCharacters();
     BasicUiEnvironment_Clear(BasicUi_GetEnvironment());
     BasicFn_Clear();
     s18ProShop = nullptr;

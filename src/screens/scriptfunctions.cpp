@@ -1,10 +1,9 @@
 // The front end's script functions in the registry, in the order the menus were written against
 // (53 registrations; "GameSave" and "UpdateLeagueStandings" appear twice, the second changing
-// nothing). The functions of the launchers, results, save flow, controllers and player slots, and
-// of the careers, stand in their places below as comments: each joins the table, in its place,
-// together with its module.
+// nothing).
 #include "screens/scriptfunctions.h"
 
+#include "screens/bowlermodel.h"
 #include "screens/bowlerpreview.h"
 #include "screens/career.h"
 #include "screens/frontend.h"
@@ -50,8 +49,7 @@ struct ScriptFunction {
     BasicFn fn;
 };
 
-// The registration order. Lines marked "preview:" are the bowler model loaders, which wait for
-// the 3D character widget.
+// The registration order: all 53 of the menus' script functions.
 const ScriptFunction kScriptFunctions[] = {
     {"GameSave", GameSave},
     {"GameLoad", GameLoad},
@@ -95,8 +93,8 @@ const ScriptFunction kScriptFunctions[] = {
     {"HandleProShopItemEnter", HandleProShopItemEnter},
     {"SelectNextPlayerIndex", SelectNextPlayerIndex},
     {"VerifyCustomPlayerUnload", VerifyCustomPlayerUnload},
-    // preview: {"SetupPlayerModel", SetupPlayerModel},
-    // preview: {"LoadPlayerModel", LoadPlayerModel},
+    {"SetupPlayerModel", SetupPlayerModel},
+    {"LoadPlayerModel", LoadPlayerModel},
     {"CharacterChanged", CharacterChanged},
     {"AssignControllers", AssignControllers},
     {"CheckForControllerPresence", CheckForControllerPresence},

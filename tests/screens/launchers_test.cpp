@@ -16,6 +16,7 @@
 #include "screens/playerfill.h"
 #include "screens/playerslots.h"
 #include "screens/scriptfunctions_play.h"
+#include "shell/settings.h"
 
 namespace {
 
@@ -30,6 +31,9 @@ protected:
         controllers[0].controller = &pad;
         ResetControllerAssignment();
         ScreenSetResult(0);
+        // A launch of an earlier test left the game's tab group selected: a launch from the menus
+        // starts from the menu's.
+        gTabGroupId = -1;
         lastGameType = 0;
     }
     void Set(const char* table, int column, int value, int row = 0)

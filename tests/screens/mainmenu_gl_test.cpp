@@ -14,7 +14,10 @@
 #include "platform/render.h"
 #include "platform/sound.h"
 #include "platform/streams.h"
+#include "db/database.h"
+#include "screens/credits.h"
 #include "screens/frontend.h"
+#include "screens/frontenddb.h"
 #include "screens/scriptfunctions.h"
 #include "screens/tutorials.h"
 #include "shell/settings.h"
@@ -38,6 +41,8 @@ protected:
         gHostOptions.audioOut.clear();
         HostUseVirtualClock(1);
         basicUiEnvironmentPtr = nullptr;
+        BasicDb_Init();
+        ForgetCreditsDatabase();
         ASSERT_EQ(OpenBuildGameData(), 1);
         ASSERT_EQ(RenderInit(0x80000, 0x800, 0x502, 0x500), 1);
         ASSERT_EQ(ScreenInitializeAPI(), 1);
@@ -90,6 +95,7 @@ TEST_F(GlMainMenu, OpensDrawnBeforeItsInputRunsAndGivesEverythingBackOnClosing)
     EXPECT_EQ(basicUiEnvironmentStarted, 1);
     EXPECT_EQ(gGameType, -1);
     EXPECT_EQ(BasicFn_Find("StartTutorial"), StartTutorial);
+    EXPECT_NE(BasicDbTable_Find(FrontEndDb(nullptr, "creditsDb"), "creditsTable"), nullptr) << "for the credits roll";
     EXPECT_EQ(LoadingScreenShown(), 0);
     EXPECT_EQ(MainMenuGetLastGameType(), kLastGameQuick) << "kept until a launcher or a reset";
 

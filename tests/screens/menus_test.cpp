@@ -11,6 +11,7 @@
 
 #include "db/database.h"
 #include "host/errorlog.h"
+#include "screens/credits.h"
 #include "screens/mainmenu.h"
 #include "screens/scriptfunctions.h"
 #include "screens/tutorials.h"
@@ -18,6 +19,9 @@
 #include "ui/registry.h"
 #include "ui/uiload_fixture.h"
 #include "ui/widgets/button.h"
+#include "ui/widgets/dbref.h"
+#include "ui/widgets/textscroll.h"
+#include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
 
 namespace {
@@ -144,6 +148,42 @@ TEST_F(Menus, TutorialPagesWrapAtBothEndsAndEachStepTurnsItsOwnBook)
     EXPECT_EQ(button->row.value, 2 + 5 + 3);
     NextTutorial(nullptr, 0);
     EXPECT_EQ(TutorialPosition(37), 2);
+}
+
+TEST_F(Menus, TheScreensFindTheTablesTheyReadAndTheDialogsConfirmWithTheirFirstAnswer)
+{
+    // The launchers dress the bowlers from the game database, which loads with the menus.
+    sBasicDb* game = BasicUi_FindDb(env, "game");
+    ASSERT_NE(game, nullptr) << HostErrorLog();
+    EXPECT_NE(BasicDbTable_Find(game, "Bodys"), nullptr);
+    EXPECT_NE(BasicDbTable_Find(game, "NPCAbilities"), nullptr);
+    // A two-answer dialog confirms with its first answer (row 1 of the answers).
+    sBasicDb* ui = BasicUi_FindDb(env, "ui");
+    ASSERT_NE(ui, nullptr);
+    EXPECT_STREQ(BasicDbTable_GetStrElement(BasicDbTable_Find(ui, "sAnswers"), 1, 1), "Yes");
+    // Who bowls a quick-play slot (0 the computer, 1 a person) and the control mode (0, 1) name a row.
+    for (const char* table : {"qpKinds", "controlModes"}) {
+        sBasicDbTable* t = BasicDbTable_Find(ui, table);
+        ASSERT_NE(t, nullptr) << table;
+        EXPECT_GE(t->rows, 2) << table;
+    }
+    // The credits roll reads the built-in credits once the program has registered them, and every
+    // image its rows name is a constant of the description.
+    BasicDb_Init();
+    ForgetCreditsDatabase();
+    BasicDb_DbRegister(CreditsDatabase());
+    auto* scroll = BasicUiWidget_Record<sBasicUiWidgetTypeTextScroll>(W("s8ts"), EBasicUiWidgetTypeTextScroll);
+    ASSERT_NE(scroll, nullptr);
+    sBasicDbTable* credits = BasicUiWidgetTypeDbRef_Table(scroll->textDbRef);
+    ASSERT_NE(credits, nullptr);
+    EXPECT_EQ(credits->rows, kCreditsRows);
+    for (int row = 0; row < credits->rows; ++row) {
+        const char* icon = BasicDbTable_GetStrElement(credits, row, 3);
+        if (icon && icon[0]) {
+            EXPECT_NE(BasicUi_FindConstantDef(env, icon), nullptr) << icon;
+        }
+    }
+    BasicDb_Init();
 }
 
 }  // namespace
