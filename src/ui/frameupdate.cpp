@@ -10,6 +10,7 @@
 #include "lib/resources.h"
 #include "lib/textoutput.h"
 #include "platform/bitmap.h"
+#include "platform/input.h"
 #include "platform/render.h"
 #include "platform/shaders.h"
 #include "platform/utilities.h"
@@ -99,6 +100,16 @@ static void WalkWidgets(sBasicUiWidget* first, sBasicUiValueBOOL sBasicUiWidget:
 
 // ---- Update ----
 
+// The framework presses and accepts with bit 2 of its own copy; the game confirms with A (bit 4)
+// and goes back with B (bit 2), as its overlays do. The copy trades the two bits, so that A presses
+// buttons and answers dialogs in the menus, while triggers that read the live state (the pages' way
+// back on B) see the pad as it is.
+static uint16_t UiButtonsOf(uint16_t pad)
+{
+    const int a = pad & kButtonA, b = pad & kButtonB;
+    return uint16_t((pad & ~(kButtonA | kButtonB)) | (a ? kButtonB : 0) | (b ? kButtonA : 0));
+}
+
 int BasicUi_UpdateEnvironmentFull(sBasicUiEnvironment* env)
 {
     float dt = BasicUiCounter_SetElapsedTime(0);
@@ -114,8 +125,8 @@ int BasicUi_UpdateEnvironment(sBasicUiEnvironment* env, float dt)
     BasicUi_ClrController(0);
     // The frame starts from the live pad, so that triggers, cursor navigation and dialogs that read
     // the UI's copy see the player's buttons; widgets inject their own presses over it.
-    basicUiInput.buttons = allInput.buttons;
-    basicUiInput.edges = allInput.edges;
+    basicUiInput.buttons = UiButtonsOf(allInput.buttons);
+    basicUiInput.edges = UiButtonsOf(allInput.edges);
     for (sBasicUiDisplay* d = env->displayRoot; d; d = d->nextDisplay) {
         if (!d->isActive.value) continue;
         for (sBasicUiScreen* s = d->nextScreen; s; s = s->nextScreen) {

@@ -6,7 +6,7 @@
 # with $1 the program.
 program=$1
 rm -rf gallery-shots gallery-data && mkdir gallery-shots gallery-data && cp -R cli-data/. gallery-data/ &&
-  printf '0\n2 DOWN\n3\n5 DOWN\n6\n8 B\n9\n14 UP\n15\n17 B\n18\n' > gallery.input &&
+  printf '0\n2 DOWN\n3\n5 DOWN\n6\n8 A\n9\n14 UP\n15\n17 A\n18\n' > gallery.input &&
   "$program" --headless --launch gallery --frames 40 --input gallery.input --screenshot 30 --out gallery-shots \
     --data gallery-data --verbose > /dev/null 2> gallery-err.txt &&
   for f in upper-left lower; do head -c 4 gallery-shots/frame00030-$f.png | grep -q PNG || exit 1; done &&

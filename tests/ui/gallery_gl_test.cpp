@@ -163,9 +163,9 @@ TEST_F(GlUiGallery, ThePadWalksTheLinksAcrossBothScreensAndPressesTheSelectedBut
 {
     Script("0\n"
            "2 DOWN\n3\n"           // past the locked middle button to the third
-           "5 B\n6\n"              // pressed and let go on it
+           "5 A\n6\n"              // pressed and let go on it
            "8 DOWN\n9\n"           // down its link to the lower screen
-           "11 B\n12\n"
+           "11 A\n12\n"
            "14 UP\n15\n");         // and back up the lower button's link
     Frames(5);
     EXPECT_EQ(Selected(), W("g.b2"));
@@ -191,8 +191,8 @@ TEST_F(GlUiGallery, ThePadOpensTheGallerysPadDialogAndItsAnswerReachesTheMessage
     RegisterGalleryFunctions();
     Script("0\n"
            "2 DOWN\n3\n5 DOWN\n6\n"  // to the lower screen's first button
-           "8 B\n9\n"                // which opens the pad dialog in the next frame
-           "14 UP\n15\n17 B\n18\n");  // the middle answer
+           "8 A\n9\n"                // which opens the pad dialog in the next frame
+           "14 UP\n15\n17 A\n18\n");  // the middle answer
     Frames(14);
     EXPECT_STREQ(Message(env), "You chose: Medium");
     EXPECT_LT(modalFrames, 120);
@@ -213,10 +213,10 @@ TEST_F(GlUiGallery, TheStylusOpensTheStickyDialogAndAnswersIt)
 TEST_F(GlUiGallery, APadDialogRunsItsOwnFramesUntilTheScriptAnswersIt)
 {
     // Opened with the accept button still held from the press that asked for it: it must be let go
-    // first, then the choice moves up from the last answer and is taken with B.
-    Script("0 B\n2\n"
+    // first, then the choice moves up from the last answer and is taken with A.
+    Script("0 A\n2\n"
            "7 UP\n8\n"
-           "10 B\n11\n");
+           "10 A\n11\n");
     const long before = HostFramesPresented();
     EXPECT_EQ(BasicUiWidgetTypeDialogBox_OpenDialog(W("g.padAsk"), 3), 1);  // the middle answer
     EXPECT_GE(HostFramesPresented() - before, 9);
