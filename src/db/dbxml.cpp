@@ -305,6 +305,13 @@ static void StartElement(DbLoad* load, sBasicDb** first)
         if (!reader->isEmptyTag && table->def && table->row) ReadCells(load, table);
         return;
     }
+    // More tables or definitions than the database declares have no room: say so, as a silently
+    // dropped table would only show later as a lookup that finds nothing.
+    if (db && Equal(tag, "BasicDbTable") && load->tablesRead >= db->tables)
+        PrintError("database: %s declares %d tables; a further one is ignored", db->name.get(), db->tables);
+    if (db && Equal(tag, "BasicDbTableDef") && load->defsRead >= db->tableDefs)
+        PrintError("database: %s declares %d table definitions; a further one is ignored", db->name.get(),
+                   db->tableDefs);
     SkipElement(reader);
     BasicXmlReader_NextEnd(reader);
 }

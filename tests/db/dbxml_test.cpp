@@ -163,6 +163,24 @@ TEST_F(DbTest, ColumnsOutsideTheirDefinitionAreSkipped)
     BasicDb_Destroy(db);
 }
 
+// A table or definition beyond the declared counts is reported, not dropped silently.
+TEST_F(DbTest, TablesBeyondTheDeclaredCountAreReported)
+{
+    sBasicDb* db = LoadText(R"(<BasicDb name="few" tableDefs="1" tables="1">
+      <BasicDbTableDef name="d" columns="1"><BasicDbTableColumnDef name="a" type="int" count="1"/></BasicDbTableDef>
+      <BasicDbTableDef name="e" columns="1"><BasicDbTableColumnDef name="a" type="int" count="1"/></BasicDbTableDef>
+      <BasicDbTable name="t" def="d" rows="1">1,</BasicDbTable>
+      <BasicDbTable name="u" def="d" rows="1">2,</BasicDbTable>
+    </BasicDb>)");
+    ASSERT_NE(db, nullptr);
+    EXPECT_NE(BasicDbTable_Find(db, "t"), nullptr);
+    EXPECT_EQ(BasicDbTable_Find(db, "u"), nullptr);
+    const std::string log = HostErrorLog();
+    EXPECT_NE(log.find("few declares 1 tables; a further one is ignored"), std::string::npos) << log;
+    EXPECT_NE(log.find("few declares 1 table definitions; a further one is ignored"), std::string::npos) << log;
+    BasicDb_Destroy(db);
+}
+
 TEST_F(DbTest, RepeatedAttributesKeepTheFirstValue)
 {
     sBasicDb* db = LoadText(R"(<BasicDb name="one" name="two" tableDefs="1" tableDefs="5" tables="1" tables="9">
