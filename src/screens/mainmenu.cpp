@@ -20,6 +20,7 @@
 #include "platform/shaders.h"
 #include "screens/bowlerpreview.h"
 #include "screens/career.h"
+#include "screens/credits.h"
 #include "screens/loadingscreen.h"
 #include "screens/saveflow.h"
 #include "screens/screenstack.h"
@@ -34,6 +35,7 @@
 #include "ui/registry.h"
 #include "ui/uiinit.h"
 #include "ui/widgets/commands.h"
+#include "ui/widgets/textscroll.h"
 
 int basicUiEnvironmentStarted = 0;
 sBasicUiScreen* s0MainMenu = nullptr;
@@ -181,6 +183,9 @@ int MainMenuScreenOpenHandler()
     sBasicUiEnvironment* env = BasicUi_GetEnvironment();
     s18ProShop = BasicUi_FindScreen(env, "s18CareerShop");
     s0MainMenu = BasicUi_FindScreen(env, "s0MainMenu");
+    // The credits page's scroller rolls the credits built into the program.
+    if (sBasicUiWidget* scroller = BasicUi_FindWidget(env, "s8ts"))
+        BasicUiWidgetTypeTextScroll_SetDbRef(scroller, CreditsWidget());
 
     LoadingScreenClose();
     basicUiEnvironmentStarted = 1;
@@ -216,6 +221,7 @@ int MainMenuScreenCloseHandler()
     if (done) return 1;
     if (ScreenGetResult() != kTabGroupGame) PushScreen(kTabGroupMainMenu, 0);
     basicUiEnvironmentStarted = 0;
+    DisposePlayerModel();
     BasicUiEnvironment_Clear(BasicUi_GetEnvironment());
     BasicFn_Clear();
     s18ProShop = nullptr;

@@ -50,8 +50,7 @@ struct ScriptFunction {
     BasicFn fn;
 };
 
-// The registration order. Lines marked "preview:" are the bowler model loaders, which wait for
-// the 3D character widget.
+// The registration order.
 const ScriptFunction kScriptFunctions[] = {
     {"GameSave", GameSave},
     {"GameLoad", GameLoad},
@@ -95,8 +94,8 @@ const ScriptFunction kScriptFunctions[] = {
     {"HandleProShopItemEnter", HandleProShopItemEnter},
     {"SelectNextPlayerIndex", SelectNextPlayerIndex},
     {"VerifyCustomPlayerUnload", VerifyCustomPlayerUnload},
-    // preview: {"SetupPlayerModel", SetupPlayerModel},
-    // preview: {"LoadPlayerModel", LoadPlayerModel},
+    {"SetupPlayerModel", SetupPlayerModel},
+    {"LoadPlayerModel", LoadPlayerModel},
     {"CharacterChanged", CharacterChanged},
     {"AssignControllers", AssignControllers},
     {"CheckForControllerPresence", CheckForControllerPresence},
