@@ -1,6 +1,6 @@
 // The menus' bowler preview and credits on the build's game data, as the main menu runs them: the
 // quick-play page shows the bowler of the player view dressed from the databases in both eyes,
-// loaded once when the page opens and once more when a garment changes; a character whose body
+// loaded once when the page opens and once more when a garment changes, turned by the circle pad; a character whose body
 // was released under it loads again instead of posing the freed model; the credits page rolls the
 // credits built into the program.
 #include <gtest/gtest.h>
@@ -17,6 +17,7 @@
 #include "host/host.h"
 #include "lib/screenapi.h"
 #include "lib/textoutput.h"
+#include "platform/input.h"
 #include "platform/render.h"
 #include "platform/renderengine.h"
 #include "platform/sound.h"
@@ -37,6 +38,7 @@
 #include "ui/widgets/dbref.h"
 #include "ui/widgets/skeleton3d.h"
 #include "ui/widgets/textscroll.h"
+#include "ui/widgets/transform3d.h"
 
 namespace {
 
@@ -193,6 +195,14 @@ TEST_F(GlBowlerPreview, ShowsTheBowlerInBothEyesAndReloadsOnceForAChange)
     Image now = LastDrawn(m_DisplayBuffers0);
     EXPECT_LT(now.Count(Red), 50) << "the shoes' soles only";
     EXPECT_GT(now.Count(Blue), 100);
+
+    // The circle pad turns the bowler: half way right is a quarter turn about z.
+    allInput.x = 0.5f;
+    Frames(2);
+    allInput.x = 0.0f;
+    float rot[4];
+    BasicUiWidgetType3DPRS_GetRotation(W("pv.turn"), rot);
+    EXPECT_NEAR(rot[2], std::sin(0.25f * 3.142f), 1e-3f);
 }
 
 TEST_F(GlBowlerPreview, DressesTheBowlerFromTheDatabases)
