@@ -1,8 +1,6 @@
 // The front end's script functions in the registry, in the order the menus were written against
 // (53 registrations; "GameSave" and "UpdateLeagueStandings" appear twice, the second changing
-// nothing). The functions of the launchers, results, save flow, controllers and player slots, and
-// of the careers, stand in their places below as comments: each joins the table, in its place,
-// together with its module.
+// nothing). The few that this platform has no use for are defined here and do next to nothing.
 #include "screens/scriptfunctions.h"
 
 #include "screens/bowlerpreview.h"
