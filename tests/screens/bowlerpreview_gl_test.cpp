@@ -15,6 +15,8 @@
 #include "host/clock.h"
 #include "host/gpu.h"
 #include "host/host.h"
+#include "lib/resourceids.h"
+#include "lib/resources.h"
 #include "lib/screenapi.h"
 #include "lib/textoutput.h"
 #include "platform/input.h"
@@ -34,6 +36,7 @@
 #include "ui/environment.h"
 #include "ui/frameupdate.h"
 #include "ui/registry.h"
+#include "ui/widgets/button.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/dbref.h"
 #include "ui/widgets/skeleton3d.h"
@@ -215,6 +218,12 @@ TEST_F(GlBowlerPreview, DressesTheBowlerFromTheDatabases)
     EXPECT_EQ(bowler->hatStart.value, 0);
     EXPECT_EQ(bowler->hatEnd.value, -1);
     EXPECT_EQ(bowler->hFlip.value, 0);
+    // Beside it, the career bowler's second ball as its picture.
+    sBasicDbTable* balls = BasicDbTable_Find(BasicUi_FindDb(BasicUi_GetEnvironment(), "game"), "BallsR");
+    const int ball = BasicDbTable_GetElementIN(players, 17, 1, 1, -1);
+    const int picture = static_cast<sBasicUiWidgetTypeButton*>(W("sPVBall2")->widgetTypeRef.ptr)->resourceID.value;
+    EXPECT_EQ(picture, (kBallPictureGroup << 16) + BasicDbTable_GetElementI(balls, 13, ball) - 2);
+    EXPECT_EQ(ResourceLoaded(picture), 1);
 
     // A cap and the left hand: the hair under a cap is the body's cropped range; the glove is the
     // left hand's.
