@@ -29,6 +29,7 @@
 #include "screens/frontend.h"
 #include "screens/saveflow.h"
 #include "screens/scriptfunctions.h"
+#include "screens/scriptfunctions_play.h"
 #include "shell/savedata.h"
 #include "shell/settings.h"
 #include "support/device_heap.h"
@@ -261,6 +262,18 @@ TEST_F(GlBowlerPreview, ACharacterWhoseBodyWasReleasedLoadsAgain)
     Frames(70);
     EXPECT_EQ(Model()->internalBodyID, 911);
     EXPECT_GT(LastDrawn(m_DisplayBuffers0).Count(Red), 100);
+}
+
+TEST_F(GlBowlerPreview, AGameLaunchedAfterThePreviewLoadsItsBowlers)
+{
+    Open("go.quick");
+    Frames(20);
+    ASSERT_EQ(Model()->internalBodyID, 911);
+    ASSERT_EQ(PlayGameQuick(nullptr, 0), 1);
+    EXPECT_EQ(ScreenGetResult(), kTabGroupGame);
+    EXPECT_EQ(headerSpecials, nullptr) << "the preview's outfit and archive were given back";
+    EXPECT_EQ(LoadCharacterResources(), 1) << "the game's bowlers load";
+    EXPECT_EQ(DisposeCharacters(), 1);
 }
 
 TEST_F(GlBowlerPreview, TheCreditsPageRollsTheCreditsTable)
