@@ -1,145 +1,169 @@
-// The bowler preview's loaders: the bowler named by the "player view" table is dressed into the
-// menu's 3D character ("player.model") from the "players" row and the game database's item tables,
-// and its models and textures are loaded while the menu keeps drawing, so the preview turns on
-// during the load.
-#include "screens/bowlermodel.h"
-
-#include <initializer_list>
+// The bowler preview's character: the 3D skeleton widget "player.model" dressed as the bowler of
+// "player view" row 0, and the loading of that bowler's resources while the menu keeps drawing.
+// The look follows the player records of a game (screens/playerfill.cpp), so that the preview
+// shows what the lane will: gloves come from the body's own garment group, and no bowler carries a
+// ball mesh of its own (the ball in the hand is the game's ball actor). The body's animation is
+// read here too, since outside a game no bowler animation is resident; the preview gives back what
+// it loaded when the menu closes.
+#include "screens/bowlerpreview.h"
 
 #include "db/database.h"
 #include "game/characterload.h"
 #include "game/gameloop.h"
+#include "lib/printing.h"
+#include "lib/resourceload.h"
+#include "lib/resources.h"
 #include "platform/utilities.h"
 #include "screens/frontenddb.h"
 #include "screens/playerfill.h"
 #include "screens/proshop.h"
 #include "ui/environment.h"
 #include "ui/frameupdate.h"
-#include "ui/widgets/button.h"
 #include "ui/widgets/skeleton3d.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
 
 namespace {
 
-// "Bodys" columns and the item tables' columns.
-enum {
-    kBodyFemale = 2, kBodyItemGroup = 5, kBodyMesh = 4, kBodyHair = 6, kBodyPantsGroup = 7, kBodyShirtGroup = 8,
-    kBodyShoesGroup = 9, kBodyPantsTex = 10, kBodyShirtTex = 11, kBodyShoesTex = 12, kBodyItemTex = 13,
-    kBodyAnim = 14, kBodyBallTex = 15, kBodyHairStart = 16, kBodyHairEnd = 17, kBodyIkAnim = 18,
-};
-enum { kItemMesh = 9, kItemTexD = 10, kItemTexDst = 13, kItemLegs = 14, kItemSocks = 15, kItemHat = 14 };
-// "players" columns: the body, the worn items and the balls.
-enum { kPlayerBody = 10, kPlayerPants = 11, kPlayerShirt = 12, kPlayerShoes = 13, kPlayerHat = 14,
-       kPlayerGlasses = 15, kPlayerGloves = 16, kPlayerBalls = 17 };
+enum { kViewBowler = 1, kViewHand = 2 };
+// "players" columns: the body row and the garments worn (-1 none).
+enum { kColBody = 10, kColPants = 11, kColShirt, kColShoes, kColHat, kColGlasses, kColGloves };
+constexpr int kHairEntries = 3;  // "Bodys" columns 16 and 17 hold one entry per hat kind
+
+// Whether the preview has loaded an outfit, and the animation it read itself (-1 none).
+int outfitLoaded = 0;
+int previewAnimation = -1;
 
 sBasicUiEnvironment* Environment(sBasicUiWidget* caller)
 {
     return caller ? BasicUiWidget_GetEnvironment(caller) : BasicUi_GetEnvironment();
 }
 
-sBasicUiWidgetType3DSkeleton* Skeleton(sBasicUiWidget* caller)
+sBasicUiWidgetType3DSkeleton* Character(sBasicUiWidget* model)
 {
-    sBasicUiWidget* w = BasicUi_FindWidget(Environment(caller), "player.model");
-    return w ? BasicUiWidget_Record<sBasicUiWidgetType3DSkeleton>(w, EBasicUiWidgetType3DSkeleton) : nullptr;
+    return BasicUiWidget_Record<sBasicUiWidgetType3DSkeleton>(model, EBasicUiWidgetType3DSkeleton);
 }
 
-sBasicDbTable* Game(const char* name) { return FrontEndTable(nullptr, "game", name); }
-
-int Cell(sBasicDbTable* table, int column, int row, int fallback)
+// "player.model" of the environment when it is a character; null otherwise.
+sBasicUiWidget* PreviewModel(sBasicUiEnvironment* env)
 {
-    return table && row >= 0 && row < table->rows ? BasicDbTable_GetElementI(table, column, row, fallback) : fallback;
+    sBasicUiWidget* w = BasicUi_FindWidget(env, "player.model");
+    return Character(w) ? w : nullptr;
 }
 
-// The bowler to show and its hand, from row 0 of "player view"; -1 when there is none.
-int ShownBowler(int* hand)
+// The bowler to show ("players" row), its hand and its "Bodys" row; 0 with a message when the
+// bowler or its body is not in its table.
+int ShownBowler(sBasicUiWidget* caller, int* bowler, int* hand, int* body)
 {
-    sBasicDbTable* view = FrontEndTable(nullptr, "save", "player view");
-    *hand = Cell(view, 2, 0, 0);
-    return Cell(view, 1, 0, -1);
+    sBasicDbTable* view = FrontEndTable(caller, "save", "player view");
+    sBasicDbTable* players = FrontEndTable(caller, "save", "players");
+    sBasicDbTable* bodies = FrontEndTable(caller, "game", "Bodys");
+    if (!view || !players || !bodies) return PrintError("preview: the \"player view\", \"players\" or \"Bodys\" table is missing");
+    *bowler = BasicDbTable_GetElementI(view, kViewBowler, 0, -1);
+    *hand = BasicDbTable_GetElementI(view, kViewHand, 0, 0);
+    if (*bowler < 0 || *bowler >= players->rows) return PrintError("preview: no bowler in row %d", *bowler);
+    *body = BasicDbTable_GetElementI(players, kColBody, *bowler, -1);
+    if (*body < 0 || *body >= bodies->rows) return PrintError("preview: bowler %d has no body %d", *bowler, *body);
+    return 1;
 }
 
-// A garment: its model member and textures from row `row` of `items` (-1 when none is worn).
-void Dress(sBasicUiSkeletonPart* part, sBasicDbTable* items, int row)
+// A garment: its mesh (item column 9) in `group` and its texture swap (item columns 10 and 13) in
+// `textures`; a garment not worn has every id -1.
+void Dress(sBasicUiSkeletonPart* part, int group, int textures, sBasicDbTable* items, int row)
 {
-    const bool worn = items && row >= 0 && row < items->rows;
-    part->offset.value = worn ? Cell(items, kItemMesh, row, -1) : -1;
-    part->srcTexOffset.value = worn ? Cell(items, kItemTexD, row, -1) : -1;
-    part->dstTexOffset.value = worn ? Cell(items, kItemTexDst, row, -1) : -1;
+    auto item = [&](int column) { return row < 0 ? -1 : BasicDbTable_GetElementI(items, column, row, -1); };
+    const int worn = row >= 0;
+    part->id.value = worn ? group : -1;
+    part->offset.value = item(kItemMesh);
+    part->srcTexID.value = part->dstTexID.value = worn ? textures : -1;
+    part->srcTexOffset.value = item(kItemTexD);
+    part->dstTexOffset.value = item(kItemTexDst);
+}
+
+// The tables a bowler's garments come from, by the body's sex and the hand shown.
+struct Wardrobe {
+    sBasicDbTable *pants, *shirts, *shoes, *hats, *glasses, *gloves;
+};
+
+int OpenWardrobe(sBasicUiWidget* caller, int female, int left, Wardrobe* w)
+{
+    auto table = [caller](const char* name) { return FrontEndTable(caller, "game", name); };
+    w->pants = table(female ? "Skirts" : "Pants");
+    w->shirts = table("Shirts");
+    w->shoes = table("Shoes");
+    w->hats = table(female ? "HatsF" : "HatsM");
+    w->glasses = table(female ? "GlassesF" : "GlassesM");
+    w->gloves = table(left ? "GlovesL" : "GlovesR");
+    if (w->pants && w->shirts && w->shoes && w->hats && w->glasses && w->gloves) return 1;
+    return PrintError("preview: an item table of the game database is missing");
+}
+
+void DressCharacter(sBasicUiWidgetType3DSkeleton* c, sBasicDbTable* players, int bowler, sBasicDbTable* bodies,
+                    int body, const Wardrobe& w)
+{
+    auto look = [&](int column) { return BasicDbTable_GetElementI(bodies, column, body, -1); };
+    auto worn = [&](int column) { return BasicDbTable_GetElementI(players, column, bowler, -1); };
+    c->bodyID.value = look(kBodyMesh);
+    c->hairID.value = look(kBodyHair);
+    c->animID.value = look(kBodyAnim);
+    c->ikAnimID.value = look(kBodyIkAnim);
+    c->hairStart.value = BasicDbTable_GetElementIN(bodies, kBodyHairStart, body, 0, 0);
+    c->hairEnd.value = BasicDbTable_GetElementIN(bodies, kBodyHairEnd, body, 0, -1);
+
+    const int pants = worn(kColPants);
+    Dress(&c->shoes, look(kBodyShoesGroup), look(kBodyShoesTex), w.shoes, worn(kColShoes));
+    Dress(&c->pants, look(kBodyPantsGroup), look(kBodyPantsTex), w.pants, pants);
+    c->legsOffset.value = pants < 0 ? -1 : BasicDbTable_GetElementI(w.pants, kItemLegs, pants, -1);
+    c->socksOffset.value = pants < 0 ? -1 : BasicDbTable_GetElementI(w.pants, kItemSocks, pants, -1);
+    Dress(&c->shirt, look(kBodyShirtGroup), look(kBodyShirtTex), w.shirts, worn(kColShirt));
+    const int hat = worn(kColHat);
+    Dress(&c->hat, look(kBodyItemGroup), look(kBodyItemTex), w.hats, hat);
+    Dress(&c->glasses, look(kBodyItemGroup), look(kBodyItemTex), w.glasses, worn(kColGlasses));
+    Dress(&c->glove, look(kBodyShirtGroup), look(kBodyItemTex), w.gloves, worn(kColGloves));
+    Dress(&c->item, -1, -1, nullptr, -1);
+    c->itemOffsetL.value = -1;
+
+    // Under a hat the hair is the hat's entry of the body's hair ranges; without one, none shows.
+    c->hatStart.value = 0;
+    c->hatEnd.value = -1;
+    if (hat >= 0) {
+        int entry = BasicDbTable_GetElementI(w.hats, kItemHair, hat, 0);
+        entry = entry < 0 ? 0 : (entry >= kHairEntries ? kHairEntries - 1 : entry);
+        c->hatStart.value = BasicDbTable_GetElementIN(bodies, kBodyHairStart, body, entry, 0);
+        c->hatEnd.value = BasicDbTable_GetElementIN(bodies, kBodyHairEnd, body, entry, -1);
+    }
+    c->rig = nullptr;  // each body is posed by its own animation
+    c->refresh.value = 1;
+}
+
+// Reads the body's animation unless it is resident; gives back the one read for an earlier
+// bowler. 0 with a message when it cannot be read.
+int LoadAnimation(int id)
+{
+    if (previewAnimation > 0 && previewAnimation != id && ResourceLoaded(previewAnimation))
+        DisposeResource(previewAnimation);
+    previewAnimation = -1;
+    if (id < 1 || ResourceLoaded(id)) return 1;
+    if (!ReadResource(id)) return PrintError("preview: the animation %d cannot be read", id);
+    previewAnimation = id;
+    return 1;
 }
 
 }  // namespace
 
-int SetupPlayerModel(sBasicUiWidget* caller, int arg)
+int SetupPlayerModel(sBasicUiWidget* caller, int value)
 {
-    sBasicUiWidgetType3DSkeleton* sk = Skeleton(caller);
-    if (!sk) return 1;
-    SetupPlayerBalls(caller, arg);
-    int hand = 0;
-    const int r = ShownBowler(&hand);
-    sBasicDbTable* players = FrontEndTable(nullptr, "save", "players");
-    sBasicDbTable* bodies = Game("Bodys");
-    if (!players || !bodies || r < 0 || r >= players->rows) return 1;
-    const int b = Cell(players, kPlayerBody, r, 0);
-    if (b < 0 || b >= bodies->rows) return 1;
-    const bool female = Cell(bodies, kBodyFemale, b, 0) != 0;
-    auto body = [&](int column) { return Cell(bodies, column, b, -1); };
-    auto worn = [&](int column) { return Cell(players, column, r, -1); };
-
-    sk->hFlip.value = hand ? 1 : 0;
-    // The rigs of the bodies live in environments of their own, which these menus do not load.
-    sk->rig = nullptr;
-    sk->bodyID.value = body(kBodyMesh);
-    sk->hairID.value = body(kBodyHair);
-    sk->animID.value = body(kBodyAnim);
-    sk->ikAnimID.value = body(kBodyIkAnim);
-    sk->hairStart.value = BasicDbTable_GetElementIN(bodies, kBodyHairStart, b, 0, 0);
-    sk->hairEnd.value = BasicDbTable_GetElementIN(bodies, kBodyHairEnd, b, 0, -1);
-
-    sk->shoes.id.value = body(kBodyShoesGroup);
-    sk->shoes.srcTexID.value = sk->shoes.dstTexID.value = body(kBodyShoesTex);
-    Dress(&sk->shoes, Game("Shoes"), worn(kPlayerShoes));
-
-    sBasicDbTable* pants = Game(female ? "Skirts" : "Pants");
-    sk->pants.id.value = body(kBodyPantsGroup);
-    sk->pants.srcTexID.value = sk->pants.dstTexID.value = body(kBodyPantsTex);
-    Dress(&sk->pants, pants, worn(kPlayerPants));
-    sk->legsOffset.value = Cell(pants, kItemLegs, worn(kPlayerPants), -1);
-    sk->socksOffset.value = Cell(pants, kItemSocks, worn(kPlayerPants), -1);
-
-    sk->shirt.id.value = body(kBodyShirtGroup);
-    sk->shirt.srcTexID.value = sk->shirt.dstTexID.value = body(kBodyShirtTex);
-    Dress(&sk->shirt, Game("Shirts"), worn(kPlayerShirt));
-
-    // Hat, glasses and gloves share the body's item group and item textures.
-    sBasicDbTable* hats = Game(female ? "HatsF" : "HatsM");
-    for (sBasicUiSkeletonPart* part : {&sk->hat, &sk->glasses, &sk->glove}) {
-        part->id.value = body(kBodyItemGroup);
-        part->srcTexID.value = part->dstTexID.value = body(kBodyItemTex);
-    }
-    sk->item.id.value = body(kBodyItemGroup);
-    Dress(&sk->hat, hats, worn(kPlayerHat));
-    Dress(&sk->glasses, Game(female ? "GlassesF" : "GlassesM"), worn(kPlayerGlasses));
-    Dress(&sk->glove, Game(hand ? "GlovesL" : "GlovesR"), worn(kPlayerGloves));
-    const int hat = worn(kPlayerHat);
-    if (hat < 0 || !hats || hat >= hats->rows) {
-        sk->hatStart.value = 0;
-        sk->hatEnd.value = -1;
-    } else {
-        int h = Cell(hats, kItemHat, hat, 0);
-        h = h < 0 ? 0 : (h > 2 ? 2 : h);
-        sk->hatStart.value = BasicDbTable_GetElementIN(bodies, kBodyHairStart, b, h, 0);
-        sk->hatEnd.value = BasicDbTable_GetElementIN(bodies, kBodyHairEnd, b, h, -1);
-    }
-
-    // The ball in the hand: the first of the bowler's balls.
-    const int ball = BasicDbTable_GetElementIN(players, kPlayerBalls, r, 0, -1);
-    sBasicDbTable* ballsL = Game("BallsL");
-    sk->item.srcTexID.value = sk->item.dstTexID.value = body(kBodyBallTex);
-    sk->itemOffsetL.value = Cell(ballsL, kItemMesh, ball, -1);
-    sk->item.offset.value = Cell(Game("BallsR"), kItemMesh, ball, -1);
-    sk->item.srcTexOffset.value = Cell(ballsL, kItemTexD, ball, -1);
-    sk->item.dstTexOffset.value = Cell(ballsL, kItemTexDst, ball, -1);
+    sBasicUiWidget* model = PreviewModel(Environment(caller));
+    if (!model) return 1;
+    SetupPlayerBalls(caller, value);
+    int bowler, hand, body;
+    if (!ShownBowler(caller, &bowler, &hand, &body)) return 0;
+    sBasicDbTable* bodies = FrontEndTable(caller, "game", "Bodys");
+    Wardrobe w;
+    if (!OpenWardrobe(caller, BasicDbTable_GetElementI(bodies, kBodyFemale, body, 0) != 0, hand, &w)) return 0;
+    sBasicUiWidgetType3DSkeleton* c = Character(model);
+    c->hFlip.value = hand != 0;
+    DressCharacter(c, FrontEndTable(caller, "save", "players"), bowler, bodies, body, w);
     return 1;
 }
 
@@ -153,20 +177,37 @@ int LoadPlayerModelCB()
 
 int LoadPlayerModel(sBasicUiWidget* caller, int)
 {
-    if (!Skeleton(caller)) return 1;
-    int hand = 0;
-    const int r = ShownBowler(&hand);
-    DisposeCharacters();
     sBasicUiEnvironment* env = Environment(caller);
-    if (!SetupPlayerRSIDs(0, r, 0, 0, 0, 0)) return 1;
+    sBasicUiWidget* model = PreviewModel(env);
+    if (!model) return 1;
+    int bowler, hand, body;
+    if (!ShownBowler(caller, &bowler, &hand, &body)) return 0;
+    // The bowler's resources are released first: the character must not pose or draw them again
+    // before it has loaded the new ones, and it is left out of the frames drawn during the load.
+    Character(model)->refresh.value = 1;
+    const int active = model->isActive.value, render = model->isRender.value;
+    model->isActive.value = model->isRender.value = 0;
+    DisposeCharacters();
+    int ok = SetupPlayerRSIDs(0, bowler, 0, 0, 0, 0);
     gNumPlayers = 1;
     BasicUiEnvironment_SetInputMode(env, BasicUiInputMode_None);
     LoadingBarSetCallback(LoadPlayerModelCB);
     LoadingBarStart();
-    // The outfit, and the animations made for the body (the character plays the body's own).
-    if (LoadCharacterResources()) LoadCharacterAnimations(1);
+    if (ok) ok = LoadCharacterResources();
+    outfitLoaded = 1;
+    if (ok) ok = LoadAnimation(BasicDbTable_GetElementI(FrontEndTable(caller, "game", "Bodys"), kBodyAnim, body, -1));
     LoadingBarStop();
     LoadingBarSetCallback(nullptr);
     BasicUiEnvironment_SetInputMode(env, BasicUiInputMode_Normal);
-    return 1;
+    model->isActive.value = active;
+    model->isRender.value = render;
+    return ok;
+}
+
+void DisposePlayerModel()
+{
+    if (outfitLoaded) DisposeCharacters();
+    outfitLoaded = 0;
+    if (previewAnimation > 0 && ResourceLoaded(previewAnimation)) DisposeResource(previewAnimation);
+    previewAnimation = -1;
 }

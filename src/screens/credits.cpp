@@ -8,6 +8,8 @@
 
 #include "lib/memory.h"
 #include "lib/printing.h"
+#include "ui/widgets/dbref.h"
+#include "ui/widgettypes.h"
 
 struct CreditLine {
     const char* title;
@@ -116,6 +118,12 @@ static const CreditLine kCredits[kCreditsRows] = {
 static const int kTextSize = 100;
 static const char* const kColumnNames[4] = {"index", "title", "name", "icon"};
 static sBasicDb* creditsDb = nullptr;
+// The reference the credits scroller reads: its names are its own and its table is filled in
+// directly, since no environment holds the credits database to look it up in.
+static char creditsDbName[] = "creditsDb";
+static char creditsTableName[] = "creditsTable";
+static sBasicUiWidgetTypeDbRef creditsDbRef;
+static sBasicUiWidget creditsWidget;
 
 // Copies text into game memory; null when memory is short.
 static char* Keep(const char* text)
@@ -178,3 +186,20 @@ sBasicDb* CreditsDatabase()
 }
 
 void ForgetCreditsDatabase() { creditsDb = nullptr; }
+
+sBasicUiWidget* CreditsWidget()
+{
+    sBasicDbTable* table = BasicDbTable_Find(CreditsDatabase(), creditsTableName);
+    if (!table) return nullptr;
+    sBasicUiDbRef& ref = creditsDbRef.db;
+    ref.dbNm = creditsDbName;
+    ref.dbTblNm = creditsTableName;
+    // The cache names the same strings, so the reference never looks the table up by name.
+    ref.cachedNm = creditsDbName;
+    ref.cachedTblNm = creditsTableName;
+    ref.table = table;
+    creditsWidget.widgetTypeRef.type = EBasicUiWidgetTypeDbRef;
+    creditsWidget.widgetTypeRef.ptr = &creditsDbRef;
+    creditsWidget.isActive.value = creditsWidget.isRender.value = 1;
+    return &creditsWidget;
+}

@@ -4,6 +4,8 @@
 
 #include "db/database.h"
 
+struct sBasicUiWidget;
+
 constexpr int kCreditsRows = 95;
 constexpr int kCreditsRowStride = 304;
 
@@ -11,3 +13,7 @@ constexpr int kCreditsRowStride = 304;
 sBasicDb* CreditsDatabase();
 // Forgets the database without freeing it: for a run (or test) whose game heap has gone.
 void ForgetCreditsDatabase();
+// The credits' database reference: a widget of no environment (type database reference) naming
+// "creditsDb" and its table "creditsTable", already resolved to the built-in table, so that a text
+// scroll of any description rolls the credits. Null when the database cannot be made.
+sBasicUiWidget* CreditsWidget();

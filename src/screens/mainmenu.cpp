@@ -37,6 +37,7 @@
 #include "ui/registry.h"
 #include "ui/uiinit.h"
 #include "ui/widgets/commands.h"
+#include "ui/widgets/textscroll.h"
 
 int basicUiEnvironmentStarted = 0;
 sBasicUiScreen* s0MainMenu = nullptr;
@@ -186,6 +187,9 @@ int MainMenuScreenOpenHandler()
     sBasicUiEnvironment* env = BasicUi_GetEnvironment();
     s18ProShop = BasicUi_FindScreen(env, "s18CareerShop");
     s0MainMenu = BasicUi_FindScreen(env, "s0MainMenu");
+    // The credits page's scroller rolls the credits built into the program.
+    if (sBasicUiWidget* scroller = BasicUi_FindWidget(env, "s8ts"))
+        BasicUiWidgetTypeTextScroll_SetDbRef(scroller, CreditsWidget());
 
     LoadingScreenClose();
     basicUiEnvironmentStarted = 1;
@@ -221,10 +225,7 @@ int MainMenuScreenCloseHandler()
     if (done) return 1;
     if (ScreenGetResult() != kTabGroupGame) PushScreen(kTabGroupMainMenu, 0);
     basicUiEnvironmentStarted = 0;
-    // The bowler preview's character goes with the menu: the game opens the character archive
-    // afresh for its own bowlers.
-    DisposeCharacterAnimations();
-    DisposeCharacters();
+    DisposePlayerModel();
     BasicUiEnvironment_Clear(BasicUi_GetEnvironment());
     BasicFn_Clear();
     s18ProShop = nullptr;

@@ -24,15 +24,6 @@ static const int kRivalMiniGame = 9;
 static const int kDefaultBallsFemale[kBallsPerPlayer] = {23, 11, 7};
 static const int kDefaultBallsMale[kBallsPerPlayer] = {24, 4, 9};
 
-// "Bodys" columns.
-enum {
-    kBodyFemale = 2, kBodyTexture = 3, kBodyMesh = 4, kBodyItemGroup = 5, kBodyHair = 6, kBodyPantsGroup = 7,
-    kBodyShirtGroup = 8, kBodyShoesGroup = 9, kBodyPantsTex = 10, kBodyShirtTex = 11, kBodyShoesTex = 12,
-    kBodyItemTex = 13, kBodyBallTex = 15, kBodyHairStart = 16, kBodyHairEnd = 17,
-};
-// Item columns.
-enum { kItemMesh = 9, kItemTexD = 10, kItemTexN = 11, kItemTexS = 12, kItemTexDst = 13, kItemLegs = 14, kItemSocks = 15 };
-static const int kItemHair = 14;
 
 int ToRSID(int group, int index) { return group > 0 && index >= 0 ? (group << 16) + index : -1; }
 

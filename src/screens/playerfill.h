@@ -8,6 +8,17 @@
 
 struct sBasicDbTable;
 
+// The columns of the game database's "Bodys" table (the resource groups a body's look comes from)
+// and of its item tables ("Pants" ... "BallsR").
+enum {
+    kBodyFemale = 2, kBodyTexture = 3, kBodyMesh = 4, kBodyItemGroup = 5, kBodyHair = 6, kBodyPantsGroup = 7,
+    kBodyShirtGroup = 8, kBodyShoesGroup = 9, kBodyPantsTex = 10, kBodyShirtTex = 11, kBodyShoesTex = 12,
+    kBodyItemTex = 13, kBodyAnim = 14, kBodyBallTex = 15, kBodyHairStart = 16, kBodyHairEnd = 17, kBodyIkAnim = 18,
+};
+enum { kItemMesh = 9, kItemTexD = 10, kItemTexN = 11, kItemTexS = 12, kItemTexDst = 13, kItemLegs = 14, kItemSocks = 15 };
+// The hair entry ("Bodys" columns 16 and 17) a hat of "HatsM" or "HatsF" leaves.
+constexpr int kItemHair = 14;
+
 // (group << 16) + index when group > 0 and index >= 0, else -1 (nothing to load).
 int ToRSID(int group, int index);
 // value + adjust, clamped to min..max.

@@ -3,7 +3,6 @@
 // nothing).
 #include "screens/scriptfunctions.h"
 
-#include "screens/bowlermodel.h"
 #include "screens/bowlerpreview.h"
 #include "screens/career.h"
 #include "screens/frontend.h"

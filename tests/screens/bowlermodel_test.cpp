@@ -1,7 +1,7 @@
 // The bowler preview's dressing: the 3D character takes the shown bowler's body, garments and hand
 // from the "players" row and the game database's item tables, and a bowler without a hat has
 // none (and its hair is not cut for one).
-#include "screens/bowlermodel.h"
+#include "screens/bowlerpreview.h"
 
 #include <gtest/gtest.h>
 

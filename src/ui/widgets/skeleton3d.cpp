@@ -204,10 +204,20 @@ int BasicUi_SwapTexture(DS3_model_tag* model, int srcGroup, int srcMember, int d
 
 // ---- Update ----
 
+// The body model the actor carries is still the resident member 0 of its group: a group released
+// (and perhaps read again elsewhere in memory) since the character loaded it is loaded again, so
+// that no frame poses or draws a freed model.
+static int BodyStillResident(const sBasicUiWidgetType3DSkeleton* r)
+{
+    void* handle = nullptr;
+    return ResourceLoaded(r->internalBodyID) && GetResourceHandle(r->internalBodyID << 16, &handle) &&
+           handle == r->body.actorModel;
+}
+
 static int IsLoaded(const sBasicUiWidgetType3DSkeleton* r)
 {
     return r->internalAnimID == r->animID.value && r->internalAnimID > 0 && r->internalBodyID == r->bodyID.value &&
-           r->internalBodyID > 0 && !r->refresh.value;
+           r->internalBodyID > 0 && !r->refresh.value && BodyStillResident(r);
 }
 
 int BasicUiWidgetType3DSkeleton_Update(sBasicUiWidget* w, float dt)
@@ -316,8 +326,7 @@ int BasicUiWidgetType3DSkeleton_Render(sBasicUiWidget* w)
 {
     sBasicUiWidgetType3DSkeleton* r = Record(w);
     if (!r || !RenderIsDisplay0()) return 1;
-    if (r->internalAnimID < 1 || r->internalAnimID != r->animID.value || r->internalBodyID < 1 ||
-        r->internalBodyID != r->bodyID.value || r->refresh.value) {
+    if (!IsLoaded(r)) {
         Load(w, r);
         return 1;
     }

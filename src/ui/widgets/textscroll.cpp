@@ -85,6 +85,14 @@ int BasicUiWidgetTypeTextScroll_Update(sBasicUiWidget* w, float dt)
     return 1;
 }
 
+int BasicUiWidgetTypeTextScroll_SetDbRef(sBasicUiWidget* w, sBasicUiWidget* textDbRef)
+{
+    sBasicUiWidgetTypeTextScroll* r = Record(w);
+    if (!r) return 0;
+    r->textDbRef = textDbRef;
+    return 1;
+}
+
 float BasicUi_TextScrollOpacity(float p, int inset, int h)
 {
     if (p < 0.0f || p > 1.0f) return 0.0f;

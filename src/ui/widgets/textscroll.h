@@ -30,3 +30,6 @@ int BasicUiWidgetTypeTextScroll_Destroy(sBasicUiEnvironment* env, sBasicUiWidget
 // A row's opacity at phase p (0 entering at the bottom, 1 leaving at the top) with fade zones of
 // inset pixels in a window h high; a window without height or fade zones does not fade.
 float BasicUi_TextScrollOpacity(float p, int inset, int h);
+// Points a text scroll at the database reference widget whose table it rolls; a widget of another
+// type is left alone (0).
+int BasicUiWidgetTypeTextScroll_SetDbRef(sBasicUiWidget* w, sBasicUiWidget* textDbRef);
