@@ -24,11 +24,12 @@ protected:
         sk = BasicUiWidget_Record<sBasicUiWidgetType3DSkeleton>(Widget("player.model"), EBasicUiWidgetType3DSkeleton);
         ASSERT_NE(sk, nullptr);
     }
-    void Show(int row, int leftHanded)
+    // Dresses the character as bowler `row`; 1 when there was a bowler to dress it as.
+    int Show(int row, int leftHanded)
     {
         BasicDbTable_SetElementI(Save("player view"), 1, 0, row);
         BasicDbTable_SetElementI(Save("player view"), 2, 0, leftHanded);
-        ASSERT_EQ(SetupPlayerModel(Widget("player.model"), 0), 1);
+        return SetupPlayerModel(Widget("player.model"), 0);
     }
     // The first bowler whose hat column is (or is not) empty; -1 when none is.
     int BowlerWithHat(bool hat)
@@ -46,7 +47,7 @@ TEST_F(BowlerModel, TheCharacterWearsTheShownBowlersBodyAndGarments)
 {
     const int r = BowlerWithHat(true);
     ASSERT_GE(r, 0);
-    Show(r, 1);
+    ASSERT_EQ(Show(r, 1), 1);
     const int b = P(10, r);
     sBasicDbTable* bodies = Game("Bodys");
     const bool female = BasicDbTable_GetElementI(bodies, 2, b, 0) != 0;
@@ -66,7 +67,7 @@ TEST_F(BowlerModel, TheCharacterWearsTheShownBowlersBodyAndGarments)
 
     const int bare = BowlerWithHat(false);
     ASSERT_GE(bare, 0);
-    Show(bare, 0);
+    ASSERT_EQ(Show(bare, 0), 1);
     EXPECT_EQ(sk->hFlip.value, 0);
     EXPECT_EQ(sk->hat.offset.value, -1);
     EXPECT_EQ(sk->hatStart.value, 0);
@@ -76,9 +77,9 @@ TEST_F(BowlerModel, TheCharacterWearsTheShownBowlersBodyAndGarments)
 TEST_F(BowlerModel, NoBowlerToShowLeavesTheCharacterAsItWas)
 {
     sk->bodyID.value = 77;
-    Show(-1, 0);
+    EXPECT_EQ(Show(-1, 0), 0);
     EXPECT_EQ(sk->bodyID.value, 77) << "no bowler to show";
-    Show(Save("players")->rows, 0);
+    EXPECT_EQ(Show(Save("players")->rows, 0), 0);
     EXPECT_EQ(sk->bodyID.value, 77) << "a row past the table";
 }
 

@@ -167,13 +167,14 @@ TEST_F(Menus, TheScreensFindTheTablesTheyReadAndTheDialogsConfirmWithTheirFirstA
         ASSERT_NE(t, nullptr) << table;
         EXPECT_GE(t->rows, 2) << table;
     }
-    // The credits roll reads the built-in credits once the program has registered them, and every
+    // The credits roll reads the built-in credits once the main menu points it at them, and every
     // image its rows name is a constant of the description.
     BasicDb_Init();
     ForgetCreditsDatabase();
     BasicDb_DbRegister(CreditsDatabase());
     auto* scroll = BasicUiWidget_Record<sBasicUiWidgetTypeTextScroll>(W("s8ts"), EBasicUiWidgetTypeTextScroll);
     ASSERT_NE(scroll, nullptr);
+    BasicUiWidgetTypeTextScroll_SetDbRef(W("s8ts"), CreditsWidget());
     sBasicDbTable* credits = BasicUiWidgetTypeDbRef_Table(scroll->textDbRef);
     ASSERT_NE(credits, nullptr);
     EXPECT_EQ(credits->rows, kCreditsRows);
