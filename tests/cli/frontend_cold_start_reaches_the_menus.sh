@@ -8,7 +8,7 @@ set -e
 game=$1
 check=$2
 rm -rf cold-start && mkdir -p cold-start/shots
-printf '5 A\n6\n20 A\n21\n150 touch 160 120\n165\n200 touch 240 120\n230\n260 B\n262\n' > cold-start/input.txt
+printf '5 A\n6\n20 A\n21\n150 touch 160 120\n165\n200 touch 240 96\n230\n260 B\n262\n' > cold-start/input.txt
 "$game" --headless --frames 300 --data cli-data --input cold-start/input.txt --screenshot 140,199,250,299 \
     --out cold-start/shots > /dev/null
 shots=cold-start/shots
