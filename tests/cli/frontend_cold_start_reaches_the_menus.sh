@@ -10,7 +10,7 @@ game=$1
 check=$2
 rm -rf cold-start && mkdir -p cold-start/shots cold-start/data
 cp cli-data/savegame.bin cold-start/data/savegame.bin
-printf '5 A\n6\n20 A\n21\n150 touch 160 120\n165\n200 touch 240 120\n230\n260 B\n262\n' > cold-start/input.txt
+printf '5 A\n6\n20 A\n21\n150 touch 160 120\n165\n200 touch 240 96\n230\n260 B\n262\n' > cold-start/input.txt
 "$game" --headless --frames 520 --data cold-start/data --input cold-start/input.txt --screenshot 140,199,250,510 \
     --out cold-start/shots --verbose > /dev/null 2> cold-start/err.txt
 ! grep 'BasicUi' cold-start/err.txt

@@ -22,6 +22,7 @@
 #include "ui/widgets/dbref.h"
 #include "ui/widgets/textscroll.h"
 #include "ui/widgets/widgetrecord.h"
+#include "ui/widgets/scrollbox.h"
 #include "ui/widgettypes.h"
 
 namespace {
@@ -70,9 +71,52 @@ TEST_F(Menus, EveryNameTheFrontEndLooksUpIsThereWithItsType)
         EXPECT_EQ(TypeOf(("s36.tut0" + std::to_string(p)).c_str()), EBasicUiWidgetTypeImage) << p;
         EXPECT_EQ(TypeOf(("s37.tut0" + std::to_string(p)).c_str()), EBasicUiWidgetTypeImage) << p;
     }
+    // The career's screens: the event lists with their slots, the standings tables, the
+    // questions, and the sequences the set-up and the fold-in of a career game start.
+    EXPECT_NE(BasicUi_FindScreen(env, "s3SaveBowler"), nullptr);
+    const struct {
+        const char* name;
+        int type;
+    } career[] = {
+        {"s21leagueTable", EBasicUiWidgetTypeLeagueTable}, {"s23TreeTable", EBasicUiWidgetTypeTreeTable},
+        {"s24LadderTable", EBasicUiWidgetTypeLadderTable}, {"s25ScoreTable", EBasicUiWidgetTypeScoreTable},
+        {"s3dialog1", EBasicUiWidgetTypeDialogBox},        {"s3dialog2", EBasicUiWidgetTypeDialogBox},
+    };
+    for (const auto& w : career) EXPECT_EQ(TypeOf(w.name), w.type) << w.name;
+    for (const char* p : {"s20", "s22", "s26"}) {
+        const std::string s = p;
+        EXPECT_EQ(TypeOf((s + "sb6").c_str()), EBasicUiWidgetTypeScrollBox) << p;
+        EXPECT_EQ(TypeOf((s + "tMove").c_str()), EBasicUiWidgetTypeTriggerMove) << p;
+        for (int k = 1; k <= 5; ++k) {
+            const std::string slot = s + "slot" + std::to_string(k);
+            EXPECT_EQ(TypeOf(slot.c_str()), EBasicUiWidgetTypeButton) << slot;
+            EXPECT_EQ(TypeOf((s + "stb" + std::to_string(k)).c_str()), EBasicUiWidgetTypeStickyButton) << slot;
+            EXPECT_EQ(TypeOf((slot + "SLOTNC.cEnter").c_str()), EBasicUiWidgetTypeCmdSequence) << slot;
+            EXPECT_EQ(TypeOf((slot + "SLOTNC.cLeave").c_str()), EBasicUiWidgetTypeCmdSequence) << slot;
+        }
+        // Twenty events, selected from 1: the box holds one child past the twentieth.
+        auto* box = W((s + "sb6").c_str());
+        BasicUiWidgetTypeScrollBox_Update(box, 0);
+        EXPECT_EQ(BasicUiWidgetTypeScrollBox_SetSelectedIndex(box, 20), -1);
+        EXPECT_EQ(BasicUiWidgetTypeScrollBox_GetSelectedIndex(box), 20) << p;
+    }
+    for (const char* p : {"s20", "s22"})
+        for (int k = 1; k <= 3; ++k)
+            EXPECT_EQ(TypeOf((std::string(p) + "dialog" + std::to_string(k)).c_str()), EBasicUiWidgetTypeDialogBox) << p << k;
+    for (const char* seq : {"cSN.startS12", "cSN.startS20", "cSN.startS21", "cSN.startS22", "cSN.startS23",
+                            "cSN.startS24", "cSN.startS25", "cSN.startS26", "cSN.gotoS21", "cSN.gotoS23", "cSN.gotoS24",
+                            "cSN.gotoS25", "cSN.startS19p1v10"})
+        EXPECT_EQ(TypeOf(seq), EBasicUiWidgetTypeCmdSequence) << seq;
+    for (const char* size : {"2", "4"})
+        for (const char* kind : {"League", "Rival", "Tree", "Ladder", "HighScore"}) {
+            const std::string seq = std::string("sFgSetPlayers") + size + "." + kind;
+            EXPECT_EQ(TypeOf(seq.c_str()), EBasicUiWidgetTypeCmdSequence) << seq;
+        }
+
     sBasicDb* ui = BasicUi_FindDb(env, "ui");
     ASSERT_NE(ui, nullptr) << HostErrorLog();
-    for (const char* table : {"s0Strings", "locations", "sFgStrings", "s19Strings", "s36Strings", "s37Strings"})
+    for (const char* table : {"s0Strings", "locations", "sFgStrings", "s19Strings", "s36Strings", "s37Strings",
+                              "sCareerStrings", "s21Header", "s23Header", "s24Header", "s25Header"})
         EXPECT_NE(BasicDbTable_Find(ui, table), nullptr) << table;
     // The rows the code composes into and reads formats from.
     EXPECT_GE(BasicDbTable_Find(ui, "s0Strings")->rows, 23);

@@ -304,7 +304,8 @@ TEST_F(ShopScreen, EveryNameTheShopLooksUpIsThereAndTheListsFollowTheBowlersGend
     Run("s18.leave");
     EXPECT_EQ(inProShop, 0);
     EXPECT_EQ(BasicUi_FindScreen(env, "s18CareerShop")->isRender.value, 0);
-    EXPECT_EQ(BasicUi_FindScreen(env, "s0MainMenu")->isRender.value, 1) << "back on the main menu";
+    EXPECT_EQ(BasicUi_FindScreen(env, "s12Career")->isRender.value, 1) << "back on the career hub it is entered from";
+    EXPECT_EQ(BasicUi_FindScreen(env, "s0MainMenu")->isRender.value, 0);
 }
 
 TEST_F(ProShop, EveryItemOfTheShopHasAStateInEveryBowlerAndAPriceThatIsNotNegative)

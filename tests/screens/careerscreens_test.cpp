@@ -1,0 +1,128 @@
+// The career's screens in the menus' own description: from the main menu into the career hub, an
+// event list walked with the pad and taken with A, the event entered and its standings page shown.
+#include <gtest/gtest.h>
+
+#include "platform/input.h"
+#include "screens/career.h"
+#include "screens/frontend_fixture.h"
+#include "screens/scriptfunctions.h"
+#include "ui/frameupdate.h"
+#include "ui/registry.h"
+#include "ui/widgets/commands.h"
+#include "ui/widgets/dialogbox.h"
+#include "ui/widgets/scrollbox.h"
+#include "ui/widgets/triggers.h"
+
+namespace {
+
+const char* const kQuestions[] = {"s20dialog1", "s20dialog3", "s22dialog1", "s22dialog3"};
+
+class CareerScreens : public FrontEndTest {
+protected:
+    void SetUp() override
+    {
+        FrontEndTest::SetUp();
+        BasicFn_Clear();
+        RegisterScriptFunctions();
+        ASSERT_EQ(LoadContent("ui/ui360.xml"), 1);
+        env->inputMode = BasicUiInputMode_Normal;
+        // The questions only show themselves here (no frames of their own), and count as agreed.
+        for (const char* name : kQuestions)
+            static_cast<sBasicUiWidgetTypeDialogBox*>(Widget(name)->widgetTypeRef.ptr)->isShowDialog.value = 1;
+        r = BasicDbTable_GetElementI(Save("career setup"), 1, 0);
+        Frames(2);
+    }
+    void TearDown() override
+    {
+        allInput = {};
+        BasicFn_Clear();
+        FrontEndTest::TearDown();
+    }
+    void Frames(int n)
+    {
+        for (int i = 0; i < n; ++i) {
+            BasicUi_UpdateEnvironment(env, 1.0f / 30.0f);
+            allInput.edges = 0;
+        }
+    }
+    // The question shown put away, as the player's answer would.
+    void Answered()
+    {
+        for (const char* name : kQuestions) Widget(name)->isActive.value = Widget(name)->isRender.value = 0;
+        env->inputMode = BasicUiInputMode_Normal;
+    }
+    // A button pressed for a frame and let go the next, once any question shown is answered.
+    void Press(uint16_t bit)
+    {
+        Answered();
+        allInput.buttons = bit;
+        allInput.edges = bit;
+        Frames(1);
+        allInput.buttons = 0;
+        allInput.edges = bit;
+        Frames(2);
+    }
+    void Run(const char* name)
+    {
+        Answered();
+        BasicUiWidgetTypeCmdSequence_Run(Widget(name));
+        Frames(2);
+    }
+    int Shown(const char* screen) { return BasicUi_FindScreen(env, screen)->isRender.value; }
+    int Funds() { return BasicDbTable_GetElementI(Save("players"), 8, r); }
+    int r = 0;
+};
+
+}  // namespace
+
+// The pad walks the five slot frames and pages the list; A takes the event shown under the
+// selected frame, whatever page is shown.
+TEST_F(CareerScreens, TheLeagueListIsWalkedPagedAndTakenWithThePad)
+{
+    const uint16_t kDown = 0x4000, kUp = 0x2000, kRight = 0x1000, kA = 0x0002;
+    Run("go.career");
+    EXPECT_EQ(Shown("s12Career"), 1);
+    EXPECT_EQ(Shown("s0MainMenu"), 0);
+    Run("go.leagues");
+    EXPECT_EQ(Shown("s20Leagues"), 1);
+    EXPECT_EQ(Shown("s12Career"), 0);
+
+    // Down to the second league, a doubles league: entered, charged, and its team's page shown
+    // (the career bowler with the event's computer bowlers: the standings page).
+    const int funds = Funds(), fee = BasicDbTable_GetElementI(Game("Leagues"), 10, 1);
+    Press(kDown);
+    Press(kA);
+    EXPECT_EQ(BasicDbTable_GetElementI(Save("league"), 1, r), 1);
+    EXPECT_EQ(Funds(), funds - fee);
+    Frames(2);
+    EXPECT_EQ(Shown("s21League"), 1);
+    EXPECT_EQ(Shown("s21Upper"), 1);
+    EXPECT_EQ(Shown("s20Leagues"), 0);
+
+    // Back to the list: it opens on the league in progress, and A takes it again without a fee.
+    Run("go.leagues");
+    sBasicUiWidget* box = Widget("s20sb6");
+    EXPECT_EQ(BasicUiWidgetTypeScrollBox_GetSelectedIndex(box), 2);
+    EXPECT_EQ(BasicUiWidgetTypeTriggerMove_GetSelected(Widget("s20tMove")), Widget("s20slot2"));
+    Press(kA);
+    Frames(2);
+    EXPECT_EQ(Funds(), funds - fee);
+    EXPECT_EQ(Shown("s21League"), 1);
+
+    // The next page holds leagues 5 to 9: the arrow pages, and A on the first frame takes league 5,
+    // which is locked: nothing is entered.
+    Run("go.leagues");
+    Press(kUp);
+    Press(kRight);
+    Press(kDown);
+    EXPECT_EQ(BasicUiWidgetTypeScrollBox_GetSelectedSlot(box), 0);
+    EXPECT_EQ(BasicUiWidgetTypeTriggerMove_GetSelected(Widget("s20tMove")), Widget("s20.dn"));
+    Press(kA);
+    EXPECT_EQ(BasicUiWidgetTypeScrollBox_GetSelectedSlot(box), 5);
+    BasicUiWidgetTypeTriggerMove_SetSelected(Widget("s20tMove"), Widget("s20slot1"));
+    Frames(1);
+    Press(kA);
+    EXPECT_EQ(BasicUiWidgetTypeScrollBox_GetSelectedIndex(box), 6);
+    EXPECT_EQ(BasicDbTable_GetElementI(Save("league"), 1, r), 1) << "a locked league is not entered";
+    EXPECT_EQ(Shown("s20Leagues"), 1);
+}
