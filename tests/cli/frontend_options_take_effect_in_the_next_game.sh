@@ -20,7 +20,7 @@ printf "$intro"'200 touch 80 67\n225\n250 touch 186 194\n275\n300 touch 281 72\n
     > menu-options/touch.txt
 run touch menu-options/touch.txt 500 478
 # Options: Music one step down, Buttons, Back (which saves: the menu is back by 550); then the same.
-printf "$intro"'200 touch 240 121\n225\n230 touch 134 58\n245\n250 touch 158 178\n275\n300 touch 42 222\n325\n' \
+printf "$intro"'200 touch 240 96\n225\n230 touch 134 58\n245\n250 touch 158 178\n275\n300 touch 42 222\n325\n' \
     > menu-options/buttons.txt
 printf '550 touch 80 67\n575\n600 touch 186 194\n625\n650 touch 281 72\n675\n700 touch 100 120\n725\n768 B\n770\n788 A\n790\n' \
     >> menu-options/buttons.txt

@@ -79,7 +79,7 @@ protected:
 // selected frame, whatever page is shown.
 TEST_F(CareerScreens, TheLeagueListIsWalkedPagedAndTakenWithThePad)
 {
-    const uint16_t kDown = 0x4000, kUp = 0x2000, kRight = 0x1000, kA = 0x0002;
+    const uint16_t kDown = 0x4000, kUp = 0x2000, kRight = 0x1000, kA = 0x0004;  // A: the UI's copy gives it the accept bit
     Run("go.career");
     EXPECT_EQ(Shown("s12Career"), 1);
     EXPECT_EQ(Shown("s0MainMenu"), 0);
