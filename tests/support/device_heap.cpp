@@ -7,6 +7,7 @@
 #include "lib/trig.h"
 #include "screens/credits.h"
 #include "screens/saveflow.h"
+#include "support/game_data.h"
 
 int UseFreshDeviceHeap(uint32_t bytes, unsigned records)
 {
@@ -34,4 +35,7 @@ void ReleaseDeviceHeap()
     BasicDb_Init();
     dbSave = nullptr;
     ForgetCreditsDatabase();
+    // A transition a test left running would hold back the next test's menus and fire its
+    // callbacks into the next test's game.
+    ForgetTransition();
 }
