@@ -440,6 +440,7 @@ int DisposeGame()
 {
     upperLayers.SetOverlayControllerNum(-1);
     int ok = ExitAllOverlays();
+    ForgetReplay();
     if (!DisposeSound()) ok = 0;
     if (!DisposeActors()) ok = PrintError("game tear-down: the actors could not be disposed");
     if (!DisposeParticleSystemDefines()) ok = PrintError("game tear-down: the particle definitions stay loaded");

@@ -57,6 +57,12 @@ int SetReplayActive(int active)
 }
 
 int ReplayFramesRecorded() { return lastReplayFrame; }
+
+void ForgetReplay()
+{
+    lastReplayFrame = replayFrame = 0;
+    replayDone = 1;
+}
 int ReplayCameraSlot() { return cameraSlot; }
 int ReplaySkipButtonExists() { return skipButton != nullptr; }
 

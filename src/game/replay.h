@@ -34,6 +34,9 @@ int StoreReplayPinVisible();
 int StartReplay(int turnContinues);
 // Frames recorded so far.
 int ReplayFramesRecorded();
+// Drops what was recorded of a shot that never reached its replay (a game left mid-shot), so that
+// the next game's first replay shows only its own ball.
+void ForgetReplay();
 // The game camera slot the replay shows now.
 int ReplayCameraSlot();
 // 1 while the skip button exists: only during playback.

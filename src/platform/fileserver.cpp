@@ -306,8 +306,10 @@ int FileRead(void* handle, void* buffer, int length)
             }
             return PrintError("FileRead: stopped while waiting for the read");
         }
-        // Give the server time to read instead of spinning the pump.
-        if (!waiting.done) std::this_thread::sleep_for(std::chrono::microseconds(100));
+        // Sleep until the server finishes a read rather than for a fixed time: a menu reads dozens
+        // of small resources one after another, and a fixed nap outlasted each of their reads.
+        // The time-out covers a completion signal taken by another waiting thread.
+        if (!waiting.done) requestCompleted.WaitFor(1);
     }
     // A read nested in this one's wait may have changed the globals.
     readDone = 1;

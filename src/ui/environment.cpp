@@ -73,8 +73,14 @@ sBasicUiProperty* BasicUiPropertyTracker_FindPropertyByName(sBasicUiPropertyTrac
 {
     if (!tracker || !name || std::strcmp(name, "type") == 0) return nullptr;
     int count = tracker->props < kBasicUiMaxProperties ? tracker->props : kBasicUiMaxProperties;
-    for (int i = 0; i < count; ++i)
-        if (tracker->prop[i].name && std::strcmp(tracker->prop[i].name, name) == 0) return &tracker->prop[i];
+    // Every attribute of a description is looked up here among a widget's dozens of properties:
+    // the first two letters settle most comparisons without a call.
+    for (int i = 0; i < count; ++i) {
+        const char* candidate = tracker->prop[i].name;
+        if (!candidate || candidate[0] != name[0]) continue;
+        if (name[0] && candidate[1] != name[1]) continue;
+        if (std::strcmp(candidate, name) == 0) return &tracker->prop[i];
+    }
     return nullptr;
 }
 

@@ -29,11 +29,13 @@ static char PeekAt(const sBasicXmlStreamBuffer* b, int k)
     return b->buffer[(pos + k) % kBasicXmlRingSize];
 }
 
-static char Cur(const sBasicXmlStreamBuffer* b) { return PeekAt(b, 0); }
+// PeekAt(b, 0) without its arithmetic: every character of a file passes through here.
+static char Cur(const sBasicXmlStreamBuffer* b) { return AtEnd(b) ? 0 : *b->bufferPos; }
 
 // 1 when text (no longer than half the ring) stands at the position.
 static int Matches(const sBasicXmlStreamBuffer* b, const char* text)
 {
+    if (text[0] && Cur(b) != text[0]) return 0;
     for (int k = 0; text[k]; ++k) {
         if (k >= kBasicXmlHalfSize || PeekAt(b, k) != text[k]) return 0;
     }
@@ -60,6 +62,21 @@ static void Refill(sBasicXmlStreamBuffer* b, char* half)
         b->eofPos = half + got;
         memset(half + got, 0, size_t(kBasicXmlHalfSize - got));
     }
+}
+
+// One character on, refilling the half left behind; 0 at the end of input. The token readers
+// below step through every character with it, so it stays within this file to be inlined.
+static inline int Advance(sBasicXmlStreamBuffer* b)
+{
+    if (AtEnd(b)) return 0;
+    ++b->bufferPos;
+    if (b->bufferPos == b->b1) {
+        Refill(b, b->b0);
+    } else if (b->bufferPos == b->b2) {
+        b->bufferPos = b->b0;
+        Refill(b, b->b1);
+    }
+    return 1;
 }
 
 int BasicXml_BS2FS(char* path)
@@ -105,15 +122,8 @@ int BasicXmlStreamBuffer_Init(sBasicXmlStreamBuffer* b, const char* filename)
 
 int BasicXmlStreamBuffer_Next(sBasicXmlStreamBuffer* b)
 {
-    if (!b || !b->b0 || AtEnd(b)) return 0;
-    ++b->bufferPos;
-    if (b->bufferPos == b->b1) {
-        Refill(b, b->b0);
-    } else if (b->bufferPos == b->b2) {
-        b->bufferPos = b->b0;
-        Refill(b, b->b1);
-    }
-    return 1;
+    if (!b || !b->b0) return 0;
+    return Advance(b);
 }
 
 // --- Tokens -------------------------------------------------------------------------------------
@@ -130,9 +140,9 @@ static int IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '
 static void SkipQuoted(sBasicXmlStreamBuffer* b)
 {
     char quote = Cur(b);
-    BasicXmlStreamBuffer_Next(b);
-    while (!AtEnd(b) && Cur(b) != quote) BasicXmlStreamBuffer_Next(b);
-    BasicXmlStreamBuffer_Next(b);
+    Advance(b);
+    while (!AtEnd(b) && Cur(b) != quote) Advance(b);
+    Advance(b);
 }
 
 // Copies the name at the position into dst. A name too long for the buffer is reported, read to
@@ -143,12 +153,12 @@ static int ReadName(sBasicXmlStreamBuffer* b, char* dst)
     while (!AtEnd(b) && IsNameChar(Cur(b))) {
         if (n == kBasicXmlTokenSize - 1) {
             PrintError("BasicXmlReader:overflow");
-            while (!AtEnd(b) && IsNameChar(Cur(b))) BasicXmlStreamBuffer_Next(b);
+            while (!AtEnd(b) && IsNameChar(Cur(b))) Advance(b);
             n = 0;
             break;
         }
         dst[n++] = Cur(b);
-        BasicXmlStreamBuffer_Next(b);
+        Advance(b);
     }
     dst[n] = 0;
     return AtEnd(b) ? 0 : 1;
@@ -183,7 +193,7 @@ int BasicXmlReader_NextTag(sBasicXmlReader* reader)
     reader->isEndTag = 0;
     reader->tagBuffer[0] = 0;
     for (;;) {
-        while (!AtEnd(b) && Cur(b) != '<') BasicXmlStreamBuffer_Next(b);
+        while (!AtEnd(b) && Cur(b) != '<') Advance(b);
         if (Matches(b, "</")) {
             --reader->tagDepth;
             Skip(b, 2);
@@ -193,18 +203,18 @@ int BasicXmlReader_NextTag(sBasicXmlReader* reader)
         if (Matches(b, "<!--")) {
             // A comment ends at "-->", or at "--!>" as some writers close it.
             Skip(b, 4);
-            while (!AtEnd(b) && !Matches(b, "-->") && !Matches(b, "--!>")) BasicXmlStreamBuffer_Next(b);
+            while (!AtEnd(b) && !Matches(b, "-->") && !Matches(b, "--!>")) Advance(b);
             Skip(b, Matches(b, "-->") ? 3 : 4);
             continue;
         }
         if (!AtEnd(b)) ++reader->tagDepth;
-        BasicXmlStreamBuffer_Next(b);
+        Advance(b);
         break;
     }
     // A tag without a name ("</>") ends at its own '>', which is left for NextEnd.
     while (!AtEnd(b) && !IsNameChar(Cur(b))) {
         if (Cur(b) == '>' || Matches(b, "/>")) return 1;
-        BasicXmlStreamBuffer_Next(b);
+        Advance(b);
     }
     if (AtEnd(b)) return 0;
     return ReadName(b, reader->tagBuffer);
@@ -225,7 +235,7 @@ int BasicXmlReader_NextAtt(sBasicXmlReader* reader)
             SkipQuoted(b);
             continue;
         }
-        BasicXmlStreamBuffer_Next(b);
+        Advance(b);
     }
     return ReadName(b, reader->attBuffer);
 }
@@ -242,17 +252,17 @@ int BasicXmlReader_NextVal(sBasicXmlReader* reader)
         char c = Cur(b);
         if (c == '=') break;
         if (IsNameChar(c) || c == '>' || c == '<' || c == '"' || c == '\'' || Matches(b, "/>")) return 0;
-        BasicXmlStreamBuffer_Next(b);
+        Advance(b);
     }
-    BasicXmlStreamBuffer_Next(b);
-    while (!AtEnd(b) && IsSpace(Cur(b))) BasicXmlStreamBuffer_Next(b);
+    Advance(b);
+    while (!AtEnd(b) && IsSpace(Cur(b))) Advance(b);
     if (Cur(b) == '\'') {
         // Single quotes are not read; the value is passed over whole.
         SkipQuoted(b);
         return 0;
     }
     if (AtEnd(b) || Cur(b) != '"') return 0;
-    BasicXmlStreamBuffer_Next(b);
+    Advance(b);
 
     static const struct {
         const char* text;
@@ -274,7 +284,7 @@ int BasicXmlReader_NextVal(sBasicXmlReader* reader)
                 }
             }
             if (!length) {
-                BasicXmlStreamBuffer_Next(b);
+                Advance(b);
                 continue;
             }
         }
@@ -290,7 +300,7 @@ int BasicXmlReader_NextVal(sBasicXmlReader* reader)
         reader->valBuffer[0] = 0;
         return 0;
     }
-    BasicXmlStreamBuffer_Next(b);  // the closing quote
+    Advance(b);  // the closing quote
     if (overflow) {
         PrintError("BasicXmlReader:overflow");
         reader->valBuffer[0] = 0;
@@ -316,13 +326,13 @@ int BasicXmlReader_NextEnd(sBasicXmlReader* reader)
         }
         char c = Cur(b);
         if (c == '>') {
-            BasicXmlStreamBuffer_Next(b);
+            Advance(b);
             return 1;
         }
         if (c == '"' || c == '\'') {
             SkipQuoted(b);
         } else {
-            BasicXmlStreamBuffer_Next(b);
+            Advance(b);
         }
     }
 }
@@ -341,11 +351,11 @@ static void SkipPastToken(sBasicXmlStreamBuffer* b, const char* token, int token
             Skip(b, tokenLength);
             return;
         }
-        BasicXmlStreamBuffer_Next(b);
+        Advance(b);
         if (c == '"') {
             inQuote = !inQuote;
         } else if (c == '\\' && inQuote && Cur(b) != '<') {
-            BasicXmlStreamBuffer_Next(b);  // an escaped character, perhaps a quote
+            Advance(b);  // an escaped character, perhaps a quote
         }
     }
 }
@@ -399,17 +409,17 @@ int BasicXmlReader_ReadBeforeToken(sBasicXmlReader* reader, const char* token, c
             } else {
                 ok = 0;
             }
-            if (ok) BasicXmlStreamBuffer_Next(b);
+            if (ok) Advance(b);
         } else if (c == '"') {
             quotes = 2;
-            BasicXmlStreamBuffer_Next(b);
+            Advance(b);
         } else if (c == '\\') {
             // "\n", "\r", "\t", "\"" and "\\" stand for their second character itself; a backslash
             // before anything else is dropped with it.
             char e = PeekAt(b, 1);
             if (e == 'n' || e == 'r' || e == 't' || e == '"' || e == '\\') append(e);
             if (e == '<') {
-                BasicXmlStreamBuffer_Next(b);
+                Advance(b);
             } else {
                 Skip(b, 2);
             }
@@ -433,7 +443,7 @@ int BasicXmlReader_ReadBeforeToken(sBasicXmlReader* reader, const char* token, c
             ok = 0;
         } else {
             append(c);
-            BasicXmlStreamBuffer_Next(b);
+            Advance(b);
         }
         if (!ok) {
             SkipPastToken(b, token, tokenLength, inQuote);

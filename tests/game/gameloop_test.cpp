@@ -70,6 +70,7 @@ protected:
     {
         if (rendering) RenderDispose();
         GpuExecuteAll();
+        ForgetTransition();
         CloseBuildGameData();
         sinTable = cosTable = nullptr;
         btAlignedAllocSetCustom(nullptr, nullptr);

@@ -63,8 +63,23 @@ TEST(Records, ResetPlayerInfoRestoresEveryGameFieldAndKeepsThePlayer)
     EXPECT_EQ(ResetPlayerInfo(nullptr), 0);
 }
 
+// Gives the options back as they were, however the test ends: later tests play games with them.
+struct KeptOptions {
+    TITLE_GameOptionsStruct game = gGameOptions;
+    decltype(testOptions) test = testOptions;
+    int hilited = gHilitedBall, tru = gTRUBall;
+    ~KeptOptions()
+    {
+        gGameOptions = game;
+        testOptions = test;
+        gHilitedBall = hilited;
+        gTRUBall = tru;
+    }
+};
+
 TEST(Records, InitOptionsSetsEveryDefaultAndLeavesTheRest)
 {
+    const KeptOptions kept;
     std::memset(&gGameOptions, 0xA5, sizeof gGameOptions);
     std::memset(&testOptions, 0xA5, sizeof testOptions);
     gHilitedBall = gTRUBall = 7;

@@ -211,4 +211,16 @@ TEST_F(ReplayOnTheLane, ACloseOrderEndsTheReplayAndLeavesThePinsToTheTearDown)
     done = 0;
 }
 
+// A game left while its ball was running keeps nothing for the next game's first replay.
+TEST_F(ReplayOnTheLane, AGameLeftMidShotLeavesNoFramesToTheNextGame)
+{
+    for (int i = 0; i < 40; ++i) StoreReplayData();
+    EndWholeGame();
+    ASSERT_EQ(PrepareWholeGame(), 1);
+    ASSERT_EQ(RenderInit(0x80000, 0x800, 0x502, 0x500), 1);
+    ASSERT_EQ(StartQuickGame(2, 0), 1);
+    EXPECT_EQ(ReplayFramesRecorded(), 0);
+    EXPECT_FALSE(IsReplayActive());
+}
+
 }  // namespace

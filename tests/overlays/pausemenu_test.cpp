@@ -19,6 +19,7 @@
 #include "shell/settings.h"
 #include "shell/touchbuttons.h"
 #include "support/device_heap.h"
+#include "support/game_data.h"
 
 namespace {
 
@@ -53,6 +54,7 @@ protected:
         ClearInputs();
         gGamePaused = gPauseMenuActive = 0;
         quitGame = 0;
+        ForgetTransition();
         ReleaseDeviceHeap();
     }
     static void Frame(uint16_t held = 0, uint16_t edges = 0)

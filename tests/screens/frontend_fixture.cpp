@@ -11,6 +11,7 @@
 
 void FrontEndTest::SetUp()
 {
+    for (int i = 0; i < kNumControllerStates; ++i) devices[i] = controllers[i].controller;
     UiLoadTest::SetUp();
     basicUiEnvironmentPtr = env;
     gHostOptions.romDir = std::string(ZENDROLYX_SOURCE_DIR) + "/content";
@@ -25,6 +26,7 @@ void FrontEndTest::SetUp()
 
 void FrontEndTest::TearDown()
 {
+    for (int i = 0; i < kNumControllerStates; ++i) controllers[i].controller = devices[i];
     BasicDb_Init();
     ForgetCreditsDatabase();
     UiLoadTest::TearDown();

@@ -4,6 +4,8 @@
 // "ui" database that a test writes for the texts it needs.
 #pragma once
 
+#include "platform/input.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -24,6 +26,8 @@ protected:
 
     sBasicDb* save = nullptr;
     sBasicDb* game = nullptr;
+    // The controllers' devices as the test found them: tests plug pads into slots.
+    DS3_controller* devices[kNumControllerStates] = {};
 };
 
 // A cell as the database formats it (the column's name for row -1).

@@ -1,8 +1,13 @@
 #include "support/device_heap.h"
 
+#include "db/database.h"
 #include "host/arena.h"
 #include "lib/memory.h"
+#include "lib/textoutput.h"
 #include "lib/trig.h"
+#include "screens/credits.h"
+#include "screens/saveflow.h"
+#include "support/game_data.h"
 
 int UseFreshDeviceHeap(uint32_t bytes, unsigned records)
 {
@@ -16,6 +21,21 @@ void ReleaseDeviceHeap()
 {
     DisposeMemoryHeap(&deviceHeap);
     theHeap = nullptr;
-    // The trig tables live in the heap just released.
+    // The trig tables live in the heap just released, and so do the selected font and the text
+    // buffer: a later test must not measure text with them.
     sinTable = cosTable = nullptr;
+    theFont = nullptr;
+    fontTable = nullptr;
+    fontCharacters = nullptr;
+    fontTravels = nullptr;
+    currentFontRSID = -1;
+    textBuffer = nullptr;
+    textBufferSize = -1;
+    // The databases the front end made or loaded there, and the registry that names them.
+    BasicDb_Init();
+    dbSave = nullptr;
+    ForgetCreditsDatabase();
+    // A transition a test left running would hold back the next test's menus and fire its
+    // callbacks into the next test's game.
+    ForgetTransition();
 }

@@ -13,6 +13,7 @@
 #include "screens/quicklaunch.h"
 
 #include "game/records.h"
+#include "game/transitions.h"
 #include "host/host.h"
 #include "lib/resources.h"
 #include "lib/trig.h"
@@ -60,6 +61,18 @@ void EndWholeGame()
     btAlignedAllocSetCustom(nullptr, nullptr);
     btAlignedAllocSetCustomAligned(nullptr, nullptr);
     ClearInputs();
+    ForgetTransition();
+}
+
+void ForgetTransition()
+{
+    // Run to its end undrawn, so that its fade and hold start from nothing next time.
+    SetTransitionCallbacks(nullptr, nullptr, nullptr);
+    SetTransitionType(0);
+    for (int i = 0; i < 1000 && IsTransitionActive(); ++i) {
+        UpdateTransition();
+        DrawTransition();
+    }
 }
 
 int PrepareWholeGame()

@@ -18,3 +18,6 @@ int StartQuickGame(int players, int humans);
 // alley and the game disposed, the renderer stopped, the game data closed and the trig tables,
 // physics allocator and inputs of the game's heap forgotten. The heap itself stays the test's.
 void EndWholeGame();
+// Runs a transition a test started (a fade to the menus, say) to its end without its callbacks, so
+// that none of them fires in a later test's game.
+void ForgetTransition();

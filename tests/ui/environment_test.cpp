@@ -149,6 +149,12 @@ TEST_F(UiEnvironmentTest, PropertyTablesHoldTheBaseProperties)
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(h->propPtr, &env->displayRoot->h);
     EXPECT_EQ(BasicUiPropertyTracker_FindPropertyByName(&tracker, "name")->isEditable, 0);
+    // Names sharing their first letters, a name that is another's start, and no name at all.
+    EXPECT_EQ(BasicUiPropertyTracker_FindPropertyByName(&tracker, "isRender")->propPtr, &env->displayRoot->isRender);
+    EXPECT_EQ(BasicUiPropertyTracker_FindPropertyByName(&tracker, "isActive")->propPtr, &env->displayRoot->isActive);
+    EXPECT_EQ(BasicUiPropertyTracker_FindPropertyByName(&tracker, "isActiveX"), nullptr);
+    EXPECT_EQ(BasicUiPropertyTracker_FindPropertyByName(&tracker, "is"), nullptr);
+    EXPECT_EQ(BasicUiPropertyTracker_FindPropertyByName(&tracker, ""), nullptr);
 
     BasicUiScreen_InitialisePropertyTracker(screen, &tracker);
     EXPECT_EQ(tracker.props, 5);

@@ -225,6 +225,25 @@ TEST_F(GlUiGallery, APadDialogRunsItsOwnFramesUntilTheScriptAnswersIt)
     EXPECT_EQ(env->inputMode, BasicUiInputMode_Normal);
 }
 
+// The buttons answer the sticky dialog as well as the stylus: it opens on its cancelling answer,
+// the d-pad walks the row within its ends, and A (once the press that opened it is let go) takes
+// the marked answer.
+TEST_F(GlUiGallery, TheButtonsAnswerTheStickyDialog)
+{
+    Script("0 A\n2\n"
+           "6 RIGHT\n7\n"   // already the last answer
+           "9 LEFT\n10\n"
+           "12 LEFT\n13\n"  // already the first
+           "15 A\n16\n");
+    EXPECT_EQ(BasicUiWidgetTypeDialogBox_OpenDialog(W("g.stickyAsk"), 2), 2);  // the first answer
+    EXPECT_LT(modalFrames, 120);
+    EXPECT_EQ(W("g.stickyAsk")->isRender.value, 0);
+    EXPECT_EQ(env->inputMode, BasicUiInputMode_Normal);
+    // Opened again, A alone takes the answer it opens on.
+    Script("0\n3 A\n4\n");
+    EXPECT_EQ(BasicUiWidgetTypeDialogBox_OpenDialog(W("g.stickyAsk"), 2), 0);
+}
+
 TEST_F(GlUiGallery, FramesGlowTextsAndIconsAreDrawnWhereTheirButtonsAre)
 {
     Script("0\n");

@@ -27,6 +27,8 @@
 int numberOfAbortedFrames = 0;
 
 enum { kStickyCentreX = 560, kStickyCentreY = 180 };
+// How many pixels larger the answer the buttons have marked is drawn.
+enum { kPadMarkGrow = 8 };
 
 static sBasicUiWidgetTypeDialogBox* Dialog(sBasicUiWidget* w)
 {
@@ -195,6 +197,28 @@ static int ChooseSticky(sBasicUiWidget* w, sBasicUiWidgetTypeDialogBox* d, float
     return 0;
 }
 
+// The buttons answer a sticky dialog too, so that no question needs the stylus: the d-pad moves
+// the marked answer along the row and the accept button takes it, with the answer's sound as a
+// held stylus gives it. 1 when chosen and the chosen state should be looked at at once.
+static int ChooseStickyByPad(const joystickState* pad, sBasicUiWidgetTypeDialogBox* d)
+{
+    if (BasicUi_IsPressed(pad, kBasicUiPadLeft) || BasicUi_IsPressed(pad, kBasicUiPadUp)) {
+        if (d->dialogResult.value > 0) --d->dialogResult.value;
+        return 0;
+    }
+    if (BasicUi_IsPressed(pad, kBasicUiPadRight) || BasicUi_IsPressed(pad, kBasicUiPadDown)) {
+        if (d->dialogResult.value + 1 < d->bRowCount.value) ++d->dialogResult.value;
+        return 0;
+    }
+    if (!BasicUi_IsLetGo(pad, kBasicUiPadAccept) || d->dialogResult.value < 0 ||
+        d->dialogResult.value >= d->bRowCount.value)
+        return 0;
+    d->dialogState.value = kBasicUiDialogChosen;
+    if (d->audioAcceptID.value < 0 && d->audioCancelID.value < 0) return 1;
+    PlayAnswerSound(d);
+    return 0;
+}
+
 int BasicUiWidgetTypeDialogBox_Update(sBasicUiWidget* w, float dt)
 {
     auto* d = Dialog(w);
@@ -219,7 +243,8 @@ int BasicUiWidgetTypeDialogBox_Update(sBasicUiWidget* w, float dt)
         } else if (!d->stickyCursor) {
             stepState = false;
         } else if (BasicUi_FontExists(d->bFontHiID.value)) {
-            chosenNow = ChooseSticky(w, d, dt) != 0;
+            chosenNow = ChooseStickyByPad(pad, d) != 0;
+            if (!chosenNow && d->dialogState.value == kBasicUiDialogChoosing) chosenNow = ChooseSticky(w, d, dt) != 0;
         }
     }
     if (stepState && !chosenNow) {
@@ -379,9 +404,11 @@ int BasicUiWidgetTypeDialogBox_Render(sBasicUiWidget* w)
             const int x0 = FirstX(d), ids = d->stickyIDs.value > 0 ? d->stickyIDs.value : 1;
             for (int i = 0; i < n; ++i) {
                 const int bx = int(float(x0) + float(i) * s);
+                // The answer the buttons have marked stands out a little larger.
+                const int grow = i == d->dialogResult.value ? kPadMarkGrow : 0;
                 if (void* b = Bitmap(d->stickyID.value + i % ids))
-                    DrawScreenPolyRot(static_cast<DS3_bitmap_tag*>(b), 0, 0, bx, kStickyCentreY, d->srcW.value,
-                                      d->srcH.value, 0.0f);
+                    DrawScreenPolyRot(static_cast<DS3_bitmap_tag*>(b), 0, 0, bx, kStickyCentreY, d->srcW.value + grow,
+                                      d->srcH.value + grow, 0.0f);
                 DrawAnswer(answers, d->bRowStart.value + i, d->bColumn.value, bx + d->bFontOffX.value,
                            kStickyCentreY + d->bFontOffY.value + line + d->srcH.value / 2, d->bFontScaleX,
                            d->bFontScaleY, d->bFontAlignX.value, d->bFontAlignY.value);
