@@ -4,5 +4,5 @@
 # Run by ctest in the build's tests folder with $1 the program.
 program=$1
 "$program" --audio-out '' 2>/dev/null; test $? -eq 2 &&
-  "$program" --audio-out no-such-dir/x.wav 2>err-audio.txt; test $? -eq 2 &&
-  grep -q -- --audio-out err-audio.txt
+  "$program" --audio-out no-such-dir/x.wav 2>err-audio-out.txt; test $? -eq 2 &&
+  grep -q -- --audio-out err-audio-out.txt
