@@ -8,23 +8,18 @@
 
 #include "bitmap_writer.h"
 #include "canvas.h"
+#include "palette.h"
 #include "host/gpu.h"
 
 namespace mkrom {
 
 namespace {
 
-const char* const kBold = "DejaVuSans-Bold.ttf";
 const char* const kBook = "DejaVuSans.ttf";
 
-constexpr Rgba kWhite{255, 255, 255, 255};
-constexpr Rgba kGold{255, 200, 60, 255};
-constexpr Rgba kEdge{130, 180, 245, 255};
-constexpr Rgba kTop{38, 64, 124, 255};
-constexpr Rgba kBottom{10, 16, 40, 255};
-constexpr Rgba kPanelTop{56, 92, 168, 255};
-constexpr Rgba kPanelBottom{20, 34, 80, 255};
-constexpr Rgba kInk{10, 14, 30, 255};
+// The menus' panels are opaque: they stand on the menu backdrops, not over a scene.
+constexpr Rgba kSolidPanelTop{56, 92, 168, 255};
+constexpr Rgba kSolidPanelBottom{20, 34, 80, 255};
 constexpr Rgba kLane{196, 150, 92, 255};
 constexpr Rgba kLaneDark{150, 104, 58, 255};
 
@@ -41,7 +36,7 @@ void Edge(RgbaImage* im, float x, float y, float w, float h, float r, float widt
          Solid(c));
 }
 
-void Panel(RgbaImage* im, float x, float y, float w, float h, float r, Rgba top = kPanelTop, Rgba bottom = kPanelBottom)
+void Panel(RgbaImage* im, float x, float y, float w, float h, float r, Rgba top = kSolidPanelTop, Rgba bottom = kSolidPanelBottom)
 {
     Fill(im, RoundRect(x, y, w, h, r), VGradient(y, top, y + h, bottom));
     Edge(im, x, y, w, h, r, 2, kEdge);
@@ -78,7 +73,7 @@ void Ball(RgbaImage* im, float cx, float cy, float r, Rgba c)
 RgbaImage Backdrop(int w, int h)
 {
     RgbaImage im(w, h);
-    Fill(&im, kAll, VGradient(0, kTop, float(h), kBottom));
+    Fill(&im, kAll, VGradient(0, kScreenTop, float(h), kScreenBottom));
     for (int i = 0; i < w / 26; ++i) Fill(&im, Circle(13 + 26.0f * i, 10, 2), Solid(Rgba{255, 220, 150, 160}));
     return im;
 }
@@ -135,7 +130,7 @@ RgbaImage TitleUpper()
 RgbaImage LowerBackdrop()
 {
     RgbaImage im = Backdrop(320, 240);
-    Fill(&im, RoundRect(6, 4, 308, 30, 8), VGradient(4, kPanelTop, 34, kPanelBottom));
+    Fill(&im, RoundRect(6, 4, 308, 30, 8), VGradient(4, kSolidPanelTop, 34, kSolidPanelBottom));
     Edge(&im, 6, 4, 308, 30, 8, 2, kEdge);
     Fill(&im, RoundRect(0, 206, 320, 34, 0), Solid(Rgba{6, 10, 26, 150}));
     return im;
@@ -164,7 +159,7 @@ RgbaImage BackButton()
 RgbaImage Icon(int which)
 {
     RgbaImage im(48, 48);
-    Fill(&im, Circle(24, 24, 22), VGradient(2, kPanelTop, 46, kPanelBottom));
+    Fill(&im, Circle(24, 24, 22), VGradient(2, kSolidPanelTop, 46, kSolidPanelBottom));
     Fill(&im, Ring(24, 24, 20, 22), Solid(kEdge));
     switch (which) {
     case 0: Ball(&im, 24, 24, 12, Rgba{200, 40, 50, 255}); break;                      // quick play

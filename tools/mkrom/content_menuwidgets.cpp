@@ -10,21 +10,13 @@
 #include "bitmap_writer.h"
 #include "canvas.h"
 #include "host/gpu.h"
+#include "palette.h"
 
 namespace mkrom {
 
 namespace {
 
-const char* const kBold = "DejaVuSans-Bold.ttf";
 
-constexpr Rgba kWhite{255, 255, 255, 255};
-constexpr Rgba kGold{255, 200, 60, 255};
-constexpr Rgba kEdge{130, 180, 245, 255};
-constexpr Rgba kPanelTop{56, 92, 168, 235};
-constexpr Rgba kPanelBottom{20, 34, 80, 235};
-constexpr Rgba kInk{10, 14, 30, 255};
-constexpr Rgba kShade{0, 0, 0, 110};
-constexpr Rgba kGreen{60, 180, 80, 255};
 
 constexpr int kButtonW = 160, kButtonH = 24;
 
