@@ -216,6 +216,14 @@ int BasicUiWidgetTypeDialogBox_Update(sBasicUiWidget* w, float dt)
                 d->dialogState.value = kBasicUiDialogChosen;
                 chosenNow = true;
             }
+        } else if (BasicUi_IsPressed(pad, kBasicUiPadLeft) || BasicUi_IsPressed(pad, kBasicUiPadUp)) {
+            // The round answers stand side by side; the pad walks them as well as the stylus holds them.
+            if (d->dialogResult.value > 0) --d->dialogResult.value;
+        } else if (BasicUi_IsPressed(pad, kBasicUiPadRight) || BasicUi_IsPressed(pad, kBasicUiPadDown)) {
+            if (d->dialogResult.value + 1 < d->bRowCount.value) ++d->dialogResult.value;
+        } else if (BasicUi_IsLetGo(pad, kBasicUiPadAccept)) {
+            d->dialogState.value = kBasicUiDialogChosen;
+            chosenNow = true;
         } else if (!d->stickyCursor) {
             stepState = false;
         } else if (BasicUi_FontExists(d->bFontHiID.value)) {
@@ -382,6 +390,9 @@ int BasicUiWidgetTypeDialogBox_Render(sBasicUiWidget* w)
                 if (void* b = Bitmap(d->stickyID.value + i % ids))
                     DrawScreenPolyRot(static_cast<DS3_bitmap_tag*>(b), 0, 0, bx, kStickyCentreY, d->srcW.value,
                                       d->srcH.value, 0.0f);
+                // The answer the pad would take is in the bright font, the others in the plain one.
+                const bool lo = i != d->dialogResult.value && BasicUi_FontExists(d->bFontLoID.value);
+                TextOutputSelectFont(lo ? d->bFontLoID.value : d->bFontHiID.value);
                 DrawAnswer(answers, d->bRowStart.value + i, d->bColumn.value, bx + d->bFontOffX.value,
                            kStickyCentreY + d->bFontOffY.value + line + d->srcH.value / 2, d->bFontScaleX,
                            d->bFontScaleY, d->bFontAlignX.value, d->bFontAlignY.value);
