@@ -21,6 +21,29 @@ int SetupEvents(sBasicUiWidget* caller, int);
 int EnterLeague(sBasicUiWidget* caller, int e);
 int EnterTournament(sBasicUiWidget* caller, int e);
 
+// ---- What the lists and the hub show (careerhub.cpp) ----
+// Rows of "sCareerStrings": the formats of an event's details, the three composed detail lines
+// shown on a list's upper screen, and the entry question composed with its fee.
+enum {
+    kCareerAskFeeRow = 16, kCareerFeeRow = 25, kCareerPrizesRow = 26, kCareerKindRow = 27, kCareerWeeksRow = 28,
+    kCareerPrizeRow = 29, kCareerNoFeeRow = 30, kCareerDetailRow = 31, kCareerAskFeeOfRow = 34
+};
+// The event (0-19) shown under the slot frame selected on list `list` ("s20", "s22", "s26"); -1
+// when the selection is on no slot frame.
+int EventUnderSelection(sBasicUiWidget* caller, const char* list);
+// Composes the fee, prizes and kind (weeks for a league) of the event under the selection of list
+// 0 (leagues), 1 (tournaments) or 2 (rivals) into the detail lines; blank when there is none.
+int ShowEventDetails(sBasicUiWidget* caller, int list);
+// Writes the entry question with the fee into the row the confirming dialogs show.
+void ComposeFeeQuestion(sBasicUiWidget* caller, int fee);
+// The hub's standings entries: the current league's table or tournament's tree, ladder or score
+// table; a dialog says so when the career has entered none.
+int OpenLeagueTable(sBasicUiWidget* caller, int);
+int OpenTournamentStandings(sBasicUiWidget* caller, int);
+// Places the standings widget of tournament e's kind on the career's current round or rung and
+// returns the sequence that shows its page; nullptr when the tables are missing.
+const char* PlaceTournamentStandings(sBasicUiWidget* caller, int e);
+
 // ---- Small career checks ----
 int CareerInProgressCheck(sBasicUiWidget* caller, int slot);
 int CheckRival(sBasicUiWidget* caller, int rival);

@@ -109,6 +109,7 @@ int EnterLeague(sBasicUiWidget* caller, int e)
     sBasicUiWidget* table = BasicUi_FindWidget(EnvOf(caller), "s21leagueTable");
     const bool isNew = BasicDbTable_GetElementI(record, 1, r, -1) != e;
     const int fee = BasicDbTable_GetElementI(def, 10, e, 0);
+    ComposeFeeQuestion(caller, fee);
     if (!MayEnter(caller, record, players, r, e, fee, "s20dialog1", "s20dialog2", "s20dialog3", isNew)) return 0;
     if (!isNew) {
         BasicUiWidgetTypeLeagueTable_SetWeek(table, BasicDbTable_GetElementI(record, 15, r, 0));
@@ -164,6 +165,7 @@ int EnterTournament(sBasicUiWidget* caller, int e)
     BasicDbTable_SetElementI(record, 3, r, r);
     const bool isNew = BasicDbTable_GetElementI(record, 1, r, -1) != e;
     const int fee = BasicDbTable_GetElementI(def, 12, e, 0);
+    ComposeFeeQuestion(caller, fee);
     if (!MayEnter(caller, record, players, r, e, fee, "s22dialog1", "s22dialog2", "s22dialog3", isNew)) return 0;
     if (isNew) {
         BasicDbTable_SetElementI(players, 8, r, BasicDbTable_GetElementI(players, 8, r, 0) - fee);
@@ -190,6 +192,34 @@ int EnterTournament(sBasicUiWidget* caller, int e)
     return 1;
 }
 
+const char* PlaceTournamentStandings(sBasicUiWidget* caller, int e)
+{
+    sBasicDbTable* record = FrontEndTable(caller, "save", "tournament");
+    sBasicDbTable* def = FrontEndTable(caller, "game", "Tournaments");
+    const int r = CareerSlot(caller);
+    if (!record || !def || r < 0 || r >= record->rows || e < 0 || e >= def->rows) return nullptr;
+    const std::string kind = BasicDbTable_GetStrElement(def, e, 7);
+    const int m = BasicDbTable_GetElementI(def, 5, e, 0), b = BasicDbTable_GetElementI(record, 16, r, 0);
+    const int position = BasicDbTable_GetElementI(record, 14, r, 0);
+    sBasicUiEnvironment* env = EnvOf(caller);
+    if (kind == "tree") {
+        const int round = BasicDbTable_GetElementI(record, 15, r, 0);
+        sBasicUiWidget* w = BasicUi_FindWidget(env, "s23TreeTable");
+        BasicUiWidgetTypeTreeTable_SetTop(w, m / (1 << (round < 0 || round > 8 ? 0 : round)) - 8);
+        BasicUiWidgetTypeTreeTable_SetRound(w, round - 1);
+        return "cSN.gotoS23";
+    }
+    if (kind == "ladder") {
+        sBasicUiWidget* w = BasicUi_FindWidget(env, "s24LadderTable");
+        const bool qualified = BasicDbTable_GetElementIN(record, 23, r, m - 1, 0) == BasicDbTable_GetElementI(record, 24, r, 0);
+        BasicUiWidgetTypeLadderTable_SetTop(w, qualified ? position - 3 : position - 7);
+        BasicUiWidgetTypeLadderTable_SetRound(w, qualified ? b - position - 2 : 0);
+        return "cSN.gotoS24";
+    }
+    BasicUiWidgetTypeScoreTable_SetTop(BasicUi_FindWidget(env, "s25ScoreTable"), position - 7);
+    return "cSN.gotoS25";
+}
+
 int SetupTournament(sBasicUiWidget* caller, int)
 {
     const int e = PickedEvent(caller, "s22sb6");
@@ -198,32 +228,14 @@ int SetupTournament(sBasicUiWidget* caller, int)
     const bool playing = record && BasicDbTable_GetElementI(record, 1, r, -1) == e &&
                          BasicDbTable_GetElementCN(record, 11, r, e, 'Z') == 'P';
     if (e < 0 || !EnterTournament(caller, e)) return 0;
-    sBasicDbTable* def = FrontEndTable(caller, "game", "Tournaments");
-    const std::string kind = BasicDbTable_GetStrElement(def, e, 7);
-    const int t = playing ? 0 : BasicDbTable_GetElementI(def, 4, e, 1);
-    const int m = BasicDbTable_GetElementI(def, 5, e, 0), b = BasicDbTable_GetElementI(record, 16, r, 0);
-    const int position = BasicDbTable_GetElementI(record, 14, r, 0);
-    sBasicUiEnvironment* env = EnvOf(caller);
-    const char* screen;
-    if (kind == "tree") {
-        const int round = BasicDbTable_GetElementI(record, 15, r, 0);
-        sBasicUiWidget* w = BasicUi_FindWidget(env, "s23TreeTable");
-        BasicUiWidgetTypeTreeTable_SetTop(w, m / (1 << (round < 0 || round > 8 ? 0 : round)) - 8);
-        BasicUiWidgetTypeTreeTable_SetRound(w, round - 1);
-        screen = "Tree";
-    } else if (kind == "ladder") {
-        sBasicUiWidget* w = BasicUi_FindWidget(env, "s24LadderTable");
-        const bool qualified = BasicDbTable_GetElementIN(record, 23, r, m - 1, 0) == BasicDbTable_GetElementI(record, 24, r, 0);
-        BasicUiWidgetTypeLadderTable_SetTop(w, qualified ? position - 3 : position - 7);
-        BasicUiWidgetTypeLadderTable_SetRound(w, qualified ? b - position - 2 : 0);
-        screen = "Ladder";
-    } else {
-        BasicUiWidgetTypeScoreTable_SetTop(BasicUi_FindWidget(env, "s25ScoreTable"), position - 7);
-        screen = "HighScore";
-    }
+    const int t = playing ? 0 : BasicDbTable_GetElementI(FrontEndTable(caller, "game", "Tournaments"), 4, e, 1);
+    const char* go = PlaceTournamentStandings(caller, e);
+    if (!go) return 0;
+    // The team set-up leads on to the page of the same name as the standings it is for.
+    const std::string to = go;
+    const char* screen = to == "cSN.gotoS23" ? "Tree" : (to == "cSN.gotoS24" ? "Ladder" : "HighScore");
     char name[40];
     if (t <= 1) {
-        const char* go = kind == "tree" ? "cSN.gotoS23" : (kind == "ladder" ? "cSN.gotoS24" : "cSN.gotoS25");
         Run(caller, go);
     } else if (t == 2 || t == 4) {
         std::snprintf(name, sizeof name, "sFgSetPlayers%d.%s", t, screen);

@@ -2,9 +2,12 @@
 // event list walked with the pad and taken with A, the event entered and its standings page shown.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/input.h"
 #include "screens/career.h"
 #include "screens/frontend_fixture.h"
+#include "screens/frontenddb.h"
 #include "screens/scriptfunctions.h"
 #include "ui/frameupdate.h"
 #include "ui/registry.h"
@@ -15,7 +18,7 @@
 
 namespace {
 
-const char* const kQuestions[] = {"s20dialog1", "s20dialog3", "s22dialog1", "s22dialog3"};
+const char* const kQuestions[] = {"s20dialog1", "s20dialog3", "s22dialog1", "s22dialog3", "s12dialog1", "s12dialog2"};
 
 class CareerScreens : public FrontEndTest {
 protected:
@@ -70,6 +73,7 @@ protected:
     }
     int Shown(const char* screen) { return BasicUi_FindScreen(env, screen)->isRender.value; }
     int Funds() { return BasicDbTable_GetElementI(Save("players"), 8, r); }
+    std::string CareerText(int row) { return BasicDbTable_GetStrElement(FrontEndTable(nullptr, "ui", "sCareerStrings"), row, 1); }
     int r = 0;
 };
 
@@ -125,4 +129,67 @@ TEST_F(CareerScreens, TheLeagueListIsWalkedPagedAndTakenWithThePad)
     EXPECT_EQ(BasicUiWidgetTypeScrollBox_GetSelectedIndex(box), 6);
     EXPECT_EQ(BasicDbTable_GetElementI(Save("league"), 1, r), 1) << "a locked league is not entered";
     EXPECT_EQ(Shown("s20Leagues"), 1);
+}
+
+// Before paying, the list's upper screen shows the fee, prizes and kind of the event under the
+// selected frame, and the question names the fee it asks for.
+TEST_F(CareerScreens, TheEventUnderTheSelectionShowsItsFeeAndPrizesBeforeItIsPaid)
+{
+    const uint16_t kDown = 0x4000, kA = 0x0004;
+    sBasicDbTable* tourns = Game("Tournaments");
+    Run("go.tourns");
+    Press(kDown);
+    Press(kDown);
+    const std::string fee = std::to_string(BasicDbTable_GetElementI(tourns, 12, 2));
+    EXPECT_EQ(CareerText(kCareerDetailRow), "Entry fee: " + fee);
+    EXPECT_EQ(CareerText(kCareerDetailRow + 1), "Prizes: " + std::to_string(BasicDbTable_GetElementI(tourns, 14, 2)) +
+                                                   " / " + std::to_string(BasicDbTable_GetElementI(tourns, 15, 2)) +
+                                                   " / " + std::to_string(BasicDbTable_GetElementI(tourns, 16, 2)));
+    EXPECT_EQ(CareerText(kCareerDetailRow + 2), std::string("Kind: ") + BasicDbTable_GetStrElement(tourns, 2, 7));
+
+    // Back up the list: the first tournament's own details replace them.
+    Press(0x2000);
+    Press(0x2000);
+    EXPECT_EQ(CareerText(kCareerDetailRow), "Entry fee: " + std::to_string(BasicDbTable_GetElementI(tourns, 12, 0)));
+    Press(kA);
+    EXPECT_NE(CareerText(kCareerAskFeeRow).find(std::to_string(BasicDbTable_GetElementI(tourns, 12, 0))), std::string::npos)
+        << CareerText(kCareerAskFeeRow);
+
+    // A rival is played for a prize with no fee.
+    Run("go.rivals");
+    Frames(2);
+    EXPECT_EQ(CareerText(kCareerDetailRow), "No entry fee");
+    EXPECT_EQ(CareerText(kCareerDetailRow + 1), "Prize: " + std::to_string(BasicDbTable_GetElementI(Game("Rivals"), 13, 0)));
+}
+
+// The hub's league and tournament entries show the current standings, and say so when the career
+// has entered no event of that kind rather than showing an empty table.
+TEST_F(CareerScreens, TheHubReachesTheCurrentStandingsOrSaysNoneIsEntered)
+{
+    const uint16_t kA = 0x0004;
+    Run("go.career");
+    Run("cr.leagueTable");
+    EXPECT_EQ(Widget("s12dialog1")->isActive.value, 1);
+    EXPECT_EQ(Shown("s21League"), 0);
+    Run("cr.tournTable");
+    EXPECT_EQ(Widget("s12dialog2")->isActive.value, 1);
+    EXPECT_EQ(Shown("s12Career"), 1);
+
+    // Enter the first tournament, a knock-out tree, and the first league; the hub reaches both.
+    ASSERT_STREQ(BasicDbTable_GetStrElement(Game("Tournaments"), 0, 7), "tree");
+    Run("go.tourns");
+    Press(kA);
+    ASSERT_EQ(BasicDbTable_GetElementI(Save("tournament"), 1, r), 0);
+    Run("go.leagues");
+    Press(kA);
+    ASSERT_EQ(BasicDbTable_GetElementI(Save("league"), 1, r), 0);
+    Run("go.career");
+    Run("cr.tournTable");
+    EXPECT_EQ(Shown("s23Tree"), 1);
+    EXPECT_EQ(Shown("s23Upper"), 1);
+    EXPECT_EQ(Shown("s12Career"), 0);
+    Run("go.career");
+    Run("cr.leagueTable");
+    EXPECT_EQ(Shown("s21League"), 1);
+    EXPECT_EQ(Widget("s12dialog1")->isActive.value, 0);
 }

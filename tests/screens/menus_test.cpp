@@ -141,7 +141,9 @@ TEST_F(Menus, EveryFunctionTheScriptsCallIsOneOfTheFrontEnds)
         "ProShopLeave", "HandleProShopItemSelect", "HandleProShopItemEnter", "SelectNextPlayerIndex",
         "VerifyCustomPlayerUnload", "SetupPlayerModel", "LoadPlayerModel", "CharacterChanged", "AssignControllers",
         "CheckForControllerPresence", "CheckForControllerPresenceII", "UpdateTrophies", "SetupEvents", "StartTutorial",
-        "NextTutorial", "ShowControllerRequiredMessage"};
+        "NextTutorial", "ShowControllerRequiredMessage",
+        // The career lists' event details and the hub's standings entries.
+        "ShowEventDetails", "OpenLeagueTable", "OpenTournamentStandings"};
     std::ifstream file(std::string(ZENDROLYX_SOURCE_DIR) + "/content/ui/ui360.xml");
     std::stringstream text;
     text << file.rdbuf();

@@ -64,6 +64,26 @@ TEST_F(BasicUiDialog, AShownDialogIgnoresTheOpeningPressWalksItsAnswersAndCloses
     EXPECT_EQ(env->inputMode, BasicUiInputMode_Normal);
 }
 
+// Round answers held by the stylus are walked and taken by the pad too.
+TEST_F(BasicUiDialog, StickyAnswersAreAlsoWalkedAndTakenWithThePad)
+{
+    Load("isShowDialog=\"1\" usesStickyButtons=\"1\"");
+    EXPECT_EQ(BasicUiWidgetTypeDialogBox_OpenDialog(Q(), 2), 2);
+    EXPECT_EQ(D()->dialogResult.value, 1);
+    Step(0, 0);
+    Step(0, 0);
+    ASSERT_EQ(D()->dialogState.value, kBasicUiDialogChoosing);
+    Step(kButtonRight, kButtonRight);  // already at the last answer
+    EXPECT_EQ(D()->dialogResult.value, 1);
+    Step(kButtonLeft, kButtonLeft);
+    EXPECT_EQ(D()->dialogResult.value, 0);
+    Step(kButtonB, kButtonB);
+    Step(0, kButtonB);
+    EXPECT_EQ(D()->dialogResult.value, 0);
+    EXPECT_EQ(Q()->isRender.value, 0);
+    EXPECT_EQ(env->inputMode, BasicUiInputMode_Normal);
+}
+
 TEST_F(BasicUiDialog, TheNestedLoopPresentsFramesUntilTheGameQuits)
 {
     Load();

@@ -409,6 +409,9 @@ int BasicUiWidgetTypeDialogBox_Render(sBasicUiWidget* w)
                 if (void* b = Bitmap(d->stickyID.value + i % ids))
                     DrawScreenPolyRot(static_cast<DS3_bitmap_tag*>(b), 0, 0, bx, kStickyCentreY, d->srcW.value + grow,
                                       d->srcH.value + grow, 0.0f);
+                // The answer the pad would take is in the bright font, the others in the plain one.
+                const bool lo = i != d->dialogResult.value && BasicUi_FontExists(d->bFontLoID.value);
+                TextOutputSelectFont(lo ? d->bFontLoID.value : d->bFontHiID.value);
                 DrawAnswer(answers, d->bRowStart.value + i, d->bColumn.value, bx + d->bFontOffX.value,
                            kStickyCentreY + d->bFontOffY.value + line + d->srcH.value / 2, d->bFontScaleX,
                            d->bFontScaleY, d->bFontAlignX.value, d->bFontAlignY.value);
