@@ -240,11 +240,15 @@ int BasicUiWidgetTypeDialogBox_Update(sBasicUiWidget* w, float dt)
                 d->dialogState.value = kBasicUiDialogChosen;
                 chosenNow = true;
             }
-        } else if (!d->stickyCursor) {
-            stepState = false;
-        } else if (BasicUi_FontExists(d->bFontHiID.value)) {
+        } else {
+            // The buttons first (they need neither cursor nor font), then the stylus on the answers.
             chosenNow = ChooseStickyByPad(pad, d) != 0;
-            if (!chosenNow && d->dialogState.value == kBasicUiDialogChoosing) chosenNow = ChooseSticky(w, d, dt) != 0;
+            if (!chosenNow && d->dialogState.value == kBasicUiDialogChoosing) {
+                if (!d->stickyCursor)
+                    stepState = false;
+                else if (BasicUi_FontExists(d->bFontHiID.value))
+                    chosenNow = ChooseSticky(w, d, dt) != 0;
+            }
         }
     }
     if (stepState && !chosenNow) {
