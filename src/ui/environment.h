@@ -140,6 +140,15 @@ struct sBasicUiWidgetTypeRef {
     void* ptr;
 };
 
+// Declares the six table operations of widget type T (BasicUiWidgetType<T>_Create and the rest).
+#define BASIC_UI_DECLARE_TYPE(T)                                                                  \
+    sBasicUiWidgetTypeRef BasicUiWidgetType##T##_Create(sBasicUiEnvironment* env);                \
+    int BasicUiWidgetType##T##_InitialiseTracker(sBasicUiWidget* w, sBasicUiPropertyTracker* t);  \
+    int BasicUiWidgetType##T##_SetProperty(sBasicUiWidget* w, sBasicUiProperty* p);               \
+    int BasicUiWidgetType##T##_Update(sBasicUiWidget* w, float dt);                               \
+    int BasicUiWidgetType##T##_Render(sBasicUiWidget* w);                                         \
+    int BasicUiWidgetType##T##_Destroy(sBasicUiEnvironment* env, sBasicUiWidget* w);
+
 // A script function, registered by name: 1 lets the calling sequence go on, 0 stops it.
 typedef int (*BasicFn)(sBasicUiWidget* widget, int value);
 

@@ -156,14 +156,6 @@ struct sBasicUiWidgetTypeCmdBGM {
     float fadeTime;
 };
 
-// The six table operations of each type.
-#define BASIC_UI_DECLARE_TYPE(T)                                                                  \
-    sBasicUiWidgetTypeRef BasicUiWidgetType##T##_Create(sBasicUiEnvironment* env);                \
-    int BasicUiWidgetType##T##_InitialiseTracker(sBasicUiWidget* w, sBasicUiPropertyTracker* t);  \
-    int BasicUiWidgetType##T##_SetProperty(sBasicUiWidget* w, sBasicUiProperty* p);               \
-    int BasicUiWidgetType##T##_Update(sBasicUiWidget* w, float dt);                               \
-    int BasicUiWidgetType##T##_Render(sBasicUiWidget* w);                                         \
-    int BasicUiWidgetType##T##_Destroy(sBasicUiEnvironment* env, sBasicUiWidget* w);
 
 BASIC_UI_DECLARE_TYPE(CmdSequence)
 BASIC_UI_DECLARE_TYPE(CmdPlayClip)

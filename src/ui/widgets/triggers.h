@@ -66,22 +66,14 @@ struct sBasicUiWidgetTypeTriggerMove {
     int cx0, cy0, cx1, cy1;  // the cursor kept while another trigger owns the display's
 };
 
-#define BASIC_UI_TRIGGER_OPS(T)                                                        \
-    sBasicUiWidgetTypeRef BasicUiWidgetType##T##_Create(sBasicUiEnvironment* env);     \
-    int BasicUiWidgetType##T##_InitialiseTracker(sBasicUiWidget* w, sBasicUiPropertyTracker* t); \
-    int BasicUiWidgetType##T##_SetProperty(sBasicUiWidget* w, sBasicUiProperty* p);    \
-    int BasicUiWidgetType##T##_Update(sBasicUiWidget* w, float dt);                    \
-    int BasicUiWidgetType##T##_Render(sBasicUiWidget* w);                              \
-    int BasicUiWidgetType##T##_Destroy(sBasicUiEnvironment* env, sBasicUiWidget* w);
-BASIC_UI_TRIGGER_OPS(TriggerKey)
-BASIC_UI_TRIGGER_OPS(TriggerPad)
-BASIC_UI_TRIGGER_OPS(TriggerTimer)
-BASIC_UI_TRIGGER_OPS(TriggerEnter)
-BASIC_UI_TRIGGER_OPS(TriggerLeave)
-BASIC_UI_TRIGGER_OPS(TriggerPress)
-BASIC_UI_TRIGGER_OPS(TriggerBox)
-BASIC_UI_TRIGGER_OPS(TriggerMove)
-#undef BASIC_UI_TRIGGER_OPS
+BASIC_UI_DECLARE_TYPE(TriggerKey)
+BASIC_UI_DECLARE_TYPE(TriggerPad)
+BASIC_UI_DECLARE_TYPE(TriggerTimer)
+BASIC_UI_DECLARE_TYPE(TriggerEnter)
+BASIC_UI_DECLARE_TYPE(TriggerLeave)
+BASIC_UI_DECLARE_TYPE(TriggerPress)
+BASIC_UI_DECLARE_TYPE(TriggerBox)
+BASIC_UI_DECLARE_TYPE(TriggerMove)
 
 // Sets a sequence running; anything else is ignored.
 void BasicUiTrigger_Fire(sBasicUiWidget* seq);
