@@ -78,13 +78,15 @@ static void SetUpOnce()
 
 enum { kFrames = 40 };
 
-// Starts every sequence of the tree.
-static void RunSequences(sBasicUiWidget* first, long limit)
+// Calls fn(widget, n) on the first `limit` widgets of a tree, depth first without recursion (n counts
+// from 1), as the frame update walks it.
+template <class Fn>
+static void ForEachWidget(sBasicUiWidget* first, long limit, Fn fn)
 {
     long count = 0;
     int depth = 0;
     for (sBasicUiWidget* w = first; w && ++count <= limit;) {
-        if (w->widgetTypeRef.type == EBasicUiWidgetTypeCmdSequence) BasicUiWidgetTypeCmdSequence_Run(w);
+        fn(w, count);
         if (w->childWidget) {
             w = w->childWidget;
             ++depth;
@@ -98,45 +100,41 @@ static void RunSequences(sBasicUiWidget* first, long limit)
     }
 }
 
+// Starts every sequence of the tree.
+static void RunSequences(sBasicUiWidget* first, long limit)
+{
+    ForEachWidget(first, limit, [](sBasicUiWidget* w, long) {
+        if (w->widgetTypeRef.type == EBasicUiWidgetTypeCmdSequence) BasicUiWidgetTypeCmdSequence_Run(w);
+    });
+}
+
 // Drives the menu widgets' own operations on every widget of the tree: navigation from each button
 // in every direction (which pages scroll boxes), and opening shown-only dialogs (a dialog that runs
 // its own frames is left to the scripts).
 static void PokeMenuWidgets(sBasicUiWidget* first, long limit)
 {
-    long count = 0;
-    int depth = 0;
-    for (sBasicUiWidget* w = first; w && ++count <= limit;) {
-        for (int dir = 0; dir < 4; ++dir) MoveBtn(w, nullptr, dir, dir & 1, 1 + dir);
-        if (auto* d = static_cast<sBasicUiWidgetTypeDialogBox*>(
-                w->widgetTypeRef.type == EBasicUiWidgetTypeDialogBox ? w->widgetTypeRef.ptr : nullptr))
-            if (d->isShowDialog.value) BasicUiWidgetTypeDialogBox_OpenDialog(w, 1 + int(count % 4));
-        // The accessors that the triggers, the cursor and the front end call, on whatever the
-        // description made of the widget (each must take a widget of any type).
-        const int n = int(count % 40) - 5;
-        BasicUiWidgetTypeScrollBox_SetSelectedIndex(w, n);
-        BasicUiWidgetTypeScrollBox_SetSelectedSlot(w, n);
-        BasicUiWidgetTypeScrollBox_ScrollTo(w, BasicUiWidgetTypeScrollBox_GetNth(w, n));
-        BasicUiWidgetTypeButton_IsAvailable(w, 1);
-        BasicUiWidgetTypeButton_IsInside0(w);
-        BasicUiWidgetTypeButton_IsInside1(w);
-        BasicUiWidgetTypeDbRef_GetDbInt(w);
-        BasicUiWidgetTypeDbRef_IsLocked(w, n);
-        float fx = float(n * 16), fy = float(n * 8);
-        BasicUiWidgetTypeStickyButton_IsPressed(int(fx), int(fy), w);
-        BasicUiWidgetTypeStickyButton_Center(&fx, &fy, w);
-        BasicUiWidgetTypeDialogBox_IsPressed(int(fx), int(fy), w);
-        BasicUiWidgetTypeDialogBox_Center(&fx, &fy, w);
-        if (w->childWidget) {
-            w = w->childWidget;
-            ++depth;
-            continue;
-        }
-        while (w && !w->nextWidget && depth > 0) {
-            w = w->parentWidget;
-            --depth;
-        }
-        w = w ? w->nextWidget : nullptr;
-    }
+    ForEachWidget(first, limit, [](sBasicUiWidget* w, long count) {
+            for (int dir = 0; dir < 4; ++dir) MoveBtn(w, nullptr, dir, dir & 1, 1 + dir);
+            if (auto* d = static_cast<sBasicUiWidgetTypeDialogBox*>(
+                    w->widgetTypeRef.type == EBasicUiWidgetTypeDialogBox ? w->widgetTypeRef.ptr : nullptr))
+                if (d->isShowDialog.value) BasicUiWidgetTypeDialogBox_OpenDialog(w, 1 + int(count % 4));
+            // The accessors that the triggers, the cursor and the front end call, on whatever the
+            // description made of the widget (each must take a widget of any type).
+            const int n = int(count % 40) - 5;
+            BasicUiWidgetTypeScrollBox_SetSelectedIndex(w, n);
+            BasicUiWidgetTypeScrollBox_SetSelectedSlot(w, n);
+            BasicUiWidgetTypeScrollBox_ScrollTo(w, BasicUiWidgetTypeScrollBox_GetNth(w, n));
+            BasicUiWidgetTypeButton_IsAvailable(w, 1);
+            BasicUiWidgetTypeButton_IsInside0(w);
+            BasicUiWidgetTypeButton_IsInside1(w);
+            BasicUiWidgetTypeDbRef_GetDbInt(w);
+            BasicUiWidgetTypeDbRef_IsLocked(w, n);
+            float fx = float(n * 16), fy = float(n * 8);
+            BasicUiWidgetTypeStickyButton_IsPressed(int(fx), int(fy), w);
+            BasicUiWidgetTypeStickyButton_Center(&fx, &fy, w);
+            BasicUiWidgetTypeDialogBox_IsPressed(int(fx), int(fy), w);
+            BasicUiWidgetTypeDialogBox_Center(&fx, &fy, w);
+    });
 }
 
 // Frames with input from the file's bytes, read in turn and repeated.
@@ -164,72 +162,60 @@ static void RunFrames(const uint8_t* data, size_t size)
 // the inverse-kinematics mapper (bones found by name, whatever their type).
 static void RunRigs(sBasicUiWidget* first, long limit, const uint8_t* data, size_t size)
 {
-    long count = 0;
-    int depth = 0;
-    for (sBasicUiWidget* w = first; w && ++count <= limit;) {
-        float frame = size ? float(data[count % size]) - 128.0f : 0.0f;
-        switch (w->widgetTypeRef.type) {
-        case EBasicUiWidgetType3DRig: {
-            BasicUiWidgetType3DRig_EnumerateBoneArray(w);
-            BasicUiWidgetType3DRig_Animate(w, int(frame) + 7000, &frame, int(frame) & 1, nullptr, int(frame) & 2);
-            BasicUiWidgetType3DRig_UpdateBones(w);
-            BasicUiWidgetType3DBone_UpdateBoneXforms(w);
-            auto* rig = static_cast<sBasicUiWidgetType3DRig*>(w->widgetTypeRef.ptr);
-            sBasicUiWidget* limits = rig && rig->limits ? rig->limits->childWidget : nullptr;
-            for (sBasicUiWidget* c = w->childWidget; c; c = c->nextWidget)
-                BasicUiWidgetType3DRig_LimitBonesIncremental(c, &limits, 0);
-            BasicUiWidgetType3DRig_LimitBonesIncremental(nullptr, &limits, int(frame) & 7);
-            // The character's mapping pass, or its reset pass.
-            BasicUiWidgetType3DRig_IKMapper(w, int(frame) & 1, int(frame) & 4);
-            break;
-        }
-        case EBasicUiWidgetType3DBone: {
-            float v[3] = {frame, 1.0f, -frame};
-            BasicUiWidgetType3DBone_SetPivotPreLimit(w, v);
-            BasicUiWidgetType3DBone_GetVectorInFixedGlobalTransform(w, v);
-            break;
-        }
-        case EBasicUiWidgetType3DPRS:
-            BasicUiWidgetType3DPRS_Edit(w, frame / 64.0f, -frame / 64.0f, 1.0f / 30);
-            break;
-        case EBasicUiWidgetTypeClip:
-            BasicUiWidgetTypeClip_SetRange(w, frame, frame + 1.0f);
-            break;
-        case EBasicUiWidgetTypeLeagueTable: {
-            BasicUiWidgetTypeLeagueTable_SetWeek(w, int(frame));
-            BasicUiWidgetTypeLeagueTable_SetTop(w, int(frame));
-            auto* league = static_cast<sBasicUiWidgetTypeLeagueTable*>(w->widgetTypeRef.ptr);
-            if (league)
-                BasicUiWidgetTypeLeagueTable_GenerateFixtures(BasicUiWidgetTypeDbRef_Table(league->refs.saveRef),
-                                                              int(frame) & 3, 16, 16 + (int(frame) & 15),
-                                                              int(frame) & 31);
-            break;
-        }
-        case EBasicUiWidgetTypeTreeTable:
-            BasicUiWidgetTypeTreeTable_SetRound(w, int(frame));
-            BasicUiWidgetTypeTreeTable_SetTop(w, int(frame));
-            break;
-        case EBasicUiWidgetTypeLadderTable:
-            BasicUiWidgetTypeLadderTable_SetRound(w, int(frame));
-            BasicUiWidgetTypeLadderTable_SetTop(w, int(frame));
-            break;
-        case EBasicUiWidgetTypeScoreTable:
-            BasicUiWidgetTypeScoreTable_SetTop(w, int(frame));
-            break;
-        default:
-            break;
-        }
-        if (w->childWidget) {
-            w = w->childWidget;
-            ++depth;
-            continue;
-        }
-        while (w && !w->nextWidget && depth > 0) {
-            w = w->parentWidget;
-            --depth;
-        }
-        w = w ? w->nextWidget : nullptr;
-    }
+    ForEachWidget(first, limit, [data, size](sBasicUiWidget* w, long count) {
+            float frame = size ? float(data[count % size]) - 128.0f : 0.0f;
+            switch (w->widgetTypeRef.type) {
+            case EBasicUiWidgetType3DRig: {
+                BasicUiWidgetType3DRig_EnumerateBoneArray(w);
+                BasicUiWidgetType3DRig_Animate(w, int(frame) + 7000, &frame, int(frame) & 1, nullptr, int(frame) & 2);
+                BasicUiWidgetType3DRig_UpdateBones(w);
+                BasicUiWidgetType3DBone_UpdateBoneXforms(w);
+                auto* rig = static_cast<sBasicUiWidgetType3DRig*>(w->widgetTypeRef.ptr);
+                sBasicUiWidget* limits = rig && rig->limits ? rig->limits->childWidget : nullptr;
+                for (sBasicUiWidget* c = w->childWidget; c; c = c->nextWidget)
+                    BasicUiWidgetType3DRig_LimitBonesIncremental(c, &limits, 0);
+                BasicUiWidgetType3DRig_LimitBonesIncremental(nullptr, &limits, int(frame) & 7);
+                // The character's mapping pass, or its reset pass.
+                BasicUiWidgetType3DRig_IKMapper(w, int(frame) & 1, int(frame) & 4);
+                break;
+            }
+            case EBasicUiWidgetType3DBone: {
+                float v[3] = {frame, 1.0f, -frame};
+                BasicUiWidgetType3DBone_SetPivotPreLimit(w, v);
+                BasicUiWidgetType3DBone_GetVectorInFixedGlobalTransform(w, v);
+                break;
+            }
+            case EBasicUiWidgetType3DPRS:
+                BasicUiWidgetType3DPRS_Edit(w, frame / 64.0f, -frame / 64.0f, 1.0f / 30);
+                break;
+            case EBasicUiWidgetTypeClip:
+                BasicUiWidgetTypeClip_SetRange(w, frame, frame + 1.0f);
+                break;
+            case EBasicUiWidgetTypeLeagueTable: {
+                BasicUiWidgetTypeLeagueTable_SetWeek(w, int(frame));
+                BasicUiWidgetTypeLeagueTable_SetTop(w, int(frame));
+                auto* league = static_cast<sBasicUiWidgetTypeLeagueTable*>(w->widgetTypeRef.ptr);
+                if (league)
+                    BasicUiWidgetTypeLeagueTable_GenerateFixtures(BasicUiWidgetTypeDbRef_Table(league->refs.saveRef),
+                                                                  int(frame) & 3, 16, 16 + (int(frame) & 15),
+                                                                  int(frame) & 31);
+                break;
+            }
+            case EBasicUiWidgetTypeTreeTable:
+                BasicUiWidgetTypeTreeTable_SetRound(w, int(frame));
+                BasicUiWidgetTypeTreeTable_SetTop(w, int(frame));
+                break;
+            case EBasicUiWidgetTypeLadderTable:
+                BasicUiWidgetTypeLadderTable_SetRound(w, int(frame));
+                BasicUiWidgetTypeLadderTable_SetTop(w, int(frame));
+                break;
+            case EBasicUiWidgetTypeScoreTable:
+                BasicUiWidgetTypeScoreTable_SetTop(w, int(frame));
+                break;
+            default:
+                break;
+            }
+    });
 }
 
 // Walks one widget tree without recursion, as the frame update does, checking the links. Returns
