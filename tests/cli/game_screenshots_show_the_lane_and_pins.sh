@@ -13,5 +13,5 @@ cd lane-shots
 "$shot_check" frame00060-upper-left.png lit:200,120,40,2000 lane:150,205,12,100
 "$shot_check" frame00400-upper-left.png lit:200,120,40,2000
 for f in frame00200-upper-left frame00200-upper-right; do
-    "$shot_check" $f.png lit:200,120,40,2000 lane:200,205,12,100 pin:190,108,12,4
+    "$shot_check" $f.png lit:200,120,40,2000 lane:200,205,12,100 pin:190,60,12,4
 done
