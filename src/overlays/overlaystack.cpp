@@ -47,9 +47,9 @@ static void SetControllerResetFlags(int on)
     }
 }
 
-// A new top overlay: what is held now, buttons and stylus, is not its.
 static uint16_t NewPresses() { return uint16_t(allInput.edges & allInput.buttons); }
 
+// A new top overlay: what is held now, buttons and stylus, is not its.
 static void TakeOver()
 {
     heldAtTakeOver = allInput.buttons;

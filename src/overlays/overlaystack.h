@@ -18,8 +18,8 @@ struct OVERLAYTAG {
 };
 
 constexpr int kOverlayStackDepth = 5;
-// Input calls after a push that never reach the new overlay: the press that pushed it must not
-// also act on it.
+// Input calls after a push that never reach the new overlay, whatever they hold (the buttons held
+// from before it came up are kept from it longer: see OverlayInput).
 constexpr int kOverlayInputsDropped = 3;
 
 // Pushes a copy of *overlay; the new top is opened on the next OverlayUpdate. With null it only
