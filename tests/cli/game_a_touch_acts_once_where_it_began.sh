@@ -32,10 +32,13 @@ differ() {  # frame run run
 }
 
 # The score sheet: the ring at 60, the knob dragged from 80 to 86.
-knob='80 touch 66 135' knob2='82 touch 130 135' knob3='84 touch 200 135' knob4=86
-run sheet-none 4 101 75,100 '0'
-run sheet-tap 4 101 75,100 '60 touch 300 192' 61 "$knob" "$knob2" "$knob3" $knob4
-run sheet-slide 4 101 75,100 '60 touch 300 192' '61 touch 270 192' 70 "$knob" "$knob2" "$knob3" $knob4
+drag='80 touch 66 135
+82 touch 130 135
+84 touch 200 135
+86'
+run sheet-none 4 101 75,100 0
+run sheet-tap 4 101 75,100 '60 touch 300 192' 61 "$drag"
+run sheet-slide 4 101 75,100 '60 touch 300 192' '61 touch 270 192' 70 "$drag"
 differ 00075 sheet-none sheet-tap
 same 00075 sheet-tap sheet-slide
 same 00100 sheet-tap sheet-slide
