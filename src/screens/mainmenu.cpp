@@ -91,11 +91,13 @@ int GameOptionsHaveChanged()
 int MainMenuScreenInit()
 {
     if (done) return 0;
-    if (!isInitialised) {
+    // The UI framework starts when there is no UI yet (once in a run of the game; again after
+    // everything it lived in was given back).
+    if (!BasicUi_GetEnvironment()) {
         BasicUi_SetOnlyMc(1);
         BasicUi_Init(1);
-        isInitialised = 1;
     }
+    isInitialised = 1;
     // The save database: the defaults packed into one block, the save file read over them (or
     // written fresh), with the messages and the write presented before the menus show.
     if (!dbSave && !LoadSaveDatabase()) return 0;

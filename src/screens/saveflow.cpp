@@ -18,6 +18,7 @@
 #include "overlays/overlaystack.h"
 #include "platform/input.h"
 #include "platform/render.h"
+#include "platform/shaders.h"
 #include "platform/streams.h"
 #include "platform/utilities.h"
 #include "screens/frontenddb.h"
@@ -123,9 +124,11 @@ int LoadSaveDatabase()
     return 1;
 }
 
-// One frame of the saving boxes: both eyes empty, the lower screen with the overlays.
+// One frame of the saving boxes: both eyes empty, the lower screen with the overlays, placed in
+// the screen's own pixels.
 static void DrawSaveFrame()
 {
+    RenderSetOffset2D(0, 0);
     if (!RenderStartScreen()) return;
     if (RenderStartDisplay0L()) RenderEndDisplay0L();
     if (RenderStartDisplay0R()) RenderEndDisplay0R();

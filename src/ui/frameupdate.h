@@ -31,7 +31,8 @@ enum { kBasicUiRenderPasses = 3, kBasicUiCanvasWidth = 720, kBasicUiCanvasHeight
 extern const int basicUiRenderPassOffset[kBasicUiRenderPasses][2];
 // The pass being drawn (0 left eye, 1 right eye, 2 lower screen), -1 outside the passes.
 int BasicUi_GetRenderPass();
-// The 2D offset of the pass being drawn, or of the last one drawn.
+// The renderer's 2D offset: during a pass, the pass's place on the canvas; after the passes, the
+// offset they found.
 void BasicUi_GetRenderOffset2D(int* x, int* y);
 
 // Frame statistics: seconds spent in updates and passes, passes counted, and the rate computed

@@ -147,6 +147,16 @@ RgbaImage Button(int w, int h, bool highlight)
     return im;
 }
 
+// The pad's selection, a sizable frame as large as the lower screen so that its nine parts fit any
+// entry: a gold rim and a light wash that brightens the entry and its text under it.
+RgbaImage SelectionFrame()
+{
+    RgbaImage im(320, 240);
+    Fill(&im, RoundRect(0, 0, 320, 240, 10), Solid(Rgba{255, 240, 200, 56}));
+    Edge(&im, 0, 0, 320, 240, 10, 3, kGold);
+    return im;
+}
+
 RgbaImage BackButton()
 {
     RgbaImage im(72, 28);
@@ -248,6 +258,7 @@ std::vector<Resource> MenuContent()
     out.push_back(Image(kMenuButtonHighlight, Button(200, 32, true)));
     out.push_back(Image(kMenuButtonBack, BackButton()));
     out.push_back(Image(kMenuButtonSmall, Button(96, 28, false)));
+    out.push_back(Image(kMenuSelectionFrame, SelectionFrame()));
     for (int i = 0; i <= kMenuIconLast - kMenuIconFirst; ++i) out.push_back(Image(kMenuIconFirst + i, Icon(i)));
     for (int i = 0; i <= kTutorialPageLast - kTutorialPageFirst; ++i)
         out.push_back(Image(kTutorialPageFirst + i, TutorialPage(i / 5, i % 5)));

@@ -27,8 +27,9 @@
 int numberOfAbortedFrames = 0;
 
 enum { kStickyCentreX = 560, kStickyCentreY = 180 };
-// How many pixels larger the answer the buttons have marked is drawn.
-enum { kPadMarkGrow = 8 };
+// The answer the buttons have marked is drawn this many pixels larger, at full brightness; the
+// others are dimmed to this colour modulation (127 is full).
+enum { kPadMarkGrow = 8, kUnmarkedModulation = 80 };
 
 static sBasicUiWidgetTypeDialogBox* Dialog(sBasicUiWidget* w)
 {
@@ -408,13 +409,20 @@ int BasicUiWidgetTypeDialogBox_Render(sBasicUiWidget* w)
             const int x0 = FirstX(d), ids = d->stickyIDs.value > 0 ? d->stickyIDs.value : 1;
             for (int i = 0; i < n; ++i) {
                 const int bx = int(float(x0) + float(i) * s);
-                // The answer the buttons have marked stands out a little larger.
-                const int grow = i == d->dialogResult.value ? kPadMarkGrow : 0;
-                if (void* b = Bitmap(d->stickyID.value + i % ids))
-                    DrawScreenPolyRot(static_cast<DS3_bitmap_tag*>(b), 0, 0, bx, kStickyCentreY, d->srcW.value + grow,
-                                      d->srcH.value + grow, 0.0f);
-                // The answer the pad would take is in the bright font, the others in the plain one.
-                const bool lo = i != d->dialogResult.value && BasicUi_FontExists(d->bFontLoID.value);
+                // The answer the pad would take stands out: larger, at full brightness and in the
+                // bright font; the others are dimmed and in the plain one.
+                const bool marked = i == d->dialogResult.value;
+                const int grow = marked ? kPadMarkGrow : 0;
+                const int shade = marked ? 127 : kUnmarkedModulation;
+                RenderSetColorModulation(shade, shade, shade);
+                // The whole bitmap, scaled to the answer's size.
+                if (auto* b = static_cast<DS3_bitmap_tag*>(Bitmap(d->stickyID.value + i % ids))) {
+                    ScreenPolyData poly = {b, 0, 0, b->width, b->height, bx, kStickyCentreY, d->srcW.value + grow,
+                                           d->srcH.value + grow, 0};
+                    DrawScreenPolyRotEx(&poly, 0.0f);
+                }
+                RenderSetColorModulation(127, 127, 127);
+                const bool lo = !marked && BasicUi_FontExists(d->bFontLoID.value);
                 TextOutputSelectFont(lo ? d->bFontLoID.value : d->bFontHiID.value);
                 DrawAnswer(answers, d->bRowStart.value + i, d->bColumn.value, bx + d->bFontOffX.value,
                            kStickyCentreY + d->bFontOffY.value + line + d->srcH.value / 2, d->bFontScaleX,
