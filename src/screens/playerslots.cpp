@@ -107,13 +107,13 @@ static int HeldElsewhere(sBasicDbTable* table, int row, int slot, int bowler)
 }
 
 // The bowlers a slot steps through, in order: the built-in ones, then the player's own bowler
-// (the career bowler), so that a custom bowler taken out of a slot can be chosen again. A custom
-// bowler stands at the end of the round: a step up from it comes to the first built-in bowler, a
-// step down to the last.
-static int Round(sBasicUiWidget* caller, int* bowlers, int size)
+// (the career bowler), so that a custom bowler taken out of a slot can be chosen again. Returns
+// their number; *builtIns is that of the built-in ones.
+static int Round(sBasicUiWidget* caller, int* bowlers, int size, int* builtIns)
 {
     int n = 0;
     for (int b = kFirstBuiltInBowler; b <= GetPlayersMax() && n < size - 1; ++b) bowlers[n++] = b;
+    *builtIns = n;
     const int own = CareerSlot(caller);
     if (IsCustom(own)) bowlers[n++] = own;
     return n;
@@ -126,17 +126,18 @@ int SelectNextPlayerIndex(sBasicUiWidget* caller, int arg)
     sBasicDbTable* table = VariantTable(caller, v, &row);
     const int slot = table ? SelectedSlot(caller, v) : -1;
     if (slot < 0 || arg == 0) return 1;
-    int bowlers[32];
-    const int n = Round(caller, bowlers, 32);
+    int bowlers[32], builtIns = 0;
+    const int n = Round(caller, bowlers, 32, &builtIns);
+    if (n < 1 || builtIns < 1) return 1;
     const int now = BasicDbTable_GetElementI(table, kColumnRow + slot, row, kFirstBuiltInBowler);
-    int at = IsCustom(now) ? n - 1 : -1;
-    for (int i = 0; i < n && at < 0; ++i)
-        if (bowlers[i] == now) at = i;
-    // A bowler outside the round (a row the save should not hold) steps as a custom one does.
-    if (at < 0) at = n - 1;
     const int step = arg > 0 ? 1 : n - 1;
-    for (int i = 1, p = at; i < n; ++i) {
-        p = (p + step) % n;
+    // A bowler not in the round (another custom bowler) stands where the player's own would:
+    // after the last built-in bowler, before the first.
+    int p = arg > 0 ? 0 : builtIns - 1;
+    for (int i = 0; i < n; ++i)
+        if (bowlers[i] == now) p = (i + step) % n;
+    // The next bowler no other slot holds; the slot keeps its own when there is none.
+    for (int i = 0; i < n && bowlers[p] != now; ++i, p = (p + step) % n) {
         if (HeldElsewhere(table, row, slot, bowlers[p])) continue;
         BasicDbTable_SetElementI(table, kColumnRow + slot, row, bowlers[p]);
         return 1;

@@ -227,7 +227,7 @@ int BasicUiWidgetTypeStickyButton_Update(sBasicUiWidget* w, float dt)
         b->elapsed = std::max(b->elapsed - dt, 0.0f);
         b->wasTouching.value = 0;
         // In double-touch mode lifting the stylus between the touches is no leaving.
-        if (b->pressState.value && (!immediate || !dbl || (c && c->isTouching.value))) {
+        if (b->pressState.value && (!dbl || (c && c->isTouching.value))) {
             BasicUiTrigger_Fire(b->leave);
             BasicUiTrigger_Fire(b->leaveII);
             b->pressState.value = 0;
