@@ -24,10 +24,12 @@ static sBasicUiEnvironment* EnvOf(sBasicUiWidget* caller)
 }
 
 // Asks with dialog `name`; 1 when the player agreed. A dialog the description lacks asks nothing.
+// Agreeing pays a fee or gives up an event, so the stylus holds that answer a moment.
 static int Ask(sBasicUiWidget* caller, const char* name)
 {
     sBasicUiWidget* dialog = BasicUi_FindWidget(EnvOf(caller), name);
     if (!dialog) return 1;
+    BasicUiWidgetTypeDialogBox_SetAcceptHold(dialog, kBasicUiCostlyHold);
     const int answer = BasicUiWidgetTypeDialogBox_OpenDialog(dialog, 2);
     return answer != 0 && answer != -1;
 }

@@ -34,6 +34,7 @@
 #include "ui/environment.h"
 #include "ui/frameupdate.h"
 #include "ui/loader.h"
+#include "ui/presslatch.h"
 #include "ui/registry.h"
 #include "ui/uiinit.h"
 #include "ui/widgets/commands.h"
@@ -196,6 +197,8 @@ int MainMenuScreenOpenHandler()
     LoadingScreenClose();
     basicUiEnvironmentStarted = 1;
     gNumPlayers = 0;
+    // A touch or a button held over from the title or the game does not act on the menu.
+    BasicUi_LatchPresses();
     if (showControlMode) {
         StartInstead("cSN.startS38");
         showControlMode = 0;

@@ -79,9 +79,11 @@ int ItemPosition(sBasicUiWidget* scrollBox, sBasicUiWidget* moveTrigger, int slo
     return BasicUiWidgetTypeScrollBox_GetIndex(scrollBox, BasicUiWidgetTypeTriggerMove_GetSelected(moveTrigger));
 }
 
-int OpenDialog(sBasicUiEnvironment* env, const char* name, int type)
+// Asks with the dialog; with a hold, the agreeing answer takes that long a hold of the stylus.
+int OpenDialog(sBasicUiEnvironment* env, const char* name, int type, float hold = 0.0f)
 {
     sBasicUiWidget* dialog = BasicUi_FindWidget(env, name);
+    if (dialog) BasicUiWidgetTypeDialogBox_SetAcceptHold(dialog, hold);
     return dialog ? BasicUiWidgetTypeDialogBox_OpenDialog(dialog, type) : -1;
 }
 
@@ -167,7 +169,8 @@ int HandleProShopItemHBuy(sBasicUiEnvironment* env, sBasicUiWidget* scrollBox, s
         OpenDialog(env, "s18dialog2", 1);
         return 0;
     }
-    if (OpenDialog(env, "s18dialog1", 2) == kAnswerYes) {
+    // Paying is the one answer here an accident would cost.
+    if (OpenDialog(env, "s18dialog1", 2, kBasicUiCostlyHold) == kAnswerYes) {
         SetCareerPlayerItemState(stateColumn, item, 'O');
         SetCareerPlayerFunds(funds - price);
     }

@@ -15,6 +15,7 @@
 #include "platform/shaders.h"
 #include "platform/utilities.h"
 #include "ui/osk.h"
+#include "ui/presslatch.h"
 #include "ui/rlstracker.h"
 #include "ui/widgets/dialogbox.h"
 #include "ui/widgets/scene3d.h"
@@ -124,9 +125,12 @@ int BasicUi_UpdateEnvironment(sBasicUiEnvironment* env, float dt)
     BasicUi_ResetKeys();
     BasicUi_ClrController(0);
     // The frame starts from the live pad, so that triggers, cursor navigation and dialogs that read
-    // the UI's copy see the player's buttons; widgets inject their own presses over it.
-    basicUiInput.buttons = UiButtonsOf(allInput.buttons);
-    basicUiInput.edges = UiButtonsOf(allInput.edges);
+    // the UI's copy see the player's buttons; widgets inject their own presses over it. Buttons
+    // held since before the page or question opened are left out until let go.
+    BasicUi_UpdateLatch();
+    const joystickState* live = BasicUi_GetController(1);
+    basicUiInput.buttons = UiButtonsOf(live->buttons);
+    basicUiInput.edges = UiButtonsOf(live->edges);
     for (sBasicUiDisplay* d = env->displayRoot; d; d = d->nextDisplay) {
         if (!d->isActive.value) continue;
         for (sBasicUiScreen* s = d->nextScreen; s; s = s->nextScreen) {
@@ -240,9 +244,18 @@ void BasicUi_ClrController(int all)
     basicUiInput.edges = 0;
 }
 
+// The live input without the buttons the press latch holds back.
+static joystickState basicUiLive;
+
 joystickState* BasicUi_GetController(int live)
 {
-    if (live) return &allInput;
+    if (live) {
+        const uint16_t held = BasicUi_LatchedButtons();
+        basicUiLive = allInput;
+        basicUiLive.buttons = uint16_t(basicUiLive.buttons & ~held);
+        basicUiLive.edges = uint16_t(basicUiLive.edges & ~held);
+        return &basicUiLive;
+    }
     basicUiInput.x = allInput.x;
     basicUiInput.y = allInput.y;
     return &basicUiInput;

@@ -61,8 +61,9 @@ extern joystickState basicUiInput;
 // Clears the injected buttons and edges; with all, also the sticks, the live input and the
 // platform's controller states.
 void BasicUi_ClrController(int all);
-// live: the combined live input (allInput). 0: the UI's copy, with the first stick of the live
-// input: the frame's live buttons with what widgets injected this frame.
+// live: the combined live input (allInput) without the buttons the press latch holds back
+// (presslatch.h). 0: the UI's copy, with the first stick of the live input: the frame's live
+// buttons (less those held back) with what widgets injected this frame.
 joystickState* BasicUi_GetController(int live);
 
 // Masks of the UI's input state.

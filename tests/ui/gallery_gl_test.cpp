@@ -204,8 +204,9 @@ TEST_F(GlUiGallery, ThePadOpensTheGallerysPadDialogAndItsAnswerReachesTheMessage
 TEST_F(GlUiGallery, TheStylusOpensTheStickyDialogAndAnswersIt)
 {
     RegisterGalleryFunctions();
-    // Held on the lower button that opens it (canvas (480, 260)), then on the first answer.
-    Script("0\n1 touch 80 200\n30 touch 100 120\n");
+    // Held on the lower button that opens it (canvas (480, 260)), lifted, then held on the first
+    // answer: the touch that opened the question does not answer it.
+    Script("0\n1 touch 80 200\n16\n30 touch 100 120\n");
     Frames(20);
     EXPECT_STREQ(Message(env), "You chose: Yes");
     EXPECT_GT(modalFrames, 30);
@@ -274,7 +275,8 @@ TEST_F(GlUiGallery, AShownDialogsPanelAndTheCursorAppearOnTheLowerScreen)
 {
     auto panelNavy = [](const uint8_t* p) { return Navy(p) && p[2] > 90; };
     RegisterGalleryFunctions();
-    Script("0\n1 touch 200 230\n2 START touch 200 230\n3 touch 200 230\n");  // START shows the dialog
+    // START shows the dialog; the stylus held then is lifted and put down again.
+    Script("0\n1 touch 200 230\n2 START touch 200 230\n3\n5 touch 200 230\n");
     Frames(1);
     EXPECT_EQ(LastDrawn(m_DisplayBuffers1).Count(560, 150, 650, 200, panelNavy), 0);
     Frames(12);

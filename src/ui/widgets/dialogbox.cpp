@@ -16,6 +16,7 @@
 #include "ui/draw2d.h"
 #include "ui/frameupdate.h"
 #include "ui/placeholder.h"
+#include "ui/presslatch.h"
 #include "ui/registry.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/dbref.h"
@@ -142,6 +143,8 @@ int BasicUiWidgetTypeDialogBox_Center(float* x, float* y, sBasicUiWidget* w)
 
 static void Close(sBasicUiWidget* w)
 {
+    // The page under the question takes only presses that begin after it closed.
+    BasicUi_LatchPresses();
     BasicUi_ClrController(1);
     BasicUiEnvironment_SetInputMode(BasicUiWidget_GetEnvironment(w), BasicUiInputMode_Normal);
     w->isActive.value = 0;
@@ -158,7 +161,31 @@ static void PlayAnswerSound(sBasicUiWidgetTypeDialogBox* d)
     BasicUiWidgetTypeCmdSound_PlayResource(bank, accept ? d->audioAcceptID.value : d->audioCancelID.value, 1);
 }
 
-// The sticky answers: finds the one nearest the cursor and times the hold on it. 1 when chosen
+void BasicUiWidgetTypeDialogBox_SetAcceptHold(sBasicUiWidget* w, float seconds)
+{
+    if (auto* d = Dialog(w)) d->acceptHold = seconds > 0.0f ? seconds : 0.0f;
+}
+
+// The hold answer i needs: the agreeing answer of a costly question its own, the others none;
+// otherwise the cursor's, or the dialog's own without a cursor.
+static float HoldFor(const sBasicUiWidgetTypeDialogBox* d, int i)
+{
+    if (d->acceptHold > 0.0f) {
+        const bool agrees = i == 0 && (d->dialogType.value == 2 || d->dialogType.value == 3);
+        return agrees ? d->acceptHold : 0.0f;
+    }
+    return BasicUiWidgetTypeStickyCursor_Get(d->stickyCursor) ? BasicUiWidgetTypeStickyCursor_GetInteval(d->stickyCursor)
+                                                               : d->stickyLastInteval;
+}
+
+float BasicUiWidgetTypeDialogBox_HoldTime(sBasicUiWidget* w)
+{
+    auto* d = Dialog(w);
+    return d && d->stickyLast.value >= 0 ? HoldFor(d, d->stickyLast.value) : 0.0f;
+}
+
+// The sticky answers: finds the one nearest the cursor and times the hold on it while the stylus
+// touches it (a touch that was already down when the question opened is not one). 1 when chosen
 // and the chosen state should be looked at at once.
 static int ChooseSticky(sBasicUiWidget* w, sBasicUiWidgetTypeDialogBox* d, float dt)
 {
@@ -187,9 +214,7 @@ static int ChooseSticky(sBasicUiWidget* w, sBasicUiWidgetTypeDialogBox* d, float
         return 0;
     }
     d->stickyLastElapsed += dt;
-    float hold = BasicUiWidgetTypeStickyCursor_Get(d->stickyCursor) ? BasicUiWidgetTypeStickyCursor_GetInteval(d->stickyCursor)
-                                                                     : d->stickyLastInteval;
-    if (d->stickyLastElapsed <= hold) return 0;
+    if (d->stickyLastElapsed <= HoldFor(d, nearest)) return 0;
     d->stickyLastElapsed = 0;
     d->dialogResult.value = nearest;
     d->dialogState.value = kBasicUiDialogChosen;
@@ -288,6 +313,9 @@ int BasicUiWidgetTypeDialogBox_OpenDialog(sBasicUiWidget* w, int type)
     default: break;
     }
     sBasicUiEnvironment* env = BasicUiWidget_GetEnvironment(w);
+    d->stickyLastElapsed = 0;
+    // The question takes only presses that begin after it opened.
+    BasicUi_LatchPresses();
     if (env) {
         w->isActive.value = 1;
         w->isRender.value = 1;
