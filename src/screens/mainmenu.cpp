@@ -4,7 +4,7 @@
 // the launcher recorded), and finds the screens the code reaches by name; then each frame runs
 // one framework update (only once the menu has been drawn) and the framework's three passes.
 // Whenever the main menu or the career hub comes into view, what the player changed on the pages
-// before it (a set-up, the career bowler, what was tried on in the shop) is saved. Closing empties
+// before it (a set-up, the career bowler, the shop's new items once seen) is saved. Closing empties
 // the environment and the registry and frees the shared front-end resources before a game.
 #include "screens/mainmenu.h"
 
