@@ -20,17 +20,20 @@ static const int kYesNoButtons = 3;    // "{1} Yes    {3} No"
 
 static int saveCalled = 0;
 static int saveFailed = 0;
+static int writeStarted = 0;  // the write of saveData has been handed to the worker
 static char* saveData = nullptr;
 static int saveDataSize = 0;
 
 static int OpenSavingBox()
 {
     saveCalled = 0;
+    writeStarted = 0;
     return StartNoInputOverlay("", memoryCardStrings[gLanguage][kTextSaving], "", OnSaveComplete, SaveHighScores);
 }
 
 int SeasonSaveGame(char* image, int size)
 {
+    writeStarted = 0;
     if (gAutoSaveSlot == -1) return 1;
     saveData = image;
     saveDataSize = size;
@@ -48,6 +51,7 @@ int SaveHighScores(int)
             saveFailed = 1;
             return 1;
         }
+        writeStarted = 1;
     }
     if (!SaveDataProcessComplete()) return 0;
     if (SaveDataResult() != kSaveResultOk) saveFailed = 1;
@@ -86,3 +90,10 @@ int StartLoadFailedMessage(int (*response)(int))
 }
 
 int AutoSaveFailed() { return saveFailed; }
+
+int AutoSaveTakeWritten()
+{
+    const int written = writeStarted && SaveDataProcessComplete() && SaveDataResult() == kSaveResultOk;
+    writeStarted = 0;
+    return written;
+}

@@ -27,3 +27,7 @@ int OnAutoSaveFail(int response);
 int StartLoadFailedMessage(int (*response)(int));
 // 1 when the last autosave failed.
 int AutoSaveFailed();
+// 1 when the write of the image last handed to SeasonSaveGame has finished well, whether or not
+// the boxes saw it end (a close cuts them short); asked once the worker is ended (SaveDataEnd).
+// Asking forgets it: the next call says 0 until another write finishes.
+int AutoSaveTakeWritten();

@@ -1,12 +1,19 @@
 // Saving and loading the front end's persistent state. The save file is the contiguous image of the
 // "save" database; the shell's save module moves the bytes on its worker and checks the image, and
 // this module decides when: at start-up (the defaults, then the file over them), when a script
-// asks ("GameSave", "GameLoad") and after each career game. A file is read into a scratch block
-// first and compared table by table with the live database, so that a damaged or foreign file
-// never touches it. Every save and load ends the same way, whatever happened: the save worker
-// released, the HOME button allowed again, the menu music playing again.
+// asks ("GameSave", "GameLoad"), at the menus' save points (SaveChanges: after a purchase, an
+// event entered, a game folded in, a page left for the main menu or the career hub) and as the
+// program closes (SaveBeforeClosing). A file is read into a scratch block first and compared table
+// by table with the live database, so that a damaged or foreign file never touches it. Every save
+// and load ends the same way, whatever happened: the save worker released, the HOME button allowed
+// again, the menu music playing again.
+//
+// What is on disk is known by a fingerprint of the tables' rows taken when the file was read or a
+// write of it finished well; a change anywhere in the database, by a script function or a script's
+// own edit of a cell, shows as a different fingerprint, so no save point has to be told about it.
 #include "screens/saveflow.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "db/dbimage.h"
@@ -35,6 +42,10 @@
 sBasicDb* dbSave = nullptr;
 int (*gSaveLoadedHook)() = nullptr;
 
+// The fingerprint of the tables as the save file holds them; meaningful while savedKnown is 1.
+static uint64_t savedFingerprint = 0;
+static int savedKnown = 0;
+
 // The default save database of each language; a language without its own uses English.
 static const char* const kSaveFileNames[] = {"db/save.db.xml", "db/save.db.fr.xml", "db/save.db.it.xml",
                                              "db/save.db.gr.xml", "db/save.db.sp.xml"};
@@ -42,6 +53,33 @@ static const int kLanguages = int(sizeof kSaveFileNames / sizeof kSaveFileNames[
 static const int kOptionAutoSave = 5;
 
 static int SameText(const char* a, const char* b) { return a && b ? std::strcmp(a, b) == 0 : a == b; }
+
+// FNV-1a over the bytes, continuing from h.
+static uint64_t Mix(uint64_t h, const uint8_t* bytes, size_t n)
+{
+    for (size_t i = 0; i < n; ++i) h = (h ^ bytes[i]) * 0x100000001b3ull;
+    return h;
+}
+
+// Every table's rows but those of "player view", which the menus rewrite as pages open and which
+// no player chose.
+static uint64_t Fingerprint()
+{
+    uint64_t h = 0xcbf29ce484222325ull;
+    for (int t = 0; dbSave && t < dbSave->tables; ++t) {
+        sBasicDbTable* table = &dbSave->table.get()[t];
+        if (SameText(table->name, "player view") || !table->def || !table->row) continue;
+        h = Mix(h, table->row.get(), size_t(table->rows) * size_t(table->def->stride));
+    }
+    return h;
+}
+
+// The file now holds the live tables.
+static void MarkSaved()
+{
+    savedFingerprint = Fingerprint();
+    savedKnown = 1;
+}
 
 // 1 when both databases have the same tables with the same columns and rows.
 static int SameLayout(sBasicDb* a, sBasicDb* b)
@@ -112,7 +150,9 @@ int LoadSaveDatabase()
     dbSave = image;
     BasicDb_DbRegister(dbSave);
     EnableNoHomeDraw();
+    savedKnown = 0;
     if (ReadSaveFile(BasicDb_Size(&dbSave))) {
+        MarkSaved();
         SetAutoSaveEnabled(1);
         SaveDataEnd();
         return 1;
@@ -151,6 +191,7 @@ int PumpSaveOverlays()
         DrawSaveFrame();
     }
     SaveDataEnd();
+    if (AutoSaveTakeWritten()) MarkSaved();
     DisableNoHomeDraw();
     return ok;
 }
@@ -177,6 +218,7 @@ int GameLoad(sBasicUiWidget* caller, int)
     const int loaded = ReadSaveFile(BasicDb_Size(&dbSave));
     // A file that failed is kept aside; the player is told, and the game goes on as it was.
     if (!loaded) StartLoadFailedMessage(nullptr);
+    if (loaded) MarkSaved();
     PumpSaveOverlays();
     if (loaded) {
         SetAutoSaveEnabled(1);
@@ -203,8 +245,36 @@ int AutoSaveEnabled()
 
 int FoldInQuickPlay()
 {
-    if (!UpdateQuickPlayStats() || !AutoSaveEnabled()) return 0;
-    return GameSave(nullptr, 0);
+    UpdateQuickPlayStats();
+    return SaveChanges();
 }
 
-void ForgetSaveDatabase() { dbSave = nullptr; }
+int SaveChangesPending() { return dbSave && (!savedKnown || Fingerprint() != savedFingerprint); }
+
+int SaveChanges()
+{
+    if (!SaveChangesPending() || !AutoSaveEnabled() || gAutoSaveSlot == -1) return 0;
+    GameSave(nullptr, 0);
+    return !SaveChangesPending();
+}
+
+int SaveBeforeClosing()
+{
+    SaveDataEnd();  // a write under way finishes first
+    if (!dbSave) return 1;
+    if (inProShop) ProShopRestoreWorn();
+    if (!SaveChangesPending()) return 1;
+    // A player who answered "No" to "Save failed! Try again?" chose to play on without saving.
+    if (!AutoSaveEnabled() || gAutoSaveSlot == -1) return 0;
+    const int started = SaveDataWrite(reinterpret_cast<char*>(dbSave), BasicDb_Size(&dbSave)) == kSaveResultOk;
+    SaveDataEnd();
+    if (!started || SaveDataResult() != kSaveResultOk) return PrintError("save: the last changes could not be saved");
+    MarkSaved();
+    return 1;
+}
+
+void ForgetSaveDatabase()
+{
+    dbSave = nullptr;
+    savedKnown = 0;
+}

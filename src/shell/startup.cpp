@@ -191,6 +191,9 @@ static int StartUp(int* reachedLoop)
 static void TearDown(int level)
 {
     if (level >= 4) {
+        // However the program ends (the window closed, HOME's Close, the last screen), nothing the
+        // player changed is left unsaved; a save under way is finished first.
+        if (upperLayers.SaveBeforeClosing) upperLayers.SaveBeforeClosing();
         upperLayers.DisposeOverlayBitmaps();
         if (DisposeResourceRange(kOverlayImagesFirst, kOverlayImagesLast)) DisposeResourceRange(kFontsFirst, kFontsLast);
     }

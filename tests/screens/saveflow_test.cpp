@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -22,8 +23,13 @@
 #include "screens/frontend_fixture.h"
 #include "screens/frontenddb.h"
 #include "screens/results.h"
+#include "screens/scriptfunctions.h"
 #include "screens/scriptfunctions_play.h"
 #include "shell/savedata.h"
+#include "ui/frameupdate.h"
+#include "ui/registry.h"
+#include "ui/widgets/commands.h"
+#include "ui/widgets/dialogbox.h"
 
 namespace {
 
@@ -143,6 +149,56 @@ TEST_F(SaveFlow, ASaveCutShortByClosingStillCleansUp)
     done = 0;
     EXPECT_EQ(HomeMenuDisabled(), 0) << "the HOME button is allowed again";
     EXPECT_EQ(SaveDataProcessComplete(), 1) << "no worker left running";
+}
+
+TEST_F(SaveFlow, ClosingWritesWhatIsNotSavedYetAndNothingElse)
+{
+    FirstStart();
+    BasicDbTable_SetElementI(Live("player view"), 1, 1, 5);
+    EXPECT_EQ(SaveChangesPending(), 0) << "what the preview shows is no change of the player's";
+    BasicDbTable_SetElementI(Live("players"), 30, 1, 42);
+    EXPECT_EQ(SaveChangesPending(), 1);
+    done = 1;  // closed while the saving box has written nothing yet
+    GameSave(nullptr, 0);
+    done = 0;
+    ASSERT_NE(File(), Image());
+    EXPECT_EQ(SaveBeforeClosing(), 1);
+    EXPECT_EQ(File(), Image()) << "written as the program closes";
+    EXPECT_EQ(SaveChangesPending(), 0);
+
+    std::remove((scratch + "/save/savegame.bin").c_str());
+    EXPECT_EQ(SaveBeforeClosing(), 1);
+    EXPECT_EQ(File(), "") << "nothing to write, nothing written";
+
+    // After "No" to "Save failed! Try again?" the player plays on without saving.
+    BasicDbTable_SetElementI(Live("players"), 30, 1, 43);
+    gAutoSaveSlot = -1;
+    EXPECT_EQ(SaveBeforeClosing(), 0);
+    EXPECT_EQ(File(), "");
+}
+
+// Each edit the menus make, by a script function or a script's own edit of a cell, is a change
+// that the next save point or the close writes.
+TEST_F(SaveFlow, EveryEditOfTheMenusIsAChangeToSave)
+{
+    FirstStart();
+    BasicDb_DbRegister(game);
+    BasicFn_Clear();
+    RegisterScriptFunctions();
+    ASSERT_EQ(LoadContent("ui/ui360.xml"), 1);
+    env->inputMode = BasicUiInputMode_Normal;
+    // The career bowler's question shows itself without frames of its own and counts as agreed.
+    static_cast<sBasicUiWidgetTypeDialogBox*>(Widget("s3dialog2")->widgetTypeRef.ptr)->isShowDialog.value = 1;
+    const char* const kEdits[] = {"qp.more", "qp.kind2", "qp.slot1", "op.up0", "op.buttons", "s3.pick02"};
+    for (const char* edit : kEdits) {
+        ASSERT_EQ(SaveChangesPending(), 0) << edit;
+        BasicUiWidgetTypeCmdSequence_Run(Widget(edit));
+        for (int i = 0; i < 2; ++i) BasicUi_UpdateEnvironment(env, 1.0f / 30.0f);
+        EXPECT_EQ(SaveChangesPending(), 1) << edit;
+        SaveBeforeClosing();
+    }
+    EXPECT_EQ(BasicDbTable_GetElementI(Live("career setup"), 1, 0), 2) << "the career bowler chosen";
+    BasicFn_Clear();
 }
 
 TEST_F(SaveFlow, AQuickGameIsSavedWithItsBowlersStatistics)
