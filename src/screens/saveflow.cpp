@@ -62,14 +62,26 @@ static uint64_t Mix(uint64_t h, const uint8_t* bytes, size_t n)
 }
 
 // Every table's rows but those of "player view", which the menus rewrite as pages open and which
-// no player chose.
+// no player chose, and but the bowlers' reputations, which are worked out from what they won and
+// wear whenever a page shows them (the first such recompute is no change of the player's).
 static uint64_t Fingerprint()
 {
     uint64_t h = 0xcbf29ce484222325ull;
     for (int t = 0; dbSave && t < dbSave->tables; ++t) {
         sBasicDbTable* table = &dbSave->table.get()[t];
-        if (SameText(table->name, "player view") || !table->def || !table->row) continue;
-        h = Mix(h, table->row.get(), size_t(table->rows) * size_t(table->def->stride));
+        sBasicDbTableDefinition* def = table->def;
+        if (SameText(table->name, "player view") || !def || !table->row) continue;
+        size_t skipFrom = 0, skipTo = 0;
+        for (int c = 0; SameText(table->name, "players") && c < def->columns; ++c) {
+            const sBasicDbTableColumnDefinition& column = def->column.get()[c];
+            if (SameText(column.name, "reputation")) skipFrom = column.offset, skipTo = column.offset + 4;
+        }
+        const size_t stride = size_t(def->stride);
+        for (int r = 0; r < table->rows; ++r) {
+            const uint8_t* row = table->row.get() + size_t(r) * stride;
+            h = Mix(h, row, skipTo > skipFrom ? skipFrom : stride);
+            if (skipTo > skipFrom) h = Mix(h, row + skipTo, stride - skipTo);
+        }
     }
     return h;
 }

@@ -22,18 +22,20 @@ b() { printf '%d B\n%d\n' $1 $(($1 + 2)); }
     touch 440 82 94; b 490                 # the tournaments
     touch 530 238 94; b 580                # the rivals
     touch 620 82 174; b 670                # the trophy case
-    touch 710 238 54; touch 750 130 50; touch 790 100 120; b 850   # a league joined: its standings
-    touch 890 82 134; b 940                # the League Table
-    touch 980 82 94; touch 1020 130 50; touch 1060 100 120; b 1120  # the knock-out
-    touch 1160 82 94; touch 1200 130 80; touch 1240 100 120; b 1300  # the ladder
-    touch 1340 82 94; touch 1380 130 110; touch 1420 100 120; b 1480  # the high score
-    b 1520                                 # the hub, to the main menu
+    touch 710 238 54; touch 750 130 50; touch 790 100 120; b 1010  # a league joined: its standings
+    touch 1050 82 134; b 1100              # the League Table
+    touch 1140 82 94; touch 1180 130 50; touch 1220 100 120; b 1440  # the knock-out
+    touch 1480 82 94; touch 1520 130 80; touch 1560 100 120; b 1780  # the ladder
+    touch 1820 82 94; touch 1860 130 110; touch 1900 100 120; b 2120  # the high score
+    b 2160                                 # the hub, to the main menu
 } > career-b/input.txt
-pages=300,390,480,570,660,840,930,1110,1290,1470
-hubs=340,430,520,610,700,880,970,1150,1330,1510
-"$game" --headless --frames 1560 --data career-b/data --input career-b/input.txt \
-    --screenshot 195,250,$pages,$hubs,1550 --out career-b/shots > /dev/null
+# Entering an event saves it, and the saving box and "Save Successful." (three seconds each)
+# take no presses: B on the standings waits for them.
+pages=300,390,480,570,660,1000,1090,1430,1770,2110
+hubs=340,430,520,610,700,1040,1130,1470,1810,2150
+"$game" --headless --frames 2200 --data career-b/data --input career-b/input.txt \
+    --screenshot 195,250,$pages,$hubs,2190 --out career-b/shots > /dev/null
 shot() { printf 'career-b/shots/frame%05d-lower.png' $1; }
 for f in $(echo $pages | tr , ' '); do refute cmp -s $(shot 250) $(shot $f); done
 for f in $(echo $hubs | tr , ' '); do cmp $(shot 250) $(shot $f); done
-cmp $(shot 195) $(shot 1550)
+cmp $(shot 195) $(shot 2190)

@@ -42,10 +42,11 @@ to_career='200 DOWN\n202\n210 DOWN\n212\n220 DOWN\n222\n230 A\n232\n'
 to_fee="$to_career"'250 RIGHT\n252\n260 A\n262\n280 A\n282\n'
 run fee 900 300,330,890 "$to_fee"'310 touch 100 120\n313\n340 touch 100 120\n382\n'
 cmp menu-tap/fee/frame00300-lower.png menu-tap/fee/frame00330-lower.png
-# The standings long after, as paying with the pad (left to "Yes", A) shows them: no game.
-run feePad 410 300,400 "$to_fee"'310 LEFT\n312\n320 A\n322\n'
-refute cmp -s menu-tap/feePad/frame00300-lower.png menu-tap/feePad/frame00400-lower.png
-cmp menu-tap/feePad/frame00400-lower.png menu-tap/fee/frame00890-lower.png
+# The standings long after, as paying with the pad (left to "Yes", A) shows them once the
+# entry is saved: no game.
+run feePad 570 300,560 "$to_fee"'310 LEFT\n312\n320 A\n322\n'
+refute cmp -s menu-tap/feePad/frame00300-lower.png menu-tap/feePad/frame00560-lower.png
+cmp menu-tap/feePad/frame00560-lower.png menu-tap/fee/frame00890-lower.png
 
 # The pro shop (down, down, right, A) and its shirts (right); the second shirt (lower-screen
 # (180, 78)) tapped, then held.

@@ -187,8 +187,10 @@ TEST_F(SaveFlow, EveryEditOfTheMenusIsAChangeToSave)
     RegisterScriptFunctions();
     ASSERT_EQ(LoadContent("ui/ui360.xml"), 1);
     env->inputMode = BasicUiInputMode_Normal;
-    // The career bowler's question shows itself without frames of its own and counts as agreed.
-    static_cast<sBasicUiWidgetTypeDialogBox*>(Widget("s3dialog2")->widgetTypeRef.ptr)->isShowDialog.value = 1;
+    // The career bowler's question and the one before a custom bowler leaves its slot show
+    // themselves without frames of their own and count as agreed.
+    for (const char* question : {"s3dialog2", "s1dialog0"})
+        static_cast<sBasicUiWidgetTypeDialogBox*>(Widget(question)->widgetTypeRef.ptr)->isShowDialog.value = 1;
     const char* const kEdits[] = {"qp.more", "qp.kind2", "qp.slot1", "op.up0", "op.buttons", "s3.pick02"};
     for (const char* edit : kEdits) {
         ASSERT_EQ(SaveChangesPending(), 0) << edit;
