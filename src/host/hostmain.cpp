@@ -2,7 +2,6 @@
 // game's own entry point.
 #include <sys/stat.h>
 
-#include <csignal>
 #include <cstdio>
 #include <string>
 
@@ -13,9 +12,6 @@
 #include "host/gpu.h"
 #include "host/host.h"
 #include "host/input.h"
-
-// Ctrl-C or a termination signal is the platform's order to close: the game ends cleanly.
-static void OnSignal(int) { HostRequestClose(); }
 
 // The last start-up problem that the game reported, for the user.
 static std::string LastStartupProblem()
@@ -69,8 +65,8 @@ int main(int argc, char** argv)
     // Only what is looked at is drawn on GL: headless, the screenshots; in the window, the
     // screenshots and what the window shows. The rest is still recorded and checked.
     GpuExecuteOnlyFor(gHostOptions.screenshotFrames.data(), int(gHostOptions.screenshotFrames.size()));
-    std::signal(SIGINT, OnSignal);
-    std::signal(SIGTERM, OnSignal);
+    // Ctrl-C or a termination signal is the platform's order to close: the game ends cleanly.
+    HostCatchCloseSignals();
 
     nninitStartUp();
     if (!nnMain()) {
