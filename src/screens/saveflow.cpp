@@ -69,9 +69,9 @@ static int ReadSaveFile(int size)
 {
     char* scratch = nullptr;
     char* patched = nullptr;
-    if (!AllocateTempMemory(reinterpret_cast<void**>(&scratch), size)) return PrintError("save: no memory to read the save file");
+    if (!AllocateTempMemory(reinterpret_cast<void**>(&scratch), size)) return SaveDataRefuseUnread("no memory to read the save file");
     int ok = LoadData(scratch, size, 0);
-    if (ok && !AllocateTempMemory(reinterpret_cast<void**>(&patched), size)) ok = PrintError("save: no memory to check the save file");
+    if (ok && !AllocateTempMemory(reinterpret_cast<void**>(&patched), size)) ok = SaveDataRefuseUnread("no memory to check the save file");
     if (ok) {
         std::memcpy(patched, scratch, size_t(size));
         sBasicDb* image = reinterpret_cast<sBasicDb*>(patched);
@@ -88,6 +88,19 @@ static int WriteDefaults(int)
 {
     SeasonSaveGame(reinterpret_cast<char*>(dbSave), BasicDb_Size(&dbSave));
     return 1;
+}
+
+// Tells the player why the last load failed, then runs response (null: nothing). A save path that
+// is no file can be neither read nor replaced: it is said once, and autosave goes off so that no
+// save tries it again. 0 when there was nothing to tell (no save file yet).
+static int TellLoadFailure(int (*response)(int))
+{
+    if (SaveDataLoadFailure() == kLoadFailUnusable) {
+        gAutoSaveSlot = -1;
+        StartLoadFailedMessage(nullptr);
+        return 1;
+    }
+    return StartLoadFailedMessage(response);
 }
 
 int LoadSaveDatabase()
@@ -118,8 +131,9 @@ int LoadSaveDatabase()
     }
     SaveDataEnd();
     // No save yet: the defaults become the save. A file that failed was kept aside: the player is
-    // told first, then the defaults are written.
-    if (!StartLoadFailedMessage(WriteDefaults)) WriteDefaults(1);
+    // told first, then the defaults are written. One that could not be moved aside is asked about
+    // before anything is written over it (SeasonSaveGame); until then the defaults live in memory.
+    if (!TellLoadFailure(WriteDefaults)) WriteDefaults(1);
     return 1;
 }
 
@@ -173,7 +187,7 @@ int GameLoad(sBasicUiWidget* caller, int)
     EnableNoHomeDraw();
     const int loaded = ReadSaveFile(BasicDb_Size(&dbSave));
     // A file that failed is kept aside; the player is told, and the game goes on as it was.
-    if (!loaded) StartLoadFailedMessage(nullptr);
+    if (!loaded) TellLoadFailure(nullptr);
     PumpSaveOverlays();
     if (loaded) {
         SetAutoSaveEnabled(1);

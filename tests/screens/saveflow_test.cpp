@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -14,6 +15,7 @@
 #include "host/errorlog.h"
 #include "host/host.h"
 #include "overlays/autosave.h"
+#include "overlays/overlaydraw.h"
 #include "overlays/nohomeicon.h"
 #include "overlays/overlaystack.h"
 #include "overlays/questionoverlays.h"
@@ -76,6 +78,24 @@ protected:
         OverlayUpdate();
         EXPECT_NE(InfoOverlayLayout(), nullptr) << "the player is told";
         EXPECT_EQ(File(std::string(SaveDataKeptAside()).substr(6).c_str()), bytes) << "the file is kept as it was";
+    }
+    // Steps the overlays for a few frames, then presses `button` once and lets it go.
+    void Press(uint16_t button)
+    {
+        SetOverlayControllerNum(-1);
+        for (int frame = 0; frame < 8; ++frame) {
+            allInput.buttons = frame == 4 ? button : 0;
+            allInput.edges = frame == 4 || frame == 5 ? button : 0;
+            OverlayHandleInput();
+            OverlayUpdate();
+        }
+        allInput.buttons = allInput.edges = 0;
+    }
+    // A save file kept from being moved aside: every name it could be kept under is taken.
+    void TakeEveryKeptName()
+    {
+        for (int n = 1; n <= 1000; ++n)
+            std::ofstream(scratch + "/save/savegame-damaged-" + std::to_string(n) + ".bin") << n;
     }
 };
 
@@ -157,4 +177,56 @@ TEST_F(SaveFlow, AQuickGameIsSavedWithItsBowlersStatistics)
     ForgetSaveDatabase();
     ASSERT_EQ(LoadSaveDatabase(), 1);
     EXPECT_EQ(BasicDbTable_GetElementI(Live("players"), 37, 1), 212) << "the high game, found again after a restart";
+}
+
+// A damaged save that cannot be moved aside is not written over at start-up: the player is told
+// why, then asked; "no" leaves it and turns autosave off, so no later save touches it either, and
+// "yes" writes the defaults in its place.
+TEST_F(SaveFlow, ASaveThatCannotBeMovedAsideIsWrittenOverOnlyWhenThePlayerSaysSo)
+{
+    std::string image = FirstStart();
+    image[image.size() / 2] = char(0xFF);
+    image[40] = char(0x7F);
+    TakeEveryKeptName();
+    Write(image);
+    ForgetSaveDatabase();
+    ASSERT_EQ(LoadSaveDatabase(), 1);
+    EXPECT_STREQ(SaveDataKeptAside(), "");
+    EXPECT_EQ(BasicDbTable_GetElementI(Live("players"), 30, 1), 0) << "the defaults, in memory";
+    OverlayUpdate();
+    ASSERT_NE(InfoOverlayLayout(), nullptr) << "the player is told first";
+    Press(kButtonA);
+    ASSERT_NE(YesNoOverlayLayout(), nullptr) << "then asked before the file is written over";
+    Press(kButtonB);
+    EXPECT_EQ(PumpSaveOverlays(), 1);
+    EXPECT_EQ(File(), image);
+    EXPECT_EQ(gAutoSaveSlot, -1);
+    ASSERT_EQ(GameSave(nullptr, 0), 1);
+    EXPECT_EQ(File(), image);
+
+    gAutoSaveSlot = 0;  // autosave on again: the next save asks again
+    SeasonSaveGame(reinterpret_cast<char*>(dbSave), BasicDb_Size(&dbSave));
+    OverlayUpdate();
+    ASSERT_NE(YesNoOverlayLayout(), nullptr);
+    Press(kButtonA);
+    EXPECT_EQ(PumpSaveOverlays(), 1);
+    EXPECT_EQ(File(), Image()) << "written once the player agreed";
+}
+
+// A folder (or a pipe) named as the save file: the player is told once that the save cannot be
+// used, nothing is written, and later saves do nothing instead of failing again and again.
+TEST_F(SaveFlow, ASavePathThatIsNoFileIsToldOnceAndNeverWritten)
+{
+    std::filesystem::create_directories(scratch + "/save/savegame.bin");
+    ASSERT_EQ(LoadSaveDatabase(), 1);
+    OverlayUpdate();
+    ASSERT_NE(InfoOverlayLayout(), nullptr);
+    Press(kButtonA);
+    EXPECT_FALSE(OverlayExists()) << "no save is tried after the message";
+    EXPECT_EQ(PumpSaveOverlays(), 1);
+    EXPECT_EQ(gAutoSaveSlot, -1);
+    ASSERT_EQ(GameSave(nullptr, 0), 1);
+    EXPECT_FALSE(OverlayExists()) << "no \"Save failed! Try again?\"";
+    EXPECT_TRUE(std::filesystem::is_directory(scratch + "/save/savegame.bin"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch + "/save"), std::filesystem::directory_iterator()), 1);
 }
