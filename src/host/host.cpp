@@ -272,6 +272,8 @@ void HostFramePresented()
 
 long HostFramesPresented() { return framesPresented; }
 
+int HostFrameLimitReached() { return gHostOptions.frameLimit > 0 && framesPresented >= gHostOptions.frameLimit; }
+
 void HostResetFrames()
 {
     framesPresented = 0;

@@ -50,4 +50,6 @@ void HostCatchCloseSignals();
 // raises the close order when the frame limit is reached.
 void HostFramePresented();
 long HostFramesPresented();
+// 1 once the run has presented the frames that --frames allows.
+int HostFrameLimitReached();
 void HostResetFrames();

@@ -70,6 +70,12 @@ int main(int argc, char** argv)
 
     nninitStartUp();
     if (!nnMain()) {
+        // The frame limit ends a run normally wherever it falls, in start-up too; it says where.
+        if (HostFrameLimitReached()) {
+            std::fprintf(stderr, "zendrolyx: stopped by the frame limit after %ld frames, before the game began (%s)\n",
+                         HostFramesPresented(), LastStartupProblem().c_str());
+            return 0;
+        }
         // With --verbose the reason has been printed already.
         if (!gHostOptions.verbose) std::fprintf(stderr, "zendrolyx: %s\n", LastStartupProblem().c_str());
         return 1;

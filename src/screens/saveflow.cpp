@@ -96,6 +96,7 @@ static int WriteDefaults(int)
 static int TellLoadFailure(int (*response)(int))
 {
     if (SaveDataLoadFailure() == kLoadFailUnusable) {
+        PrintError("save: the save file cannot be used; autosave is off");
         gAutoSaveSlot = -1;
         StartLoadFailedMessage(nullptr);
         return 1;
