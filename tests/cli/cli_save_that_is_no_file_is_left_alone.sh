@@ -9,8 +9,8 @@ rm -rf no-file-save && mkdir -p no-file-save/pipe no-file-save/folder/savegame.b
 mkfifo no-file-save/pipe/savegame.bin
 printf '5 A\n6\n' > no-file-save/input.txt
 for kind in pipe folder; do
-    # A start-up that waits on the pipe is ended after a minute.
-    exits_with 0 timeout 60 "$program" --headless --frames 300 --data no-file-save/$kind \
+    # A start-up that waits on the pipe is ended after a minute (killed when it ignores the signal).
+    exits_with 0 timeout -k 5 60 "$program" --headless --frames 300 --data no-file-save/$kind \
         --input no-file-save/input.txt --verbose 2> no-file-save/$kind.txt
     grep -q 'savegame.bin) is a \(named pipe\|directory\), not a file' no-file-save/$kind.txt ||
         fail "$kind: nothing says the save file is no file"
