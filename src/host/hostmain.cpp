@@ -69,7 +69,13 @@ int main(int argc, char** argv)
     HostCatchCloseSignals();
 
     nninitStartUp();
-    if (!nnMain()) {
+    const int ran = nnMain();
+    // The sound file is part of the run's output: a run that could not write it has failed.
+    if (const char* failure = HostAudioOutputFailure()) {
+        if (!gHostOptions.verbose) std::fprintf(stderr, "zendrolyx: %s\n", failure);
+        return 1;
+    }
+    if (!ran) {
         // The frame limit ends a run normally wherever it falls, in start-up too; it says where.
         if (HostFrameLimitReached()) {
             std::fprintf(stderr, "zendrolyx: stopped by the frame limit after %ld frames, before the game began (%s)\n",
