@@ -8,6 +8,7 @@
 #include "screens/saveflow.h"
 
 #include <cstring>
+#include <initializer_list>
 
 #include "db/dbimage.h"
 #include "db/dbxml.h"
@@ -23,6 +24,7 @@
 #include "screens/frontenddb.h"
 #include "screens/proshop.h"
 #include "screens/results.h"
+#include "screens/savevalues.h"
 #include "screens/scriptfunctions_play.h"
 #include "screens/trophies.h"
 #include "shell/globals.h"
@@ -63,8 +65,38 @@ static int SameLayout(sBasicDb* a, sBasicDb* b)
     return 1;
 }
 
+// The default save database of gLanguage's name (English for a language without its own).
+static const char* DefaultSaveFileName() { return kSaveFileNames[gLanguage >= 0 && gLanguage < kLanguages ? gLanguage : 0]; }
+
+// Reads database file `name` of the game data into temporary memory; null when it cannot.
+static sBasicDb* LoadTemporary(const char* name)
+{
+    sBasicDb* db = nullptr;
+    SelectTempMemory();
+    const int ok = BasicDb_Load(&db, name) && db;
+    SelectPermanentMemory();
+    if (ok) return db;
+    if (db) BasicDb_Destroy(db);
+    return nullptr;
+}
+
+// The values of a save just read, checked against the tables they pick rows from: the defaults,
+// the "game" and the "ui" databases come from the menus when they are open, else from the game
+// data for the check alone.
+static void RepairLoadedValues()
+{
+    sBasicDb* defaults = LoadTemporary(DefaultSaveFileName());
+    sBasicDb* game = FrontEndDb(nullptr, "game");
+    sBasicDb* ui = FrontEndDb(nullptr, "ui");
+    sBasicDb* ownGame = game ? nullptr : LoadTemporary("db/game.db.xml");
+    sBasicDb* ownUi = ui ? nullptr : LoadTemporary("db/ui.db.xml");
+    RepairSaveValues(dbSave, defaults, game ? game : ownGame, ui ? ui : ownUi);
+    for (sBasicDb* db : {defaults, ownGame, ownUi})
+        if (db) BasicDb_Destroy(db);
+}
+
 // Reads the save file into the live block when it is a good image of the same database; the live
-// block is not touched otherwise.
+// block is not touched otherwise. Values the game cannot use are repaired.
 static int ReadSaveFile(int size)
 {
     char* scratch = nullptr;
@@ -81,6 +113,7 @@ static int ReadSaveFile(int size)
     }
     if (ok) ok = BasicDb_LoadImage(&dbSave, scratch, size);
     FreeManagedMemory(scratch, unsigned(size));
+    if (ok) RepairLoadedValues();
     return ok;
 }
 
@@ -109,11 +142,10 @@ int LoadSaveDatabase()
     BasicDb_Init();
     if (dbSave) BasicDb_Destroy(dbSave);
     dbSave = nullptr;
-    const int language = gLanguage >= 0 && gLanguage < kLanguages ? gLanguage : 0;
     sBasicDb* loaded = nullptr;
     SelectTempMemory();
-    int ok = BasicDb_Load(&loaded, kSaveFileNames[language]) && loaded;
-    if (!ok && language != 0) ok = BasicDb_Load(&loaded, kSaveFileNames[0]) && loaded;
+    int ok = BasicDb_Load(&loaded, DefaultSaveFileName()) && loaded;
+    if (!ok && DefaultSaveFileName() != kSaveFileNames[0]) ok = BasicDb_Load(&loaded, kSaveFileNames[0]) && loaded;
     SelectPermanentMemory();
     if (!ok || done) return PrintError("save: the default save database cannot be loaded");
     sBasicDb* image = nullptr;

@@ -230,3 +230,44 @@ TEST_F(SaveFlow, ASavePathThatIsNoFileIsToldOnceAndNeverWritten)
     EXPECT_TRUE(std::filesystem::is_directory(scratch + "/save/savegame.bin"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch + "/save"), std::filesystem::directory_iterator()), 1);
 }
+
+// A save that passes every structural check may still hold values the game picks table rows with
+// that are out of their tables' range: each is set back to its default on load, with a message;
+// values in range, and -1 where it means none, stay as saved.
+TEST_F(SaveFlow, ValuesOutOfTheirTablesRangeAreRepairedOnLoad)
+{
+    FirstStart();
+    const struct {
+        const char* table;
+        int column, row, element, value, expected;
+    } cases[] = {
+        {"options", 1, 0, 0, 0x7fffffff, 60},       // the music volume
+        {"options", 2, 0, 0, 100, 100},             // the effects volume, at its top
+        {"options", 4, 0, 0, -1, 0},                // the control mode
+        {"player view", 1, 0, 0, 0x7fffffff, 1},    // the bowler shown
+        {"player view", 1, 1, 0, -1, -1},           // none shown yet
+        {"quick play setup", 3, 0, 0, 0x7fffffff, 1},  // the first bowler
+        {"quick play setup", 4, 0, 0, 24, 24},      // the second, the last row
+        {"quick play setup", 1, 0, 0, 6, 0},        // the alley
+        {"quick play setup", 7, 0, 0, 5, 1},        // who bowls the first slot
+        {"players", 10, 3, 0, 11, 3},               // a body past "Bodys"
+        {"players", 14, 3, 0, -1, -1},              // no hat
+        {"players", 17, 2, 1, -2, 4},               // a ball
+        {"career setup", 1, 0, 0, 0, 1},            // the career slot
+        {"league", 12, 4, 63, 64, -1},              // a computer bowler past "NPCs"
+    };
+    for (const auto& c : cases) BasicDbTable_SetElementIN(Live(c.table), c.column, c.row, c.element, c.value);
+    ASSERT_EQ(GameSave(nullptr, 0), 1);
+    ForgetSaveDatabase();
+    HostClearErrorLog();
+    ASSERT_EQ(LoadSaveDatabase(), 1);
+    for (const auto& c : cases)
+        EXPECT_EQ(BasicDbTable_GetElementIN(Live(c.table), c.column, c.row, c.element, -99), c.expected)
+            << c.table << " column " << c.column << " row " << c.row;
+    const std::string log = HostErrorLog();
+    EXPECT_NE(log.find("save: \"player view\" row 0 bowler holds 2147483647, outside 0 to 24; the default 1 is used"),
+              std::string::npos) << log;
+    EXPECT_NE(log.find("save: \"options\" row 0 musicVolume holds 2147483647, outside 0 to 100"), std::string::npos);
+    EXPECT_EQ(PumpSaveOverlays(), 1);
+    EXPECT_NE(File(), Image()) << "the file keeps what was saved; the next save writes the repairs";
+}
