@@ -2,6 +2,8 @@
 // close order and the count of presented frames.
 #include "host/host.h"
 
+#include <csignal>
+
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -238,6 +240,28 @@ int HostParseOptions(int argc, char** argv, HostOptions* out, std::string* error
 void HostRequestClose() { closeRequested = 1; }
 int HostCloseRequested() { return closeRequested; }
 
+// Sets the action of both close signals; calls made here are safe inside a signal handler.
+static void SetCloseSignalAction(void (*handler)(int))
+{
+    struct sigaction action = {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    // Interrupted calls go on: the game closes through its own close order, not through failures.
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+// The first close signal: the next one gets the default action, which ends the program, so that
+// a game stuck while closing can still be stopped.
+static void OnCloseSignal(int)
+{
+    SetCloseSignalAction(SIG_DFL);
+    HostRequestClose();
+}
+
+void HostCatchCloseSignals() { SetCloseSignalAction(OnCloseSignal); }
+
 void HostFramePresented()
 {
     long n = ++framesPresented;
@@ -247,6 +271,8 @@ void HostFramePresented()
 }
 
 long HostFramesPresented() { return framesPresented; }
+
+int HostFrameLimitReached() { return gHostOptions.frameLimit > 0 && framesPresented >= gHostOptions.frameLimit; }
 
 void HostResetFrames()
 {

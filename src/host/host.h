@@ -41,9 +41,15 @@ std::string HostDefaultDataDir();
 // served by the game's applet handling on the main thread.
 void HostRequestClose();
 int HostCloseRequested();
+// Makes Ctrl-C (SIGINT) and SIGTERM the close order. The first such signal asks the game to close
+// cleanly; a second one while the game is still closing ends the program at once, as the signal
+// would without the game.
+void HostCatchCloseSignals();
 
 // Called once per presented frame: counts it, advances the virtual clock by the frame step and
 // raises the close order when the frame limit is reached.
 void HostFramePresented();
 long HostFramesPresented();
+// 1 once the run has presented the frames that --frames allows.
+int HostFrameLimitReached();
 void HostResetFrames();

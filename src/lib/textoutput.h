@@ -78,9 +78,9 @@ int TextOutputSetMode(int mode);
 int TextOutputSetPosition(int x, int y);
 
 // Formats into the buffer (truncating) / draws the buffer at the pen / both.
-int TextOutputFormat(const char* format, ...);
+int TextOutputFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
 int TextOutputDraw();
-int TextOutputDrawDirect(int x, int y, const char* format, ...);
+int TextOutputDrawDirect(int x, int y, const char* format, ...) __attribute__((format(printf, 3, 4)));
 // Draws text literally (it is not a format) with {n} escapes handed to embed (may be null).
 int TextOutputDrawEmbedded(int x, int y, const char* text, void* context, TextEmbedFunction embed);
 

@@ -1,7 +1,9 @@
 // The autosave's message sequence. The bytes are moved by the save module; this file only decides
 // what the player sees while they move and after. Every failure of the write asks "Save failed!
 // Try again?": the host's atomic write has left the previous save whole, so trying again or
-// playing on without autosave are both safe.
+// playing on without autosave are both safe. A save file that could not be read and could not be
+// moved aside is written over only after the player has answered yes to "Save game found. Do you
+// want to overwrite this data?"; no leaves it and turns autosave off.
 #include "overlays/autosave.h"
 
 #include "game/records.h"
@@ -24,11 +26,25 @@ static int writeStarted = 0;  // the write of saveData has been handed to the wo
 static char* saveData = nullptr;
 static int saveDataSize = 0;
 
+// The saving message; the save counts as under way from its first frame, so sleep is refused.
 static int OpenSavingBox()
 {
     saveCalled = 0;
     writeStarted = 0;
+    SaveDataBegin();
     return StartNoInputOverlay("", memoryCardStrings[gLanguage][kTextSaving], "", OnSaveComplete, SaveHighScores);
+}
+
+// The answer to "Save game found. Do you want to overwrite this data?".
+static int OnOverwriteAnswer(int response)
+{
+    if (!response) {
+        gAutoSaveSlot = -1;
+        return 1;
+    }
+    SaveDataAllowOverwrite();
+    OpenSavingBox();
+    return 1;
 }
 
 int SeasonSaveGame(char* image, int size)
@@ -37,6 +53,12 @@ int SeasonSaveGame(char* image, int size)
     if (gAutoSaveSlot == -1) return 1;
     saveData = image;
     saveDataSize = size;
+    if (SaveDataFileUnchecked()) {
+        SaveDataBegin();
+        StartYesNoOverlay("", memoryCardStrings[gLanguage][kTextOverwriteSave], ButtonString(kYesNoButtons),
+                          OnOverwriteAnswer);
+        return 1;
+    }
     OpenSavingBox();
     return 1;
 }

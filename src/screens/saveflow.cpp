@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 #include "db/dbimage.h"
 #include "db/dbxml.h"
@@ -31,6 +32,7 @@
 #include "screens/frontenddb.h"
 #include "screens/proshop.h"
 #include "screens/results.h"
+#include "screens/savevalues.h"
 #include "screens/scriptfunctions_play.h"
 #include "screens/trophies.h"
 #include "shell/globals.h"
@@ -114,15 +116,45 @@ static int SameLayout(sBasicDb* a, sBasicDb* b)
     return 1;
 }
 
+// The default save database of gLanguage's name (English for a language without its own).
+static const char* DefaultSaveFileName() { return kSaveFileNames[gLanguage >= 0 && gLanguage < kLanguages ? gLanguage : 0]; }
+
+// Reads database file `name` of the game data into temporary memory; null when it cannot.
+static sBasicDb* LoadTemporary(const char* name)
+{
+    sBasicDb* db = nullptr;
+    SelectTempMemory();
+    const int ok = BasicDb_Load(&db, name) && db;
+    SelectPermanentMemory();
+    if (ok) return db;
+    if (db) BasicDb_Destroy(db);
+    return nullptr;
+}
+
+// The values of a save just read, checked against the tables they pick rows from: the defaults,
+// the "game" and the "ui" databases come from the menus when they are open, else from the game
+// data for the check alone.
+static void RepairLoadedValues()
+{
+    sBasicDb* defaults = LoadTemporary(DefaultSaveFileName());
+    sBasicDb* game = FrontEndDb(nullptr, "game");
+    sBasicDb* ui = FrontEndDb(nullptr, "ui");
+    sBasicDb* ownGame = game ? nullptr : LoadTemporary("db/game.db.xml");
+    sBasicDb* ownUi = ui ? nullptr : LoadTemporary("db/ui.db.xml");
+    RepairSaveValues(dbSave, defaults, game ? game : ownGame, ui ? ui : ownUi);
+    for (sBasicDb* db : {defaults, ownGame, ownUi})
+        if (db) BasicDb_Destroy(db);
+}
+
 // Reads the save file into the live block when it is a good image of the same database; the live
-// block is not touched otherwise.
+// block is not touched otherwise. Values the game cannot use are repaired.
 static int ReadSaveFile(int size)
 {
     char* scratch = nullptr;
     char* patched = nullptr;
-    if (!AllocateTempMemory(reinterpret_cast<void**>(&scratch), size)) return PrintError("save: no memory to read the save file");
+    if (!AllocateTempMemory(reinterpret_cast<void**>(&scratch), size)) return SaveDataRefuseUnread("no memory to read the save file");
     int ok = LoadData(scratch, size, 0);
-    if (ok && !AllocateTempMemory(reinterpret_cast<void**>(&patched), size)) ok = PrintError("save: no memory to check the save file");
+    if (ok && !AllocateTempMemory(reinterpret_cast<void**>(&patched), size)) ok = SaveDataRefuseUnread("no memory to check the save file");
     if (ok) {
         std::memcpy(patched, scratch, size_t(size));
         sBasicDb* image = reinterpret_cast<sBasicDb*>(patched);
@@ -132,6 +164,7 @@ static int ReadSaveFile(int size)
     }
     if (ok) ok = BasicDb_LoadImage(&dbSave, scratch, size);
     FreeManagedMemory(scratch, unsigned(size));
+    if (ok) RepairLoadedValues();
     return ok;
 }
 
@@ -141,16 +174,29 @@ static int WriteDefaults(int)
     return 1;
 }
 
+// Tells the player why the last load failed, then runs response (null: nothing). A save path that
+// is no file can be neither read nor replaced: it is said once, and autosave goes off so that no
+// save tries it again. 0 when there was nothing to tell (no save file yet).
+static int TellLoadFailure(int (*response)(int))
+{
+    if (SaveDataLoadFailure() == kLoadFailUnusable) {
+        PrintError("save: the save file cannot be used; autosave is off");
+        gAutoSaveSlot = -1;
+        StartLoadFailedMessage(nullptr);
+        return 1;
+    }
+    return StartLoadFailedMessage(response);
+}
+
 int LoadSaveDatabase()
 {
     BasicDb_Init();
     if (dbSave) BasicDb_Destroy(dbSave);
     dbSave = nullptr;
-    const int language = gLanguage >= 0 && gLanguage < kLanguages ? gLanguage : 0;
     sBasicDb* loaded = nullptr;
     SelectTempMemory();
-    int ok = BasicDb_Load(&loaded, kSaveFileNames[language]) && loaded;
-    if (!ok && language != 0) ok = BasicDb_Load(&loaded, kSaveFileNames[0]) && loaded;
+    int ok = BasicDb_Load(&loaded, DefaultSaveFileName()) && loaded;
+    if (!ok && DefaultSaveFileName() != kSaveFileNames[0]) ok = BasicDb_Load(&loaded, kSaveFileNames[0]) && loaded;
     SelectPermanentMemory();
     if (!ok || done) return PrintError("save: the default save database cannot be loaded");
     sBasicDb* image = nullptr;
@@ -171,8 +217,9 @@ int LoadSaveDatabase()
     }
     SaveDataEnd();
     // No save yet: the defaults become the save. A file that failed was kept aside: the player is
-    // told first, then the defaults are written.
-    if (!StartLoadFailedMessage(WriteDefaults)) WriteDefaults(1);
+    // told first, then the defaults are written. One that could not be moved aside is asked about
+    // before anything is written over it (SeasonSaveGame); until then the defaults live in memory.
+    if (!TellLoadFailure(WriteDefaults)) WriteDefaults(1);
     return 1;
 }
 
@@ -229,7 +276,7 @@ int GameLoad(sBasicUiWidget* caller, int)
     EnableNoHomeDraw();
     const int loaded = ReadSaveFile(BasicDb_Size(&dbSave));
     // A file that failed is kept aside; the player is told, and the game goes on as it was.
-    if (!loaded) StartLoadFailedMessage(nullptr);
+    if (!loaded) TellLoadFailure(nullptr);
     if (loaded) MarkSaved();
     PumpSaveOverlays();
     if (loaded) {
