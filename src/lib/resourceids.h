@@ -165,7 +165,9 @@ constexpr int kMenuIconLast = 3341;          //   options, how to play, credits
 constexpr int kTutorialPageFirst = 3342;     // 200 x 120: the tutorial pages, five per book
 constexpr int kTutorialPageLast = 3351;
 constexpr int kMenuSelectionFrame = 3352;    // 320 x 240 sizable frame: the pad's selection
-constexpr int kMenuArtLast = 3352;
+constexpr int kMenuArrowUp = 3353;           // 40 x 70: a list's page-up button
+constexpr int kMenuArrowDown = 3354;         // 40 x 70: a list's page-down button
+constexpr int kMenuArtLast = 3354;
 // 24 x 24 status icons beside career items and events, in the order of the database reference's
 // status icons: locked, unlocked, owned, won, third, second, first place.
 constexpr int kMenuStatusIconFirst = 3360;
