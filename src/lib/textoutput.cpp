@@ -241,15 +241,25 @@ static void StartLineRecord(int y)
     embeddedBottom = y + fontTable->characterHeight;
 }
 
-void TextOutputNoteDrawnLine(int x, int y, int w, int h, const char* text, int length)
+// Moves a rectangle of the renderer's 2D coordinates into the pixels of the display being drawn;
+// 0 when it lies wholly off that display.
+static int OnDisplay(int* x, int* y, int w, int h)
 {
-    if (!LayoutRecording()) return;
     int ox = 0, oy = 0;
     RenderGetOffset2D(&ox, &oy);
-    x -= ox, y -= oy;
+    *x -= ox, *y -= oy;
     const int width = displayID == kDisplayLower ? 320 : 400;
-    if (x + w <= 0 || y + h <= 0 || x >= width || y >= 240) return;
-    LayoutNoteLine(displayID, x, y, w, h, text, length);
+    return *x + w > 0 && *y + h > 0 && *x < width && *y < 240;
+}
+
+void TextOutputNoteDrawnLine(int x, int y, int w, int h, const char* text, int length)
+{
+    if (LayoutRecording() && OnDisplay(&x, &y, w, h)) LayoutNoteLine(displayID, x, y, w, h, text, length);
+}
+
+void TextOutputNoteCover(int x, int y, int w, int h)
+{
+    if (LayoutRecording() && OnDisplay(&x, &y, w, h)) LayoutNoteCover(displayID, x, y, w, h);
 }
 
 // Notes a line (length characters of text) that began at x0 and ended with the pen at x1, when

@@ -4,7 +4,9 @@
 //
 //   layout_check LINES.txt [--except TEXT]... [PNG...]
 //
-// A line of LINES.txt is "DISPLAY X Y W H TEXT". The check fails when a line reaches outside its
+// A line of LINES.txt is "DISPLAY X Y W H TEXT", or "cover DISPLAY X Y W H" for a panel that hides
+// the lines drawn before it where it lies over them (a question over its dimmed page): those are
+// not checked. The check fails when a line reaches outside its
 // screen (the lower one 320 x 240, the upper one 400 x 240), when two lines of one display overlap
 // by more than 2 pixels both across and down, or when a named PNG holds only black pixels (where
 // a page, a box or a fade should show). A fault whose message contains an --except text is known:
@@ -27,6 +29,7 @@ struct Line {
     std::string display;
     int x, y, w, h;
     std::string text;
+    bool hidden = false;
 };
 
 // The overlap allowed between two lines, across and down.
@@ -92,6 +95,13 @@ int main(int argc, char** argv)
     for (int number = 1; std::getline(in, text); ++number) {
         std::istringstream s(text);
         Line l;
+        if (text.compare(0, 6, "cover ") == 0) {
+            s.ignore(6);
+            if (s >> l.display >> l.x >> l.y >> l.w >> l.h) {
+                for (Line& under : lines) under.hidden = under.hidden || (under.display == l.display && Overlap(under, l));
+                continue;
+            }
+        }
         if (!(s >> l.display >> l.x >> l.y >> l.w >> l.h) ||
             (l.display != "lower" && l.display != "upper-left" && l.display != "upper-right")) {
             std::fprintf(stderr, "layout_check: %s line %d is not DISPLAY X Y W H TEXT: %s\n", linesPath, number,
@@ -106,12 +116,13 @@ int main(int argc, char** argv)
     std::vector<std::string> faults;
     for (size_t i = 0; i < lines.size(); ++i) {
         const Line& a = lines[i];
+        if (a.hidden) continue;
         const int width = a.display == "lower" ? 320 : 400;
         if (a.x < 0 || a.y < 0 || a.x + a.w > width || a.y + a.h > 240)
             faults.push_back(Describe(a) + " lies outside the " + (a.display == "lower" ? "lower" : "upper") +
                              " screen");
         for (size_t j = i + 1; j < lines.size(); ++j)
-            if (lines[j].display == a.display && Overlap(a, lines[j]))
+            if (!lines[j].hidden && lines[j].display == a.display && Overlap(a, lines[j]))
                 faults.push_back(Describe(a) + " overlaps " + Describe(lines[j]));
     }
     for (const std::string& image : images) {
