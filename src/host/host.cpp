@@ -52,6 +52,7 @@ void HostPrintUsage(FILE* to)
                  "  --test-mode    every game of the run starts in the developer's test mode\n"
                  "  --screenshot FRAME[,FRAME...]  write PNGs of the three displays at those frames\n"
                  "  --out DIR      where screenshots go (default: the current directory)\n"
+                 "  --layout-out   beside each screenshot, the lines of text drawn on each display\n"
                  "  --scale N      window pixels per screen pixel, 1 to 8 (default 2)\n"
                  "  --view V       what the window shows on the upper screen: left, right or anaglyph\n"
                  "  --audio-out FILE  write the game's sound to a WAV file (on game time, no audio device)\n"
@@ -114,6 +115,8 @@ static const OptionSpec kOptions[] = {
      [](HostOptions* o, const char*, long) { o->headless = 1; }},
     {"--verbose", kOptionFlag, nullptr, nullptr, nullptr, 0, 0,
      [](HostOptions* o, const char*, long) { o->verbose = 1; }},
+    {"--layout-out", kOptionFlag, nullptr, nullptr, nullptr, 0, 0,
+     [](HostOptions* o, const char*, long) { o->layoutOut = 1; }},
     {"--test-mode", kOptionFlag, nullptr, nullptr, nullptr, 0, 0,
      [](HostOptions* o, const char*, long) { o->testMode = 1; }},
     {"--rom", kOptionText, "a directory", nullptr, nullptr, 0, 0,

@@ -22,6 +22,7 @@ struct HostOptions {
     int scale = 2;            // --scale: window pixels per screen pixel
     std::vector<long> screenshotFrames;  // --screenshot: frames whose displays are written as PNG
     std::string screenshotDir = ".";     // --out: where the screenshots go
+    int layoutOut = 0;                   // --layout-out: each screenshot's text lines beside it
     int view = 0;             // --view: the upper image the window shows (kGpuViewLeft...)
     std::string audioOut;     // --audio-out: write the game's sound to this WAV file
     int testMode = 0;         // --test-mode: every game of the run starts in the developer's test mode

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "host/layoutrecord.h"
 #include "lib/resources.h"
 #include "lib/textoutput.h"
 #include "platform/quads.h"
@@ -61,6 +62,15 @@ int BasicUi_RenderScaledDbText(int x, int y, float scaleX, float scaleY, int ali
     ScreenPolyData tiles[kBasicUiMaxTextTiles];
     int n = PlaceText(x, y, scaleX, scaleY, alignX, alignY, text, length, tiles);
     for (int i = 0; i < n; ++i) DrawScreenPolyEx(&tiles[i]);
+    if (n > 0 && LayoutRecording()) {
+        int x0 = tiles[0].x, y0 = tiles[0].y, x1 = x0, y1 = y0;
+        for (int i = 0; i < n; ++i) {
+            const ScreenPolyData& t = tiles[i];
+            x0 = t.x < x0 ? t.x : x0, y0 = t.y < y0 ? t.y : y0;
+            x1 = t.x + t.w > x1 ? t.x + t.w : x1, y1 = t.y + t.h > y1 ? t.y + t.h : y1;
+        }
+        TextOutputNoteDrawnLine(x0, y0, x1 - x0, y1 - y0, text, n);
+    }
     return n > 0;
 }
 

@@ -372,7 +372,9 @@ int BasicUiWidgetTypeDialogBox_Render(sBasicUiWidget* w)
         RenderSetColorModulation(127, 127, 127);
         RenderSetPenColor(0, 0, 0);
         RenderRect(0, 0, kBasicUiCanvasWidth, kBasicUiCanvasHeight);
+        TextOutputNoteCover(0, 0, kBasicUiCanvasWidth, kBasicUiCanvasHeight);
     }
+    TextOutputNoteCover(d->x.value, d->y.value, d->w.value, d->h.value);
     RenderSetAlphaLevel(255);
     RenderSetColorModulation(127, 127, 127);
     RenderSetPenColor(255, 255, 255);
