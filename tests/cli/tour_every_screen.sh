@@ -107,13 +107,13 @@ begin career
     touch 530 238 94; press 580 B     # the rivals
     touch 620 82 174; press 670 B     # the trophy case
     touch 710 238 54; touch 750 130 50  # the first league: its fee
-    printf '790 touch 100 120\n832\n'  # "Yes" held: the standings
-    press 880 B
-    touch 920 82 134; press 970 B     # the league table
-    touch 1010 238 134                # the pro shop
-    touch 1070 52 45                  # its first category
-    printf '1120 touch 180 48\n1170\n'  # an item held: its question
-    printf '1210 touch 220 120\n1240\n'  # "No"
+    printf '790 touch 100 120\n832\n'  # "Yes" held: the entry saved, then the standings
+    press 1060 B
+    touch 1100 82 134; press 1150 B   # the league table
+    touch 1190 238 134                # the pro shop
+    touch 1250 52 45                  # its first category
+    printf '1300 touch 180 48\n1350\n'  # an item held: its question
+    printf '1390 touch 220 120\n1420\n'  # "No"
 } > $dir/input.txt
 shot 250 "career hub" "Tournament Table"
 shot 300 "career: bowler" "Career Bowler"
@@ -122,13 +122,14 @@ shot 480 "career: tournaments" "Tournaments"
 shot 570 "career: rivals" "Rivals"
 shot 660 "career: trophies" "Trophy Case"
 shot 785 "career: league fee?" "entry"
-shot 870 "career: standings" "Bowl"
-shot 960 "career: league table" "Week 1"
-shot 1060 "pro shop" "Pro Shop"
-shot 1110 "pro shop: category" "Red Short Sleeve"
-shot 1200 "pro shop: question" "Wear"
-shot 1270 "pro shop: no" "Red Short Sleeve"
-finish 1300
+shot 830 "career: saving the entry" "Saving" "$saving"
+shot 1050 "career: standings" "Bowl"
+shot 1140 "career: league table" "Week 1"
+shot 1240 "pro shop" "Pro Shop"
+shot 1290 "pro shop: category" "Red Short Sleeve"
+shot 1380 "pro shop: question" "Wear"
+shot 1450 "pro shop: no" "Red Short Sleeve"
+finish 1480
 
 # A quick game of a person and the computer: the score sheet, the set-up menu, the shot's steps
 # (position, then the ball flicked), the pause menu and its question.
