@@ -153,14 +153,17 @@ int DrawPlayerName()
 {
     const TITLE_PlayerInfoStruct* p = Current();
     if (!p) return 0;
-    int w = 0;
-    if (!OverlayBitmapSize(Ov(kNamePlate), &w, nullptr)) return 0;
+    int w = 0, h = 0;
+    if (!OverlayBitmapSize(Ov(kNamePlate), &w, &h)) return 0;
     if (!DrawOverlayBitmap(Ov(kNamePlate), 0, displaySafeArea.top)) return 0;
     char names[64];
     std::snprintf(names, sizeof names, "%s %s", p->playerData.firstName, p->playerData.lastName);
     if (!TextOutputSelectFont(GetFontRSID(kFontName))) return 0;
     TextOutputSetMode(kTextModeRight);
-    if (!TextOutputDrawDirect(w - 4, displaySafeArea.top - 3, "%s", names)) return 0;
+    // The name sits on the plate's band, never above the screen's top (our name font is taller
+    // than the plate's band, so the plate's own offset of 3 pixels up would cut its line).
+    const int nameY = displaySafeArea.top + (h - TextOutputGetFontHeight()) / 2;
+    if (!TextOutputDrawDirect(w - 4, nameY > 0 ? nameY : 0, "%s", names)) return 0;
     if (gGameOver) {
         if (!TextOutputSelectFont(GetFontRSID(kFontGameOver))) return 0;
         TextOutputSetMode(kTextModeCenter);

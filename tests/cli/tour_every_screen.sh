@@ -24,9 +24,6 @@ rm -rf tour && mkdir -p tour
 saving="upper-left.png is entirely black"
 # - the credits roll in from below the upper screen's edge, so a row is part-way off it;
 rolling="lies outside the upper screen"
-# - the heads-up display draws the bowler's name 3 pixels above the safe area's top, its line
-#   reaching 2 pixels above the upper screen (the glyphs' top rows there are blank).
-name_plate="'Ada Player' (upper-"
 
 # touch FRAME X Y: the stylus held on the lower screen for 25 frames. press FRAME BUTTON: a
 # button pressed for 2 frames.
@@ -139,20 +136,20 @@ begin game
     press 900 START
     touch 940 85 164
 } > $dir/input.txt
-shot 50 "game: score sheet" "Bo Computer" "$name_plate"
-shot 75 "game: set-up" "BOWL" "$name_plate"
-shot 95 "game: position" "POSITION" "$name_plate"
-shot 115 "game: release" "Back" "$name_plate"
-shot 140 "game: ball rolling" "Ada Player" "$name_plate"
-shot 930 "game: paused" "Quit Game" "$name_plate"
-shot 980 "game: pause question" "Are you sure you want to quit?" "$name_plate"
+shot 50 "game: score sheet" "Bo Computer"
+shot 75 "game: set-up" "BOWL"
+shot 95 "game: position" "POSITION"
+shot 115 "game: release" "Back"
+shot 140 "game: ball rolling" "Ada Player"
+shot 930 "game: paused" "Quit Game"
+shot 980 "game: pause question" "Are you sure you want to quit?"
 finish 1000 --launch quick --players 2 --humans 1 --seed 7
 
 # The mini-games' overlays, played with the buttons.
 for mode in spares bingo poker; do
     begin $mode
     awk 'BEGIN { for (f = 60; f < 400; f += 40) { print f " A"; print f + 2 } }' > $dir/input.txt
-    shot 50 "$mode" "Ada Player" "$name_plate"
+    shot 50 "$mode" "Ada Player"
     finish 60 --launch $mode --players 2 --humans 1 --controls buttons --seed 7
 done
 
