@@ -109,9 +109,9 @@ int DSPinSelectDrawHandler()
 {
     if (!DrawOverlayBitmap(GetOverlayRSID(kBackground), 0, 0)) return 0;
     if (!Text(kGameFontTitles, kTextModeLeft, 12, 12, GeneralOverlayString(11)) ||
-        !Text(kGameFontBody, kTextModeLeft, 6, 188, "{1}") ||
+        !Text(kGameFontBody, kTextModeLeft, 6, 184, "{1}") ||
         !Text(kGameFontBody, kTextModeCenter, 37, 219, GeneralOverlayString(1)) ||
-        !Text(kGameFontBody, kTextModeLeft, 221, 188, "{3}") ||
+        !Text(kGameFontBody, kTextModeLeft, 221, 184, "{3}") ||
         !Text(kGameFontBody, kTextModeCenter, 253, 219, GeneralOverlayString(12)))
         return 0;
     int w = 0, h = 0;

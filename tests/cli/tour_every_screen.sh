@@ -8,12 +8,13 @@
 # text it shows (--layout-out); each must show the text that names it, no line may reach off its
 # screen or overlap another, and no shot may be entirely black. Every shot goes on one contact
 # sheet, tour/contact-sheet.png, written even when a check fails.
-#   tour_every_screen.sh ZENDROLYX LAYOUT_CHECK CONTACT_SHEET
+#   tour_every_screen.sh ZENDROLYX LAYOUT_CHECK CONTACT_SHEET HUMAN_GAME_INPUT
 set -e
 . "$(dirname "$0")/checks.sh"
 game=$1
 check=$2
 sheet=$3
+steps=$4
 rm -rf tour && mkdir -p tour
 : > tour/sheet.txt
 : > tour/faults.txt
@@ -144,6 +145,45 @@ shot 140 "game: ball rolling" "Ada Player"
 shot 930 "game: paused" "Quit Game"
 shot 980 "game: pause question" "Are you sure you want to quit?"
 finish 1000 --launch quick --players 2 --humans 1 --seed 7
+
+# A whole game played from the menus with the stylus: a replay, the game over, the question of
+# another game, the saving boxes and the main menu again.
+begin played
+{
+    to_menu
+    touch 200 80 67; touch 250 186 194   # Quick Play, one bowler
+    touch 300 281 72; touch 350 100 120  # Start, "Yes"
+    grep -v '^#' "$steps" | awk 'NF { $1 = $1 + 358; print }'
+} > $dir/input.txt
+shot 17000 "played: replay" "Skip Replay"
+shot 18000 "played: game over" "Game Over"
+shot 18500 "played: again?" "again?"
+shot 19380 "played: saving" "Saving." "$saving"
+shot 19480 "played: saved" "Save Successful." "$saving"
+shot 19750 "played: main menu" "Main Menu"
+finish 19760
+
+# Practice from the menus, and the practice game's pause menu.
+begin practice
+{
+    to_menu
+    touch 200 80 95; touch 260 160 82   # Practice, Practice Game
+    press 600 START
+} > $dir/input.txt
+shot 450 "practice game" "Player"
+shot 640 "practice: paused" "Quit Game"
+finish 660
+
+# Pin selection and the test mode's read-out, launched.
+begin pinselect
+: > $dir/input.txt
+shot 50 "pin selection" "Player"
+finish 60 --launch pinselect --players 1 --humans 1 --seed 7
+begin testmode
+printf '60 DOWN\n62\n' > $dir/input.txt
+shot 50 "test mode" "TEST MODE"
+shot 90 "test mode: menu" "TEST MODE"
+finish 100 --launch quick --players 1 --test-mode --seed 7
 
 # The mini-games' overlays, played with the buttons.
 for mode in spares bingo poker; do
