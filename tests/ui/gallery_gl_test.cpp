@@ -19,6 +19,8 @@
 #include "lib/textoutput.h"
 #include "db/database.h"
 #include "game/transitions.h"
+#include "overlays/nohomeicon.h"
+#include "platform/frame.h"
 #include "platform/input.h"
 #include "platform/quads.h"
 #include "platform/render.h"
@@ -399,6 +401,21 @@ TEST_F(GlUiGallery, ThePadReachesBothScrollBoxesWhoseBarsAndCountersFollowTheSel
     EXPECT_GT(upper.Count(166, 206, 170, 284, Gold), 4 * 78 * 9 / 10);
     EXPECT_EQ(upper.Count(166, 181, 170, 206, Gold) + upper.Count(166, 284, 170, 300, Gold), 0);
     ScreenshotWritePng(dir + "/gallery-short-list-upper.png", upper.rgb.data(), upper.width, upper.height);
+}
+
+// While a save refuses the HOME menu, a refused press shows the icon in the UI's own frames: its
+// fade-in (320 ms) moves on by one frame step a frame, drawn once, in the lower pass.
+TEST_F(GlUiGallery, TheNoHomeIconFadesInOverTheMenusFrames)
+{
+    Script("0\n");
+    ResetNoHomeIcon();
+    EnableNoHomeDraw();
+    StartNoHomeIcon();
+    Frames(2);
+    const int expected = int(2.0f * float(updateRate) / 320.0f * 255.0f);
+    EXPECT_NEAR(NoHomeIconAlpha(), expected, 1);
+    EXPECT_GT(NoHomeIconAlpha(), 0);
+    ResetNoHomeIcon();
 }
 
 }  // namespace
