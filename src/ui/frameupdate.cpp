@@ -171,9 +171,9 @@ int BasicUi_RenderEnvironmentFull(sBasicUiEnvironment* env)
     return result;
 }
 
-// The passes move the renderer's 2D origin onto the canvas; what draws after them in the same
-// frame (the save loop's boxes, the no-HOME icon, a game's overlays) works in screen pixels, so the
-// origin they found is put back when they end.
+// The passes move the renderer's 2D origin onto the canvas; what draws in screen pixels (the
+// no-HOME icon at the end of the lower pass, and after them in the same frame the save loop's boxes
+// or a game's overlays) finds the origin they found, which is put back when they end.
 int BasicUi_RenderEnvironment(sBasicUiEnvironment*)
 {
     int foundX = 0, foundY = 0;
