@@ -233,7 +233,7 @@ int MainMenuScreenDrawHandler()
     RenderSetPenColor(255, 255, 255);
     RenderSetAlphaLevel(255);
     RenderSetColorModulation(127, 127, 127);
-    TextOutputSelectFont(basicUiFontID);
+    TextOutputSelectFont(BasicUi_GetFontID());
     return 1;
 }
 

@@ -132,17 +132,23 @@ struct ColumnLine {
     int count, used, height, paragraphEnd;
 };
 
-// The next word from *p; paragraphEnd is set when two spaces (or the end) follow it.
+static int IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The next word from *p: words are split at spaces, tabs and line ends. paragraphEnd is set when
+// two spaces, a line feed or the end follow it.
 static int NextWord(const char** p, Word* word, int* paragraphEnd)
 {
     const char* s = *p;
-    while (*s == ' ') ++s;
+    while (IsBlank(*s)) ++s;
     if (!*s) return 0;
     const char* e = s;
-    while (*e && *e != ' ' && e - s < kBasicUiMaxTextTiles - 1) ++e;
+    while (*e && !IsBlank(*e) && e - s < kBasicUiMaxTextTiles - 1) ++e;
     word->s = s;
     word->length = int(e - s);
-    *paragraphEnd = !*e || (e[0] == ' ' && e[1] == ' ') || (e[0] == ' ' && !e[1]);
+    const char* after = e;
+    int lineEnd = 0;
+    while (IsBlank(*after)) lineEnd |= *after++ == '\n';
+    *paragraphEnd = !*after || lineEnd || (e[0] == ' ' && e[1] == ' ');
     *p = e;
     return 1;
 }
@@ -196,6 +202,12 @@ static int StretchedGap(const ColumnLine& line, int width, int space)
 
 int BasicUi_RenderScaledColumnStyleText(int x, int y, int width, float scaleX, float scaleY, const char* text)
 {
+    return BasicUi_RenderScaledColumnStyleText(x, y, width, kBoundsSentinel, scaleX, scaleY, text);
+}
+
+int BasicUi_RenderScaledColumnStyleText(int x, int y, int width, int height, float scaleX, float scaleY,
+                                        const char* text)
+{
     if (!text || !fontTable) return 0;
     // A space has no ink, so a line of one space measures nothing: its advance is the difference
     // that it makes between two letters.
@@ -218,13 +230,15 @@ int BasicUi_RenderScaledColumnStyleText(int x, int y, int width, float scaleX, f
         if (!lines) break;
         p = start;
         for (int n = 0; n < lines && TakeLine(&p, width, scaleX, scaleY, space, &line); ++n) {
+            const int lineHeight = line.height > 0 ? line.height : TextOutputGetFontHeight();
+            if (y + lineHeight > top + height) return y - top;  // the rest would pass the bottom
             const int gap = justify && !line.paragraphEnd ? StretchedGap(line, width, space) : space;
             int cx = x;
             for (int i = 0; i < line.count; ++i) {
                 BasicUi_RenderScaledDbText(cx, y, scaleX, scaleY, 0, 0, line.words[i].s, line.words[i].length);
                 cx += line.widths[i] + gap;
             }
-            y += line.height > 0 ? line.height : TextOutputGetFontHeight();
+            y += lineHeight;
         }
     }
     return y - top;

@@ -14,9 +14,11 @@
 #include "platform/render.h"
 #include "platform/shaders.h"
 #include "platform/utilities.h"
+#include "overlays/nohomeicon.h"
 #include "ui/osk.h"
 #include "ui/presslatch.h"
 #include "ui/rlstracker.h"
+#include "ui/uiinit.h"
 #include "ui/widgets/dialogbox.h"
 #include "ui/widgets/scene3d.h"
 #include "ui/widgettypes.h"
@@ -169,9 +171,9 @@ int BasicUi_RenderEnvironmentFull(sBasicUiEnvironment* env)
     return result;
 }
 
-// The passes move the renderer's 2D origin onto the canvas; what draws after them in the same
-// frame (the save loop's boxes, the no-HOME icon, a game's overlays) works in screen pixels, so the
-// origin they found is put back when they end.
+// The passes move the renderer's 2D origin onto the canvas; what draws in screen pixels (the
+// no-HOME icon at the end of the lower pass, and after them in the same frame the save loop's boxes
+// or a game's overlays) finds the origin they found, which is put back when they end.
 int BasicUi_RenderEnvironment(sBasicUiEnvironment*)
 {
     int foundX = 0, foundY = 0;
@@ -189,7 +191,13 @@ int BasicUi_RenderEnvironment(sBasicUiEnvironment*)
         // everything else.
         if (pass == 2) BasicUiOSK_Render(BasicUi_GetEnvironment());
         if (pass == 2 && !DrawTransition()) result = 0;
-        // Each pass ends with the platform's HOME-menu notice once the platform draws one.
+        // Then the icon that says the HOME menu is refused (while a save runs). It lies on the
+        // lower screen in the screen's own pixels, and each call advances its fade by a frame, so
+        // it is drawn once a frame, in the lower pass only.
+        if (pass == 2) {
+            RenderSetOffset2D(foundX, foundY);
+            DrawNoHomeOverlay();
+        }
         basicUiRenderPass = -1;
         if (!basicUiDrawEnd[pass]()) result = 0;
     }
@@ -372,6 +380,8 @@ int BasicUi_FontExists(int id)
     const DS3_bitmap_tag* bitmap = static_cast<const DS3_bitmap_tag*>(handle);
     return (bitmap->flags & kBitmapFlagFont) && bitmap->fontTable.offset != 0 ? 1 : 0;
 }
+
+int BasicUi_GetFontID() { return BasicUi_FontExists(basicUiFontID) ? basicUiFontID : TextOutputGetFontRSID(); }
 
 sBasicUiRLSTracker* BasicUiWidget_GetRLSTracker(sBasicUiWidget* widget)
 {

@@ -111,6 +111,8 @@ float BasicUi_UnitClamp(float v);
 int BasicUi_Max(int a, int b);
 // 1 when the resource is loaded, is a bitmap (type 125), and is a font sheet with its font info.
 int BasicUi_FontExists(int id);
+// The UI font chosen at start-up when it exists, else the font the text output has selected.
+int BasicUi_GetFontID();
 // 1 when the resource is loaded and is a bitmap (type 125).
 int BasicUi_ImageExists(int id);
 // The resource loader of the widget's environment; null without one.

@@ -99,12 +99,12 @@ sBasicUiWidget* BasicUiWidget_ReadXml(sBasicXmlReader* reader, sBasicUiScreen* s
     sBasicUiWidget* w = name ? BasicUi_FindWidget(env, name) : nullptr;
     if (w && IsSelfOrAncestor(w, parentWidget)) {
         // Moving a widget under itself or one of its own children would make the tree a loop.
-        PrintError("BasicUi: widget %s cannot be moved under itself", name);
+        PrintError("BasicUiError: widget %s cannot be moved under itself", name);
         w = nullptr;
         name = nullptr;
     }
     if (w) {
-        if (w->widgetTypeRef.type != 0) PrintError("BasicUi: trying to remap widget: %s", name);
+        if (w->widgetTypeRef.type != 0) PrintError("BasicUiError: trying to remap widget: %s", name);
         BasicUi_CutWidget(w);
         w->parentScreen = screen;
         w->parentWidget = parentWidget;
@@ -564,7 +564,7 @@ int BasicUiResourceFile_Init(sBasicUiResourceFile* file)
         PrintString(path, int(sizeof path), "%s%s", "rom:\\", f->filename);
         BasicXml_BS2FS(path);
         f->header = OpenResourceFile(path);
-        if (!f->header) PrintError("BasicUi: resource loading error! whilst loading: %s", path);
+        if (!f->header) PrintError("resource loading error! whilst loading: %s", path);
     }
     return 1;
 }
@@ -580,7 +580,7 @@ int BasicUi_LoadResourceRange1x1(int first, int last)
     resourceHeader* r = nullptr;
     if (!GetResourceHeader(first, &r)) return 0;
     if (!r->resourceFile) {
-        PrintError("BasicUi: Resource header not present for resource range %i to %i", first, last);
+        PrintError("Resource header not present for resource range %i to %i", first, last);
         return 0;
     }
     if (first > last) return 1;
@@ -590,15 +590,15 @@ int BasicUi_LoadResourceRange1x1(int first, int last)
             // Both displays may name the same resource set: a group already in memory is there
             // for this range too, and is not loaded (nor reported) again.
             if (!done && !r->resourceHandle && !LoadResourceGroup(id))
-                PrintError("BasicUi: could not load basicUi resource group %i!", id);
+                PrintError("BasicUi Error: could not load basicUi resource group %i!", id);
             continue;
         }
         if (r->resourceLength <= 0 || done) continue;
         if (ReadResource(id)) continue;
         if (id >> 16)
-            PrintError("BasicUi: could not load basicUi resource: %i offset=%i!", id >> 16, id & 0xFFFF);
+            PrintError("BasicUi Error: could not load basicUi resource: %i offset=%i!", id >> 16, id & 0xFFFF);
         else
-            PrintError("BasicUi: could not load basicUi resource %i!", id);
+            PrintError("BasicUi Error: could not load basicUi resource %i!", id);
         if (!ResourceLoaded(id) || ResourceType(id) != kBitmapResourceType) {
             DisposeResourceRange(id, id);
             return 0;
@@ -606,7 +606,7 @@ int BasicUi_LoadResourceRange1x1(int first, int last)
         auto* bitmap = static_cast<DS3_bitmap_tag*>(ResourceHandle(id));
         if (bitmap->flags & 4) {
             bitmap->fontTable = nullptr;
-            PrintError("BasicUi: font texture without font info (%i)!", id);
+            PrintError("BasicUi Error: font texture without font info (%i)!", id);
         }
     }
     return 1;

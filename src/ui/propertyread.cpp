@@ -50,7 +50,7 @@ static void ParseLiteral(const char* s, const char* whole, int isInt, ParsedValu
     out->number = 0;
     if (IsLetter(s[0])) {
         if (!isInt || IsLetter(s[1])) {
-            PrintError("BasicUi: possible constant without # prefix %s", whole);
+            PrintError("BasicUiError: possible constant without # prefix %s", whole);
             return;
         }
         out->directive = s[0];

@@ -1,9 +1,11 @@
-// The widget type table. The null type and the template types have their operations here and in
-// ui/templates.cpp; each other type's operations come with the type's own module. Until a type's
-// module exists its row gives widgets of that type a type number without a record and without
-// properties: the widget loads, keeps its place in the tree and does nothing, and code that reads a
-// type's record finds none, as it does for a widget of another type.
+// The widget type table. The null type has its operations here, the template types theirs in
+// ui/templates.cpp; each other type's operations come with the type's own module. Creating a widget
+// type also leaves every value record of the new record bound to no script variable, as the value
+// templates start (the modules take their records zero-filled and set only the defaults that differ
+// from zero).
 #include "ui/widgettypes.h"
+
+#include <cstring>
 
 #include "lib/strings.h"
 #include "ui/templates.h"
@@ -42,25 +44,9 @@ int BasicUiWidgetTypeNull_Update(sBasicUiWidget*, float) { return 1; }
 int BasicUiWidgetTypeNull_Render(sBasicUiWidget*) { return 1; }
 int BasicUiWidgetTypeNull_Destroy(sBasicUiEnvironment*, sBasicUiWidget*) { return 1; }
 
-// A type whose module has not been written yet: its number, no record.
-template <int Type>
-static sBasicUiWidgetTypeRef PendingCreate(sBasicUiEnvironment*)
-{
-    sBasicUiWidgetTypeRef ref;
-    ref.type = uint8_t(Type);
-    ref.ptr = nullptr;
-    return ref;
-}
-
 #define BASIC_UI_NULL_ROW                                                                         \
     {                                                                                             \
         BasicUiWidgetTypeNull_Create, BasicUiWidgetTypeNull_InitialiseTracker,                    \
-            BasicUiWidgetTypeNull_SetProperty, BasicUiWidgetTypeNull_Update,                      \
-            BasicUiWidgetTypeNull_Render, BasicUiWidgetTypeNull_Destroy                           \
-    }
-#define BASIC_UI_PENDING_ROW(type)                                                                \
-    {                                                                                             \
-        PendingCreate<type>, BasicUiWidgetTypeNull_InitialiseTracker,                             \
             BasicUiWidgetTypeNull_SetProperty, BasicUiWidgetTypeNull_Update,                      \
             BasicUiWidgetTypeNull_Render, BasicUiWidgetTypeNull_Destroy                           \
     }
@@ -136,7 +122,6 @@ sBasicUiWidgetTypeFunctions basicUiWidgetTypeFunctions[EBasicUiWidgetTypeCount +
 };
 
 #undef BASIC_UI_NULL_ROW
-#undef BASIC_UI_PENDING_ROW
 #undef BASIC_UI_ROW
 
 const char* const basicUiWidgetTypeNameStr[EBasicUiWidgetTypeCount + 1] = {
@@ -168,11 +153,40 @@ int BasicUI_GetWidgetType(const char* name)
     return EBasicUiWidgetTypeNull;
 }
 
+// A zero-filled value record reads as bound to variable 0 (and an INT one without its directives):
+// give every value of a new record that no default was set on the standard template's link, so that
+// a template's instance integers reach only the values a description binds.
+static void UnbindNewValues(sBasicUiWidgetTypeRef ref)
+{
+    static sBasicUiPropertyTracker tracker;  // main thread; too large for the stack
+    sBasicUiWidget probe = {};
+    probe.widgetTypeRef = ref;
+    BasicUiPropertyTracker_Reset(&tracker, eBasicUiPropertyTrackerTypeWidget, &probe);
+    BasicUiWidgetType_InitialiseTracker(&probe, &tracker);
+    for (int i = 0; i < tracker.props; ++i) {
+        sBasicUiProperty& p = tracker.prop[i];
+        if (p.propType == eBasicUiPropertyTypeBOOL) {
+            auto* v = static_cast<sBasicUiValueBOOL*>(p.propPtr);
+            if (!v->c && v->variable == 0) v->variable = -1;
+        } else if (p.propType == eBasicUiPropertyTypeBYTE) {
+            auto* v = static_cast<sBasicUiValueBYTE*>(p.propPtr);
+            if (!v->c && v->variable == 0) v->variable = -1;
+        } else if (p.propType == eBasicUiPropertyTypeINT) {
+            auto* v = static_cast<sBasicUiValueINT*>(p.propPtr);
+            if (v->c || v->variable != 0) continue;
+            v->variable = -1;
+            if (v->directives[0] == 0) std::memcpy(v->directives, basicUiValueINTTemplate.directives, 4);
+        }
+    }
+}
+
 sBasicUiWidgetTypeRef BasicUiWidgetType_Create(sBasicUiEnvironment* env, int type)
 {
     if (type < 0 || type >= EBasicUiWidgetTypeCount || !basicUiWidgetTypeFunctions[type].create)
         return BasicUiWidgetTypeNull_Create(env);
-    return basicUiWidgetTypeFunctions[type].create(env);
+    sBasicUiWidgetTypeRef ref = basicUiWidgetTypeFunctions[type].create(env);
+    if (ref.ptr) UnbindNewValues(ref);
+    return ref;
 }
 
 int BasicUiWidgetType_InitialiseTracker(sBasicUiWidget* widget, sBasicUiPropertyTracker* tracker)

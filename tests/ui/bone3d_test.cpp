@@ -96,6 +96,19 @@ TEST_F(Ui3DBones, SkinningWalkFillsTheRigByIndexAndSkipsInactiveBones)
     EXPECT_EQ(BasicUiWidgetType3DRig_GetRigBone(W("rig"), 3), nullptr);
 }
 
+// A bone that is not drawn is still a bone of the rig; only the walk does not go below it.
+TEST_F(Ui3DBones, EnumerationKeepsAnUndrawnBoneAndSkipsWhatLiesBelowIt)
+{
+    W("arm")->isRender.value = 0;
+    W("hand")->isActive.value = 1;
+    BasicUiWidgetType3DRig_EnumerateBoneArray(W("rig"));
+    auto* rig = static_cast<sBasicUiWidgetType3DRig*>(W("rig")->widgetTypeRef.ptr);
+    ASSERT_NE(rig->iBoneW, nullptr);
+    EXPECT_EQ(rig->iBoneW[0], W("root"));
+    EXPECT_EQ(rig->iBoneW[1], W("arm"));
+    EXPECT_EQ(rig->iBoneW[2], nullptr);
+}
+
 TEST_F(Ui3DBones, AccessorsCheckTheTypeAndPivotsKeepTheBoneLength)
 {
     float far[3] = {0, 0, 10};

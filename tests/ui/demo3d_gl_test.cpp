@@ -352,6 +352,10 @@ TEST_F(GlUiDemo3D, TheTitleIsLaidOutInLinesAndDrawnInBothEyes)
     ASSERT_EQ(TextOutputSelectFont(3077), 1);
     const float below = float(TextOutputGetInterrowSpacing() + TextOutputGetFontHeight());
     EXPECT_FLOAT_EQ(glyphs[0].top - glyphs[2].top, below);
+    std::vector<sBasicUi3DGlyph> crlf;  // a carriage return before the line feed makes no blank line
+    EXPECT_EQ(BasicUiWidgetType3DText_Layout("AB\r\nAB", 3077, 1, 1, Collect, &crlf), 2);
+    ASSERT_EQ(crlf.size(), 4u);
+    EXPECT_FLOAT_EQ(crlf[2].top, glyphs[2].top);
     EXPECT_FLOAT_EQ(glyphs[0].left, glyphs[2].left);
     const int width = TextOutputLineLength("AB");
     EXPECT_FLOAT_EQ(glyphs[0].left, glyphs[0].left - 0.0f);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/clock.h"
+#include "lib/textoutput.h"
 #include "platform/render.h"
 #include "ui/presslatch.h"
 #include "ui/stats.h"
@@ -318,6 +319,19 @@ TEST(BasicUiHand, OnlyTheFirstFrameOfATouchOfThePanelReportsItsCanvasPosition)
     EXPECT_EQ(BasicUi_GetHandCoords(0, 0, &x, &y), 0);
     EXPECT_EQ(x, -1.0f);
     controllers[0].controller = saved;
+}
+
+}  // namespace
+
+namespace {
+
+// Without the UI font loaded, widgets asking for it get the font already selected.
+TEST(BasicUiFont, WithoutTheUiFontTheSelectedFontServes)
+{
+    const int saved = currentFontRSID;
+    currentFontRSID = 3077;
+    EXPECT_EQ(BasicUi_GetFontID(), 3077);
+    currentFontRSID = saved;
 }
 
 }  // namespace

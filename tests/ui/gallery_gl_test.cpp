@@ -13,11 +13,14 @@
 #include "host/gpu.h"
 #include "host/host.h"
 #include "host/input.h"
+#include "host/screenshot.h"
 #include "lib/resourceids.h"
 #include "lib/screenapi.h"
 #include "lib/textoutput.h"
 #include "db/database.h"
 #include "game/transitions.h"
+#include "overlays/nohomeicon.h"
+#include "platform/frame.h"
 #include "platform/input.h"
 #include "platform/quads.h"
 #include "platform/render.h"
@@ -33,6 +36,7 @@
 #include "ui/widgets/dbref.h"
 #include "ui/widgets/dialogbox.h"
 #include "ui/widgets/rectangle.h"
+#include "ui/widgets/scrollbox.h"
 #include "ui/widgets/sticky.h"
 #include "ui/widgets/triggers.h"
 
@@ -362,6 +366,56 @@ TEST_F(GlUiGallery, WhatADescriptionNamesButTheDataLacksIsOutlinedInMagentaAndRe
     EXPECT_EQ(Occurrences(log, "g.ask names the font 3997"), 1);
     EXPECT_EQ(Occurrences(log, "g.circle names the image 3996"), 1);
     EXPECT_EQ(Occurrences(log, "g.st2 names the icon 3995"), 1);
+}
+
+// The pad enters the long list right of the first button and pages it by walking down; left leads
+// back, and right of the third button enters the short list. Each box's gold bar stays on its
+// track (the short list's covers all of it) and its counter counts the selection or the pages.
+// The pictures are left in the build directory.
+TEST_F(GlUiGallery, ThePadReachesBothScrollBoxesWhoseBarsAndCountersFollowTheSelection)
+{
+    std::string script = "0\n2 RIGHT\n3\n";
+    for (int i = 0; i < 6; ++i)
+        script += std::to_string(5 + 3 * i) + " DOWN\n" + std::to_string(6 + 3 * i) + "\n";
+    Script(script);
+    Frames(24);
+    EXPECT_EQ(Selected(), W("g.s06"));
+    EXPECT_EQ(BasicUiWidgetTypeScrollBox_GetSelectedSlot(W("g.list")), 6);
+    char text[32];
+    ASSERT_EQ(BasicUiWidgetTypeScrollBox_CounterText(W("g.list"), text, int(sizeof text)), 1);
+    EXPECT_STREQ(text, "7/30");
+    Shot lower = LastDrawn(m_DisplayBuffers1);
+    // The track runs x 555-559, y 70-188; a window of 6 from 6 of 30 is its second fifth.
+    EXPECT_GT(lower.Count(555, 95, 559, 115, Gold), 60);
+    EXPECT_EQ(lower.Count(555, 70, 559, 92, Gold) + lower.Count(555, 118, 559, 188, Gold), 0);
+    const std::string dir = ZENDROLYX_BUILD_DIR;
+    ScreenshotWritePng(dir + "/gallery-long-list-lower.png", lower.rgb.data(), lower.width, lower.height);
+
+    Script("0\n2 LEFT\n3\n5 DOWN\n6\n8 RIGHT\n9\n");
+    Frames(11);
+    EXPECT_EQ(Selected(), W("g.h0"));
+    ASSERT_EQ(BasicUiWidgetTypeScrollBox_CounterText(W("g.short"), text, int(sizeof text)), 1);
+    EXPECT_STREQ(text, "1/1");
+    Shot upper = LastDrawn(m_DisplayBuffers0);
+    // Three entries in four slots: the bar fills its track (x 166-170, y 206-284) and no more.
+    EXPECT_GT(upper.Count(166, 206, 170, 284, Gold), 4 * 78 * 9 / 10);
+    EXPECT_EQ(upper.Count(166, 181, 170, 206, Gold) + upper.Count(166, 284, 170, 300, Gold), 0);
+    ScreenshotWritePng(dir + "/gallery-short-list-upper.png", upper.rgb.data(), upper.width, upper.height);
+}
+
+// While a save refuses the HOME menu, a refused press shows the icon in the UI's own frames: its
+// fade-in (320 ms) moves on by one frame step a frame, drawn once, in the lower pass.
+TEST_F(GlUiGallery, TheNoHomeIconFadesInOverTheMenusFrames)
+{
+    Script("0\n");
+    ResetNoHomeIcon();
+    EnableNoHomeDraw();
+    StartNoHomeIcon();
+    Frames(2);
+    const int expected = int(2.0f * float(updateRate) / 320.0f * 255.0f);
+    EXPECT_NEAR(NoHomeIconAlpha(), expected, 1);
+    EXPECT_GT(NoHomeIconAlpha(), 0);
+    ResetNoHomeIcon();
 }
 
 }  // namespace

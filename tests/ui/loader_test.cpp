@@ -1,7 +1,10 @@
 #include "ui/loader.h"
 
+#include <fstream>
 #include <string>
 
+#include "db/database.h"
+#include "db/dbxml.h"
 #include "host/errorlog.h"
 #include "host/host.h"
 #include "ui/templates.h"
@@ -88,7 +91,7 @@ TEST_F(UiLoaderTest, DirectiveLettersAndFlagLiterals)
     EXPECT_EQ(dir->directives[3], 'x');
     EXPECT_EQ(Sn(env, "two")->value, 0);
     EXPECT_EQ(Sn(env, "two")->directives[0], 2);
-    EXPECT_TRUE(LogHas("possible constant without # prefix ab5"));
+    EXPECT_TRUE(LogHas("BasicUiError: possible constant without # prefix ab5"));
     sBasicUiWidget* flag = BasicUi_FindWidget(env, "flag");
     EXPECT_EQ(flag->isActive.value, 0);
     EXPECT_EQ(flag->isActive.initial, 0);
@@ -139,7 +142,7 @@ TEST_F(UiLoaderTest, RepeatedNameAtItsOwnPlaceStaysOneWidget)
               1);
     EXPECT_EQ(TreeNames(BasicUi_FindScreen(env, "s")), (Names{"a", "b"}));
     EXPECT_EQ(BasicUi_FindWidget(env, "a")->isActive.value, 0);
-    EXPECT_TRUE(LogHas("trying to remap widget: b"));
+    EXPECT_TRUE(LogHas("BasicUiError: trying to remap widget: b"));
 }
 
 TEST_F(UiLoaderTest, ScreensAndDisplaysMoveByName)
@@ -272,6 +275,32 @@ TEST_F(UiLoaderTest, DatabaseFileThatCannotBeReadIsReported)
     EXPECT_EQ(env->dbRoot->db, nullptr);
     EXPECT_TRUE(LogHas("could not load file: none.xml or fallback neither.xml"));
     EXPECT_EQ(env->dbRoot->next->persist, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// A registered database (the save's) belongs to no environment: an environment loaded after its
+// registration finds it, and clearing the environment leaves it whole for the next one.
+TEST_F(UiLoaderTest, RegisteredDatabasesOutliveAnEnvironmentsClear)
+{
+    std::ofstream(scratch + "/p.db.xml")
+        << "<BasicDb name=\"p\" tableDefs=\"1\" tables=\"1\"><BasicDbTableDef name=\"r\" columns=\"1\">"
+           "<BasicDbTableColumnDef name=\"a\" type=\"int\" count=\"1\"/></BasicDbTableDef>"
+           "<BasicDbTable name=\"rows\" def=\"r\" rows=\"1\">42,</BasicDbTable></BasicDb>";
+    gHostOptions.romDir = scratch;
+    sBasicDb* db = nullptr;
+    ASSERT_EQ(BasicDb_Load(&db, "p.db.xml"), 1);
+    BasicDb_DbRegister(db);
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_EQ(LoadText("<BasicUiDisplay name=\"d\"/>"), 1);
+        EXPECT_EQ(BasicUi_FindDb(env, "p"), db) << round;
+        BasicUiEnvironment_Clear(env);
+        EXPECT_EQ(BasicDbTable_GetElementI(BasicDbTable_Find(db, "rows"), 0, 0), 42) << round;
+    }
+    BasicDb_Destroy(db);
+    BasicDb_Init();
 }
 
 }  // namespace

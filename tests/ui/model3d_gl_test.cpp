@@ -95,6 +95,27 @@ TEST_F(GlUi3DModels, QueuedBallsDrawFarthestFirstFromTheSecondFrame)
     EXPECT_EQ(clip->model, W("m1"));
 }
 
+// A model disposed of while the widget shows it is dropped, not drawn from freed memory, and picked
+// up again once it is read back.
+TEST_F(GlUi3DModels, ADisposedModelIsDroppedAndPickedUpAgain)
+{
+    ASSERT_EQ(LoadText("<BasicUiDisplay name=\"upper\"><BasicUiScreen name=\"s\">"
+                       "<BasicUiWidget name=\"m\" typeWidget=\"3DModel\" depthSort=\"0\" modelID=\"" +
+                       std::to_string(kBallModel) + "\"/></BasicUiScreen></BasicUiDisplay>"),
+              1);
+    Frame();
+    ASSERT_NE(M("m")->model, nullptr);
+    ASSERT_EQ(DisposeResource(kBallModel), 1);
+    Frame();
+    EXPECT_EQ(M("m")->model, nullptr);
+    EXPECT_EQ(M("m")->internalModelID, -2);
+    ASSERT_NE(ReadResource(kBallModel), nullptr);
+    Frame();
+    void* handle = nullptr;
+    ASSERT_EQ(GetResourceHandle(kBallModel, &handle), 1);
+    EXPECT_EQ(M("m")->model, handle);
+}
+
 }  // namespace
 
 namespace {

@@ -1,16 +1,24 @@
 // The resource loader's slots on the build's game data: reads that finish over several frames
 // through the file server, eviction by age within group limits, resources already in memory, the
-// race for slots, failed reads, and the buffers that are never taken from a resource in use.
+// race for slots, failed reads, and the buffers that are never taken from a resource in use; and
+// the load command's queries and its failed load.
 #include "ui/rlstracker.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <string>
+
+#include "db/database.h"
 #include "host/clock.h"
+#include "host/host.h"
 #include "lib/resourceload.h"
 #include "lib/resources.h"
 #include "platform/fileserver.h"
 #include "support/game_data.h"
 #include "ui/uiload_fixture.h"
+#include "ui/widgets/cmdload.h"
+#include "ui/widgets/commands.h"
 
 namespace {
 
@@ -128,6 +136,84 @@ TEST_F(UiResourceSlots, AReadThatCannotBeDoneMarksItsSlotBrokenAndBuffersInUseAr
     BasicUiRLS_FreeMemory(t, 5, 0, &first);
     EXPECT_EQ(BasicUiRLS_AllocMemory(t, 0, 0, &p, 4096), 1);  // the free one, grown
     EXPECT_EQ(t->slot[5].resourceSize[1], 4096);
+}
+
+}  // namespace
+
+namespace {
+
+// The load command's queries through one or two table cells: type 2 reads its row from a cell,
+// types 3 and 4 from a cell of a row named by another, and type 4 takes the offset from the case
+// table that "sType" chooses (none for any other value).
+TEST_F(UiResourceSlots, LoadCommandQueriesFindTheirIdsThroughTheirCells)
+{
+    std::ofstream(scratch + "/q.db.xml")
+        << "<BasicDb name=\"q\" tableDefs=\"1\" tables=\"1\"><BasicDbTableDef name=\"d\" columns=\"7\">"
+           "<BasicDbTableColumnDef name=\"row\" type=\"int\" count=\"1\"/>"
+           "<BasicDbTableColumnDef name=\"res\" type=\"int\" count=\"1\"/>"
+           "<BasicDbTableColumnDef name=\"off\" type=\"int\" count=\"1\"/>"
+           "<BasicDbTableColumnDef name=\"c0\" type=\"int\" count=\"1\"/>"
+           "<BasicDbTableColumnDef name=\"c1\" type=\"int\" count=\"1\"/>"
+           "<BasicDbTableColumnDef name=\"o\" type=\"int\" count=\"1\"/>"
+           "<BasicDbTableColumnDef name=\"s\" type=\"int\" count=\"1\"/></BasicDbTableDef>"
+           "<BasicDbTable name=\"t\" def=\"d\" rows=\"6\">"
+           "2, 1000, 200, 300, 400, 0, 0, 5, 1001, 201, 301, 401, 0, 0, 4, 1002, 202, 302, 402, 3, 0, "
+           "0, 1003, 203, 303, 403, 0, 0, 0, 1004, 204, 304, 404, 0, 0, 0, 1005, 205, 305, 405, 0, 0,"
+           "</BasicDbTable></BasicDb>";
+    const std::string rom = gHostOptions.romDir;
+    ASSERT_EQ(LoadText("<BasicDbFile filename=\"q.db.xml\"/><BasicUiDisplay name=\"d\"><BasicUiScreen name=\"s\">"
+                       "<BasicUiWidget name=\"l\" typeWidget=\"cmdLoad\" oType=\"5\" sType=\"6\" "
+                       "db0.Nm=\"q\" db0.tblNm=\"t\" db1.Nm=\"q\" db1.tblNm=\"t\" db1.row=\"1\" "
+                       "dbResource.Nm=\"q\" dbResource.tblNm=\"t\" dbResource.column=\"1\" "
+                       "dbOffset.Nm=\"q\" dbOffset.tblNm=\"t\" dbOffset.column=\"2\" "
+                       "dbCase0.Nm=\"q\" dbCase0.tblNm=\"t\" dbCase0.column=\"3\" "
+                       "dbCase1.Nm=\"q\" dbCase1.tblNm=\"t\" dbCase1.column=\"4\"/>"
+                       "</BasicUiScreen></BasicUiDisplay>"),
+              1);
+    gHostOptions.romDir = rom;
+    sBasicUiWidget* w = BasicUi_FindWidget(env, "l");
+    auto* c = static_cast<sBasicUiWidgetTypeCmdLoad*>(w->widgetTypeRef.ptr);
+    sBasicDbTable* table = BasicDbTable_Find(BasicUi_FindDb(env, "q"), "t");
+    struct Case {
+        int query, s, resource, offset;
+    } cases[] = {{2, 0, 1005, 205}, {3, 0, 1004, 203}, {4, 0, 1004, 303}, {4, 1, 1004, 403}, {4, 2, 1004, -1}};
+    for (const Case& k : cases) {
+        c->queryType.value = k.query;
+        c->resourceID.value = c->offsetID.value = 7;
+        BasicDbTable_SetElementI(table, 6, 2, k.s);
+        BasicUiWidgetTypeCmdLoad_UpdateDb(w, c);
+        EXPECT_EQ(c->resourceID.value, k.resource) << k.query << " s " << k.s;
+        EXPECT_EQ(c->offsetID.value, k.offset) << k.query << " s " << k.s;
+        EXPECT_EQ(c->internalID, k.resource);
+    }
+}
+
+// A load whose read fails gives up: the command's ids are cleared, it lets its sequence go on, and
+// the sequence for an arrived resource is not run.
+TEST_F(UiResourceSlots, AFailedLoadClearsTheCommandsIdsAndSkipsItsDoneSequence)
+{
+    const std::string rom = gHostOptions.romDir;
+    ASSERT_EQ(LoadText("<BasicUiDisplay name=\"d\"><BasicUiScreen name=\"s\">"
+                       "<BasicUiWidget name=\"done\" typeWidget=\"cmdSeq\"/>"
+                       "<BasicUiWidget name=\"l\" typeWidget=\"cmdLoad\" groupIdx=\"3\" cmdDone=\"done\" resourceID=\"" +
+                       std::to_string(kUiDemoPanel) + "\"/></BasicUiScreen></BasicUiDisplay>"),
+              1);
+    gHostOptions.romDir = rom;
+    ASSERT_EQ(BasicUiRLS_Init(t, nullptr, 16), 1);  // too small for the packed panel
+    sBasicUiWidget* w = BasicUi_FindWidget(env, "l");
+    auto* c = static_cast<sBasicUiWidgetTypeCmdLoad*>(w->widgetTypeRef.ptr);
+    int finished = 0;
+    for (int frame = 0; frame < 200 && !finished; ++frame) {
+        finished = BasicUiWidgetTypeCmdLoad_IsLoaded(w);
+        BasicUiRLS_Dispatch(t, 1);
+        FileSystemUpdate();
+    }
+    ASSERT_EQ(finished, 1);
+    EXPECT_EQ(c->resourceID.value, -1);
+    EXPECT_EQ(c->offsetID.value, -1);
+    EXPECT_EQ(c->internalID, -1);
+    auto* done = static_cast<sBasicUiWidgetTypeCmdSequence*>(BasicUi_FindWidget(env, "done")->widgetTypeRef.ptr);
+    EXPECT_EQ(done->cmdSeqActive.value, 0);
 }
 
 }  // namespace

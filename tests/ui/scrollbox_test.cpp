@@ -1,10 +1,14 @@
 // The scroll box: paging by whole pages and clamping to the last full window, showing only the
-// window's buttons, and navigation down a linked list of its buttons paging it.
+// window's buttons, navigation down a linked list of its buttons paging it, and its scroll bar and
+// counter for lists shorter and longer than the window.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "lib/screenapi.h"
 #include "platform/input.h"
+#include "platform/quads.h"
+#include "platform/render.h"
 #include "ui/frameupdate.h"
 #include "ui/uiload_fixture.h"
 #include "ui/widgets/button.h"
@@ -96,6 +100,51 @@ TEST_F(BasicUiScrollBox, NavigationOffTheWindowPagesTheBox)
     EXPECT_EQ(Box()->selected.value, 6);
     EXPECT_EQ(Ran("down"), 1);
     EXPECT_EQ(W("lab")->isRender.value, 0);  // now inside the window, and hidden
+}
+
+// The bar lies within its track, covering the window's share of the list, and the counter counts
+// items or whole pages, for a list shorter than the window and for one that pages.
+class GlUiScrollBox : public UiLoadTest {};
+
+TEST_F(GlUiScrollBox, BarStaysOnItsTrackAndCounterCountsItemsOrPages)
+{
+    struct Case {
+        int items, slots, target, pages;
+        int barTop, barBottom;  // track y 40 to 160
+        const char* counter;
+    } cases[] = {
+        {3, 5, 0, 1, 40, 160, "1/1"},    {3, 5, 2, 0, 40, 160, "3/3"},      {10, 4, 0, 1, 40, 88, "1/3"},
+        {10, 4, 5, 1, 88, 136, "2/3"},   {10, 4, 9, 1, 112, 160, "3/3"},    {10, 4, 9, 0, 112, 160, "10/10"},
+    };
+    StartRenderer();
+    ASSERT_EQ(ScreenInitializeAPI(), 1);
+    for (const Case& c : cases) {
+        std::string items;
+        for (int i = 0; i < c.items; ++i)
+            items += "<BasicUiWidget name=\"i" + std::to_string(i) + "\" typeWidget=\"wtButton\" w=\"100\" h=\"20\"/>";
+        BasicUiEnvironment_Clear(env);
+        ASSERT_EQ(LoadText("<BasicUiDisplay name=\"d\"><BasicUiScreen name=\"s\">"
+                           "<BasicUiWidget name=\"box\" typeWidget=\"wtScrollBox\" x=\"10\" y=\"40\" slots=\"" +
+                           std::to_string(c.slots) + "\" slotHeight=\"20\" hasPageCounter=\"" + std::to_string(c.pages) +
+                           "\" barX=\"300\" barY=\"40\" barW=\"4\" barH=\"120\">" + items +
+                           "</BasicUiWidget></BasicUiScreen></BasicUiDisplay>"),
+                  1);
+        sBasicUiWidget* box = BasicUi_FindWidget(env, "box");
+        BasicUiWidgetTypeScrollBox_ScrollTo(box, BasicUi_FindWidget(env, ("i" + std::to_string(c.target)).c_str()));
+        ASSERT_EQ(RenderStartScreen(), 1);
+        ASSERT_EQ(RenderStartDisplay1(), 1);
+        const uint32_t first = numOverlayPolys;
+        BasicUiWidgetType_Render(box);
+        ASSERT_EQ(numOverlayPolys, first + 1) << c.items << " in " << c.slots;
+        const ScreenPolyVertex* v = overlayBuffer->vertices + 4 * first;
+        EXPECT_EQ(int(v[0].y), c.barTop) << c.items << " in " << c.slots << " at " << c.target;
+        EXPECT_EQ(int(v[3].y), c.barBottom) << c.items << " in " << c.slots << " at " << c.target;
+        ASSERT_EQ(RenderEndDisplay1(), 1);
+        ASSERT_EQ(RenderDoneScreen(), 1);
+        char text[32];
+        ASSERT_EQ(BasicUiWidgetTypeScrollBox_CounterText(box, text, int(sizeof text)), 1);
+        EXPECT_STREQ(text, c.counter) << c.items << " in " << c.slots << " at " << c.target;
+    }
 }
 
 }  // namespace

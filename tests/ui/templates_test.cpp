@@ -66,6 +66,51 @@ TEST_F(UiTemplatesTest, UnboundIntegersKeepTheirDefaultAndLink)
     EXPECT_EQ(BasicUi_FindWidget(env, "RowBo")->isActive.value, 1);
 }
 
+// The integer value of a widget's property (INT, BOOL or BYTE), or -999 when it has none.
+int IntProperty(sBasicUiWidget* w, const char* name)
+{
+    static sBasicUiPropertyTracker tracker;
+    BasicUiWidget_InitialisePropertyTracker(w, &tracker);
+    sBasicUiProperty* p = BasicUiPropertyTracker_FindPropertyByName(&tracker, name);
+    if (!p) return -999;
+    if (p->propType == eBasicUiPropertyTypeINT) return static_cast<sBasicUiValueINT*>(p->propPtr)->value;
+    if (p->propType == eBasicUiPropertyTypeBOOL) return static_cast<sBasicUiValueBOOL*>(p->propPtr)->value;
+    if (p->propType == eBasicUiPropertyTypeBYTE) return static_cast<sBasicUiValueBYTE*>(p->propPtr)->value;
+    return -999;
+}
+
+TEST_F(UiTemplatesTest, InstanceIntegersReachOnlyTheBoundValuesOfEveryWidgetType)
+{
+    // Values written in the template keep their numbers in the copy; only "#[0]" takes i0.
+    ASSERT_EQ(LoadText(Screen(
+                  "<BasicUiWidget name=\"tmpl\" typeWidget=\"wtDefinition\" sn=\"1\" s0=\"%P\">"
+                  "<BasicUiWidget name=\"b%P\" typeWidget=\"wtButton\" x=\"10\" y=\"20\" w=\"30\" h=\"#[0],3\"/>"
+                  "<BasicUiWidget name=\"sb%P\" typeWidget=\"wtScrollBox\" slots=\"4\" hasCounter=\"0\"/>"
+                  "<BasicUiWidget name=\"m%P\" typeWidget=\"wtMsgBox\" w=\"200\" h=\"100\"/>"
+                  "<BasicUiWidget name=\"hi%P\" typeWidget=\"mcHint\" region=\"2\"/>"
+                  "<BasicUiWidget name=\"r%P\" typeWidget=\"dbRef\" isStatusRef=\"1\"/>"
+                  "</BasicUiWidget>"
+                  "<BasicUiWidget name=\"inst\" typeWidget=\"wtInstance\" definition=\"tmpl\" s0=\"A\" "
+                  "in=\"1\" i0=\"7\"/>")),
+              1);
+    struct Case {
+        const char* widget;
+        const char* property;
+        int expected;
+    } cases[] = {
+        {"bA", "x", 10},          {"bA", "y", 20},           {"bA", "w", 30},       {"bA", "h", 7},
+        {"sbA", "slots", 4},      {"sbA", "hasCounter", 0},  {"sbA", "selected", -1}, {"sbA", "counterAlignX", 2},
+        {"mA", "w", 200},         {"mA", "h", 100},          {"mA", "hasDynamicSize", 0}, {"mA", "imageID", -1},
+        {"hiA", "region", 2},     {"hiA", "pushLoop", 1},    {"rA", "hasIDb", 0},   {"rA", "isStatusRef", 1},
+        {"rA", "lockedID", -1},   {"rA", "db.row", 0},
+    };
+    for (const Case& c : cases) {
+        sBasicUiWidget* w = BasicUi_FindWidget(env, c.widget);
+        ASSERT_NE(w, nullptr) << c.widget;
+        EXPECT_EQ(IntProperty(w, c.property), c.expected) << c.widget << "." << c.property;
+    }
+}
+
 TEST_F(UiTemplatesTest, TemplateWidgetsWithoutPlaceholderStayInTheTemplate)
 {
     ASSERT_EQ(LoadText(Screen("<BasicUiWidget name=\"tmpl\" typeWidget=\"wtDefinition\" sn=\"1\" s0=\"%P\">"

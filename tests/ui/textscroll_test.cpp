@@ -1,8 +1,18 @@
 // The text scroll's fade: a row fades in over the bottom inset and out over the top one, and a
-// window without height or insets (the defaults) shows its rows whole instead of dividing by 0.
+// window without height or insets (the defaults) shows its rows whole instead of dividing by 0;
+// its rows stay inside the window and its images are bitmaps.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "lib/resourceids.h"
+#include "lib/resourceload.h"
+#include "lib/resources.h"
+#include "lib/screenapi.h"
+#include "ui/uiload_fixture.h"
 
 #include "ui/widgets/textscroll.h"
 
@@ -19,5 +29,49 @@ TEST(UiTextScrollFade, RowsFadeOverTheInsetsAndAWindowWithoutHeightDoesNotDivide
         EXPECT_EQ(a, 1.0f) << p;
         EXPECT_EQ(b, 1.0f) << p;
         EXPECT_EQ(BasicUi_TextScrollOpacity(p, 0, 240), 1.0f) << p;
+    }
+}
+
+using GlUiTextScroll = UiLoadTest;
+
+// The rows stay inside the window: a line or image that would pass its bottom is left out, and a
+// row's image is drawn only when its constant names a bitmap (3050 is a font's information).
+TEST_F(GlUiTextScroll, RowsStayInTheirWindowAndOnlyBitmapsAreDrawnAsImages)
+{
+    std::ofstream(scratch + "/t.db.xml")
+        << "<BasicDb name=\"t\" tableDefs=\"1\" tables=\"1\"><BasicDbTableDef name=\"r\" columns=\"4\">"
+           "<BasicDbTableColumnDef name=\"i\" type=\"int\" count=\"1\"/>"
+           "<BasicDbTableColumnDef name=\"a\" type=\"string\" count=\"16\"/>"
+           "<BasicDbTableColumnDef name=\"b\" type=\"string\" count=\"16\"/>"
+           "<BasicDbTableColumnDef name=\"c\" type=\"string\" count=\"16\"/></BasicDbTableDef>"
+           "<BasicDbTable name=\"rows\" def=\"r\" rows=\"2\">0, \"Title\", \"Name\", \"info\", "
+           "1, \"Next\", \"\", \"\",</BasicDbTable></BasicDb>";
+    ASSERT_EQ(LoadText("<BasicDbFile filename=\"t.db.xml\"/><BasicUiConstantDef name=\"info\" iValue=\"3050\"/>"
+                       "<BasicUiDisplay name=\"d\"><BasicUiScreen name=\"s\">"
+                       "<BasicUiWidget name=\"r\" typeWidget=\"dbRef\" db.Nm=\"t\" db.tblNm=\"rows\"/>"
+                       "<BasicUiWidget name=\"ts\" typeWidget=\"wtTextScroll\" x=\"160\" y=\"40\" w=\"200\" h=\"100\" "
+                       "fontID=\"3077\" fontAlignY=\"0\" textDbRef=\"r\"/></BasicUiScreen></BasicUiDisplay>"),
+              1);
+    StartRenderer();
+    ASSERT_EQ(ScreenInitializeAPI(), 1);
+    ASSERT_EQ(LoadResourceRange1x1(3050, 3084), 1);
+    ASSERT_NE(ResourceType(3050), kResourceTypeBitmap);
+    sBasicUiWidget* ts = BasicUi_FindWidget(env, "ts");
+    auto* r = static_cast<sBasicUiWidgetTypeTextScroll*>(ts->widgetTypeRef.ptr);
+    struct Case {
+        float cursor;
+        std::vector<std::string> lines;
+        int glyphs;
+    } cases[] = {{0.1f, {}, 0}, {0.5f, {"Title", "Name"}, 9}};
+    for (const Case& c : cases) {
+        r->cursor = c.cursor;
+        int quads = 0;
+        std::vector<std::string> lines;
+        for (const DrawnText& t : DrawWidgetTexts(ts, &quads)) {
+            lines.push_back(t.text);
+            EXPECT_LE(t.y + t.h, 140) << t.text;
+        }
+        EXPECT_EQ(lines, c.lines) << c.cursor;
+        EXPECT_EQ(quads, c.glyphs) << c.cursor;
     }
 }

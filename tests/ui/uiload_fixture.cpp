@@ -1,12 +1,17 @@
 #include "ui/uiload_fixture.h"
 
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <fstream>
+#include <sstream>
 
 #include "db/database.h"
 #include "host/errorlog.h"
 #include "host/host.h"
+#include "host/layoutrecord.h"
+#include "lib/textoutput.h"
+#include "platform/quads.h"
 #include "platform/render.h"
 #include "shell/globals.h"
 #include "support/device_heap.h"
@@ -14,6 +19,7 @@
 #include "ui/loader.h"
 #include "ui/memoryslots.h"
 #include "ui/stats.h"
+#include "ui/widgettypes.h"
 
 void UiLoadTest::SetUp()
 {
@@ -42,6 +48,10 @@ void UiLoadTest::TearDown()
 {
     BasicUiEnvironment_Clear(env);
     if (rendering) {
+        // The fonts a test selected go with the heap.
+        theFont = nullptr;
+        fontTable = nullptr;
+        currentFontRSID = -1;
         RenderDispose();
         CloseBuildGameData();
         rendering = false;
@@ -92,3 +102,37 @@ std::vector<std::string> ChainNames(sBasicUiWidget* first)
 }
 
 bool LogHas(const std::string& text) { return HostErrorLog().find(text) != std::string::npos; }
+
+std::vector<DrawnText> DrawWidgetTexts(sBasicUiWidget* widget, int* quads)
+{
+    const int wasRecording = gHostOptions.layoutOut;
+    gHostOptions.layoutOut = 1;
+    LayoutFramePresented("");
+    LayoutFramePresented("");
+    RenderStartScreen();
+    RenderStartDisplay1();
+    const uint32_t first = numOverlayPolys;
+    BasicUiWidgetType_Render(widget);
+    if (quads) *quads = int(numOverlayPolys - first);
+    RenderEndDisplay1();
+    RenderDoneScreen();
+    // The presentation that ended the frame moved its record aside; the next one writes it.
+    char path[] = "/tmp/zendrolyx-ui-layout-XXXXXX";
+    const int fd = mkstemp(path);
+    if (fd >= 0) close(fd);
+    LayoutFramePresented(path);
+    gHostOptions.layoutOut = wasRecording;
+    std::vector<DrawnText> lines;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string display;
+        DrawnText t;
+        if (!(fields >> display >> t.x >> t.y >> t.w >> t.h) || display != "lower") continue;
+        std::getline(fields >> std::ws, t.text);
+        lines.push_back(t);
+    }
+    unlink(path);
+    return lines;
+}

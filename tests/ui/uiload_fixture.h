@@ -28,6 +28,15 @@ protected:
     bool rendering = false;
 };
 
+// A line of text a widget drew: its box on the lower screen and its characters.
+struct DrawnText {
+    int x, y, w, h;
+    std::string text;
+};
+// Draws the widget alone on the lower screen (the renderer started) and returns the lines of text
+// it drew there; quads, when given, receives the number of 2D quads it queued.
+std::vector<DrawnText> DrawWidgetTexts(sBasicUiWidget* widget, int* quads = nullptr);
+
 // The names of a screen's widget tree in depth-first pre-order, children before the next sibling.
 std::vector<std::string> TreeNames(sBasicUiScreen* screen);
 // The names of a sibling chain.

@@ -5,6 +5,11 @@
 #include <set>
 #include <string>
 
+#include "host/gpu.h"
+#include "lib/resourceload.h"
+#include "lib/screenapi.h"
+#include "platform/render.h"
+#include "platform/renderengine.h"
 #include "ui/frameupdate.h"
 #include "ui/uiload_fixture.h"
 
@@ -97,6 +102,40 @@ TEST_F(BasicUiWidgetTypeDispatch, TypesOutsideTheTableAreInertAndADestroyedWidge
     EXPECT_EQ(BasicUiWidgetType_Destroy(env, w), 1);
     EXPECT_EQ(BasicUiWidgetType_Update(nullptr, 0.5f), 0);
     EXPECT_EQ(BasicUiWidgetType_Destroy(env, nullptr), 0);
+}
+
+using GlUiLabel = UiLoadTest;
+
+// A label's font.r, font.g and font.b colour its text: red asked for, red drawn, and no white.
+TEST_F(GlUiLabel, FontColourColoursTheText)
+{
+    ASSERT_EQ(LoadText("<BasicUiDisplay name=\"d\"><BasicUiScreen name=\"s\">"
+                       "<BasicUiWidget name=\"l\" typeWidget=\"wtLabel\" x=\"20\" y=\"20\" w=\"200\" h=\"24\" "
+                       "hasRectangle=\"0\" fontResID=\"3077\" font.r=\"255\" font.g=\"0\" font.b=\"0\" cstr=\"WWWW MMMM\"/>"
+                       "</BasicUiScreen></BasicUiDisplay>"),
+              1);
+    StartRenderer();
+    ASSERT_EQ(ScreenInitializeAPI(), 1);
+    ASSERT_EQ(LoadResourceRange1x1(3050, 3084), 1);
+    ASSERT_EQ(RenderStartScreen(), 1);
+    ASSERT_EQ(RenderStartDisplay1(), 1);
+    BasicUiWidgetType_Render(BasicUi_FindWidget(env, "l"));
+    ASSERT_EQ(RenderEndDisplay1(), 1);
+    ASSERT_EQ(RenderDoneScreen(), 1);
+    std::vector<uint8_t> rgb;
+    int width = 0, height = 0;
+    ASSERT_EQ(GpuReadDisplaybuffer(m_DisplayBuffers1.displayBufferIdArray[m_DisplayBuffers1.m_CurrentBufferIndex ^ 1u],
+                                   &rgb, &width, &height),
+              1);
+    int red = 0, white = 0;
+    for (int y = 20; y < 44; ++y)
+        for (int x = 20; x < 220; ++x) {
+            const uint8_t* p = &rgb[(size_t(y) * width + x) * 3];
+            red += p[0] > 150 && p[1] < 60 && p[2] < 60;
+            white += p[0] > 150 && p[1] > 150 && p[2] > 150;
+        }
+    EXPECT_GT(red, 50);
+    EXPECT_EQ(white, 0);
 }
 
 }  // namespace

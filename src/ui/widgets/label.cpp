@@ -81,7 +81,9 @@ int BasicUiWidgetTypeLabel_Render(sBasicUiWidget* w)
     if (!l) return 0;
     if (l->hasRectangle.value) BasicUiWidgetTypeRectangle_Draw(&l->r);
     RenderSetAlphaLevel(255);
-    RenderSetColorModulation(127, 127, 127);
+    // Glyph quads take their colour from the modulation (the pen colours only flat boxes): the
+    // font's colour is given as a modulation, 255 showing the glyphs as they are.
+    RenderSetColorModulation(uint8_t(l->fontR.value / 2), uint8_t(l->fontG.value / 2), uint8_t(l->fontB.value / 2));
     RenderSetPenColor(l->fontR.value, l->fontG.value, l->fontB.value);
     if (!l->cstr) return 1;
     if (!BasicUi_FontExists(l->fontID.value)) {

@@ -62,11 +62,24 @@ static void Queue(sBasicUiWidget* w, sBasicUiWidgetType3DModel* r)
     BasicUiWidgetType3DInit_PushOrderedItem(w, r->mid, r->depthBias, &r->depthIndex);
 }
 
+// The model picked up is still the resident resource: one disposed of (and perhaps read again
+// elsewhere in memory) since is picked up again, so that no pass draws a freed model.
+static int ModelStillResident(const sBasicUiWidgetType3DModel* r)
+{
+    void* handle = nullptr;
+    return ResourceLoaded(r->internalModelID) && GetResourceHandle(r->internalModelID, &handle) &&
+           handle == r->model;
+}
+
 int BasicUiWidgetType3DModel_Render(sBasicUiWidget* w)
 {
     sBasicUiWidgetType3DModel* r = ModelRecord(w);
     if (!r || !RenderIsDisplay0()) return 1;
     int drawNow = BasicUiWidgetType3DInit_IsRenderingOrderedItems();
+    if (r->modelID.value == r->internalModelID && r->model && !ModelStillResident(r)) {
+        r->internalModelID = -2;
+        r->model = nullptr;
+    }
     if (r->modelID.value == r->internalModelID) {
         if (r->depthSort.value && !drawNow) {
             Queue(w, r);

@@ -109,9 +109,15 @@ int BasicUiWidgetTypeMsgBox_Render(sBasicUiWidget* w)
     sBasicDbTable* msg = m->msgDbRef ? BasicUiWidgetTypeDbRef_Table(m->msgDbRef) : BasicUiDbRef_Update(&m->msgDb, env);
     if (msg && Select(m->mFontID.value, &previous)) {
         const char* s = BasicDbTable_GetStrElement(msg, m->msgDb.row.value, m->msgDb.column.value);
-        if (s)
+        if (s) {
+            // The message stays on its panel: wrapped no wider than the panel less its margins (a
+            // wrap width of 0 or past the edge takes that), and its lines stop at the panel's foot.
+            const int room = m->w.value - 2 * m->mFontOffX.value;
+            const int width = m->mFontOffW.value > 0 && m->mFontOffW.value <= room ? m->mFontOffW.value : room;
             BasicUi_RenderScaledColumnStyleText(m->x.value + m->mFontOffX.value, m->y.value + m->mFontOffY.value,
-                                                m->mFontOffW.value, m->mFontScaleX, m->mFontScaleY, s);
+                                                width, m->h.value - m->mFontOffY.value, m->mFontScaleX,
+                                                m->mFontScaleY, s);
+        }
     }
     if (m->currency && Select(m->cFontID.value, &previous)) {
         char amount[32];

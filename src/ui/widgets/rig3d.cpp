@@ -65,15 +65,15 @@ int BasicUiWidgetType3DRig_Destroy(sBasicUiEnvironment* env, sBasicUiWidget* w)
     return BasicUiWidget_FreeRecord(env, w);
 }
 
-// A pre-order walk of w's subtree; descend(widget) says whether to enter its children.
+// A pre-order walk of w's subtree that visits every widget it reaches; descend(widget) says whether
+// to enter its children.
 template <class Visit, class Descend>
 static void WalkSubtree(sBasicUiWidget* start, Visit visit, Descend descend)
 {
     sBasicUiWidget* w = start;
     while (w) {
-        int in = descend(w);
-        if (in) visit(w);
-        if (in && w->childWidget) {
+        visit(w);
+        if (descend(w) && w->childWidget) {
             w = w->childWidget;
             continue;
         }
@@ -144,7 +144,10 @@ void BasicUiWidgetType3DRig_UpdateBones(sBasicUiWidget* w)
 {
     if (!w) return;
     WalkSubtree(
-        w, [](sBasicUiWidget* x) { BasicUiWidgetType_Update(x, 0.0f); },
+        w,
+        [](sBasicUiWidget* x) {
+            if (x->isActive.value) BasicUiWidgetType_Update(x, 0.0f);
+        },
         [](sBasicUiWidget* x) { return int(x->isActive.value != 0); });
 }
 

@@ -154,6 +154,35 @@ void BasicUiWidgetTypeScrollBox_ScrollTo(sBasicUiWidget* box, sBasicUiWidget* bu
     Layout(box, b);
 }
 
+static void FormatCounter(const sBasicUiWidgetTypeScrollBox* b, char* text, int size)
+{
+    const int slots = b->slots.value > 0 ? b->slots.value : 1;
+    const int start = b->isVirtual.value ? b->selectedVirtual.value + b->slot.value : b->slot.value;
+    const int total = b->isVirtual.value ? b->itemsVirtual.value : b->items.value;
+    int first, second;
+    if (b->hasPageCounter.value) {
+        // Pages are counted whole, a short last page too, and the last window (which starts where
+        // a full window still fits, not on a page boundary) is the last page.
+        second = total > 0 ? (total + slots - 1) / slots : 1;
+        first = start <= 0 ? 1 : (start + slots - 1) / slots + 1;
+        if (first > second) first = second;
+    } else {
+        first = b->isVirtual.value ? start : b->selected.value;
+        if (first < 0) first = 0;  // nothing selected yet
+        second = total;
+    }
+    const int zeros = b->counterZeros.value < 1 ? 0 : (b->counterZeros.value > 16 ? 16 : b->counterZeros.value);
+    std::snprintf(text, size_t(size), "%0*d/%0*d", zeros, first, zeros, second);
+}
+
+int BasicUiWidgetTypeScrollBox_CounterText(sBasicUiWidget* box, char* text, int size)
+{
+    auto* b = Box(box);
+    if (!b || !text || size < 1) return 0;
+    FormatCounter(b, text, size);
+    return 1;
+}
+
 static void Counter(sBasicUiWidget* w, sBasicUiWidgetTypeScrollBox* b)
 {
     RenderSetAlphaLevel(255);
@@ -164,20 +193,8 @@ static void Counter(sBasicUiWidget* w, sBasicUiWidgetTypeScrollBox* b)
                                   b->counterX.value, b->counterY.value, 0, 0);
         return;
     }
-    const int slots = b->slots.value > 0 ? b->slots.value : 1;
-    const int start = b->isVirtual.value ? b->selectedVirtual.value + b->slot.value : b->slot.value;
-    const int total = b->isVirtual.value ? b->itemsVirtual.value : b->items.value;
-    int first, second;
-    if (b->hasPageCounter.value) {
-        first = start / slots + 1;
-        second = total / slots;
-    } else {
-        first = b->isVirtual.value ? start : b->selected.value;
-        second = total;
-    }
-    const int zeros = b->counterZeros.value < 1 ? 0 : (b->counterZeros.value > 16 ? 16 : b->counterZeros.value);
     char text[255];
-    std::snprintf(text, sizeof text, "%0*d/%0*d", zeros, first, zeros, second);
+    FormatCounter(b, text, int(sizeof text));
     int previous = TextOutputGetFontRSID();
     if (TextOutputSelectFont(b->fontID.value)) {
         BasicUi_RenderScaledDbText(b->counterX.value, b->counterY.value, b->fontScaleX, b->fontScaleY,
@@ -197,17 +214,21 @@ int BasicUiWidgetTypeScrollBox_Render(sBasicUiWidget* w)
     if (b->selected.value > 0 && b->items.value > 0) {
         int total = b->isVirtual.value ? b->itemsVirtual.value : b->items.value;
         int s = b->isVirtual.value ? b->selectedVirtual.value + b->slot.value : b->slot.value;
-        if (s > total - b->slots.value) s = total - b->slots.value;
+        // A list shorter than the window fills the whole track: the bar never starts above the
+        // track nor runs past its end.
+        const int shown = b->slots.value < total ? b->slots.value : total;
+        if (s > total - shown) s = total - shown;
+        if (s < 0) s = 0;
         if (total > 0) {
             RenderSetAlphaLevel(b->barA.value);
             RenderSetColorModulation(b->barMR.value, b->barMG.value, b->barMB.value);
             RenderSetPenColor(b->barR.value, b->barG.value, b->barB.value);
             if (!b->barFlip.value)
                 RenderRect(b->barX.value, b->barY.value + b->barH.value * s / total, b->barW.value,
-                           b->barH.value * b->slots.value / total);
+                           b->barH.value * shown / total);
             else
                 RenderRect(b->barX.value + b->barW.value * s / total, b->barY.value,
-                           b->barW.value * b->slots.value / total, b->barH.value);
+                           b->barW.value * shown / total, b->barH.value);
         }
     }
     if (b->hasCounter.value) Counter(w, b);

@@ -75,7 +75,9 @@ int BasicUiWidgetType3DText_Layout(const char* text, int fontID, int alignX, int
         if (n < 1) break;
         // n counts the character the line stopped at (its line feed or the end): the line has one
         // glyph fewer, and the next line starts after that character.
-        const int glyphs = n - 1, consumed = n;
+        const int glyphs = n - 1;
+        // A line ended by a carriage return before its line feed ends there too: one break, not two.
+        const int consumed = n < len && text[n - 1] == '\r' && text[n] == '\n' ? n + 1 : n;
         // The line's width reaches the right edge of its last glyph, also on a line that a line
         // feed ends (for which the tiles' own width stops at the last glyph's left edge).
         for (int i = 0; i < glyphs; i++)

@@ -4,6 +4,7 @@
 #include "ui/widgets/textscroll.h"
 
 #include "db/database.h"
+#include "lib/resourceids.h"
 #include "lib/resources.h"
 #include "lib/textoutput.h"
 #include "platform/bitmap.h"
@@ -104,32 +105,36 @@ float BasicUi_TextScrollOpacity(float p, int inset, int h)
     return (1.0f - p) / z;
 }
 
-// One row: its two text lines and its image, from the row's top down.
+// One row: its two text lines and its image, from the row's top down. A line or image that would
+// pass the window's bottom edge is left out: a row comes in at the bottom a piece at a time.
 static void DrawRow(sBasicUiWidget* w, sBasicUiWidgetTypeTextScroll* r, sBasicDbTable* table, int row, int top,
                     float opacity)
 {
     RenderSetAlphaLevel(uint8_t(opacity * 255.0f));
-    const int x = r->x.value;
+    const int x = r->x.value, bottom = r->y.value + r->h.value;
     for (int column = 1; column <= 2; column++) {
         char text[256] = "";
         BasicDbTable_PutElementOntoStr(table, row, column, text, int(sizeof text));
         if (!text[0]) continue;
         const float sx = r->fontScaleX, sy = r->fontScaleY;
         const int ax = r->fontAlignmentX.value, ay = r->fontAlignmentY.value;
-        BasicUi_RenderScaledDbText(x, top, sx, sy, ax, ay, text);
         int x0, y0, x1, y1;
-        BasicUi_BoundsScaledDbText(x, top, sx, sy, ax, ay, text, &x0, &y0, &x1, &y1);
+        if (!BasicUi_BoundsScaledDbText(x, top, sx, sy, ax, ay, text, &x0, &y0, &x1, &y1)) continue;
+        if (y1 > bottom) return;
+        BasicUi_RenderScaledDbText(x, top, sx, sy, ax, ay, text);
         if (y1 > y0) top += y1 - y0;
     }
     char name[256] = "";
     BasicDbTable_PutElementOntoStr(table, row, 3, name, int(sizeof name));
     sBasicUiConstantDef* c = name[0] ? BasicUi_FindConstantDef(BasicUiWidget_GetEnvironment(w), name) : nullptr;
     void* handle = nullptr;
-    if (c && GetResourceHandle(c->iValue, &handle) && handle) {
-        auto* bitmap = static_cast<DS3_bitmap_tag*>(handle);
-        const int width = int(bitmap->width), height = int(bitmap->height);
-        DrawScreenPoly(bitmap, 0, 0, x - width / 2, top, width, height);
-    }
+    // The constant must name a bitmap: any other resource read as one would draw garbage.
+    if (!c || !ResourceLoaded(c->iValue) || ResourceType(c->iValue) != kResourceTypeBitmap ||
+        !GetResourceHandle(c->iValue, &handle) || !handle)
+        return;
+    auto* bitmap = static_cast<DS3_bitmap_tag*>(handle);
+    const int width = int(bitmap->width), height = int(bitmap->height);
+    if (top + height <= bottom) DrawScreenPoly(bitmap, 0, 0, x - width / 2, top, width, height);
 }
 
 int BasicUiWidgetTypeTextScroll_Render(sBasicUiWidget* w)
