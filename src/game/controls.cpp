@@ -16,6 +16,7 @@ CONTROLLERTAG gameControllers[kNumGameControllers];
 CONTROLLERTAG* lastGameController = &gameControllers[kNumGameControllers - 1];
 int gameControllerAssignments[kMaxPlayers];
 int deviceInserted = 0;
+int gActiveController = 0;
 uint8_t verifyControllers = 0;
 int sFlaggedSwingStart = 0, sFlaggedBadStartSwing = 0, sFlaggedBadRelease = 0;
 GameControlCalls gameControlCalls;

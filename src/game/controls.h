@@ -38,6 +38,8 @@ extern CONTROLLERTAG* lastGameController;
 // Per player: kAssignmentComputer for a computer bowler, anything else a person.
 extern int gameControllerAssignments[8];
 extern int deviceInserted;
+// The controller the front end's menus answer: the first (0), set again as the main menu opens.
+extern int gActiveController;
 extern uint8_t verifyControllers;
 extern int sFlaggedSwingStart, sFlaggedBadStartSwing, sFlaggedBadRelease;
 

@@ -116,6 +116,9 @@ int EnterLeague(sBasicUiWidget* caller, int e)
     ComposeFeeQuestion(caller, fee);
     if (!MayEnter(caller, record, players, r, e, fee, "s20dialog1", "s20dialog2", "s20dialog3", isNew)) return 0;
     if (!isNew) {
+        // Back in the league under way, the table opens where the standings left it: on the
+        // current week, at the player's place. Turning it back to week 0 and the foot of the
+        // table, as for a new league, would show fixtures already played instead of the next.
         BasicUiWidgetTypeLeagueTable_SetWeek(table, BasicDbTable_GetElementI(record, 15, r, 0));
         BasicUiWidgetTypeLeagueTable_SetTop(table, BasicDbTable_GetElementI(record, 14, r, 0) - 8);
         FillAll(record, 35, r, -1);
@@ -277,6 +280,8 @@ int SetupRival(sBasicUiWidget* caller, int v)
     return 0;
 }
 
+// 0 also when a table is missing, not only when the rival is locked: nothing was set up then, and
+// a script that went on as if it had been would start a rival game from an old or empty record.
 int SetupRivalImmediate(sBasicUiWidget* caller, int v)
 {
     int t = 0;

@@ -106,7 +106,8 @@ int MainMenuScreenInit()
     isInitialised = 1;
     // The save database: the defaults packed into one block, the save file read over them (or
     // written fresh), with the messages and the write presented before the menus show.
-    if (!dbSave && !LoadSaveDatabase()) return 0;
+    const int built = !dbSave;
+    if (built && !LoadSaveDatabase()) return 0;
     if (!PumpSaveOverlays()) return 0;
     // The credits roll reads the built-in credits table by its database's name, like the others.
     if (!FrontEndDb(nullptr, "creditsDb")) BasicDb_DbRegister(CreditsDatabase());
@@ -115,7 +116,7 @@ int MainMenuScreenInit()
     GameOptionsHaveChanged();
     MainMenuTrophiesCheck(1);
     MainMenuResetLastGameType();
-    return 1;
+    return built;
 }
 
 int SelectMainMenuScreen()
@@ -195,6 +196,7 @@ int MainMenuScreenOpenHandler()
     if (!InitScreens(0)) return 0;
     ChangeScreen(kTabGroupMainMenu, 0);
     InitGameControllers();
+    gActiveController = 0;
     LoadingScreenInit();
     screenState = 0;
     if (!isInitialised) MainMenuScreenInit();

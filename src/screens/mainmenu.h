@@ -15,8 +15,9 @@ extern sBasicUiScreen* s0MainMenu;
 extern sBasicUiScreen* s18ProShop;
 extern int gMainMenuStarted;
 
-// Once at start-up: the UI framework, then the save database step. 0 when done is set or the
-// save database step fails.
+// Once at start-up: the UI framework, then the save database step. 1 when it built the save
+// database in this call; 0 when done is set, the database was built already, or building it failed
+// (start-up then stops with that reason).
 int MainMenuScreenInit();
 // Hands the main menu's four handlers to the screen API. Returns 1.
 int SelectMainMenuScreen();

@@ -268,8 +268,14 @@ int GameSave(sBasicUiWidget*, int)
 
 int GameLoad(sBasicUiWidget* caller, int)
 {
-    // The PC has one player, always signed in: the question of a missing profile never arises.
     sBasicUiEnvironment* env = caller ? BasicUiWidget_GetEnvironment(caller) : BasicUi_GetEnvironment();
+    // Only a signed-in user's save is loaded (on the PC its one player always is).
+    const int user = GetUserIDLoaded();
+    if (user < 0 || user > 3) {
+        if (sBasicUiWidget* noProfile = BasicUi_FindWidget(env, "s7dialogNoProfile"))
+            BasicUiWidgetTypeDialogBox_OpenDialog(noProfile, 1);
+        return 0;
+    }
     sBasicUiWidget* dialog = BasicUi_FindWidget(env, "s7dialogSave");
     if (dialog && BasicUiWidgetTypeDialogBox_OpenDialog(dialog, 2) != 2) return 0;
     if (!dbSave) return 1;

@@ -29,15 +29,17 @@ int PlayMovie(sBasicUiWidget*, int)
     return 1;
 }
 
+// Neither of these games is played on the PC: the two launchers start nothing, but clear the
+// results as every launcher does first, to "no result", so that no fold counts a game not played.
 int PlayGameVellomarkChallenge(sBasicUiWidget*, int)
 {
-    ZeroPlayerResults();
+    ClrPlayerResults();
     return 0;
 }
 
 int PlayGameOnline(sBasicUiWidget*, int)
 {
-    ZeroPlayerResults();
+    ClrPlayerResults();
     return 0;
 }
 

@@ -56,6 +56,9 @@ static int loadFailure = kLoadFailNone;
 static std::string keptAside;
 static int fileUnchecked = 0;  // the file in place failed a load and was not moved aside
 static int workerStarted = 0;  // a run was started and not yet joined
+// The user whose save is loaded. The PC has one player, always signed in: user 0, and nothing
+// changes it. (-1 would mean no one is signed in, and the menus would refuse every load.)
+static int userIDLoad = 0;
 
 // ---- Mounting -----------------------------------------------------------------------------------
 
@@ -353,6 +356,7 @@ int SaveDataProcessComplete() { return loadSaveComplete.load(); }
 int SaveDataResult() { return saveResult.load(); }
 int SaveDataLoadFailure() { return loadFailure; }
 const char* SaveDataKeptAside() { return keptAside.c_str(); }
+int GetUserIDLoaded() { return userIDLoad; }
 
 const char* SaveDataLoadFailureText()
 {

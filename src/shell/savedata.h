@@ -76,3 +76,6 @@ const char* SaveDataKeptAside();
 // The message for the player about the last failed load (an entry of memoryCardStrings), or null
 // when the last load succeeded or found no file.
 const char* SaveDataLoadFailureText();
+// The user whose save data is loaded; the front end takes 0 to 3 as a signed-in user and anything
+// else as none (then it loads nothing).
+int GetUserIDLoaded();

@@ -193,6 +193,10 @@ int BasicUi_UpdateOSK(sBasicUiOSK* osk, float dt)
         osk->pressLast = -1;
         return 1;
     }
+    // Only the first key under the stylus acts. Keys are laid out with a gap of the trim between
+    // them, but a trim shrunk to 0 to fit the screen leaves neighbours sharing an edge, and a key
+    // takes its edges: a touch on such an edge would type both keys, and, each being another key
+    // than the one touched last, type them again every frame it is held.
     for (int k = 0; k < osk->keys; ++k) {
         if (osk->pressX < osk->keyX[k] || osk->pressX > osk->keyX[k] + osk->keyW[k] || osk->pressY < osk->keyY[k] ||
             osk->pressY > osk->keyY[k] + osk->keyH[k])

@@ -4,6 +4,7 @@
 // last game kept until it is reset, and everything given back on closing.
 #include <gtest/gtest.h>
 
+#include "game/controls.h"
 #include "game/gameloop.h"
 #include "host/clock.h"
 #include "host/gpu.h"
@@ -129,11 +130,14 @@ protected:
 TEST_F(GlMainMenu, OpensDrawnBeforeItsInputRunsAndGivesEverythingBackOnClosing)
 {
     ASSERT_EQ(MainMenuScreenInit(), 1);
+    EXPECT_EQ(MainMenuScreenInit(), 0) << "the save database was built before";
     MainMenuSetLastGameType(kLastGameQuick);
+    gActiveController = 2;
     ASSERT_EQ(MainMenuScreenOpenHandler(), 1);
     ASSERT_NE(s0MainMenu, nullptr);
     EXPECT_EQ(basicUiEnvironmentStarted, 1);
     EXPECT_EQ(gGameType, -1);
+    EXPECT_EQ(gActiveController, 0) << "the menus answer the first controller";
     EXPECT_EQ(BasicFn_Find("StartTutorial"), StartTutorial);
     EXPECT_NE(BasicDbTable_Find(FrontEndDb(nullptr, "creditsDb"), "creditsTable"), nullptr) << "for the credits roll";
     EXPECT_EQ(LoadingScreenShown(), 0);

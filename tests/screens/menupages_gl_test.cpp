@@ -22,6 +22,7 @@
 #include "platform/sound.h"
 #include "platform/streams.h"
 #include "db/database.h"
+#include "screens/bowlerpreview.h"
 #include "screens/career.h"
 #include "screens/credits.h"
 #include "screens/frontend.h"
@@ -81,6 +82,8 @@ protected:
     void TearDown() override
     {
         GpuExecuteAll();
+        // The shop's bowler keeps the character archive open in this test's heap.
+        DisposePlayerModel();
         ExitScreens(0);
         EXPECT_EQ(DisposeSoundServices(), 1);
         TextOutputSetMode(kTextModeLeft);

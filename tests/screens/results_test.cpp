@@ -11,6 +11,7 @@
 #include "game/scoring.h"
 #include "screens/frontend_fixture.h"
 #include "screens/launchers.h"
+#include "screens/scriptfunctions.h"
 
 namespace {
 
@@ -183,6 +184,17 @@ TEST_F(Results, AbandonedGameHasNoResult)
     SetPlayerResults(8, values);
     EXPECT_EQ(PlayerQuitGame(), 0);
     EXPECT_EQ(gPlayerResults[2][3], 3);
+}
+
+// The online launchers launch nothing on the PC: what they leave must not fold as a game.
+TEST_F(Results, TheOnlineLaunchersLeaveNoResultToFold)
+{
+    for (auto launch : {PlayGameOnline, PlayGameVellomarkChallenge}) {
+        gNumPlayers = 1;
+        SetPlayerResults(0, 0, 180);
+        EXPECT_EQ(launch(nullptr, 0), 0);
+        EXPECT_EQ(PlayerQuitGame(), 1);
+    }
 }
 
 TEST_F(Results, ReputationAddsEventsWonAndEquipmentWorn)

@@ -123,6 +123,7 @@ TEST_F(SaveFlow, FirstStartWritesTheDefaultsAndALaterStartFindsTheSave)
     EXPECT_FALSE(OverlayExists()) << "nothing to tell, nothing to write";
     EXPECT_EQ(BasicDbTable_GetElementI(Live("players"), 30, 1), 42);
     BasicDbTable_SetElementI(Live("players"), 30, 1, 7);
+    EXPECT_EQ(GetUserIDLoaded(), 0) << "the PC's one player is always signed in";
     ASSERT_EQ(GameLoad(nullptr, 0), 1);
     EXPECT_EQ(BasicDbTable_GetElementI(Live("players"), 30, 1), 42) << "loaded again";
 }

@@ -102,6 +102,19 @@ TEST_F(BasicUiKeyboard, TheTextStaysInsideItsBufferWhateverTheLimit)
     EXPECT_STREQ(osk.buffer, "");
 }
 
+// Keys laid out without gaps share their edges: a touch held on one types one key, once.
+TEST_F(BasicUiKeyboard, ATouchOnTheEdgeBetweenTwoKeysTypesOne)
+{
+    sBasicUiOSK osk;
+    BasicUi_CreateOSK(&osk, "", basicUiOskLayout, 0, 0, 8, -1, -1, -1, 0, 1.0f);
+    ASSERT_EQ(osk.keyX[2], osk.keyX[1] + osk.keyW[1]);  // '1' and '2'
+    osk.pressX = osk.keyX[2];
+    osk.pressY = osk.keyY[2] + 1;
+    osk.pressDown = 1;
+    for (int i = 0; i < 5; ++i) BasicUi_UpdateOSK(&osk, 0.1f);
+    EXPECT_STREQ(osk.buffer, "1");
+}
+
 TEST_F(BasicUiKeyboard, EveryKeyIsOnTheLowerScreenTheGapsShrinkingWhereTheyMust)
 {
     // Without a font the labels are reckoned wide (ESC 36 pixels, DEL 60): at trim 4 the top row

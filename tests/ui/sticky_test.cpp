@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "overlays/overlaystack.h"
 #include "platform/input.h"
 #include "ui/frameupdate.h"
 #include "ui/presslatch.h"
@@ -106,6 +107,22 @@ TEST_F(BasicUiSticky, ATapFiresOnceWhereItLandsAndATouchFromBeforeThePageIsNone)
     EXPECT_EQ(Hold(160, 120, 20), 0);
     Hold(0, 0, 1);
     EXPECT_EQ(Hold(160, 120, 2), 1);
+}
+
+// An overlay open over the menus owns the stylus: the cursor stays where it was and presses nothing
+// until the overlay has gone.
+TEST_F(BasicUiSticky, TheCursorWaitsWhileAnOverlayIsOpen)
+{
+    Load(Circle("", "0"));
+    Hold(10, 10, 2);
+    Hold(0, 0, 1);
+    static const OVERLAYTAG overlay = {[] { return 1; }, [] { return 1; }, nullptr, nullptr, nullptr, 0};
+    ASSERT_EQ(OverlaySelect(&overlay), 1);
+    const int firedUnder = Hold(160, 120, 5);
+    OverlayResetStack();
+    EXPECT_EQ(firedUnder, 0);
+    Hold(0, 0, 1);
+    EXPECT_EQ(Hold(160, 120, 3), 1);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "lib/resourceids.h"
 #include "lib/resources.h"
+#include "overlays/overlaystack.h"
 #include "platform/input.h"
 #include "platform/quads.h"
 #include "ui/frameupdate.h"
@@ -171,7 +172,8 @@ int BasicUiWidgetTypeStickyCursor_Update(sBasicUiWidget* w, float dt)
 {
     auto* c = BasicUiWidgetTypeStickyCursor_Get(w);
     sBasicUiEnvironment* env = BasicUiWidget_GetEnvironment(w);
-    if (!c || !env) return 1;
+    // An overlay open over the menus owns the stylus: the cursor waits, as it was, until it closes.
+    if (!c || !env || OverlayExists()) return 1;
     c->isLeftHand.value = 0;
     if (env->inputMode == BasicUiInputMode_None) {
         if (c->isDblTouch.value) {
@@ -181,7 +183,14 @@ int BasicUiWidgetTypeStickyCursor_Update(sBasicUiWidget* w, float dt)
         return 1;
     }
     float hx = 0, hy = 0;
-    if (Stylus(&hx, &hy)) {
+    int touched = Stylus(&hx, &hy);
+    // A touch from the second hand source draws the cursor unmirrored. The PC's one stylus is the
+    // first source, so this finds nothing here, and the cursor is always drawn as the first hand's.
+    if (!touched && BasicUi_GetHandCoords(0, 1, &hx, &hy)) {
+        touched = 1;
+        c->isLeftHand.value = 1;
+    }
+    if (touched) {
         c->activeCursorX = float(c->w.value) * hx;
         c->activeCursorY = float(c->h.value) * hy;
         // A touch lands where the stylus is: the cursor does not travel there from where it was.
@@ -274,6 +283,7 @@ int BasicUiWidgetTypeStickyCursor_Render(sBasicUiWidget* w)
 {
     auto* c = BasicUiWidgetTypeStickyCursor_Get(w);
     if (!c) return 0;
+    if (OverlayExists()) return 1;
     RenderSetAlphaLevel(int(c->alpha * 255.0f));
     RenderSetColorModulation(127, 127, 127);
     RenderSetPenColor(255, 255, 255);
