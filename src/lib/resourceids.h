@@ -230,6 +230,9 @@ constexpr int kBallPictureGroup = 3322;
 // for the length of a poker game.
 constexpr int kCardPictureGroup = 3321;
 constexpr int kNumBallLooks = 32;
+// The balls (their looks and the ball property table) run coverstock by coverstock, from plastic
+// to particle, each in this many weights from the lightest.
+constexpr int kBallWeightsPerCoverstock = 8;
 
 // ---- Sounds (type 127) ----
 // The shared sounds lie in [kGameSoundsFirst, kGameSoundsLast], loaded as one range for a game;

@@ -19,6 +19,9 @@ static const char* const buttonStrings[kLanguages][kButtonStrings] = {
     {"{1} Continue", "", " Exit", "{1} Yes    {3} No", "Skip", "", "", "", "", "", "", "", "Skip Replay", "", "",
      "", "", "", "", "", "{2} LANE OIL", "{4} CHANGE BALL"},
 };
+static const char* const ballStrings[kLanguages][kBallStrings] = {
+    {"Plastic %d lb", "Urethane %d lb", "Reactive %d lb", "Particle %d lb"},
+};
 static const char* const pauseStrings[kLanguages][kPauseStrings] = {
     {"Continue", "Quit Game", "Bumpers:", "", "", "Back", "", "Off", "On", "", "", "", "", "", "", "",
      "Are you sure you want to quit? Progress will be lost."},
@@ -36,3 +39,4 @@ const char* GeneralOverlayString(int entry) { return Entry(generalOverlayStrings
 const char* GeneralGameString(int entry) { return Entry(generalGameStrings, entry); }
 const char* ButtonString(int entry) { return Entry(buttonStrings, entry); }
 const char* PauseString(int entry) { return Entry(pauseStrings, entry); }
+const char* BallString(int coverstock) { return Entry(ballStrings, coverstock); }

@@ -6,9 +6,13 @@ constexpr int kGeneralOverlayStrings = 13;
 constexpr int kGeneralGameStrings = 11;
 constexpr int kButtonStrings = 22;
 constexpr int kPauseStrings = 17;
+constexpr int kBallStrings = 4;
 
 // Entry `entry` of a table in the current language; "" for an entry outside the table.
 const char* GeneralOverlayString(int entry);
 const char* GeneralGameString(int entry);
 const char* ButtonString(int entry);
 const char* PauseString(int entry);
+// A ball's name and weight by its coverstock (the ball index / kBallWeightsPerCoverstock), a
+// format for the weight in whole pounds.
+const char* BallString(int coverstock);

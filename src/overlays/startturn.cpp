@@ -2,6 +2,9 @@
 // through the shot set-up steps of the game's control mode (or back to the score sheet).
 #include "overlays/startturn.h"
 
+#include <cmath>
+#include <cstdio>
+
 #include "game/controls.h"
 #include "game/gameloop.h"
 #include "game/records.h"
@@ -20,6 +23,7 @@
 static const int kButtonsBackground = kImageStartTurnButtons;
 static const int kTouchBackground = kImageStartTurnTouch;
 static const int kHeaderImage = kImageScoreBand;
+static const double kKilogramsPerPound = 0.45359237;
 
 static int overlayActive = 0;
 static TouchButton_tag* nextButton = nullptr;
@@ -70,6 +74,21 @@ int DSStandardStartTurnInputHandler()
     return 1;
 }
 
+// The chosen ball on the BOWL button: its own picture over the button's ball, and its name and
+// weight (from its mass in the ball property table) above it. Without the picture (the ball
+// pictures are loaded with the game's balls) the button's own ball stays.
+static int DrawChosenBall()
+{
+    const TITLE_PlayerInfoStruct* p = ShotPlayer();
+    if (!p) return 1;
+    const BallDataTag& ball = p->ballData[p->ballSelected >= 0 && p->ballSelected < kBallsPerPlayer ? p->ballSelected : 0];
+    DrawOverlayBitmapScaled((kBallPictureGroup << 16) | ball.ballIndex, 208, 128, 60, 60);
+    const int pounds = int(std::lround(double(ball.mass) / kKilogramsPerPound));
+    char text[48];
+    std::snprintf(text, sizeof text, BallString(ball.ballIndex / kBallWeightsPerCoverstock), pounds);
+    return ShotText(kShotBodyFont, kTextModeCenter, 239, 106, text);
+}
+
 int DSStandardStartTurnDrawHandler()
 {
     const int touch = GetControlMode() != kControlModeButtons;
@@ -80,7 +99,7 @@ int DSStandardStartTurnDrawHandler()
            ShotText(kShotTitleFont, kTextModeRight, headerWidth - 4, 0, GeneralOverlayString(2)) &&
            ShotText(kShotTitleFont, kTextModeLeft, 12, 59, ButtonString(21)) &&
            ShotText(kShotTitleFont, kTextModeLeft, 12, 120, ButtonString(20)) &&
-           ShotText(kShotTitleFont, kTextModeCenter, 239, 199, GeneralOverlayString(3)) &&
+           DrawChosenBall() && ShotText(kShotTitleFont, kTextModeCenter, 239, 199, GeneralOverlayString(3)) &&
            ShotText(kShotBodyFont, kTextModeCenter, 40, 188, "{3}") &&
            ShotText(kShotBodyFont, kTextModeCenter, 43, kShotLabelY, PauseString(5));
 }

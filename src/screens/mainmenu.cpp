@@ -169,7 +169,8 @@ static void FoldInLastGame()
     case kLastGameLadder:
     case kLastGameHighScore:
     case kLastGameRival: FoldInCareerGame(nullptr); break;
-    // Mini-games fold nothing in.
+    // Mini-games fold nothing in; the menu opens on the Mini-Games page again.
+    case kLastGameMini: StartInstead("cSN.startS2"); break;
     default: break;
     }
     SaveChanges();

@@ -169,10 +169,28 @@ int VerifyCustomPlayerUnload(sBasicUiWidget* caller, int arg)
     return BasicUiWidgetTypeDialogBox_OpenDialog(dialog, 2) == 2 ? 1 : 0;
 }
 
+// The bowler preview shows the bowler of the slot variant v's move trigger has selected, in that
+// slot's hand; with no slot selected it keeps what it shows.
+static void ShowSelectedSlotInPreview(sBasicUiWidget* caller, int v)
+{
+    int row = 0;
+    sBasicDbTable* table = VariantTable(caller, v, &row);
+    sBasicDbTable* view = FrontEndTable(caller, "save", "player view");
+    sBasicDbTable* players = FrontEndTable(caller, "save", "players");
+    const int slot = table ? SelectedSlot(caller, v) : -1;
+    if (!view || !players || slot < 0) return;
+    const int bowler = BasicDbTable_GetElementI(table, kColumnRow + slot, row, -1);
+    if (bowler < 0 || bowler >= players->rows) return;
+    BasicDbTable_SetElementI(view, 1, 0, bowler);
+    BasicDbTable_SetElementI(view, 2, 0, BasicDbTable_GetElementIN(players, 6, bowler, slot, 0) ? 1 : 0);
+}
+
 // Quick play's slots beyond the number of bowlers do not play: their bowler and kind buttons are
-// drawn dim and empty, the d-pad passes over them, and neither a touch nor A steps them.
+// drawn dim and empty, the d-pad passes over them, and neither a touch nor A steps them. The
+// preview follows the selected slot.
 int ShowQuickPlaySlots(sBasicUiWidget* caller, int)
 {
+    ShowSelectedSlotInPreview(caller, 1);
     sBasicDbTable* setup = FrontEndTable(caller, "save", "quick play setup");
     if (!setup) return 1;
     sBasicUiEnvironment* env = Environment(caller);

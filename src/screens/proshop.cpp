@@ -54,6 +54,8 @@ int ProShopEnter(sBasicUiWidget* caller, int)
     Show(env, "sPVtMoveP2", 1, -1);
     for (const char* name : kBallPreviews) Show(env, name, -1, 1);
     SetupPlayerBalls(caller, 0);
+    // The special shirt may have been earned since the save was loaded: show it as it stands now.
+    SetTruShirtState(caller, 0);
     inProShop = 1;
     return 1;
 }

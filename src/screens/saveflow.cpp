@@ -30,6 +30,7 @@
 #include "platform/streams.h"
 #include "platform/utilities.h"
 #include "screens/frontenddb.h"
+#include "screens/mainmenu.h"
 #include "screens/proshop.h"
 #include "screens/results.h"
 #include "screens/savevalues.h"
@@ -287,6 +288,7 @@ int GameLoad(sBasicUiWidget* caller, int)
     PumpSaveOverlays();
     if (loaded) {
         SetAutoSaveEnabled(1);
+        GameOptionsHaveChanged();
         SetTruShirtState(nullptr, 0);
         MainMenuTrophiesCheck(1);
         if (gSaveLoadedHook) gSaveLoadedHook();

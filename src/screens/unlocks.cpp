@@ -13,6 +13,10 @@ namespace {
 
 enum { kColHand = 6, kHandCareerEntry = 4, kColFemale = 7, kColFunds = 8, kColPrice = 6 };
 
+// The special shirt (item 4 of the shirts) is hidden in the shop until some career has earned it;
+// the mark the shop reads for that is game-wide, kept in the first built-in bowler's row.
+enum { kColShirts = 20, kSpecialShirt = 4, kSpecialShirtRow = 11 };
+
 // Each "players" column named `name` (exact, case-sensitive).
 template <class Fn>
 void ForEachColumnNamed(sBasicDbTable* table, const char* name, Fn fn)
@@ -37,6 +41,9 @@ void UnlockGroup(sBasicDbTable* def, int c, int defRow, sBasicDbTable* players, 
             if (item < 0) continue;
             if (BasicDbTable_GetElementCN(players, column, row, item, 'E') == 'L')
                 BasicDbTable_SetElementCN(players, column, row, item, 'U');
+            if (column == kColShirts && item == kSpecialShirt &&
+                BasicDbTable_GetElementCN(players, column, kSpecialShirtRow, item, 'E') == 'L')
+                BasicDbTable_SetElementCN(players, column, kSpecialShirtRow, item, 'U');
         }
     });
 }

@@ -3,12 +3,14 @@
 # bowler, the leagues, tournaments and rivals lists and the trophy case to the hub (B tapped, and
 # once held for a third of a second); from the standings of a league (both when a league is joined
 # and from the hub's League Table) and of a knock-out, a ladder and a high-score tournament (each
-# entered in turn, giving up the one before); and from the hub to the main menu. The pages are
+# entered in turn, giving up the one before); and from the hub to the main menu, whose highlight
+# stays on Career. The pages are
 # opened by touching their entries (each held a moment) and "Yes" is held to pay or give up.
-#   frontend_career_pages_go_back_on_b.sh ZENDROLYX
+#   frontend_career_pages_go_back_on_b.sh ZENDROLYX SHOT_CHECK
 set -e
 . "$(dirname "$0")/checks.sh"
 game=$1
+check=$2
 rm -rf career-b && mkdir -p career-b/shots career-b/data
 cp cli-data/savegame.bin career-b/data/
 # touch FRAME X Y: a touch held for 25 frames. b FRAME: B pressed for 2 frames.
@@ -38,4 +40,6 @@ hubs=340,430,520,610,700,1040,1130,1470,1810,2150
 shot() { printf 'career-b/shots/frame%05d-lower.png' $1; }
 for f in $(echo $pages | tr , ' '); do refute cmp -s $(shot 250) $(shot $f); done
 for f in $(echo $hubs | tr , ' '); do cmp $(shot 250) $(shot $f); done
-cmp $(shot 195) $(shot 2190)
+# The main menu again, its gold frame on Career (the entry last used), not on the first entry.
+"$check" $(shot 2190) warm:160,16,40,40 warm:11,176,2,5
+shot_lacks "$check" $(shot 2190) warm:10,56,2,5

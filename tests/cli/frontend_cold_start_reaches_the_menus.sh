@@ -2,7 +2,7 @@
 # A run without --launch goes from the intro logos (A skips each) to the title: the game's name
 # over the lane on both screens. A touch of the lower screen opens the main menu: its heading and
 # entries below, the upper screen's lane behind. Touching an entry opens its screen (the options),
-# and B comes back to the main menu once the options are saved. The UI framework finds its own
+# and B comes back to the main menu once the options are saved, its highlight on that entry. The UI framework finds its own
 # archive (logo and font).
 #   frontend_cold_start_reaches_the_menus.sh ZENDROLYX SHOT_CHECK
 set -e
@@ -26,4 +26,7 @@ shot_lacks "$check" $shots/frame00199-lower.png lane:160,130,8,40
 # The options, then B back to the main menu.
 "$check" $shots/frame00250-lower.png warm:160,16,40,40
 refute cmp -s $shots/frame00199-lower.png $shots/frame00250-lower.png
-cmp $shots/frame00199-lower.png $shots/frame00510-lower.png
+# Back on the main menu, the gold frame stays on the entry last used (Options), not the first.
+"$check" $shots/frame00510-lower.png warm:160,16,40,40 warm:166,96,2,5
+shot_lacks "$check" $shots/frame00510-lower.png warm:10,56,2,5
+"$check" $shots/frame00199-lower.png warm:10,56,2,5

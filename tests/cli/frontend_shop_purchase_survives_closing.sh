@@ -18,21 +18,22 @@ printf "$to_shirt$buy" > shop-kept/buy.txt
 fresh() {  # name: a save folder of its own
     mkdir -p shop-kept/$1/data && cp cli-data/savegame.bin shop-kept/$1/data/
 }
-# What the shop shows once the purchase is saved (the saving boxes are gone by 700).
+# What the shop shows once the purchase is saved (the saving boxes are gone by 700, and the bowler,
+# dressed again after the save, has turned round by 780).
 fresh saved
-"$game" --headless --frames 710 --data shop-kept/saved/data --input shop-kept/buy.txt --screenshot 430,700 \
+"$game" --headless --frames 790 --data shop-kept/saved/data --input shop-kept/buy.txt --screenshot 430,780 \
     --out shop-kept/saved > /dev/null
-refute cmp -s shop-kept/saved/frame00430-lower.png shop-kept/saved/frame00700-lower.png
+refute cmp -s shop-kept/saved/frame00430-lower.png shop-kept/saved/frame00780-lower.png
 # closed LIMIT INPUT: bought and closed, then started again and shown the same shirt.
 closed() {
     fresh $1
     "$game" --headless --frames $2 --data shop-kept/$1/data --input $3 --verbose 2> shop-kept/$1/closing.log
-    # The shop's bowler moves in a loop; the purchase restarted it, so frame 708 of the look shows
-    # the pose that frame 700 of the purchase does.
-    "$game" --headless --frames 710 --data shop-kept/$1/data --input shop-kept/look.txt --screenshot 708 \
+    # The shop's bowler moves in a loop, restarted each time it is dressed (the purchase dresses
+    # it once more), so frame 765 of the look shows the pose that frame 780 of the purchase does.
+    "$game" --headless --frames 790 --data shop-kept/$1/data --input shop-kept/look.txt --screenshot 765 \
         --out shop-kept/$1 > /dev/null
-    cmp -s shop-kept/saved/frame00700-lower.png shop-kept/$1/frame00708-lower.png || fail "$1: the shirt is for sale again"
-    cmp -s shop-kept/saved/frame00700-upper-left.png shop-kept/$1/frame00708-upper-left.png ||
+    cmp -s shop-kept/saved/frame00780-lower.png shop-kept/$1/frame00765-lower.png || fail "$1: the shirt is for sale again"
+    cmp -s shop-kept/saved/frame00780-upper-left.png shop-kept/$1/frame00765-upper-left.png ||
         fail "$1: the funds or the item shown are not those after buying"
 }
 closed window 500 shop-kept/buy.txt

@@ -35,6 +35,7 @@
 #include "support/device_heap.h"
 #include "support/game_data.h"
 #include "ui/environment.h"
+#include "ui/widgets/clip.h"
 #include "ui/frameupdate.h"
 #include "ui/registry.h"
 #include "ui/widgets/button.h"
@@ -193,11 +194,13 @@ TEST_F(GlBowlerPreview, ShowsTheBowlerInBothEyesAndReloadsOnceForAChange)
     EXPECT_NEAR(left, 200, 20);
     EXPECT_GT(std::abs(left - right), 1.0);
 
-    // Another shirt for the bowler shown: one load, and the blue shirt in place of the red.
+    // Another shirt for the bowler shown: one load that turns the bowler round again, and the
+    // blue shirt in place of the red.
     BasicDbTable_SetElementI(Save("players"), 12, 1, 1);
     Frames(30);
     EXPECT_EQ(loads, 2);
-    Frames(30);
+    EXPECT_LT(BasicUiWidgetTypeClip_GetT(W("cp2013.0.p")), 1.0f) << "turning";
+    Frames(70);
     EXPECT_EQ(loads, 2) << "nothing more changed";
     Image now = LastDrawn(m_DisplayBuffers0);
     EXPECT_LT(now.Count(Red), 50) << "the shoes' soles only";

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "screens/frontend_fixture.h"
+#include "screens/unlocks.h"
 
 namespace {
 
@@ -89,5 +90,25 @@ TEST_F(FrontEndTest, CareerEventsOpenOneAnother)
                 EXPECT_GT(I(def, k.fee + 2, e), I(def, k.fee, e)) << k.table << " " << e << " first prize pays the fee";
             }
         }
+    }
+}
+
+// Every item of the pro shop can be unlocked: a career that wins every league and tournament and
+// beats every rival leaves no item of any equipment column locked, the special shirt included.
+TEST_F(FrontEndTest, EveryShopItemIsHandedOutBySomeEvent)
+{
+    sBasicDbTable* players = Save("players");
+    const int slot = I(Save("career setup"), 1, 0);
+    for (int e = 0; e < Game("Leagues")->rows; ++e)
+        ASSERT_EQ(HandlePlacedUnlockables("Leagues", 19, 43, e, "players", slot, 1), 1);
+    for (int e = 0; e < Game("Tournaments")->rows; ++e)
+        ASSERT_EQ(HandlePlacedUnlockables("Tournaments", 19, 43, e, "players", slot, 1), 1);
+    for (int e = 0; e < Game("Rivals")->rows; ++e) ASSERT_EQ(HandleUnlockables("Rivals", 16, 30, e, "players", slot), 1);
+    for (int column = 19; column <= 25; ++column) {
+        const int items = Room(players, column) - 1;
+        ASSERT_GT(items, 0) << "column " << column;
+        for (int item = 0; item < items; ++item)
+            EXPECT_NE(BasicDbTable_GetElementCN(players, column, slot, item, 'E'), 'L')
+                << FrontEndCell(players, -1, column) << " item " << item << " is never unlocked";
     }
 }

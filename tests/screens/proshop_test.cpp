@@ -3,6 +3,7 @@
 // slots; the unlock groups of an event; the trophy counts and the achievement watch.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "shell/savedata.h"
 #include "ui/frameupdate.h"
 #include "ui/registry.h"
+#include "ui/widgets/button.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/msgbox.h"
 #include "ui/widgets/triggers.h"
@@ -29,17 +31,18 @@ namespace {
 enum { kPantsState = 19, kShirtState = 20, kHatState = 22, kBallState = 25 };
 enum { kPants = 11, kShirt = 12, kHat = 14, kBalls = 17, kFunds = 8 };
 
-// A scroll box of `n` item buttons named prefix + "b00".., button k showing item k.
+// A scroll box of `n` item buttons named prefix + "b01".. as in the game's layout, button k + 1
+// showing item k.
 std::string ItemBox(const std::string& box, const std::string& trigger, int n)
 {
     std::string items;
     for (int k = 0; k < n; ++k) {
-        const std::string name = box + "b0" + std::to_string(k);
+        const std::string name = box + (k < 9 ? "b0" : "b") + std::to_string(k + 1);
         items += "<BasicUiWidget name=\"" + name + "\" typeWidget=\"wtButton\" lockedElement=\"" + std::to_string(k) +
                  "\"/>";
     }
     return "<BasicUiWidget name=\"" + box + "\" typeWidget=\"wtScrollBox\" slots=\"5\">" + items +
-           "</BasicUiWidget><BasicUiWidget name=\"" + trigger + "\" typeWidget=\"tMove\" button=\"" + box + "b00\"/>";
+           "</BasicUiWidget><BasicUiWidget name=\"" + trigger + "\" typeWidget=\"tMove\" button=\"" + box + "b01\"/>";
 }
 
 class ProShop : public FrontEndTest {
@@ -171,7 +174,7 @@ TEST_F(ProShop, TouchingShowsTheItemTriesItOnAndNewItemsBecomeSeen)
     EXPECT_EQ(Get(kShirt), 0) << "not tried on";
 
     SetCareerPlayerItemState(kShirtState, 6, 'N');
-    BasicUiWidgetTypeTriggerMove_SetSelected(Widget("s18tMoveH1M"), Widget("s18sbShirtsMb06"));
+    BasicUiWidgetTypeTriggerMove_SetSelected(Widget("s18tMoveH1M"), Widget("s18sbShirtsMb07"));
     EXPECT_EQ(HandleProShopItemEnter(nullptr, 0), 1) << "the pad's selection";
     EXPECT_EQ(State(kShirtState, 6), 'U');
     EXPECT_EQ(Get(kShirt), 6) << "tried on";
@@ -369,7 +372,7 @@ TEST_F(ShopScreen, EveryNameTheShopLooksUpIsThereAndTheListsFollowTheBowlersGend
     EXPECT_EQ(BasicUi_FindScreen(env, "s0MainMenu")->isRender.value, 0);
 }
 
-TEST_F(ProShop, EveryItemOfTheShopHasAStateInEveryBowlerAndAPriceThatIsNotNegative)
+TEST_F(ProShop, EveryItemOfTheShopHasAStateInEveryBowlerAPriceThatIsNotNegativeAndItsOwnText)
 {
     const struct {
         int column;
@@ -383,8 +386,11 @@ TEST_F(ProShop, EveryItemOfTheShopHasAStateInEveryBowlerAndAPriceThatIsNotNegati
             sBasicDbTable* items = Game(name);
             ASSERT_NE(items, nullptr) << name;
             EXPECT_LE(items->rows, BasicDbTable_GetElementCount(players, c.column) - 1) << name;
+            std::set<std::string> texts;
             for (int i = 0; i < items->rows; ++i) {
                 EXPECT_GE(BasicDbTable_GetElementI(items, 6, i), 0) << name << " " << i;
+                EXPECT_TRUE(texts.insert(BasicDbTable_GetStrElement(items, i, 2)).second)
+                    << name << " item " << i << " repeats another item's description";
                 for (int p = 0; p < players->rows; ++p)
                     EXPECT_NE(std::string("LNUO").find(BasicDbTable_GetElementCN(players, c.column, p, i, '?')),
                               std::string::npos)
@@ -392,4 +398,31 @@ TEST_F(ProShop, EveryItemOfTheShopHasAStateInEveryBowlerAndAPriceThatIsNotNegati
             }
         }
     }
+}
+
+// The special shirt, item 4 of the shirts, stays dark in both lists until an event hands it out
+// (the last rival); the shirts beside it are never darkened.
+TEST_F(ShopScreen, TheSpecialShirtIsDarkUntilTheLastRivalHandsItOut)
+{
+    auto level = [&](const char* name) {
+        sBasicUiWidgetTypeButton* b = BasicUiWidgetTypeButton_Get(Widget(name));
+        return b ? b->mr.value : -1;
+    };
+    for (const char* box : {"s18sbShirtsM", "s18sbShirtsF"}) {
+        const std::string special = std::string(box) + "b05", next = std::string(box) + "b06";
+        ASSERT_EQ(BasicUiWidgetTypeButton_GetLockableIndex(Widget(special.c_str())), 4) << box;
+        ASSERT_EQ(BasicUiWidgetTypeButton_GetLockableIndex(Widget(next.c_str())), 5) << box;
+    }
+    Run("go.shop");
+    EXPECT_EQ(level("s18sbShirtsMb05"), 0);
+    EXPECT_EQ(level("s18sbShirtsFb05"), 0);
+    EXPECT_EQ(level("s18sbShirtsMb06"), 127);
+    Run("s18.leave");
+
+    const int r = GetCareerID();
+    ASSERT_EQ(HandleUnlockables("Rivals", 16, 30, Game("Rivals")->rows - 1, "players", r), 1);
+    EXPECT_EQ(GetCareerPlayerItemState(20, 4), 'U') << "the career bowler may buy it";
+    Run("go.shop");
+    EXPECT_EQ(level("s18sbShirtsMb05"), 127) << "shown as the shop opens";
+    EXPECT_EQ(level("s18sbShirtsFb05"), 127);
 }

@@ -39,7 +39,7 @@ std::vector<Resource> AreaContent();
 // BallProperties row per ball index. Index = coverstock x kBallWeights + weight, coverstocks from
 // the least grip to the most, weights from the lightest to the heaviest.
 constexpr int kBallCoverstocks = 4;
-constexpr int kBallWeights = 8;
+constexpr int kBallWeights = kBallWeightsPerCoverstock;
 std::vector<BallProperties> BallTable();
 std::vector<Resource> BallContent();
 

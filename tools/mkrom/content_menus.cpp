@@ -8,6 +8,7 @@
 
 #include "bitmap_writer.h"
 #include "canvas.h"
+#include "content_overlays.h"
 #include "palette.h"
 #include "host/gpu.h"
 
@@ -244,20 +245,27 @@ RgbaImage StatusIcon(int which)
     return im;
 }
 
-// A tutorial page: the lower screen's controls or the upper screen's lane as a picture, with the
-// page's number; the text is the message box's.
+// A tutorial page: the lower screen of the throw's step as the game shows it (the overlays' own
+// images, halved) on the page's panel, with the page's number; the text is the message box's.
 RgbaImage TutorialPage(int book, int page)
 {
     RgbaImage im(200, 120);
     Panel(&im, 0, 0, 200, 120, 10, Rgba{30, 50, 100, 255}, Rgba{10, 18, 44, 255});
-    if (book == 0) {
-        Lane(&im, 40, 160, 116, 92, 108, 30);
-        Ball(&im, 60 + page * 20.0f, 96 - page * 8.0f, 9, Rgba{60, 120, 225, 255});
-    } else {
-        Fill(&im, RoundRect(30, 20, 140, 80, 8), Solid(Rgba{6, 10, 26, 200}));
-        Fill(&im, Circle(50 + page * 25.0f, 60, 8), Solid(kGold));
-    }
-    DrawLabel(&im, std::to_string(page + 1), kBook, 14, 186, 14, kWhite, 0, kInk, 1);
+    // book 0 is the buttons' book, book 1 the stylus's, as the pages' ids run.
+    const RgbaImage step = ShotStepPicture(book, page);
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 160; ++x) {
+            float sum[4] = {0, 0, 0, 0};
+            for (int k = 0; k < 4; ++k) {
+                const uint8_t* p = step.At(2 * x + k % 2, 2 * y + k / 2);
+                for (int c = 0; c < 4; ++c) sum[c] += p[c] / 4.0f;
+            }
+            uint8_t* d = im.At(20 + x, y);
+            const float a = sum[3] / 255.0f;
+            for (int c = 0; c < 3; ++c) d[c] = uint8_t(sum[c] * a + d[c] * (1 - a) + 0.5f);
+        }
+    Fill(&im, Minus(RoundRect(19, 0, 162, 120, 0), RoundRect(20, 1, 160, 118, 0)), Solid(Rgba{130, 180, 245, 255}));
+    DrawLabel(&im, std::to_string(page + 1), kBook, 14, 190, 14, kWhite, 0, kInk, 1);
     return im;
 }
 

@@ -366,23 +366,37 @@ Rgb BallHue(int ball)
     return hues[ball % 8];
 }
 
+// The coverstock's pattern at (x, y) of the ball's 32 x 32 map: 0 the ball's hue, 1 its second
+// colour. Plastic is solid, urethane pearled, reactive swirled and particle speckled.
+static float CoverPattern(int ball, int x, int y)
+{
+    switch (ball / kBallWeightsPerCoverstock) {
+    case 0: return 0.0f;
+    case 1: return 0.5f + 0.5f * std::sin(float(y) * 0.4f + 2.0f * std::sin(float(x) * 0.2f));
+    case 2: return 0.5f + 0.5f * std::sin(float(x + y) * 0.35f + 3.0f * Noise(x / 6, y / 6, ball));
+    default: return Noise(x, y, ball) > 0.7f ? 1.0f : 0.0f;
+    }
+}
+
+// The second colour of a ball's pattern: white for the pearl, near black for the swirl and the
+// speckles; on the darkest hue (the 15 lb balls) a steel blue swirl and gold speckles instead, so
+// that balls of one weight differ by coverstock in every hue.
+static Rgb BallSecond(int ball)
+{
+    const int cover = ball / kBallWeightsPerCoverstock;
+    const Rgb base = BallHue(ball);
+    if (cover == 1) return Mix(base, {255, 255, 255}, 0.55f);
+    if (base.r + base.g + base.b < 150.0f) return Mix(base, cover == 2 ? Rgb{90, 150, 220} : Rgb{235, 200, 110}, 0.7f);
+    return Mix(base, {20, 20, 30}, 0.55f);
+}
+
 RgbaImage BallTexture(int ball)
 {
-    const int cover = ball / 8;
     const Rgb base = BallHue(ball);
-    const Rgb second = Mix(base, cover == 1 ? Rgb{255, 255, 255} : Rgb{20, 20, 30}, 0.55f);
+    const Rgb second = BallSecond(ball);
     RgbaImage img(32, 32);
     for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) {
-            float t = 0.0f;
-            switch (cover) {
-            case 0: t = 0.0f; break;                                                            // plastic: solid
-            case 1: t = 0.5f + 0.5f * std::sin(float(y) * 0.4f + 2.0f * std::sin(float(x) * 0.2f)); break;  // pearl
-            case 2: t = 0.5f + 0.5f * std::sin(float(x + y) * 0.35f + 3.0f * Noise(x / 6, y / 6, ball)); break;  // swirl
-            default: t = Noise(x, y, ball) > 0.7f ? 1.0f : 0.0f; break;                        // speckle
-            }
-            Put(img, x, y, Mix(base, second, t));
-        }
+        for (int x = 0; x < 32; ++x) Put(img, x, y, Mix(base, second, CoverPattern(ball, x, y)));
     // The finger holes near the top of the map.
     const int holes[3][2] = {{13, 4}, {19, 4}, {16, 9}};
     for (const auto& h : holes)
@@ -391,10 +405,11 @@ RgbaImage BallTexture(int ball)
     return img;
 }
 
-// The ball as a picture for the screens: a shaded disc with its finger holes.
+// The ball as a picture for the screens: a shaded disc in its weight's hue and its coverstock's
+// pattern (as on its model), with its finger holes, so that no two balls look alike.
 RgbaImage BallPicture(int ball)
 {
-    const Rgb base = BallHue(ball);
+    const Rgb second = BallSecond(ball);
     RgbaImage img(64, 64);
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x) {
@@ -407,6 +422,7 @@ RgbaImage BallPicture(int ball)
             const float nz = std::sqrt(1.0f - d2);
             const float light = 0.35f + 0.65f * std::fmax(0.0f, -0.4f * dx - 0.5f * dy + 0.77f * nz);
             const float spec = std::pow(std::fmax(0.0f, -0.4f * dx - 0.5f * dy + 0.77f * nz), 24.0f);
+            const Rgb base = Mix(BallHue(ball), second, CoverPattern(ball, x / 2, y / 2));
             Rgb c = Mix(Scale(base, light), {255, 255, 255}, spec);
             const float holes[3][2] = {{-0.2f, -0.35f}, {0.2f, -0.35f}, {0.0f, 0.05f}};
             for (const auto& h : holes)

@@ -677,6 +677,184 @@ Resource Image(int id, const RgbaImage& image, bool opaque = false)
     return BitmapResource(id, image, opaque ? kPixelRGB8 : kPixelRGBA8);
 }
 
+// Draws `src` over `im` with its top left corner at (x, y), blending by the source's alpha.
+void Paste(RgbaImage* im, const RgbaImage& src, int x, int y)
+{
+    for (int sy = 0; sy < src.height; ++sy)
+        for (int sx = 0; sx < src.width; ++sx) {
+            const int dx = x + sx, dy = y + sy;
+            if (dx < 0 || dy < 0 || dx >= im->width || dy >= im->height) continue;
+            const uint8_t* s = src.At(sx, sy);
+            uint8_t* d = im->At(dx, dy);
+            const float a = s[3] / 255.0f;
+            for (int c = 0; c < 3; ++c) d[c] = uint8_t(s[c] * a + d[c] * (1 - a) + 0.5f);
+            d[3] = uint8_t(s[3] + d[3] * (1 - a) + 0.5f);
+        }
+}
+
+// The stylus as it touches (x, y): a pen lying to the lower right of its tip.
+void Stylus(RgbaImage* im, float x, float y)
+{
+    FillBox(im, Polygon({x, y, x + 8, y + 4, x + 44, y + 40, x + 38, y + 46, x + 4, y + 8}), Solid(Rgba{200, 205, 215, 255}),
+            x - 2, y - 2, 50, 50);
+    FillBox(im, Polygon({x, y, x + 8, y + 4, x + 4, y + 8}), Solid(kInk), x - 2, y - 2, 12, 12);
+    FillBox(im, Ring(x, y, 7, 9), Solid(Rgba{255, 255, 255, 160}), x - 10, y - 10, 20, 20);
+}
+
+// The footer of a step: B and its word on the left, A and its word on the right.
+void StepFooter(RgbaImage* im, const char* back, const char* next)
+{
+    RoundButton(im, 34, 174, 46, kRed, "B");
+    DrawLabel(im, back, kBold, 13, 57, 228, kWhite, 0, kInk, 2);
+    if (next) {
+        RoundButton(im, 230, 174, 46, kGreen, "A");
+        DrawLabel(im, next, kBold, 13, 253, 228, kWhite, 0, kInk, 2);
+    }
+}
+
+void StepTitle(RgbaImage* im, const char* title, float y = 12)
+{
+    DrawLabel(im, title, kBold, 16, 160, y, kGold, 0, kInk, 2);
+}
+
+RgbaImage KnobOnTrack(RgbaImage im, int knobX, bool touch)
+{
+    Paste(&im, touch ? Knob(32, 26, kBlue) : Knob(30, 22, Rgba{200, 150, 40, 255}), knobX, touch ? 143 : 145);
+    return im;
+}
+
+// The lower screen at step `page` of a throw with the buttons (book 0) or the stylus (book 1),
+// made of the steps' own images and words.
+RgbaImage ShotStep(int book, int page)
+{
+    const bool touch = book == 1;
+    RgbaImage im;
+    switch (touch ? page + 5 : page) {
+    case 0:  // buttons: the position
+        im = KnobOnTrack(PositionBackground(), 200, false);
+        {
+            RgbaImage marker(16, 22);
+            Arrow(&marker, 0, 0, 16, 22, 1, kInk);
+            Arrow(&marker, 2.5f, 1.5f, 11, 16, 1, kGold);
+            Paste(&im, marker, 207, 32);
+        }
+        StepTitle(&im, "POSITION");
+        StepFooter(&im, "Back", "BOWL");
+        DrawLabel(&im, "< >", kBold, 18, 215, 128, kWhite, 0, kInk, 2);
+        break;
+    case 1:  // buttons: the angle swinging
+        im = AngleBackground();
+        Paste(&im, UpArrow(24, 80, kGold), 190, 80);
+        {
+            RgbaImage mark(24, 24);
+            FillBox(&mark, Ring(12, 12, 7, 11), Solid(kGold), 0, 0, 24, 24);
+            Paste(&im, mark, 190, 168);
+        }
+        DrawLabel(&im, "ANGLE", kBold, 16, 160, 12, kGold, 0, kInk, 2);
+        RoundButton(&im, 14, 8, 46, kRed, "B");
+        DrawLabel(&im, "Back", kBold, 13, 37, 62, kWhite, 0, kInk, 2);
+        RoundButton(&im, 262, 8, 46, kGreen, "A");
+        DrawLabel(&im, "STOP", kBold, 13, 285, 62, kWhite, 0, kInk, 2);
+        break;
+    case 2:  // buttons: the power meter rising
+    {
+        im = PowerBackground();
+        const RgbaImage meter = Meter(40, 150, false);
+        RgbaImage part(40, 90);
+        for (int y = 0; y < 90; ++y)
+            for (int x = 0; x < 40; ++x)
+                for (int c = 0; c < 4; ++c) part.At(x, y)[c] = meter.At(x, y + 60)[c];
+        Paste(&im, part, 80, 81);
+        DrawLabel(&im, "POWER", kBold, 16, 160, 202, kGold, 0, kInk, 2);
+        RoundButton(&im, 259, 176, 46, kGreen, "A");
+        DrawLabel(&im, "STOP", kBold, 13, 282, 230, kWhite, 0, kInk, 2);
+        break;
+    }
+    case 3:  // buttons: the hook
+        im = HookBackground();
+        Paste(&im, HookArc(), 17, 77);
+        Paste(&im, BallImage(18), 63, 108);
+        DrawLabel(&im, "SLIDE AND HOLD", kBold, 13, 160, 55, kEdge, 0, kInk, 2);
+        DrawLabel(&im, "HOOK", kBold, 16, 160, 202, kGold, 0, kInk, 2);
+        DrawLabel(&im, "<", kBold, 24, 40, 150, kWhite, 0, kInk, 2);
+        break;
+    case 4:
+    case 9:  // the score sheet
+        im = ScoreBackground();
+        {
+            const RgbaImage sheet = ScoreSheet();
+            RgbaImage part(308, 70);
+            for (int y = 0; y < 70; ++y)
+                for (int x = 0; x < 308; ++x)
+                    for (int c = 0; c < 4; ++c) part.At(x, y)[c] = sheet.At(x, y)[c];
+            Paste(&im, part, 6, 50);
+            DrawLabel(&im, "X", kBold, 12, 28, 74, kWhite);
+            DrawLabel(&im, "9  /", kBold, 12, 72, 74, kWhite);
+            DrawLabel(&im, "20", kBold, 12, 28, 104, kWhite);
+        }
+        Paste(&im, Knob(30, 22, Rgba{200, 150, 40, 255}), 60, 125);
+        StepFooter(&im, "SETUP", "NEXT");
+        if (touch) Stylus(&im, 253, 198);
+        break;
+    case 5:  // stylus: the position knob dragged
+        im = KnobOnTrack(TouchPositionBackground(), 150, true);
+        Paste(&im, UpArrow(20, 60, kWhite), 156, 33);
+        StepTitle(&im, "ANGLE");
+        DrawLabel(&im, "POSITION", kBold, 16, 160, 178, kGold, 0, kInk, 2);
+        StepFooter(&im, "Back", "BOWL");
+        DrawLabel(&im, "<", kBold, 20, 128, 156, kGold, 0, kInk, 2);
+        DrawLabel(&im, ">", kBold, 20, 202, 156, kGold, 0, kInk, 2);
+        Stylus(&im, 166, 156);
+        break;
+    case 6:  // stylus: the aim arrow dragged
+        im = KnobOnTrack(TouchPositionBackground(), 150, true);
+        Paste(&im, UpArrow(20, 60, kWhite), 170, 33);
+        {
+            RgbaImage mark(24, 24);
+            FillBox(&mark, Ring(12, 12, 7, 11), Solid(kGold), 0, 0, 24, 24);
+            FillBox(&mark, Circle(12, 12, 4), Solid(kWhite), 0, 0, 24, 24);
+            Paste(&im, mark, 168, 85);
+        }
+        StepTitle(&im, "ANGLE");
+        DrawLabel(&im, "POSITION", kBold, 16, 160, 178, kGold, 0, kInk, 2);
+        StepFooter(&im, "Back", "BOWL");
+        DrawLabel(&im, "<", kBold, 20, 146, 62, kGold, 0, kInk, 2);
+        DrawLabel(&im, ">", kBold, 20, 208, 62, kGold, 0, kInk, 2);
+        Stylus(&im, 180, 70);
+        break;
+    case 7:  // stylus: the flick
+    case 8:  // stylus: the flick to one side, a hook
+    {
+        im = TouchReleaseBackground();
+        const RgbaImage meter = Meter(24, 150, true);
+        const int shown = page == 2 ? 110 : 70;
+        RgbaImage part(24, shown);
+        for (int y = 0; y < shown; ++y)
+            for (int x = 0; x < 24; ++x)
+                for (int c = 0; c < 4; ++c) part.At(x, y)[c] = meter.At(x, y + 150 - shown)[c];
+        Paste(&im, part, 221, 28 + 150 - shown);
+        RoundButton(&im, 14, 174, 46, kRed, "B");
+        DrawLabel(&im, "Back", kBold, 13, 37, 228, kWhite, 0, kInk, 2);
+        if (page == 2) {
+            Paste(&im, UpArrow(22, 110, kGold), 149, 70);
+            Paste(&im, BallImage(48), 136, 176);
+            Stylus(&im, 160, 200);
+        } else {
+            FillBox(&im, Polygon({170, 200, 178, 204, 120, 62, 112, 58}), Solid(kGold), 108, 54, 74, 154);
+            FillBox(&im, Polygon({108, 48, 128, 62, 110, 70}), Solid(kGold), 104, 44, 28, 30);
+            Paste(&im, BallImage(48), 100, 60);
+            Stylus(&im, 124, 84);
+            DrawLabel(&im, "HOOK", kBold, 14, 70, 120, kGold, 0, kInk, 2);
+        }
+        break;
+    }
+    default:
+        im = Screen();
+        break;
+    }
+    return im;
+}
+
 }  // namespace
 
 std::vector<Resource> OverlayContent()
@@ -762,5 +940,7 @@ std::vector<Resource> OverlayContent()
     out.push_back(Image(kUiDemoPanel, MessageBackground(), true));
     return out;
 }
+
+RgbaImage ShotStepPicture(int book, int page) { return ShotStep(book, page); }
 
 }  // namespace mkrom

@@ -6,12 +6,18 @@
 #include <vector>
 
 #include "archive_writer.h"
+#include "bitmap_writer.h"
 #include "lib/resourceids.h"
 
 namespace mkrom {
 
 // The overlay images (ids 3207-3298) and the splash image (kSplashImage, 320 x 240).
 std::vector<Resource> OverlayContent();
+// A picture of the lower screen at one step of a person's throw, 320 x 240, made of the steps'
+// own images and words: book 0 with the buttons (position, angle, power, hook, the score sheet),
+// book 1 with the stylus (position, angle, flick, hook, the score sheet). The How to Play pages
+// show them.
+RgbaImage ShotStepPicture(int book, int page);
 // The 52 card faces of the poker game, the group kCardPictureGroup (content_cards.cpp).
 std::vector<Resource> CardContent();
 
