@@ -339,8 +339,9 @@ int ComputeActorScreenPositions()
             a->screenZ = a->actorXform[3][2];
             if (a->numLods > 0) a->lodNum = 0;
             if (a->animInfo.animation) {
-                // Bones are worth computing only in front of the camera (ComputeSkeletonXforms,
-                // for a model with a skeleton).
+                // Only the side of the camera is settled here. The bones are posed where they are
+                // drawn: the character's drawing poses them for each eye's view, and only for a
+                // character in front of the camera (game/characterdraw.cpp).
                 a->clipStatus = a->screenZ <= 0.0f ? kClipBehindCamera : kClipInFront;
             }
         }

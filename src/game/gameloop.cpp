@@ -35,11 +35,13 @@
 #include "platform/camera.h"
 #include "platform/frame.h"
 #include "platform/input.h"
+#include "platform/lighting.h"
 #include "platform/render.h"
 #include "platform/shaders.h"
 #include "platform/sound.h"
 #include "platform/streams.h"
 #include "shell/globals.h"
+#include "shell/overlaytag.h"
 #include "shell/scenedraw.h"
 #include "shell/settings.h"
 #include "shell/upperlayers.h"
@@ -59,6 +61,10 @@ int userCamera = 1;
 int gHandleGameInvitation = 0;
 int physicsGlobalsSet = 0;
 int aborted = 0;
+DS3_lights gHudLights = {};
+OVERLAYTAG thePreviousOverlay = {};
+int gameWasPaused = 0;
+int idleTime = 0;
 
 static int sheetsPrinted = 0;
 
@@ -121,27 +127,40 @@ static int ResetAllPlayers()
     return 1;
 }
 
+// The music and the ambience stop, the players are cleared and every overlay comes off.
+static int LeaveForTheMenu()
+{
+    StopBackgroundMusic();
+    StopBackgroundSound();
+    quitGame = 1;
+    if (!ResetAllPlayers()) return 0;
+    ExitAllOverlays();
+    return 1;
+}
+
 static int AttractStartCallback()
 {
     wipeDelay = 0;
+    StopBackgroundSound();
     return 1;
 }
 
 static int AttractToMenu()
 {
     if (wipeDelay++ < kAttractHoldFrames) return 0;
-    quitGame = 1;
-    if (!ResetAllPlayers()) return 0;
+    if (!LeaveForTheMenu()) return 0;
     gGameType = kGameAttract;  // so that the front end goes back to the title screen
     return 1;
 }
 
-// A press during the attract game: back to the menu at once.
-static int PressToMenu()
+// A press during the attract game: the ambience stops as the fade begins, and the game is left
+// for the menu as soon as the screen is covered.
+static int PressStartCallback()
 {
-    quitGame = 1;
-    return ResetAllPlayers();
+    StopBackgroundSound();
+    return 1;
 }
+static int PressToMenu() { return LeaveForTheMenu(); }
 
 static int CompleteCallback() { return 1; }
 
@@ -192,6 +211,33 @@ static void ConnectComputerBowlers()
 }
 
 // ---- Set-up ----
+
+// The light of the heads-up display: a dim warm ambient and one light falling from the upper
+// right, (1, 1, -1) normalised.
+static void FillHudLights()
+{
+    DS3_lights& l = gHudLights;
+    l = {};
+    l.ambient_red = l.ambient_green = 45.0f / 255.0f;
+    l.ambient_blue = 40.0f / 255.0f;
+    l.ambient_alpha = 1.0f;
+    l.light1_red = l.light1_green = 105.0f / 255.0f;
+    l.light1_blue = 100.0f / 255.0f;
+    l.light1_x = l.light1_y = 0.57735f;
+    l.light1_z = -0.57735f;
+}
+
+int InitObject(int group, DS3_model_tag** model)
+{
+    if (!model) return 0;
+    const int count = NumResourcesInGroup(group);
+    if (count <= 0) return PrintError("InitObject: group %d holds no model", group);
+    void* handle = nullptr;
+    if (!GetResourceHandle((group << 16) + count - 1, &handle) || !handle)
+        return PrintError("InitObject: the model of group %d is not loaded", group);
+    *model = static_cast<DS3_model_tag*>(handle);
+    return 1;
+}
 
 // The game's sounds, its two effects channels and its music and ambience streams. Without sound
 // services (a game run by a test) the game plays silently.
@@ -264,7 +310,14 @@ static int ShowFirstOverlay()
     int ok = 1;
     switch (gGameType) {
     case kGamePinSelect: ok = upperLayers.StartDSPinSelectOverlay(); break;
-    case kGameSpares: ok = upperLayers.StartDSSparesStartTurnOverlay(); break;
+    case kGameSpares:
+        // The start of the first attempt is pushed after the first frame (startSparesOverlay);
+        // under test mode it is pushed now, so that test mode's overlay can stand above it.
+        if (gHostOptions.testMode || gTestModeRunning) {
+            startSparesOverlay = 0;
+            ok = upperLayers.StartDSSparesStartTurnOverlay();
+        }
+        break;
     case kGameBingo: ok = upperLayers.StartBingoCardOverlay(gCurrPlayer, 0); break;
     default: ok = upperLayers.StartDSScoreOverlay(); break;
     }
@@ -284,6 +337,7 @@ int GameLoopSetup()
     if (!InitCamera(kCameraHither, kCameraYon)) return PrintError("game set-up: no camera");
     if (!ParticleSystemManagerCreate() || !ParticleSystemManagerLoadParticleSystemDefines())
         return PrintError("game set-up: the particle effects cannot be set up");
+    FillHudLights();
     if (!SetUpSound()) return 0;
     if (!envOnly && !LoadPlayerBalls()) return 0;
 
@@ -358,10 +412,23 @@ int GameLoopSetup()
 
 // ---- One frame ----
 
-// A button newly pressed on the merged input: its edge, with no other edge and not held before.
-static int NewlyPressed(unsigned button)
+// A button that acts on the merged input, as every button of the game does: let go this frame,
+// alone.
+static int NewlyPressed(unsigned button) { return unsigned(allInput.edges & ~allInput.buttons) == button; }
+
+// The frame's record of the input's surroundings: the overlay on top (or none), whether the game
+// was paused, and which controllers have a device behind them.
+static void NoteInputState()
 {
-    return (allInput.edges & ~allInput.buttons) == 0 && (allInput.edges & allInput.buttons) == button;
+    if (IsTransitionActive()) return;
+    for (int i = 0; i < kNumControllerStates && !errorOverlayPresent; ++i) {
+        if (upperLayers.OverlayExists())
+            upperLayers.OverlayGetHandlers(&thePreviousOverlay);
+        else
+            thePreviousOverlay.drawHandler = nullptr;
+        gameWasPaused = gGamePaused;
+        gValidControllerList[i] = controllers[i].controller != nullptr;
+    }
 }
 
 // Any button held, or pressed or let go this frame, on the merged input.
@@ -369,6 +436,8 @@ static int AnyButtonActive() { return allInput.buttons != 0 || allInput.edges !=
 
 int HandleControls()
 {
+    NoteInputState();
+    idleTime = 0;
     // After an abort, input waits until every button has been let go, so that the press that
     // aborted does not also act in the game.
     if (aborted) {
@@ -377,7 +446,8 @@ int HandleControls()
     }
     // The attract game is watched, not played: START or A goes back to the menu.
     if (gGameType == kGameAttract && !gameReturn.active && (NewlyPressed(kButtonStart) || NewlyPressed(kButtonA))) {
-        StartGameReturn(nullptr, PressToMenu, CompleteCallback);
+        StartGameReturn(PressStartCallback, PressToMenu, CompleteCallback);
+        ExitAllOverlays();
         errorOverlayPresent = 0;
         return 1;
     }
@@ -426,7 +496,10 @@ int UpdateGameLogic()
         StoreReplayData();
     if (!upperLayers.OverlayUpdate()) return 0;
 
-    startSparesOverlay = 0;
+    if (startSparesOverlay) {
+        startSparesOverlay = 0;
+        if (!upperLayers.StartDSSparesStartTurnOverlay()) return 0;
+    }
 
     // A game that is over with nothing left to show it, and no way back under way, is left:
     // nobody could answer a question about it.

@@ -4,6 +4,11 @@
 // game is quit; the tear-down gives back everything set-up took and hands back to the front end.
 #pragma once
 
+#include "platform/lighting.h"
+#include "shell/overlaytag.h"
+
+struct DS3_model_tag;
+
 extern int gGameType;    // 0 .. 11 (see game/scoring.h)
 extern int gNumPlayers;  // 1 .. 8
 extern int gCurrPlayer;  // whose turn it is
@@ -18,6 +23,13 @@ extern int gHandleGameInvitation;  // an invitation to another game ends this on
 extern int physicsGlobalsSet;
 // Set by an abort: the game takes no input until every button has been let go.
 extern int aborted;
+// The light of the heads-up display, filled at set-up.
+extern DS3_lights gHudLights;
+// Noted by each frame's input step: the top overlay's handlers (a null draw handler when there
+// was none), the pause, and the time without input (every frame starts it again).
+extern OVERLAYTAG thePreviousOverlay;
+extern int gameWasPaused;
+extern int idleTime;
 
 // Runs one game. Every way out, failure included, goes through the tear-down. 0 when set-up or
 // a frame failed, 1 otherwise; unless the program is quitting or exitGame is set, the screen
@@ -37,6 +49,9 @@ int DisposeGame();
 int PauseGame(int on);
 // Stops the game's background sound stream; 1 when none plays.
 int StopBackgroundSound();
+// Takes the last resource of a loaded group as a model. 0 when the group is empty or the model
+// is not loaded.
+int InitObject(int group, DS3_model_tag** model);
 
 // The end of the attract game: after a hold of 80 frames the game is left for the main menu.
 // Always 1.

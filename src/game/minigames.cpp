@@ -10,6 +10,7 @@
 #include "game/gameloop.h"
 #include "game/pins.h"
 #include "game/records.h"
+#include "game/replay.h"
 #include "game/scoring.h"
 #include "lib/printing.h"
 #include "lib/resourceids.h"
@@ -109,8 +110,11 @@ int ScoreSparesBall(int /*knockedDown*/, int standing, int& turnContinues)
 int EndSparesBall()
 {
     int knockedDown = 0, standing = 0, turnContinues = 0;
+    StoreReplayPinVisible();
     ScoreBall(&knockedDown, &standing);
     ScoreSparesBall(knockedDown, standing, turnContinues);
+    // The attempt is replayed like any ball (without a celebration clip in this game).
+    if (!StartReplay(turnContinues)) return 0;
     if (!turnContinues && !SelectNextPlayer()) {
         gGameOver = 1;
         upperLayers.StartDSSparesScoreOverlay();
@@ -308,9 +312,11 @@ int ScorePokerBall(int knockedDown, int standing, int& turnContinues)
 int EndPokerBall()
 {
     int knockedDown = 0, standing = 0, turnContinues = 0;
+    StoreReplayPinVisible();
     ScoreBall(&knockedDown, &standing);
     ScorePokerBall(knockedDown, standing, turnContinues);
     PinsAfterBall(turnContinues, standing);
+    if (!StartReplay(turnContinues)) return 0;
     if (!turnContinues && !SelectNextPlayer()) {
         gGameOver = 1;
         upperLayers.StartPokerOverlay();

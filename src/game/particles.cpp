@@ -52,6 +52,7 @@ int ParticleSystemInitParticle(PARTICLESYSTEMTAG* system, PARTICLETAG* particle)
     particle->prev = prev;
     DS3_particle& d = particle->particleData;
     d.color_red = d.color_green = d.color_blue = d.color_alpha = 128;
+    particle->alpha = 128.0f;
     PARTICLEDOMAINTAG* generator = Generator(system);
     if (generator->generateFunc) generator->generateFunc(generator, particle);
     particle->oldPosition[0] = d.x;

@@ -35,6 +35,9 @@ struct PARTICLETAG {
     int32_t animationTextureOffset, animationIncrement;
     float animParam;
     DS3_bitmap_tag* bitmap;
+    // The alpha on its 0..255 scale with its fraction: color_alpha is this, rounded. Fades of
+    // less than one step a frame add up here, so every rate fades at its own pace.
+    float alpha;
 };
 
 typedef int (*ParticleDomainFunc)(PARTICLEDOMAINTAG* domain, PARTICLETAG* particle);

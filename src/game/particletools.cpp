@@ -58,6 +58,9 @@ int ParticleToolPlacement(int domainType, const void* coordinates, float centre[
     switch (domainType) {
     case kDomainBox: {
         const auto* b = static_cast<const DOMAINBOXTAG*>(coordinates);
+        // The marker stands at the box's true centre on every axis. A box runs from back up to
+        // front, so stepping half its depth on from the front (as for a rectangle, which runs
+        // from front to back) would put the marker outside the box, half a depth beyond it.
         centre[0] = (b->left + b->right) * 0.5f;
         centre[1] = (b->front + b->back) * 0.5f;
         centre[2] = (b->top + b->bottom) * 0.5f;

@@ -41,9 +41,13 @@ static void RandomVector(float* v, const float* minMax)
     for (int a = 0; a < 3; ++a) v[a] = GetRandomFloat(minMax[2 * a], minMax[2 * a + 1]);
 }
 
-static uint8_t AlphaByte(float alpha)
+static float AlphaLimit(float alpha) { return alpha <= 0.0f ? 0.0f : alpha >= 255.0f ? 255.0f : alpha; }
+
+// The particle's alpha, kept whole in its own float and shown rounded in the colour byte.
+static void SetAlpha(PARTICLETAG* p, float alpha)
 {
-    return uint8_t(alpha <= 0.0f ? 0 : alpha >= 255.0f ? 255 : std::lround(alpha));
+    p->alpha = AlphaLimit(alpha);
+    p->particleData.color_alpha = uint8_t(std::lround(p->alpha));
 }
 
 static int SetAnimationFrame(PREDEFINEDPARTICLESYSTEMTAG* s, PARTICLETAG* p)
@@ -75,7 +79,7 @@ int PredefinedParticleSystemOnGenerate(PARTICLEDOMAINTAG* generator, PARTICLETAG
     }
     p->rotation = GetRandomFloat(d.startMinRotation, d.startMaxRotation);
     p->rotationDelta = GetRandomFloat(d.rotationMinDelta, d.rotationMaxDelta);
-    p->particleData.color_alpha = AlphaByte(d.particleAlpha);
+    SetAlpha(p, d.particleAlpha);
     if (s->animationRSID <= 0) return 1;
     p->animationTextureOffset = GetRandomInt(s->animationTextureOffsetMin, s->animationTextureOffsetMax);
     if (p->animationTextureOffset > s->numAnimationTextures - 1) p->animationTextureOffset = 0;
@@ -119,7 +123,9 @@ static void GrowAndShrink(const PARTICLESYSTEMINFOTAG& d, PARTICLETAG* p, float 
         q.width = Clamp(q.width + float(p->growRate), d.particleSize);
         q.height = Clamp(q.height + float(p->growRate), d.particleSize);
     }
-    if (int32_t(p->age) >= p->shrinkAge && p->shrinkRate) {
+    // Without growing the shrink age is 0 and the rate 0: the size the system's rate gives is
+    // still held within 0..particleSize on every tick.
+    if (int32_t(p->age) >= p->shrinkAge) {
         q.width = Clamp(q.width - float(p->shrinkRate), d.particleSize);
         q.height = Clamp(q.height - float(p->shrinkRate), d.particleSize);
     }
@@ -163,8 +169,8 @@ static int UpdateParticle(PREDEFINEDPARTICLESYSTEMTAG* s, const PARTICLESYSTEMIN
     p->rotation = NormalizeAngle(p->rotation + p->rotationDelta);
     ApplyControlPoints(d, p, r);
     const float delta = GetRandomFloat(d.particleAlphaRateMin, d.particleAlphaRateMax) * r;
-    p->particleData.color_alpha = AlphaByte(float(p->particleData.color_alpha) + delta);
-    if (p->particleData.color_alpha == 0 && s->alphaDeath) {
+    SetAlpha(p, p->alpha + delta);
+    if (p->alpha <= 0.0f && s->alphaDeath) {
         ParticleSystemKillParticle(&s->system, p);
         return 0;
     }

@@ -4,18 +4,9 @@
 // and the scene drawing the draw.
 #pragma once
 
-struct joystickState;
+#include "shell/overlaytag.h"
 
-// One overlay: its five handlers, each returning non-zero for success. A slot whose draw handler
-// is null counts as empty. A close handler that returns 0 refuses the close.
-struct OVERLAYTAG {
-    int (*openHandler)();    // run once, on the first update after the push
-    int (*drawHandler)();
-    int (*updateHandler)();  // may be null
-    int (*inputHandler)();   // may be null
-    int (*closeHandler)();   // may be null
-    int permanent;           // while the top has it set, nothing else can be pushed
-};
+struct joystickState;
 
 constexpr int kOverlayStackDepth = 5;
 // Input calls after a push that never reach the new overlay, whatever they hold (the buttons held

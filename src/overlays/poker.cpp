@@ -1,6 +1,13 @@
 // The poker overlay: ranks the hands when it opens (the game's PokerWinners, for up to eight
 // players and any number of tied winners), then draws one row a player with the cards held and
 // "WINNER" beside each winner. Only the first winner is recorded for the front end.
+//
+// The final score sheets of the standard game and of the spares challenge have no statics of
+// their own here (a page, the column offsets of the balls, a rectangle, players per page): such
+// values would be worked out once at program start, when the screen scale and the number of
+// players are still 0, so every one of them would be 0, and nothing would read them. The sheets
+// that are shown lay themselves out from the live values (overlays/scoreoverlay.cpp,
+// overlays/sparesoverlays.cpp).
 #include "overlays/poker.h"
 
 #include "game/cards.h"
@@ -14,6 +21,7 @@
 #include "overlays/minigameturn.h"
 #include "overlays/overlaydraw.h"
 #include "overlays/overlaystack.h"
+#include "overlays/scoreoverlay.h"
 #include "platform/input.h"
 #include "platform/quads.h"
 #include "shell/upperlayers.h"
@@ -120,8 +128,7 @@ int PokerInputHandler()
     if (!MiniGamePressed(kButtonA)) return 1;
     OverlayExit();
     for (TITLE_PlayerInfoStruct& p : gPlayerInfo) ResetPlayerInfo(&p);
-    PauseGame(0);
-    return 1;
+    return StartReturnToMainMenu();
 }
 
 int PokerCloseHandler()

@@ -614,13 +614,15 @@ static int StartMainMenu()
     return 1;
 }
 
-int OnConfirmQuit(int)
+int StartReturnToMainMenu()
 {
     PauseGame(0);
     StartGameReturnTransition(StartTransitionCallback, StartMainMenu, CompleteTransitionCallback);
     OverlayExitAll();
     return 1;
 }
+
+int OnConfirmQuit(int) { return StartReturnToMainMenu(); }
 
 int OnConfirmPlayAgain(int yes)
 {

@@ -16,6 +16,11 @@ int DSScoreUpdateHandler();
 int DSScoreInputHandler();
 int DSScoreCloseHandler();
 
+// The way back to the main menu at the end of a game: the game goes on (unpaused) under a fade
+// that stops the ambience, then the music, clears the players and the overlays and leaves the
+// game; every overlay comes off at once. The mini-games' final overlays leave by it too.
+int StartReturnToMainMenu();
+
 // Answers of the end-of-game questions.
 int OnConfirmPlayAgain(int yes);
 int OnConfirmQuit(int answer);

@@ -16,6 +16,7 @@
 #include "overlays/overlaystack.h"
 #include "overlays/overlaystrings.h"
 #include "overlays/pausemenu.h"
+#include "overlays/scoreoverlay.h"
 #include "overlays/startturn.h"
 #include "platform/input.h"
 #include "platform/sound.h"
@@ -257,7 +258,9 @@ int DSSparesScoreInputHandler()
 {
     if (gGameOver && (MiniGamePressed(kButtonA) || Touched(scoreNext))) {
         Click();
-        return OverlayExit();
+        OverlayExit();
+        for (TITLE_PlayerInfoStruct& p : gPlayerInfo) ResetPlayerInfo(&p);
+        return StartReturnToMainMenu();
     }
     if (MiniGamePressed(kButtonStart)) StartPauseMenuOverlay();
     return 1;

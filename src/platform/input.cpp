@@ -10,6 +10,7 @@
 #include "platform/applet.h"
 
 joystickState controllers[kNumControllerStates];
+int gValidControllerList[kNumControllerStates];
 joystickState allInput;
 static DS3_controller platformController;
 static int touchSerial = 0;

@@ -60,6 +60,9 @@ struct joystickState {
 constexpr int kNumControllerStates = 8;
 extern joystickState controllers[kNumControllerStates];
 extern joystickState allInput;
+// Which controller states were seen with a device behind them: the title screen marks them, the
+// game brings the list up to date every frame.
+extern int gValidControllerList[kNumControllerStates];
 
 // The dead-zone threshold that every read gives slot 0's circle pad.
 constexpr float kLeftStickDeadzone = 1.0f / 29.0f;

@@ -33,6 +33,7 @@ void RegisterGameModules()
     UpperLayerHooks& u = upperLayers;
     u.overlayStackDepth = kOverlayStackDepth;
     u.OverlayExists = OverlayExists;
+    u.OverlayGetHandlers = OverlayGetHandlers;
     u.OverlayExit = OverlayExit;
     u.OverlayHandleInput = OverlayHandleInput;
     u.OverlayResetStack = OverlayResetStack;

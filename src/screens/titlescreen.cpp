@@ -26,8 +26,6 @@
 #include "shell/savetexts.h"
 #include "shell/settings.h"
 
-int gValidControllerList[8];
-
 static SCREENTAG titleScreen = {TitleScreenOpenHandler, TitleScreenDrawHandler, TitleScreenInputHandler,
                                 TitleScreenCloseHandler};
 static int screenActive = 0;
@@ -114,7 +112,7 @@ int TitleScreenDrawHandler()
 int TitleScreenInputHandler()
 {
     if (!screenActive) return 1;
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < kNumControllerStates; ++i)
         if (controllers[i].controller) gValidControllerList[i] = 1;
 
     const joystickState& pad = controllers[0];

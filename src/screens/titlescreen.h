@@ -12,5 +12,3 @@ int TitleScreenCloseHandler();
 
 // 1 while the title waits for its touch.
 int TitleScreenActive();
-// Which controllers were seen with a device while the title ran.
-extern int gValidControllerList[8];

@@ -8,10 +8,13 @@
 
 #include <cstdio>
 
+struct OVERLAYTAG;
+
 struct UpperLayerHooks {
     // the overlay stack and the overlays the game opens (overlays/)
     int overlayStackDepth;
     int (*OverlayExists)();
+    int (*OverlayGetHandlers)(OVERLAYTAG* out);
     int (*OverlayExit)();
     int (*OverlayHandleInput)();
     void (*OverlayResetStack)();

@@ -33,12 +33,15 @@ play bingo 60000 50 "$dir/bingo.txt"
 "$check" "$dir/frame00050-lower.png" pin:160,130,110,2000
 grep -q '^bingo: P[12] .* made the line$' "$dir/bingo.txt"
 
-# Poker: the hands at the end, shown until the person's A; again to see that screen.
+# Poker: the hands at the end, shown until the person's A (let go two frames after each press)
+# starts the fade back to the menu, which ends the run once the screen is covered (within the 40
+# frames to the next press); again to see that screen on the frame of the last press.
 play poker 60000 1 "$dir/poker.txt"
 last=$(ended "$dir/poker.txt")
-play poker 60000 $((last - 2)) "$dir/poker2.txt"
+press=$(((last - 62) / 40 * 40 + 60))
+play poker 60000 $press "$dir/poker2.txt"
 cmp "$dir/poker.txt" "$dir/poker2.txt"
 grep -q '^winners* P[12]' "$dir/poker.txt"
-shot=$(printf '%s/frame%05d-lower.png' "$dir" $((last - 2)))
+shot=$(printf '%s/frame%05d-lower.png' "$dir" $press)
 "$check" "$shot" lit:40,20,30,200
 if grep -q '^cards .' "$dir/poker.txt"; then "$check" "$shot" pin:120,40,60,100; fi

@@ -38,6 +38,7 @@
 #include "platform/render.h"
 #include "platform/sound.h"
 #include "platform/streams.h"
+#include "overlays/sparesoverlays.h"
 #include "screens/frontend.h"
 #include "screens/results.h"
 #include "screens/quicklaunch.h"
@@ -45,6 +46,7 @@
 #include "shell/globals.h"
 #include "shell/physicsmemory.h"
 #include "shell/scenedraw.h"
+#include "shell/upperlayers.h"
 #include "platform/applet.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
@@ -404,7 +406,8 @@ TEST_F(GameLoopOnTheLane, TheAttractGameEndsAfterFourFramesAndGoesBackToTheTitle
     EXPECT_EQ(DisposeSoundServices(), 1);
 }
 
-// START or A during the attract game goes back to the menu at once; B does nothing.
+// START or A let go during the attract game goes back to the menu at once (the press alone does
+// nothing yet); B does nothing.
 TEST_F(GameLoopOnTheLane, AButtonEndsTheAttractGame)
 {
     StartRendering();
@@ -416,7 +419,11 @@ TEST_F(GameLoopOnTheLane, AButtonEndsTheAttractGame)
         allInput.buttons = button;
         allInput.edges = button;
         ASSERT_EQ(HandleControls(), 1);
-        allInput.buttons = allInput.edges = 0;
+        EXPECT_EQ(GameReturnPending(), 0) << "pressed, not yet let go";
+        allInput.buttons = 0;
+        ASSERT_EQ(HandleControls(), 1);
+        allInput.edges = 0;
+        EXPECT_EQ(upperLayers.OverlayExists(), button == kButtonB ? 1 : 0) << "the overlays go with the return";
         ASSERT_EQ(UpdateGameLogic(), 1);
         EXPECT_EQ(GameReturnPending(), button == kButtonB ? 0 : 1);
         // The game is left once the fade has covered the screen.
@@ -425,6 +432,22 @@ TEST_F(GameLoopOnTheLane, AButtonEndsTheAttractGame)
         DisposeByHand();
     }
     quitGame = 0;
+}
+
+// The spares challenge's first attempt is announced after the first frame, once the lane has
+// been drawn, not during set-up.
+TEST_F(GameLoopOnTheLane, TheFirstSparesAttemptIsAnnouncedAfterTheFirstFrame)
+{
+    StartRendering();
+    ASSERT_EQ(QuickLaunchGame("spares", 1), 1);
+    ASSERT_EQ(GameLoopSetup(), 1);
+    EXPECT_EQ(upperLayers.OverlayExists(), 0);
+    EXPECT_EQ(startSparesOverlay, 1);
+    ASSERT_TRUE(Frame());
+    EXPECT_EQ(startSparesOverlay, 0);
+    ASSERT_TRUE(Frame());
+    EXPECT_EQ(DSSparesStartTurnOverlayActive(), 1);
+    DisposeByHand();
 }
 
 // A frame that fails ends the game through the same tear-down as any other end.
@@ -560,6 +583,8 @@ TEST_F(GameLoopOnTheLane, AfterAnAbortInputWaitsForEveryButtonToBeLetGo)
     ASSERT_EQ(HandleControls(), 1);
     EXPECT_EQ(aborted, 0) << "all released";
     allInput.buttons = allInput.edges = kButtonA;
+    ASSERT_EQ(HandleControls(), 1);
+    allInput.buttons = 0;
     ASSERT_EQ(HandleControls(), 1);
     EXPECT_EQ(GameReturnPending(), 1) << "a new press acts again";
     allInput.buttons = allInput.edges = 0;

@@ -70,6 +70,31 @@ TEST_F(PredefinedParticles, AlphaFadesOnItsOwnScaleAndDiesAtZero)
     ParticleSystemDestroy(s);
 }
 
+// A fade of less than one step a frame adds up and, like any other, reaches alpha death after
+// alpha / |rate| frames (rounded up).
+TEST_F(PredefinedParticles, EveryFadeRateFadesAtItsRate)
+{
+    d.particleAlpha = 10.0f;
+    d.particleLifeMin = d.particleLifeMax = 1000;
+    d.alphaDeath = 1;
+    d.numParticles = 1;
+    struct Case {
+        float rate;
+        int framesToDeath;
+    };
+    for (const Case& c : {Case{-0.5f, 20}, Case{-0.6f, 17}, Case{-2.5f, 4}}) {
+        SCOPED_TRACE(c.rate);
+        d.particleAlphaRateMin = d.particleAlphaRateMax = c.rate;
+        PARTICLESYSTEMTAG* s = Make();
+        ASSERT_NE(s, nullptr);
+        for (int i = 0; i < c.framesToDeath - 1; ++i) ASSERT_EQ(s->onUpdate(s), 1);
+        EXPECT_EQ(s->numAlive, 1u) << "still fading";
+        ASSERT_EQ(s->onUpdate(s), 1);
+        EXPECT_EQ(s->numAlive, 0u) << "faded out";
+        ParticleSystemDestroy(s);
+    }
+}
+
 TEST_F(PredefinedParticles, GrowingStartsFromNothingAndNeverPassesTheSize)
 {
     d.growFrames = 5;
@@ -88,9 +113,11 @@ TEST_F(PredefinedParticles, GrowingStartsFromNothingAndNeverPassesTheSize)
     ParticleSystemDestroy(s);
 
     d.growFrames = 0;
+    d.particleSizeRateMin = d.particleSizeRateMax = 1.0f;
     s = Make();
     for (int i = 0; i < 19; ++i) s->onUpdate(s);
-    EXPECT_EQ(s->liveParticles->particleData.width, 10.0f) << "without growing, no shrinking either";
+    EXPECT_EQ(s->liveParticles->particleData.width, 10.0f)
+        << "without growing, no shrinking either, and the system's rate never passes the size";
     ParticleSystemDestroy(s);
 }
 

@@ -1,6 +1,7 @@
 // The mini-games' overlays answering a person: the pin selection's cursor, toggles and the choice
 // kept from one opening to the next; the spares start of an attempt and its way back from the
-// set-up menu; the bingo card closing into the next throw or, after a line, into fresh cards.
+// set-up menu; the bingo card closing into the next throw or, after a line, into fresh cards; the
+// final spares table and poker hands leaving for the menu.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,13 +10,16 @@
 #include "game/gameloop.h"
 #include "game/records.h"
 #include "game/scoring.h"
+#include "game/transitions.h"
 #include "overlays/bingocard.h"
 #include "overlays/overlaystack.h"
 #include "overlays/pinselect.h"
+#include "overlays/poker.h"
 #include "overlays/position.h"
 #include "overlays/sparesoverlays.h"
 #include "overlays/startturn.h"
 #include "platform/input.h"
+#include "shell/globals.h"
 #include "shell/settings.h"
 #include "support/device_heap.h"
 
@@ -48,6 +52,9 @@ protected:
         gPlayerInfo[0] = saved[0];
         gPlayerInfo[1] = saved[1];
         gGameType = kGameStandard;
+        gGameOver = 0;
+        quitGame = 0;
+        SetTransitionActive(0);
         PauseGame(0);
         ClearInputs();
         ReleaseDeviceHeap();
@@ -161,6 +168,32 @@ TEST_F(MiniGameOverlays, BingoCardClosesIntoTheThrowOrFreshCards)
     Tap(kButtonA);
     EXPECT_FALSE(OverlayExists()) << "a won game ends";
     EXPECT_EQ(gPlayerInfo[0].bingoMarks[0][0], 0) << "with fresh cards";
+}
+
+// A at the end of the spares challenge and of poker: the players are cleared, the game runs on
+// unpaused, no overlay is left and the fade back to the menu has begun.
+TEST_F(MiniGameOverlays, FinalOverlaysLeaveForTheMenuOnA)
+{
+    struct Case {
+        int gameType;
+        int (*start)();
+    };
+    for (const Case& c : {Case{kGameSpares, StartDSSparesScoreOverlay}, Case{kGamePoker, StartPokerOverlay}}) {
+        SCOPED_TRACE(c.gameType);
+        gGameType = c.gameType;
+        gGameOver = 1;
+        SetTransitionActive(0);
+        gPlayerInfo[0].totalScore = 4000;
+        ASSERT_EQ(c.start(), 1);
+        Settle();
+        PauseGame(1);
+        Tap(kButtonA);
+        EXPECT_EQ(OverlayExists(), 0);
+        EXPECT_EQ(gPlayerInfo[0].totalScore, 0);
+        EXPECT_EQ(gGamePaused, 0);
+        EXPECT_EQ(IsTransitionActive(), 1);
+        EXPECT_EQ(GameReturnPending(), 1);
+    }
 }
 
 }  // namespace

@@ -119,15 +119,18 @@ void FirstPass(sBasicUiWidget* rig, sBasicUiWidgetType3DRig* r)
     r->hasBeenMapped = 1;
 }
 
-// The joints as the animation posed the bones: each segment's start at its bone's joint and its
-// end at its child's joint.
+// The joints as the animation posed the bones. Each joint stands at the joint of the bone it
+// names (joint 2, the shoulder centre, at the neck; not at the belly, the child that the waist's
+// segment turns), whether or not its own segment can be turned. Only a joint that names no bone
+// (the wrists) is then taken from the child bone whose offset must point at it.
 void TrackAnimatedJoints(sBasicUiWidgetType3DRig* r)
 {
+    for (int j = 0; j < kBasicUiRigJoints; j++)
+        if (r->boneWidget[j] && BoneOrigin(r->boneWidget[j], r->vJoint[j])) r->bJoint[j] = 1;
     for (int j = 0; j < kBasicUiRigJoints; j++) {
-        if (!r->boneWidget[j] || !r->boneWidgetNext[j]) continue;
-        if (BoneOrigin(r->boneWidget[j], r->vJoint[j])) r->bJoint[j] = 1;
-        int next = kJoints[j].next;
-        if (next >= 0 && !r->bJoint[next] && BoneOrigin(r->boneWidgetNext[j], r->vJoint[next])) r->bJoint[next] = 1;
+        const int next = kJoints[j].next;
+        if (next < 0 || r->bJoint[next] || !r->boneWidgetNext[j]) continue;
+        if (BoneOrigin(r->boneWidgetNext[j], r->vJoint[next])) r->bJoint[next] = 1;
     }
 }
 

@@ -1,0 +1,39 @@
+#!/bin/sh
+# The spares challenge and poker replay each ball as the other games do. A person's first ball:
+# in the spares challenge it converts the leave of round 1 and is replayed at frames 595-605 with
+# "SPARE!" on the upper screen; in poker it strikes and is replayed, with the strike clip, from
+# frame 720 to 840. During a replay the lower screen holds the replay panel with its red skip
+# button at the bottom right; before the ball ends (the score table, the hook step) and after the
+# replay (the next attempt, the score sheet) something else stands there.
+# Run by ctest in the build's tests folder with $1 the program, $2 the shot check, $3 the input.
+set -e
+. "$(dirname "$0")/checks.sh"
+program=$1
+shot_check=$2
+input=$3
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+mkdir -p "$dir/data" && cp -R cli-data/. "$dir/data/"
+skip=warm:240,214,10,150
+
+play() {  # mode frames shots
+    "$program" --headless --launch "$1" --players 1 --humans 1 --controls buttons --seed 7 --frames "$2" \
+        --data "$dir/data" --input "$input" --screenshot "$3" --out "$dir/$1" > /dev/null
+}
+
+mkdir "$dir/spares" "$dir/poker"
+play spares 620 585,595,605,615
+cd "$dir/spares"
+for f in 00585 00615; do shot_lacks "$shot_check" frame$f-lower.png $skip; done
+for f in 00595 00605; do
+    "$shot_check" frame$f-lower.png $skip
+    "$shot_check" frame$f-upper-left.png blue:200,205,15,150
+done
+
+play poker 870 700,800,840,860
+cd "$dir/poker"
+for f in 00700 00860; do shot_lacks "$shot_check" frame$f-lower.png $skip; done
+for f in 00800 00840; do
+    "$shot_check" frame$f-lower.png $skip
+    "$shot_check" frame$f-upper-left.png warm:200,205,15,150
+done
