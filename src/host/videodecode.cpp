@@ -222,7 +222,8 @@ static HostVideo* Open(HostVideo* v, const char** error)
         const int64_t fileMs = av_rescale(v->format->duration, 1000, AV_TIME_BASE);
         if (stated < 0 || fileMs < stated) stated = fileMs;
     }
-    if (stated >= 0) v->endMs = stated + kOverrunMs;
+    // (A length past a hundred thousand years is no bound.)
+    if (stated >= 0 && stated < (int64_t(1) << 52)) v->endMs = stated + kOverrunMs;
     v->packet = av_packet_alloc();
     v->decoded = av_frame_alloc();
     v->due = av_frame_alloc();
