@@ -214,7 +214,7 @@ static HostVideo* Open(HostVideo* v, const char** error)
     v->picture = OpenDecoder(v->format->streams[v->pictureStream]);
     if (!v->picture) return Fail(v, "the picture stream cannot be decoded", error);
     OpenSound(v);
-    // The length stated: the picture stream's own, else the file's, whichever is shorter.
+    // The length stated: the picture stream's own or the file's, whichever is shorter.
     const AVStream* s = v->format->streams[v->pictureStream];
     int64_t stated = -1;
     if (s->duration > 0) stated = av_rescale_q(s->duration, s->time_base, AVRational{1, 1000});
