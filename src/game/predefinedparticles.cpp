@@ -315,11 +315,15 @@ int CreateAreaParticleSystems()
 {
     for (int i = 0; i < kNumAreaParticleDefinitions; ++i) {
         if (courseParticleSystemInfo[i].bitmapRSID == 0 || courseParticleSystemInfo[i].numParticles == 0) continue;
+        // One effect that cannot be had costs only that effect, never the alley.
         PARTICLESYSTEMTAG* system = PredefinedParticleSystemCreate(i, 1, 0);
-        if (!system) return PrintError("particles: the alley's effect %d cannot be made", i);
+        if (!system) {
+            PrintError("particles: the alley's effect %d cannot be made; the alley goes on without it", i);
+            continue;
+        }
         if (!ParticleSystemManagerAddSystem(system)) {
             ParticleSystemDestroy(system);
-            return PrintError("particles: no room for the alley's effect %d", i);
+            PrintError("particles: no room for the alley's effect %d; the alley goes on without it", i);
         }
     }
     return 1;

@@ -40,6 +40,7 @@ int PredefinedParticleSystemOnExitContainer(PARTICLEDOMAINTAG* container, PARTIC
 // courseParticleSystemInfo, each checked; the bitmap of each must be named. 0 with a message, and
 // no definition kept, for a damaged list.
 int LoadAreaParticleSystemInfo(const void* data, int size);
-// Makes and adds to the manager the system of every alley definition that has a bitmap. 0 when
-// one cannot be made or the manager is full.
+// Makes and adds to the manager the system of every alley definition that has a bitmap. A system
+// that cannot be made or added (a bitmap or animation missing, an unknown domain, the manager full)
+// is left out with a message and the others go on: always 1.
 int CreateAreaParticleSystems();

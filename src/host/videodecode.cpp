@@ -10,6 +10,7 @@
 #include <deque>
 #include <vector>
 
+#include "host/errorlog.h"
 #include "host/files.h"
 
 extern "C" {
@@ -48,6 +49,8 @@ struct HostVideo {
     int64_t dueMs = 0;
     int64_t lastMs = -1;
     int64_t soundLeadMs = 0;
+    // Clip time past which the clip ends whatever its pictures' times say (-1: no length stated).
+    int64_t endMs = -1;
     uint64_t soundSamples = 0;  // handed on so far
     int inputEnded = 0;
     int picturesEnded = 0;
@@ -66,6 +69,9 @@ static const char* const kCodecs = "mpeg4,mp2";
 enum { kMinRate = 4000, kMaxRate = 96000, kMaxChannels = 8, kMaxSide = 2048 };
 // The sound may be read at most this far ahead of the pictures, holding at most this many.
 enum { kMaxSoundLeadMs = 500, kMaxWaitingPictures = 16 };
+// A clip ends this long after the length its file states, so that damaged picture times (a jump
+// far ahead) cannot hold one picture on screen for ever.
+enum { kOverrunMs = 3000 };
 
 static int ReadFile(void* opaque, uint8_t* buffer, int size)
 {
@@ -208,6 +214,16 @@ static HostVideo* Open(HostVideo* v, const char** error)
     v->picture = OpenDecoder(v->format->streams[v->pictureStream]);
     if (!v->picture) return Fail(v, "the picture stream cannot be decoded", error);
     OpenSound(v);
+    // The length stated: the picture stream's own or the file's, whichever is shorter.
+    const AVStream* s = v->format->streams[v->pictureStream];
+    int64_t stated = -1;
+    if (s->duration > 0) stated = av_rescale_q(s->duration, s->time_base, AVRational{1, 1000});
+    if (v->format->duration > 0) {
+        const int64_t fileMs = av_rescale(v->format->duration, 1000, AV_TIME_BASE);
+        if (stated < 0 || fileMs < stated) stated = fileMs;
+    }
+    // (A length past a hundred thousand years is no bound.)
+    if (stated >= 0 && stated < (int64_t(1) << 52)) v->endMs = stated + kOverrunMs;
     v->packet = av_packet_alloc();
     v->decoded = av_frame_alloc();
     v->due = av_frame_alloc();
@@ -379,6 +395,16 @@ int HostVideoDecodeUntil(HostVideo* v, int64_t ms)
         Convert(v, v->due);
         av_frame_unref(v->due);
         v->hasDue = 0;
+    }
+    // Still running well past the length the file states: the pictures' times are damaged (say,
+    // a jump far ahead), and the clip ends here rather than hold its picture.
+    if ((!v->picturesEnded || !v->waiting.empty()) && v->endMs >= 0 && ms > v->endMs) {
+        PrintError("video: the clip runs past its stated length of %lld ms (its picture times are damaged); it ends here",
+                   (long long)(v->endMs - kOverrunMs));
+        v->picturesEnded = 1;
+        for (AVFrame*& f : v->waiting) av_frame_free(&f);
+        v->waiting.clear();
+        v->waitingMs.clear();
     }
     if (!v->picturesEnded || !v->waiting.empty()) return kHostVideoRunning;
     return v->shown > 0 ? kHostVideoEnded : kHostVideoFailed;

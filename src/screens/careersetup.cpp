@@ -170,6 +170,11 @@ int EnterTournament(sBasicUiWidget* caller, int e)
     if (m < 2 || m % 2 || m > BasicDbTable_GetElementCount(record, 13) || (ladder && (b < 2 || b > m)) ||
         (tree && b != m))
         return PrintError("career: tournament %d (%s) has %d teams and %d places", e, kind, m, b);
+    // A knock-out halves its field each round down to the final, within the record's six round
+    // columns: any other size never reaches a final or writes one round over the next.
+    if (tree && (b < 2 || b > 64 || (b & (b - 1)) != 0))
+        return PrintError("career: tournament %d is a knock-out of %d teams, which does not halve to a final; it cannot be entered",
+                          e, b);
     BasicDbTable_SetElementI(record, 3, r, r);
     const bool isNew = BasicDbTable_GetElementI(record, 1, r, -1) != e;
     const int fee = BasicDbTable_GetElementI(def, 12, e, 0);

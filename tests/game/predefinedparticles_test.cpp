@@ -11,6 +11,7 @@
 
 #include "game/areas.h"
 #include "game/records.h"
+#include "host/errorlog.h"
 #include "lib/memory.h"
 #include "lib/resourceids.h"
 #include "platform/frame.h"
@@ -199,6 +200,34 @@ TEST_F(PredefinedParticles, EveryAlleysEffectsRunFromTheGameData)
     }
     ASSERT_EQ(DisposeArea(), 1);
     EXPECT_EQ(theParticleSystemManager->numSystems, 0u);
+    EXPECT_EQ(DisposeParticleSystemDefines(), 1);
+    CloseBuildGameData();
+}
+
+// An alley effect that cannot be made (here an unknown domain) is left out with a message; the
+// alley's other effects are made and the alley goes on.
+TEST_F(PredefinedParticles, AnAlleyEffectThatCannotBeMadeIsLeftOutAlone)
+{
+    ASSERT_EQ(OpenBuildGameData(), 1);
+    ASSERT_EQ(ParticleSystemManagerCreate(), 1);
+    ASSERT_EQ(ParticleSystemManagerLoadParticleSystemDefines(), 1);
+    // An alley with more than one effect.
+    for (int area = 0; area < kNumAreas && theParticleSystemManager->numSystems < 2; ++area)
+        ASSERT_EQ(ChangeArea(area), 1);
+    const unsigned systems = theParticleSystemManager->numSystems;
+    ASSERT_GT(systems, 1u);
+    ASSERT_EQ(ParticleSystemManagerRemoveSystems(kParticleSystemArea), 1);
+    ASSERT_EQ(theParticleSystemManager->numSystems, 0u);
+    int broken = 0;
+    while (courseParticleSystemInfo[broken].bitmapRSID == 0 || courseParticleSystemInfo[broken].numParticles == 0)
+        ++broken;
+    courseParticleSystemInfo[broken].genDomainType = 7;
+    HostClearErrorLog();
+    EXPECT_EQ(CreateAreaParticleSystems(), 1);
+    EXPECT_EQ(theParticleSystemManager->numSystems, systems - 1);
+    EXPECT_NE(HostErrorLog().find("effect " + std::to_string(broken) + " cannot be made"), std::string::npos)
+        << HostErrorLog();
+    ASSERT_EQ(DisposeArea(), 1);
     EXPECT_EQ(DisposeParticleSystemDefines(), 1);
     CloseBuildGameData();
 }

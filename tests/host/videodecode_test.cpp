@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "host/errorlog.h"
 #include "host/files.h"
 #include "host/host.h"
 #include "support/video_clips.h"
@@ -127,6 +128,23 @@ TEST_F(HostVideoDecode, MissingDamagedAndUnreadableFilesEndWithoutPictures)
     // Reads that fail stop the clip at once.
     HostFileSetFault(kHostOpRead, "c.mkv", 1000, kHostFileDamaged);
     EXPECT_EQ(HostVideoOpen("rom:/Video/c.mkv", &sink, &why), nullptr);
+}
+
+// A clip whose picture times jump far past its stated length (an intro clip of the game's own data
+// with every picture after the first moved 100,000 s on) ends a little after that length, with a
+// message, instead of holding its first picture until it is skipped.
+TEST_F(HostVideoDecode, AClipWhosePictureTimesJumpEndsAfterItsStatedLength)
+{
+    const std::string intro = std::string(ZENDROLYX_BUILD_DIR) + "/rom/Video/Intro_Studio.mkv";
+    ASSERT_TRUE(WriteClipWithJump(intro, folder + "/Video/jump.mkv", 100000));
+    HostClearErrorLog();
+    Open("rom:/Video/jump.mkv");
+    int status = kHostVideoRunning, ms = 0;
+    for (; ms < 60000 && status == kHostVideoRunning; ms += 33) status = HostVideoDecodeUntil(video, ms);
+    EXPECT_EQ(status, kHostVideoEnded);
+    EXPECT_EQ(HostVideoPicturesShown(video), 1);
+    EXPECT_LT(ms, 15000);
+    EXPECT_NE(HostErrorLog().find("runs past its stated length"), std::string::npos) << HostErrorLog();
 }
 
 }  // namespace

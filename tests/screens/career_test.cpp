@@ -9,6 +9,7 @@
 
 #include "game/gameloop.h"
 #include "game/records.h"
+#include "host/errorlog.h"
 #include "screens/career.h"
 #include "screens/frontend_fixture.h"
 #include "screens/launchers.h"
@@ -199,6 +200,26 @@ TEST_F(Career, ATreeIsPlayedToTheFinal)
     Played(kLastGameTree, 1, 250, 100);
     EXPECT_EQ(UpdateTreeStandings(nullptr, 0), 1) << "a bracket of no places is refused, not divided";
     EXPECT_EQ(BasicDbTable_GetElementI(tournament, 15, r), 0);
+}
+
+// A knock-out whose field does not halve to a final is refused when entered, with a message: no
+// fee is taken and the career's event stays as it was.
+TEST_F(Career, AKnockOutThatDoesNotHalveToAFinalCannotBeEntered)
+{
+    const int funds = Funds(), current = BasicDbTable_GetElementI(tournament, 1, r, -1);
+    for (int teams : {12, 10, 6}) {
+        SCOPED_TRACE(teams);
+        BasicDbTable_SetElementI(Game("Tournaments"), 5, 0, teams);
+        BasicDbTable_SetElementI(Game("Tournaments"), 9, 0, teams);
+        HostClearErrorLog();
+        EXPECT_EQ(EnterTournament(nullptr, 0), 0);
+        EXPECT_NE(HostErrorLog().find("does not halve to a final"), std::string::npos) << HostErrorLog();
+        EXPECT_EQ(Funds(), funds);
+        EXPECT_EQ(BasicDbTable_GetElementI(tournament, 1, r, -1), current);
+    }
+    BasicDbTable_SetElementI(Game("Tournaments"), 5, 0, 8);
+    BasicDbTable_SetElementI(Game("Tournaments"), 9, 0, 8);
+    EXPECT_EQ(EnterTournament(nullptr, 0), 1) << "eight teams halve to a final";
 }
 
 TEST_F(Career, AHighScoreEventEndsWithItsLastGame)

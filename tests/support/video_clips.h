@@ -14,3 +14,7 @@ bool WriteColourClip(const std::string& path, int frames, int redFrames, const s
                      int quietFrames = 0);
 // The file's bytes (empty when it cannot be read).
 std::vector<unsigned char> ReadFileBytes(const std::string& path);
+// Copies a clip packet for packet, moving every picture packet after the first `shiftSeconds`
+// later, and keeps the copy's stated length that of the original (as a damaged clip would state
+// it). False when either file cannot be handled.
+bool WriteClipWithJump(const std::string& from, const std::string& to, int shiftSeconds);
