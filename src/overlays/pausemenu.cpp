@@ -16,7 +16,6 @@
 #include "overlays/overlaystrings.h"
 #include "overlays/questionoverlays.h"
 #include "platform/input.h"
-#include "platform/quads.h"
 #include "platform/sound.h"
 #include "platform/streams.h"
 #include "platform/video.h"
@@ -41,8 +40,6 @@ static const int kMenuButton = 32;
 // gap), and a toggle's value stands this far after the text.
 static const int kTextAfterButton = kMenuButton + 8;
 static const int kValueGap = 6;
-// The gold of the frame round the entry the pad has marked, as the menus mark theirs.
-static const uint8_t kMarkR = 250, kMarkG = 190, kMarkB = 40;
 // Reads of the controls while waiting for START to be let go; a START held for good (a stuck
 // script) cannot hold the game for ever.
 static const int kStartWaitReads = 600;
@@ -206,36 +203,9 @@ int PauseMenuDrawHandler()
     }
     for (const TouchButton_tag* b : button)
         if (b && !DrawOverlayText(b->x - 7, b->y + 4, "{6}")) return 0;
-    // The entry the pad has marked stands in a gold frame, from its button to the end of its text.
-    if (currentMenuEntry) {
-        const MenuEntry_tag* e = currentMenuEntry;
-        int right = OverlayLeft + e->textLeft + TextOutputLineLength(e->string);
-        if (e->menuType != kEntryAction)
-            right += Scaled(kValueGap) + TextOutputLineLength(ToggleValue(e->menuType) ? PauseString(8) : PauseString(7));
-        const int left = e->iconLeft - 7 - Scaled(4), top = e->iconTop - Scaled(4);
-        int r = 0, g = 0, b = 0;
-        RenderGetPenColor(&r, &g, &b);
-        RenderSetPenColor(kMarkR, kMarkG, kMarkB);
-        RenderSetPenSize(2, 2);
-        const int framed = RenderFrameRect(left, top, right + Scaled(8) - left, kMenuButton + Scaled(8));
-        RenderSetPenSize(1, 1);
-        RenderSetPenColor(uint8_t(r), uint8_t(g), uint8_t(b));
-        if (!framed) return 0;
-    }
     return 1;
 }
 
-static int NewlyPressed(const joystickState& s, uint16_t bit) { return (s.edges & s.buttons & bit) != 0; }
-
-// The entry n places after e, round the list.
-static MenuEntry_tag* Step(MenuEntry_tag* e, int n)
-{
-    for (int i = 0; i < (n % numMenuItems + numMenuItems) % numMenuItems; ++i) e = e->nextEntry ? e->nextEntry : menuHead;
-    return e;
-}
-
-// The entries are touched, as on the handheld; a player with only the keys or a pad marks one with
-// up and down and chooses it with A, and B goes back to the game as Continue does.
 int PauseMenuInputHandler()
 {
     if (!gGamePaused) PauseGame(1);
@@ -245,17 +215,9 @@ int PauseMenuInputHandler()
         UpdateTouchButton(button[i]);
         if (button[i]->pressed) k = i;
     }
-    MenuEntry_tag* e = nullptr;
-    if (k >= 0) {
-        e = menuHead;
-        for (int i = 0; i < k && e; ++i) e = e->nextEntry;
-    } else if (currentMenuEntry && numMenuItems > 0) {
-        const joystickState in = OverlayInput();
-        if (NewlyPressed(in, kButtonUp)) currentMenuEntry = Step(currentMenuEntry, -1);
-        if (NewlyPressed(in, kButtonDown)) currentMenuEntry = Step(currentMenuEntry, 1);
-        if (NewlyPressed(in, kButtonA)) e = currentMenuEntry;
-        if (NewlyPressed(in, kButtonB)) e = menuHead;
-    }
+    if (k < 0) return 1;
+    MenuEntry_tag* e = menuHead;
+    for (int i = 0; i < k && e; ++i) e = e->nextEntry;
     if (!e) return 1;
     currentMenuEntry = e;
     if (e->menuType == kEntryAction) {

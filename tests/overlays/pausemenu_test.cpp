@@ -1,5 +1,5 @@
 // The pause menu: its entries by game type, the bumper switch before and after the release, the
-// bumper plates when it closes, the way back from the quit question, and the menu by the pad.
+// bumper plates when it closes, and the way back from the quit question.
 #include "overlays/pausemenu.h"
 
 #include <gtest/gtest.h>
@@ -163,33 +163,6 @@ TEST_F(PauseMenu, NoToTheQuitQuestionBringsTheMenuBackAndYesLeavesTheGame)
     Frame(kButtonA, kButtonA);
     EXPECT_EQ(OverlayExists(), 0);
     EXPECT_EQ(GameReturnPending(), 1);
-    EXPECT_EQ(gGamePaused, 0);
-}
-
-// Without the stylus: up and down mark an entry (round the list), A chooses it, B continues.
-TEST_F(PauseMenu, ThePadMarksAndChoosesAnEntryAndBContinues)
-{
-    Open();
-    auto press = [](uint16_t b) {
-        Frame(b, b);
-        Frame();
-    };
-    press(kButtonDown);
-    press(kButtonA);
-    EXPECT_EQ(gPlayerInfo[0].bumpers, 1) << "the second entry, the bumpers, toggled";
-    press(kButtonUp);
-    press(kButtonUp);
-    press(kButtonA);
-    OVERLAYTAG top = {};
-    OverlayGetHandlers(&top);
-    ASSERT_EQ(top.drawHandler, YesNoDrawHandler) << "up from the first entry marks the last, Quit Game";
-    for (int i = 0; i < 3; ++i) Frame();
-    press(kButtonB);
-    OverlayGetHandlers(&top);
-    ASSERT_EQ(top.drawHandler, PauseMenuDrawHandler);
-    for (int i = 0; i < 4; ++i) Frame();
-    press(kButtonB);
-    EXPECT_EQ(OverlayExists(), 0);
     EXPECT_EQ(gGamePaused, 0);
 }
 
