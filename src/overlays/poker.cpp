@@ -70,7 +70,15 @@ static int DrawCard(int card, int x, int y)
     return DrawScreenPoly(sheet, card % kCardsPerSuit * kPokerCardW, card / kCardsPerSuit * kPokerCardH, x, y, kPokerCardW, kPokerCardH);
 }
 
-static void PlayerLabel(int i, char* text, int size) { PrintString(text, size, "Player %d", i + 1); }
+// A hand's label: its bowler's name, or "Player N" for a bowler without one.
+static void PlayerLabel(int i, char* text, int size)
+{
+    const char* name = gPlayerInfo[i].playerData.firstName;
+    if (name[0])
+        PrintString(text, size, "%s", name);
+    else
+        PrintString(text, size, "Player %d", i + 1);
+}
 
 int PokerDrawHandler()
 {
@@ -80,7 +88,7 @@ int PokerDrawHandler()
     const int players = gNumPlayers < kMaxPlayers ? gNumPlayers : kMaxPlayers;
     if (players < 1) return 1;
     // The cards of every row start in one column, after the widest name.
-    char name[16];
+    char name[24];
     int nameW = 0;
     for (int i = 0; i < players; ++i) {
         PlayerLabel(i, name, sizeof name);

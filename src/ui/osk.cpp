@@ -213,6 +213,10 @@ int BasicUiOSK_Update(sBasicUiEnvironment* env, float dt)
 {
     if (sOskFinished || env != sOskEnv) return 1;
     BasicUiEnvironment_SetInputMode(env, BasicUiInputMode_None);
+    // B leaves the keyboard as ESC does, so that a player on the pad can always back out of a
+    // name without touching the screen; the text being typed is dropped.
+    const joystickState* pad = BasicUi_GetController(1);
+    if (!sOsk.done && pad && (pad->edges & pad->buttons & kButtonB)) Press(&sOsk, kBasicUiOskEsc);
     const DS3_controller* c = controllers[0].controller;
     if (c && c->touchData.isTouching) {
         sOsk.pressX = c->touchData.x + 400;
