@@ -261,6 +261,8 @@ int BasicUi_RenderOSK(sBasicUiOSK* osk)
     RenderSetAlphaLevel(242);
     RenderSetPenColor(128, 128, 128);
     DS3_bitmap_tag* bg = BitmapOf(osk->bgRSID);
+    // The keyboard's panel hides the page's lines under it, as a question's panel does.
+    TextOutputNoteCover(osk->x, osk->y, osk->w, osk->h);
     if (bg)
         DrawScreenPoly(bg, 0, 0, osk->x, osk->y, bg->width, bg->height);
     else
