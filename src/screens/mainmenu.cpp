@@ -153,8 +153,8 @@ int MainMenuScreenInit()
     EnableSleepMode(true);
     GameOptionsHaveChanged();
     MainMenuTrophiesCheck(1);
-    MainMenuResetLastGameType();
     if (built) PreloadMotions();
+    MainMenuResetLastGameType();
     return 1;
 }
 
