@@ -10,6 +10,8 @@
 // overlays/sparesoverlays.cpp).
 #include "overlays/poker.h"
 
+#include <cstring>
+
 #include "game/cards.h"
 #include "game/gameloop.h"
 #include "game/minigames.h"
@@ -78,7 +80,17 @@ static int DrawCard(int card, int x, int y)
     return DrawScreenPoly(sheet, card % kCardsPerSuit * kPokerCardW, card / kCardsPerSuit * kPokerCardH, x, y, kPokerCardW, kPokerCardH);
 }
 
-static void PlayerLabel(int i, char* text, int size) { PrintString(text, size, "Player %d", i + 1); }
+// A hand's label: its bowler's name, or "Player N" for a bowler without one, cut to maxW pixels
+// in the selected font so that a full hand and "WINNER" still fit the panel after it.
+static void PlayerLabel(int i, char* text, int size, int maxW)
+{
+    const char* name = gPlayerInfo[i].playerData.firstName;
+    if (name[0])
+        PrintString(text, size, "%s", name);
+    else
+        PrintString(text, size, "Player %d", i + 1);
+    for (int n = int(std::strlen(text)); n > 1 && TextOutputLineLength(text) > maxW;) text[--n] = '\0';
+}
 
 int PokerDrawHandler()
 {
@@ -87,15 +99,19 @@ int PokerDrawHandler()
     TextOutputSetMode(kTextModeLeft);
     const int players = gNumPlayers < kMaxPlayers ? gNumPlayers : kMaxPlayers;
     if (players < 1) return 1;
-    // The cards of every row start in one column, after the widest name.
-    char name[16];
+    // The cards of every row start in one column, after the widest name; a name is cut where a
+    // hand of seven and "WINNER" would no longer fit after it.
+    const int x0 = kMessagePanelLeft + kInset;
+    const int maxNameW = kMessagePanelRight - kInset - x0 - 2 * kTextGap + kCardGap -
+                         kMaxHandCards * (kPokerCardW + kCardGap) - TextOutputLineLength("WINNER");
+    char name[24];
     int nameW = 0;
     for (int i = 0; i < players; ++i) {
-        PlayerLabel(i, name, sizeof name);
+        PlayerLabel(i, name, sizeof name, maxNameW);
         const int w = TextOutputLineLength(name);
         nameW = w > nameW ? w : nameW;
     }
-    const int x0 = kMessagePanelLeft + kInset, cardsX = x0 + nameW + kTextGap;
+    const int cardsX = x0 + nameW + kTextGap;
     const int top = kMessagePanelTop + kInset / 2;
     const int space = (kMessagePanelBottom - top) / players;
     const int rowStep = space < kMaxRowStep ? space : kMaxRowStep;
@@ -103,7 +119,7 @@ int PokerDrawHandler()
     for (int i = 0; i < players; ++i) {
         const TITLE_PlayerInfoStruct& p = gPlayerInfo[i];
         const int y = top + i * rowStep;
-        PlayerLabel(i, name, sizeof name);
+        PlayerLabel(i, name, sizeof name, maxNameW);
         if (!TextOutputDrawDirect(x0, y + textDown, "%s", name)) return 0;
         int x = cardsX;
         for (int c = 0; c < p.numCards && c < kMaxHandCards; ++c, x += kPokerCardW + kCardGap)

@@ -14,6 +14,7 @@
 #include "game/gameloop.h"
 #include "game/transitions.h"
 #include "lib/printing.h"
+#include "lib/resources.h"
 #include "lib/screenapi.h"
 #include "lib/textoutput.h"
 #include "overlays/nohomeicon.h"
@@ -94,6 +95,43 @@ int GameOptionsHaveChanged()
     return changed;
 }
 
+// The menus' motions and the pictures they play, preloaded once when the save database is first
+// built, under the loading screen, so that no page waits for them later: each display variant has
+// 120 motions from 4000 and 16 clips from 4121. Resource 906 in memory means they are already
+// there. The motions need no archive of their own here (the game data is one archive, already
+// open), so the resource file names none. Only what the game data holds is loaded, and the
+// loading screen is shown only around something to load: the game data holds none of these
+// today, and a start-up with nothing to load draws no extra frame.
+static sBasicUiResourceFile resourceMotions = {};
+enum {
+    kMotionsLoadedMarker = 906,
+    kMotionsFirst = 4000,
+    kMotionsPerVariant = 120,
+    kClipsFirst = 4121,
+    kClipsPerVariant = 16,
+};
+
+static int InGameData(int id)
+{
+    resourceHeader* r = nullptr;
+    return GetResourceHeader(id, &r) && r && r->resourceFile;
+}
+
+static void PreloadMotions()
+{
+    if (done || ResourceLoaded(kMotionsLoadedMarker)) return;
+    BasicUiResourceFile_Init(&resourceMotions);
+    const int v = BasicUiEnvironment_GetVariant(BasicUi_GetEnvironment());
+    const int ranges[2][2] = {{v * kMotionsPerVariant + kMotionsFirst, v * kMotionsPerVariant + kMotionsFirst + 119},
+                              {v * kClipsPerVariant + kClipsFirst, v * kClipsPerVariant + kClipsFirst + 15}};
+    for (const auto& range : ranges) {
+        if (!InGameData(range[0])) continue;
+        MainMenuLoadingScreenBegin(0);
+        BasicUi_LoadResourceRange1x1(range[0], range[1]);
+        MainMenuLoadingScreenEnd(0);
+    }
+}
+
 int MainMenuScreenInit()
 {
     if (done) return 0;
@@ -115,6 +153,7 @@ int MainMenuScreenInit()
     EnableSleepMode(true);
     GameOptionsHaveChanged();
     MainMenuTrophiesCheck(1);
+    if (built) PreloadMotions();
     MainMenuResetLastGameType();
     return built;
 }

@@ -1,6 +1,8 @@
-// The front end's script functions in the registry, in the order the menus were written against
-// (53 registrations; "GameSave" and "UpdateLeagueStandings" appear twice, the second changing
-// nothing).
+// The front end's script functions in the registry: 57 registrations under 55 names. 53 are the
+// menus' standard set, in the order the menus were written against ("GameSave" and
+// "UpdateLeagueStandings" appear twice, the second changing nothing); four are this game's own,
+// each registered beside the standard functions of its page and marked so below:
+// "ShowQuickPlaySlots", "ShowEventDetails", "OpenLeagueTable" and "OpenTournamentStandings".
 #include "screens/scriptfunctions.h"
 
 #include "screens/bowlerpreview.h"
@@ -50,7 +52,7 @@ struct ScriptFunction {
     BasicFn fn;
 };
 
-// The registration order: all 53 of the menus' script functions.
+// The registration order: the 53 standard registrations with the game's own four among them.
 const ScriptFunction kScriptFunctions[] = {
     {"GameSave", GameSave},
     {"GameLoad", GameLoad},
@@ -94,7 +96,7 @@ const ScriptFunction kScriptFunctions[] = {
     {"HandleProShopItemEnter", HandleProShopItemEnter},
     {"SelectNextPlayerIndex", SelectNextPlayerIndex},
     {"VerifyCustomPlayerUnload", VerifyCustomPlayerUnload},
-    {"ShowQuickPlaySlots", ShowQuickPlaySlots},
+    {"ShowQuickPlaySlots", ShowQuickPlaySlots},  // the game's own: dims quick play's slots that do not play
     {"SetupPlayerModel", SetupPlayerModel},
     {"LoadPlayerModel", LoadPlayerModel},
     {"CharacterChanged", CharacterChanged},
@@ -103,9 +105,9 @@ const ScriptFunction kScriptFunctions[] = {
     {"CheckForControllerPresenceII", CheckForControllerPresenceII},
     {"UpdateTrophies", UpdateTrophies},
     {"SetupEvents", SetupEvents},
-    {"ShowEventDetails", ShowEventDetails},
-    {"OpenLeagueTable", OpenLeagueTable},
-    {"OpenTournamentStandings", OpenTournamentStandings},
+    {"ShowEventDetails", ShowEventDetails},  // the game's own: the career lists' event details
+    {"OpenLeagueTable", OpenLeagueTable},  // the game's own: the hub's League Table entry
+    {"OpenTournamentStandings", OpenTournamentStandings},  // the game's own: the hub's Tournament Table entry
     {"StartTutorial", StartTutorial},
     {"NextTutorial", NextTutorial},
     {"ShowControllerRequiredMessage", ShowControllerRequiredMessage},

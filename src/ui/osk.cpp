@@ -217,6 +217,10 @@ int BasicUiOSK_Update(sBasicUiEnvironment* env, float dt)
 {
     if (sOskFinished || env != sOskEnv) return 1;
     BasicUiEnvironment_SetInputMode(env, BasicUiInputMode_None);
+    // B leaves the keyboard as ESC does, so that a player on the pad can always back out of a
+    // name without touching the screen; the text being typed is dropped.
+    const joystickState* pad = BasicUi_GetController(1);
+    if (!sOsk.done && pad && (pad->edges & pad->buttons & kButtonB)) Press(&sOsk, kBasicUiOskEsc);
     const DS3_controller* c = controllers[0].controller;
     if (c && c->touchData.isTouching) {
         sOsk.pressX = c->touchData.x + 400;
@@ -261,6 +265,8 @@ int BasicUi_RenderOSK(sBasicUiOSK* osk)
     RenderSetAlphaLevel(242);
     RenderSetPenColor(128, 128, 128);
     DS3_bitmap_tag* bg = BitmapOf(osk->bgRSID);
+    // The keyboard's panel hides the page's lines under it, as a question's panel does.
+    TextOutputNoteCover(osk->x, osk->y, osk->w, osk->h);
     if (bg)
         DrawScreenPoly(bg, 0, 0, osk->x, osk->y, bg->width, bg->height);
     else

@@ -43,8 +43,8 @@ void BasicUiOSK_Open(sBasicUiEnvironment* env, const char* title, int x, int y, 
 // fits; the record's keyTrim is the one used.
 int BasicUi_CreateOSK(sBasicUiOSK* osk, const char* title, const char* layout, int x, int y, int bufferMax,
                       int fontRSID, int bgRSID, int keyRSID, int keyTrim, float repeatRate);
-// The frame of the keyboard opened by env: the stylus, the keys, and the input mode once it is
-// finished. Returns 1.
+// The frame of the keyboard opened by env: the stylus, the keys (B on the pad cancels, as ESC
+// does), and the input mode once it is finished. Returns 1.
 int BasicUiOSK_Update(sBasicUiEnvironment* env, float dt);
 int BasicUi_UpdateOSK(sBasicUiOSK* osk, float dt);
 // Draws the keyboard opened by env while it is open. Returns 1.

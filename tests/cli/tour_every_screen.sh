@@ -3,7 +3,8 @@
 # menu and each of its pages (Quick Play and its question, Mini-Games, Practice, Options and the
 # save boxes on leaving it, How to Play, Credits), the career (hub, bowler, the leagues,
 # tournaments and rivals lists, a league's fee question and standings, the pro shop, its
-# categories and a question, the trophy case), a quick game (score sheet, the shot's steps, the
+# categories and a question, the trophy case), the bowlers page and its keyboard, the controller
+# screen, a quick game (score sheet, the shot's steps, the
 # pause menu and its question) and a mini-game's overlay. Each screen is shot with the lines of
 # text it shows (--layout-out); each must show the text that names it, no line may reach off its
 # screen or overlap another, and no shot may be entirely black. Every shot goes on one contact
@@ -128,6 +129,24 @@ shot 1290 "pro shop: category" "Red Short Sleeve"
 shot 1380 "pro shop: question" "Wear"
 shot 1450 "pro shop: no" "Red Short Sleeve"
 finish 1480
+
+# The bowlers page (from the hub) and its keyboard, left with B; the controller screen (from
+# Quick Play).
+begin bowlers
+{
+    to_menu
+    touch 200 160 175                 # Career: the hub is up at 250
+    touch 260 238 222                 # Bowlers
+    touch 330 238 222                 # Name: the keyboard
+    press 400 B; press 460 B; press 500 B  # the keyboard, the page, the hub
+    touch 540 80 55                   # Quick Play
+    touch 600 238 222; press 680 B    # Controllers
+} > $dir/input.txt
+shot 320 "bowlers" "Perfect Games"
+shot 380 "bowlers: keyboard" "Type a name, then ENTER"
+shot 650 "controllers" "Controller 1"
+shot 720 "controllers: back" "Bowlers"
+finish 740
 
 # A quick game of a person and the computer: the score sheet, the set-up menu, the shot's steps
 # (position, then the ball flicked), the pause menu and its question.

@@ -34,7 +34,7 @@ void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 void Name(TITLE_PlayerInfoStruct& p, int i)
 {
-    std::snprintf(p.playerData.firstName, sizeof p.playerData.firstName, "Maximilian%d", i + 1);
+    std::snprintf(p.playerData.firstName, sizeof p.playerData.firstName, "Maximilian%u", unsigned(i + 1) % 10u);
     std::snprintf(p.playerData.lastName, sizeof p.playerData.lastName, "Wolfeschlegel");
 }
 
@@ -50,12 +50,14 @@ void BingoCard(int)
     StartBingoCardOverlay(0, 1);
 }
 
-// Seven cards each, and every hand the same high card, so that every row is a winner's.
+// Seven cards each, and every hand the same high card, so that every row is a winner's; each
+// hand is labelled with its bowler's name.
 void PokerResult(int players)
 {
     const int ranks[kMaxHandCards] = {0, 1, 2, 3, 5, 7, 9};
     for (int i = 0; i < players; ++i) {
         TITLE_PlayerInfoStruct& p = gPlayerInfo[i];
+        Name(p, i);
         p.numCards = kMaxHandCards;
         for (int c = 0; c < kMaxHandCards; ++c) p.cards[c] = (c + i) % 4 * 13 + ranks[c];
     }

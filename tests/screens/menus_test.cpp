@@ -114,6 +114,13 @@ TEST_F(Menus, EveryNameTheFrontEndLooksUpIsThereWithItsType)
             const std::string seq = std::string("sFgSetPlayers") + size + "." + kind;
             EXPECT_EQ(TypeOf(seq.c_str()), EBasicUiWidgetTypeCmdSequence) << seq;
         }
+    // The launchers of team events run these to let the players choose controllers first; a
+    // missing one would leave Bowl doing nothing.
+    for (const char* size : {"2", "4"})
+        for (const char* variant : {"6", "7", "8", "9"}) {
+            const std::string seq = std::string("cSN.startS19p") + size + "v" + variant;
+            EXPECT_EQ(TypeOf(seq.c_str()), EBasicUiWidgetTypeCmdSequence) << seq;
+        }
 
     sBasicDb* ui = BasicUi_FindDb(env, "ui");
     ASSERT_NE(ui, nullptr) << HostErrorLog();
