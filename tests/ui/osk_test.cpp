@@ -184,6 +184,8 @@ TEST_F(BasicUiKeyboard, TheTextInputCommandKeepsALongColumnToTheKeyboardsText)
     Frames(1);
     ASSERT_EQ(BasicUiOSK_Opened(env), 1);
     EXPECT_EQ(BasicUiOSK_Get()->bufferMax, kBasicUiOskTextSize - 1);
+    auto* in = static_cast<sBasicUiWidgetTypeCmdTextIn*>(BasicUi_FindWidget(env, "in")->widgetTypeRef.ptr);
+    EXPECT_LE(in->size, kBasicUiOskTextSize);  // the text it copies back holds no more
     Type("bob" + kEnter);
     Frames(1);
     EXPECT_STREQ(BasicDbTable_GetStrElement(BasicDbTable_Find(BasicUi_FindDb(env, "n"), "players"), 0, 0), "bob");
