@@ -11,7 +11,6 @@
 
 #include "lib/memory.h"
 #include "lib/printing.h"
-#include "lib/strings.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgettypes.h"
 
@@ -47,9 +46,10 @@ struct IntLimit {
 };
 
 static const char* const kButtonNumbers[] = {
-    "x",       "y",       "w",        "h",        "boundsDN",       "boundsDS",       "boundsDE",      "boundsDW",
-    "fontOffX", "fontOffY", "fontAlignX", "fontAlignY", "wrapTextInsetX", "wrapTextInsetY", "adjustX", "adjustY",
-    "dbNmOff", "dbDtOff", "lockedXOffset", "lockedYOffset", "stateXOffset", "stateYOffset", nullptr};
+    "x",          "y",          "w",        "h",        "boundsDN",       "boundsDS",       "boundsDE",
+    "boundsDW",   "fontOffX",   "fontOffY", "fontAlignX", "fontAlignY",   "wrapTextInsetX", "wrapTextInsetY",
+    "adjustX",    "adjustY",    "dbNmOff",  "dbDtOff",  "lockedXOffset",  "lockedYOffset",  "stateXOffset",
+    "stateYOffset", nullptr};
 static const char* const kBoxNumbers[] = {"x", "y", "w", "h", "softW", "softH", nullptr};
 static const char* const kDialogAnswers[] = {"bRowCount", nullptr};
 
@@ -78,7 +78,7 @@ static void CheckNumbers(sBasicUiWidget* w)
             if (!p || p->propType != eBasicUiPropertyTypeINT || !p->propPtr) continue;
             auto* v = static_cast<sBasicUiValueINT*>(p->propPtr);
             Clamp(w, *name, &v->value, limit.least, limit.most);
-            if (p->hasInitial) v->initial = v->initial < limit.least ? limit.least : v->initial > limit.most ? limit.most : v->initial;
+            if (p->hasInitial && (v->initial < limit.least || v->initial > limit.most)) v->initial = v->value;
         }
     }
     // No float a widget keeps may be infinite or not a number: every use of it would be too.
@@ -97,9 +97,15 @@ static void CheckNumbers(sBasicUiWidget* w)
 // ---- Names ----
 
 // A widget that only a reference made: it has neither a type nor children.
-static int IsUndefined(const sBasicUiWidget* w) { return w->widgetTypeRef.type == EBasicUiWidgetTypeNull && !w->childWidget; }
+static int IsUndefined(const sBasicUiWidget* w)
+{
+    return w->widgetTypeRef.type == EBasicUiWidgetTypeNull && !w->childWidget;
+}
 
-static int IsTrigger(int type) { return type >= EBasicUiWidgetTypeTriggerKey && type <= EBasicUiWidgetTypeTriggerMove3D; }
+static int IsTrigger(int type)
+{
+    return type >= EBasicUiWidgetTypeTriggerKey && type <= EBasicUiWidgetTypeTriggerMove3D;
+}
 
 static void CheckTriggerNames(sBasicUiWidget* w)
 {
