@@ -19,10 +19,11 @@ int PrintError(const char* format, ...)
     char message[kErrorMessageSize];
     va_list args;
     va_start(args, format);
-    if (errorFormatter)
+    message[0] = 0;
+    if (format && errorFormatter)
         errorFormatter(message, kErrorMessageSize, format, args);
-    else
-        std::vsnprintf(message, sizeof message, format ? format : "", args);
+    else if (format)
+        std::vsnprintf(message, sizeof message, format, args);
     va_end(args);
     HostReportError(message);
     return 0;
