@@ -30,7 +30,8 @@ static void SetUpOnce()
     dbPath = std::string(dir) + "/fuzz.xml";
 }
 
-// Reads every cell (up to a bound) in every way the game does.
+// Reads every cell (up to a bound) in every way the game does. Rows count against the bound as
+// well as cells, so that a table of many rows and no columns ends the walk as soon.
 static void ReadCells(sBasicDb* db)
 {
     char text[4096];
@@ -39,7 +40,7 @@ static void ReadCells(sBasicDb* db)
         sBasicDbTable* table = &db->table.get()[t];
         BasicDbTable_Find(db, table->name);
         int columns = table->def ? table->def->columns : 0;
-        for (int r = -1; r < table->rows && budget > 0; ++r) {
+        for (int r = -1; r < table->rows && budget > 0; ++r, --budget) {
             for (int c = 0; c < columns && budget > 0; ++c, --budget) {
                 BasicDbTable_PutElementOntoStr(table, r, c, text, int(sizeof text));
                 if (std::strlen(BasicDbTable_GetStrElement(table, r, c)) > 4095) std::abort();

@@ -185,7 +185,9 @@ static void ReadTable(sBasicXmlReader* reader, sBasicDb* db, int defsRead, sBasi
     }
     sBasicDbTableDefinition* def = table->def;
     if (!def) {
+        // Rows without a definition have no cells: none are kept.
         PrintError("database: table \"%s\" has no definition", NameOr(table->name));
+        table->rows = 0;
         return;
     }
     int64_t bytes = int64_t(table->rows) * def->stride;

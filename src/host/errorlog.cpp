@@ -19,8 +19,8 @@ int PrintError(const char* format, ...)
     char message[kErrorMessageSize];
     va_list args;
     va_start(args, format);
-    message[0] = '\0';
-    if (errorFormatter)
+    message[0] = 0;
+    if (format && errorFormatter)
         errorFormatter(message, kErrorMessageSize, format, args);
     else if (format)
         std::vsnprintf(message, sizeof message, format, args);

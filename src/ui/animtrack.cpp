@@ -137,14 +137,15 @@ static void Write(const sBasicUiAnimTracker& track, const float* out, int mode)
     case eBasicUiPropertyTypeBYTE: {
         auto* b = static_cast<sBasicUiValueBYTE*>(p.propPtr);
         double s = double(v) + 0.5 + ((mode & kAddCurrent) ? b->value : 0) + (withInitial ? b->initial : 0);
-        b->value = uint8_t(s < 0.0 ? 0.0 : s > 255.0 ? 255.0 : s);
+        b->value = uint8_t(std::fmin(std::fmax(s, 0.0), 255.0));  // fmax takes 0 for a NaN
         break;
     }
     case eBasicUiPropertyTypeINT: {
         auto* i = static_cast<sBasicUiValueINT*>(p.propPtr);
         double s = double(v) + ((mode & kAddCurrent) ? i->value : 0) + (withInitial ? i->initial : 0);
         s = RoundHalfUp(s);
-        i->value = int(s < -16777215.0 ? -16777215.0 : s > 16777215.0 ? 16777215.0 : s);
+        // A curve of huge coefficients may give an infinity or NaN: clamped, never converted as it is.
+        i->value = int(std::fmin(std::fmax(s, -16777215.0), 16777215.0));
         break;
     }
     case eBasicUiPropertyTypeFLT: {

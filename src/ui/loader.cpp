@@ -2,6 +2,8 @@
 // the resources, databases and loader sizes that the description asks for.
 #include "ui/loader.h"
 
+#include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -16,6 +18,7 @@
 #include "platform/bitmap.h"
 #include "shell/globals.h"
 #include "ui/frameupdate.h"
+#include "ui/loadcheck.h"
 #include "ui/propertyread.h"
 #include "ui/stats.h"
 #include "ui/templates.h"
@@ -96,6 +99,7 @@ sBasicUiWidget* BasicUiWidget_ReadXml(sBasicXmlReader* reader, sBasicUiScreen* s
 {
     if (!reader || !env) return nullptr;
     const char* name = ReadNameAttribute(reader);
+    const bool nameless = !name;
     sBasicUiWidget* w = name ? BasicUi_FindWidget(env, name) : nullptr;
     if (w && IsSelfOrAncestor(w, parentWidget)) {
         // Moving a widget under itself or one of its own children would make the tree a loop.
@@ -109,6 +113,9 @@ sBasicUiWidget* BasicUiWidget_ReadXml(sBasicXmlReader* reader, sBasicUiScreen* s
         w->parentScreen = screen;
         w->parentWidget = parentWidget;
     } else {
+        if (nameless)
+            PrintError("BasicUi: the widget on line %i has no name: it is made as brokenWidget without its attributes",
+                       reader->tagLine);
         w = BasicUi_CreateWidget(env, name ? name : "brokenWidget", screen, parentWidget);
     }
     if (!w) return nullptr;
@@ -230,7 +237,9 @@ sBasicUiAnim* BasicUiAnim_ReadXml(sBasicXmlReader* reader, sBasicUiEnvironment* 
     return a;
 }
 
-// count floats from text: one plain number, or "(a,b,...)". 1 only when every one converts.
+// count floats from text: one plain number, or "(a,b,...)". 1 only when every one converts to a
+// finite number; -1 when one is infinite or not a number ("inf", "nan", 1e39), which no curve can
+// use; 0 otherwise. out is changed only on 1.
 static int ReadFloats(const char* text, int count, float* out)
 {
     float v[4];
@@ -249,6 +258,8 @@ static int ReadFloats(const char* text, int count, float* out)
             ++p;
         }
     }
+    for (int i = 0; i < count; ++i)
+        if (!std::isfinite(v[i])) return -1;
     for (int i = 0; i < count; ++i) out[i] = v[i];
     return 1;
 }
@@ -261,14 +272,19 @@ sBasicUiAnimKey* BasicUiAnimKey_ReadXml(sBasicXmlReader* reader, sBasicUiAnim* a
     while (BasicUi_NextAttribute(reader)) {
         BasicXmlReader_NextVal(reader);
         const char* att = reader->attBuffer;
+        int read = 1;
         if (Is(att, "t")) {
             float t = 0.0f;
-            if (ReadFloats(reader->valBuffer, 1, &t) && t >= 0.0f) k->t = t;
+            read = ReadFloats(reader->valBuffer, 1, &t);
+            if (read > 0 && t >= 0.0f) k->t = t;
         } else if (Is(att, "value") && anim) {
             static const int kCounts[eBasicUiAnimTypeMAX] = {0, 1, 4, 3, 4};
             int type = int(anim->type);
-            if (type > 0 && type < eBasicUiAnimTypeMAX) ReadFloats(reader->valBuffer, kCounts[type], k->v);
+            if (type > 0 && type < eBasicUiAnimTypeMAX) read = ReadFloats(reader->valBuffer, kCounts[type], k->v);
         }
+        if (read < 0)
+            PrintError("BasicUi: anim %s: a key's %s \"%s\" is not a finite number; it is ignored",
+                       anim && anim->name ? anim->name : "(none)", att, reader->valBuffer);
     }
     return k;
 }
@@ -534,6 +550,7 @@ int BasicUiEnvironment_Load(const char* filename, sBasicUiEnvironment* env)
     if (filename && BasicXmlReader_Init(&reader, filename)) {
         ReadDescription(&reader, env);
         BasicXmlReader_Fini(&reader);
+        BasicUiEnvironment_CheckLoaded(env);
     } else {
         PrintError("BasicUiEnvironment_Load: could not load filename: %s", filename ? filename : "null");
     }
@@ -575,6 +592,16 @@ int BasicUiResourceFile_Shut(sBasicUiResourceFile* file)
     return 1;
 }
 
+// The first id after one that has no header that may have one: the next group's first member
+// past the plain ids and past a group's last member; past the last group, beyond every int.
+static long long NextHeldId(long long id)
+{
+    long long group = id >> 16;
+    if (group == 0 && id < maxResources) return id + 1;
+    if (group + 1 >= maxResources) return (long long)INT_MAX + 1;
+    return (group + 1) << 16;
+}
+
 int BasicUi_LoadResourceRange1x1(int first, int last)
 {
     resourceHeader* r = nullptr;
@@ -584,8 +611,14 @@ int BasicUi_LoadResourceRange1x1(int first, int last)
         return 0;
     }
     if (first > last) return 1;
-    for (int id = first; id <= last; ++id) {
-        if (!GetResourceHeader(id, &r)) continue;
+    // Counted wide, so that a range up to the largest id ends; stretches that no archive or
+    // group holds are passed over whole.
+    for (long long at = first; at <= last; ++at) {
+        const int id = int(at);
+        if (!GetResourceHeader(id, &r)) {
+            at = NextHeldId(at) - 1;
+            continue;
+        }
         if (r->resourceType == kResourceTypeGroup) {
             // Both displays may name the same resource set: a group already in memory is there
             // for this range too, and is not loaded (nor reported) again.
@@ -640,6 +673,16 @@ int BasicUiEnvironment_AddPersistantDbs(sBasicUiEnvironment* env)
     return 1;
 }
 
+// The database as one contiguous image in permanent memory, or as it was loaded when no image
+// can be made.
+static sBasicDb* Packed(sBasicDb* db)
+{
+    sBasicDb* copy = nullptr;
+    if (!BasicDb_CreateContiguousCopy(&db, &copy)) return db;
+    BasicDb_Destroy(db);
+    return copy;
+}
+
 int BasicUiEnvironment_InitDbs(sBasicUiEnvironment* env)
 {
     if (!env) return 0;
@@ -653,13 +696,26 @@ int BasicUiEnvironment_InitDbs(sBasicUiEnvironment* env)
             PrintError("BasicUiEnvironment_InitDbs: could not load file: %s or fallback %s", f->filename,
                        f->fallback ? f->fallback : "null");
         SelectPermanentMemory();
-        if (!db) continue;
-        sBasicDb* copy = nullptr;
-        if (BasicDb_CreateContiguousCopy(&db, &copy)) {
-            BasicDb_Destroy(db);
-            db = copy;
+        // A file may hold more than one database: the first is kept in this record, each further
+        // one in a record of its own linked behind it.
+        sBasicDbFile* at = f;
+        for (sBasicDb* next = nullptr; db; db = next) {
+            next = db->next;
+            db->next = nullptr;
+            if (at->db) {
+                sBasicDbFile* more = BasicUi_CreateDbFile(env, nullptr);
+                if (!more) {
+                    PrintError("BasicUiEnvironment_InitDbs: no memory to keep a further database of %s", f->filename);
+                    BasicDb_Destroy(db);
+                    continue;
+                }
+                more->next = at->next;
+                at->next = more;
+                at = more;
+            }
+            at->db = Packed(db);
         }
-        f->db = db;
+        f = at;
     }
     SelectPermanentMemory();
     return 1;

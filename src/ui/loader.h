@@ -10,7 +10,8 @@ struct sBasicXmlReader;
 
 // Clears the environment and fills it from the file ("rom:/" + filename). 0 only when the quit
 // flag was raised while the resources loaded. A file that cannot be opened is reported and leaves
-// the environment empty but prepared (resources, databases, loader); that returns 1.
+// the environment empty but prepared (resources, databases, loader); that returns 1. What was read
+// is checked before the resources load (BasicUiEnvironment_CheckLoaded).
 int BasicUiEnvironment_Load(const char* filename, sBasicUiEnvironment* env);
 
 // Element readers, called after the tag name with the reader on the first attribute. Displays,
@@ -35,13 +36,15 @@ sBasicUiAnimSetItem* BasicUiAnimSetItem_ReadXml(sBasicXmlReader* reader, sBasicU
                                                 sBasicUiEnvironment* env);
 
 // The steps after reading: load the displays' resource ranges; add the databases registered with
-// the database module; load every database file that has none yet, keeping a contiguous copy.
+// the database module; load every database file that has none yet, keeping a contiguous copy of
+// each database it holds (the second and later ones in records of their own behind it).
 int BasicUiEnvironment_InitResources(sBasicUiEnvironment* env);
 int BasicUiEnvironment_AddPersistantDbs(sBasicUiEnvironment* env);
 int BasicUiEnvironment_InitDbs(sBasicUiEnvironment* env);
 
 // Loads resources first..last synchronously: 0 when the first has no header or a single resource
-// fails to load; a group that fails is reported and the range goes on.
+// fails to load; a group that fails is reported and the range goes on. Ids that no archive or
+// group holds are passed over, so a range may reach the largest int.
 int BasicUi_LoadResourceRange1x1(int first, int last);
 
 // Opens every archive of the list that is not open yet ("rom:/" + filename); returns 1.

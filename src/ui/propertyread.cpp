@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "lib/printing.h"
+#include "lib/strings.h"
 #include "ui/widgettypes.h"
 #include "xml/xmlreader.h"
 
@@ -235,11 +236,21 @@ int BasicUi_ReadProperties(sBasicXmlReader* reader, sBasicUiPropertyTracker* tra
         if (p->propType == eBasicUiPropertyTypeWidgetTypeREF) {
             if (tracker->trackerType != eBasicUiPropertyTrackerTypeWidget || !tracker->trackerPtr) continue;
             auto* w = static_cast<sBasicUiWidget*>(tracker->trackerPtr);
-            w->widgetTypeRef = BasicUiWidgetType_Create(env, BasicUI_GetWidgetType(reader->valBuffer));
+            const int type = BasicUI_GetWidgetType(reader->valBuffer);
+            if (type == EBasicUiWidgetTypeNull && !EqualString(reader->valBuffer, basicUiWidgetTypeNameStr[type]))
+                PrintError("BasicUi: widget %s has the unknown type %s: it does nothing", w->name, reader->valBuffer);
+            w->widgetTypeRef = BasicUiWidgetType_Create(env, type);
             BasicUiWidget_InitialisePropertyTracker(w, tracker);
             continue;
         }
         BasicUi_ReadPropertyValue(reader, p, env);
+        // A name that no widget has is made into one on the first screen; before any screen
+        // exists it cannot be, and the reference is lost.
+        if (p->propType == eBasicUiPropertyTypeWidgetREF && reader->valBuffer[0] &&
+            !*static_cast<sBasicUiWidget**>(p->propPtr) && tracker->trackerType == eBasicUiPropertyTrackerTypeWidget &&
+            tracker->trackerPtr)
+            PrintError("BasicUi: widget %s: its %s names %s, which is not defined before any screen",
+                       static_cast<sBasicUiWidget*>(tracker->trackerPtr)->name, p->name, reader->valBuffer);
     }
     return 1;
 }

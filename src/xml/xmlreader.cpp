@@ -69,6 +69,7 @@ static void Refill(sBasicXmlStreamBuffer* b, char* half)
 static inline int Advance(sBasicXmlStreamBuffer* b)
 {
     if (AtEnd(b)) return 0;
+    if (*b->bufferPos == '\n') ++b->line;
     ++b->bufferPos;
     if (b->bufferPos == b->b1) {
         Refill(b, b->b0);
@@ -97,6 +98,7 @@ int BasicXmlStreamBuffer_Init(sBasicXmlStreamBuffer* b, const char* filename)
     b->b2 = b->buffer + kBasicXmlRingSize;
     b->bufferPos = b->b0;
     b->eofPos = b->b0;  // nothing to read until a file is open
+    b->line = 1;
     if (!filename) return PrintError("BasicXmlReader: no file name");
     static const char prefix[] = "rom:\\";
     char path[kBasicXmlTokenSize];
@@ -173,7 +175,19 @@ int BasicXmlReader_Init(sBasicXmlReader* reader, const char* filename)
     reader->tagBuffer[0] = 0;
     reader->attBuffer[0] = 0;
     reader->valBuffer[0] = 0;
+    reader->tagLine = 0;
+    reader->cutShort = 0;
+    BasicXml_SNPrintf(reader->filename, kBasicXmlTokenSize, "%s", filename ? filename : "");
     return BasicXmlStreamBuffer_Init(&reader->buffer, filename);
+}
+
+// The end of input inside a comment or a tag: what follows it in the file is lost, so say where.
+static void ReportCutShort(sBasicXmlReader* reader, const char* what, const char* tag, int line)
+{
+    if (reader->cutShort) return;
+    reader->cutShort = 1;
+    PrintError("BasicXmlReader: %s: the %s%s%s opened on line %i is never closed; the rest of the file is lost",
+               reader->filename, what, tag[0] ? " " : "", tag, line);
 }
 
 int BasicXmlReader_Fini(sBasicXmlReader* reader)
@@ -194,6 +208,7 @@ int BasicXmlReader_NextTag(sBasicXmlReader* reader)
     reader->tagBuffer[0] = 0;
     for (;;) {
         while (!AtEnd(b) && Cur(b) != '<') Advance(b);
+        reader->tagLine = b->line;
         if (Matches(b, "</")) {
             --reader->tagDepth;
             Skip(b, 2);
@@ -202,8 +217,10 @@ int BasicXmlReader_NextTag(sBasicXmlReader* reader)
         }
         if (Matches(b, "<!--")) {
             // A comment ends at "-->", or at "--!>" as some writers close it.
+            const int line = b->line;
             Skip(b, 4);
             while (!AtEnd(b) && !Matches(b, "-->") && !Matches(b, "--!>")) Advance(b);
+            if (AtEnd(b)) ReportCutShort(reader, "comment", "", line);
             Skip(b, Matches(b, "-->") ? 3 : 4);
             continue;
         }
@@ -317,7 +334,10 @@ int BasicXmlReader_NextEnd(sBasicXmlReader* reader)
     // Attributes not read are passed over, quoted values whole, so that a '>' in one does not end
     // the tag.
     for (;;) {
-        if (AtEnd(b)) return 0;
+        if (AtEnd(b)) {
+            ReportCutShort(reader, "tag", reader->tagBuffer, reader->tagLine);
+            return 0;
+        }
         if (Matches(b, "/>")) {
             --reader->tagDepth;
             Skip(b, 2);

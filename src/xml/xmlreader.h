@@ -28,6 +28,7 @@ struct sBasicXmlStreamBuffer {
     char* b0;                          // start of the first half
     char* b1;                          // start of the second half
     char* b2;                          // end of the ring
+    int32_t line;                      // the line of the current character, from 1
 };
 
 // The ring points into itself: a reader must not be copied while in use.
@@ -36,6 +37,9 @@ struct sBasicXmlReader {
     int32_t tagDepth;    // +1 per start tag, -1 per end tag and per "/>"
     int32_t isEndTag;    // the last tag read was "</name"
     int32_t isEmptyTag;  // the last tag end read was "/>"
+    int32_t tagLine;     // the line on which the last tag began
+    int32_t cutShort;    // the end of input was met inside a comment or tag (reported once)
+    char filename[kBasicXmlTokenSize];  // for messages
     char tagBuffer[kBasicXmlTokenSize];
     char attBuffer[kBasicXmlTokenSize];
     char valBuffer[kBasicXmlTokenSize];
@@ -59,7 +63,9 @@ int BasicXmlReader_NextTag(sBasicXmlReader* reader);
 int BasicXmlReader_NextAtt(sBasicXmlReader* reader);
 // The value of the attribute just read into valBuffer, entities decoded; 0 when it has none.
 int BasicXmlReader_NextVal(sBasicXmlReader* reader);
-// Moves past the tag's ">" or "/>" (isEmptyTag); 0 at the end of input.
+// Moves past the tag's ">" or "/>" (isEmptyTag); 0 at the end of input, which inside a tag is
+// reported with the tag's line (the rest of the file is lost). A comment never closed is reported
+// by NextTag the same way.
 int BasicXmlReader_NextEnd(sBasicXmlReader* reader);
 
 // Reads one data item of an element's text up to `token` (the databases use ",") into out, at

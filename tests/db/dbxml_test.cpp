@@ -101,7 +101,7 @@ TEST_F(DbTest, BadCountsAreReadAsZero)
       </BasicDbTableDef>
       <BasicDbTable name="manyRows" def="ok" rows="100000"/>
       <BasicDbTable name="negRows" def="ok" rows="-2">1,</BasicDbTable>
-      <BasicDbTable name="noDef" def="missing" rows="2">1, 2,</BasicDbTable>
+      <BasicDbTable name="noDef" def="missing" rows="2147483647">1, 2,</BasicDbTable>
       <BasicDbTable name="fine" def="ok" rows="1">"x", 5,</BasicDbTable>
     </BasicDb>
     <BasicDb name="neg" tableDefs="-1" tables="2147483647"/>)");
@@ -121,6 +121,7 @@ TEST_F(DbTest, BadCountsAreReadAsZero)
     EXPECT_EQ(BasicDbTable_Find(db, "negRows")->rows, 0);
     sBasicDbTable* noDef = BasicDbTable_Find(db, "noDef");
     EXPECT_EQ(noDef->def.get(), nullptr);
+    EXPECT_EQ(noDef->rows, 0);  // rows without cells are not kept
     EXPECT_EQ(noDef->row.get(), nullptr);
     EXPECT_EQ(BasicDbTable_GetElementI(noDef, 0, 0, -1), -1);
     sBasicDbTable* fine = BasicDbTable_Find(db, "fine");

@@ -1,6 +1,6 @@
 // The clip player on a rectangle from a description: one-shot, looping and flip-flop times, the
-// last application at the end of a one-shot play, the play command, and the range setter's
-// refusal of a reversed range.
+// last application at the end of a one-shot play, the play command, the range setter's refusal of
+// a reversed range, and a mapped control command setting a clip's range.
 #include <gtest/gtest.h>
 
 #include "ui/frameupdate.h"
@@ -33,6 +33,8 @@ protected:
                            "<BasicUiWidget name=\"box2\" typeWidget=\"wtRectangle\"/>"
                            "<BasicUiWidget name=\"play\" typeWidget=\"cmdPlay\" clip=\"once\" isPlaying=\"1\""
                            " setT=\"1\" t=\"0.25\" setSpeed=\"1\" speed=\"2\"/>"
+                           "<BasicUiWidget name=\"map\" typeWidget=\"cmdControl\" tMap=\"1\" tMin=\"2\" tMax=\"4\""
+                           " srcW=\"loop\" srcP=\"speed\" dstW=\"flip\" dstP=\"t\"/>"
                            "<BasicUiWidget name=\"pic\" typeWidget=\"wtImage\" x=\"10\" y=\"20\" w=\"30\" h=\"40\" imageID=\"99999\"/>"
                            "</BasicUiScreen></BasicUiDisplay>"),
                   1);
@@ -72,6 +74,11 @@ TEST_F(UiClip, PlayCommandRestartsAndWaitFollowsTheClip)
     BasicUiWidgetTypeClip_SetRange(W("box"), 0.0f, 5.0f);
     EXPECT_EQ(BasicUiWidgetTypeClip_NotPlaying(W("box")), 0);
     EXPECT_EQ(BasicUiWidgetTypeClip_GetT(W("box")), 0.0f);
+    // A mapped control gives the destination clip its range and maps the value onto it.
+    BasicUiWidgetTypeCmdControl_Set(W("map"));
+    EXPECT_FLOAT_EQ(C("flip")->tMin[0], 2.0f);
+    EXPECT_FLOAT_EQ(C("flip")->tMax[0], 4.0f);
+    EXPECT_FLOAT_EQ(BasicUiWidgetTypeClip_GetT(W("flip")), 4.0f);  // the source's speed of 1
     // Changing the set's target rebuilds the tracker at the next update.
     C("once")->widget = W("box2");
     Frames(1, 0.0f);

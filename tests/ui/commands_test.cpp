@@ -6,6 +6,7 @@
 #include <string>
 
 #include "db/database.h"
+#include "host/errorlog.h"
 #include "ui/frameupdate.h"
 #include "ui/registry.h"
 #include "ui/uiload_fixture.h"
@@ -201,6 +202,20 @@ TEST_F(BasicUiScript, NamesOfThingsThatDoNotExistAreReportedOnceAndTheirWidgetsD
     EXPECT_TRUE(LogHas("widget label names the font 4321"));
     EXPECT_EQ(X("box"), 120);
     EXPECT_EQ(Running("seq"), 0);
+}
+
+// A group of no slots can never take its resource: the command says so once and its script goes on.
+TEST_F(BasicUiScript, ALoadThatCanNeverGetASlotIsReportedOnceAndTheScriptGoesOn)
+{
+    Load(std::string(kBox) + "<BasicUiWidget name=\"seq\" typeWidget=\"cmdSeq\" cmdActive=\"1\">"
+         "<BasicUiWidget name=\"l\" typeWidget=\"cmdLoad\" resourceID=\"5000\" groupIdx=\"3\" groupSlots=\"0\"/>" +
+         Set(7) + "</BasicUiWidget>");
+    Frames(30);
+    EXPECT_EQ(Running("seq"), 0);
+    EXPECT_EQ(X("box"), 7);
+    EXPECT_TRUE(LogHas("load command l gets no slot for resource 5000"));
+    const std::string log = HostErrorLog();
+    EXPECT_EQ(log.find("race condition"), log.rfind("race condition")) << log;
 }
 
 }  // namespace

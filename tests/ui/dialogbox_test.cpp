@@ -21,13 +21,19 @@ int QuitAfterThreeFrames(sBasicUiWidget*, int)
     if (++loopFrames == 3) done = 1;
     return 1;
 }
+// Ends a loop that would otherwise never end.
+int QuitAfterManyFrames(sBasicUiWidget*, int)
+{
+    if (++loopFrames == 1000) done = 1;
+    return 1;
+}
 
 class BasicUiDialog : public UiLoadTest {
 protected:
-    void Load(const char* extra = "")
+    void Load(const char* extra = "", const char* screen = "")
     {
-        ASSERT_EQ(LoadText(std::string("<BasicUiDisplay name=\"d\"><BasicUiScreen name=\"s\">"
-                                       "<BasicUiWidget name=\"q\" typeWidget=\"wtDialogBox\" isActive=\"0\" ") +
+        ASSERT_EQ(LoadText(std::string("<BasicUiDisplay name=\"d\"><BasicUiScreen name=\"s\" ") + screen + ">"
+                                       "<BasicUiWidget name=\"q\" typeWidget=\"wtDialogBox\" isActive=\"0\" " +
                            extra + "/></BasicUiScreen></BasicUiDisplay>"),
                   1);
     }
@@ -87,6 +93,7 @@ TEST_F(BasicUiDialog, StickyAnswersAreAlsoWalkedAndTakenWithThePad)
 TEST_F(BasicUiDialog, TheNestedLoopPresentsFramesUntilTheGameQuits)
 {
     Load();
+    basicUiEnvironmentPtr = env;
     BasicUi_SetModalLoopCb(QuitAfterThreeFrames);
     loopFrames = 0;
     EXPECT_EQ(BasicUiWidgetTypeDialogBox_OpenDialog(Q(), 2), -1);
@@ -95,6 +102,27 @@ TEST_F(BasicUiDialog, TheNestedLoopPresentsFramesUntilTheGameQuits)
     EXPECT_EQ(Q()->isActive.value, 0);
     BasicUi_SetModalLoopCb(nullptr);
     done = 0;
+}
+
+// A dialog that the loop's frames never update could never be answered: it ends at once, said.
+TEST_F(BasicUiDialog, TheNestedLoopEndsAtOnceWhenItsFramesWouldNotUpdateTheDialog)
+{
+    const struct {
+        const char* screen;
+        bool running;
+    } cases[] = {{"isActive=\"0\"", true}, {"", false}};
+    BasicUi_SetModalLoopCb(QuitAfterManyFrames);
+    for (const auto& c : cases) {
+        Load("", c.screen);
+        basicUiEnvironmentPtr = c.running ? env : nullptr;
+        loopFrames = 0;
+        EXPECT_EQ(BasicUiWidgetTypeDialogBox_OpenDialog(Q(), 2), -1) << c.screen;
+        EXPECT_EQ(loopFrames, 0) << c.screen;
+        EXPECT_EQ(env->inputMode, BasicUiInputMode_Normal);
+        done = 0;
+    }
+    EXPECT_TRUE(LogHas("dialog: q cannot be answered"));
+    BasicUi_SetModalLoopCb(nullptr);
 }
 
 TEST_F(BasicUiDialog, StickyAnswersAreCentredInARowOnTheLowerScreen)

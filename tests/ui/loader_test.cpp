@@ -212,6 +212,49 @@ TEST_F(UiLoaderTest, BadElementsAreSkippedAndTheRestLoads)
     EXPECT_EQ(broken->isActive.value, 1);  // its attributes went with the missing name
     EXPECT_EQ(BasicUi_FindWidget(env, "afterLongAtt")->isActive.value, 0);
     EXPECT_EQ(BasicUi_FindWidget(env, "t")->widgetTypeRef.type, EBasicUiWidgetTypeNull);
+    EXPECT_TRUE(LogHas("the widget on line 2 has no name"));
+    EXPECT_TRUE(LogHas("widget t has the unknown type wtNoSuchType"));
+}
+
+// Numbers no widget can compute with are brought into range, and names that lead nowhere (or
+// back to where they start) are said once the description is read, each with its widget.
+TEST_F(UiLoaderTest, ValuesAndNamesThatCannotWorkAreReportedWhenLoaded)
+{
+    auto seq = [](const char* name, const char* calls) {
+        return std::string("<BasicUiWidget name=\"") + name + "\" typeWidget=\"cmdSeq\"><BasicUiWidget name=\"" +
+               name + "call\" typeWidget=\"cmdGosub\" gosub=\"" + calls + "\"/></BasicUiWidget>";
+    };
+    ASSERT_EQ(LoadText("<BasicUiAnim name=\"f\" type=\"float\"><BasicUiAnimKey t=\"1\" value=\"nan\"/>"
+                       "<BasicUiAnimKey t=\"inf\" value=\"2\"/></BasicUiAnim>" +
+                       InScreen("<BasicUiWidget name=\"btn\" typeWidget=\"wtButton\" x=\"2000000000\" w=\"-2000000000\"/>"
+                                "<BasicUiWidget name=\"box\" typeWidget=\"tBox\" softW=\"2147483647\"/>"
+                                "<BasicUiWidget name=\"q\" typeWidget=\"wtDialogBox\" bRowCount=\"2000000000\"/>"
+                                "<BasicUiWidget name=\"cur\" typeWidget=\"stickyCursor\" delay=\"nan\"/>"
+                                "<BasicUiWidget name=\"pad\" typeWidget=\"tPad\" dpad0U=\"nosuch\"/>" +
+                                seq("a", "b") + seq("b", "a") + seq("c", "c") + seq("d", "a"))),
+              1);
+    auto intOf = [this](const char* widget, const char* prop) {
+        static sBasicUiPropertyTracker t;
+        BasicUiWidget_InitialisePropertyTracker(BasicUi_FindWidget(env, widget), &t);
+        sBasicUiProperty* p = BasicUiPropertyTracker_FindPropertyByName(&t, prop);
+        return p ? static_cast<sBasicUiValueINT*>(p->propPtr)->value : -1;
+    };
+    EXPECT_EQ(intOf("btn", "x"), 32767);
+    EXPECT_EQ(intOf("btn", "w"), -32767);
+    EXPECT_EQ(intOf("box", "softW"), 32767);
+    EXPECT_EQ(intOf("q", "bRowCount"), 32);
+    sBasicUiAnimKey* k = BasicUi_FindAnim(env, "f")->nextKey;
+    EXPECT_FLOAT_EQ(k->v[0], 0.0f);
+    EXPECT_FLOAT_EQ(k->next->t, 0.0f);
+    for (const char* message :
+         {"widget btn: x 2000000000 is out of range; 32767 is used", "widget box: softW 2147483647 is out of range",
+          "widget q: bRowCount 2000000000 is out of range; 32 is used", "widget cur: delay is not a finite number",
+          "anim f: a key's value \"nan\"", "anim f: a key's t \"inf\"", "trigger pad: its dpad0U names nosuch",
+          "sequence c calls c, which leads back"})
+        EXPECT_TRUE(LogHas(message)) << message;
+    // One report a loop, and none for a sequence that only calls into one.
+    EXPECT_NE(LogHas("sequence a calls b, which leads back"), LogHas("sequence b calls a, which leads back"));
+    EXPECT_FALSE(LogHas("sequence d calls"));
 }
 
 TEST_F(UiLoaderTest, EmptyElementsBecomeSiblingsInFileOrder)
@@ -265,6 +308,18 @@ TEST_F(UiLoaderTest, MissingFileLeavesAnEmptyPreparedEnvironment)
     EXPECT_TRUE(LogHas("could not load filename: no/such.xml"));
     EXPECT_EQ(env->displayRoot, nullptr);
     EXPECT_EQ(env->inputMode, BasicUiInputMode_Normal);
+}
+
+TEST_F(UiLoaderTest, EveryDatabaseOfAFileIsKept)
+{
+    std::ofstream(scratch + "/two.db.xml") << "<BasicDb name=\"one\" tables=\"0\"/><BasicDb name=\"two\" tables=\"0\"/>"
+                                              "<BasicDb name=\"three\" tables=\"0\"/>";
+    ASSERT_EQ(LoadText("<BasicDbFile filename=\"two.db.xml\"/><BasicDbFile filename=\"none.xml\"/>"), 1);
+    for (const char* name : {"one", "two", "three"}) {
+        ASSERT_NE(BasicUi_FindDb(env, name), nullptr) << name;
+        EXPECT_EQ(BasicUi_FindDb(env, name)->next.get(), nullptr) << name;  // each its own image
+    }
+    EXPECT_TRUE(LogHas("could not load file: none.xml"));  // the file after them is still read
 }
 
 TEST_F(UiLoaderTest, DatabaseFileThatCannotBeReadIsReported)

@@ -179,4 +179,29 @@ TEST_F(BasicUiKeyboard, TheTextInputCommandStoresANameOrStopsItsScriptWhenCancel
     EXPECT_EQ(BasicUiWidgetTypeCmdSequence_IsRunning(BasicUi_FindWidget(env, "none")), 0);
 }
 
+// A column and a limit longer than the keyboard's text: the name is stored whole, and nothing is
+// written past the keyboard's text (AddressSanitizer watches the copy).
+TEST_F(BasicUiKeyboard, TheTextInputCommandKeepsALongColumnToTheKeyboardsText)
+{
+    std::ofstream(scratch + "/n.db.xml")
+        << "<BasicDb name=\"n\" tableDefs=\"1\" tables=\"1\"><BasicDbTableDef name=\"p\" columns=\"1\">"
+           "<BasicDbTableColumnDef name=\"name\" type=\"str\" count=\"1000\"/></BasicDbTableDef>"
+           "<BasicDbTable name=\"players\" def=\"p\" rows=\"1\">\"Ann\",</BasicDbTable></BasicDb>";
+    ASSERT_EQ(LoadText("<BasicDbFile filename=\"n.db.xml\"/><BasicUiDisplay name=\"d\"><BasicUiScreen name=\"s\">"
+                       "<BasicUiWidget name=\"ask\" typeWidget=\"cmdSeq\"><BasicUiWidget name=\"in\" "
+                       "typeWidget=\"cmdTextIn\" dbNm=\"n\" dbTblNm=\"players\" limit=\"1000\" dbTitle.Nm=\"n\" "
+                       "dbTitle.tblNm=\"players\"/></BasicUiWidget></BasicUiScreen></BasicUiDisplay>"),
+              1);
+    BasicUiEnvironment_SetInputMode(env, BasicUiInputMode_Normal);
+    BasicUiWidgetTypeCmdSequence_Run(BasicUi_FindWidget(env, "ask"));
+    Frames(1);
+    ASSERT_EQ(BasicUiOSK_Opened(env), 1);
+    EXPECT_EQ(BasicUiOSK_Get()->bufferMax, kBasicUiOskTextSize - 1);
+    auto* in = static_cast<sBasicUiWidgetTypeCmdTextIn*>(BasicUi_FindWidget(env, "in")->widgetTypeRef.ptr);
+    EXPECT_LE(in->size, kBasicUiOskTextSize);  // the text it copies back holds no more
+    Type("bob" + kEnter);
+    Frames(1);
+    EXPECT_STREQ(BasicDbTable_GetStrElement(BasicDbTable_Find(BasicUi_FindDb(env, "n"), "players"), 0, 0), "bob");
+}
+
 }  // namespace

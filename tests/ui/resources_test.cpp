@@ -1,5 +1,7 @@
 // Resource sets named by displays are loaded after the description is read, and a managed range
 // goes again when the environment is cleared.
+#include <climits>
+
 #include "host/errorlog.h"
 #include "lib/memory.h"
 #include "lib/resources.h"
@@ -58,6 +60,9 @@ TEST_F(UiResourcesTest, RangeLoaderRefusesIdsWithoutAnArchive)
     EXPECT_EQ(BasicUi_LoadResourceRange1x1(6901, 6900), 1);
     EXPECT_EQ(ResourceLoaded(6901), 0);
     EXPECT_EQ(BasicUi_LoadResourceRange1x1(-1, 3), 0);
+    // A range up to the largest id loads what it holds and ends.
+    EXPECT_EQ(BasicUi_LoadResourceRange1x1(6901, INT_MAX), 1);
+    EXPECT_EQ(ResourceLoaded(6901), 1);
 }
 
 TEST_F(UiResourcesTest, QuitFlagEndsTheLoadAfterTheResources)

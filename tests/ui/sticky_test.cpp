@@ -4,6 +4,7 @@
 // pressed button can inject a direction.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "overlays/overlaystack.h"
@@ -30,14 +31,14 @@ protected:
         controllers[0].controller = saved;
         UiLoadTest::TearDown();
     }
-    void Load(const std::string& buttons)
+    void Load(const std::string& buttons, const std::string& cursor = "")
     {
         ASSERT_EQ(LoadText("<BasicUiDisplay name=\"d\"><BasicUiScreen name=\"s\">"
                            "<BasicUiWidget name=\"fire\" typeWidget=\"cmdSeq\"/>"
                            "<BasicUiWidget name=\"in\" typeWidget=\"cmdSeq\"/>" +
                            buttons +
                            "<BasicUiWidget name=\"cur\" typeWidget=\"stickyCursor\" w=\"720\" h=\"360\" "
-                           "alphaRate=\"1\"/></BasicUiScreen></BasicUiDisplay>"),
+                           "alphaRate=\"1\" " + cursor + "/></BasicUiScreen></BasicUiDisplay>"),
                   1);
         env->inputMode = BasicUiInputMode_Normal;
     }
@@ -123,6 +124,29 @@ TEST_F(BasicUiSticky, TheCursorWaitsWhileAnOverlayIsOpen)
     EXPECT_EQ(firedUnder, 0);
     Hold(0, 0, 1);
     EXPECT_EQ(Hold(160, 120, 3), 1);
+}
+
+// Dragged at the longest frame the UI counts (1/30 s), the eased cursor closes on the stylus
+// without passing it, whatever its delay.
+TEST_F(BasicUiSticky, TheEasedCursorNeverOvershootsTheStylus)
+{
+    for (const char* delay : {"0.05", "0.15", "0.3"}) {
+        Load("", std::string("delay=\"") + delay + "\"");
+        Hold(10, 10, 1);
+        auto* c = static_cast<sBasicUiWidgetTypeStickyCursor*>(BasicUi_FindWidget(env, "cur")->widgetTypeRef.ptr);
+        const float startX = c->gravitatedCursorX;
+        float x = 0, y = 0, most = 0;
+        for (int i = 0; i < 60; ++i) {
+            Hold(300, 200, 1);
+            BasicUiWidgetTypeStickyCursor_GetCursor(BasicUi_FindWidget(env, "cur"), &x, &y);
+            most = std::max(most, x);
+        }
+        ASSERT_GT(c->activeCursorX, startX + 100.0f);
+        EXPECT_LE(most, c->activeCursorX + 0.01f) << delay;
+        EXPECT_NEAR(x, c->activeCursorX, 1.0f) << delay;
+        EXPECT_NEAR(y, c->activeCursorY, 1.0f) << delay;
+        Hold(0, 0, 1);
+    }
 }
 
 }  // namespace

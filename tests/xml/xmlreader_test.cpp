@@ -124,6 +124,25 @@ TEST_F(XmlReader, CommentsEndAtEitherCloseAndKeepTheRestOfTheFile)
     EXPECT_EQ(Walk(r), "<a/>0 ");
 }
 
+// The end of input inside a comment or a tag loses the rest of the file: it is said, with where.
+TEST_F(XmlReader, InputEndingInsideACommentOrTagIsReportedWithItsLine)
+{
+    const struct {
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"<a/>\n<!-- never\nclosed <b/>", "the comment opened on line 2 is never closed"},
+        {"<a>\n\n  <b x=\"1\" y", "the tag b opened on line 3 is never closed"},
+        {"<a>\n<b x=\"never closed/>\n<c/>", "the tag b opened on line 2 is never closed"},
+    };
+    for (const auto& c : cases) {
+        HostClearErrorLog();
+        Walk(Open(c.text));
+        EXPECT_NE(HostErrorLog().find(c.message), std::string::npos) << c.text << "\n" << HostErrorLog();
+        EXPECT_NE(HostErrorLog().find("Resource\\test.xml"), std::string::npos) << HostErrorLog();
+    }
+}
+
 TEST_F(XmlReader, EntitiesInValues)
 {
     sBasicXmlReader* r = Open(

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "ui/registry.h"
+#include "ui/widgets/clip.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
@@ -71,8 +72,8 @@ void BasicUiWidgetTypeCmdControl_Set(sBasicUiWidget* w)
     case eBasicUiPropertyTypeQUAT: std::memcpy(d, s, 4 * sizeof(float)); break;
     case eBasicUiPropertyTypeFLT: {
         float v = *static_cast<const float*>(s);
-        // Mapped onto the range of a clip; clips of this build keep no range, so only the value
-        // is mapped.
+        // Mapped: the destination clip plays over [tMin, tMax], and the value is mapped onto it.
+        if (c->tMap.value) BasicUiWidgetTypeClip_SetRange(c->dstW, c->tMin, c->tMax);
         *static_cast<float*>(d) = c->tMap.value ? c->tMin * (1.0f - v) + c->tMax * v : v;
         break;
     }

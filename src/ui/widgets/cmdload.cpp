@@ -149,6 +149,15 @@ int BasicUiWidgetTypeCmdLoad_IsLoaded(sBasicUiWidget* w)
         PrintError("BasicUiWidgetTypeCmdLoad_IsLoaded: not enough slots for all groupIdx's.");
     int s = BasicUiRLS_RenewSlot(t, c->internalID, c->groupIdx.value, c->groupSize.value, c->groupSlots.value,
                                  c->slot);
+    if (s == -1 && c->internalID > 0) {
+        // Refused a slot (its group allows none, or every slot is held by other commands): asked
+        // again each frame it would be refused each frame, so the script goes on without it.
+        PrintError("BasicUiRLS: load command %s gets no slot for resource %i; it goes on without it", w->name,
+                   c->internalID);
+        c->resourceID.value = c->offsetID.value = c->internalID = -1;
+        c->slot = -1;
+        return 1;
+    }
     if (s != c->slot && s != -1) BasicUiWidgetTypeCmdSequence_Run(c->cmdLoad);
     c->slot = s;
     if (BasicUiRLS_IsBroken(t, c->internalID, c->groupIdx.value, c->groupSize.value, c->groupSlots.value, c->slot)) {

@@ -83,6 +83,8 @@ int BasicUiWidgetTypeCmdTextIn_Open(sBasicUiWidget* w)
     }
     int n = BasicDbTable_GetSafeStringSize(table, c->column.value);
     if (c->limit.value < n) n = c->limit.value;
+    // The keyboard's text, and the copy made of it when it closes, hold at most this many bytes.
+    if (n > kBasicUiOskTextSize) n = kBasicUiOskTextSize;
     // A cell or limit without room for one character and the terminator takes no text.
     if (n < 2) {
         PrintError("textIn: no room for text in %s.%s column %i", c->dbNm, c->dbTblNm, c->column.value);
@@ -112,8 +114,8 @@ int BasicUiWidgetTypeCmdTextIn_IsActive(sBasicUiWidget* w)
     if (BasicUiOSK_Opened(env)) return 1;
     sBasicDbTable* table = Target(c, env);
     const char* result = BasicUiOSK_Result();
-    if (table && !BasicUiOSK_Cancelled(env) && result[0] && c->size >= 2) {
-        char text[kBasicUiOskTextSize];
+    if (table && !BasicUiOSK_Cancelled(env) && result[0] && c->size >= 2 && c->size <= kBasicUiOskTextSize) {
+        char text[kBasicUiOskTextSize] = {0};
         std::strncpy(text, result, sizeof text - 1);
         text[c->size - 1] = 0;
         BasicDbTable_GetElementFromStr(table, c->row.value, c->column.value, text, c->size);

@@ -1,6 +1,7 @@
 // The dialog box widget type: a question with answers from a table, chosen with up, down and the
 // accept button or by holding the sticky cursor on an answer. OpenDialog runs a nested frame loop
-// (controls, the front end's modal callback, update and render) until the dialog closes.
+// (controls, the front end's modal callback, update and render) until the dialog closes, or at
+// once ends it when those frames would not update the dialog.
 #include "ui/widgets/dialogbox.h"
 
 #include <cmath>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "db/database.h"
+#include "lib/printing.h"
 #include "lib/resources.h"
 #include "lib/textoutput.h"
 #include "platform/input.h"
@@ -299,6 +301,20 @@ int BasicUiWidgetTypeDialogBox_Update(sBasicUiWidget* w, float dt)
     return 1;
 }
 
+// Whether the nested loop's frames update the dialog: the environment they run is its own, and
+// the dialog, its parents, its screen and its display are all active.
+static int IsUpdated(sBasicUiWidget* w, const sBasicUiEnvironment* env)
+{
+    if (!env || env != basicUiEnvironmentPtr) return 0;
+    sBasicUiWidget* top = w;
+    for (sBasicUiWidget* p = w; p; p = p->parentWidget) {
+        if (!p->isActive.value) return 0;
+        top = p;
+    }
+    const sBasicUiScreen* s = top->parentScreen;
+    return s && s->isActive.value && s->parentDisplay && s->parentDisplay->isActive.value;
+}
+
 int BasicUiWidgetTypeDialogBox_OpenDialog(sBasicUiWidget* w, int type)
 {
     auto* d = Dialog(w);
@@ -322,7 +338,14 @@ int BasicUiWidgetTypeDialogBox_OpenDialog(sBasicUiWidget* w, int type)
         BasicUiEnvironment_SetInputMode(env, BasicUiInputMode_Dialog);
         if (d->isShowDialog.value) return 2;
     }
+    int stuck = 0;
     while (d->dialogState.value != kBasicUiDialogClosed && !done && !numberOfAbortedFrames) {
+        // A dialog that no frame updates could never be answered: the loop would never end.
+        if (!IsUpdated(w, env)) {
+            PrintError("dialog: %s cannot be answered: its screen is not running", w->name);
+            stuck = 1;
+            break;
+        }
         BasicUiEnvironment_SetInputMode(env, BasicUiInputMode_Dialog);
         ReadControls(nullptr);
         BasicUi_RunModalLoopCb();
@@ -330,7 +353,7 @@ int BasicUiWidgetTypeDialogBox_OpenDialog(sBasicUiWidget* w, int type)
         BasicUi_RenderEnvironmentFull(basicUiEnvironmentPtr);
     }
     Close(w);
-    if (done || numberOfAbortedFrames > 0) return -1;
+    if (stuck || done || numberOfAbortedFrames > 0) return -1;
     const int r = d->dialogResult.value;
     switch (d->dialogType.value) {
     case 1: return 2;

@@ -54,7 +54,9 @@ int BasicUiWidgetTypeDialogBox_Destroy(sBasicUiEnvironment* env, sBasicUiWidget*
 // Opens the dialog of type 1 to 4 (one, two, three answers, or as many as the data holds). Unless
 // it only shows itself, runs frames until it is answered and returns the code of the answer: 2
 // for the first of one to three answers, 1 for the middle of three, 0 for the last; the index
-// for type 4; -1 when the game is quitting or an abort cut it short. 0 for another widget.
+// for type 4; -1 when the game is quitting, an abort cut it short, or the frames would not update
+// the dialog (its screen, display or a parent inactive, or not the running environment; reported).
+// 0 for another widget.
 int BasicUiWidgetTypeDialogBox_OpenDialog(sBasicUiWidget* w, int type);
 int BasicUiWidgetTypeDialogBox_AbortInProgress();
 int BasicUiWidgetTypeDialogBox_AbortFrameTick();

@@ -247,6 +247,9 @@ int BasicUiWidgetTypeStickyCursor_Update(sBasicUiWidget* w, float dt)
     float delay = snapped ? c->delaySticky : c->delay;
     if (c->delay > 0.0f) v = delay > 0.0f ? 2.0f * dt / (delay * delay) : 1.0f;
     if (c->limitedMoveDir.value) v = std::fmin(std::fmax(v, c->minMoveDir), c->maxMoveDir);
+    // A step of more than the whole way overshoots the target, one of more than twice the way
+    // swings ever wider (a short delay at a long frame): the cursor moves at most onto the target.
+    v = std::fmin(std::fmax(v, 0.0f), 1.0f);
     c->valueMoveDir = v;
     float sx = v * (c->gravitatedCursorX - tx), sy = v * (c->gravitatedCursorY - ty);
     auto* sb = BasicUiWidgetTypeStickyButton_Get(n);

@@ -1,0 +1,11 @@
+// The checks of a description once it is read (part of the loader, kept apart as its own pass).
+#pragma once
+
+#include "ui/environment.h"
+
+// Walks every widget of the environment: brings the numbers that buttons, soft boxes and dialogs
+// compute with into the ranges their arithmetic can take and every float a widget keeps to a
+// finite number, reports triggers that name widgets no element defines, and sequences whose calls
+// lead back to themselves. Each finding is reported with the widget's name. 0 for a null
+// environment, else 1.
+int BasicUiEnvironment_CheckLoaded(sBasicUiEnvironment* env);
