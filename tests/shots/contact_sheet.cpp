@@ -8,6 +8,8 @@
 // or an image that cannot be read or written.
 #include <png.h>
 
+#include "shotimage.h"
+
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -16,32 +18,6 @@
 #include <vector>
 
 namespace {
-
-struct Image {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgb;
-};
-
-bool ReadPng(const char* path, Image* out)
-{
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path)) {
-        std::fprintf(stderr, "contact_sheet: %s: %s\n", path, image.message);
-        return false;
-    }
-    image.format = PNG_FORMAT_RGB;
-    out->width = int(image.width);
-    out->height = int(image.height);
-    out->rgb.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, out->rgb.data(), 0, nullptr)) {
-        std::fprintf(stderr, "contact_sheet: %s: %s\n", path, image.message);
-        png_image_free(&image);
-        return false;
-    }
-    return true;
-}
 
 // The 5 x 7 glyphs: seven rows each, the leftmost pixel in bit 4.
 struct Glyph {
@@ -101,7 +77,7 @@ struct Sheet {
 };
 
 // Copies the image into the sheet with its top-left corner at (x, y), within w x h.
-void Paste(Sheet* sheet, const Image& image, int x, int y, int w, int h)
+void Paste(Sheet* sheet, const ShotImage& image, int x, int y, int w, int h)
 {
     for (int row = 0; row < image.height && row < h; ++row)
         for (int col = 0; col < image.width && col < w; ++col)
@@ -156,8 +132,9 @@ int main(int argc, char** argv)
     sheet.rgb.assign(size_t(sheet.width) * size_t(sheet.height) * 3, 48);
     for (int i = 0; i < cells; ++i) {
         const int x = kGap + (i % columns) * kCellW, y = kGap + (i / columns) * kCellH;
-        Image upper, lower;
-        if (!ReadPng(argv[3 + 3 * i + 1], &upper) || !ReadPng(argv[3 + 3 * i + 2], &lower)) return 2;
+        ShotImage upper, lower;
+        if (!ReadShotImage(argv[3 + 3 * i + 1], &upper, "contact_sheet") || !ReadShotImage(argv[3 + 3 * i + 2], &lower, "contact_sheet"))
+            return 2;
         Paste(&sheet, upper, x, y, kUpperW, kScreenH);
         Paste(&sheet, lower, x + (kUpperW - kLowerW) / 2, y + kScreenH, kLowerW, kScreenH);
         Label(&sheet, argv[3 + 3 * i], x, y + 2 * kScreenH + 4);

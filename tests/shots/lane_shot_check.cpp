@@ -15,7 +15,7 @@
 //
 // Prints one line per check and exits 0 when all pass, 1 when one fails, 2 for bad arguments or
 // an image that cannot be read.
-#include <png.h>
+#include "shotimage.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -25,33 +25,6 @@
 #include <vector>
 
 namespace {
-
-struct Image {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgb;
-    const unsigned char* At(int x, int y) const { return &rgb[(size_t(y) * size_t(width) + size_t(x)) * 3]; }
-};
-
-bool ReadPng(const char* path, Image* out)
-{
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path)) {
-        std::fprintf(stderr, "%s: %s\n", path, image.message);
-        return false;
-    }
-    image.format = PNG_FORMAT_RGB;
-    out->width = int(image.width);
-    out->height = int(image.height);
-    out->rgb.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, out->rgb.data(), 0, nullptr)) {
-        std::fprintf(stderr, "%s: %s\n", path, image.message);
-        png_image_free(&image);
-        return false;
-    }
-    return true;
-}
 
 bool IsLane(const unsigned char* p)
 {
@@ -92,7 +65,7 @@ bool ParseCheck(const char* text, Check* c)
 }
 
 // Pixels of the check's colour inside its window (clipped to the image), and where the first one was.
-int CountInWindow(const Image& img, const Check& c, int* firstX, int* firstY)
+int CountInWindow(const ShotImage& img, const Check& c, int* firstX, int* firstY)
 {
     bool (*match)(const unsigned char*) = c.kind == "lane" ? IsLane
                                           : c.kind == "pin"  ? IsPin
@@ -120,8 +93,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s IMAGE.png KIND:X,Y,HALF,COUNT...  (KIND lane, pin, lit, blue, warm, green or dark)\n", argv[0]);
         return 2;
     }
-    Image img;
-    if (!ReadPng(argv[1], &img)) return 2;
+    ShotImage img;
+    if (!ReadShotImage(argv[1], &img, "lane_shot_check")) return 2;
     int failed = 0;
     for (int i = 2; i < argc; ++i) {
         Check c;

@@ -14,7 +14,7 @@
 //
 // Prints each fault and exits 0 when there is none (known ones aside), 1 when there is one, 2 for
 // bad arguments or a file that cannot be read.
-#include <png.h>
+#include "shotimage.h"
 
 #include <cstdio>
 #include <cstring>
@@ -49,16 +49,9 @@ bool Overlap(const Line& a, const Line& b)
 // 1 when every pixel is black, 0 when one is not, -1 when the image cannot be read.
 int AllBlack(const char* path)
 {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path)) return -1;
-    image.format = PNG_FORMAT_RGB;
-    std::vector<unsigned char> rgb(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) {
-        png_image_free(&image);
-        return -1;
-    }
+    ShotImage image;
+    if (!ReadShotImage(path, &image, nullptr)) return -1;
+    const std::vector<unsigned char>& rgb = image.rgb;
     for (unsigned char c : rgb)
         if (c > 8) return 0;
     return 1;
