@@ -165,6 +165,20 @@ shot 930 "game: paused" "Quit Game"
 shot 980 "game: pause question" "Are you sure you want to quit?"
 finish 1000 --launch quick --players 2 --humans 1 --seed 7
 
+# A league night: the first league joined from the career hub and its first week bowled (the
+# career game's score sheet and the lane).
+begin league
+{
+    to_menu
+    touch 200 160 175; touch 260 238 54   # Career, Leagues
+    touch 300 130 50                      # the first league: its fee
+    printf '340 touch 100 120\n382\n'      # "Yes" held: the entry saved, then the standings
+    touch 600 160 140                     # Bowl
+} > $dir/input.txt
+shot 590 "league: standings" "Bowl"
+shot 700 "league: week 1" "Player 1"
+finish 720
+
 # A whole game played from the menus with the stylus: a replay, the game over, the question of
 # another game, the saving boxes and the main menu again.
 begin played
