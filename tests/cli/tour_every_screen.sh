@@ -4,11 +4,13 @@
 # save boxes on leaving it, How to Play, Credits), the career (hub, bowler, the leagues,
 # tournaments and rivals lists, a league's fee question and standings, the pro shop, its
 # categories and a question, the trophy case), the bowlers page and its keyboard, the controller
-# screen, a quick game (score sheet, the shot's steps, the
-# pause menu and its question) and a mini-game's overlay. Each screen is shot with the lines of
-# text it shows (--layout-out); each must show the text that names it, no line may reach off its
-# screen or overlap another, and no shot may be entirely black. Every shot goes on one contact
-# sheet, tour/contact-sheet.png, written even when a check fails.
+# screen, a league's first week, a quick game (score sheet, the shot's steps, the pause menu and
+# its question), a whole game from the menus (replay, game over, another game?, the saving boxes),
+# practice and its pause menu, pin selection, the test mode's read-out and the mini-games'
+# overlays. Each screen is shot with the lines of text it shows (--layout-out); each must show
+# the text that names it, no line may reach off its screen or overlap another, and no shot may be
+# entirely black. Every shot goes on one contact sheet, tour/contact-sheet.png, written even when
+# a check fails.
 #   tour_every_screen.sh ZENDROLYX LAYOUT_CHECK CONTACT_SHEET HUMAN_GAME_INPUT
 set -e
 . "$(dirname "$0")/checks.sh"
