@@ -46,7 +46,6 @@ int gMainMenuStarted = 0;
 
 static SCREENTAG mainMenuScreen = {MainMenuScreenOpenHandler, MainMenuScreenDrawHandler, MainMenuScreenInputHandler,
                                    MainMenuScreenCloseHandler};
-static int isInitialised = 0;
 static int showControlMode = 0;
 static int screenState = 0;
 // The volumes as GameOptionsHaveChanged last read them.
@@ -91,10 +90,10 @@ int GameOptionsHaveChanged()
 int MainMenuScreenInit()
 {
     if (done) return 0;
-    if (!isInitialised) {
+    // The UI framework starts once, with its base environment.
+    if (!BasicUi_GetEnvironment()) {
         BasicUi_SetOnlyMc(1);
         BasicUi_Init(1);
-        isInitialised = 1;
     }
     // The save database: the defaults packed into one block, the save file read over them (or
     // written fresh), with the messages and the write presented before the menus show.
@@ -176,7 +175,7 @@ int MainMenuScreenOpenHandler()
     InitGameControllers();
     LoadingScreenInit();
     screenState = 0;
-    if (!isInitialised) MainMenuScreenInit();
+    if (!BasicUi_GetEnvironment()) MainMenuScreenInit();
 
     const int loaded = LoadMenus();
     if (!loaded) {

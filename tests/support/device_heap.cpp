@@ -8,6 +8,7 @@
 #include "screens/credits.h"
 #include "screens/saveflow.h"
 #include "support/game_data.h"
+#include "ui/environment.h"
 
 int UseFreshDeviceHeap(uint32_t bytes, unsigned records)
 {
@@ -35,6 +36,8 @@ void ReleaseDeviceHeap()
     BasicDb_Init();
     dbSave = nullptr;
     ForgetCreditsDatabase();
+    // The UI framework's environments, so that the next menu starts the framework afresh.
+    basicUiEnvironmentPtr = nullptr;
     // A transition a test left running would hold back the next test's menus and fire its
     // callbacks into the next test's game.
     ForgetTransition();
