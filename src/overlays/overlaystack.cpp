@@ -128,6 +128,8 @@ void OverlayResetStack()
     overlayStackSize = 0;
     currentOverlay = nullptr;
     overlayDrawCount = 0;
+    // The controllers' marks went with the overlays that set them.
+    for (int i = 0; i < kFlaggedControllers; ++i) controllers[i].flags &= ~unsigned(kControllerFlagReset);
 }
 
 int OverlayExitAll()
