@@ -240,6 +240,7 @@ struct ImageWalk {
     int64_t checkpoint[kColumnCheckpoints];
 };
 
+__attribute__((format(printf, 1, 2))) static int Damaged(const char* format, ...);
 static int Damaged(const char* format, ...)
 {
     char text[200];

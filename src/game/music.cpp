@@ -49,7 +49,7 @@ int StartBackgroundMusic(int rsid, int loops)
     DS3_stream_tag* stream = gBackgroundMusicChannel;
     if (rsid != backgroundMusicRSID) StopStream(stream);
     // Music already playing, or about to start, goes on.
-    if (stream && (stream->playing || stream->cueing)) return 1;
+    if (StreamIsActive(stream)) return 1;
     backgroundMusicRSID = rsid;
     if (!SoundStreamNextResource(stream, rsid) || !SetStreamLoopCount(stream, unsigned(loops))) return 0;
     if (!gGamePaused && !SetStreamVolume(stream, gGameOptions.soundMusicVolume)) return 0;

@@ -7,6 +7,7 @@
 #include "lib/screenapi.h"
 #include "platform/bitmap.h"
 #include "platform/quads.h"
+#include "platform/shaders.h"
 
 // What the logic step has to react to.
 enum { kScreenNoEvent = 0, kScreenCovered = 1, kScreenClear = 2 };
@@ -118,14 +119,20 @@ static void MoveFade()
     }
 }
 
+// The cover is placed in screen pixels: the menus draw it inside their lower-screen pass, whose 2D
+// origin lies elsewhere on their canvas, so the origin is (0, 0) for the cover and put back after.
 static int DrawCover()
 {
     const int w = screenBuffer ? screenBuffer->width : kDefaultCoverWidth;
     const int h = screenBuffer ? screenBuffer->height : kDefaultCoverHeight;
+    int originX = 0, originY = 0;
+    RenderGetOffset2D(&originX, &originY);
+    RenderSetOffset2D(0, 0);
     RenderSetAlphaLevel(int(transitionParam * 255.0f));
     RenderSetPenColor(0, 0, 0);
     const int drawn = RenderRect(-kCoverMargin, -kCoverMargin, w + 2 * kCoverMargin, h + 2 * kCoverMargin);
     if (drawn) RenderSetAlphaLevel(255);
+    RenderSetOffset2D(originX, originY);
     return 1;
 }
 

@@ -3,6 +3,7 @@
 #include "host/audio.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -28,6 +29,7 @@ static int audioOpen = 0;
 static int onGameTime = 0;
 static FILE* wavFile = nullptr;
 static uint32_t wavDataBytes = 0;
+static std::string wavFailure;  // why the WAV file could not be written; empty while it could
 static uint64_t gameMilliseconds = 0;
 static uint64_t gameSamples = 0;
 #ifdef ZENDROLYX_HAVE_SDL2
@@ -54,6 +56,26 @@ static void WavHeader(uint8_t* h, uint32_t dataBytes)
     PutLittle(h + 34, 16, 2);
     std::memcpy(h + 36, "data", 4);
     PutLittle(h + 40, dataBytes, 4);
+}
+
+// The WAV file failed: the first failure is reported (with the system's reason) and kept for the
+// end of the run; nothing more is written to the file.
+static void WavFailed(int error)
+{
+    if (!wavFailure.empty()) return;
+    wavFailure = "audio: the sound file " + gHostOptions.audioOut + " cannot be written (" +
+                 std::string(error ? std::strerror(error) : "write failed") + ")";
+    HostReportError(wavFailure.c_str());
+}
+
+// Writes bytes at the file's position; 0 (reported) when they do not all go.
+static int WavWrite(const void* bytes, size_t size)
+{
+    if (!wavFailure.empty()) return 0;
+    errno = 0;
+    if (std::fwrite(bytes, 1, size, wavFile) == size) return 1;
+    WavFailed(errno);
+    return 0;
 }
 
 int HostAudioFileWritable(const std::string& path)
@@ -130,13 +152,17 @@ int HostAudioOpen()
     if (audioOpen) HostAudioClose();
     gameMilliseconds = gameSamples = 0;
     wavDataBytes = 0;
+    wavFailure.clear();
     onGameTime = 1;
     if (!gHostOptions.audioOut.empty()) {
         wavFile = std::fopen(gHostOptions.audioOut.c_str(), "wb");
-        if (!wavFile) return 0;
+        if (!wavFile) {
+            WavFailed(errno);
+            return 0;
+        }
         uint8_t header[kWavHeaderBytes];
         WavHeader(header, 0);
-        std::fwrite(header, 1, sizeof header, wavFile);
+        WavWrite(header, sizeof header);
     } else if (!gHostOptions.headless) {
 #ifdef ZENDROLYX_HAVE_SDL2
         if (OpenDevice()) onGameTime = 0;
@@ -149,6 +175,8 @@ int HostAudioOpen()
     return 1;
 }
 
+const char* HostAudioOutputFailure() { return wavFailure.empty() ? nullptr : wavFailure.c_str(); }
+
 void HostAudioClose()
 {
     if (!audioOpen) return;
@@ -160,11 +188,15 @@ void HostAudioClose()
     }
 #endif
     if (wavFile) {
+        // The samples still buffered, the header with the final length, and the close: each can
+        // fail (a full disk shows only here), and each failure fails the run.
         uint8_t header[kWavHeaderBytes];
         WavHeader(header, wavDataBytes);
-        std::fseek(wavFile, 0, SEEK_SET);
-        std::fwrite(header, 1, sizeof header, wavFile);
-        std::fclose(wavFile);
+        errno = 0;
+        if (wavFailure.empty() && (std::fflush(wavFile) != 0 || std::fseek(wavFile, 0, SEEK_SET) != 0)) WavFailed(errno);
+        WavWrite(header, sizeof header);
+        errno = 0;
+        if (std::fclose(wavFile) != 0) WavFailed(errno);
         wavFile = nullptr;
     }
     HostMixerSetLockstep(0);
@@ -185,8 +217,7 @@ void HostAudioFramePresented()
         HostMixerRender(chunk, n);
         gameSamples += uint64_t(n);
         if (wavFile && wavDataBytes <= 0xFFFFFFFFu - kWavHeaderBytes - uint32_t(4 * n)) {
-            std::fwrite(chunk, 4, size_t(n), wavFile);
-            wavDataBytes += uint32_t(4 * n);
+            if (WavWrite(chunk, 4 * size_t(n))) wavDataBytes += uint32_t(4 * n);
         }
     }
 }

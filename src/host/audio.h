@@ -13,6 +13,10 @@
 int HostAudioOpen();
 // Stops the device, or completes the WAV file's header and closes it.
 void HostAudioClose();
+// Why the WAV file could not be written (the first failure of a write, its header or its close,
+// also reported as it happens), or null while everything written has gone to the file. A run
+// whose sound file failed ends with status 1 (hostmain).
+const char* HostAudioOutputFailure();
 // Called once per presented frame: on game time, mixes the frame's samples (and writes them).
 void HostAudioFramePresented();
 // 1 when the WAV file at path can be created or written (checked before the run starts).

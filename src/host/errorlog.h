@@ -12,7 +12,7 @@ void HostReportError(const char* message);
 // so that failing callers can write "return PrintError(...)". The game formats with its own
 // printer (lib/printing), which stands above the host and is registered as the formatter at
 // start-up; until then the C library formats, which is the same for the host's own messages.
-int PrintError(const char* format, ...);
+int PrintError(const char* format, ...) __attribute__((format(printf, 1, 2)));
 typedef int (*ErrorFormatter)(char* out, int size, const char* format, va_list args);
 void HostSetErrorFormatter(ErrorFormatter formatter);
 void HostSetVerbose(int verbose);

@@ -124,16 +124,30 @@ HostFile* HostFileOpenRead(const char* gamePath, int32_t* result)
 {
     if (!CheckOpen(gamePath, result)) return nullptr;
     std::string path = HostResolvePath(gamePath);
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking: opening a named pipe waits for a writer, for ever when none comes. Only
+    // once the path is known to be a regular file do reads block again.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         SetResult(result, ResultOfErrno(errno));
         return nullptr;
     }
-    // A directory opens for reading on POSIX, but is no file of the game.
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd, &st) != 0) {
+        SetResult(result, ResultOfErrno(errno));
         ::close(fd);
-        SetResult(result, kHostFileNotFound);
+        return nullptr;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        SetResult(result, kHostFileNotAFile);
+        PrintError("HostFileOpenRead: %s (%s) is %s, not a file", gamePath, path.c_str(),
+                   S_ISDIR(st.st_mode) ? "a directory" : S_ISFIFO(st.st_mode) ? "a named pipe" : "a device or socket");
+        return nullptr;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        SetResult(result, ResultOfErrno(errno));
+        ::close(fd);
         return nullptr;
     }
     HostFile* file = new HostFile;

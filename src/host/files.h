@@ -17,6 +17,7 @@ enum HostFileResult : int32_t {
     kHostFileNoSpace = 200,      // no room to write (200-219)
     kHostFileNotFormatted = 340, // archive missing, unformatted or damaged (340-399)
     kHostFileError = 1000,       // any other failure
+    kHostFileNotAFile = 1001,    // the path names a directory, a pipe, a device: no file to read
 };
 
 // The host path of a game path ("rom:/x", "data:/y", or a plain path used as it is).
@@ -24,7 +25,9 @@ std::string HostResolvePath(const char* gamePath);
 
 // Opens for reading, or for writing a new file that replaces the old one atomically when it is
 // closed (written to a temporary name, then renamed into place). Null on failure, with the
-// result code in *result when result is not null.
+// result code in *result when result is not null. Reading opens only regular files: anything else
+// (a directory, a named pipe that would wait for a writer for ever, a device) is refused at once
+// with kHostFileNotAFile and a message.
 HostFile* HostFileOpenRead(const char* gamePath, int32_t* result);
 HostFile* HostFileOpenWrite(const char* gamePath, int32_t* result);
 // For a file opened for writing, Close commits it; Abandon drops it and keeps the old file. Close

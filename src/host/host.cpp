@@ -2,6 +2,8 @@
 // close order and the count of presented frames.
 #include "host/host.h"
 
+#include <csignal>
+
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -50,6 +52,7 @@ void HostPrintUsage(FILE* to)
                  "  --test-mode    every game of the run starts in the developer's test mode\n"
                  "  --screenshot FRAME[,FRAME...]  write PNGs of the three displays at those frames\n"
                  "  --out DIR      where screenshots go (default: the current directory)\n"
+                 "  --layout-out   beside each screenshot, the lines of text drawn on each display\n"
                  "  --scale N      window pixels per screen pixel, 1 to 8 (default 2)\n"
                  "  --view V       what the window shows on the upper screen: left, right or anaglyph\n"
                  "  --audio-out FILE  write the game's sound to a WAV file (on game time, no audio device)\n"
@@ -112,6 +115,8 @@ static const OptionSpec kOptions[] = {
      [](HostOptions* o, const char*, long) { o->headless = 1; }},
     {"--verbose", kOptionFlag, nullptr, nullptr, nullptr, 0, 0,
      [](HostOptions* o, const char*, long) { o->verbose = 1; }},
+    {"--layout-out", kOptionFlag, nullptr, nullptr, nullptr, 0, 0,
+     [](HostOptions* o, const char*, long) { o->layoutOut = 1; }},
     {"--test-mode", kOptionFlag, nullptr, nullptr, nullptr, 0, 0,
      [](HostOptions* o, const char*, long) { o->testMode = 1; }},
     {"--rom", kOptionText, "a directory", nullptr, nullptr, 0, 0,
@@ -238,6 +243,28 @@ int HostParseOptions(int argc, char** argv, HostOptions* out, std::string* error
 void HostRequestClose() { closeRequested = 1; }
 int HostCloseRequested() { return closeRequested; }
 
+// Sets the action of both close signals; calls made here are safe inside a signal handler.
+static void SetCloseSignalAction(void (*handler)(int))
+{
+    struct sigaction action = {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    // Interrupted calls go on: the game closes through its own close order, not through failures.
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+// The first close signal: the next one gets the default action, which ends the program, so that
+// a game stuck while closing can still be stopped.
+static void OnCloseSignal(int)
+{
+    SetCloseSignalAction(SIG_DFL);
+    HostRequestClose();
+}
+
+void HostCatchCloseSignals() { SetCloseSignalAction(OnCloseSignal); }
+
 void HostFramePresented()
 {
     long n = ++framesPresented;
@@ -247,6 +274,8 @@ void HostFramePresented()
 }
 
 long HostFramesPresented() { return framesPresented; }
+
+int HostFrameLimitReached() { return gHostOptions.frameLimit > 0 && framesPresented >= gHostOptions.frameLimit; }
 
 void HostResetFrames()
 {

@@ -22,6 +22,7 @@ struct HostOptions {
     int scale = 2;            // --scale: window pixels per screen pixel
     std::vector<long> screenshotFrames;  // --screenshot: frames whose displays are written as PNG
     std::string screenshotDir = ".";     // --out: where the screenshots go
+    int layoutOut = 0;                   // --layout-out: each screenshot's text lines beside it
     int view = 0;             // --view: the upper image the window shows (kGpuViewLeft...)
     std::string audioOut;     // --audio-out: write the game's sound to this WAV file
     int testMode = 0;         // --test-mode: every game of the run starts in the developer's test mode
@@ -41,9 +42,15 @@ std::string HostDefaultDataDir();
 // served by the game's applet handling on the main thread.
 void HostRequestClose();
 int HostCloseRequested();
+// Makes Ctrl-C (SIGINT) and SIGTERM the close order. The first such signal asks the game to close
+// cleanly; a second one while the game is still closing ends the program at once, as the signal
+// would without the game.
+void HostCatchCloseSignals();
 
 // Called once per presented frame: counts it, advances the virtual clock by the frame step and
 // raises the close order when the frame limit is reached.
 void HostFramePresented();
 long HostFramesPresented();
+// 1 once the run has presented the frames that --frames allows.
+int HostFrameLimitReached();
 void HostResetFrames();

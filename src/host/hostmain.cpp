@@ -2,7 +2,6 @@
 // game's own entry point.
 #include <sys/stat.h>
 
-#include <csignal>
 #include <cstdio>
 #include <string>
 
@@ -13,9 +12,6 @@
 #include "host/gpu.h"
 #include "host/host.h"
 #include "host/input.h"
-
-// Ctrl-C or a termination signal is the platform's order to close: the game ends cleanly.
-static void OnSignal(int) { HostRequestClose(); }
 
 // The last start-up problem that the game reported, for the user.
 static std::string LastStartupProblem()
@@ -69,11 +65,23 @@ int main(int argc, char** argv)
     // Only what is looked at is drawn on GL: headless, the screenshots; in the window, the
     // screenshots and what the window shows. The rest is still recorded and checked.
     GpuExecuteOnlyFor(gHostOptions.screenshotFrames.data(), int(gHostOptions.screenshotFrames.size()));
-    std::signal(SIGINT, OnSignal);
-    std::signal(SIGTERM, OnSignal);
+    // Ctrl-C or a termination signal is the platform's order to close: the game ends cleanly.
+    HostCatchCloseSignals();
 
     nninitStartUp();
-    if (!nnMain()) {
+    const int ran = nnMain();
+    // The sound file is part of the run's output: a run that could not write it has failed.
+    if (const char* failure = HostAudioOutputFailure()) {
+        if (!gHostOptions.verbose) std::fprintf(stderr, "zendrolyx: %s\n", failure);
+        return 1;
+    }
+    if (!ran) {
+        // The frame limit ends a run normally wherever it falls, in start-up too; it says where.
+        if (HostFrameLimitReached()) {
+            std::fprintf(stderr, "zendrolyx: stopped by the frame limit after %ld frames, before the game began (%s)\n",
+                         HostFramesPresented(), LastStartupProblem().c_str());
+            return 0;
+        }
         // With --verbose the reason has been printed already.
         if (!gHostOptions.verbose) std::fprintf(stderr, "zendrolyx: %s\n", LastStartupProblem().c_str());
         return 1;

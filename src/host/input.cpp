@@ -1,5 +1,10 @@
 // The host's input: the window's keyboard, game controllers and mouse mapped onto the console's pad
 // and touch panel, or an input script replayed frame by frame for headless runs.
+//
+// The game reads its input once a frame, and a read sees only what is held at that moment: a tap
+// shorter than a frame would be pressed and let go between two reads and never seen. So every press
+// is also latched until the next read, which reports the key, button or touch as held (with its
+// press edge) even when it has been let go; the read after it sees it let go.
 #include "host/input.h"
 
 #include <SDL2/SDL_events.h>
@@ -31,6 +36,7 @@ struct PadDevice {
     int used;
     SDL_JoystickID id;
     uint32_t pad;
+    uint32_t pressedSinceRead;  // buttons pressed since the last read, let go or not
     float stickX, stickY;  // raw axes, -1..1, y up
     uint32_t triggers;     // kPadL / kPadR while a trigger is pulled
 };
@@ -54,8 +60,10 @@ static int sleepRequests = 0;  // the lid closed or the window minimised
 static int windowMinimised = 0;
 
 static uint8_t keyHeld[SDL_NUM_SCANCODES];
+static uint8_t keyPressedSinceRead[SDL_NUM_SCANCODES];
 static PadDevice padDevices[kMaxPadDevices];
 static int mouseTouching = 0;
+static int mouseTouchedSinceRead = 0;  // the stylus put down since the last read, lifted or not
 static int mouseTouchX = 0, mouseTouchY = 0;
 // The window shows the 400 x 240 upper screen with the lower screen centred under it, each pixel
 // drawn scale x scale; the stylus reads the lower screen's part of the window.
@@ -408,6 +416,7 @@ int HostInputHandleEvent(const SDL_Event* event)
             if (code == SDL_SCANCODE_P) ++powerPresses;
         }
         keyHeld[code] = uint8_t(down);
+        if (down) keyPressedSinceRead[code] = 1;
         return 1;
     }
     case SDL_CONTROLLERDEVICEADDED:
@@ -425,8 +434,12 @@ int HostInputHandleEvent(const SDL_Event* event)
             return 1;
         }
         uint32_t bit = ControllerButtonBit(event->cbutton.button);
-        if (event->type == SDL_CONTROLLERBUTTONDOWN) d->pad |= bit;
-        else d->pad &= ~bit;
+        if (event->type == SDL_CONTROLLERBUTTONDOWN) {
+            d->pad |= bit;
+            d->pressedSinceRead |= bit;
+        } else {
+            d->pad &= ~bit;
+        }
         return 1;
     }
     case SDL_CONTROLLERAXISMOTION: {
@@ -445,6 +458,7 @@ int HostInputHandleEvent(const SDL_Event* event)
     case SDL_MOUSEBUTTONDOWN:
         if (event->button.button != SDL_BUTTON_LEFT || !OverTouchArea(event->button.x, event->button.y)) return 1;
         mouseTouching = 1;
+        mouseTouchedSinceRead = 1;
         MoveStylus(event->button.x, event->button.y);
         return 1;
     case SDL_MOUSEBUTTONUP:
@@ -466,6 +480,14 @@ void HostInputSetTouchArea(int x, int y, int width, int height)
     touchAreaH = height;
 }
 
+// The presses latched for the next read are forgotten once it has seen them.
+static void ForgetPressesSinceRead()
+{
+    std::memset(keyPressedSinceRead, 0, sizeof keyPressedSinceRead);
+    for (PadDevice& d : padDevices) d.pressedSinceRead = 0;
+    mouseTouchedSinceRead = 0;
+}
+
 void HostInputReleaseAll()
 {
     std::memset(keyHeld, 0, sizeof keyHeld);
@@ -475,6 +497,7 @@ void HostInputReleaseAll()
         d.stickX = d.stickY = 0.0f;
     }
     mouseTouching = 0;
+    ForgetPressesSinceRead();
 }
 
 // Scales a stick past its dead zone so that the circle pad still reaches every magnitude.
@@ -490,6 +513,9 @@ static void ApplyDeadZone(float* x, float* y)
     *y = *y / m * scaled;
 }
 
+// A key held now, or pressed since the last read.
+static int KeyDown(int code) { return keyHeld[code] || keyPressedSinceRead[code]; }
+
 static uint32_t KeyboardPad(int shift)
 {
     struct KeyBit {
@@ -497,29 +523,36 @@ static uint32_t KeyboardPad(int shift)
         uint32_t bit;
         int letter;  // W, A and S give the circle pad instead while Shift is held
     };
+    // The letters press the buttons they name, as the screens name them ("press A"). Space is a
+    // second A and Escape a second B, the keys a desktop confirms and goes back with; Z (B) and
+    // S (X) are second keys too, and harmless where a hand lands on them.
     static const KeyBit kKeys[] = {
         {SDL_SCANCODE_UP, kPadUp, 0},         {SDL_SCANCODE_DOWN, kPadDown, 0},
         {SDL_SCANCODE_LEFT, kPadLeft, 0},     {SDL_SCANCODE_RIGHT, kPadRight, 0},
-        {SDL_SCANCODE_X, kPadA, 0},           {SDL_SCANCODE_Z, kPadB, 0},
-        {SDL_SCANCODE_S, kPadX, 1},           {SDL_SCANCODE_A, kPadY, 1},
+        {SDL_SCANCODE_A, kPadA, 1},           {SDL_SCANCODE_B, kPadB, 0},
+        {SDL_SCANCODE_X, kPadX, 0},           {SDL_SCANCODE_Y, kPadY, 0},
+        {SDL_SCANCODE_SPACE, kPadA, 0},       {SDL_SCANCODE_ESCAPE, kPadB, 0},
+        {SDL_SCANCODE_Z, kPadB, 0},           {SDL_SCANCODE_S, kPadX, 1},
         {SDL_SCANCODE_Q, kPadL, 0},           {SDL_SCANCODE_W, kPadR, 1},
         {SDL_SCANCODE_RETURN, kPadStart, 0},  {SDL_SCANCODE_KP_ENTER, kPadStart, 0},
         {SDL_SCANCODE_BACKSPACE, kPadSelect, 0},
     };
     uint32_t pad = 0;
     for (const KeyBit& k : kKeys)
-        if (keyHeld[k.code] && !(k.letter && shift)) pad |= k.bit;
+        if (KeyDown(k.code) && !(k.letter && shift)) pad |= k.bit;
     return pad;
 }
 
-HostInputState HostInputDeviceState()
+// The state made from the window's devices alone, with the presses since the last read held.
+static HostInputState DeviceState()
 {
     HostInputState s;
+    // Shift is a mode, not a button: it counts only while it is held.
     int shift = keyHeld[SDL_SCANCODE_LSHIFT] || keyHeld[SDL_SCANCODE_RSHIFT];
     s.pad = KeyboardPad(shift);
     if (shift) {
-        float x = float(keyHeld[SDL_SCANCODE_D]) - float(keyHeld[SDL_SCANCODE_A]);
-        float y = float(keyHeld[SDL_SCANCODE_W]) - float(keyHeld[SDL_SCANCODE_S]);
+        float x = float(KeyDown(SDL_SCANCODE_D)) - float(KeyDown(SDL_SCANCODE_A));
+        float y = float(KeyDown(SDL_SCANCODE_W)) - float(KeyDown(SDL_SCANCODE_S));
         if (x != 0.0f && y != 0.0f) {
             x *= 0.70710678f;
             y *= 0.70710678f;
@@ -532,7 +565,7 @@ HostInputState HostInputDeviceState()
     float best = 0.0f;
     for (const PadDevice& d : padDevices) {
         if (!d.used) continue;
-        s.pad |= d.pad | d.triggers;
+        s.pad |= d.pad | d.pressedSinceRead | d.triggers;
         float x = d.stickX, y = d.stickY;
         ApplyDeadZone(&x, &y);
         float m = x * x + y * y;
@@ -542,7 +575,7 @@ HostInputState HostInputDeviceState()
             s.stickY = y;
         }
     }
-    if (mouseTouching) {
+    if (mouseTouching || mouseTouchedSinceRead) {
         s.touching = 1;
         s.touchX = mouseTouchX;
         s.touchY = mouseTouchY;
@@ -613,9 +646,11 @@ int HostInputRead(HostInputState* out)
     }
 #endif
     if (!scriptLoaded) {
-        *out = HostInputDeviceState();
+        *out = DeviceState();
+        ForgetPressesSinceRead();
         return 1;
     }
+    ForgetPressesSinceRead();  // the script stands in for the devices
     long frame = HostFramesPresented();
     HostInputScriptState(frame, out, nullptr, nullptr);
     // HOME and power press once per line, even when a read skips past the frame of the line.

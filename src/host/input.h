@@ -12,14 +12,16 @@
 // LEFT RIGHT (names in any case), or HOME or POWER, which press that button once when the line
 // takes effect, or LID, which closes the lid once (a sleep request) and opens it again.
 //
-// Keyboard: arrows = D-pad, X = A, Z = B, S = X, A = Y, Q = L, W = R, Enter = START,
-// Backspace = SELECT, H = HOME, P = power; minimising the window closes the lid until it is shown. W, A and S are also buttons, so the keyboard's circle
-// pad is Shift + W/A/S/D: while a Shift key is held, W A S D move the circle pad and press no
-// button. A game controller's buttons go by position (the right face button is A, the bottom one
-// B, the top one X, the left one Y), shoulders and triggers are L and R, Start and Back are START
-// and SELECT, the guide button is HOME, and the left stick is the circle pad. The mouse's left
-// button over the lower screen is the stylus; a drag that leaves the screen stays on its edge until
-// the button is let go.
+// Keyboard: the letter keys A, B, X and Y are those buttons, arrows = D-pad, Space = A, Escape and
+// Z = B, S = X, Q = L, W = R, Enter = START, Backspace = SELECT, H = HOME, P = power; minimising the
+// window closes the lid until it is shown. A, S and W are also buttons, so the keyboard's circle pad
+// is Shift + W/A/S/D: while a Shift key is held, W A S D move the circle pad and press no button. A
+// game controller's buttons go by position (the right face button is A, the bottom one B, the top
+// one X, the left one Y), shoulders and triggers are L and R, Start and Back are START and SELECT,
+// the guide button is HOME, and the left stick is the circle pad. The mouse's left button over the
+// lower screen is the stylus; a drag that leaves the screen stays on its edge until the button is
+// let go. A key, controller button or click pressed and let go between two reads (shorter than a
+// frame) still reads as held by the next read, and as let go by the one after it.
 #pragma once
 
 #include <cstdint>
@@ -60,7 +62,8 @@ struct HostInputState {
 int HostInputInit();
 void HostInputShutdown();
 // The latest input: the script's line for the current frame, else the window's devices, else
-// nothing held. Pumps the window's events first. 0 when the host input is not initialised.
+// nothing held. Pumps the window's events first. A press let go since the previous read reads as
+// held this once. 0 when the host input is not initialised.
 int HostInputRead(HostInputState* out);
 
 // The HOME and power buttons are orders to the application, not pad bits: each press is kept until
@@ -91,5 +94,3 @@ int HostInputHandleEvent(const SDL_Event* event);
 void HostInputSetTouchArea(int x, int y, int width, int height);
 // Forgets every key, controller button and mouse press (the window lost the focus).
 void HostInputReleaseAll();
-// The state made from the window's devices alone.
-HostInputState HostInputDeviceState();

@@ -10,6 +10,7 @@
 #include "host/errorlog.h"
 #include "host/gpu.h"
 #include "host/host.h"
+#include "host/layoutrecord.h"
 
 static std::set<long> framesWritten;
 
@@ -59,7 +60,13 @@ void ScreenshotTakeDue()
     const std::vector<long>& wanted = gHostOptions.screenshotFrames;
     int due = 0;
     for (long f : wanted) due |= f == frame;
-    if (!due || framesWritten.count(frame)) return;
+    due = due && !framesWritten.count(frame);
+    if (gHostOptions.layoutOut) {
+        char name[64];
+        std::snprintf(name, sizeof name, "frame%05ld-lines.txt", frame);
+        LayoutFramePresented(due ? gHostOptions.screenshotDir + "/" + name : std::string());
+    }
+    if (!due) return;
     framesWritten.insert(frame);
     const uint32_t displays[3] = {kGpuDisplayUpper, kGpuDisplayUpperRight, kGpuDisplayLower};
     for (uint32_t display : displays) {

@@ -4,8 +4,10 @@
 #include "lib/printing.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include "host/errorlog.h"
 
@@ -54,10 +56,10 @@ int EmitString(const char* s, int len, argFormat* fmt)
     return 1;
 }
 
-// Writes the decimal digits of magnitude to out, most significant first; returns how many (<= 10).
-static int UnsignedDigits(uint32_t magnitude, char* out)
+// Writes the decimal digits of magnitude to out, most significant first; returns how many (<= 20).
+static int UnsignedDigits(uint64_t magnitude, char* out)
 {
-    char reversed[10];
+    char reversed[20];
     int n = 0;
     do {
         reversed[n++] = char('0' + magnitude % 10);
@@ -107,18 +109,17 @@ static int WholeFloatDigits(float whole, char* out)
     return n;
 }
 
-static void FormatInt(argFormat* fmt, int value)
+// An integer field: its sign (negative or not) and its magnitude.
+static void FormatInt(argFormat* fmt, int negative, uint64_t magnitude)
 {
     char sign = 0;
-    if (value < 0) {
+    if (negative) {
         sign = '-';
-    } else if (value > 0 && fmt->numberLeadChar) {
+    } else if (magnitude > 0 && fmt->numberLeadChar) {
         sign = char(fmt->numberLeadChar);
     }
     int signLen = sign ? 1 : 0;
-    // Negating in unsigned arithmetic gives INT_MIN's magnitude without overflow.
-    uint32_t magnitude = value < 0 ? 0u - uint32_t(value) : uint32_t(value);
-    char digits[10];
+    char digits[20];
     int digitCount = UnsignedDigits(magnitude, digits);
 
     long long zeros = 0;
@@ -205,6 +206,59 @@ static int ReadFormatNumber(const unsigned char** f)
     return int(number);
 }
 
+// The length modifiers: what size of integer a d, i or u conversion takes.
+enum { kLengthInt, kLengthChar, kLengthShort, kLengthLong, kLengthLongLong, kLengthMax, kLengthSize, kLengthPtrdiff };
+
+// Reads a length modifier at *f, if there is one.
+static int ReadLength(const unsigned char** f)
+{
+    const unsigned char* p = *f;
+    int length = kLengthInt;
+    if (p[0] == 'h' && p[1] == 'h') length = kLengthChar, p += 2;
+    else if (p[0] == 'l' && p[1] == 'l') length = kLengthLongLong, p += 2;
+    else if (p[0] == 'h') length = kLengthShort, p++;
+    else if (p[0] == 'l') length = kLengthLong, p++;
+    else if (p[0] == 'j') length = kLengthMax, p++;
+    else if (p[0] == 'z') length = kLengthSize, p++;
+    else if (p[0] == 't') length = kLengthPtrdiff, p++;
+    *f = p;
+    return length;
+}
+
+// Takes a d or i argument of the given length: whether it is negative, and its magnitude.
+static uint64_t SignedArg(va_list* args, int length, int* negative)
+{
+    int64_t value;
+    switch (length) {
+    case kLengthChar: value = static_cast<signed char>(va_arg(*args, int)); break;
+    case kLengthShort: value = static_cast<short>(va_arg(*args, int)); break;
+    case kLengthLong: value = va_arg(*args, long); break;
+    case kLengthLongLong: value = va_arg(*args, long long); break;
+    case kLengthMax: value = va_arg(*args, intmax_t); break;
+    case kLengthSize: value = va_arg(*args, std::make_signed_t<size_t>); break;
+    case kLengthPtrdiff: value = va_arg(*args, ptrdiff_t); break;
+    default: value = va_arg(*args, int); break;
+    }
+    *negative = value < 0;
+    // Negating in unsigned arithmetic gives the most negative value's magnitude without overflow.
+    return value < 0 ? 0u - uint64_t(value) : uint64_t(value);
+}
+
+// Takes a u argument of the given length.
+static uint64_t UnsignedArg(va_list* args, int length)
+{
+    switch (length) {
+    case kLengthChar: return static_cast<unsigned char>(va_arg(*args, unsigned));
+    case kLengthShort: return static_cast<unsigned short>(va_arg(*args, unsigned));
+    case kLengthLong: return va_arg(*args, unsigned long);
+    case kLengthLongLong: return va_arg(*args, unsigned long long);
+    case kLengthMax: return va_arg(*args, uintmax_t);
+    case kLengthSize: return va_arg(*args, size_t);
+    case kLengthPtrdiff: return uint64_t(va_arg(*args, ptrdiff_t));
+    default: return va_arg(*args, unsigned);
+    }
+}
+
 // Parses flags, zero padding, width and precision after a '%'; returns where the conversion char is.
 static const unsigned char* ParseField(const unsigned char* f, argFormat* fmt)
 {
@@ -235,6 +289,9 @@ static const unsigned char* ParseField(const unsigned char* f, argFormat* fmt)
 int VPrintString(char* out, int size, const char* format, va_list args)
 {
     if (!out || size < 1) return 0;
+    // A copy, so that the argument readers can take it by address whatever va_list is.
+    va_list ap;
+    va_copy(ap, args);
     argFormat fmt;
     ResetField(&fmt);
     fmt.outputPtr = out;
@@ -254,23 +311,32 @@ int VPrintString(char* out, int size, const char* format, va_list args)
         }
         ResetField(&fmt);
         f = ParseField(f, &fmt);
+        const int length = ReadLength(&f);
         unsigned char conversion = *f;
         if (conversion == '\0') break;  // a lone '%' at the end prints nothing
         f++;
         switch (conversion) {
         case 'c':
             fmt.argType = kArgChar;
-            PutChar(&fmt, char(static_cast<unsigned char>(va_arg(args, int))));
+            PutChar(&fmt, char(static_cast<unsigned char>(va_arg(ap, int))));
             PutRepeated(&fmt, ' ', fmt.minFieldSize - 1LL);
             break;
         case 'd':
-        case 'i':
+        case 'i': {
             fmt.argType = kArgInt;
-            FormatInt(&fmt, va_arg(args, int));
+            int negative = 0;
+            const uint64_t magnitude = SignedArg(&ap, length, &negative);
+            FormatInt(&fmt, negative, magnitude);
+            break;
+        }
+        case 'u':
+            fmt.argType = kArgInt;
+            fmt.numberLeadChar = 0;  // as printf: '+' and ' ' are for signed conversions
+            FormatInt(&fmt, 0, UnsignedArg(&ap, length));
             break;
         case 's': {
             fmt.argType = kArgString;
-            const char* s = va_arg(args, const char*);
+            const char* s = va_arg(ap, const char*);
             if (!s) s = "(NULL)";
             // With a precision, never read past it: the string need not be terminated there.
             int len = 0;
@@ -281,18 +347,19 @@ int VPrintString(char* out, int size, const char* format, va_list args)
         case 'f':
             fmt.argType = kArgFloat;
             fmt.printTrailingZeros = 1;
-            FormatFloat(&fmt, va_arg(args, double));
+            FormatFloat(&fmt, va_arg(ap, double));
             break;
         case 'g':
         case 'G':
             fmt.argType = kArgFloat;
             fmt.precisionIsSignificantDigits = 1;
-            FormatFloat(&fmt, va_arg(args, double));
+            FormatFloat(&fmt, va_arg(ap, double));
             break;
         default:
             break;  // unknown conversion: nothing printed, no argument taken
         }
     }
+    va_end(ap);
     *fmt.outputPtr = '\0';
     return int(fmt.outputPtr - out);
 }

@@ -5,9 +5,12 @@
 //                 are not negative (the later of the two wins); '-' is accepted and ignored, as
 //                 every field is left-justified and padded with spaces after it to the width
 //   0             integers are padded with zeros between the sign and the digits to the width
-//   conversions   c (int arg), d and i (int), s (string, "(NULL)" for null), f, g and G (double)
-// Any other conversion letter prints nothing and takes no argument. There are no length
-// modifiers and no exponent form.
+//   length        hh, h, l, ll, j, z or t before d, i or u: the argument's integer type, as printf
+//   conversions   c (int arg), d and i (signed), u (unsigned), s (string, "(NULL)" for null),
+//                 f, g and G (double)
+// Any other conversion letter (x, o, e, p...) prints nothing and takes no argument; there is no
+// exponent form. The printing functions are declared with the compiler's printf format check,
+// which cannot tell which of printf's conversions this printer lacks: the code uses none of them.
 //
 // Integers: a specified precision (at most 15) adds zeros before the digits until those zeros
 // plus the digits reach it; the sign of zero is never printed.
@@ -45,8 +48,8 @@ struct argFormat {
 // Formats into out, writing at most size - 1 chars and always the NUL after them, and returns
 // the number of chars written. Output that does not fit is dropped. A null format prints an
 // empty string; a null out or a size below 1 writes nothing and returns 0.
-int PrintString(char* out, int size, const char* format, ...);
-int VPrintString(char* out, int size, const char* format, va_list args);
+int PrintString(char* out, int size, const char* format, ...) __attribute__((format(printf, 3, 4)));
+int VPrintString(char* out, int size, const char* format, va_list args) __attribute__((format(printf, 3, 0)));
 
 // Writes len chars of s at fmt->outputPtr while room is left, then spaces until the field is
 // fmt->minFieldSize wide, moving outputPtr and maxOutputLen on. Returns 1 (0 for a null fmt).

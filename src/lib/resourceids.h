@@ -86,10 +86,15 @@ constexpr int kImageSmallStrike = 3220;
 constexpr int kImageSmallSpare = 3221;
 constexpr int kImageLargeStrike = 3222;
 constexpr int kImageLargeSpare = 3223;
+// The poker result's small card faces on one sheet: card n (suit * 13 + rank, ace first) in the
+// kPokerCardW x kPokerCardH cell at column n % 13, row n / 13.
+constexpr int kImagePokerCards = 3224;
+constexpr int kPokerCardW = 20, kPokerCardH = 26;
 constexpr int kImageSpeedPlate = 3225;
 constexpr int kImageBallFrame = 3226;
 constexpr int kImageHookBadge = 3228;
-constexpr int kImageBingoCard = 3229;
+constexpr int kImageBingoCell = 3227;  // one cell of the card, drawn under each number
+constexpr int kImageBingoCard = 3229;  // the card the 5 x 5 cells stand on, evenly spaced
 constexpr int kImageLastBallFrame = 3230;
 constexpr int kImageLastBallDigits = 3231;            // the digits 1 to 9, one image each
 constexpr int kImageSpareBanner = 3240;
@@ -128,6 +133,10 @@ constexpr int kImageTouchReleaseBackground = 3286;
 constexpr int kImageTouchReleaseMeter = 3287;
 constexpr int kImageTouchReleaseBall = 3288;
 constexpr int kImageMessageBackground = 3289;
+// The panel on the message background: its inside, within a 2-pixel edge, and the radius of its
+// inside's rounded corners. What is drawn on it stays there, clear of the corners.
+constexpr int kMessagePanelLeft = 8, kMessagePanelTop = 8, kMessagePanelRight = 310, kMessagePanelBottom = 230;
+constexpr int kMessagePanelRadius = 14;
 constexpr int kImageReplayPanel = 3290;
 constexpr int kImageSparesBackground = 3291;
 constexpr int kImageTitlePlate = 3292;
@@ -155,7 +164,10 @@ constexpr int kMenuIconFirst = 3336;         // 48 x 48 icons: quick play, mini-
 constexpr int kMenuIconLast = 3341;          //   options, how to play, credits
 constexpr int kTutorialPageFirst = 3342;     // 200 x 120: the tutorial pages, five per book
 constexpr int kTutorialPageLast = 3351;
-constexpr int kMenuArtLast = 3351;
+constexpr int kMenuSelectionFrame = 3352;    // 320 x 240 sizable frame: the pad's selection
+constexpr int kMenuArrowUp = 3353;           // 40 x 70: a list's page-up button
+constexpr int kMenuArrowDown = 3354;         // 40 x 70: a list's page-down button
+constexpr int kMenuArtLast = 3354;
 // 24 x 24 status icons beside career items and events, in the order of the database reference's
 // status icons: locked, unlocked, owned, won, third, second, first place.
 constexpr int kMenuStatusIconFirst = 3360;
@@ -217,9 +229,6 @@ constexpr int kBallPictureGroup = 3322;
 // Member (card number: suit * 13 + rank, ace first) is the card's face (64 x 64 with alpha), read
 // for the length of a poker game.
 constexpr int kCardPictureGroup = 3321;
-// The bingo card's cells (image 3229) stand this many pixels left of the numbers' layout, so that
-// the leaning rows sit evenly on the card; the numbers are drawn at the same place.
-constexpr int kBingoCellShift = 3;
 constexpr int kNumBallLooks = 32;
 
 // ---- Sounds (type 127) ----

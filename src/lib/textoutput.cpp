@@ -4,12 +4,16 @@
 
 #include <cstdarg>
 
+#include "host/layoutrecord.h"
 #include "lib/memory.h"
 #include "lib/printing.h"
 #include "lib/resources.h"
 #include "lib/screenapi.h"
 #include "lib/strings.h"
 #include "platform/frame.h"
+#include "platform/render.h"
+#include "platform/renderengine.h"
+#include "platform/shaders.h"
 
 DS3_bitmap_tag* theFont = nullptr;
 fontInfo_tag* fontTable = nullptr;
@@ -226,7 +230,7 @@ static int embeddedTop = 0, embeddedBottom = 0;
 
 void TextOutputNoteEmbedded(int, int y, int, int h)
 {
-    if (!lineRecord) return;
+    if (!lineRecord && !LayoutRecording()) return;
     if (y < embeddedTop) embeddedTop = y;
     if (y + h > embeddedBottom) embeddedBottom = y + h;
 }
@@ -237,10 +241,34 @@ static void StartLineRecord(int y)
     embeddedBottom = y + fontTable->characterHeight;
 }
 
-// Notes a line that began at x0 and ended with the pen at x1, when lines are being recorded.
-static void RecordLine(int x0, int x1)
+// Moves a rectangle of the renderer's 2D coordinates into the pixels of the display being drawn;
+// 0 when it lies wholly off that display.
+static int OnDisplay(int* x, int* y, int w, int h)
 {
-    if (!lineRecord || x1 <= x0) return;
+    int ox = 0, oy = 0;
+    RenderGetOffset2D(&ox, &oy);
+    *x -= ox, *y -= oy;
+    const int width = displayID == kDisplayLower ? 320 : 400;
+    return *x + w > 0 && *y + h > 0 && *x < width && *y < 240;
+}
+
+void TextOutputNoteDrawnLine(int x, int y, int w, int h, const char* text, int length)
+{
+    if (LayoutRecording() && OnDisplay(&x, &y, w, h)) LayoutNoteLine(displayID, x, y, w, h, text, length);
+}
+
+void TextOutputNoteCover(int x, int y, int w, int h)
+{
+    if (LayoutRecording() && OnDisplay(&x, &y, w, h)) LayoutNoteCover(displayID, x, y, w, h);
+}
+
+// Notes a line (length characters of text) that began at x0 and ended with the pen at x1, when
+// lines are being recorded, and for --layout-out.
+static void RecordLine(int x0, int x1, const char* text, int length)
+{
+    if (x1 <= x0) return;
+    TextOutputNoteDrawnLine(x0, embeddedTop, x1 - x0, embeddedBottom - embeddedTop, text, length);
+    if (!lineRecord) return;
     const int n = (*lineRecordCount)++;
     if (n < lineRecordCapacity) lineRecord[n] = TextLineBounds{x0, embeddedTop, x1 - x0, embeddedBottom - embeddedTop};
 }
@@ -251,6 +279,7 @@ static int DrawText(const char* s, int start, int embedded, void* context, TextE
     if (!theFont || !fontTable || !s) return 0;
     int x = AlignedStart(start, LineWidth(s, embedded, embed)), y = textY;
     int lineStart = x;
+    const char* lineText = s;
     int previous = -1;
     StartLineRecord(y);
     for (;;) {
@@ -276,14 +305,15 @@ static int DrawText(const char* s, int start, int embedded, void* context, TextE
             }
             previous = g;
         } else if (*s == '\n') {
-            RecordLine(lineStart, previous >= 0 ? x + GlyphWidth(previous) : x);
+            RecordLine(lineStart, previous >= 0 ? x + GlyphWidth(previous) : x, lineText, int(s - lineText));
+            lineText = s + 1;
             x = lineStart = AlignedStart(start, LineWidth(s + 1, embedded, embed));
             y += fontTable->characterHeight + fontTable->verticalKerning;
             StartLineRecord(y);
             previous = -1;
         } else {
             if (previous >= 0) x += GlyphWidth(previous);
-            RecordLine(lineStart, x);
+            RecordLine(lineStart, x, lineText, int(s - lineText));
             break;
         }
         ++s;

@@ -78,9 +78,9 @@ int TextOutputSetMode(int mode);
 int TextOutputSetPosition(int x, int y);
 
 // Formats into the buffer (truncating) / draws the buffer at the pen / both.
-int TextOutputFormat(const char* format, ...);
+int TextOutputFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
 int TextOutputDraw();
-int TextOutputDrawDirect(int x, int y, const char* format, ...);
+int TextOutputDrawDirect(int x, int y, const char* format, ...) __attribute__((format(printf, 3, 4)));
 // Draws text literally (it is not a format) with {n} escapes handed to embed (may be null).
 int TextOutputDrawEmbedded(int x, int y, const char* text, void* context, TextEmbedFunction embed);
 
@@ -100,6 +100,13 @@ struct TextLineBounds {
 // lines are stored and *count counts them all. A null record stops the recording. Layout checks
 // read from it what a screen's texts cover.
 void TextOutputRecordLines(TextLineBounds* record, int capacity, int* count);
+// For --layout-out: notes a line of text (length characters of text) drawn over w x h pixels from
+// (x, y) in the renderer's 2D coordinates, in the screen pixels of the display being drawn. A line
+// wholly off that display (a widget of the other screen in a pass of the UI) is not on it.
+void TextOutputNoteDrawnLine(int x, int y, int w, int h, const char* text, int length);
+// For --layout-out: notes a panel drawn over w x h pixels from (x, y) (2D coordinates) that hides
+// the lines drawn before it there.
+void TextOutputNoteCover(int x, int y, int w, int h);
 // Called by an embed function for the graphic it draws, so that the line's rectangle takes it in.
 void TextOutputNoteEmbedded(int x, int y, int w, int h);
 

@@ -1,7 +1,9 @@
 // The autosave's message sequence. The bytes are moved by the save module; this file only decides
 // what the player sees while they move and after. Every failure of the write asks "Save failed!
 // Try again?": the host's atomic write has left the previous save whole, so trying again or
-// playing on without autosave are both safe.
+// playing on without autosave are both safe. A save file that could not be read and could not be
+// moved aside is written over only after the player has answered yes to "Save game found. Do you
+// want to overwrite this data?"; no leaves it and turns autosave off.
 #include "overlays/autosave.h"
 
 #include "game/records.h"
@@ -20,20 +22,43 @@ static const int kYesNoButtons = 3;    // "{1} Yes    {3} No"
 
 static int saveCalled = 0;
 static int saveFailed = 0;
+static int writeStarted = 0;  // the write of saveData has been handed to the worker
 static char* saveData = nullptr;
 static int saveDataSize = 0;
 
+// The saving message; the save counts as under way from its first frame, so sleep is refused.
 static int OpenSavingBox()
 {
     saveCalled = 0;
+    writeStarted = 0;
+    SaveDataBegin();
     return StartNoInputOverlay("", memoryCardStrings[gLanguage][kTextSaving], "", OnSaveComplete, SaveHighScores);
+}
+
+// The answer to "Save game found. Do you want to overwrite this data?".
+static int OnOverwriteAnswer(int response)
+{
+    if (!response) {
+        gAutoSaveSlot = -1;
+        return 1;
+    }
+    SaveDataAllowOverwrite();
+    OpenSavingBox();
+    return 1;
 }
 
 int SeasonSaveGame(char* image, int size)
 {
+    writeStarted = 0;
     if (gAutoSaveSlot == -1) return 1;
     saveData = image;
     saveDataSize = size;
+    if (SaveDataFileUnchecked()) {
+        SaveDataBegin();
+        StartYesNoOverlay("", memoryCardStrings[gLanguage][kTextOverwriteSave], ButtonString(kYesNoButtons),
+                          OnOverwriteAnswer);
+        return 1;
+    }
     OpenSavingBox();
     return 1;
 }
@@ -48,6 +73,7 @@ int SaveHighScores(int)
             saveFailed = 1;
             return 1;
         }
+        writeStarted = 1;
     }
     if (!SaveDataProcessComplete()) return 0;
     if (SaveDataResult() != kSaveResultOk) saveFailed = 1;
@@ -86,3 +112,10 @@ int StartLoadFailedMessage(int (*response)(int))
 }
 
 int AutoSaveFailed() { return saveFailed; }
+
+int AutoSaveTakeWritten()
+{
+    const int written = writeStarted && SaveDataProcessComplete() && SaveDataResult() == kSaveResultOk;
+    writeStarted = 0;
+    return written;
+}

@@ -11,7 +11,9 @@
 extern int gAutoSaveSlot;
 
 // Starts saving image[0..size) behind the saving message; the image must stay untouched until the
-// boxes are gone. Always 1.
+// boxes are gone. The save counts as under way at once (SaveDataBegin). When the file in place
+// could not be read (SaveDataFileUnchecked), "Save game found. Do you want to overwrite this
+// data?" comes first: yes saves, no writes nothing and turns autosave off. Always 1.
 int SeasonSaveGame(char* image, int size);
 // The saving box's task: waits 14 frames (the message is read before the write starts), starts the
 // write on the 15th, then reports 1 once the worker is done.
@@ -27,3 +29,7 @@ int OnAutoSaveFail(int response);
 int StartLoadFailedMessage(int (*response)(int));
 // 1 when the last autosave failed.
 int AutoSaveFailed();
+// 1 when the write of the image last handed to SeasonSaveGame has finished well, whether or not
+// the boxes saw it end (a close cuts them short); asked once the worker is ended (SaveDataEnd).
+// Asking forgets it: the next call says 0 until another write finishes.
+int AutoSaveTakeWritten();

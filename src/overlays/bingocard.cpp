@@ -1,4 +1,4 @@
-// The bingo card overlay: the card picture with each cell's number, marked numbers in their own
+// The bingo card overlay: the card with a cell under each number, marked numbers in their own
 // font, and "BINGO FOR PLAYER n" when the ball made a line, with the winner's result for the
 // front end. A closes it and goes on to the next throw; when the computer bowls next, or nobody
 // is there to answer a winning card, it closes by itself after a hold.
@@ -15,11 +15,12 @@
 #include "lib/screenapi.h"
 #include "shell/upperlayers.h"
 
-static const int kCardImage = 3229;
-// The card is drawn at its picture's size, half the layout's: rows 82 and cells 85 apart, each
-// row indented by its own offset.
+static const int kCardImage = kImageBingoCard, kCellImage = kImageBingoCell;
+// The card is drawn flat at its picture's size, so its rows run straight across it: the layout's
+// rows of a card seen at a slant (each indented further, 82 apart with cells 85 apart, numbers 16
+// below a row's top) would lean off our card. The cells are spread evenly over the card instead,
+// each number centred on its cell. The card stands under the winner's line.
 static const int kCardTop = 28;
-static const int kRowOffsets[kBingoSize] = {103, 88, 78, 64, 47};
 
 static int overlayActive = 0;
 static int shownPlayer = 0;
@@ -45,22 +46,34 @@ int BingoCardOpenHandler()
     return 1;
 }
 
+// The top-left corner of cell (r, c): cells of w x h spread evenly over a card of W x H at (x, y),
+// as far from each other as from the card's edge.
+static void CellCorner(int r, int c, int x, int y, int W, int H, int w, int h, int* cx, int* cy)
+{
+    const int n = kBingoSize;
+    *cx = x + (W - n * w) * (c + 1) / (n + 1) + c * w;
+    *cy = y + (H - n * h) * (r + 1) / (n + 1) + r * h;
+}
+
 int BingoCardDrawHandler()
 {
     const TITLE_PlayerInfoStruct& p = gPlayerInfo[shownPlayer];
-    int w = 0;
-    if (!OverlayBitmapSize(GetOverlayRSID(kCardImage), &w, nullptr)) return 0;
-    const int left = (displaySafeArea.right + displaySafeArea.left - w) / 2;
+    int W = 0, H = 0, w = 0, h = 0;
+    if (!OverlayBitmapSize(GetOverlayRSID(kCardImage), &W, &H) || !OverlayBitmapSize(GetOverlayRSID(kCellImage), &w, &h))
+        return 0;
+    const int left = (displaySafeArea.right + displaySafeArea.left - W) / 2;
     if (!DrawOverlayBitmap(GetOverlayRSID(kCardImage), left, kCardTop)) return 0;
     for (int r = 0; r < kBingoSize; ++r) {
         for (int c = 0; c < kBingoSize; ++c) {
+            int x = 0, y = 0;
+            CellCorner(r, c, left, kCardTop, W, H, w, h, &x, &y);
+            if (!DrawOverlayBitmap(GetOverlayRSID(kCellImage), x, y)) return 0;
             const int marked = p.bingoMarks[r][c] != 0;
             if (!TextOutputSelectFont(GetFontRSID(marked ? kGameFontBingoMarked : kGameFontNumbers))) return 0;
             TextOutputSetMode(kTextModeCenter);
-            const int x = left + (kRowOffsets[r] + 85 * c) / 2 - kBingoCellShift;
-            const int y = kCardTop + 14 + r * 41 - TextOutputGetFontHeight() / 2;
+            const int tx = x + w / 2, ty = y + (h - TextOutputGetFontHeight()) / 2;
             const int n = p.bingoScores[r][c];
-            const int ok = n == kBingoFreeCell ? TextOutputDrawDirect(x, y, "%s", " ") : TextOutputDrawDirect(x, y, "%d", n);
+            const int ok = n == kBingoFreeCell ? TextOutputDrawDirect(tx, ty, "%s", " ") : TextOutputDrawDirect(tx, ty, "%d", n);
             if (!ok) return 0;
         }
     }

@@ -18,7 +18,11 @@ int MiniGameAnyPerson()
     return 0;
 }
 
-int MiniGamePressed(unsigned button) { return unsigned(allInput.edges & allInput.buttons) == button; }
+int MiniGamePressed(unsigned button)
+{
+    const joystickState in = OverlayInput();
+    return unsigned(in.edges & in.buttons) == button;
+}
 
 int MiniGameClearOverlays()
 {

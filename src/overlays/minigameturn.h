@@ -12,7 +12,7 @@ constexpr int kGameOverHoldFrames = 90;
 int MiniGameIsComputer(int player);
 // Whether any bowler of the game is a person.
 int MiniGameAnyPerson();
-// A new press of the button alone on the merged input.
+// A new press of the button alone on the overlay's input (OverlayInput).
 int MiniGamePressed(unsigned button);
 // Clears the overlays left from the last throw (the shot steps, a pause menu), so that the end of
 // a ball's overlay stands alone. 1.

@@ -1,6 +1,8 @@
 // The overlay stack: five slots of handler sets, a pending-open flag per depth and an input
-// counter that drops the first calls after a push, so that the press that opened an overlay does
-// not also act on it. It knows nothing of what the overlays are.
+// counter that drops the first calls after a push. It knows nothing of what the overlays are.
+// Whichever overlay comes to the top answers only presses that begin after it did: the buttons
+// held at that moment are kept from it until they are let go, and the touch on the panel until it
+// is lifted, so that one press never acts on two overlays, however long it is held.
 #include "overlays/overlaystack.h"
 
 #include <cstring>
@@ -8,6 +10,7 @@
 #include "game/controls.h"
 #include "lib/screenapi.h"
 #include "platform/input.h"
+#include "shell/touchbuttons.h"
 
 static OVERLAYTAG overlayStack[kOverlayStackDepth];
 static int overlayStackSize = 0;
@@ -16,6 +19,12 @@ static OVERLAYTAG* currentOverlay = nullptr;
 static int overlayChanged[kOverlayStackDepth];
 // Input calls since the last push.
 static int overlayDrawCount = 0;
+// Buttons held when the top overlay took over and not let go since; those of them pressed in the
+// very read of the take-over (until an input call has passed); and how many take-overs there have
+// been (an input handler that hands over must not clear the next overlay's buttons).
+static uint16_t heldAtTakeOver = 0;
+static uint16_t pressedAtTakeOver = 0;
+static unsigned takeOvers = 0;
 
 // The screen result while a game is running.
 static const int kScreenResultGame = 1;
@@ -38,6 +47,41 @@ static void SetControllerResetFlags(int on)
     }
 }
 
+static uint16_t NewPresses() { return uint16_t(allInput.edges & allInput.buttons); }
+
+// A new top overlay: what is held now, buttons and stylus, is not its.
+static void TakeOver()
+{
+    heldAtTakeOver = allInput.buttons;
+    pressedAtTakeOver = NewPresses();
+    ++takeOvers;
+    TouchButtonsIgnoreCurrentTouch();
+}
+
+// The buttons kept from the overlay this frame: held since the take-over, unless pressed anew
+// after it (let go where no input call saw it).
+static uint16_t KeptButtons() { return uint16_t(heldAtTakeOver & ~(NewPresses() & ~pressedAtTakeOver)); }
+
+joystickState OverlayInputOf(const joystickState& state)
+{
+    joystickState in = state;
+    const uint16_t kept = KeptButtons();
+    in.buttons = uint16_t(in.buttons & ~kept);
+    in.edges = uint16_t(in.edges & ~kept);
+    return in;
+}
+
+joystickState OverlayInput() { return OverlayInputOf(allInput); }
+
+// After an input call: the buttons let go (or pressed anew) are the overlay's from now on.
+static int ForgetLetGo(unsigned takeOversBefore, int result)
+{
+    if (takeOvers != takeOversBefore) return result;
+    heldAtTakeOver = uint16_t(KeptButtons() & allInput.buttons);
+    pressedAtTakeOver = 0;
+    return result;
+}
+
 int OverlaySelect(const OVERLAYTAG* overlay)
 {
     if (overlay) {
@@ -48,6 +92,7 @@ int OverlaySelect(const OVERLAYTAG* overlay)
         currentOverlay = &overlayStack[overlayStackSize - 1];
         SetControllerResetFlags(1);
         overlayDrawCount = 0;
+        TakeOver();
     }
     TopChanged() = 1;
     return 1;
@@ -68,10 +113,11 @@ int OverlayUpdate()
 int OverlayHandleInput()
 {
     if (!HaveCurrentOverlay()) return 1;
+    const unsigned before = takeOvers;
     int n = overlayDrawCount++;
-    if (n < kOverlayInputsDropped) return 1;
-    if (currentOverlay->inputHandler && !currentOverlay->inputHandler()) return 0;
-    return 1;
+    if (n < kOverlayInputsDropped) return ForgetLetGo(before, 1);
+    if (currentOverlay->inputHandler && !currentOverlay->inputHandler()) return ForgetLetGo(before, 0);
+    return ForgetLetGo(before, 1);
 }
 
 int OverlayDraw()
@@ -92,6 +138,7 @@ int OverlayExit()
         // again and keeps its place in the input count.
         const OVERLAYTAG* top = &overlayStack[overlayStackSize - 1];
         if (currentOverlay != top) *currentOverlay = *top;
+        TakeOver();
     } else {
         std::memset(currentOverlay, 0, sizeof(OVERLAYTAG));
     }
@@ -128,6 +175,7 @@ void OverlayResetStack()
     overlayStackSize = 0;
     currentOverlay = nullptr;
     overlayDrawCount = 0;
+    heldAtTakeOver = pressedAtTakeOver = 0;
     // The controllers' marks went with the overlays that set them.
     for (int i = 0; i < kFlaggedControllers; ++i) controllers[i].flags &= ~unsigned(kControllerFlagReset);
 }

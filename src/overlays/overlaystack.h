@@ -4,6 +4,8 @@
 // and the scene drawing the draw.
 #pragma once
 
+struct joystickState;
+
 // One overlay: its five handlers, each returning non-zero for success. A slot whose draw handler
 // is null counts as empty. A close handler that returns 0 refuses the close.
 struct OVERLAYTAG {
@@ -16,8 +18,8 @@ struct OVERLAYTAG {
 };
 
 constexpr int kOverlayStackDepth = 5;
-// Input calls after a push that never reach the new overlay: the press that pushed it must not
-// also act on it.
+// Input calls after a push that never reach the new overlay, whatever they hold (the buttons held
+// from before it came up are kept from it longer: see OverlayInput).
 constexpr int kOverlayInputsDropped = 3;
 
 // Pushes a copy of *overlay; the new top is opened on the next OverlayUpdate. With null it only
@@ -32,6 +34,13 @@ int OverlayUpdate();
 // Runs the top overlay's input handler, except for the first calls after a push. 0 when the
 // handler returned 0.
 int OverlayHandleInput();
+// The input an overlay answers: the controller state given (the merged input by default) less
+// every button that was already held when the top overlay took the lower screen over (was pushed
+// or uncovered), until that button is let go; its release is not the overlay's either. So an
+// overlay opened by a press waits for a new press. The circle pad passes as it is. The stylus is
+// held back the same way, by the touch buttons (TouchButtonsIgnoreCurrentTouch).
+joystickState OverlayInput();
+joystickState OverlayInputOf(const joystickState& state);
 // Runs the top overlay's draw handler once it has been opened. 0 when it returned 0.
 int OverlayDraw();
 // 1 when an overlay with a draw handler is current.

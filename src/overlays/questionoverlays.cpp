@@ -191,7 +191,7 @@ int YesNoUpdateHandler()
 
 int YesNoInputHandler()
 {
-    const joystickState& in = allInput;
+    const joystickState in = OverlayInput();
     int (*response)(int) = yesNo.response;
     if (NewlyPressed(in, kButtonA)) return Answer(response, 1), 1;
     if (NewlyPressed(in, kButtonB)) return Answer(response, 0), 1;
@@ -248,7 +248,7 @@ int InfoUpdateHandler()
 int InfoInputHandler()
 {
     const int owner = GetOverlayControllerNum();
-    const joystickState& in = owner >= 0 && owner < kNumControllerStates ? controllers[owner] : allInput;
+    const joystickState in = OverlayInputOf(owner >= 0 && owner < kNumControllerStates ? controllers[owner] : allInput);
     if (overlayIgnoreInput) {
         if (Busy(in)) return 1;
         overlayIgnoreInput = 0;

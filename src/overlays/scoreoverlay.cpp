@@ -491,8 +491,12 @@ int DSScoreUpdateHandler()
     return 1;
 }
 
-// A new press of the button alone on the merged input.
-static int Pressed(uint16_t bit) { return uint16_t(allInput.edges & allInput.buttons) == bit; }
+// A new press of the button alone on the overlay's input.
+static int Pressed(uint16_t bit)
+{
+    const joystickState in = OverlayInput();
+    return uint16_t(in.edges & in.buttons) == bit;
+}
 static int Touched(const OverlayTouchButton* b) { return b && b->pressed; }
 
 static void Click() { SoundPlayResource(kClickSound, gGameOptions.soundFXVolume, 1); }

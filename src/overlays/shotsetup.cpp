@@ -196,7 +196,11 @@ TouchButton_tag* ShotNewKnob(int knobImage, float maxX)
 
 void ShotClick() { SoundPlayResource(kShotClickSound, gGameOptions.soundFXVolume, 1); }
 
-int ShotReleased(uint16_t button) { return ButtonReleased(&allInput, button); }
+int ShotReleased(uint16_t button)
+{
+    const joystickState in = OverlayInput();
+    return ButtonReleased(&in, button);
+}
 
 int ShotStartFirstStep()
 {

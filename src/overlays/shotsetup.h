@@ -86,7 +86,7 @@ TouchButton_tag* ShotNewKnob(int knobImage, float maxX);
 
 // The click, at the sound-effects volume.
 void ShotClick();
-// 1 when the button was let go this frame on the merged input, and no other.
+// 1 when the button was let go this frame on the overlay's input (OverlayInput), and no other.
 int ShotReleased(uint16_t button);
 // The first step of a set-up in the game's control mode: the position step with the buttons, the
 // touch position step with the stylus.

@@ -22,6 +22,14 @@
 #include "shell/touchbuttons.h"
 
 static const int kTurnBackground = 3291, kTitlePlate = 3292, kPinImage = 3295, kScoreBackground = 3289;
+// The score table stands on the message panel: the names start inside its edge (at 16, where the
+// layout's 5 is on the edge), and the A button with "Exit" beside it sits in the panel's bottom
+// left corner (the layout's "Exit" under the button crosses the panel's bottom edge). The rows
+// share the room above the button: 30 apart for up to four players, closer for more, so that
+// seven or eight rows stay clear of it.
+static const int kNameX = kMessagePanelLeft + 8;
+static const int kFirstRowY = 40, kMaxRowStep = 30;
+static const int kExitX = 14, kExitY = 194;
 
 static int turnActive = 0, scoreActive = 0;
 static int hold = 0;
@@ -185,12 +193,25 @@ int DSSparesStartTurnCloseHandler()
 
 // ---- The score table ----
 
+struct GlyphPlace {
+    int x, y, w, h;
+};
+
+// Where the A button's glyph stands before "Exit", centred on its line in the body font: the
+// touch button lies over it and the rows stay above it.
+static GlyphPlace ExitGlyph()
+{
+    const graphics_Tag& a = graphics[1];
+    TextOutputSelectFont(GetFontRSID(kGameFontBody));
+    return GlyphPlace{kExitX + a.dx, kExitY + a.dy + (TextOutputGetFontHeight() - a.bitmap.h) / 2, a.bitmap.w, a.bitmap.h};
+}
+
 int DSSparesScoreOpenHandler()
 {
     scoreActive = 1;
     hold = 0;
-    TextOutputSelectFont(GetFontRSID(kGameFontBody));
-    scoreNext = NewTouchButton(11, 173, 50, 50);
+    const GlyphPlace a = ExitGlyph();
+    scoreNext = NewTouchButton(a.x, a.y, a.w, a.h);
     return scoreNext ? 1 : 0;
 }
 
@@ -200,14 +221,15 @@ int DSSparesScoreDrawHandler()
     if (!Text(kGameFontHeadings, kTextModeLeft, 115, 15, GeneralGameString(7)) ||
         !Text(kGameFontHeadings, kTextModeLeft, 225, 15, GeneralGameString(8)))
         return 0;
-    // Eight rows fit the screen 22 apart; up to four keep the roomier 30.
-    const int rowStep = gNumPlayers > 4 ? 22 : 30;
-    for (int i = 0; i < gNumPlayers && i < kMaxPlayers; ++i) {
+    const int players = gNumPlayers < kMaxPlayers ? gNumPlayers : kMaxPlayers;
+    const int space = players > 0 ? (ExitGlyph().y - 2 - kFirstRowY) / players : kMaxRowStep;
+    const int rowStep = space < kMaxRowStep ? space : kMaxRowStep;
+    for (int i = 0; i < players; ++i) {
         const TITLE_PlayerInfoStruct& p = gPlayerInfo[i];
-        const int y = 40 + rowStep * i;
+        const int y = kFirstRowY + rowStep * i;
         if (!TextOutputSelectFont(GetFontRSID(kGameFontBody))) return 0;
         TextOutputSetMode(kTextModeLeft);
-        TextOutputSetPosition(5, y);
+        TextOutputSetPosition(kNameX, y);
         TextOutputFormat("%s %s", p.playerData.firstName, p.playerData.lastName);
         TextOutputTruncateLine(100, '.');
         if (!TextOutputDraw()) return 0;
@@ -216,10 +238,10 @@ int DSSparesScoreDrawHandler()
         TextOutputSetMode(kTextModeLeft);
         if (!TextOutputDrawDirect(225, y, "%d", p.totalScore)) return 0;
     }
-    if (gGameOver &&
-        (!Text(kGameFontBody, kTextModeLeft, 6, 188, "{1}") || !Text(kGameFontBody, kTextModeCenter, 37, 219, ButtonString(2))))
-        return 0;
-    return 1;
+    if (!gGameOver) return 1;
+    char exit[64];
+    PrintString(exit, sizeof exit, "{1}%s", ButtonString(2));
+    return Text(kGameFontBody, kTextModeLeft, kExitX, kExitY, exit);
 }
 
 int DSSparesScoreUpdateHandler()

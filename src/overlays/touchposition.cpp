@@ -88,8 +88,9 @@ int DSTouchPositionInputHandler()
         heading = Clamp(heading + allInput.x * 0.1f, -kMaxHeading, kMaxHeading);
         angleButton->x = HandleX(step.sliderButton->x, kw);
     }
-    const int left = (allInput.buttons & kButtonLeft) != 0;
-    const int right = (allInput.buttons & kButtonRight) != 0;
+    const joystickState in = OverlayInput();
+    const int left = (in.buttons & kButtonLeft) != 0;
+    const int right = (in.buttons & kButtonRight) != 0;
     if (left || right) {
         ShotWalkBowler(left ? -kShotWalkStep : kShotWalkStep, step.maxX);
         step.sliderButton->x = ShotKnobX(ShotBallX(), step.maxX, kw);

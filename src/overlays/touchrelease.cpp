@@ -120,18 +120,19 @@ int DSTouchReleaseInputHandler()
     }
     if (s < kControlReleased) {
         if (sliderButton->pressed) lastY = sliderButton->y;
-        if (s < kControlThrowing) {
-            if (!StylusDown()) {
-                // Lifted before the line: the grip goes back, the power reached so far stays.
-                sliderButton->x = kGripX;
-                sliderButton->y = kGripY;
-            } else if (sliderButton->dy != 0) {
-                // The fastest frame of the flick so far sets the power.
-                const float flick = kPowerPerPixel * float(lastY - sliderButton->y);
-                velFactor = Clamp(flick > velFactor ? flick : velFactor, 0.0f, 100.0f);
-                if (sliderButton->y < kLaunchLineY) Launch();
-                lastY = sliderButton->y;
-            }
+        // The grip stands where the last update left it, while the stylus was still down: a
+        // flick lifted in the frame after the grip crossed the line is a throw all the same.
+        if (s < kControlThrowing && sliderButton->dy != 0) {
+            // The fastest frame of the flick so far sets the power.
+            const float flick = kPowerPerPixel * float(lastY - sliderButton->y);
+            velFactor = Clamp(flick > velFactor ? flick : velFactor, 0.0f, 100.0f);
+            if (sliderButton->y < kLaunchLineY) Launch();
+            lastY = sliderButton->y;
+        }
+        if (GetControlState() < kControlThrowing && !StylusDown()) {
+            // Lifted before the line: the grip goes back, the power reached so far stays.
+            sliderButton->x = kGripX;
+            sliderButton->y = kGripY;
         }
     }
     if (s == kControlThrowing) {

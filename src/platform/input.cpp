@@ -12,6 +12,7 @@
 joystickState controllers[kNumControllerStates];
 joystickState allInput;
 static DS3_controller platformController;
+static int touchSerial = 0;
 
 // The console's pad bits and the game's button bits they become.
 static const struct {
@@ -44,6 +45,8 @@ int InitJoysticks()
     return 1;
 }
 
+int TouchSerial() { return touchSerial; }
+
 int ControllerConnected(int slot) { return slot >= 0 && slot < kNumControllerStates && controllers[slot].controller; }
 
 int ReadControls(int (*callback)()) { return ReadControllers(callback, 0); }
@@ -52,6 +55,7 @@ int ReadControllers(int (*)(), int)
 {
     HostInputState in;
     if (HostInputRead(&in)) {
+        if (in.touching && !platformController.touchData.isTouching) ++touchSerial;
         platformController.touchData.x = in.touchX;
         platformController.touchData.y = in.touchY;
         platformController.touchData.isTouching = in.touching ? 1 : 0;

@@ -73,6 +73,9 @@ int ReadControls(int (*callback)());
 // platform's pending orders. With no pad status the records keep their last state. The callback
 // and the motion sensors are not used. Always 1.
 int ReadControllers(int (*callback)(), int updateAccel);
+// Touches begun on the lower screen since start: while the stylus is down, the number of the touch
+// in progress, so that a touch can be told from the next one even where nobody saw the lift.
+int TouchSerial();
 // Zeroes the held buttons, edges and sticks of every slot and of the merged record: a button held
 // through the clear is reported as newly pressed by the next read.
 void ClearInputs();

@@ -154,12 +154,26 @@ static void Build2DProjection(float m[4][4], float x0, float y0, float width)
     TurnToDisplay(m);
 }
 
+// The 2D offset in force: who draws in screen pixels for a moment (a cover, a loop of its own)
+// reads it to put it back afterwards.
+static int s_Offset2D[2] = {0, 0};
+
 int RenderSetOffset2D(int x, int y)
 {
+    // The quads queued so far were placed under the old offset: they are drawn with it.
+    RenderEndScreenPolys();
+    s_Offset2D[0] = x;
+    s_Offset2D[1] = y;
     Build2DProjection(s_proj0, float(x), float(y), 400.0f);
     Build2DProjection(s_proj1, float(x), float(y), 320.0f);
     s_RenderState.isInvalidProjection = 1;
     return 1;
+}
+
+void RenderGetOffset2D(int* x, int* y)
+{
+    if (x) *x = s_Offset2D[0];
+    if (y) *y = s_Offset2D[1];
 }
 
 int InitStereoCamera()

@@ -113,7 +113,11 @@ int RenderSetCameraProj3D(float (*m)[4]);
 int RenderSetXForms4Bones(float* matrices, int count);
 int SetTextureCoordinateOffset(float u, float v);
 int ClearTextureCoordinateOffset();
+// Moves the 2D origin: screen pixel (0, 0) shows 2D point (x, y) on both screens from the next
+// quad on (the quads queued before it keep the old offset). Always 1.
 int RenderSetOffset2D(int x, int y);
+// The 2D offset in force.
+void RenderGetOffset2D(int* x, int* y);
 int RenderGetCameraParallax(float depth);
 int RenderSetCameraParallaxScale(float scale);
 

@@ -425,6 +425,13 @@ int StopStream(DS3_stream_tag* stream)
     return 1;
 }
 
+int StreamIsActive(DS3_stream_tag* stream)
+{
+    if (!stream) return 0;
+    Lock lock(streamSection);
+    return StreamExists(stream) && (stream->playing || stream->cueing);
+}
+
 int PauseStream(DS3_stream_tag* stream)
 {
     if (!stream) return 0;

@@ -66,6 +66,9 @@ int SoundStreamNextResource(DS3_stream_tag* stream, int rsid);
 // Plays the zero-terminated list (at most 16 ids, copied) from its first entry, one after another.
 int SoundStreamPlayList(DS3_stream_tag* stream, const uint32_t* list);
 int StopStream(DS3_stream_tag* stream);
+// 1 while the stream plays or waits for its first buffer (cueing); read under the streams' lock,
+// since the sound thread changes both. 0 for a null or deleted stream.
+int StreamIsActive(DS3_stream_tag* stream);
 int PauseStream(DS3_stream_tag* stream);
 int ResumeStream(DS3_stream_tag* stream);
 int SetStreamVolume(DS3_stream_tag* stream, unsigned char percent);

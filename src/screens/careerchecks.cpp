@@ -19,6 +19,8 @@ int CareerInProgressCheck(sBasicUiWidget* caller, int slot)
         BasicUiWidgetTypeDialogBox_OpenDialog(inUse, 1);
         return 0;
     }
+    // Agreeing gives up the events the bowler had entered: the stylus holds that answer a moment.
+    BasicUiWidgetTypeDialogBox_SetAcceptHold(overwrite, kBasicUiCostlyHold);
     return BasicUiWidgetTypeDialogBox_OpenDialog(overwrite, 2) == 2;
 }
 

@@ -1,7 +1,7 @@
 // What the career's lists and hub tell the player before they commit: the entry fee, prizes and
 // kind of the event under the list's selected slot frame (on the list's upper screen), and the
-// hub's ways to the current league's and tournament's standings, which say so when the career
-// has not entered one yet instead of showing an empty table.
+// hub's ways to the current league's and tournament's standings (opened on the week, round or rung
+// in play), which say so when the career has not entered one yet instead of showing an empty table.
 #include <cstdio>
 
 #include "screens/career.h"
@@ -11,6 +11,7 @@
 #include "ui/widgets/commands.h"
 #include "ui/widgets/dialogbox.h"
 #include "ui/widgets/scrollbox.h"
+#include "ui/widgets/standings.h"
 #include "ui/widgets/triggers.h"
 
 static const int kEvents = 20;
@@ -104,6 +105,11 @@ int OpenLeagueTable(sBasicUiWidget* caller, int)
         Tell(caller, "s12dialog1");
         return 0;
     }
+    // The table opens on the week in play with the window placed as after a league game: the
+    // player's row eight below its top, so that the ten rows shown hold it wherever it stands.
+    sBasicUiWidget* table = BasicUi_FindWidget(EnvOf(caller), "s21leagueTable");
+    BasicUiWidgetTypeLeagueTable_SetWeek(table, BasicDbTable_GetElementI(record, 15, r, 0));
+    BasicUiWidgetTypeLeagueTable_SetTop(table, BasicDbTable_GetElementI(record, 14, r, 0) - 8);
     if (sBasicUiWidget* seq = BasicUi_FindWidget(EnvOf(caller), "cSN.gotoS21")) BasicUiWidgetTypeCmdSequence_Run(seq);
     return 1;
 }

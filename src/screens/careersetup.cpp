@@ -2,7 +2,8 @@
 // for the fee, giving up an event already entered), the fee charged and the saved record set up
 // (the league's fixtures come from the league table's generator, a tournament's first round or
 // ladder from the team order), then the screen that follows is started: the team's set-up for
-// team events, the standings for singles. A rival game is set up the same way, without a fee.
+// team events, the standings for singles. A rival game is set up the same way, without a fee. An
+// entry paid for is saved at once, before its next screen; a rival's set-up is saved with the game.
 #include <cstdio>
 #include <initializer_list>
 #include <string>
@@ -10,6 +11,7 @@
 #include "host/errorlog.h"
 #include "screens/career.h"
 #include "screens/frontenddb.h"
+#include "screens/saveflow.h"
 #include "ui/environment.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/dialogbox.h"
@@ -24,10 +26,12 @@ static sBasicUiEnvironment* EnvOf(sBasicUiWidget* caller)
 }
 
 // Asks with dialog `name`; 1 when the player agreed. A dialog the description lacks asks nothing.
+// Agreeing pays a fee or gives up an event, so the stylus holds that answer a moment.
 static int Ask(sBasicUiWidget* caller, const char* name)
 {
     sBasicUiWidget* dialog = BasicUi_FindWidget(EnvOf(caller), name);
     if (!dialog) return 1;
+    BasicUiWidgetTypeDialogBox_SetAcceptHold(dialog, kBasicUiCostlyHold);
     const int answer = BasicUiWidgetTypeDialogBox_OpenDialog(dialog, 2);
     return answer != 0 && answer != -1;
 }
@@ -140,6 +144,7 @@ int SetupLeague(sBasicUiWidget* caller, int)
 {
     const int e = PickedEvent(caller, "s20sb6");
     if (e < 0 || !EnterLeague(caller, e)) return 0;
+    SaveChanges();
     const int t = BasicDbTable_GetElementI(FrontEndTable(caller, "game", "Leagues"), 4, e, 1);
     if (t <= 1) Run(caller, "cSN.gotoS21");
     else if (t == 2) Run(caller, "sFgSetPlayers2.League");
@@ -228,6 +233,7 @@ int SetupTournament(sBasicUiWidget* caller, int)
     const bool playing = record && BasicDbTable_GetElementI(record, 1, r, -1) == e &&
                          BasicDbTable_GetElementCN(record, 11, r, e, 'Z') == 'P';
     if (e < 0 || !EnterTournament(caller, e)) return 0;
+    SaveChanges();
     const int t = playing ? 0 : BasicDbTable_GetElementI(FrontEndTable(caller, "game", "Tournaments"), 4, e, 1);
     const char* go = PlaceTournamentStandings(caller, e);
     if (!go) return 0;

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "db/dbxml.h"
 #include "game/areas.h"
@@ -421,6 +422,18 @@ static void Compose(sBasicDbTable* strings, int row, int formatRow, const char* 
     BasicDbTable_GetElementFromStr(strings, row, 1, line, int(std::strlen(line)));
 }
 
+// The quick-play question's format of the bowlers' line ("ui" "s0Strings").
+static const int kBowlersFormatRow = 26;
+
+// Adds a text after the separator to what the buffer holds (cut at its size).
+static void Append(char* out, int size, const char* separator, const char* text)
+{
+    size_t used = std::strlen(out);
+    for (const char* part : {separator, text ? text : ""})
+        for (; *part && used + 1 < size_t(size); ++part) out[used++] = *part;
+    out[used] = '\0';
+}
+
 int QuickSetupDialog(sBasicUiWidget* caller, int)
 {
     sBasicDbTable* strings = FrontEndTable(caller, "ui", "s0Strings");
@@ -436,12 +449,21 @@ int QuickSetupDialog(sBasicUiWidget* caller, int)
     if (location < 2 || location > 6) location = 1;
     int n = BasicDbTable_GetElementI(setup, kSetupCount, 0, 1);
     if (n < 1 || n > kSetupSlots) n = 1;
-    Compose(strings, 13, 8, BasicDbTable_GetStrElement(locations, location, 1));
+    char names[256] = "";
     for (int i = 0; i < kSetupSlots; ++i) {
         const int row = BasicDbTable_GetElementI(setup, kSetupRow + i, 0, -1);
         const char* name = i < n ? BasicDbTable_GetStrElement(players, row, 1) : BasicDbTable_GetStrElement(strings, 22, 1);
         Compose(strings, 14 + i, 9 + i, name);
+        if (i < n) Append(names, int(sizeof names), i ? ", " : "", name);
     }
+    // The question's message: the alley, and on a line of its own (two spaces end a line of the
+    // message's column) the bowlers that play.
+    char message[256], bowlers[256];
+    FormatUiText(BasicDbTable_GetStrElement(strings, 8, 1), BasicDbTable_GetStrElement(locations, location, 1), 0,
+                 message, int(sizeof message));
+    FormatUiText(BasicDbTable_GetStrElement(strings, kBowlersFormatRow, 1), names, 0, bowlers, int(sizeof bowlers));
+    Append(message, int(sizeof message), "  ", bowlers);
+    BasicDbTable_GetElementFromStr(strings, 13, 1, message, int(std::strlen(message)));
     panel->isActive.value = 1;
     panel->isRender.value = 1;
     const int answer = BasicUiWidgetTypeDialogBox_OpenDialog(dialog, 2);

@@ -3,8 +3,9 @@
 // display variant into the framework's environment, folds in the game just played (by the kind
 // the launcher recorded), and finds the screens the code reaches by name; then each frame runs
 // one framework update (only once the menu has been drawn) and the framework's three passes.
-// Closing empties the environment and the registry and frees the shared front-end resources
-// before a game.
+// Whenever the main menu or the career hub comes into view, what the player changed on the pages
+// before it (a set-up, the career bowler, the shop's new items once seen) is saved. Closing empties
+// the environment and the registry and frees the shared front-end resources before a game.
 #include "screens/mainmenu.h"
 
 #include "db/database.h"
@@ -34,6 +35,7 @@
 #include "ui/environment.h"
 #include "ui/frameupdate.h"
 #include "ui/loader.h"
+#include "ui/presslatch.h"
 #include "ui/registry.h"
 #include "ui/uiinit.h"
 #include "ui/widgets/commands.h"
@@ -48,6 +50,10 @@ static SCREENTAG mainMenuScreen = {MainMenuScreenOpenHandler, MainMenuScreenDraw
                                    MainMenuScreenCloseHandler};
 static int showControlMode = 0;
 static int screenState = 0;
+// The pages a player comes back to, and whether each was in view after the last update.
+static const char* const kHomePages[] = {"s0MainMenu", "s12Career"};
+static const int kHomePageCount = int(sizeof kHomePages / sizeof kHomePages[0]);
+static int homePageShown[kHomePageCount] = {};
 // The volumes as GameOptionsHaveChanged last read them.
 static int rememberedVolumes[3] = {-1, -1, -1};
 
@@ -90,7 +96,8 @@ int GameOptionsHaveChanged()
 int MainMenuScreenInit()
 {
     if (done) return 0;
-    // The UI framework starts once, with its base environment.
+    // The UI framework starts when there is no UI yet (once in a run of the game; again after
+    // everything it lived in was given back).
     if (!BasicUi_GetEnvironment()) {
         BasicUi_SetOnlyMc(1);
         BasicUi_Init(1);
@@ -144,26 +151,39 @@ static int LoadMenus()
     return 1;
 }
 
-// Folds the game just played into the save data, by the kind the launcher recorded.
+// Folds the game just played into the save data, by the kind the launcher recorded, and saves it
+// with whatever its set-up changed (with auto-save on).
 static void FoldInLastGame()
 {
     switch (lastGameType) {
     case kLastGamePractice: UpdatePractice(nullptr, 0); break;
     case kLastGamePinSelect: UpdatePinSelect(nullptr, 0); break;
-    // A quick game counts in its first bowler's statistics and is saved when auto-save is on.
+    // A quick game counts in its first bowler's statistics.
     case kLastGameQuick: FoldInQuickPlay(); break;
-    // A career game goes into its event's standings, which start their screen, and is saved
-    // (with auto-save on, as a quick game is).
+    // A career game goes into its event's standings, which start their screen.
     case kLastGameLeague:
     case kLastGameTree:
     case kLastGameLadder:
     case kLastGameHighScore:
-    case kLastGameRival:
-        if (FoldInCareerGame(nullptr) && AutoSaveEnabled()) GameSave(nullptr, 0);
-        break;
+    case kLastGameRival: FoldInCareerGame(nullptr); break;
     // Mini-games fold nothing in.
     default: break;
     }
+    SaveChanges();
+}
+
+// After an update: a home page that has just come into view saves what changed on the way.
+static void SaveOnReachingHome()
+{
+    sBasicUiEnvironment* env = BasicUi_GetEnvironment();
+    int reached = 0;
+    for (int i = 0; i < kHomePageCount; ++i) {
+        sBasicUiScreen* page = BasicUi_FindScreen(env, kHomePages[i]);
+        const int shown = page && page->isRender.value;
+        if (shown && !homePageShown[i]) reached = 1;
+        homePageShown[i] = shown;
+    }
+    if (reached) SaveChanges();
 }
 
 int MainMenuScreenOpenHandler()
@@ -183,6 +203,7 @@ int MainMenuScreenOpenHandler()
         return ScreenGetResult() == kScreenResultQuit ? 1 : 0;
     }
     FoldInLastGame();
+    for (int& shown : homePageShown) shown = 0;
     sBasicUiEnvironment* env = BasicUi_GetEnvironment();
     s18ProShop = BasicUi_FindScreen(env, "s18CareerShop");
     s0MainMenu = BasicUi_FindScreen(env, "s0MainMenu");
@@ -193,6 +214,8 @@ int MainMenuScreenOpenHandler()
     LoadingScreenClose();
     basicUiEnvironmentStarted = 1;
     gNumPlayers = 0;
+    // A touch or a button held over from the title or the game does not act on the menu.
+    BasicUi_LatchPresses();
     if (showControlMode) {
         StartInstead("cSN.startS38");
         showControlMode = 0;
@@ -214,7 +237,10 @@ int MainMenuScreenDrawHandler()
 
 int MainMenuScreenInputHandler()
 {
-    if (!IsTransitionActive() && screenState == 1) BasicUi_UpdateEnvironmentFull(BasicUi_GetEnvironment());
+    if (!IsTransitionActive() && screenState == 1) {
+        BasicUi_UpdateEnvironmentFull(BasicUi_GetEnvironment());
+        SaveOnReachingHome();
+    }
     return 1;
 }
 

@@ -6,6 +6,8 @@
 #include "screens/playerslots.h"
 
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "game/controls.h"
 #include "lib/printing.h"
@@ -27,6 +29,14 @@ static const int kColumnRow = 3;
 static const int kColumnController = 7;
 static const int kButtonNoController = 4;
 static const int kButtonFirstController = 5;
+// "quick play setup": the number of bowlers; a button's colour modulation, playing or not.
+static const int kColumnCount = 2;
+static const int kLit = 127;
+static const int kDim = 48;
+// The quick-play texts ("ui" "s0Strings"): the format of the question before a custom bowler
+// leaves its slot and the row it is composed into.
+static const int kUnloadFormatRow = 24;
+static const int kUnloadTextRow = 25;
 static const char* const kSetupTables[] = {"quick play setup", "mini game setup", "online setup",
                                            "league",           "tournament",      "rival"};
 
@@ -86,6 +96,29 @@ static int SelectedSlot(sBasicUiWidget* caller, int v)
     return -1;
 }
 
+static int IsCustom(int bowler) { return bowler >= kFirstCustomBowler && bowler <= kLastCustomBowler; }
+
+// Whether a slot of the set-up row other than `slot` holds the bowler: no bowler plays twice.
+static int HeldElsewhere(sBasicDbTable* table, int row, int slot, int bowler)
+{
+    for (int k = 0; k < kSlots; ++k)
+        if (k != slot && BasicDbTable_GetElementI(table, kColumnRow + k, row, -1) == bowler) return 1;
+    return 0;
+}
+
+// The bowlers a slot steps through, in order: the built-in ones, then the player's own bowler
+// (the career bowler), so that a custom bowler taken out of a slot can be chosen again. Returns
+// their number; *builtIns is that of the built-in ones.
+static int Round(sBasicUiWidget* caller, int* bowlers, int size, int* builtIns)
+{
+    int n = 0;
+    for (int b = kFirstBuiltInBowler; b <= GetPlayersMax() && n < size - 1; ++b) bowlers[n++] = b;
+    *builtIns = n;
+    const int own = CareerSlot(caller);
+    if (IsCustom(own)) bowlers[n++] = own;
+    return n;
+}
+
 int SelectNextPlayerIndex(sBasicUiWidget* caller, int arg)
 {
     const int v = arg < 0 ? -arg : arg;
@@ -93,26 +126,77 @@ int SelectNextPlayerIndex(sBasicUiWidget* caller, int arg)
     sBasicDbTable* table = VariantTable(caller, v, &row);
     const int slot = table ? SelectedSlot(caller, v) : -1;
     if (slot < 0 || arg == 0) return 1;
-    const int max = GetPlayersMax();
-    int bowler = BasicDbTable_GetElementI(table, kColumnRow + slot, row, kFirstBuiltInBowler) + (arg > 0 ? 1 : -1);
-    if (bowler < kFirstBuiltInBowler) bowler = max;
-    if (bowler > max) bowler = kFirstBuiltInBowler;
-    BasicDbTable_SetElementI(table, kColumnRow + slot, row, bowler);
+    int bowlers[32], builtIns = 0;
+    const int n = Round(caller, bowlers, 32, &builtIns);
+    if (n < 1 || builtIns < 1) return 1;
+    const int now = BasicDbTable_GetElementI(table, kColumnRow + slot, row, kFirstBuiltInBowler);
+    const int step = arg > 0 ? 1 : n - 1;
+    // A bowler not in the round (another custom bowler) stands where the player's own would:
+    // after the last built-in bowler, before the first.
+    int p = arg > 0 ? 0 : builtIns - 1;
+    for (int i = 0; i < n; ++i)
+        if (bowlers[i] == now) p = (i + step) % n;
+    // The next bowler no other slot holds; the slot keeps its own when there is none.
+    for (int i = 0; i < n && bowlers[p] != now; ++i, p = (p + step) % n) {
+        if (HeldElsewhere(table, row, slot, bowlers[p])) continue;
+        BasicDbTable_SetElementI(table, kColumnRow + slot, row, bowlers[p]);
+        return 1;
+    }
     return 1;
 }
 
+// Asks before a custom bowler leaves its slot. The step that follows it in the slot's sequence
+// moves the slot on to a built-in bowler, so agreeing leaves the row as it is for that step.
 int VerifyCustomPlayerUnload(sBasicUiWidget* caller, int arg)
 {
     const int v = arg < 0 ? -arg : arg;
     int row = 0;
     sBasicDbTable* table = VariantTable(caller, v, &row);
+    sBasicDbTable* players = FrontEndTable(caller, "save", "players");
+    sBasicDbTable* strings = FrontEndTable(caller, "ui", "s0Strings");
     sBasicUiWidget* dialog = BasicUi_FindWidget(Environment(caller), "s1dialog0");
     const int slot = table ? SelectedSlot(caller, v) : -1;
     if (!table || !dialog || slot < 0) return 1;
     const int bowler = BasicDbTable_GetElementI(table, kColumnRow + slot, row, 0);
-    if (bowler < kFirstCustomBowler || bowler > kLastCustomBowler) return 1;
-    if (BasicUiWidgetTypeDialogBox_OpenDialog(dialog, 2) == 0) return 0;
-    BasicDbTable_SetElementI(table, kColumnRow + slot, row, arg >= 0 ? GetPlayersMax() : kFirstBuiltInBowler + 1);
+    if (!IsCustom(bowler)) return 1;
+    // The question names the bowler: "Take Player 1 out of this slot?"
+    if (strings && players) {
+        char text[256];
+        FormatUiText(BasicDbTable_GetStrElement(strings, kUnloadFormatRow, 1), BasicDbTable_GetStrElement(players, bowler, 1),
+                     0, text, int(sizeof text));
+        BasicDbTable_GetElementFromStr(strings, kUnloadTextRow, 1, text, int(std::strlen(text)));
+    }
+    return BasicUiWidgetTypeDialogBox_OpenDialog(dialog, 2) == 2 ? 1 : 0;
+}
+
+// Quick play's slots beyond the number of bowlers do not play: their bowler and kind buttons are
+// drawn dim and empty, the d-pad passes over them, and neither a touch nor A steps them.
+int ShowQuickPlaySlots(sBasicUiWidget* caller, int)
+{
+    sBasicDbTable* setup = FrontEndTable(caller, "save", "quick play setup");
+    if (!setup) return 1;
+    sBasicUiEnvironment* env = Environment(caller);
+    const int n = BasicDbTable_GetElementI(setup, kColumnCount, 0, 1);
+    for (int k = 1; k <= kSlots; ++k) {
+        const int plays = k <= n ? 1 : 0;
+        char names[2][16];
+        std::snprintf(names[0], sizeof names[0], "s1b%d.v1", k);
+        std::snprintf(names[1], sizeof names[1], "s1k%d", k);
+        for (const char* name : names) {
+            sBasicUiWidget* button = BasicUi_FindWidget(env, name);
+            if (auto* b = BasicUiWidgetTypeButton_Get(button)) {
+                const int shade = plays ? kLit : kDim;
+                BasicUiWidgetTypeButton_SetColorModulation(button, shade, shade, shade);
+                b->skipable.value = !plays;
+                b->hasDbText.value = plays;
+            }
+            // The button's touch and its A press.
+            for (const char* suffix : {".t", ".a"}) {
+                const std::string part = std::string(name) + suffix;
+                if (sBasicUiWidget* w = BasicUi_FindWidget(env, part.c_str())) w->isActive.value = plays;
+            }
+        }
+    }
     return 1;
 }
 

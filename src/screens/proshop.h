@@ -23,9 +23,14 @@ int ProShopLeave(sBasicUiWidget* caller, int value);
 // with the pad, 1 to 5 the item in that row of the scroll box. 0 for a locked item. Without a
 // category the outfit worn is restored and 1 returned.
 int HandleProShopItemEnter(sBasicUiWidget* caller, int slot);
-// The same item is bought, worn, taken off or put in a ball slot after the player's answer. 0
-// without a category, for a locked item, or when the money does not reach.
+// The same item is bought, worn, taken off or put in a ball slot after the player's answer, and
+// what that changed is saved at once (the trophy counts brought up to date first; the outfit
+// saved is the one worn, not what is only tried on). 0 without a category, for a locked item, or
+// when the money does not reach.
 int HandleProShopItemSelect(sBasicUiWidget* caller, int slot);
+// Puts the outfit worn on entry (or since bought and worn) back on the career bowler, taking off
+// what is only tried on.
+void ProShopRestoreWorn();
 
 // One category's parts: its scroll box, move trigger, "players" state and worn columns, whether
 // it may be left empty, and its item table (reference widget "game.<table>" and name).

@@ -1,12 +1,15 @@
 // The pro shop's items: which category the player stands on, which item a touch or the pad points
 // at, and what touching it once (show and try on) or again (buy, wear, take off, choose a ball
-// slot) does to the career bowler's states, funds and outfit.
+// slot) does to the career bowler's states, funds and outfit. A decision that changed them is
+// saved at once: it cost the player money or was asked for.
 #include "screens/proshop.h"
 
 #include <cstdio>
 
 #include "db/database.h"
 #include "screens/frontenddb.h"
+#include "screens/saveflow.h"
+#include "screens/trophies.h"
 #include "screens/unlocks.h"
 #include "ui/environment.h"
 #include "ui/widgets/button.h"
@@ -21,6 +24,9 @@ namespace {
 enum { kColFirstWorn = 11, kColBalls = 17, kPickBoxes = 5, kBallSlots = 3 };
 enum { kColTitle = 1, kColText = 2, kColPrice = 6 };
 enum { kAnswerYes = 2, kAnswerCancelBall = 3 };
+
+// Set when the player's answer bought an item, or changed what is worn or in a ball slot.
+int decided = 0;
 
 // One row of the shop: the widgets and tables by the career bowler's gender (male, female) or,
 // for gloves and balls, by hand (left, right).
@@ -64,9 +70,21 @@ int Variant(const Category& c)
     return GetCareerPlayerGender() ? 1 : 0;
 }
 
-void RestoreWorn()
+// Saves what a decision changed, wearing the outfit the player chose while the file is written;
+// what was tried on is put on again afterwards, as the preview shows it.
+void SaveDecision(sBasicUiWidget* caller)
 {
-    for (int i = 0; i < kProShopWornItems; ++i) SetCareerPlayerValue(kColFirstWorn + i, proShopItemTemp[i]);
+    int tried[kProShopWornItems];
+    for (int i = 0; i < kProShopWornItems; ++i) tried[i] = GetCareerPlayerValue(kColFirstWorn + i);
+    UpdateTrophies(caller, 0);
+    ProShopRestoreWorn();
+    SaveChanges();
+    for (int i = 0; i < kProShopWornItems; ++i) SetCareerPlayerValue(kColFirstWorn + i, tried[i]);
+}
+
+int CareerBall(int ballSlot)
+{
+    return BasicDbTable_GetElementIN(FrontEndTable(nullptr, "save", "players"), kColBalls, GetCareerID(), ballSlot, -1);
 }
 
 int& Remembered(int wornColumn) { return proShopItemTemp[wornColumn - kColFirstWorn]; }
@@ -79,9 +97,11 @@ int ItemPosition(sBasicUiWidget* scrollBox, sBasicUiWidget* moveTrigger, int slo
     return BasicUiWidgetTypeScrollBox_GetIndex(scrollBox, BasicUiWidgetTypeTriggerMove_GetSelected(moveTrigger));
 }
 
-int OpenDialog(sBasicUiEnvironment* env, const char* name, int type)
+// Asks with the dialog; with a hold, the agreeing answer takes that long a hold of the stylus.
+int OpenDialog(sBasicUiEnvironment* env, const char* name, int type, float hold = 0.0f)
 {
     sBasicUiWidget* dialog = BasicUi_FindWidget(env, name);
+    if (dialog) BasicUiWidgetTypeDialogBox_SetAcceptHold(dialog, hold);
     return dialog ? BasicUiWidgetTypeDialogBox_OpenDialog(dialog, type) : -1;
 }
 
@@ -121,7 +141,7 @@ int HandleProShopItemHView(sBasicUiEnvironment* env, sBasicUiWidget* scrollBox, 
     if (state == 'N') SetCareerPlayerItemState(stateColumn, item, 'U');
     else if (state != 'U' && state != 'O') return 0;
 
-    RestoreWorn();
+    ProShopRestoreWorn();
     if (optional && Remembered(wornColumn) < 0) return 1;
     SetCareerPlayerValue(wornColumn, item);
     return 1;
@@ -141,16 +161,20 @@ int HandleProShopItemHBuy(sBasicUiEnvironment* env, sBasicUiWidget* scrollBox, s
         if (wornColumn == kColBalls) {
             const int answer = OpenDialog(env, "s18dialog5", 4);
             if (answer >= 0 && answer < kBallSlots) {
+                const int had = answer == 0 ? Remembered(wornColumn) : CareerBall(answer);
                 // The first ball is remembered before the previews are refreshed, which show it.
                 if (answer == 0) Remembered(wornColumn) = item;
                 SetCareerPlayerBall(answer, item);
+                decided = had != item;
             }
         } else if (optional && Remembered(wornColumn) == item) {
             if (OpenDialog(env, "s18dialog4", 2) == kAnswerYes) {
                 Remembered(wornColumn) = -1;
                 SetCareerPlayerValue(wornColumn, -1);
+                decided = 1;
             }
         } else if (OpenDialog(env, "s18dialog3", 2) == kAnswerYes) {
+            decided = Remembered(wornColumn) != item;
             Remembered(wornColumn) = item;
             SetCareerPlayerValue(wornColumn, item);
         }
@@ -167,9 +191,11 @@ int HandleProShopItemHBuy(sBasicUiEnvironment* env, sBasicUiWidget* scrollBox, s
         OpenDialog(env, "s18dialog2", 1);
         return 0;
     }
-    if (OpenDialog(env, "s18dialog1", 2) == kAnswerYes) {
+    // Paying is the one answer here an accident would cost.
+    if (OpenDialog(env, "s18dialog1", 2, kBasicUiCostlyHold) == kAnswerYes) {
         SetCareerPlayerItemState(stateColumn, item, 'O');
         SetCareerPlayerFunds(funds - price);
+        decided = 1;
     }
     return 1;
 }
@@ -179,7 +205,7 @@ int HandleProShopItemEnter(sBasicUiWidget* caller, int slot)
     sBasicUiEnvironment* env = Environment(caller);
     const Category* c = CurrentCategory(env);
     if (!c) {
-        if (inProShop) RestoreWorn();
+        if (inProShop) ProShopRestoreWorn();
         return 1;
     }
     const int v = Variant(*c);
@@ -195,6 +221,15 @@ int HandleProShopItemSelect(sBasicUiWidget* caller, int slot)
     const Category* c = CurrentCategory(env);
     if (!c) return 0;
     const int v = Variant(*c);
-    return HandleProShopItemHBuy(env, BasicUi_FindWidget(env, c->scrollBox[v]), BasicUi_FindWidget(env, c->moveTrigger[v]),
-                                 c->stateColumn, c->wornColumn, c->optional, c->table[v], slot);
+    decided = 0;
+    const int result = HandleProShopItemHBuy(env, BasicUi_FindWidget(env, c->scrollBox[v]),
+                                             BasicUi_FindWidget(env, c->moveTrigger[v]), c->stateColumn, c->wornColumn,
+                                             c->optional, c->table[v], slot);
+    if (decided) SaveDecision(caller);
+    return result;
+}
+
+void ProShopRestoreWorn()
+{
+    for (int i = 0; i < kProShopWornItems; ++i) SetCareerPlayerValue(kColFirstWorn + i, proShopItemTemp[i]);
 }

@@ -22,6 +22,7 @@
 #include "screens/frontend.h"
 #include "screens/results.h"
 #include "screens/quicklaunch.h"
+#include "screens/saveflow.h"
 #include "screens/scoresheet_print.h"
 #include "shell/savedata.h"
 #include "testmode/testmode.h"
@@ -59,6 +60,7 @@ void RegisterGameModules()
     u.SelectMainMenuScreen = SelectMainMenuScreen;
     u.ExitScreens = ExitScreens;
     u.RestoreGUI = RestoreGUI;
+    u.SaveBeforeClosing = SaveBeforeClosing;
     u.LoadingScreenInit = LoadingScreenInit;
     u.LoadingScreenClose = LoadingScreenClose;
     u.ZeroPlayerResults = ZeroPlayerResults;

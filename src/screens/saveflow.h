@@ -30,7 +30,20 @@ int SetAutoSaveEnabled(int enabled);
 // 1 when the auto-save switch is on (also when the table is missing).
 int AutoSaveEnabled();
 // After a quick game, when the main menu opens again: the game is folded into its first bowler's
-// statistics and, with auto-save on, saved. 1 when it was saved.
+// statistics and, with auto-save on, saved with whatever else changed. 1 when it was saved.
 int FoldInQuickPlay();
+
+// 1 when the live database holds a change that the save file does not: the rows of every table
+// (but "player view", which only says what the bowler preview shows) differ from those the file
+// was last read with or written from. Also 1 while no file has been read or written yet.
+int SaveChangesPending();
+// The menus' save point: with auto-save on and a change pending, saves it through GameSave, behind
+// the saving boxes. 1 when it was saved; 0 when there was nothing to save or it was not saved.
+int SaveChanges();
+// At the end of the program (the window closed, HOME's Close): waits for a save under way, then,
+// with auto-save on, writes a change still pending at once, without boxes (the program is ending).
+// The pro shop's tried-on items are taken off first, as leaving the shop would. 1 when nothing
+// is left unsaved.
+int SaveBeforeClosing();
 // Forgets the live database without freeing it: for a run (or test) whose game heap has gone.
 void ForgetSaveDatabase();

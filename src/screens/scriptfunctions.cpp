@@ -92,6 +92,7 @@ const ScriptFunction kScriptFunctions[] = {
     {"HandleProShopItemEnter", HandleProShopItemEnter},
     {"SelectNextPlayerIndex", SelectNextPlayerIndex},
     {"VerifyCustomPlayerUnload", VerifyCustomPlayerUnload},
+    {"ShowQuickPlaySlots", ShowQuickPlaySlots},
     {"SetupPlayerModel", SetupPlayerModel},
     {"LoadPlayerModel", LoadPlayerModel},
     {"CharacterChanged", CharacterChanged},

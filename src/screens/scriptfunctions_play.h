@@ -27,5 +27,6 @@ int GameLoad(sBasicUiWidget* caller, int arg);
 // Player slots and controllers of the set-up screens (screens/playerslots.cpp).
 int SelectNextPlayerIndex(sBasicUiWidget* caller, int arg);
 int VerifyCustomPlayerUnload(sBasicUiWidget* caller, int arg);
+int ShowQuickPlaySlots(sBasicUiWidget* caller, int arg);
 int AssignControllers(sBasicUiWidget* caller, int arg);
 int CheckForControllerPresence(sBasicUiWidget* caller, int arg);

@@ -9,7 +9,7 @@
 #include "platform/render.h"
 #include "platform/utilities.h"
 
-extern int quitGame;          // raised when the screen loop meets an unknown screen result
+extern int quitGame;          // raised when the screen loop meets a result outside its table
 extern int gHiDef;            // display variant: 0 on this hardware
 extern int gDisableHiDefPolyScaling;
 extern int gDisableFontScaling;

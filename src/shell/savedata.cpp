@@ -9,6 +9,10 @@
 // block and reach the caller's image only after the length and the database's image check pass; a
 // file that fails is renamed aside (savegame-damaged-N.bin) before the front end writes a fresh
 // save, and the next load reads whatever is then in place: one bad load never spoils later ones.
+// A file that a load could not check and could not move aside (every kept name taken, no memory,
+// no thread) stays in place and is not written over until the player agrees to it
+// (SaveDataAllowOverwrite). A save path that is no file at all (a directory, a named pipe) is
+// neither read nor moved.
 #include "shell/savedata.h"
 
 #include <atomic>
@@ -50,6 +54,8 @@ static int32_t fileStatus = kHostFileOk;  // loader: its host result
 // Main-thread state.
 static int loadFailure = kLoadFailNone;
 static std::string keptAside;
+static int fileUnchecked = 0;  // the file in place failed a load and was not moved aside
+static int workerStarted = 0;  // a run was started and not yet joined
 
 // ---- Mounting -----------------------------------------------------------------------------------
 
@@ -125,14 +131,21 @@ static void SaveThreadFunc()
     loadSaveComplete.store(1, std::memory_order_release);
 }
 
+static void JoinWorker()
+{
+    worker.Join();
+    workerStarted = 0;
+}
+
 static int StartWorker(void (*body)())
 {
     loadSaveComplete.store(0);
     DisableSleepMode();
     if (worker.Start(body)) {
+        workerStarted = 1;
         // Headless runs go on game time: how long the disk takes must not change how many frames
         // the run presents, so the main thread waits for the worker at once.
-        if (gHostOptions.headless) worker.Join();
+        if (gHostOptions.headless) JoinWorker();
         return 1;
     }
     saveResult.store(kSaveResultFailed);
@@ -145,7 +158,7 @@ static void WaitForWorker()
 {
     while (!loadSaveComplete.load(std::memory_order_acquire)) {
         if (!RenderStartScreen() || !RenderDoneScreen()) {
-            worker.Join();
+            JoinWorker();
             break;
         }
     }
@@ -166,13 +179,14 @@ static int KeepAside()
         PrintError("save: the save file was kept as %s", name);
         return 1;
     }
-    return PrintError("save: the unreadable save file could not be moved aside");
+    return PrintError("save: the unreadable save file could not be moved aside; it stays in place and is not "
+                      "written over unless the player agrees");
 }
 
 static int FailLoad(int why)
 {
     loadFailure = why;
-    if (why == kLoadFailRead || why == kLoadFailDamaged) KeepAside();
+    if (why == kLoadFailRead || why == kLoadFailDamaged) fileUnchecked = !KeepAside();
     return 0;
 }
 
@@ -197,28 +211,37 @@ static int FinishRead(char* data, int size, char* scratch)
     return 1;
 }
 
+int SaveDataRefuseUnread(const char* why)
+{
+    PrintError("save: %s", why);
+    loadFailure = kLoadFailRefused;
+    fileUnchecked = HostFileExists(SAVEDATA_FILENAME);
+    if (fileUnchecked) PrintError("save: the save file that was not read stays in place and is not written over");
+    return 0;
+}
+
 int SaveDataRead(char* readBuffer, int size)
 {
     keptAside.clear();
     loadFailure = kLoadFailNone;
-    if (!readBuffer || size <= 0) {
-        loadFailure = kLoadFailRefused;
-        return PrintError("save: nothing to read the save file into");
-    }
+    fileUnchecked = 0;
+    if (!readBuffer || size <= 0) return SaveDataRefuseUnread("nothing to read the save file into");
     int32_t opened = kHostFileOk;
     saveFile = HostFileOpenRead(SAVEDATA_FILENAME, &opened);
     if (!saveFile) {
         loadSaveComplete.store(1);
+        if (opened == kHostFileNotFound) return FailLoad(kLoadFailMissing);
+        // A directory or a pipe in the save file's place holds no save to keep: it is left alone.
+        if (opened == kHostFileNotAFile) return FailLoad(kLoadFailUnusable);
         // A file that is there but cannot be opened is kept aside like one that cannot be read.
-        return FailLoad(opened == kHostFileNotFound ? kLoadFailMissing : kLoadFailRead);
+        return FailLoad(kLoadFailRead);
     }
     char* scratch = nullptr;
     if (!AllocateTempMemory(reinterpret_cast<void**>(&scratch), size)) {
         HostFileClose(saveFile);
         saveFile = nullptr;
         loadSaveComplete.store(1);
-        loadFailure = kLoadFailRefused;
-        return PrintError("save: no memory to read the save file");
+        return SaveDataRefuseUnread("no memory to read the save file");
     }
     fileBuffer = scratch;
     fileSize = size;
@@ -226,10 +249,11 @@ int SaveDataRead(char* readBuffer, int size)
     fileLength = 0;
     int ok = StartWorker(LoadThreadFunc);
     if (ok) WaitForWorker();
-    worker.Join();
+    JoinWorker();
     HostFileClose(saveFile);
     saveFile = nullptr;
     if (ok) ok = FinishRead(readBuffer, size, scratch);
+    else SaveDataRefuseUnread("the save file was not read");
     FreeManagedMemory(scratch, unsigned(size));
     return ok;
 }
@@ -242,24 +266,37 @@ int SaveDataRefuseLoaded()
 
 int LoadData(char* data, int size, int)
 {
+    loadSaveComplete.store(0);
+    int ok = 0;
     if (size > kSaveDataMaxSize) {
-        loadFailure = kLoadFailRefused;
-        return PrintError("save: Load file size is too large!");
+        keptAside.clear();
+        SaveDataRefuseUnread("Load file size is too large!");
+    } else {
+        ok = SaveDataRead(data, size);
     }
-    return SaveDataRead(data, size);
+    // The read has ended either way (its worker is joined).
+    loadSaveComplete.store(1);
+    return ok;
 }
 
 // ---- Writing ------------------------------------------------------------------------------------
 
 int SaveDataWrite(const char* writeBuffer, int size)
 {
-    if (!loadSaveComplete.load()) {
+    if (workerStarted && !loadSaveComplete.load()) {
         PrintError("save: a save is still being written");
         return kSaveResultFailed;
     }
-    worker.Join();  // a finished run that nobody ended yet
+    JoinWorker();  // a finished run that nobody ended yet
+    if (fileUnchecked) {
+        saveResult.store(kSaveResultFailed);
+        loadSaveComplete.store(1);
+        PrintError("save: the save file in place could not be read and is not written over");
+        return kSaveResultFailed;
+    }
     if (!writeBuffer || size <= 0 || size > kSaveDataMaxSize) {
         saveResult.store(kSaveResultFailed);
+        loadSaveComplete.store(1);
         if (size > kSaveDataMaxSize) PrintError("save: Save file size is too large!");
         else PrintError("save: nothing to write");
         return kSaveResultFailed;
@@ -287,13 +324,29 @@ int SaveDataWrite(const char* writeBuffer, int size)
 
 int SaveDataEnd()
 {
-    worker.Join();
+    JoinWorker();
     if (saveFile) {
         HostFileAbandon(saveFile);
         saveFile = nullptr;
     }
+    // Whatever was begun, nothing is under way any more.
+    loadSaveComplete.store(1);
     EnableSleepMode(true);
     return 1;
+}
+
+void SaveDataBegin()
+{
+    loadSaveComplete.store(0);
+    DisableSleepMode();
+}
+
+int SaveDataFileUnchecked() { return fileUnchecked; }
+
+void SaveDataAllowOverwrite()
+{
+    if (fileUnchecked) PrintError("save: the player agreed to write over the save file that could not be read");
+    fileUnchecked = 0;
 }
 
 int SaveDataProcessComplete() { return loadSaveComplete.load(); }
@@ -305,6 +358,7 @@ const char* SaveDataLoadFailureText()
 {
     switch (loadFailure) {
         case kLoadFailDamaged: return memoryCardStrings[gLanguage][kTextLoadDamaged];
+        case kLoadFailUnusable: return memoryCardStrings[gLanguage][kTextLoadUnusable];
         case kLoadFailRead:
         case kLoadFailRefused: return memoryCardStrings[gLanguage][kTextLoadFailed];
         default: return nullptr;

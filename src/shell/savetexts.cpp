@@ -1,5 +1,6 @@
 // The save data's message tables. Entries that tell the player to leave the console switched on or
-// to reinsert its card speak of this game and its save folder instead; the rest stand as written.
+// to reinsert its card, or that speak of a storage device that is not there, speak of this game and
+// its save folder instead; the rest stand as written.
 #include "shell/savetexts.h"
 
 #define CHECK_SPACE_ENGLISH                                                                                  \
@@ -29,7 +30,7 @@
             "Load failed. No Zendrolyx saved game found on storage device.",                                 \
             "Save game found on storage device. Loading a saved game will result in the loss of any unsaved " \
             "progress. Would you like to load it?",                                                          \
-            "Load failed. Storage device is not available.", "",                                             \
+            "Load failed. The save folder's savegame.bin is not a file. Nothing will be saved.", "",                                             \
             "Load failed. The saved game appears to be damaged and cannot be loaded.", "Save Successful.",   \
             "Delete Successful.", "Save game?", "Loading content...", "Load failed. Try again?",             \
             "Insufficient free space on hard drive. Free space on hard drive.",                              \

@@ -12,9 +12,11 @@ constexpr int kNumMemoryCardStrings = 28;
 enum { kTextInitializing = 1, kTextCannotUseSave = 4 };
 // Entries of memoryCardStrings.
 enum {
+    kTextOverwriteSave = 4,
     kTextSaving = 6,
     kTextSaveFailedRetry = 9,
     kTextLoadFailed = 13,
+    kTextLoadUnusable = 17,
     kTextLoadDamaged = 19,
     kTextSaveSuccessful = 20,
 };

@@ -52,8 +52,10 @@ int RunScreenLoop()
         upperLayers.ExitScreens(1);
         quitGame = 1;
         // Nothing else would ever change this result or read input again: the program ends here
-        // instead of spinning for ever.
-        PrintError("screen loop: unknown screen result %d, ending the program", int(result));
+        // instead of spinning for ever. The quit result is the ordinary way out (a launched game
+        // has no menu to go back to); any other is a fault worth a message.
+        if (int(result) != kScreenResultQuit)
+            PrintError("screen loop: unknown screen result %d, ending the program", int(result));
         done = 1;
     }
     return 1;

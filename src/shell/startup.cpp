@@ -70,9 +70,22 @@ static void PlayIntroVideo(int i)
     PlayVideo(path);
 }
 
-// Reports why start-up stopped and gives the tear-down level to begin with.
+// What start-up is doing, for the message of a close order (a signal, the frame limit) that ends it
+// before the game begins.
+static const char* startUpStep = "";
+
+// Start-up ended by the close order: says during which step.
+static int Closed(int level)
+{
+    PrintError("start-up stopped: closed while %s", startUpStep);
+    return level;
+}
+
+// Reports why start-up stopped and gives the tear-down level to begin with. A step that gave up
+// because the close order came is reported as closed.
 static int Stop(int level, const char* reason)
 {
+    if (done) return Closed(level);
     PrintError("start-up stopped: %s", reason);
     return level;
 }
@@ -125,6 +138,7 @@ static int StartUp(int* reachedLoop)
     screenBufferHalfWidth = 0;
     gHiDef = 0;
 
+    startUpStep = "starting the platform";
     DisableHomePowerButton();
     if (!InitializeApplet()) return Stop(1, "the applet could not start");
     SetupHomeButtonCallbacks();
@@ -137,7 +151,7 @@ static int StartUp(int* reachedLoop)
     if (!RenderInitScreen()) return Stop(3, "the screens could not start");
     EnableHomePowerButton();
     EnableSleepMode(true);
-    if (done) return 3;
+    if (done) return Closed(3);
 
     ScreenChangeDisplayMode();
     InitRandomNumbers();
@@ -151,6 +165,7 @@ static int StartUp(int* reachedLoop)
         upperLayers.InitOverlayBitmaps();
     RSID_FONT_DEFAULT = upperLayers.GetFontRSID(kGameFontDefault);
 
+    startUpStep = "preparing the save data";
     DisableSleepMode();  // no sleep while the save data is prepared
     if (!SaveDataInit()) {
         Stop(4, "the save data could not be read");
@@ -163,14 +178,16 @@ static int StartUp(int* reachedLoop)
     ScreenSetResult(kFirstScreenResult);
     if (!InitGameSettings()) return Stop(4, "the game settings could not be set");
     InitOptions();
-    if (done) return 4;
+    if (done) return Closed(4);
 
+    startUpStep = "setting up the screens";
     int result = ScreenGetResult();
     if (!ScreenInitializeAPI()) return Stop(4, "the screen API could not start");
     ScreenSetResult(result);
-    if (done) return 4;
+    if (done) return Closed(4);
 
     // A game named on the command line starts at once, without the intro and the title screen.
+    startUpStep = "launching the game named on the command line";
     if (upperLayers.LaunchPending()) {
         if (!upperLayers.LaunchFromOptions()) return Stop(4, "the game named on the command line could not be launched");
     } else if (playIntroVideos && !PlayIntro()) {
@@ -191,6 +208,9 @@ static int StartUp(int* reachedLoop)
 static void TearDown(int level)
 {
     if (level >= 4) {
+        // However the program ends (the window closed, HOME's Close, the last screen), nothing the
+        // player changed is left unsaved; a save under way is finished first.
+        if (upperLayers.SaveBeforeClosing) upperLayers.SaveBeforeClosing();
         upperLayers.DisposeOverlayBitmaps();
         if (DisposeResourceRange(kOverlayImagesFirst, kOverlayImagesLast)) DisposeResourceRange(kFontsFirst, kFontsLast);
     }

@@ -7,6 +7,10 @@
 #include "platform/input.h"
 
 static const int kRepeatRate = 500;
+// The touch that no button takes (TouchButtonsIgnoreCurrentTouch): its number on the panel, while
+// `ignoring` is set. The number tells it from a later touch where no button saw the lift between.
+static int ignoring = 0;
+static int ignoredTouch = 0;
 
 int CreateTouchButton(TouchButton_tag* button, int x, int y, int w, int h)
 {
@@ -36,6 +40,14 @@ static void Drag(TouchButton_tag* b, int tx, int ty)
     }
 }
 
+void TouchButtonsIgnoreCurrentTouch()
+{
+    const DS3_controller* pad = controllers[0].controller;
+    if (!pad || !pad->touchData.isTouching) return;
+    ignoring = 1;
+    ignoredTouch = TouchSerial();
+}
+
 int UpdateTouchButton(TouchButton_tag* b)
 {
     const DS3_controller* pad = controllers[0].controller;
@@ -45,6 +57,14 @@ int UpdateTouchButton(TouchButton_tag* b)
         b->pressed = b->held = 0;
         b->dx = b->dy = 0;
         b->isActive = 1;
+        ignoring = 0;
+        return 1;
+    }
+    if (ignoring && ignoredTouch == TouchSerial()) {
+        // Whatever the button made of this touch before, it lets go of it.
+        b->pressed = b->held = 0;
+        b->dx = b->dy = 0;
+        b->isActive = 0;
         return 1;
     }
     if (!b->isActive) return 1;
@@ -72,7 +92,10 @@ int UpdateTouchButton(TouchButton_tag* b)
         b->isActive = 0;
         return 1;
     }
-    if (b->held && !b->moveableX && !b->moveableY) b->pressed = 0;
+    // A touch that started inside and left the rectangle still holds (and drags) the button; its
+    // press was the update it landed in.
+    b->pressed = 0;
+    b->held = 1;
     Drag(b, tx, ty);
     return 1;
 }

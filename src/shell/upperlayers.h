@@ -39,6 +39,8 @@ struct UpperLayerHooks {
     int (*SelectMainMenuScreen)();
     int (*ExitScreens)(int unused);
     int (*RestoreGUI)();
+    // at the end of the program: the save database's last changes written (screens/saveflow.h)
+    int (*SaveBeforeClosing)();
     int (*LoadingScreenInit)();
     int (*LoadingScreenClose)();
     void (*ZeroPlayerResults)();

@@ -58,4 +58,4 @@ int StepByteClamped(int action, uint8_t* value, int lo, int hi);
 // 0 and 1 swap; any other value becomes 0.
 int SwitchFlag(int* value);
 // Formats the label into text (at most kItemTextSize bytes). Always 1.
-int ItemLabel(char* text, const char* format, ...);
+int ItemLabel(char* text, const char* format, ...) __attribute__((format(printf, 2, 3)));

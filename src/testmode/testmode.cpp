@@ -40,9 +40,19 @@ static const float kStickDeadZone = 0.3333f;
 static const float kDegrees = 0.017453292f;
 // The snap search takes a character within this many units of the camera on both axes.
 static const float kSnapRange = 10.0f;
-// The read-out shows this many menu lines at a time, scrolled to keep the selected one in view.
-static const int kVisibleLines = 12;
-static const int kLineHeight = 19;
+// The read-out on the lower screen, laid out for our default font, whose lines are wider and
+// taller than the layout's coordinates allow for: the ball menu's lines reach past the middle of
+// the screen, where the layout's camera column stands, and a long first line ran into "TEST
+// MODE". So "TEST MODE" has the top row to itself (right-aligned), the menu runs full width below
+// it (lines 1 pixel further apart than the font is tall, not 19), and the camera's eight values
+// stand in two rows of four columns at the bottom; the snapped test character's name, script and
+// place take three rows above them, not six lines over the menu, and the menu then shows fewer
+// lines, scrolled to keep the selected one in view.
+static const int kMenuIndent = 20, kSelectedIndent = 10;
+static const int kTitleInset = 4;
+static const int kColumns = 4, kColumnWidth = 72;
+static const int kCameraRows = 2, kSnapRows = 3;
+static const int kSnapGap = 4;  // sets the character's place apart from the camera's
 
 static PARTICLESYSTEMINFOTAG editedDefinition;
 static uint16_t lastButton = 0;
@@ -272,50 +282,59 @@ int TestModeControls(float)
     return PlayTestAnimation();
 }
 
-// The snapped actor's name, script and place, bottom left.
-static void DrawSnappedActor(char* text)
+// count values with their formats in rows of kColumns columns from the left of the menu, row
+// pitch apart from y.
+static void DrawValueGrid(const char* const formats[], const float values[], int count, int y, int row)
+{
+    for (int i = 0; i < count; ++i)
+        TextOutputDrawDirect(kSelectedIndent + i % kColumns * kColumnWidth, y + i / kColumns * row, formats[i],
+                             double(values[i]));
+}
+
+// The snapped test character's name, its script and its place, in three rows from y.
+static void DrawSnappedActor(char* text, int y, int row)
 {
     const actor_tag* a = testOptions.testActor;
-    const int x = displaySafeArea.left, y = displaySafeArea.bottom - 133;
     PrintString(text, kItemTextSize, "%s", a->playerData.name);
-    TextOutputDrawDirect(x, y, "%s", text);
+    TextOutputDrawDirect(kSelectedIndent, y, "%s", text);
     PrintString(text, kItemTextSize, "script: %s", a->scriptInfo.scriptName);
-    TextOutputDrawDirect(x, y + kLineHeight, "%s", text);
+    TextOutputDrawDirect(kSelectedIndent, y + row, "%s", text);
     const float values[4] = {a->Xlocation, a->Ylocation, a->Zlocation, a->heading};
-    const char* formats[4] = {"X:%.1f", "Y:%.1f", "Z:%.1f", "Heading:%.1f"};
-    for (int i = 0; i < 4; ++i) {
-        PrintString(text, kItemTextSize, formats[i], double(values[i]));
-        TextOutputDrawDirect(x, y + (i + 2) * kLineHeight, "%s", text);
-    }
+    const char* const formats[4] = {"X:%.1f", "Y:%.1f", "Z:%.1f", "Heading:%.1f"};
+    DrawValueGrid(formats, values, 4, y + 2 * row, row);
 }
 
 int DrawTestInfo()
 {
     TestOptions& t = testOptions;
     if (!gDrawTestInfo || !userCamera || !t.curMenu) return 1;
-    TextOutputSetMode(0);
     if (!TextOutputSelectFont(RSID_FONT_DEFAULT)) return 0;
     const DisplaySafeArea& s = displaySafeArea;
-    TextOutputDrawDirect(s.right - 156, s.top + 12, "%s", "TEST MODE");
+    const int row = TextOutputGetFontHeight(), pitch = row + 1;
+    TextOutputSetMode(kTextModeRight);
+    TextOutputDrawDirect(s.right - kTitleInset, s.top + 1, "%s", "TEST MODE");
+    TextOutputSetMode(kTextModeLeft);
     const float camera[8] = {cameraX, cameraY, cameraZ, cameraXangle, cameraYangle, cameraZangle, cameraZoom,
                              cameraViewingDistance};
-    const char* names[8] = {"X:%.1f", "Y:%.1f", "Z:%.1f", "XA:%.1f", "YA:%.1f", "ZA:%.1f", "ZM:%.1f", "VD:%.1f"};
-    const int step = TextOutputGetFontHeight() - 3;
-    for (int i = 0; i < 8; ++i) TextOutputDrawDirect(s.right - 106, s.bottom - 176 + i * step, names[i], double(camera[i]));
+    const char* const names[8] = {"X:%.1f", "Y:%.1f", "Z:%.1f", "XA:%.1f", "YA:%.1f", "ZA:%.1f", "ZM:%.1f", "VD:%.1f"};
+    const int cameraTop = s.bottom - kCameraRows * row;
+    DrawValueGrid(names, camera, 8, cameraTop, row);
+    const int snapped = enableActorSnap && t.testActor;
+    const int menuTop = s.top + 1 + row, menuBottom = snapped ? cameraTop - kSnapGap - kSnapRows * row : cameraTop;
 
     // Every line formats its label (some lines act on that call); the ones in view are drawn.
     TestItem* menu = t.curMenu;
-    const int lines = TestMenuLength(menu);
-    int top = t.curItemNum - kVisibleLines / 2;
-    if (top > lines - kVisibleLines) top = lines - kVisibleLines;
+    const int lines = TestMenuLength(menu), visible = (menuBottom - menuTop) / pitch;
+    int top = t.curItemNum - visible / 2;
+    if (top > lines - visible) top = lines - visible;
     if (top < 0) top = 0;
     char text[kItemTextSize];
     for (int i = 0; i < lines; ++i) {
         text[0] = 0;
         if (!menu[i].fn(kItemLabel, text)) return 0;
-        if (i < top || i >= top + kVisibleLines) continue;
-        TextOutputDrawDirect(i == t.curItemNum ? 10 : 20, 10 + kLineHeight * (i - top), "%s", text);
+        if (i < top || i >= top + visible) continue;
+        TextOutputDrawDirect(i == t.curItemNum ? kSelectedIndent : kMenuIndent, menuTop + pitch * (i - top), "%s", text);
     }
-    if (enableActorSnap && t.testActor) DrawSnappedActor(text);
+    if (snapped) DrawSnappedActor(text, menuBottom, row);
     return 1;
 }

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "host/layoutrecord.h"
 #include "lib/resources.h"
 #include "lib/textoutput.h"
 #include "platform/quads.h"
@@ -61,6 +62,15 @@ int BasicUi_RenderScaledDbText(int x, int y, float scaleX, float scaleY, int ali
     ScreenPolyData tiles[kBasicUiMaxTextTiles];
     int n = PlaceText(x, y, scaleX, scaleY, alignX, alignY, text, length, tiles);
     for (int i = 0; i < n; ++i) DrawScreenPolyEx(&tiles[i]);
+    if (n > 0 && LayoutRecording()) {
+        int x0 = tiles[0].x, y0 = tiles[0].y, x1 = x0, y1 = y0;
+        for (int i = 0; i < n; ++i) {
+            const ScreenPolyData& t = tiles[i];
+            x0 = t.x < x0 ? t.x : x0, y0 = t.y < y0 ? t.y : y0;
+            x1 = t.x + t.w > x1 ? t.x + t.w : x1, y1 = t.y + t.h > y1 ? t.y + t.h : y1;
+        }
+        TextOutputNoteDrawnLine(x0, y0, x1 - x0, y1 - y0, text, n);
+    }
     return n > 0;
 }
 
@@ -114,6 +124,14 @@ struct Word {
     int length;
 };
 
+// One line of a column: its words, their widths, the width they take with single spaces, the
+// tallest word, and whether the line ends its paragraph.
+struct ColumnLine {
+    Word words[64];
+    int widths[64];
+    int count, used, height, paragraphEnd;
+};
+
 // The next word from *p; paragraphEnd is set when two spaces (or the end) follow it.
 static int NextWord(const char** p, Word* word, int* paragraphEnd)
 {
@@ -140,60 +158,74 @@ static int WidthOf(const Word& w, float scaleX, float scaleY, int* height)
     return x1 - x0;
 }
 
+// Takes words from *p while the line with single spaces stays within the width. The first word is
+// always taken, so that a word wider than the column still moves the text on. 0 when no word is
+// left.
+static int TakeLine(const char** p, int width, float scaleX, float scaleY, int space, ColumnLine* line)
+{
+    line->count = line->used = line->height = line->paragraphEnd = 0;
+    Word w;
+    int ends = 0;
+    while (line->count < 64 && NextWord(p, &w, &ends)) {
+        int h = 0;
+        const int ww = WidthOf(w, scaleX, scaleY, &h);
+        const int needed = line->used + (line->count ? space : 0) + ww;
+        if (line->count && needed > width) {
+            *p = w.s;
+            break;
+        }
+        line->words[line->count] = w;
+        line->widths[line->count++] = ww;
+        line->used = needed;
+        if (h > line->height) line->height = h;
+        if (ends) {
+            line->paragraphEnd = 1;
+            break;
+        }
+    }
+    return line->count > 0;
+}
+
+// The gap between the words of a line stretched to the column's edge; a line of fewer than three
+// words is never stretched (its one or two gaps would take all the room left).
+static int StretchedGap(const ColumnLine& line, int width, int space)
+{
+    if (line.count < 3) return kBoundsSentinel;
+    return space + (width - line.used) / (line.count - 1);
+}
+
 int BasicUi_RenderScaledColumnStyleText(int x, int y, int width, float scaleX, float scaleY, const char* text)
 {
     if (!text || !fontTable) return 0;
     // A space has no ink, so a line of one space measures nothing: its advance is the difference
     // that it makes between two letters.
-    int space = int(float(TextOutputSubstringLength("x x", 3) - TextOutputSubstringLength("xx", 2)) * scaleX);
-    int averageGap = space;
-    int top = y;
+    const int space = int(float(TextOutputSubstringLength("x x", 3) - TextOutputSubstringLength("xx", 2)) * scaleX);
+    const int widestGap = 2 * space;
+    const int top = y;
     const char* p = text;
-    Word words[64];
+    ColumnLine line;
     for (;;) {
-        // Take words while the line with single spaces stays within the width. The first word is
-        // always taken, so that a word wider than the column still moves the text on.
-        int count = 0, used = 0, lineHeight = 0, paragraphEnd = 0;
-        int widths[64];
-        const char* before = p;
-        Word w;
-        int ends = 0;
-        while (count < 64 && NextWord(&p, &w, &ends)) {
-            int h = 0;
-            int ww = WidthOf(w, scaleX, scaleY, &h);
-            int needed = used + (count ? space : 0) + ww;
-            if (count && needed > width) {
-                p = w.s;
-                break;
-            }
-            words[count] = w;
-            widths[count++] = ww;
-            used = needed;
-            if (h > lineHeight) lineHeight = h;
-            if (ends) {
-                paragraphEnd = 1;
-                break;
-            }
+        // A paragraph is justified only when every line of it but the last stretches to the
+        // column's edge with gaps of at most twice a space; otherwise all of it is set flush left
+        // with single spaces. Its last line always keeps single spaces.
+        const char* start = p;
+        int lines = 0, justify = 1;
+        while (TakeLine(&p, width, scaleX, scaleY, space, &line)) {
+            ++lines;
+            if (line.paragraphEnd) break;
+            if (StretchedGap(line, width, space) > widestGap) justify = 0;
         }
-        if (!count || p == before) break;
-        int gap = space;
-        if (count >= 2) {
-            int even = space + (width - used) / (count - 1);
-            if (!paragraphEnd) {
-                gap = even;
-                averageGap = (averageGap + gap) / 2;
-            } else {
-                // The last line of a paragraph keeps the gaps of the lines above it rather than
-                // stretching to the column's edge.
-                gap = averageGap < even ? averageGap : even;
+        if (!lines) break;
+        p = start;
+        for (int n = 0; n < lines && TakeLine(&p, width, scaleX, scaleY, space, &line); ++n) {
+            const int gap = justify && !line.paragraphEnd ? StretchedGap(line, width, space) : space;
+            int cx = x;
+            for (int i = 0; i < line.count; ++i) {
+                BasicUi_RenderScaledDbText(cx, y, scaleX, scaleY, 0, 0, line.words[i].s, line.words[i].length);
+                cx += line.widths[i] + gap;
             }
+            y += line.height > 0 ? line.height : TextOutputGetFontHeight();
         }
-        int cx = x;
-        for (int i = 0; i < count; ++i) {
-            BasicUi_RenderScaledDbText(cx, y, scaleX, scaleY, 0, 0, words[i].s, words[i].length);
-            cx += widths[i] + gap;
-        }
-        y += lineHeight > 0 ? lineHeight : TextOutputGetFontHeight();
     }
     return y - top;
 }

@@ -21,8 +21,11 @@ int BasicUi_BoundsScaledDbText(int x, int y, float scaleX, float scaleY, int ali
 // A black plate under the text, each glyph grown by border pixels; modulation 127 afterwards.
 int BasicUi_RenderScaledDbTextBG(int x, int y, float scaleX, float scaleY, int alignX, int alignY, const char* text,
                                  int border);
-// Justified text in a column of the given width: words split at single spaces, two spaces end a
-// paragraph. A word wider than the column gets a line of its own. Returns the height drawn.
+// Text in a column of the given width: words split at single spaces, two spaces end a paragraph.
+// A paragraph is justified only where every line but its last stretches to the edge with gaps of
+// at most twice a space (and three words or more); otherwise it is set flush left. The last line
+// of a paragraph keeps single spaces. A word wider than the column gets a line of its own.
+// Returns the height drawn.
 int BasicUi_RenderScaledColumnStyleText(int x, int y, int width, float scaleX, float scaleY, const char* text);
 // Nine-part box from a bitmap resource of bitmapW x bitmapH with corners cornerW x cornerH.
 int BasicUi_RenderSizableBox(int rsid, int x, int y, int w, int h, int cornerW, int cornerH, int bitmapW,

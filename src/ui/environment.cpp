@@ -14,6 +14,7 @@
 #include "shell/settings.h"
 #include "ui/memoryslots.h"
 #include "ui/osk.h"
+#include "ui/presslatch.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgettypes.h"
 
@@ -695,4 +696,5 @@ void BasicUiEnvironment_Clear(sBasicUiEnvironment* env)
     std::memset(env->cHash, 0, sizeof env->cHash);
     BasicMemory_Reset(env->memorySlot);
     env->inputMode = BasicUiInputMode_Normal;
+    BasicUi_ClearLatch();
 }

@@ -15,6 +15,7 @@
 #include "platform/shaders.h"
 #include "platform/utilities.h"
 #include "ui/osk.h"
+#include "ui/presslatch.h"
 #include "ui/rlstracker.h"
 #include "ui/widgets/dialogbox.h"
 #include "ui/widgets/scene3d.h"
@@ -124,9 +125,12 @@ int BasicUi_UpdateEnvironment(sBasicUiEnvironment* env, float dt)
     BasicUi_ResetKeys();
     BasicUi_ClrController(0);
     // The frame starts from the live pad, so that triggers, cursor navigation and dialogs that read
-    // the UI's copy see the player's buttons; widgets inject their own presses over it.
-    basicUiInput.buttons = UiButtonsOf(allInput.buttons);
-    basicUiInput.edges = UiButtonsOf(allInput.edges);
+    // the UI's copy see the player's buttons; widgets inject their own presses over it. Buttons
+    // held since before the page or question opened are left out until let go.
+    BasicUi_UpdateLatch();
+    const joystickState* live = BasicUi_GetController(1);
+    basicUiInput.buttons = UiButtonsOf(live->buttons);
+    basicUiInput.edges = UiButtonsOf(live->edges);
     for (sBasicUiDisplay* d = env->displayRoot; d; d = d->nextDisplay) {
         if (!d->isActive.value) continue;
         for (sBasicUiScreen* s = d->nextScreen; s; s = s->nextScreen) {
@@ -150,26 +154,12 @@ static int (*const basicUiDrawEnd[kBasicUiRenderPasses])() = {RenderEndDisplay0L
                                                                 RenderEndDisplay1};
 
 static int basicUiRenderPass = -1;
-static int basicUiOffset2D[2] = {0, 0};
 
 int BasicUi_GetRenderPass() { return basicUiRenderPass; }
 
-void BasicUi_GetRenderOffset2D(int* x, int* y)
-{
-    if (x) *x = basicUiOffset2D[0];
-    if (y) *y = basicUiOffset2D[1];
-}
-
-// The 2D offset of the pass. The renderer applies it (RenderSetOffset2D) to all 2D drawing of the
-// pass once it draws quads; until then the pass keeps it where its widgets can read it.
-// The pass's place on the 720 x 360 canvas: the renderer's 2D origin moves there, so widgets
-// draw in canvas coordinates on every screen.
-static void SetPassOffset2D(int x, int y)
-{
-    basicUiOffset2D[0] = x;
-    basicUiOffset2D[1] = y;
-    RenderSetOffset2D(x, y);
-}
+// The pass's place on the 720 x 360 canvas is the renderer's 2D origin during the pass, so widgets
+// draw in canvas coordinates on every screen; they read it from the renderer.
+void BasicUi_GetRenderOffset2D(int* x, int* y) { RenderGetOffset2D(x, y); }
 
 int BasicUi_RenderEnvironmentFull(sBasicUiEnvironment* env)
 {
@@ -179,11 +169,16 @@ int BasicUi_RenderEnvironmentFull(sBasicUiEnvironment* env)
     return result;
 }
 
+// The passes move the renderer's 2D origin onto the canvas; what draws after them in the same
+// frame (the save loop's boxes, the no-HOME icon, a game's overlays) works in screen pixels, so the
+// origin they found is put back when they end.
 int BasicUi_RenderEnvironment(sBasicUiEnvironment*)
 {
+    int foundX = 0, foundY = 0;
+    RenderGetOffset2D(&foundX, &foundY);
     int result = 1;
     for (int pass = 0; pass < kBasicUiRenderPasses; pass++) {
-        SetPassOffset2D(basicUiRenderPassOffset[pass][0], basicUiRenderPassOffset[pass][1]);
+        RenderSetOffset2D(basicUiRenderPassOffset[pass][0], basicUiRenderPassOffset[pass][1]);
         if (!basicUiDrawStart[pass]()) {
             result = 0;
             continue;
@@ -198,6 +193,7 @@ int BasicUi_RenderEnvironment(sBasicUiEnvironment*)
         basicUiRenderPass = -1;
         if (!basicUiDrawEnd[pass]()) result = 0;
     }
+    RenderSetOffset2D(foundX, foundY);
     return result;
 }
 
@@ -248,9 +244,18 @@ void BasicUi_ClrController(int all)
     basicUiInput.edges = 0;
 }
 
+// The live input without the buttons the press latch holds back.
+static joystickState basicUiLive;
+
 joystickState* BasicUi_GetController(int live)
 {
-    if (live) return &allInput;
+    if (live) {
+        const uint16_t held = BasicUi_LatchedButtons();
+        basicUiLive = allInput;
+        basicUiLive.buttons = uint16_t(basicUiLive.buttons & ~held);
+        basicUiLive.edges = uint16_t(basicUiLive.edges & ~held);
+        return &basicUiLive;
+    }
     basicUiInput.x = allInput.x;
     basicUiInput.y = allInput.y;
     return &basicUiInput;

@@ -31,7 +31,8 @@ enum { kBasicUiRenderPasses = 3, kBasicUiCanvasWidth = 720, kBasicUiCanvasHeight
 extern const int basicUiRenderPassOffset[kBasicUiRenderPasses][2];
 // The pass being drawn (0 left eye, 1 right eye, 2 lower screen), -1 outside the passes.
 int BasicUi_GetRenderPass();
-// The 2D offset of the pass being drawn, or of the last one drawn.
+// The renderer's 2D offset: during a pass, the pass's place on the canvas; after the passes, the
+// offset they found.
 void BasicUi_GetRenderOffset2D(int* x, int* y);
 
 // Frame statistics: seconds spent in updates and passes, passes counted, and the rate computed
@@ -60,8 +61,9 @@ extern joystickState basicUiInput;
 // Clears the injected buttons and edges; with all, also the sticks, the live input and the
 // platform's controller states.
 void BasicUi_ClrController(int all);
-// live: the combined live input (allInput). 0: the UI's copy, with the first stick of the live
-// input: the frame's live buttons with what widgets injected this frame.
+// live: the combined live input (allInput) without the buttons the press latch holds back
+// (presslatch.h). 0: the UI's copy, with the first stick of the live input: the frame's live
+// buttons (less those held back) with what widgets injected this frame.
 joystickState* BasicUi_GetController(int live);
 
 // Masks of the UI's input state.

@@ -587,7 +587,10 @@ int BasicUi_LoadResourceRange1x1(int first, int last)
     for (int id = first; id <= last; ++id) {
         if (!GetResourceHeader(id, &r)) continue;
         if (r->resourceType == kResourceTypeGroup) {
-            if (!done && !LoadResourceGroup(id)) PrintError("BasicUi: could not load basicUi resource group %i!", id);
+            // Both displays may name the same resource set: a group already in memory is there
+            // for this range too, and is not loaded (nor reported) again.
+            if (!done && !r->resourceHandle && !LoadResourceGroup(id))
+                PrintError("BasicUi: could not load basicUi resource group %i!", id);
             continue;
         }
         if (r->resourceLength <= 0 || done) continue;

@@ -55,6 +55,55 @@ static int SelectFont(int fontRSID)
     return 0;
 }
 
+// The lower screen on the 2D canvas: a key past its right or bottom edge could never be touched.
+enum { kLowerScreenRight = 400 + 320, kLowerScreenBottom = 60 + 240 };
+
+// The widths the keys are built from: a letter or digit ("W"), the wide keys (DEL, ENTER and SHIFT,
+// as wide as the widest label) and ESC, and the font's height.
+struct KeyMetrics {
+    int F, wW, wide, wEsc;
+};
+
+// Lays the keys of the layout out from the keyboard's corner with trim T (each key's padding and
+// the gap between keys), and sets the keyboard's size.
+static void LayOutKeys(sBasicUiOSK* osk, const char* layout, const KeyMetrics& m, int T)
+{
+    const int x = osk->x, y = osk->y, F = m.F;
+    int cx = x + T, cy = y + 4 * T + 2 * F, right = x;
+    osk->keys = 0;
+    for (const char* p = layout; p && *p && osk->keys < kBasicUiOskMaxKeys; ++p) {
+        if (p[0] == '#' && p[1] == '#') {
+            ++p;
+            cy += F + 2 * T;
+            cx = x + T;
+            continue;
+        }
+        if (*p == '\t') {
+            cx += T + m.wW / 2;
+            continue;
+        }
+        int code = *p, ref = m.wW;
+        if (code == kBasicUiOskDel || code == kBasicUiOskEnter || code == kBasicUiOskShift) ref = m.wide;
+        else if (code == kBasicUiOskEsc) ref = m.wEsc;
+        else if (code == ' ') ref = 4 * m.wW + 10 * T;
+        int k = osk->keys++;
+        osk->key[k] = (signed char)code;
+        osk->keyX[k] = cx;
+        osk->keyY[k] = cy;
+        osk->keyW[k] = ref + 2 * T;
+        osk->keyH[k] = F + T;
+        if (cx + osk->keyW[k] > right) right = cx + osk->keyW[k];
+        cx += ref + 3 * T;
+    }
+    osk->w = right - x;
+    osk->h = F + 2 * T + cy - y;
+}
+
+static int FitsLowerScreen(const sBasicUiOSK* osk)
+{
+    return osk->x + osk->w <= kLowerScreenRight && osk->y + osk->h <= kLowerScreenBottom;
+}
+
 int BasicUi_CreateOSK(sBasicUiOSK* osk, const char* title, const char* layout, int x, int y, int bufferMax,
                       int fontRSID, int bgRSID, int keyRSID, int keyTrim, float repeatRate)
 {
@@ -67,7 +116,6 @@ int BasicUi_CreateOSK(sBasicUiOSK* osk, const char* title, const char* layout, i
     osk->y = y;
     osk->bgRSID = bgRSID;
     osk->keyRSID = keyRSID;
-    osk->keyTrim = keyTrim;
     osk->repeatRate = repeatRate;
     osk->pressLast = -1;
     int previous = TextOutputGetFontRSID();
@@ -76,41 +124,25 @@ int BasicUi_CreateOSK(sBasicUiOSK* osk, const char* title, const char* layout, i
     if (!haveFont) PrintError("osk: no font for the keyboard (%i); keys are drawn without labels", fontRSID);
     else if (osk->fontRSID != fontRSID)
         PrintError("osk: font %i is not loaded; the keyboard uses the default font", fontRSID);
-    int F = haveFont ? TextOutputGetFontHeight() : kNoFontHeight, T = keyTrim;
-    osk->fontHeight = F;
-    int wW = Width("W", haveFont);
-    int wide = 0;
+    KeyMetrics m = {haveFont ? TextOutputGetFontHeight() : kNoFontHeight, Width("W", haveFont), 0,
+                    Width("ESC", haveFont)};
     for (const char* s : {"DEL", "ENTER", "SHIFT", "SPACE", "ESC"}) {
         int w = Width(s, haveFont);
-        if (w > wide) wide = w;
+        if (w > m.wide) m.wide = w;
     }
-    int cx = x + T, cy = y + 4 * T + 2 * F, right = x;
-    for (const char* p = layout; p && *p && osk->keys < kBasicUiOskMaxKeys; ++p) {
-        if (p[0] == '#' && p[1] == '#') {
-            ++p;
-            cy += F + 2 * T;
-            cx = x + T;
-            continue;
-        }
-        if (*p == '\t') {
-            cx += T + wW / 2;
-            continue;
-        }
-        int code = *p, ref = wW;
-        if (code == kBasicUiOskDel || code == kBasicUiOskEnter || code == kBasicUiOskShift) ref = wide;
-        else if (code == kBasicUiOskEsc) ref = Width("ESC", haveFont);
-        else if (code == ' ') ref = 4 * wW + 10 * T;
-        int k = osk->keys++;
-        osk->key[k] = (signed char)code;
-        osk->keyX[k] = cx;
-        osk->keyY[k] = cy;
-        osk->keyW[k] = ref + 2 * T;
-        osk->keyH[k] = F + T;
-        if (cx + osk->keyW[k] > right) right = cx + osk->keyW[k];
-        cx += ref + 3 * T;
-    }
-    osk->w = right - x;
-    osk->h = F + 2 * T + cy - y;
+    osk->fontHeight = m.F;
+    // Every key must be on the lower screen, where the stylus can reach it. The top row (ESC, ten
+    // digits, DEL) is the widest: in the game's keyboard font at the text-input command's trim of
+    // 4 it needs 366 pixels, and the screen has 320. The labels keep their size, so that they stay
+    // readable, and the trim (each key's padding and the gaps between keys) shrinks instead until
+    // the keys fit: trim 2 lays that keyboard out 294 pixels wide.
+    int T = keyTrim < 0 ? 0 : keyTrim;
+    LayOutKeys(osk, layout, m, T);
+    while (T > 0 && !FitsLowerScreen(osk)) LayOutKeys(osk, layout, m, --T);
+    if (!FitsLowerScreen(osk))
+        PrintError("osk: the keyboard at (%i, %i) does not fit on the lower screen; keys past its edge cannot be touched",
+                   x - 400, y - 60);
+    osk->keyTrim = T;
     if (previous >= 0) TextOutputSelectFont(previous);
     return 1;
 }

@@ -38,7 +38,9 @@ extern const char basicUiOskLayout[];
 void BasicUiOSK_Open(sBasicUiEnvironment* env, const char* title, int x, int y, int fontRSID, int keyTrim,
                      int bufferMax, BasicUiInputMode cancelMode);
 // Builds a keyboard record. Without any font the keys are laid out with fixed metrics and drawn
-// without labels, so that there is always a key to leave by.
+// without labels, so that there is always a key to leave by. Where the keys at keyTrim would cross
+// the lower screen's right or bottom edge, they are laid out with the largest smaller trim that
+// fits; the record's keyTrim is the one used.
 int BasicUi_CreateOSK(sBasicUiOSK* osk, const char* title, const char* layout, int x, int y, int bufferMax,
                       int fontRSID, int bgRSID, int keyRSID, int keyTrim, float repeatRate);
 // The frame of the keyboard opened by env: the stylus, the keys, and the input mode once it is

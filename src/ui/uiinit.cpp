@@ -9,6 +9,7 @@
 #include "ui/environment.h"
 #include "ui/frameupdate.h"
 #include "ui/loader.h"
+#include "ui/presslatch.h"
 #include "ui/registry.h"
 #include "ui/stats.h"
 #include "xml/xmlreader.h"
@@ -62,6 +63,7 @@ int BasicUi_Init(int useMotionControls)
     basicUiUseMotionControls = useMotionControls;
     BasicMemory_Init(basicUiNumberOfMemorySlots);
     BasicUi_ClrController(1);
+    BasicUi_ClearLatch();
     ChooseFont();
     if (!ResourceLoaded(basicUiFontID)) LoadUiArchive();
 

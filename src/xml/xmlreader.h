@@ -76,11 +76,11 @@ float BasicXmlReader_GetValFLOAT(sBasicXmlReader* reader, float defaultValue);
 // Replaces every '\' by '/' in place. Returns 1 (0 for null).
 int BasicXml_BS2FS(char* path);
 // Formats into at most size - 1 characters and terminates; returns the characters written.
-int BasicXml_SNPrintf(char* buf, int size, const char* format, ...);
+int BasicXml_SNPrintf(char* buf, int size, const char* format, ...) __attribute__((format(printf, 3, 4)));
 
 // Remains of a writer: nothing is printed or written through these.
 int BasicXml_EnablePrintf(int enable);
-int BasicXml_Printf(const char* format, ...);
+int BasicXml_Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 int BasicXml_PrintSpaces(int n);
-int BasicXml_Print(void* fp, const char* format, ...);
+int BasicXml_Print(void* fp, const char* format, ...) __attribute__((format(printf, 2, 3)));
 int BasicXml_CloseW(void* fp);

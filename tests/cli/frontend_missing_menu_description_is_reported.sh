@@ -3,6 +3,7 @@
 # program with a message naming the description instead of an empty menu with no way on.
 #   frontend_missing_menu_description_is_reported.sh ZENDROLYX ROM
 set -e
+. "$(dirname "$0")/checks.sh"
 game=$1
 rom=$2
 rm -rf no-menus && mkdir -p no-menus/rom/Resource

@@ -5,6 +5,7 @@
 # stylus (its blue slider).
 #   frontend_options_take_effect_in_the_next_game.sh ZENDROLYX SHOT_CHECK
 set -e
+. "$(dirname "$0")/checks.sh"
 game=$1
 check=$2
 rm -rf menu-options && mkdir -p menu-options/touch menu-options/buttons menu-options/data
@@ -29,4 +30,4 @@ run buttons menu-options/buttons.txt 850 545,828
 "$check" menu-options/buttons/frame00828-lower.png warm:212,155,6,20
 # The options were saved on leaving their screen, before any game.
 "$check" menu-options/buttons/frame00545-lower.png warm:160,16,40,40 blue:82,120,20,100
-! cmp -s cli-data/savegame.bin menu-options/data/savegame.bin
+refute cmp -s cli-data/savegame.bin menu-options/data/savegame.bin

@@ -2,6 +2,7 @@
 # The mini-game launches play to their end headless: each prints its result, and the same seed
 # prints the same result again. Usage: game_minigame_launches_print_their_results.sh ZENDROLYX
 set -e
+. "$(dirname "$0")/checks.sh"
 game="$1"
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
@@ -20,7 +21,7 @@ done
 
 # Spares: both bowlers' rounds, conversions and a finished score.
 test "$(grep -c '^score [0-9]*$' "$dir/spares-a.txt")" -eq 2
-grep '^rounds' "$dir/spares-a.txt" | awk '{ for (i = 2; i <= NF; i++) if ($i != 0 && $i != 250 && $i != 500 && $i != 1000) exit 1 }'
+each_line_passes "$dir/spares-a.txt" '^rounds' '{ for (i = 2; i <= NF; i++) if ($i != 0 && $i != 250 && $i != 500 && $i != 1000) exit 1 }'
 # Bingo: two cards of five rows with the free centre marked, and who made the line.
 test "$(grep -c -- '--\*' "$dir/bingo-a.txt")" -eq 2
 grep -q '^bingo: P[12] .* made the line$' "$dir/bingo-a.txt"

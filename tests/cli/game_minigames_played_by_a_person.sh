@@ -3,6 +3,7 @@
 # (whatever overlay is up goes on), beside a computer bowler; screenshots of the overlays are
 # checked for what they show. Usage: game_minigames_played_by_a_person.sh ZENDROLYX LANE_SHOT_CHECK
 set -e
+. "$(dirname "$0")/checks.sh"
 game="$1"
 check="$2"
 dir=$(mktemp -d)

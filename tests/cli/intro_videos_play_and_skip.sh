@@ -5,6 +5,7 @@
 # start-up goes on to the splash.
 #   intro_videos_play_and_skip.sh ZENDROLYX SHOT_CHECK ROM
 set -e
+. "$(dirname "$0")/checks.sh"
 game=$1
 check=$2
 rom=$3
@@ -35,5 +36,5 @@ head -c 20000 /dev/zero | tr '\0' 'Z' >> intro-shots/rom/Video/Intro_Studio.mkv
 "$game" --headless --frames 50 --verbose --rom intro-shots/rom --data cli-data --screenshot 40 --out intro-shots/bad \
     > /dev/null 2> intro-shots/bad.txt
 grep -q 'video: rom:/Video/Intro_Lanes.mkv: the file cannot be opened' intro-shots/bad.txt
-! grep -q 'start-up stopped' intro-shots/bad.txt
+refute grep -q 'start-up stopped' intro-shots/bad.txt
 test -e intro-shots/bad/frame00040-lower.png

@@ -116,6 +116,7 @@ protected:
         FreeResources();
         ReleaseDeviceHeap();
         gTestModeRunning = gGamePaused = gOnlineSessionActive = 0;
+        testOptions.testActor = nullptr;  // it lay in the released heap
     }
     actor_tag* Add(const char* label, int type = 6, actorFunc motion = Motion)
     {

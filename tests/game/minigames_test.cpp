@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "game/cards.h"
 #include "game/gameloop.h"
 #include "game/records.h"
@@ -156,6 +158,55 @@ TEST_F(MiniGames, PokerCardsForMarksAndTheSevenCardLimit)
     EXPECT_EQ(P().numCards, kMaxHandCards);
     EXPECT_EQ(P().gameFinished, 1);
     DisposePokerDeck();
+    ReleaseDeviceHeap();
+}
+
+// The tenth frame's cards, counted from an empty hand: a card for every strike on a fresh rack and
+// for the spare, and a bonus card for a strike that completes three in a row, also with the
+// strikes of the eighth and ninth frames.
+TEST_F(MiniGames, PokerTenthFrameCards)
+{
+    struct Case {
+        const char* name;
+        int strikesBefore;  // 0, 1 (the ninth frame) or 2 (the eighth and ninth)
+        std::vector<int> balls;
+        int cards, mark;
+    };
+    const Case cases[] = {
+        {"open", 0, {3, 4}, 0, 0},
+        {"spare, open fill ball", 0, {6, 4, 5}, 1, kMarkSpare},
+        {"spare, strike", 0, {6, 4, 10}, 2, kMarkSpare},
+        {"gutter then all ten, strike", 0, {0, 10, 10}, 2, kMarkSpare},
+        {"strike, open fill balls", 0, {10, 3, 4}, 1, kMarkStrike},
+        {"strike, spare", 0, {10, 3, 7}, 2, kMarkSpare},
+        {"double", 0, {10, 10, 4}, 2, kMarkStrike},
+        {"turkey", 0, {10, 10, 10}, 4, kMarkStrike},
+        {"ninth strike, double", 1, {10, 10, 4}, 3, kMarkStrike},
+        {"eighth and ninth strikes, strike", 2, {10, 3, 4}, 2, kMarkStrike},
+        {"eighth and ninth strikes, turkey", 2, {10, 10, 10}, 6, kMarkStrike},
+    };
+    ASSERT_EQ(UseFreshDeviceHeap(1u << 20), 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        rack = 10;
+        ASSERT_EQ(SetUpPokerDeck(), 1);
+        for (int f = 0; f < 9; ++f) {
+            if (f >= 9 - c.strikesBefore)
+                Poker(10);
+            else
+                Poker(3), Poker(4);
+        }
+        P().numCards = 0;
+        for (int pins : c.balls) {
+            EXPECT_EQ(P().gameFinished, 0);
+            Poker(pins);
+        }
+        EXPECT_EQ(P().gameFinished, 1);
+        EXPECT_EQ(P().numCards, c.cards);
+        EXPECT_EQ(P().frameMark[kLastFrame], c.mark);
+        DisposePokerDeck();
+    }
     ReleaseDeviceHeap();
 }
 

@@ -2,12 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 
+#include "host/errorlog.h"
 #include "host/host.h"
 
 namespace {
@@ -125,6 +133,51 @@ TEST_F(HostFiles, MissingFilesAndBadArguments)
     EXPECT_EQ(HostFileDelete("rom:/nothing.bin"), kHostFileNotFound);
     EXPECT_EQ(HostFileDelete("rom:/sub/digits.bin"), kHostFileOk);
     EXPECT_EQ(HostFileExists("rom:/sub/digits.bin"), 0);
+}
+
+// A named pipe is refused at once, not waited on for a writer; a directory is refused too, and
+// both say so. Should the open wait, a writer comes after two seconds, so that the test ends.
+TEST_F(HostFiles, ANamedPipeOrADirectoryIsRefusedAtOnce)
+{
+    const fs::path pipe = data_ / "savegame.bin";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    std::atomic<bool> finished{false};
+    std::thread writer([&] {
+        const auto start = std::chrono::steady_clock::now();
+        while (!finished) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            if (std::chrono::steady_clock::now() - start < std::chrono::seconds(2)) continue;
+            const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);  // succeeds only with a reader
+            if (fd >= 0) {
+                ::close(fd);
+                break;
+            }
+        }
+    });
+    HostClearErrorLog();
+    int32_t result = kHostFileOk;
+    const auto start = std::chrono::steady_clock::now();
+    HostFile* f = HostFileOpenRead("data:/savegame.bin", &result);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    finished = true;
+    writer.join();
+    EXPECT_EQ(f, nullptr);
+    EXPECT_EQ(result, kHostFileNotAFile);
+    EXPECT_LT(waited, std::chrono::seconds(1)) << "the open waited for a writer";
+    EXPECT_NE(HostErrorLog().find("is a named pipe, not a file"), std::string::npos) << HostErrorLog();
+
+    EXPECT_EQ(HostFileOpenRead("rom:/sub", &result), nullptr);
+    EXPECT_EQ(result, kHostFileNotAFile);
+    EXPECT_NE(HostErrorLog().find("is a directory, not a file"), std::string::npos) << HostErrorLog();
+    HostClearErrorLog();
+    // A regular file opens and reads as before.
+    HostFile* digits = HostFileOpenRead("rom:/sub/digits.bin", &result);
+    ASSERT_NE(digits, nullptr);
+    char buf[10];
+    uint32_t done = 0;
+    EXPECT_EQ(HostFileRead(digits, buf, 10, &done), kHostFileOk);
+    EXPECT_EQ(done, 10u);
+    EXPECT_EQ(HostFileClose(digits), kHostFileOk);
 }
 
 TEST_F(HostFiles, WritesReplaceTheOldFileOnlyWhenClosed)

@@ -145,26 +145,27 @@ TEST_F(HostInputWindow, AClickOnATouchButtonPressesItOnceAndADragMovesIt)
     EXPECT_EQ(knob.x, 130);
 }
 
-// The keyboard drives every step of the button-driven throw: X is A (go on, stop the swing and
-// the meter), Z is B (back), Enter is START, and Shift with A or D is the circle pad across
+// The keyboard drives every step of the button-driven throw: A goes on (and stops the swing and
+// the meter), Escape goes back, Enter is START, and Shift with A or D is the circle pad across
 // (walk the bowler, hold the hook).
 TEST_F(HostInputWindow, TheKeysOfTheButtonThrowReachTheGamesButtonsAndCirclePad)
 {
-    Key(SDL_SCANCODE_X, 1);
+    Key(SDL_SCANCODE_A, 1);
     ReadControls(nullptr);
     EXPECT_EQ(allInput.buttons, kButtonA);
     EXPECT_EQ(allInput.edges, kButtonA);
-    Key(SDL_SCANCODE_X, 0);
+    Key(SDL_SCANCODE_A, 0);
     ReadControls(nullptr);
     EXPECT_EQ(allInput.buttons, 0);
     EXPECT_EQ(allInput.edges, kButtonA) << "the let-go the steps wait for";
 
-    Key(SDL_SCANCODE_Z, 1);
+    Key(SDL_SCANCODE_ESCAPE, 1);
     Key(SDL_SCANCODE_RETURN, 1);
     ReadControls(nullptr);
     EXPECT_EQ(allInput.buttons, kButtonB | kButtonStart);
-    Key(SDL_SCANCODE_Z, 0);
+    Key(SDL_SCANCODE_ESCAPE, 0);
     Key(SDL_SCANCODE_RETURN, 0);
+    ReadControls(nullptr);
 
     Key(SDL_SCANCODE_LSHIFT, 1);
     Key(SDL_SCANCODE_D, 1);
@@ -175,7 +176,7 @@ TEST_F(HostInputWindow, TheKeysOfTheButtonThrowReachTheGamesButtonsAndCirclePad)
     Key(SDL_SCANCODE_A, 1);
     ReadControls(nullptr);
     EXPECT_EQ(allInput.x, -1.0f);
-    EXPECT_EQ(allInput.buttons, 0) << "A with Shift is the circle pad, not Y";
+    EXPECT_EQ(allInput.buttons, 0) << "A with Shift is the circle pad, not the A button";
     Key(SDL_SCANCODE_A, 0);
     Key(SDL_SCANCODE_LSHIFT, 0);
     ReadControls(nullptr);
@@ -187,6 +188,33 @@ TEST_F(HostInputWindow, TheKeysOfTheButtonThrowReachTheGamesButtonsAndCirclePad)
     EXPECT_EQ(allInput.buttons, kButtonLeft);
     Key(SDL_SCANCODE_LEFT, 0);
     ReadControls(nullptr);
+}
+
+// A tap of the A key and a click shorter than a frame, both let go before the frame's read, reach
+// the game: A newly pressed for one frame then let go, and a touch button under the click pressed.
+TEST_F(HostInputWindow, TapsShorterThanAFrameReachTheGame)
+{
+    Key(SDL_SCANCODE_A, 1);
+    Key(SDL_SCANCODE_A, 0);
+    ReadControls(nullptr);
+    EXPECT_EQ(allInput.buttons, kButtonA);
+    EXPECT_EQ(allInput.edges, kButtonA);
+    ReadControls(nullptr);
+    EXPECT_EQ(allInput.buttons, 0);
+    EXPECT_EQ(allInput.edges, kButtonA);
+
+    TouchButton_tag next{};
+    CreateTouchButton(&next, 226, 173, 50, 50);
+    UpdateTouchButton(&next);  // the stylus is up: the button may react
+    Mouse(SDL_MOUSEBUTTONDOWN, 80 + 2 * 251, 480 + 2 * 198);
+    Mouse(SDL_MOUSEBUTTONUP, 80 + 2 * 251, 480 + 2 * 198);
+    ReadControls(nullptr);
+    UpdateTouchButton(&next);
+    EXPECT_EQ(next.pressed, 1);
+    ReadControls(nullptr);
+    UpdateTouchButton(&next);
+    EXPECT_EQ(Touch().isTouching, 0);
+    EXPECT_EQ(next.pressed, 0);
 }
 
 }  // namespace

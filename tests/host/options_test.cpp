@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -108,6 +111,25 @@ TEST(HostOptions, FrameLimitRaisesTheCloseOrder)
     EXPECT_EQ(HostCloseRequested(), 1);
     gHostOptions.frameLimit = -1;
     HostResetFrames();
+}
+
+// The first SIGTERM or SIGINT is the close order and the program goes on to close; a second one,
+// of either kind, while it closes ends it as the signal's default would.
+TEST(HostCloseSignals, TheFirstAsksToCloseTheSecondEndsTheProgram)
+{
+    const int signals[2][2] = {{SIGTERM, SIGTERM}, {SIGINT, SIGTERM}};
+    for (const auto& pair : signals) {
+        EXPECT_EXIT(
+            {
+                HostResetFrames();
+                HostCatchCloseSignals();
+                std::raise(pair[0]);
+                if (!HostCloseRequested()) _exit(3);
+                std::raise(pair[1]);
+                _exit(4);  // still running: the second signal was caught again
+            },
+            ::testing::KilledBySignal(pair[1]), "");
+    }
 }
 
 }  // namespace

@@ -43,10 +43,23 @@ TEST(PrintBasics, PercentAndUnknownConversions)
     char buffer[8] = "xxxxxxx";
     EXPECT_EQ(PrintString(buffer, sizeof buffer, nullptr), 0);
     EXPECT_STREQ(buffer, "");
-    // An unknown conversion prints nothing and takes no argument.
+    // An unknown conversion prints nothing and takes no argument, with a length modifier too.
     EXPECT_EQ(Format("%x%d", 7), "7");
-    EXPECT_EQ(Format("%5u|%s", "pin"), "|pin");
-    EXPECT_EQ(Format("%ld", 3), "d");  // no length modifiers: the l is an unknown conversion
+    EXPECT_EQ(Format("%5lx|%s", "pin"), "|pin");
+}
+
+// u, and every length modifier before d, i and u, take the argument of their type whole.
+TEST(PrintInt, UnsignedAndLengthModifiers)
+{
+    EXPECT_EQ(Format("%u|%5u|%05u", 3000000000u, 7u, 42u), "3000000000|7    |00042");
+    EXPECT_EQ(Format("%llu bytes, %u read, %d", 3221225472ull, 80108u, 80108), "3221225472 bytes, 80108 read, 80108");
+    EXPECT_EQ(Format("%lld %ld %li", LLONG_MIN, -5000000000L, LONG_MAX), "-9223372036854775808 -5000000000 9223372036854775807");
+    EXPECT_EQ(Format("%llu", ULLONG_MAX), "18446744073709551615");
+    EXPECT_EQ(Format("%zu %zd %td %jd %ju", size_t(1) << 40, ptrdiff_t(-3), ptrdiff_t(-4), intmax_t(-5), uintmax_t(6)),
+              "1099511627776 -3 -4 -5 6");
+    // hh and h read an int and keep its low byte or half, as printf does.
+    EXPECT_EQ(Format("%hhd %hhu %hd %hu", 0x1ff, 0x1ff, 0x18000, 0x18000), "-1 255 -32768 32768");
+    EXPECT_EQ(Format("%+u % u %.3lu", 5u, 6u, 7ul), "5 6 007");
 }
 
 TEST(PrintInt, SignsPaddingPrecisionAndExtremes)

@@ -83,6 +83,34 @@ TEST_F(AutoSave, SavesBehindTheMessageThenSaysSo)
     EXPECT_EQ(SaveFile(), image);
 }
 
+// The save is under way from the saving box's first frame, so sleep is refused all through it:
+// through the frames before the write starts too, and again when a failed save is tried again.
+TEST_F(AutoSave, TheSaveIsUnderWayFromItsFirstFrame)
+{
+    std::string image(300, 'a');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (attempt == 1) HostFileSetFault(kHostOpWrite, "savegame", 1, kHostFileNoSpace);
+        ASSERT_EQ(SeasonSaveGame(image.data(), int(image.size())), 1);
+        EXPECT_EQ(SaveDataProcessComplete(), 0);
+        for (int frame = 0; frame < 14; ++frame) {
+            OverlayHandleInput();
+            OverlayUpdate();
+            EXPECT_EQ(SaveDataProcessComplete(), 0) << "frame " << frame;
+        }
+        Pump();
+        SaveDataEnd();
+        EXPECT_EQ(SaveDataProcessComplete(), 1);
+    }
+    ASSERT_NE(YesNoOverlayLayout(), nullptr);
+    allInput.buttons = allInput.edges = 0;
+    for (int frame = 0; frame < 6; ++frame) {
+        allInput.buttons = allInput.edges = frame == 5 ? kButtonA : 0;  // yes: the same save again
+        OverlayHandleInput();
+        OverlayUpdate();
+    }
+    EXPECT_EQ(SaveDataProcessComplete(), 0);
+}
+
 TEST_F(AutoSave, AFailedSaveKeepsTheOldOneAndAsksToTryAgain)
 {
     std::string old(300, 'o'), image(300, 'n');

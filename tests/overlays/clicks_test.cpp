@@ -112,7 +112,16 @@ TEST_F(OverlayClicks, EachClickPlaysOnceAndItsChannelIsFreeAfterTheSound)
     const Press presses[] = {
         {"A on the score sheet", [](OverlayClicks*) { Input(kButtonA, kButtonA); DSScoreInputHandler(); }},
         {"A let go on the position step",
-         [](OverlayClicks*) { OverlayUpdate(); Input(0, kButtonA); DSStandardPositionInputHandler(); }},
+         [](OverlayClicks*) {
+             // The score sheet's A is let go first (not the step's), then pressed and let go anew.
+             OverlayUpdate();
+             Input(0, kButtonA);
+             OverlayHandleInput();
+             Input(kButtonA, kButtonA);
+             OverlayHandleInput();
+             Input(0, kButtonA);
+             DSStandardPositionInputHandler();
+         }},
         {"the pause menu opening", [](OverlayClicks*) { Input(0, 0); StartPauseMenuOverlay(); OverlayUpdate(); }},
         {"Continue in the pause menu",
          [](OverlayClicks* t) { t->TouchMenuEntry(0); }},

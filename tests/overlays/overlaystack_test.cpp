@@ -1,5 +1,6 @@
-// The overlay stack: lazy opening, the input dropped after a push, exits that uncover the overlay
-// below by copying it, a full stack and a permanent top, and the controllers' reset flag.
+// The overlay stack: lazy opening, the input dropped after a push, the buttons held from before an
+// overlay came up kept from it, exits that uncover the overlay below by copying it, a full stack
+// and a permanent top, and the controllers' reset flag.
 #include "overlays/overlaystack.h"
 
 #include <gtest/gtest.h>
@@ -42,6 +43,7 @@ protected:
         OverlayResetStack();
         ScreenSetResult(savedResult);
         for (joystickState& c : controllers) c.flags = 0;
+        ClearInputs();
     }
     // One frame as the game pumps the stack.
     static void Frame()
@@ -180,6 +182,60 @@ TEST_F(OverlayStack, DuringAGameControllersAreFlaggedWhileAnOverlayIsPushed)
     EXPECT_EQ(controllers[4].flags & 2u, 0u);
     OverlayExit();
     for (int i = 0; i < 4; ++i) EXPECT_EQ(controllers[i].flags & 2u, 0u) << i;
+}
+
+// An input handler that hands over on a new press of A, as the score sheet does: closes itself and
+// pushes B.
+int HandOverOnA()
+{
+    const joystickState in = OverlayInput();
+    if (uint16_t(in.edges & in.buttons) != kButtonA) return 1;
+    OverlayExit();
+    OVERLAYTAG b = B::Tag();
+    return OverlaySelect(&b);
+}
+
+void SetInput(uint16_t held, uint16_t edges)
+{
+    allInput.buttons = held;
+    allInput.edges = edges;
+}
+
+// An overlay answers presses that begin after it came to the top (pushed or uncovered): a button
+// held then is not its, nor its release, however long it is held; a new press is.
+TEST_F(OverlayStack, AButtonHeldWhenAnOverlayComesUpIsNotItsUntilLetGo)
+{
+    OVERLAYTAG a = A::Tag(), first = {A::Open, A::Draw, A::Update, HandOverOnA, A::Close, 0};
+    SetInput(0, 0);
+    OverlaySelect(&a);
+    OverlaySelect(&first);
+    for (int i = 0; i < 4; ++i) Frame();
+    SetInput(kButtonA, kButtonA);
+    Frame();
+    ASSERT_EQ(OverlayStackSize(), 2) << "A's press handed over to B";
+    for (int i = 0; i < 10; ++i) {
+        SetInput(kButtonA, 0);
+        EXPECT_EQ(OverlayInput().buttons, 0) << "held since before B came up";
+        Frame();
+    }
+    SetInput(0, kButtonA);
+    EXPECT_EQ(OverlayInput().edges, 0) << "its release is not B's either";
+    Frame();
+    SetInput(kButtonA, kButtonA);
+    EXPECT_EQ(OverlayInput().edges, kButtonA) << "a new press is";
+    EXPECT_EQ(OverlayInput().buttons, kButtonA);
+    Frame();
+
+    // B goes while X is held: X is not the uncovered overlay's until let go and pressed again,
+    // even where no input call saw it let go.
+    SetInput(kButtonX, kButtonX);
+    ASSERT_EQ(OverlayExit(), 1);
+    EXPECT_EQ(OverlayInput().buttons, 0);
+    Frame();
+    SetInput(0, kButtonX);
+    EXPECT_EQ(OverlayInput().edges, 0);
+    SetInput(kButtonX, kButtonX);
+    EXPECT_EQ(OverlayInput().edges, kButtonX);
 }
 
 // Leaving a game closes every overlay, top first; a refusing close handler stops it there.

@@ -98,9 +98,11 @@ protected:
         ASSERT_EQ(UseFreshDeviceHeap(96u << 20), 1);
         gHostOptions.headless = 1;
         gHostOptions.audioOut.clear();
-        gHostOptions.dataDir = std::string(ZENDROLYX_BUILD_DIR) + "/bowlerpreview-data";
-        std::filesystem::remove_all(gHostOptions.dataDir);
-        std::filesystem::create_directories(gHostOptions.dataDir);
+        // A save folder of this process's own: CTest runs the suite's tests side by side, and a
+        // folder shared between them was emptied under another's first save.
+        char pattern[] = "/tmp/bowlerpreview-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        gHostOptions.dataDir = pattern;
         HostUseVirtualClock(1);
         basicUiEnvironmentPtr = nullptr;
         ASSERT_EQ(OpenBuildGameData(), 1);
@@ -117,6 +119,7 @@ protected:
         ForgetCreditsDatabase();  // both live in this suite's heap
         SaveDataEnd();
         ForgetSaveDatabase();
+        std::filesystem::remove_all(gHostOptions.dataDir);
         ExitScreens(0);
         EXPECT_EQ(DisposeSoundServices(), 1);
         TextOutputSetMode(kTextModeLeft);

@@ -179,9 +179,10 @@ TEST_F(Launchers, TheQuickPlayQuestionNamesTheAlleyAndTheBowlersThenPlays)
         "<BasicDb name=\"ui\" tableDefs=\"1\" tables=\"1\">"
         "<BasicDbTableDef name=\"t\" columns=\"2\"><BasicDbTableColumnDef name=\"k\" type=\"int\" count=\"1\"/>"
         "<BasicDbTableColumnDef name=\"text\" type=\"string\" count=\"64\"/></BasicDbTableDef>"
-        "<BasicDbTable name=\"s0Strings\" def=\"t\" rows=\"23\">"
+        "<BasicDbTable name=\"s0Strings\" def=\"t\" rows=\"27\">"
         "0,\"\",1,\"\",2,\"\",3,\"\",4,\"\",5,\"\",6,\"\",7,\"\",8,\"At %s\",9,\"1: %s\",10,\"2: %s 100%\",11,\"3: %s\","
         "12,\"4: %s\",13,\"\",14,\"\",15,\"\",16,\"\",17,\"\",18,\"\",19,\"\",20,\"\",21,\"\",22,\"(nobody)\","
+        "23,\"\",24,\"\",25,\"\",26,\"With %s\","
         "</BasicDbTable></BasicDb>");
     ASSERT_EQ(LoadText("<BasicUiDisplay name=\"d\"><BasicUiScreen name=\"s\">"
                        "<BasicUiWidget name=\"s0qp\" typeWidget=\"wtRectangle\" isActive=\"0\" isRender=\"0\"/>"
@@ -192,10 +193,13 @@ TEST_F(Launchers, TheQuickPlayQuestionNamesTheAlleyAndTheBowlersThenPlays)
     EXPECT_EQ(QuickSetupDialog(nullptr, 0), 0) << "answered yes: the sequence stops, the game starts";
     EXPECT_EQ(ScreenGetResult(), 1);
     sBasicDbTable* strings = BasicDbTable_Find(BasicDb_DbGet(2), "s0Strings");
+    const std::string second = std::string("2: ") + PlayerName(SaveI("quick play setup", 4)) + " 100%";
+    EXPECT_STREQ(BasicDbTable_GetStrElement(strings, 15, 1), second.c_str());
+    // The question's message: the alley, then on a line of its own the bowlers that play.
     EXPECT_STREQ(BasicDbTable_GetStrElement(strings, 13, 1),
-                 (std::string("At ") + BasicDbTable_GetStrElement(Game("locations"), 3, 1)).c_str());
-    EXPECT_STREQ(BasicDbTable_GetStrElement(strings, 15, 1),
-                 (std::string("2: ") + PlayerName(SaveI("quick play setup", 4)) + " 100%").c_str());
+                 (std::string("At ") + BasicDbTable_GetStrElement(Game("locations"), 3, 1) + "  With " +
+                  PlayerName(SaveI("quick play setup", 3)) + ", " + PlayerName(SaveI("quick play setup", 4)))
+                     .c_str());
     EXPECT_STREQ(BasicDbTable_GetStrElement(strings, 16, 1), "3: (nobody)");
     EXPECT_EQ(Widget("s0qp")->isRender.value, 0) << "hidden again";
 }

@@ -10,8 +10,10 @@
 #include <string>
 
 #include "db/database.h"
+#include "game/areas.h"
 #include "host/errorlog.h"
 #include "screens/credits.h"
+#include "screens/frontend_fixture.h"
 #include "screens/mainmenu.h"
 #include "screens/scriptfunctions.h"
 #include "screens/tutorials.h"
@@ -119,7 +121,16 @@ TEST_F(Menus, EveryNameTheFrontEndLooksUpIsThereWithItsType)
                               "sCareerStrings", "s21Header", "s23Header", "s24Header", "s25Header"})
         EXPECT_NE(BasicDbTable_Find(ui, table), nullptr) << table;
     // The rows the code composes into and reads formats from.
-    EXPECT_GE(BasicDbTable_Find(ui, "s0Strings")->rows, 23);
+    EXPECT_GE(BasicDbTable_Find(ui, "s0Strings")->rows, 27);
+    // The quick-play question reads alley a's name from row a + 1 of either table of names: both
+    // start with a heading.
+    sBasicDbTable* names[2] = {BasicDbTable_Find(ui, "locations"),
+                               BasicDbTable_Find(BasicUi_FindDb(env, "game"), "locations")};
+    for (sBasicDbTable* t : names) {
+        ASSERT_NE(t, nullptr);
+        EXPECT_EQ(t->rows, kNumAreas + 1);
+        EXPECT_EQ(FrontEndCell(t, 0, 0), "loc");
+    }
     EXPECT_GE(BasicDbTable_Find(ui, "sFgStrings")->rows, 9);
     EXPECT_GE(BasicDbTable_Find(ui, "s19Strings")->rows, 17);
     // A dialog returns 2 for its first answer, which every question takes as yes.
@@ -142,8 +153,8 @@ TEST_F(Menus, EveryFunctionTheScriptsCallIsOneOfTheFrontEnds)
         "VerifyCustomPlayerUnload", "SetupPlayerModel", "LoadPlayerModel", "CharacterChanged", "AssignControllers",
         "CheckForControllerPresence", "CheckForControllerPresenceII", "UpdateTrophies", "SetupEvents", "StartTutorial",
         "NextTutorial", "ShowControllerRequiredMessage",
-        // The career lists' event details and the hub's standings entries.
-        "ShowEventDetails", "OpenLeagueTable", "OpenTournamentStandings"};
+        // The career lists' event details, the hub's standings entries and quick play's slots.
+        "ShowEventDetails", "OpenLeagueTable", "OpenTournamentStandings", "ShowQuickPlaySlots"};
     std::ifstream file(std::string(ZENDROLYX_SOURCE_DIR) + "/content/ui/ui360.xml");
     std::stringstream text;
     text << file.rdbuf();

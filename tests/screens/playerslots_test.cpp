@@ -1,5 +1,6 @@
 // The set-up screens' player slots: stepping through the built-in bowlers with the wrap, the
-// bowlers a rival milestone adds, and the controllers of every set-up table kept valid.
+// bowlers a rival milestone adds, a custom bowler's way out and back, and the controllers of
+// every set-up table kept valid.
 #include <gtest/gtest.h>
 
 #include "platform/input.h"
@@ -78,13 +79,32 @@ TEST_F(PlayerSlots, EachSetUpTableKeepsItsOwnControllers)
     EXPECT_EQ(c[1], 0);
 }
 
-TEST_F(PlayerSlots, ACustomBowlerLeavesItsSlotOnlyWhenThePlayerAgrees)
+// A custom bowler leaves its slot after the question (the shown dialog agrees at once) and the
+// step after it, to the first built-in bowler no other slot holds; the player's own bowler comes
+// round again after the last built-in one. No bowler is ever in two slots.
+TEST_F(PlayerSlots, ACustomBowlerLeavesAfterTheQuestionAndComesRoundAgain)
 {
+    const int own = BasicDbTable_GetElementI(Save("career setup"), 1, 0);
     Select(1);
-    BasicDbTable_SetElementI(Save("mini game setup"), 3, 0, 3);
+    BasicDbTable_SetElementI(Save("mini game setup"), 3, 0, own);
+    for (int k = 2; k <= 4; ++k) BasicDbTable_SetElementI(Save("mini game setup"), 2 + k, 0, 9 + k);  // 11, 12, 13
     EXPECT_EQ(VerifyCustomPlayerUnload(nullptr, 3), 1);
-    EXPECT_EQ(Bowler(1), GetPlayersMax()) << "the last built-in bowler takes its place";
-    BasicDbTable_SetElementI(Save("mini game setup"), 3, 0, 3);
-    EXPECT_EQ(VerifyCustomPlayerUnload(nullptr, -3), 1);
-    EXPECT_EQ(Bowler(1), 12);
+    EXPECT_EQ(Bowler(1), own) << "the step that follows takes it out";
+    SelectNextPlayerIndex(nullptr, 3);
+    EXPECT_EQ(Bowler(1), 14) << "11 to 13 are in the other slots";
+    while (Bowler(1) != GetPlayersMax()) SelectNextPlayerIndex(nullptr, 3);
+    SelectNextPlayerIndex(nullptr, 3);
+    EXPECT_EQ(Bowler(1), own) << "after the last built-in bowler, the player's own";
+    SelectNextPlayerIndex(nullptr, 3);
+    EXPECT_EQ(Bowler(1), 14);
+    SelectNextPlayerIndex(nullptr, -3);
+    EXPECT_EQ(Bowler(1), own) << "down from the first free built-in bowler";
+
+    Select(2);
+    SelectNextPlayerIndex(nullptr, -3);
+    EXPECT_EQ(Bowler(2), GetPlayersMax()) << "the own bowler is slot 1's already";
+    for (int i = 0; i < 12; ++i) {
+        SelectNextPlayerIndex(nullptr, 3);
+        for (int k : {1, 3, 4}) EXPECT_NE(Bowler(2), Bowler(k)) << "step " << i;
+    }
 }

@@ -7,12 +7,17 @@
 #include <vector>
 
 #include "host/errorlog.h"
+#include "host/host.h"
+#include "overlays/autosave.h"
+#include "overlays/nohomeicon.h"
+#include "overlays/overlaystack.h"
 #include "screens/frontend_fixture.h"
 #include "screens/proshop.h"
 #include "screens/saveflow.h"
 #include "screens/scriptfunctions.h"
 #include "screens/trophies.h"
 #include "screens/unlocks.h"
+#include "shell/savedata.h"
 #include "ui/frameupdate.h"
 #include "ui/registry.h"
 #include "ui/widgets/commands.h"
@@ -76,6 +81,42 @@ protected:
     char State(int column, int item) { return GetCareerPlayerItemState(column, item); }
     int Price(const char* table, int item) { return BasicDbTable_GetElementI(Game(table), 6, item); }
     int r = -1;
+};
+
+// The shop over the live save database, with a save folder of the test's own.
+class ProShopSaved : public ProShop {
+protected:
+    HostOptions options;
+    void SetUp() override
+    {
+        ProShop::SetUp();
+        options = gHostOptions;
+        gHostOptions.dataDir = scratch + "/save";
+        gHostOptions.headless = 1;
+        ASSERT_EQ(SaveDataInit(), 1);
+        OverlayResetStack();
+        gAutoSaveSlot = 0;
+        Restart();
+        BasicDb_DbRegister(game);
+    }
+    void TearDown() override
+    {
+        OverlayResetStack();
+        SaveDataEnd();
+        ResetNoHomeIcon();
+        ForgetSaveDatabase();
+        gHostOptions = options;
+        ProShop::TearDown();
+    }
+    // The save database as a new start of the program finds it (the default one from content/).
+    void Restart()
+    {
+        ForgetSaveDatabase();
+        gHostOptions.romDir = std::string(ZENDROLYX_SOURCE_DIR) + "/content";
+        ASSERT_EQ(LoadSaveDatabase(), 1);
+        ASSERT_EQ(PumpSaveOverlays(), 1);
+        save = dbSave;
+    }
 };
 
 }  // namespace
@@ -186,6 +227,26 @@ TEST_F(ProShop, AHatIsWornAndTakenOffAndABallGoesInTheChosenSlot)
     EXPECT_EQ(BasicDbTable_GetElementIN(Save("players"), kBalls, r, 0, -1), 1);
     ProShopLeave(nullptr, 0);
     EXPECT_EQ(BasicDbTable_GetElementIN(Save("players"), kBalls, r, 2, -1), 6) << "the ball slot stays";
+}
+
+TEST_F(ProShopSaved, APurchaseIsSavedAtOnceWithTheOutfitWornNotTheOneTriedOn)
+{
+    Load();
+    Set(kFunds, 5000);
+    SetCareerPlayerItemState(kShirtState, 2, 'U');
+    ASSERT_EQ(SaveBeforeClosing(), 1);
+    ProShopEnter(nullptr, 0);
+    Category(1);
+    HandleProShopItemEnter(nullptr, 3);
+    ASSERT_EQ(HandleProShopItemSelect(nullptr, 3), 1) << "item 2 tried on and bought";
+    EXPECT_EQ(Get(kShirt), 2) << "still tried on in the shop";
+
+    BasicDb_Init();  // the program ends without leaving the shop or closing cleanly
+    Restart();
+    BasicDb_DbRegister(game);
+    EXPECT_EQ(State(kShirtState, 2), 'O');
+    EXPECT_EQ(Get(kFunds), 5000 - Price("Shirts", 2));
+    EXPECT_EQ(Get(kShirt), 0) << "what was worn, not what was tried on";
 }
 
 TEST_F(ProShop, AnEventsUnlockGroupsUnlockOnlyLockedItemsAndOnlyForAGoodEnoughPlace)

@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "game/gameloop.h"
+#include "game/records.h"
+#include "game/scoring.h"
 #include "screens/frontend_fixture.h"
 #include "screens/launchers.h"
 
@@ -112,6 +115,61 @@ TEST_F(Results, PerfectGameIsTheBowlersOwnThreeHundred)
     gPlayerResults[1][0] = 150;
     ASSERT_EQ(UpdateStats(true), 1);
     EXPECT_EQ(Stat(44), 1) << "a team's 300 is not one bowler's perfect game";
+}
+
+// Whole games bowled ball by ball through the game's scoring, as a game from the menus ends, and
+// the marks they add to the bowler's statistics: every strike on a fresh rack, every spare, and a
+// turkey for each strike that makes three in a row (runs overlap: four strikes are two turkeys).
+TEST_F(Results, MarksOfAGameAsBowledAreFolded)
+{
+    struct Case {
+        const char* name;
+        std::vector<int> balls;  // the pins each ball knocked down
+        int score, spares, strikes, turkeys;
+    };
+    const std::vector<int> open7 = {3, 4, 3, 4, 3, 4, 3, 4, 3, 4, 3, 4, 3, 4};  // seven frames of 7
+    auto after = [](std::vector<int> first, std::vector<int> rest) {
+        first.insert(first.end(), rest.begin(), rest.end());
+        return first;
+    };
+    const Case cases[] = {
+        {"perfect game", std::vector<int>(12, 10), 300, 0, 12, 10},
+        {"four strikes, a gutter then all ten",
+         {10, 10, 10, 10, 3, 4, 0, 10, 5, 4, 9, 0, 7, 2, 8, 1}, 158, 1, 4, 2},
+        {"two doubles", {10, 10, 3, 4, 10, 10, 2, 5, 6, 3, 1, 1, 0, 0, 4, 4}, 112, 0, 4, 0},
+        {"ten spares", std::vector<int>(21, 5), 150, 10, 0, 0},
+        {"open ninth, three strikes in the tenth", after(open7, {3, 4, 3, 4, 10, 10, 10}), 93, 0, 3, 1},
+        {"strikes from the eighth on", after(open7, {10, 10, 10, 10, 10}), 139, 0, 5, 3},
+        {"ninth strike, tenth double", after(open7, {3, 4, 10, 10, 10, 5}), 111, 0, 3, 1},
+        {"tenth strike, the fill balls a spare", after(open7, {3, 4, 3, 4, 10, 0, 10}), 83, 1, 1, 0},
+        {"tenth strike, open fill balls", after(open7, {3, 4, 3, 4, 10, 3, 4}), 80, 0, 1, 0},
+        {"tenth spare, strike", after(open7, {3, 4, 3, 4, 6, 4, 10}), 83, 1, 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (TITLE_PlayerInfoStruct& p : gPlayerInfo) {
+            ResetPlayerInfo(&p);
+            p.theActor = nullptr;
+        }
+        gNumPlayers = 1;
+        gCurrPlayer = 0;
+        gGameType = kGameStandard;
+        ResetScoring();
+        int rack = 10, turnContinues = 0;
+        for (int pins : c.balls) {
+            ScoreNormalBall(pins, rack - pins, turnContinues);
+            rack = turnContinues && rack > pins ? rack - pins : 10;
+        }
+        ASSERT_EQ(gPlayerInfo[0].gameFinished, 1);
+        SetPlayersResults();
+        EXPECT_EQ(gPlayerResults[0][0], c.score);
+        const int spares = Stat(33), strikes = Stat(34), turkeys = Stat(35), pins = Stat(32);
+        ASSERT_EQ(UpdateStats(false), 1);
+        EXPECT_EQ(Stat(32) - pins, c.score);
+        EXPECT_EQ(Stat(33) - spares, c.spares);
+        EXPECT_EQ(Stat(34) - strikes, c.strikes);
+        EXPECT_EQ(Stat(35) - turkeys, c.turkeys);
+    }
 }
 
 TEST_F(Results, AbandonedGameHasNoResult)

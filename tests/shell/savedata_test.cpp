@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -193,6 +195,55 @@ TEST_F(SaveData, DamagedOrUnreadableFilesAreKeptAsideAndNeverUsed)
         EXPECT_EQ(Load(&loaded), 1) << "after " << c.name;
         EXPECT_EQ(loaded, image_);
     }
+}
+
+// A damaged file that cannot be moved aside (every kept name is taken), and a file that a load
+// refused to read, stay in place: no write replaces them until the player agrees to it.
+TEST_F(SaveData, AFileNotMovedAsideIsNotWrittenOverUntilAllowed)
+{
+    ASSERT_EQ(SaveDataInit(), 1);
+    for (int n = 1; n <= 1000; ++n) WriteWhole(fs::path(gHostOptions.dataDir) / ("savegame-damaged-" + std::to_string(n) + ".bin"), Bytes(1, 'k'));
+    const Bytes damaged(image_.begin(), image_.end() - 9);
+    WriteWhole(SaveFile(), damaged);
+    Bytes loaded;
+    EXPECT_EQ(Load(&loaded), 0);
+    EXPECT_EQ(SaveDataLoadFailure(), kLoadFailDamaged);
+    EXPECT_STREQ(SaveDataKeptAside(), "");
+    EXPECT_EQ(SaveDataFileUnchecked(), 1);
+    EXPECT_EQ(Save(image_), kSaveResultFailed);
+    EXPECT_EQ(ReadWhole(SaveFile()), damaged) << "the player's bytes are still there";
+    SaveDataAllowOverwrite();
+    EXPECT_EQ(Save(image_), kSaveResultOk);
+    EXPECT_EQ(Load(&loaded), 1);
+    EXPECT_EQ(SaveDataFileUnchecked(), 0);
+
+    // A load that does not read the file at all leaves it unchecked too.
+    Bytes over(kSaveDataMaxSize + 1, 'o');
+    EXPECT_EQ(LoadData(over.data(), int(over.size()), 0), 0);
+    SaveDataEnd();
+    EXPECT_EQ(SaveDataFileUnchecked(), 1);
+    EXPECT_EQ(Save(Bytes(image_.size(), 'n')), kSaveResultFailed);
+    EXPECT_EQ(ReadWhole(SaveFile()), image_);
+}
+
+// A directory or a named pipe where the save file should be is neither read, nor waited on, nor
+// moved: the load says the save cannot be used.
+TEST_F(SaveData, ASavePathThatIsNoFileIsLeftAlone)
+{
+    ASSERT_EQ(SaveDataInit(), 1);
+    fs::create_directory(SaveFile());
+    Bytes loaded;
+    EXPECT_EQ(Load(&loaded), 0);
+    EXPECT_EQ(SaveDataLoadFailure(), kLoadFailUnusable);
+    EXPECT_STREQ(SaveDataKeptAside(), "");
+    ASSERT_NE(SaveDataLoadFailureText(), nullptr);
+    EXPECT_NE(std::string(SaveDataLoadFailureText()).find("not a file"), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(SaveFile()));
+    fs::remove(SaveFile());
+    ASSERT_EQ(::mkfifo(SaveFile().c_str(), 0644), 0);
+    EXPECT_EQ(Load(&loaded), 0);
+    EXPECT_EQ(SaveDataLoadFailure(), kLoadFailUnusable);
+    EXPECT_EQ(fs::status(SaveFile()).type(), fs::file_type::fifo);
 }
 
 }  // namespace

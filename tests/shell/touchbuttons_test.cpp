@@ -1,5 +1,5 @@
-// Touch buttons: presses that last one update, holds, touches that begin elsewhere, and dragging
-// within limits.
+// Touch buttons: presses that last one update however the touch moves, holds, touches that begin
+// elsewhere or are set aside, and dragging within limits.
 #include "shell/touchbuttons.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +19,11 @@ protected:
         controllers[0].controller = &pad;
         CreateTouchButton(&b, 100, 50, 40, 30);
     }
-    void TearDown() override { controllers[0].controller = savedPad; }
+    void TearDown() override
+    {
+        Lift();
+        controllers[0].controller = savedPad;
+    }
     void Touch(int x, int y)
     {
         pad.touchData = DS3_TouchData{x, y, 1};
@@ -76,6 +80,54 @@ TEST_F(TouchButtons, DraggingIsClampedButTheTravelIsKept)
     Lift();
     EXPECT_EQ(b.x, 80) << "the dragged place stays";
     EXPECT_EQ(b.dx, 0);
+}
+
+// One touch, one press: sliding off (on the first update after the press or later) and back on
+// holds the button, still or draggable, and never presses it again.
+TEST_F(TouchButtons, ATouchPressesOnceHoweverItMoves)
+{
+    for (int drags : {0, 1}) {
+        SCOPED_TRACE(drags ? "draggable" : "still");
+        CreateTouchButton(&b, 100, 50, 40, 30);
+        b.moveableX = drags;
+        b.maxX = 300;
+        Lift();
+        int presses = 0;
+        for (int x : {110, 200, 210, 120, 115, 220}) {
+            Touch(x, 60);
+            presses += b.pressed;
+        }
+        EXPECT_EQ(presses, 1);
+        EXPECT_EQ(b.held, 1);
+        Lift();
+        Touch(b.x + 5, 60);
+        EXPECT_EQ(b.pressed, 1) << "the next touch presses again";
+        Lift();
+    }
+}
+
+// A touch set aside (an overlay came up over the one it began on) presses, holds and drags
+// nothing, wherever it goes, until the stylus is lifted.
+TEST_F(TouchButtons, ATouchSetAsideTakesNoButtonUntilLifted)
+{
+    b.moveableX = 1;
+    b.maxX = 300;
+    Lift();
+    Touch(110, 60);
+    Touch(130, 60);
+    ASSERT_EQ(b.dx, 20);
+    TouchButtonsIgnoreCurrentTouch();
+    Touch(140, 60);
+    EXPECT_EQ(b.pressed + b.held + b.dx, 0) << "let go of the touch it held";
+    TouchButton_tag other = {};
+    CreateTouchButton(&other, 100, 50, 40, 30);
+    other.isActive = 1;
+    pad.touchData = DS3_TouchData{110, 60, 1};
+    UpdateTouchButton(&other);
+    EXPECT_EQ(other.pressed, 0) << "nor does a button that saw the stylus up before";
+    Lift();
+    Touch(b.x + 5, 60);
+    EXPECT_EQ(b.pressed, 1) << "the next touch is a button's again";
 }
 
 TEST_F(TouchButtons, HeapButtonsAreFreedOnce)

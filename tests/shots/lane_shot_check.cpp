@@ -10,6 +10,7 @@
 //     lit   anything not black (the scene is drawn and lit)
 //     blue  blue well ahead of red (the first intro logo's night sky)
 //     warm  red well ahead of blue (the second intro logo's wood)
+//     green green well ahead of red and blue (the A button's glyph on the lower screen)
 //     dark  nearly black (nothing is drawn there)
 //
 // Prints one line per check and exits 0 when all pass, 1 when one fails, 2 for bad arguments or
@@ -70,6 +71,7 @@ bool IsLit(const unsigned char* p) { return p[0] + p[1] + p[2] >= 45; }
 bool IsDark(const unsigned char* p) { return !IsLit(p); }
 bool IsBlue(const unsigned char* p) { return p[2] >= p[0] + 30 && p[2] >= p[1]; }
 bool IsWarm(const unsigned char* p) { return p[0] >= p[2] + 40; }
+bool IsGreen(const unsigned char* p) { return p[1] >= p[0] + 40 && p[1] >= p[2] + 40; }
 
 struct Check {
     std::string kind;
@@ -82,7 +84,7 @@ bool ParseCheck(const char* text, Check* c)
     if (!colon) return false;
     c->kind.assign(text, size_t(colon - text));
     if (c->kind != "lane" && c->kind != "pin" && c->kind != "lit" && c->kind != "blue" && c->kind != "warm" &&
-        c->kind != "dark")
+        c->kind != "green" && c->kind != "dark")
         return false;
     char tail = 0;
     return std::sscanf(colon + 1, "%d,%d,%d,%d%c", &c->x, &c->y, &c->half, &c->count, &tail) == 4 && c->half >= 0 &&
@@ -96,6 +98,7 @@ int CountInWindow(const Image& img, const Check& c, int* firstX, int* firstY)
                                           : c.kind == "pin"  ? IsPin
                                           : c.kind == "blue" ? IsBlue
                                           : c.kind == "warm" ? IsWarm
+                                          : c.kind == "green" ? IsGreen
                                           : c.kind == "dark" ? IsDark
                                                              : IsLit;
     int n = 0;
@@ -114,7 +117,7 @@ int CountInWindow(const Image& img, const Check& c, int* firstX, int* firstY)
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s IMAGE.png KIND:X,Y,HALF,COUNT...  (KIND lane, pin, lit, blue, warm or dark)\n", argv[0]);
+        std::fprintf(stderr, "usage: %s IMAGE.png KIND:X,Y,HALF,COUNT...  (KIND lane, pin, lit, blue, warm, green or dark)\n", argv[0]);
         return 2;
     }
     Image img;
@@ -123,7 +126,7 @@ int main(int argc, char** argv)
     for (int i = 2; i < argc; ++i) {
         Check c;
         if (!ParseCheck(argv[i], &c)) {
-            std::fprintf(stderr, "bad check '%s' (KIND:X,Y,HALF,COUNT, KIND lane, pin, lit, blue or warm)\n", argv[i]);
+            std::fprintf(stderr, "bad check '%s' (KIND:X,Y,HALF,COUNT, KIND lane, pin, lit, blue, warm, green or dark)\n", argv[i]);
             return 2;
         }
         int fx = 0, fy = 0;

@@ -1,6 +1,6 @@
-// The shared 2D drawing on a real GPU: text bounds and their limits, scaled centring, and justified
-// columns whose full lines end flush with the column, with a word wider than the column on a line
-// of its own.
+// The shared 2D drawing on a real GPU: text bounds and their limits, scaled centring, and columns
+// of text whose gaps between words stay small, with a word wider than the column on a line of its
+// own.
 #include "ui/draw2d.h"
 
 #include <gtest/gtest.h>
@@ -70,27 +70,57 @@ TEST_F(GlUiDrawing, BoundsFollowScaleAndAlignmentAndKeepTheirSentinelsForNothing
     EXPECT_EQ(BasicUi_BoundsScaledDbText(0, 0, 1.0f, 1.0f, 0, 0, tooLong.c_str(), &x0, &y0, &x1, &y1), 0);
 }
 
-TEST_F(GlUiDrawing, JustifiedLinesEndFlushAndAWordWiderThanTheColumnStillMovesOn)
+// Paragraphs in the columns the menus use (the shop's narrow item panel, a question's wide one):
+// the gaps between words on any line stay within twice a space, the last line of a paragraph keeps
+// single spaces, and a word wider than the column still moves the text on to a line of its own.
+TEST_F(GlUiDrawing, ColumnTextNeverStretchesItsGapsAndEndsEachParagraphWithSingleSpaces)
 {
-    const char* text = "spare strike split gutter foul spare strike split gutter  "
-                       "Wonderfullyunbreakablewordthatistoolong end";
-    ASSERT_EQ(RenderStartScreen(), 1);
-    ASSERT_EQ(RenderStartDisplay1(), 1);
-    RenderSetColorModulation(127, 127, 127);
-    int height = BasicUi_RenderScaledColumnStyleText(20, 20, 150, 1.0f, 1.0f, text);
-    ASSERT_EQ(RenderEndDisplay1(), 1);
-    ASSERT_EQ(RenderDoneScreen(), 1);
-    const int line = TextOutputGetFontHeight();
-    EXPECT_GE(height, 4 * line);  // the long word on its own line, "end" after it
-    Image lower;
-    uint32_t id = m_DisplayBuffers1.displayBufferIdArray[m_DisplayBuffers1.m_CurrentBufferIndex ^ 1u];
-    ASSERT_EQ(GpuReadDisplaybuffer(id, &lower.rgb, &lower.width, &lower.height), 1);
-    // The first line is full and justified: its text reaches the column's right edge.
-    int last = -1;
-    for (int x = 0; x < lower.width; ++x)
-        for (int y = 20; y < 20 + line; ++y)
-            if (lower.rgb[(size_t(y) * lower.width + x) * 3 + 1] > 200) last = x;
-    EXPECT_NEAR(last, 20 + 150, 4);
+    struct Case {
+        const char* text;
+        int width, lines;
+    } cases[] = {
+        {"A bowling shirt that breathes through a long night.", 128, 3},
+        {"Touch an item to see it and try it on.", 128, 2},
+        {"Pay the entry fee of 5500 and enter? The league starts this week and runs for fifteen weeks.  "
+         "Your funds go down by the fee at once.", 268, 3},
+        {"spare strike split gutter foul spare strike split gutter  "
+         "Wonderfullyunbreakablewordthatistoolong end", 150, 4},
+    };
+    const int space = TextOutputSubstringLength("x x", 3) - TextOutputSubstringLength("xx", 2);
+    for (const Case& c : cases) {
+        ASSERT_EQ(RenderStartScreen(), 1);
+        ASSERT_EQ(RenderStartDisplay1(), 1);
+        const uint32_t first = numOverlayPolys;
+        const int height = BasicUi_RenderScaledColumnStyleText(20, 20, c.width, 1.0f, 1.0f, c.text);
+        // Glyph quads in drawing order, by line (top y): letters of a word touch or overlap, words
+        // stand at least a few pixels apart.
+        std::vector<std::vector<std::pair<float, float>>> lines;
+        float lineY = -1;
+        for (uint32_t n = first; n < numOverlayPolys; ++n) {
+            const ScreenPolyVertex* v = overlayBuffer->vertices + 4 * n;
+            if (lines.empty() || v[0].y > lineY + 4) {
+                lines.emplace_back();
+                lineY = v[0].y;
+            }
+            lines.back().push_back({v[0].x, v[3].x});
+        }
+        ASSERT_EQ(RenderEndDisplay1(), 1);
+        ASSERT_EQ(RenderDoneScreen(), 1);
+        ASSERT_FALSE(lines.empty()) << c.text;
+        EXPECT_GE(height, int(lines.size()) * TextOutputGetFontHeight() - 2) << c.text;
+        EXPECT_GE(lines.size(), size_t(c.lines)) << c.text;
+        for (size_t l = 0; l < lines.size(); ++l) {
+            std::vector<float> gaps;
+            for (size_t g = 1; g < lines[l].size(); ++g) {
+                const float gap = lines[l][g].first - lines[l][g - 1].second;
+                if (gap >= 2.5f) gaps.push_back(gap);
+            }
+            // The glyph cells' outlines take a pixel from either side of a gap; the text's last
+            // line ends its paragraph.
+            const int widest = l + 1 == lines.size() ? space + 1 : 2 * space + 1;
+            for (float gap : gaps) EXPECT_LE(gap, widest) << c.text << " line " << l;
+        }
+    }
 }
 
 TEST_F(GlUiDrawing, AOneLineParagraphKeepsTheSpacesBetweenItsWords)

@@ -17,7 +17,9 @@
 #include "lib/screenapi.h"
 #include "lib/textoutput.h"
 #include "db/database.h"
+#include "game/transitions.h"
 #include "platform/input.h"
+#include "platform/quads.h"
 #include "platform/render.h"
 #include "platform/renderengine.h"
 #include "platform/utilities.h"
@@ -202,8 +204,9 @@ TEST_F(GlUiGallery, ThePadOpensTheGallerysPadDialogAndItsAnswerReachesTheMessage
 TEST_F(GlUiGallery, TheStylusOpensTheStickyDialogAndAnswersIt)
 {
     RegisterGalleryFunctions();
-    // Held on the lower button that opens it (canvas (480, 260)), then on the first answer.
-    Script("0\n1 touch 80 200\n30 touch 100 120\n");
+    // Held on the lower button that opens it (canvas (480, 260)), lifted, then held on the first
+    // answer: the touch that opened the question does not answer it.
+    Script("0\n1 touch 80 200\n16\n30 touch 100 120\n");
     Frames(20);
     EXPECT_STREQ(Message(env), "You chose: Yes");
     EXPECT_GT(modalFrames, 30);
@@ -272,7 +275,8 @@ TEST_F(GlUiGallery, AShownDialogsPanelAndTheCursorAppearOnTheLowerScreen)
 {
     auto panelNavy = [](const uint8_t* p) { return Navy(p) && p[2] > 90; };
     RegisterGalleryFunctions();
-    Script("0\n1 touch 200 230\n2 START touch 200 230\n3 touch 200 230\n");  // START shows the dialog
+    // START shows the dialog; the stylus held then is lifted and put down again.
+    Script("0\n1 touch 200 230\n2 START touch 200 230\n3\n5 touch 200 230\n");
     Frames(1);
     EXPECT_EQ(LastDrawn(m_DisplayBuffers1).Count(560, 150, 650, 200, panelNavy), 0);
     Frames(12);
@@ -299,6 +303,33 @@ TEST_F(GlUiGallery, TheAnchorKeepsTheTouchButtonUnderThePadButtonAndTheHintTapsI
     EXPECT_EQ(LastDrawn(m_DisplayBuffers1).Count(680, 70, 712, 102, Gold), 0);
     Frames(45);
     EXPECT_GT(LastDrawn(m_DisplayBuffers1).Count(680, 70, 712, 102, Gold), 10);
+}
+
+// The lower pass draws on the canvas; the black fade inside it and whatever draws after the frame
+// (the save loop's boxes, say) work in screen pixels and must land on the screen.
+TEST_F(GlUiGallery, TheFadeInTheLowerPassAndWhatDrawsAfterTheFrameLandOnTheScreen)
+{
+    Script("0\n");
+    Frames(1);
+    ASSERT_EQ(RenderStartScreen(), 1);
+    ASSERT_EQ(RenderStartDisplay1(), 1);
+    RenderSetAlphaLevel(255);
+    RenderSetPenColor(255, 255, 255);
+    RenderRect(10, 10, 20, 20);
+    ASSERT_EQ(RenderEndDisplay1(), 1);
+    ASSERT_EQ(RenderDoneScreen(), 1);
+    EXPECT_GT(LastDrawn(m_DisplayBuffers1).Count(410, 70, 430, 90, White), 300);
+
+    // Covered in its 34 steps, one a frame, the lower screen is black from edge to edge.
+    StartTransition(nullptr, nullptr, nullptr, kTransitionFadeBlack);
+    Frames(36);
+    auto lit = [](const uint8_t* p) { return p[0] + p[1] + p[2] > 30; };
+    EXPECT_EQ(LastDrawn(m_DisplayBuffers1).Count(400, 60, 720, 300, lit), 0);
+    for (int i = 0; i < 300 && IsTransitionActive(); ++i) {
+        UpdateTransition();
+        DrawTransition();
+    }
+    EXPECT_EQ(IsTransitionActive(), 0);
 }
 
 TEST_F(GlUiGallery, WhatADescriptionNamesButTheDataLacksIsOutlinedInMagentaAndReportedOnce)

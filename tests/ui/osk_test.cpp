@@ -102,6 +102,24 @@ TEST_F(BasicUiKeyboard, TheTextStaysInsideItsBufferWhateverTheLimit)
     EXPECT_STREQ(osk.buffer, "");
 }
 
+TEST_F(BasicUiKeyboard, EveryKeyIsOnTheLowerScreenTheGapsShrinkingWhereTheyMust)
+{
+    // Without a font the labels are reckoned wide (ESC 36 pixels, DEL 60): at trim 4 the top row
+    // would cross the lower screen's right edge. A trim that fits is kept.
+    const struct {
+        int trim, laidOutWith;
+    } cases[] = {{4, 2}, {1, 1}};
+    for (const auto& c : cases) {
+        sBasicUiOSK osk;
+        BasicUi_CreateOSK(&osk, "", basicUiOskLayout, 414, 80, 8, -1, -1, -1, c.trim, 1.0f);
+        EXPECT_EQ(osk.keyTrim, c.laidOutWith) << c.trim;
+        for (int i = 0; i < osk.keys; ++i) {
+            EXPECT_LE(osk.keyX[i] + osk.keyW[i], 400 + 319) << c.trim << " key " << i;
+            EXPECT_LE(osk.keyY[i] + osk.keyH[i], 60 + 239) << c.trim << " key " << i;
+        }
+    }
+}
+
 TEST_F(BasicUiKeyboard, TheTextInputCommandStoresANameOrStopsItsScriptWhenCancelled)
 {
     std::ofstream(scratch + "/n.db.xml")

@@ -49,7 +49,7 @@ TEST_F(BasicFnRegistry, NullArgumentsAndRegistrationsPastTheLastEntryAreRefused)
     EXPECT_EQ(BasicFn_Register("NoFunction", nullptr), 0);
     EXPECT_EQ(basicFnCount, 0);
 
-    static char names[kBasicFnMax][8];
+    static char names[kBasicFnMax][16];
     for (int i = 0; i < kBasicFnMax; i++) {
         snprintf(names[i], sizeof names[i], "f%d", i);
         ASSERT_EQ(BasicFn_Register(names[i], i == kBasicFnMax - 1 ? Second : First), 1) << i;

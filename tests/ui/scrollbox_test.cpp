@@ -77,6 +77,17 @@ TEST_F(BasicUiScrollBox, PagesForwardToTheLastFullWindowAndBackToThePageStart)
     EXPECT_EQ(BasicUiWidgetTypeScrollBox_GetIndex(W("box"), W("lab")), -1);
 }
 
+// A box that a script shows after the update walk has passed it is drawn before its next update:
+// the buttons outside its window, all shown as the description loads them, are hidden before they
+// are reached.
+TEST_F(BasicUiScrollBox, ABoxDrawnBeforeItsUpdateShowsOnlyItsWindow)
+{
+    Load();
+    for (int i = 0; i < 10; ++i) W("i" + std::to_string(i))->isRender.value = 1;
+    BasicUiWidgetType_Render(W("box"));
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(W("i" + std::to_string(i))->isRender.value, i < 4) << i;
+}
+
 TEST_F(BasicUiScrollBox, NavigationOffTheWindowPagesTheBox)
 {
     Load();

@@ -1,12 +1,14 @@
 // Sticky buttons under the sticky cursor, driven by the stylus through the first controller's
 // touch panel: a touch off the button fires nothing, one held on it fires after its interval and
-// again after each further interval when it repeats, and a pressed button can inject a direction.
+// again after each further interval when it repeats, a tapped button fires once per touch, and a
+// pressed button can inject a direction.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "platform/input.h"
 #include "ui/frameupdate.h"
+#include "ui/presslatch.h"
 #include "ui/uiload_fixture.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/sticky.h"
@@ -89,6 +91,21 @@ TEST_F(BasicUiSticky, ImmediateButtonsFireOnTheFirstFrameOfATouchAndInjectTheirD
     EXPECT_EQ(basicUiInput.edges, kButtonA);  // the second pad's right, as an edge only
     EXPECT_EQ(basicUiInput.buttons, 0);
     EXPECT_EQ(Hold(160, 120, 20), 0);
+}
+
+// A button without an interval is tapped: a touch of one frame that lands on it fires it once,
+// the cursor left where the stylus was lifted presses nothing, and a touch that was already down
+// when the page opened is no touch until it has been lifted.
+TEST_F(BasicUiSticky, ATapFiresOnceWhereItLandsAndATouchFromBeforeThePageIsNone)
+{
+    Load(Circle("", "0"));
+    EXPECT_EQ(Hold(160, 120, 1) + Hold(0, 0, 1), 1);
+    EXPECT_EQ(Hold(0, 0, 10), 0);
+    pad.touchData = {160, 120, 1};
+    BasicUi_LatchPresses();
+    EXPECT_EQ(Hold(160, 120, 20), 0);
+    Hold(0, 0, 1);
+    EXPECT_EQ(Hold(160, 120, 2), 1);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "host/clock.h"
 #include "host/gpu.h"
 #include "host/host.h"
+#include "host/screenshot.h"
 #include "lib/resources.h"
 #include "lib/screenapi.h"
 #include "lib/textoutput.h"
@@ -165,10 +166,25 @@ TEST_F(GlUiTestScreen, ANameIsTypedByStylusAndThePanelLoadsWhileFramesGoOn)
     };
     // The keyboard is drawn over the lower screen: its first key (ESC) is grey, not the panel.
     Image lower = LastDrawn(m_DisplayBuffers1);
+    ScreenshotWritePng(std::string(ZENDROLYX_BUILD_DIR) + "/keyboard-lower.png", lower.rgb.data(), lower.width,
+                       lower.height);
     const uint8_t* key = lower.At(k->keyX[0] + 2 - 400, k->keyY[0] + 2 - 60);
     EXPECT_LT(key[1], 100);
     EXPECT_GT(key[0], 40);
-    std::string keys = std::string(1, char(kBasicUiOskShift)) + "ann" + char(kBasicUiOskEnter);
+    // In the game's keyboard font every key lies on the lower screen, where the stylus reaches it
+    // (x 0-319, y 0-239, edges included in a key), and holds its label.
+    ASSERT_EQ(TextOutputSelectFont(kUiKeyboardFont), 1);
+    for (int i = 0; i < k->keys; ++i) {
+        const int x = k->keyX[i] - 400, y = k->keyY[i] - 60;
+        EXPECT_TRUE(x >= 0 && x + k->keyW[i] <= 319 && y >= 0 && y + k->keyH[i] <= 239)
+            << "key " << int(k->key[i]) << " at " << x << "," << y << " size " << k->keyW[i] << "x" << k->keyH[i];
+        const char* label = k->key[i] == kBasicUiOskDel ? "DEL" : k->key[i] == kBasicUiOskEnter ? "ENTER"
+                            : k->key[i] == kBasicUiOskShift ? "SHIFT" : k->key[i] == kBasicUiOskEsc ? "ESC"
+                            : k->key[i] == ' ' ? "SPACE" : "W";
+        EXPECT_LE(TextOutputLineLength(label), k->keyW[i]) << label;
+    }
+    // A slip (x) taken back with DEL, then ENTER.
+    std::string keys = std::string(1, char(kBasicUiOskShift)) + "annx" + char(kBasicUiOskDel) + char(kBasicUiOskEnter);
     for (char c : keys) {
         for (int i = 0; i < k->keys; ++i)
             if (k->key[i] == c) {

@@ -40,7 +40,6 @@ struct AlleyLook {
     float startHeight;        // the start camera over the foul line
     float startXangle;
     float startZoom;
-    float setUpZoom;          // the set-up view behind the bowler
     float sideZangle;         // the side the first side view looks from (90 or 270)
     float turnSpeed;          // degrees per draw of the turning piece (slot 29), 0 for none
     float mapAlpha[2];        // the lane's reflection strengths
@@ -50,22 +49,22 @@ struct AlleyLook {
 static const AlleyLook kLooks[kNumAreas] = {
     // 0: classic lanes, warm amber under wood.
     {40, {0.30f, 0.22f, 0.14f}, 900.0f, 5200.0f, {40, 34, 26}, {128, 110, 84}, {50, 42, 34}, {30, 26, 22},
-     {124, 112, 92}, {70, 56, 44}, {128, 96, 40}, 48, 30.0f, 96.0f, 140.0f, 210.0f, 90.0f, 0.0f, {0.35f, 0.15f}, 0},
+     {124, 112, 92}, {70, 56, 44}, {128, 96, 40}, 48, 30.0f, 96.0f, 140.0f, 90.0f, 0.0f, {0.35f, 0.15f}, 0},
     // 1: cosmic lanes, cool blue and violet neon.
     {90, {0.06f, 0.06f, 0.18f}, 600.0f, 3800.0f, {20, 22, 40}, {90, 100, 128}, {60, 20, 90}, {20, 80, 100},
-     {100, 108, 128}, {70, 30, 100}, {40, 90, 128}, 72, 32.0f, 97.0f, 150.0f, 220.0f, 270.0f, 0.6f, {0.50f, 0.25f}, 1},
+     {100, 108, 128}, {70, 30, 100}, {40, 90, 128}, 72, 32.0f, 97.0f, 150.0f, 270.0f, 0.6f, {0.50f, 0.25f}, 1},
     // 2: retro diner, warm red and orange.
     {20, {0.26f, 0.12f, 0.10f}, 1100.0f, 6000.0f, {44, 28, 24}, {128, 96, 72}, {90, 30, 30}, {40, 40, 20},
-     {128, 104, 84}, {100, 40, 36}, {128, 40, 32}, 40, 28.0f, 95.0f, 135.0f, 200.0f, 90.0f, 0.0f, {0.30f, 0.10f}, 0},
+     {128, 104, 84}, {100, 40, 36}, {128, 40, 32}, 40, 28.0f, 95.0f, 135.0f, 90.0f, 0.0f, {0.30f, 0.10f}, 0},
     // 3: steel arena, cool white.
     {10, {0.20f, 0.21f, 0.24f}, 1400.0f, 7000.0f, {34, 36, 40}, {120, 124, 128}, {60, 66, 76}, {40, 44, 52},
-     {124, 126, 128}, {56, 64, 80}, {100, 110, 128}, 90, 34.0f, 98.0f, 160.0f, 230.0f, 270.0f, 0.0f, {0.60f, 0.30f}, 1},
+     {124, 126, 128}, {56, 64, 80}, {100, 110, 128}, 90, 34.0f, 98.0f, 160.0f, 270.0f, 0.0f, {0.60f, 0.30f}, 1},
     // 4: lagoon lanes, cool teal and green.
     {60, {0.08f, 0.20f, 0.20f}, 800.0f, 4600.0f, {20, 36, 34}, {96, 128, 120}, {20, 70, 60}, {60, 90, 40},
-     {104, 128, 118}, {30, 80, 70}, {40, 128, 96}, 56, 30.0f, 96.0f, 145.0f, 215.0f, 90.0f, 0.3f, {0.45f, 0.20f}, 0},
+     {104, 128, 118}, {30, 80, 70}, {40, 128, 96}, 56, 30.0f, 96.0f, 145.0f, 90.0f, 0.3f, {0.45f, 0.20f}, 0},
     // 5: midnight club, magenta and purple.
     {120, {0.14f, 0.04f, 0.16f}, 500.0f, 3200.0f, {30, 18, 36}, {110, 80, 128}, {100, 20, 80}, {30, 30, 110},
-     {118, 96, 128}, {110, 30, 90}, {128, 30, 110}, 80, 33.0f, 97.0f, 150.0f, 225.0f, 270.0f, 1.2f, {0.55f, 0.35f}, 1},
+     {118, 96, 128}, {110, 30, 90}, {128, 30, 110}, 80, 33.0f, 97.0f, 150.0f, 270.0f, 1.2f, {0.55f, 0.35f}, 1},
 };
 
 // Light directions as the game hands them to the renderer (the default light is (1, 1, 1)
@@ -163,13 +162,19 @@ static EnvDefn_properties Definition(const AlleyLook& a)
     // The fixed cameras, in the order the game's slots take them: 0 the start view, 1 the set-up
     // view the state camera returns to, 2..10 the nine replay views of the ball reaching the pins,
     // then two more views of the hall.
+    // The set-up view looks 28 degrees down the lane from 7.5 feet up (eye at Y -355, Z 180), 5
+    // feet behind the bowler's start at Y -228: the whole bowler (about 6.5 feet, 24 units a foot
+    // like the lane) from behind and a little above, the rack above the head. The camera that
+    // follows the ball keeps this view's angles at zoom 220 over the ball, so its eye rides
+    // 134 units up: over the bowler at the foul line. A flatter view would carry the
+    // eye through the bowler at the release.
     // The side views look at the rack slantwise, 50 degrees off the lane, from over the gutter:
     // straight across, the wall beside the pin deck stands in the way. The alley's side heading
     // says which side comes first.
     const float side = a.sideZangle > 180.0f ? -50.0f : 50.0f;
     const EnvStaticCamera cameras[] = {
         Camera(0.0f, -30.0f, a.startHeight, a.startXangle, 0.0f, a.startZoom, 0),
-        Camera(0.0f, -150.0f, 36.0f, 97.0f, 0.0f, a.setUpZoom, 1),
+        Camera(0.0f, -125.0f, 58.0f, 118.0f, 0.0f, 260.0f, 1),         // the set-up view (see above)
         Camera(0.0f, 1455.0f, 12.0f, 97.0f, 0.0f, 120.0f, 0),          // the pin deck from the lane
         Camera(0.0f, 1470.0f, 14.0f, 112.0f, side, 130.0f, 0),          // the pins from one side
         Camera(0.0f, 1462.0f, 0.0f, 135.0f, 0.0f, 95.0f, 0),           // the pin deck from above

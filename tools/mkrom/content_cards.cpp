@@ -1,8 +1,9 @@
 // The 52 card faces of the poker game, one member of kCardPictureGroup per card number (suit * 13
 // + rank, ace first): a white card with rounded corners on the left of a 64 x 64 picture, its
 // rank and a small suit in the top-left corner and a large suit in the middle, red for hearts and
-// diamonds. The game draws the hand's pictures 22 pixels apart, so each card overlaps the next and
-// its corner stays visible.
+// diamonds. The heads-up display draws the hand's pictures 22 pixels apart, so each card overlaps
+// the next and its corner stays visible. The poker result lists up to eight hands, a row each, too
+// many for those pictures: its own small faces, the rank over the suit, are cut from one sheet.
 #include "content_overlays.h"
 
 #include <string>
@@ -16,6 +17,7 @@ namespace mkrom {
 namespace {
 
 const char* const kFace = "DejaVuSans-Bold.ttf";
+const char* const kNarrowFace = "DejaVuSansCondensed-Bold.ttf";
 constexpr Rgba kCardWhite{250, 248, 240, 255};
 constexpr Rgba kCardEdge{60, 60, 70, 255};
 constexpr Rgba kCardRed{200, 30, 40, 255};
@@ -75,6 +77,27 @@ RgbaImage CardFace(int card)
     return im;
 }
 
+// The small faces at their cells of the sheet: the rank large enough to read at a glance (a
+// narrower face for the two digits of a ten), the suit under it.
+RgbaImage SmallCardSheet()
+{
+    static const char* const kRanks[13] = {"A", "K", "Q", "J", "10", "9", "8", "7", "6", "5", "4", "3", "2"};
+    const float w = kPokerCardW, h = kPokerCardH;
+    RgbaImage im(13 * kPokerCardW, 4 * kPokerCardH);
+    for (int card = 0; card < 52; ++card) {
+        const int suit = card / 13, rank = card % 13;
+        const Rgba ink = suit == 1 || suit == 3 ? kCardRed : kCardBlack;
+        const int x0 = rank * kPokerCardW, y0 = suit * kPokerCardH;
+        const float x = float(x0), y = float(y0);
+        auto fill = [&](const Shape& shape, Rgba c) { Fill(&im, shape, Solid(c), x0, y0, x0 + kPokerCardW, y0 + kPokerCardH); };
+        fill(RoundRect(x, y, w, h, 3), kCardEdge);
+        fill(RoundRect(x + 1, y + 1, w - 2, h - 2, 2), kCardWhite);
+        DrawLabel(&im, kRanks[rank], rank == 4 ? kNarrowFace : kFace, 12, x + w / 2, y + 8, ink);
+        fill(Suit(suit, x + w / 2, y + 19, 9), ink);
+    }
+    return im;
+}
+
 }  // namespace
 
 std::vector<Resource> CardContent()
@@ -83,7 +106,7 @@ std::vector<Resource> CardContent()
     faces.id = kCardPictureGroup;
     faces.type = kTypeGroup;
     for (int c = 0; c < 52; ++c) faces.members.push_back(BitmapResource(0, CardFace(c), kPixelRGBA4));
-    return {faces};
+    return {faces, BitmapResource(kImagePokerCards, SmallCardSheet(), kPixelRGBA8)};
 }
 
 }  // namespace mkrom

@@ -119,6 +119,15 @@ RgbaImage UpperBackdrop()
     return im;
 }
 
+// The menus' upper screen: the backdrop with a band at the foot for the page's line of text, as
+// the heading has one at the top, so that the text never stands on the lane.
+RgbaImage MenuUpperBackdrop()
+{
+    RgbaImage im = UpperBackdrop();
+    Fill(&im, RoundRect(12, 193, 376, 30, 10), Solid(Rgba{6, 10, 26, 170}));
+    return im;
+}
+
 RgbaImage TitleUpper()
 {
     RgbaImage im = UpperBackdrop();
@@ -144,6 +153,26 @@ RgbaImage Button(int w, int h, bool highlight)
     } else {
         Panel(&im, 1, 1, float(w - 2), float(h - 2), 9);
     }
+    return im;
+}
+
+// The pad's selection, a sizable frame as large as the lower screen so that its nine parts fit any
+// entry: a gold rim and a light wash that brightens the entry and its text under it.
+RgbaImage SelectionFrame()
+{
+    RgbaImage im(320, 240);
+    Fill(&im, RoundRect(0, 0, 320, 240, 10), Solid(Rgba{255, 240, 200, 56}));
+    Edge(&im, 0, 0, 320, 240, 10, 3, kGold);
+    return im;
+}
+
+// A list's page buttons: an entry's panel standing upright with a white arrow, up or down.
+RgbaImage ArrowButton(bool up)
+{
+    RgbaImage im(40, 70);
+    Panel(&im, 1, 1, 38, 68, 9);
+    const float tip = up ? 22 : 48, base = up ? 46 : 24;
+    Fill(&im, Polygon({20, tip, 31, base, 9, base}), Solid(kWhite));
     return im;
 }
 
@@ -242,12 +271,15 @@ std::vector<Resource> MenuContent()
     out.push_back(Image(kTitleImage, Title(), true));
     out.push_back(Image(kLoadingBitmap, LoadingSign()));
     out.push_back(Image(kTitleUpperImage, TitleUpper(), true));
-    out.push_back(Image(kMenuUpperBackdrop, UpperBackdrop(), true));
+    out.push_back(Image(kMenuUpperBackdrop, MenuUpperBackdrop(), true));
     out.push_back(Image(kMenuLowerBackdrop, LowerBackdrop(), true));
     out.push_back(Image(kMenuButtonWide, Button(200, 32, false)));
     out.push_back(Image(kMenuButtonHighlight, Button(200, 32, true)));
     out.push_back(Image(kMenuButtonBack, BackButton()));
     out.push_back(Image(kMenuButtonSmall, Button(96, 28, false)));
+    out.push_back(Image(kMenuSelectionFrame, SelectionFrame()));
+    out.push_back(Image(kMenuArrowUp, ArrowButton(true)));
+    out.push_back(Image(kMenuArrowDown, ArrowButton(false)));
     for (int i = 0; i <= kMenuIconLast - kMenuIconFirst; ++i) out.push_back(Image(kMenuIconFirst + i, Icon(i)));
     for (int i = 0; i <= kTutorialPageLast - kTutorialPageFirst; ++i)
         out.push_back(Image(kTutorialPageFirst + i, TutorialPage(i / 5, i % 5)));

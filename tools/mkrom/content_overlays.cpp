@@ -308,20 +308,26 @@ RgbaImage HookBadge()
     return im;
 }
 
-// The bingo card at half the size of its layout: rows of 82 and cells 85 apart at full size.
+// The bingo card: a plain card that the game lays its 5 x 5 cells on, spread evenly, with the same
+// gap between neighbouring cells as between a cell and the card's edge.
+constexpr int kBingoCellW = 38, kBingoCellH = 32, kBingoCellGap = 8;
+
 RgbaImage BingoCard()
 {
-    RgbaImage im(240, 207);
-    Panel(&im, 0, 0, 238, 205, 12, Rgba{240, 236, 220, 245}, Rgba{210, 200, 180, 245}, kGold);
-    for (int r = 0; r < 5; ++r)
-        for (int c = 0; c < 5; ++c) {
-            // The rows lean: each row's cells start further left, as the numbers are laid out.
-            const float rowStart[5] = {103, 88, 78, 64, 47};
-            // Cells 36 wide about each number's centre, all shifted left so that the leaning rows
-            // sit evenly on the card.
-            float x = (rowStart[r] + 85 * c) / 2 - kBingoCellShift - 18, y = 2 + r * 40.5f;
-            FillBox(&im, RoundRect(x + 1, y + 2, 34, 36, 5), VGradient(y, Rgba{60, 100, 180, 255}, y + 40, Rgba{30, 50, 110, 255}), x, y, 36, 40);
-        }
+    const float w = 5 * kBingoCellW + 6 * kBingoCellGap, h = 5 * kBingoCellH + 6 * kBingoCellGap;
+    RgbaImage im{int(w), int(h)};
+    FillBox(&im, RoundRect(0, 0, w, h, 12), VGradient(0, Rgba{240, 236, 220, 245}, h, Rgba{210, 200, 180, 245}), 0, 0, w, h);
+    Edge(&im, 0, 0, w, h, 12, 2, kGold);
+    return im;
+}
+
+// One cell of the bingo card, where a number stands.
+RgbaImage BingoCell()
+{
+    const float w = kBingoCellW, h = kBingoCellH;
+    RgbaImage im(kBingoCellW, kBingoCellH);
+    FillBox(&im, RoundRect(0, 0, w, h, 5), VGradient(0, Rgba{60, 100, 180, 255}, h, Rgba{30, 50, 110, 255}), 0, 0, w, h);
+    Edge(&im, 0, 0, w, h, 5, 1, Rgba{120, 160, 230, 255});
     return im;
 }
 
@@ -577,7 +583,8 @@ RgbaImage TouchReleaseBackground()
 RgbaImage MessageBackground()
 {
     RgbaImage im = Screen(false, false);
-    Panel(&im, 6, 6, 306, 226, 16);
+    Panel(&im, kMessagePanelLeft - 2, kMessagePanelTop - 2, kMessagePanelRight - kMessagePanelLeft + 4,
+          kMessagePanelBottom - kMessagePanelTop + 4, kMessagePanelRadius + 2);
     return im;
 }
 
@@ -687,6 +694,7 @@ std::vector<Resource> OverlayContent()
     out.push_back(Image(kImageBallFrame, BallFrame()));
     out.push_back(Image(kImageHookBadge, HookBadge()));
     out.push_back(Image(kImageBingoCard, BingoCard()));
+    out.push_back(Image(kImageBingoCell, BingoCell()));
     out.push_back(Image(kImageLastBallFrame, LastBallFrame()));
     for (int d = 1; d <= 9; ++d) out.push_back(Image(kImageLastBallFrame + d, BigLabel(64, 77, std::to_string(d), 56, kGold)));
     out.push_back(Image(kImageSpareBanner, Banner("SPARE!", kBlue, 85)));

@@ -1,9 +1,10 @@
 // The value commands: cmdValue writes a constant, an increment or a database cell into any
 // property of a widget by name; cmdInput sets the environment's input mode; cmdScreen switches a
-// screen's variant and turns it on or off.
+// screen's variant and turns it on or off (a screen turned on holds back the presses held then).
 #include <algorithm>
 
 #include "db/database.h"
+#include "ui/presslatch.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/dbref.h"
 #include "ui/widgets/widgetrecord.h"
@@ -213,6 +214,8 @@ void BasicUiWidgetTypeCmdSetScreen_Set(sBasicUiWidget* w)
     sBasicUiScreen* s = c->screen ? c->screen : ScreenOf(w);
     if (!s) return;
     if (c->setVariant.value) s->variant.value = c->variant.value;
+    // A page that opens takes only the presses that begin after it opened.
+    if (c->setIsActive.value && w->isActive.value && !s->isActive.value) BasicUi_LatchPresses();
     if (c->setIsActive.value) s->isActive.value = w->isActive.value;
     if (c->setIsRender.value) s->isRender.value = w->isRender.value;
     if ((c->setIsActive.value || c->setIsRender.value) && s->parentDisplay) {

@@ -16,6 +16,7 @@
 #include "ui/draw2d.h"
 #include "ui/frameupdate.h"
 #include "ui/placeholder.h"
+#include "ui/presslatch.h"
 #include "ui/registry.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/dbref.h"
@@ -27,8 +28,9 @@
 int numberOfAbortedFrames = 0;
 
 enum { kStickyCentreX = 560, kStickyCentreY = 180 };
-// How many pixels larger the answer the buttons have marked is drawn.
-enum { kPadMarkGrow = 8 };
+// The answer the buttons have marked is drawn this many pixels larger, at full brightness; the
+// others are dimmed to this colour modulation (127 is full).
+enum { kPadMarkGrow = 8, kUnmarkedModulation = 80 };
 
 static sBasicUiWidgetTypeDialogBox* Dialog(sBasicUiWidget* w)
 {
@@ -141,6 +143,8 @@ int BasicUiWidgetTypeDialogBox_Center(float* x, float* y, sBasicUiWidget* w)
 
 static void Close(sBasicUiWidget* w)
 {
+    // The page under the question takes only presses that begin after it closed.
+    BasicUi_LatchPresses();
     BasicUi_ClrController(1);
     BasicUiEnvironment_SetInputMode(BasicUiWidget_GetEnvironment(w), BasicUiInputMode_Normal);
     w->isActive.value = 0;
@@ -157,7 +161,31 @@ static void PlayAnswerSound(sBasicUiWidgetTypeDialogBox* d)
     BasicUiWidgetTypeCmdSound_PlayResource(bank, accept ? d->audioAcceptID.value : d->audioCancelID.value, 1);
 }
 
-// The sticky answers: finds the one nearest the cursor and times the hold on it. 1 when chosen
+void BasicUiWidgetTypeDialogBox_SetAcceptHold(sBasicUiWidget* w, float seconds)
+{
+    if (auto* d = Dialog(w)) d->acceptHold = seconds > 0.0f ? seconds : 0.0f;
+}
+
+// The hold answer i needs: the agreeing answer of a costly question its own, the others none;
+// otherwise the cursor's, or the dialog's own without a cursor.
+static float HoldFor(const sBasicUiWidgetTypeDialogBox* d, int i)
+{
+    if (d->acceptHold > 0.0f) {
+        const bool agrees = i == 0 && (d->dialogType.value == 2 || d->dialogType.value == 3);
+        return agrees ? d->acceptHold : 0.0f;
+    }
+    return BasicUiWidgetTypeStickyCursor_Get(d->stickyCursor) ? BasicUiWidgetTypeStickyCursor_GetInteval(d->stickyCursor)
+                                                               : d->stickyLastInteval;
+}
+
+float BasicUiWidgetTypeDialogBox_HoldTime(sBasicUiWidget* w)
+{
+    auto* d = Dialog(w);
+    return d && d->stickyLast.value >= 0 ? HoldFor(d, d->stickyLast.value) : 0.0f;
+}
+
+// The sticky answers: finds the one nearest the cursor and times the hold on it while the stylus
+// touches it (a touch that was already down when the question opened is not one). 1 when chosen
 // and the chosen state should be looked at at once.
 static int ChooseSticky(sBasicUiWidget* w, sBasicUiWidgetTypeDialogBox* d, float dt)
 {
@@ -186,9 +214,7 @@ static int ChooseSticky(sBasicUiWidget* w, sBasicUiWidgetTypeDialogBox* d, float
         return 0;
     }
     d->stickyLastElapsed += dt;
-    float hold = BasicUiWidgetTypeStickyCursor_Get(d->stickyCursor) ? BasicUiWidgetTypeStickyCursor_GetInteval(d->stickyCursor)
-                                                                     : d->stickyLastInteval;
-    if (d->stickyLastElapsed <= hold) return 0;
+    if (d->stickyLastElapsed <= HoldFor(d, nearest)) return 0;
     d->stickyLastElapsed = 0;
     d->dialogResult.value = nearest;
     d->dialogState.value = kBasicUiDialogChosen;
@@ -287,6 +313,9 @@ int BasicUiWidgetTypeDialogBox_OpenDialog(sBasicUiWidget* w, int type)
     default: break;
     }
     sBasicUiEnvironment* env = BasicUiWidget_GetEnvironment(w);
+    d->stickyLastElapsed = 0;
+    // The question takes only presses that begin after it opened.
+    BasicUi_LatchPresses();
     if (env) {
         w->isActive.value = 1;
         w->isRender.value = 1;
@@ -343,7 +372,9 @@ int BasicUiWidgetTypeDialogBox_Render(sBasicUiWidget* w)
         RenderSetColorModulation(127, 127, 127);
         RenderSetPenColor(0, 0, 0);
         RenderRect(0, 0, kBasicUiCanvasWidth, kBasicUiCanvasHeight);
+        TextOutputNoteCover(0, 0, kBasicUiCanvasWidth, kBasicUiCanvasHeight);
     }
+    TextOutputNoteCover(d->x.value, d->y.value, d->w.value, d->h.value);
     RenderSetAlphaLevel(255);
     RenderSetColorModulation(127, 127, 127);
     RenderSetPenColor(255, 255, 255);
@@ -408,13 +439,20 @@ int BasicUiWidgetTypeDialogBox_Render(sBasicUiWidget* w)
             const int x0 = FirstX(d), ids = d->stickyIDs.value > 0 ? d->stickyIDs.value : 1;
             for (int i = 0; i < n; ++i) {
                 const int bx = int(float(x0) + float(i) * s);
-                // The answer the buttons have marked stands out a little larger.
-                const int grow = i == d->dialogResult.value ? kPadMarkGrow : 0;
-                if (void* b = Bitmap(d->stickyID.value + i % ids))
-                    DrawScreenPolyRot(static_cast<DS3_bitmap_tag*>(b), 0, 0, bx, kStickyCentreY, d->srcW.value + grow,
-                                      d->srcH.value + grow, 0.0f);
-                // The answer the pad would take is in the bright font, the others in the plain one.
-                const bool lo = i != d->dialogResult.value && BasicUi_FontExists(d->bFontLoID.value);
+                // The answer the pad would take stands out: larger, at full brightness and in the
+                // bright font; the others are dimmed and in the plain one.
+                const bool marked = i == d->dialogResult.value;
+                const int grow = marked ? kPadMarkGrow : 0;
+                const int shade = marked ? 127 : kUnmarkedModulation;
+                RenderSetColorModulation(shade, shade, shade);
+                // The whole bitmap, scaled to the answer's size.
+                if (auto* b = static_cast<DS3_bitmap_tag*>(Bitmap(d->stickyID.value + i % ids))) {
+                    ScreenPolyData poly = {b, 0, 0, b->width, b->height, bx, kStickyCentreY, d->srcW.value + grow,
+                                           d->srcH.value + grow, 0};
+                    DrawScreenPolyRotEx(&poly, 0.0f);
+                }
+                RenderSetColorModulation(127, 127, 127);
+                const bool lo = !marked && BasicUi_FontExists(d->bFontLoID.value);
                 TextOutputSelectFont(lo ? d->bFontLoID.value : d->bFontHiID.value);
                 DrawAnswer(answers, d->bRowStart.value + i, d->bColumn.value, bx + d->bFontOffX.value,
                            kStickyCentreY + d->bFontOffY.value + line + d->srcH.value / 2, d->bFontScaleX,

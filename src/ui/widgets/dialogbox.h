@@ -31,8 +31,12 @@ struct sBasicUiWidgetTypeDialogBox {
     sBasicUiWidget* stickyCursor;
     sBasicUiWidget* audioDbRef;
     sBasicUiValueINT audioAcceptID, audioCancelID;
-    int reported;  // a missing image, font or table was reported
+    float acceptHold;  // > 0: seconds the stylus holds the agreeing answer; the others take a tap
+    int reported;      // a missing image, font or table was reported
 };
+
+// How long the stylus holds an answer that costs something (paying, buying, giving up).
+constexpr float kBasicUiCostlyHold = 0.5f;
 
 enum { kBasicUiDialogWaitFree = 0, kBasicUiDialogOpening = 1, kBasicUiDialogChoosing = 2,
        kBasicUiDialogChosen = 3, kBasicUiDialogClosed = 4 };
@@ -55,4 +59,10 @@ int BasicUiWidgetTypeDialogBox_OpenDialog(sBasicUiWidget* w, int type);
 int BasicUiWidgetTypeDialogBox_AbortInProgress();
 int BasicUiWidgetTypeDialogBox_AbortFrameTick();
 int BasicUiWidgetTypeDialogBox_IsPressed(int x, int y, sBasicUiWidget* w);
+// Makes the agreeing answer of a question that costs something (the first of two or three) take a
+// hold of `seconds` with the stylus, and the other answers a tap; 0 gives every answer the hold of
+// the sticky cursor (buttonInteval), as before. Nothing for another widget.
+void BasicUiWidgetTypeDialogBox_SetAcceptHold(sBasicUiWidget* w, float seconds);
+// The hold the answer nearest the cursor needs before it is taken; 0 when a touch takes it.
+float BasicUiWidgetTypeDialogBox_HoldTime(sBasicUiWidget* w);
 int BasicUiWidgetTypeDialogBox_Center(float* x, float* y, sBasicUiWidget* w);

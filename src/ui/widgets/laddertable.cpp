@@ -1,6 +1,6 @@
 // The ladder table widget type: the high-score list of the qualifying games and the ladder's
-// rungs, the matches from the lowest rung up to the one being played, with names and scores shown
-// for the current match only.
+// rungs, the matches from the top rung down to the round's own, with names and scores shown for
+// that match only; the window of rungs never holds more than its rows.
 #include <cstdio>
 
 #include "lib/textoutput.h"
@@ -71,11 +71,13 @@ static void RenderRound(sBasicUiWidgetTypeLadderTable* b, const sBasicUiStanding
     }
     BasicUiBracket_Header(b, x, y, stage, label);
     if (!withEntries) return;
+    // The window holds as many matches as its rows have room for (two rows each) and ends with
+    // the round's own match, the one named, so that match is always on the screen.
     const int matches = rounds - 1 - round;
-    const int half = b->rows.value / 2;
-    const int first = matches - half - 1 > 0 ? matches - half - 1 : 0;
+    const int half = b->rows.value / 2 > 0 ? b->rows.value / 2 : 1;
+    const int first = matches - half > 0 ? matches - half : 0;
     const int shown = BasicUiStandings_Save(s, 14, 0, -1) >= 0;
-    for (int k = first; k <= first + half && k < matches; ++k) {
+    for (int k = first; k < matches; ++k) {
         const int current = k == matches - 1 && shown;
         sBasicUiBracketEntry a = {BasicUiStandings_Save(s, 17, 2 * k, -1),
                                   BasicUiStandings_Save(s, 17, 2 * rounds + 2 * k, -1), current};

@@ -159,8 +159,10 @@ int BasicUiWidgetTypeLeagueTable_Render(sBasicUiWidget* w)
         }
         BasicUiStandings_Number(x, yB, l->font2SclX, l->font2SclY, 2, "%i -", score);
         BasicUiStandings_Number(x, yB, l->font2SclX, l->font2SclY, 0, "%i", other);
-        const int y = score >= other ? yB : BasicUiStandings_RowY(l->rowY1.value, float(r) + 0.5f, l->stepY0);
-        BasicUi_RenderScaledImage(l->headerXC[8].value, y, l->winW.value, l->winH.value, l->winID.value);
+        // The marker stands on the winner's own row (a tie marks both); a loss has none, so no
+        // marker floats between two rows.
+        if (score >= other)
+            BasicUi_RenderScaledImage(l->headerXC[8].value, yB, l->winW.value, l->winH.value, l->winID.value);
     }
     if (previous >= 0) TextOutputSelectFont(previous);
     return 1;

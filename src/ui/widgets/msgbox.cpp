@@ -97,6 +97,7 @@ int BasicUiWidgetTypeMsgBox_Render(sBasicUiWidget* w)
     else
         DrawBitmap(m->imageID.value, m->x.value, m->y.value, m->w.value, m->h.value);
     DrawBitmap(m->flourishID.value, m->fx.value, m->fy.value, m->fw.value, m->fh.value);
+    TextOutputNoteCover(m->x.value, m->y.value, m->w.value, m->h.value);
     sBasicUiEnvironment* env = BasicUiWidget_GetEnvironment(w);
     int previous = -1;
     sBasicDbTable* title = m->titleDbRef ? BasicUiWidgetTypeDbRef_Table(m->titleDbRef) : BasicUiDbRef_Update(&m->titleDb, env);

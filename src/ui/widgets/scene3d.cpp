@@ -58,6 +58,9 @@ int BasicUiWidgetType3DInit_Render(sBasicUiWidget* w)
     sBasicUiWidgetType3DInit* r = InitRecord(w);
     sBasicUiWidget* camera = r ? r->camera : nullptr;
     BasicUiWidgetType3DCamera_SetCamera(camera);
+    // The 2D quads queued so far (a backdrop, say) are drawn now, before depth testing starts:
+    // drawn later they would write depth over the scene and hide it.
+    RenderEndScreenPolys();
     if (RenderEnableZBuffer()) {
         RenderSetColorModulation(127, 127, 127);
         ClearTextureCoordinateOffset();

@@ -190,6 +190,10 @@ int BasicUiWidgetTypeScrollBox_Render(sBasicUiWidget* w)
 {
     auto* b = Box(w);
     if (!b) return 0;
+    // A box shown by a script after the update walk passed it is drawn before its first update:
+    // its window is laid out here too, so that the buttons outside it (a list of 32 would fill the
+    // frame's 2D quads) are not drawn in a heap.
+    Layout(w, b);
     if (b->selected.value > 0 && b->items.value > 0) {
         int total = b->isVirtual.value ? b->itemsVirtual.value : b->items.value;
         int s = b->isVirtual.value ? b->selectedVirtual.value + b->slot.value : b->slot.value;

@@ -1,7 +1,10 @@
-// Sticky buttons and the sticky cursor: the cursor follows the stylus on the lower screen, eased,
-// and is pulled onto the nearest sticky button within its capture radius; a button held under the
-// cursor for its interval fires its commands, repeats while held when asked, runs enter and leave
-// commands, and can inject a pad direction as if it had been pressed.
+// Sticky buttons and the sticky cursor: the cursor lands where the stylus touches the lower screen
+// and follows it, eased, pulled onto the nearest sticky button within its capture radius; it stays
+// where it was when the stylus is lifted. A button with no interval (a tap) fires in the first
+// frame of a touch that lands on it; a button held under the stylus for its interval fires its
+// commands (the cursor shows how far the hold has come), repeats while held when asked, runs enter
+// and leave commands, and can inject a pad direction as if it had been pressed. A touch that was
+// down when the page opened is not seen (presslatch.h).
 #pragma once
 
 #include "ui/environment.h"
@@ -44,7 +47,9 @@ struct sBasicUiWidgetTypeStickyCursor {
     sBasicUiWidget* closestButtonOld;
     sBasicUiWidget* lastTouched;
     int lastTouchedLifted;
-    int reported;  // a missing image was reported
+    int touchFrames;  // frames the stylus has touched without a break, 0 while lifted
+    float holdTime;   // the hold the nearest button needs before it fires; 0 for a tap
+    int reported;     // a missing image was reported
 };
 
 sBasicUiWidgetTypeRef BasicUiWidgetTypeStickyButton_Create(sBasicUiEnvironment* env);
@@ -64,8 +69,12 @@ int BasicUiWidgetTypeStickyCursor_Destroy(sBasicUiEnvironment* env, sBasicUiWidg
 sBasicUiWidgetTypeStickyCursor* BasicUiWidgetTypeStickyCursor_Get(sBasicUiWidget* w);
 sBasicUiWidgetTypeStickyButton* BasicUiWidgetTypeStickyButton_Get(sBasicUiWidget* w);
 
-// The eased position, truncated by the caller; returns isTouching. 0 for another widget.
+// The eased position, truncated by the caller; returns isTouching (the stylus touches now). 0 for
+// another widget.
 int BasicUiWidgetTypeStickyCursor_GetCursor(sBasicUiWidget* cursor, float* x, float* y);
+// 1 in the frames that see a touch that has just begun (the cursor's last update met its first
+// frame): the frame in which a tap acts.
+int BasicUiWidgetTypeStickyCursor_IsNewTouch(sBasicUiWidget* cursor);
 int BasicUiWidgetTypeStickyCursor_IsVisible(sBasicUiWidget* cursor);
 int BasicUiWidgetTypeStickyCursor_IsDblTouch(sBasicUiWidget* cursor);
 float BasicUiWidgetTypeStickyCursor_GetElapsed(sBasicUiWidget* cursor);

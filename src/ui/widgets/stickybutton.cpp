@@ -1,6 +1,8 @@
 // The sticky button widget type: a circle or box on the touch screen that the sticky cursor is
-// pulled onto; held under the cursor for its interval it runs its commands (again after every
-// further interval when it repeats), and it can inject a pad direction into the UI's controller.
+// pulled onto. Without an interval it is tapped: a touch that lands on it runs its commands at
+// once, one firing per touch. With one, held under the stylus for its interval it runs its
+// commands (again after every further interval when it repeats). It can inject a pad direction
+// into the UI's controller.
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -218,19 +220,23 @@ int BasicUiWidgetTypeStickyButton_Update(sBasicUiWidget* w, float dt)
                         BasicUiWidgetTypeStickyButton_Distance(cx, cy, w))
             c->closestButtonNow = w;
     }
-    const bool immediate = b->inteval <= 0.75f * dt || BasicUiWidgetTypeStickyCursor_IsDblTouch(b->cursor);
-    if (!BasicUiWidgetTypeStickyButton_IsPressed(cx, cy, w) ||
-        (!BasicUiWidgetTypeStickyCursor_IsVisible(b->cursor) && !immediate)) {
+    const bool dbl = BasicUiWidgetTypeStickyCursor_IsDblTouch(b->cursor) != 0;
+    const bool immediate = b->inteval <= 0.75f * dt || dbl;
+    // Pressed while the stylus touches the button (the cursor rests where it was lifted).
+    if (!BasicUiWidgetTypeStickyButton_IsPressed(cx, cy, w) || !c || !c->isTouching.value) {
         b->elapsed = std::max(b->elapsed - dt, 0.0f);
         b->wasTouching.value = 0;
-        if (b->pressState.value && (!immediate || (c && c->isTouching.value))) {
+        // In double-touch mode lifting the stylus between the touches is no leaving.
+        if (b->pressState.value && (!dbl || (c && c->isTouching.value))) {
             BasicUiTrigger_Fire(b->leave);
             BasicUiTrigger_Fire(b->leaveII);
             b->pressState.value = 0;
         }
         return 1;
     }
-    bool done = immediate && b->wasTouching.value;
+    // A tap fires in the first frame of a touch that lands on the button, not when a touch slides
+    // onto it; in double-touch mode in the first frame the button is pressed.
+    bool done = immediate && (b->wasTouching.value || (!dbl && !BasicUiWidgetTypeStickyCursor_IsNewTouch(b->cursor)));
     if (!done && !b->pressState.value && !b->dblTouchGrpPressed.value && (b->enterI || b->enterII)) {
         BasicUiTrigger_Fire(b->enterI);
         BasicUiTrigger_Fire(b->enterII);

@@ -1,6 +1,8 @@
-// The sticky cursor widget type: follows the stylus on the lower screen with an eased position,
-// is pulled onto the nearest sticky button that captures it, and times how long it has pressed
-// that button, which the buttons read to fire. It fades in while touched and out when let go.
+// The sticky cursor widget type: lands where the stylus touches the lower screen and follows it
+// with an eased position, is pulled onto the nearest sticky button that captures it, and times how
+// long it has pressed that button, which the buttons read to fire. It fades in while touched and
+// out when let go, staying where it was; while a button or an answer that needs a hold is held it
+// shows how far the hold has come. A touch that was down when the page opened is not seen.
 #include <cmath>
 #include <string>
 
@@ -10,6 +12,7 @@
 #include "platform/quads.h"
 #include "ui/frameupdate.h"
 #include "ui/placeholder.h"
+#include "ui/presslatch.h"
 #include "ui/widgets/dialogbox.h"
 #include "ui/widgets/sticky.h"
 #include "ui/widgets/widgetrecord.h"
@@ -83,6 +86,12 @@ int BasicUiWidgetTypeStickyCursor_GetCursor(sBasicUiWidget* cursor, float* x, fl
     return c ? c->isTouching.value : 0;
 }
 
+int BasicUiWidgetTypeStickyCursor_IsNewTouch(sBasicUiWidget* cursor)
+{
+    auto* c = BasicUiWidgetTypeStickyCursor_Get(cursor);
+    return c && c->touchFrames == 1 ? 1 : 0;
+}
+
 int BasicUiWidgetTypeStickyCursor_IsVisible(sBasicUiWidget* cursor)
 {
     auto* c = BasicUiWidgetTypeStickyCursor_Get(cursor);
@@ -131,20 +140,31 @@ sBasicUiWidget* BasicUiWidgetTypeStickyCursor_GetClosestButtonOld(sBasicUiWidget
 
 // The stylus as hand coordinates (0..1 of the canvas) for as long as it is held on the lower
 // screen, so that a held touch keeps the cursor where it is: the hand of the frame update reports
-// only a touch's first frame, which could never hold a button for its interval.
+// only a touch's first frame, which could never hold a button for its interval. A touch held since
+// before the page or question opened counts as none until it is lifted.
 static int Stylus(float* hx, float* hy)
 {
     const DS3_controller* pad = controllers[0].controller;
-    if (!pad || !pad->touchData.isTouching || pad->touchData.x < 1 || pad->touchData.x > 320) {
-        float x, y;
-        BasicUi_GetHandCoords(0, 0, &x, &y);  // keeps the hand's own first-frame state current
-        return 0;
-    }
     float x, y;
-    BasicUi_GetHandCoords(0, 0, &x, &y);
+    BasicUi_GetHandCoords(0, 0, &x, &y);  // keeps the hand's own first-frame state current
+    if (!pad || !pad->touchData.isTouching || pad->touchData.x < 1 || pad->touchData.x > 320 ||
+        BasicUi_StylusLatched())
+        return 0;
     *hx = float(pad->touchData.x + basicUiRenderPassOffset[2][0]) / float(kBasicUiCanvasWidth);
     *hy = float(pad->touchData.y + basicUiRenderPassOffset[2][1]) / float(kBasicUiCanvasHeight);
     return 1;
+}
+
+// The hold the candidate needs before it fires: a sticky button's interval when it fires after a
+// hold (not a tap, and with something to fire), a dialog's for its nearest answer; else 0.
+static float HoldTime(const sBasicUiWidgetTypeStickyCursor* c, sBasicUiWidget* n, float dt)
+{
+    if (auto* b = BasicUiWidgetTypeStickyButton_Get(n)) {
+        const bool tap = b->inteval <= 0.75f * dt || c->isDblTouch.value;
+        const bool fires = b->cmd || b->cmdII || b->pressCmd.value;
+        return !tap && fires ? b->inteval : 0.0f;
+    }
+    return n && n->widgetTypeRef.type == EBasicUiWidgetTypeDialogBox ? BasicUiWidgetTypeDialogBox_HoldTime(n) : 0.0f;
 }
 
 int BasicUiWidgetTypeStickyCursor_Update(sBasicUiWidget* w, float dt)
@@ -164,24 +184,33 @@ int BasicUiWidgetTypeStickyCursor_Update(sBasicUiWidget* w, float dt)
     if (Stylus(&hx, &hy)) {
         c->activeCursorX = float(c->w.value) * hx;
         c->activeCursorY = float(c->h.value) * hy;
+        // A touch lands where the stylus is: the cursor does not travel there from where it was.
+        if (c->touchFrames == 0) {
+            c->gravitatedCursorX = c->activeCursorX;
+            c->gravitatedCursorY = c->activeCursorY;
+        }
+        if (c->touchFrames < 1000000) c->touchFrames++;
         c->alpha = std::fmin(c->alpha + c->alphaRate, 1.0f);
         c->isTouching.value = 1;
     } else {
-        c->activeCursorX = c->activeCursorY = 0.0f;
+        // Lifted, the cursor stays where it was and fades; it presses nothing.
+        c->activeCursorX = c->gravitatedCursorX;
+        c->activeCursorY = c->gravitatedCursorY;
+        c->touchFrames = 0;
         c->alpha = std::fmax(c->alpha - c->alphaRate, 0.0f);
-        if (c->isDblTouch.value) {
-            c->isTouching.value = 0;
-            c->lastTouchedLifted = 1;
-        }
+        c->isTouching.value = 0;
+        if (c->isDblTouch.value) c->lastTouchedLifted = 1;
     }
+    const int touching = c->isTouching.value;
     sBasicUiWidget* n = c->closestButtonNow;
     if (n != c->closestButtonOld) c->buttonElapsed = 0;
     float tx = c->activeCursorX, ty = c->activeCursorY;
     int snapped = 0;
+    c->holdTime = HoldTime(c, n, dt);
     // In dialogs the candidate is the dialog box, whose round answers capture the cursor.
     if (env->inputMode != BasicUiInputMode_Dialog && n) {
-        c->isPressed.value = BasicUiWidgetTypeStickyButton_IsPressed(int(c->gravitatedCursorX),
-                                                                     int(c->gravitatedCursorY), n);
+        c->isPressed.value = touching && BasicUiWidgetTypeStickyButton_IsPressed(int(c->gravitatedCursorX),
+                                                                                 int(c->gravitatedCursorY), n);
         if (!c->isPressed.value) {
             c->buttonElapsed = 0;
         } else if (!c->isDblTouch.value || !BasicUiWidgetTypeStickyButton_IsDoubleTouch(n)) {
@@ -192,15 +221,15 @@ int BasicUiWidgetTypeStickyCursor_Update(sBasicUiWidget* w, float dt)
             c->lastTouched = n;
             c->lastTouchedLifted = 0;
         }
-        snapped = BasicUiWidgetTypeStickyButton_Center(&tx, &ty, n);
+        if (touching) snapped = BasicUiWidgetTypeStickyButton_Center(&tx, &ty, n);
     } else if (n) {
-        c->isPressed.value = BasicUiWidgetTypeDialogBox_IsPressed(int(c->gravitatedCursorX),
-                                                                  int(c->gravitatedCursorY), n);
+        c->isPressed.value = touching && BasicUiWidgetTypeDialogBox_IsPressed(int(c->gravitatedCursorX),
+                                                                              int(c->gravitatedCursorY), n);
         if (c->isPressed.value)
             c->buttonElapsed += dt;
         else
             c->buttonElapsed = 0;
-        snapped = BasicUiWidgetTypeDialogBox_Center(&tx, &ty, n);
+        if (touching) snapped = BasicUiWidgetTypeDialogBox_Center(&tx, &ty, n);
     } else {
         c->buttonElapsed = 0;
         c->isPressed.value = 0;
@@ -248,7 +277,9 @@ int BasicUiWidgetTypeStickyCursor_Render(sBasicUiWidget* w)
     RenderSetAlphaLevel(int(c->alpha * 255.0f));
     RenderSetColorModulation(127, 127, 127);
     RenderSetPenColor(255, 255, 255);
-    const float progress = c->buttonInteval > 0.0f ? BasicUi_UnitClamp(c->buttonElapsed / c->buttonInteval) : 0.0f;
+    // The progress of a hold, over the hold the pressed button or answer needs.
+    const float progress =
+        c->isPressed.value && c->holdTime > 0.0f ? BasicUi_UnitClamp(c->buttonElapsed / c->holdTime) : 0.0f;
     int id = c->isPressed.value ? c->cursorHiID.value : c->cursorLoID.value;
     if (ResourceLoaded(id) && ResourceType(id) == kResourceTypeGroup)
         id = (id << 16) + int(progress * float(NumResourcesInGroup(id) - 1));

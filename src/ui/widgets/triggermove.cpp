@@ -1,8 +1,11 @@
 // The cursor-navigation trigger: the pad moves a selection over buttons along their links, the
 // display's cursor follows the selected button's centre, a sound tells a move from a bump at the
 // edge, and a long idle spell runs a "minimise" script once, the next move a "maximise" one.
+#include <algorithm>
 #include <string>
 
+#include "lib/resources.h"
+#include "platform/bitmap.h"
 #include "platform/input.h"
 #include "platform/quads.h"
 #include "ui/draw2d.h"
@@ -13,6 +16,9 @@
 #include "ui/widgets/triggers.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
+
+// The selection frame's corners, in pixels.
+enum { kSelectionCorner = 12 };
 
 static sBasicUiWidgetTypeTriggerMove* Move(sBasicUiWidget* w)
 {
@@ -193,6 +199,17 @@ int BasicUiWidgetTypeTriggerMove_Update(sBasicUiWidget* w, float dt)
     return 1;
 }
 
+// The selection image is a frame: its corners and edges keep their size on a button of any size,
+// taken from an image at least as large as the button (one made for one button size draws 1:1).
+static void DrawSelectionFrame(int id, int x, int y, int w, int h)
+{
+    void* handle = nullptr;
+    if (!GetResourceHandle(id, &handle) || !handle) return;
+    const auto* bitmap = static_cast<const DS3_bitmap_tag*>(handle);
+    const int corner = std::min({int(kSelectionCorner), w / 2, h / 2});
+    BasicUi_RenderSizableBox(id, x, y, w, h, corner, corner, bitmap->width, bitmap->height);
+}
+
 int BasicUiWidgetTypeTriggerMove_Render(sBasicUiWidget* w)
 {
     auto* m = Move(w);
@@ -210,7 +227,7 @@ int BasicUiWidgetTypeTriggerMove_Render(sBasicUiWidget* w)
     int x = b->x.value + (b->w.value * b->adjustX.value) / 2, y = b->y.value + (b->h.value * b->adjustY.value) / 2;
     if (BasicUi_ImageExists(m->imageID.value)) {
         RenderSetAlphaLevel(255);
-        BasicUi_RenderScaledImage(x, y, b->w.value, b->h.value, m->imageID.value);
+        DrawSelectionFrame(m->imageID.value, x, y, b->w.value, b->h.value);
         return 1;
     }
     RenderRect(x + b->boundsDW.value, y + b->boundsDN.value, b->w.value - b->boundsDW.value - b->boundsDE.value,

@@ -218,6 +218,7 @@ TEST_F(ScreenLoop, RunningAScreenHandsTheControlsToIt)
 
 TEST_F(ScreenLoop, UnknownResultsQuitAndEndTheProgram)
 {
+    // The quit result (-1) is the ordinary end, said nothing of; the others are faults.
     for (int result : {7, 100, -1, -1000}) {
         ResetNeighbours();
         // More results are scripted than the loop reads: it must end by itself after the first.
@@ -226,6 +227,10 @@ TEST_F(ScreenLoop, UnknownResultsQuitAndEndTheProgram)
         EXPECT_EQ(Recorded(), (Calls{"ScreenGetResult", "ExitScreens(1)"})) << result;
         EXPECT_EQ(quitGame, 1);
         EXPECT_EQ(done, 1);
+        const bool reported = std::any_of(gCalls.begin(), gCalls.end(), [](const std::string& c) {
+            return c.rfind("PrintError: screen loop: unknown screen result", 0) == 0;
+        });
+        EXPECT_EQ(reported, result != -1) << result;
     }
 }
 

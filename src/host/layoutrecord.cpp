@@ -1,0 +1,53 @@
+// The record of drawn text lines behind --layout-out.
+#include "host/layoutrecord.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "host/errorlog.h"
+#include "host/gpu.h"
+#include "host/host.h"
+
+struct DrawnLine {
+    int cover;  // a panel over the lines before it, not a line
+    uint32_t display;
+    int x, y, w, h;
+    std::string text;
+};
+
+// The lines of the frame being drawn, and of the frame drawn before it: the image a display
+// shows at a presentation is the one whose commands were recorded a frame earlier.
+static std::vector<DrawnLine> drawing, drawn;
+
+int LayoutRecording() { return gHostOptions.layoutOut; }
+
+void LayoutNoteLine(uint32_t display, int x, int y, int w, int h, const char* text, int length)
+{
+    if (!gHostOptions.layoutOut || !text || length < 0) return;
+    drawing.push_back(DrawnLine{0, display, x, y, w, h, std::string(text, size_t(length))});
+}
+
+void LayoutNoteCover(uint32_t display, int x, int y, int w, int h)
+{
+    if (gHostOptions.layoutOut) drawing.push_back(DrawnLine{1, display, x, y, w, h, std::string()});
+}
+
+static const char* DisplayName(uint32_t display)
+{
+    return display == kGpuDisplayLower ? "lower" : display == kGpuDisplayUpperRight ? "upper-right" : "upper-left";
+}
+
+int LayoutFramePresented(const std::string& path)
+{
+    std::vector<DrawnLine> lines;
+    lines.swap(drawn);
+    drawn.swap(drawing);
+    if (path.empty()) return 1;
+    FILE* f = std::fopen(path.c_str(), "w");
+    if (!f) return PrintError("layout: %s cannot be written", path.c_str());
+    for (const DrawnLine& l : lines)
+        if (l.cover) std::fprintf(f, "cover %s %d %d %d %d\n", DisplayName(l.display), l.x, l.y, l.w, l.h);
+        else std::fprintf(f, "%s %d %d %d %d %s\n", DisplayName(l.display), l.x, l.y, l.w, l.h, l.text.c_str());
+    if (std::fclose(f) != 0) return PrintError("layout: %s cannot be written", path.c_str());
+    return 1;
+}

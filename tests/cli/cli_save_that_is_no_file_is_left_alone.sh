@@ -1,0 +1,25 @@
+#!/bin/sh
+# A named pipe or a folder in the save file's place: start-up neither waits on the pipe nor moves
+# or replaces either, says what it found, tells the player (A answers) and plays on without saving.
+# Run by ctest in the build's tests folder with $1 the program.
+set -e
+. "$(dirname "$0")/checks.sh"
+program=$1
+rm -rf no-file-save && mkdir -p no-file-save/pipe no-file-save/folder/savegame.bin
+mkfifo no-file-save/pipe/savegame.bin
+printf '5 A\n6\n' > no-file-save/input.txt
+for kind in pipe folder; do
+    # A start-up that waits on the pipe is ended after a minute (killed when it ignores the signal).
+    exits_with 0 timeout -k 5 60 "$program" --headless --frames 300 --data no-file-save/$kind \
+        --input no-file-save/input.txt --verbose 2> no-file-save/$kind.txt
+    grep -q 'savegame.bin) is a \(named pipe\|directory\), not a file' no-file-save/$kind.txt ||
+        fail "$kind: nothing says the save file is no file"
+    grep -q 'save: the save file cannot be used; autosave is off' no-file-save/$kind.txt
+    grep -q 'ended after 300 frames' no-file-save/$kind.txt || fail "$kind: the game did not go on past the message"
+    if grep -q 'could not be written\|cannot be opened for writing' no-file-save/$kind.txt; then
+        fail "$kind: a save was tried"
+    fi
+    [ "$(ls no-file-save/$kind)" = savegame.bin ] || fail "$kind: the save folder changed: $(ls no-file-save/$kind)"
+done
+test -p no-file-save/pipe/savegame.bin
+test -d no-file-save/folder/savegame.bin

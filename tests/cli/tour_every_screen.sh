@@ -1,0 +1,166 @@
+#!/bin/sh
+# A tour of the screens a player meets, by input scripts from a saved game: the title, the main
+# menu and each of its pages (Quick Play and its question, Mini-Games, Practice, Options and the
+# save boxes on leaving it, How to Play, Credits), the career (hub, bowler, the leagues,
+# tournaments and rivals lists, a league's fee question and standings, the pro shop, its
+# categories and a question, the trophy case), a quick game (score sheet, the shot's steps, the
+# pause menu and its question) and a mini-game's overlay. Each screen is shot with the lines of
+# text it shows (--layout-out); each must show the text that names it, no line may reach off its
+# screen or overlap another, and no shot may be entirely black. Every shot goes on one contact
+# sheet, tour/contact-sheet.png, written even when a check fails.
+#   tour_every_screen.sh ZENDROLYX LAYOUT_CHECK CONTACT_SHEET
+set -e
+. "$(dirname "$0")/checks.sh"
+game=$1
+check=$2
+sheet=$3
+rm -rf tour && mkdir -p tour
+: > tour/sheet.txt
+: > tour/faults.txt
+
+# Known faults, each passed to the checker (--except) as a text its message contains, for the
+# shots that show it:
+# - the save loop draws only the lower screen: while the save box shows, the upper one is black;
+saving="upper-left.png is entirely black"
+# - the credits roll in from below the upper screen's edge, so a row is part-way off it;
+rolling="lies outside the upper screen"
+# - the heads-up display draws the bowler's name 3 pixels above the safe area's top, its line
+#   reaching 2 pixels above the upper screen (the glyphs' top rows there are blank).
+name_plate="'Ada Player' (upper-"
+
+# touch FRAME X Y: the stylus held on the lower screen for 25 frames. press FRAME BUTTON: a
+# button pressed for 2 frames.
+touch() { printf '%d touch %d %d\n%d\n' $1 $2 $3 $(($1 + 25)); }
+press() { printf '%d %s\n%d\n' $1 $2 $(($1 + 2)); }
+# From the saved game past the intros to the title (shot at 140) and the main menu (up by 190).
+to_menu() { printf '5 A\n6\n20 A\n21\n150 touch 160 120\n165\n'; }
+
+# shot FRAME LABEL TEXT [KNOWN]: the screen of a run shot at FRAME, named LABEL on the sheet,
+# showing TEXT, with the known fault KNOWN.
+shot() { printf '%s|%s|%s|%s\n' "$1" "$2" "$3" "$4" >> "$dir/shots.txt"; }
+# begin NAME: a run's folder, with the saved game; its input is written to $dir/input.txt.
+begin() {
+    dir=tour/$1
+    mkdir -p $dir/data
+    cp cli-data/savegame.bin $dir/data/
+    : > $dir/shots.txt
+}
+# finish FRAMES [OPTION...]: plays the run and checks its shots.
+finish() {
+    frames=$1
+    shift
+    list=$(cut -d'|' -f1 $dir/shots.txt | tr '\n' , | sed 's/,$//')
+    "$game" --headless --frames $frames --data $dir/data --input $dir/input.txt --screenshot $list --out $dir \
+        --layout-out "$@" > $dir/out.txt
+    while IFS='|' read -r f label text except; do
+        name=$(printf '%s/frame%05d' $dir $f)
+        grep -qF -- "$text" $name-lines.txt || echo "$name: $label: no line shows '$text'" >> tour/faults.txt
+        set -- $name-lines.txt
+        [ -z "$except" ] || set -- "$@" --except "$except"
+        "$check" "$@" $name-upper-left.png $name-lower.png > $name-check.txt ||
+            { cat $name-check.txt && echo "$name: $label: the layout check failed (above)"; } >> tour/faults.txt
+        echo "$label|$name-upper-left.png|$name-lower.png" >> tour/sheet.txt
+    done < $dir/shots.txt
+}
+
+# The main menu and its pages, each left with B.
+begin menus
+{
+    to_menu
+    touch 200 80 55                   # Quick Play
+    touch 300 281 72                  # Start: its question
+    touch 360 220 120                 # "No"
+    press 420 B
+    touch 480 236 55; press 560 B     # Mini-Games
+    touch 600 80 95; press 680 B      # Practice
+    touch 720 236 95; press 800 B     # Options, saved on leaving
+    touch 1080 80 135                 # How to Play
+    press 1140 RIGHT; press 1180 RIGHT
+    press 1240 B
+    touch 1300 236 135; press 1480 B  # Credits
+} > $dir/input.txt
+shot 140 "title" "Tap the Touch Screen"
+shot 195 "main menu" "Main Menu"
+shot 270 "quick play" "Bowlers"
+shot 350 "quick play: start?" "Start this game?"
+shot 400 "quick play: no" "Bowlers"
+shot 550 "mini-games" "Spares Challenge"
+shot 670 "practice" "Pin Selection"
+shot 790 "options" "Control"
+shot 820 "options: saving" "Saving." "$saving"
+shot 920 "options: saved" "Save Successful." "$saving"
+shot 1130 "how to play" "How to Play"
+shot 1170 "how to play: page 2" "2/5"
+shot 1230 "how to play: page 3" "3/5"
+shot 1380 "credits" "Credits" "$rolling"
+finish 1520
+
+# The career: the hub's pages, each left with B; a league joined (its fee's question, "Yes"
+# held) and its standings; the pro shop, a category and an item held to buy it: its question.
+begin career
+{
+    to_menu
+    touch 200 160 175                 # Career: the hub is up at 250
+    touch 260 82 54; press 310 B      # the career bowler
+    touch 350 238 54; press 400 B     # the leagues
+    touch 440 82 94; press 490 B      # the tournaments
+    touch 530 238 94; press 580 B     # the rivals
+    touch 620 82 174; press 670 B     # the trophy case
+    touch 710 238 54; touch 750 130 50  # the first league: its fee
+    printf '790 touch 100 120\n832\n'  # "Yes" held: the entry saved, then the standings
+    press 1060 B
+    touch 1100 82 134; press 1150 B   # the league table
+    touch 1190 238 134                # the pro shop
+    touch 1250 52 45                  # its first category
+    printf '1300 touch 180 48\n1350\n'  # an item held: its question
+    printf '1390 touch 220 120\n1420\n'  # "No"
+} > $dir/input.txt
+shot 250 "career hub" "Tournament Table"
+shot 300 "career: bowler" "Career Bowler"
+shot 390 "career: leagues" "Leagues"
+shot 480 "career: tournaments" "Tournaments"
+shot 570 "career: rivals" "Rivals"
+shot 660 "career: trophies" "Trophy Case"
+shot 785 "career: league fee?" "entry"
+shot 830 "career: saving the entry" "Saving" "$saving"
+shot 1050 "career: standings" "Bowl"
+shot 1140 "career: league table" "Week 1"
+shot 1240 "pro shop" "Pro Shop"
+shot 1290 "pro shop: category" "Red Short Sleeve"
+shot 1380 "pro shop: question" "Wear"
+shot 1450 "pro shop: no" "Red Short Sleeve"
+finish 1480
+
+# A quick game of a person and the computer: the score sheet, the set-up menu, the shot's steps
+# (position, then the ball flicked), the pause menu and its question.
+begin game
+{
+    printf '60 B\n62\n80 A\n82\n100 touch 251 198\n102\n120 touch 158 205\n122 touch 158 155\n124 touch 158 85\n130\n'
+    press 900 START
+    touch 940 85 164
+} > $dir/input.txt
+shot 50 "game: score sheet" "Bo Computer" "$name_plate"
+shot 75 "game: set-up" "BOWL" "$name_plate"
+shot 95 "game: position" "POSITION" "$name_plate"
+shot 115 "game: release" "Back" "$name_plate"
+shot 140 "game: ball rolling" "Ada Player" "$name_plate"
+shot 930 "game: paused" "Quit Game" "$name_plate"
+shot 980 "game: pause question" "Are you sure you want to quit?" "$name_plate"
+finish 1000 --launch quick --players 2 --humans 1 --seed 7
+
+# The mini-games' overlays, played with the buttons.
+for mode in spares bingo poker; do
+    begin $mode
+    awk 'BEGIN { for (f = 60; f < 400; f += 40) { print f " A"; print f + 2 } }' > $dir/input.txt
+    shot 50 "$mode" "Ada Player" "$name_plate"
+    finish 60 --launch $mode --players 2 --humans 1 --controls buttons --seed 7
+done
+
+# The tour's verdict: every fault found, and the sheet to look at.
+set --
+while IFS='|' read -r label upper lower; do set -- "$@" "$label" "$upper" "$lower"; done < tour/sheet.txt
+"$sheet" tour/contact-sheet.png 5 "$@"
+if [ -s tour/faults.txt ]; then
+    cat tour/faults.txt >&2
+    fail "faults on the tour (above); the screens are on $(pwd)/tour/contact-sheet.png"
+fi

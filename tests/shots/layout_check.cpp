@@ -1,0 +1,145 @@
+// Checks one frame of a tour of the screens: the lines of text the frame drew (the file that
+// --layout-out writes beside its screenshots) and, optionally, that its screenshots are not
+// entirely black.
+//
+//   layout_check LINES.txt [--except TEXT]... [PNG...]
+//
+// A line of LINES.txt is "DISPLAY X Y W H TEXT", or "cover DISPLAY X Y W H" for a panel that hides
+// the lines drawn before it where it lies over them (a question over its dimmed page): those are
+// not checked. The check fails when a line reaches outside its
+// screen (the lower one 320 x 240, the upper one 400 x 240), when two lines of one display overlap
+// by more than 2 pixels both across and down, or when a named PNG holds only black pixels (where
+// a page, a box or a fade should show). A fault whose message contains an --except text is known:
+// it is printed as such and does not fail the check.
+//
+// Prints each fault and exits 0 when there is none (known ones aside), 1 when there is one, 2 for
+// bad arguments or a file that cannot be read.
+#include <png.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Line {
+    std::string display;
+    int x, y, w, h;
+    std::string text;
+    bool hidden = false;
+};
+
+// The overlap allowed between two lines, across and down.
+const int kSlack = 2;
+
+std::string Describe(const Line& l)
+{
+    return "'" + l.text + "' (" + l.display + " " + std::to_string(l.x) + "," + std::to_string(l.y) + " " +
+           std::to_string(l.w) + "x" + std::to_string(l.h) + ")";
+}
+
+bool Overlap(const Line& a, const Line& b)
+{
+    return a.x + kSlack < b.x + b.w && b.x + kSlack < a.x + a.w && a.y + kSlack < b.y + b.h && b.y + kSlack < a.y + a.h;
+}
+
+// 1 when every pixel is black, 0 when one is not, -1 when the image cannot be read.
+int AllBlack(const char* path)
+{
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path)) return -1;
+    image.format = PNG_FORMAT_RGB;
+    std::vector<unsigned char> rgb(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) {
+        png_image_free(&image);
+        return -1;
+    }
+    for (unsigned char c : rgb)
+        if (c > 8) return 0;
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: layout_check LINES.txt [--except TEXT]... [PNG...]\n");
+        return 2;
+    }
+    const char* linesPath = argv[1];
+    std::vector<std::string> known, images;
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--except") == 0) {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "layout_check: --except needs a text\n");
+                return 2;
+            }
+            known.push_back(argv[++i]);
+        } else {
+            images.push_back(argv[i]);
+        }
+    }
+    std::ifstream in(linesPath);
+    if (!in) {
+        std::fprintf(stderr, "layout_check: %s cannot be read\n", linesPath);
+        return 2;
+    }
+    std::vector<Line> lines;
+    std::string text;
+    for (int number = 1; std::getline(in, text); ++number) {
+        std::istringstream s(text);
+        Line l;
+        if (text.compare(0, 6, "cover ") == 0) {
+            s.ignore(6);
+            if (s >> l.display >> l.x >> l.y >> l.w >> l.h) {
+                for (Line& under : lines) under.hidden = under.hidden || (under.display == l.display && Overlap(under, l));
+                continue;
+            }
+        }
+        if (!(s >> l.display >> l.x >> l.y >> l.w >> l.h) ||
+            (l.display != "lower" && l.display != "upper-left" && l.display != "upper-right")) {
+            std::fprintf(stderr, "layout_check: %s line %d is not DISPLAY X Y W H TEXT: %s\n", linesPath, number,
+                         text.c_str());
+            return 2;
+        }
+        s.get();
+        std::getline(s, l.text);
+        lines.push_back(l);
+    }
+
+    std::vector<std::string> faults;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const Line& a = lines[i];
+        if (a.hidden) continue;
+        const int width = a.display == "lower" ? 320 : 400;
+        if (a.x < 0 || a.y < 0 || a.x + a.w > width || a.y + a.h > 240)
+            faults.push_back(Describe(a) + " lies outside the " + (a.display == "lower" ? "lower" : "upper") +
+                             " screen");
+        for (size_t j = i + 1; j < lines.size(); ++j)
+            if (!lines[j].hidden && lines[j].display == a.display && Overlap(a, lines[j]))
+                faults.push_back(Describe(a) + " overlaps " + Describe(lines[j]));
+    }
+    for (const std::string& image : images) {
+        const int black = AllBlack(image.c_str());
+        if (black < 0) {
+            std::fprintf(stderr, "layout_check: %s cannot be read\n", image.c_str());
+            return 2;
+        }
+        if (black) faults.push_back(image + " is entirely black");
+    }
+
+    int failed = 0;
+    for (const std::string& fault : faults) {
+        int isKnown = 0;
+        for (const std::string& k : known) isKnown = isKnown || fault.find(k) != std::string::npos;
+        std::printf("%s: %s%s\n", linesPath, isKnown ? "known: " : "", fault.c_str());
+        failed = failed || !isKnown;
+    }
+    return failed;
+}
