@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstddef>
 
+#include "game/pins.h"
 #include "game/records.h"
 #include "lib/memory.h"
 #include "lib/printing.h"
@@ -93,7 +94,9 @@ static void ForgetPool()
     sWalkNext = nullptr;
     bowlingBall = nullptr;
     for (actor_tag*& pin : pinActors) pin = nullptr;
+    for (RigidBody_tag& pin : pins) pin.theActor = nullptr;
     aimLine = nullptr;
+    testOptions.testActor = nullptr;
     homePlayers = nullptr;
     for (TITLE_PlayerInfoStruct& player : gPlayerInfo) player.theActor = nullptr;
 }

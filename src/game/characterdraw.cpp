@@ -52,6 +52,12 @@ int FreeCharacterSlots()
     return 1;
 }
 
+void ForgetCharacterSlots()
+{
+    slots = nullptr;
+    std::memset(slotsUsed, 0, sizeof slotsUsed);
+}
+
 DS3_model_tag* CharacterSlotModel(int player, int slot)
 {
     if (!slots || player < 0 || player >= kMaxPlayers || slot < 0 || slot >= kCharacterSlots) return nullptr;

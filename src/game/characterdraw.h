@@ -11,6 +11,8 @@ struct DS3_model_tag;
 // Makes and frees the garment slots of every player (the game's set-up and tear-down).
 int AllocateCharacterSlots();
 int FreeCharacterSlots();
+// Forgets the slots without freeing them: for a run whose game heap has gone.
+void ForgetCharacterSlots();
 
 // The character's draw handler: the ball in the hand while it is held, then the body group, the
 // garments and the hair, with the characters' lights; the game's lights and full alpha after.

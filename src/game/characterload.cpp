@@ -203,3 +203,12 @@ int DisposeCharacterAnimations()
     }
     return ok;
 }
+
+void ForgetCharacters()
+{
+    headerSpecials = nullptr;
+    playerShadowModel = nullptr;
+    std::memset(loadedOutfits, 0, sizeof loadedOutfits);
+    std::memset(loadedAnimations, 0, sizeof loadedAnimations);
+    ForgetCharacterSlots();
+}

@@ -19,6 +19,9 @@ int InitCharacters(int unused);
 int LoadCharacterResources();
 // Releases every player's outfit and closes the archive; 0 when a release failed.
 int DisposeCharacters();
+// Forgets the archive, the outfits, the animations, the shadow model and the garment slots without
+// releasing them: for a run whose game heap (and the resources in it) has gone.
+void ForgetCharacters();
 // One player's outfit, in the record's field order, stopping at the first failure; and its release.
 int LoadCharacterResources4Character(int player);
 int DisposeCharacterResources4Character(int player);

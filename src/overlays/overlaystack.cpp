@@ -176,6 +176,8 @@ void OverlayResetStack()
     currentOverlay = nullptr;
     overlayDrawCount = 0;
     heldAtTakeOver = pressedAtTakeOver = 0;
+    // The controllers' marks went with the overlays that set them.
+    for (int i = 0; i < kFlaggedControllers; ++i) controllers[i].flags &= ~unsigned(kControllerFlagReset);
 }
 
 int OverlayExitAll()

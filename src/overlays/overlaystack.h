@@ -44,5 +44,6 @@ int OverlayGetHandlers(OVERLAYTAG* out);
 int OverlayExitAll();
 // Overlays on the stack, 0..kOverlayStackDepth.
 int OverlayStackSize();
-// Empties the stack without running any close handler (start-up and tests).
+// Empties the stack without running any close handler (start-up and tests), and clears the
+// controllers' marks that the overlays set.
 void OverlayResetStack();

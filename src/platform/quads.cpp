@@ -55,6 +55,7 @@ int InitOverlays(uint32_t maxQuads)
     overlayBuffer = nullptr;
     numOverlayPolys = stripStartOverlayPolys = 0;
     activeTexture = nullptr;
+    s_Parallax = 0;
     return 1;
 }
 

@@ -451,6 +451,7 @@ uint32_t RenderGetBackBuffer(int display)
 void RestartGameClock()
 {
     gpuTickCount = 0;
+    gpuLoad = 0.0f;
     lastTickCount = 0;
     clockStarted = 0;
 }

@@ -76,7 +76,8 @@ static float s_projMono[4][4];
 float s_Near = 289.0f;
 float s_Far = 100000.0f;
 float s_DepthLevel = 0.9481627f;
-float s_Factor = 0.15f;
+static const float kStartParallaxScale = 0.15f;
+float s_Factor = kStartParallaxScale;
 
 int ShaderIsLit(int program) { return program == 1 || (program >= 3 && program <= 10); }
 int ShaderIsBump(int program) { return program == 4 || program == 5 || program == 9; }
@@ -178,6 +179,7 @@ void RenderGetOffset2D(int* x, int* y)
 int InitStereoCamera()
 {
     StereoCameraInitialize(&s_StereoCamera);
+    s_Factor = kStartParallaxScale;
     std::memset(s_proj, 0, sizeof s_proj);
     s_proj[0][0] = 2.0f * s_Near * 0.013333334f;
     s_proj[1][1] = 2.0f * s_Near * 0.02173913f;

@@ -122,6 +122,7 @@ int RenderGetCameraParallax(float depth);
 int RenderSetCameraParallaxScale(float scale);
 
 int RenderInitVertexStride();
+// The stereo camera, the base matrices and the parallax strength as they start.
 int InitStereoCamera();
 int UpdateModelView3D();
 int UpdateShaderTransforms3D();

@@ -49,7 +49,6 @@ int gMainMenuStarted = 0;
 
 static SCREENTAG mainMenuScreen = {MainMenuScreenOpenHandler, MainMenuScreenDrawHandler, MainMenuScreenInputHandler,
                                    MainMenuScreenCloseHandler};
-static int isInitialised = 0;
 static int showControlMode = 0;
 static int screenState = 0;
 // The pages a player comes back to, and whether each was in view after the last update.
@@ -141,7 +140,6 @@ int MainMenuScreenInit()
         BasicUi_SetOnlyMc(1);
         BasicUi_Init(1);
     }
-    isInitialised = 1;
     // The save database: the defaults packed into one block, the save file read over them (or
     // written fresh), with the messages and the write presented before the menus show.
     const int built = !dbSave;
@@ -239,7 +237,7 @@ int MainMenuScreenOpenHandler()
     gActiveController = 0;
     LoadingScreenInit();
     screenState = 0;
-    if (!isInitialised) MainMenuScreenInit();
+    if (!BasicUi_GetEnvironment()) MainMenuScreenInit();
 
     const int loaded = LoadMenus();
     if (!loaded) {

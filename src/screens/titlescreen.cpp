@@ -130,6 +130,8 @@ int TitleScreenInputHandler()
 
 int TitleScreenCloseHandler()
 {
+    // Closed, the title opens afresh next time, even when it was closed before it was left.
+    screenActive = 0;
     if (!RenderSelectBackgroundResource(0)) return 0;
     if (upperRsid >= 0) {
         const int upper = upperRsid;

@@ -91,6 +91,10 @@ static void PresentEmptyFrames()
 
 int SaveDataInit()
 {
+    // A start has read nothing yet: no failure, no file kept aside or left unread.
+    loadFailure = kLoadFailNone;
+    keptAside.clear();
+    fileUnchecked = 0;
     int32_t mounted = HostSaveArchiveMount();
     if (mounted == kHostFileOk) return 1;
     // Only a missing archive is formatted; one that is there but unusable is reported.

@@ -31,9 +31,9 @@ enum {
     kLoadFailUnusable = 5, // the save path is no file (a directory, a named pipe): left alone
 };
 
-// Mounts the save directory at start-up. When it does not exist yet, the initialising notice is
-// shown for 60 frames on the lower screen and the directory is created. 1 when the directory can
-// be used; 0 otherwise (start-up then shows the endless message box).
+// Mounts the save directory at start-up, with nothing read yet. When it does not exist yet, the
+// initialising notice is shown for 60 frames on the lower screen and the directory is created. 1
+// when the directory can be used; 0 otherwise (start-up then shows the endless message box).
 int SaveDataInit();
 
 // Reads the save file into data[0..size) on the worker, presenting empty frames until it is done.

@@ -32,6 +32,12 @@ static int createLightNum = 0;
 static int lightsetNum = 0;
 static int editLightNum = 0;
 
+void ResetLightSetMenus()
+{
+    lightset = LightSetData{};
+    createLightNum = lightsetNum = editLightNum = 0;
+}
+
 // The label of a target: its name, or for the actor slots past the names, the slot's number.
 static int TargetLabel(char* text, const char* prefix, int target)
 {

@@ -19,6 +19,8 @@ extern TestItem RootMenu[], BallMenu[], BowlerMenu[], AudioMenu[], VisualsMenu[]
     StaticCamerasMenu[], MemoryMenu[];
 // Light-set menus (lightsetmenus.cpp).
 extern TestItem CreateLightsetMenu[], EditLightsetMenu[];
+// The light-set menus' values as a run starts: an empty created set, light 1, the alley's first set.
+void ResetLightSetMenus();
 // Particle menus (particlemenus.cpp, particlemovement.cpp, domainmenus.cpp).
 extern TestItem ParticlesMenu[], ParticlePropertiesMenu[], ParticleMovementMenu[], ParticleInitVelocityMenu[],
     ParticleUpdateVelocityMenu[], ParticleInitAccelMenu[], ParticleUpdateAccelMenu[], ParticleControlPointMenu[],

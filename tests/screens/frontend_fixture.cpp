@@ -11,7 +11,11 @@
 
 void FrontEndTest::SetUp()
 {
-    for (int i = 0; i < kNumControllerStates; ++i) devices[i] = controllers[i].controller;
+    // No pad is plugged in until a test plugs one (an earlier test may have left the platform's).
+    for (int i = 0; i < kNumControllerStates; ++i) {
+        devices[i] = controllers[i].controller;
+        controllers[i].controller = nullptr;
+    }
     UiLoadTest::SetUp();
     basicUiEnvironmentPtr = env;
     gHostOptions.romDir = std::string(ZENDROLYX_SOURCE_DIR) + "/content";
@@ -21,6 +25,8 @@ void FrontEndTest::SetUp()
     ASSERT_NE(game, nullptr);
     BasicDb_DbRegister(save);
     BasicDb_DbRegister(game);
+    // No game chosen and no bowlers yet, as the main menu opens.
+    gGameType = -1;
     gNumPlayers = 0;
 }
 

@@ -33,6 +33,7 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(UseFreshDeviceHeap(64 << 20), 1);
+        HostClearErrorLog();  // the tests read what their games print
         ASSERT_EQ(InitTrigTables(), 1);
         saved = gHostOptions;
         gHostOptions.headless = 0;

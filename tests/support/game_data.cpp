@@ -51,6 +51,9 @@ void EndWholeGame()
     while (OverlayExists() && OverlayExit()) {
     }
     OverlayResetStack();
+    // A question or menu left open paused the game; the next test's lane must run.
+    gGamePaused = 0;
+    gPauseMenuActive = 0;
     DisposePhysicsWorld();
     DisposeArea();
     DisposeGame();

@@ -14,9 +14,10 @@ int PrepareWholeGame();
 // as the command line does, and sets it up (the score sheet pushed). Needs PrepareWholeGame and
 // the renderer. Returns 1 on success.
 int StartQuickGame(int players, int humans);
-// Ends a whole game that a test set up and played: every overlay closed, the lane's world, the
-// alley and the game disposed, the renderer stopped, the game data closed and the trig tables,
-// physics allocator and inputs of the game's heap forgotten. The heap itself stays the test's.
+// Ends a whole game that a test set up and played: every overlay closed and the game unpaused,
+// the lane's world, the alley and the game disposed, the renderer stopped, the game data closed
+// and the trig tables, physics allocator and inputs of the game's heap forgotten. The heap itself
+// stays the test's.
 void EndWholeGame();
 // Runs a transition a test started (a fade to the menus, say) to its end without its callbacks, so
 // that none of them fires in a later test's game.

@@ -38,6 +38,7 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(InitTestMode(), 1);
+        ResetLightSetMenus();  // the menus keep their values from one opening to the next
         std::memset(counts, 0, sizeof counts);
         cameraX = cameraY = cameraZ = cameraZangle = 0.0f;
         cameraXangle = 90.0f;
