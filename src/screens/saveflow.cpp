@@ -194,6 +194,9 @@ int LoadSaveDatabase()
     BasicDb_Init();
     if (dbSave) BasicDb_Destroy(dbSave);
     dbSave = nullptr;
+    // The save database starts as the program does: autosave on, until a file that cannot be used
+    // (below) or the player's "No" to a failed save turns it off.
+    gAutoSaveSlot = 0;
     sBasicDb* loaded = nullptr;
     SelectTempMemory();
     int ok = BasicDb_Load(&loaded, DefaultSaveFileName()) && loaded;

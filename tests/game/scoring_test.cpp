@@ -32,6 +32,11 @@ protected:
         gGameOver = 0;
         ResetScoring();
     }
+    // A test's bowlers live on its stack: no later test may find them.
+    void TearDown() override
+    {
+        for (TITLE_PlayerInfoStruct& p : gPlayerInfo) p.theActor = nullptr;
+    }
 
     // One ball of the current player knocking down `pins` of the pins standing; returns whether
     // the same player throws again.
