@@ -26,6 +26,7 @@
 #include "screens/credits.h"
 #include "screens/frontenddb.h"
 #include "screens/loadingscreen.h"
+#include "screens/results.h"
 #include "screens/saveflow.h"
 #include "screens/screenstack.h"
 #include "screens/trophies.h"
@@ -151,6 +152,7 @@ int MainMenuScreenInit()
     EnableSleepMode(true);
     GameOptionsHaveChanged();
     MainMenuTrophiesCheck(1);
+    UpdateReputation();
     if (built) PreloadMotions();
     MainMenuResetLastGameType();
     return built;
@@ -224,7 +226,11 @@ static void SaveOnReachingHome()
         if (shown && !homePageShown[i]) reached = 1;
         homePageShown[i] = shown;
     }
-    if (reached) SaveChanges();
+    if (!reached) return;
+    // The bowlers' reputations follow from what they won and wear: worked out again here, the hub
+    // and the bowlers' page show them as they stand (a recompute alone is no change to save).
+    UpdateReputation();
+    SaveChanges();
 }
 
 int MainMenuScreenOpenHandler()
