@@ -81,4 +81,30 @@ void ScreenshotTakeDue()
     }
 }
 
+int ScreenshotDue()
+{
+    const long frame = HostFramesPresented();
+    for (long f : gHostOptions.screenshotFrames)
+        if (f == frame) return !framesWritten.count(frame);
+    return 0;
+}
+
+void ScreenshotTakePictures(const std::vector<uint8_t>& upper, int upperW, const std::vector<uint8_t>& lower,
+                            int lowerW, int height, const std::string& lines)
+{
+    if (!ScreenshotDue()) return;
+    const long frame = HostFramesPresented();
+    framesWritten.insert(frame);
+    const std::string dir = gHostOptions.screenshotDir + "/";
+    ScreenshotWritePng(dir + ScreenshotFileName(frame, kGpuDisplayUpper), upper.data(), upperW, height);
+    ScreenshotWritePng(dir + ScreenshotFileName(frame, kGpuDisplayUpperRight), upper.data(), upperW, height);
+    ScreenshotWritePng(dir + ScreenshotFileName(frame, kGpuDisplayLower), lower.data(), lowerW, height);
+    if (!gHostOptions.layoutOut) return;
+    char name[64];
+    std::snprintf(name, sizeof name, "frame%05ld-lines.txt", frame);
+    FILE* f = std::fopen((dir + name).c_str(), "w");
+    if (!f || std::fputs(lines.c_str(), f) < 0) PrintError("layout: %s%s cannot be written", dir.c_str(), name);
+    if (f) std::fclose(f);
+}
+
 void ScreenshotReset() { framesWritten.clear(); }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Writes RGB rows (top row first) as an 8-bit PNG. 1 on success; 0 with a message (PrintError)
 // when the file cannot be written, in which case no partial file is left behind.
@@ -16,5 +17,12 @@ std::string ScreenshotFileName(long frame, uint32_t display);
 // so far) is one of --screenshot's, writes the images the screens show into --out, once per
 // frame. In mono the right-eye file holds the left image, which is what both eyes see.
 void ScreenshotTakeDue();
+// 1 when the frame now being presented is one of --screenshot's and has not been written yet.
+int ScreenshotDue();
+// For a frame that the host itself shows (the HOME and power menus, drawn into pictures of their
+// own): writes those pictures as the frame's screenshots, the upper one for both eyes, and with
+// --layout-out their lines of text (`lines`: "DISPLAY X Y W H TEXT" rows) beside them.
+void ScreenshotTakePictures(const std::vector<uint8_t>& upper, int upperW, const std::vector<uint8_t>& lower,
+                            int lowerW, int height, const std::string& lines);
 // Forgets which frames were written (a new run).
 void ScreenshotReset();

@@ -5,12 +5,15 @@
 #include "host/systemmenu.h"
 
 #include <chrono>
+#include <cstdio>
 #include <cstring>
+#include <string>
 #include <thread>
 
 #include "host/gpu.h"
 #include "host/host.h"
 #include "host/input.h"
+#include "host/screenshot.h"
 
 static const int kUpperW = 400, kLowerW = 320, kScreenH = 240;
 
@@ -57,12 +60,22 @@ static void Fill(Picture p, int x, int y, int w, int h, const uint8_t colour[3])
             if (row >= 0 && col >= 0) std::memcpy(&(*p.rgb)[(size_t(row) * p.w + col) * 3], colour, 3);
 }
 
+// The lines of text the last composed pictures show, as --layout-out writes them.
+static std::string composedLines;
+
 // Text centred on (cx, cy), each font pixel scale x scale.
 static void Text(Picture p, const char* text, int cx, int cy, int scale, const uint8_t colour[3])
 {
     const int advance = 6 * scale;
     int x = cx - (int(std::strlen(text)) * advance - scale) / 2;
     const int y = cy - 7 * scale / 2;
+    char line[96];
+    const int w = int(std::strlen(text)) * advance - scale;
+    for (const char* display : {"upper-left", "upper-right", "lower"}) {
+        if ((p.w == kLowerW) != (std::strcmp(display, "lower") == 0)) continue;
+        std::snprintf(line, sizeof line, "%s %d %d %d %d %s\n", display, x, y, w, 7 * scale, text);
+        composedLines += line;
+    }
     for (const char* c = text; *c; ++c, x += advance) {
         const Glyph* g = FindGlyph(*c);
         if (!g) continue;
@@ -88,6 +101,7 @@ void HostComposeSystemMenu(int kind, int cursor, const std::vector<uint8_t>& upp
     static const uint8_t kPanel[3] = {40, 48, 64};
     static const uint8_t kLit[3] = {70, 130, 220};
     static const uint8_t kEdge[3] = {200, 210, 230};
+    composedLines.clear();
     Dimmed(upperGame, kUpperW, upper);
     Dimmed(lowerGame, kLowerW, lower);
     Text({upper, kUpperW}, kind == kSystemMenuPower ? "POWER MENU" : "HOME MENU", kUpperW / 2, kScreenH / 2, 4, kWhite);
@@ -142,6 +156,11 @@ int HostRunSystemMenu(int kind)
             std::this_thread::sleep_for(std::chrono::milliseconds(16));
         }
         HostFramePresented();
+        // A screenshot of a frame the menu shows is the menu's pictures (headless, over black).
+        if (ScreenshotDue()) {
+            HostComposeSystemMenu(kind, cursor, upperGame, lowerGame, &upper, &lower);
+            ScreenshotTakePictures(upper, kUpperW, lower, kLowerW, kScreenH, composedLines);
+        }
         HostInputState now;
         if (!HostInputRead(&now)) return kSystemMenuResume;
         int answer = Answer(kind, now, before, &cursor);

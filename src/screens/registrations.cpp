@@ -27,6 +27,15 @@
 #include "shell/savedata.h"
 #include "testmode/testmode.h"
 #include "testmode/testoverlay.h"
+#include "ui/presslatch.h"
+
+// After the HOME or power menu: the game's own end step, and the menus take none of the presses
+// held from the system menu (A on "Resume" would otherwise press the entry under the cursor).
+static int HomeButtonEndAndLatchCB()
+{
+    BasicUi_LatchPresses();
+    return HomeButtonEndCB();
+}
 
 void RegisterGameModules()
 {
@@ -77,5 +86,5 @@ void RegisterGameModules()
     ScreenSetFrameHooks({OverlayExists, OverlayHandleInput, OverlayUpdate, UpdateTransition});
     RegisterCollisionModelResources();
     HostSetErrorFormatter(VPrintString);
-    RegisterHomeButtonGame(HomeButtonStartCB, HomeButtonEndCB, HomeButtonQuitGameCB, SaveDataProcessComplete);
+    RegisterHomeButtonGame(HomeButtonStartCB, HomeButtonEndAndLatchCB, HomeButtonQuitGameCB, SaveDataProcessComplete);
 }

@@ -4,7 +4,7 @@
 # save boxes on leaving it, How to Play, Credits), the career (hub, bowler, the leagues,
 # tournaments and rivals lists, a league's fee question and standings, the pro shop, its
 # categories and a question, the trophy case), the bowlers page and its keyboard, the controller
-# screen, a league's first week, a quick game (score sheet, the shot's steps, the pause menu and
+# screen, the HOME and power menus, a league's first week, a quick game (score sheet, the shot's steps, the pause menu and
 # its question), a whole game from the menus (replay, game over, another game?, the saving boxes),
 # practice and its pause menu, pin selection, the test mode's read-out and the mini-games'
 # overlays. Each screen is shot with the lines of text it shows (--layout-out); each must show
@@ -166,6 +166,20 @@ shot 140 "game: ball rolling" "Ada Player"
 shot 930 "game: paused" "Quit Game"
 shot 980 "game: pause question" "Are you sure you want to quit?"
 finish 1000 --launch quick --players 2 --humans 1 --seed 7
+
+# The HOME menu over the main menu, left by A on "Resume", and the power menu, left by B: each
+# gives the main menu back as it was, the press that left it pressing nothing there.
+begin home
+{
+    to_menu
+    press 200 HOME; press 240 A
+    press 300 POWER; press 340 B
+} > $dir/input.txt
+shot 220 "home menu" "HOME MENU"
+shot 260 "home: resumed" "Main Menu"
+shot 320 "power menu" "POWER MENU"
+shot 380 "power: resumed" "Main Menu"
+finish 400
 
 # A league night: the first league joined from the career hub and its first week bowled (the
 # career game's score sheet and the lane).
