@@ -28,6 +28,7 @@
 #include "shell/settings.h"
 #include "support/device_heap.h"
 #include "support/game_data.h"
+#include "support/menu_screens.h"
 #include "ui/environment.h"
 #include "ui/registry.h"
 #include "ui/widgets/commands.h"
@@ -70,44 +71,9 @@ void Walk(sBasicUiWidget* w, std::vector<sBasicUiWidget*>* out)
     }
 }
 
-class GlMainMenu : public ::testing::Test {
+// The menus run on the shared fixture, as a run of the game starts them.
+class GlMainMenu : public MenuScreensTest {
 protected:
-    HostOptions saved;
-
-    void SetUp() override
-    {
-        saved = gHostOptions;
-        ASSERT_EQ(UseFreshDeviceHeap(96u << 20), 1);
-        gHostOptions.headless = 1;
-        gHostOptions.audioOut.clear();
-        HostUseVirtualClock(1);
-        basicUiEnvironmentPtr = nullptr;
-        BasicDb_Init();
-        ForgetCreditsDatabase();
-        ASSERT_EQ(OpenBuildGameData(), 1);
-        ASSERT_EQ(RenderInit(0x80000, 0x800, 0x502, 0x500), 1);
-        ASSERT_EQ(ScreenInitializeAPI(), 1);
-        ASSERT_EQ(InitStreaming(), 1);
-        ASSERT_EQ(InitializeSoundServices(), 1);
-        ResetScreenStack();
-        gTabGroupId = kTabGroupTitle;
-        ScreenSetResult(kScreenResultRun);
-    }
-    void TearDown() override
-    {
-        ExitScreens(0);
-        EXPECT_EQ(DisposeSoundServices(), 1);
-        TextOutputSetMode(kTextModeLeft);
-        theFont = nullptr;
-        fontTable = nullptr;
-        currentFontRSID = -1;
-        RenderDispose();
-        CloseBuildGameData();
-        basicUiEnvironmentPtr = nullptr;
-        ReleaseDeviceHeap();
-        HostUseVirtualClock(0);
-        gHostOptions = saved;
-    }
     static sBasicUiWidget* W(const char* name) { return BasicUi_FindWidget(BasicUi_GetEnvironment(), name); }
     static int Running(const char* sequence)
     {

@@ -30,6 +30,7 @@
 #include "shell/settings.h"
 #include "support/device_heap.h"
 #include "support/game_data.h"
+#include "support/menu_screens.h"
 #include "ui/environment.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/commands.h"
@@ -49,28 +50,12 @@ struct Quad {
 
 enum { kUpper = 0, kLower = 2 };
 
-class GlMenuPages : public ::testing::Test {
+class GlMenuPages : public MenuScreensTest {
 protected:
-    HostOptions saved;
-
     void SetUp() override
     {
-        saved = gHostOptions;
-        ASSERT_EQ(UseFreshDeviceHeap(96u << 20), 1);
-        gHostOptions.headless = 1;
-        gHostOptions.audioOut.clear();
-        HostUseVirtualClock(1);
-        basicUiEnvironmentPtr = nullptr;
-        BasicDb_Init();
-        ForgetCreditsDatabase();
-        ASSERT_EQ(OpenBuildGameData(), 1);
-        ASSERT_EQ(RenderInit(0x80000, 0x800, 0x502, 0x500), 1);
-        ASSERT_EQ(ScreenInitializeAPI(), 1);
-        ASSERT_EQ(InitStreaming(), 1);
-        ASSERT_EQ(InitializeSoundServices(), 1);
-        ResetScreenStack();
-        gTabGroupId = kTabGroupTitle;
-        ScreenSetResult(kScreenResultRun);
+        MenuScreensTest::SetUp();
+        if (HasFatalFailure()) return;
         ASSERT_EQ(MainMenuScreenInit(), 1);
         ASSERT_EQ(MainMenuScreenOpenHandler(), 1);
         Frames(3);
@@ -84,18 +69,7 @@ protected:
         GpuExecuteAll();
         // The shop's bowler keeps the character archive open in this test's heap.
         DisposePlayerModel();
-        ExitScreens(0);
-        EXPECT_EQ(DisposeSoundServices(), 1);
-        TextOutputSetMode(kTextModeLeft);
-        theFont = nullptr;
-        fontTable = nullptr;
-        currentFontRSID = -1;
-        RenderDispose();
-        CloseBuildGameData();
-        basicUiEnvironmentPtr = nullptr;
-        ReleaseDeviceHeap();
-        HostUseVirtualClock(0);
-        gHostOptions = saved;
+        MenuScreensTest::TearDown();
     }
     static sBasicUiWidget* W(const char* name) { return BasicUi_FindWidget(BasicUi_GetEnvironment(), name); }
     static sBasicDbTable* Save(const char* table) { return FrontEndTable(nullptr, "save", table); }

@@ -1,0 +1,51 @@
+#include "support/menu_screens.h"
+
+#include "db/database.h"
+#include "host/clock.h"
+#include "lib/screenapi.h"
+#include "lib/textoutput.h"
+#include "platform/render.h"
+#include "platform/sound.h"
+#include "platform/streams.h"
+#include "screens/credits.h"
+#include "screens/frontend.h"
+#include "shell/settings.h"
+#include "support/device_heap.h"
+#include "support/game_data.h"
+#include "ui/environment.h"
+
+void MenuScreensTest::SetUp()
+{
+    saved = gHostOptions;
+    ASSERT_EQ(UseFreshDeviceHeap(96u << 20), 1);
+    gHostOptions.headless = 1;
+    gHostOptions.audioOut.clear();
+    HostUseVirtualClock(1);
+    basicUiEnvironmentPtr = nullptr;
+    BasicDb_Init();
+    ForgetCreditsDatabase();
+    ASSERT_EQ(OpenBuildGameData(), 1);
+    ASSERT_EQ(RenderInit(0x80000, 0x800, 0x502, 0x500), 1);
+    ASSERT_EQ(ScreenInitializeAPI(), 1);
+    ASSERT_EQ(InitStreaming(), 1);
+    ASSERT_EQ(InitializeSoundServices(), 1);
+    ResetScreenStack();
+    gTabGroupId = kTabGroupTitle;
+    ScreenSetResult(kScreenResultRun);
+}
+
+void MenuScreensTest::TearDown()
+{
+    ExitScreens(0);
+    EXPECT_EQ(DisposeSoundServices(), 1);
+    TextOutputSetMode(kTextModeLeft);
+    theFont = nullptr;
+    fontTable = nullptr;
+    currentFontRSID = -1;
+    RenderDispose();
+    CloseBuildGameData();
+    basicUiEnvironmentPtr = nullptr;
+    ReleaseDeviceHeap();
+    HostUseVirtualClock(0);
+    gHostOptions = saved;
+}

@@ -1,0 +1,16 @@
+// A fixture for tests that run the front end's menus headless on the build's game data: a fresh
+// game heap, the renderer, the screen API, streams and sound, and the screen stack at the title's
+// tab group; torn down in the order a run of the game leaves them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "host/host.h"
+
+class MenuScreensTest : public ::testing::Test {
+protected:
+    HostOptions saved;
+
+    void SetUp() override;
+    void TearDown() override;
+};
