@@ -8,8 +8,10 @@
 #include "host/gpu.h"
 #include "host/host.h"
 
+enum { kLine, kCover, kBox };
+
 struct DrawnLine {
-    int cover;  // a panel over the lines before it, not a line
+    int kind;  // a line; a panel over the lines before it (kCover); a button its text belongs in (kBox)
     uint32_t display;
     int x, y, w, h;
     std::string text;
@@ -24,12 +26,17 @@ int LayoutRecording() { return gHostOptions.layoutOut; }
 void LayoutNoteLine(uint32_t display, int x, int y, int w, int h, const char* text, int length)
 {
     if (!gHostOptions.layoutOut || !text || length < 0) return;
-    drawing.push_back(DrawnLine{0, display, x, y, w, h, std::string(text, size_t(length))});
+    drawing.push_back(DrawnLine{kLine, display, x, y, w, h, std::string(text, size_t(length))});
 }
 
 void LayoutNoteCover(uint32_t display, int x, int y, int w, int h)
 {
-    if (gHostOptions.layoutOut) drawing.push_back(DrawnLine{1, display, x, y, w, h, std::string()});
+    if (gHostOptions.layoutOut) drawing.push_back(DrawnLine{kCover, display, x, y, w, h, std::string()});
+}
+
+void LayoutNoteBox(uint32_t display, int x, int y, int w, int h)
+{
+    if (gHostOptions.layoutOut) drawing.push_back(DrawnLine{kBox, display, x, y, w, h, std::string()});
 }
 
 static const char* DisplayName(uint32_t display)
@@ -46,7 +53,9 @@ int LayoutFramePresented(const std::string& path)
     FILE* f = std::fopen(path.c_str(), "w");
     if (!f) return PrintError("layout: %s cannot be written", path.c_str());
     for (const DrawnLine& l : lines)
-        if (l.cover) std::fprintf(f, "cover %s %d %d %d %d\n", DisplayName(l.display), l.x, l.y, l.w, l.h);
+        if (l.kind != kLine)
+            std::fprintf(f, "%s %s %d %d %d %d\n", l.kind == kCover ? "cover" : "box", DisplayName(l.display), l.x, l.y,
+                         l.w, l.h);
         else std::fprintf(f, "%s %d %d %d %d %s\n", DisplayName(l.display), l.x, l.y, l.w, l.h, l.text.c_str());
     if (std::fclose(f) != 0) return PrintError("layout: %s cannot be written", path.c_str());
     return 1;

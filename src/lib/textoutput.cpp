@@ -262,6 +262,11 @@ void TextOutputNoteCover(int x, int y, int w, int h)
     if (LayoutRecording() && OnDisplay(&x, &y, w, h)) LayoutNoteCover(displayID, x, y, w, h);
 }
 
+void TextOutputNoteBox(int x, int y, int w, int h)
+{
+    if (LayoutRecording() && OnDisplay(&x, &y, w, h)) LayoutNoteBox(displayID, x, y, w, h);
+}
+
 // Notes a line (length characters of text) that began at x0 and ended with the pen at x1, when
 // lines are being recorded, and for --layout-out.
 static void RecordLine(int x0, int x1, const char* text, int length)

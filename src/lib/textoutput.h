@@ -107,6 +107,8 @@ void TextOutputNoteDrawnLine(int x, int y, int w, int h, const char* text, int l
 // For --layout-out: notes a panel drawn over w x h pixels from (x, y) (2D coordinates) that hides
 // the lines drawn before it there.
 void TextOutputNoteCover(int x, int y, int w, int h);
+// Notes a drawn button w x h from (x, y) whose text belongs inside it, for --layout-out.
+void TextOutputNoteBox(int x, int y, int w, int h);
 // Called by an embed function for the graphic it draws, so that the line's rectangle takes it in.
 void TextOutputNoteEmbedded(int x, int y, int w, int h);
 

@@ -4,12 +4,13 @@
 //
 //   layout_check LINES.txt [--except TEXT]... [PNG...]
 //
-// A line of LINES.txt is "DISPLAY X Y W H TEXT", or "cover DISPLAY X Y W H" for a panel that hides
-// the lines drawn before it where it lies over them (a question over its dimmed page): those are
-// not checked. The check fails when a line reaches outside its
-// screen (the lower one 320 x 240, the upper one 400 x 240), when two lines of one display overlap
-// by more than 2 pixels both across and down, or when a named PNG holds only black pixels (where
-// a page, a box or a fade should show). A fault whose message contains an --except text is known:
+// A line of LINES.txt is "DISPLAY X Y W H TEXT", "cover DISPLAY X Y W H" for a panel that hides
+// the lines and boxes drawn before it where it lies over them (a question over its dimmed page):
+// those are not checked; or "box DISPLAY X Y W H" for a button whose text belongs inside it. The check fails
+// when a line reaches outside its screen (the lower one 320 x 240, the upper one 400 x 240), when
+// two lines of one display overlap by more than 2 pixels both across and down, when a line that
+// begins inside a button's box runs past its edge by more than 2 pixels, or when a named PNG holds
+// only black pixels (where a page, a box or a fade should show). A fault whose message contains an --except text is known:
 // it is printed as such and does not fail the check.
 //
 // Prints each fault and exits 0 when there is none (known ones aside), 1 when there is one, 2 for
@@ -83,15 +84,23 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "layout_check: %s cannot be read\n", linesPath);
         return 2;
     }
-    std::vector<Line> lines;
+    std::vector<Line> lines, boxes;
     std::string text;
     for (int number = 1; std::getline(in, text); ++number) {
         std::istringstream s(text);
         Line l;
+        if (text.compare(0, 4, "box ") == 0) {
+            s.ignore(4);
+            if (s >> l.display >> l.x >> l.y >> l.w >> l.h) {
+                boxes.push_back(l);
+                continue;
+            }
+        }
         if (text.compare(0, 6, "cover ") == 0) {
             s.ignore(6);
             if (s >> l.display >> l.x >> l.y >> l.w >> l.h) {
                 for (Line& under : lines) under.hidden = under.hidden || (under.display == l.display && Overlap(under, l));
+                for (Line& under : boxes) under.hidden = under.hidden || (under.display == l.display && Overlap(under, l));
                 continue;
             }
         }
@@ -117,6 +126,13 @@ int main(int argc, char** argv)
         for (size_t j = i + 1; j < lines.size(); ++j)
             if (!lines[j].hidden && lines[j].display == a.display && Overlap(a, lines[j]))
                 faults.push_back(Describe(a) + " overlaps " + Describe(lines[j]));
+        for (const Line& b : boxes) {
+            const bool begins = !b.hidden && b.display == a.display && a.x + kSlack >= b.x && a.x + kSlack < b.x + b.w &&
+                                a.y + kSlack >= b.y && a.y + kSlack < b.y + b.h;
+            if (begins && (a.x + a.w > b.x + b.w + kSlack || a.y + a.h > b.y + b.h + kSlack))
+                faults.push_back(Describe(a) + " runs past the edge of its button (" + std::to_string(b.x) + "," +
+                                 std::to_string(b.y) + " " + std::to_string(b.w) + "x" + std::to_string(b.h) + ")");
+        }
     }
     for (const std::string& image : images) {
         const int black = AllBlack(image.c_str());

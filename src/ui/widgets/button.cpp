@@ -273,6 +273,8 @@ int BasicUiWidgetTypeButton_Render(sBasicUiWidget* w)
                  !BasicUi_TableHasCell(b->internalDbTable, b->row.value, b->column.value))
             BasicUiWidget_Placeholder(w, &b->reported, "a cell past the end of", b->dbTableName, bx, by, b->w.value,
                                       b->h.value);
+        // A button drawn with its picture holds its text: --layout-out notes its box.
+        if (drawn && !wrapped) TextOutputNoteBox(bx, by, b->w.value, b->h.value);
         if (SelectFont(b, &previous)) {
             RenderSetAlphaLevel(255);
             RenderSetColorModulation(127, 127, 127);

@@ -1,0 +1,22 @@
+#!/bin/sh
+# The tour's layout checker, on hand-written records: it passes a sound layout and fails each kind
+# of fault it is there to find; a known fault passes, and a question's cover hides what lies under
+# it.
+#   layout_check_finds_each_fault.sh ZENDROLYX LAYOUT_CHECK
+set -e
+. "$(dirname "$0")/checks.sh"
+check=$2
+rm -rf layout-check && mkdir -p layout-check
+# case NAME STATUS RECORD [OPTION...]: the checker's status for that record.
+case_() {
+    printf "$3" > layout-check/$1.txt
+    name=$1 status=$2
+    shift 3
+    exits_with "$status" "$check" layout-check/$name.txt "$@" > /dev/null
+}
+case_ sound 0 'box lower 10 10 100 30\nlower 20 16 60 17 Quick Play\nupper-left 10 10 100 17 Title\n'
+case_ off_screen 1 'lower 300 10 40 17 Credits\n'
+case_ overlapping 1 'lower 10 10 60 17 One\nlower 30 14 60 17 Two\n'
+case_ past_its_button 1 'box lower 10 10 60 30\nlower 20 16 70 17 Black Short Sleeve\n'
+case_ known 0 'lower 300 10 40 17 Credits\n' --except 'lies outside the lower'
+case_ under_a_question 0 'box lower 10 10 60 30\nlower 20 16 70 17 Behind\ncover lower 0 0 320 240\nlower 40 100 60 17 Yes\n'
