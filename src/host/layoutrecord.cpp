@@ -8,10 +8,10 @@
 #include "host/gpu.h"
 #include "host/host.h"
 
-enum { kLine, kCover, kBox };
+enum { kLine, kCover, kBox, kTouch };
 
 struct DrawnLine {
-    int kind;  // a line; a panel over the lines before it (kCover); a button its text belongs in (kBox)
+    int kind;  // a line; a panel over the lines before it; a button its text belongs in; a touch target
     uint32_t display;
     int x, y, w, h;
     std::string text;
@@ -39,6 +39,11 @@ void LayoutNoteBox(uint32_t display, int x, int y, int w, int h)
     if (gHostOptions.layoutOut) drawing.push_back(DrawnLine{kBox, display, x, y, w, h, std::string()});
 }
 
+void LayoutNoteTouch(uint32_t display, int x, int y, int w, int h)
+{
+    if (gHostOptions.layoutOut) drawing.push_back(DrawnLine{kTouch, display, x, y, w, h, std::string()});
+}
+
 static const char* DisplayName(uint32_t display)
 {
     return display == kGpuDisplayLower ? "lower" : display == kGpuDisplayUpperRight ? "upper-right" : "upper-left";
@@ -54,7 +59,7 @@ int LayoutFramePresented(const std::string& path)
     if (!f) return PrintError("layout: %s cannot be written", path.c_str());
     for (const DrawnLine& l : lines)
         if (l.kind != kLine)
-            std::fprintf(f, "%s %s %d %d %d %d\n", l.kind == kCover ? "cover" : "box", DisplayName(l.display), l.x, l.y,
+            std::fprintf(f, "%s %s %d %d %d %d\n", l.kind == kCover ? "cover" : l.kind == kBox ? "box" : "touch", DisplayName(l.display), l.x, l.y,
                          l.w, l.h);
         else std::fprintf(f, "%s %d %d %d %d %s\n", DisplayName(l.display), l.x, l.y, l.w, l.h, l.text.c_str());
     if (std::fclose(f) != 0) return PrintError("layout: %s cannot be written", path.c_str());

@@ -16,6 +16,8 @@ void LayoutNoteCover(uint32_t display, int x, int y, int w, int h);
 // Notes a button drawn over w x h pixels from (x, y) of display whose text belongs inside it;
 // written as "box DISPLAY X Y W H".
 void LayoutNoteBox(uint32_t display, int x, int y, int w, int h);
+// Notes a touch target of the lower screen over w x h pixels from (x, y); "touch DISPLAY X Y W H".
+void LayoutNoteTouch(uint32_t display, int x, int y, int w, int h);
 // At a frame's presentation: writes the lines of the image now shown (recorded the frame before
 // the one just drawn) to path when asked (path not empty), one a line: "DISPLAY X Y W H TEXT" (DISPLAY lower, upper-left or upper-right); then
 // starts the next frame's record. 0 with a message when the file cannot be written.

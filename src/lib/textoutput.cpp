@@ -267,6 +267,13 @@ void TextOutputNoteBox(int x, int y, int w, int h)
     if (LayoutRecording() && OnDisplay(&x, &y, w, h)) LayoutNoteBox(displayID, x, y, w, h);
 }
 
+void TextOutputNoteTouch(int x, int y, int w, int h)
+{
+    if (!LayoutRecording() || displayID != kDisplayLower) return;
+    OnDisplay(&x, &y, w, h);
+    LayoutNoteTouch(displayID, x, y, w, h);
+}
+
 // Notes a line (length characters of text) that began at x0 and ended with the pen at x1, when
 // lines are being recorded, and for --layout-out.
 static void RecordLine(int x0, int x1, const char* text, int length)

@@ -109,6 +109,9 @@ void TextOutputNoteDrawnLine(int x, int y, int w, int h, const char* text, int l
 void TextOutputNoteCover(int x, int y, int w, int h);
 // Notes a drawn button w x h from (x, y) whose text belongs inside it, for --layout-out.
 void TextOutputNoteBox(int x, int y, int w, int h);
+// Notes a touch target w x h from (x, y) while the lower screen is drawn, wherever it lies (one
+// off the screen is what the record is for), for --layout-out.
+void TextOutputNoteTouch(int x, int y, int w, int h);
 // Called by an embed function for the graphic it draws, so that the line's rectangle takes it in.
 void TextOutputNoteEmbedded(int x, int y, int w, int h);
 

@@ -284,6 +284,7 @@ int BasicUi_RenderOSK(sBasicUiOSK* osk)
         BasicUi_RenderScaledDbText(osk->x + 2 * T, osk->y + 3 * T + F, 1.0f, 1.0f, 0, 0, osk->buffer);
     }
     for (int k = 0; k < osk->keys; ++k) {
+        TextOutputNoteTouch(osk->keyX[k], osk->keyY[k], osk->keyW[k], osk->keyH[k]);
         RenderSetPenColor(64, 64, 64);
         if (keyImage)
             DrawKeyImage(keyImage, osk->keyX[k], osk->keyY[k], osk->keyW[k], osk->keyH[k], T);

@@ -4,14 +4,15 @@
 //
 //   layout_check LINES.txt [--except TEXT]... [PNG...]
 //
-// A line of LINES.txt is "DISPLAY X Y W H TEXT", "cover DISPLAY X Y W H" for a panel that hides
-// the lines and boxes drawn before it where it lies over them (a question over its dimmed page):
-// those are not checked; or "box DISPLAY X Y W H" for a button whose text belongs inside it. The check fails
-// when a line reaches outside its screen (the lower one 320 x 240, the upper one 400 x 240), when
-// two lines of one display overlap by more than 2 pixels both across and down, when a line that
-// begins inside a button's box runs past its edge by more than 2 pixels, or when a named PNG holds
-// only black pixels (where a page, a box or a fade should show). A fault whose message contains an --except text is known:
-// it is printed as such and does not fail the check.
+// A line of LINES.txt is "DISPLAY X Y W H TEXT"; "cover DISPLAY X Y W H" for a panel that hides the
+// lines and boxes drawn before it where it lies over them (a question over its dimmed page): those
+// are not checked; "box DISPLAY X Y W H" for a button whose text belongs inside it; or "touch lower
+// X Y W H" for a place the stylus presses. The check fails when a line reaches outside its screen
+// (the lower one 320 x 240, the upper one 400 x 240), when two lines of one display overlap by more
+// than 2 pixels both across and down, when a line that begins inside a button's box runs past its
+// edge by more than 2 pixels, when a touch target lies off the lower screen, or when a named PNG
+// holds only black pixels (where a page, a box or a fade should show). A fault whose message
+// contains an --except text is known: it is printed as such and does not fail the check.
 //
 // Prints each fault and exits 0 when there is none (known ones aside), 1 when there is one, 2 for
 // bad arguments or a file that cannot be read.
@@ -84,11 +85,18 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "layout_check: %s cannot be read\n", linesPath);
         return 2;
     }
-    std::vector<Line> lines, boxes;
+    std::vector<Line> lines, boxes, touches;
     std::string text;
     for (int number = 1; std::getline(in, text); ++number) {
         std::istringstream s(text);
         Line l;
+        if (text.compare(0, 6, "touch ") == 0) {
+            s.ignore(6);
+            if (s >> l.display >> l.x >> l.y >> l.w >> l.h) {
+                touches.push_back(l);
+                continue;
+            }
+        }
         if (text.compare(0, 4, "box ") == 0) {
             s.ignore(4);
             if (s >> l.display >> l.x >> l.y >> l.w >> l.h) {
@@ -134,6 +142,10 @@ int main(int argc, char** argv)
                                  std::to_string(b.y) + " " + std::to_string(b.w) + "x" + std::to_string(b.h) + ")");
         }
     }
+    for (const Line& t : touches)
+        if (t.x < 0 || t.y < 0 || t.x + t.w > 320 || t.y + t.h > 240)
+            faults.push_back("the touch target at " + std::to_string(t.x) + "," + std::to_string(t.y) + " " +
+                             std::to_string(t.w) + "x" + std::to_string(t.h) + " lies outside the lower screen");
     for (const std::string& image : images) {
         const int black = AllBlack(image.c_str());
         if (black < 0) {

@@ -272,6 +272,8 @@ int BasicUiWidgetTypeStickyButton_Render(sBasicUiWidget* w)
     auto* b = BasicUiWidgetTypeStickyButton_Get(w);
     if (!b) return 0;
     if (!BasicUiWidgetTypeCmdSetScreen_IsVariant(w, b->variant.value)) return 1;
+    // --layout-out records where a stylus can press it.
+    if (w->isActive.value && b->shape.value == kBasicUiStickyBox) TextOutputNoteTouch(b->x.value, b->y.value, b->w.value, b->h.value);
     RenderSetAlphaLevel(255);
     RenderSetColorModulation(127, 127, 127);
     RenderSetPenColor(255, 255, 255);
