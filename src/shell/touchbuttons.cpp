@@ -2,6 +2,8 @@
 // button.
 #include "shell/touchbuttons.h"
 
+#include "host/gpu.h"
+#include "host/layoutrecord.h"
 #include "lib/memory.h"
 #include "platform/frame.h"
 #include "platform/input.h"
@@ -52,6 +54,8 @@ int UpdateTouchButton(TouchButton_tag* b)
 {
     const DS3_controller* pad = controllers[0].controller;
     if (!b || !pad) return 0;
+    // --layout-out records where a stylus can press it (in the lower screen's pixels).
+    LayoutNoteTouch(kGpuDisplayLower, b->x, b->y, b->w, b->h);
     const int tx = pad->touchData.x, ty = pad->touchData.y;
     if (!pad->touchData.isTouching) {
         b->pressed = b->held = 0;
