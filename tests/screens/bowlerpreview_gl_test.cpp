@@ -34,6 +34,7 @@
 #include "shell/settings.h"
 #include "support/device_heap.h"
 #include "support/game_data.h"
+#include "support/menu_screens.h"
 #include "ui/environment.h"
 #include "ui/widgets/clip.h"
 #include "ui/frameupdate.h"
@@ -151,18 +152,10 @@ protected:
         MainMenuScreenCloseHandler();
         std::copy(image.begin(), image.end(), reinterpret_cast<char*>(dbSave));
     }
-    static sBasicUiWidget* W(const char* name) { return BasicUi_FindWidget(BasicUi_GetEnvironment(), name); }
+    static sBasicUiWidget* W(const char* name) { return MenuWidget(name); }
     static sBasicDbTable* Save(const char* table) { return BasicDbTable_Find(BasicUi_FindDb(BasicUi_GetEnvironment(), "save"), table); }
     // Frames of the menu as the screen loop runs them: drawn, then the framework's update.
-    static void Frames(int n)
-    {
-        for (int i = 0; i < n; ++i) {
-            ASSERT_EQ(RenderStartScreen(), 1);
-            ASSERT_EQ(MainMenuScreenDrawHandler(), 1);
-            ASSERT_EQ(RenderDoneScreen(), 1);
-            ASSERT_EQ(MainMenuScreenInputHandler(), 1);
-        }
-    }
+    static void Frames(int n) { MenuFrames(n); }
     static void Open(const char* page)
     {
         BasicUiWidgetTypeCmdSequence_Run(W(page));

@@ -31,6 +31,7 @@
 #include "shell/settings.h"
 #include "support/device_heap.h"
 #include "support/game_data.h"
+#include "support/menu_screens.h"
 #include "ui/environment.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/dialogbox.h"
@@ -89,18 +90,10 @@ protected:
         gHostOptions = saved;
         std::filesystem::remove_all(dataDir);
     }
-    static sBasicUiWidget* W(const char* name) { return BasicUi_FindWidget(BasicUi_GetEnvironment(), name); }
+    static sBasicUiWidget* W(const char* name) { return MenuWidget(name); }
     static int Shown(const char* screen) { return BasicUi_FindScreen(BasicUi_GetEnvironment(), screen)->isRender.value; }
     // One drawn frame and its input, as the screen loop runs the menu.
-    static void Frames(int n)
-    {
-        for (int i = 0; i < n; ++i) {
-            ASSERT_EQ(RenderStartScreen(), 1);
-            ASSERT_EQ(MainMenuScreenDrawHandler(), 1);
-            ASSERT_EQ(RenderDoneScreen(), 1);
-            ASSERT_EQ(MainMenuScreenInputHandler(), 1);
-        }
-    }
+    static void Frames(int n) { MenuFrames(n); }
     static void Run(const char* sequence)
     {
         BasicUiWidgetTypeCmdSequence_Run(W(sequence));

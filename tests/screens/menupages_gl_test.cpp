@@ -71,17 +71,9 @@ protected:
         DisposePlayerModel();
         MenuScreensTest::TearDown();
     }
-    static sBasicUiWidget* W(const char* name) { return BasicUi_FindWidget(BasicUi_GetEnvironment(), name); }
+    static sBasicUiWidget* W(const char* name) { return MenuWidget(name); }
     static sBasicDbTable* Save(const char* table) { return FrontEndTable(nullptr, "save", table); }
-    static void Frames(int n)
-    {
-        for (int i = 0; i < n; ++i) {
-            ASSERT_EQ(RenderStartScreen(), 1);
-            ASSERT_EQ(MainMenuScreenDrawHandler(), 1);
-            ASSERT_EQ(RenderDoneScreen(), 1);
-            ASSERT_EQ(MainMenuScreenInputHandler(), 1);
-        }
-    }
+    static void Frames(int n) { MenuFrames(n); }
     static void Run(const char* sequence)
     {
         BasicUiWidgetTypeCmdSequence_Run(W(sequence));

@@ -9,6 +9,7 @@
 #include "platform/streams.h"
 #include "screens/credits.h"
 #include "screens/frontend.h"
+#include "screens/mainmenu.h"
 #include "shell/settings.h"
 #include "support/device_heap.h"
 #include "support/game_data.h"
@@ -48,4 +49,16 @@ void MenuScreensTest::TearDown()
     ReleaseDeviceHeap();
     HostUseVirtualClock(0);
     gHostOptions = saved;
+}
+
+sBasicUiWidget* MenuWidget(const char* name) { return BasicUi_FindWidget(BasicUi_GetEnvironment(), name); }
+
+void MenuFrames(int n)
+{
+    for (int i = 0; i < n; ++i) {
+        ASSERT_EQ(RenderStartScreen(), 1);
+        ASSERT_EQ(MainMenuScreenDrawHandler(), 1);
+        ASSERT_EQ(RenderDoneScreen(), 1);
+        ASSERT_EQ(MainMenuScreenInputHandler(), 1);
+    }
 }

@@ -6,6 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "host/host.h"
+#include "ui/widgettypes.h"
+
+// A widget of the running menus by name.
+sBasicUiWidget* MenuWidget(const char* name);
+// n frames of the menus as the screen loop runs them: drawn, then the framework's update.
+void MenuFrames(int n);
 
 class MenuScreensTest : public ::testing::Test {
 protected:
