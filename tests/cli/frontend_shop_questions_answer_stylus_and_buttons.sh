@@ -1,8 +1,8 @@
 #!/bin/sh
 # The pro shop's questions answer both ways: from the main menu to the career hub and the shop,
 # Shirts, and the first shirt held asks a question; held on its answer with the stylus, or
-# answered with the d-pad and A, the question goes and the shop's list is as it was before. A
-# pair of pants not yet owned, held, asks whether to buy it and says that Yes must be held; B
+# answered with the d-pad and A, the question goes and the shop's list is as it was before. The
+# third shirt, not yet owned, held, asks whether to buy it and says that Yes must be held; B
 # answers No.
 #   frontend_shop_questions_answer_stylus_and_buttons.sh ZENDROLYX
 set -e
@@ -11,7 +11,7 @@ game=$1
 rm -rf shop-ask && mkdir -p shop-ask
 to_shop='5 A\n6\n20 A\n21\n150 touch 160 120\n165\n200 touch 160 175\n215\n260 touch 238 135\n275\n'
 to_wear="${to_shop}330 touch 52 45\n345\n380 touch 180 48\n430\n"
-to_buy="${to_shop}330 touch 52 69\n345\n380 touch 180 108\n430\n"
+to_buy="${to_shop}330 touch 52 45\n345\n380 touch 180 108\n430\n"
 ask() {  # name question-lines answer-lines
     mkdir -p shop-ask/$1/data && cp cli-data/savegame.bin shop-ask/$1/data/
     printf "$2$3" > shop-ask/$1/input.txt
