@@ -809,7 +809,7 @@ RgbaImage ShotStep(int book, int page)
         DrawLabel(&im, "NEXT", kBold, 13, 43, 219, kWhite, 0, kInk, 2);
         RoundButton(&im, 76, 163, 46, kRed, "B");
         DrawLabel(&im, "SETUP", kBold, 13, 99, 219, kWhite, 0, kInk, 2);
-        if (touch) Stylus(&im, 47, 190);
+        if (touch) Stylus(&im, 40, 182);
         break;
     case 5:  // stylus: the position knob dragged
         im = KnobOnTrack(TouchPositionBackground(), 150, true);
