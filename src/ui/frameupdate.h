@@ -73,6 +73,7 @@ enum {
     kBasicUiPadLeft = 0x0800,
     kBasicUiPadRight = 0x1000,
     kBasicUiPadAccept = 0x0002,
+    kBasicUiPadBack = 0x0004,  // B, as the copy trades it with A
 };
 // A button is pressed in a frame when it is held and changed (set in buttons and edges), let go
 // when it changed and is no longer held (set in edges, clear in buttons), and free when it is

@@ -262,10 +262,11 @@ int BasicUi_RenderOSK(sBasicUiOSK* osk)
 {
     if (!osk) return 0;
     int T = osk->keyTrim, F = osk->fontHeight;
-    RenderSetAlphaLevel(242);
+    // The keyboard's panel is opaque and hides the page's lines under it, as a question's panel
+    // does: the page's buttons showing through would read as keys.
+    RenderSetAlphaLevel(255);
     RenderSetPenColor(128, 128, 128);
     DS3_bitmap_tag* bg = BitmapOf(osk->bgRSID);
-    // The keyboard's panel hides the page's lines under it, as a question's panel does.
     TextOutputNoteCover(osk->x, osk->y, osk->w, osk->h);
     if (bg)
         DrawScreenPoly(bg, 0, 0, osk->x, osk->y, bg->width, bg->height);

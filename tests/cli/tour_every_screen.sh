@@ -113,7 +113,7 @@ begin career
     touch 1100 82 134; press 1150 B   # the league table
     touch 1190 238 134                # the pro shop
     touch 1250 52 45                  # its first category
-    printf '1300 touch 180 48\n1350\n'  # an item held: its question
+    printf '1300 touch 180 108\n1350\n'  # the third shirt, not owned, held: its question
     printf '1390 touch 220 120\n1420\n'  # "No"
 } > $dir/input.txt
 shot 250 "career hub" "Tournament Table"
@@ -128,7 +128,7 @@ shot 1050 "career: standings" "Bowl"
 shot 1140 "career: league table" "Week 1"
 shot 1240 "pro shop" "Pro Shop"
 shot 1290 "pro shop: category" "Red Short Sleeve"
-shot 1380 "pro shop: question" "Wear"
+shot 1380 "pro shop: question" "Hold"
 shot 1450 "pro shop: no" "Red Short Sleeve"
 finish 1480
 

@@ -90,6 +90,27 @@ TEST_F(BasicUiDialog, StickyAnswersAreAlsoWalkedAndTakenWithThePad)
     EXPECT_EQ(env->inputMode, BasicUiInputMode_Normal);
 }
 
+// B declines: it takes the last answer (No of a yes/no question, the OK of a notice), in either
+// mode, without walking to it first.
+TEST_F(BasicUiDialog, BTakesTheLastAnswer)
+{
+    for (const char* mode : {"", "usesStickyButtons=\"1\""}) {
+        for (int type : {1, 2}) {
+            Load((std::string("isShowDialog=\"1\" ") + mode).c_str());
+            BasicUiWidgetTypeDialogBox_OpenDialog(Q(), type);
+            D()->dialogResult.value = 0;
+            Step(0, 0);
+            Step(0, 0);
+            ASSERT_EQ(D()->dialogState.value, kBasicUiDialogChoosing);
+            Step(kBasicUiPadBack, kBasicUiPadBack);
+            Step(0, kBasicUiPadBack);
+            EXPECT_EQ(D()->dialogResult.value, type - 1) << mode << type;
+            EXPECT_EQ(D()->dialogState.value, kBasicUiDialogClosed) << mode << type;
+            EXPECT_EQ(Q()->isRender.value, 0) << mode << type;
+        }
+    }
+}
+
 TEST_F(BasicUiDialog, TheNestedLoopPresentsFramesUntilTheGameQuits)
 {
     Load();

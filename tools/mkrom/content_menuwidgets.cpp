@@ -127,11 +127,12 @@ RgbaImage FillerStep()
 // The dialog panel as a sizable frame: 16-pixel rounded corners and edges round a plain body, so
 // that any box up to the lower screen's size is drawn from it. The body is one colour (a gradient
 // would step where the bottom edge, cut from the image's foot, meets a shorter box's middle); a
-// light band along the top corners and edge gives it the overlays' lit look.
+// light band along the top corners and edge gives it the overlays' lit look. The body is opaque:
+// the page under a question must not show through it.
 RgbaImage DialogPanel()
 {
     RgbaImage im(320, 240);
-    FillAll(&im, RoundRect(0, 0, 320, 240, 12), Solid(Rgba{36, 60, 122, 235}));
+    FillAll(&im, RoundRect(0, 0, 320, 240, 12), Solid(Rgba{36, 60, 122, 255}));
     FillAll(&im, RoundRect(2, 2, 316, 12, 10), Solid(Rgba{255, 255, 255, 22}));
     Edge(&im, 0, 0, 320, 240, 12, 2, kEdge);
     Edge(&im, 4, 4, 312, 232, 9, 1, Rgba{130, 180, 245, 90});

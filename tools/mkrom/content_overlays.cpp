@@ -563,6 +563,15 @@ RgbaImage HookArc()
     return im;
 }
 
+// The hook's pointer over the ball marker's stop.
+RgbaImage HookPointer()
+{
+    RgbaImage pointer(16, 14);
+    Arrow(&pointer, 0, 0, 16, 14, 1, kInk);
+    Arrow(&pointer, 2.5f, 1.5f, 11, 10, 1, kGold);
+    return pointer;
+}
+
 RgbaImage BallImage(int size)
 {
     RgbaImage im(size, size);
@@ -770,10 +779,11 @@ RgbaImage ShotStep(int book, int page)
         DrawLabel(&im, "STOP", kBold, 13, 282, 230, kWhite, 0, kInk, 2);
         break;
     }
-    case 3:  // buttons: the hook
+    case 3:  // buttons: the hook, the ball marker and the pointer over it at the sixth stop left
         im = HookBackground();
         Paste(&im, HookArc(), 17, 77);
-        Paste(&im, BallImage(18), 63, 108);
+        Paste(&im, BallImage(18), 14 * -6 - 9 + 163, 186 - kHookHeights[4]);
+        Paste(&im, HookPointer(), 14 * -6 - 8 + 163, 5);
         DrawLabel(&im, "SLIDE AND HOLD", kBold, 13, 160, 55, kEdge, 0, kInk, 2);
         DrawLabel(&im, "HOOK", kBold, 16, 160, 202, kGold, 0, kInk, 2);
         DrawLabel(&im, "<", kBold, 24, 40, 150, kWhite, 0, kInk, 2);
@@ -792,9 +802,14 @@ RgbaImage ShotStep(int book, int page)
             DrawLabel(&im, "9  /", kBold, 12, 72, 74, kWhite);
             DrawLabel(&im, "20", kBold, 12, 28, 104, kWhite);
         }
-        Paste(&im, Knob(30, 22, Rgba{200, 150, 40, 255}), 60, 125);
-        StepFooter(&im, "SETUP", "NEXT");
-        if (touch) Stylus(&im, 253, 198);
+        // The sheet's own knob of the book's control mode, and its prompts where the sheet draws
+        // them: A and NEXT on the left, B and SETUP beside it.
+        Paste(&im, touch ? Knob(32, 26, kBlue) : Knob(30, 22, Rgba{200, 150, 40, 255}), 50, 125);
+        RoundButton(&im, 20, 163, 46, kGreen, "A");
+        DrawLabel(&im, "NEXT", kBold, 13, 43, 219, kWhite, 0, kInk, 2);
+        RoundButton(&im, 76, 163, 46, kRed, "B");
+        DrawLabel(&im, "SETUP", kBold, 13, 99, 219, kWhite, 0, kInk, 2);
+        if (touch) Stylus(&im, 40, 182);
         break;
     case 5:  // stylus: the position knob dragged
         im = KnobOnTrack(TouchPositionBackground(), 150, true);
@@ -918,12 +933,7 @@ std::vector<Resource> OverlayContent()
     out.push_back(Image(kImageHookBackground, HookBackground(), true));
     out.push_back(Image(kImageHookBall, BallImage(18)));
     out.push_back(Image(kImageHookArc, HookArc()));
-    {
-        RgbaImage pointer(16, 14);
-        Arrow(&pointer, 0, 0, 16, 14, 1, kInk);
-        Arrow(&pointer, 2.5f, 1.5f, 11, 10, 1, kGold);
-        out.push_back(Image(kImageHookPointer, pointer));
-    }
+    out.push_back(Image(kImageHookPointer, HookPointer()));
     out.push_back(Image(kImageTouchReleaseBackground, TouchReleaseBackground(), true));
     out.push_back(Image(kImageTouchReleaseMeter, Meter(24, 150, true)));
     out.push_back(Image(kImageTouchReleaseBall, BallImage(48)));

@@ -11,8 +11,9 @@
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
 
-// Where the keyboard opens on the lower screen, and its key margin.
-enum { kKeyboardX = 414, kKeyboardY = 80, kKeyboardTrim = 4 };
+// Where the keyboard opens on the lower screen (below the page's heading, which it must leave
+// readable), and its key margin.
+enum { kKeyboardX = 414, kKeyboardY = 96, kKeyboardTrim = 4 };
 
 static const sBasicUiDbRefNames kTitleNames = {"dbTitle.Nm", "dbTitle.tblNm", "dbTitle.row", "dbTitle.column"};
 

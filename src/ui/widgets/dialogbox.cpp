@@ -225,9 +225,19 @@ static int ChooseSticky(sBasicUiWidget* w, sBasicUiWidgetTypeDialogBox* d, float
     return 0;
 }
 
+// B takes the last answer, the one that declines (No, Cancel) or the only one (OK), as B goes
+// back everywhere else in the menus.
+static bool TakeLastOnBack(const joystickState* pad, sBasicUiWidgetTypeDialogBox* d)
+{
+    if (!BasicUi_IsLetGo(pad, kBasicUiPadBack) || d->bRowCount.value < 1) return false;
+    d->dialogResult.value = d->bRowCount.value - 1;
+    d->dialogState.value = kBasicUiDialogChosen;
+    return true;
+}
+
 // The buttons answer a sticky dialog too, so that no question needs the stylus: the d-pad moves
-// the marked answer along the row and the accept button takes it, with the answer's sound as a
-// held stylus gives it. 1 when chosen and the chosen state should be looked at at once.
+// the marked answer along the row, the accept button takes it and B declines, with the answer's
+// sound as a held stylus gives it. 1 when chosen and the chosen state should be looked at at once.
 static int ChooseStickyByPad(const joystickState* pad, sBasicUiWidgetTypeDialogBox* d)
 {
     if (BasicUi_IsPressed(pad, kBasicUiPadLeft) || BasicUi_IsPressed(pad, kBasicUiPadUp)) {
@@ -238,10 +248,12 @@ static int ChooseStickyByPad(const joystickState* pad, sBasicUiWidgetTypeDialogB
         if (d->dialogResult.value + 1 < d->bRowCount.value) ++d->dialogResult.value;
         return 0;
     }
-    if (!BasicUi_IsLetGo(pad, kBasicUiPadAccept) || d->dialogResult.value < 0 ||
-        d->dialogResult.value >= d->bRowCount.value)
-        return 0;
-    d->dialogState.value = kBasicUiDialogChosen;
+    if (!TakeLastOnBack(pad, d)) {
+        if (!BasicUi_IsLetGo(pad, kBasicUiPadAccept) || d->dialogResult.value < 0 ||
+            d->dialogResult.value >= d->bRowCount.value)
+            return 0;
+        d->dialogState.value = kBasicUiDialogChosen;
+    }
     if (d->audioAcceptID.value < 0 && d->audioCancelID.value < 0) return 1;
     PlayAnswerSound(d);
     return 0;
@@ -267,6 +279,8 @@ int BasicUiWidgetTypeDialogBox_Update(sBasicUiWidget* w, float dt)
             } else if (BasicUi_IsLetGo(pad, kBasicUiPadAccept)) {
                 d->dialogState.value = kBasicUiDialogChosen;
                 chosenNow = true;
+            } else {
+                chosenNow = TakeLastOnBack(pad, d);
             }
         } else {
             // The buttons first (they need neither cursor nor font), then the stylus on the answers.
