@@ -360,12 +360,15 @@ RgbaImage Banner(const std::string& text, Rgba colour, int top)
     return im;
 }
 
+// The spares score's panel: the well the score stands in, the word under it. The display puts
+// the panel 15 pixels past the upper screen's right edge.
 RgbaImage SparesPanel()
 {
     RgbaImage im(161, 49);
     Panel(&im, 0, 0, 159, 47, 10);
-    DrawLabel(&im, "SPARES", kBold, 12, 10, 14, kGold, -1);
-    Well(&im, 70, 4, 50, 26, 6);
+    const PictureBox& w = kSparesPanelWell;
+    Well(&im, w.x, w.y, w.w, w.h, 6);
+    DrawLabel(&im, "SPARES", kBold, 10, w.x + w.w / 2.0f, 39, kGold);
     return im;
 }
 
@@ -455,11 +458,12 @@ RgbaImage StartTurnBackground(bool touch)
 {
     RgbaImage im = Screen(false, false);
     // The ball and oil rows, with their 50 x 50 buttons on the left; the big BOWL button.
-    Panel(&im, 6, 44, 160, 66, 10);
-    Panel(&im, 6, 112, 160, 52, 10);
-    Well(&im, 13, 50, 54, 54, 27);
+    const PictureBox &ball = kStartTurnBallRow, &oil = kStartTurnOilRow, &bowl = kStartTurnBowl;
+    Panel(&im, ball.x, ball.y, ball.w, ball.h, 10);
+    Panel(&im, oil.x, oil.y, oil.w, oil.h, 10);
+    Well(&im, 13, 50, 54, 48, 24);
     Well(&im, 13, 111, 54, 54, 27);
-    Panel(&im, 175, 101, 127, 127, 20, Rgba{80, 160, 90, 245}, Rgba{20, 80, 40, 245}, kGold);
+    Panel(&im, bowl.x, bowl.y, bowl.w, bowl.h, 20, Rgba{80, 160, 90, 245}, Rgba{20, 80, 40, 245}, kGold);
     Ball(&im, 238, 158, 26, Rgba{40, 60, 160, 255});
     if (touch) Edge(&im, 179, 105, 119, 119, 17, 1.5f, Rgba{255, 255, 255, 160});
     Well(&im, 13, 171, 54, 64, 10);
