@@ -602,11 +602,13 @@ RgbaImage ReplayPanel()
     return im;
 }
 
+// The spares challenge's title plate. The heading starts 3 pixels inside its left edge: the
+// corners are small so that the border keeps clear of the first letter.
 RgbaImage TitlePlate()
 {
     RgbaImage im(282, 22);
-    FillBox(&im, RoundRect(0, 0, 282, 22, 11), HGradient(0, Rgba{56, 92, 168, 240}, 282, Rgba{30, 50, 110, 240}), 0, 0, 282, 22);
-    Edge(&im, 0, 0, 282, 22, 11, 1.5f, kGold);
+    FillBox(&im, RoundRect(0, 0, 282, 22, 4), HGradient(0, Rgba{56, 92, 168, 240}, 282, Rgba{30, 50, 110, 240}), 0, 0, 282, 22);
+    Edge(&im, 0, 0, 282, 22, 4, 1.5f, kGold);
     return im;
 }
 
