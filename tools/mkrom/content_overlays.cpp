@@ -612,12 +612,20 @@ RgbaImage TitlePlate()
     return im;
 }
 
+// The pin deck that the spares leave and the chosen pins stand on, from y top (the back) to
+// bottom. The pins stand in a triangle whose back row spans x 48 to 275 (the pin picture 36
+// pixels wide): the deck, narrowing a little towards the back, holds it with room to spare.
+void PinDeck(RgbaImage* im, float top, float bottom)
+{
+    FillBox(im, Polygon({18, bottom, 308, bottom, 288, top, 38, top}),
+            VGradient(top, Rgba{150, 110, 60, 255}, bottom, Rgba{210, 170, 100, 255}), 18, top, 290, bottom - top);
+}
+
 RgbaImage SparesBackground()
 {
     RgbaImage im = Screen(false, true);
     Panel(&im, 40, 36, 240, 24, 8);
-    // The pin deck the chosen pins stand on.
-    FillBox(&im, Polygon({40, 198, 280, 198, 230, 70, 90, 70}), VGradient(70, Rgba{150, 110, 60, 255}, 198, Rgba{210, 170, 100, 255}), 40, 70, 240, 128);
+    PinDeck(&im, 70, 198);
     FooterButtons(&im, 14, 248);
     return im;
 }
@@ -626,7 +634,7 @@ RgbaImage PinSelectBackground()
 {
     RgbaImage im = Screen(false, true);
     FillBox(&im, RoundRect(0, 6, 200, 28, 10), HGradient(0, Rgba{56, 92, 168, 240}, 200, Rgba{30, 50, 110, 0}), 0, 6, 200, 28);
-    FillBox(&im, Polygon({60, 196, 266, 196, 230, 64, 96, 64}), VGradient(64, Rgba{150, 110, 60, 255}, 196, Rgba{210, 170, 100, 255}), 60, 64, 206, 132);
+    PinDeck(&im, 64, 196);
     FooterButtons(&im, 8, 220);
     return im;
 }
