@@ -7,9 +7,9 @@
 # screen, the HOME and power menus, a league's first week, a quick game (score sheet, the shot's steps, the pause menu and
 # its question), a whole game from the menus (replay, game over, another game?, the saving boxes),
 # practice and its pause menu, pin selection, the test mode's read-out, the mini-games'
-# overlays and a spares challenge past 1,000 points. Each screen is shot with the lines of text it shows (--layout-out); each must show
-# the text that names it, no line may reach off its screen or overlap another, and no shot may be
-# entirely black. Every shot goes on one contact sheet, tour/contact-sheet.png, written even when
+# overlays and a spares challenge past 1,000 points. Each screen is shot with the lines of text it
+# shows (--layout-out); each must show the text that names it, no line may reach off its screen,
+# overlap another or run out of the box it lies on, and no shot may be entirely black. Every shot goes on one contact sheet, tour/contact-sheet.png, written even when
 # a check fails.
 #   tour_every_screen.sh ZENDROLYX LAYOUT_CHECK CONTACT_SHEET HUMAN_GAME_INPUT
 set -e
