@@ -6,6 +6,12 @@
 
 #include <cstdint>
 
+// A rectangle of a picture, in the pixels of the screen or picture that a comment names, where the
+// game draws a text that belongs inside it; the builder paints it there.
+struct PictureBox {
+    int x, y, w, h;
+};
+
 // ---- Resource types ----
 constexpr int kResourceTypeAnimation = 7;
 constexpr int16_t kResourceTypeGroup = 19;
@@ -101,6 +107,9 @@ constexpr int kImageSpareBanner = 3240;
 constexpr int kImageStrikeBanner = 3241;
 constexpr int kImageMissBanners = 3242;               // five banners of a ball that left pins
 constexpr int kImageSparesPanel = 3254;
+// The panel's well that the spares score stands in, from the panel's top left corner: the score,
+// right-aligned 100 pixels from that corner, fits it with five digits.
+constexpr PictureBox kSparesPanelWell = {36, 4, 72, 26};
 constexpr int kImageNamePlate = 3257;
 constexpr int kImageVideoFrame = 3259;
 constexpr int kImageScoreBackground = 3260;
@@ -115,6 +124,11 @@ constexpr int kImagePageHint = 3268;
 constexpr int kImageKnobTouch = 3269;                 // the slider knob with the stylus
 constexpr int kImageStartTurnButtons = 3270;          // the start-of-turn background with the buttons
 constexpr int kImageStartTurnTouch = 3271;            // and with the stylus
+// The set-up screen's buttons in both backgrounds (screen pixels): the ball row, wide enough for
+// its text, above the oil row and the BOWL button.
+constexpr PictureBox kStartTurnBallRow = {6, 44, 296, 55};
+constexpr PictureBox kStartTurnOilRow = {6, 101, 160, 63};
+constexpr PictureBox kStartTurnBowl = {175, 101, 127, 127};
 constexpr int kImagePositionBackground = 3272;
 constexpr int kImagePositionMarker = 3273;
 constexpr int kImageTouchPositionBackground = 3274;

@@ -248,8 +248,13 @@ int DrawUpperHUD()
         int w = 0;
         if (!OverlayBitmapSize(Ov(kSparesPanel), &w, nullptr)) return 0;
         const int right = displaySafeAreaUpper.right;
-        if (!DrawOverlayBitmapScaled(Ov(kSparesPanel), right - w + 15, 14, int(161.0f * Scale()), int(49.0f * Scale())))
+        const int left = right - w + 15, top = 14;
+        if (!DrawOverlayBitmapScaled(Ov(kSparesPanel), left, top, int(161.0f * Scale()), int(49.0f * Scale())))
             return 0;
+        // The score belongs inside the panel's well (for --layout-out).
+        const PictureBox& well = kSparesPanelWell;
+        TextOutputNoteBox(left + int(well.x * Scale()), top + int(well.y * Scale()), int(well.w * Scale()),
+                          int(well.h * Scale()));
         if (!TextOutputSelectFont(GetFontRSID(kFontSparesScore))) return 0;
         TextOutputSetMode(kTextModeRight);
         if (!TextOutputDrawDirect(right - w + 115, 18, "%d", p->totalScore)) return 0;

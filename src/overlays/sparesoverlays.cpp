@@ -23,6 +23,8 @@
 #include "shell/touchbuttons.h"
 
 static const int kTurnBackground = 3291, kTitlePlate = 3292, kPinImage = 3295, kScoreBackground = 3289;
+// Where the start of an attempt's title plate and its heading stand.
+static const int kTitleX = 19, kTitleY = 4;
 // The score table stands on the message panel: the names start inside its edge (at 16, where the
 // layout's 5 is on the edge), and the A button with "Exit" beside it sits in the panel's bottom
 // left corner (the layout's "Exit" under the button crosses the panel's bottom edge). The rows
@@ -123,15 +125,19 @@ static void LeavePosition(int i, int w, int h, int* x, int* y)
 int DSSparesStartTurnDrawHandler()
 {
     const TITLE_PlayerInfoStruct* p = Current();
-    int plateW = 0;
+    int plateW = 0, plateH = 0;
     if (!p || !DrawOverlayBitmap(GetOverlayRSID(kTurnBackground), 0, 0) ||
-        !DrawOverlayBitmap(GetOverlayRSID(kTitlePlate), 19, 4) ||
-        !OverlayBitmapSize(GetOverlayRSID(kTitlePlate), &plateW, nullptr))
+        !DrawOverlayBitmap(GetOverlayRSID(kTitlePlate), kTitleX, kTitleY) ||
+        !OverlayBitmapSize(GetOverlayRSID(kTitlePlate), &plateW, &plateH))
         return 0;
-    if (!Text(kGameFontTitles, kTextModeLeft, 22, 4, GeneralOverlayString(10))) return 0;
+    // The heading and the round number belong on the plate (for --layout-out).
+    TextOutputNoteBox(kTitleX, kTitleY, plateW, plateH);
+    if (!Text(kGameFontTitles, kTextModeLeft, 22, kTitleY, GeneralOverlayString(10))) return 0;
     if (!TextOutputSelectFont(GetFontRSID(kGameFontNumbers))) return 0;
     TextOutputSetMode(kTextModeRight);
-    if (!TextOutputDrawDirect(plateW - 1, 1, "%d", p->currFrame + 1)) return 0;
+    // The number's font has the heading's face and size: at the heading's height it stands on
+    // the heading's baseline.
+    if (!TextOutputDrawDirect(plateW - 1, kTitleY, "%d", p->currFrame + 1)) return 0;
     // A one-ball round is worth the first attempt's points.
     const int attempt = p->currFrame >= kSparesRounds3Attempts ? 0 : p->currFrameBallIndex;
     if (!TextOutputSelectFont(GetFontRSID(kGameFontBody))) return 0;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
 
 #include "game/controls.h"
 #include "game/gameloop.h"
@@ -94,8 +95,10 @@ int DSStandardStartTurnDrawHandler()
     const int touch = GetControlMode() != kControlModeButtons;
     int headerWidth = 0;
     if (!ShotImageSize(GetOverlayRSID(kHeaderImage), &headerWidth, nullptr, 0)) return 0;
-    return DrawOverlayBitmap(GetOverlayRSID(touch ? kTouchBackground : kButtonsBackground), 0, 0) &&
-           DrawOverlayBitmap(GetOverlayRSID(kHeaderImage), 0, 8) &&
+    if (!DrawOverlayBitmap(GetOverlayRSID(touch ? kTouchBackground : kButtonsBackground), 0, 0)) return 0;
+    // The background's buttons, whose texts belong inside them (for --layout-out).
+    for (const PictureBox& b : {kStartTurnBallRow, kStartTurnOilRow, kStartTurnBowl}) TextOutputNoteBox(b.x, b.y, b.w, b.h);
+    return DrawOverlayBitmap(GetOverlayRSID(kHeaderImage), 0, 8) &&
            ShotText(kShotTitleFont, kTextModeRight, headerWidth - 4, 0, GeneralOverlayString(2)) &&
            ShotText(kShotTitleFont, kTextModeLeft, 12, 59, ButtonString(21)) &&
            ShotText(kShotTitleFont, kTextModeLeft, 12, 120, ButtonString(20)) &&

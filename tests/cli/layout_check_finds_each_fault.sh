@@ -18,6 +18,7 @@ case_ sound 0 'box lower 10 10 100 30\nlower 20 16 60 17 Quick Play\nupper-left 
 case_ off_screen 1 'lower 300 10 40 17 Credits\n'
 case_ overlapping 1 'lower 10 10 60 17 One\nlower 30 14 60 17 Two\n'
 case_ past_its_button 1 'box lower 10 10 60 30\nlower 20 16 70 17 Black Short Sleeve\n'
+case_ grown_out_of_its_box 1 'box upper-left 324 18 50 26\nupper-left 307 18 45 21 1000\n'
 case_ touch_off_the_screen 1 'touch lower 300 200 48 32\n'
 case_ known 0 'lower 300 10 40 17 Credits\n' --except 'lies outside the lower'
 case_ under_a_question 0 'box lower 10 10 60 30\nlower 20 16 70 17 Behind\ncover lower 0 0 320 240\nlower 40 100 60 17 Yes\n'

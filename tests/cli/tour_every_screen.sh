@@ -6,10 +6,10 @@
 # categories and a question, the trophy case), the bowlers page and its keyboard, the controller
 # screen, the HOME and power menus, a league's first week, a quick game (score sheet, the shot's steps, the pause menu and
 # its question), a whole game from the menus (replay, game over, another game?, the saving boxes),
-# practice and its pause menu, pin selection, the test mode's read-out and the mini-games'
-# overlays. Each screen is shot with the lines of text it shows (--layout-out); each must show
-# the text that names it, no line may reach off its screen or overlap another, and no shot may be
-# entirely black. Every shot goes on one contact sheet, tour/contact-sheet.png, written even when
+# practice and its pause menu, pin selection, the test mode's read-out, the mini-games'
+# overlays and a spares challenge past 1,000 points. Each screen is shot with the lines of text it
+# shows (--layout-out); each must show the text that names it, no line may reach off its screen,
+# overlap another or run out of the box it lies on, and no shot may be entirely black. Every shot goes on one contact sheet, tour/contact-sheet.png, written even when
 # a check fails.
 #   tour_every_screen.sh ZENDROLYX LAYOUT_CHECK CONTACT_SHEET HUMAN_GAME_INPUT
 set -e
@@ -241,6 +241,13 @@ for mode in spares bingo poker; do
     shot 50 "$mode" "Ada Player"
     finish 60 --launch $mode --players 2 --humans 1 --controls buttons --seed 7
 done
+
+# A spares challenge past 1,000 points: a computer's score of four digits in the panel's well, and
+# the start of its next attempt.
+begin sparesscore
+: > $dir/input.txt
+shot 600 "spares: 2,000 points" "2000"
+finish 620 --launch spares --players 1 --seed 7
 
 # The tour's verdict: every fault found, and the sheet to look at.
 set --

@@ -6,11 +6,11 @@
 //
 // A line of LINES.txt is "DISPLAY X Y W H TEXT"; "cover DISPLAY X Y W H" for a panel that hides the
 // lines and boxes drawn before it where it lies over them (a question over its dimmed page): those
-// are not checked; "box DISPLAY X Y W H" for a button whose text belongs inside it; or "touch lower
-// X Y W H" for a place the stylus presses. The check fails when a line reaches outside its screen
-// (the lower one 320 x 240, the upper one 400 x 240), when two lines of one display overlap by more
-// than 2 pixels both across and down, when a line that begins inside a button's box runs past its
-// edge by more than 2 pixels, when a touch target lies off the lower screen, or when a named PNG
+// are not checked; "box DISPLAY X Y W H" for a button or a panel's well whose text belongs inside it; or
+// "touch lower X Y W H" for a place the stylus presses. The check fails when a line reaches outside
+// its screen (the lower one 320 x 240, the upper one 400 x 240), when two lines of one display
+// overlap by more than 2 pixels both across and down, when a line that overlaps a box runs past any
+// of its edges by more than 2 pixels, when a touch target lies off the lower screen, or when a named PNG
 // holds only black pixels (where a page, a box or a fade should show). A fault whose message
 // contains an --except text is known: it is printed as such and does not fail the check.
 //
@@ -134,11 +134,13 @@ int main(int argc, char** argv)
         for (size_t j = i + 1; j < lines.size(); ++j)
             if (!lines[j].hidden && lines[j].display == a.display && Overlap(a, lines[j]))
                 faults.push_back(Describe(a) + " overlaps " + Describe(lines[j]));
+        // A line on a box belongs inside it, whichever way it grows from where it is aligned: a
+        // right-aligned number that gains a digit grows out of its box's left edge.
         for (const Line& b : boxes) {
-            const bool begins = !b.hidden && b.display == a.display && a.x + kSlack >= b.x && a.x + kSlack < b.x + b.w &&
-                                a.y + kSlack >= b.y && a.y + kSlack < b.y + b.h;
-            if (begins && (a.x + a.w > b.x + b.w + kSlack || a.y + a.h > b.y + b.h + kSlack))
-                faults.push_back(Describe(a) + " runs past the edge of its button (" + std::to_string(b.x) + "," +
+            const bool on = !b.hidden && b.display == a.display && Overlap(a, b);
+            if (on && (a.x + kSlack < b.x || a.y + kSlack < b.y || a.x + a.w > b.x + b.w + kSlack ||
+                       a.y + a.h > b.y + b.h + kSlack))
+                faults.push_back(Describe(a) + " runs past the edge of its box (" + std::to_string(b.x) + "," +
                                  std::to_string(b.y) + " " + std::to_string(b.w) + "x" + std::to_string(b.h) + ")");
         }
     }

@@ -360,12 +360,15 @@ RgbaImage Banner(const std::string& text, Rgba colour, int top)
     return im;
 }
 
+// The spares score's panel: the well the score stands in, the word under it. The display puts
+// the panel 15 pixels past the upper screen's right edge.
 RgbaImage SparesPanel()
 {
     RgbaImage im(161, 49);
     Panel(&im, 0, 0, 159, 47, 10);
-    DrawLabel(&im, "SPARES", kBold, 12, 10, 14, kGold, -1);
-    Well(&im, 70, 4, 50, 26, 6);
+    const PictureBox& w = kSparesPanelWell;
+    Well(&im, w.x, w.y, w.w, w.h, 6);
+    DrawLabel(&im, "SPARES", kBold, 10, w.x + w.w / 2.0f, 39, kGold);
     return im;
 }
 
@@ -455,11 +458,12 @@ RgbaImage StartTurnBackground(bool touch)
 {
     RgbaImage im = Screen(false, false);
     // The ball and oil rows, with their 50 x 50 buttons on the left; the big BOWL button.
-    Panel(&im, 6, 44, 160, 66, 10);
-    Panel(&im, 6, 112, 160, 52, 10);
-    Well(&im, 13, 50, 54, 54, 27);
+    const PictureBox &ball = kStartTurnBallRow, &oil = kStartTurnOilRow, &bowl = kStartTurnBowl;
+    Panel(&im, ball.x, ball.y, ball.w, ball.h, 10);
+    Panel(&im, oil.x, oil.y, oil.w, oil.h, 10);
+    Well(&im, 13, 50, 54, 48, 24);
     Well(&im, 13, 111, 54, 54, 27);
-    Panel(&im, 175, 101, 127, 127, 20, Rgba{80, 160, 90, 245}, Rgba{20, 80, 40, 245}, kGold);
+    Panel(&im, bowl.x, bowl.y, bowl.w, bowl.h, 20, Rgba{80, 160, 90, 245}, Rgba{20, 80, 40, 245}, kGold);
     Ball(&im, 238, 158, 26, Rgba{40, 60, 160, 255});
     if (touch) Edge(&im, 179, 105, 119, 119, 17, 1.5f, Rgba{255, 255, 255, 160});
     Well(&im, 13, 171, 54, 64, 10);
@@ -607,20 +611,30 @@ RgbaImage ReplayPanel()
     return im;
 }
 
+// The spares challenge's title plate. The heading starts 3 pixels inside its left edge: the
+// corners are small so that the border keeps clear of the first letter.
 RgbaImage TitlePlate()
 {
     RgbaImage im(282, 22);
-    FillBox(&im, RoundRect(0, 0, 282, 22, 11), HGradient(0, Rgba{56, 92, 168, 240}, 282, Rgba{30, 50, 110, 240}), 0, 0, 282, 22);
-    Edge(&im, 0, 0, 282, 22, 11, 1.5f, kGold);
+    FillBox(&im, RoundRect(0, 0, 282, 22, 4), HGradient(0, Rgba{56, 92, 168, 240}, 282, Rgba{30, 50, 110, 240}), 0, 0, 282, 22);
+    Edge(&im, 0, 0, 282, 22, 4, 1.5f, kGold);
     return im;
+}
+
+// The pin deck that the spares leave and the chosen pins stand on, from y top (the back) to
+// bottom. The pins stand in a triangle whose back row spans x 48 to 275 (the pin picture 36
+// pixels wide): the deck, narrowing a little towards the back, holds it with room to spare.
+void PinDeck(RgbaImage* im, float top, float bottom)
+{
+    FillBox(im, Polygon({18, bottom, 308, bottom, 288, top, 38, top}),
+            VGradient(top, Rgba{150, 110, 60, 255}, bottom, Rgba{210, 170, 100, 255}), 18, top, 290, bottom - top);
 }
 
 RgbaImage SparesBackground()
 {
     RgbaImage im = Screen(false, true);
     Panel(&im, 40, 36, 240, 24, 8);
-    // The pin deck the chosen pins stand on.
-    FillBox(&im, Polygon({40, 198, 280, 198, 230, 70, 90, 70}), VGradient(70, Rgba{150, 110, 60, 255}, 198, Rgba{210, 170, 100, 255}), 40, 70, 240, 128);
+    PinDeck(&im, 70, 198);
     FooterButtons(&im, 14, 248);
     return im;
 }
@@ -629,7 +643,7 @@ RgbaImage PinSelectBackground()
 {
     RgbaImage im = Screen(false, true);
     FillBox(&im, RoundRect(0, 6, 200, 28, 10), HGradient(0, Rgba{56, 92, 168, 240}, 200, Rgba{30, 50, 110, 0}), 0, 6, 200, 28);
-    FillBox(&im, Polygon({60, 196, 266, 196, 230, 64, 96, 64}), VGradient(64, Rgba{150, 110, 60, 255}, 196, Rgba{210, 170, 100, 255}), 60, 64, 206, 132);
+    PinDeck(&im, 64, 196);
     FooterButtons(&im, 8, 220);
     return im;
 }
