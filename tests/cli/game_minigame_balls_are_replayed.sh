@@ -1,8 +1,8 @@
 #!/bin/sh
-# The spares challenge and poker replay each ball as the other games do. A person's first ball:
-# in the spares challenge it converts the leave of round 1 and is replayed at frames 595-605 with
-# "SPARE!" on the upper screen; in poker it strikes and is replayed, with the strike clip, from
-# frame 720 to 840. During a replay the lower screen holds the replay panel with its red skip
+# The spares challenge, poker and pin selection replay each ball as the other games do. A
+# person's first ball: in the spares challenge it converts the leave of round 1 and is replayed at
+# frames 595-605 with "SPARE!" on the upper screen; in poker it strikes and is replayed, with the
+# strike clip, from frame 720 to 840; in pin selection it is replayed from frame 710 to 855. During a replay the lower screen holds the replay panel with its red skip
 # button at the bottom right; before the ball ends (the score table, the hook step) and after the
 # replay (the next attempt, the score sheet) something else stands there.
 # Run by ctest in the build's tests folder with $1 the program, $2 the shot check, $3 the input.
@@ -21,7 +21,7 @@ play() {  # mode frames shots
         --data "$dir/data" --input "$input" --screenshot "$3" --out "$dir/$1" > /dev/null
 }
 
-mkdir "$dir/spares" "$dir/poker"
+mkdir "$dir/spares" "$dir/poker" "$dir/pinselect"
 play spares 620 585,595,605,615
 cd "$dir/spares"
 for f in 00585 00615; do shot_lacks "$shot_check" frame$f-lower.png $skip; done
@@ -37,3 +37,8 @@ for f in 00800 00840; do
     "$shot_check" frame$f-lower.png $skip
     "$shot_check" frame$f-upper-left.png warm:200,205,15,150
 done
+
+play pinselect 880 700,720,840,870
+cd "$dir/pinselect"
+for f in 00700 00870; do shot_lacks "$shot_check" frame$f-lower.png $skip; done
+for f in 00720 00840; do "$shot_check" frame$f-lower.png $skip; done
