@@ -58,11 +58,6 @@ static const int kDiagramOffset = 90;
 static const float kFeetPerSecondToMPH = 0.00018939393f * 3600.0f;
 static const float kHookSpin = 60.0f;
 
-// Where the replay panel's skip button lies in its picture (tools/mkrom draws it there).
-static const struct {
-    int x, y, w, h;
-} kSkipPill = {160, 196, 146, 30};
-
 static int Ov(int id) { return GetOverlayRSID(id); }
 static float Scale() { return gHiDefScaleFactor; }
 
@@ -276,8 +271,7 @@ static int DrawPanelPart(DS3_bitmap_tag* panel, int x, int y, int w, int h)
 }
 
 // The replay panel round a playing clip: the clip is the screen's background, so the panel is
-// drawn only outside the clip's frame (its band above, the strips beside and below), and its skip
-// button again over the frame's corner.
+// drawn only outside the clip's frame (its band above, the strips beside and below).
 static int DrawPanelAroundClip(int frameX, int frameY, int frameW, int frameH)
 {
     DS3_bitmap_tag* panel = OverlayBitmap(kReplayPanel);
@@ -288,26 +282,35 @@ static int DrawPanelAroundClip(int frameX, int frameY, int frameW, int frameH)
            DrawPanelPart(panel, right, frameY, w - right, frameH) && DrawPanelPart(panel, 0, bottom, w, h - bottom);
 }
 
+// "Skip Replay" centred on (cx, cy), in the box (x, y, w, h) it belongs in.
+static int DrawSkipCaption(int cx, int cy, int x, int y, int w, int h)
+{
+    if (!TextOutputSelectFont(GetFontRSID(kFontSkip))) return 0;
+    TextOutputSetMode(kTextModeCenter);
+    TextOutputNoteBox(x, y, w, h);
+    return TextOutputDrawDirect(cx, cy - TextOutputGetFontHeight() / 2, "%s", ButtonString(12));
+}
+
 int DrawLowerHUD()
 {
-    // A person's celebration clip shows in its frame (the clip itself is the screen's background).
+    // A person's celebration clip shows in its frame, centred across the screen (the clip itself
+    // is the screen's background). It covers the skip button; while it plays a touch anywhere
+    // skips, and the caption stands in the bar along the frame's bottom.
     const int clip = VideoPlaying() && CurrentIsPerson();
     const float s = Scale();
-    const int frameX = displaySafeArea.left, frameY = displaySafeArea.top + int(28.2f * s);
     const int frameW = int(240.9f * s), frameH = int(202.7f * s);
+    const int frameX = screenLowerBufferHalfWidth - frameW / 2, frameY = displaySafeArea.top + int(28.2f * s);
     if (IsReplayActive()) {
         if (clip ? !DrawPanelAroundClip(frameX, frameY, frameW, frameH) : !DrawOverlayBitmap(kReplayPanel, 0, 0))
             return 0;
     }
     if (clip && !DrawOverlayBitmapScaled(Ov(kVideoFrame), frameX, frameY, frameW, frameH)) return 0;
-    if (IsReplayActive()) {
-        if (clip) {
-            DS3_bitmap_tag* panel = OverlayBitmap(kReplayPanel);
-            if (!panel || !DrawPanelPart(panel, kSkipPill.x, kSkipPill.y, kSkipPill.w, kSkipPill.h)) return 0;
-        }
-        if (!TextOutputSelectFont(GetFontRSID(kFontSkip))) return 0;
-        TextOutputSetMode(kTextModeCenter);
-        if (!TextOutputDrawDirect(233, 209, "%s", ButtonString(12))) return 0;
+    if (!IsReplayActive()) return 1;
+    if (clip) {
+        const int bar = int(float(kClipFrameBarH) * s), barY = frameY + frameH - int(float(kClipFrameBorder) * s) - bar;
+        return DrawSkipCaption(frameX + frameW / 2, barY + bar / 2, frameX, barY, frameW, bar);
     }
-    return 1;
+    // The caption sits in the middle of the button's caption band.
+    return DrawSkipCaption(kReplaySkipX + kReplaySkipSize / 2, kReplaySkipCaptionY + kReplaySkipCaptionH / 2,
+                           kReplaySkipX, kReplaySkipY, kReplaySkipSize, kReplaySkipSize);
 }
