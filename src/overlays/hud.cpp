@@ -220,13 +220,14 @@ static int DrawLastBall(const TITLE_PlayerInfoStruct& p)
     if (result >= 1 && result <= 9) {
         DrawOverlayBitmap(Ov(kLastBallFrame), left, bottom - fh);
         DrawOverlayBitmapScaled(Ov(kLastBallDigits + result - 1), px, py, int(64.0f * Scale()), int(77.0f * Scale()));
-    } else if (result == 10) {
-        DrawOverlayBitmap(Ov(kLastBallSpare), px, py - 40);
-    } else if (result == 11) {
-        DrawOverlayBitmap(Ov(kLastBallStrike), px, py - 40);
-    } else {
-        DrawOverlayBitmap(Ov(kLastBallNone + gLanguage), px, py);
+        return 1;
     }
+    // A banner stands centred in the frame as the count does; it is wider than the count, so its
+    // left edge lies further left than the count's.
+    const int banner = result == 10 ? kLastBallSpare : result == 11 ? kLastBallStrike : kLastBallNone + gLanguage;
+    int bw = 0;
+    if (!OverlayBitmapSize(Ov(banner), &bw, nullptr)) return 1;
+    DrawOverlayBitmap(Ov(banner), left + (fw - bw) / 2, result == 10 || result == 11 ? py - 40 : py);
     return 1;
 }
 

@@ -1,7 +1,7 @@
 #!/bin/sh
 # The spares challenge, poker and pin selection replay each ball as the other games do. A
 # person's first ball: in the spares challenge it converts the leave of round 1 and is replayed at
-# frames 595-605 with "SPARE!" on the upper screen; in poker it strikes and is replayed,
+# frames 595-605 with "SPARE!" centred on the upper screen; in poker it strikes and is replayed,
 # with the strike clip, from frame 720 to 840; in pin selection it is replayed from frame 710 to
 # 855. During a replay the lower screen holds the replay panel with its red skip button drawn over
 # the whole square a touch skips in (its middle and its four corners); before the ball ends (the
@@ -29,7 +29,7 @@ cd "$dir/spares"
 for f in 00585 00615; do shot_lacks "$shot_check" frame$f-lower.png $skip; done
 for f in 00595 00605; do
     "$shot_check" frame$f-lower.png $skip
-    "$shot_check" frame$f-upper-left.png blue:200,205,15,150
+    "$shot_check" frame$f-upper-left.png blue:200,205,15,150 blue:140,205,6,40 blue:260,205,6,40
 done
 
 play poker 870 700,800,840,860
