@@ -300,7 +300,7 @@ int DrawLowerHUD()
     const int clip = VideoPlaying() && CurrentIsPerson();
     const float s = Scale();
     const int frameW = int(240.9f * s), frameH = int(202.7f * s);
-    const int frameX = screenLowerBufferHalfWidth - frameW / 2, frameY = displaySafeArea.top + int(28.2f * s);
+    const int frameX = displaySafeArea.centerX - frameW / 2, frameY = displaySafeArea.top + int(28.2f * s);
     if (IsReplayActive()) {
         if (clip ? !DrawPanelAroundClip(frameX, frameY, frameW, frameH) : !DrawOverlayBitmap(kReplayPanel, 0, 0))
             return 0;
