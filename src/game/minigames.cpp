@@ -392,9 +392,12 @@ int EndPinSelectBall()
 {
     const int chosen = UprightPins();
     int knockedDown = 0;
+    StoreReplayPinVisible();
     ScoreBall(&knockedDown, nullptr);
     if (gNumPracticeBalls < kMaxPracticeBalls)
         gPracticeBalls[gNumPracticeBalls++] = {gCurrPlayer, chosen, chosen & ~UprightPins()};
+    // Every practice ball is replayed, as in the other games.
+    if (!StartReplay(0)) return 0;
     if (gPracticeBallLimit > 0 && gNumPracticeBalls >= gPracticeBallLimit) {
         gGameOver = 1;
         return 1;

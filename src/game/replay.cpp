@@ -19,6 +19,7 @@
 #include "game/scoring.h"
 #include "game/transitions.h"
 #include "host/errorlog.h"
+#include "lib/resourceids.h"
 #include "lib/videofiles.h"
 #include "platform/camera.h"
 #include "platform/input.h"
@@ -43,8 +44,6 @@ static int cameraSlot = kFirstReplayCamera;
 static int strikeVidIndex = 0, spareVidIndex = 0, turkeyVidIndex = 0;
 static OverlayTouchButton* skipButton = nullptr;
 
-// The skip button over the lower screen's right half.
-static const int kSkipX = 180, kSkipY = 111, kSkipSize = 102;
 static const int kLastBallStrike = 11, kLastBallSpare = 10;
 static const int kTurkeyStrikes = 3;
 
@@ -241,7 +240,7 @@ int StartReplay(int)
     const int computer = GetControllerAssignment(gCurrPlayer) == kAssignmentComputer;
     const int clipPlaying = StartCelebrationClip(ChooseCelebrationClip(player, gGameType, computer));
     if (clipPlaying) StopBackgroundSound();
-    if (!skipButton) skipButton = NewTouchButton(kSkipX, kSkipY, kSkipSize, kSkipSize);
+    if (!skipButton) skipButton = NewTouchButton(kReplaySkipX, kReplaySkipY, kReplaySkipSize, kReplaySkipSize);
     if (!skipButton) PrintError("replay: no skip button");
     // The new button first sees the stylus as it was on the frame before the replay: when it was
     // up, a touch landing on the first replay frame skips; a touch held since before does not.

@@ -112,6 +112,9 @@ constexpr int kImageSparesPanel = 3254;
 constexpr PictureBox kSparesPanelWell = {36, 4, 72, 26};
 constexpr int kImageNamePlate = 3257;
 constexpr int kImageVideoFrame = 3259;
+// The celebration clip's frame: a border round the picture and, along its bottom inside the
+// border, a bar that holds "Skip Replay" (in pixels of its 241 x 203 picture).
+constexpr int kClipFrameBorder = 6, kClipFrameBarH = 26;
 constexpr int kImageScoreBackground = 3260;
 constexpr int kImageScoreBand = 3261;                 // also the shot set-up's header
 constexpr int kImageScoreNamePlate = 3262;
@@ -152,6 +155,10 @@ constexpr int kImageMessageBackground = 3289;
 constexpr int kMessagePanelLeft = 8, kMessagePanelTop = 8, kMessagePanelRight = 310, kMessagePanelBottom = 230;
 constexpr int kMessagePanelRadius = 14;
 constexpr int kImageReplayPanel = 3290;
+// The replay panel's skip button: where its picture stands and where a touch skips the replay.
+// Its caption band (from kReplaySkipCaptionY, kReplaySkipCaptionH high) holds "Skip Replay".
+constexpr int kReplaySkipX = 180, kReplaySkipY = 111, kReplaySkipSize = 102;
+constexpr int kReplaySkipCaptionY = 178, kReplaySkipCaptionH = 28;
 constexpr int kImageSparesBackground = 3291;
 constexpr int kImageTitlePlate = 3292;
 constexpr int kImagePin = 3295;

@@ -58,11 +58,6 @@ static const int kDiagramOffset = 90;
 static const float kFeetPerSecondToMPH = 0.00018939393f * 3600.0f;
 static const float kHookSpin = 60.0f;
 
-// Where the replay panel's skip button lies in its picture (tools/mkrom draws it there).
-static const struct {
-    int x, y, w, h;
-} kSkipPill = {160, 196, 146, 30};
-
 static int Ov(int id) { return GetOverlayRSID(id); }
 static float Scale() { return gHiDefScaleFactor; }
 
@@ -225,13 +220,14 @@ static int DrawLastBall(const TITLE_PlayerInfoStruct& p)
     if (result >= 1 && result <= 9) {
         DrawOverlayBitmap(Ov(kLastBallFrame), left, bottom - fh);
         DrawOverlayBitmapScaled(Ov(kLastBallDigits + result - 1), px, py, int(64.0f * Scale()), int(77.0f * Scale()));
-    } else if (result == 10) {
-        DrawOverlayBitmap(Ov(kLastBallSpare), px, py - 40);
-    } else if (result == 11) {
-        DrawOverlayBitmap(Ov(kLastBallStrike), px, py - 40);
-    } else {
-        DrawOverlayBitmap(Ov(kLastBallNone + gLanguage), px, py);
+        return 1;
     }
+    // A banner stands centred in the frame as the count does; it is wider than the count, so its
+    // left edge lies further left than the count's.
+    const int banner = result == 10 ? kLastBallSpare : result == 11 ? kLastBallStrike : kLastBallNone + gLanguage;
+    int bw = 0;
+    if (!OverlayBitmapSize(Ov(banner), &bw, nullptr)) return 1;
+    DrawOverlayBitmap(Ov(banner), left + (fw - bw) / 2, result == 10 || result == 11 ? py - 40 : py);
     return 1;
 }
 
@@ -281,8 +277,7 @@ static int DrawPanelPart(DS3_bitmap_tag* panel, int x, int y, int w, int h)
 }
 
 // The replay panel round a playing clip: the clip is the screen's background, so the panel is
-// drawn only outside the clip's frame (its band above, the strips beside and below), and its skip
-// button again over the frame's corner.
+// drawn only outside the clip's frame (its band above, the strips beside and below).
 static int DrawPanelAroundClip(int frameX, int frameY, int frameW, int frameH)
 {
     DS3_bitmap_tag* panel = OverlayBitmap(kReplayPanel);
@@ -293,26 +288,35 @@ static int DrawPanelAroundClip(int frameX, int frameY, int frameW, int frameH)
            DrawPanelPart(panel, right, frameY, w - right, frameH) && DrawPanelPart(panel, 0, bottom, w, h - bottom);
 }
 
+// "Skip Replay" centred on (cx, cy), in the box (x, y, w, h) it belongs in.
+static int DrawSkipCaption(int cx, int cy, int x, int y, int w, int h)
+{
+    if (!TextOutputSelectFont(GetFontRSID(kFontSkip))) return 0;
+    TextOutputSetMode(kTextModeCenter);
+    TextOutputNoteBox(x, y, w, h);
+    return TextOutputDrawDirect(cx, cy - TextOutputGetFontHeight() / 2, "%s", ButtonString(12));
+}
+
 int DrawLowerHUD()
 {
-    // A person's celebration clip shows in its frame (the clip itself is the screen's background).
+    // A person's celebration clip shows in its frame, centred across the screen (the clip itself
+    // is the screen's background). It covers the skip button; while it plays a touch anywhere
+    // skips, and the caption stands in the bar along the frame's bottom.
     const int clip = VideoPlaying() && CurrentIsPerson();
     const float s = Scale();
-    const int frameX = displaySafeArea.left, frameY = displaySafeArea.top + int(28.2f * s);
     const int frameW = int(240.9f * s), frameH = int(202.7f * s);
+    const int frameX = displaySafeArea.centerX - frameW / 2, frameY = displaySafeArea.top + int(28.2f * s);
     if (IsReplayActive()) {
         if (clip ? !DrawPanelAroundClip(frameX, frameY, frameW, frameH) : !DrawOverlayBitmap(kReplayPanel, 0, 0))
             return 0;
     }
     if (clip && !DrawOverlayBitmapScaled(Ov(kVideoFrame), frameX, frameY, frameW, frameH)) return 0;
-    if (IsReplayActive()) {
-        if (clip) {
-            DS3_bitmap_tag* panel = OverlayBitmap(kReplayPanel);
-            if (!panel || !DrawPanelPart(panel, kSkipPill.x, kSkipPill.y, kSkipPill.w, kSkipPill.h)) return 0;
-        }
-        if (!TextOutputSelectFont(GetFontRSID(kFontSkip))) return 0;
-        TextOutputSetMode(kTextModeCenter);
-        if (!TextOutputDrawDirect(233, 209, "%s", ButtonString(12))) return 0;
+    if (!IsReplayActive()) return 1;
+    if (clip) {
+        const int bar = int(float(kClipFrameBarH) * s), barY = frameY + frameH - int(float(kClipFrameBorder) * s) - bar;
+        return DrawSkipCaption(frameX + frameW / 2, barY + bar / 2, frameX, barY, frameW, bar);
     }
-    return 1;
+    // The caption sits in the middle of the button's caption band.
+    return DrawSkipCaption(kReplaySkipX + kReplaySkipSize / 2, kReplaySkipCaptionY + kReplaySkipCaptionH / 2,
+                           kReplaySkipX, kReplaySkipY, kReplaySkipSize, kReplaySkipSize);
 }

@@ -93,6 +93,9 @@ enum {
 };
 static const int kGameTypeLeague = 1;
 static const int kGameTypeTeam = 6;
+// Below the large sheet there is room for three small rows: a game of more than four bowlers
+// shows them on two pages, turned as a league's are.
+static const int kMostPlayersOnAPage = 4;
 
 static int IsComputer(int player) { return GetControllerAssignment(player) == kAssignmentComputer; }
 
@@ -169,6 +172,7 @@ int ScoreSheetPlayersPerPage()
 {
     int n = gNumPlayers;
     if (gNumPlayers > 2 && (gGameType == kGameTypeLeague || gGameType == kGameTypeTeam)) n = gNumPlayers / 2;
+    if (n > kMostPlayersOnAPage) n = (gNumPlayers + 1) / 2;
     return n < 1 ? 1 : n;
 }
 
@@ -192,6 +196,8 @@ static int KnobWidth()
     OverlayBitmapSize(KnobRSID(), &w, nullptr);
     return w;
 }
+
+static int TwoPages() { return playersPerPage < gNumPlayers; }
 
 static int SliderX() { return int(scrollBarPct * kSliderScale * float(kSliderTrack - KnobWidth())) + kSliderLeft; }
 
@@ -271,8 +277,7 @@ int DSScoreOpenHandler()
         if (playersPerPage >= 3 && !(p3Button = NewTouchButton(285, 176, kPlayerButtonSize, kPlayerButtonSize))) return 0;
         if (playersPerPage >= 4 && !(p4Button = NewTouchButton(285, 207, kPlayerButtonSize, kPlayerButtonSize))) return 0;
     }
-    if (gGameType == kGameTypeLeague && playersPerPage < gNumPlayers && !(pageButton = NewTouchButton(278, 10, 37, 40)))
-        return 0;
+    if (TwoPages() && !(pageButton = NewTouchButton(278, 10, 37, 40))) return 0;
     return 1;
 }
 
@@ -318,7 +323,7 @@ static int DrawHeader(const TITLE_PlayerInfoStruct& p, int shown)
     int plateW = 0;
     if (!OverlayBitmapSize(kNamePlate, &plateW, nullptr)) return 0;
     int top = 16, textY = 8;
-    if (gGameType == kGameTypeLeague && playersPerPage < gNumPlayers) {
+    if (TwoPages()) {
         if (GetControlMode() == kControlModeButtons) {
             if (!DrawOverlayBitmap(kPageHint, 285, 10)) return 0;
         } else {
@@ -326,6 +331,8 @@ static int DrawHeader(const TITLE_PlayerInfoStruct& p, int shown)
             TextOutputSetMode(kTextModeLeft);
             DrawOverlayText(270, 18, "{9}");
         }
+    }
+    if (gGameType == kGameTypeLeague && TwoPages()) {
         int bandW = 0;
         if (!OverlayBitmapSize(kBand, &bandW, nullptr) || !DrawOverlayBitmap(kBand, 0, 8)) return 0;
         if (!SelectFont(kFontNickName)) return 0;
@@ -558,7 +565,7 @@ int DSScoreInputHandler()
     } else if (Pressed(kButtonUp)) {
         if (playerIndex > 0) --playerIndex;
     }
-    if (playersPerPage < gNumPlayers) {
+    if (TwoPages()) {
         if (Pressed(kButtonLeft) && scorePage == 1)
             scorePage = 0;
         else if (Pressed(kButtonRight) && scorePage == 0)

@@ -1,10 +1,12 @@
 #!/bin/sh
-# The spares challenge and poker replay each ball as the other games do. A person's first ball:
-# in the spares challenge it converts the leave of round 1 and is replayed at frames 595-605 with
-# "SPARE!" on the upper screen; in poker it strikes and is replayed, with the strike clip, from
-# frame 720 to 840. During a replay the lower screen holds the replay panel with its red skip
-# button at the bottom right; before the ball ends (the score table, the hook step) and after the
-# replay (the next attempt, the score sheet) something else stands there.
+# The spares challenge, poker and pin selection replay each ball as the other games do. A
+# person's first ball: in the spares challenge it converts the leave of round 1 and is replayed at
+# frames 595-605 with "SPARE!" centred on the upper screen; in poker it strikes and is replayed,
+# with the strike clip, from frame 720 to 840; in pin selection it is replayed from frame 710 to
+# 855. During a replay the lower screen holds the replay panel with its red skip button drawn over
+# the whole square a touch skips in (its middle and its four corners); before the ball ends (the
+# score table, the hook step) and after the replay (the next attempt, the score sheet) something
+# else stands there.
 # Run by ctest in the build's tests folder with $1 the program, $2 the shot check, $3 the input.
 set -e
 . "$(dirname "$0")/checks.sh"
@@ -14,20 +16,20 @@ input=$3
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 mkdir -p "$dir/data" && cp -R cli-data/. "$dir/data/"
-skip=warm:240,214,10,150
+skip='warm:231,165,3,20 warm:191,122,2,10 warm:271,122,2,10 warm:191,200,2,10 warm:271,200,2,10'
 
 play() {  # mode frames shots
     "$program" --headless --launch "$1" --players 1 --humans 1 --controls buttons --seed 7 --frames "$2" \
         --data "$dir/data" --input "$input" --screenshot "$3" --out "$dir/$1" > /dev/null
 }
 
-mkdir "$dir/spares" "$dir/poker"
+mkdir "$dir/spares" "$dir/poker" "$dir/pinselect"
 play spares 620 585,595,605,615
 cd "$dir/spares"
 for f in 00585 00615; do shot_lacks "$shot_check" frame$f-lower.png $skip; done
 for f in 00595 00605; do
     "$shot_check" frame$f-lower.png $skip
-    "$shot_check" frame$f-upper-left.png blue:200,205,15,150
+    "$shot_check" frame$f-upper-left.png blue:200,205,15,150 blue:140,205,6,40 blue:260,205,6,40
 done
 
 play poker 870 700,800,840,860
@@ -37,3 +39,8 @@ for f in 00800 00840; do
     "$shot_check" frame$f-lower.png $skip
     "$shot_check" frame$f-upper-left.png warm:200,205,15,150
 done
+
+play pinselect 880 700,720,840,870
+cd "$dir/pinselect"
+for f in 00700 00870; do shot_lacks "$shot_check" frame$f-lower.png $skip; done
+for f in 00720 00840; do "$shot_check" frame$f-lower.png $skip; done

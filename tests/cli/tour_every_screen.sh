@@ -4,13 +4,14 @@
 # save boxes on leaving it, How to Play, Credits), the career (hub, bowler, the leagues,
 # tournaments and rivals lists, a league's fee question and standings, the pro shop, its
 # categories and a question, the trophy case), the bowlers page and its keyboard, the controller
-# screen, the HOME and power menus, a league's first week, a quick game (score sheet, the shot's steps, the pause menu and
-# its question), a whole game from the menus (replay, game over, another game?, the saving boxes),
-# practice and its pause menu, pin selection, the test mode's read-out, the mini-games'
-# overlays and a spares challenge past 1,000 points. Each screen is shot with the lines of text it
-# shows (--layout-out); each must show the text that names it, no line may reach off its screen,
-# overlap another or run out of the box it lies on, and no shot may be entirely black. Every shot goes on one contact sheet, tour/contact-sheet.png, written even when
-# a check fails.
+# screen, the HOME and power menus, a league's first week, a quick game (score sheet, the shot's
+# steps, the pause menu and its question), the two pages of an eight-bowler sheet, a whole game
+# from the menus (replay, game over, another game?, the saving boxes), practice and its pause
+# menu, pin selection, the test mode's read-out, the mini-games' overlays and a spares challenge
+# past 1,000 points. Each screen is shot with the lines of text it shows (--layout-out); each must
+# show the text that names it, no line may reach off its screen, overlap another or run out of
+# the box it lies on, and no shot may be entirely black. Every shot goes on one contact sheet,
+# tour/contact-sheet.png, written even when a check fails.
 #   tour_every_screen.sh ZENDROLYX LAYOUT_CHECK CONTACT_SHEET HUMAN_GAME_INPUT
 set -e
 . "$(dirname "$0")/checks.sh"
@@ -166,6 +167,13 @@ shot 140 "game: ball rolling" "Ada Player"
 shot 930 "game: paused" "Quit Game"
 shot 980 "game: pause question" "Are you sure you want to quit?"
 finish 1000 --launch quick --players 2 --humans 1 --seed 7
+
+# Eight bowlers on the score sheet: its first page, and the second turned with the stylus.
+begin eight
+touch 60 296 30 > $dir/input.txt
+shot 50 "eight bowlers" "Di Computer"
+shot 100 "eight bowlers: page 2" "Hal Computer"
+finish 110 --launch quick --players 8 --humans 1 --seed 7
 
 # The HOME menu over the main menu, left by A on "Resume", and the power menu, left by B: each
 # gives the main menu back as it was, the press that left it pressing nothing there.

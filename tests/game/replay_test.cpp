@@ -127,18 +127,23 @@ TEST_F(ReplayOnTheLane, APressOfAOnTheFirstFrameEndsTheReplayAfterThatFrame)
     EXPECT_FALSE(IsReplayActive());
 }
 
-// The skip button: a touch landing on it on the first replay frame ends the replay after that
-// frame; a touch that was already down when the replay began (the stylus left on the screen) is
-// not a skip, and the whole recording plays.
+// The skip button: a touch landing on it (its middle or near a corner of the button the replay
+// panel draws) on the first replay frame ends the replay after that frame; a touch that was
+// already down when the replay began (the stylus left on the screen) is not a skip, and the whole
+// recording plays.
 TEST_F(ReplayOnTheLane, ATouchLandingOnTheSkipButtonEndsTheReplayOneHeldSinceBeforeDoesNot)
 {
-    for (int held = 0; held < 2; ++held) {
-        SCOPED_TRACE(held);
+    const struct {
+        int x, y, held;
+    } touches[] = {{231, 162, 0}, {188, 119, 0}, {274, 119, 0}, {188, 205, 0}, {274, 205, 0}, {231, 162, 1}};
+    for (const auto& t : touches) {
+        SCOPED_TRACE(std::to_string(t.x) + "," + std::to_string(t.y) + (t.held ? " held" : ""));
         for (int i = 0; i < 20; ++i) StoreReplayData();
         // Frame `before` is the last one of the game before the replay: the stylus up, or down.
         const long before = HostFramesPresented(), first = before + 1;
-        std::string script = held ? std::to_string(before) + " touch 230 160\n" : "";
-        script += std::to_string(first) + " touch 230 160\n" + std::to_string(first + 40) + "\n";
+        const std::string at = " touch " + std::to_string(t.x) + " " + std::to_string(t.y) + "\n";
+        std::string script = t.held ? std::to_string(before) + at : "";
+        script += std::to_string(first) + at + std::to_string(first + 40) + "\n";
         std::string error;
         ASSERT_EQ(HostInputParseScript(script, "replay", &error), 1) << error;
         ASSERT_EQ(InitJoysticks(), 1);  // the pad whose touch data the button reads
@@ -147,7 +152,7 @@ TEST_F(ReplayOnTheLane, ATouchLandingOnTheSkipButtonEndsTheReplayOneHeldSinceBef
         ASSERT_EQ(StartReplay(0), 1);
         HostInputUnloadScript();
         HostInputShutdown();
-        EXPECT_EQ(HostFramesPresented() - first, held ? 20 : 1);
+        EXPECT_EQ(HostFramesPresented() - first, t.held ? 20 : 1);
     }
 }
 

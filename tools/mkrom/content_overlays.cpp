@@ -205,6 +205,20 @@ RgbaImage Frame(int w, int h, float thickness, float r)
     return im;
 }
 
+// The celebration clip's frame, with the bar along its bottom where "Skip Replay" is written.
+RgbaImage ClipFrame()
+{
+    const int w = 241, h = 203;
+    const float b = kClipFrameBorder, barTop = float(h) - b - kClipFrameBarH;
+    RgbaImage im = Frame(w, h, b, 10);
+    Shape inside = RoundRect(b, b, w - 2 * b, h - 2 * b, 10 - b / 2);
+    FillBox(&im, [=](float px, float py) { return py >= barTop && inside(px, py); },
+            VGradient(barTop, Rgba{40, 60, 120, 255}, barTop + kClipFrameBarH, Rgba{20, 30, 70, 255}), b, barTop,
+            w - 2 * b, kClipFrameBarH);
+    FillBox(&im, RoundRect(b, barTop, w - 2 * b, 1.5f, 0), Solid(kGold), b, barTop, w - 2 * b, 2);
+    return im;
+}
+
 // The two prompt wells of a footer: back (left) and go on (right), where the glyphs are drawn.
 void FooterButtons(RgbaImage* im, float backX, float nextX)
 {
@@ -601,13 +615,24 @@ RgbaImage MessageBackground()
     return im;
 }
 
+// The replay panel: a ball on the left and the skip button where a touch skips, drawn two
+// pixels inside that square (a celebration clip's frame, centred on the screen, then covers it
+// whole): the skip mark above the caption band that the heads-up display writes "Skip Replay" in.
 RgbaImage ReplayPanel()
 {
     RgbaImage im = Screen(true, false);
     DrawLabel(&im, "REPLAY", kBold, 16, 160, 11, kGold);
-    Ball(&im, 160, 100, 44, Rgba{40, 60, 160, 255});
-    // The skip button: the heads-up display draws this rectangle again over a clip's frame.
-    Pill(&im, 160, 196, 146, 30, Rgba{150, 60, 50, 255}, nullptr, 0);
+    Ball(&im, 90, 130, 44, Rgba{40, 60, 160, 255});
+    const Rgba red{150, 60, 50, 255};
+    const float x = kReplaySkipX + 2, y = kReplaySkipY + 2, s = kReplaySkipSize - 5;
+    FillBox(&im, RoundRect(x, y, s, s, 14), VGradient(y, Lighter(red, 50), y + s, Darker(red, 50)), x, y, s, s);
+    Edge(&im, x, y, s, s, 14, 2, Rgba{255, 255, 255, 190});
+    const float cx = kReplaySkipX + kReplaySkipSize / 2.0f, top = y + 16, h = 30;
+    Arrow(&im, cx - 21, top, 18, h, 3, kWhite);
+    Arrow(&im, cx - 3, top, 18, h, 3, kWhite);
+    FillBox(&im, RoundRect(cx + 15, top, 6, h, 1), Solid(kWhite), cx + 15, top, 6, h);
+    FillBox(&im, RoundRect(x + 3, kReplaySkipCaptionY, s - 6, kReplaySkipCaptionH, 8), Solid(Darker(red, 80)), x + 3,
+            kReplaySkipCaptionY, s - 6, kReplaySkipCaptionH);
     return im;
 }
 
@@ -911,7 +936,7 @@ std::vector<Resource> OverlayContent()
     for (int l = 0; l < 5; ++l) out.push_back(Image(kImageMissBanners + l, Banner(miss[l], Rgba{90, 90, 110, 255}, 45)));
     out.push_back(Image(kImageSparesPanel, SparesPanel()));
     out.push_back(Image(kImageNamePlate, NamePlate(200, 22)));
-    out.push_back(Image(kImageVideoFrame, Frame(241, 203, 6, 10)));
+    out.push_back(Image(kImageVideoFrame, ClipFrame()));
     out.push_back(Image(kImageScoreBackground, ScoreBackground(), true));
     out.push_back(Image(kImageScoreBand, NamePlate(200, 22)));
     out.push_back(Image(kImageScoreNamePlate, NamePlate(250, 20)));

@@ -226,10 +226,11 @@ const Rgba kPalettes[9][3] = {
     {{0, 40, 80, 255}, {230, 120, 40, 255}, {255, 255, 255, 255}},
 };
 
-// The game shows a celebration clip in a 241 x 203 frame at the lower screen's left edge, 28
-// pixels down (the replay's panel covers the rest): the word, the marks and the confetti's burst
-// are centred in that frame, and the word fits inside it.
-const float kClipCentreX = 120.0f, kClipCentreY = 118.0f;
+// The game shows a celebration clip in a 241 x 203 frame centred across the lower screen, 28
+// pixels down, with a bar along the frame's bottom (the replay's panel covers the rest): the
+// word, the marks and the confetti's burst are centred in the picture above the bar, and the word
+// fits inside it.
+const float kClipCentreX = 160.0f, kClipCentreY = 116.0f;
 
 ClipSpec CelebrationClip(const Celebration& k)
 {
