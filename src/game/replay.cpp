@@ -119,8 +119,8 @@ CelebrationClip ChooseCelebrationClip(const TITLE_PlayerInfoStruct& player, int 
 
 void ResetCelebrationClips() { strikeVidIndex = spareVidIndex = turkeyVidIndex = 0; }
 
-// The clips are played by the video player, which this game has not got yet: no clip starts, and
-// the replay runs as it does for a clip that is missing.
+// Starts the chosen clip's video at the chatter volume; 1 when it plays. A clip that is missing or
+// cannot be started is said, and the replay runs without it.
 int StartCelebrationClip(CelebrationClip clip)
 {
     if (clip.kind == kCelebrationNone) return 0;

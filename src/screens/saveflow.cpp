@@ -96,10 +96,12 @@ static void MarkSaved()
     savedKnown = 1;
 }
 
-// 1 when both databases have the same tables with the same columns and rows.
+// 1 when both databases have the same name and the same tables with the same columns and rows.
+// The name counts too: the menus find the save's tables by it, and a save that changed it would
+// hide them and write the changed name back for good.
 static int SameLayout(sBasicDb* a, sBasicDb* b)
 {
-    if (a->tables != b->tables) return 0;
+    if (!SameText(a->name, b->name) || a->tables != b->tables) return 0;
     for (int t = 0; t < a->tables; ++t) {
         sBasicDbTable* ta = &a->table.get()[t];
         sBasicDbTable* tb = &b->table.get()[t];

@@ -164,9 +164,18 @@ static int WidthOf(const Word& w, float scaleX, float scaleY, int* height)
     return x1 - x0;
 }
 
-// Takes words from *p while the line with single spaces stays within the width. The first word is
-// always taken, so that a word wider than the column still moves the text on. 0 when no word is
-// left.
+// How many of the word's first characters fit the width: at least one, so that the text moves on.
+static int FittingLength(const Word& w, int width, float scaleX, float scaleY)
+{
+    int h = 0;
+    for (int n = 2; n <= w.length; ++n)
+        if (WidthOf(Word{w.s, n}, scaleX, scaleY, &h) > width) return n - 1;
+    return w.length;
+}
+
+// Takes words from *p while the line with single spaces stays within the width. A word wider than
+// the column is broken where it reaches the edge, the rest starting the next line, so that no text
+// runs past the column. 0 when no word is left.
 static int TakeLine(const char** p, int width, float scaleX, float scaleY, int space, ColumnLine* line)
 {
     line->count = line->used = line->height = line->paragraphEnd = 0;
@@ -174,7 +183,14 @@ static int TakeLine(const char** p, int width, float scaleX, float scaleY, int s
     int ends = 0;
     while (line->count < 64 && NextWord(p, &w, &ends)) {
         int h = 0;
-        const int ww = WidthOf(w, scaleX, scaleY, &h);
+        int ww = WidthOf(w, scaleX, scaleY, &h);
+        const bool broken = !line->count && ww > width && width > 0 && w.length > 1;
+        if (broken) {
+            w.length = FittingLength(w, width, scaleX, scaleY);
+            ww = WidthOf(w, scaleX, scaleY, &h);
+            *p = w.s + w.length;
+            ends = 0;
+        }
         const int needed = line->used + (line->count ? space : 0) + ww;
         if (line->count && needed > width) {
             *p = w.s;
@@ -184,6 +200,7 @@ static int TakeLine(const char** p, int width, float scaleX, float scaleY, int s
         line->widths[line->count++] = ww;
         line->used = needed;
         if (h > line->height) line->height = h;
+        if (broken) break;
         if (ends) {
             line->paragraphEnd = 1;
             break;

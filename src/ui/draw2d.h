@@ -25,7 +25,7 @@ int BasicUi_RenderScaledDbTextBG(int x, int y, float scaleX, float scaleY, int a
 // line feed end a paragraph.
 // A paragraph is justified only where every line but its last stretches to the edge with gaps of
 // at most twice a space (and three words or more); otherwise it is set flush left. The last line
-// of a paragraph keeps single spaces. A word wider than the column gets a line of its own.
+// of a paragraph keeps single spaces. A word wider than the column is broken at its edge.
 // Returns the height drawn.
 int BasicUi_RenderScaledColumnStyleText(int x, int y, int width, float scaleX, float scaleY, const char* text);
 // The same within a box of width x height: the lines that would pass its bottom are not drawn.

@@ -52,13 +52,31 @@ static const char* const kButtonNumbers[] = {
     "stateYOffset", nullptr};
 static const char* const kBoxNumbers[] = {"x", "y", "w", "h", "softW", "softH", nullptr};
 static const char* const kDialogAnswers[] = {"bRowCount", nullptr};
+static const char* const kAnchorNumbers[] = {"offX", "offY", nullptr};
 
 static const IntLimit kIntLimits[] = {
     {EBasicUiWidgetTypeButton, kButtonNumbers, -kCoordinateLimit, kCoordinateLimit},
     {EBasicUiWidgetTypeTriggerBox, kBoxNumbers, -kCoordinateLimit, kCoordinateLimit},
+    // An anchor adds its offsets to a button's edges.
+    {EBasicUiWidgetTypeAnchor, kAnchorNumbers, -kCoordinateLimit, kCoordinateLimit},
     // Each answer is laid out and looked at every frame.
     {EBasicUiWidgetTypeDialogBox, kDialogAnswers, -1, kMostAnswers},
 };
+
+int BasicUi_NumberLimits(const sBasicUiWidget* w, const char* name, int* least, int* most)
+{
+    if (!w || !name) return 0;
+    for (const IntLimit& limit : kIntLimits) {
+        if (w->widgetTypeRef.type != limit.type) continue;
+        for (const char* const* n = limit.names; *n; ++n)
+            if (!std::strcmp(*n, name)) {
+                *least = limit.least;
+                *most = limit.most;
+                return 1;
+            }
+    }
+    return 0;
+}
 
 static void Clamp(sBasicUiWidget* w, const char* name, int* v, int least, int most)
 {

@@ -9,3 +9,6 @@
 // lead back to themselves. Each finding is reported with the widget's name. 0 for a null
 // environment, else 1.
 int BasicUiEnvironment_CheckLoaded(sBasicUiEnvironment* env);
+// The range the checks keep the widget's number `name` in, so that what changes it at run time (a
+// value command) keeps it there too: 1 with *least and *most, 0 for a number without one.
+int BasicUi_NumberLimits(const sBasicUiWidget* w, const char* name, int* least, int* most);

@@ -440,6 +440,23 @@ TEST_F(ComputerOnTheLane, CornerPinSparesAreMade)
     EXPECT_GE(made, tries * 2 / 3);
 }
 
+// The two-point line for one case: a sure right-hander (power 0.95, hook 0.6) at the 10 pin
+// alone, whose straight line would start off the lane. Set towards the hook's drift beyond the
+// aim (0.9634 + 16.79 / 41), from 0.05 inside the point the side spin moves it from, at the
+// arrows a third of the way: released at 0.3841, aimed at 0.7138 (less the middle, 0.5), with
+// the spin's 0.6 at 1280 degrees a second and the side speed added to the power.
+TEST_F(ComputerOnTheLane, TheTwoPointLineForOneCase)
+{
+    Rate({95, 100, 30, 60, 220});
+    p->currFrameBallIndex = 1;
+    Leave({10});
+    const ShotParams_tag s = Shot();
+    EXPECT_NEAR(s.ReleaseX, 0.3841f - 0.5f, 1e-4f);
+    EXPECT_NEAR(s.AimX, 0.7138f - 0.5f, 1e-4f);
+    EXPECT_NEAR(s.rotY, 0.6f * -1280.0f, 1e-3f);
+    EXPECT_NEAR(s.vel, 34.587f, 1e-3f);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Skipped frames
 

@@ -148,6 +148,24 @@ TEST_F(SaveFlow, AnotherGamesSaveOfTheSameSizeIsRefused)
     ExpectRefused(image);
 }
 
+// The database's own name is part of the layout: a save that calls it otherwise is damaged, and
+// the next start after it is refused is clean.
+TEST_F(SaveFlow, ASaveWhoseDatabaseHasAnotherNameIsRefused)
+{
+    std::string image = FirstStart();
+    const size_t name = size_t(dbSave->name.get() - reinterpret_cast<char*>(dbSave));
+    ASSERT_EQ(image.substr(name, 5), std::string("save", 5));
+    image[name + 1] = 'b';
+    ExpectRefused(image);
+    Press(kButtonA);
+    EXPECT_EQ(PumpSaveOverlays(), 1);
+    EXPECT_EQ(File(), Image()) << "the defaults written in its place";
+    ForgetSaveDatabase();
+    ASSERT_EQ(LoadSaveDatabase(), 1);
+    EXPECT_FALSE(OverlayExists()) << "nothing to tell";
+    EXPECT_NE(Live("options"), nullptr);
+}
+
 TEST_F(SaveFlow, TheAutoSaveSwitchLeavesTheControlModeAlone)
 {
     FirstStart();

@@ -394,7 +394,8 @@ namespace {
 void Collect(const sBasicUi3DGlyph& g, void* data) { static_cast<std::vector<sBasicUi3DGlyph>*>(data)->push_back(g); }
 
 // The title's two lines: laid out in font pixels with y up, the second a line lower, each centred
-// on the origin; drawn above the bowler in both eyes, apart by the parallax of its distance.
+// on the origin, no character lost or breaking a line but a line feed; drawn above the bowler in
+// both eyes, apart by the parallax of its distance.
 TEST_F(GlUiDemo3D, TheTitleIsLaidOutInLinesAndDrawnInBothEyes)
 {
     std::vector<sBasicUi3DGlyph> glyphs;
@@ -414,6 +415,15 @@ TEST_F(GlUiDemo3D, TheTitleIsLaidOutInLinesAndDrawnInBothEyes)
     BasicUiWidgetType3DText_Layout("AB", 3077, 0, 1, Collect, &left);
     EXPECT_FLOAT_EQ(left[0].left - glyphs[0].left, float(width / 2)) << "centring moves the line by half its width";
     EXPECT_GT(glyphs[0].top, glyphs[0].bottom) << "y up";
+    // A line longer than any buffer keeps every character; a tab is a space, not a line break.
+    std::vector<sBasicUi3DGlyph> longLine, tabbed, spaced;
+    EXPECT_EQ(BasicUiWidgetType3DText_Layout(std::string(300, 'A').c_str(), 3077, 0, 1, Collect, &longLine), 1);
+    EXPECT_EQ(longLine.size(), 300u);
+    EXPECT_EQ(BasicUiWidgetType3DText_Layout("A\tB", 3077, 0, 1, Collect, &tabbed), 1);
+    BasicUiWidgetType3DText_Layout("A B", 3077, 0, 1, Collect, &spaced);
+    ASSERT_EQ(tabbed.size(), 3u);
+    EXPECT_FLOAT_EQ(tabbed[2].left, spaced[2].left);
+    EXPECT_FLOAT_EQ(tabbed[2].top, spaced[2].top);
 
     Frame();
     Frame();

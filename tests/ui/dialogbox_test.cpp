@@ -125,21 +125,23 @@ TEST_F(BasicUiDialog, TheNestedLoopPresentsFramesUntilTheGameQuits)
     done = 0;
 }
 
-// A dialog that the loop's frames never update could never be answered: it ends at once, said.
+// A dialog that the frames never update could never be answered: it ends at once, said, and a
+// shown one leaves the input mode as it was.
 TEST_F(BasicUiDialog, TheNestedLoopEndsAtOnceWhenItsFramesWouldNotUpdateTheDialog)
 {
     const struct {
+        const char* dialog;
         const char* screen;
         bool running;
-    } cases[] = {{"isActive=\"0\"", true}, {"", false}};
+    } cases[] = {{"", "isActive=\"0\"", true}, {"", "", false}, {"isShowDialog=\"1\"", "isActive=\"0\"", true}};
     BasicUi_SetModalLoopCb(QuitAfterManyFrames);
     for (const auto& c : cases) {
-        Load("", c.screen);
+        Load(c.dialog, c.screen);
         basicUiEnvironmentPtr = c.running ? env : nullptr;
         loopFrames = 0;
-        EXPECT_EQ(BasicUiWidgetTypeDialogBox_OpenDialog(Q(), 2), -1) << c.screen;
+        EXPECT_EQ(BasicUiWidgetTypeDialogBox_OpenDialog(Q(), 2), -1) << c.dialog << " " << c.screen;
         EXPECT_EQ(loopFrames, 0) << c.screen;
-        EXPECT_EQ(env->inputMode, BasicUiInputMode_Normal);
+        EXPECT_EQ(env->inputMode, BasicUiInputMode_Normal) << c.dialog << " " << c.screen;
         done = 0;
     }
     EXPECT_TRUE(LogHas("dialog: q cannot be answered"));

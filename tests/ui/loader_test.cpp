@@ -7,8 +7,10 @@
 #include "db/dbxml.h"
 #include "host/errorlog.h"
 #include "host/host.h"
+#include "ui/frameupdate.h"
 #include "ui/templates.h"
 #include "ui/uiload_fixture.h"
+#include "ui/widgets/commands.h"
 #include "ui/widgettypes.h"
 
 namespace {
@@ -227,6 +229,10 @@ TEST_F(UiLoaderTest, ValuesAndNamesThatCannotWorkAreReportedWhenLoaded)
     ASSERT_EQ(LoadText("<BasicUiAnim name=\"f\" type=\"float\"><BasicUiAnimKey t=\"1\" value=\"nan\"/>"
                        "<BasicUiAnimKey t=\"inf\" value=\"2\"/></BasicUiAnim>" +
                        InScreen("<BasicUiWidget name=\"btn\" typeWidget=\"wtButton\" x=\"2000000000\" w=\"-2000000000\"/>"
+                                "<BasicUiWidget name=\"anc\" typeWidget=\"anchor\" offY=\"2000000000\"/>"
+                                "<BasicUiWidget name=\"up\" typeWidget=\"cmdSeq\"><BasicUiWidget name=\"upBy\" "
+                                "typeWidget=\"cmdValue\" widget=\"btn\" prop=\"y\" isInc=\"1\" iValue=\"2000000000\" "
+                                "min=\"-2147483648\" max=\"2147483647\"/></BasicUiWidget>"
                                 "<BasicUiWidget name=\"box\" typeWidget=\"tBox\" softW=\"2147483647\"/>"
                                 "<BasicUiWidget name=\"q\" typeWidget=\"wtDialogBox\" bRowCount=\"2000000000\"/>"
                                 "<BasicUiWidget name=\"cur\" typeWidget=\"stickyCursor\" delay=\"nan\"/>"
@@ -243,6 +249,11 @@ TEST_F(UiLoaderTest, ValuesAndNamesThatCannotWorkAreReportedWhenLoaded)
     EXPECT_EQ(intOf("btn", "w"), -32767);
     EXPECT_EQ(intOf("box", "softW"), 32767);
     EXPECT_EQ(intOf("q", "bRowCount"), 32);
+    EXPECT_EQ(intOf("anc", "offY"), 32767);
+    // A value command keeps a number in the same range as it changes it.
+    BasicUiWidgetTypeCmdSequence_Run(BasicUi_FindWidget(env, "up"));
+    BasicUi_UpdateEnvironment(env, 1.0f / 30.0f);
+    EXPECT_EQ(intOf("btn", "y"), 32767);
     sBasicUiAnimKey* k = BasicUi_FindAnim(env, "f")->nextKey;
     EXPECT_FLOAT_EQ(k->v[0], 0.0f);
     EXPECT_FLOAT_EQ(k->next->t, 0.0f);

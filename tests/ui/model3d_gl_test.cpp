@@ -1,8 +1,10 @@
 // 3D models in a UI scene on a real GPU with the build's game data: three balls queued in a
-// sorted scene are invisible in the first frame and drawn farthest first from the second, a
+// sorted scene are drawn farthest first from the first frame, a
 // model on the lower screen and a missing model draw nothing, and the quad and 3D clip hold
 // their properties.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 #include "host/errorlog.h"
 #include "host/gpu.h"
@@ -57,7 +59,7 @@ protected:
     HostOptions saved;
 };
 
-TEST_F(GlUi3DModels, QueuedBallsDrawFarthestFirstFromTheSecondFrame)
+TEST_F(GlUi3DModels, QueuedBallsDrawFarthestFirstFromTheFirstFrame)
 {
     std::string ball = std::to_string(kBallModel);
     std::string xml = "<BasicUiDisplay name=\"upper\"><BasicUiScreen name=\"s\">"
@@ -75,12 +77,9 @@ TEST_F(GlUi3DModels, QueuedBallsDrawFarthestFirstFromTheSecondFrame)
     ASSERT_EQ(LoadText(xml), 1);
     auto* init = static_cast<sBasicUiWidgetType3DInit*>(W("init")->widgetTypeRef.ptr);
 
-    Frame();  // two upper passes: picked up and counted, then the array sized and in use
+    Frame();  // picked up, queued and drawn farthest first
     EXPECT_EQ(M("m1")->internalModelID, kBallModel);
     EXPECT_EQ(init->orderedItems, 3u);
-    EXPECT_EQ(init->orderedItemsInitialised, 1);
-    EXPECT_EQ(M("m1")->depthIndex, 0u);  // arrival order: nothing sorted yet
-    Frame();
     EXPECT_EQ(M("m3")->depthIndex, 0u);
     EXPECT_EQ(M("m2")->depthIndex, 1u);
     EXPECT_EQ(M("m1")->depthIndex, 2u);
@@ -182,6 +181,54 @@ TEST_F(GlUi3DModels, SortedModelsAreDrawnFarthestFirst)
     std::vector<uint8_t> inTreeOrder = centre();
     EXPECT_LT(inTreeOrder[2], inTreeOrder[0] + 40) << "the pin drawn over the ball";
     EXPECT_GT(inTreeOrder[0] + inTreeOrder[1], 200) << "the pin is light";
+}
+
+}  // namespace
+
+namespace {
+
+// Each frame draws the balls shown in it, lit by the scene: in sort mode 0 a ball that never
+// queued has the scene's lights, not none; sorted, a ball hidden after it was drawn is gone in
+// the next frame and one shown later is drawn at once.
+TEST_F(GlUi3DModels, EachFrameDrawsTheBallsShownInItLitByTheScene)
+{
+    const std::string ball = std::to_string(kBallModel);
+    auto place = [&](const char* name, const char* x, const char* shown) {
+        return std::string("<BasicUiWidget name=\"at") + name + "\" typeWidget=\"3DPRS\" position.x=\"" + x +
+               "\" position.z=\"25\" rotation.k=\"0\" rotation.r=\"1\">"
+               "<BasicUiWidget name=\"" + name + "\" typeWidget=\"3DModel\" modelID=\"" + ball + "\" isRender=\"" +
+               shown + "\"/></BasicUiWidget>";
+    };
+    ASSERT_EQ(LoadText("<BasicUiDisplay name=\"upper\"><BasicUiScreen name=\"s\">"
+                       "<BasicUiWidget name=\"grey\" typeWidget=\"wtRectangle\" w=\"720\" h=\"360\" r=\"128\" "
+                       "g=\"128\" b=\"128\" alpha=\"255\" mr=\"127\" mg=\"127\" mb=\"127\"/>"
+                       "<BasicUiWidget name=\"init\" typeWidget=\"3DInit\" sortMode=\"0\"/>" +
+                       place("a", "0", "1") + place("b", "6", "0") +
+                       "<BasicUiWidget name=\"fini\" typeWidget=\"3DFini\"/></BasicUiScreen></BasicUiDisplay>"),
+              1);
+    auto at = [&](int x) {
+        std::vector<uint8_t> rgb;
+        int w = 0, h = 0;
+        const DS3_DisplayBufferDescription& set = m_DisplayBuffers0;
+        EXPECT_EQ(GpuReadDisplaybuffer(set.displayBufferIdArray[set.m_CurrentBufferIndex ^ 1u], &rgb, &w, &h), 1);
+        const uint8_t* p = &rgb[(size_t(120) * w + x) * 3];
+        return std::vector<int>{p[0], p[1], p[2]};
+    };
+    auto blue = [](const std::vector<int>& p) { return p[2] > p[0] + 40; };
+    auto grey = [](const std::vector<int>& p) { return p[0] > 100 && std::abs(p[2] - p[0]) < 10; };
+    Frame();
+    Frame();
+    EXPECT_TRUE(blue(at(200))) << "drawn at once, lit";
+    static_cast<sBasicUiWidgetType3DInit*>(W("init")->widgetTypeRef.ptr)->orderingMode.value = 2;
+    Frame();
+    EXPECT_TRUE(blue(at(200))) << "queued and drawn in its first frame";
+    Frame();
+    W("a")->isRender.value = 0;
+    Frame();
+    EXPECT_TRUE(grey(at(200))) << "hidden";
+    W("b")->isRender.value = 1;
+    Frame();
+    EXPECT_TRUE(blue(at(250))) << "shown later, to the right";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -66,20 +67,23 @@ class GlUiMsgBox : public BasicUiMsgBox {};
 // The title is its cell's text at the flourish's corner plus its offset; the amount is "$" and the
 // integer, right-aligned on its offset; the message wraps at spaces, tabs and line ends, keeps
 // every word, and no line leaves the panel (x 40-240, y 40-140, margins of 8) whatever its wrap
-// width says.
+// width says, a word wider than the panel being broken; a box without a panel wraps its message
+// to its own width.
 TEST_F(GlUiMsgBox, DrawsTitleAmountAndAMessageThatStaysOnItsPanel)
 {
     std::ofstream(scratch + "/t.db.xml")
         << "<BasicDb name=\"t\" tableDefs=\"1\" tables=\"1\"><BasicDbTableDef name=\"r\" columns=\"2\">"
            "<BasicDbTableColumnDef name=\"s\" type=\"string\" count=\"200\"/>"
            "<BasicDbTableColumnDef name=\"n\" type=\"int\" count=\"1\"/></BasicDbTableDef>"
-           "<BasicDbTable name=\"rows\" def=\"r\" rows=\"4\"/></BasicDb>";
+           "<BasicDbTable name=\"rows\" def=\"r\" rows=\"5\"/></BasicDb>";
     ASSERT_EQ(LoadText("<BasicDbFile filename=\"t.db.xml\"/><BasicUiDisplay name=\"d\"><BasicUiScreen name=\"s\">"
                        "<BasicUiWidget name=\"r\" typeWidget=\"dbRef\" db.Nm=\"t\" db.tblNm=\"rows\"/>"
                        "<BasicUiWidget name=\"m\" typeWidget=\"wtMsgBox\" x=\"40\" y=\"40\" w=\"200\" h=\"100\" "
                        "fx=\"30\" fy=\"30\" tFontID=\"3077\" tFontOffX=\"12\" tFontOffY=\"4\" titleDb.Nm=\"t\" "
                        "titleDb.tblNm=\"rows\" mFontID=\"3077\" mFontOffX=\"8\" mFontOffY=\"24\" mFontOffW=\"400\" "
                        "msgDb.Nm=\"t\" msgDb.tblNm=\"rows\" cFontID=\"3077\" cFontOffX=\"190\" cFontOffY=\"4\"/>"
+                       "<BasicUiWidget name=\"bare\" typeWidget=\"wtMsgBox\" x=\"40\" y=\"40\" mFontID=\"3077\" "
+                       "mFontOffW=\"100\" msgDb.Nm=\"t\" msgDb.tblNm=\"rows\" msgDb.row=\"1\"/>"
                        "</BasicUiScreen></BasicUiDisplay>"),
               1);
     StartRenderer();
@@ -94,6 +98,8 @@ TEST_F(GlUiMsgBox, DrawsTitleAmountAndAMessageThatStaysOnItsPanel)
     put(0, "Pro Shop");
     put(1, "First message.\r\nSecond line\tand tab.");
     put(2, many);
+    const std::string wide = "Supercalifragilisticexpialidocious";
+    put(4, wide);
     BasicDbTable_SetElementI(rows, 1, 3, 1200);
     sBasicUiWidget* m = BasicUi_FindWidget(env, "m");
     BasicUiWidgetTypeMsgBox_SetCurrency(m, BasicUi_FindWidget(env, "r"), 3, 1);
@@ -101,7 +107,7 @@ TEST_F(GlUiMsgBox, DrawsTitleAmountAndAMessageThatStaysOnItsPanel)
     struct Case {
         int row;
         std::vector<std::string> words;  // empty: only bounded
-    } cases[] = {{1, {"First", "message.", "Second", "line", "and", "tab."}}, {2, {}}};
+    } cases[] = {{1, {"First", "message.", "Second", "line", "and", "tab."}}, {2, {}}, {4, {}}};
     for (const Case& c : cases) {
         BasicUiWidgetTypeMsgBox_SetMsg(m, nullptr, c.row, 0);
         std::vector<DrawnText> drawn = DrawWidgetTexts(m);
@@ -119,8 +125,12 @@ TEST_F(GlUiMsgBox, DrawsTitleAmountAndAMessageThatStaysOnItsPanel)
             EXPECT_LE(t.y + t.h, 140) << t.text;
         }
         if (!c.words.empty()) EXPECT_EQ(words, c.words);
+        else if (c.row == 4) EXPECT_EQ(std::accumulate(words.begin(), words.end(), std::string()), wide);
         else EXPECT_GT(words.size(), 6u);
     }
+    std::vector<DrawnText> bare = DrawWidgetTexts(BasicUi_FindWidget(env, "bare"));
+    EXPECT_GT(bare.size(), 2u);
+    for (const DrawnText& t : bare) EXPECT_LE(t.x + t.w, 140) << t.text;
 }
 
 }  // namespace

@@ -149,7 +149,7 @@ protected:
     }
 };
 
-TEST_F(Ui3DQueue, ThreeQueuedItemsAreSortedFarthestFirstFromTheThirdPass)
+TEST_F(Ui3DQueue, EachPassSortsWhatItQueuedFarthestFirst)
 {
     StartRenderer();
     std::string xml = "<BasicUiWidget name=\"init\" typeWidget=\"3DInit\" sortMode=\"2\"/>";
@@ -164,26 +164,22 @@ TEST_F(Ui3DQueue, ThreeQueuedItemsAreSortedFarthestFirstFromTheThirdPass)
     BasicUi_UpdateEnvironment(env, 1.0f / 30);
     auto* init = static_cast<sBasicUiWidgetType3DInit*>(W("init")->widgetTypeRef.ptr);
 
-    Pass(3);  // counted, the array sized for three
+    Pass(3);  // sorted and drawn in the first pass: the farthest first
     EXPECT_EQ(init->orderedItems, 3u);
-    EXPECT_EQ(init->orderedItemsInitialised, 0);
-    EXPECT_EQ(idx[0], 0u);
-    EXPECT_EQ(idx[2], 2u);
-    // The fresh array is zeroed, so nothing unwritten is ever drawn from it.
-    EXPECT_EQ(init->orderedItem[1].widget, nullptr);
-    Pass(3);  // the same count: in use from the next pass
-    EXPECT_EQ(init->orderedItemsInitialised, 1);
-    EXPECT_EQ(idx[0], 0u);
-    Pass(3);  // sorted and drawn: the farthest first
     EXPECT_EQ(idx[2], 0u);
     EXPECT_EQ(idx[1], 1u);
     EXPECT_EQ(idx[0], 2u);
     EXPECT_EQ(init->orderedItem[0].widget, W("m3"));
     EXPECT_NEAR(init->orderedItem[0].depth, 3.0f, 1e-5f);
-    // A fourth item is never stored; the size stays.
-    Pass(4);
-    EXPECT_EQ(idx[3], ~0u);
-    EXPECT_EQ(init->orderedItems, 3u);
+    Pass(4);  // a fourth item joins, farthest of all
+    EXPECT_EQ(init->orderedItems, 4u);
+    EXPECT_EQ(idx[3], 0u);
+    EXPECT_EQ(idx[0], 3u);
+    Pass(2);  // two stop queueing: only the two that queued are left
+    EXPECT_EQ(idx[1], 0u);
+    EXPECT_EQ(idx[0], 1u);
+    EXPECT_EQ(init->orderedItem[2].widget, nullptr);
+    EXPECT_EQ(init->orderedItem[3].widget, nullptr);
     EXPECT_EQ(BasicUiWidgetType3DInit_IsRenderingOrderedItems(), 0);
 }
 

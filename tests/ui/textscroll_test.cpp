@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "db/database.h"
 #include "lib/resourceids.h"
 #include "lib/resourceload.h"
 #include "lib/resources.h"
@@ -41,7 +42,7 @@ TEST_F(GlUiTextScroll, RowsStayInTheirWindowAndOnlyBitmapsAreDrawnAsImages)
     std::ofstream(scratch + "/t.db.xml")
         << "<BasicDb name=\"t\" tableDefs=\"1\" tables=\"1\"><BasicDbTableDef name=\"r\" columns=\"4\">"
            "<BasicDbTableColumnDef name=\"i\" type=\"int\" count=\"1\"/>"
-           "<BasicDbTableColumnDef name=\"a\" type=\"string\" count=\"16\"/>"
+           "<BasicDbTableColumnDef name=\"a\" type=\"string\" count=\"40\"/>"
            "<BasicDbTableColumnDef name=\"b\" type=\"string\" count=\"16\"/>"
            "<BasicDbTableColumnDef name=\"c\" type=\"string\" count=\"16\"/></BasicDbTableDef>"
            "<BasicDbTable name=\"rows\" def=\"r\" rows=\"2\">0, \"Title\", \"Name\", \"info\", "
@@ -74,4 +75,16 @@ TEST_F(GlUiTextScroll, RowsStayInTheirWindowAndOnlyBitmapsAreDrawnAsImages)
         EXPECT_EQ(lines, c.lines) << c.cursor;
         EXPECT_EQ(quads, c.glyphs) << c.cursor;
     }
+    // A text wider than the window is wrapped at its width, a word wider than that broken.
+    const std::string wide = "Ab Supercalifragilistic";
+    sBasicDbTable* rows = BasicDbTable_Find(BasicUi_FindDb(env, "t"), "rows");
+    for (size_t i = 0; i <= wide.size(); ++i) BasicDbTable_SetElementCN(rows, 1, 0, int(i), i < wide.size() ? wide[i] : 0);
+    r->w.value = 60;
+    r->h.value = 200;
+    std::string joined;
+    for (const DrawnText& t : DrawWidgetTexts(ts)) {
+        EXPECT_LE(t.w, 60) << t.text;
+        if (t.text != "Name") joined += t.text;
+    }
+    EXPECT_EQ(joined, "AbSupercalifragilistic");
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "db/database.h"
+#include "ui/loadcheck.h"
 #include "ui/presslatch.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/dbref.h"
@@ -123,6 +124,10 @@ void BasicUiWidgetTypeCmdSetValue_Set(sBasicUiWidget* w)
         } else {
             *i = c->iValue;
         }
+        // A number the loader keeps in range (a button's position, say) stays there: the sums the
+        // widget makes of it would otherwise overflow.
+        int least = 0, most = 0;
+        if (BasicUi_NumberLimits(c->widget, c->prop, &least, &most)) i->value = std::clamp(i->value, least, most);
         break;
     }
     case eBasicUiPropertyTypeFLT: {

@@ -315,11 +315,10 @@ int BasicUiWidgetTypeDialogBox_Update(sBasicUiWidget* w, float dt)
     return 1;
 }
 
-// Whether the nested loop's frames update the dialog: the environment they run is its own, and
-// the dialog, its parents, its screen and its display are all active.
-static int IsUpdated(sBasicUiWidget* w, const sBasicUiEnvironment* env)
+// Whether its environment's frames update the dialog: it, its parents, its screen and its display
+// are all active.
+static int IsInRunningTree(sBasicUiWidget* w)
 {
-    if (!env || env != basicUiEnvironmentPtr) return 0;
     sBasicUiWidget* top = w;
     for (sBasicUiWidget* p = w; p; p = p->parentWidget) {
         if (!p->isActive.value) return 0;
@@ -327,6 +326,12 @@ static int IsUpdated(sBasicUiWidget* w, const sBasicUiEnvironment* env)
     }
     const sBasicUiScreen* s = top->parentScreen;
     return s && s->isActive.value && s->parentDisplay && s->parentDisplay->isActive.value;
+}
+
+// Whether the nested loop's frames update the dialog: the environment they run is its own too.
+static int IsUpdated(sBasicUiWidget* w, const sBasicUiEnvironment* env)
+{
+    return env && env == basicUiEnvironmentPtr && IsInRunningTree(w);
 }
 
 int BasicUiWidgetTypeDialogBox_OpenDialog(sBasicUiWidget* w, int type)
@@ -349,6 +354,15 @@ int BasicUiWidgetTypeDialogBox_OpenDialog(sBasicUiWidget* w, int type)
     if (env) {
         w->isActive.value = 1;
         w->isRender.value = 1;
+        // Only a shown dialog's own update sets the input mode back: one that no frame updates
+        // would leave every trigger dead, so it is refused and the mode left as it was.
+        if (d->isShowDialog.value && !IsInRunningTree(w)) {
+            PrintError("dialog: %s cannot be answered: its screen is not running", w->name);
+            w->isActive.value = 0;
+            w->isRender.value = 0;
+            d->dialogState.value = kBasicUiDialogClosed;
+            return -1;
+        }
         BasicUiEnvironment_SetInputMode(env, BasicUiInputMode_Dialog);
         if (d->isShowDialog.value) return 2;
     }

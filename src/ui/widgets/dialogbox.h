@@ -56,6 +56,7 @@ int BasicUiWidgetTypeDialogBox_Destroy(sBasicUiEnvironment* env, sBasicUiWidget*
 // for the first of one to three answers, 1 for the middle of three, 0 for the last; the index
 // for type 4; -1 when the game is quitting, an abort cut it short, or the frames would not update
 // the dialog (its screen, display or a parent inactive, or not the running environment; reported).
+// A shown-only dialog returns 2 at once, or -1 when its screen, display or a parent is inactive.
 // 0 for another widget.
 int BasicUiWidgetTypeDialogBox_OpenDialog(sBasicUiWidget* w, int type);
 int BasicUiWidgetTypeDialogBox_AbortInProgress();

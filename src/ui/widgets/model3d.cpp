@@ -87,7 +87,9 @@ int BasicUiWidgetType3DModel_Render(sBasicUiWidget* w)
         }
         RenderSetColorModulation(127, 127, 127);
         RenderSetAlphaLevel(255);
-        if (drawNow) RenderSetLights(&r->lights);
+        // Only a model drawn from the queue has lights of its own, saved when it queued; in a
+        // scene of sort mode 0 nothing queues, and the scene's current lights serve.
+        if (BasicUiWidgetType3DInit_IsDrawingQueue()) RenderSetLights(&r->lights);
         matrix m;
         composeMatrix(shaderViewXform, BasicUiWidgetType3DPRS_GetParentGlobalTransform(w), m);
         SetXform(m);

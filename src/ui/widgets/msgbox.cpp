@@ -112,11 +112,17 @@ int BasicUiWidgetTypeMsgBox_Render(sBasicUiWidget* w)
         if (s) {
             // The message stays on its panel: wrapped no wider than the panel less its margins (a
             // wrap width of 0 or past the edge takes that), and its lines stop at the panel's foot.
-            const int room = m->w.value - 2 * m->mFontOffX.value;
-            const int width = m->mFontOffW.value > 0 && m->mFontOffW.value <= room ? m->mFontOffW.value : room;
-            BasicUi_RenderScaledColumnStyleText(m->x.value + m->mFontOffX.value, m->y.value + m->mFontOffY.value,
-                                                width, m->h.value - m->mFontOffY.value, m->mFontScaleX,
-                                                m->mFontScaleY, s);
+            // Without a panel (no size) it wraps to its own width, as far down as it goes: the
+            // panel's room would leave it none.
+            const int x = m->x.value + m->mFontOffX.value, y = m->y.value + m->mFontOffY.value;
+            if (m->w.value == 0 && m->h.value == 0) {
+                BasicUi_RenderScaledColumnStyleText(x, y, m->mFontOffW.value, m->mFontScaleX, m->mFontScaleY, s);
+            } else {
+                const int room = m->w.value - 2 * m->mFontOffX.value;
+                const int width = m->mFontOffW.value > 0 && m->mFontOffW.value <= room ? m->mFontOffW.value : room;
+                BasicUi_RenderScaledColumnStyleText(x, y, width, m->h.value - m->mFontOffY.value, m->mFontScaleX,
+                                                    m->mFontScaleY, s);
+            }
         }
     }
     if (m->currency && Select(m->cFontID.value, &previous)) {

@@ -1,7 +1,9 @@
 // The 3D scene bracket. The opening widget sets the camera, depth and culling and resets the
 // lights; models and texts of the scene may queue themselves instead of drawing, and the closing
-// widget sorts the queue farthest first, draws it and returns the renderer to 2D. The queue's
-// array keeps its order from pass to pass, so it reaches each sort almost sorted.
+// widget sorts the queue farthest first, draws it and returns the renderer to 2D. Each pass's
+// queue holds what that pass queued, no more: an item takes the slot it was sorted into last pass
+// when it is free, so the array reaches each sort almost sorted, and the array grows when a pass
+// queues more than it holds.
 #include "ui/widgets/scene3d.h"
 
 #include <cmath>
@@ -17,7 +19,7 @@
 #include "ui/widgettypes.h"
 
 static int orderedRendering = 0;
-static unsigned orderedItemsMax = 0;
+static int drawingQueue = 0;
 static sBasicUiWidget* instance = nullptr;
 static float cx = 0, cy = 0, cz = 0;
 
@@ -71,7 +73,8 @@ int BasicUiWidgetType3DInit_Render(sBasicUiWidget* w)
     if (!r || r->bfc.value) RenderEnableBackfaceCulling();
     else RenderDisableBackfaceCulling();
     if (!RenderIsDisplay0() || !r) return 1;
-    orderedItemsMax = 0;
+    // The queue starts empty in every pass: what stopped queueing is not drawn again.
+    for (unsigned i = 0; i < r->orderedItems; i++) r->orderedItem[i] = sBasicUiOrderedItem{0.0f, nullptr, nullptr};
     instance = w;
     orderedRendering = r->orderingMode.value == 0;
     cx = cy = cz = 0.0f;
@@ -100,30 +103,46 @@ int BasicUiWidgetType3DInit_Destroy(sBasicUiEnvironment* env, sBasicUiWidget* w)
     return BasicUiWidget_FreeRecord(env, w);
 }
 
+// The first free entry, the array grown by one when none is; the array's size when that fails.
+static unsigned FreeSlot(sBasicUiWidgetType3DInit* r)
+{
+    for (unsigned i = 0; i < r->orderedItems; i++)
+        if (!r->orderedItem[i].widget) return i;
+    sBasicUiOrderedItem* items = nullptr;
+    if (!AllocateMemoryFor(&items, int((r->orderedItems + 1) * sizeof(sBasicUiOrderedItem)))) return r->orderedItems;
+    for (unsigned i = 0; i < r->orderedItems; i++) items[i] = r->orderedItem[i];
+    items[r->orderedItems] = sBasicUiOrderedItem{0.0f, nullptr, nullptr};
+    if (r->orderedItem) FreeManagedMemory(r->orderedItem, 0);
+    r->orderedItem = items;
+    return r->orderedItems++;
+}
+
+// The array's size is not fixed once it is in use, nor are its entries kept from pass to pass (an
+// item that stops queueing would be drawn for ever and one that starts later never), and items
+// are drawn from the first pass that queues them.
 void BasicUiWidgetType3DInit_PushOrderedItem(sBasicUiWidget* w, const float point[3], float bias,
                                              unsigned* index)
 {
     sBasicUiWidgetType3DInit* r = InitRecord(instance);
-    if (!w || !r || !point || !index) return;
-    if (!r->orderedItemsInitialised) {
-        *index = orderedItemsMax;
-    } else if (*index < r->orderedItems) {
-        const float(*m)[4] = BasicUiWidgetType3DPRS_GetParentGlobalTransform(w);
-        float d[3];
-        for (int c = 0; c < 3; c++)
-            d[c] = point[0] * m[0][c] + point[1] * m[1][c] + point[2] * m[2][c] + m[3][c];
-        d[0] -= cx;
-        d[1] -= cy;
-        d[2] -= cz;
-        sBasicUiOrderedItem& item = r->orderedItem[*index];
-        item.depth = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]) + bias;
-        item.widget = w;
-        item.index = index;
-    }
-    orderedItemsMax++;
+    // A scene of sort mode 0 draws everything at once and never draws a queue.
+    if (!w || !r || !point || !index || !r->orderingMode.value) return;
+    unsigned slot = *index;
+    if (slot >= r->orderedItems || r->orderedItem[slot].widget) slot = FreeSlot(r);
+    if (slot >= r->orderedItems) return;
+    const float(*m)[4] = BasicUiWidgetType3DPRS_GetParentGlobalTransform(w);
+    float d[3];
+    for (int c = 0; c < 3; c++) d[c] = point[0] * m[0][c] + point[1] * m[1][c] + point[2] * m[2][c] + m[3][c];
+    d[0] -= cx;
+    d[1] -= cy;
+    d[2] -= cz;
+    sBasicUiOrderedItem& item = r->orderedItem[slot];
+    item.depth = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]) + bias;
+    item.widget = w;
+    item.index = index;
 }
 
 int BasicUiWidgetType3DInit_IsRenderingOrderedItems() { return orderedRendering; }
+int BasicUiWidgetType3DInit_IsDrawingQueue() { return drawingQueue; }
 
 int CompareDepth(const void* a, const void* b)
 {
@@ -165,33 +184,24 @@ void BasicUiWidgetType3DInit_Fini()
 {
     sBasicUiWidgetType3DInit* r = InitRecord(instance);
     if (!RenderIsDisplay0() || !r || !r->orderingMode.value) return;
-    if (!r->orderedItemsInitialised) {
-        if (r->orderedItems == orderedItemsMax) {
-            if (r->orderedItems) r->orderedItemsInitialised = 1;
-            return;
-        }
-        ReleaseItems(r);
-        if (!orderedItemsMax) return;
-        sBasicUiOrderedItem* items = nullptr;
-        int bytes = int(orderedItemsMax * sizeof(sBasicUiOrderedItem));
-        if (!AllocateMemoryFor(&items, bytes)) return;
-        // Zeroed, so that an entry no item has written yet is known and skipped.
-        for (unsigned i = 0; i < orderedItemsMax; i++) items[i] = sBasicUiOrderedItem{0.0f, nullptr, nullptr};
-        r->orderedItem = items;
-        r->orderedItems = orderedItemsMax;
-        return;
-    }
-    if (r->orderingMode.value == 1)
-        std::qsort(r->orderedItem, r->orderedItems, sizeof(sBasicUiOrderedItem), CompareDepth);
+    // This pass's entries to the front, in slot order: a slot left free by an item that stopped
+    // queueing leaves no gap.
+    unsigned n = 0;
+    for (unsigned i = 0; i < r->orderedItems; i++)
+        if (r->orderedItem[i].widget) r->orderedItem[n++] = r->orderedItem[i];
+    for (unsigned i = n; i < r->orderedItems; i++) r->orderedItem[i] = sBasicUiOrderedItem{0.0f, nullptr, nullptr};
+    if (r->orderingMode.value == 1 && n > 1)
+        std::qsort(r->orderedItem, n, sizeof(sBasicUiOrderedItem), CompareDepth);
     else if (r->orderingMode.value == 2)
-        CocktailSort(r->orderedItem, r->orderedItems);
+        CocktailSort(r->orderedItem, n);
     orderedRendering = 1;
-    for (unsigned i = 0; i < r->orderedItems; i++) {
+    drawingQueue = 1;
+    for (unsigned i = 0; i < n; i++) {
         sBasicUiOrderedItem& item = r->orderedItem[i];
-        if (!item.widget || !item.index) continue;
         BasicUiWidgetType_Render(item.widget);
         *item.index = i;
     }
+    drawingQueue = 0;
     orderedRendering = 0;
 }
 

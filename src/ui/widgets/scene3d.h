@@ -18,9 +18,8 @@ struct sBasicUiWidgetType3DInit {
     sBasicUiValueBOOL renderZ;
     sBasicUiValueBOOL bfc;
     sBasicUiValueINT orderingMode;  // 0 draw at once, 1 quicksort, 2 cocktail shaker sort
-    int orderedItemsInitialised;
-    unsigned orderedItems;
-    sBasicUiOrderedItem* orderedItem;
+    unsigned orderedItems;          // entries of the array (the most queued in one pass)
+    sBasicUiOrderedItem* orderedItem;  // this pass's queue; an entry without a widget is free
 };
 
 struct sBasicUiWidgetType3DFini {
@@ -53,11 +52,15 @@ int BasicUiWidgetType3DFini_Update(sBasicUiWidget* w, float dt);
 int BasicUiWidgetType3DFini_Render(sBasicUiWidget* w);
 int BasicUiWidgetType3DFini_Destroy(sBasicUiEnvironment* env, sBasicUiWidget* w);
 
-// Queues a widget at point (in its parent's space) plus bias; *index is its slot in the array.
+// Queues a widget at point (in its parent's space) plus bias for this pass; *index is the slot it
+// had after the last pass's sort, taken again when it is free.
 void BasicUiWidgetType3DInit_PushOrderedItem(sBasicUiWidget* w, const float point[3], float bias,
                                              unsigned* index);
 // Non-zero while queued widgets are to draw rather than queue.
 int BasicUiWidgetType3DInit_IsRenderingOrderedItems();
+// Non-zero while the scene end draws its queue (each item with what it saved when queued), rather
+// than a scene of sort mode 0 drawing everything at once.
+int BasicUiWidgetType3DInit_IsDrawingQueue();
 // Sorts and draws the queue of the scene being drawn.
 void BasicUiWidgetType3DInit_Fini();
 // Back to 2D drawing: depth off and, when that took, the overlay set-up.

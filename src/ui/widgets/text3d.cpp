@@ -5,6 +5,8 @@
 #include "ui/widgets/text3d.h"
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "lib/textoutput.h"
 #include "platform/camera.h"
@@ -65,12 +67,25 @@ int BasicUiWidgetType3DText_Layout(const char* text, int fontID, int alignX, int
                                    void (*out)(const sBasicUi3DGlyph& glyph, void* data), void* data)
 {
     if (!text || fontID <= 0 || !BasicUi_FontExists(fontID) || !TextOutputSelectFont(fontID)) return 0;
-    int len = int(std::strlen(text)), lineOffset = 0, lines = 0;
+    // A tab or another control character is laid out as a space: it would end the tiles' walk
+    // and so break the line there and vanish. Only a line feed (with a carriage return before it)
+    // breaks a line.
+    std::string spaced(text);
+    for (size_t i = 0; i < spaced.size(); i++) {
+        const unsigned char c = static_cast<unsigned char>(spaced[i]);
+        if (c < ' ' && c != '\n' && !(c == '\r' && spaced[i + 1] == '\n')) spaced[i] = ' ';
+    }
+    text = spaced.c_str();
+    int len = int(spaced.size()), lineOffset = 0, lines = 0;
+    std::vector<ScreenPolyData> tiles;
     while (len > 0) {
         TextOutputSetPosition(0, 0);
-        ScreenPolyData tiles[256];
+        // A tile for every character of the line, however long: a buffer that filled would drop
+        // the character where it filled.
+        const int lineLength = int(std::strcspn(text, "\r\n"));
+        tiles.resize(size_t(lineLength > 0 ? lineLength : 1));
         int lineWidth = 0, lineHeight = 0;
-        const int n = TextOutputGenerateTilesMultiLine(text, tiles, len < 256 ? len : 256, &lineWidth, &lineHeight);
+        const int n = TextOutputGenerateTilesMultiLine(text, tiles.data(), lineLength, &lineWidth, &lineHeight);
         const int h = TextOutputGetFontHeight();
         if (n < 1) break;
         // n counts the character the line stopped at (its line feed or the end): the line has one

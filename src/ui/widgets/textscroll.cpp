@@ -3,6 +3,8 @@
 // of a row are its text lines, column 3 the name of a constant holding an image's resource id.
 #include "ui/widgets/textscroll.h"
 
+#include <cstring>
+
 #include "db/database.h"
 #include "lib/resourceids.h"
 #include "lib/resources.h"
@@ -105,8 +107,29 @@ float BasicUi_TextScrollOpacity(float p, int inset, int h)
     return (1.0f - p) / z;
 }
 
-// One row: its two text lines and its image, from the row's top down. A line or image that would
-// pass the window's bottom edge is left out: a row comes in at the bottom a piece at a time.
+static int Width(const char* text, int length, float sx, float sy)
+{
+    int x0, y0, x1, y1;
+    return BasicUi_BoundsScaledDbText(0, 0, sx, sy, 0, 0, text, length, &x0, &y0, &x1, &y1) ? x1 - x0 : 0;
+}
+
+// How much of the text's start goes on one line of the given width: all of it when it fits or
+// the width is not set, else up to the last space that fits, else the characters that fit (at
+// least one), so that no line runs past the window's sides.
+static int LinePiece(const char* text, int length, int width, float sx, float sy)
+{
+    if (width <= 0 || Width(text, length, sx, sy) <= width) return length;
+    int fits = 1;
+    for (int n = 2; n <= length && Width(text, n, sx, sy) <= width; ++n) fits = n;
+    for (int n = fits; n > 0; --n)
+        if (text[n] == ' ') return n;
+    return fits;
+}
+
+// One row: its two text lines and its image, from the row's top down. A text wider than the
+// window is wrapped onto further lines there (the window's width bounds its texts). A line or
+// image that would pass the window's bottom edge is left out: a row comes in at the bottom a
+// piece at a time.
 static void DrawRow(sBasicUiWidget* w, sBasicUiWidgetTypeTextScroll* r, sBasicDbTable* table, int row, int top,
                     float opacity)
 {
@@ -115,14 +138,19 @@ static void DrawRow(sBasicUiWidget* w, sBasicUiWidgetTypeTextScroll* r, sBasicDb
     for (int column = 1; column <= 2; column++) {
         char text[256] = "";
         BasicDbTable_PutElementOntoStr(table, row, column, text, int(sizeof text));
-        if (!text[0]) continue;
         const float sx = r->fontScaleX, sy = r->fontScaleY;
         const int ax = r->fontAlignmentX.value, ay = r->fontAlignmentY.value;
-        int x0, y0, x1, y1;
-        if (!BasicUi_BoundsScaledDbText(x, top, sx, sy, ax, ay, text, &x0, &y0, &x1, &y1)) continue;
-        if (y1 > bottom) return;
-        BasicUi_RenderScaledDbText(x, top, sx, sy, ax, ay, text);
-        if (y1 > y0) top += y1 - y0;
+        for (const char* s = text; *s;) {
+            const int n = LinePiece(s, int(std::strlen(s)), r->w.value, sx, sy);
+            int x0, y0, x1, y1;
+            if (BasicUi_BoundsScaledDbText(x, top, sx, sy, ax, ay, s, n, &x0, &y0, &x1, &y1)) {
+                if (y1 > bottom) return;
+                BasicUi_RenderScaledDbText(x, top, sx, sy, ax, ay, s, n);
+                if (y1 > y0) top += y1 - y0;
+            }
+            s += n;
+            while (*s == ' ') ++s;
+        }
     }
     char name[256] = "";
     BasicDbTable_PutElementOntoStr(table, row, 3, name, int(sizeof name));
