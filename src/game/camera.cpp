@@ -55,6 +55,11 @@ static const float kTrackZoom = 220.0f;
 static const float kTrackThreshold = 0.01f;
 static const float kTrackLastY = 1392.0f;  // the pin deck begins here
 static const float kTrackLowestZ = -20.0f;
+// The bowler keeps within this distance ahead of their own place (the follow-through reaches some
+// four feet past the feet), and the following camera's eye must pass that by this much more.
+static const float kBowlerReach = 120.0f;
+static const float kTrackClearance = 72.0f;
+static const float kDegreesToRadians = 3.14159265f / 180.0f;
 
 static const float kGlideRate = 0.06f;  // of the whole glide per frame at the normal rate
 
@@ -120,11 +125,25 @@ int SetStateCameraPosition(int state)
     return 1;
 }
 
+// Whether the following camera, its eye trailing a ball at y by the zoom along the current view,
+// would still be among or just above the bowler, who stands at the foul line after the release.
+// Until its eye is clear of them the view it has (the set-up view) stays, and the camera then cuts
+// to the ball: following from the release would carry the eye over the bowler's head and
+// through the raised arm.
+static int FollowingEyeMeetsBowler(const CameraPosition& c, float y)
+{
+    const actor_tag* bowler = CurrentBowler();
+    if (!bowler || !bowler->visible) return 0;
+    const float trail = kTrackZoom * std::sin(c.cameraXangle * kDegreesToRadians) * std::cos(c.cameraZangle * kDegreesToRadians);
+    return y - trail < bowler->worldXform[3][1] + kBowlerReach + kTrackClearance;
+}
+
 int TrackBall(actor_tag* ball)
 {
     if (!ball || gChangeStage || gChangeStageTransition) return 1;
     if (ball->Ylocation > kTrackLastY || ball->Zlocation < kTrackLowestZ) return 1;
     CameraPosition& c = gameCameras[0];
+    if (FollowingEyeMeetsBowler(c, ball->Ylocation)) return 1;
     const float dx = (c.cameraX - ball->Xlocation) * updateRatio;
     const float dy = (c.cameraY - ball->Ylocation) * updateRatio;
     const float dz = (c.cameraZ - (ball->Zlocation + kTrackHeight)) * updateRatio;

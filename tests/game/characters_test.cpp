@@ -1,13 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "content_bowler.h"
+#include "content_models.h"
+#include "lib/characterarchive.h"
+#include "platform/camera.h"
 #include "game/actors.h"
 #include "game/animation.h"
 #include "game/characters.h"
@@ -227,6 +232,111 @@ TEST_F(BowlerFromGameData, TheBodyMeshGroupsCarryTheirSkeletons)
             EXPECT_EQ(mkrom::BowlerBoneNames(body)[size_t(hand.bone)], left ? "hand_L" : "hand_R") << body;
         }
         EXPECT_LE(bones, size_t(kMaxBones));
+    }
+}
+
+// A vertex of a skinned bowler model as the vertex program reads it: its bind position (feet) and
+// the skeleton bones and weights that carry it.
+struct SkinVertex {
+    float pos[3];
+    int bones[3];
+    float weights[3];
+};
+
+uint32_t Le32(const std::vector<uint8_t>& b, size_t at)
+{
+    return b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 | uint32_t(b.at(at + 3)) << 24;
+}
+
+// The vertices a model image draws (vertex format 8, palette strips), each once per palette.
+std::vector<SkinVertex> SkinVertices(const std::vector<uint8_t>& model)
+{
+    std::vector<SkinVertex> out;
+    const uint32_t numVerts = Le32(model, 12), stride = model.at(21), numStrips = Le32(model, 224),
+                   numIndices = Le32(model, 232);
+    EXPECT_EQ(stride, 48u) << "position, normal, uv, four bone bytes, three weights";
+    if (stride != 48) return out;
+    const size_t verts = 384, indices = verts + size_t(numVerts) * stride, strips = indices + 2 * size_t(numIndices);
+    for (uint32_t s = 0; s < numStrips; ++s) {
+        const size_t at = strips + 64 * size_t(s);
+        const uint32_t first = Le32(model, at), count = Le32(model, at + 4);
+        std::map<uint16_t, int> seen;
+        for (uint32_t k = first; k < first + count; ++k) {
+            const uint16_t index = uint16_t(model.at(indices + 2 * k) | model.at(indices + 2 * k + 1) << 8);
+            if (seen[index]++) continue;
+            const uint8_t* v = &model.at(verts + size_t(index) * stride);
+            SkinVertex sv{};
+            std::memcpy(sv.pos, v, 12);
+            std::memcpy(sv.weights, v + 36, 12);
+            for (int i = 0; i < 3; ++i) sv.bones[i] = model.at(at + 11 + v[32 + i]);
+            out.push_back(sv);
+        }
+    }
+    return out;
+}
+
+// Every model a body mesh is drawn with: its own skin, its shirts and gloves, the garments every
+// body shares, and the hair.
+std::vector<std::pair<std::string, std::vector<SkinVertex>>> DrawnModels(int body)
+{
+    std::vector<std::pair<std::string, std::vector<SkinVertex>>> out;
+    out.push_back({"the skin", SkinVertices(mkrom::BowlerSkinMembers(body).at(1).bytes)});
+    for (const mkrom::Resource& g : mkrom::CharacterArchiveContent()) {
+        const bool worn = g.id == kSharedGarments || g.id == kBodyGarmentsFirst + AnimationBodyIndex(body) ||
+                          (g.id >= kHairGroupsFirst && g.id < kHairGroupsFirst + 4);
+        for (size_t m = 0; worn && m < g.members.size(); ++m)
+            if (g.members[m].type == kResourceTypeModel)
+                out.push_back({"garment " + std::to_string(g.id) + "/" + std::to_string(m), SkinVertices(g.members[m].bytes)});
+    }
+    return out;
+}
+
+// Posed by the game's own skeleton code, frame by frame through every animation of its set, right-
+// and left-handed, no vertex of anything a bowler wears or is made of moves farther from the joint
+// of the bone that carries it than it lies in the rest pose (a bone turns its vertices about its
+// joint; a joint's ring, shared with the parent bone, only draws in). A vertex weighted to a bone
+// that does not meet its own at the joint, weights that do not add up to one, or a bone matrix that
+// stretches would send vertices out as spikes.
+TEST_F(BowlerFromGameData, NoVertexLeavesItsBoneInAnyFrameOfAnyAnimation)
+{
+    std::vector<int> animations = {1301, 1302, kAnimThrow};
+    for (int a = kAnimCharacterFirst; a <= kAnimCharacterLast; ++a) animations.push_back(a);
+    for (int body : {911, 918, 925, 932, 939, 946, 953, 960, 1011, 1019, 1023}) {
+        const std::vector<std::string> names = mkrom::BowlerBoneNames(body);
+        std::vector<std::array<float, 3>> joints(names.size());
+        for (size_t i = 0; i < names.size(); ++i) ASSERT_TRUE(mkrom::BowlerBindPosition(body, int(i), joints[i].data()));
+        const auto models = DrawnModels(body);
+        for (int left : {0, 1}) {
+            MakeBowler(body, left);
+            for (int animation : animations) {
+                ASSERT_NE(ReadResource(RemapAnimation(body, animation)), nullptr) << animation;
+                ASSERT_EQ(SetCharacterAnimation(bowler.get(), animation), 1);
+                const animation_tag* anim = GetAnimation(bowler->animInfo.animation);
+                ASSERT_NE(anim, nullptr);
+                for (int f = 0; f < 2 * anim->numFrames - 1; ++f) {
+                    bowler->animInfo.animationFrame = 0.5f * float(f);  // every frame and every half-way pose
+                    ASSERT_EQ(ComputeActorXform(bowler.get()), 1);
+                    ASSERT_EQ(ComputeSkeletonXforms(bowler.get()), 1);
+                    for (const auto& model : models)
+                        for (const SkinVertex& v : model.second) {
+                            float posed[3] = {0.0f, 0.0f, 0.0f};
+                            for (int i = 0; i < 3; ++i) {
+                                float p[3] = {v.pos[0], v.pos[1], v.pos[2]};
+                                composePosition(p, bowler->boneXforms[v.bones[i]]);
+                                for (int k = 0; k < 3; ++k) posed[k] += v.weights[i] * p[k];
+                            }
+                            float joint[3] = {joints[size_t(v.bones[0])][0], joints[size_t(v.bones[0])][1],
+                                              joints[size_t(v.bones[0])][2]};
+                            const float rest = Distance(v.pos, joint);
+                            composePosition(joint, bowler->boneXforms[v.bones[0]]);
+                            ASSERT_LT(Distance(posed, joint), rest + 0.05f)
+                                << "body " << body << (left ? " left-handed" : "") << ", animation " << animation
+                                << " at frame " << bowler->animInfo.animationFrame << ": a vertex of " << model.first
+                                << " carried by " << names[size_t(v.bones[0])] << " and " << names[size_t(v.bones[1])];
+                        }
+                }
+            }
+        }
     }
 }
 

@@ -37,13 +37,15 @@ void CloseBuildGameData()
     FileSystemDispose();
 }
 
-int StartQuickGame(int players, int humans)
+int StartQuickGame(int players, int humans, int alley)
 {
     gHostOptions.launch = "quick";
     gHostOptions.players = players;
     gHostOptions.humans = humans;
     gHostOptions.buttonControls = 1;
-    return LaunchFromOptions() && GameLoopSetup() ? 1 : 0;
+    if (!LaunchFromOptions()) return 0;
+    areaNum = alley;
+    return GameLoopSetup();
 }
 
 void EndWholeGame()

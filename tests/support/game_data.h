@@ -11,9 +11,9 @@ void CloseBuildGameData();
 // settings, options and inputs set, and trig tables made in this heap. Returns 1 on success.
 int PrepareWholeGame();
 // Launches a quick game of `players` bowlers, the first `humans` of them people with the buttons,
-// as the command line does, and sets it up (the score sheet pushed). Needs PrepareWholeGame and
-// the renderer. Returns 1 on success.
-int StartQuickGame(int players, int humans);
+// as the command line does, in alley `alley`, and sets it up (the score sheet pushed). Needs
+// PrepareWholeGame and the renderer. Returns 1 on success.
+int StartQuickGame(int players, int humans, int alley = 0);
 // Ends a whole game that a test set up and played: every overlay closed and the game unpaused,
 // the lane's world, the alley and the game disposed, the renderer stopped, the game data closed
 // and the trig tables, physics allocator and inputs of the game's heap forgotten. The heap itself

@@ -165,9 +165,8 @@ static EnvDefn_properties Definition(const AlleyLook& a)
     // The set-up view looks 28 degrees down the lane from 7.5 feet up (eye at Y -355, Z 180), 5
     // feet behind the bowler's start at Y -228: the whole bowler (about 6.5 feet, 24 units a foot
     // like the lane) from behind and a little above, the rack above the head. The camera that
-    // follows the ball keeps this view's angles at zoom 220 over the ball, so its eye rides
-    // 134 units up: over the bowler at the foul line. A flatter view would carry the
-    // eye through the bowler at the release.
+    // follows the ball keeps this view's angles at zoom 220 over the ball; the game holds this
+    // view after the release until that camera's eye is clear of the bowler.
     // The side views look at the rack slantwise, 50 degrees off the lane, from over the gutter:
     // straight across, the wall beside the pin deck stands in the way. The alley's side heading
     // says which side comes first.

@@ -273,8 +273,7 @@ float Smooth(float t)
 float Lerp(float a, float b, float t) { return a + (b - a) * t; }
 
 // The throwing arm: a pendulum that is fastest at the bottom of its arc. The follow-through ends
-// reaching out towards the pins, 20 degrees above level: the camera that follows the ball passes
-// over the bowler 134 units up, and a hand raised higher would be in its way.
+// high, the hand raised towards the pins above the head.
 void ThrowArm(float f, float rf, float* angle, float* elbow)
 {
     const float push = 0.22f * rf, bottom1 = 0.42f * rf, back = 0.72f * rf, bottom2 = rf - 1.0f, top = rf + 20.0f;
@@ -294,7 +293,7 @@ void ThrowArm(float f, float rf, float* angle, float* elbow)
         *elbow = 0.0f;
     } else {
         const float t = f < top ? (f - bottom2) / (top - bottom2) : 1.0f;
-        *angle = 110.0f * std::sin(0.5f * kPi * t);
+        *angle = 150.0f * std::sin(0.5f * kPi * t);
         *elbow = 0.0f;
     }
 }
