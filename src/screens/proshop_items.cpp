@@ -130,13 +130,14 @@ int HandleProShopItemHView(sBasicUiEnvironment* env, sBasicUiWidget* scrollBox, 
     // With the pad the pick box of the row the selection stands on lights, as a touch on it would.
     const int row = slot > 0 ? slot : position - BasicUiWidgetTypeScrollBox_GetSelectedSlot(scrollBox) + 1;
     PressPickBox(env, row);
+    const char state = GetCareerPlayerItemState(stateColumn, item);
     if (sBasicUiWidget* box = BasicUi_FindWidget(env, "s18box2")) {
         BasicUiWidgetTypeMsgBox_SetTitle(box, tableRef, item, kColTitle);
         BasicUiWidgetTypeMsgBox_SetMsg(box, tableRef, item, kColText);
-        BasicUiWidgetTypeMsgBox_SetCurrency(box, tableRef, item, kColPrice);
+        // A price is shown only for what can still be bought: the bowler's own items cost nothing more.
+        BasicUiWidgetTypeMsgBox_SetCurrency(box, state == 'O' ? nullptr : tableRef, item, kColPrice);
     }
 
-    const char state = GetCareerPlayerItemState(stateColumn, item);
     if (state == 'L') return 0;
     if (state == 'N') SetCareerPlayerItemState(stateColumn, item, 'U');
     else if (state != 'U' && state != 'O') return 0;
