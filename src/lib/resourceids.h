@@ -140,6 +140,7 @@ constexpr int kMessagePanelRadius = 14;
 constexpr int kImageReplayPanel = 3290;
 constexpr int kImageSparesBackground = 3291;
 constexpr int kImageTitlePlate = 3292;
+constexpr int kImageBingoBackground = 3293;  // the bingo card's screen: title band, the A prompt's well
 constexpr int kImagePin = 3295;
 constexpr int kImagePinSelectBackground = 3296;
 constexpr int kImagePinHighlight = 3297;
