@@ -196,6 +196,8 @@ int HandleProShopItemHBuy(sBasicUiEnvironment* env, sBasicUiWidget* scrollBox, s
     if (OpenDialog(env, "s18dialog1", 2, kBasicUiCostlyHold) == kAnswerYes) {
         SetCareerPlayerItemState(stateColumn, item, 'O');
         SetCareerPlayerFunds(funds - price);
+        // Bought: the item panel shows no price for it any more.
+        if (sBasicUiWidget* box = BasicUi_FindWidget(env, "s18box2")) BasicUiWidgetTypeMsgBox_SetCurrency(box, nullptr, item, kColPrice);
         decided = 1;
     }
     return 1;
