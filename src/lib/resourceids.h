@@ -161,6 +161,7 @@ constexpr int kReplaySkipX = 180, kReplaySkipY = 111, kReplaySkipSize = 102;
 constexpr int kReplaySkipCaptionY = 178, kReplaySkipCaptionH = 28;
 constexpr int kImageSparesBackground = 3291;
 constexpr int kImageTitlePlate = 3292;
+constexpr int kImageBingoBackground = 3293;  // the bingo card's screen: title band, the A prompt's well
 constexpr int kImagePin = 3295;
 constexpr int kImagePinSelectBackground = 3296;
 constexpr int kImagePinHighlight = 3297;

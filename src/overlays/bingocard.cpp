@@ -1,31 +1,39 @@
 // The bingo card overlay: the card with a cell under each number, marked numbers in their own
-// font, and "BINGO FOR PLAYER n" when the ball made a line, with the winner's result for the
-// front end. A closes it and goes on to the next throw; when the computer bowls next, or nobody
-// is there to answer a winning card, it closes by itself after a hold.
+// font, under a heading that says whose card it is, or "BINGO FOR PLAYER n" when the ball made a
+// line (with the winner's result for the front end), and the A prompt beside it. A (or a touch on
+// the prompt) closes it and goes on to the next throw; when the computer bowls next, or nobody is
+// there to answer a winning card, it closes by itself after a hold.
 #include "overlays/bingocard.h"
 
 #include "game/gameloop.h"
 #include "game/records.h"
+#include "lib/printing.h"
 #include "lib/resourceids.h"
 #include "lib/textoutput.h"
 #include "overlays/minigameturn.h"
 #include "overlays/overlaydraw.h"
 #include "overlays/overlaystack.h"
+#include "overlays/overlaystrings.h"
 #include "platform/input.h"
 #include "lib/screenapi.h"
+#include "shell/touchbuttons.h"
 #include "shell/upperlayers.h"
 
-static const int kCardImage = kImageBingoCard, kCellImage = kImageBingoCell;
+static const int kCardImage = kImageBingoCard, kCellImage = kImageBingoCell, kBackground = kImageBingoBackground;
 // The card is drawn flat at its picture's size, so its rows run straight across it: the layout's
 // rows of a card seen at a slant (each indented further, 82 apart with cells 85 apart, numbers 16
 // below a row's top) would lean off our card. The cells are spread evenly over the card instead,
-// each number centred on its cell. The card stands under the winner's line.
-static const int kCardTop = 28;
+// each number centred on its cell. The card stands on the left under the title band, leaving the
+// right for the A prompt, which stands where the other mini-games put theirs.
+static const int kCardLeft = 4, kCardTop = 26;
+static const int kHeadingX = 8, kHeadingY = 2, kNameRight = 312;
+static const int kNextGlyphX = 245, kNextGlyphY = 174, kNextLabelX = 277, kNextLabelY = 212;
 
 static int overlayActive = 0;
 static int shownPlayer = 0;
 static int winner = 0;
 static int hold = 0;
+static OverlayTouchButton* next = nullptr;
 
 int BingoCardOverlayActive() { return overlayActive; }
 
@@ -43,8 +51,12 @@ int BingoCardOpenHandler()
 {
     overlayActive = 1;
     hold = 0;
-    return 1;
+    next = NewTouchButton(250, 159, 50, 50);
+    return next ? 1 : 0;
 }
+
+// Nobody is there to press A: the computer bowls next, or a won card has no person to see it.
+static int Unanswered() { return winner ? !MiniGameAnyPerson() : MiniGameIsComputer(gCurrPlayer); }
 
 // The top-left corner of cell (r, c): cells of w x h spread evenly over a card of W x H at (x, y),
 // as far from each other as from the card's edge.
@@ -55,18 +67,39 @@ static void CellCorner(int r, int c, int x, int y, int W, int H, int w, int h, i
     *cy = y + (H - n * h) * (r + 1) / (n + 1) + r * h;
 }
 
+static int Text(int font, int mode, int x, int y, const char* text)
+{
+    if (!TextOutputSelectFont(GetFontRSID(font))) return 0;
+    TextOutputSetMode(mode);
+    return DrawOverlayText(x, y, text);
+}
+
+// The heading: whose card it is, or who has just won with it.
+static int DrawHeading(const TITLE_PlayerInfoStruct& p)
+{
+    if (winner) {
+        if (!TextOutputSelectFont(GetFontRSID(kGameFontTitles))) return 0;
+        TextOutputSetMode(kTextModeLeft);
+        return TextOutputDrawDirect(kHeadingX, kHeadingY, "BINGO FOR PLAYER %d", shownPlayer + 1);
+    }
+    char name[64];
+    PrintString(name, sizeof name, p.playerData.lastName[0] ? "%s %s" : "%s", p.playerData.firstName, p.playerData.lastName);
+    return Text(kGameFontTitles, kTextModeLeft, kHeadingX, kHeadingY, "BINGO CARD") &&
+           Text(kGameFontNames, kTextModeRight, kNameRight, kHeadingY + 2, name);
+}
+
 int BingoCardDrawHandler()
 {
     const TITLE_PlayerInfoStruct& p = gPlayerInfo[shownPlayer];
     int W = 0, H = 0, w = 0, h = 0;
     if (!OverlayBitmapSize(GetOverlayRSID(kCardImage), &W, &H) || !OverlayBitmapSize(GetOverlayRSID(kCellImage), &w, &h))
         return 0;
-    const int left = (displaySafeArea.right + displaySafeArea.left - W) / 2;
-    if (!DrawOverlayBitmap(GetOverlayRSID(kCardImage), left, kCardTop)) return 0;
+    if (!DrawOverlayBitmap(GetOverlayRSID(kBackground), 0, 0) || !DrawHeading(p)) return 0;
+    if (!DrawOverlayBitmap(GetOverlayRSID(kCardImage), kCardLeft, kCardTop)) return 0;
     for (int r = 0; r < kBingoSize; ++r) {
         for (int c = 0; c < kBingoSize; ++c) {
             int x = 0, y = 0;
-            CellCorner(r, c, left, kCardTop, W, H, w, h, &x, &y);
+            CellCorner(r, c, kCardLeft, kCardTop, W, H, w, h, &x, &y);
             if (!DrawOverlayBitmap(GetOverlayRSID(kCellImage), x, y)) return 0;
             const int marked = p.bingoMarks[r][c] != 0;
             if (!TextOutputSelectFont(GetFontRSID(marked ? kGameFontBingoMarked : kGameFontNumbers))) return 0;
@@ -77,10 +110,11 @@ int BingoCardDrawHandler()
             if (!ok) return 0;
         }
     }
+    // A goes on: shown whenever a person is there to press it.
+    if (!Unanswered() && (!Text(kGameFontBody, kTextModeLeft, kNextGlyphX, kNextGlyphY, "{1}") ||
+                          !Text(kGameFontBody, kTextModeCenter, kNextLabelX, kNextLabelY, GeneralOverlayString(1))))
+        return 0;
     if (!winner) return 1;
-    if (!TextOutputSelectFont(GetFontRSID(kGameFontNames))) return 0;
-    TextOutputSetMode(kTextModeCenter);
-    if (!TextOutputDrawDirect(160, 4, "BINGO FOR PLAYER %d", shownPlayer + 1)) return 0;
     upperLayers.ZeroPlayerResults();
     upperLayers.SetPlayerResults(shownPlayer, 0, 1);
     return 1;
@@ -89,9 +123,9 @@ int BingoCardDrawHandler()
 int BingoCardUpdateHandler()
 {
     PauseGame(1);
-    const int unanswered = winner ? !MiniGameAnyPerson() : MiniGameIsComputer(gCurrPlayer);
+    UpdateTouchButton(next);
     const int frames = winner ? kGameOverHoldFrames : kComputerHoldFrames;
-    if (unanswered && ++hold >= frames) {
+    if (Unanswered() && ++hold >= frames) {
         OverlayExit();
         PauseGame(0);
     }
@@ -100,7 +134,7 @@ int BingoCardUpdateHandler()
 
 int BingoCardInputHandler()
 {
-    if (!MiniGamePressed(kButtonA)) return 1;
+    if (!MiniGamePressed(kButtonA) && !(next && next->pressed)) return 1;
     OverlayExit();
     // A won game starts again with fresh cards for everybody.
     if (winner)
@@ -111,6 +145,7 @@ int BingoCardInputHandler()
 
 int BingoCardCloseHandler()
 {
+    FreeTouchButton(&next);
     overlayActive = 0;
     return 1;
 }

@@ -279,14 +279,17 @@ static void EventOil(int row, int firstEnd, int secondEnd)
 }
 
 // The career bowler's team of a record row ("league", "tournament" or "rival"): members in columns
-// 3 to 6, controllers in 7 to 10 (0: bowled by the computer at the event's level).
+// 3 to 6, controllers in 7 to 10 (0: bowled by the computer at the event's level). The career
+// bowler itself (the first member) is always the person's, on the first free controller when its
+// column names none.
 static int FillTeam(sBasicDbTable* record, int r, int t, int average, int spread)
 {
     sBasicDbTable* players = FrontEndTable(nullptr, "save", "players");
     for (int i = 0; i < t; ++i) {
         const int row = BasicDbTable_GetElementI(record, 3 + i, r, -1);
         if (row < 0 || !players || row >= players->rows) return PrintError("launch: the team names no bowler in row %d", row);
-        const int controller = BasicDbTable_GetElementI(record, 7 + i, r, 0);
+        int controller = BasicDbTable_GetElementI(record, 7 + i, r, 0);
+        if (i == 0 && controller <= 0) controller = FindFirstAvailableController() > 0 ? FindFirstAvailableController() : 1;
         const Bowler b = {players, row, t >= 2 ? r : -1, 0, 1, 0, 0};
         if (!(controller > 0 ? FillPerson(i, controller, b) : FillComputer(i, b, average, spread, 0))) return 0;
     }

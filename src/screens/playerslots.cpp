@@ -2,7 +2,8 @@
 // named by the variant ("s1b2.v3" is slot 2 of the mini-game set-up) and the move trigger of the
 // variant ("s1tMove.v3") says which one is selected. Controller numbers live in columns 7 to 10 of
 // every set-up table; each table keeps its own, because in the careers 0 means a team member
-// bowled by the computer, which quick play's empty slots must not overwrite.
+// bowled by the computer, which quick play's empty slots must not overwrite. The controller page
+// shows and changes those of the game that opened it.
 #include "screens/playerslots.h"
 
 #include <cstdio>
@@ -40,7 +41,18 @@ static const int kUnloadTextRow = 25;
 static const char* const kSetupTables[] = {"quick play setup", "mini game setup", "online setup",
                                            "league",           "tournament",      "rival"};
 
-void ResetControllerAssignment() { firstControllerAssignment = 1; }
+// The set-up the controller page shows and changes: quick play's (variant 1) or the career team's
+// of variant 6 to 10, and how many bowlers that game seats. Quick play's page also sets the
+// controllers of the other quick kinds, which have no page of their own.
+static int pageVariant = 1;
+static int pageSeats = kSlots;
+
+void ResetControllerAssignment()
+{
+    firstControllerAssignment = 1;
+    pageVariant = 1;
+    pageSeats = kSlots;
+}
 
 int GetPlayersMax()
 {
@@ -285,43 +297,136 @@ static void ShowController(sBasicUiWidget* button, int index)
     if (auto* b = BasicUiWidgetTypeButton_Get(button)) BasicUiWidgetTypeButton_SetDbIndex(button, b->column.value, index);
 }
 
-int AssignControllers(sBasicUiWidget* caller, int arg)
+static int IsCareerVariant(int v) { return v >= 6 && v <= 10; }
+
+// The tables the page writes (and their rows); returns their number.
+static int PageTables(sBasicUiWidget* caller, sBasicDbTable** tables, int* rows)
+{
+    if (IsCareerVariant(pageVariant)) {
+        tables[0] = VariantTable(caller, pageVariant, &rows[0]);
+        return tables[0] ? 1 : 0;
+    }
+    int n = 0;
+    for (int t = 0; t < 3; ++t)
+        if ((tables[n] = FrontEndTable(caller, "save", kSetupTables[t]))) rows[n++] = 0;
+    return n;
+}
+
+// The team size of the career event of variant v: the league's, the tournament's or the rival's
+// that the career bowler's record names.
+static int TeamSize(sBasicUiWidget* caller, int v)
+{
+    int r = 0;
+    sBasicDbTable* record = VariantTable(caller, v, &r);
+    const int e = BasicDbTable_GetElementI(record, 1, r, -1);
+    if (v == 6) return BasicDbTable_GetElementI(FrontEndTable(caller, "game", "Leagues"), 4, e, 1);
+    if (v == 10) return BasicDbTable_GetElementI(FrontEndTable(caller, "game", "Rivals"), 1, e, 1);
+    return BasicDbTable_GetElementI(FrontEndTable(caller, "game", "Tournaments"), 4, e, 1);
+}
+
+// Shows the page's bowlers, each with its controller; the rows of bowlers the game does not seat
+// are hidden and passed over by the pad.
+static void ShowPage(sBasicUiWidget* caller, sBasicDbTable* table, int row)
 {
     sBasicUiEnvironment* env = Environment(caller);
-    sBasicDbTable* tables[6];
-    for (int t = 0; t < 6; ++t)
-        if (!(tables[t] = FrontEndTable(caller, "save", kSetupTables[t]))) return 1;
-    int rows[6];
-    const int r = CareerSlot(caller);
-    for (int t = 0; t < 6; ++t) rows[t] = t < 3 || r < 0 || r >= tables[t]->rows ? 0 : r;
-    sBasicUiWidget* buttons[kSlots];
     for (int k = 0; k < kSlots; ++k) {
+        const int seated = k < pageSeats ? 1 : 0;
         char name[16];
         std::snprintf(name, sizeof name, "s19b%d", k + 1);
-        buttons[k] = BasicUi_FindWidget(env, name);
+        sBasicUiWidget* button = BasicUi_FindWidget(env, name);
+        ShowController(button, BasicDbTable_GetElementI(table, kColumnController + k, row, 0) + kButtonNoController);
+        if (auto* b = BasicUiWidgetTypeButton_Get(button)) b->skipable.value = !seated;
+        for (const char* part : {"s19l%d", "s19b%d"}) {
+            std::snprintf(name, sizeof name, part, k + 1);
+            if (sBasicUiWidget* w = BasicUi_FindWidget(env, name)) w->isRender.value = seated;
+        }
+        for (const char* suffix : {".t", ".a", ".x", ".e"}) {
+            const std::string trigger = "s19b" + std::to_string(k + 1) + suffix;
+            if (sBasicUiWidget* w = BasicUi_FindWidget(env, trigger.c_str())) w->isActive.value = seated;
+        }
+    }
+    sBasicUiWidget* nav = BasicUi_FindWidget(env, "s19.nav");
+    if (auto* b = BasicUiWidgetTypeButton_Get(BasicUiWidgetTypeTriggerMove_GetSelected(nav)))
+        if (b->skipable.value) BasicUiWidgetTypeTriggerMove_SetSelected(nav, BasicUi_FindWidget(env, "s19b1"));
+}
+
+// Opens the page on the set-up of variant v: its controllers made valid (asking, after the first
+// time since start-up, before a slot moves to another controller), the career bowler on a
+// controller, and every table the page writes given the same.
+static int OpenPage(sBasicUiWidget* caller, int v)
+{
+    pageVariant = v;
+    int row = 0;
+    sBasicDbTable* table = VariantTable(caller, v, &row);
+    if (!table) return 1;
+    const int seats = IsCareerVariant(v) ? TeamSize(caller, v) : BasicDbTable_GetElementI(table, kColumnCount, row, 1);
+    pageSeats = seats < 1 ? 1 : (seats > kSlots ? kSlots : seats);
+    int c[kSlots];
+    for (int k = 0; k < kSlots; ++k) c[k] = BasicDbTable_GetElementI(table, kColumnController + k, row, 0);
+    CheckPlayerControllers(&c[0], &c[1], &c[2], &c[3], firstControllerAssignment);
+    firstControllerAssignment = 0;
+    // The career bowler always bowls for itself.
+    if (IsCareerVariant(v) && c[0] <= 0 && FindFirstAvailableController()) c[0] = FindFirstAvailableController();
+    sBasicDbTable* tables[3];
+    int rows[3];
+    const int n = PageTables(caller, tables, rows);
+    for (int t = 0; t < n; ++t)
+        for (int k = 0; k < kSlots; ++k) BasicDbTable_SetElementI(tables[t], kColumnController + k, rows[t], c[k]);
+    ShowPage(caller, table, row);
+    return 1;
+}
+
+// Launchers (no caller): every set-up table's controllers are made valid without asking; each
+// table keeps its own, since 0 in a career team means a member the computer bowls.
+static void CheckEveryTable()
+{
+    for (int t = 0; t < 6; ++t) {
+        sBasicDbTable* table = FrontEndTable(nullptr, "save", kSetupTables[t]);
+        if (!table) continue;
+        const int r = CareerSlot(nullptr);
+        const int row = t < 3 || r < 0 || r >= table->rows ? 0 : r;
+        int c[kSlots];
+        for (int k = 0; k < kSlots; ++k) c[k] = BasicDbTable_GetElementI(table, kColumnController + k, row, 0);
+        CheckPlayerControllers(&c[0], &c[1], &c[2], &c[3], 1);
+        for (int k = 0; k < kSlots; ++k) BasicDbTable_SetElementI(table, kColumnController + k, row, c[k]);
+    }
+    firstControllerAssignment = 0;
+}
+
+int AssignControllers(sBasicUiWidget* caller, int arg)
+{
+    if (arg == 0) {
+        if (!caller) CheckEveryTable();
+        else OpenPage(caller, 1);
+        return 1;
     }
     const int slot = arg < 0 ? -arg : arg;
-    if (arg < 0 && slot <= kSlots) {
-        ShowController(buttons[slot - 1], kButtonNoController);
-        for (int t = 0; t < 6; ++t) BasicDbTable_SetElementI(tables[t], slot + 6, rows[t], 0);
-    } else if (arg > 0 && slot <= kSlots) {
+    if (slot > pageSeats) return 1;
+    sBasicDbTable* tables[3];
+    int rows[3];
+    const int n = PageTables(caller, tables, rows);
+    if (n < 1) return 1;
+    const int career = IsCareerVariant(pageVariant);
+    int value = 0;
+    if (arg < 0) {
+        // X gives a bowler to the computer, but never the career bowler.
+        if (career && slot == 1) return 1;
+    } else {
+        // In quick play A only moves a person to another controller (the slot's kind makes it a
+        // person); a career team member pressed becomes the person on that controller.
         const int pressed = LastPressedController();
-        if (BasicDbTable_GetElementI(tables[0], slot + 6, 0, 0) > 0 && pressed >= 0) {
-            ShowController(buttons[slot - 1], pressed + kButtonFirstController);
-            for (int t = 0; t < 6; ++t) BasicDbTable_SetElementI(tables[t], slot + 6, rows[t], pressed + 1);
-        }
-    } else if (arg == 0) {
-        const int dontAsk = firstControllerAssignment || !caller;
-        for (int t = 0; t < 6; ++t) {
-            int c[kSlots];
-            for (int k = 0; k < kSlots; ++k) c[k] = BasicDbTable_GetElementI(tables[t], kColumnController + k, rows[t], 0);
-            CheckPlayerControllers(&c[0], &c[1], &c[2], &c[3], dontAsk || t > 0);
-            for (int k = 0; k < kSlots; ++k) {
-                BasicDbTable_SetElementI(tables[t], kColumnController + k, rows[t], c[k]);
-                if (t == 0) ShowController(buttons[k], c[k] + kButtonNoController);
-            }
-        }
-        firstControllerAssignment = 0;
+        if (pressed < 0 || (!career && BasicDbTable_GetElementI(tables[0], slot + 6, rows[0], 0) <= 0)) return 1;
+        value = pressed + 1;
     }
+    for (int t = 0; t < n; ++t) BasicDbTable_SetElementI(tables[t], slot + 6, rows[t], value);
+    char name[16];
+    std::snprintf(name, sizeof name, "s19b%d", slot);
+    ShowController(BasicUi_FindWidget(Environment(caller), name), value + kButtonNoController);
+    return 1;
+}
+
+int AssignTeamControllers(sBasicUiWidget* caller, int v)
+{
+    if (IsCareerVariant(v)) OpenPage(caller, v);
     return 1;
 }

@@ -16,5 +16,6 @@ int GetPlayersMax();
 // first one that is, after the player confirms (at once with dontAsk). Needs a present controller;
 // asking also needs the dialogs "sFgdialog1" and "sFgdialog2" and the "ui" texts "s19Strings".
 int CheckPlayerControllers(int* c1, int* c2, int* c3, int* c4, int dontAsk);
-// Forgets that the first assignment since start-up has been made (a new run, a test).
+// Forgets that the first assignment since start-up has been made, and which game's controllers
+// the controller page shows (a new run, a test).
 void ResetControllerAssignment();

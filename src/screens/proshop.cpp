@@ -18,6 +18,7 @@ int inProShop = 0;
 namespace {
 
 enum { kColFirstWorn = 11, kColBalls = 17, kBallSlots = 3, kShirtStates = 20, kSpecialShirt = 4, kSpecialRow = 11 };
+enum { kColBallStates = 25 };
 
 sBasicUiEnvironment* Environment(sBasicUiWidget* caller)
 {
@@ -40,6 +41,23 @@ void ShowBowlerInPreview(sBasicUiWidget* caller)
 
 const char* const kBallPreviews[kBallSlots] = {"sPVBall1", "sPVBall2", "sPVBall3"};
 
+// The balls the career bowler carries, and the free ones every bowler starts with, are its own: a
+// save from before they were marked so still offers them for sale.
+void OwnCarriedAndFreeBalls(sBasicDbTable* players, int r)
+{
+    const char* table = GetCareerPlayerHand() ? "BallsL" : "BallsR";
+    sBasicDbTable* balls = FrontEndTable(nullptr, "game", table);
+    for (int b = 0; b < kBallSlots; ++b) {
+        const int ball = BasicDbTable_GetElementIN(players, kColBalls, r, b, -1);
+        if (balls && ball >= 0 && ball < balls->rows) SetCareerPlayerItemState(kColBallStates, ball, 'O');
+    }
+    for (int ball = 0; balls && ball < balls->rows; ++ball) {
+        const char state = GetCareerPlayerItemState(kColBallStates, ball);
+        if ((state == 'U' || state == 'N') && GetCareerItemValue(table, ball) == 0)
+            SetCareerPlayerItemState(kColBallStates, ball, 'O');
+    }
+}
+
 }  // namespace
 
 int ProShopEnter(sBasicUiWidget* caller, int)
@@ -48,6 +66,7 @@ int ProShopEnter(sBasicUiWidget* caller, int)
     const int r = GetCareerID();
     for (int i = 0; i < kProShopWornItems; ++i)
         proShopItemTemp[i] = BasicDbTable_GetElementIN(players, kColFirstWorn + i, r, 0, -1);
+    OwnCarriedAndFreeBalls(players, r);
     ShowBowlerInPreview(caller);
     sBasicUiEnvironment* env = Environment(caller);
     Show(env, "sPVtMoveP1", 0, -1);

@@ -130,13 +130,14 @@ int HandleProShopItemHView(sBasicUiEnvironment* env, sBasicUiWidget* scrollBox, 
     // With the pad the pick box of the row the selection stands on lights, as a touch on it would.
     const int row = slot > 0 ? slot : position - BasicUiWidgetTypeScrollBox_GetSelectedSlot(scrollBox) + 1;
     PressPickBox(env, row);
+    const char state = GetCareerPlayerItemState(stateColumn, item);
     if (sBasicUiWidget* box = BasicUi_FindWidget(env, "s18box2")) {
         BasicUiWidgetTypeMsgBox_SetTitle(box, tableRef, item, kColTitle);
         BasicUiWidgetTypeMsgBox_SetMsg(box, tableRef, item, kColText);
-        BasicUiWidgetTypeMsgBox_SetCurrency(box, tableRef, item, kColPrice);
+        // A price is shown only for what can still be bought: the bowler's own items cost nothing more.
+        BasicUiWidgetTypeMsgBox_SetCurrency(box, state == 'O' ? nullptr : tableRef, item, kColPrice);
     }
 
-    const char state = GetCareerPlayerItemState(stateColumn, item);
     if (state == 'L') return 0;
     if (state == 'N') SetCareerPlayerItemState(stateColumn, item, 'U');
     else if (state != 'U' && state != 'O') return 0;
@@ -195,6 +196,8 @@ int HandleProShopItemHBuy(sBasicUiEnvironment* env, sBasicUiWidget* scrollBox, s
     if (OpenDialog(env, "s18dialog1", 2, kBasicUiCostlyHold) == kAnswerYes) {
         SetCareerPlayerItemState(stateColumn, item, 'O');
         SetCareerPlayerFunds(funds - price);
+        // Bought: the item panel shows no price for it any more.
+        if (sBasicUiWidget* box = BasicUi_FindWidget(env, "s18box2")) BasicUiWidgetTypeMsgBox_SetCurrency(box, nullptr, item, kColPrice);
         decided = 1;
     }
     return 1;

@@ -101,6 +101,7 @@ const ScriptFunction kScriptFunctions[] = {
     {"LoadPlayerModel", LoadPlayerModel},
     {"CharacterChanged", CharacterChanged},
     {"AssignControllers", AssignControllers},
+    {"AssignTeamControllers", AssignTeamControllers},  // the game's own: a career team's controller page
     {"CheckForControllerPresence", CheckForControllerPresence},
     {"CheckForControllerPresenceII", CheckForControllerPresenceII},
     {"UpdateTrophies", UpdateTrophies},

@@ -29,4 +29,7 @@ int SelectNextPlayerIndex(sBasicUiWidget* caller, int arg);
 int VerifyCustomPlayerUnload(sBasicUiWidget* caller, int arg);
 int ShowQuickPlaySlots(sBasicUiWidget* caller, int arg);
 int AssignControllers(sBasicUiWidget* caller, int arg);
+// The controller page for the career team of set-up variant v (6 league, 7-9 the tournament
+// kinds, 10 rival): its controllers, for as many bowlers as the event seats. 1.
+int AssignTeamControllers(sBasicUiWidget* caller, int v);
 int CheckForControllerPresence(sBasicUiWidget* caller, int arg);

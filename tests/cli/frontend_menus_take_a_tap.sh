@@ -6,7 +6,8 @@
 # "Bowl" on the standings that follow. Paying takes a hold: a tap on "Yes" leaves the question up.
 # In the pro shop a tap marks an item (and tries it on) and a hold buys it: the question comes up,
 # the cursor's ring filling with gold while it is held. (The pages are reached with the pad where
-# the taps are not what is tested.)
+# the taps are not what is tested.) On the bowlers page a tap on "Player 2" moves the selection frame
+# there, as the pad and A do.
 #   frontend_menus_take_a_tap.sh ZENDROLYX SHOT_CHECK
 set -e
 . "$(dirname "$0")/checks.sh"
@@ -57,3 +58,9 @@ refute cmp -s menu-tap/shop/frame00330-lower.png menu-tap/shop/frame00365-lower.
 shot_lacks "$check" menu-tap/shop/frame00365-lower.png dark:300,210,8,50
 "$check" menu-tap/shop/frame00385-lower.png warm:180,78,10,20
 "$check" menu-tap/shop/frame00440-lower.png dark:300,210,8,50
+
+# The bowlers page (Career, Bowlers): "Player 2" tapped, or walked to with the pad and pressed.
+to_bowlers='200 touch 160 175\n225\n260 touch 238 222\n285\n'
+run bowlersTap 420 400 "$to_bowlers"'330 touch 238 51\n333\n'
+run bowlersPad 420 400 "$to_bowlers"'330 RIGHT\n332\n340 A\n342\n'
+cmp menu-tap/bowlersPad/frame00400-lower.png menu-tap/bowlersTap/frame00400-lower.png

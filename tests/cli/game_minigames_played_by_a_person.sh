@@ -14,7 +14,7 @@ awk 'BEGIN { for (f = 60; f < 60000; f += 40) { print f " A"; print f + 2 } }' >
 
 play() {  # mode frames shots out
     "$game" --headless --launch "$1" --players 2 --humans 1 --controls buttons --seed 7 --frames "$2" \
-        --data "$dir/data" --input "$dir/a.input" --screenshot "$3" --out "$dir" --verbose > "$4" 2> "$4.err"
+        --data "$dir/data" --input "$dir/a.input" --screenshot "$3" --out "$dir" --layout-out --verbose > "$4" 2> "$4.err"
 }
 ended() { sed -n 's/.*ended after \([0-9]*\) frames.*/\1/p' "$1.err"; }
 
@@ -28,9 +28,13 @@ test "$(grep -c '^score [0-9]*$' "$dir/spares.txt")" -eq 2
 play pinselect 600 50 "$dir/pins.txt"
 "$check" "$dir/frame00050-lower.png" pin:163,166,8,20 pin:66,101,8,20 pin:257,101,8,20 lit:40,210,20,200
 
-# Bingo: the person's card before the first ball; somebody makes a line in the end.
+# Bingo: the person's card before the first ball, under its heading with the person's name, and A
+# to go on beside it; somebody makes a line in the end.
 play bingo 60000 50 "$dir/bingo.txt"
 "$check" "$dir/frame00050-lower.png" pin:160,130,110,2000
+for text in 'BINGO CARD' 'Ada Player' '{1}' 'NEXT'; do
+    grep -q "^lower [0-9 ]* $text\$" "$dir/frame00050-lines.txt" || fail "the bingo card's screen shows no '$text'"
+done
 grep -q '^bingo: P[12] .* made the line$' "$dir/bingo.txt"
 
 # Poker: the hands at the end, shown until the person's A (let go two frames after each press)

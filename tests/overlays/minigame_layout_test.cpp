@@ -146,8 +146,11 @@ TEST_P(MiniGameLayout, EverythingLiesOnItsPanelApartAndNumbersCentredOnTheirCell
     ASSERT_FALSE(d.lines.empty());
     ASSERT_FALSE(d.pictures.empty());
     const DrawnRect screen = {0, 0, 320, 240};
-    const DrawnRect backdrop = d.pictures[0];
-    const std::vector<DrawnRect> pieces(d.pictures.begin() + 1, d.pictures.end());
+    // The bingo card stands on its screen's background: the card is the backdrop of its cells.
+    const size_t first = c.card ? 2 : 1;
+    ASSERT_GE(d.pictures.size(), first);
+    const DrawnRect backdrop = d.pictures[first - 1];
+    const std::vector<DrawnRect> pieces(d.pictures.begin() + long(first), d.pictures.end());
 
     int onPieces = 0;
     for (size_t i = 0; i < d.lines.size(); ++i) {

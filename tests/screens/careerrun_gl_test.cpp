@@ -11,6 +11,7 @@
 #include <string>
 
 #include "db/dbimage.h"
+#include "game/controls.h"
 #include "game/gameloop.h"
 #include "game/records.h"
 #include "host/clock.h"
@@ -126,10 +127,12 @@ TEST_F(GlCareerRun, ALeagueWeekFromTheMenusIsFoldedInAndSaved)
     Frames(3);
     EXPECT_EQ(Shown("s21League"), 1);
 
-    // Bowl: the computer bowls for the career bowler here, and the game is played on the lane.
-    BasicDbTable_SetElementI(league, 7, r, 0);
+    // Bowl, and the game is played on the lane: the career bowler is the person's, whose turns the
+    // computer takes here.
     Run("s21.play");
     ASSERT_EQ(ScreenGetResult(), 1) << "the league game is launched";
+    ASSERT_EQ(GetControllerAssignment(0), 0);
+    SetControllerAssignment(0, kAssignmentComputer);
     ASSERT_EQ(MainMenuScreenCloseHandler(), 1);
     ASSERT_EQ(GameLoop(), 1);
     ASSERT_EQ(ScreenGetResult(), 3);

@@ -237,9 +237,10 @@ TEST_F(Launchers, ATeamLeagueFirstAsksForItsControllers)
     EXPECT_EQ(ScreenGetResult(), 0);
     EXPECT_EQ(BasicDbTable_GetElementCN(league, 11, r, 1, 'X'), 'U') << "not being played yet";
     Set("league", 8, 0, r);  // the second member is bowled by the computer
+    Set("league", 7, 0, r);  // a save that gave the career bowler to the computer
     ASSERT_EQ(PlayGameLeague(nullptr, 1), 1);
     EXPECT_EQ(gNumPlayers, 4);
-    EXPECT_EQ(GetControllerAssignment(0), 0);
+    EXPECT_EQ(GetControllerAssignment(0), 0) << "the career bowler is always the person's";
     EXPECT_EQ(GetControllerAssignment(1), kAssignmentComputer);
     EXPECT_STREQ(gPlayerInfo[0].playerData.nickName, BasicDbTable_GetStrElement(Save("players"), r, 2)) << "the team's name";
     const int firstOpponent = BasicDbTable_GetElementIN(Game("Leagues"), 6, 1, 2 * 2, -1);

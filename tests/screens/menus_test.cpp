@@ -160,8 +160,9 @@ TEST_F(Menus, EveryFunctionTheScriptsCallIsOneOfTheFrontEnds)
         "VerifyCustomPlayerUnload", "SetupPlayerModel", "LoadPlayerModel", "CharacterChanged", "AssignControllers",
         "CheckForControllerPresence", "CheckForControllerPresenceII", "UpdateTrophies", "SetupEvents", "StartTutorial",
         "NextTutorial", "ShowControllerRequiredMessage",
-        // The career lists' event details, the hub's standings entries and quick play's slots.
-        "ShowEventDetails", "OpenLeagueTable", "OpenTournamentStandings", "ShowQuickPlaySlots"};
+        // The career lists' event details, the hub's standings entries, quick play's slots and a
+        // career team's controllers.
+        "ShowEventDetails", "OpenLeagueTable", "OpenTournamentStandings", "ShowQuickPlaySlots", "AssignTeamControllers"};
     std::ifstream file(std::string(ZENDROLYX_SOURCE_DIR) + "/content/ui/ui360.xml");
     std::stringstream text;
     text << file.rdbuf();

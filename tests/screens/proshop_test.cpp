@@ -164,14 +164,24 @@ TEST_F(ProShop, NoAnswerBuysNothingAndNoCategoryDoesNothing)
 TEST_F(ProShop, TouchingShowsTheItemTriesItOnAndNewItemsBecomeSeen)
 {
     Load();
+    // A save from before the bowlers owned their own and the free balls: the shop makes them so.
+    BasicDbTable_SetElementIN(Save("players"), kBalls, r, 0, 4);
+    for (int ball : {0, 4, 8}) SetCareerPlayerItemState(kBallState, ball, 'U');
     ProShopEnter(nullptr, 0);
+    EXPECT_EQ(State(kBallState, 0), 'O') << "a free ball";
+    EXPECT_EQ(State(kBallState, 4), 'O') << "a ball the bowler carries";
+    EXPECT_EQ(State(kBallState, 8), 'U') << "a ball for sale";
     Category(1);
     SetCareerPlayerItemState(kShirtState, 5, 'L');
     EXPECT_EQ(HandleProShopItemEnter(nullptr, 5), 0) << "a locked item is shown only";
     auto* box = static_cast<sBasicUiWidgetTypeMsgBox*>(Widget("s18box2")->widgetTypeRef.ptr);
     EXPECT_EQ(box->titleDbRef, Widget("game.Shirts"));
     EXPECT_EQ(box->titleDb.row.value, 4);
+    EXPECT_EQ(box->currency, Widget("game.Shirts")) << "with its price";
     EXPECT_EQ(Get(kShirt), 0) << "not tried on";
+    SetCareerPlayerItemState(kShirtState, 4, 'O');
+    HandleProShopItemEnter(nullptr, 5);
+    EXPECT_EQ(box->currency, nullptr) << "the bowler's own shirt shows no price";
 
     SetCareerPlayerItemState(kShirtState, 6, 'N');
     BasicUiWidgetTypeTriggerMove_SetSelected(Widget("s18tMoveH1M"), Widget("s18sbShirtsMb07"));
@@ -372,6 +382,8 @@ TEST_F(ShopScreen, EveryNameTheShopLooksUpIsThereAndTheListsFollowTheBowlersGend
     EXPECT_EQ(BasicUi_FindScreen(env, "s0MainMenu")->isRender.value, 0);
 }
 
+// The balls a bowler carries and the free ones (every bowler starts with those) are its own: the
+// shop offers neither for sale.
 TEST_F(ProShop, EveryItemOfTheShopHasAStateInEveryBowlerAPriceThatIsNotNegativeAndItsOwnText)
 {
     const struct {
@@ -396,6 +408,16 @@ TEST_F(ProShop, EveryItemOfTheShopHasAStateInEveryBowlerAPriceThatIsNotNegativeA
                               std::string::npos)
                         << name << " item " << i << " of bowler " << p;
             }
+        }
+    }
+    for (int p = 0; p < players->rows; ++p) {
+        for (int b = 0; b < 3; ++b) {
+            const int ball = BasicDbTable_GetElementIN(players, kBalls, p, b, -1);
+            EXPECT_EQ(BasicDbTable_GetElementCN(players, kBallState, p, ball, '?'), 'O') << "bowler " << p << " carries ball " << ball;
+        }
+        for (int i = 0; i < Game("BallsR")->rows; ++i) {
+            if (Price("BallsR", i) > 0) continue;
+            EXPECT_EQ(BasicDbTable_GetElementCN(players, kBallState, p, i, '?'), 'O') << "bowler " << p << " free ball " << i;
         }
     }
 }

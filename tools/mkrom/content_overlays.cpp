@@ -664,6 +664,15 @@ RgbaImage SparesBackground()
     return im;
 }
 
+// The bingo card's screen: the card stands on the left under the title band, the A prompt in its
+// well on the right.
+RgbaImage BingoBackground()
+{
+    RgbaImage im = Screen(true, true);
+    Well(&im, 248, 172, 60, 62, 10);
+    return im;
+}
+
 RgbaImage PinSelectBackground()
 {
     RgbaImage im = Screen(false, true);
@@ -980,6 +989,7 @@ std::vector<Resource> OverlayContent()
     out.push_back(Image(kImageReplayPanel, ReplayPanel(), true));
     out.push_back(Image(kImageSparesBackground, SparesBackground(), true));
     out.push_back(Image(kImageTitlePlate, TitlePlate()));
+    out.push_back(Image(kImageBingoBackground, BingoBackground(), true));
     out.push_back(Image(kImagePin, PinImage()));
     out.push_back(Image(kImagePinSelectBackground, PinSelectBackground(), true));
     out.push_back(Image(kImagePinHighlight, PinHighlight()));
