@@ -2,8 +2,8 @@
 # The spares challenge, poker and pin selection replay each ball as the other games do. A
 # person's first ball: in the spares challenge it converts the leave of round 1 and is replayed at
 # frames 595-605 with "SPARE!" centred on the upper screen; in poker it strikes and is replayed,
-# with the strike clip, from frame 720 to 840; in pin selection it is replayed from frame 710 to
-# 855. During a replay the lower screen holds the replay panel with its red skip button drawn over
+# with the strike clip, from frame 720 to 840; in pin selection it is replayed from frame 690 to
+# 810. During a replay the lower screen holds the replay panel with its red skip button drawn over
 # the whole square a touch skips in (its middle and its four corners); before the ball ends (the
 # score table, the hook step) and after the replay (the next attempt, the score sheet) something
 # else stands there.
@@ -40,7 +40,13 @@ for f in 00800 00840; do
     "$shot_check" frame$f-upper-left.png warm:200,205,15,150
 done
 
-play pinselect 880 700,720,840,870
+# Pin selection's own screen is warm too (its deck, its red B), so after the replay it is told by
+# its green A, which the replay panel lacks.
+play pinselect 880 680,700,780,870
 cd "$dir/pinselect"
-for f in 00700 00870; do shot_lacks "$shot_check" frame$f-lower.png $skip; done
-for f in 00720 00840; do "$shot_check" frame$f-lower.png $skip; done
+shot_lacks "$shot_check" frame00680-lower.png $skip
+for f in 00700 00780; do
+    "$shot_check" frame$f-lower.png $skip
+    shot_lacks "$shot_check" frame$f-lower.png green:30,180,4,20
+done
+"$shot_check" frame00870-lower.png green:30,180,4,20
