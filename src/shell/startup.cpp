@@ -210,7 +210,7 @@ static int StartUp()
     screenBufferHalfHeight = frameBufferLower.height / 2;
 
     // A step of the loop that gave up because the close order came is no fault.
-    gameEnd = RunScreenLoop() || done ? kGameEnded : kGameFailed;
+    gameEnd = (RunScreenLoop() || done) ? kGameEnded : kGameFailed;
     return 4;
 }
 
