@@ -564,7 +564,8 @@ int PauseGame(int on)
 int GameLoop()
 {
     int ok = GameLoopSetup();
-    if (!ok) PrintError("game loop: game set-up failed");
+    // A set-up that the order to close stopped has not failed.
+    if (!ok && !done) PrintError("game loop: game set-up failed");
 
     while (ok && (testOptions.testModeActive || !(quitGame || done || gHandleGameInvitation))) {
         if (!ReadControls(nullptr) || !HandleControls() || !UpdateGameLogic()) {

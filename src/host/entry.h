@@ -6,5 +6,8 @@
 #pragma once
 
 void nninitStartUp();
-// 1 when the game reached its screen loop, 0 when start-up stopped.
+// How nnMain ended: the screen loop ran until the program was told to end; start-up stopped on a
+// fault; the order to close (a signal, the frame limit, HOME's Close) came during start-up; or a
+// step of the screen loop failed.
+enum { kGameStartUpFailed = 0, kGameEnded = 1, kGameClosedInStartUp = 2, kGameFailed = 3 };
 int nnMain();

@@ -53,11 +53,10 @@ static int CreateWith(int headless, int scale, std::string* error)
     // Headless runs draw all the same, offscreen, unless the environment names another driver.
     const char* driver = std::getenv("SDL_VIDEODRIVER");
     if (!videoOpen) {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-        // In the sanitizer builds the software GL driver draws on the calling thread: the leak
-        // checker's stop-the-world pass can crash among the driver's short-lived worker threads,
-        // and the race checker cannot see their handovers. (An environment that sets the count
-        // keeps it.)
+#if defined(__SANITIZE_THREAD__)
+        // Under the race checker the software GL driver draws on the calling thread: its worker
+        // threads hand work over in code the checker cannot see. (An environment that sets the
+        // count keeps it.)
         setenv("LP_NUM_THREADS", "0", 0);
 #endif
         if (headless && !(driver && *driver)) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");

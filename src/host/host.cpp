@@ -202,6 +202,7 @@ int HostParseOptions(int argc, char** argv, HostOptions* out, std::string* error
 {
     HostOptions options;
     int controlsGiven = 0;
+    int playersGiven = 0;
     options.romDir = ZENDROLYX_DEFAULT_ROM;
     options.dataDir = HostDefaultDataDir();
 
@@ -219,10 +220,17 @@ int HostParseOptions(int argc, char** argv, HostOptions* out, std::string* error
         }
         if (!TakeValue(*spec, i + 1 < argc ? argv[i + 1] : nullptr, &options, error)) return kOptionsError;
         if (arg == "--controls") controlsGiven = 1;
+        if (arg == "--players") playersGiven = 1;
         ++i;
     }
-    // The people bowl in a launched game other than the demonstration, among its bowlers.
-    if (options.humans > 0 && (options.launch.empty() || options.launch == "attract" || options.launch == "gallery")) {
+    // The bowlers, and the people among them, are chosen for a launched game other than the
+    // demonstration (which has bowlers of its own).
+    const int chosenBowlers = !options.launch.empty() && options.launch != "attract" && options.launch != "gallery";
+    if (playersGiven && !chosenBowlers) {
+        *error = "option --players needs --launch quick, spares, bingo, poker or pinselect";
+        return kOptionsError;
+    }
+    if (options.humans > 0 && !chosenBowlers) {
         *error = "option --humans needs --launch quick, spares, bingo, poker or pinselect";
         return kOptionsError;
     }

@@ -23,6 +23,15 @@ static std::string LastStartupProblem()
     return log.substr(at, end == std::string::npos ? std::string::npos : end - at);
 }
 
+// The last problem that the game reported: the step that failed.
+static std::string LastProblem()
+{
+    std::string log = HostErrorLog();
+    while (!log.empty() && log.back() == '\n') log.pop_back();
+    if (log.empty()) return "a step failed";
+    return log.substr(log.rfind('\n') + 1);
+}
+
 int main(int argc, char** argv)
 {
     std::string error;
@@ -69,20 +78,24 @@ int main(int argc, char** argv)
     HostCatchCloseSignals();
 
     nninitStartUp();
-    const int ran = nnMain();
+    const int end = nnMain();
     // The sound file is part of the run's output: a run that could not write it has failed.
     if (const char* failure = HostAudioOutputFailure()) {
         if (!gHostOptions.verbose) std::fprintf(stderr, "zendrolyx: %s\n", failure);
         return 1;
     }
-    if (!ran) {
-        // The frame limit ends a run normally wherever it falls, in start-up too; it says where.
-        if (HostFrameLimitReached()) {
-            std::fprintf(stderr, "zendrolyx: stopped by the frame limit after %ld frames, before the game began (%s)\n",
-                         HostFramesPresented(), LastStartupProblem().c_str());
-            return 0;
-        }
-        // With --verbose the reason has been printed already.
+    // The frame limit ends a run normally wherever it falls, in start-up too; it says where.
+    if (end == kGameClosedInStartUp && HostFrameLimitReached()) {
+        std::fprintf(stderr, "zendrolyx: stopped by the frame limit after %ld frames, before the game began (%s)\n",
+                     HostFramesPresented(), LastStartupProblem().c_str());
+        return 0;
+    }
+    // With --verbose the reason has been printed already.
+    if (end == kGameFailed) {
+        if (!gHostOptions.verbose) std::fprintf(stderr, "zendrolyx: the game stopped: %s\n", LastProblem().c_str());
+        return 1;
+    }
+    if (end != kGameEnded) {
         if (!gHostOptions.verbose) std::fprintf(stderr, "zendrolyx: %s\n", LastStartupProblem().c_str());
         return 1;
     }

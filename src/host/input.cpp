@@ -149,7 +149,8 @@ static int ParseScriptLine(const std::vector<std::string>& words, ScriptLine* ou
 {
     ScriptLine line{};
     if (!ParseWhole(words[0], 0, kMaxScriptFrame, &line.frame)) {
-        *why = "bad frame number '" + Shown(words[0]) + "' (a whole number from 0)";
+        *why = "bad frame number '" + Shown(words[0]) + "' (a whole number from 0 to " +
+               std::to_string(kMaxScriptFrame) + ")";
         return 0;
     }
     int haveStick = 0, haveTouch = 0;

@@ -15,6 +15,7 @@
 #include "platform/model.h"
 #include "platform/skeleton.h"
 #include "platform/sound.h"
+#include "platform/utilities.h"
 
 static resourceHeader* Resolve(int id)
 {
@@ -50,7 +51,8 @@ static int ReadStored(const resourceHeader* r, int64_t offset, void* buffer, int
     if (!handle || offset < 0 || offset > 0x7FFFFFFF) return 0;
     FileSeek(handle, int(offset));
     if (!FileRead(handle, buffer, length) || readLength != uint32_t(length)) {
-        PrintError("resources: resource data at offset %d cannot be read", int(offset));
+        // A read that the order to close stopped says nothing of the data.
+        if (!done) PrintError("resources: resource data at offset %d cannot be read", int(offset));
         return 0;
     }
     return 1;

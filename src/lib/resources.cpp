@@ -8,6 +8,7 @@
 #include "lib/printing.h"
 #include "lib/resourceload.h"
 #include "platform/fileserver.h"
+#include "platform/utilities.h"
 
 resourceHeader* resourceHeaders = nullptr;
 resourceFileHeader_tag* resourceFiles = nullptr;
@@ -136,7 +137,8 @@ resourceFileHeader_tag* OpenResourceFileInternal(const char* path, int checkOver
     int32_t directoryBytes = 0;
 
     auto refuse = [&](const char* why) -> resourceFileHeader_tag* {
-        PrintError("archive %s refused: %s", path, why);
+        // A read that the order to close stopped says nothing of the archive.
+        if (!done) PrintError("archive %s refused: %s", path, why);
         if (directory) FreeManagedMemory(directory, 0);
         if (trailerBlock) FreeManagedMemory(trailerBlock, 0);
         FileClose(handle);

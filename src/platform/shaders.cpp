@@ -16,6 +16,7 @@
 #include "platform/render.h"
 #include "platform/renderengine.h"
 #include "platform/stereo.h"
+#include "platform/utilities.h"
 
 static const int kShaderResource = 10;
 
@@ -528,7 +529,7 @@ static int LoadPrograms()
     void* binary = ReadResource(kShaderResource);
     resourceHeader* header = nullptr;
     if (!binary || !GetResourceHeader(kShaderResource, &header)) {
-        PrintError("shader programs: resource %d cannot be read", kShaderResource);
+        if (!done) PrintError("shader programs: resource %d cannot be read", kShaderResource);
         return 0;
     }
     // The bytes in memory: the unpacked size of a compressed resource.

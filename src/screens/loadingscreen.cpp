@@ -40,11 +40,12 @@ static int LoadingImageId()
 static int ReadLoadingResources()
 {
     if (done) return 1;
-    if (!ReadResource(rsid)) return PrintError("loading screen: the image %d cannot be read", rsid);
+    if (!ReadResource(rsid)) return done ? 0 : PrintError("loading screen: the image %d cannot be read", rsid);
     resourcesRead = 1;
     RenderSelectBackgroundResource(rsid);
     loadingRSID = gHiDef * 25 + gLanguage + kLoadingBitmap;
-    if (!ReadResource(loadingRSID)) return PrintError("loading screen: the bitmap %d cannot be read", loadingRSID);
+    if (!ReadResource(loadingRSID))
+        return done ? 0 : PrintError("loading screen: the bitmap %d cannot be read", loadingRSID);
     void* handle = nullptr;
     if (!GetResourceHandle(loadingRSID, &handle) || !handle)
         return PrintError("loading screen: the bitmap %d has no handle", loadingRSID);

@@ -204,7 +204,8 @@ int LoadSaveDatabase()
     int ok = BasicDb_Load(&loaded, DefaultSaveFileName()) && loaded;
     if (!ok && DefaultSaveFileName() != kSaveFileNames[0]) ok = BasicDb_Load(&loaded, kSaveFileNames[0]) && loaded;
     SelectPermanentMemory();
-    if (!ok || done) return PrintError("save: the default save database cannot be loaded");
+    if (done) return 0;  // the order to close stopped the reading
+    if (!ok) return PrintError("save: the default save database cannot be loaded");
     sBasicDb* image = nullptr;
     if (!BasicDb_CreateContiguousCopy(&loaded, &image) || !image) {
         BasicDb_Destroy(loaded);

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "game/records.h"
+#include "host/host.h"
 #include "lib/memory.h"
 #include "lib/printing.h"
 #include "lib/resourceids.h"
@@ -47,6 +48,8 @@ int OpenResources()
         useMultipleResources = 0;
         return 1;
     }
+    // The order to close stopped the reading: the single archive may well be there.
+    if (done) return 0;
     // The first archive of the set that fails ends the attempt; those already open stay open.
     for (const char* path : kSplitArchives) {
         if (!OpenResourceFile(path)) {
@@ -73,11 +76,14 @@ static void PlayIntroVideo(int i)
 // What start-up is doing, for the message of a close order (a signal, the frame limit) that ends it
 // before the game begins.
 static const char* startUpStep = "";
+// How the program ends, for nnMain's caller.
+static int gameEnd = kGameStartUpFailed;
 
 // Start-up ended by the close order: says during which step.
 static int Closed(int level)
 {
     PrintError("start-up stopped: closed while %s", startUpStep);
+    gameEnd = kGameClosedInStartUp;
     return level;
 }
 
@@ -129,9 +135,9 @@ static int PlayIntro()
     return 1;
 }
 
-// The start-up steps up to the screen loop. Returns the tear-down level to begin with (4 when the
-// steps all ran), and sets *reachedLoop when the screen loop ran.
-static int StartUp(int* reachedLoop)
+// The start-up steps up to the screen loop, then the loop. Returns the tear-down level to begin
+// with (4 when the steps all ran) and sets gameEnd.
+static int StartUp()
 {
     gDisableHiDefPolyScaling = 1;
     gDisableFontScaling = 1;
@@ -168,8 +174,12 @@ static int StartUp(int* reachedLoop)
     startUpStep = "preparing the save data";
     DisableSleepMode();  // no sleep while the save data is prepared
     if (!SaveDataInit()) {
-        Stop(4, "the save data could not be read");
-        DisplayNoSpaceQuitDialog(checkSpaceStrings[gLanguage][kTextCannotUseSave], 540, 190);
+        char reason[300];
+        std::snprintf(reason, sizeof reason, "the save folder %s cannot be used", gHostOptions.dataDir.c_str());
+        Stop(4, reason);
+        // The box waits for the player to close the game; without a window nobody can, and the
+        // run ends here with the reason.
+        if (!gHostOptions.headless) DisplayNoSpaceQuitDialog(checkSpaceStrings[gLanguage][kTextCannotUseSave], 540, 190);
         return 4;
     }
     if (!done && !upperLayers.MainMenuScreenInit()) return Stop(4, "the save database could not be prepared");
@@ -199,8 +209,8 @@ static int StartUp(int* reachedLoop)
     screenLowerBufferHalfWidth = frameBufferLower.width / 2;
     screenBufferHalfHeight = frameBufferLower.height / 2;
 
-    *reachedLoop = 1;
-    RunScreenLoop();
+    // A step of the loop that gave up because the close order came is no fault.
+    gameEnd = (RunScreenLoop() || done) ? kGameEnded : kGameFailed;
     return 4;
 }
 
@@ -231,7 +241,7 @@ static void TearDown(int level)
 int nnMain()
 {
     RegisterGameModules();
-    int reachedLoop = 0;
-    TearDown(StartUp(&reachedLoop));
-    return reachedLoop;
+    gameEnd = kGameStartUpFailed;
+    TearDown(StartUp());
+    return gameEnd;
 }

@@ -4,8 +4,7 @@
 #pragma once
 
 // nnMain, defined here, is declared with the entry points the host calls (host/entry.h): it runs
-// the whole program and returns 1 when start-up reached the screen loop, 0 when it stopped before
-// (the reason is reported through PrintError).
+// the whole program and says how it ended (a fault's reason is reported through PrintError).
 #include "host/entry.h"
 
 int OpenResources();

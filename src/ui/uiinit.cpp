@@ -39,7 +39,8 @@ static void LoadUiArchive()
     char path[256];
     PrintString(path, int(sizeof path), "%s%s", "rom:\\", "Resource\\BasicUiRez.rez");
     BasicXml_BS2FS(path);
-    OpenResourceFile(path);
+    // Stopped by the order to close: there is nothing to load, and nothing is missing.
+    if (!OpenResourceFile(path) && done) return;
     if (!BasicUi_LoadResourceRange1x1(kLogoResource, kLogoResource))
         PrintError("BasicUi Error: could not find basicUi logo resource!");
     if (!BasicUi_LoadResourceRange1x1(basicUiFontInfoID, basicUiFontInfoID))

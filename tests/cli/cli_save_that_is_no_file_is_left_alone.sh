@@ -1,6 +1,8 @@
 #!/bin/sh
 # A named pipe or a folder in the save file's place: start-up neither waits on the pipe nor moves
 # or replaces either, says what it found, tells the player (A answers) and plays on without saving.
+# A save folder that cannot be used at all (a file, /dev/null, a loop of symbolic links) ends a
+# headless start-up at once with status 1 and the reason: nobody could close the message box.
 # Run by ctest in the build's tests folder with $1 the program.
 set -e
 . "$(dirname "$0")/checks.sh"
@@ -23,3 +25,15 @@ for kind in pipe folder; do
 done
 test -p no-file-save/pipe/savegame.bin
 test -d no-file-save/folder/savegame.bin
+
+ln -s loop-b no-file-save/loop-a
+ln -s loop-a no-file-save/loop-b
+touch no-file-save/file
+for folder in no-file-save/file /dev/null no-file-save/loop-a; do
+    # A start-up that shows the box for ever is ended after a minute.
+    exits_with 1 timeout -k 5 60 "$program" --headless --data $folder 2> no-file-save/unusable.txt
+    grep -q "^zendrolyx: start-up stopped: the save folder $folder cannot be used$" no-file-save/unusable.txt ||
+        fail "$folder: $(cat no-file-save/unusable.txt)"
+done
+test -f no-file-save/file
+rm -rf no-file-save

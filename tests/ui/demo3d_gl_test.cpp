@@ -410,7 +410,9 @@ TEST_F(GlUiDemo3D, TheTitleIsLaidOutInLinesAndDrawnInBothEyes)
     EXPECT_FLOAT_EQ(crlf[2].top, glyphs[2].top);
     EXPECT_FLOAT_EQ(glyphs[0].left, glyphs[2].left);
     const int width = TextOutputLineLength("AB");
-    EXPECT_FLOAT_EQ(glyphs[0].left, glyphs[0].left - 0.0f);
+    // Centred on the origin: from half the line's width left of it to the rest of the width right.
+    EXPECT_FLOAT_EQ(glyphs[0].left, -float(width / 2));
+    EXPECT_FLOAT_EQ(glyphs[1].right, float(width - width / 2));
     std::vector<sBasicUi3DGlyph> left;
     BasicUiWidgetType3DText_Layout("AB", 3077, 0, 1, Collect, &left);
     EXPECT_FLOAT_EQ(left[0].left - glyphs[0].left, float(width / 2)) << "centring moves the line by half its width";

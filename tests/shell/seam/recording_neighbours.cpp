@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "host/host.h"
 #include "lib/memory.h"
 #include "lib/resources.h"
 #include "platform/bitmap.h"
@@ -27,6 +28,7 @@ int gGameControls = 1;
 int done = 0;
 int gLanguage = 0;
 int RSID_FONT_DEFAULT = 0;
+HostOptions gHostOptions;
 const char* checkSpaceStrings[kNumTextLanguages][kNumCheckSpaceStrings] = {
     {"0", "1", "2", "3", "no save data", "5", "6"}};
 static resourceFileHeader_tag anArchive;
@@ -38,6 +40,7 @@ void ResetNeighbours()
     gScriptedResults.clear();
     gStoredResult = 0;
     gSetDoneIn.clear();
+    gHostOptions = HostOptions{};
     done = 0;
     quitGame = 0;
     playIntroVideos = 1;

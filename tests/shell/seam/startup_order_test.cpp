@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/host.h"
 #include "recording_neighbours.h"
 #include "shell/globals.h"
 #include "shell/quitdialog.h"
@@ -105,22 +106,29 @@ TEST_F(StartUp, EachFailingStepTearsDownFromItsLevel)
 TEST_F(StartUp, DoneDuringStartUpStopsAtTheLevelReached)
 {
     gSetDoneIn = "EnableSleepMode";  // raised just before the check after the renderer
-    EXPECT_EQ(nnMain(), 0);
+    EXPECT_EQ(nnMain(), kGameClosedInStartUp);
     EXPECT_EQ(After("EnableSleepMode"), TearDownCalls(3));
 
     ResetNeighbours();
     gSetDoneIn = "InitOptions";
-    EXPECT_EQ(nnMain(), 0);
+    EXPECT_EQ(nnMain(), kGameClosedInStartUp);
     EXPECT_EQ(After("InitOptions"), TearDownCalls(4));
 }
 
 TEST_F(StartUp, UnreadableSaveDataShowsTheEndlessBoxThenTearsDown)
 {
     gFailing.insert("SaveDataInit");
-    EXPECT_EQ(nnMain(), 0);
+    EXPECT_EQ(nnMain(), kGameStartUpFailed);
     Calls expected = {"DisplayNoSpaceQuitDialog(no save data,540,190)"};
     for (const std::string& c : TearDownCalls(4)) expected.push_back(c);
     EXPECT_EQ(After("SaveDataInit"), expected);
+
+    // Without a window nobody could close the box: start-up stops at once.
+    ResetNeighbours();
+    gHostOptions.headless = 1;
+    gFailing.insert("SaveDataInit");
+    EXPECT_EQ(nnMain(), kGameStartUpFailed);
+    EXPECT_EQ(After("SaveDataInit"), TearDownCalls(4));
 }
 
 TEST_F(StartUp, MissingFontsOrOverlayBitmapsAreTolerated)
