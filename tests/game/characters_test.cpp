@@ -241,6 +241,7 @@ struct SkinVertex {
     float pos[3];
     int bones[3];
     float weights[3];
+    float row;  // the texture's v: which colour band of the texture
 };
 
 uint32_t Le32(const std::vector<uint8_t>& b, size_t at)
@@ -268,6 +269,7 @@ std::vector<SkinVertex> SkinVertices(const std::vector<uint8_t>& model)
             SkinVertex sv{};
             std::memcpy(sv.pos, v, 12);
             std::memcpy(sv.weights, v + 36, 12);
+            std::memcpy(&sv.row, v + 28, 4);
             for (int i = 0; i < 3; ++i) sv.bones[i] = model.at(at + 11 + v[32 + i]);
             out.push_back(sv);
         }
@@ -371,6 +373,41 @@ TEST_F(BowlerFromGameData, NoVertexLeavesItsBoneInAnyFrameOfAnyAnimation)
                         }
                 }
             }
+        }
+    }
+}
+
+// Below a short sleeve the arm is bare: the body's own model colours the upper arm there as it does
+// the forearm (skin). Coloured with the body's own shirt band, the elbow showed a band of another
+// colour that read as a wristband, with the forearm past it as a long spike.
+TEST(BowlerModels, TheArmBelowAShortSleeveIsSkin)
+{
+    const std::vector<mkrom::Resource> archive = mkrom::CharacterArchiveContent();
+    for (int body : {911, 918, 925, 932, 939, 946, 953, 960, 1011, 1019, 1023}) {
+        const std::vector<std::string> names = mkrom::BowlerBoneNames(body);
+        const std::vector<SkinVertex> skin = SkinVertices(mkrom::BowlerSkinMembers(body).at(1).bytes);
+        std::vector<SkinVertex> sleeves;
+        for (const mkrom::Resource& g : archive)
+            if (g.id == kBodyGarmentsFirst + AnimationBodyIndex(body)) sleeves = SkinVertices(g.members.at(kShortSleeves).bytes);
+        ASSERT_FALSE(sleeves.empty()) << body;
+        for (const std::string side : {"_L", "_R"}) {
+            const int upper = int(std::find(names.begin(), names.end(), "upperarm" + side) - names.begin());
+            const int fore = int(std::find(names.begin(), names.end(), "forearm" + side) - names.begin());
+            float shoulder[3];
+            ASSERT_TRUE(mkrom::BowlerBindPosition(body, upper, shoulder));
+            float sleeveReach = 0.0f, forearmRow = -1.0f;
+            for (const SkinVertex& v : sleeves)
+                if (v.bones[0] == upper) sleeveReach = std::max(sleeveReach, Distance(v.pos, shoulder));
+            for (const SkinVertex& v : skin)
+                if (v.bones[0] == fore) forearmRow = v.row;
+            ASSERT_GT(sleeveReach, 0.0f) << body;
+            int bare = 0;
+            for (const SkinVertex& v : skin)
+                if (v.bones[0] == upper && Distance(v.pos, shoulder) > sleeveReach) {
+                    ASSERT_EQ(v.row, forearmRow) << "body " << body << ": upperarm" << side << " below the short sleeve";
+                    ++bare;
+                }
+            EXPECT_GT(bare, 0) << body;
         }
     }
 }

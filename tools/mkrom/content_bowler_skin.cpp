@@ -49,7 +49,7 @@ std::vector<Part> Parts()
         parts.push_back({"shin" + x, "thigh" + x, "foot" + x, 0.21f, 0.14f, kTrousers});
         parts.push_back({"foot" + x, "shin" + x, "toe" + x, 0.15f, 0.11f, kShoes});
         parts.push_back({"clavicle" + x, "chest", "upperarm" + x, 0.2f, 0.19f, kShirt});
-        parts.push_back({"upperarm" + x, "clavicle" + x, "forearm" + x, 0.17f, 0.14f, kShirt});
+        parts.push_back({"upperarm" + x, "clavicle" + x, "forearm" + x, 0.17f, 0.14f, kSkin});
         parts.push_back({"forearm" + x, "upperarm" + x, "hand" + x, 0.13f, 0.1f, kSkin});
         parts.push_back({"hand" + x, "forearm" + x, "", 0.1f, 0.07f, kSkin});
     }
