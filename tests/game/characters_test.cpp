@@ -241,6 +241,7 @@ struct SkinVertex {
     float pos[3];
     int bones[3];
     float weights[3];
+    float row;  // the texture's v: which colour band of the texture
 };
 
 uint32_t Le32(const std::vector<uint8_t>& b, size_t at)
@@ -268,11 +269,30 @@ std::vector<SkinVertex> SkinVertices(const std::vector<uint8_t>& model)
             SkinVertex sv{};
             std::memcpy(sv.pos, v, 12);
             std::memcpy(sv.weights, v + 36, 12);
+            std::memcpy(&sv.row, v + 28, 4);
             for (int i = 0; i < 3; ++i) sv.bones[i] = model.at(at + 11 + v[32 + i]);
             out.push_back(sv);
         }
     }
     return out;
+}
+
+// The distance from p to the bone of a skeleton whose joints are given: to the nearest of the
+// lines from its joint to its children's joints (to the joint itself for a bone without children).
+float DistanceFromBone(const float* p, const std::vector<std::array<float, 3>>& joints, const std::vector<int>& children,
+                       int bone)
+{
+    const float* a = joints[size_t(bone)].data();
+    float nearest = Distance(p, a);
+    for (int child : children) {
+        const float* b = joints[size_t(child)].data();
+        const float ab[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]}, ap[3] = {p[0] - a[0], p[1] - a[1], p[2] - a[2]};
+        const float length2 = ab[0] * ab[0] + ab[1] * ab[1] + ab[2] * ab[2];
+        const float t = std::clamp((ap[0] * ab[0] + ap[1] * ab[1] + ap[2] * ab[2]) / length2, 0.0f, 1.0f);
+        const float onLine[3] = {a[0] + t * ab[0], a[1] + t * ab[1], a[2] + t * ab[2]};
+        nearest = std::min(nearest, Distance(p, onLine));
+    }
+    return nearest;
 }
 
 // Every model a body mesh is drawn with: its own skin, its shirts and gloves, the garments every
@@ -296,7 +316,10 @@ std::vector<std::pair<std::string, std::vector<SkinVertex>>> DrawnModels(int bod
 // of the bone that carries it than it lies in the rest pose (a bone turns its vertices about its
 // joint; a joint's ring, shared with the parent bone, only draws in). A vertex weighted to a bone
 // that does not meet its own at the joint, weights that do not add up to one, or a bone matrix that
-// stretches would send vertices out as spikes.
+// stretches would send vertices out as spikes. Nor does a vertex move off its bone (the lines from
+// the bone's joint to its children's): a ring shared with the parent bone away from their joint,
+// such as a glove's wrist strap shared with the upper arm, is pulled off the forearm towards where
+// the upper arm points whenever the elbow bends.
 TEST_F(BowlerFromGameData, NoVertexLeavesItsBoneInAnyFrameOfAnyAnimation)
 {
     std::vector<int> animations = {1301, 1302, kAnimThrow};
@@ -308,6 +331,11 @@ TEST_F(BowlerFromGameData, NoVertexLeavesItsBoneInAnyFrameOfAnyAnimation)
         const auto models = DrawnModels(body);
         for (int left : {0, 1}) {
             MakeBowler(body, left);
+            const HLSL_bone_tag* bones = ModelSkeleton(bowler->actorModel)->rootBone.get();
+            std::vector<std::vector<int>> children(names.size());
+            for (size_t i = 0; i < names.size(); ++i)
+                for (const HLSL_bone_tag* c = bones[i].children.get(); c; c = c->nextBone.get())
+                    children[i].push_back(int(c - bones));
             for (int animation : animations) {
                 ASSERT_NE(ReadResource(RemapAnimation(body, animation)), nullptr) << animation;
                 ASSERT_EQ(SetCharacterAnimation(bowler.get(), animation), 1);
@@ -317,6 +345,8 @@ TEST_F(BowlerFromGameData, NoVertexLeavesItsBoneInAnyFrameOfAnyAnimation)
                     bowler->animInfo.animationFrame = 0.5f * float(f);  // every frame and every half-way pose
                     ASSERT_EQ(ComputeActorXform(bowler.get()), 1);
                     ASSERT_EQ(ComputeSkeletonXforms(bowler.get()), 1);
+                    std::vector<std::array<float, 3>> posedJoints = joints;
+                    for (size_t i = 0; i < names.size(); ++i) composePosition(posedJoints[i].data(), bowler->boneXforms[i]);
                     for (const auto& model : models)
                         for (const SkinVertex& v : model.second) {
                             float posed[3] = {0.0f, 0.0f, 0.0f};
@@ -333,9 +363,51 @@ TEST_F(BowlerFromGameData, NoVertexLeavesItsBoneInAnyFrameOfAnyAnimation)
                                 << "body " << body << (left ? " left-handed" : "") << ", animation " << animation
                                 << " at frame " << bowler->animInfo.animationFrame << ": a vertex of " << model.first
                                 << " carried by " << names[size_t(v.bones[0])] << " and " << names[size_t(v.bones[1])];
+                            const std::vector<int>& own = children[size_t(v.bones[0])];
+                            ASSERT_LT(DistanceFromBone(posed, posedJoints, own, v.bones[0]),
+                                      DistanceFromBone(v.pos, joints, own, v.bones[0]) + 0.1f)
+                                << "body " << body << (left ? " left-handed" : "") << ", animation " << animation
+                                << " at frame " << bowler->animInfo.animationFrame << ": a vertex of " << model.first
+                                << " carried by " << names[size_t(v.bones[0])] << " and " << names[size_t(v.bones[1])]
+                                << " leaves its bone";
                         }
                 }
             }
+        }
+    }
+}
+
+// Below a short sleeve the arm is bare: the body's own model colours the upper arm there as it does
+// the forearm (skin). Coloured with the body's own shirt band, the elbow showed a band of another
+// colour that read as a wristband, with the forearm past it as a long spike.
+TEST(BowlerModels, TheArmBelowAShortSleeveIsSkin)
+{
+    const std::vector<mkrom::Resource> archive = mkrom::CharacterArchiveContent();
+    for (int body : {911, 918, 925, 932, 939, 946, 953, 960, 1011, 1019, 1023}) {
+        const std::vector<std::string> names = mkrom::BowlerBoneNames(body);
+        const std::vector<SkinVertex> skin = SkinVertices(mkrom::BowlerSkinMembers(body).at(1).bytes);
+        std::vector<SkinVertex> sleeves;
+        for (const mkrom::Resource& g : archive)
+            if (g.id == kBodyGarmentsFirst + AnimationBodyIndex(body)) sleeves = SkinVertices(g.members.at(kShortSleeves).bytes);
+        ASSERT_FALSE(sleeves.empty()) << body;
+        for (const std::string side : {"_L", "_R"}) {
+            const int upper = int(std::find(names.begin(), names.end(), "upperarm" + side) - names.begin());
+            const int fore = int(std::find(names.begin(), names.end(), "forearm" + side) - names.begin());
+            float shoulder[3];
+            ASSERT_TRUE(mkrom::BowlerBindPosition(body, upper, shoulder));
+            float sleeveReach = 0.0f, forearmRow = -1.0f;
+            for (const SkinVertex& v : sleeves)
+                if (v.bones[0] == upper) sleeveReach = std::max(sleeveReach, Distance(v.pos, shoulder));
+            for (const SkinVertex& v : skin)
+                if (v.bones[0] == fore) forearmRow = v.row;
+            ASSERT_GT(sleeveReach, 0.0f) << body;
+            int bare = 0;
+            for (const SkinVertex& v : skin)
+                if (v.bones[0] == upper && Distance(v.pos, shoulder) > sleeveReach) {
+                    ASSERT_EQ(v.row, forearmRow) << "body " << body << ": upperarm" << side << " below the short sleeve";
+                    ++bare;
+                }
+            EXPECT_GT(bare, 0) << body;
         }
     }
 }

@@ -27,7 +27,8 @@ constexpr int kBowlerBodyModelBytes = 384;
 
 struct ModelNode;
 // One tube of a skinned bowler model: from a to b (bind pose, feet), radius r0 at a and r1 at b,
-// carried by bone, its ring at a shared half and half with parent; v is the row of the texture.
+// carried by bone, its ring at a shared half and half with parent when a is at bone's joint; v is
+// the row of the texture.
 struct BowlerTube {
     std::string bone, parent;
     float a[3], b[3];

@@ -21,6 +21,8 @@ namespace {
 constexpr float kPi = 3.14159265f;
 constexpr int kSides = 8;
 constexpr int kMaxPalette = 16;
+// A tube whose ring at a lies this close to its bone's joint bends there with the parent bone.
+constexpr float kAtJoint = 0.2f;
 
 enum Band { kSkin, kShirt, kTrousers, kShoes };
 
@@ -47,7 +49,7 @@ std::vector<Part> Parts()
         parts.push_back({"shin" + x, "thigh" + x, "foot" + x, 0.21f, 0.14f, kTrousers});
         parts.push_back({"foot" + x, "shin" + x, "toe" + x, 0.15f, 0.11f, kShoes});
         parts.push_back({"clavicle" + x, "chest", "upperarm" + x, 0.2f, 0.19f, kShirt});
-        parts.push_back({"upperarm" + x, "clavicle" + x, "forearm" + x, 0.17f, 0.14f, kShirt});
+        parts.push_back({"upperarm" + x, "clavicle" + x, "forearm" + x, 0.17f, 0.14f, kSkin});
         parts.push_back({"forearm" + x, "upperarm" + x, "hand" + x, 0.13f, 0.1f, kSkin});
         parts.push_back({"hand" + x, "forearm" + x, "", 0.1f, 0.07f, kSkin});
     }
@@ -162,12 +164,20 @@ ModelNode BowlerTubeModel(int body, const std::vector<BowlerTube>& tubes, uint32
         };
         for (; t < tubes.size(); ++t) {
             const BowlerTube& tube = tubes[t];
+            // Only a ring at the joint is shared with the parent bone. One farther along the bone
+            // (a glove's wrist strap, a sock's top, a cap) is its bone's alone: shared, it would be
+            // pulled off the limb, towards where the parent bone points, whenever the joint bends.
+            float joint[3] = {0.0f, 0.0f, 0.0f};
+            BowlerBindPosition(body, bone.at(tube.bone), joint);
+            const V3 offset = Sub({tube.a[0], tube.a[1], tube.a[2]}, {joint[0], joint[1], joint[2]});
+            const bool atJoint = std::sqrt(offset.x * offset.x + offset.y * offset.y + offset.z * offset.z) <= kAtJoint;
+            const int carrier = bone.at(tube.bone), sharer = bone.at(atJoint ? tube.parent : tube.bone);
             std::set<int> need = used;
-            need.insert(bone.at(tube.bone));
-            need.insert(bone.at(tube.parent));
+            need.insert(carrier);
+            need.insert(sharer);
             if (need.size() > size_t(kMaxPalette)) break;
             used = need;
-            const uint8_t own = entry(bone.at(tube.bone)), parent = entry(bone.at(tube.parent));
+            const uint8_t own = entry(carrier), parent = entry(sharer);
             AddTube(mesh, strip, {tube.a[0], tube.a[1], tube.a[2]}, {tube.b[0], tube.b[1], tube.b[2]}, tube.r0, tube.r1,
                     tube.v, own, parent);
         }
