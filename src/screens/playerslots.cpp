@@ -29,7 +29,6 @@ static const int kSlots = 4;
 static const int kColumnRow = 3;
 static const int kColumnController = 7;
 static const int kButtonNoController = 4;
-static const int kButtonFirstController = 5;
 // "quick play setup": the number of bowlers; a button's colour modulation, playing or not.
 static const int kColumnCount = 2;
 static const int kLit = 127;
