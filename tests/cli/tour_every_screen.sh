@@ -251,9 +251,11 @@ for mode in spares bingo poker; do
 done
 
 # A spares challenge past 1,000 points: a computer's score of four digits in the panel's well, and
-# the start of its next attempt.
+# the start of its next attempt. Before, while the computer's first ball rolls, the lower screen
+# shows the score table.
 begin sparesscore
 : > $dir/input.txt
+shot 200 "spares: a computer's ball rolling" "Converted"
 shot 600 "spares: 2,000 points" "2000"
 finish 620 --launch spares --players 1 --seed 7
 
