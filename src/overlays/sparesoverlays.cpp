@@ -1,9 +1,11 @@
 // The spares challenge's start-of-attempt and score overlays. The start of an attempt leads a
-// person to the shot steps (A) or to the ball and oil set-up (B); for the computer it goes on by
-// itself after a short hold. The score table stands while the ball rolls and at the end, where
+// person to the shot steps (A) or to the ball and oil set-up (B); a computer bowls from it after a
+// short hold. The score table stands while the ball rolls and at the end, where
 // A (or, without a person, a hold) leaves the game.
 #include "overlays/sparesoverlays.h"
 
+#include "game/computer.h"
+#include "game/controls.h"
 #include "game/gameloop.h"
 #include "game/minigames.h"
 #include "game/pins.h"
@@ -20,6 +22,7 @@
 #include "overlays/startturn.h"
 #include "platform/input.h"
 #include "platform/sound.h"
+#include "shell/settings.h"
 #include "shell/touchbuttons.h"
 
 static const int kTurnBackground = 3291, kTitlePlate = 3292, kPinImage = 3295, kScoreBackground = 3289;
@@ -172,8 +175,19 @@ int DSSparesStartTurnUpdateHandler()
 int DSSparesStartTurnInputHandler()
 {
     if (MiniGameIsComputer(gCurrPlayer)) {
-        // The computer throws from the game's controls once the overlay has gone.
-        if (++hold >= kComputerHoldFrames) OverlayExit();
+        // The computer bowls from here after a moment to read the attempt, as it bowls from the
+        // score sheet in the other games, so the lower screen never goes blank; once the ball is
+        // let go the score table stands while it rolls, as after a person's throw.
+        if (hold < kComputerHoldFrames) {
+            ++hold;
+        } else if (!gGamePaused && !GameReturnPending()) {
+            UpdateAIBowler(&gPlayerInfo[gCurrPlayer]);
+            if (GetControlState() >= kControlReleased) {
+                OverlayExit();
+                return StartDSSparesScoreOverlay();
+            }
+        }
+        if (MiniGamePressed(kButtonStart)) StartPauseMenuOverlay();
         return 1;
     }
     if (MiniGamePressed(kButtonA) || Touched(turnNext)) {

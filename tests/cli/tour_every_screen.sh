@@ -96,6 +96,10 @@ shot 1170 "how to play: page 2" "2/5"
 shot 1230 "how to play: page 3" "3/5"
 shot 1380 "credits" "Credits" "$rolling"
 finish 1520
+# How to Play's first page tells a player at the keyboard that the mouse throws in the default
+# control.
+grep -q ' mouse$' tour/menus/frame01130-lines.txt ||
+    echo "tour/menus/frame01130: how to play: the first page does not mention the mouse" >> tour/faults.txt
 
 # The career: the hub's pages, each left with B; a league joined (its fee's question, "Yes"
 # held) and its standings; the pro shop, a category and an item held to buy it: its question.
@@ -251,9 +255,11 @@ for mode in spares bingo poker; do
 done
 
 # A spares challenge past 1,000 points: a computer's score of four digits in the panel's well, and
-# the start of its next attempt.
+# the start of its next attempt. Before, while the computer's first ball rolls, the lower screen
+# shows the score table.
 begin sparesscore
 : > $dir/input.txt
+shot 200 "spares: a computer's ball rolling" "Converted"
 shot 600 "spares: 2,000 points" "2000"
 finish 620 --launch spares --players 1 --seed 7
 
