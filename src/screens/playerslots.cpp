@@ -323,6 +323,16 @@ static int TeamSize(sBasicUiWidget* caller, int v)
     return BasicDbTable_GetElementI(FrontEndTable(caller, "game", "Tournaments"), 4, e, 1);
 }
 
+static void ReadControllers(sBasicDbTable* table, int row, int* c)
+{
+    for (int k = 0; k < kSlots; ++k) c[k] = BasicDbTable_GetElementI(table, kColumnController + k, row, 0);
+}
+
+static void WriteControllers(sBasicDbTable* table, int row, const int* c)
+{
+    for (int k = 0; k < kSlots; ++k) BasicDbTable_SetElementI(table, kColumnController + k, row, c[k]);
+}
+
 // Shows the page's bowlers, each with its controller; the rows of bowlers the game does not seat
 // are hidden and passed over by the pad.
 static void ShowPage(sBasicUiWidget* caller, sBasicDbTable* table, int row)
@@ -361,16 +371,16 @@ static int OpenPage(sBasicUiWidget* caller, int v)
     const int seats = IsCareerVariant(v) ? TeamSize(caller, v) : BasicDbTable_GetElementI(table, kColumnCount, row, 1);
     pageSeats = seats < 1 ? 1 : (seats > kSlots ? kSlots : seats);
     int c[kSlots];
-    for (int k = 0; k < kSlots; ++k) c[k] = BasicDbTable_GetElementI(table, kColumnController + k, row, 0);
+    ReadControllers(table, row, c);
     CheckPlayerControllers(&c[0], &c[1], &c[2], &c[3], firstControllerAssignment);
     firstControllerAssignment = 0;
     // The career bowler always bowls for itself.
-    if (IsCareerVariant(v) && c[0] <= 0 && FindFirstAvailableController()) c[0] = FindFirstAvailableController();
+    const int first = FindFirstAvailableController();
+    if (IsCareerVariant(v) && c[0] <= 0 && first) c[0] = first;
     sBasicDbTable* tables[3];
     int rows[3];
     const int n = PageTables(caller, tables, rows);
-    for (int t = 0; t < n; ++t)
-        for (int k = 0; k < kSlots; ++k) BasicDbTable_SetElementI(tables[t], kColumnController + k, rows[t], c[k]);
+    for (int t = 0; t < n; ++t) WriteControllers(tables[t], rows[t], c);
     ShowPage(caller, table, row);
     return 1;
 }
@@ -385,9 +395,9 @@ static void CheckEveryTable()
         const int r = CareerSlot(nullptr);
         const int row = t < 3 || r < 0 || r >= table->rows ? 0 : r;
         int c[kSlots];
-        for (int k = 0; k < kSlots; ++k) c[k] = BasicDbTable_GetElementI(table, kColumnController + k, row, 0);
+        ReadControllers(table, row, c);
         CheckPlayerControllers(&c[0], &c[1], &c[2], &c[3], 1);
-        for (int k = 0; k < kSlots; ++k) BasicDbTable_SetElementI(table, kColumnController + k, row, c[k]);
+        WriteControllers(table, row, c);
     }
     firstControllerAssignment = 0;
 }
