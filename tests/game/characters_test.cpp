@@ -312,14 +312,12 @@ std::vector<std::pair<std::string, std::vector<SkinVertex>>> DrawnModels(int bod
 }
 
 // Posed by the game's own skeleton code, frame by frame through every animation of its set, right-
-// and left-handed, no vertex of anything a bowler wears or is made of moves farther from the joint
-// of the bone that carries it than it lies in the rest pose (a bone turns its vertices about its
-// joint; a joint's ring, shared with the parent bone, only draws in). A vertex weighted to a bone
-// that does not meet its own at the joint, weights that do not add up to one, or a bone matrix that
-// stretches would send vertices out as spikes. Nor does a vertex move off its bone (the lines from
-// the bone's joint to its children's): a ring shared with the parent bone away from their joint,
-// such as a glove's wrist strap shared with the upper arm, is pulled off the forearm towards where
-// the upper arm points whenever the elbow bends.
+// and left-handed, no vertex of anything a bowler wears or is made of moves off the bone that
+// carries it (the lines from the bone's joint to its children's) farther than it lies in the rest
+// pose. A vertex weighted to a bone that does not meet its own, weights that do not add up to one
+// or a bone matrix that stretches would send vertices out as spikes; a ring shared with the parent
+// bone away from their joint, such as a glove's wrist strap shared with the upper arm, is pulled
+// off the forearm whenever the elbow bends.
 TEST_F(BowlerFromGameData, NoVertexLeavesItsBoneInAnyFrameOfAnyAnimation)
 {
     std::vector<int> animations = {1301, 1302, kAnimThrow};
@@ -355,14 +353,6 @@ TEST_F(BowlerFromGameData, NoVertexLeavesItsBoneInAnyFrameOfAnyAnimation)
                                 composePosition(p, bowler->boneXforms[v.bones[i]]);
                                 for (int k = 0; k < 3; ++k) posed[k] += v.weights[i] * p[k];
                             }
-                            float joint[3] = {joints[size_t(v.bones[0])][0], joints[size_t(v.bones[0])][1],
-                                              joints[size_t(v.bones[0])][2]};
-                            const float rest = Distance(v.pos, joint);
-                            composePosition(joint, bowler->boneXforms[v.bones[0]]);
-                            ASSERT_LT(Distance(posed, joint), rest + 0.05f)
-                                << "body " << body << (left ? " left-handed" : "") << ", animation " << animation
-                                << " at frame " << bowler->animInfo.animationFrame << ": a vertex of " << model.first
-                                << " carried by " << names[size_t(v.bones[0])] << " and " << names[size_t(v.bones[1])];
                             const std::vector<int>& own = children[size_t(v.bones[0])];
                             ASSERT_LT(DistanceFromBone(posed, posedJoints, own, v.bones[0]),
                                       DistanceFromBone(v.pos, joints, own, v.bones[0]) + 0.1f)

@@ -183,10 +183,6 @@ TEST_F(GlUi3DModels, SortedModelsAreDrawnFarthestFirst)
     EXPECT_GT(inTreeOrder[0] + inTreeOrder[1], 200) << "the pin is light";
 }
 
-}  // namespace
-
-namespace {
-
 // Each frame draws the balls shown in it, lit by the scene: in sort mode 0 a ball that never
 // queued has the scene's lights, not none; sorted, a ball hidden after it was drawn is gone in
 // the next frame and one shown later is drawn at once.
