@@ -135,11 +135,11 @@ class Ui3DQueue : public Ui3DScene {
 protected:
     unsigned idx[4] = {~0u, ~0u, ~0u, ~0u};
     // One upper-screen pass: open the scene, queue the first n items at their parents, close it.
-    void Pass(int n)
+    void Pass(int n, bool opened = true)
     {
         ASSERT_EQ(RenderStartScreen(), 1);
         ASSERT_EQ(RenderStartDisplay0L(), 1);
-        BasicUiWidgetType3DInit_Render(W("init"));
+        if (opened) BasicUiWidgetType3DInit_Render(W("init"));
         const char* names[4] = {"m1", "m2", "m3", "m4"};
         const float origin[3] = {0, 0, 0};
         for (int i = 0; i < n; i++) BasicUiWidgetType3DInit_PushOrderedItem(W(names[i]), origin, 0.0f, &idx[i]);
@@ -181,6 +181,12 @@ TEST_F(Ui3DQueue, EachPassSortsWhatItQueuedFarthestFirst)
     EXPECT_EQ(init->orderedItem[2].widget, nullptr);
     EXPECT_EQ(init->orderedItem[3].widget, nullptr);
     EXPECT_EQ(BasicUiWidgetType3DInit_IsRenderingOrderedItems(), 0);
+    // Passes in which the scene's opening widget is not drawn but its items are: their requests
+    // are ignored, and the queue neither grows nor draws what it held.
+    for (int pass = 0; pass < 100; pass++) Pass(4, false);
+    EXPECT_EQ(init->orderedItems, 4u);
+    EXPECT_EQ(init->orderedItem[0].widget, W("m2"));
+    EXPECT_EQ(init->orderedItem[2].widget, nullptr);
 }
 
 TEST_F(Ui3DQueue, SortModeZeroDrawsAtOnceAndAllocatesNothing)

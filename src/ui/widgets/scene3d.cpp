@@ -205,8 +205,12 @@ void BasicUiWidgetType3DInit_Fini()
     orderedRendering = 0;
 }
 
+// Back to 2D drawing, which also closes the open scene: an item queued after this (a model whose
+// scene's opening widget is not drawn in this pass) is ignored, not piled onto a queue that no
+// pass empties.
 void BasicUiWidgetType3DInit_setup2d()
 {
+    instance = nullptr;
     if (RenderDisableZBuffer()) RenderEnableOverlays();
 }
 
