@@ -70,6 +70,21 @@ TEST_F(BasicUiDialog, AShownDialogIgnoresTheOpeningPressWalksItsAnswersAndCloses
     EXPECT_EQ(env->inputMode, BasicUiInputMode_Normal);
 }
 
+// A shown-only question whose screen stops while it is up closes with it: the input mode would
+// otherwise stay Dialog, and every trigger of the next screen would be dead.
+TEST_F(BasicUiDialog, AShownDialogClosesWithItsScreen)
+{
+    Load("isShowDialog=\"1\"");
+    ASSERT_EQ(BasicUiWidgetTypeDialogBox_OpenDialog(Q(), 2), 2);
+    BasicUi_UpdateEnvironment(env, 1.0f / 30.0f);
+    EXPECT_EQ(env->inputMode, BasicUiInputMode_Dialog);
+    Q()->parentScreen->isActive.value = 0;
+    BasicUi_UpdateEnvironment(env, 1.0f / 30.0f);
+    EXPECT_EQ(env->inputMode, BasicUiInputMode_Normal);
+    EXPECT_EQ(Q()->isRender.value, 0);
+    EXPECT_EQ(D()->dialogState.value, kBasicUiDialogClosed);
+}
+
 // Round answers held by the stylus are walked and taken by the pad too.
 TEST_F(BasicUiDialog, StickyAnswersAreAlsoWalkedAndTakenWithThePad)
 {

@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <numeric>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,10 @@ TEST_F(GlUiMsgBox, DrawsTitleAmountAndAMessageThatStaysOnItsPanel)
                        "msgDb.Nm=\"t\" msgDb.tblNm=\"rows\" cFontID=\"3077\" cFontOffX=\"190\" cFontOffY=\"4\"/>"
                        "<BasicUiWidget name=\"bare\" typeWidget=\"wtMsgBox\" x=\"40\" y=\"40\" mFontID=\"3077\" "
                        "mFontOffW=\"100\" msgDb.Nm=\"t\" msgDb.tblNm=\"rows\" msgDb.row=\"1\"/>"
+                       "<BasicUiWidget name=\"wide\" typeWidget=\"wtMsgBox\" x=\"40\" y=\"40\" w=\"200\" "
+                       "mFontID=\"3077\" msgDb.Nm=\"t\" msgDb.tblNm=\"rows\" msgDb.row=\"1\"/>"
+                       "<BasicUiWidget name=\"tall\" typeWidget=\"wtMsgBox\" x=\"40\" y=\"40\" h=\"100\" "
+                       "mFontID=\"3077\" mFontOffW=\"100\" msgDb.Nm=\"t\" msgDb.tblNm=\"rows\" msgDb.row=\"2\"/>"
                        "</BasicUiScreen></BasicUiDisplay>"),
               1);
     StartRenderer();
@@ -131,6 +136,21 @@ TEST_F(GlUiMsgBox, DrawsTitleAmountAndAMessageThatStaysOnItsPanel)
     std::vector<DrawnText> bare = DrawWidgetTexts(BasicUi_FindWidget(env, "bare"));
     EXPECT_GT(bare.size(), 2u);
     for (const DrawnText& t : bare) EXPECT_LE(t.x + t.w, 140) << t.text;
+    // A size of 0 on one axis is no panel on that axis only: a box 200 wide without a height wraps
+    // to its width and runs down past its (absent) foot; one 100 high without a width wraps to its
+    // own width, several words a line, and stops at its foot.
+    std::vector<DrawnText> noFoot = DrawWidgetTexts(BasicUi_FindWidget(env, "wide"));
+    EXPECT_EQ(noFoot.size(), 6u);
+    for (const DrawnText& t : noFoot) EXPECT_LE(t.x + t.w, 240) << t.text;
+    std::vector<DrawnText> tall = DrawWidgetTexts(BasicUi_FindWidget(env, "tall"));
+    std::set<int> rowsDrawn;
+    for (const DrawnText& t : tall) {
+        rowsDrawn.insert(t.y);
+        EXPECT_LE(t.x + t.w, 140) << t.text;
+        EXPECT_LE(t.y + t.h, 140) << t.text;
+    }
+    EXPECT_LT(rowsDrawn.size(), tall.size() / 2 + 1);
+    EXPECT_GT(tall.size(), 4u);
 }
 
 }  // namespace

@@ -97,12 +97,17 @@ int BasicUiWidgetTypeDialogBox_InitialiseTracker(sBasicUiWidget* w, sBasicUiProp
 
 int BasicUiWidgetTypeDialogBox_SetProperty(sBasicUiWidget*, sBasicUiProperty*) { return 1; }
 
+// The shown-only question that is up, if any: its own update closes it, so when its screen stops
+// nothing would, and the input mode would stay Dialog with every trigger dead.
+static sBasicUiWidget* shownOpen = nullptr;
+
 int BasicUiWidgetTypeDialogBox_Destroy(sBasicUiEnvironment* env, sBasicUiWidget* w)
 {
     auto* d = Dialog(w);
     if (!d) return 0;
     BasicUiDbRef_Fini(&d->titleDb, env);
     BasicUiDbRef_Fini(&d->msgDb, env);
+    if (w == shownOpen) shownOpen = nullptr;
     return BasicUiWidget_FreeRecord(env, w);
 }
 
@@ -145,6 +150,7 @@ int BasicUiWidgetTypeDialogBox_Center(float* x, float* y, sBasicUiWidget* w)
 
 static void Close(sBasicUiWidget* w)
 {
+    if (w == shownOpen) shownOpen = nullptr;
     // The page under the question takes only presses that begin after it closed.
     BasicUi_LatchPresses();
     BasicUi_ClrController(1);
@@ -334,6 +340,14 @@ static int IsUpdated(sBasicUiWidget* w, const sBasicUiEnvironment* env)
     return env && env == basicUiEnvironmentPtr && IsInRunningTree(w);
 }
 
+void BasicUiWidgetTypeDialogBox_CloseWithItsScreen()
+{
+    sBasicUiWidget* w = shownOpen;
+    if (!w || IsInRunningTree(w)) return;
+    Close(w);
+    if (auto* d = Dialog(w)) d->dialogState.value = kBasicUiDialogClosed;
+}
+
 int BasicUiWidgetTypeDialogBox_OpenDialog(sBasicUiWidget* w, int type)
 {
     auto* d = Dialog(w);
@@ -364,7 +378,10 @@ int BasicUiWidgetTypeDialogBox_OpenDialog(sBasicUiWidget* w, int type)
             return -1;
         }
         BasicUiEnvironment_SetInputMode(env, BasicUiInputMode_Dialog);
-        if (d->isShowDialog.value) return 2;
+        if (d->isShowDialog.value) {
+            shownOpen = w;
+            return 2;
+        }
     }
     int stuck = 0;
     while (d->dialogState.value != kBasicUiDialogClosed && !done && !numberOfAbortedFrames) {

@@ -69,6 +69,9 @@ int BasicUiWidgetTypeMsgBox_Destroy(sBasicUiEnvironment* env, sBasicUiWidget* w)
     return BasicUiWidget_FreeRecord(env, w);
 }
 
+// A wrap width no line reaches: lines break at line ends only.
+enum { kUnwrapped = 1 << 24 };
+
 static void DrawBitmap(int id, int x, int y, int w, int h)
 {
     void* bitmap = nullptr;
@@ -112,17 +115,21 @@ int BasicUiWidgetTypeMsgBox_Render(sBasicUiWidget* w)
         if (s) {
             // The message stays on its panel: wrapped no wider than the panel less its margins (a
             // wrap width of 0 or past the edge takes that), and its lines stop at the panel's foot.
-            // Without a panel (no size) it wraps to its own width, as far down as it goes: the
-            // panel's room would leave it none.
+            // A size of 0 is no panel on that axis: the message then wraps to its own width (at
+            // line ends only, without one), or runs as far down as it goes, since the panel's room
+            // would leave it none.
             const int x = m->x.value + m->mFontOffX.value, y = m->y.value + m->mFontOffY.value;
-            if (m->w.value == 0 && m->h.value == 0) {
-                BasicUi_RenderScaledColumnStyleText(x, y, m->mFontOffW.value, m->mFontScaleX, m->mFontScaleY, s);
-            } else {
+            int width = m->mFontOffW.value;
+            if (m->w.value == 0 && width <= 0) width = kUnwrapped;
+            if (m->w.value != 0) {
                 const int room = m->w.value - 2 * m->mFontOffX.value;
-                const int width = m->mFontOffW.value > 0 && m->mFontOffW.value <= room ? m->mFontOffW.value : room;
+                if (width <= 0 || width > room) width = room;
+            }
+            if (m->h.value == 0)
+                BasicUi_RenderScaledColumnStyleText(x, y, width, m->mFontScaleX, m->mFontScaleY, s);
+            else
                 BasicUi_RenderScaledColumnStyleText(x, y, width, m->h.value - m->mFontOffY.value, m->mFontScaleX,
                                                     m->mFontScaleY, s);
-            }
         }
     }
     if (m->currency && Select(m->cFontID.value, &previous)) {
