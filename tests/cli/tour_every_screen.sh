@@ -193,19 +193,52 @@ shot 320 "power menu" "POWER MENU"
 shot 380 "power: resumed" "Main Menu"
 finish 400
 
-# A league night: the first league joined from the career hub and its first week bowled (the
-# career game's score sheet and the lane).
+# A league night of pairs: the second league joined from the career hub, its first week bowled
+# (the pair's controllers, the career game's score sheet; the person bowls with the steps of the
+# overlay tests' game, repeated while the three computer bowlers take their turns) and the table
+# after it, on the next week and, turned back with Prev, on the week played.
 begin league
 {
     to_menu
     touch 200 160 175; touch 260 238 54   # Career, Leagues
-    touch 300 130 50                      # the first league: its fee
+    touch 300 130 80                      # the second league: its fee
     printf '340 touch 100 120\n382\n'      # "Yes" held: the entry saved, then the standings
-    touch 600 160 140                     # Bowl
+    touch 600 160 140                     # Bowl: the pair's controllers
+    touch 800 238 221                     # Bowl: the game
+    grep -v '^#' "$steps" | awk 'NF && $1 < 960 { f = $1; for (k = 0; k < 40; ++k) { $1 = f + 940 + 900 * k; print } }' |
+        sort -n
+    touch 36600 108 79                    # Prev: the week played
 } > $dir/input.txt
 shot 590 "league: standings" "Bowl"
-shot 700 "league: week 1" "Player 1"
-finish 720
+shot 700 "league: controllers" "Controller 1"
+shot 1000 "league: week 1" "Player 1"
+shot 36550 "league: a week bowled" "Downtown Doubles"
+shot 36700 "league: its results" "Week 1"
+finish 36720
+# The table names each team once, by its own name (a team's position is the row's first text,
+# its name the second); a result reads as two scores with a spaced dash between, never as a
+# score and a negative number.
+awk '$1 == "upper-left" { text = $6; for (i = 7; i <= NF; ++i) text = text " " $i; row[$3] = row[$3] "|" $2 "|" text }
+    END {
+        for (y in row) {
+            n = split(substr(row[y], 2), f, "|"); first = second = ""; a = b = 1e9
+            for (i = 1; i < n; i += 2) {
+                x = f[i] + 0
+                if (x < a) { b = a; second = first; a = x; first = f[i + 1] } else if (x < b) { b = x; second = f[i + 1] }
+            }
+            if (first !~ /^[0-9]+$/) continue
+            ++teams
+            if (seen[second]++) print "the team " second " is listed twice"
+        }
+        if (teams < 4) print "the table lists " teams + 0 " teams"
+    }' tour/league/frame36550-lines.txt |
+    sed 's|^|tour/league/frame36550: league: |' >> tour/faults.txt
+awk '$1 == "upper-left" { text = $6; for (i = 7; i <= NF; ++i) text = text " " $i
+        if (text ~ /^[0-9]+ - [0-9]+$/) ++results
+        else if (text ~ /(^| )-([0-9]|$)/) print "the text \"" text "\" has a dash that hugs a score or ends the text"
+    }
+    END { if (!results) print "no result reads \"score - score\"" }' tour/league/frame36700-lines.txt |
+    sed 's|^|tour/league/frame36700: league: |' >> tour/faults.txt
 
 # A whole game played from the menus with the stylus: a replay, the game over, the question of
 # another game, the saving boxes and the main menu again.

@@ -1,9 +1,11 @@
 // The career content of the game data checked on the databases themselves: every league,
 // tournament and rival holds counts the standings code can run (an even number of teams that
 // the saved event record has room for, weeks the week columns hold, trees whose teams fill the
-// bracket, ladders no longer than their teams), and the events lead from one to the next.
+// bracket, ladders no longer than their teams), every computer entrant has a name of its own, and
+// the events lead from one to the next.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "screens/frontend_fixture.h"
@@ -64,6 +66,32 @@ TEST_F(FrontEndTest, CareerEventsHoldCountsTheStandingsCanRun)
         EXPECT_TRUE(t == 1 || t == 2 || t == 4) << "rival " << v;
         for (int i = 0; i < t; ++i) EXPECT_TRUE(I(rivals, 2 + i, v) >= 0 && I(rivals, 2 + i, v) < Game("NPCs")->rows);
         EXPECT_TRUE(I(rivals, 8, v) >= 0 && I(rivals, 8, v) <= 3) << "rival " << v;
+    }
+}
+
+// The standings name a computer team by its first member's team name (a bowler's own name in
+// singles): every entrant of a league or tournament is named once, and a team's members all
+// carry its name, so no team shows up twice under one name and pairings set teams apart.
+TEST_F(FrontEndTest, EveryComputerEntrantOfAnEventHasItsOwnName)
+{
+    sBasicDbTable* npcs = Game("NPCs");
+    ASSERT_TRUE(npcs);
+    for (const char* kind : {"Leagues", "Tournaments"}) {
+        sBasicDbTable* def = Game(kind);
+        ASSERT_TRUE(def);
+        for (int e = 0; e < def->rows; ++e) {
+            const int t = I(def, 4, e), m = I(def, 5, e), nameColumn = t == 1 ? 1 : 2;
+            std::set<std::string> names;
+            for (int o = 0; o < m - 1; ++o) {
+                const int first = BasicDbTable_GetElementIN(def, 6, e, o * t, -1);
+                ASSERT_TRUE(first >= 0 && first < npcs->rows) << kind << " " << e << " team " << o;
+                const std::string name = Text(npcs, first, nameColumn);
+                EXPECT_TRUE(names.insert(name).second) << kind << " " << e << ": \"" << name << "\" names two teams";
+                for (int i = 1; i < t; ++i)
+                    EXPECT_EQ(Text(npcs, BasicDbTable_GetElementIN(def, 6, e, o * t + i, -1), 2), name)
+                        << kind << " " << e << " team " << o << " member " << i;
+            }
+        }
     }
 }
 

@@ -157,8 +157,16 @@ int BasicUiWidgetTypeLeagueTable_Render(sBasicUiWidget* w)
             BasicUi_RenderScaledDbText(x, yB, l->font2SclX, l->font2SclY, 1, 0, text);
             continue;
         }
-        BasicUiStandings_Number(x, yB, l->font2SclX, l->font2SclY, 2, "%i -", score);
-        BasicUiStandings_Number(x, yB, l->font2SclX, l->font2SclY, 0, "%i", other);
+        // One text with a space either side of the dash, so that the second score cannot read as
+        // a negative number; placed so that the dash ends at the column's x, as the scores of
+        // every row line up on it.
+        char result[32], head[16];
+        std::snprintf(result, sizeof result, "%i - %i", score, other);
+        std::snprintf(head, sizeof head, "%i -", score);
+        int minX, minY, dashEnd, maxY;
+        if (!BasicUi_BoundsScaledDbText(0, 0, l->font2SclX, l->font2SclY, 0, 0, head, &minX, &minY, &dashEnd, &maxY))
+            dashEnd = 0;
+        BasicUi_RenderScaledDbText(x - dashEnd, yB, l->font2SclX, l->font2SclY, 0, 0, result);
         // The marker stands on the winner's own row (a tie marks both); a loss has none, so no
         // marker floats between two rows.
         if (score >= other)
