@@ -696,5 +696,6 @@ void BasicUiEnvironment_Clear(sBasicUiEnvironment* env)
     std::memset(env->cHash, 0, sizeof env->cHash);
     BasicMemory_Reset(env->memorySlot);
     env->inputMode = BasicUiInputMode_Normal;
+    env->shownDialog = nullptr;
     BasicUi_ClearLatch();
 }

@@ -261,6 +261,8 @@ struct sBasicUiEnvironment {
     char* name;  // not copied
     int variant;  // -1 at creation
     BasicUiInputMode inputMode;
+    // The shown-only question that is up, if any (it runs inside the ordinary frames).
+    struct sBasicUiWidget* shownDialog;
     sBasicUiConstantDef* constantDefRoot;
     sBasicDbFile* dbRoot;
     sBasicUiResourceFile* resourceFileRoot;

@@ -141,7 +141,7 @@ int BasicUi_UpdateEnvironment(sBasicUiEnvironment* env, float dt)
                         [dt](sBasicUiWidget* w) { BasicUiWidgetType_Update(w, dt); });
         }
     }
-    BasicUiWidgetTypeDialogBox_CloseWithItsScreen();
+    BasicUiWidgetTypeDialogBox_CloseWithItsScreen(env);
     BasicUiRLS_Dispatch(&env->tracker, 1);
     basicUiTimeTaken += BasicUI_GetTimeInSecs() - start;
     BasicUiWidgetTypeDialogBox_AbortFrameTick();

@@ -97,17 +97,13 @@ int BasicUiWidgetTypeDialogBox_InitialiseTracker(sBasicUiWidget* w, sBasicUiProp
 
 int BasicUiWidgetTypeDialogBox_SetProperty(sBasicUiWidget*, sBasicUiProperty*) { return 1; }
 
-// The shown-only question that is up, if any: its own update closes it, so when its screen stops
-// nothing would, and the input mode would stay Dialog with every trigger dead.
-static sBasicUiWidget* shownOpen = nullptr;
-
 int BasicUiWidgetTypeDialogBox_Destroy(sBasicUiEnvironment* env, sBasicUiWidget* w)
 {
     auto* d = Dialog(w);
     if (!d) return 0;
     BasicUiDbRef_Fini(&d->titleDb, env);
     BasicUiDbRef_Fini(&d->msgDb, env);
-    if (w == shownOpen) shownOpen = nullptr;
+    if (env && env->shownDialog == w) env->shownDialog = nullptr;
     return BasicUiWidget_FreeRecord(env, w);
 }
 
@@ -150,11 +146,12 @@ int BasicUiWidgetTypeDialogBox_Center(float* x, float* y, sBasicUiWidget* w)
 
 static void Close(sBasicUiWidget* w)
 {
-    if (w == shownOpen) shownOpen = nullptr;
+    sBasicUiEnvironment* env = BasicUiWidget_GetEnvironment(w);
+    if (env && env->shownDialog == w) env->shownDialog = nullptr;
     // The page under the question takes only presses that begin after it closed.
     BasicUi_LatchPresses();
     BasicUi_ClrController(1);
-    BasicUiEnvironment_SetInputMode(BasicUiWidget_GetEnvironment(w), BasicUiInputMode_Normal);
+    BasicUiEnvironment_SetInputMode(env, BasicUiInputMode_Normal);
     w->isActive.value = 0;
     w->isRender.value = 0;
 }
@@ -340,9 +337,11 @@ static int IsUpdated(sBasicUiWidget* w, const sBasicUiEnvironment* env)
     return env && env == basicUiEnvironmentPtr && IsInRunningTree(w);
 }
 
-void BasicUiWidgetTypeDialogBox_CloseWithItsScreen()
+// A shown-only question is closed by its own update; when its screen stops nothing would, and the
+// input mode would stay Dialog with every trigger dead.
+void BasicUiWidgetTypeDialogBox_CloseWithItsScreen(sBasicUiEnvironment* env)
 {
-    sBasicUiWidget* w = shownOpen;
+    sBasicUiWidget* w = env ? env->shownDialog : nullptr;
     if (!w || IsInRunningTree(w)) return;
     Close(w);
     if (auto* d = Dialog(w)) d->dialogState.value = kBasicUiDialogClosed;
@@ -379,7 +378,7 @@ int BasicUiWidgetTypeDialogBox_OpenDialog(sBasicUiWidget* w, int type)
         }
         BasicUiEnvironment_SetInputMode(env, BasicUiInputMode_Dialog);
         if (d->isShowDialog.value) {
-            shownOpen = w;
+            env->shownDialog = w;
             return 2;
         }
     }

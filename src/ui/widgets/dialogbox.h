@@ -62,7 +62,7 @@ int BasicUiWidgetTypeDialogBox_OpenDialog(sBasicUiWidget* w, int type);
 int BasicUiWidgetTypeDialogBox_AbortInProgress();
 // Closes the shown-only question that is up when its screen (or a parent) has stopped running,
 // as its own update would have closed it: the input mode goes back to Normal. Once a frame.
-void BasicUiWidgetTypeDialogBox_CloseWithItsScreen();
+void BasicUiWidgetTypeDialogBox_CloseWithItsScreen(sBasicUiEnvironment* env);
 int BasicUiWidgetTypeDialogBox_AbortFrameTick();
 int BasicUiWidgetTypeDialogBox_IsPressed(int x, int y, sBasicUiWidget* w);
 // Makes the agreeing answer of a question that costs something (the first of two or three) take a
