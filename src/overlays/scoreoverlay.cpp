@@ -240,7 +240,7 @@ static int AddPlayerButtons()
     return 1;
 }
 
-// Shows the other page, with the player buttons of its rows.
+// Shows page `page` (0 or 1), with the player buttons of its rows.
 static int TurnPage(int page)
 {
     if (page == scorePage) return 1;
