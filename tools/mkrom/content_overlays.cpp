@@ -837,7 +837,7 @@ RgbaImage ShotStep(int book, int page)
         Paste(&im, HookArc(), 17, 77);
         Paste(&im, BallImage(18), 14 * -6 - 9 + 163, 186 - kHookHeights[4]);
         Paste(&im, HookPointer(), 14 * -6 - 8 + 163, 5);
-        DrawLabel(&im, "SLIDE AND HOLD", kBold, 13, 160, 55, kEdge, 0, kInk, 2);
+        DrawLabel(&im, "HOLD SHIFT+A/D OR THE STICK", kBold, 13, 160, 55, kEdge, 0, kInk, 2);
         DrawLabel(&im, "HOOK", kBold, 16, 160, 202, kGold, 0, kInk, 2);
         DrawLabel(&im, "<", kBold, 24, 40, 150, kWhite, 0, kInk, 2);
         break;
