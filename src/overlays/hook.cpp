@@ -95,7 +95,7 @@ int DSStandardHookDrawHandler()
            DrawOverlayBitmap(GetOverlayRSID(kArcImage), 17, 77) &&
            DrawOverlayBitmap(GetOverlayRSID(kBallMarkerImage), 14 * i - markerW / 2 + 163, 186 - hiliteHeights[10 + i]) &&
            ShotText(kShotTitleFont, kTextModeCenter, 160, 192, GeneralOverlayString(8)) &&
-           ShotText(kShotHintFont, kTextModeCenter, 160, 47, GeneralOverlayString(9));
+           ShotText(kShotHintFont, kTextModeCenter, 160, 47, HintString(kHintHookKeys));
 }
 
 int DSStandardHookCloseHandler()

@@ -27,6 +27,10 @@ static const char* const pauseStrings[kLanguages][kPauseStrings] = {
      "Are you sure you want to quit? Progress will be lost."},
 };
 
+static const char* const hintStrings[kLanguages][kHintStrings] = {
+    {"Flick the ball up with the mouse", "Click a ring with the mouse", "HOLD SHIFT+A/D OR THE STICK"},
+};
+
 static int Row() { return gLanguage >= 0 && gLanguage < kLanguages ? gLanguage : 0; }
 
 template <int N>
@@ -39,4 +43,5 @@ const char* GeneralOverlayString(int entry) { return Entry(generalOverlayStrings
 const char* GeneralGameString(int entry) { return Entry(generalGameStrings, entry); }
 const char* ButtonString(int entry) { return Entry(buttonStrings, entry); }
 const char* PauseString(int entry) { return Entry(pauseStrings, entry); }
+const char* HintString(int entry) { return Entry(hintStrings, entry); }
 const char* BallString(int coverstock) { return Entry(ballStrings, coverstock); }

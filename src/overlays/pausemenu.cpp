@@ -40,6 +40,8 @@ static const int kMenuButton = 32;
 // gap), and a toggle's value stands this far after the text.
 static const int kTextAfterButton = kMenuButton + 8;
 static const int kValueGap = 6;
+// The line that says how to answer stands an entry's step below the last entry's button.
+static const int kHintTop = 27;
 // Reads of the controls while waiting for START to be let go; a START held for good (a stuck
 // script) cannot hold the game for ever.
 static const int kStartWaitReads = 600;
@@ -203,7 +205,10 @@ int PauseMenuDrawHandler()
     }
     for (const TouchButton_tag* b : button)
         if (b && !DrawOverlayText(b->x - 7, b->y + 4, "{6}")) return 0;
-    return 1;
+    // Only the mouse answers the menu: a player at the keys is told so under its entries.
+    TextOutputSetMode(kTextModeCenter);
+    const int hintY = OverlayTop + kHintTop + kEntryStep * numMenuItems;
+    return DrawOverlayText(screenLowerBufferHalfWidth, hintY, HintString(kHintPauseWithMouse));
 }
 
 int PauseMenuInputHandler()

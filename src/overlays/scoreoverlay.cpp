@@ -96,6 +96,13 @@ static const int kGameTypeTeam = 6;
 // Below the large sheet there is room for three small rows: a game of more than four bowlers
 // shows them on two pages, turned as a league's are.
 static const int kMostPlayersOnAPage = 4;
+// A small row's box, between the player's number and the column of player buttons, and the
+// centres of its ball columns within it: two for frames 1 to 9, three for the tenth.
+static const int kSmallRowLeft = 256;
+static const int kSmallRowWidth = 28;
+static const int kSmallColumns[2] = {7, 21};
+static const int kSmallTenthColumns[3] = {5, 14, 23};
+static const int kPlayerNumberRight = kSmallRowLeft - 2;
 
 static int IsComputer(int player) { return GetControllerAssignment(player) == kAssignmentComputer; }
 
@@ -212,18 +219,43 @@ static void FreeButtons()
     FreeTouchButton(&pageButton);
 }
 
-static void ShowCurrentPlayer()
+static int PlayersOnPage()
 {
-    if (gCurrPlayer < playersPerPage) {
-        scorePage = 0;
-        playerIndex = gCurrPlayer;
-    } else {
-        scorePage = 1;
-        playerIndex = gCurrPlayer - playersPerPage;
-    }
+    const int rest = gNumPlayers - scorePage * playersPerPage;
+    return rest < playersPerPage ? rest : playersPerPage;
+}
+
+// With the stylus, a button beside each small row of the page shown: the short second page of an
+// odd number of bowlers has fewer rows, and no button stands beside an empty one.
+static int AddPlayerButtons()
+{
+    FreeTouchButton(&p2Button);
+    FreeTouchButton(&p3Button);
+    FreeTouchButton(&p4Button);
+    if (GetControlMode() != kControlModeTouch) return 1;
+    const int players = PlayersOnPage();
+    if (players >= 2 && !(p2Button = NewTouchButton(285, 145, kPlayerButtonSize, kPlayerButtonSize))) return 0;
+    if (players >= 3 && !(p3Button = NewTouchButton(285, 176, kPlayerButtonSize, kPlayerButtonSize))) return 0;
+    if (players >= 4 && !(p4Button = NewTouchButton(285, 207, kPlayerButtonSize, kPlayerButtonSize))) return 0;
+    return 1;
+}
+
+// Shows page `page` (0 or 1), with the player buttons of its rows.
+static int TurnPage(int page)
+{
+    if (page == scorePage) return 1;
+    scorePage = page;
+    return AddPlayerButtons();
+}
+
+static int ShowCurrentPlayer()
+{
+    const int page = gCurrPlayer < playersPerPage ? 0 : 1;
+    playerIndex = gCurrPlayer - page * playersPerPage;
     const int frame = gCurrPlayer >= 0 && gCurrPlayer < kMaxPlayers ? gPlayerInfo[gCurrPlayer].currFrame : 0;
     scrollBarPct = ScoreSheetScrollForFrame(frame);
     if (sliderButton) sliderButton->x = SliderX();
+    return TurnPage(page);
 }
 
 // The set-up button belongs to a person whose game goes on.
@@ -243,8 +275,7 @@ int StartDSScoreOverlay()
                                     DSScoreInputHandler, DSScoreCloseHandler, 0};
         return OverlaySelect(&overlay);
     }
-    ShowCurrentPlayer();
-    return AddSetupButton();
+    return ShowCurrentPlayer() && AddSetupButton();
 }
 
 int DSScoreOverlayActive() { return overlayActive; }
@@ -256,12 +287,12 @@ int DSScoreOpenHandler()
     SetControlState(kControlPosition);
 
     playersPerPage = ScoreSheetPlayersPerPage();
-    ShowCurrentPlayer();
+    FreeButtons();
+    if (!ShowCurrentPlayer()) return 0;
     overlayActive = 1;
     gameOverHold = 0;
     TextOutputSelectFont(GetFontRSID(kFontPrompt));
 
-    FreeButtons();
     nextButton = NewTouchButton(15, 159, kButtonSize, kButtonSize);
     if (!nextButton || !AddSetupButton()) return 0;
     // Without its image the knob still slides, as a button of no width.
@@ -272,11 +303,7 @@ int DSScoreOpenHandler()
     sliderButton->moveableX = 1;
     sliderButton->minX = kSliderLeft;
     sliderButton->maxX = kSliderLeft + kSliderTrack - knobW;
-    if (GetControlMode() == kControlModeTouch) {
-        if (playersPerPage >= 2 && !(p2Button = NewTouchButton(285, 145, kPlayerButtonSize, kPlayerButtonSize))) return 0;
-        if (playersPerPage >= 3 && !(p3Button = NewTouchButton(285, 176, kPlayerButtonSize, kPlayerButtonSize))) return 0;
-        if (playersPerPage >= 4 && !(p4Button = NewTouchButton(285, 207, kPlayerButtonSize, kPlayerButtonSize))) return 0;
-    }
+    if (!AddPlayerButtons()) return 0;
     if (TwoPages() && !(pageButton = NewTouchButton(278, 10, 37, 40))) return 0;
     return 1;
 }
@@ -301,14 +328,14 @@ static int DrawLargeMark(const ScoreSheetMark& m, int x, int y)
     }
 }
 
-static int DrawSmallMark(const ScoreSheetMark& m, int markX, int countX, int y)
+// One ball's mark in a small row, centred on x.
+static int DrawSmallMark(const ScoreSheetMark& m, int x, int y)
 {
-    switch (m.kind) {
-    case kSheetStrike: return DrawOverlayBitmap(GetOverlayRSID(kSmallStrike), markX, y);
-    case kSheetSpare: return DrawOverlayBitmap(GetOverlayRSID(kSmallSpare), markX, y);
-    case kSheetCount: return DrawCount(countX, y, m.count);
-    default: return 1;
-    }
+    if (m.kind == kSheetCount) return DrawCount(x, y, m.count);
+    if (m.kind != kSheetStrike && m.kind != kSheetSpare) return 1;
+    const int rsid = GetOverlayRSID(m.kind == kSheetStrike ? kSmallStrike : kSmallSpare);
+    int w = 0;
+    return OverlayBitmapSize(rsid, &w, nullptr) && DrawOverlayBitmap(rsid, x - w / 2, y);
 }
 
 static int DrawNames(const TITLE_PlayerInfoStruct& p, int x, int y)
@@ -396,34 +423,26 @@ static int SmallRowFrame(const TITLE_PlayerInfoStruct& p)
 static int DrawSmallRow(const TITLE_PlayerInfoStruct& p, int player, int row)
 {
     const int y0 = 30 * row;
-    if (!DrawOverlayBitmap(GetOverlayRSID(kSmallRow), 263, 147 + y0)) return 0;
+    if (!DrawOverlayBitmap(GetOverlayRSID(kSmallRow), kSmallRowLeft, 147 + y0)) return 0;
     const int f = SmallRowFrame(p);
     ScoreSheetMark marks[3];
     ScoreSheetFrameMarks(&p, f, marks);
     if (!SelectFont(kFontSmallMarks)) return 0;
     TextOutputSetMode(kTextModeCenter);
-    const int y = 148 + y0;
-    if (f < kFramesPerGame - 1) {
-        if (marks[0].kind == kSheetStrike) {
-            if (!DrawSmallMark(marks[0], 272, 276, y)) return 0;
-        } else if (marks[1].kind == kSheetSpare) {
-            if (!DrawSmallMark(marks[0], 276, 276, y) || !DrawSmallMark(marks[1], 277, 277, y)) return 0;
-        } else if (!DrawSmallMark(marks[0], 276, 276, y) || !DrawSmallMark(marks[1], 281, 281, y)) {
-            return 0;
-        }
-    } else if (!DrawSmallMark(marks[0], 265, 269, y) || !DrawSmallMark(marks[1], 276, 280, y) ||
-               !DrawSmallMark(marks[2], 277, 281, y)) {
-        return 0;
-    }
+    // Each ball has its own column, far enough from the next that a 6 and a 3 never read as 63.
+    const int tenth = f == kFramesPerGame - 1;
+    const int* columns = tenth ? kSmallTenthColumns : kSmallColumns;
+    for (int b = 0; b < (tenth ? 3 : 2); ++b)
+        if (!DrawSmallMark(marks[b], kSmallRowLeft + columns[b], 148 + y0)) return 0;
     const int scored = f < kFramesPerGame - 1 ? f < p.currFrame && p.frameScore[f] != -1
                                               : p.currFrame > kFramesPerGame - 1 && p.frameScore[f] != -1;
     if (scored) {
         if (!SelectFont(kFontSmallTotal)) return 0;
-        if (!DrawCount(274, 160 + y0, p.totalScore)) return 0;
+        if (!DrawCount(kSmallRowLeft + kSmallRowWidth / 2, 160 + y0, p.totalScore)) return 0;
     }
     if (!SelectFont(kFontPrompt)) return 0;
     TextOutputSetMode(kTextModeRight);
-    if (!TextOutputDrawDirect(258, 151 + y0, "P%d", player + 1)) return 0;
+    if (!TextOutputDrawDirect(kPlayerNumberRight, 151 + y0, "P%d", player + 1)) return 0;
     if (!SelectFont(kFontSmallName)) return 0;
     char names[64];
     std::snprintf(names, sizeof names, "%s %s", p.playerData.firstName, p.playerData.lastName);
@@ -566,12 +585,14 @@ int DSScoreInputHandler()
         if (playerIndex > 0) --playerIndex;
     }
     if (TwoPages()) {
-        if (Pressed(kButtonLeft) && scorePage == 1)
-            scorePage = 0;
-        else if (Pressed(kButtonRight) && scorePage == 0)
-            scorePage = 1;
+        int page = scorePage;
+        if (Pressed(kButtonLeft))
+            page = 0;
+        else if (Pressed(kButtonRight))
+            page = 1;
         else if (Touched(pageButton))
-            scorePage = 1 - scorePage;
+            page = 1 - scorePage;
+        if (!TurnPage(page)) return 0;
     }
     if (Touched(p2Button)) playerIndex = playerIndex == 0 ? 1 : 0;
     if (Touched(p3Button)) playerIndex = playerIndex < 2 ? 2 : 1;
@@ -652,9 +673,6 @@ int OnConfirmPlayAgain(int yes)
     if (physics && (physics->m_bumperLeftBody || physics->m_bumperRightBody)) physics->SetBumpersRaised(bumpers != 0);
     StartNewBall();
     SetControlState(kControlPosition);
-    if (overlayActive) {
-        ShowCurrentPlayer();
-        return AddSetupButton();
-    }
+    if (overlayActive) return ShowCurrentPlayer() && AddSetupButton();
     return 1;
 }

@@ -148,7 +148,9 @@ int DSTouchReleaseDrawHandler()
     const int released = GetControlState() >= kControlReleased;
     const int launched = GetControlState() >= kControlThrowing;
     if (!DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0)) return 0;
-    if (!released && (!ShotText(kShotBodyFont, kTextModeCenter, 40, 188, "{3}") ||
+    // Only the mouse throws here: a player at the keys is told so above the lane.
+    if (!released && (!ShotText(kShotBodyFont, kTextModeCenter, 160, 2, HintString(kHintFlickWithMouse)) ||
+                      !ShotText(kShotBodyFont, kTextModeCenter, 40, 188, "{3}") ||
                       !ShotText(kShotBodyFont, kTextModeCenter, 43, kShotLabelY, PauseString(5))))
         return 0;
     if (!ShotDrawMeter(GetOverlayRSID(kPowerBarImage), launched ? velFactor : 0.0f, 221, 28)) return 0;

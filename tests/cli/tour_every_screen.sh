@@ -5,7 +5,8 @@
 # tournaments and rivals lists, a league's fee question and standings, the pro shop, its
 # categories and a question, the trophy case), the bowlers page and its keyboard, the controller
 # screen, the HOME and power menus, a league's first week, a quick game (score sheet, the shot's
-# steps, the pause menu and its question), the two pages of an eight-bowler sheet, a whole game
+# steps, the pause menu and its question), the two pages of an eight-bowler sheet with the buttons
+# and its hook step, the two pages of a five-bowler sheet with the stylus, a whole game
 # from the menus (replay, game over, another game?, the saving boxes), practice and its pause
 # menu, pin selection, the test mode's read-out, the mini-games' overlays and a spares challenge
 # past 1,000 points. Each screen is shot with the lines of text it shows (--layout-out); each must
@@ -171,13 +172,52 @@ shot 140 "game: ball rolling" "Ada Player"
 shot 930 "game: paused" "Quit Game"
 shot 980 "game: pause question" "Are you sure you want to quit?"
 finish 1000 --launch quick --players 2 --humans 1 --seed 7
+# Only the mouse answers the flick step and the pause menu: each says so to a player at the keys.
+for f in 00115 00930; do
+    grep -q 'mouse$' tour/game/frame$f-lines.txt ||
+        echo "tour/game/frame$f: no line says that the mouse answers this screen" >> tour/faults.txt
+done
 
-# Eight bowlers on the score sheet: its first page, and the second turned with the stylus.
+# player_buttons_by_rows LINES: every player button of a score sheet (a touch target at x 285)
+# stands beside a small row, whose player number ("P2") it shares a height with.
+player_buttons_by_rows() {
+    awk -v name="$1" '
+        $1 == "touch" && $3 == 285 { button[++n] = $4 " " $4 + $6 }
+        $1 == "lower" && $6 ~ /^P[0-9]$/ { row[++r] = $3 " " $3 + $5 }
+        END {
+            for (i = 1; i <= n; ++i) {
+                split(button[i], b, " ")
+                beside = 0
+                for (j = 1; j <= r; ++j) { split(row[j], w, " "); if (w[1] < b[2] && b[1] < w[2]) beside = 1 }
+                if (!beside) print name ": a player button at y " b[1] " stands beside no row"
+            }
+        }' "$1-lines.txt" >> tour/faults.txt
+}
+
+# Eight bowlers on the score sheet with the buttons: its first page, the second turned with RIGHT,
+# then the person's shot up to its hook step, which says which keys set the hook.
 begin eight
-touch 60 296 30 > $dir/input.txt
+{
+    press 60 RIGHT
+    for f in 110 140 170 200; do press $f A; done
+} > $dir/input.txt
 shot 50 "eight bowlers" "Di Computer"
 shot 100 "eight bowlers: page 2" "Hal Computer"
-finish 110 --launch quick --players 8 --humans 1 --seed 7
+shot 215 "eight bowlers: hook with the keys" "SHIFT"
+finish 230 --launch quick --players 8 --humans 1 --controls buttons --seed 7
+# The slider's knob stays where the sheet's scroll puts it when the page turns.
+for f in 00050 00100; do
+    grep -q '^touch lower 50 125 ' tour/eight/frame$f-lines.txt ||
+        echo "tour/eight/frame$f: the slider's knob is not at the sheet's scroll" >> tour/faults.txt
+done
+
+# Five bowlers with the stylus: the second page holds two, and its player buttons only their rows.
+begin five
+touch 60 296 30 > $dir/input.txt
+shot 50 "five bowlers" "Cy Computer"
+shot 100 "five bowlers: page 2" "Ed Computer"
+finish 110 --launch quick --players 5 --humans 1 --seed 7
+for f in 00050 00100; do player_buttons_by_rows tour/five/frame$f; done
 
 # The HOME menu over the main menu, left by A on "Resume", and the power menu, left by B: each
 # gives the main menu back as it was, the press that left it pressing nothing there.

@@ -93,7 +93,22 @@ void LateSheet()
     p.currFrame = 10;
     p.totalScore = total + 30;
     gPlayerInfo[1] = p;
+    // The other bowler's small row shows a tenth frame of a strike and two counts.
+    gPlayerInfo[1].framePinCount[9][1] = 6;
+    gPlayerInfo[1].framePinCount[9][2] = 3;
     gGameOver = 1;
+    LeaveSheet();
+    Open(StartDSScoreOverlay);
+}
+
+// The other bowler's small row after an open first frame of 6 and 3.
+void OpenFrameInASmallRow()
+{
+    TITLE_PlayerInfoStruct& p = gPlayerInfo[1];
+    p.framePinCount[0][0] = 6;
+    p.framePinCount[0][1] = 3;
+    p.frameScore[0] = p.totalScore = 9;
+    p.currFrame = 1;
     LeaveSheet();
     Open(StartDSScoreOverlay);
 }
@@ -104,6 +119,7 @@ const Screen kScreens[] = {
     {"ScoreSheetOfAPerson", 0, [] { OverlayUpdate(); }},
     {"ScoreSheetOfAComputer", 0, [] { gCurrPlayer = 1; OverlayUpdate(); }},
     {"ScoreSheetAtTheEnd", 0, LateSheet},
+    {"ScoreSheetWithAnOpenFrameInASmallRow", 0, OpenFrameInASmallRow},
     {"StartOfTurn", 0, [] { Step(StartDSStandardStartTurnOverlay); }},
     {"Position", 0, [] { Step(StartDSStandardPositionOverlay); }},
     {"Angle", 0, [] { Step(StartDSStandardAngleOverlay); }},
@@ -183,6 +199,8 @@ TEST_P(OverlayLayout, EveryPictureIsThereAndNoTextIsCutOffOrCovered)
     // stand a pixel closer than its cells are tall); boxes may reach that far past an edge or
     // into each other without a drawn pixel being lost or covered.
     const int m = 2;
+    const int kClearGap = 2;
+    const int kPictureLine = 30;
     const int width = screen.upper ? 400 : 320, height = 240;
     for (int i = 0; i < count; ++i) {
         const TextLineBounds& a = lines[i];
@@ -195,6 +213,14 @@ TEST_P(OverlayLayout, EveryPictureIsThereAndNoTextIsCutOffOrCovered)
             const int overlap = a.x + m < b.x + b.w && b.x + m < a.x + a.w && a.y + m < b.y + b.h && b.y + m < a.y + a.h;
             EXPECT_FALSE(overlap) << "line " << i << " " << Describe(a) << " and line " << j << " " << Describe(b)
                                   << " are drawn over each other";
+            // Two lines of words of one row with less than a clear gap between them read as
+            // one: a 6 and a 3 as 63. (A line with a button's picture is as tall as the picture,
+            // which keeps its own margin inside the line.)
+            const int words = a.h < kPictureLine && b.h < kPictureLine;
+            const int sameRow = words && a.y + m < b.y + b.h && b.y + m < a.y + a.h;
+            const int gap = a.x < b.x ? b.x - (a.x + a.w) : a.x - (b.x + b.w);
+            EXPECT_FALSE(sameRow && !overlap && gap < kClearGap)
+                << "line " << i << " " << Describe(a) << " and line " << j << " " << Describe(b) << " run together";
         }
     }
 }

@@ -239,10 +239,10 @@ RgbaImage GlyphSheet()
     // 6: a touch mark (a finger tip on a target).
     FillBox(&im, Ring(80, 91.5f, 10, 14), Solid(kGold), 64, 76, 32, 31);
     FillBox(&im, Circle(80, 91.5f, 6), Solid(kWhite), 64, 76, 32, 31);
-    // 9: turn the page: a sheet with arrows up and down.
+    // 9: turn the page: a sheet with arrows left and right, the way the pages turn.
     Panel(&im, 70, 29, 29, 36, 4);
-    Arrow(&im, 77, 33, 15, 11, 0, kGold);
-    Arrow(&im, 77, 50, 15, 11, 1, kGold);
+    Arrow(&im, 73, 40, 11, 15, 2, kGold);
+    Arrow(&im, 86, 40, 11, 15, 3, kGold);
     // 0 and 5: the wide START and SELECT buttons.
     Pill(&im, 119, 34, 124, 33, Rgba{90, 100, 120, 255}, "START", 16);
     Pill(&im, 119, 86, 124, 33, Rgba{90, 100, 120, 255}, "SELECT", 16);
@@ -425,11 +425,13 @@ RgbaImage ScoreSheet()
     return im;
 }
 
+// One other player's row on the score sheet: the balls of a frame above the line, the total
+// below. The sheet puts each ball in a column of its own, so the box is wide enough for three.
 RgbaImage SmallRow()
 {
-    RgbaImage im(26, 28);
-    Panel(&im, 0, 0, 25, 27, 4);
-    FillBox(&im, RoundRect(2, 12, 21, 1, 0), Solid(Rgba{150, 190, 250, 160}), 0, 12, 26, 1);
+    RgbaImage im(28, 28);
+    Panel(&im, 0, 0, 27, 27, 4);
+    FillBox(&im, RoundRect(2, 12, 23, 1, 0), Solid(Rgba{150, 190, 250, 160}), 0, 12, 28, 1);
     return im;
 }
 
@@ -450,21 +452,24 @@ RgbaImage FrameHighlight()
     return im;
 }
 
-// The L and R shoulder prompts, stacked: choose another player.
+// The UP and DOWN keys, stacked: they choose another player.
 RgbaImage PlayerHint()
 {
     RgbaImage im(30, 62);
-    Pill(&im, 0, 0, 29, 28, Rgba{90, 100, 120, 255}, "L", 14);
-    Pill(&im, 0, 32, 29, 28, Rgba{90, 100, 120, 255}, "R", 14);
+    Pill(&im, 0, 0, 29, 28, Rgba{90, 100, 120, 255}, nullptr, 0);
+    Arrow(&im, 8, 8, 13, 11, 0, kWhite);
+    Pill(&im, 0, 32, 29, 28, Rgba{90, 100, 120, 255}, nullptr, 0);
+    Arrow(&im, 8, 41, 13, 11, 1, kWhite);
     return im;
 }
 
+// The LEFT and RIGHT keys, side by side: they turn the page.
 RgbaImage PageHint()
 {
     RgbaImage im(30, 34);
     Panel(&im, 0, 0, 28, 32, 5);
-    Arrow(&im, 7, 4, 14, 10, 0, kGold);
-    Arrow(&im, 7, 18, 14, 10, 1, kGold);
+    Arrow(&im, 3, 9, 10, 14, 2, kGold);
+    Arrow(&im, 15, 9, 10, 14, 3, kGold);
     return im;
 }
 
@@ -832,7 +837,7 @@ RgbaImage ShotStep(int book, int page)
         Paste(&im, HookArc(), 17, 77);
         Paste(&im, BallImage(18), 14 * -6 - 9 + 163, 186 - kHookHeights[4]);
         Paste(&im, HookPointer(), 14 * -6 - 8 + 163, 5);
-        DrawLabel(&im, "SLIDE AND HOLD", kBold, 13, 160, 55, kEdge, 0, kInk, 2);
+        DrawLabel(&im, "HOLD SHIFT+A/D OR THE STICK", kBold, 13, 160, 55, kEdge, 0, kInk, 2);
         DrawLabel(&im, "HOOK", kBold, 16, 160, 202, kGold, 0, kInk, 2);
         DrawLabel(&im, "<", kBold, 24, 40, 150, kWhite, 0, kInk, 2);
         break;
