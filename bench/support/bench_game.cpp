@@ -2,7 +2,9 @@
 
 #include <btBulletDynamicsCommon.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -33,11 +35,22 @@
 #include "shell/startup.h"
 
 static std::string ownSaveFolder;
+// The folder and its save file, for the signal handler, which may only unlink and remove.
+static char ownSaveFile[1024], ownSaveFolderPath[1024];
 
 static void RemoveOwnSaveFolder()
 {
     std::error_code ignored;
     if (!ownSaveFolder.empty()) std::filesystem::remove_all(ownSaveFolder, ignored);
+}
+
+// A close signal ends a bench at once, as it would any program, without leaving its save folder.
+static void OnCloseSignal(int signal)
+{
+    unlink(ownSaveFile);
+    rmdir(ownSaveFolderPath);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
 }
 
 int StartBenchOptions(const char* bench, char* program, int headless)
@@ -58,7 +71,11 @@ int StartBenchOptions(const char* bench, char* program, int headless)
             return 0;
         }
         ownSaveFolder = pattern;
+        std::snprintf(ownSaveFolderPath, sizeof ownSaveFolderPath, "%s", pattern.c_str());
+        std::snprintf(ownSaveFile, sizeof ownSaveFile, "%s/savegame.bin", pattern.c_str());
         std::atexit(RemoveOwnSaveFolder);
+        std::signal(SIGINT, OnCloseSignal);
+        std::signal(SIGTERM, OnCloseSignal);
     }
     gHostOptions.dataDir = ownSaveFolder;
     return 1;
