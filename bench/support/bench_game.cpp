@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "game/areas.h"
 #include "game/collision.h"
@@ -34,15 +35,23 @@
 #include "shell/settings.h"
 #include "shell/startup.h"
 
+static std::vector<std::string> scratchFolders;
+
+static void RemoveScratchFolders()
+{
+    std::error_code ignored;
+    for (const std::string& folder : scratchFolders) std::filesystem::remove_all(folder, ignored);
+}
+
+void BenchRemoveAtExit(const char* folder)
+{
+    if (scratchFolders.empty()) std::atexit(RemoveScratchFolders);
+    scratchFolders.push_back(folder);
+}
+
 static std::string ownSaveFolder;
 // The folder and its save file, for the signal handler, which may only unlink and remove.
 static char ownSaveFile[1024], ownSaveFolderPath[1024];
-
-static void RemoveOwnSaveFolder()
-{
-    std::error_code ignored;
-    if (!ownSaveFolder.empty()) std::filesystem::remove_all(ownSaveFolder, ignored);
-}
 
 // A close signal ends a bench at once, as it would any program, without leaving its save folder.
 static void OnCloseSignal(int signal)
@@ -73,7 +82,7 @@ int StartBenchOptions(const char* bench, char* program, int headless)
         ownSaveFolder = pattern;
         std::snprintf(ownSaveFolderPath, sizeof ownSaveFolderPath, "%s", pattern.c_str());
         std::snprintf(ownSaveFile, sizeof ownSaveFile, "%s/savegame.bin", pattern.c_str());
-        std::atexit(RemoveOwnSaveFolder);
+        BenchRemoveAtExit(ownSaveFolderPath);
         std::signal(SIGINT, OnCloseSignal);
         std::signal(SIGTERM, OnCloseSignal);
     }

@@ -8,6 +8,8 @@
 // reads or writes the player's saves and every save it makes can be written. A close signal ends
 // a bench at once. 0, with a message naming the bench, when the folder cannot be made.
 int StartBenchOptions(const char* bench, char* program, int headless);
+// Removes folder and all it holds when the bench exits: a scratch folder of the bench's own.
+void BenchRemoveAtExit(const char* folder);
 // The time each benchmark of a bench runs for at least, in seconds: the given one, or the value
 // of BENCHMARK_MIN_TIME when the environment sets it (the variable behind the library's own
 // --benchmark_min_time, which a benchmark's own minimum would override): CI runs every benchmark
