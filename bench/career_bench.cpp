@@ -46,7 +46,7 @@ void BM_LeagueSeason(benchmark::State& state)
         gWeeks += weeks;
     }
 }
-BENCHMARK(BM_LeagueSeason)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
+BENCHMARK(BM_LeagueSeason)->Unit(benchmark::kMicrosecond)->MinTime(BenchMinTime(0.5));
 
 }  // namespace
 

@@ -15,6 +15,7 @@
 #include "host/arena.h"
 #include "host/host.h"
 #include "lib/memory.h"
+#include "support/bench_game.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ Fixture SetUp()
     InitMemoryHeap(&deviceHeap, start, start + HostDeviceMemorySize(), 8192, 128, 0, 1);
     char dir[] = "/tmp/zendrolyx-db-bench-XXXXXX";
     if (!mkdtemp(dir)) std::abort();
+    BenchRemoveAtExit(dir);
     gHostOptions.romDir = dir;
 
     std::string xml = "<BasicDb name=\"bench\" tableDefs=\"" + std::to_string(kDefinitions) + "\" tables=\"" +

@@ -12,6 +12,7 @@
 
 #include "archive_writer.h"
 #include "lib/decompress.h"
+#include "support/bench_game.h"
 
 namespace {
 
@@ -91,8 +92,8 @@ public:
     }
 };
 
-BENCHMARK(BM_Decompress)->Unit(benchmark::kMillisecond)->MinTime(0.5);
-BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(BM_Decompress)->Unit(benchmark::kMillisecond)->MinTime(BenchMinTime(0.5));
+BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond)->MinTime(BenchMinTime(0.5));
 
 }  // namespace
 

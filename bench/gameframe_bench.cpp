@@ -111,7 +111,7 @@ void BM_GameFrame(benchmark::State& state)
     state.counters["frames_per_game"] = double(framesHere) / double(state.iterations());
 }
 
-BENCHMARK(BM_GameFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+BENCHMARK(BM_GameFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(BenchMinTime(2.0));
 
 // A whole headless game and the same game's logic and physics, one after the other, so that
 // both see the same machine; the ratio is of their processor times per frame.
@@ -131,7 +131,7 @@ void BM_WholeHeadlessGame(benchmark::State& state)
     }
 }
 
-BENCHMARK(BM_WholeHeadlessGame)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(4.0);
+BENCHMARK(BM_WholeHeadlessGame)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(BenchMinTime(4.0));
 
 }  // namespace
 

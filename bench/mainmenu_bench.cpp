@@ -84,9 +84,9 @@ void BM_SetUpAlley(benchmark::State& state)
     }
 }
 
-BENCHMARK(BM_OpenMainMenu)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(1.0);
-BENCHMARK(BM_LoadBowlerPreview)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(1.0);
-BENCHMARK(BM_SetUpAlley)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(1.0);
+BENCHMARK(BM_OpenMainMenu)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(BenchMinTime(1.0));
+BENCHMARK(BM_LoadBowlerPreview)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(BenchMinTime(1.0));
+BENCHMARK(BM_SetUpAlley)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(BenchMinTime(1.0));
 
 }  // namespace
 

@@ -15,6 +15,7 @@
 
 #include "host/arena.h"
 #include "lib/memory.h"
+#include "support/bench_game.h"
 
 namespace {
 
@@ -128,8 +129,8 @@ void BM_Malloc(benchmark::State& state)
     }
 }
 
-BENCHMARK(BM_MemoryManager)->Unit(benchmark::kMillisecond)->MinTime(0.5);
-BENCHMARK(BM_Malloc)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(BM_MemoryManager)->Unit(benchmark::kMillisecond)->MinTime(BenchMinTime(0.5));
+BENCHMARK(BM_Malloc)->Unit(benchmark::kMillisecond)->MinTime(BenchMinTime(0.5));
 
 // Prints as usual and keeps each benchmark's time for the ratio.
 class RatioReporter : public benchmark::ConsoleReporter {

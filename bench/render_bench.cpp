@@ -176,7 +176,7 @@ void BM_RenderFrame(benchmark::State& state)
     state.counters["quads"] = double(kLowerQuads + 2 * kUpperQuadsPerEye);
 }
 
-BENCHMARK(BM_RenderFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+BENCHMARK(BM_RenderFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(BenchMinTime(2.0));
 
 }  // namespace
 

@@ -53,7 +53,8 @@ using Clock = std::chrono::steady_clock;
 
 double Since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-// The first kFramesPerRun frames of a game; its set-up and tear-down are not timed.
+// The first kFramesPerRun frames of a game (30 in a brief run); its set-up and tear-down are not
+// timed.
 void BM_SceneFrame(benchmark::State& state)
 {
     for (auto _ : state) {
@@ -68,7 +69,8 @@ void BM_SceneFrame(benchmark::State& state)
         int ok = 1;
         const auto start = Clock::now();
         const double cpuStart = ProcessCpuSeconds();
-        while (ok && !quitGame && frames < kFramesPerRun) {
+        const long framesPerRun = BenchBrief() ? 30 : kFramesPerRun;
+        while (ok && !quitGame && frames < framesPerRun) {
             ok = HandleControls() && UpdateGameLogic();
             const auto drawStart = Clock::now();
             ok = ok && DrawGameScreen();
@@ -90,7 +92,7 @@ void BM_SceneFrame(benchmark::State& state)
     }
 }
 
-BENCHMARK(BM_SceneFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+BENCHMARK(BM_SceneFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(BenchMinTime(2.0));
 
 }  // namespace
 

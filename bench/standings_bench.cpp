@@ -55,7 +55,7 @@ void BM_StandingsPage(benchmark::State& state)
         ++page.frames;
     }
 }
-BENCHMARK(BM_StandingsPage)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseManualTime()->MinTime(1.0);
+BENCHMARK(BM_StandingsPage)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseManualTime()->MinTime(BenchMinTime(1.0));
 
 }  // namespace
 

@@ -27,6 +27,7 @@
 #include "platform/skeleton.h"
 #include "shell/globals.h"
 #include "shell/startup.h"
+#include "support/bench_game.h"
 #include "ui/environment.h"
 #include "ui/frameupdate.h"
 #include "ui/loader.h"
@@ -82,7 +83,7 @@ void BM_Ui3DFrame(benchmark::State& state)
         ++gFrames;
     }
 }
-BENCHMARK(BM_Ui3DFrame)->Unit(benchmark::kMicrosecond)->UseManualTime()->MinTime(1.0);
+BENCHMARK(BM_Ui3DFrame)->Unit(benchmark::kMicrosecond)->UseManualTime()->MinTime(BenchMinTime(1.0));
 
 void BM_BoneWork(benchmark::State& state)
 {
@@ -106,9 +107,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
-    std::string error;
-    char* programOnly[] = {argv[0], const_cast<char*>("--headless")};
-    if (HostParseOptions(2, programOnly, &gHostOptions, &error) != kOptionsRun) return 1;
+    if (!StartBenchOptions("ui3d_bench", argv[0], 1)) return 1;
     done = 0;
     if (!HostArenaInit(kDeviceBytes)) return 1;
     theHeap = nullptr;

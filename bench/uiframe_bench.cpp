@@ -69,7 +69,7 @@ void BM_UiFrame(benchmark::State& state)
         ++gUiFrames;
     }
 }
-BENCHMARK(BM_UiFrame)->Unit(benchmark::kMicrosecond)->UseManualTime()->MinTime(1.0);
+BENCHMARK(BM_UiFrame)->Unit(benchmark::kMicrosecond)->UseManualTime()->MinTime(BenchMinTime(1.0));
 
 // The stylus rests on the gallery's round sticky button, so that the cursor, the capture and the
 // hold run every frame beside the list, the buttons' table texts and the shown dialog.
@@ -94,7 +94,7 @@ void BM_GalleryFrame(benchmark::State& state)
     }
     controllers[0].controller = saved;
 }
-BENCHMARK(BM_GalleryFrame)->Unit(benchmark::kMicrosecond)->UseManualTime()->MinTime(1.0);
+BENCHMARK(BM_GalleryFrame)->Unit(benchmark::kMicrosecond)->UseManualTime()->MinTime(BenchMinTime(1.0));
 
 void BM_ScriptOf10000Commands(benchmark::State& state)
 {

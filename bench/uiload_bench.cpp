@@ -14,6 +14,7 @@
 #include "host/arena.h"
 #include "host/host.h"
 #include "lib/memory.h"
+#include "support/bench_game.h"
 #include "ui/environment.h"
 #include "ui/loader.h"
 #include "ui/memoryslots.h"
@@ -47,6 +48,7 @@ Fixture& SetUp()
     InitMemoryHeap(&deviceHeap, start, start + HostDeviceMemorySize(), 8192, 128, 0, 1);
     char dir[] = "/tmp/zendrolyx-uiload-bench-XXXXXX";
     if (!mkdtemp(dir)) std::abort();
+    BenchRemoveAtExit(dir);
     gHostOptions.romDir = dir;
     BasicMemory_Init(basicUiNumberOfMemorySlots);
     BasicDb_Init();

@@ -97,8 +97,8 @@ void BM_EmptyFrame(benchmark::State& state)
     }
 }
 
-BENCHMARK(BM_VideoFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
-BENCHMARK(BM_EmptyFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+BENCHMARK(BM_VideoFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(BenchMinTime(2.0));
+BENCHMARK(BM_EmptyFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(BenchMinTime(2.0));
 
 }  // namespace
 

@@ -3,6 +3,21 @@
 
 #include <cstdint>
 
+// The program options of a bench: the defaults (headless when asked) with a save folder of the
+// bench's own, made empty under the temporary directory and removed at exit, so that no bench
+// reads or writes the player's saves and every save it makes can be written. A close signal ends
+// a bench at once. 0, with a message naming the bench, when the folder cannot be made.
+int StartBenchOptions(const char* bench, char* program, int headless);
+// Removes folder and all it holds when the bench exits: a scratch folder of the bench's own.
+void BenchRemoveAtExit(const char* folder);
+// The time each benchmark of a bench runs for at least, in seconds: the given one, or the value
+// of BENCHMARK_MIN_TIME when the environment sets it (the variable behind the library's own
+// --benchmark_min_time, which a benchmark's own minimum would override): CI runs every benchmark
+// briefly that way.
+double BenchMinTime(double seconds);
+// 1 when BENCHMARK_MIN_TIME asks for less than a tenth of a second: a run that only shows each
+// benchmark works (as CI's), where a benchmark that times a fixed stretch of play shortens it.
+int BenchBrief();
 // The host, a game heap of deviceBytes in the device arena, the build's game data and the
 // renderer (with room for maxQuads 2D quads), headless when asked; 0, with a message naming the
 // bench, when something cannot be had. EndBenchRenderer gives it all back.

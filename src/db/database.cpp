@@ -3,7 +3,9 @@
 // of writing outside a row block.
 #include "db/database.h"
 
+#include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -264,8 +266,10 @@ char* BasicDbTable_GetStrElement(sBasicDbTable* table, int row, int column)
 
 static int IsBlank(char c) { return c == ' ' || c == '\n' || c == '\t' || c == '\r'; }
 
-// Reads one number from the start of text (at most length chars), as "%i" (isFloat 0) or "%f"
-// would. Returns 1 with the value in *intValue or *floatValue, 0 when no number starts there.
+// Reads one number, the word at the start of text (at most length chars), as "%i" (isFloat 0) or
+// "%f" would. Returns 1 with the value in *intValue or *floatValue; 0 when the word is not wholly
+// a number that the cell can hold: an integer beyond an int's range, a float that is not finite,
+// or a number followed by other characters ("1e30" in an integer column).
 static int ReadNumber(const char* text, int length, int isFloat, int* intValue, float* floatValue)
 {
     char token[128];
@@ -276,15 +280,16 @@ static int ReadNumber(const char* text, int length, int isFloat, int* intValue, 
     }
     token[n] = 0;
     char* end = token;
+    errno = 0;
     if (isFloat) {
         *floatValue = std::strtof(token, &end);
+        if (!std::isfinite(*floatValue)) return 0;
     } else {
         long long v = std::strtoll(token, &end, 0);
-        if (v > INT_MAX) v = INT_MAX;
-        if (v < INT_MIN) v = INT_MIN;
+        if (errno == ERANGE || v > INT_MAX || v < INT_MIN) return 0;
         *intValue = int(v);
     }
-    return end != token ? 1 : 0;
+    return end != token && *end == 0 ? 1 : 0;
 }
 
 int BasicDbTable_GetElementFromStr(sBasicDbTable* table, int row, int column, const char* text, int length)
@@ -317,9 +322,8 @@ int BasicDbTable_GetElementFromStr(sBasicDbTable* table, int row, int column, co
         if (remaining < 1 || !text[pos]) break;
         int intValue = 0;
         float floatValue = 0;
-        // A failed read does not move the position, so every later element would fail on the
-        // same text: they all keep their values.
-        if (!ReadNumber(text + pos, remaining, isFloat, &intValue, &floatValue)) break;
+        // A number the cell cannot hold is refused: it and the elements after it keep their values.
+        if (!ReadNumber(text + pos, remaining, isFloat, &intValue, &floatValue)) return 0;
         uint8_t* p = ElementAddress(table, col, row, e);
         if (isFloat)
             StoreFloat(p, floatValue);

@@ -95,7 +95,9 @@ int BasicDbTable_GetSafeStringSize(sBasicDbTable* table, int column);
 // Text family: (table, row, column, ...).
 // The characters of a STR cell, or an empty string (never null) for any other cell.
 char* BasicDbTable_GetStrElement(sBasicDbTable* table, int row, int column);
-// Parses text (at most length chars) into the cell; 1 when the cell is valid.
+// Parses text (at most length chars) into the cell; 1 when the cell is valid and its text fits it.
+// A number the cell cannot hold (not wholly a number, beyond an int, not finite) is refused with
+// 0, and it and the numbers after it keep their values.
 int BasicDbTable_GetElementFromStr(sBasicDbTable* table, int row, int column, const char* text, int length);
 // Formats the cell into text (at most length bytes with the NUL); row -1 writes the column's name.
 int BasicDbTable_PutElementOntoStr(sBasicDbTable* table, int row, int column, char* text, int length);

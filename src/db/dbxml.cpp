@@ -2,7 +2,9 @@
 // writing them back in the same form.
 #include "db/dbxml.h"
 
+#include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 
 #include "lib/memory.h"
@@ -22,6 +24,7 @@ struct DbLoad {
     int columnsRead;    // c: of the definition defsRead - 1
     int tablesRead;     // t
     int inDef;          // inside an open BasicDbTableDef element
+    int databasesRead;  // BasicDb elements met
     char cell[kCellBufferSize];
 };
 
@@ -48,6 +51,22 @@ static void* AllocateRecords(int* count, int recordSize, const char* what, const
     return p;
 }
 
+// The value of the count attribute just named: a whole integer ("%i", so hex and octal too), or,
+// for any other text, `current` with a message naming the value.
+static int ReadCount(sBasicXmlReader* reader, int current, const char* what, const char* owner)
+{
+    const char* text = reader->valBuffer;
+    char* end = nullptr;
+    errno = 0;
+    const long long value = std::strtoll(text, &end, 0);
+    while (end && (*end == ' ' || *end == '\t' || *end == '\n' || *end == '\r')) ++end;
+    if (end == text || !end || *end || errno == ERANGE || value > INT_MAX || value < INT_MIN) {
+        PrintError("database: \"%s\" has the bad number of %s \"%s\"", NameOr(owner), what, text);
+        return current;
+    }
+    return int(value);
+}
+
 // Reads the value of the attribute just named and keeps a copy of it as a name, unless one is set.
 static void ReadName(sBasicXmlReader* reader, Ptr32<char>* name)
 {
@@ -72,7 +91,7 @@ int BasicDb_ReadXml(sBasicDb* db, sBasicXmlReader* reader)
                 PrintError("database: duplicate attribute: tableDefs");
                 continue;
             }
-            int count = BasicXmlReader_GetValINT(reader, db->tableDefs);
+            int count = ReadCount(reader, db->tableDefs, "table definitions", db->name);
             sBasicDbTableDefinition* defs = static_cast<sBasicDbTableDefinition*>(
                 AllocateRecords(&count, sizeof(sBasicDbTableDefinition), "table definitions", db->name));
             db->tableDefs = count;
@@ -82,7 +101,7 @@ int BasicDb_ReadXml(sBasicDb* db, sBasicXmlReader* reader)
                 PrintError("database: duplicate attribute: tables");
                 continue;
             }
-            int count = BasicXmlReader_GetValINT(reader, db->tables);
+            int count = ReadCount(reader, db->tables, "tables", db->name);
             sBasicDbTable* tables =
                 static_cast<sBasicDbTable*>(AllocateRecords(&count, sizeof(sBasicDbTable), "tables", db->name));
             db->tables = count;
@@ -104,7 +123,7 @@ static void ReadDefinition(sBasicXmlReader* reader, sBasicDbTableDefinition* def
                 PrintError("database: duplicate attribute: columns");
                 continue;
             }
-            int count = BasicXmlReader_GetValINT(reader, def->columns);
+            int count = ReadCount(reader, def->columns, "columns", def->name);
             def->column = static_cast<sBasicDbTableColumnDefinition*>(
                 AllocateRecords(&count, sizeof(sBasicDbTableColumnDefinition), "columns", def->name));
             def->columns = count;
@@ -136,7 +155,7 @@ static void ReadColumn(sBasicXmlReader* reader, sBasicDbTableDefinition* def, sB
                 PrintError("database: duplicate attribute: count");
                 continue;
             }
-            column->count = BasicXmlReader_GetValINT(reader, column->count);
+            column->count = ReadCount(reader, column->count, "elements", column->name);
         }
     }
     // The column takes its place at the end of the row; a count that would make the row larger
@@ -163,7 +182,7 @@ static void ReadTable(sBasicXmlReader* reader, sBasicDb* db, int defsRead, sBasi
                 PrintError("database: duplicate attribute: rows");
                 continue;
             }
-            table->rows = BasicXmlReader_GetValINT(reader, table->rows);
+            table->rows = ReadCount(reader, table->rows, "rows", table->name);
         } else if (Equal(att, "def")) {
             if (table->def) {
                 PrintError("database: duplicate attribute: def");
@@ -214,6 +233,14 @@ static int AtEndOfText(const sBasicXmlReader* reader)
     return b->bufferPos == b->eofPos || *b->bufferPos == '<';
 }
 
+// Stores one cell's text; a number the cell cannot hold is reported and the cell keeps its value.
+static void ReadCell(sBasicDbTable* table, int row, int column, const char* text)
+{
+    if (!BasicDbTable_GetElementFromStr(table, row, column, text, kCellBufferSize))
+        PrintError("database: table \"%s\" row %i column %i: \"%.60s\" is no number the cell can hold",
+                   NameOr(table->name), row, column, text);
+}
+
 // Reads the cells of a table, row by row. A cell that cannot be read leaves its number as it was
 // and its string empty; the text ending early leaves the remaining cells as they are.
 static void ReadCells(DbLoad* load, sBasicDbTable* table)
@@ -226,14 +253,18 @@ static void ReadCells(DbLoad* load, sBasicDbTable* table)
             if (!BasicXmlReader_ReadBeforeToken(&load->reader, ",", load->cell, kCellBufferSize)) {
                 load->cell[0] = 0;
                 if (AtEndOfText(&load->reader)) {
-                    BasicDbTable_GetElementFromStr(table, r, c, load->cell, kCellBufferSize);
+                    ReadCell(table, r, c, load->cell);
                     // The text also ends where the order to close stopped the file's reading.
                     if ((r < table->rows - 1 || c < columns - 1) && !done)
                         PrintError("database: table \"%s\" ends at row %i, column %i", NameOr(table->name), r, c);
                     return;
                 }
+                // Outside quotes a cell holds only what numbers are written with: a letter ("nan",
+                // "0x10") or a second string makes the cell unreadable.
+                PrintError("database: table \"%s\" row %i column %i holds what no number or string is made of",
+                           NameOr(table->name), r, c);
             }
-            BasicDbTable_GetElementFromStr(table, r, c, load->cell, kCellBufferSize);
+            ReadCell(table, r, c, load->cell);
         }
     }
 }
@@ -254,6 +285,7 @@ static void StartDatabase(DbLoad* load, sBasicDb** first)
         return;
     }
     sBasicDb* db = static_cast<sBasicDb*>(memory);
+    load->databasesRead++;
     if (!*first) {
         *first = db;
     } else {
@@ -278,6 +310,8 @@ static void StartElement(DbLoad* load, sBasicDb** first)
     if (Equal(tag, "BasicDb")) {
         StartDatabase(load, first);
         BasicXmlReader_NextEnd(reader);
+        // A database written as one empty tag is closed already.
+        if (reader->isEmptyTag) load->current = nullptr;
         return;
     }
     if (Equal(tag, "BasicDbTableDef") && db && db->tableDef && load->defsRead < db->tableDefs) {
@@ -350,8 +384,17 @@ int BasicDb_Load(sBasicDb** db, const char* filename)
         }
         StartElement(load, db);
     }
+    // A database still open at the end: the file was cut short in it (a cut inside a tag or a
+    // comment the reader has reported).
+    if (load->current && !load->reader.cutShort && !done)
+        PrintError("database: \"%s\" ends inside database %s, which is never closed", filename,
+                   NameOr(load->current->name));
+    const int databases = load->databasesRead;
     BasicXmlReader_Fini(&load->reader);
     FreeManagedMemory(load, 0);
+    // A file with no database in it (empty, or cut before its first element) is no database file;
+    // the order to close may have stopped the reading, which is no fault.
+    if (databases == 0) return done ? 0 : PrintError("database: \"%s\" holds no database", filename);
     return 1;
 }
 

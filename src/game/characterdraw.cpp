@@ -95,20 +95,20 @@ int SwapMaterials(int player, int slot, int fromTexture, int toTexture)
 {
     DS3_model_tag* copy = CharacterSlotModel(player, slot);
     if (!copy || fromTexture < 1 || toTexture < 1) return 0;
-    if (!Texture(fromTexture)) return PrintError("characters: Missing Texture %i %i", fromTexture >> 16, fromTexture & 0xFFFF);
+    if (!Texture(fromTexture)) return PrintErrorOnce("characters: Missing Texture %i %i", fromTexture >> 16, fromTexture & 0xFFFF);
     DS3_bitmap_tag* to = Texture(toTexture);
-    if (!to) return PrintError("characters: Missing Texture %i %i", toTexture >> 16, toTexture & 0xFFFF);
+    if (!to) return PrintErrorOnce("characters: Missing Texture %i %i", toTexture >> 16, toTexture & 0xFFFF);
     HLSL_material* materials = copy->materialList.get();
     for (uint32_t i = 0; i < copy->numMaterials; ++i) {
         HLSL_material& m = materials[i];
         const int diffuseId = int(m.materialRSID);
         DS3_bitmap_tag* diffuse = Texture(diffuseId);
-        if (!diffuse) return PrintError("characters: Missing Diffuse Texture %i %i", diffuseId >> 16, diffuseId & 0xFFFF);
+        if (!diffuse) return PrintErrorOnce("characters: Missing Diffuse Texture %i %i", diffuseId >> 16, diffuseId & 0xFFFF);
         m.materialBitmap = diffuseId == fromTexture ? to : diffuse;
         if (m.normalMapRSID) {
             const int normalId = int(m.normalMapRSID);
             DS3_bitmap_tag* normal = Texture(normalId);
-            if (!normal) return PrintError("characters: Missing Normal Texture %i %i", normalId >> 16, normalId & 0xFFFF);
+            if (!normal) return PrintErrorOnce("characters: Missing Normal Texture %i %i", normalId >> 16, normalId & 0xFFFF);
             m.normalMap = normal;
         }
     }
@@ -291,7 +291,7 @@ int DrawCharacter(actor_tag* actor)
     // A bowler that cannot be posed (its animation is not loaded) is left out of this pass; the
     // actors after it are still drawn.
     if (!PoseForThisPass(actor)) {
-        PrintError("DrawCharacter: player %d's bowler cannot be posed", player);
+        PrintErrorOnce("DrawCharacter: player %d's bowler cannot be posed", player);
         return 1;
     }
 

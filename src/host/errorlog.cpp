@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <mutex>
+#include <unordered_set>
 
 static std::mutex logMutex;
 static std::string logText;
@@ -11,20 +12,47 @@ static int verboseOutput = 0;
 static const size_t kMaxLogBytes = 64 * 1024;
 static const int kErrorMessageSize = 255;
 static ErrorFormatter errorFormatter = nullptr;
+// The messages of PrintErrorOnce said since the last clear, up to a limit.
+static std::unordered_set<std::string> saidOnce;
+static const size_t kMaxSaidOnce = 4096;
+static long errorsReported = 0;
+static int logTrimmed = 0;  // the oldest messages were dropped (the first line may be cut)
 
 void HostSetErrorFormatter(ErrorFormatter formatter) { errorFormatter = formatter; }
+
+static void Format(char* message, const char* format, va_list args)
+{
+    message[0] = 0;
+    if (format && errorFormatter)
+        errorFormatter(message, kErrorMessageSize, format, args);
+    else if (format)
+        std::vsnprintf(message, kErrorMessageSize, format, args);
+}
 
 int PrintError(const char* format, ...)
 {
     char message[kErrorMessageSize];
     va_list args;
     va_start(args, format);
-    message[0] = 0;
-    if (format && errorFormatter)
-        errorFormatter(message, kErrorMessageSize, format, args);
-    else if (format)
-        std::vsnprintf(message, sizeof message, format, args);
+    Format(message, format, args);
     va_end(args);
+    HostReportError(message);
+    return 0;
+}
+
+int PrintErrorOnce(const char* format, ...)
+{
+    char message[kErrorMessageSize];
+    va_list args;
+    va_start(args, format);
+    Format(message, format, args);
+    va_end(args);
+    {
+        std::lock_guard<std::mutex> lock(logMutex);
+        // Past the limit the messages are still said, each as often as it comes.
+        if (saidOnce.count(message)) return 0;
+        if (saidOnce.size() < kMaxSaidOnce) saidOnce.insert(message);
+    }
     HostReportError(message);
     return 0;
 }
@@ -33,13 +61,40 @@ void HostReportError(const char* message)
 {
     if (!message) return;
     std::lock_guard<std::mutex> lock(logMutex);
+    ++errorsReported;
     logText += message;
     logText += '\n';
-    if (logText.size() > kMaxLogBytes) logText.erase(0, logText.size() - kMaxLogBytes);
+    if (logText.size() > kMaxLogBytes) {
+        logText.erase(0, logText.size() - kMaxLogBytes);
+        logTrimmed = 1;
+    }
     if (verboseOutput) std::fprintf(stderr, "zendrolyx: %s\n", message);
 }
 
 void HostSetVerbose(int verbose) { verboseOutput = verbose; }
+
+long HostErrorsReported()
+{
+    std::lock_guard<std::mutex> lock(logMutex);
+    return errorsReported;
+}
+
+std::string HostErrorReported(long n)
+{
+    std::lock_guard<std::mutex> lock(logMutex);
+    long after = errorsReported - 1 - n;  // the messages reported after it
+    if (n < 0 || after < 0) return std::string();
+    // Each message ends with a newline; step back over those after it.
+    size_t end = logText.size();  // just past the newline of the message looked at
+    while (end > 0) {
+        const size_t newline = end >= 2 ? logText.rfind('\n', end - 2) : std::string::npos;
+        const size_t start = newline == std::string::npos ? 0 : newline + 1;
+        if (after == 0) return start == 0 && logTrimmed ? std::string() : logText.substr(start, end - 1 - start);
+        end = start;
+        --after;
+    }
+    return std::string();
+}
 
 std::string HostErrorLog()
 {
@@ -51,4 +106,6 @@ void HostClearErrorLog()
 {
     std::lock_guard<std::mutex> lock(logMutex);
     logText.clear();
+    logTrimmed = 0;
+    saidOnce.clear();
 }

@@ -13,9 +13,17 @@ void HostReportError(const char* message);
 // printer (lib/printing), which stands above the host and is registered as the formatter at
 // start-up; until then the C library formats, which is the same for the host's own messages.
 int PrintError(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// As PrintError, for a fault that is met again each frame (a texture missing from a model drawn
+// every frame): a message whose text was said before, since the last clear, is not said again.
+int PrintErrorOnce(const char* format, ...) __attribute__((format(printf, 1, 2)));
 typedef int (*ErrorFormatter)(char* out, int size, const char* format, va_list args);
 void HostSetErrorFormatter(ErrorFormatter formatter);
 void HostSetVerbose(int verbose);
+// How many messages have been reported since the program started (a clear does not reset it), so
+// that a step can tell whether it met a fault on its way.
+long HostErrorsReported();
+// Message number n of those (0 the first), or "" when it is no longer in the log.
+std::string HostErrorReported(long n);
 // Everything reported since the last clear, one message a line (the oldest dropped past 64 KB).
 std::string HostErrorLog();
 void HostClearErrorLog();

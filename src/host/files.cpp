@@ -127,6 +127,12 @@ HostFile* HostFileOpenRead(const char* gamePath, int32_t* result)
     // Without blocking: opening a named pipe waits for a writer, for ever when none comes. Only
     // once the path is known to be a regular file do reads block again.
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && errno == ELOOP) {
+        // A symbolic link that leads back to itself names no file; it is no damaged save either.
+        SetResult(result, kHostFileNotAFile);
+        PrintError("HostFileOpenRead: %s (%s) is a loop of symbolic links, not a file", gamePath, path.c_str());
+        return nullptr;
+    }
     if (fd < 0) {
         SetResult(result, ResultOfErrno(errno));
         return nullptr;

@@ -84,10 +84,15 @@ int main(int argc, char** argv)
         if (!gHostOptions.verbose) std::fprintf(stderr, "zendrolyx: %s\n", failure);
         return 1;
     }
-    // The frame limit ends a run normally wherever it falls, in start-up too; it says where.
-    if (end == kGameClosedInStartUp && HostFrameLimitReached()) {
-        std::fprintf(stderr, "zendrolyx: stopped by the frame limit after %ld frames, before the game began (%s)\n",
-                     HostFramesPresented(), LastStartupProblem().c_str());
+    // An order to close (the frame limit, a signal, HOME's Close) ends a run normally wherever it
+    // comes, in start-up too: status 0, and it says where start-up stopped.
+    if (end == kGameClosedInStartUp) {
+        if (HostFrameLimitReached())
+            std::fprintf(stderr, "zendrolyx: stopped by the frame limit after %ld frames, before the game began (%s)\n",
+                         HostFramesPresented(), LastStartupProblem().c_str());
+        else
+            std::fprintf(stderr, "zendrolyx: closed after %ld frames, before the game began (%s)\n",
+                         HostFramesPresented(), LastStartupProblem().c_str());
         return 0;
     }
     // With --verbose the reason has been printed already.

@@ -8,6 +8,9 @@
 #include "host/input.h"
 
 #include <SDL2/SDL_events.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cmath>
@@ -246,8 +249,22 @@ int HostInputParseScript(const std::string& text, const char* name, std::string*
 
 int HostInputLoadScript(const char* path, std::string* error)
 {
-    FILE* file = std::fopen(path, "rb");
+    // Opened without blocking and read only when it is a regular file: a named pipe with no writer
+    // would hold the program before its first frame for ever.
+    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *error = std::string(path) + ": cannot open the input script (" + std::strerror(errno) + ")";
+        return 0;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        *error = std::string(path) + ": the input script is not a regular file";
+        return 0;
+    }
+    FILE* file = ::fdopen(fd, "rb");
     if (!file) {
+        ::close(fd);
         *error = std::string(path) + ": cannot open the input script (" + std::strerror(errno) + ")";
         return 0;
     }

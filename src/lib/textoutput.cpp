@@ -75,15 +75,15 @@ int TextOutputSelectFont(int rsid)
     if (!GetResourceHandle(rsid, &handle) || !handle) return 0;
     resourceHeader* r = nullptr;
     if (GetResourceHeader(rsid, &r) && r->resourceType != kResourceTypeBitmap) {
-        return PrintError("text: resource %d is not a font image", rsid);
+        return PrintErrorOnce("text: resource %d is not a font image", rsid);
     }
     auto* bitmap = static_cast<DS3_bitmap_tag*>(handle);
     // Only a bitmap whose font information was resolved at load is a font.
     if (!(bitmap->flags & kBitmapFontTable) || !bitmap->fontTable.get()) {
-        return PrintError("text: bitmap %d has no font information", rsid);
+        return PrintErrorOnce("text: bitmap %d has no font information", rsid);
     }
     auto* info = static_cast<fontInfo_tag*>(bitmap->fontTable.get());
-    if (!info->characters.get() || !info->travels.get()) return PrintError("text: font %d is not initialised", rsid);
+    if (!info->characters.get() || !info->travels.get()) return PrintErrorOnce("text: font %d is not initialised", rsid);
     theFont = bitmap;
     fontTable = info;
     fontCharacters = info->characters.get();

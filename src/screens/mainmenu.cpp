@@ -139,7 +139,13 @@ int MainMenuScreenInit()
     // everything it lived in was given back).
     if (!BasicUi_GetEnvironment()) {
         BasicUi_SetOnlyMc(1);
+        // The UI archive (fonts, the logo) comes whole with the game: one that is missing or
+        // damaged would leave every menu on placeholders.
+        const long faultsBefore = HostErrorsReported();
         BasicUi_Init(1);
+        if (HostErrorsReported() != faultsBefore && !done)
+            return PrintError("main menu: the UI archive is missing or damaged (%s); the game cannot go on",
+                              HostErrorReported(faultsBefore).c_str());
     }
     // The save database: the defaults packed into one block, the save file read over them (or
     // written fresh), with the messages and the write presented before the menus show.
@@ -173,7 +179,10 @@ const char* MainMenuDescriptionFor(int variant)
 }
 
 // Registers the script functions and loads the description. 0 when the menus cannot run: the
-// quit flag was raised during the load, or the description has no main screen.
+// quit flag was raised during the load, or the description is damaged. The game's own menus load
+// without a single fault, so a fault met on the way (a description that is missing or cut short,
+// a database or archive it names that cannot be read, a value out of range) is damaged game data:
+// menus run on placeholders would fail the player later, and with no word.
 static int LoadMenus()
 {
     BasicFn_Clear();
@@ -183,13 +192,13 @@ static int LoadMenus()
     sBasicUiEnvironment* env = BasicUi_GetEnvironment();
     const int variant = BasicUiEnvironment_GetVariant(env);
     const char* description = MainMenuDescriptionFor(variant);
-    if (!BasicUiEnvironment_Load(description, env)) return 0;
-    if (!BasicUi_FindScreen(env, "s0MainMenu")) {
-        // Without its description the menu would show nothing and offer no way on.
-        PrintError("main menu: %s holds no screen s0MainMenu; the game cannot go on", description);
-        ScreenSetResult(kScreenResultQuit);
-        return 0;
-    }
+    const long faultsBefore = HostErrorsReported();
+    if (!BasicUiEnvironment_Load(description, env) || done) return 0;
+    if (HostErrorsReported() != faultsBefore)
+        return PrintError("main menu: %s or the game data it names is damaged (%s); the game cannot go on", description,
+                          HostErrorReported(faultsBefore).c_str());
+    if (!BasicUi_FindScreen(env, "s0MainMenu"))
+        return PrintError("main menu: %s holds no screen s0MainMenu; the game cannot go on", description);
     return 1;
 }
 
@@ -245,10 +254,10 @@ int MainMenuScreenOpenHandler()
     screenState = 0;
     if (!BasicUi_GetEnvironment()) MainMenuScreenInit();
 
-    const int loaded = LoadMenus();
-    if (!loaded) {
+    // Menus that cannot run end the program as a failure; the order to close is none.
+    if (!LoadMenus()) {
         LoadingScreenClose();
-        return ScreenGetResult() == kScreenResultQuit ? 1 : 0;
+        return done ? 1 : 0;
     }
     FoldInLastGame();
     for (int& shown : homePageShown) shown = 0;

@@ -250,6 +250,8 @@ int PumpSaveOverlays()
     int ok = 1;
     while ((OverlayExists() || NoHomeDrawing()) && !done) {
         ReadControls(nullptr);
+        // The order to close, served by the read, ends the pump before another frame is shown.
+        if (done) break;
         if (!OverlayHandleInput() || !OverlayUpdate()) {
             ok = PrintError("save: an overlay of the save failed");
             break;

@@ -80,12 +80,22 @@ static int DrawNoticeFrame(const char* text)
     return RenderDoneScreen() && drawn;
 }
 
+// After a frame of start-up's own: the order to close (a signal, HOME's Close, the frame limit)
+// is served here as a controller read would, so that it ends the notice at once. 1 while it has
+// not come.
+static int NotClosed()
+{
+    ServiceAppletOrders();
+    return !done;
+}
+
 // Two empty frames on both screens, so the notice does not linger.
 static void PresentEmptyFrames()
 {
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 2 && !done; ++i) {
         if (!RenderStartScreen()) return;
         RenderDoneScreen();
+        NotClosed();
     }
 }
 
@@ -100,7 +110,7 @@ int SaveDataInit()
     // Only a missing archive is formatted; one that is there but unusable is reported.
     if (mounted < kHostFileNotFormatted || mounted > 399) return PrintError("save: the save folder cannot be used");
     for (int frame = 0; frame < kNoticeFrames && !done; ++frame) {
-        if (!DrawNoticeFrame(checkSpaceStrings[gLanguage][kTextInitializing])) break;
+        if (!DrawNoticeFrame(checkSpaceStrings[gLanguage][kTextInitializing]) || !NotClosed()) break;
     }
     if (HostSaveArchiveFormat() != kHostFileOk) return PrintError("save: the save folder cannot be created");
     if (HostSaveArchiveMount() != kHostFileOk) return PrintError("save: the new save folder cannot be used");

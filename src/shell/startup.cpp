@@ -61,6 +61,9 @@ int OpenResources()
     return 1;
 }
 
+// The box shown when the game cannot go on because its data is damaged.
+static const char* const kTextGameDataDamaged = "The game data is damaged.\nClose the game and\ninstall it again.";
+
 // Resource ranges loaded at start-up: fonts with the shared 2D resources, and overlay bitmaps.
 enum { kSplashMilliseconds = 3000 };
 enum { kFirstScreenResult = 5 };
@@ -182,7 +185,17 @@ static int StartUp()
         if (!gHostOptions.headless) DisplayNoSpaceQuitDialog(checkSpaceStrings[gLanguage][kTextCannotUseSave], 540, 190);
         return 4;
     }
-    if (!done && !upperLayers.MainMenuScreenInit()) return Stop(4, "the save database could not be prepared");
+    const long faultsBefore = HostErrorsReported();
+    if (!done && !upperLayers.MainMenuScreenInit()) {
+        // The first fault on the way says what was wrong, also where only this line is printed.
+        char reason[300];
+        std::snprintf(reason, sizeof reason, "the UI framework or the save database could not be prepared (%s)",
+                      HostErrorReported(faultsBefore).c_str());
+        Stop(4, reason);
+        // Both come whole with the game data: the player is told as for the menus below.
+        if (!done && !gHostOptions.headless) DisplayNoSpaceQuitDialog(kTextGameDataDamaged, 540, 190);
+        return 4;
+    }
 
     InstallPhysicsAllocator();
     ScreenSetResult(kFirstScreenResult);
@@ -209,8 +222,12 @@ static int StartUp()
     screenLowerBufferHalfWidth = frameBufferLower.width / 2;
     screenBufferHalfHeight = frameBufferLower.height / 2;
 
-    // A step of the loop that gave up because the close order came is no fault.
+    // A step of the loop that gave up because the close order came is no fault. One that failed
+    // (the menus or a game that cannot be set up from damaged game data) is told to the player in
+    // the window, in the box of the other start-up failures, until the game is closed; without a
+    // window nobody could close it, and the run ends at once with the reason.
     gameEnd = (RunScreenLoop() || done) ? kGameEnded : kGameFailed;
+    if (gameEnd == kGameFailed && !gHostOptions.headless) DisplayNoSpaceQuitDialog(kTextGameDataDamaged, 540, 190);
     return 4;
 }
 

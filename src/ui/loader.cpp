@@ -524,6 +524,11 @@ static void ReadDescription(sBasicXmlReader* reader, sBasicUiEnvironment* env)
         // A tag name too long for the reader comes back empty: the loader goes on with the next.
         if (!more && AtEnd(reader)) break;
     }
+    // A display, screen or widget still open at the end: the file was cut short in it, and what
+    // followed is lost (a cut inside a tag or a comment the reader has reported).
+    if ((st.display || st.screen || st.parent) && !reader->cutShort)
+        PrintError("BasicUi: %s ends inside a %s that is never closed; the rest of the file is lost", reader->filename,
+                   st.parent ? "widget" : st.screen ? "screen" : "display");
 }
 
 static void RecordHeap(sBasicUiValueINT* mem, sBasicUiValueINT* allocs)

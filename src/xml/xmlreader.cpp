@@ -234,7 +234,14 @@ int BasicXmlReader_NextTag(sBasicXmlReader* reader)
         Advance(b);
     }
     if (AtEnd(b)) return 0;
-    return ReadName(b, reader->tagBuffer);
+    const int named = ReadName(b, reader->tagBuffer);
+    // A start tag is closed when its attributes are read (NextEnd); an end tag must reach its '>'
+    // here, or the input ended inside it.
+    if (reader->isEndTag) {
+        while (!AtEnd(b) && Cur(b) != '>' && Cur(b) != '<') Advance(b);
+        if (AtEnd(b)) ReportCutShort(reader, "end tag", reader->tagBuffer, reader->tagLine);
+    }
+    return named;
 }
 
 int BasicXmlReader_NextAtt(sBasicXmlReader* reader)

@@ -1,7 +1,11 @@
 #!/bin/sh
 # A game data directory without the archives ends start-up with status 1 and says that start-up
 # stopped. A character archive cut short, or with a damaged trailer, stops a launched quick game
-# before it begins: the run says so and ends with status 1.
+# before it begins: the run says so and ends with status 1. Damaged data of the menus (their
+# description missing or cut, a database it names missing, empty or holding a value no cell or
+# count can take, the UI archive missing or damaged) ends the run with status 1 and the fault when
+# the title is left, without --verbose, instead of menus run on placeholders. A garment texture
+# that cannot be read is said once, not once a frame.
 # Run by ctest in the build's tests folder with $1 the program, $2 the build's game data.
 set -e
 . "$(dirname "$0")/checks.sh"
@@ -26,5 +30,68 @@ for damage in cut trailer; do
     exits_with 1 "$program" --headless --launch quick --frames 9000 --rom bad-rom --data bad-rom/data 2> bad-rom/$damage.txt
     grep -q '^zendrolyx: the game stopped: game loop: game set-up failed$' bad-rom/$damage.txt ||
         fail "$damage: the failure is not reported: $(cat bad-rom/$damage.txt)"
+done
+
+# word FILE OFFSET: the little-endian 32-bit number at that offset.
+word() {
+    od -An -t d4 -j "$2" -N 4 "$1" | tr -d ' '
+}
+# One flipped byte in the middle of member 21 of group 9800 (a garment texture the bowlers of a
+# quick game of four swap to): the archive's trailer gives its first id and count, the directory
+# before the trailer the group's record, and the group's own directory (its last bytes) the member.
+source=$rom/Resource/SpecialCharacters.rez
+first=$(word "$source" $((size - 2048 + 4)))
+count=$(word "$source" $((size - 2048 + 8)))
+directory=$((size - 2048 - (count * 24 + 2047) / 2048 * 2048))
+group=$((directory + (9800 - first) * 24))
+group_end=$(($(word "$source" $group) + $(word "$source" $((group + 4)))))
+group_directory=$((group_end - $(od -An -t u2 -j $((group + 14)) -N 2 "$source" | tr -d ' ')))
+member=$((group_directory + 16 + 21 * 24))
+at=$(($(word "$source" $member) + $(word "$source" $((member + 4))) / 2))
+head -c $at "$source" > $archive
+printf '\125' >> $archive
+tail -c $((size - at - 1)) "$source" >> $archive
+cmp -s "$source" $archive && fail "the byte at $at was not changed"
+exits_with 0 "$program" --headless --launch quick --players 4 --frames 3000 --rom bad-rom --data bad-rom/data --verbose \
+    2> bad-rom/flipped.txt
+grep -q 'Missing Texture 9800 21' bad-rom/flipped.txt || fail "the damaged texture is not reported: $(cat bad-rom/flipped.txt)"
+if sort bad-rom/flipped.txt | uniq -d | grep .; then fail "messages said more than once (above)"; fi
+cp "$source" $archive
+
+# The menus' data, each file damaged in turn: the intro is skipped with A and the title left with a
+# touch; the menus then load.
+printf '5 A\n6\n20 A\n21\n150 touch 160 120\n165\n' > bad-rom/leave-title.input
+cp -r "$rom/Resource" "$rom/db" bad-rom/
+ui=bad-rom/Resource/BasicUiRez.rez
+ui_size=$(wc -c < "$rom/Resource/BasicUiRez.rez")
+for damage in description-missing description-cut game-db-empty ui-db-missing cell-nan cell-1e30 cell-huge \
+    count-nan count-1e30 ui-archive-missing ui-archive-cut ui-archive-flipped; do
+    case $damage in
+    description-missing) rm bad-rom/Resource/ui360.xml ;;
+    description-cut) head -c 150000 "$rom/Resource/ui360.xml" > bad-rom/Resource/ui360.xml ;;
+    game-db-empty) : > bad-rom/db/game.db.xml ;;
+    ui-db-missing) rm bad-rom/db/ui.db.xml ;;
+    cell-*)
+        case $damage in cell-nan) value=nan ;; cell-1e30) value=1e30 ;; *) value=99999999999999999999 ;; esac
+        sed "s/\"Alley Cats\", 60,/\"Alley Cats\", $value,/" "$rom/db/game.db.xml" > bad-rom/db/game.db.xml
+        cmp -s "$rom/db/game.db.xml" bad-rom/db/game.db.xml && fail "$damage: no cell was changed" ;;
+    count-*)
+        sed "s/name=\"power\" type=\"int\" count=\"1\"/name=\"power\" type=\"int\" count=\"${damage#count-}\"/" \
+            "$rom/db/game.db.xml" > bad-rom/db/game.db.xml
+        cmp -s "$rom/db/game.db.xml" bad-rom/db/game.db.xml && fail "$damage: no count was changed" ;;
+    ui-archive-missing) rm $ui ;;
+    ui-archive-cut) head -c $((ui_size / 2)) "$rom/Resource/BasicUiRez.rez" > $ui ;;
+    # A byte of the first stored resource, which is compressed.
+    ui-archive-flipped) { head -c 100 "$rom/Resource/BasicUiRez.rez"; printf '\125'
+                          tail -c $((ui_size - 101)) "$rom/Resource/BasicUiRez.rez"; } > $ui ;;
+    esac
+    exits_with 1 "$program" --headless --frames 400 --rom bad-rom --data bad-rom/data --input bad-rom/leave-title.input \
+        > /dev/null 2> bad-rom/$damage.txt
+    case $damage in
+    ui-archive-*) want='^zendrolyx: start-up stopped: the UI framework or the save database could not be prepared (.*BasicUiRez.rez\|.*resource' ;;
+    *) want='^zendrolyx: the game stopped: main menu: Resource\\ui360.xml or the game data it names is damaged (.\+); the game cannot go on$' ;;
+    esac
+    grep -q "$want" bad-rom/$damage.txt || fail "$damage: $(cat bad-rom/$damage.txt)"
+    rm -rf bad-rom/Resource bad-rom/db && cp -r "$rom/Resource" "$rom/db" bad-rom/
 done
 rm -rf bad-rom

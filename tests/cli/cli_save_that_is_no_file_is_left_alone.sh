@@ -1,20 +1,23 @@
 #!/bin/sh
-# A named pipe or a folder in the save file's place: start-up neither waits on the pipe nor moves
-# or replaces either, says what it found, tells the player (A answers) and plays on without saving.
+# A named pipe, a folder or a symbolic link to itself in the save file's place: start-up neither
+# waits on the pipe nor moves or replaces any of them, says what it found, tells the player (A
+# answers) and plays on without saving. A named pipe given as the input script is refused at once
+# (status 2), not waited on.
 # A save folder that cannot be used at all (a file, /dev/null, a loop of symbolic links) ends a
 # headless start-up at once with status 1 and the reason: nobody could close the message box.
 # Run by ctest in the build's tests folder with $1 the program.
 set -e
 . "$(dirname "$0")/checks.sh"
 program=$1
-rm -rf no-file-save && mkdir -p no-file-save/pipe no-file-save/folder/savegame.bin
+rm -rf no-file-save && mkdir -p no-file-save/pipe no-file-save/folder/savegame.bin no-file-save/link
 mkfifo no-file-save/pipe/savegame.bin
+ln -s savegame.bin no-file-save/link/savegame.bin
 printf '5 A\n6\n' > no-file-save/input.txt
-for kind in pipe folder; do
+for kind in pipe folder link; do
     # A start-up that waits on the pipe is ended after a minute (killed when it ignores the signal).
     exits_with 0 timeout -k 5 60 "$program" --headless --frames 300 --data no-file-save/$kind \
         --input no-file-save/input.txt --verbose 2> no-file-save/$kind.txt
-    grep -q 'savegame.bin) is a \(named pipe\|directory\), not a file' no-file-save/$kind.txt ||
+    grep -q 'savegame.bin) is a \(named pipe\|directory\|loop of symbolic links\), not a file' no-file-save/$kind.txt ||
         fail "$kind: nothing says the save file is no file"
     grep -q 'save: the save file cannot be used; autosave is off' no-file-save/$kind.txt
     grep -q 'ended after 300 frames' no-file-save/$kind.txt || fail "$kind: the game did not go on past the message"
@@ -25,6 +28,12 @@ for kind in pipe folder; do
 done
 test -p no-file-save/pipe/savegame.bin
 test -d no-file-save/folder/savegame.bin
+[ "$(readlink no-file-save/link/savegame.bin)" = savegame.bin ] || fail "the link was changed"
+
+exits_with 2 timeout -k 5 60 "$program" --headless --frames 10 --data no-file-save/folder \
+    --input no-file-save/pipe/savegame.bin 2> no-file-save/input-pipe.txt
+grep -q 'savegame.bin: the input script is not a regular file' no-file-save/input-pipe.txt ||
+    fail "a pipe as the input script: $(cat no-file-save/input-pipe.txt)"
 
 ln -s loop-b no-file-save/loop-a
 ln -s loop-a no-file-save/loop-b

@@ -151,8 +151,15 @@ TEST_F(DbAccessors, StringCellsStayTerminated)
 TEST_F(DbAccessors, ParsesText)
 {
     for (int e = 0; e < 4; ++e) BasicDbTable_SetElementIN(table, kN, 0, e, 50 + e);
+    // A word that is not wholly a number the cell can hold is refused; it and the numbers after it
+    // keep their values.
     const char* numbers = " 1 2 x 4";
-    EXPECT_EQ(BasicDbTable_GetElementFromStr(table, 0, kN, numbers, int(std::strlen(numbers))), 1);
+    EXPECT_EQ(BasicDbTable_GetElementFromStr(table, 0, kN, numbers, int(std::strlen(numbers))), 0);
+    EXPECT_EQ(CellText(table, 0, kN), "1 2 52 53 ");
+    for (const char* bad : {"nan", "1e30", "99999999999999999999", "-0x80000001", "7up"})
+        EXPECT_EQ(BasicDbTable_GetElementFromStr(table, 0, kN, bad, int(std::strlen(bad))), 0) << bad;
+    for (const char* bad : {"nan", "-inf", "1e39", "1.5f"})
+        EXPECT_EQ(BasicDbTable_GetElementFromStr(table, 0, kF, bad, int(std::strlen(bad))), 0) << bad;
     EXPECT_EQ(CellText(table, 0, kN), "1 2 52 53 ");
 
     // Hex and octal read as "%i" does; the text stops at its length.

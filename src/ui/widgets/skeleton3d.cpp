@@ -180,12 +180,12 @@ static int BindTextures(DS3_model_tag* model, int src, DS3_bitmap_tag* dst)
         HLSL_material& m = materials[i];
         const int diffuseId = int(m.materialRSID);
         DS3_bitmap_tag* diffuse = LoadedBitmap(diffuseId);
-        if (!diffuse) return PrintError("Missing Diffuse Texture %i %i", diffuseId >> 16, diffuseId & 0xFFFF);
+        if (!diffuse) return PrintErrorOnce("Missing Diffuse Texture %i %i", diffuseId >> 16, diffuseId & 0xFFFF);
         m.materialBitmap = dst && diffuseId == src ? dst : diffuse;
         if (m.normalMapRSID) {
             const int normalId = int(m.normalMapRSID);
             DS3_bitmap_tag* normal = LoadedBitmap(normalId);
-            if (!normal) return PrintError("Missing Normal Texture %i %i", normalId >> 16, normalId & 0xFFFF);
+            if (!normal) return PrintErrorOnce("Missing Normal Texture %i %i", normalId >> 16, normalId & 0xFFFF);
             m.normalMap = normal;
         }
     }
@@ -196,9 +196,9 @@ int BasicUi_SwapTexture(DS3_model_tag* model, int srcGroup, int srcMember, int d
 {
     if (!model || srcGroup < 1 || srcMember < 0 || dstGroup < 1 || dstMember < 0) return 0;
     const int src = (srcGroup << 16) + srcMember, dst = (dstGroup << 16) + dstMember;
-    if (!LoadedBitmap(src)) return PrintError("Missing Texture %i %i", srcGroup, srcMember);
+    if (!LoadedBitmap(src)) return PrintErrorOnce("Missing Texture %i %i", srcGroup, srcMember);
     DS3_bitmap_tag* replacement = LoadedBitmap(dst);
-    if (!replacement) return PrintError("Missing Texture %i %i", dstGroup, dstMember);
+    if (!replacement) return PrintErrorOnce("Missing Texture %i %i", dstGroup, dstMember);
     return BindTextures(model, src, replacement);
 }
 

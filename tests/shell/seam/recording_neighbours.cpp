@@ -3,6 +3,8 @@
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "host/host.h"
 #include "lib/memory.h"
@@ -171,6 +173,23 @@ int PrintError(const char* format, ...)
     va_end(args);
     gCalls.push_back(std::string("PrintError: ") + text);
     return 0;
+}
+
+// The messages are the calls recorded as PrintError.
+static std::vector<std::string> Messages()
+{
+    std::vector<std::string> messages;
+    for (const std::string& c : gCalls)
+        if (c.rfind("PrintError: ", 0) == 0) messages.push_back(c.substr(12));
+    return messages;
+}
+
+long HostErrorsReported() { return long(Messages().size()); }
+
+std::string HostErrorReported(long n)
+{
+    const std::vector<std::string> messages = Messages();
+    return n >= 0 && n < long(messages.size()) ? messages[size_t(n)] : std::string();
 }
 
 // The shell reaches the overlays and the front end through the record the top layer fills in; here
