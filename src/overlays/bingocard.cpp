@@ -1,10 +1,13 @@
 // The bingo card overlay: the card with a cell under each number, marked numbers in their own
 // font, under a heading that says whose card it is, or "BINGO FOR PLAYER n" when the ball made a
 // line (with the winner's result for the front end), and the A prompt beside it. A (or a touch on
-// the prompt) closes it and goes on to the next throw; when the computer bowls next, or nobody is
-// there to answer a winning card, it closes by itself after a hold.
+// the prompt) closes it and goes on to the next throw. When the computer bowls next the card stands
+// a moment and then stays up while the computer bowls from it, the game running, until the end of
+// its ball brings the next card; a winning card that nobody is there to answer closes by itself
+// after a hold.
 #include "overlays/bingocard.h"
 
+#include "game/computer.h"
 #include "game/gameloop.h"
 #include "game/records.h"
 #include "lib/printing.h"
@@ -14,8 +17,10 @@
 #include "overlays/overlaydraw.h"
 #include "overlays/overlaystack.h"
 #include "overlays/overlaystrings.h"
+#include "overlays/pausemenu.h"
 #include "platform/input.h"
 #include "lib/screenapi.h"
+#include "shell/settings.h"
 #include "shell/touchbuttons.h"
 #include "shell/upperlayers.h"
 
@@ -55,8 +60,10 @@ int BingoCardOpenHandler()
     return next ? 1 : 0;
 }
 
+// The computer bowls the next ball, from this card.
+static int ComputerNext() { return !winner && MiniGameIsComputer(gCurrPlayer); }
 // Nobody is there to press A: the computer bowls next, or a won card has no person to see it.
-static int Unanswered() { return winner ? !MiniGameAnyPerson() : MiniGameIsComputer(gCurrPlayer); }
+static int Unanswered() { return winner ? !MiniGameAnyPerson() : ComputerNext(); }
 
 // The top-left corner of cell (r, c): cells of w x h spread evenly over a card of W x H at (x, y),
 // as far from each other as from the card's edge.
@@ -122,10 +129,18 @@ int BingoCardDrawHandler()
 
 int BingoCardUpdateHandler()
 {
+    // The game stands still while the card is read; for the computer it runs again after the
+    // hold, since the computer bowls with the card up.
+    if (ComputerNext()) {
+        if (hold < kComputerHoldFrames) {
+            PauseGame(1);
+            if (++hold == kComputerHoldFrames) PauseGame(0);
+        }
+        return 1;
+    }
     PauseGame(1);
     UpdateTouchButton(next);
-    const int frames = winner ? kGameOverHoldFrames : kComputerHoldFrames;
-    if (Unanswered() && ++hold >= frames) {
+    if (Unanswered() && ++hold >= kGameOverHoldFrames) {
         OverlayExit();
         PauseGame(0);
     }
@@ -134,6 +149,12 @@ int BingoCardUpdateHandler()
 
 int BingoCardInputHandler()
 {
+    if (ComputerNext()) {
+        if (hold >= kComputerHoldFrames && !gGamePaused && !GameReturnPending())
+            UpdateAIBowler(&gPlayerInfo[gCurrPlayer]);
+        if (MiniGamePressed(kButtonStart)) StartPauseMenuOverlay();
+        return 1;
+    }
     if (!MiniGamePressed(kButtonA) && !(next && next->pressed)) return 1;
     OverlayExit();
     // A won game starts again with fresh cards for everybody.

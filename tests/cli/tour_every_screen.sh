@@ -263,6 +263,16 @@ shot 200 "spares: a computer's ball rolling" "Converted"
 shot 600 "spares: 2,000 points" "2000"
 finish 620 --launch spares --players 1 --seed 7
 
+# While a computer bowls, bingo's lower screen shows the card and pin selection's the pin deck.
+begin bingocomputer
+: > $dir/input.txt
+shot 300 "bingo: a computer's ball" "BINGO CARD"
+finish 310 --launch bingo --players 2 --seed 7
+begin pinselectcomputer
+: > $dir/input.txt
+shot 200 "pin selection: a computer's ball" "PIN SELECT"
+finish 210 --launch pinselect --players 2 --seed 7
+
 # The tour's verdict: every fault found, and the sheet to look at.
 set --
 while IFS='|' read -r label upper lower; do set -- "$@" "$label" "$upper" "$lower"; done < tour/sheet.txt
