@@ -32,6 +32,7 @@ static const int kCardImage = kImageBingoCard, kCellImage = kImageBingoCell, kBa
 // right for the A prompt, which stands where the other mini-games put theirs.
 static const int kCardLeft = 4, kCardTop = 26;
 static const int kHeadingX = 8, kHeadingY = 2, kNameRight = 312;
+static const int kNextWellX = 248, kNextWellY = 172;
 static const int kNextGlyphX = 245, kNextGlyphY = 174, kNextLabelX = 277, kNextLabelY = 212;
 
 // The free centre's mark.
@@ -123,8 +124,9 @@ int BingoCardDrawHandler()
             if (!ok) return 0;
         }
     }
-    // A goes on: shown whenever a person is there to press it.
-    if (!Unanswered() && (!Text(kGameFontBody, kTextModeLeft, kNextGlyphX, kNextGlyphY, "{1}") ||
+    // A goes on: shown, in its well, whenever a person is there to press it.
+    if (!Unanswered() && (!DrawOverlayBitmap(GetOverlayRSID(kImagePromptWell), kNextWellX, kNextWellY) ||
+                          !Text(kGameFontBody, kTextModeLeft, kNextGlyphX, kNextGlyphY, "{1}") ||
                           !Text(kGameFontBody, kTextModeCenter, kNextLabelX, kNextLabelY, GeneralOverlayString(1))))
         return 0;
     if (!winner) return 1;

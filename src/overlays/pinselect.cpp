@@ -28,6 +28,8 @@
 
 static const int kPinImage = 3295, kBackground = 3296, kHighlight = 3297;
 static const float kPulseStep = 0.09f;
+// The wells of a person's A (NEXT) and B (TOGGLE) prompts, in the footer's corners.
+static const int kNextWellX = 8, kToggleWellX = 220, kWellY = 172;
 
 static int overlayActive = 0;
 static int pinUpright[kLastPin] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
@@ -119,7 +121,9 @@ int DSPinSelectDrawHandler()
     const int person = !MiniGameIsComputer(gCurrPlayer);
     if (!DrawOverlayBitmap(GetOverlayRSID(kBackground), 0, 0)) return 0;
     if (!Text(kGameFontTitles, kTextModeLeft, 12, 12, GeneralOverlayString(11))) return 0;
-    if (person && (!Text(kGameFontBody, kTextModeLeft, 6, 184, "{1}") ||
+    if (person && (!DrawOverlayBitmap(GetOverlayRSID(kImagePromptWell), kNextWellX, kWellY) ||
+                   !DrawOverlayBitmap(GetOverlayRSID(kImagePromptWell), kToggleWellX, kWellY) ||
+                   !Text(kGameFontBody, kTextModeLeft, 6, 184, "{1}") ||
                    !Text(kGameFontBody, kTextModeCenter, 37, 219, GeneralOverlayString(1)) ||
                    !Text(kGameFontBody, kTextModeLeft, 221, 184, "{3}") ||
                    !Text(kGameFontBody, kTextModeCenter, 253, 219, GeneralOverlayString(12))))
