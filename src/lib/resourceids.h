@@ -161,7 +161,10 @@ constexpr int kReplaySkipX = 180, kReplaySkipY = 111, kReplaySkipSize = 102;
 constexpr int kReplaySkipCaptionY = 178, kReplaySkipCaptionH = 28;
 constexpr int kImageSparesBackground = 3291;
 constexpr int kImageTitlePlate = 3292;
-constexpr int kImageBingoBackground = 3293;  // the bingo card's screen: title band, the A prompt's well
+constexpr int kImageBingoBackground = 3293;  // the bingo card's screen: title band and footer
+// The well a mini-game's button prompt stands in, drawn with the prompt (kPromptWellW x kPromptWellH).
+constexpr int kImagePromptWell = 3294;
+constexpr int kPromptWellW = 60, kPromptWellH = 62;
 constexpr int kImagePin = 3295;
 constexpr int kImagePinSelectBackground = 3296;
 constexpr int kImagePinHighlight = 3297;

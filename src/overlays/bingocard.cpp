@@ -1,10 +1,13 @@
 // The bingo card overlay: the card with a cell under each number, marked numbers in their own
 // font, under a heading that says whose card it is, or "BINGO FOR PLAYER n" when the ball made a
 // line (with the winner's result for the front end), and the A prompt beside it. A (or a touch on
-// the prompt) closes it and goes on to the next throw; when the computer bowls next, or nobody is
-// there to answer a winning card, it closes by itself after a hold.
+// the prompt) closes it and goes on to the next throw. When the computer bowls next the card stands
+// a moment and then stays up while the computer bowls from it, the game running, until the end of
+// its ball brings the next card; a winning card that nobody is there to answer closes by itself
+// after a hold.
 #include "overlays/bingocard.h"
 
+#include "game/computer.h"
 #include "game/gameloop.h"
 #include "game/records.h"
 #include "lib/printing.h"
@@ -14,8 +17,10 @@
 #include "overlays/overlaydraw.h"
 #include "overlays/overlaystack.h"
 #include "overlays/overlaystrings.h"
+#include "overlays/pausemenu.h"
 #include "platform/input.h"
 #include "lib/screenapi.h"
+#include "shell/settings.h"
 #include "shell/touchbuttons.h"
 #include "shell/upperlayers.h"
 
@@ -27,7 +32,11 @@ static const int kCardImage = kImageBingoCard, kCellImage = kImageBingoCell, kBa
 // right for the A prompt, which stands where the other mini-games put theirs.
 static const int kCardLeft = 4, kCardTop = 26;
 static const int kHeadingX = 8, kHeadingY = 2, kNameRight = 312;
+static const int kNextWellX = 248, kNextWellY = 172;
 static const int kNextGlyphX = 245, kNextGlyphY = 174, kNextLabelX = 277, kNextLabelY = 212;
+
+// The free centre's mark.
+static const char* const kFreeCellMark = "\xD7";
 
 static int overlayActive = 0;
 static int shownPlayer = 0;
@@ -55,8 +64,10 @@ int BingoCardOpenHandler()
     return next ? 1 : 0;
 }
 
+// The computer bowls the next ball, from this card.
+static int ComputerNext() { return !winner && MiniGameIsComputer(gCurrPlayer); }
 // Nobody is there to press A: the computer bowls next, or a won card has no person to see it.
-static int Unanswered() { return winner ? !MiniGameAnyPerson() : MiniGameIsComputer(gCurrPlayer); }
+static int Unanswered() { return winner ? !MiniGameAnyPerson() : ComputerNext(); }
 
 // The top-left corner of cell (r, c): cells of w x h spread evenly over a card of W x H at (x, y),
 // as far from each other as from the card's edge.
@@ -101,17 +112,21 @@ int BingoCardDrawHandler()
             int x = 0, y = 0;
             CellCorner(r, c, kCardLeft, kCardTop, W, H, w, h, &x, &y);
             if (!DrawOverlayBitmap(GetOverlayRSID(kCellImage), x, y)) return 0;
-            const int marked = p.bingoMarks[r][c] != 0;
+            // The free centre counts as marked from the start: it bears the mark in the marked
+            // numbers' colour, where the others bear their number.
+            const int n = p.bingoScores[r][c];
+            const int free = n == kBingoFreeCell;
+            const int marked = free || p.bingoMarks[r][c] != 0;
             if (!TextOutputSelectFont(GetFontRSID(marked ? kGameFontBingoMarked : kGameFontNumbers))) return 0;
             TextOutputSetMode(kTextModeCenter);
             const int tx = x + w / 2, ty = y + (h - TextOutputGetFontHeight()) / 2;
-            const int n = p.bingoScores[r][c];
-            const int ok = n == kBingoFreeCell ? TextOutputDrawDirect(tx, ty, "%s", " ") : TextOutputDrawDirect(tx, ty, "%d", n);
+            const int ok = free ? TextOutputDrawDirect(tx, ty, "%s", kFreeCellMark) : TextOutputDrawDirect(tx, ty, "%d", n);
             if (!ok) return 0;
         }
     }
-    // A goes on: shown whenever a person is there to press it.
-    if (!Unanswered() && (!Text(kGameFontBody, kTextModeLeft, kNextGlyphX, kNextGlyphY, "{1}") ||
+    // A goes on: shown, in its well, whenever a person is there to press it.
+    if (!Unanswered() && (!DrawOverlayBitmap(GetOverlayRSID(kImagePromptWell), kNextWellX, kNextWellY) ||
+                          !Text(kGameFontBody, kTextModeLeft, kNextGlyphX, kNextGlyphY, "{1}") ||
                           !Text(kGameFontBody, kTextModeCenter, kNextLabelX, kNextLabelY, GeneralOverlayString(1))))
         return 0;
     if (!winner) return 1;
@@ -122,10 +137,18 @@ int BingoCardDrawHandler()
 
 int BingoCardUpdateHandler()
 {
+    // The game stands still while the card is read; for the computer it runs again after the
+    // hold, since the computer bowls with the card up.
+    if (ComputerNext()) {
+        if (hold < kComputerHoldFrames) {
+            PauseGame(1);
+            if (++hold == kComputerHoldFrames) PauseGame(0);
+        }
+        return 1;
+    }
     PauseGame(1);
     UpdateTouchButton(next);
-    const int frames = winner ? kGameOverHoldFrames : kComputerHoldFrames;
-    if (Unanswered() && ++hold >= frames) {
+    if (Unanswered() && ++hold >= kGameOverHoldFrames) {
         OverlayExit();
         PauseGame(0);
     }
@@ -134,6 +157,12 @@ int BingoCardUpdateHandler()
 
 int BingoCardInputHandler()
 {
+    if (ComputerNext()) {
+        if (hold >= kComputerHoldFrames && !gGamePaused && !GameReturnPending())
+            UpdateAIBowler(&gPlayerInfo[gCurrPlayer]);
+        if (MiniGamePressed(kButtonStart)) StartPauseMenuOverlay();
+        return 1;
+    }
     if (!MiniGamePressed(kButtonA) && !(next && next->pressed)) return 1;
     OverlayExit();
     // A won game starts again with fresh cards for everybody.

@@ -1,10 +1,12 @@
 // The pin-selection overlay: a pin triangle on the lower screen with one touch button per pin, a
 // pulsing cursor, and NEXT and TOGGLE. NEXT stands the chosen pins on the deck, parks the others
 // and goes on to the shot steps; the camera looks at the pin deck meanwhile. A computer bowler
-// takes the pins as they are chosen after a short hold.
+// takes the pins as they are chosen after a short hold and bowls from here, so that the deck stays
+// on the lower screen while its ball rolls.
 #include "overlays/pinselect.h"
 
 #include "game/camera.h"
+#include "game/computer.h"
 #include "game/controls.h"
 #include "game/gameloop.h"
 #include "game/pins.h"
@@ -21,16 +23,21 @@
 #include "platform/frame.h"
 #include "platform/quads.h"
 #include "platform/sound.h"
+#include "shell/settings.h"
 #include "shell/touchbuttons.h"
 
 static const int kPinImage = 3295, kBackground = 3296, kHighlight = 3297;
 static const float kPulseStep = 0.09f;
+// The wells of a person's A (NEXT) and B (TOGGLE) prompts, in the footer's corners.
+static const int kNextWellX = 8, kToggleWellX = 220, kWellY = 172;
 
 static int overlayActive = 0;
 static int pinUpright[kLastPin] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
 static int selectedPin = 0;
 static float animParam = 0.0f, updateParam = kPulseStep;
 static int computerHold = 0;
+// Set once a computer has taken the chosen pins: it bowls, and the camera follows its throw.
+static int computerBowling = 0;
 static OverlayTouchButton* nextButton = nullptr;
 static OverlayTouchButton* toggleButton = nullptr;
 static OverlayTouchButton* pinButton[kLastPin] = {};
@@ -46,7 +53,9 @@ int DSPinSelectOverlayActive() { return overlayActive; }
 
 int StartDSPinSelectOverlay()
 {
-    if (overlayActive) return 1;
+    // A computer's ball ends with the overlay it was bowled from still open: the next ball is
+    // chosen afresh.
+    if (overlayActive && !computerBowling) return 1;
     MiniGameClearOverlays();
     const OVERLAYTAG overlay = {DSPinSelectOpenHandler, DSPinSelectDrawHandler, DSPinSelectUpdateHandler,
                                 DSPinSelectInputHandler, DSPinSelectCloseHandler, 0};
@@ -81,6 +90,7 @@ int DSPinSelectOpenHandler()
 {
     overlayActive = 1;
     computerHold = 0;
+    computerBowling = 0;
     updateParam = kPulseStep;
     animParam = 0.0f;
     LookAtPinDeck();
@@ -107,12 +117,16 @@ static int Text(int font, int mode, int x, int y, const char* text)
 
 int DSPinSelectDrawHandler()
 {
+    // The computer answers no prompt and moves no cursor: it is shown the deck alone.
+    const int person = !MiniGameIsComputer(gCurrPlayer);
     if (!DrawOverlayBitmap(GetOverlayRSID(kBackground), 0, 0)) return 0;
-    if (!Text(kGameFontTitles, kTextModeLeft, 12, 12, GeneralOverlayString(11)) ||
-        !Text(kGameFontBody, kTextModeLeft, 6, 184, "{1}") ||
-        !Text(kGameFontBody, kTextModeCenter, 37, 219, GeneralOverlayString(1)) ||
-        !Text(kGameFontBody, kTextModeLeft, 221, 184, "{3}") ||
-        !Text(kGameFontBody, kTextModeCenter, 253, 219, GeneralOverlayString(12)))
+    if (!Text(kGameFontTitles, kTextModeLeft, 12, 12, GeneralOverlayString(11))) return 0;
+    if (person && (!DrawOverlayBitmap(GetOverlayRSID(kImagePromptWell), kNextWellX, kWellY) ||
+                   !DrawOverlayBitmap(GetOverlayRSID(kImagePromptWell), kToggleWellX, kWellY) ||
+                   !Text(kGameFontBody, kTextModeLeft, 6, 184, "{1}") ||
+                   !Text(kGameFontBody, kTextModeCenter, 37, 219, GeneralOverlayString(1)) ||
+                   !Text(kGameFontBody, kTextModeLeft, 221, 184, "{3}") ||
+                   !Text(kGameFontBody, kTextModeCenter, 253, 219, GeneralOverlayString(12))))
         return 0;
     int w = 0, h = 0;
     if (!OverlayBitmapSize(GetOverlayRSID(kPinImage), &w, &h)) return 1;
@@ -120,7 +134,7 @@ int DSPinSelectDrawHandler()
         int x = 0, y = 0;
         PinPosition(i, w, h, &x, &y);
         if (pinUpright[i] && !DrawOverlayBitmap(GetOverlayRSID(kPinImage), x, y)) return 1;
-        if (i != selectedPin) continue;
+        if (!person || i != selectedPin) continue;
         RenderSetAlphaLevel(int(animParam * 255.0f));
         const int drawn = DrawOverlayBitmap(GetOverlayRSID(kHighlight), x, y);
         RenderSetAlphaLevel(255);
@@ -139,18 +153,18 @@ int DSPinSelectDrawHandler()
 
 int DSPinSelectUpdateHandler()
 {
-    LookAtPinDeck();
+    if (!computerBowling) LookAtPinDeck();
+    if (MiniGameIsComputer(gCurrPlayer)) return 1;
     UpdateTouchButton(nextButton);
     UpdateTouchButton(toggleButton);
     for (OverlayTouchButton* b : pinButton) UpdateTouchButton(b);
     return 1;
 }
 
-// The chosen pins on their spots, the others parked below the lane; then the throw.
-static int GoOn()
+// The chosen pins on their spots, the others parked below the lane.
+static void PlaceChosenPins()
 {
     SoundPlayResource(kSoundChime, gGameOptions.soundFXVolume, 1);
-    OverlayExit();
     for (int pin = kFirstPin; pin <= kLastPin; ++pin) {
         if (!pins[pin].theActor) continue;
         if (pinUpright[pin - 1])
@@ -158,7 +172,6 @@ static int GoOn()
         else
             ParkPin(pin);
     }
-    return MiniGameNextThrow();
 }
 
 static int Touched(const OverlayTouchButton* b) { return b && b->pressed; }
@@ -166,10 +179,24 @@ static int Touched(const OverlayTouchButton* b) { return b && b->pressed; }
 int DSPinSelectInputHandler()
 {
     if (MiniGameIsComputer(gCurrPlayer)) {
-        if (++computerHold >= kComputerHoldFrames) return GoOn();
+        // After a moment to see the pins it takes, the computer bowls from here, as it bowls from
+        // the score sheet in the other games: the lower screen never goes blank meanwhile.
+        if (!computerBowling) {
+            if (++computerHold >= kComputerHoldFrames) {
+                PlaceChosenPins();
+                computerBowling = 1;
+            }
+        } else if (!gGamePaused && !GameReturnPending()) {
+            UpdateAIBowler(&gPlayerInfo[gCurrPlayer]);
+        }
+        if (MiniGamePressed(kButtonStart)) StartPauseMenuOverlay();
         return 1;
     }
-    if (MiniGamePressed(kButtonA) || Touched(nextButton)) return GoOn();
+    if (MiniGamePressed(kButtonA) || Touched(nextButton)) {
+        PlaceChosenPins();
+        OverlayExit();
+        return MiniGameNextThrow();
+    }
     if (MiniGamePressed(kButtonB) || Touched(toggleButton)) pinUpright[selectedPin] = pinUpright[selectedPin] == 0 ? 1 : 0;
     if (MiniGamePressed(kButtonDown))
         selectedPin = kDown[selectedPin];

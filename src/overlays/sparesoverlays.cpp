@@ -28,6 +28,8 @@
 static const int kTurnBackground = 3291, kTitlePlate = 3292, kPinImage = 3295, kScoreBackground = 3289;
 // Where the start of an attempt's title plate and its heading stand.
 static const int kTitleX = 19, kTitleY = 4;
+// The wells of a person's B (SETUP) and A (NEXT) prompts, in the footer's corners.
+static const int kSetupWellX = 14, kNextWellX = 248, kWellY = 172;
 // The score table stands on the message panel: the names start inside its edge (at 16, where the
 // layout's 5 is on the edge), and the A button with "Exit" beside it sits in the panel's bottom
 // left corner (the layout's "Exit" under the button crosses the panel's bottom edge). The rows
@@ -149,7 +151,9 @@ int DSSparesStartTurnDrawHandler()
     FillNumbers(GeneralGameString(10), attempt + 1, SparesAttemptPoints(attempt), line, sizeof line);
     if (!TextOutputDrawDirect(52, 41, "%s", line)) return 0;
     if (!MiniGameIsComputer(gCurrPlayer) &&
-        (!Text(kGameFontBody, kTextModeLeft, 245, 174, "{1}") ||
+        (!DrawOverlayBitmap(GetOverlayRSID(kImagePromptWell), kSetupWellX, kWellY) ||
+         !DrawOverlayBitmap(GetOverlayRSID(kImagePromptWell), kNextWellX, kWellY) ||
+         !Text(kGameFontBody, kTextModeLeft, 245, 174, "{1}") ||
          !Text(kGameFontBody, kTextModeCenter, 277, 212, GeneralOverlayString(1)) ||
          !Text(kGameFontBody, kTextModeCenter, 41, 174, "{3}") ||
          !Text(kGameFontBody, kTextModeCenter, 44, 212, GeneralOverlayString(2))))

@@ -12,14 +12,16 @@
 # past 1,000 points. Each screen is shot with the lines of text it shows (--layout-out); each must
 # show the text that names it, no line may reach off its screen, overlap another or run out of
 # the box it lies on, and no shot may be entirely black. Every shot goes on one contact sheet,
-# tour/contact-sheet.png, written even when a check fails.
-#   tour_every_screen.sh ZENDROLYX LAYOUT_CHECK CONTACT_SHEET HUMAN_GAME_INPUT
+# tour/contact-sheet.png, written even when a check fails. A few shots are also checked for the
+# colours of what they show (LANE_SHOT_CHECK).
+#   tour_every_screen.sh ZENDROLYX LAYOUT_CHECK CONTACT_SHEET HUMAN_GAME_INPUT LANE_SHOT_CHECK
 set -e
 . "$(dirname "$0")/checks.sh"
 game=$1
 check=$2
 sheet=$3
 steps=$4
+colours=$5
 rm -rf tour && mkdir -p tour
 : > tour/sheet.txt
 : > tour/faults.txt
@@ -327,14 +329,39 @@ for mode in spares bingo poker; do
     finish 60 --launch $mode --players 2 --humans 1 --controls buttons --seed 7
 done
 
+# shows FRAME LABEL CHECK...: the lower screen of the run's shot at FRAME passes the colour checks
+# of LANE_SHOT_CHECK.
+shows() {
+    name=$(printf '%s/frame%05d' $dir $1)
+    label=$2
+    shift 2
+    "$colours" $name-lower.png "$@" > $name-colours.txt ||
+        { cat $name-colours.txt && echo "$name: $label: the colour check failed (above)"; } >> tour/faults.txt
+}
+
 # A spares challenge past 1,000 points: a computer's score of four digits in the panel's well, and
-# the start of its next attempt. Before, while the computer's first ball rolls, the lower screen
-# shows the score table.
+# the start of its next attempt. Before, the start of the computer's first attempt, and while its
+# ball rolls the score table. No prompt goes in the footer's corners for the computer, and no
+# empty well stands there: the pin deck shows in its wood colour.
 begin sparesscore
 : > $dir/input.txt
+shot 100 "spares: a computer's attempt" "attempt 1 for 1000 points"
 shot 200 "spares: a computer's ball rolling" "Converted"
 shot 600 "spares: 2,000 points" "2000"
 finish 620 --launch spares --players 1 --seed 7
+shows 100 "spares: a computer's attempt" warm:44,186,10,400 warm:278,186,10,400
+
+# While a computer bowls, bingo's lower screen shows the card and pin selection's the pin deck,
+# with no prompt and no empty well in its corners.
+begin bingocomputer
+: > $dir/input.txt
+shot 300 "bingo: a computer's ball" "BINGO CARD"
+finish 310 --launch bingo --players 2 --seed 7
+begin pinselectcomputer
+: > $dir/input.txt
+shot 200 "pin selection: a computer's ball" "PIN SELECT"
+finish 210 --launch pinselect --players 2 --seed 7
+shows 200 "pin selection: a computer's ball" warm:38,184,8,250 warm:250,184,8,250
 
 # The tour's verdict: every fault found, and the sheet to look at.
 set --

@@ -69,7 +69,7 @@ const AskedFor kAskedFor[] = {
     {kImageTouchReleaseMeter, kResourceTypeBitmap}, {kImageTouchReleaseBall, kResourceTypeBitmap},
     {kImageMessageBackground, kResourceTypeBitmap}, {kImageReplayPanel, kResourceTypeBitmap},
     {kImageSparesBackground, kResourceTypeBitmap}, {kImageTitlePlate, kResourceTypeBitmap},
-    {kImageBingoBackground, kResourceTypeBitmap},
+    {kImageBingoBackground, kResourceTypeBitmap}, {kImagePromptWell, kResourceTypeBitmap},
     {kImagePin, kResourceTypeBitmap}, {kImagePinSelectBackground, kResourceTypeBitmap},
     {kImagePinHighlight, kResourceTypeBitmap}, {kImageNoHomeIcon, kResourceTypeBitmap},
 };

@@ -222,8 +222,8 @@ RgbaImage ClipFrame()
 // The two prompt wells of a footer: back (left) and go on (right), where the glyphs are drawn.
 void FooterButtons(RgbaImage* im, float backX, float nextX)
 {
-    Well(im, backX, 172, 60, 62, 10);
-    Well(im, nextX, 172, 60, 62, 10);
+    Well(im, backX, 172, kPromptWellW, kPromptWellH, 10);
+    Well(im, nextX, 172, kPromptWellW, kPromptWellH, 10);
 }
 
 // --- The images -------------------------------------------------------------------------------
@@ -660,21 +660,25 @@ void PinDeck(RgbaImage* im, float top, float bottom)
             VGradient(top, Rgba{150, 110, 60, 255}, bottom, Rgba{210, 170, 100, 255}), 18, top, 290, bottom - top);
 }
 
+// The mini-games' screens hold no prompt wells: a prompt's well is drawn with the prompt (see
+// PromptWell), so that none stands empty while the computer bowls.
 RgbaImage SparesBackground()
 {
     RgbaImage im = Screen(false, true);
     Panel(&im, 40, 36, 240, 24, 8);
     PinDeck(&im, 70, 198);
-    FooterButtons(&im, 14, 248);
     return im;
 }
 
-// The bingo card's screen: the card stands on the left under the title band, the A prompt in its
-// well on the right.
-RgbaImage BingoBackground()
+// The bingo card's screen: the card stands on the left under the title band, the A prompt on the
+// right.
+RgbaImage BingoBackground() { return Screen(true, true); }
+
+// The well a button prompt stands in, as the footers' wells.
+RgbaImage PromptWell()
 {
-    RgbaImage im = Screen(true, true);
-    Well(&im, 248, 172, 60, 62, 10);
+    RgbaImage im(kPromptWellW, kPromptWellH);
+    Well(&im, 0, 0, kPromptWellW, kPromptWellH, 10);
     return im;
 }
 
@@ -683,7 +687,6 @@ RgbaImage PinSelectBackground()
     RgbaImage im = Screen(false, true);
     FillBox(&im, RoundRect(0, 6, 200, 28, 10), HGradient(0, Rgba{56, 92, 168, 240}, 200, Rgba{30, 50, 110, 0}), 0, 6, 200, 28);
     PinDeck(&im, 64, 196);
-    FooterButtons(&im, 8, 220);
     return im;
 }
 
@@ -995,6 +998,7 @@ std::vector<Resource> OverlayContent()
     out.push_back(Image(kImageSparesBackground, SparesBackground(), true));
     out.push_back(Image(kImageTitlePlate, TitlePlate()));
     out.push_back(Image(kImageBingoBackground, BingoBackground(), true));
+    out.push_back(Image(kImagePromptWell, PromptWell()));
     out.push_back(Image(kImagePin, PinImage()));
     out.push_back(Image(kImagePinSelectBackground, PinSelectBackground(), true));
     out.push_back(Image(kImagePinHighlight, PinHighlight()));
