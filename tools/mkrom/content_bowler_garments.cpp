@@ -64,9 +64,9 @@ const Rgb kGarmentColours[][2] = {
     {{120, 120, 120}, {90, 90, 90}},
     {{35, 40, 60}, {35, 40, 60}}, {{110, 110, 115}, {110, 110, 115}}, {{25, 25, 25}, {25, 25, 25}},
     {{180, 160, 120}, {180, 160, 120}}, {{60, 80, 110}, {60, 80, 110}}, {{90, 60, 40}, {90, 60, 40}},
-    // Shoes, upper and sole: the source, then classic brown, black, white and red.
+    // Shoes, upper and sole: the source, then classic brown, black, white (red soles) and red.
     {{160, 160, 160}, {60, 60, 60}},
-    {{120, 70, 40}, {240, 200, 150}}, {{30, 30, 30}, kWhite}, {kWhite, {90, 90, 90}}, {{200, 30, 30}, kWhite},
+    {{120, 70, 40}, {240, 200, 150}}, {{30, 30, 30}, kWhite}, {kWhite, {200, 30, 30}}, {{200, 30, 30}, kWhite},
     // Caps, crown and brim: the source, then red, blue, black and white.
     {{150, 150, 150}, {100, 100, 100}},
     {{200, 30, 40}, kWhite}, {{30, 80, 200}, {30, 80, 200}}, {{20, 20, 20}, {250, 200, 30}}, {kWhite, {30, 80, 200}},
