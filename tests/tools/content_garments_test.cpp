@@ -148,7 +148,10 @@ TEST(CharacterArchiveContent, EveryItemIsDressedInTheColourItIsNamedFor)
             long best = -1;
             for (const auto& w : kWords) {
                 const long d = (rgb[0] - w.r) * (rgb[0] - w.r) + (rgb[1] - w.g) * (rgb[1] - w.g) + (rgb[2] - w.b) * (rgb[2] - w.b);
-                if (best < 0 || d < best) best = d, nearest = w.word;
+                if (best < 0 || d < best) {
+                    best = d;
+                    nearest = w.word;
+                }
             }
             bool named = false;
             for (const auto& w : kWords) named = named || word == w.word;
