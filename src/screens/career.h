@@ -25,8 +25,9 @@ int EnterTournament(sBasicUiWidget* caller, int e);
 // Rows of "sCareerStrings": the formats of an event's details, the three composed detail lines
 // shown on a list's upper screen, and the entry question composed with its fee.
 enum {
-    kCareerAskFeeRow = 16, kCareerFeeRow = 25, kCareerPrizesRow = 26, kCareerKindRow = 27, kCareerWeeksRow = 28,
-    kCareerPrizeRow = 29, kCareerNoFeeRow = 30, kCareerDetailRow = 31, kCareerAskFeeOfRow = 34
+    kCareerAskGiveUpRow = 14, kCareerAskFeeRow = 16, kCareerFeeRow = 25, kCareerPrizesRow = 26, kCareerKindRow = 27,
+    kCareerWeeksRow = 28, kCareerPrizeRow = 29, kCareerNoFeeRow = 30, kCareerDetailRow = 31, kCareerAskFeeOfRow = 34,
+    kCareerAskGiveUpOfRow = 37
 };
 // The event (0-19) shown under the slot frame selected on list `list` ("s20", "s22", "s26"); -1
 // when the selection is on no slot frame.
@@ -34,8 +35,12 @@ int EventUnderSelection(sBasicUiWidget* caller, const char* list);
 // Composes the fee, prizes and kind (weeks for a league) of the event under the selection of list
 // 0 (leagues), 1 (tournaments) or 2 (rivals) into the detail lines; blank when there is none.
 int ShowEventDetails(sBasicUiWidget* caller, int list);
-// Writes the entry question with the fee into the row the confirming dialogs show.
-void ComposeFeeQuestion(sBasicUiWidget* caller, int fee);
+// The same for event e of list `list`, whatever the selection shows.
+void ShowDetailsOfEvent(sBasicUiWidget* caller, int list, int e);
+// Writes the questions about entering event `name` for `fee` into the rows their dialogs show: the
+// entry question with the fee, and the question to give up another event, which names this one
+// and its fee (agreeing to it enters without the entry question).
+void ComposeEntryQuestions(sBasicUiWidget* caller, const char* name, int fee);
 // The hub's standings entries: the current league's table or tournament's tree, ladder or score
 // table; a dialog says so when the career has entered none.
 int OpenLeagueTable(sBasicUiWidget* caller, int);

@@ -58,10 +58,17 @@ int EventUnderSelection(sBasicUiWidget* caller, const char* list)
 int ShowEventDetails(sBasicUiWidget* caller, int list)
 {
     static const char* const kLists[] = {"s20", "s22", "s26"};
-    static const char* const kTables[] = {"Leagues", "Tournaments", "Rivals"};
     if (list < 0 || list > 2) return 0;
-    sBasicDbTable* def = FrontEndTable(caller, "game", kTables[list]);
     const int e = EventUnderSelection(caller, kLists[list]);
+    ShowDetailsOfEvent(caller, list, e);
+    return e >= 0;
+}
+
+void ShowDetailsOfEvent(sBasicUiWidget* caller, int list, int e)
+{
+    static const char* const kTables[] = {"Leagues", "Tournaments", "Rivals"};
+    if (list < 0 || list > 2) return;
+    sBasicDbTable* def = FrontEndTable(caller, "game", kTables[list]);
     char line[3][256] = {"", "", ""};
     if (def && e >= 0 && e < def->rows) {
         // Fee, first prize and the two places after it sit in these columns of each table.
@@ -81,14 +88,15 @@ int ShowEventDetails(sBasicUiWidget* caller, int list)
         if (list == 1) Compose(caller, kCareerKindRow, BasicDbTable_GetStrElement(def, e, 7), 0, line[2], sizeof line[2]);
     }
     for (int i = 0; i < 3; ++i) SetCareerText(caller, kCareerDetailRow + i, line[i]);
-    return e >= 0;
 }
 
-void ComposeFeeQuestion(sBasicUiWidget* caller, int fee)
+void ComposeEntryQuestions(sBasicUiWidget* caller, const char* name, int fee)
 {
     char text[256];
     Compose(caller, kCareerAskFeeOfRow, "", fee, text, sizeof text);
     SetCareerText(caller, kCareerAskFeeRow, text);
+    Compose(caller, kCareerAskGiveUpOfRow, name, fee, text, sizeof text);
+    SetCareerText(caller, kCareerAskGiveUpRow, text);
 }
 
 static void Tell(sBasicUiWidget* caller, const char* name)

@@ -65,6 +65,16 @@ static void CareerHand(sBasicDbTable* players, int r)
     BasicDbTable_SetElementIN(players, 6, r, 0, BasicDbTable_GetElementIN(players, 6, r, 4, 0));
 }
 
+// Before a question about entering event e (of list 0 leagues or 1 tournaments): the questions
+// name it and its fee, and the list's upper screen shows its details. A touch takes an event
+// without walking the list's selection onto it first, and the questions' own frames run no
+// triggers, so the details shown would otherwise be the last event walked onto.
+static void AboutToAsk(sBasicUiWidget* caller, int list, sBasicDbTable* def, int e, int fee)
+{
+    ComposeEntryQuestions(caller, BasicDbTable_GetStrElement(def, e, 1), fee);
+    ShowDetailsOfEvent(caller, list, e);
+}
+
 // The part common to leagues and tournaments: gives up another entered event (asked once), checks
 // the funds and confirms. 1 when the new event may be entered; *agreed tells whether it asked.
 static int MayEnter(sBasicUiWidget* caller, sBasicDbTable* record, sBasicDbTable* players, int r, int e, int fee,
@@ -113,7 +123,7 @@ int EnterLeague(sBasicUiWidget* caller, int e)
     sBasicUiWidget* table = BasicUi_FindWidget(EnvOf(caller), "s21leagueTable");
     const bool isNew = BasicDbTable_GetElementI(record, 1, r, -1) != e;
     const int fee = BasicDbTable_GetElementI(def, 10, e, 0);
-    ComposeFeeQuestion(caller, fee);
+    AboutToAsk(caller, 0, def, e, fee);
     if (!MayEnter(caller, record, players, r, e, fee, "s20dialog1", "s20dialog2", "s20dialog3", isNew)) return 0;
     if (!isNew) {
         // Back in the league under way, the table opens where the standings left it: on the
@@ -178,7 +188,7 @@ int EnterTournament(sBasicUiWidget* caller, int e)
     BasicDbTable_SetElementI(record, 3, r, r);
     const bool isNew = BasicDbTable_GetElementI(record, 1, r, -1) != e;
     const int fee = BasicDbTable_GetElementI(def, 12, e, 0);
-    ComposeFeeQuestion(caller, fee);
+    AboutToAsk(caller, 1, def, e, fee);
     if (!MayEnter(caller, record, players, r, e, fee, "s22dialog1", "s22dialog2", "s22dialog3", isNew)) return 0;
     if (isNew) {
         BasicDbTable_SetElementI(players, 8, r, BasicDbTable_GetElementI(players, 8, r, 0) - fee);

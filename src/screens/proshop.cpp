@@ -42,7 +42,7 @@ void ShowBowlerInPreview(sBasicUiWidget* caller)
 const char* const kBallPreviews[kBallSlots] = {"sPVBall1", "sPVBall2", "sPVBall3"};
 
 // The balls the career bowler carries, and the free ones every bowler starts with, are its own: a
-// save from before they were marked so still offers them for sale.
+// save from before they were marked so still offers them for sale, or keeps one locked.
 void OwnCarriedAndFreeBalls(sBasicDbTable* players, int r)
 {
     const char* table = GetCareerPlayerHand() ? "BallsL" : "BallsR";
@@ -53,7 +53,7 @@ void OwnCarriedAndFreeBalls(sBasicDbTable* players, int r)
     }
     for (int ball = 0; balls && ball < balls->rows; ++ball) {
         const char state = GetCareerPlayerItemState(kColBallStates, ball);
-        if ((state == 'U' || state == 'N') && GetCareerItemValue(table, ball) == 0)
+        if ((state == 'U' || state == 'N' || state == 'L') && GetCareerItemValue(table, ball) == 0)
             SetCareerPlayerItemState(kColBallStates, ball, 'O');
     }
 }

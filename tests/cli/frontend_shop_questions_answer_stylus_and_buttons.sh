@@ -2,8 +2,8 @@
 # The pro shop's questions answer both ways: from the main menu to the career hub and the shop,
 # Shirts, and the first shirt held asks a question; held on its answer with the stylus, or
 # answered with the d-pad and A, the question goes and the shop's list is as it was before. The
-# third shirt, not yet owned, held, asks whether to buy it and says that Yes must be held; B
-# answers No.
+# third shirt, not yet owned, held, asks whether to buy it and says how each way agrees (Yes held
+# with the stylus, A pressed on Yes); B answers No.
 #   frontend_shop_questions_answer_stylus_and_buttons.sh ZENDROLYX
 set -e
 . "$(dirname "$0")/checks.sh"
@@ -26,3 +26,4 @@ ask buttons "$to_wear" '470 LEFT\n472\n480 A\n482\n'
 ask back "$to_buy" '470 B\n472\n'
 grep -q "lower .* Buy$" shop-ask/back/frame00460-lines.txt || fail "the buying question is not up"
 grep -q "lower .* Hold$" shop-ask/back/frame00460-lines.txt || fail "the buying question does not say to hold Yes"
+grep -q "lower .* A$" shop-ask/back/frame00460-lines.txt || fail "the buying question does not say that A on Yes buys"

@@ -155,6 +155,19 @@ TEST_F(CareerScreens, TheEventUnderTheSelectionShowsItsFeeAndPrizesBeforeItIsPai
     EXPECT_NE(CareerText(kCareerAskFeeRow).find(std::to_string(BasicDbTable_GetElementI(tourns, 12, 0))), std::string::npos)
         << CareerText(kCareerAskFeeRow);
 
+    // Entered in the first, a touch on the third asks to give the first up: the question names the
+    // third and its fee (agreeing enters it without the fee question), and the upper screen shows
+    // the third's details while it is asked, though the pad's selection never walked onto it.
+    Run("go.tourns");
+    ASSERT_EQ(BasicDbTable_GetElementI(Save("tournament"), 1, r), 0);
+    Run("s22.pick02");
+    const std::string third = BasicDbTable_GetStrElement(tourns, 2, 1);
+    EXPECT_EQ(Widget("s22dialog1")->isRender.value, 1) << "giving up the first is asked";
+    EXPECT_NE(CareerText(kCareerAskGiveUpRow).find(third + " (fee " + fee + ")"), std::string::npos)
+        << CareerText(kCareerAskGiveUpRow);
+    EXPECT_EQ(CareerText(kCareerDetailRow), "Entry fee: " + fee);
+    EXPECT_EQ(BasicDbTable_GetElementI(Save("tournament"), 1, r), 2);
+
     // A rival is played for a prize with no fee.
     Run("go.rivals");
     Frames(2);

@@ -167,8 +167,11 @@ TEST_F(ProShop, TouchingShowsTheItemTriesItOnAndNewItemsBecomeSeen)
     // A save from before the bowlers owned their own and the free balls: the shop makes them so.
     BasicDbTable_SetElementIN(Save("players"), kBalls, r, 0, 4);
     for (int ball : {0, 4, 8}) SetCareerPlayerItemState(kBallState, ball, 'U');
+    ASSERT_EQ(Price("BallsR", 9), 0);
+    SetCareerPlayerItemState(kBallState, 9, 'L');
     ProShopEnter(nullptr, 0);
     EXPECT_EQ(State(kBallState, 0), 'O') << "a free ball";
+    EXPECT_EQ(State(kBallState, 9), 'O') << "a free ball the save still had locked";
     EXPECT_EQ(State(kBallState, 4), 'O') << "a ball the bowler carries";
     EXPECT_EQ(State(kBallState, 8), 'U') << "a ball for sale";
     Category(1);

@@ -1,10 +1,13 @@
 // The character archive's content: its ids clear of every other archive, every garment a skinned
-// model on bones its body has, coloured by a texture of the archive, and the hair groups'
-// texture before their models.
+// model on bones its body has, coloured by a texture of the archive, the hair groups' texture
+// before their models, and each item of the shop dressed in the colour it is named for.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
+#include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 
 #include "content.h"
@@ -92,6 +95,73 @@ TEST(CharacterArchiveContent, GarmentsAreSkinnedOnTheirBodysBonesWithTheArchives
         EXPECT_EQ(members[0].type, 125) << "the texture comes first, so the models find it loaded";
         for (size_t k = 1; k < members.size(); ++k) EXPECT_EQ(*ReadModel(members[k].bytes).materials.begin(), uint32_t(hair) << 16);
     }
+}
+
+// The rows of a table of the hand-written game database, each cut into its cells at the commas
+// outside quotes (quotes taken off).
+std::vector<std::vector<std::string>> GameTableRows(const std::string& table)
+{
+    std::ifstream file(std::string(ZENDROLYX_SOURCE_DIR) + "/content/db/game.db.xml");
+    std::stringstream text;
+    text << file.rdbuf();
+    const std::string xml = text.str();
+    std::smatch m;
+    std::vector<std::vector<std::string>> rows;
+    if (!std::regex_search(xml, m, std::regex("<BasicDbTable name=\"" + table + "\"[^>]*>([^<]*)</BasicDbTable>")))
+        return rows;
+    std::istringstream lines(m[1].str());
+    for (std::string line; std::getline(lines, line);) {
+        std::vector<std::string> cells(1);
+        bool quoted = false;
+        for (char c : line) {
+            if (c == '"') quoted = !quoted;
+            else if (c == ',' && !quoted) cells.emplace_back();
+            else if (quoted || c != ' ') cells.back() += c;
+        }
+        if (cells.size() > 14) rows.push_back(cells);
+    }
+    return rows;
+}
+
+TEST(CharacterArchiveContent, EveryItemIsDressedInTheColourItIsNamedFor)
+{
+    // The colour words of the item names, each with a colour that looks so.
+    const struct {
+        const char* word;
+        int r, g, b;
+    } kWords[] = {{"Red", 200, 30, 35},     {"Blue", 30, 80, 200},    {"Green", 40, 150, 80},   {"Gold", 250, 200, 30},
+                  {"Black", 20, 20, 20},    {"Dark", 20, 20, 20},     {"White", 240, 240, 240}, {"Purple", 140, 50, 170},
+                  {"Orange", 240, 120, 30}, {"Navy", 35, 40, 70},     {"Grey", 120, 120, 120},  {"Khaki", 180, 160, 120},
+                  {"Denim", 60, 80, 120},   {"Brown", 100, 60, 35},   {"Tan", 190, 150, 100},   {"Amber", 200, 160, 50}};
+    int checked = 0;
+    for (const char* table : {"Shirts", "Pants", "Skirts", "Shoes", "HatsM", "HatsF", "GlassesM", "GlassesF", "GlovesL",
+                              "GlovesR"}) {
+        const auto rows = GameTableRows(table);
+        EXPECT_FALSE(rows.empty()) << table;
+        for (const auto& row : rows) {
+            const std::string name = row[1], word = name.substr(0, name.find(' '));
+            const int texture = std::stoi(row[13]);
+            uint8_t rgb[3];
+            ASSERT_TRUE(mkrom::GarmentTextureColour(texture, rgb)) << name;
+            // The colour word nearest to the texture's main colour ("Dark" and "Black" look alike).
+            std::string nearest;
+            long best = -1;
+            for (const auto& w : kWords) {
+                const long d = (rgb[0] - w.r) * (rgb[0] - w.r) + (rgb[1] - w.g) * (rgb[1] - w.g) + (rgb[2] - w.b) * (rgb[2] - w.b);
+                if (best < 0 || d < best) {
+                    best = d;
+                    nearest = w.word;
+                }
+            }
+            bool named = false;
+            for (const auto& w : kWords) named = named || word == w.word;
+            if (!named) continue;  // a name without a colour ("Classic Slider")
+            if (word == "Dark" && nearest == "Black") nearest = "Dark";
+            EXPECT_EQ(nearest, word) << table << ": " << name << " wears texture " << texture;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 50);
 }
 
 }  // namespace

@@ -44,6 +44,8 @@ ModelNode BowlerTubeModel(int bodyMeshRSID, const std::vector<BowlerTube>& tubes
 // Resource/SpecialCharacters.rez beside the other game data in both forms.
 constexpr int kCharacterArchiveEnd = 10000;
 std::vector<Resource> CharacterArchiveContent();
+// The main colour of member `member` of the garment texture group; false when there is none.
+bool GarmentTextureColour(int member, uint8_t rgb[3]);
 bool WriteCharacterArchive(const std::string& dir, std::string* error);  // the model record before the skeleton block
 
 }  // namespace mkrom

@@ -48,44 +48,42 @@ RgbaImage TwoTone(Rgb main, Rgb trim)
 
 Resource Texture(Rgb main, Rgb trim) { return BitmapResource(0, TwoTone(main, trim), kPixelRGB565); }
 
+// The garment textures in member order: main colour and trim. Each item's destination texture
+// (its "textureDst" in the item tables) wears the colour the item is named for.
+const Rgb kSkin = {224, 172, 140}, kWhite = {240, 240, 240};
+const Rgb kGarmentColours[][2] = {
+    // The body palette: the same skin as the bodies' own texture.
+    {kSkin, kWhite}, {kSkin, kWhite}, {kSkin, kWhite}, {kSkin, kWhite},
+    // Shirts: the source, then red, blue, green, gold, black, white, purple and orange, each with
+    // its sleeves and collar.
+    {{200, 200, 200}, {150, 150, 150}},
+    {{200, 30, 40}, kWhite}, {{30, 80, 200}, {250, 210, 40}}, {{40, 150, 80}, {20, 20, 20}},
+    {{250, 200, 30}, {30, 60, 160}}, {{20, 20, 20}, {220, 30, 30}}, {kWhite, {30, 60, 160}},
+    {{140, 50, 170}, kWhite}, {{240, 120, 30}, {20, 20, 20}},
+    // Trousers and skirts: the source, then navy, grey, black, khaki, denim and brown.
+    {{120, 120, 120}, {90, 90, 90}},
+    {{35, 40, 60}, {35, 40, 60}}, {{110, 110, 115}, {110, 110, 115}}, {{25, 25, 25}, {25, 25, 25}},
+    {{180, 160, 120}, {180, 160, 120}}, {{60, 80, 110}, {60, 80, 110}}, {{90, 60, 40}, {90, 60, 40}},
+    // Shoes, upper and sole: the source, then classic brown, black, white (red soles) and red.
+    {{160, 160, 160}, {60, 60, 60}},
+    {{120, 70, 40}, {240, 200, 150}}, {{30, 30, 30}, kWhite}, {kWhite, {200, 30, 30}}, {{200, 30, 30}, kWhite},
+    // Caps, crown and brim: the source, then red, blue, black and white.
+    {{150, 150, 150}, {100, 100, 100}},
+    {{200, 30, 40}, kWhite}, {{30, 80, 200}, {30, 80, 200}}, {{20, 20, 20}, {250, 200, 30}}, {kWhite, {30, 80, 200}},
+    // Glasses frames: the source, then dark and amber.
+    {{40, 40, 40}, {40, 40, 40}}, {{30, 30, 30}, {30, 30, 30}}, {{200, 170, 60}, {200, 170, 60}},
+    // Gloves, leather and strap: the source, then black, tan and red.
+    {{100, 100, 100}, {60, 60, 60}},
+    {{20, 20, 20}, {200, 30, 30}}, {{190, 150, 100}, {60, 40, 20}}, {{200, 30, 30}, kWhite},
+};
+constexpr int kGarmentTextureCount = int(sizeof kGarmentColours / sizeof kGarmentColours[0]);
+
 Resource GarmentTextures()
 {
     Resource g;
     g.id = kGarmentTextures;
     g.type = kTypeGroup;
-    const Rgb skin = {224, 172, 140}, white = {240, 240, 240};
-    auto add = [&](Rgb main, Rgb trim) { g.members.push_back(Texture(main, trim)); };
-    // The body palette: the same skin as the bodies' own texture.
-    for (int i = 0; i < 4; ++i) add(skin, white);
-    // Shirts: main colour, sleeves and collar.
-    add({200, 200, 200}, {150, 150, 150});
-    const Rgb shirts[8][2] = {{{200, 30, 40}, {240, 240, 240}}, {{30, 80, 200}, {250, 210, 40}}, {{40, 150, 80}, {20, 20, 20}},
-                              {{250, 200, 30}, {30, 60, 160}}, {{140, 50, 170}, {240, 240, 240}}, {{240, 120, 30}, {20, 20, 20}},
-                              {{20, 20, 20}, {220, 30, 30}}, {{60, 190, 210}, {240, 240, 240}}};
-    for (const auto& s : shirts) add(s[0], s[1]);
-    // Trousers.
-    add({120, 120, 120}, {90, 90, 90});
-    const Rgb pants[6] = {{35, 40, 60}, {25, 25, 25}, {180, 160, 120}, {90, 60, 40}, {60, 80, 110}, {110, 110, 115}};
-    for (const Rgb& c : pants) add(c, c);
-    // Shoes: upper and sole.
-    add({160, 160, 160}, {60, 60, 60});
-    const Rgb shoes[4][2] = {{{240, 240, 240}, {200, 30, 30}}, {{30, 30, 30}, {240, 240, 240}}, {{120, 70, 40}, {240, 200, 150}},
-                             {{30, 70, 180}, {240, 240, 240}}};
-    for (const auto& s : shoes) add(s[0], s[1]);
-    // Caps: crown and brim.
-    add({150, 150, 150}, {100, 100, 100});
-    const Rgb hats[4][2] = {{{200, 30, 40}, {240, 240, 240}}, {{30, 80, 200}, {30, 80, 200}}, {{20, 20, 20}, {250, 200, 30}},
-                            {{40, 150, 80}, {240, 240, 240}}};
-    for (const auto& h : hats) add(h[0], h[1]);
-    // Glasses frames.
-    add({40, 40, 40}, {40, 40, 40});
-    add({150, 30, 30}, {150, 30, 30});
-    add({200, 170, 60}, {200, 170, 60});
-    // Gloves: leather and strap.
-    add({100, 100, 100}, {60, 60, 60});
-    add({20, 20, 20}, {200, 30, 30});
-    add({240, 240, 240}, {30, 60, 160});
-    add({150, 90, 50}, {60, 40, 20});
+    for (const auto& c : kGarmentColours) g.members.push_back(Texture(c[0], c[1]));
     return g;
 }
 
@@ -243,6 +241,14 @@ bool WriteCharacterArchive(const std::string& dir, std::string* error)
     }
     return WriteArchive(dir + "/Resource/SpecialCharacters.rez", kCharacterArchiveFirst,
                         kCharacterArchiveEnd - kCharacterArchiveFirst, CharacterArchiveContent(), error);
+}
+
+bool GarmentTextureColour(int member, uint8_t rgb[3])
+{
+    if (member < 0 || member >= kGarmentTextureCount) return false;
+    const Rgb& c = kGarmentColours[member][0];
+    rgb[0] = c.r, rgb[1] = c.g, rgb[2] = c.b;
+    return true;
 }
 
 }  // namespace mkrom
