@@ -138,11 +138,14 @@ int BingoCardDrawHandler()
 int BingoCardUpdateHandler()
 {
     // The game stands still while the card is read; for the computer it runs again after the
-    // hold, since the computer bowls with the card up.
+    // hold, since the computer bowls with the card up: its own card, the current player's.
     if (ComputerNext()) {
         if (hold < kComputerHoldFrames) {
             PauseGame(1);
-            if (++hold == kComputerHoldFrames) PauseGame(0);
+            if (++hold == kComputerHoldFrames) {
+                PauseGame(0);
+                shownPlayer = gCurrPlayer >= 0 && gCurrPlayer < kMaxPlayers ? gCurrPlayer : shownPlayer;
+            }
         }
         return 1;
     }
