@@ -128,25 +128,34 @@ constexpr int kImageKnobTouch = 3269;                 // the slider knob with th
 constexpr int kImageStartTurnButtons = 3270;          // the start-of-turn background with the buttons
 constexpr int kImageStartTurnTouch = 3271;            // and with the stylus
 // The set-up screen's buttons in both backgrounds (screen pixels): the ball row, wide enough for
-// its text, above the oil row and the BOWL button.
+// its text, above the oil row and the BOWL button; the back button's well below them.
 constexpr PictureBox kStartTurnBallRow = {6, 44, 296, 55};
 constexpr PictureBox kStartTurnOilRow = {6, 101, 160, 63};
 constexpr PictureBox kStartTurnBowl = {175, 101, 127, 127};
+constexpr PictureBox kStartTurnBack = {10, 170, 61, 67};
 constexpr int kImagePositionBackground = 3272;
 constexpr int kImagePositionMarker = 3273;
 constexpr int kImageTouchPositionBackground = 3274;
+// The prompt wells of the overlays' backgrounds (screen pixels), each round a button's glyph and
+// its word: a touch anywhere in one presses it. The position steps' footers (both controls):
+constexpr PictureBox kStepBackWell = {24, 170, 61, 67};
+constexpr PictureBox kStepNextWell = {219, 170, 61, 67};
 constexpr int kImageTouchPositionArrow = 3275;
 constexpr int kImageTouchPositionLane = 3276;
 constexpr int kImageAngleBackground = 3277;
+constexpr PictureBox kAngleBackWell = {5, 4, 61, 72};
+constexpr PictureBox kAngleNextWell = {253, 4, 61, 72};
 constexpr int kImageAngleArrow = 3278;
 constexpr int kImageAngleMarker = 3279;
 constexpr int kImagePowerBackground = 3280;
+constexpr PictureBox kPowerNextWell = {253, 165, 61, 72};
 constexpr int kImagePowerMeter = 3281;
 constexpr int kImageHookBackground = 3282;
 constexpr int kImageHookBall = 3283;
 constexpr int kImageHookArc = 3284;
 constexpr int kImageHookPointer = 3285;
 constexpr int kImageTouchReleaseBackground = 3286;
+constexpr PictureBox kReleaseBackWell = {10, 170, 61, 67};
 constexpr int kImageTouchReleaseMeter = 3287;
 constexpr int kImageTouchReleaseBall = 3288;
 constexpr int kImageMessageBackground = 3289;
@@ -160,10 +169,15 @@ constexpr int kImageReplayPanel = 3290;
 constexpr int kReplaySkipX = 180, kReplaySkipY = 111, kReplaySkipSize = 102;
 constexpr int kReplaySkipCaptionY = 178, kReplaySkipCaptionH = 28;
 constexpr int kImageSparesBackground = 3291;
+constexpr PictureBox kSparesSetupWell = {11, 156, 61, 75};
+constexpr PictureBox kSparesNextWell = {243, 156, 61, 75};
 constexpr int kImageTitlePlate = 3292;
 constexpr int kImageBingoBackground = 3293;  // the bingo card's screen: title band, the A prompt's well
+constexpr PictureBox kBingoNextWell = {243, 156, 61, 75};
 constexpr int kImagePin = 3295;
 constexpr int kImagePinSelectBackground = 3296;
+constexpr PictureBox kPinSelectNextWell = {4, 166, 61, 71};
+constexpr PictureBox kPinSelectToggleWell = {219, 166, 64, 71};
 constexpr int kImagePinHighlight = 3297;
 constexpr int kImageNoHomeIcon = 3298;
 

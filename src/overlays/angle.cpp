@@ -46,8 +46,8 @@ int DSStandardAngleOpenHandler()
     PauseGame(0);
     maxX = ShotBandHalfWidth();
     TextOutputSelectFont(GetFontRSID(kShotBodyFont));
-    nextButton = NewTouchButton(260, 7, 50, 50);
-    backButton = NewTouchButton(12, 7, 50, 50);
+    nextButton = NewBoxButton(kAngleNextWell);
+    backButton = NewBoxButton(kAngleBackWell);
     return nextButton && backButton ? 1 : 0;
 }
 
@@ -99,6 +99,7 @@ int DSStandardAngleInputHandler()
 int DSStandardAngleDrawHandler()
 {
     const float t = (ShotBallX() + maxX) / (2.0f * maxX);
+    NoteOverlayButtons({kAngleBackWell, kAngleNextWell});
     if (!DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0) ||
         !ShotText(kShotTitleFont, kTextModeCenter, 160, 2, GeneralOverlayString(5)))
         return 0;

@@ -51,7 +51,7 @@ int BingoCardOpenHandler()
 {
     overlayActive = 1;
     hold = 0;
-    next = NewTouchButton(250, 159, 50, 50);
+    next = NewBoxButton(kBingoNextWell);
     return next ? 1 : 0;
 }
 
@@ -95,6 +95,7 @@ int BingoCardDrawHandler()
     if (!OverlayBitmapSize(GetOverlayRSID(kCardImage), &W, &H) || !OverlayBitmapSize(GetOverlayRSID(kCellImage), &w, &h))
         return 0;
     if (!DrawOverlayBitmap(GetOverlayRSID(kBackground), 0, 0) || !DrawHeading(p)) return 0;
+    NoteOverlayButtons({kBingoNextWell});
     if (!DrawOverlayBitmap(GetOverlayRSID(kCardImage), kCardLeft, kCardTop)) return 0;
     for (int r = 0; r < kBingoSize; ++r) {
         for (int c = 0; c < kBingoSize; ++c) {

@@ -20,6 +20,7 @@
 #include "platform/video.h"
 #include "shell/globals.h"
 #include "shell/settings.h"
+#include "shell/touchbuttons.h"
 
 graphics_Tag graphics[kOverlayGraphics];
 int displayNum = 0;
@@ -382,3 +383,13 @@ int DrawGameOverlays()
     DrawNoHomeOverlay();
     return drawn ? 1 : 0;
 }
+
+void NoteOverlayButtons(std::initializer_list<PictureBox> buttons)
+{
+    for (const PictureBox& b : buttons) {
+        TextOutputNoteBox(b.x, b.y, b.w, b.h);
+        TextOutputNoteButton(b.x, b.y, b.w, b.h);
+    }
+}
+
+TouchButton_tag* NewBoxButton(const PictureBox& b) { return NewTouchButton(b.x, b.y, b.w, b.h); }

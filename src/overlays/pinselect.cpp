@@ -87,8 +87,8 @@ int DSPinSelectOpenHandler()
     TextOutputSelectFont(GetFontRSID(kGameFontBody));
     int w = 0, h = 0;
     if (!OverlayBitmapSize(GetOverlayRSID(kPinImage), &w, &h)) return 0;
-    nextButton = NewTouchButton(11, 173, 50, 50);
-    toggleButton = NewTouchButton(226, 173, 50, 50);
+    nextButton = NewBoxButton(kPinSelectNextWell);
+    toggleButton = NewBoxButton(kPinSelectToggleWell);
     if (!nextButton || !toggleButton) return 0;
     for (int i = 0; i < kLastPin; ++i) {
         int x = 0, y = 0;
@@ -108,6 +108,7 @@ static int Text(int font, int mode, int x, int y, const char* text)
 int DSPinSelectDrawHandler()
 {
     if (!DrawOverlayBitmap(GetOverlayRSID(kBackground), 0, 0)) return 0;
+    NoteOverlayButtons({kPinSelectNextWell, kPinSelectToggleWell});
     if (!Text(kGameFontTitles, kTextModeLeft, 12, 12, GeneralOverlayString(11)) ||
         !Text(kGameFontBody, kTextModeLeft, 6, 184, "{1}") ||
         !Text(kGameFontBody, kTextModeCenter, 37, 219, GeneralOverlayString(1)) ||

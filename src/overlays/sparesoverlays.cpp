@@ -107,8 +107,8 @@ int DSSparesStartTurnOpenHandler()
     turnActive = 1;
     hold = 0;
     TextOutputSelectFont(GetFontRSID(kGameFontBody));
-    turnNext = NewTouchButton(250, 159, 50, 50);
-    turnSetup = NewTouchButton(21, 159, 50, 50);
+    turnNext = NewBoxButton(kSparesNextWell);
+    turnSetup = NewBoxButton(kSparesSetupWell);
     return turnNext && turnSetup ? 1 : 0;
 }
 
@@ -135,6 +135,7 @@ int DSSparesStartTurnDrawHandler()
         return 0;
     // The heading and the round number belong on the plate (for --layout-out).
     TextOutputNoteBox(kTitleX, kTitleY, plateW, plateH);
+    NoteOverlayButtons({kSparesSetupWell, kSparesNextWell});
     if (!Text(kGameFontTitles, kTextModeLeft, 22, kTitleY, GeneralOverlayString(10))) return 0;
     if (!TextOutputSelectFont(GetFontRSID(kGameFontNumbers))) return 0;
     TextOutputSetMode(kTextModeRight);
