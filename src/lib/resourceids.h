@@ -153,6 +153,10 @@ constexpr int kImagePowerMeter = 3281;
 constexpr int kImageHookBackground = 3282;
 constexpr int kImageHookBall = 3283;
 constexpr int kImageHookArc = 3284;
+// The arc's painted labels (in pixels of its picture, drawn at (17, 77)): each under an end of the
+// arc, clear of the stops the ball marker rides at.
+constexpr PictureBox kHookArcLeftLabel = {0, 46, 34, 12};
+constexpr PictureBox kHookArcRightLabel = {250, 46, 40, 12};
 constexpr int kImageHookPointer = 3285;
 constexpr int kImageTouchReleaseBackground = 3286;
 constexpr PictureBox kReleaseBackWell = {10, 170, 61, 67};

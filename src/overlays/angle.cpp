@@ -109,8 +109,8 @@ int DSStandardAngleDrawHandler()
         return 0;
     const int x1 = int(float(w1 + 320) * t) - w1 / 2;
     const float arrowX = 68.0f + 184.0f * float(x1) / float(w2 + 320) + testOptions.initialBallHeading * 0.1f * 50.0f;
-    return DrawOverlayBitmap(GetOverlayRSID(kMarkerImage), x1, 172) &&
-           DrawOverlayBitmap(GetOverlayRSID(kArrowImage), int(arrowX), 79) &&
+    return DrawOverlayMark(GetOverlayRSID(kMarkerImage), x1, 172) &&
+           DrawOverlayMark(GetOverlayRSID(kArrowImage), int(arrowX), 79) &&
            ShotText(kShotBodyFont, kTextModeLeft, 7, 22, "{3}") &&
            ShotText(kShotBodyFont, kTextModeCenter, 39, 57, PauseString(5)) &&
            ShotText(kShotBodyFont, kTextModeLeft, 255, 22, "{1}") &&

@@ -95,7 +95,6 @@ int BingoCardDrawHandler()
     if (!OverlayBitmapSize(GetOverlayRSID(kCardImage), &W, &H) || !OverlayBitmapSize(GetOverlayRSID(kCellImage), &w, &h))
         return 0;
     if (!DrawOverlayBitmap(GetOverlayRSID(kBackground), 0, 0) || !DrawHeading(p)) return 0;
-    NoteOverlayButtons({kBingoNextWell});
     if (!DrawOverlayBitmap(GetOverlayRSID(kCardImage), kCardLeft, kCardTop)) return 0;
     for (int r = 0; r < kBingoSize; ++r) {
         for (int c = 0; c < kBingoSize; ++c) {
@@ -112,6 +111,7 @@ int BingoCardDrawHandler()
         }
     }
     // A goes on: shown whenever a person is there to press it.
+    if (!Unanswered()) NoteOverlayButtons({kBingoNextWell});
     if (!Unanswered() && (!Text(kGameFontBody, kTextModeLeft, kNextGlyphX, kNextGlyphY, "{1}") ||
                           !Text(kGameFontBody, kTextModeCenter, kNextLabelX, kNextLabelY, GeneralOverlayString(1))))
         return 0;

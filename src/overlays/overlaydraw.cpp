@@ -77,6 +77,14 @@ int DrawOverlayBitmap(int rsid, int x, int y)
     return DrawScreenPoly(b, 0, 0, x, y, b->width, b->height);
 }
 
+int DrawOverlayMark(int rsid, int x, int y)
+{
+    DS3_bitmap_tag* b = OverlayBitmap(rsid);
+    if (!b) return 0;
+    TextOutputNoteMark(x, y, b->width, b->height);
+    return DrawScreenPoly(b, 0, 0, x, y, b->width, b->height);
+}
+
 int DrawOverlayBitmapScaled(int rsid, int x, int y, int w, int h)
 {
     DS3_bitmap_tag* b = OverlayBitmap(rsid);

@@ -105,6 +105,9 @@ int OverlayBitmapSize(int rsid, int* w, int* h);
 int DrawOverlayBitmap(int rsid, int x, int y);
 int DrawOverlayBitmapScaled(int rsid, int x, int y, int w, int h);
 int DrawOverlayBitmapRotated(int rsid, int cx, int cy, float angle);
+// DrawOverlayBitmap for a mark (a marker, a pointer, a knob, a pin) that stands over the picture:
+// --layout-out notes it, and no text belongs under it.
+int DrawOverlayMark(int rsid, int x, int y);
 // Draws text with {n} glyphs in the selected font and mode; 0 when nothing could be drawn.
 int DrawOverlayText(int x, int y, const char* text);
 // Notes for --layout-out the buttons that an overlay's background paints (each a PictureBox of

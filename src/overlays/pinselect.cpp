@@ -120,7 +120,7 @@ int DSPinSelectDrawHandler()
     for (int i = 0; i < kLastPin; ++i) {
         int x = 0, y = 0;
         PinPosition(i, w, h, &x, &y);
-        if (pinUpright[i] && !DrawOverlayBitmap(GetOverlayRSID(kPinImage), x, y)) return 1;
+        if (pinUpright[i] && !DrawOverlayMark(GetOverlayRSID(kPinImage), x, y)) return 1;
         if (i != selectedPin) continue;
         RenderSetAlphaLevel(int(animParam * 255.0f));
         const int drawn = DrawOverlayBitmap(GetOverlayRSID(kHighlight), x, y);

@@ -135,7 +135,6 @@ int DSSparesStartTurnDrawHandler()
         return 0;
     // The heading and the round number belong on the plate (for --layout-out).
     TextOutputNoteBox(kTitleX, kTitleY, plateW, plateH);
-    NoteOverlayButtons({kSparesSetupWell, kSparesNextWell});
     if (!Text(kGameFontTitles, kTextModeLeft, 22, kTitleY, GeneralOverlayString(10))) return 0;
     if (!TextOutputSelectFont(GetFontRSID(kGameFontNumbers))) return 0;
     TextOutputSetMode(kTextModeRight);
@@ -149,6 +148,8 @@ int DSSparesStartTurnDrawHandler()
     char line[64];
     FillNumbers(GeneralGameString(10), attempt + 1, SparesAttemptPoints(attempt), line, sizeof line);
     if (!TextOutputDrawDirect(52, 41, "%s", line)) return 0;
+    // A person's prompts: the buttons in their wells.
+    if (!MiniGameIsComputer(gCurrPlayer)) NoteOverlayButtons({kSparesSetupWell, kSparesNextWell});
     if (!MiniGameIsComputer(gCurrPlayer) &&
         (!Text(kGameFontBody, kTextModeLeft, 245, 174, "{1}") ||
          !Text(kGameFontBody, kTextModeCenter, 277, 212, GeneralOverlayString(1)) ||
@@ -161,7 +162,7 @@ int DSSparesStartTurnDrawHandler()
         if (!pins[i + 1].upright) continue;
         int x = 0, y = 0;
         LeavePosition(i, w, h, &x, &y);
-        if (!DrawOverlayBitmap(GetOverlayRSID(kPinImage), x, y)) return 1;
+        if (!DrawOverlayMark(GetOverlayRSID(kPinImage), x, y)) return 1;
     }
     return 1;
 }

@@ -250,7 +250,7 @@ shot 90 "test mode: menu" "TEST MODE"
 finish 100 --launch quick --players 1 --test-mode --seed 7
 
 # The mini-games' overlays, played with the buttons; in the spares challenge the shot's steps
-# with the buttons too: the position, the angle and the power.
+# with the buttons too: the position, the angle, the power and the hook while the bowler swings.
 for mode in spares bingo poker; do
     begin $mode
     awk 'BEGIN { for (f = 60; f < 400; f += 40) { print f " A"; print f + 2 } }' > $dir/input.txt
@@ -260,7 +260,8 @@ for mode in spares bingo poker; do
         shot 80 "spares: position" "POSITION"
         shot 120 "spares: angle" "ANGLE"
         shot 160 "spares: power" "POWER"
-        frames=170
+        shot 200 "spares: hook" "HOOK"
+        frames=210
     fi
     finish $frames --launch $mode --players 2 --humans 1 --controls buttons --seed 7
 done

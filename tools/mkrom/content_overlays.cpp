@@ -577,8 +577,9 @@ RgbaImage HookArc()
         centre(i, &x, &y);
         FillBox(&im, Circle(x, y, i == 10 ? 4.5f : 3), Solid(i == 10 ? kGold : kWhite), x - 5, y - 5, 10, 10);
     }
-    DrawLabel(&im, "LEFT", kBold, 10, 6, 34, kEdge, -1);
-    DrawLabel(&im, "RIGHT", kBold, 10, 284, 34, kEdge, 1);
+    const PictureBox &left = kHookArcLeftLabel, &right = kHookArcRightLabel;
+    DrawLabel(&im, "LEFT", kBold, 10, float(left.x), left.y + left.h / 2.0f, kEdge, -1);
+    DrawLabel(&im, "RIGHT", kBold, 10, float(right.x + right.w), right.y + right.h / 2.0f, kEdge, 1);
     return im;
 }
 
