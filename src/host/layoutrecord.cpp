@@ -8,10 +8,12 @@
 #include "host/gpu.h"
 #include "host/host.h"
 
-enum { kLine, kCover, kBox, kTouch };
+enum { kLine, kCover, kBox, kTouch, kButton, kMark };
 
 struct DrawnLine {
-    int kind;  // a line; a panel over the lines before it; a button its text belongs in; a touch target
+    // a line; a panel over the lines before it; a box its text belongs in; a touch target; a drawn
+    // button; a mark
+    int kind;
     uint32_t display;
     int x, y, w, h;
     std::string text;
@@ -44,6 +46,22 @@ void LayoutNoteTouch(uint32_t display, int x, int y, int w, int h)
     if (gHostOptions.layoutOut) drawing.push_back(DrawnLine{kTouch, display, x, y, w, h, std::string()});
 }
 
+void LayoutNoteButton(uint32_t display, int x, int y, int w, int h)
+{
+    if (gHostOptions.layoutOut) drawing.push_back(DrawnLine{kButton, display, x, y, w, h, std::string()});
+}
+
+void LayoutNoteMark(uint32_t display, int x, int y, int w, int h)
+{
+    if (gHostOptions.layoutOut) drawing.push_back(DrawnLine{kMark, display, x, y, w, h, std::string()});
+}
+
+static const char* KindName(int kind)
+{
+    static const char* const names[] = {"", "cover", "box", "touch", "button", "mark"};
+    return names[kind];
+}
+
 static const char* DisplayName(uint32_t display)
 {
     return display == kGpuDisplayLower ? "lower" : display == kGpuDisplayUpperRight ? "upper-right" : "upper-left";
@@ -59,8 +77,7 @@ int LayoutFramePresented(const std::string& path)
     if (!f) return PrintError("layout: %s cannot be written", path.c_str());
     for (const DrawnLine& l : lines)
         if (l.kind != kLine)
-            std::fprintf(f, "%s %s %d %d %d %d\n", l.kind == kCover ? "cover" : l.kind == kBox ? "box" : "touch", DisplayName(l.display), l.x, l.y,
-                         l.w, l.h);
+            std::fprintf(f, "%s %s %d %d %d %d\n", KindName(l.kind), DisplayName(l.display), l.x, l.y, l.w, l.h);
         else std::fprintf(f, "%s %d %d %d %d %s\n", DisplayName(l.display), l.x, l.y, l.w, l.h, l.text.c_str());
     if (std::fclose(f) != 0) return PrintError("layout: %s cannot be written", path.c_str());
     return 1;

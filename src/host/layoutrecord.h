@@ -18,6 +18,12 @@ void LayoutNoteCover(uint32_t display, int x, int y, int w, int h);
 void LayoutNoteBox(uint32_t display, int x, int y, int w, int h);
 // Notes a touch target of the lower screen over w x h pixels from (x, y); "touch DISPLAY X Y W H".
 void LayoutNoteTouch(uint32_t display, int x, int y, int w, int h);
+// Notes a button drawn over w x h pixels from (x, y) of display, every part of which a touch should
+// answer; written as "button DISPLAY X Y W H".
+void LayoutNoteButton(uint32_t display, int x, int y, int w, int h);
+// Notes a mark drawn over w x h pixels from (x, y) of display (a marker, a pointer, the stops it
+// moves along) that hides what lies under it, so no text belongs there; "mark DISPLAY X Y W H".
+void LayoutNoteMark(uint32_t display, int x, int y, int w, int h);
 // At a frame's presentation: writes the lines of the image now shown (recorded the frame before
 // the one just drawn) to path when asked (path not empty), one a line: "DISPLAY X Y W H TEXT" (DISPLAY lower, upper-left or upper-right); then
 // starts the next frame's record. 0 with a message when the file cannot be written.

@@ -128,25 +128,38 @@ constexpr int kImageKnobTouch = 3269;                 // the slider knob with th
 constexpr int kImageStartTurnButtons = 3270;          // the start-of-turn background with the buttons
 constexpr int kImageStartTurnTouch = 3271;            // and with the stylus
 // The set-up screen's buttons in both backgrounds (screen pixels): the ball row, wide enough for
-// its text, above the oil row and the BOWL button.
+// its text, above the oil row and the BOWL button; the back button's well below them.
 constexpr PictureBox kStartTurnBallRow = {6, 44, 296, 55};
 constexpr PictureBox kStartTurnOilRow = {6, 101, 160, 63};
 constexpr PictureBox kStartTurnBowl = {175, 101, 127, 127};
+constexpr PictureBox kStartTurnBack = {10, 170, 61, 67};
 constexpr int kImagePositionBackground = 3272;
 constexpr int kImagePositionMarker = 3273;
 constexpr int kImageTouchPositionBackground = 3274;
+// The prompt wells of the overlays' backgrounds (screen pixels), each round a button's glyph and
+// its word: a touch anywhere in one presses it. The position steps' footers (both controls):
+constexpr PictureBox kStepBackWell = {24, 170, 61, 67};
+constexpr PictureBox kStepNextWell = {219, 170, 61, 67};
 constexpr int kImageTouchPositionArrow = 3275;
 constexpr int kImageTouchPositionLane = 3276;
 constexpr int kImageAngleBackground = 3277;
+constexpr PictureBox kAngleBackWell = {5, 4, 61, 72};
+constexpr PictureBox kAngleNextWell = {253, 4, 61, 72};
 constexpr int kImageAngleArrow = 3278;
 constexpr int kImageAngleMarker = 3279;
 constexpr int kImagePowerBackground = 3280;
+constexpr PictureBox kPowerNextWell = {253, 165, 61, 72};
 constexpr int kImagePowerMeter = 3281;
 constexpr int kImageHookBackground = 3282;
 constexpr int kImageHookBall = 3283;
 constexpr int kImageHookArc = 3284;
+// The arc's painted labels (in pixels of its picture, drawn at (17, 77)): each under an end of the
+// arc, clear of the stops the ball marker rides at.
+constexpr PictureBox kHookArcLeftLabel = {0, 46, 34, 12};
+constexpr PictureBox kHookArcRightLabel = {250, 46, 40, 12};
 constexpr int kImageHookPointer = 3285;
 constexpr int kImageTouchReleaseBackground = 3286;
+constexpr PictureBox kReleaseBackWell = {10, 170, 61, 67};
 constexpr int kImageTouchReleaseMeter = 3287;
 constexpr int kImageTouchReleaseBall = 3288;
 constexpr int kImageMessageBackground = 3289;
@@ -159,14 +172,20 @@ constexpr int kImageReplayPanel = 3290;
 // Its caption band (from kReplaySkipCaptionY, kReplaySkipCaptionH high) holds "Skip Replay".
 constexpr int kReplaySkipX = 180, kReplaySkipY = 111, kReplaySkipSize = 102;
 constexpr int kReplaySkipCaptionY = 178, kReplaySkipCaptionH = 28;
+// The well a mini-game's button prompt stands in, drawn with the prompt (none stands empty while
+// the computer bowls); the whole well is the button. One picture of kPromptWellW x kPromptWellH.
+constexpr int kImagePromptWell = 3294;
+constexpr int kPromptWellW = 64, kPromptWellH = 75;
 constexpr int kImageSparesBackground = 3291;
+constexpr PictureBox kSparesSetupWell = {11, 156, kPromptWellW, kPromptWellH};
+constexpr PictureBox kSparesNextWell = {243, 156, kPromptWellW, kPromptWellH};
 constexpr int kImageTitlePlate = 3292;
 constexpr int kImageBingoBackground = 3293;  // the bingo card's screen: title band and footer
-// The well a mini-game's button prompt stands in, drawn with the prompt (kPromptWellW x kPromptWellH).
-constexpr int kImagePromptWell = 3294;
-constexpr int kPromptWellW = 60, kPromptWellH = 62;
+constexpr PictureBox kBingoNextWell = {243, 156, kPromptWellW, kPromptWellH};
 constexpr int kImagePin = 3295;
 constexpr int kImagePinSelectBackground = 3296;
+constexpr PictureBox kPinSelectNextWell = {4, 164, kPromptWellW, kPromptWellH};
+constexpr PictureBox kPinSelectToggleWell = {219, 164, kPromptWellW, kPromptWellH};
 constexpr int kImagePinHighlight = 3297;
 constexpr int kImageNoHomeIcon = 3298;
 

@@ -267,6 +267,16 @@ void TextOutputNoteBox(int x, int y, int w, int h)
     if (LayoutRecording() && OnDisplay(&x, &y, w, h)) LayoutNoteBox(displayID, x, y, w, h);
 }
 
+void TextOutputNoteButton(int x, int y, int w, int h)
+{
+    if (LayoutRecording() && OnDisplay(&x, &y, w, h)) LayoutNoteButton(displayID, x, y, w, h);
+}
+
+void TextOutputNoteMark(int x, int y, int w, int h)
+{
+    if (LayoutRecording() && OnDisplay(&x, &y, w, h)) LayoutNoteMark(displayID, x, y, w, h);
+}
+
 void TextOutputNoteTouch(int x, int y, int w, int h)
 {
     if (!LayoutRecording() || displayID != kDisplayLower) return;

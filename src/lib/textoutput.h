@@ -113,6 +113,12 @@ void TextOutputNoteBox(int x, int y, int w, int h);
 // Notes a touch target w x h from (x, y) while the lower screen is drawn, wherever it lies (one
 // off the screen is what the record is for), for --layout-out.
 void TextOutputNoteTouch(int x, int y, int w, int h);
+// Notes a button drawn w x h from (x, y), every part of which a touch should answer, for
+// --layout-out.
+void TextOutputNoteButton(int x, int y, int w, int h);
+// Notes a mark drawn w x h from (x, y) (a marker, a pointer, a stop it moves to) under which no
+// text belongs, for --layout-out.
+void TextOutputNoteMark(int x, int y, int w, int h);
 // Called by an embed function for the graphic it draws, so that the line's rectangle takes it in.
 void TextOutputNoteEmbedded(int x, int y, int w, int h);
 

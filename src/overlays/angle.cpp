@@ -46,8 +46,8 @@ int DSStandardAngleOpenHandler()
     PauseGame(0);
     maxX = ShotBandHalfWidth();
     TextOutputSelectFont(GetFontRSID(kShotBodyFont));
-    nextButton = NewTouchButton(260, 7, 50, 50);
-    backButton = NewTouchButton(12, 7, 50, 50);
+    nextButton = NewBoxButton(kAngleNextWell);
+    backButton = NewBoxButton(kAngleBackWell);
     return nextButton && backButton ? 1 : 0;
 }
 
@@ -99,6 +99,7 @@ int DSStandardAngleInputHandler()
 int DSStandardAngleDrawHandler()
 {
     const float t = (ShotBallX() + maxX) / (2.0f * maxX);
+    NoteOverlayButtons({kAngleBackWell, kAngleNextWell});
     if (!DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0) ||
         !ShotText(kShotTitleFont, kTextModeCenter, 160, 2, GeneralOverlayString(5)))
         return 0;
@@ -108,8 +109,8 @@ int DSStandardAngleDrawHandler()
         return 0;
     const int x1 = int(float(w1 + 320) * t) - w1 / 2;
     const float arrowX = 68.0f + 184.0f * float(x1) / float(w2 + 320) + testOptions.initialBallHeading * 0.1f * 50.0f;
-    return DrawOverlayBitmap(GetOverlayRSID(kMarkerImage), x1, 172) &&
-           DrawOverlayBitmap(GetOverlayRSID(kArrowImage), int(arrowX), 79) &&
+    return DrawOverlayMark(GetOverlayRSID(kMarkerImage), x1, 172) &&
+           DrawOverlayMark(GetOverlayRSID(kArrowImage), int(arrowX), 79) &&
            ShotText(kShotBodyFont, kTextModeLeft, 7, 22, "{3}") &&
            ShotText(kShotBodyFont, kTextModeCenter, 39, 57, PauseString(5)) &&
            ShotText(kShotBodyFont, kTextModeLeft, 255, 22, "{1}") &&

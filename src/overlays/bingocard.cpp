@@ -32,7 +32,6 @@ static const int kCardImage = kImageBingoCard, kCellImage = kImageBingoCell, kBa
 // right for the A prompt, which stands where the other mini-games put theirs.
 static const int kCardLeft = 4, kCardTop = 26;
 static const int kHeadingX = 8, kHeadingY = 2, kNameRight = 312;
-static const int kNextWellX = 248, kNextWellY = 172;
 static const int kNextGlyphX = 245, kNextGlyphY = 174, kNextLabelX = 277, kNextLabelY = 212;
 
 // The free centre's mark.
@@ -60,7 +59,7 @@ int BingoCardOpenHandler()
 {
     overlayActive = 1;
     hold = 0;
-    next = NewTouchButton(250, 159, 50, 50);
+    next = NewBoxButton(kBingoNextWell);
     return next ? 1 : 0;
 }
 
@@ -125,7 +124,8 @@ int BingoCardDrawHandler()
         }
     }
     // A goes on: shown, in its well, whenever a person is there to press it.
-    if (!Unanswered() && (!DrawOverlayBitmap(GetOverlayRSID(kImagePromptWell), kNextWellX, kNextWellY) ||
+    if (!Unanswered()) NoteOverlayButtons({kBingoNextWell});
+    if (!Unanswered() && (!DrawOverlayBitmap(GetOverlayRSID(kImagePromptWell), kBingoNextWell.x, kBingoNextWell.y) ||
                           !Text(kGameFontBody, kTextModeLeft, kNextGlyphX, kNextGlyphY, "{1}") ||
                           !Text(kGameFontBody, kTextModeCenter, kNextLabelX, kNextLabelY, GeneralOverlayString(1))))
         return 0;

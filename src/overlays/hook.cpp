@@ -4,6 +4,8 @@
 // button of its own.
 #include "overlays/hook.h"
 
+#include <cstring>
+
 #include "game/actors.h"
 #include "game/ball.h"
 #include "game/controls.h"
@@ -24,6 +26,8 @@ static const int kBackgroundImage = kImageHookBackground;
 static const int kBallMarkerImage = kImageHookBall;
 static const int kArcImage = kImageHookArc;
 static const int kPointerImage = kImageHookPointer;
+// Where the arc's picture stands, and the pointer's top.
+static const int kArcX = 17, kArcY = 77, kPointerY = 5;
 
 static int overlayActive = 0;
 static float hookFactor = 0.0f;
@@ -83,16 +87,31 @@ static int MarkerIndex(float hook)
     return i;
 }
 
+// The arc's painted labels are lines of text, and each stop the ball marker can ride at (the arc's
+// dots) is a mark that no label may lie under (for --layout-out).
+static void NoteArc(int markerW, int markerH)
+{
+    static const struct {
+        const PictureBox& box;
+        const char* text;
+    } labels[] = {{kHookArcLeftLabel, "LEFT"}, {kHookArcRightLabel, "RIGHT"}};
+    for (const auto& l : labels)
+        TextOutputNoteDrawnLine(kArcX + l.box.x, kArcY + l.box.y, l.box.w, l.box.h, l.text, int(std::strlen(l.text)));
+    for (int i = -10; i <= 10; ++i) TextOutputNoteMark(14 * i - markerW / 2 + 163, 186 - hiliteHeights[10 + i], markerW, markerH);
+}
+
 int DSStandardHookDrawHandler()
 {
     if (!DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0)) return 0;
     const int i = MarkerIndex(hookFactor);
-    int pointerW = 0, markerW = 0;
+    int pointerW = 0, markerW = 0, markerH = 0;
     if (!ShotImageSize(GetOverlayRSID(kPointerImage), &pointerW, nullptr, 0) ||
-        !ShotImageSize(GetOverlayRSID(kBallMarkerImage), &markerW, nullptr, 0))
+        !ShotImageSize(GetOverlayRSID(kBallMarkerImage), &markerW, &markerH, 0))
         return 0;
-    return DrawOverlayBitmap(GetOverlayRSID(kPointerImage), 14 * i - pointerW / 2 + 163, 5) &&
-           DrawOverlayBitmap(GetOverlayRSID(kArcImage), 17, 77) &&
+    const int pointerX = 14 * i - pointerW / 2 + 163;
+    NoteArc(markerW, markerH);
+    return DrawOverlayMark(GetOverlayRSID(kPointerImage), pointerX, kPointerY) &&
+           DrawOverlayBitmap(GetOverlayRSID(kArcImage), kArcX, kArcY) &&
            DrawOverlayBitmap(GetOverlayRSID(kBallMarkerImage), 14 * i - markerW / 2 + 163, 186 - hiliteHeights[10 + i]) &&
            ShotText(kShotTitleFont, kTextModeCenter, 160, 192, GeneralOverlayString(8)) &&
            ShotText(kShotHintFont, kTextModeCenter, 160, 47, HintString(kHintHookKeys));

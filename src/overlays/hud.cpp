@@ -316,7 +316,9 @@ int DrawLowerHUD()
         const int bar = int(float(kClipFrameBarH) * s), barY = frameY + frameH - int(float(kClipFrameBorder) * s) - bar;
         return DrawSkipCaption(frameX + frameW / 2, barY + bar / 2, frameX, barY, frameW, bar);
     }
-    // The caption sits in the middle of the button's caption band.
+    // The caption sits in the middle of the button's caption band; a touch anywhere on the button
+    // skips (for --layout-out).
+    TextOutputNoteButton(kReplaySkipX, kReplaySkipY, kReplaySkipSize, kReplaySkipSize);
     return DrawSkipCaption(kReplaySkipX + kReplaySkipSize / 2, kReplaySkipCaptionY + kReplaySkipCaptionH / 2,
                            kReplaySkipX, kReplaySkipY, kReplaySkipSize, kReplaySkipSize);
 }

@@ -20,6 +20,7 @@
 #include "platform/video.h"
 #include "shell/globals.h"
 #include "shell/settings.h"
+#include "shell/touchbuttons.h"
 
 graphics_Tag graphics[kOverlayGraphics];
 int displayNum = 0;
@@ -73,6 +74,14 @@ int DrawOverlayBitmap(int rsid, int x, int y)
 {
     DS3_bitmap_tag* b = OverlayBitmap(rsid);
     if (!b) return 0;
+    return DrawScreenPoly(b, 0, 0, x, y, b->width, b->height);
+}
+
+int DrawOverlayMark(int rsid, int x, int y)
+{
+    DS3_bitmap_tag* b = OverlayBitmap(rsid);
+    if (!b) return 0;
+    TextOutputNoteMark(x, y, b->width, b->height);
     return DrawScreenPoly(b, 0, 0, x, y, b->width, b->height);
 }
 
@@ -382,3 +391,13 @@ int DrawGameOverlays()
     DrawNoHomeOverlay();
     return drawn ? 1 : 0;
 }
+
+void NoteOverlayButtons(std::initializer_list<PictureBox> buttons)
+{
+    for (const PictureBox& b : buttons) {
+        TextOutputNoteBox(b.x, b.y, b.w, b.h);
+        TextOutputNoteButton(b.x, b.y, b.w, b.h);
+    }
+}
+
+TouchButton_tag* NewBoxButton(const PictureBox& b) { return NewTouchButton(b.x, b.y, b.w, b.h); }

@@ -5,6 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
+
+#include "lib/resourceids.h"
 
 struct DS3_bitmap_tag;
 
@@ -102,5 +105,16 @@ int OverlayBitmapSize(int rsid, int* w, int* h);
 int DrawOverlayBitmap(int rsid, int x, int y);
 int DrawOverlayBitmapScaled(int rsid, int x, int y, int w, int h);
 int DrawOverlayBitmapRotated(int rsid, int cx, int cy, float angle);
+// DrawOverlayBitmap for a mark (a marker, a pointer, a knob, a pin) that stands over the picture:
+// --layout-out notes it, and no text belongs under it.
+int DrawOverlayMark(int rsid, int x, int y);
 // Draws text with {n} glyphs in the selected font and mode; 0 when nothing could be drawn.
 int DrawOverlayText(int x, int y, const char* text);
+// Notes for --layout-out the buttons that an overlay's background paints (each a PictureBox of
+// lib/resourceids.h): their prompts and words belong inside them, and a touch anywhere on one
+// should press it.
+void NoteOverlayButtons(std::initializer_list<PictureBox> buttons);
+// A touch button over the whole of a button the background paints at b (null when memory is
+// short): it answers on the button's words and frame as on its icon.
+struct TouchButton_tag;
+TouchButton_tag* NewBoxButton(const PictureBox& b);

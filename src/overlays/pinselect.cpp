@@ -28,8 +28,6 @@
 
 static const int kPinImage = 3295, kBackground = 3296, kHighlight = 3297;
 static const float kPulseStep = 0.09f;
-// The wells of a person's A (NEXT) and B (TOGGLE) prompts, in the footer's corners.
-static const int kNextWellX = 8, kToggleWellX = 220, kWellY = 172;
 
 static int overlayActive = 0;
 static int pinUpright[kLastPin] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
@@ -97,8 +95,8 @@ int DSPinSelectOpenHandler()
     TextOutputSelectFont(GetFontRSID(kGameFontBody));
     int w = 0, h = 0;
     if (!OverlayBitmapSize(GetOverlayRSID(kPinImage), &w, &h)) return 0;
-    nextButton = NewTouchButton(11, 173, 50, 50);
-    toggleButton = NewTouchButton(226, 173, 50, 50);
+    nextButton = NewBoxButton(kPinSelectNextWell);
+    toggleButton = NewBoxButton(kPinSelectToggleWell);
     if (!nextButton || !toggleButton) return 0;
     for (int i = 0; i < kLastPin; ++i) {
         int x = 0, y = 0;
@@ -121,8 +119,9 @@ int DSPinSelectDrawHandler()
     const int person = !MiniGameIsComputer(gCurrPlayer);
     if (!DrawOverlayBitmap(GetOverlayRSID(kBackground), 0, 0)) return 0;
     if (!Text(kGameFontTitles, kTextModeLeft, 12, 12, GeneralOverlayString(11))) return 0;
-    if (person && (!DrawOverlayBitmap(GetOverlayRSID(kImagePromptWell), kNextWellX, kWellY) ||
-                   !DrawOverlayBitmap(GetOverlayRSID(kImagePromptWell), kToggleWellX, kWellY) ||
+    if (person) NoteOverlayButtons({kPinSelectNextWell, kPinSelectToggleWell});
+    if (person && (!DrawOverlayBitmap(GetOverlayRSID(kImagePromptWell), kPinSelectNextWell.x, kPinSelectNextWell.y) ||
+                   !DrawOverlayBitmap(GetOverlayRSID(kImagePromptWell), kPinSelectToggleWell.x, kPinSelectToggleWell.y) ||
                    !Text(kGameFontBody, kTextModeLeft, 6, 184, "{1}") ||
                    !Text(kGameFontBody, kTextModeCenter, 37, 219, GeneralOverlayString(1)) ||
                    !Text(kGameFontBody, kTextModeLeft, 221, 184, "{3}") ||
@@ -133,7 +132,7 @@ int DSPinSelectDrawHandler()
     for (int i = 0; i < kLastPin; ++i) {
         int x = 0, y = 0;
         PinPosition(i, w, h, &x, &y);
-        if (pinUpright[i] && !DrawOverlayBitmap(GetOverlayRSID(kPinImage), x, y)) return 1;
+        if (pinUpright[i] && !DrawOverlayMark(GetOverlayRSID(kPinImage), x, y)) return 1;
         if (!person || i != selectedPin) continue;
         RenderSetAlphaLevel(int(animParam * 255.0f));
         const int drawn = DrawOverlayBitmap(GetOverlayRSID(kHighlight), x, y);

@@ -79,10 +79,10 @@ int DSStandardPositionDrawHandler()
     if (!ShotDrawPositionStep(kBackgroundImage, GeneralOverlayString(4))) return 0;
     int w = 0;
     if (!ShotImageSize(kTrackMarkerImage, &w, nullptr, 0) ||
-        !DrawOverlayBitmap(kTrackMarkerImage, int(float(271 - w) * t) + 20, 33))
+        !DrawOverlayMark(kTrackMarkerImage, int(float(271 - w) * t) + 20, 33))
         return 0;
     const int kw = ShotKnobWidth(kKnobImage);
-    return DrawOverlayBitmap(GetOverlayRSID(kKnobImage), int(float(271 - kw) * t) + 22, kShotKnobY);
+    return DrawOverlayMark(GetOverlayRSID(kKnobImage), int(float(271 - kw) * t) + 22, kShotKnobY);
 }
 
 int DSStandardPositionCloseHandler()

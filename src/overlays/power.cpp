@@ -81,7 +81,7 @@ int DSStandardPowerOpenHandler()
     ballChangeInc = playerAccFactor * 9.5f + 1.5f;
     // The approach loops while the meter runs.
     ShotOpenApproachStep();
-    nextButton = NewTouchButton(260, 168, 50, 50);
+    nextButton = NewBoxButton(kPowerNextWell);
     return nextButton ? 1 : 0;
 }
 
@@ -127,6 +127,7 @@ int DSStandardPowerInputHandler()
 
 int DSStandardPowerDrawHandler()
 {
+    NoteOverlayButtons({kPowerNextWell});
     return DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0) &&
            ShotText(kShotTitleFont, kTextModeCenter, 160, 192, GeneralOverlayString(7)) &&
            ShotText(kShotBodyFont, kTextModeLeft, 255, 183, "{1}") &&

@@ -268,8 +268,8 @@ int ShotOpenPositionStep(int knobImage, ShotPositionStep* step)
     PauseGame(0);
     step->maxX = ShotBandHalfWidth();
     TextOutputSelectFont(GetFontRSID(kShotBodyFont));
-    step->nextButton = NewTouchButton(226, 173, 50, 50);
-    step->backButton = NewTouchButton(31, 173, 50, 50);
+    step->nextButton = NewBoxButton(kStepNextWell);
+    step->backButton = NewBoxButton(kStepBackWell);
     if (!step->nextButton || !step->backButton) return 0;
     step->sliderButton = ShotNewKnob(knobImage, step->maxX);
     return step->sliderButton ? 1 : 0;
@@ -290,6 +290,7 @@ void ShotEndPositionInput(const TouchButton_tag* next, int (*startNext)(), const
 
 int ShotDrawPositionStep(int background, const char* title)
 {
+    NoteOverlayButtons({kStepBackWell, kStepNextWell});
     return DrawOverlayBitmap(GetOverlayRSID(background), 0, 0) &&
            ShotText(kShotTitleFont, kTextModeCenter, 160, 2, title) &&
            ShotText(kShotBodyFont, kTextModeLeft, 26, 188, "{3}") &&

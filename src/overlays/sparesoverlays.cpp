@@ -28,8 +28,6 @@
 static const int kTurnBackground = 3291, kTitlePlate = 3292, kPinImage = 3295, kScoreBackground = 3289;
 // Where the start of an attempt's title plate and its heading stand.
 static const int kTitleX = 19, kTitleY = 4;
-// The wells of a person's B (SETUP) and A (NEXT) prompts, in the footer's corners.
-static const int kSetupWellX = 14, kNextWellX = 248, kWellY = 172;
 // The score table stands on the message panel: the names start inside its edge (at 16, where the
 // layout's 5 is on the edge), and the A button with "Exit" beside it sits in the panel's bottom
 // left corner (the layout's "Exit" under the button crosses the panel's bottom edge). The rows
@@ -109,8 +107,8 @@ int DSSparesStartTurnOpenHandler()
     turnActive = 1;
     hold = 0;
     TextOutputSelectFont(GetFontRSID(kGameFontBody));
-    turnNext = NewTouchButton(250, 159, 50, 50);
-    turnSetup = NewTouchButton(21, 159, 50, 50);
+    turnNext = NewBoxButton(kSparesNextWell);
+    turnSetup = NewBoxButton(kSparesSetupWell);
     return turnNext && turnSetup ? 1 : 0;
 }
 
@@ -150,9 +148,11 @@ int DSSparesStartTurnDrawHandler()
     char line[64];
     FillNumbers(GeneralGameString(10), attempt + 1, SparesAttemptPoints(attempt), line, sizeof line);
     if (!TextOutputDrawDirect(52, 41, "%s", line)) return 0;
+    // A person's prompts: the buttons in their wells.
+    if (!MiniGameIsComputer(gCurrPlayer)) NoteOverlayButtons({kSparesSetupWell, kSparesNextWell});
     if (!MiniGameIsComputer(gCurrPlayer) &&
-        (!DrawOverlayBitmap(GetOverlayRSID(kImagePromptWell), kSetupWellX, kWellY) ||
-         !DrawOverlayBitmap(GetOverlayRSID(kImagePromptWell), kNextWellX, kWellY) ||
+        (!DrawOverlayBitmap(GetOverlayRSID(kImagePromptWell), kSparesSetupWell.x, kSparesSetupWell.y) ||
+         !DrawOverlayBitmap(GetOverlayRSID(kImagePromptWell), kSparesNextWell.x, kSparesNextWell.y) ||
          !Text(kGameFontBody, kTextModeLeft, 245, 174, "{1}") ||
          !Text(kGameFontBody, kTextModeCenter, 277, 212, GeneralOverlayString(1)) ||
          !Text(kGameFontBody, kTextModeCenter, 41, 174, "{3}") ||
@@ -164,7 +164,7 @@ int DSSparesStartTurnDrawHandler()
         if (!pins[i + 1].upright) continue;
         int x = 0, y = 0;
         LeavePosition(i, w, h, &x, &y);
-        if (!DrawOverlayBitmap(GetOverlayRSID(kPinImage), x, y)) return 1;
+        if (!DrawOverlayMark(GetOverlayRSID(kPinImage), x, y)) return 1;
     }
     return 1;
 }

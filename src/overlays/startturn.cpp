@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <initializer_list>
 
 #include "game/controls.h"
 #include "game/gameloop.h"
@@ -43,10 +42,12 @@ int DSStandardStartTurnOpenHandler()
 {
     overlayActive = 1;
     TextOutputSelectFont(GetFontRSID(kShotBodyFont));
-    nextButton = NewTouchButton(175, 101, 127, 127);
-    backButton = NewTouchButton(15, 173, 50, 50);
-    oilButton = NewTouchButton(15, 113, 50, 50);
-    ballButton = NewTouchButton(15, 52, 50, 50);
+    // Each button answers wherever the background draws it: the ball and oil rows on their words
+    // as on their icons.
+    nextButton = NewBoxButton(kStartTurnBowl);
+    backButton = NewBoxButton(kStartTurnBack);
+    oilButton = NewBoxButton(kStartTurnOilRow);
+    ballButton = NewBoxButton(kStartTurnBallRow);
     return nextButton && backButton && oilButton && ballButton ? 1 : 0;
 }
 
@@ -96,8 +97,7 @@ int DSStandardStartTurnDrawHandler()
     int headerWidth = 0;
     if (!ShotImageSize(GetOverlayRSID(kHeaderImage), &headerWidth, nullptr, 0)) return 0;
     if (!DrawOverlayBitmap(GetOverlayRSID(touch ? kTouchBackground : kButtonsBackground), 0, 0)) return 0;
-    // The background's buttons, whose texts belong inside them (for --layout-out).
-    for (const PictureBox& b : {kStartTurnBallRow, kStartTurnOilRow, kStartTurnBowl}) TextOutputNoteBox(b.x, b.y, b.w, b.h);
+    NoteOverlayButtons({kStartTurnBallRow, kStartTurnOilRow, kStartTurnBowl, kStartTurnBack});
     return DrawOverlayBitmap(GetOverlayRSID(kHeaderImage), 0, 8) &&
            ShotText(kShotTitleFont, kTextModeRight, headerWidth - 4, 0, GeneralOverlayString(2)) &&
            ShotText(kShotTitleFont, kTextModeLeft, 12, 59, ButtonString(21)) &&

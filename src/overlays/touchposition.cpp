@@ -120,7 +120,7 @@ int DSTouchPositionDrawHandler()
     const int m = int(float(271 - wl) * t) + wl / 2 + 20;
     return DrawOverlayBitmapRotated(GetOverlayRSID(kLaneImage), m, 97, 0.0f) &&
            DrawOverlayBitmapRotated(GetOverlayRSID(kArrowImage), m, hl / 2 + 33, testOptions.initialBallHeading * 2.0f) &&
-           DrawOverlayBitmap(GetOverlayRSID(kKnobImage), ShotKnobX(ShotBallX(), step.maxX, ShotKnobWidth(kKnobImage)), kShotKnobY);
+           DrawOverlayMark(GetOverlayRSID(kKnobImage), ShotKnobX(ShotBallX(), step.maxX, ShotKnobWidth(kKnobImage)), kShotKnobY);
 }
 
 int DSTouchPositionCloseHandler()

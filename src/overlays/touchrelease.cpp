@@ -64,7 +64,7 @@ int DSTouchReleaseOpenHandler()
     lastY = kGripY;
     releaseFrame = ShotReleaseFrame();
     ShotOpenApproachStep();
-    backButton = NewTouchButton(18, 173, 50, 50);
+    backButton = NewBoxButton(kReleaseBackWell);
     sliderButton = NewTouchButton(kGripX, kGripY, kGripWidth, kGripHeight);
     if (!backButton || !sliderButton) return 0;
     sliderButton->moveableX = 1;
@@ -148,6 +148,7 @@ int DSTouchReleaseDrawHandler()
     const int released = GetControlState() >= kControlReleased;
     const int launched = GetControlState() >= kControlThrowing;
     if (!DrawOverlayBitmap(GetOverlayRSID(kBackgroundImage), 0, 0)) return 0;
+    if (!released) NoteOverlayButtons({kReleaseBackWell});
     // Only the mouse throws here: a player at the keys is told so above the lane.
     if (!released && (!ShotText(kShotBodyFont, kTextModeCenter, 160, 2, HintString(kHintFlickWithMouse)) ||
                       !ShotText(kShotBodyFont, kTextModeCenter, 40, 188, "{3}") ||

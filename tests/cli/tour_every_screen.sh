@@ -8,10 +8,12 @@
 # steps, the pause menu and its question), the two pages of an eight-bowler sheet with the buttons
 # and its hook step, the two pages of a five-bowler sheet with the stylus, a whole game
 # from the menus (replay, game over, another game?, the saving boxes), practice and its pause
-# menu, pin selection, the test mode's read-out, the mini-games' overlays and a spares challenge
-# past 1,000 points. Each screen is shot with the lines of text it shows (--layout-out); each must
-# show the text that names it, no line may reach off its screen, overlap another or run out of
-# the box it lies on, and no shot may be entirely black. Every shot goes on one contact sheet,
+# menu, pin selection, the test mode's read-out, the mini-games' overlays (the shot's steps with
+# the buttons among them) and a spares challenge past 1,000 points. Each screen is shot with the
+# lines of text it shows (--layout-out); each must show the text that names it, no line may reach
+# off its screen, overlap another, run out of the box it lies on or lie under a mark (a marker, a
+# pointer, a stop one moves to), every drawn button must answer a touch at its middle and near
+# each corner, and no shot may be entirely black. Every shot goes on one contact sheet,
 # tour/contact-sheet.png, written even when a check fails. A few shots are also checked for the
 # colours of what they show (LANE_SHOT_CHECK).
 #   tour_every_screen.sh ZENDROLYX LAYOUT_CHECK CONTACT_SHEET HUMAN_GAME_INPUT LANE_SHOT_CHECK
@@ -158,16 +160,17 @@ shot 650 "controllers" "Controller 1"
 shot 720 "controllers: back" "Bowlers"
 finish 740
 
-# A quick game of a person and the computer: the score sheet, the set-up menu, the shot's steps
-# (position, then the ball flicked), the pause menu and its question.
+# A quick game of a person and the computer: the score sheet, the set-up menu (its ball row
+# touched on the words CHANGE BALL: the next ball), the shot's steps (position, then the ball
+# flicked), the pause menu and its question.
 begin game
 {
-    printf '60 B\n62\n80 A\n82\n100 touch 251 198\n102\n120 touch 158 205\n122 touch 158 155\n124 touch 158 85\n130\n'
+    printf '60 B\n62\n66 touch 150 70\n68\n80 A\n82\n100 touch 251 198\n102\n120 touch 158 205\n122 touch 158 155\n124 touch 158 85\n130\n'
     press 900 START
     touch 940 85 164
 } > $dir/input.txt
 shot 50 "game: score sheet" "Bo Computer"
-shot 75 "game: set-up" "BOWL"
+shot 75 "game: set-up, the next ball" "Urethane 15 lb"
 shot 95 "game: position" "POSITION"
 shot 115 "game: release" "Back"
 shot 140 "game: ball rolling" "Ada Player"
@@ -321,12 +324,21 @@ shot 50 "test mode" "TEST MODE"
 shot 90 "test mode: menu" "TEST MODE"
 finish 100 --launch quick --players 1 --test-mode --seed 7
 
-# The mini-games' overlays, played with the buttons.
+# The mini-games' overlays, played with the buttons; in the spares challenge the shot's steps
+# with the buttons too: the position, the angle, the power and the hook while the bowler swings.
 for mode in spares bingo poker; do
     begin $mode
     awk 'BEGIN { for (f = 60; f < 400; f += 40) { print f " A"; print f + 2 } }' > $dir/input.txt
     shot 50 "$mode" "Ada Player"
-    finish 60 --launch $mode --players 2 --humans 1 --controls buttons --seed 7
+    frames=60
+    if [ $mode = spares ]; then
+        shot 80 "spares: position" "POSITION"
+        shot 120 "spares: angle" "ANGLE"
+        shot 160 "spares: power" "POWER"
+        shot 200 "spares: hook" "HOOK"
+        frames=210
+    fi
+    finish $frames --launch $mode --players 2 --humans 1 --controls buttons --seed 7
 done
 
 # shows FRAME LABEL CHECK...: the lower screen of the run's shot at FRAME passes the colour checks

@@ -6,12 +6,16 @@
 //
 // A line of LINES.txt is "DISPLAY X Y W H TEXT"; "cover DISPLAY X Y W H" for a panel that hides the
 // lines and boxes drawn before it where it lies over them (a question over its dimmed page): those
-// are not checked; "box DISPLAY X Y W H" for a button or a panel's well whose text belongs inside it; or
-// "touch lower X Y W H" for a place the stylus presses. The check fails when a line reaches outside
+// are not checked; "box DISPLAY X Y W H" for a button or a panel's well whose text belongs inside it;
+// "touch lower X Y W H" for a place the stylus presses; "button DISPLAY X Y W H" for a drawn button
+// that a touch anywhere on it should press; or "mark DISPLAY X Y W H" for a marker, a pointer or a
+// stop it moves to, which hides what lies under it. The check fails when a line reaches outside
 // its screen (the lower one 320 x 240, the upper one 400 x 240), when two lines of one display
 // overlap by more than 2 pixels both across and down, when a line that overlaps a box runs past any
-// of its edges by more than 2 pixels, when a touch target lies off the lower screen, or when a named PNG
-// holds only black pixels (where a page, a box or a fade should show). A fault whose message
+// of its edges by more than 2 pixels, when a line and a mark overlap so, when a touch target lies
+// off the lower screen, when the middle or a corner (3 pixels in) of a button on the lower screen
+// lies in no touch target, or when a named PNG holds only black pixels (where a page, a box or a
+// fade should show). A fault whose message
 // contains an --except text is known: it is printed as such and does not fail the check.
 //
 // Prints each fault and exits 0 when there is none (known ones aside), 1 when there is one, 2 for
@@ -21,6 +25,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -36,6 +41,8 @@ struct Line {
 
 // The overlap allowed between two lines, across and down.
 const int kSlack = 2;
+// How far inside a drawn button's corners a touch must press it (its corners may be rounded).
+const int kCornerInset = 3;
 
 std::string Describe(const Line& l)
 {
@@ -46,6 +53,39 @@ std::string Describe(const Line& l)
 bool Overlap(const Line& a, const Line& b)
 {
     return a.x + kSlack < b.x + b.w && b.x + kSlack < a.x + a.w && a.y + kSlack < b.y + b.h && b.y + kSlack < a.y + a.h;
+}
+
+std::string Rect(const Line& l)
+{
+    return std::to_string(l.x) + "," + std::to_string(l.y) + " " + std::to_string(l.w) + "x" + std::to_string(l.h);
+}
+
+// 1 when a touch target presses at (x, y): a touch strictly inside its rectangle.
+bool Answered(const std::vector<Line>& touches, int x, int y)
+{
+    for (const Line& t : touches)
+        if (t.x < x && x < t.x + t.w && t.y < y && y < t.y + t.h) return true;
+    return false;
+}
+
+// The parts of a drawn button that no touch target presses: its middle and its corners.
+std::string DeadParts(const Line& b, const std::vector<Line>& touches)
+{
+    const int inX = b.w / 4 < kCornerInset ? b.w / 4 : kCornerInset, inY = b.h / 4 < kCornerInset ? b.h / 4 : kCornerInset;
+    const int left = b.x + inX, right = b.x + b.w - 1 - inX, top = b.y + inY, bottom = b.y + b.h - 1 - inY;
+    const struct {
+        const char* name;
+        int x, y;
+    } parts[] = {{"middle", b.x + b.w / 2, b.y + b.h / 2},
+                 {"top left", left, top},
+                 {"top right", right, top},
+                 {"bottom left", left, bottom},
+                 {"bottom right", right, bottom}};
+    std::string dead;
+    for (const auto& p : parts)
+        if (!Answered(touches, p.x, p.y))
+            dead += (dead.empty() ? "" : ", ") + std::string(p.name) + " (" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+    return dead;
 }
 
 // 1 when every pixel is black, 0 when one is not, -1 when the image cannot be read.
@@ -85,11 +125,25 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "layout_check: %s cannot be read\n", linesPath);
         return 2;
     }
-    std::vector<Line> lines, boxes, touches;
+    std::vector<Line> lines, boxes, touches, buttons, marks;
     std::string text;
     for (int number = 1; std::getline(in, text); ++number) {
         std::istringstream s(text);
         Line l;
+        if (text.compare(0, 7, "button ") == 0) {
+            s.ignore(7);
+            if (s >> l.display >> l.x >> l.y >> l.w >> l.h) {
+                buttons.push_back(l);
+                continue;
+            }
+        }
+        if (text.compare(0, 5, "mark ") == 0) {
+            s.ignore(5);
+            if (s >> l.display >> l.x >> l.y >> l.w >> l.h) {
+                marks.push_back(l);
+                continue;
+            }
+        }
         if (text.compare(0, 6, "touch ") == 0) {
             s.ignore(6);
             if (s >> l.display >> l.x >> l.y >> l.w >> l.h) {
@@ -108,7 +162,8 @@ int main(int argc, char** argv)
             s.ignore(6);
             if (s >> l.display >> l.x >> l.y >> l.w >> l.h) {
                 for (Line& under : lines) under.hidden = under.hidden || (under.display == l.display && Overlap(under, l));
-                for (Line& under : boxes) under.hidden = under.hidden || (under.display == l.display && Overlap(under, l));
+                for (std::vector<Line>* drawn : {&boxes, &buttons, &marks})
+                    for (Line& under : *drawn) under.hidden = under.hidden || (under.display == l.display && Overlap(under, l));
                 continue;
             }
         }
@@ -143,6 +198,14 @@ int main(int argc, char** argv)
                 faults.push_back(Describe(a) + " runs past the edge of its box (" + std::to_string(b.x) + "," +
                                  std::to_string(b.y) + " " + std::to_string(b.w) + "x" + std::to_string(b.h) + ")");
         }
+    }
+    for (const Line& m : marks)
+        for (const Line& a : lines)
+            if (!m.hidden && !a.hidden && a.display == m.display && Overlap(a, m))
+                faults.push_back(Describe(a) + " lies under a mark (" + m.display + " " + Rect(m) + ")");
+    for (const Line& b : buttons) {
+        const std::string dead = b.hidden || b.display != "lower" ? std::string() : DeadParts(b, touches);
+        if (!dead.empty()) faults.push_back("the button at " + Rect(b) + " does not answer a touch at its " + dead);
     }
     for (const Line& t : touches)
         if (t.x < 0 || t.y < 0 || t.x + t.w > 320 || t.y + t.h > 240)

@@ -219,11 +219,13 @@ RgbaImage ClipFrame()
     return im;
 }
 
-// The two prompt wells of a footer: back (left) and go on (right), where the glyphs are drawn.
-void FooterButtons(RgbaImage* im, float backX, float nextX)
+// The two prompt wells of a footer, where the glyphs and their words are drawn.
+void WellBox(RgbaImage* im, const PictureBox& b) { Well(im, float(b.x), float(b.y), float(b.w), float(b.h), 10); }
+
+void FooterButtons(RgbaImage* im, const PictureBox& back, const PictureBox& next)
 {
-    Well(im, backX, 172, kPromptWellW, kPromptWellH, 10);
-    Well(im, nextX, 172, kPromptWellW, kPromptWellH, 10);
+    WellBox(im, back);
+    WellBox(im, next);
 }
 
 // --- The images -------------------------------------------------------------------------------
@@ -485,7 +487,7 @@ RgbaImage StartTurnBackground(bool touch)
     Panel(&im, bowl.x, bowl.y, bowl.w, bowl.h, 20, Rgba{80, 160, 90, 245}, Rgba{20, 80, 40, 245}, kGold);
     Ball(&im, 238, 158, 26, Rgba{40, 60, 160, 255});
     if (touch) Edge(&im, 179, 105, 119, 119, 17, 1.5f, Rgba{255, 255, 255, 160});
-    Well(&im, 13, 171, 54, 64, 10);
+    Well(&im, kStartTurnBack.x, kStartTurnBack.y, kStartTurnBack.w, kStartTurnBack.h, 10);
     return im;
 }
 
@@ -498,7 +500,7 @@ RgbaImage PositionBackground()
     Edge(&im, 18, 30, 284, 30, 6, 1.5f, kEdge);
     Lane(&im, 90, 230, 138, 135, 185, 66);
     Track(&im, 22, 293, 156);
-    FooterButtons(&im, 22, 222);
+    FooterButtons(&im, kStepBackWell, kStepNextWell);
     return im;
 }
 
@@ -507,7 +509,7 @@ RgbaImage TouchPositionBackground()
     RgbaImage im = Screen();
     Lane(&im, 60, 260, 170, 130, 190, 26);
     Track(&im, 22, 293, 156);
-    FooterButtons(&im, 22, 222);
+    FooterButtons(&im, kStepBackWell, kStepNextWell);
     return im;
 }
 
@@ -515,8 +517,7 @@ RgbaImage AngleBackground()
 {
     RgbaImage im = Screen();
     Lane(&im, 20, 300, 196, 120, 200, 80);
-    Well(&im, 4, 26, 62, 44, 10);
-    Well(&im, 252, 26, 62, 44, 10);
+    FooterButtons(&im, kAngleBackWell, kAngleNextWell);
     return im;
 }
 
@@ -531,7 +532,7 @@ RgbaImage PowerBackground()
     }
     DrawLabel(&im, "MAX", kBold, 10, 150, 24, kGold, -1);
     Ball(&im, 215, 100, 40, Rgba{40, 60, 160, 255});
-    Well(&im, 250, 172, 64, 64, 10);
+    WellBox(&im, kPowerNextWell);
     return im;
 }
 
@@ -581,8 +582,9 @@ RgbaImage HookArc()
         centre(i, &x, &y);
         FillBox(&im, Circle(x, y, i == 10 ? 4.5f : 3), Solid(i == 10 ? kGold : kWhite), x - 5, y - 5, 10, 10);
     }
-    DrawLabel(&im, "LEFT", kBold, 10, 6, 34, kEdge, -1);
-    DrawLabel(&im, "RIGHT", kBold, 10, 284, 34, kEdge, 1);
+    const PictureBox &left = kHookArcLeftLabel, &right = kHookArcRightLabel;
+    DrawLabel(&im, "LEFT", kBold, 10, float(left.x), left.y + left.h / 2.0f, kEdge, -1);
+    DrawLabel(&im, "RIGHT", kBold, 10, float(right.x + right.w), right.y + right.h / 2.0f, kEdge, 1);
     return im;
 }
 
@@ -608,7 +610,7 @@ RgbaImage TouchReleaseBackground()
     Lane(&im, 110, 210, 240, 140, 180, 20);
     Panel(&im, 213, 20, 40, 166, 10);
     Well(&im, 219, 26, 28, 154, 4);
-    Well(&im, 13, 171, 54, 64, 10);
+    WellBox(&im, kReleaseBackWell);
     return im;
 }
 

@@ -234,6 +234,9 @@ int BasicUiWidgetTypeButton_Render(sBasicUiWidget* w)
         }
     }
     const int bx = b->x.value + ax, by = b->y.value + ay;
+    // A button drawn with its picture, and not one the d-pad passes over (drawn dim, out of play),
+    // is one a touch anywhere on it presses: --layout-out notes it.
+    if (drawn && !wrapped && !b->skipable.value) TextOutputNoteButton(bx, by, b->w.value, b->h.value);
     if (!drawn && !b->hasDbText.value) {
         // The grey box of a button without a bitmap.
         RenderSetAlphaLevel(128);
