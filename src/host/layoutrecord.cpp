@@ -8,10 +8,11 @@
 #include "host/gpu.h"
 #include "host/host.h"
 
-enum { kLine, kCover, kBox, kTouch };
+enum { kLine, kCover, kBox, kTouch, kPanel };
 
 struct DrawnLine {
-    int kind;  // a line; a panel over the lines before it; a button its text belongs in; a touch target
+    int kind;  // a line; a panel over the lines before it; a button its text belongs in; a touch target;
+               // a filled panel that lines stand on
     uint32_t display;
     int x, y, w, h;
     std::string text;
@@ -39,6 +40,11 @@ void LayoutNoteBox(uint32_t display, int x, int y, int w, int h)
     if (gHostOptions.layoutOut) drawing.push_back(DrawnLine{kBox, display, x, y, w, h, std::string()});
 }
 
+void LayoutNotePanel(uint32_t display, int x, int y, int w, int h)
+{
+    if (gHostOptions.layoutOut) drawing.push_back(DrawnLine{kPanel, display, x, y, w, h, std::string()});
+}
+
 void LayoutNoteTouch(uint32_t display, int x, int y, int w, int h)
 {
     if (gHostOptions.layoutOut) drawing.push_back(DrawnLine{kTouch, display, x, y, w, h, std::string()});
@@ -57,10 +63,10 @@ int LayoutFramePresented(const std::string& path)
     if (path.empty()) return 1;
     FILE* f = std::fopen(path.c_str(), "w");
     if (!f) return PrintError("layout: %s cannot be written", path.c_str());
+    static const char* const kKinds[] = {"", "cover", "box", "touch", "panel"};
     for (const DrawnLine& l : lines)
         if (l.kind != kLine)
-            std::fprintf(f, "%s %s %d %d %d %d\n", l.kind == kCover ? "cover" : l.kind == kBox ? "box" : "touch", DisplayName(l.display), l.x, l.y,
-                         l.w, l.h);
+            std::fprintf(f, "%s %s %d %d %d %d\n", kKinds[l.kind], DisplayName(l.display), l.x, l.y, l.w, l.h);
         else std::fprintf(f, "%s %d %d %d %d %s\n", DisplayName(l.display), l.x, l.y, l.w, l.h, l.text.c_str());
     if (std::fclose(f) != 0) return PrintError("layout: %s cannot be written", path.c_str());
     return 1;

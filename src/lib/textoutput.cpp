@@ -267,6 +267,11 @@ void TextOutputNoteBox(int x, int y, int w, int h)
     if (LayoutRecording() && OnDisplay(&x, &y, w, h)) LayoutNoteBox(displayID, x, y, w, h);
 }
 
+void TextOutputNotePanel(int x, int y, int w, int h)
+{
+    if (LayoutRecording() && OnDisplay(&x, &y, w, h)) LayoutNotePanel(displayID, x, y, w, h);
+}
+
 void TextOutputNoteTouch(int x, int y, int w, int h)
 {
     if (!LayoutRecording() || displayID != kDisplayLower) return;
