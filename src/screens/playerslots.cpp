@@ -442,6 +442,7 @@ int AssignControllers(sBasicUiWidget* caller, int arg)
         value = pressed + 1;
     }
     for (int t = 0; t < n; ++t) BasicDbTable_SetElementI(tables[t], slot + 6, rows[t], value);
+    ShowXLine(caller, kXHintRow);
     char name[16];
     std::snprintf(name, sizeof name, "s19b%d", slot);
     ShowController(BasicUi_FindWidget(Environment(caller), name), value + kButtonNoController);
