@@ -8,11 +8,11 @@
 #include "host/gpu.h"
 #include "host/host.h"
 
-enum { kLine, kCover, kBox, kTouch, kButton, kMark };
+enum { kLine, kCover, kBox, kTouch, kButton, kMark, kPanel };
 
 struct DrawnLine {
     // a line; a panel over the lines before it; a box its text belongs in; a touch target; a drawn
-    // button; a mark
+    // button; a mark; a filled panel that lines stand on
     int kind;
     uint32_t display;
     int x, y, w, h;
@@ -41,6 +41,11 @@ void LayoutNoteBox(uint32_t display, int x, int y, int w, int h)
     if (gHostOptions.layoutOut) drawing.push_back(DrawnLine{kBox, display, x, y, w, h, std::string()});
 }
 
+void LayoutNotePanel(uint32_t display, int x, int y, int w, int h)
+{
+    if (gHostOptions.layoutOut) drawing.push_back(DrawnLine{kPanel, display, x, y, w, h, std::string()});
+}
+
 void LayoutNoteTouch(uint32_t display, int x, int y, int w, int h)
 {
     if (gHostOptions.layoutOut) drawing.push_back(DrawnLine{kTouch, display, x, y, w, h, std::string()});
@@ -58,7 +63,7 @@ void LayoutNoteMark(uint32_t display, int x, int y, int w, int h)
 
 static const char* KindName(int kind)
 {
-    static const char* const names[] = {"", "cover", "box", "touch", "button", "mark"};
+    static const char* const names[] = {"", "cover", "box", "touch", "button", "mark", "panel"};
     return names[kind];
 }
 

@@ -13,9 +13,12 @@ void LayoutNoteLine(uint32_t display, int x, int y, int w, int h, const char* te
 // Notes a panel drawn over w x h pixels from (x, y) of display that hides the lines drawn before it
 // there (a question's dimmed page, a message box); written as "cover DISPLAY X Y W H".
 void LayoutNoteCover(uint32_t display, int x, int y, int w, int h);
-// Notes a button (or a panel's well) drawn over w x h pixels from (x, y) of display whose text
-// belongs inside it; written as "box DISPLAY X Y W H".
+// Notes a button (or a panel's well, or a picture) drawn over w x h pixels from (x, y) of display
+// whose text belongs inside it; written as "box DISPLAY X Y W H".
 void LayoutNoteBox(uint32_t display, int x, int y, int w, int h);
+// Notes a filled panel drawn over w x h pixels from (x, y) of display, on which lines of text
+// stand; written as "panel DISPLAY X Y W H".
+void LayoutNotePanel(uint32_t display, int x, int y, int w, int h);
 // Notes a touch target of the lower screen over w x h pixels from (x, y); "touch DISPLAY X Y W H".
 void LayoutNoteTouch(uint32_t display, int x, int y, int w, int h);
 // Notes a button drawn over w x h pixels from (x, y) of display, every part of which a touch should

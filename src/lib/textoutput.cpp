@@ -277,6 +277,11 @@ void TextOutputNoteMark(int x, int y, int w, int h)
     if (LayoutRecording() && OnDisplay(&x, &y, w, h)) LayoutNoteMark(displayID, x, y, w, h);
 }
 
+void TextOutputNotePanel(int x, int y, int w, int h)
+{
+    if (LayoutRecording() && OnDisplay(&x, &y, w, h)) LayoutNotePanel(displayID, x, y, w, h);
+}
+
 void TextOutputNoteTouch(int x, int y, int w, int h)
 {
     if (!LayoutRecording() || displayID != kDisplayLower) return;

@@ -107,9 +107,12 @@ void TextOutputNoteDrawnLine(int x, int y, int w, int h, const char* text, int l
 // For --layout-out: notes a panel drawn over w x h pixels from (x, y) (2D coordinates) that hides
 // the lines drawn before it there.
 void TextOutputNoteCover(int x, int y, int w, int h);
-// Notes a drawn button (or a panel's well) w x h from (x, y) whose text belongs inside it, for
-// --layout-out.
+// Notes a drawn button (or a panel's well, or a picture) w x h from (x, y) whose text belongs
+// inside it, for --layout-out.
 void TextOutputNoteBox(int x, int y, int w, int h);
+// Notes a filled panel w x h from (x, y) that the lines drawn on it stand out from, for
+// --layout-out.
+void TextOutputNotePanel(int x, int y, int w, int h);
 // Notes a touch target w x h from (x, y) while the lower screen is drawn, wherever it lies (one
 // off the screen is what the record is for), for --layout-out.
 void TextOutputNoteTouch(int x, int y, int w, int h);

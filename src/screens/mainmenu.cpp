@@ -42,6 +42,7 @@
 #include "ui/uiinit.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/textscroll.h"
+#include "ui/widgets/triggers.h"
 
 int basicUiEnvironmentStarted = 0;
 sBasicUiScreen* s0MainMenu = nullptr;
@@ -79,6 +80,10 @@ int UpdatePractice(sBasicUiWidget*, int)
 int UpdatePinSelect(sBasicUiWidget*, int)
 {
     StartInstead("cSN.startS17");
+    // The practice page comes back with its frame on the entry played, as the pad left it.
+    sBasicUiEnvironment* env = BasicUi_GetEnvironment();
+    if (sBasicUiWidget* pinSelection = BasicUi_FindWidget(env, "s17b2"))
+        BasicUiWidgetTypeTriggerMove_SetSelected(BasicUi_FindWidget(env, "s17.nav"), pinSelection);
     return 1;
 }
 

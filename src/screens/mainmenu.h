@@ -36,7 +36,7 @@ int MainMenuGetLastGameType();
 void MainMenuShowControlMode();
 
 // The folds of the open handler for practice and pin selection: the menu reopens on the practice
-// screen. Return 1.
+// screen, its frame on the entry played. Return 1.
 int UpdatePractice(sBasicUiWidget* caller, int value);
 int UpdatePinSelect(sBasicUiWidget* caller, int value);
 

@@ -29,6 +29,10 @@ static const int kSlots = 4;
 static const int kColumnRow = 3;
 static const int kColumnController = 7;
 static const int kButtonNoController = 4;
+// The controller page's line under its panel ("ui" "s19Strings"): what X does, or why X on the
+// career bowler did nothing.
+static const int kXHintRow = 17;
+static const int kXCareerBowlerRow = 18;
 // "quick play setup": the number of bowlers; a button's colour modulation, playing or not.
 static const int kColumnCount = 2;
 static const int kLit = 127;
@@ -298,6 +302,12 @@ static void ShowController(sBasicUiWidget* button, int index)
 
 static int IsCareerVariant(int v) { return v >= 6 && v <= 10; }
 
+static void ShowXLine(sBasicUiWidget* caller, int row)
+{
+    sBasicUiWidget* line = BasicUi_FindWidget(Environment(caller), "s19Upper.l3");
+    if (auto* b = BasicUiWidgetTypeButton_Get(line)) BasicUiWidgetTypeButton_SetDbIndex(line, b->column.value, row);
+}
+
 // The tables the page writes (and their rows); returns their number.
 static int PageTables(sBasicUiWidget* caller, sBasicDbTable** tables, int* rows)
 {
@@ -354,6 +364,7 @@ static void ShowPage(sBasicUiWidget* caller, sBasicDbTable* table, int row)
             if (sBasicUiWidget* w = BasicUi_FindWidget(env, trigger.c_str())) w->isActive.value = seated;
         }
     }
+    ShowXLine(caller, kXHintRow);
     sBasicUiWidget* nav = BasicUi_FindWidget(env, "s19.nav");
     if (auto* b = BasicUiWidgetTypeButton_Get(BasicUiWidgetTypeTriggerMove_GetSelected(nav)))
         if (b->skipable.value) BasicUiWidgetTypeTriggerMove_SetSelected(nav, BasicUi_FindWidget(env, "s19b1"));
@@ -418,8 +429,11 @@ int AssignControllers(sBasicUiWidget* caller, int arg)
     const int career = IsCareerVariant(pageVariant);
     int value = 0;
     if (arg < 0) {
-        // X gives a bowler to the computer, but never the career bowler.
-        if (career && slot == 1) return 1;
+        // X gives a bowler to the computer, but never the career bowler: the page says so.
+        if (career && slot == 1) {
+            ShowXLine(caller, kXCareerBowlerRow);
+            return 1;
+        }
     } else {
         // In quick play A only moves a person to another controller (the slot's kind makes it a
         // person); a career team member pressed becomes the person on that controller.
@@ -428,6 +442,7 @@ int AssignControllers(sBasicUiWidget* caller, int arg)
         value = pressed + 1;
     }
     for (int t = 0; t < n; ++t) BasicDbTable_SetElementI(tables[t], slot + 6, rows[t], value);
+    ShowXLine(caller, kXHintRow);
     char name[16];
     std::snprintf(name, sizeof name, "s19b%d", slot);
     ShowController(BasicUi_FindWidget(Environment(caller), name), value + kButtonNoController);

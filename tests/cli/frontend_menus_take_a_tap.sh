@@ -7,7 +7,8 @@
 # In the pro shop a tap marks an item (and tries it on) and a hold buys it: the question comes up,
 # the cursor's ring filling with gold while it is held. (The pages are reached with the pad where
 # the taps are not what is tested.) On the bowlers page a tap on "Player 2" moves the selection frame
-# there, as the pad and A do.
+# there, as the pad and A do; in How to Play a tap on Prev moves it onto Prev, and one on the switch
+# to the other book onto that book's switch, where the stylus was.
 #   frontend_menus_take_a_tap.sh ZENDROLYX SHOT_CHECK
 set -e
 . "$(dirname "$0")/checks.sh"
@@ -64,3 +65,9 @@ to_bowlers='200 touch 160 175\n225\n260 touch 238 222\n285\n'
 run bowlersTap 420 400 "$to_bowlers"'330 touch 238 51\n333\n'
 run bowlersPad 420 400 "$to_bowlers"'330 RIGHT\n332\n340 A\n342\n'
 cmp menu-tap/bowlersPad/frame00400-lower.png menu-tap/bowlersTap/frame00400-lower.png
+
+# How to Play (the stylus's book, the save's control): Prev tapped, then the switch to the buttons'
+# book; the gold frame's left edge on each (lower-screen x 16 and 212).
+run howTo 360 290,340 '200 touch 80 135\n225\n260 touch 52 180\n262\n300 touch 262 222\n302\n'
+"$check" menu-tap/howTo/frame00290-lower.png warm:17,180,2,5
+"$check" menu-tap/howTo/frame00340-lower.png warm:213,222,2,5

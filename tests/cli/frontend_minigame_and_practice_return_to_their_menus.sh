@@ -1,7 +1,8 @@
 #!/bin/sh
 # The spares challenge for two bowlers and practice started from the menus with the stylus, each
 # left from the pause menu ("Quit Game", then "Yes"): the spares challenge returns to the
-# Mini-Games page, practice to the practice screen, with its two entries.
+# Mini-Games page, practice to the practice screen, with its two entries. Poker and pin selection,
+# left the same way, come back with the page's frame on the entry played.
 #   frontend_minigame_and_practice_return_to_their_menus.sh ZENDROLYX SHOT_CHECK
 set -e
 . "$(dirname "$0")/checks.sh"
@@ -22,6 +23,8 @@ play() {
 # The spares challenge for two bowlers ("+" first); practice (a touch on the heading, nothing).
 play spares "238 67" "160 68" "254 194"
 play practice "80 95" "160 82" "160 16"
+play poker "238 67" "160 152" "254 194"
+play pins "80 95" "160 142" "160 16"
 # The spares challenge (its leave on the deck below, not another game's sheet) on the lane; practice on its own alley, with no menu on the lower screen.
 "$check" menu-return/spares/frame00450-upper-left.png lane:200,200,10,60
 "$check" menu-return/spares/frame00450-lower.png lane:160,130,8,40
@@ -35,3 +38,6 @@ shot_lacks "$check" menu-return/practice/frame00450-lower.png warm:160,16,10,40
 "$check" menu-return/spares/frame00890-lower.png warm:160,16,40,40 warm:62,60,2,5
 "$check" menu-return/practice/frame00890-lower.png warm:160,16,40,40 blue:160,82,20,100 blue:160,142,20,100
 refute cmp -s menu-return/spares/frame00890-lower.png menu-return/practice/frame00890-lower.png
+# Poker's and pin selection's pages, their frames on the third and the second entry.
+"$check" menu-return/poker/frame00890-lower.png warm:62,152,2,5
+"$check" menu-return/pins/frame00890-lower.png warm:62,142,2,5

@@ -52,7 +52,8 @@ begin() {
     cp cli-data/savegame.bin $dir/data/
     : > $dir/shots.txt
 }
-# finish FRAMES [OPTION...]: plays the run and checks its shots.
+# finish FRAMES [OPTION...]: plays the run and checks its shots (the layout check also fails a panel
+# that lines stand on where the lane shows through it).
 finish() {
     frames=$1
     shift
@@ -96,7 +97,7 @@ shot 670 "practice" "Pin Selection"
 shot 790 "options" "Control"
 shot 820 "options: saving" "Saving." "$saving"
 shot 920 "options: saved" "Save Successful." "$saving"
-shot 1130 "how to play" "How to Play"
+shot 1130 "how to play" "Bowling with the Stylus"  # the book of the save's control
 shot 1170 "how to play: page 2" "2/5"
 shot 1230 "how to play: page 3" "3/5"
 shot 1380 "credits" "Credits" "$rolling"

@@ -31,6 +31,7 @@ protected:
         }
         ASSERT_EQ(LoadText("<BasicUiDisplay name=\"d\"><BasicUiScreen name=\"s\">" + body +
                            "<BasicUiWidget name=\"s1tMove.v3\" typeWidget=\"tMove\" button=\"s1b1.v3\"/>"
+                           "<BasicUiWidget name=\"s19Upper.l3\" typeWidget=\"wtButton\" row=\"17\"/>"
                            "<BasicUiWidget name=\"s1dialog0\" typeWidget=\"wtDialogBox\" isShowDialog=\"1\"/>"
                            "</BasicUiScreen></BasicUiDisplay>"),
                   1);
@@ -76,7 +77,8 @@ TEST_F(PlayerSlots, SteppingWrapsAroundTheBuiltInBowlers)
 
 // The controller page shows and changes the controllers of the game that opened it, for the
 // bowlers that game seats: quick play's X does not reach a career team, and a career team's page
-// shows the team's own, with the career bowler always on a controller.
+// shows the team's own, with the career bowler always on a controller (X on it says why it does
+// nothing).
 TEST_F(PlayerSlots, EachSetUpTableKeepsItsOwnControllers)
 {
     const int r = BasicDbTable_GetElementI(Save("career setup"), 1, 0);
@@ -105,6 +107,7 @@ TEST_F(PlayerSlots, EachSetUpTableKeepsItsOwnControllers)
     EXPECT_FALSE(Seated(4));
     AssignControllers(page, -1);
     EXPECT_EQ(Shown(1), "controller 1") << "X never gives the career bowler away";
+    EXPECT_EQ(BasicUiWidgetTypeButton_Get(Widget("s19Upper.l3"))->row.value, 18) << "and the page says why";
     EXPECT_EQ(BasicDbTable_GetElementI(Save("league"), 7, r), 1);
     AssignControllers(page, 2);
     EXPECT_EQ(Shown(2), "controller 1") << "the partner pressed is a person";

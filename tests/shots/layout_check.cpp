@@ -5,27 +5,33 @@
 //   layout_check LINES.txt [--except TEXT]... [PNG...]
 //
 // A line of LINES.txt is "DISPLAY X Y W H TEXT"; "cover DISPLAY X Y W H" for a panel that hides the
-// lines and boxes drawn before it where it lies over them (a question over its dimmed page): those
-// are not checked; "box DISPLAY X Y W H" for a button or a panel's well whose text belongs inside it;
-// "touch lower X Y W H" for a place the stylus presses; "button DISPLAY X Y W H" for a drawn button
-// that a touch anywhere on it should press; or "mark DISPLAY X Y W H" for a marker, a pointer or a
-// stop it moves to, which hides what lies under it. The check fails when a line reaches outside
-// its screen (the lower one 320 x 240, the upper one 400 x 240), when two lines of one display
-// overlap by more than 2 pixels both across and down, when a line that overlaps a box runs past any
-// of its edges by more than 2 pixels, when a line and a mark overlap so, when a touch target lies
-// off the lower screen, when the middle or a corner (3 pixels in) of a button on the lower screen
-// lies in no touch target, or when a named PNG holds only black pixels (where a page, a box or a
-// fade should show). A fault whose message
-// contains an --except text is known: it is printed as such and does not fail the check.
+// lines, boxes, buttons, marks and panels drawn before it where it lies over them (a question over
+// its dimmed page): those are not checked; "box DISPLAY X Y W H" for a button, a panel's well or a
+// picture whose text belongs inside it; "panel DISPLAY X Y W H" for a filled panel that lines stand
+// on; "touch lower X Y W H" for a place the stylus presses; "button DISPLAY X Y W H" for a drawn
+// button that a touch anywhere on it should press; or "mark DISPLAY X Y W H" for a marker, a
+// pointer or a stop it moves to, which hides what lies under it. The check fails when a line
+// reaches outside its screen (the lower one 320 x 240, the upper one 400 x 240), when two lines of
+// one display overlap by more than 2 pixels both across and down, when a line that overlaps a box
+// runs past any of its edges by more than 2 pixels, when a line and a mark overlap so, when a touch
+// target lies off the lower screen, when the middle or a corner (3 pixels in) of a button on the
+// lower screen lies in no touch target, when a named PNG holds only black pixels (where a page, a
+// box or a fade should show), or when a panel lets what lies under it show through: in the PNG of
+// its display (the one named "...-DISPLAY.png"), fewer than 98% of its pixels outside the lines and
+// boxes have one colour. A fault whose message contains an --except text is known: it is printed
+// as such and does not fail the check.
 //
 // Prints each fault and exits 0 when there is none (known ones aside), 1 when there is one, 2 for
 // bad arguments or a file that cannot be read.
 #include "shotimage.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <initializer_list>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -43,11 +49,20 @@ struct Line {
 const int kSlack = 2;
 // How far inside a drawn button's corners a touch must press it (its corners may be rounded).
 const int kCornerInset = 3;
+// The share of a panel, in percent, that must show its own colour: the menus' see-through panels
+// showed the lane over 6% of themselves or more (the narrow ones high on the screen, where the
+// lane is narrow); an opaque one differs only at its lines' edges.
+const int kPanelShare = 98;
 
 std::string Describe(const Line& l)
 {
     return "'" + l.text + "' (" + l.display + " " + std::to_string(l.x) + "," + std::to_string(l.y) + " " +
            std::to_string(l.w) + "x" + std::to_string(l.h) + ")";
+}
+
+bool EndsWith(const std::string& s, const std::string& end)
+{
+    return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
 }
 
 bool Overlap(const Line& a, const Line& b)
@@ -99,6 +114,38 @@ int AllBlack(const char* path)
     return 1;
 }
 
+// A panel shows its own colour wherever nothing stands on it; what lies under a panel that is not
+// opaque (a lane, pins) shows through it in other colours. The share of its pixels, outside the
+// lines and boxes of its display, that are within a few steps of the most common colour there, in
+// percent; 100 when the panel is all lines and boxes.
+int PanelShare(const ShotImage& image, const Line& panel, const std::vector<Line>& onIt)
+{
+    const int x0 = std::max(panel.x, 0), y0 = std::max(panel.y, 0);
+    const int x1 = std::min(panel.x + panel.w, image.width), y1 = std::min(panel.y + panel.h, image.height);
+    std::map<int, int> counts;
+    std::vector<const unsigned char*> plain;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            bool covered = false;
+            for (const Line& l : onIt)
+                covered = covered || (x >= l.x && x < l.x + l.w && y >= l.y && y < l.y + l.h);
+            if (covered) continue;
+            const unsigned char* p = image.At(x, y);
+            plain.push_back(p);
+            ++counts[(p[0] << 16) | (p[1] << 8) | p[2]];
+        }
+    if (plain.empty()) return 100;
+    int common = 0, most = 0;
+    for (const auto& c : counts)
+        if (c.second > most) most = c.second, common = c.first;
+    const int r = common >> 16, g = (common >> 8) & 255, b = common & 255;
+    const int kNear = 3;
+    size_t near = 0;
+    for (const unsigned char* p : plain)
+        near += std::abs(p[0] - r) <= kNear && std::abs(p[1] - g) <= kNear && std::abs(p[2] - b) <= kNear;
+    return int(near * 100 / plain.size());
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -125,7 +172,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "layout_check: %s cannot be read\n", linesPath);
         return 2;
     }
-    std::vector<Line> lines, boxes, touches, buttons, marks;
+    std::vector<Line> lines, boxes, touches, buttons, marks, panels;
     std::string text;
     for (int number = 1; std::getline(in, text); ++number) {
         std::istringstream s(text);
@@ -158,11 +205,18 @@ int main(int argc, char** argv)
                 continue;
             }
         }
+        if (text.compare(0, 6, "panel ") == 0) {
+            s.ignore(6);
+            if (s >> l.display >> l.x >> l.y >> l.w >> l.h) {
+                panels.push_back(l);
+                continue;
+            }
+        }
         if (text.compare(0, 6, "cover ") == 0) {
             s.ignore(6);
             if (s >> l.display >> l.x >> l.y >> l.w >> l.h) {
                 for (Line& under : lines) under.hidden = under.hidden || (under.display == l.display && Overlap(under, l));
-                for (std::vector<Line>* drawn : {&boxes, &buttons, &marks})
+                for (std::vector<Line>* drawn : {&boxes, &buttons, &marks, &panels})
                     for (Line& under : *drawn) under.hidden = under.hidden || (under.display == l.display && Overlap(under, l));
                 continue;
             }
@@ -218,6 +272,21 @@ int main(int argc, char** argv)
             return 2;
         }
         if (black) faults.push_back(image + " is entirely black");
+        std::vector<Line> onIt;
+        for (const std::vector<Line>* kind : {&lines, &boxes})
+            for (const Line& l : *kind)
+                if (EndsWith(image, "-" + l.display + ".png")) onIt.push_back(l);
+        ShotImage shot;
+        for (const Line& p : panels) {
+            if (p.hidden || !EndsWith(image, "-" + p.display + ".png")) continue;
+            if (shot.rgb.empty() && !ReadShotImage(image.c_str(), &shot, "layout_check")) return 2;
+            const int share = PanelShare(shot, p, onIt);
+            if (share < kPanelShare)
+                faults.push_back("the panel at " + std::to_string(p.x) + "," + std::to_string(p.y) + " " +
+                                 std::to_string(p.w) + "x" + std::to_string(p.h) + " of " + image +
+                                 " shows what lies under it (" + std::to_string(share) +
+                                 "% of it outside its lines has its colour)");
+        }
     }
 
     int failed = 0;

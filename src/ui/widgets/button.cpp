@@ -261,6 +261,9 @@ int BasicUiWidgetTypeButton_Render(sBasicUiWidget* w)
     if (!hl && b->highLightID.value != -1)
         BasicUiWidget_Placeholder(w, &b->reported, "the highlight image",
                                   std::to_string(b->highLightID.value).c_str(), bx, by, b->w.value, b->h.value);
+    // A button drawn with its picture holds its text, or is a picture on the page itself (a ball on
+    // the shop's panel): --layout-out notes its box.
+    if (drawn && !wrapped) TextOutputNoteBox(bx, by, b->w.value, b->h.value);
     if (b->hasDbText.value) {
         int previous = -1;
         // A button may be drawn before its first update: its tables are looked up here too.
@@ -276,8 +279,6 @@ int BasicUiWidgetTypeButton_Render(sBasicUiWidget* w)
                  !BasicUi_TableHasCell(b->internalDbTable, b->row.value, b->column.value))
             BasicUiWidget_Placeholder(w, &b->reported, "a cell past the end of", b->dbTableName, bx, by, b->w.value,
                                       b->h.value);
-        // A button drawn with its picture holds its text: --layout-out notes its box.
-        if (drawn && !wrapped) TextOutputNoteBox(bx, by, b->w.value, b->h.value);
         if (SelectFont(b, &previous)) {
             RenderSetAlphaLevel(255);
             RenderSetColorModulation(127, 127, 127);

@@ -1,6 +1,7 @@
 // The rectangle widget type: a coloured box, filled or framed, drawn in the 2D passes.
 #include "ui/widgets/rectangle.h"
 
+#include "lib/textoutput.h"
 #include "platform/quads.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
@@ -72,6 +73,9 @@ int BasicUiWidgetTypeRectangle_Render(sBasicUiWidget* w)
     // A box at alpha 0 is only drawn when asked for (it may still write depth or take a frame).
     if (!r->isDraw.value && !r->alpha.value) return 1;
     BasicUiWidgetTypeRectangle_Draw(r);
+    // A filled box is a panel that lines of text stand on: the tour checks that it hides what lies
+    // under it.
+    if (!r->isFrame.value) TextOutputNotePanel(r->x.value, r->y.value, r->w.value, r->h.value);
     return 1;
 }
 

@@ -162,7 +162,10 @@ static void DrawRow(sBasicUiWidget* w, sBasicUiWidgetTypeTextScroll* r, sBasicDb
         return;
     auto* bitmap = static_cast<DS3_bitmap_tag*>(handle);
     const int width = int(bitmap->width), height = int(bitmap->height);
-    if (top + height <= bottom) DrawScreenPoly(bitmap, 0, 0, x - width / 2, top, width, height);
+    if (top + height > bottom) return;
+    DrawScreenPoly(bitmap, 0, 0, x - width / 2, top, width, height);
+    // The picture stands on the panel under the scroll as a line does: --layout-out notes it.
+    TextOutputNoteBox(x - width / 2, top, width, height);
 }
 
 int BasicUiWidgetTypeTextScroll_Render(sBasicUiWidget* w)
