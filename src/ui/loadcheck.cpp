@@ -290,6 +290,11 @@ int BasicUiEnvironment_CheckLoaded(sBasicUiEnvironment* env)
         CheckNumbers(w);
         CheckTriggerNames(w);
     });
+    // A named widget that is on no screen (one a damaged description left out of its tree) can
+    // still be reached by name, by navigation say: its numbers are checked too. Those on a screen
+    // are in range already and say nothing again.
+    for (sBasicUiWidget* first : env->wHash)
+        for (sBasicUiWidget* w = first; w; w = w->nextHash) CheckNumbers(w);
     CheckCalls(env);
     return 1;
 }
