@@ -8,12 +8,15 @@
 // and skinned, the standings widgets are set to rounds, weeks and rows from the file and leagues
 // get fixtures written into the tables they name, and the environment is cleared.
 // Nothing may crash or hang, no tree may become a loop or lose a widget's parent link, the input
-// mode stays a mode, and the memory manager must end where it started.
+// mode stays a mode, and the memory manager must end where it started. Besides libFuzzer's own
+// mutations, quoted numbers of the input are set to extremes (see the mutator at the end).
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <random>
 #include <string>
 
 #include "db/database.h"
@@ -286,4 +289,48 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     BasicUiEnvironment_Clear(env);
     Check(deviceHeap.memoryUsed == usedBefore, "memory not returned");
     return 0;
+}
+
+// ---- Numbers at their extremes ----
+
+// The numbers of a description are what its widgets compute with, and their faults lie at the
+// extremes, which byte-wise mutation reaches only by luck (a number grows by doubling, one step a
+// run). So every other mutation writes an extreme in place of one of the input's quoted whole
+// numbers, chosen at random; the others are libFuzzer's own.
+extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t maxSize);
+
+// Whether data[at] starts a quoted whole number ("12", "-3"); *end is then its closing quote.
+static bool QuotedNumberAt(const uint8_t* data, size_t size, size_t at, size_t* end)
+{
+    if (data[at] != '"') return false;
+    size_t i = at + 1;
+    if (i < size && data[i] == '-') ++i;
+    const size_t digits = i;
+    while (i < size && data[i] >= '0' && data[i] <= '9') ++i;
+    if (i == digits || i >= size || data[i] != '"') return false;
+    *end = i;
+    return true;
+}
+
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t maxSize, unsigned int seed)
+{
+    std::minstd_rand random(seed);
+    if (random() % 2 != 0) return LLVMFuzzerMutate(data, size, maxSize);
+    size_t numbers = 0, end = 0;
+    for (size_t at = 0; at < size; ++at)
+        if (QuotedNumberAt(data, size, at, &end)) ++numbers;
+    if (numbers == 0) return LLVMFuzzerMutate(data, size, maxSize);
+    static const char* const kExtremes[] = {"2147483647", "-2147483648", "1000000000", "-1000000000", "99999"};
+    const char* extreme = kExtremes[random() % (sizeof kExtremes / sizeof kExtremes[0])];
+    size_t chosen = random() % numbers;
+    for (size_t at = 0; at < size; ++at) {
+        if (!QuotedNumberAt(data, size, at, &end) || chosen-- != 0) continue;
+        // data[at + 1, end) becomes the extreme.
+        const size_t length = std::strlen(extreme), old = end - at - 1;
+        if (size - old + length > maxSize) return LLVMFuzzerMutate(data, size, maxSize);
+        std::memmove(data + at + 1 + length, data + end, size - end);
+        std::memcpy(data + at + 1, extreme, length);
+        return size - old + length;
+    }
+    return size;
 }

@@ -7,6 +7,7 @@
 
 #include "lib/matrix.h"
 #include "ui/frameupdate.h"
+#include "ui/loadcheck.h"
 
 sBasicUiAnimSetTracker* BasicUi_CreateAnimSetTracker(sBasicUiEnvironment* env, sBasicUiWidget* widget,
                                                      sBasicUiAnimSet* animSet)
@@ -122,7 +123,7 @@ enum { kAddCurrent = 1, kAddInitial = 2 };
 // Rounds to the nearest integer, halves upwards, on both sides of zero.
 static double RoundHalfUp(double v) { return std::floor(v + 0.5); }
 
-static void Write(const sBasicUiAnimTracker& track, const float* out, int mode)
+static void Write(const sBasicUiWidget* widget, const sBasicUiAnimTracker& track, const float* out, int mode)
 {
     const sBasicUiProperty& p = track.prop;
     int withInitial = (mode & kAddInitial) && p.hasInitial;
@@ -173,6 +174,8 @@ static void Write(const sBasicUiAnimTracker& track, const float* out, int mode)
     }
     default: break;
     }
+    // The property keeps the range the loader gave it.
+    BasicUi_KeepNumberInRange(widget, &p);
 }
 
 static void Update(sBasicUiAnimSetTracker* tracker, float t, int mode)
@@ -184,7 +187,7 @@ static void Update(sBasicUiAnimSetTracker* tracker, float t, int mode)
         FindKeys(&track, t, &a, &b);
         float out[4] = {0.0f, 0.0f, 0.0f, 1.0f};
         BasicUiAnimSetTracker_DetermineValue(&track, a, b, t, out);
-        Write(track, out, mode);
+        Write(tracker->widget, track, out, mode);
     }
 }
 

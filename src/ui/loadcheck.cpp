@@ -4,6 +4,7 @@
 // ever, are reported. Each finding is said once, with the widget's name; the load goes on.
 #include "ui/loadcheck.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -39,43 +40,67 @@ static void ForEveryWidget(sBasicUiEnvironment* env, Visit visit)
 // sums and products of a few of them stay inside an int.
 enum { kCoordinateLimit = 32767, kMostAnswers = 32 };
 
+// Numbers with a range of their own rather than the coordinates' one.
 struct IntLimit {
     int type;
-    const char* const* names;  // ends with null
+    const char* name;
     int least, most;
 };
 
-static const char* const kButtonNumbers[] = {
-    "x",          "y",          "w",        "h",        "boundsDN",       "boundsDS",       "boundsDE",
-    "boundsDW",   "fontOffX",   "fontOffY", "fontAlignX", "fontAlignY",   "wrapTextInsetX", "wrapTextInsetY",
-    "adjustX",    "adjustY",    "dbNmOff",  "dbDtOff",  "lockedXOffset",  "lockedYOffset",  "stateXOffset",
-    "stateYOffset", nullptr};
-static const char* const kBoxNumbers[] = {"x", "y", "w", "h", "softW", "softH", nullptr};
-static const char* const kDialogAnswers[] = {"bRowCount", nullptr};
-static const char* const kAnchorNumbers[] = {"offX", "offY", nullptr};
-
-static const IntLimit kIntLimits[] = {
-    {EBasicUiWidgetTypeButton, kButtonNumbers, -kCoordinateLimit, kCoordinateLimit},
-    {EBasicUiWidgetTypeTriggerBox, kBoxNumbers, -kCoordinateLimit, kCoordinateLimit},
-    // An anchor adds its offsets to a button's edges.
-    {EBasicUiWidgetTypeAnchor, kAnchorNumbers, -kCoordinateLimit, kCoordinateLimit},
+static const IntLimit kOwnLimits[] = {
     // Each answer is laid out and looked at every frame.
-    {EBasicUiWidgetTypeDialogBox, kDialogAnswers, -1, kMostAnswers},
+    {EBasicUiWidgetTypeDialogBox, "bRowCount", -1, kMostAnswers},
 };
+
+// The numbers that a widget hands on rather than computes with keep whatever they are given: a
+// command's values and a template's numbers (each checked where it is written: in the widget it
+// sets, or in the instance made from the template), a key trigger's key code, and the identifiers
+// of resources (names of pictures, fonts and sounds: looked up, never computed with). Every other
+// number of a widget, integer or float, is a position, size, offset, scale, index or time that the
+// widget's arithmetic takes, and keeps the coordinates' range.
+static int HandsOn(int type, const char* name)
+{
+    if (type >= EBasicUiWidgetTypeCmdSequence && type <= EBasicUiWidgetTypeCmdBGM) return 1;
+    if (type == EBasicUiWidgetTypeDefinition || type == EBasicUiWidgetTypeInstance) return 1;
+    if (type == EBasicUiWidgetTypeTriggerKey) return 1;
+    const size_t n = std::strlen(name);
+    return n >= 2 && !std::strcmp(name + n - 2, "ID");
+}
 
 int BasicUi_NumberLimits(const sBasicUiWidget* w, const char* name, int* least, int* most)
 {
-    if (!w || !name) return 0;
-    for (const IntLimit& limit : kIntLimits) {
-        if (w->widgetTypeRef.type != limit.type) continue;
-        for (const char* const* n = limit.names; *n; ++n)
-            if (!std::strcmp(*n, name)) {
-                *least = limit.least;
-                *most = limit.most;
-                return 1;
-            }
+    if (!w || !name || w->widgetTypeRef.type == EBasicUiWidgetTypeNull) return 0;
+    for (const IntLimit& limit : kOwnLimits)
+        if (w->widgetTypeRef.type == limit.type && !std::strcmp(limit.name, name)) {
+            *least = limit.least;
+            *most = limit.most;
+            return 1;
+        }
+    if (HandsOn(w->widgetTypeRef.type, name)) return 0;
+    *least = -kCoordinateLimit;
+    *most = kCoordinateLimit;
+    return 1;
+}
+
+int BasicUi_ClampCoordinate(long long v)
+{
+    const long long limit = kCoordinateLimit;
+    return int(std::clamp(v, -limit, limit));
+}
+
+void BasicUi_KeepNumberInRange(const sBasicUiWidget* w, const sBasicUiProperty* p)
+{
+    int least = 0, most = 0;
+    if (!p || !p->propPtr || !BasicUi_NumberLimits(w, p->name, &least, &most)) return;
+    if (p->propType == eBasicUiPropertyTypeINT) {
+        auto* v = static_cast<sBasicUiValueINT*>(p->propPtr);
+        v->value = std::clamp(v->value, least, most);
+        v->initial = std::clamp(v->initial, least, most);
+    } else if (p->propType == eBasicUiPropertyTypeFLT) {
+        auto* f = static_cast<float*>(p->propPtr);
+        for (int k = 0; k < (p->hasInitial ? 2 : 1); ++k)
+            f[k] = std::isnan(f[k]) ? 0.0f : std::clamp(f[k], float(least), float(most));
     }
-    return 0;
 }
 
 static void Clamp(sBasicUiWidget* w, const char* name, int* v, int least, int most)
@@ -86,28 +111,39 @@ static void Clamp(sBasicUiWidget* w, const char* name, int* v, int least, int mo
     *v = to;
 }
 
+static void ClampFloat(sBasicUiWidget* w, const char* name, float* v, int least, int most)
+{
+    if (*v >= float(least) && *v <= float(most)) return;
+    const int to = *v < float(least) ? least : most;
+    PrintError("BasicUi: widget %s: %s %g is out of range; %i is used", w->name, name, double(*v), to);
+    *v = float(to);
+}
+
 static void CheckNumbers(sBasicUiWidget* w)
 {
     BasicUiWidget_InitialisePropertyTracker(w, &checkTracker);
-    for (const IntLimit& limit : kIntLimits) {
-        if (w->widgetTypeRef.type != limit.type) continue;
-        for (const char* const* name = limit.names; *name; ++name) {
-            sBasicUiProperty* p = BasicUiPropertyTracker_FindPropertyByName(&checkTracker, *name);
-            if (!p || p->propType != eBasicUiPropertyTypeINT || !p->propPtr) continue;
-            auto* v = static_cast<sBasicUiValueINT*>(p->propPtr);
-            Clamp(w, *name, &v->value, limit.least, limit.most);
-            if (p->hasInitial && (v->initial < limit.least || v->initial > limit.most)) v->initial = v->value;
-        }
-    }
-    // No float a widget keeps may be infinite or not a number: every use of it would be too.
     for (int i = 0; i < checkTracker.props; ++i) {
         sBasicUiProperty& p = checkTracker.prop[i];
-        if (p.propType != eBasicUiPropertyTypeFLT || !p.propPtr) continue;
-        auto* f = static_cast<float*>(p.propPtr);
-        for (int k = 0; k < (p.hasInitial ? 2 : 1); ++k) {
-            if (std::isfinite(f[k])) continue;
-            PrintError("BasicUi: widget %s: %s is not a finite number; 0 is used", w->name, p.name);
-            f[k] = 0.0f;
+        if (!p.propPtr) continue;
+        if (p.propType == eBasicUiPropertyTypeFLT) {
+            // No float a widget keeps may be infinite or not a number: every use of it would be too.
+            auto* f = static_cast<float*>(p.propPtr);
+            for (int k = 0; k < (p.hasInitial ? 2 : 1); ++k) {
+                if (std::isfinite(f[k])) continue;
+                PrintError("BasicUi: widget %s: %s is not a finite number; 0 is used", w->name, p.name);
+                f[k] = 0.0f;
+            }
+        }
+        int least = 0, most = 0;
+        if (!BasicUi_NumberLimits(w, p.name, &least, &most)) continue;
+        if (p.propType == eBasicUiPropertyTypeINT) {
+            auto* v = static_cast<sBasicUiValueINT*>(p.propPtr);
+            Clamp(w, p.name, &v->value, least, most);
+            if (p.hasInitial && (v->initial < least || v->initial > most)) v->initial = v->value;
+        } else if (p.propType == eBasicUiPropertyTypeFLT) {
+            auto* f = static_cast<float*>(p.propPtr);
+            ClampFloat(w, p.name, &f[0], least, most);
+            if (p.hasInitial && (f[1] < float(least) || f[1] > float(most))) f[1] = f[0];
         }
     }
 }
@@ -254,6 +290,11 @@ int BasicUiEnvironment_CheckLoaded(sBasicUiEnvironment* env)
         CheckNumbers(w);
         CheckTriggerNames(w);
     });
+    // A named widget that is on no screen (one a damaged description left out of its tree) can
+    // still be reached by name, by navigation say: its numbers are checked too. Those on a screen
+    // are in range already and say nothing again.
+    for (sBasicUiWidget* first : env->wHash)
+        for (sBasicUiWidget* w = first; w; w = w->nextHash) CheckNumbers(w);
     CheckCalls(env);
     return 1;
 }

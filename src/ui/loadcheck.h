@@ -3,12 +3,17 @@
 
 #include "ui/environment.h"
 
-// Walks every widget of the environment: brings the numbers that buttons, soft boxes and dialogs
-// compute with into the ranges their arithmetic can take and every float a widget keeps to a
-// finite number, reports triggers that name widgets no element defines, and sequences whose calls
-// lead back to themselves. Each finding is reported with the widget's name. 0 for a null
-// environment, else 1.
+// Walks every widget of the environment: brings the numbers that widgets compute with into the
+// ranges their arithmetic can take and every float a widget keeps to a finite number, reports
+// triggers that name widgets no element defines, and sequences whose calls lead back to themselves.
+// Each finding is reported with the widget's name. 0 for a null environment, else 1.
 int BasicUiEnvironment_CheckLoaded(sBasicUiEnvironment* env);
-// The range the checks keep the widget's number `name` in, so that what changes it at run time (a
-// value command) keeps it there too: 1 with *least and *most, 0 for a number without one.
+// The range the checks keep the widget's number `name` (integer or float) in, so that what changes
+// it at run time keeps it there too: 1 with *least and *most, 0 for a number without one (one the
+// widget hands on: a command's value, a resource's identifier).
 int BasicUi_NumberLimits(const sBasicUiWidget* w, const char* name, int* least, int* most);
+// Brings the property of the widget, just written at run time (a value command, a copy, an
+// animation), into its range, value and initial, silently; a float that is not a number becomes 0.
+void BasicUi_KeepNumberInRange(const sBasicUiWidget* w, const sBasicUiProperty* p);
+// A position or size computed at run time, saturated to the coordinates' range.
+int BasicUi_ClampCoordinate(long long v);

@@ -1,6 +1,7 @@
 // The anchor widget type: each frame it moves one button so that it sits beside the nearest
 // neighbour along a chain of links that navigation does not pass over (skipable buttons are
 // walked past), so rows of buttons close up when some of them are hidden from navigation.
+#include "ui/loadcheck.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
@@ -40,6 +41,8 @@ static sBasicUiWidget* Walk(sBasicUiWidget* w, int d)
     return w;
 }
 
+// An anchor may name its own button, or two anchors each other's: the button then moves by its
+// size and offset every frame, so the new place is saturated to the coordinates' range.
 int BasicUiWidgetTypeAnchor_Update(sBasicUiWidget* w, float)
 {
     auto* a = BasicUiWidget_Record<sBasicUiWidgetTypeAnchor>(w, EBasicUiWidgetTypeAnchor);
@@ -49,17 +52,17 @@ int BasicUiWidgetTypeAnchor_Update(sBasicUiWidget* w, float)
     int l, t, r, bo;
     if (a->anchor[kBasicUiLinkN]) {
         GetExtents(Walk(a->anchor[kBasicUiLinkN], kBasicUiLinkN), &l, &t, &r, &bo);
-        b->y.value = bo + a->offY.value;
+        b->y.value = BasicUi_ClampCoordinate((long long)bo + a->offY.value);
     } else if (a->anchor[kBasicUiLinkS]) {
         GetExtents(Walk(a->anchor[kBasicUiLinkS], kBasicUiLinkS), &l, &t, &r, &bo);
-        b->y.value = t - b->h.value - a->offY.value;
+        b->y.value = BasicUi_ClampCoordinate((long long)t - b->h.value - a->offY.value);
     }
     if (a->anchor[kBasicUiLinkW]) {
         GetExtents(Walk(a->anchor[kBasicUiLinkW], kBasicUiLinkW), &l, &t, &r, &bo);
-        b->x.value = r + b->w.value / 2 + a->offX.value;
+        b->x.value = BasicUi_ClampCoordinate((long long)r + b->w.value / 2 + a->offX.value);
     } else if (a->anchor[kBasicUiLinkE]) {
         GetExtents(Walk(a->anchor[kBasicUiLinkE], kBasicUiLinkE), &l, &t, &r, &bo);
-        b->x.value = l - b->w.value + b->w.value / 2 - a->offX.value;
+        b->x.value = BasicUi_ClampCoordinate((long long)l - b->w.value + b->w.value / 2 - a->offX.value);
     }
     return 1;
 }

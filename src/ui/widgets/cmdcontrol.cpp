@@ -2,6 +2,7 @@
 // a float onto a clip's time range when asked); cmdFn calls a registered native function by name.
 #include <cstring>
 
+#include "ui/loadcheck.h"
 #include "ui/registry.h"
 #include "ui/widgets/clip.h"
 #include "ui/widgets/commands.h"
@@ -79,6 +80,9 @@ void BasicUiWidgetTypeCmdControl_Set(sBasicUiWidget* w)
     }
     default: break;
     }
+    // The destination keeps its own range: a number copied from one without a range (a message
+    // box's position into a button's) could be beyond what the destination computes with.
+    BasicUi_KeepNumberInRange(c->dstW, &c->dst);
 }
 
 // ---- cmdFn ----

@@ -124,10 +124,6 @@ void BasicUiWidgetTypeCmdSetValue_Set(sBasicUiWidget* w)
         } else {
             *i = c->iValue;
         }
-        // A number the loader keeps in range (a button's position, say) stays there: the sums the
-        // widget makes of it would otherwise overflow.
-        int least = 0, most = 0;
-        if (BasicUi_NumberLimits(c->widget, c->prop, &least, &most)) i->value = std::clamp(i->value, least, most);
         break;
     }
     case eBasicUiPropertyTypeFLT: {
@@ -138,6 +134,9 @@ void BasicUiWidgetTypeCmdSetValue_Set(sBasicUiWidget* w)
     case eBasicUiPropertyTypeWidgetREF: *static_cast<sBasicUiWidget**>(p.propPtr) = c->wValue; break;
     default: break;
     }
+    // A number the loader keeps in range (a button's position, say) stays there: the sums the
+    // widget makes of it would otherwise overflow.
+    BasicUi_KeepNumberInRange(c->widget, &p);
 }
 
 // ---- cmdInput ----

@@ -148,10 +148,17 @@ int BasicUiWidgetType3DSkeleton_Destroy(sBasicUiEnvironment* env, sBasicUiWidget
 
 // ---- Model copies and their textures ----
 
+// A member's resource number is its group's shifted up 16 bits plus its place in the group: a
+// group above 0x7fff or a place above 0xffff names no resource (and the sum would overflow).
+static bool IsGroupMember(int group, int member)
+{
+    return group >= 1 && group <= 0x7fff && member >= 0 && member <= 0xffff;
+}
+
 DS3_model_tag* BasicUi_GetModel(int group, int member, DS3_model_tag* modelCopy, HLSL_material* materialCopy,
                                 int maxMaterials)
 {
-    if (group < 1 || member < 0 || !modelCopy || !materialCopy) return nullptr;
+    if (!IsGroupMember(group, member) || !modelCopy || !materialCopy) return nullptr;
     const int id = (group << 16) + member;
     void* handle = nullptr;
     if (!GetResourceHandle(id, &handle) || !handle || ResourceType(id) != kResourceTypeModel) return nullptr;
@@ -194,7 +201,7 @@ static int BindTextures(DS3_model_tag* model, int src, DS3_bitmap_tag* dst)
 
 int BasicUi_SwapTexture(DS3_model_tag* model, int srcGroup, int srcMember, int dstGroup, int dstMember)
 {
-    if (!model || srcGroup < 1 || srcMember < 0 || dstGroup < 1 || dstMember < 0) return 0;
+    if (!model || !IsGroupMember(srcGroup, srcMember) || !IsGroupMember(dstGroup, dstMember)) return 0;
     const int src = (srcGroup << 16) + srcMember, dst = (dstGroup << 16) + dstMember;
     if (!LoadedBitmap(src)) return PrintErrorOnce("Missing Texture %i %i", srcGroup, srcMember);
     DS3_bitmap_tag* replacement = LoadedBitmap(dst);
@@ -247,6 +254,11 @@ static void Load(sBasicUiWidget* w, sBasicUiWidgetType3DSkeleton* r)
 {
     const int bodyId = r->bodyID.value, animId = r->animID.value;
     if (bodyId <= 0 || animId <= 0) return;
+    if (!IsGroupMember(bodyId, 0)) {
+        r->internalBodyID = -1;
+        BasicUiWidget_ReportMissing(w, &r->reported, "body group", std::to_string(bodyId).c_str());
+        return;
+    }
     actor_tag* actor = &r->body;
     std::memset(actor, 0, sizeof *actor);
     actor->translationScaleFactor = {1.0f, 1.0f, 1.0f, 1.0f};

@@ -3,6 +3,7 @@
 // long it has pressed that button, which the buttons read to fire. It fades in while touched and
 // out when let go, staying where it was; while a button or an answer that needs a hold is held it
 // shows how far the hold has come. A touch that was down when the page opened is not seen.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -199,14 +200,15 @@ int BasicUiWidgetTypeStickyCursor_Update(sBasicUiWidget* w, float dt)
             c->gravitatedCursorY = c->activeCursorY;
         }
         if (c->touchFrames < 1000000) c->touchFrames++;
-        c->alpha = std::fmin(c->alpha + c->alphaRate, 1.0f);
+        // Kept between clear and opaque whatever the rate's sign.
+        c->alpha = std::clamp(c->alpha + c->alphaRate, 0.0f, 1.0f);
         c->isTouching.value = 1;
     } else {
         // Lifted, the cursor stays where it was and fades; it presses nothing.
         c->activeCursorX = c->gravitatedCursorX;
         c->activeCursorY = c->gravitatedCursorY;
         c->touchFrames = 0;
-        c->alpha = std::fmax(c->alpha - c->alphaRate, 0.0f);
+        c->alpha = std::clamp(c->alpha - c->alphaRate, 0.0f, 1.0f);
         c->isTouching.value = 0;
         if (c->isDblTouch.value) c->lastTouchedLifted = 1;
     }
