@@ -313,6 +313,59 @@ int DrawMsgOverlay(const MsgOverlayProperties_tag* p, int drawBackground)
     return 1;
 }
 
+// The glyph a text starts with ({n} with an image), or -1.
+static int LeadingGlyph(const char* s)
+{
+    if (!s || *s != '{') return -1;
+    int n = 0;
+    const char* p = s + 1;
+    for (; *p >= '0' && *p <= '9'; ++p) n = n * 10 + (*p - '0');
+    return *p == '}' && p > s + 1 && n < kOverlayGraphics && graphics[n].bitmap.theBitmap ? n : -1;
+}
+
+PictureBox OverlayTextBox(int x, int y, const char* text, int mode)
+{
+    const int width = EmbeddedWidth(text);
+    const int left = (mode & kTextModeCenter) ? x - (width >> 1) : (mode & kTextModeRight) ? x - width : x;
+    // A leading glyph is drawn after its gap, which shows nothing.
+    const int glyph = LeadingGlyph(text);
+    const int gap = glyph >= 0 ? graphics[glyph].dx : 0;
+    const int fontH = TextOutputGetFontHeight();
+    const int h = EmbeddedHeight(text);
+    return PictureBox{left + gap, y + Min(0, (fontH - h) / 2), width - gap, Max(fontH, h)};
+}
+
+PictureBox BoxAround(const PictureBox& a, const PictureBox& b)
+{
+    const int left = Min(a.x, b.x), top = Min(a.y, b.y);
+    return PictureBox{left, top, Max(a.x + a.w, b.x + b.w) - left, Max(a.y + a.h, b.y + b.h) - top};
+}
+
+int MsgFooterAnswers(const MsgOverlayProperties_tag* p, PictureBox answers[2])
+{
+    if (!p || !p->footerMsg[0] || !TextOutputSelectFont(p->footerMsgFontRSID)) return 0;
+    const char* footer = p->footerMsg;
+    const int width = EmbeddedWidth(footer);
+    const int start = p->footerDestLeft - (width >> 1);
+    // The last answer starts at the footer's last glyph and ends with the line; the first is what
+    // stands before it, less the spaces between them.
+    const char* last = std::strrchr(footer, '{');
+    if (!last || last == footer || LeadingGlyph(last) < 0) {
+        answers[0] = OverlayTextBox(start, p->footerDestTop, footer, kTextModeLeft);
+        return 1;
+    }
+    char first[kOverlayTextSize];
+    size_t n = size_t(last - footer);
+    while (n > 0 && footer[n - 1] == ' ') --n;
+    std::memcpy(first, footer, n);
+    first[n] = '\0';
+    answers[0] = OverlayTextBox(start, p->footerDestTop, first, kTextModeLeft);
+    answers[1] = OverlayTextBox(start + width, p->footerDestTop, last, kTextModeRight);
+    return 2;
+}
+
+void NoteDrawnButton(const PictureBox& b) { TextOutputNoteButton(b.x, b.y, b.w, b.h); }
+
 int DrawOverlayBackground(int, int, int, int) { return DrawOverlayBitmap(GetOverlayRSID(kMessageBackground), 0, 0); }
 
 // ---- Menu lists ----

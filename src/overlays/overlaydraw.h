@@ -84,6 +84,19 @@ int DrawMsgOverlay(const MsgOverlayProperties_tag* p, int drawBackground);
 // image is missing.
 int DrawOverlayBackground(int left, int top, int width, int height);
 
+// Where text drawn at (x, y) in the selected font with mode (kTextModeLeft, ...Right, ...Center)
+// puts its ink: from its first glyph or letter (a leading glyph's gap shows nothing) to its end,
+// as tall as its font and its glyphs.
+PictureBox OverlayTextBox(int x, int y, const char* text, int mode);
+// The smallest box round a and b.
+PictureBox BoxAround(const PictureBox& a, const PictureBox& b);
+// Where a message box's footer draws its answers, each a glyph and its word ("{1} Yes    {3} No"
+// has two, "{1} Continue" one). Selects the footer's font; returns how many (0 without a footer).
+int MsgFooterAnswers(const MsgOverlayProperties_tag* p, PictureBox answers[2]);
+// Notes for --layout-out a button drawn at b (its glyph and its words) that a touch anywhere on
+// it should press.
+void NoteDrawnButton(const PictureBox& b);
+
 // Links a new entry after *tail (or starts the list). 0 when memory is short or tail is null
 // with a list present.
 int AddMenuEntry(MenuEntry_tag** head, MenuEntry_tag** tail, const char* string, uint16_t textLeft, uint16_t textTop,

@@ -168,9 +168,16 @@ int PauseMenuOpenHandler()
     }
     currentMenuEntry = menuHead;
 
+    // Each entry's ring and its words (with a toggle's value, either one) are one button.
     FreeButtons();
-    for (int i = 0; i < numMenuItems && i < kMaxButtons; ++i) {
-        button[i] = NewTouchButton(buttonX, buttonY + kEntryStep * i, kMenuButton, kMenuButton);
+    int i = 0;
+    for (const MenuEntry_tag* e = menuHead; e && i < kMaxButtons; e = e->nextEntry, ++i) {
+        int right = OverlayLeft + e->textLeft + TextOutputLineLength(e->string);
+        if (e->menuType != kEntryAction) {
+            const int off = TextOutputLineLength(PauseString(7)), on = TextOutputLineLength(PauseString(8));
+            right += Scaled(kValueGap) + (off > on ? off : on);
+        }
+        button[i] = NewTouchButton(buttonX, buttonY + kEntryStep * i, right - buttonX, kMenuButton);
         if (!button[i]) return 0;
     }
     return 1;
@@ -193,18 +200,25 @@ int PauseMenuDrawHandler()
     if (!DrawOverlayBackground(0, 0, 0, 0)) return 0;
     if (!TextOutputSelectFont(GetFontRSID(kOverlayFontBody))) return 0;
     TextOutputSetMode(kTextModeLeft);
-    for (const MenuEntry_tag* e = menuHead; e; e = e->nextEntry) {
+    // The ring's ink stands at its button's corner, centred on the entry's words.
+    const PictureBox ring = OverlayTextBox(0, 0, "{6}", kTextModeLeft);
+    int i = 0;
+    for (const MenuEntry_tag* e = menuHead; e; e = e->nextEntry, ++i) {
         const int x = OverlayLeft + e->textLeft;
         const int y = OverlayTop + e->textTop;
         if (!TextOutputDrawDirect(x, y, "%s", e->string)) return 0;
+        PictureBox drawn = OverlayTextBox(x, y, e->string, kTextModeLeft);
         if (e->menuType != kEntryAction) {
             const int valueX = x + TextOutputLineLength(e->string) + Scaled(kValueGap);
-            if (!TextOutputDrawDirect(valueX, y, "%s", ToggleValue(e->menuType) ? PauseString(8) : PauseString(7)))
-                return 0;
+            const char* value = ToggleValue(e->menuType) ? PauseString(8) : PauseString(7);
+            if (!TextOutputDrawDirect(valueX, y, "%s", value)) return 0;
+            drawn = BoxAround(drawn, OverlayTextBox(valueX, y, value, kTextModeLeft));
         }
+        const TouchButton_tag* b = i < kMaxButtons ? button[i] : nullptr;
+        if (!b) continue;
+        if (!DrawOverlayText(b->x - ring.x, b->y - ring.y, "{6}")) return 0;
+        NoteDrawnButton(BoxAround(drawn, PictureBox{b->x, b->y, ring.w, ring.h}));
     }
-    for (const TouchButton_tag* b : button)
-        if (b && !DrawOverlayText(b->x - 7, b->y + 4, "{6}")) return 0;
     // Only the mouse answers the menu: a player at the keys is told so under its entries.
     TextOutputSetMode(kTextModeCenter);
     const int hintY = OverlayTop + kHintTop + kEntryStep * numMenuItems;

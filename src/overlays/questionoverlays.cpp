@@ -47,7 +47,6 @@ static int unloadResourcesOnClose = 0;
 static float animParam = 0.0f;
 static float updateParam = 0.05f;
 
-static const int kBoxButton = 50;
 static const int kBusyFirst = kImageBusyFirst, kBusyLast = kImageBusyLast;
 static const int kBusyFontFirst = 0xc03, kBusyFontLast = 0xc05;
 static const int kMinTime = 3000;
@@ -175,12 +174,28 @@ int YesNoOpenHandler()
     const MsgOverlayProperties_tag* p = yesNo.properties;
     FreeTouchButton(&yesButton);
     FreeTouchButton(&noButton);
-    yesButton = NewTouchButton(p->footerDestLeft - 91, p->footerDestTop - 14, kBoxButton, kBoxButton);
-    noButton = NewTouchButton(p->footerDestLeft + 20, p->footerDestTop - 14, kBoxButton, kBoxButton);
-    return yesButton && noButton;
+    // Each answer's glyph and word are one button.
+    PictureBox answers[2] = {};
+    const int n = MsgFooterAnswers(p, answers);
+    if (n >= 1) yesButton = NewBoxButton(answers[0]);
+    if (n >= 2) noButton = NewBoxButton(answers[1]);
+    return (n < 1 || yesButton) && (n < 2 || noButton);
 }
 
-int YesNoDrawHandler() { return DrawMsgOverlay(yesNo.properties, 1); }
+// The footer's answers, as drawn, for --layout-out.
+static void NoteAnswers(const MsgOverlayProperties_tag* p)
+{
+    PictureBox answers[2] = {};
+    const int n = MsgFooterAnswers(p, answers);
+    for (int i = 0; i < n; ++i) NoteDrawnButton(answers[i]);
+}
+
+int YesNoDrawHandler()
+{
+    if (!DrawMsgOverlay(yesNo.properties, 1)) return 0;
+    NoteAnswers(yesNo.properties);
+    return 1;
+}
 
 int YesNoUpdateHandler()
 {
@@ -232,12 +247,19 @@ int InfoOpenHandler()
     FinishLayout(info, LineByLineWidth(info.properties, w));
     const MsgOverlayProperties_tag* p = info.properties;
     FreeTouchButton(&okButton);
-    okButton = NewTouchButton(p->footerDestLeft - 71, p->footerDestTop - 14, kBoxButton, kBoxButton);
+    PictureBox answers[2] = {};
+    const int n = MsgFooterAnswers(p, answers);
+    if (n >= 1) okButton = NewBoxButton(n == 2 ? BoxAround(answers[0], answers[1]) : answers[0]);
     overlayIgnoreInput = 1;
-    return okButton != nullptr;
+    return n < 1 || okButton != nullptr;
 }
 
-int InfoDrawHandler() { return DrawMsgOverlay(info.properties, 1); }
+int InfoDrawHandler()
+{
+    if (!DrawMsgOverlay(info.properties, 1)) return 0;
+    NoteAnswers(info.properties);
+    return 1;
+}
 
 int InfoUpdateHandler()
 {

@@ -53,8 +53,6 @@ static const int hiliteFrameXoffset[kFramesPerGame] = {0, 44, 89, 133, 178, 222,
 static int gameOverHold = 0;
 
 static const int kClickSound = kSoundChime;
-static const int kButtonSize = 50;
-static const int kPlayerButtonSize = 32;
 static const float kSliderScale = 3.3333333f;
 static const int kSliderTrack = 221;
 static const int kSliderLeft = 50;
@@ -225,6 +223,14 @@ static int PlayersOnPage()
     return rest < playersPerPage ? rest : playersPerPage;
 }
 
+// The ring of the player button beside small row i, and the page icon: each button is its ring
+// or icon as drawn (in the prompt font).
+static const int kPlayerRingX = 278;
+static const int kPlayerRingY[3] = {149, 180, 211};
+static const int kPageIconX = 270, kPageIconY = 18;
+static PictureBox PlayerRing(int i) { return OverlayTextBox(kPlayerRingX, kPlayerRingY[i], "{6}", kTextModeLeft); }
+static PictureBox PageIcon() { return OverlayTextBox(kPageIconX, kPageIconY, "{9}", kTextModeLeft); }
+
 // With the stylus, a button beside each small row of the page shown: the short second page of an
 // odd number of bowlers has fewer rows, and no button stands beside an empty one.
 static int AddPlayerButtons()
@@ -234,9 +240,10 @@ static int AddPlayerButtons()
     FreeTouchButton(&p4Button);
     if (GetControlMode() != kControlModeTouch) return 1;
     const int players = PlayersOnPage();
-    if (players >= 2 && !(p2Button = NewTouchButton(285, 145, kPlayerButtonSize, kPlayerButtonSize))) return 0;
-    if (players >= 3 && !(p3Button = NewTouchButton(285, 176, kPlayerButtonSize, kPlayerButtonSize))) return 0;
-    if (players >= 4 && !(p4Button = NewTouchButton(285, 207, kPlayerButtonSize, kPlayerButtonSize))) return 0;
+    TextOutputSelectFont(GetFontRSID(kFontPrompt));
+    if (players >= 2 && !(p2Button = NewBoxButton(PlayerRing(0)))) return 0;
+    if (players >= 3 && !(p3Button = NewBoxButton(PlayerRing(1)))) return 0;
+    if (players >= 4 && !(p4Button = NewBoxButton(PlayerRing(2)))) return 0;
     return 1;
 }
 
@@ -258,11 +265,24 @@ static int ShowCurrentPlayer()
     return TurnPage(page);
 }
 
+// A prompt of the sheet's foot: its glyph centred on glyphX over its word centred on labelX.
+static const int kPromptGlyphY = 174, kPromptLabelY = 212;
+static PictureBox PromptBox(int glyphX, const char* glyph, int labelX, const char* label)
+{
+    return BoxAround(OverlayTextBox(glyphX, kPromptGlyphY, glyph, kTextModeCenter),
+                     OverlayTextBox(labelX, kPromptLabelY, label, kTextModeCenter));
+}
+
+// The A and B prompts, glyph and word, are the next and set-up buttons.
+static PictureBox NextPrompt() { return PromptBox(40, "{1}", 41, GeneralOverlayString(1)); }
+static PictureBox SetupPrompt() { return PromptBox(96, "{3}", 99, GeneralOverlayString(2)); }
+
 // The set-up button belongs to a person whose game goes on.
 static int AddSetupButton()
 {
     if (setupButton || IsComputer(gCurrPlayer) || gGameOver) return 1;
-    setupButton = NewTouchButton(71, 159, kButtonSize, kButtonSize);
+    TextOutputSelectFont(GetFontRSID(kFontPrompt));
+    setupButton = NewBoxButton(SetupPrompt());
     return setupButton != nullptr;
 }
 
@@ -293,7 +313,7 @@ int DSScoreOpenHandler()
     gameOverHold = 0;
     TextOutputSelectFont(GetFontRSID(kFontPrompt));
 
-    nextButton = NewTouchButton(15, 159, kButtonSize, kButtonSize);
+    nextButton = NewBoxButton(NextPrompt());
     if (!nextButton || !AddSetupButton()) return 0;
     // Without its image the knob still slides, as a button of no width.
     int knobW = 0, knobH = 0;
@@ -304,7 +324,7 @@ int DSScoreOpenHandler()
     sliderButton->minX = kSliderLeft;
     sliderButton->maxX = kSliderLeft + kSliderTrack - knobW;
     if (!AddPlayerButtons()) return 0;
-    if (TwoPages() && !(pageButton = NewTouchButton(278, 10, 37, 40))) return 0;
+    if (TwoPages() && !(pageButton = NewBoxButton(PageIcon()))) return 0;
     return 1;
 }
 
@@ -356,7 +376,8 @@ static int DrawHeader(const TITLE_PlayerInfoStruct& p, int shown)
         } else {
             if (!SelectFont(kFontPrompt)) return 0;
             TextOutputSetMode(kTextModeLeft);
-            DrawOverlayText(270, 18, "{9}");
+            DrawOverlayText(kPageIconX, kPageIconY, "{9}");
+            NoteDrawnButton(PageIcon());
         }
     }
     if (gGameType == kGameTypeLeague && TwoPages()) {
@@ -382,6 +403,12 @@ static int DrawLargeSheet(const TITLE_PlayerInfoStruct& p, int S)
         return 0;
     if (!DrawOverlayBitmap(GetOverlayRSID(kLargeSheet), -S, 51)) return 0;
     if (!DrawOverlayBitmap(KnobRSID(), SliderX(), kSliderY)) return 0;
+    // The knob is a button one drags.
+    if (sliderButton) {
+        int knobW = 0, knobH = 0;
+        OverlayBitmapSize(KnobRSID(), &knobW, &knobH);
+        NoteDrawnButton(PictureBox{SliderX(), kSliderY, knobW, knobH});
+    }
 
     if (!SelectFont(kFontMarks)) return 0;
     TextOutputSetMode(kTextModeCenter);
@@ -454,7 +481,10 @@ static int DrawSmallRow(const TITLE_PlayerInfoStruct& p, int player, int row)
 
 static int DrawPrompt(int glyphX, const char* glyph, int labelX, const char* label)
 {
-    return DrawOverlayText(glyphX, 174, glyph) && TextOutputDrawDirect(labelX, 212, "%s", label);
+    if (!DrawOverlayText(glyphX, kPromptGlyphY, glyph) || !TextOutputDrawDirect(labelX, kPromptLabelY, "%s", label))
+        return 0;
+    NoteDrawnButton(PromptBox(glyphX, glyph, labelX, label));
+    return 1;
 }
 
 static int DrawPrompts()
@@ -497,9 +527,11 @@ int DSScoreDrawHandler()
     if (!SelectFont(kFontPrompt)) return 0;
     TextOutputSetMode(kTextModeLeft);
     const OverlayTouchButton* buttons[3] = {p2Button, p3Button, p4Button};
-    const int ys[3] = {149, 180, 211};
     for (int i = 0; i < 3; ++i)
-        if (buttons[i] && !DrawOverlayText(278, ys[i], "{6}")) return 0;
+        if (buttons[i]) {
+            if (!DrawOverlayText(kPlayerRingX, kPlayerRingY[i], "{6}")) return 0;
+            NoteDrawnButton(PlayerRing(i));
+        }
     return 1;
 }
 

@@ -218,25 +218,24 @@ int DSSparesStartTurnCloseHandler()
 
 // ---- The score table ----
 
-struct GlyphPlace {
-    int x, y, w, h;
-};
+// The prompt under the table at the game's end: the A button's glyph and "Exit".
+static void ExitText(char* text, int size) { PrintString(text, size, "{1}%s", ButtonString(2)); }
 
-// Where the A button's glyph stands before "Exit", centred on its line in the body font: the
-// touch button lies over it and the rows stay above it.
-static GlyphPlace ExitGlyph()
+// Where the exit prompt stands in the body font, glyph and word: the touch button lies over all of
+// it and the rows stay above it.
+static PictureBox ExitButton()
 {
-    const graphics_Tag& a = graphics[1];
+    char exit[64];
+    ExitText(exit, sizeof exit);
     TextOutputSelectFont(GetFontRSID(kGameFontBody));
-    return GlyphPlace{kExitX + a.dx, kExitY + a.dy + (TextOutputGetFontHeight() - a.bitmap.h) / 2, a.bitmap.w, a.bitmap.h};
+    return OverlayTextBox(kExitX, kExitY, exit, kTextModeLeft);
 }
 
 int DSSparesScoreOpenHandler()
 {
     scoreActive = 1;
     hold = 0;
-    const GlyphPlace a = ExitGlyph();
-    scoreNext = NewTouchButton(a.x, a.y, a.w, a.h);
+    scoreNext = NewBoxButton(ExitButton());
     return scoreNext ? 1 : 0;
 }
 
@@ -247,7 +246,7 @@ int DSSparesScoreDrawHandler()
         !Text(kGameFontHeadings, kTextModeLeft, 225, 15, GeneralGameString(8)))
         return 0;
     const int players = gNumPlayers < kMaxPlayers ? gNumPlayers : kMaxPlayers;
-    const int space = players > 0 ? (ExitGlyph().y - 2 - kFirstRowY) / players : kMaxRowStep;
+    const int space = players > 0 ? (ExitButton().y - 2 - kFirstRowY) / players : kMaxRowStep;
     const int rowStep = space < kMaxRowStep ? space : kMaxRowStep;
     for (int i = 0; i < players; ++i) {
         const TITLE_PlayerInfoStruct& p = gPlayerInfo[i];
@@ -265,8 +264,10 @@ int DSSparesScoreDrawHandler()
     }
     if (!gGameOver) return 1;
     char exit[64];
-    PrintString(exit, sizeof exit, "{1}%s", ButtonString(2));
-    return Text(kGameFontBody, kTextModeLeft, kExitX, kExitY, exit);
+    ExitText(exit, sizeof exit);
+    if (!Text(kGameFontBody, kTextModeLeft, kExitX, kExitY, exit)) return 0;
+    NoteDrawnButton(ExitButton());
+    return 1;
 }
 
 int DSSparesScoreUpdateHandler()

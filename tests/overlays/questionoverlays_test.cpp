@@ -1,4 +1,4 @@
-// The message boxes: texts shown as given, answers by button and by touch, input held over from
+// The message boxes: texts shown as given, answers by button and by touch (on a glyph or its word), input held over from
 // before the box, the minimum time of the box without input, and answers that push a new box.
 #include "overlays/questionoverlays.h"
 
@@ -12,6 +12,7 @@
 #include "platform/input.h"
 #include "shell/touchbuttons.h"
 #include "support/device_heap.h"
+#include "support/drawn_layout.h"
 
 namespace {
 
@@ -105,18 +106,55 @@ TEST_F(MessageBoxes, AHeldButtonDoesNotAnswerWhenLetGoButANewPressDoes)
     EXPECT_EQ(answers, (std::vector<int>{1, 0}));
 }
 
-TEST_F(MessageBoxes, TheTouchButtonsAnswer)
+// The boxes as the game draws them, with its fonts and glyphs.
+class DrawnMessageBoxes : public MessageBoxes {
+protected:
+    void SetUp() override
+    {
+        MessageBoxes::SetUp();
+        ASSERT_EQ(OpenDrawnScreens(), 1);
+    }
+    void TearDown() override
+    {
+        while (OverlayExists() && OverlayExit()) {
+        }
+        CloseDrawnScreens();
+        MessageBoxes::TearDown();
+    }
+    // Opens a fresh yes/no box and touches it at x on the footer's row; the answer, or -1.
+    int AnswerTouchedAt(int (*x)(const DrawnRect& footer))
+    {
+        answers.clear();
+        StartYesNoOverlay("", "Play again?", "{1} Yes    {3} No", Record);
+        Frame(0, 0);  // opened: the buttons exist, and see the stylus up
+        Settle();
+        SetHUDDisplay(1);
+        const Drawing d = RecordDrawing(OverlayDraw);
+        if (d.lines.empty()) return -2;
+        const DrawnRect footer = d.lines.back();
+        pad.touchData = DS3_TouchData{x(footer), footer.y + footer.h / 2, 1};
+        Frame(0, 0);  // the update sees the press
+        Frame(0, 0);  // the input answers
+        pad.touchData.isTouching = 0;
+        Frame(0, 0);
+        while (OverlayExists() && OverlayExit()) {
+        }
+        return answers.empty() ? -1 : answers.back();
+    }
+    static int Width(const char* text)
+    {
+        TextOutputSelectFont(GetFontRSID(kOverlayFontBody));
+        return TextOutputEmbeddedLineLength(text, DrawOverlayGraphic);
+    }
+};
+
+// Each answer is its glyph and its word: a touch on either gives it.
+TEST_F(DrawnMessageBoxes, EachAnswerAnswersOnItsGlyphAndOnItsWord)
 {
-    StartYesNoOverlay("", "Play again?", "{1} Yes    {3} No", Record);
-    Frame(0, 0);  // opened: the buttons exist, and see the stylus up
-    Settle();
-    // Find the no button from its neighbour: it is 111 pixels right of yes.
-    const int footerX = YesNoOverlayLayout()->footerDestLeft;
-    const int footerY = YesNoOverlayLayout()->footerDestTop;
-    pad.touchData = DS3_TouchData{footerX + 45, footerY + 10, 1};
-    Frame(0, 0);  // the update sees the press
-    Frame(0, 0);  // the input answers
-    EXPECT_EQ(answers, std::vector<int>{0});
+    EXPECT_EQ(AnswerTouchedAt([](const DrawnRect& f) { return f.x + 16; }), 1) << "Yes's glyph";
+    EXPECT_EQ(AnswerTouchedAt([](const DrawnRect& f) { return f.x + Width("{1} Yes") - 3; }), 1) << "Yes's word";
+    EXPECT_EQ(AnswerTouchedAt([](const DrawnRect& f) { return f.x + f.w - Width("{3} No") + 16; }), 0) << "No's glyph";
+    EXPECT_EQ(AnswerTouchedAt([](const DrawnRect& f) { return f.x + f.w - 3; }), 0) << "No's word";
 }
 
 TEST_F(MessageBoxes, TheInformationBoxAnswersOnlyOK)
