@@ -177,41 +177,23 @@ int main(int argc, char** argv)
     for (int number = 1; std::getline(in, text); ++number) {
         std::istringstream s(text);
         Line l;
-        if (text.compare(0, 7, "button ") == 0) {
-            s.ignore(7);
+        // A noted area: "KIND DISPLAY X Y W H".
+        const struct {
+            const char* kind;
+            std::vector<Line>* into;
+        } areas[] = {{"button ", &buttons}, {"mark ", &marks}, {"touch ", &touches}, {"box ", &boxes}, {"panel ", &panels}};
+        bool noted = false;
+        for (const auto& area : areas) {
+            const size_t n = std::strlen(area.kind);
+            if (text.compare(0, n, area.kind) != 0) continue;
+            s.ignore(std::streamsize(n));
             if (s >> l.display >> l.x >> l.y >> l.w >> l.h) {
-                buttons.push_back(l);
-                continue;
+                area.into->push_back(l);
+                noted = true;
             }
+            break;
         }
-        if (text.compare(0, 5, "mark ") == 0) {
-            s.ignore(5);
-            if (s >> l.display >> l.x >> l.y >> l.w >> l.h) {
-                marks.push_back(l);
-                continue;
-            }
-        }
-        if (text.compare(0, 6, "touch ") == 0) {
-            s.ignore(6);
-            if (s >> l.display >> l.x >> l.y >> l.w >> l.h) {
-                touches.push_back(l);
-                continue;
-            }
-        }
-        if (text.compare(0, 4, "box ") == 0) {
-            s.ignore(4);
-            if (s >> l.display >> l.x >> l.y >> l.w >> l.h) {
-                boxes.push_back(l);
-                continue;
-            }
-        }
-        if (text.compare(0, 6, "panel ") == 0) {
-            s.ignore(6);
-            if (s >> l.display >> l.x >> l.y >> l.w >> l.h) {
-                panels.push_back(l);
-                continue;
-            }
-        }
+        if (noted) continue;
         if (text.compare(0, 6, "cover ") == 0) {
             s.ignore(6);
             if (s >> l.display >> l.x >> l.y >> l.w >> l.h) {
