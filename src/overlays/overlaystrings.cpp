@@ -28,7 +28,7 @@ static const char* const pauseStrings[kLanguages][kPauseStrings] = {
 };
 
 static const char* const hintStrings[kLanguages][kHintStrings] = {
-    {"Flick the ball up with the mouse", "Click a ring with the mouse", "HOLD SHIFT+A/D OR THE STICK"},
+    {"Flick the ball up with the mouse", "Click an entry with the mouse", "HOLD SHIFT+A/D OR THE STICK"},
 };
 
 static int Row() { return gLanguage >= 0 && gLanguage < kLanguages ? gLanguage : 0; }
