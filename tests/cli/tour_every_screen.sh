@@ -355,13 +355,15 @@ shows() {
 # A spares challenge past 1,000 points: a computer's score of four digits in the panel's well, and
 # the start of its next attempt. Before, the start of the computer's first attempt, and while its
 # ball rolls the score table. No prompt goes in the footer's corners for the computer, and no
-# empty well stands there: the pin deck shows in its wood colour.
+# empty well stands there: the pin deck shows in its wood colour. At the end, the final table and
+# its "{1} Exit", a button over glyph and word.
 begin sparesscore
 : > $dir/input.txt
 shot 100 "spares: a computer's attempt" "attempt 1 for 1000 points"
 shot 200 "spares: a computer's ball rolling" "Converted"
 shot 600 "spares: 2,000 points" "2000"
-finish 620 --launch spares --players 1 --seed 7
+shot 8300 "spares: game over" "Exit"
+finish 8310 --launch spares --players 1 --seed 7
 shows 100 "spares: a computer's attempt" warm:44,186,10,400 warm:278,186,10,400
 
 # While a computer bowls, bingo's lower screen shows the card and pin selection's the pin deck,
