@@ -79,10 +79,8 @@ int DrawOverlayBitmap(int rsid, int x, int y)
 
 int DrawOverlayMark(int rsid, int x, int y)
 {
-    DS3_bitmap_tag* b = OverlayBitmap(rsid);
-    if (!b) return 0;
-    TextOutputNoteMark(x, y, b->width, b->height);
-    return DrawScreenPoly(b, 0, 0, x, y, b->width, b->height);
+    if (DS3_bitmap_tag* b = OverlayBitmap(rsid)) TextOutputNoteMark(x, y, b->width, b->height);
+    return DrawOverlayBitmap(rsid, x, y);
 }
 
 int DrawOverlayBitmapScaled(int rsid, int x, int y, int w, int h)
