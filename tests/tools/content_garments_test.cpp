@@ -3,14 +3,12 @@
 // before their models, and each item of the shop dressed in the colour it is named for.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
-#include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include "content.h"
+#include "screens/frontend_fixture.h"
 #include "content_bowler.h"
 #include "game/animation.h"
 #include "model_writer.h"
@@ -97,33 +95,7 @@ TEST(CharacterArchiveContent, GarmentsAreSkinnedOnTheirBodysBonesWithTheArchives
     }
 }
 
-// The rows of a table of the hand-written game database, each cut into its cells at the commas
-// outside quotes (quotes taken off).
-std::vector<std::vector<std::string>> GameTableRows(const std::string& table)
-{
-    std::ifstream file(std::string(ZENDROLYX_SOURCE_DIR) + "/content/db/game.db.xml");
-    std::stringstream text;
-    text << file.rdbuf();
-    const std::string xml = text.str();
-    std::smatch m;
-    std::vector<std::vector<std::string>> rows;
-    if (!std::regex_search(xml, m, std::regex("<BasicDbTable name=\"" + table + "\"[^>]*>([^<]*)</BasicDbTable>")))
-        return rows;
-    std::istringstream lines(m[1].str());
-    for (std::string line; std::getline(lines, line);) {
-        std::vector<std::string> cells(1);
-        bool quoted = false;
-        for (char c : line) {
-            if (c == '"') quoted = !quoted;
-            else if (c == ',' && !quoted) cells.emplace_back();
-            else if (quoted || c != ' ') cells.back() += c;
-        }
-        if (cells.size() > 14) rows.push_back(cells);
-    }
-    return rows;
-}
-
-TEST(CharacterArchiveContent, EveryItemIsDressedInTheColourItIsNamedFor)
+TEST_F(FrontEndTest, EveryShopItemIsDressedInTheColourItIsNamedFor)
 {
     // The colour words of the item names, each with a colour that looks so.
     const struct {
@@ -136,11 +108,12 @@ TEST(CharacterArchiveContent, EveryItemIsDressedInTheColourItIsNamedFor)
     int checked = 0;
     for (const char* table : {"Shirts", "Pants", "Skirts", "Shoes", "HatsM", "HatsF", "GlassesM", "GlassesF", "GlovesL",
                               "GlovesR"}) {
-        const auto rows = GameTableRows(table);
-        EXPECT_FALSE(rows.empty()) << table;
-        for (const auto& row : rows) {
-            const std::string name = row[1], word = name.substr(0, name.find(' '));
-            const int texture = std::stoi(row[13]);
+        sBasicDbTable* items = Game(table);
+        ASSERT_TRUE(items && items->rows > 0) << table;
+        for (int row = 0; row < items->rows; ++row) {
+            // An item's name is column 1, the texture it is dressed in column 13.
+            const std::string name = BasicDbTable_GetStrElement(items, row, 1), word = name.substr(0, name.find(' '));
+            const int texture = BasicDbTable_GetElementI(items, 13, row, -1);
             uint8_t rgb[3];
             ASSERT_TRUE(mkrom::GarmentTextureColour(texture, rgb)) << name;
             // The colour word nearest to the texture's main colour ("Dark" and "Black" look alike).
