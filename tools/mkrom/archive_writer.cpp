@@ -272,11 +272,10 @@ bool CheckArchiveRanges(const std::vector<ArchiveRange>& ranges, const std::vect
     return true;
 }
 
-// Writes the resources of one archive, owning [lowest id, highest id + 1); none: an empty archive
-// based at emptyBase.
-static bool WriteOwned(const std::string& path, std::vector<Resource> resources, int emptyBase, std::string* error)
+// Writes the resources as one archive owning [lowest id, highest id + 1); none: an empty archive.
+static bool WriteOwned(const std::string& path, std::vector<Resource> resources, std::string* error)
 {
-    if (resources.empty()) return WriteArchive(path, emptyBase, 0, {}, error);
+    if (resources.empty()) return WriteArchive(path, 0, 0, {}, error);
     auto [low, high] = std::minmax_element(resources.begin(), resources.end(),
                                            [](const Resource& a, const Resource& b) { return a.id < b.id; });
     const int base = low->id;
@@ -299,7 +298,7 @@ bool WriteSingleArchive(const std::string& dir, const std::vector<ArchiveRange>&
                         const std::vector<Resource>& resources, std::string* error)
 {
     if (!CheckArchiveRanges(ranges, resources, error) || !MakeDirectory(dir, error)) return false;
-    return WriteOwned(dir + "/Resource.rez", resources, 0, error);
+    return WriteOwned(dir + "/Resource.rez", resources, error);
 }
 
 bool WriteSplitArchives(const std::string& dir, const std::vector<ArchiveRange>& ranges,
@@ -312,7 +311,12 @@ bool WriteSplitArchives(const std::string& dir, const std::vector<ArchiveRange>&
         std::vector<Resource> owned;
         for (const Resource& r : resources)
             if (r.id >= range.firstId && r.id < range.endId) owned.push_back(r);
-        if (!WriteOwned(folder + "/" + range.name + ".rez", std::move(owned), range.firstId, error)) return false;
+        // Each archive owns its whole range, as the single archive owns every id it spans: a range
+        // that the game loads may start or end at an id with no resource (the overlay bitmaps from
+        // 3200), and the loader looks the first and the last up in the archive that holds the range.
+        if (!WriteArchive(folder + "/" + range.name + ".rez", range.firstId, range.endId - range.firstId,
+                          std::move(owned), error))
+            return false;
     }
     return true;
 }

@@ -59,8 +59,8 @@ bool CheckArchiveRanges(const std::vector<ArchiveRange>& ranges, const std::vect
 bool WriteSingleArchive(const std::string& dir, const std::vector<ArchiveRange>& ranges,
                         const std::vector<Resource>& resources, std::string* error);
 
-// Writes dir/Resource/<name>.rez for every range, each owning [lowest id, highest id + 1) of the
-// resources in its range; an archive without resources is written with none.
+// Writes dir/Resource/<name>.rez for every range, each owning the whole of its range [firstId,
+// endId), with the resources that fall in it (an archive may hold none).
 bool WriteSplitArchives(const std::string& dir, const std::vector<ArchiveRange>& ranges,
                         const std::vector<Resource>& resources, std::string* error);
 

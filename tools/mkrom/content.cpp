@@ -15,7 +15,8 @@ namespace mkrom {
 const std::vector<ArchiveRange>& ArchiveRanges()
 {
     static const std::vector<ArchiveRange> ranges = {
-        {"3DS", 0, 100},  // shaders and data shared by every screen
+        // Shaders and data shared by every screen; ids 1-7 belong to the UI framework's own archive.
+        {"3DS", kUiBaseFont + 1, 100},
         // Alley n owns the hundred from n x 100: its environment, layer, area and collision groups.
         {"E_Alley1", 100, 200},
         {"E_Alley2", 200, 300},
