@@ -48,7 +48,7 @@ static const Outfit kOutfits[kMaxPlayers] = {
     {2, kLongSleeves, 3, kLongPants, 2, 1, 0, 0, 1, 1, 2},
     {3, kShortSleeves, 2, kShorts, 4, 0, 1, 0, 2, 1, -1},
     {4, kShortSleeves, 4, kLongPants, 3, 3, 0, 1, 3, 1, 3},
-    {5, kLongSleeves, 5, kLongPants, 1, 0, 3, 0, 0, 1, 2},
+    {5, kLongSleeves, 5, kLongPants, 1, 0, 2, 0, 0, 1, 2},
     {6, kShortSleeves, 6, kShorts, 2, 2, 0, 3, 2, 1, 3},
     {7, kShortSleeves, 1, kLongPants, 4, 0, 2, 0, 1, 1, -1},
     {8, kLongSleeves, 2, kLongPants, 3, 4, 0, 2, 3, 1, 2},

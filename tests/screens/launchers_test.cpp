@@ -9,12 +9,14 @@
 #include "game/areas.h"
 #include "game/records.h"
 #include "host/errorlog.h"
+#include "lib/characterarchive.h"
 #include "lib/screenapi.h"
 #include "platform/input.h"
 #include "screens/frontend_fixture.h"
 #include "screens/launchers.h"
 #include "screens/playerfill.h"
 #include "screens/playerslots.h"
+#include "screens/quicklaunch.h"
 #include "screens/scriptfunctions_play.h"
 #include "shell/settings.h"
 
@@ -171,6 +173,56 @@ TEST_F(Launchers, TheLookFollowsTheTablesAndTheRatingsTheirCaps)
     sBasicDbTable* abilities = Game("NPCAbilities");
     EXPECT_EQ(gPlayerInfo[2].playerData.throwPower, BasicDbTable_GetElementI(abilities, 4, 5)) << "the 180 row, female";
     EXPECT_EQ(gPlayerInfo[2].playerData.throwVariance, 7);
+}
+
+// Each garment a bowler wears swaps its own source texture for one of the colours that follow it
+// in the garment textures, before the next garment's source: an index past them dresses the
+// garment in another garment's texture. Every bowler of the save, of the computer and of a
+// command-line launch.
+TEST_F(Launchers, EveryBowlerWearsColoursOfEachGarmentsOwnKind)
+{
+    struct Garment {
+        const char* name;
+        int PlayerDataTag::*source;
+        int PlayerDataTag::*colour;
+        int first, next;
+    };
+    const Garment kGarments[] = {
+        {"shirt", &PlayerDataTag::shirtRSIDSrcTextureD, &PlayerDataTag::shirtRSIDDstTextureD, kTexShirt, kTexPants},
+        {"pants", &PlayerDataTag::pantsRSIDSrcTextureD, &PlayerDataTag::pantsRSIDDstTextureD, kTexPants, kTexShoes},
+        {"shoes", &PlayerDataTag::shoesRSIDSrcTextureD, &PlayerDataTag::shoesRSIDDstTextureD, kTexShoes, kTexHat},
+        {"hat", &PlayerDataTag::hatRSIDSrcTextureD, &PlayerDataTag::hatRSIDDstTextureD, kTexHat, kTexGlasses},
+        {"glasses", &PlayerDataTag::glassesRSIDSrcTextureD, &PlayerDataTag::glassesRSIDDstTextureD, kTexGlasses,
+         kTexGloves},
+        {"gloves", &PlayerDataTag::glovesRSIDSrcTextureD, &PlayerDataTag::glovesRSIDDstTextureD, kTexGloves,
+         kNumGarmentTextures},
+    };
+    int worn = 0;
+    auto expectOwnKinds = [&](const PlayerDataTag& d, const std::string& who) {
+        for (const Garment& g : kGarments) {
+            const int source = d.*g.source, colour = d.*g.colour;
+            if (source <= 0 && colour <= 0) continue;  // not worn
+            ++worn;
+            EXPECT_EQ(source, kGarmentTextures << 16 | g.first) << who << ": " << g.name;
+            EXPECT_EQ(colour >> 16, kGarmentTextures) << who << ": " << g.name;
+            EXPECT_GT(colour & 0xFFFF, g.first) << who << ": " << g.name;
+            EXPECT_LT(colour & 0xFFFF, g.next) << who << ": " << g.name << " in another garment's colour";
+        }
+    };
+    for (int fromNPCs = 0; fromNPCs <= 1; ++fromNPCs) {
+        sBasicDbTable* bowlers = fromNPCs ? Game("NPCs") : Save("players");
+        ASSERT_TRUE(bowlers && bowlers->rows > 0);
+        for (int row = 0; row < bowlers->rows; ++row) {
+            ASSERT_EQ(SetupPlayerRSIDs(0, row, fromNPCs, 0, 0, 0), 1);
+            expectOwnKinds(gPlayerInfo[0].playerData, std::string(fromNPCs ? "NPCs" : "players") + " row " +
+                                                          std::to_string(row));
+        }
+    }
+    ASSERT_EQ(QuickLaunchGame("quick", kMaxPlayers), 1);
+    ScreenSetResult(0);
+    for (int i = 0; i < kMaxPlayers; ++i)
+        expectOwnKinds(gPlayerInfo[i].playerData, std::string("launched bowler ") + gPlayerInfo[i].playerData.firstName);
+    EXPECT_GT(worn, 100);
 }
 
 TEST_F(Launchers, TheQuickPlayQuestionNamesTheAlleyAndTheBowlersThenPlays)
