@@ -249,17 +249,25 @@ int HostInputParseScript(const std::string& text, const char* name, std::string*
 
 int HostInputLoadScript(const char* path, std::string* error)
 {
-    // Opened without blocking and read only when it is a regular file: a named pipe with no writer
-    // would hold the program before its first frame for ever.
+    // Any readable file but a folder: a regular file, a pipe (process substitution, /dev/stdin) or
+    // /dev/null. The open does not block, so a named pipe that nobody has opened for writing does
+    // not hold the program before its first frame; it then reads as an empty script. Reads block
+    // again, so that a pipe's writer is waited for up to its end.
     const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         *error = std::string(path) + ": cannot open the input script (" + std::strerror(errno) + ")";
         return 0;
     }
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
-        *error = std::string(path) + ": the input script is not a regular file";
+        *error = std::string(path) + ": the input script is a folder";
+        return 0;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        *error = std::string(path) + ": cannot open the input script (" + std::strerror(errno) + ")";
+        ::close(fd);
         return 0;
     }
     FILE* file = ::fdopen(fd, "rb");
