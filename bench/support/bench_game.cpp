@@ -101,6 +101,12 @@ double BenchMinTime(double seconds)
 
 int BenchBrief() { return BenchMinTime(1.0) < 0.1; }
 
+long BenchIterations(long n)
+{
+    if (!BenchBrief()) return n;
+    return n >= 100 ? n / 100 : 1;
+}
+
 int StartBenchRenderer(const char* bench, char* program, int headless, uint32_t deviceBytes, uint32_t maxQuads)
 {
     if (!StartBenchOptions(bench, program, headless)) return 0;

@@ -18,6 +18,13 @@ double BenchMinTime(double seconds);
 // 1 when BENCHMARK_MIN_TIME asks for less than a tenth of a second: a run that only shows each
 // benchmark works (as CI's), where a benchmark that times a fixed stretch of play shortens it.
 int BenchBrief();
+// The iterations of a benchmark that times its iterations itself (manual time): n, or a hundredth
+// of n (at least one) in a brief run. The library ends any other benchmark within a few times its
+// minimum time of wall time, but one that times itself only once the time it reports fills that
+// minimum: one that times a slice of each iteration (a UI frame, not the GPU's drawing of it)
+// would run for minutes. A fixed count bounds the run; each benchmark picks one that gives a
+// steady figure in a run of well under a minute.
+long BenchIterations(long n);
 // The host, a game heap of deviceBytes in the device arena, the build's game data and the
 // renderer (with room for maxQuads 2D quads), headless when asked; 0, with a message naming the
 // bench, when something cannot be had. EndBenchRenderer gives it all back.
