@@ -161,8 +161,12 @@ int BingoCardUpdateHandler()
 int BingoCardInputHandler()
 {
     if (ComputerNext()) {
-        if (hold >= kComputerHoldFrames && !gGamePaused && !GameReturnPending())
-            UpdateAIBowler(&gPlayerInfo[gCurrPlayer]);
+        TITLE_PlayerInfoStruct* p = &gPlayerInfo[gCurrPlayer];
+        const int bowling = hold >= kComputerHoldFrames;
+        // Once the computer bowls, A skips its frame as on the score sheet. The skip's last ball
+        // brings the next card, which has taken this one's place by then.
+        if (bowling && MiniGamePressed(kButtonA) && AISkipOffered(p)) return SkipAIBowler(p);
+        if (bowling && !gGamePaused && !GameReturnPending()) UpdateAIBowler(p);
         if (MiniGamePressed(kButtonStart)) StartPauseMenuOverlay();
         return 1;
     }
