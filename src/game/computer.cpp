@@ -664,6 +664,12 @@ static int StillInFrame(const TITLE_PlayerInfoStruct* p, int frame)
     return !gGameOver && gGameType != kGamePinSelect && IsTurnOf(p) && p->currFrame == frame && !p->gameFinished;
 }
 
+int AISkipOffered(const TITLE_PlayerInfoStruct* p)
+{
+    return !gGameOver && IsTurnOf(p) && GetControllerAssignment(gCurrPlayer) == kAssignmentComputer &&
+           gGameType != kGameSpares && !gSkipAI && p->currFrameBallIndex == 0 && GetControlState() < kControlReleased;
+}
+
 int SkipAIBowler(TITLE_PlayerInfoStruct* p)
 {
     if (gGameOver || gSkipAI || !IsTurnOf(p)) return 1;

@@ -28,6 +28,11 @@ int AICalculateShot(int oilPattern, ShotParams_tag& shot);
 float GetMaxPower();
 float GetMinHook();
 
+// Whether computer bowler p's frame may be skipped now: it is p's turn and the game goes on, it is
+// not the spares challenge, no skip is under way, p is on the first ball of its frame and that
+// ball has not left the hand. Every screen a computer bowls from skips by this rule.
+int AISkipOffered(const TITLE_PlayerInfoStruct* p);
+
 // Finishes computer bowler p's frame at once with results drawn from its average: the pins are
 // knocked down by hand and each ball scored. Does nothing once the game is over, during another
 // skip or when p is not the player whose turn it is. Always 1.

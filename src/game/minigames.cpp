@@ -7,6 +7,7 @@
 #include "game/minigames.h"
 
 #include "game/cards.h"
+#include "game/computer.h"
 #include "game/gameloop.h"
 #include "game/pins.h"
 #include "game/records.h"
@@ -396,8 +397,8 @@ int EndPinSelectBall()
     ScoreBall(&knockedDown, nullptr);
     if (gNumPracticeBalls < kMaxPracticeBalls)
         gPracticeBalls[gNumPracticeBalls++] = {gCurrPlayer, chosen, chosen & ~UprightPins()};
-    // Every practice ball is replayed, as in the other games.
-    if (!StartReplay(0)) return 0;
+    // Every practice ball is replayed, as in the other games, but for a computer's skipped one.
+    if (!gSkipAI && !StartReplay(0)) return 0;
     if (gPracticeBallLimit > 0 && gNumPracticeBalls >= gPracticeBallLimit) {
         gGameOver = 1;
         return 1;

@@ -34,9 +34,6 @@ static const int kCardLeft = 4, kCardTop = 26;
 static const int kHeadingX = 8, kHeadingY = 2, kNameRight = 312;
 static const int kNextGlyphX = 245, kNextGlyphY = 174, kNextLabelX = 277, kNextLabelY = 212;
 
-// The free centre's mark.
-static const char* const kFreeCellMark = "\xD7";
-
 static int overlayActive = 0;
 static int shownPlayer = 0;
 static int winner = 0;
@@ -111,15 +108,13 @@ int BingoCardDrawHandler()
             int x = 0, y = 0;
             CellCorner(r, c, kCardLeft, kCardTop, W, H, w, h, &x, &y);
             if (!DrawOverlayBitmap(GetOverlayRSID(kCellImage), x, y)) return 0;
-            // The free centre counts as marked from the start: it bears the mark in the marked
-            // numbers' colour, where the others bear their number.
+            // The free centre shows blank, marked or not; its font follows its mark all the same.
             const int n = p.bingoScores[r][c];
-            const int free = n == kBingoFreeCell;
-            const int marked = free || p.bingoMarks[r][c] != 0;
+            const int marked = p.bingoMarks[r][c] != 0;
             if (!TextOutputSelectFont(GetFontRSID(marked ? kGameFontBingoMarked : kGameFontNumbers))) return 0;
             TextOutputSetMode(kTextModeCenter);
             const int tx = x + w / 2, ty = y + (h - TextOutputGetFontHeight()) / 2;
-            const int ok = free ? TextOutputDrawDirect(tx, ty, "%s", kFreeCellMark) : TextOutputDrawDirect(tx, ty, "%d", n);
+            const int ok = n == kBingoFreeCell ? TextOutputDrawDirect(tx, ty, "%s", " ") : TextOutputDrawDirect(tx, ty, "%d", n);
             if (!ok) return 0;
         }
     }
@@ -161,8 +156,12 @@ int BingoCardUpdateHandler()
 int BingoCardInputHandler()
 {
     if (ComputerNext()) {
-        if (hold >= kComputerHoldFrames && !gGamePaused && !GameReturnPending())
-            UpdateAIBowler(&gPlayerInfo[gCurrPlayer]);
+        TITLE_PlayerInfoStruct* p = &gPlayerInfo[gCurrPlayer];
+        const int bowling = hold >= kComputerHoldFrames;
+        // Once the computer bowls, A skips its frame as on the score sheet. The skip's last ball
+        // brings the next card, which has taken this one's place by then.
+        if (bowling && MiniGamePressed(kButtonA) && AISkipOffered(p)) return SkipAIBowler(p);
+        if (bowling && !gGamePaused && !GameReturnPending()) UpdateAIBowler(p);
         if (MiniGamePressed(kButtonStart)) StartPauseMenuOverlay();
         return 1;
     }

@@ -178,15 +178,19 @@ static int Touched(const OverlayTouchButton* b) { return b && b->pressed; }
 int DSPinSelectInputHandler()
 {
     if (MiniGameIsComputer(gCurrPlayer)) {
+        TITLE_PlayerInfoStruct* p = &gPlayerInfo[gCurrPlayer];
         // After a moment to see the pins it takes, the computer bowls from here, as it bowls from
-        // the score sheet in the other games: the lower screen never goes blank meanwhile.
+        // the score sheet in the other games: the lower screen never goes blank meanwhile. A
+        // skips its ball as on the score sheet; the skip's end of ball opens the deck afresh.
         if (!computerBowling) {
             if (++computerHold >= kComputerHoldFrames) {
                 PlaceChosenPins();
                 computerBowling = 1;
             }
+        } else if (MiniGamePressed(kButtonA) && AISkipOffered(p)) {
+            return SkipAIBowler(p);
         } else if (!gGamePaused && !GameReturnPending()) {
-            UpdateAIBowler(&gPlayerInfo[gCurrPlayer]);
+            UpdateAIBowler(p);
         }
         if (MiniGamePressed(kButtonStart)) StartPauseMenuOverlay();
         return 1;

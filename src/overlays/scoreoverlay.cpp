@@ -493,12 +493,8 @@ static int DrawPrompts()
     if (!SelectFont(kFontPrompt)) return 0;
     TextOutputSetMode(kTextModeCenter);
     if (gGameOver) return DrawPrompt(40, "{1}", 41, GeneralOverlayString(1));
-    if (IsComputer(gCurrPlayer)) {
-        if (gGameType == kGameSpares) return 1;
-        if (!gSkipAI && gPlayerInfo[gCurrPlayer].currFrameBallIndex == 0 && GetControlState() <= kControlThrowing)
-            return DrawPrompt(40, "{1}", 41, ButtonString(4));
-        return 1;
-    }
+    if (IsComputer(gCurrPlayer))
+        return AISkipOffered(&gPlayerInfo[gCurrPlayer]) ? DrawPrompt(40, "{1}", 41, ButtonString(4)) : 1;
     return DrawPrompt(40, "{1}", 41, GeneralOverlayString(1)) && DrawPrompt(96, "{3}", 99, GeneralOverlayString(2));
 }
 
@@ -596,9 +592,7 @@ int DSScoreInputHandler()
         TITLE_PlayerInfoStruct* p = &gPlayerInfo[gCurrPlayer];
         if (IsComputer(gCurrPlayer)) {
             if (!gGamePaused && !GameReturnPending()) UpdateAIBowler(p);
-            if (next && gGameType != kGameSpares && !gSkipAI && p->currFrameBallIndex == 0 &&
-                GetControlState() < kControlReleased)
-                SkipAIBowler(p);
+            if (next && AISkipOffered(p)) SkipAIBowler(p);
         } else if (next) {
             Click();
             OverlayExit();
