@@ -114,8 +114,7 @@ int BingoCardDrawHandler()
             if (!TextOutputSelectFont(GetFontRSID(marked ? kGameFontBingoMarked : kGameFontNumbers))) return 0;
             TextOutputSetMode(kTextModeCenter);
             const int tx = x + w / 2, ty = y + (h - TextOutputGetFontHeight()) / 2;
-            const int ok = n == kBingoFreeCell ? TextOutputDrawDirect(tx, ty, "%s", " ") : TextOutputDrawDirect(tx, ty, "%d", n);
-            if (!ok) return 0;
+            if (n != kBingoFreeCell && !TextOutputDrawDirect(tx, ty, "%d", n)) return 0;
         }
     }
     // A goes on: shown, in its well, whenever a person is there to press it.
