@@ -222,7 +222,10 @@ const int kDatabaseReadCount = int(sizeof kDatabaseReads / sizeof kDatabaseReads
 
 namespace {
 
-const char* TypeName(int type) { return type >= 0 && type < EBasicDbTableColumnTypeCount ? basicDbTypeNames[type] : "unknown"; }
+const char* TypeName(int type)
+{
+    return type >= 0 && type < EBasicDbTableColumnTypeCount ? basicDbTypeNames[type] : "unknown";
+}
 
 const char* Or(const char* name) { return name ? name : "(no name)"; }
 
