@@ -157,13 +157,16 @@ resourceFileHeader_tag* OpenResourceFileInternal(const char* path, int checkOver
     const int64_t base = file->baseResourceNum;
     const int64_t count = file->numResources;
     if (base < 0 || count < 0 || base + count > maxResources)
-        return refuse("its trailer gives ids past the resource table: the archive is cut short or its trailer is damaged");
+        return refuse("its trailer gives ids past the resource table: the archive is cut short or its trailer is "
+                      "damaged");
 
     // The directory ends on a 2048-byte boundary right before the trailer.
     directoryBytes = int32_t(count * int64_t(sizeof(resourceHeader)));
     int64_t roundedBytes = (int64_t(directoryBytes) + kArchiveTrailerBytes - 1) / kArchiveTrailerBytes * kArchiveTrailerBytes;
     directoryStart = int64_t(fileSize) - kArchiveTrailerBytes - roundedBytes;
-    if (directoryStart < 0) return refuse("its directory does not fit before its trailer: the archive is cut short or its trailer is damaged");
+    if (directoryStart < 0)
+        return refuse("its directory does not fit before its trailer: the archive is cut short or its trailer is "
+                      "damaged");
 
     // Read and check the whole directory before the table changes.
     if (directoryBytes > 0) {
