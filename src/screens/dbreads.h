@@ -1,9 +1,9 @@
-// The tables and columns of the "save", "game" and "ui" databases that the game reads: the front
-// end's code by table name and column number, and the menus' description by the same means. The
-// database files come with the game data, so a file that still parses but lost a table, or a
+// The tables and columns of the "save", "game" and "ui" databases that the game reads: those the
+// front end's code reads by table name and column number, and the text tables of the menus' pages.
+// The database files come with the game data, so a file that still parses but lost a table, or a
 // column (its tag damaged, its definition cut), would otherwise leave the code reading empty or
-// shifted cells with no word. Each database is checked against this list once, when it loads; the
-// lookups of the front end say when the code asks for a table the list lacks.
+// shifted cells with no word. Each database is checked against this list when it loads; the
+// front end's table lookups say when the code asks for a table the list lacks.
 #pragma once
 
 #include <cstdint>
