@@ -32,12 +32,24 @@ static int Equal(const char* a, const char* b) { return std::strcmp(a, b) == 0; 
 
 static const char* NameOr(const char* name) { return name ? name : "(no name)"; }
 
-// Allocates count zeroed records of recordSize bytes for an array attribute. A count that is
-// negative, too large or finds no memory is reported and read as 0.
-static void* AllocateRecords(int* count, int recordSize, const char* what, const char* owner)
+// The fewest bytes an element of each kind takes in a file ("<BasicDbTable/>" and so on). A count
+// of elements that the rest of the file cannot hold is damage, refused before memory is taken for it.
+enum { kLeastTableBytes = 15, kLeastDefinitionBytes = 18, kLeastColumnBytes = 24 };
+
+// Allocates count zeroed records of recordSize bytes for an array attribute, whose elements take at
+// least leastBytes each in the file. A count that is negative, too large, more than the rest of the
+// file could describe or finds no memory is reported and read as 0.
+static void* AllocateRecords(sBasicXmlReader* reader, int* count, int recordSize, int leastBytes, const char* what,
+                             const char* owner)
 {
     if (*count < 0 || int64_t(*count) * recordSize > INT_MAX) {
         PrintError("database: \"%s\" has the bad number of %s %i", NameOr(owner), what, *count);
+        *count = 0;
+        return nullptr;
+    }
+    if (*count > BasicXmlReader_BytesLeft(reader) / leastBytes) {
+        PrintError("database: \"%s\" declares %i %s, more than the rest of its file could hold", NameOr(owner), *count,
+                   what);
         *count = 0;
         return nullptr;
     }
@@ -92,8 +104,8 @@ int BasicDb_ReadXml(sBasicDb* db, sBasicXmlReader* reader)
                 continue;
             }
             int count = ReadCount(reader, db->tableDefs, "table definitions", db->name);
-            sBasicDbTableDefinition* defs = static_cast<sBasicDbTableDefinition*>(
-                AllocateRecords(&count, sizeof(sBasicDbTableDefinition), "table definitions", db->name));
+            sBasicDbTableDefinition* defs = static_cast<sBasicDbTableDefinition*>(AllocateRecords(
+                reader, &count, sizeof(sBasicDbTableDefinition), kLeastDefinitionBytes, "table definitions", db->name));
             db->tableDefs = count;
             db->tableDef = defs;
         } else if (Equal(att, "tables")) {
@@ -102,8 +114,8 @@ int BasicDb_ReadXml(sBasicDb* db, sBasicXmlReader* reader)
                 continue;
             }
             int count = ReadCount(reader, db->tables, "tables", db->name);
-            sBasicDbTable* tables =
-                static_cast<sBasicDbTable*>(AllocateRecords(&count, sizeof(sBasicDbTable), "tables", db->name));
+            sBasicDbTable* tables = static_cast<sBasicDbTable*>(
+                AllocateRecords(reader, &count, sizeof(sBasicDbTable), kLeastTableBytes, "tables", db->name));
             db->tables = count;
             db->table = tables;
         }
@@ -124,8 +136,8 @@ static void ReadDefinition(sBasicXmlReader* reader, sBasicDbTableDefinition* def
                 continue;
             }
             int count = ReadCount(reader, def->columns, "columns", def->name);
-            def->column = static_cast<sBasicDbTableColumnDefinition*>(
-                AllocateRecords(&count, sizeof(sBasicDbTableColumnDefinition), "columns", def->name));
+            def->column = static_cast<sBasicDbTableColumnDefinition*>(AllocateRecords(
+                reader, &count, sizeof(sBasicDbTableColumnDefinition), kLeastColumnBytes, "columns", def->name));
             def->columns = count;
         }
     }

@@ -151,22 +151,22 @@ resourceFileHeader_tag* OpenResourceFileInternal(const char* path, int checkOver
         return refuse("its trailer cannot be read");
     file = static_cast<resourceFileHeader_tag*>(trailerBlock);
 
+    // The trailer and the directory are found from the file's end, so an archive cut short (or
+    // with bytes added) reads both from the wrong place: the ids and records it then gives are
+    // checked as the archive's own before they are compared with other archives.
     const int64_t base = file->baseResourceNum;
     const int64_t count = file->numResources;
-    if (base < 0 || count < 0 || base + count > maxResources) return refuse("its ids run past the resource table");
-    if (checkOverlap) {
-        for (resourceFileHeader_tag* other = resourceFiles; other; other = other->nextFile) {
-            if (count > 0 && other->numResources > 0 && base < other->baseResourceNum + other->numResources &&
-                other->baseResourceNum < base + count)
-                return refuse("its ids overlap an open archive");
-        }
-    }
+    if (base < 0 || count < 0 || base + count > maxResources)
+        return refuse("its trailer gives ids past the resource table: the archive is cut short or its trailer is "
+                      "damaged");
 
     // The directory ends on a 2048-byte boundary right before the trailer.
     directoryBytes = int32_t(count * int64_t(sizeof(resourceHeader)));
     int64_t roundedBytes = (int64_t(directoryBytes) + kArchiveTrailerBytes - 1) / kArchiveTrailerBytes * kArchiveTrailerBytes;
     directoryStart = int64_t(fileSize) - kArchiveTrailerBytes - roundedBytes;
-    if (directoryStart < 0) return refuse("its directory does not fit the file");
+    if (directoryStart < 0)
+        return refuse("its directory does not fit before its trailer: the archive is cut short or its trailer is "
+                      "damaged");
 
     // Read and check the whole directory before the table changes.
     if (directoryBytes > 0) {
@@ -174,7 +174,15 @@ resourceFileHeader_tag* OpenResourceFileInternal(const char* path, int checkOver
         if (!ReadAt(handle, directoryStart, directory, directoryBytes)) return refuse("its directory cannot be read");
         const auto* records = static_cast<const resourceHeader*>(directory);
         for (int64_t i = 0; i < count; ++i)
-            if (!ValidRecord(records[i], directoryStart)) return refuse("a directory record is damaged");
+            if (!ValidRecord(records[i], directoryStart))
+                return refuse("its directory is damaged or the archive is cut short");
+    }
+    if (checkOverlap) {
+        for (resourceFileHeader_tag* other = resourceFiles; other; other = other->nextFile) {
+            if (count > 0 && other->numResources > 0 && base < other->baseResourceNum + other->numResources &&
+                other->baseResourceNum < base + count)
+                return refuse("its ids overlap an open archive");
+        }
     }
 
     uint32_t slot = TakeHandleSlot(handle);

@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "host/errorlog.h"
+#include "screens/dbreads.h"
 #include "ui/environment.h"
 
 sBasicDb* FrontEndDb(sBasicUiWidget* caller, const char* name)
@@ -22,6 +24,11 @@ sBasicDb* FrontEndDb(sBasicUiWidget* caller, const char* name)
 
 sBasicDbTable* FrontEndTable(sBasicUiWidget* caller, const char* db, const char* table)
 {
+    // What the code reads is checked when the databases load; a table read without being on that
+    // list would fail the player with no word when it is lost.
+    if (!DatabaseReadListed(db, table))
+        PrintErrorOnce("front end: table \"%s\" of \"%s\" is read but not on the list checked at load",
+                       table ? table : "", db ? db : "");
     return BasicDbTable_Find(FrontEndDb(caller, db), table);
 }
 

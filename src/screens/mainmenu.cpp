@@ -24,6 +24,7 @@
 #include "screens/bowlerpreview.h"
 #include "screens/career.h"
 #include "screens/credits.h"
+#include "screens/dbreads.h"
 #include "screens/frontenddb.h"
 #include "screens/loadingscreen.h"
 #include "screens/results.h"
@@ -186,7 +187,8 @@ const char* MainMenuDescriptionFor(int variant)
 // Registers the script functions and loads the description. 0 when the menus cannot run: the
 // quit flag was raised during the load, or the description is damaged. The game's own menus load
 // without a single fault, so a fault met on the way (a description that is missing or cut short,
-// a database or archive it names that cannot be read, a value out of range) is damaged game data:
+// a database or archive it names that cannot be read or lacks what the game reads, a value out of
+// range) is damaged game data:
 // menus run on placeholders would fail the player later, and with no word.
 static int LoadMenus()
 {
@@ -199,6 +201,9 @@ static int LoadMenus()
     const char* description = MainMenuDescriptionFor(variant);
     const long faultsBefore = HostErrorsReported();
     if (!BasicUiEnvironment_Load(description, env) || done) return 0;
+    // Databases that parse may still have lost what the game reads of them.
+    CheckDatabaseReads("game", BasicUi_FindDb(env, "game"));
+    CheckDatabaseReads("ui", BasicUi_FindDb(env, "ui"));
     if (HostErrorsReported() != faultsBefore)
         return PrintError("main menu: %s or the game data it names is damaged (%s); the game cannot go on", description,
                           HostErrorReported(faultsBefore).c_str());

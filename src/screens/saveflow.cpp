@@ -29,6 +29,7 @@
 #include "platform/shaders.h"
 #include "platform/streams.h"
 #include "platform/utilities.h"
+#include "screens/dbreads.h"
 #include "screens/frontenddb.h"
 #include "screens/mainmenu.h"
 #include "screens/proshop.h"
@@ -206,6 +207,12 @@ int LoadSaveDatabase()
     SelectPermanentMemory();
     if (done) return 0;  // the order to close stopped the reading
     if (!ok) return PrintError("save: the default save database cannot be loaded");
+    // A save file is read only over defaults of the same layout: defaults that lost what the game
+    // reads would have every good save refused and put aside.
+    if (!CheckDatabaseReads("save", loaded)) {
+        BasicDb_Destroy(loaded);
+        return PrintError("save: the default save database is damaged");
+    }
     sBasicDb* image = nullptr;
     if (!BasicDb_CreateContiguousCopy(&loaded, &image) || !image) {
         BasicDb_Destroy(loaded);

@@ -58,6 +58,7 @@ static void Refill(sBasicXmlStreamBuffer* b, char* half)
     int got = b->fp ? FileReadWithSize(b->fp, half, kBasicXmlHalfSize) : 0;
     if (got < 0) got = 0;
     if (got > kBasicXmlHalfSize) got = kBasicXmlHalfSize;
+    b->fileRead += got;
     if (got < kBasicXmlHalfSize) {
         b->eofPos = half + got;
         memset(half + got, 0, size_t(kBasicXmlHalfSize - got));
@@ -99,6 +100,8 @@ int BasicXmlStreamBuffer_Init(sBasicXmlStreamBuffer* b, const char* filename)
     b->bufferPos = b->b0;
     b->eofPos = b->b0;  // nothing to read until a file is open
     b->line = 1;
+    b->fileSize = -1;
+    b->fileRead = 0;
     if (!filename) return PrintError("BasicXmlReader: no file name");
     static const char prefix[] = "rom:\\";
     char path[kBasicXmlTokenSize];
@@ -112,14 +115,32 @@ int BasicXmlStreamBuffer_Init(sBasicXmlStreamBuffer* b, const char* filename)
     if (!FileOpen(path, &fp, 0)) return 0;
     b->fp = fp;
     b->eofPos = nullptr;
+    unsigned size = 0;
+    if (FileGetSize(fp, &size)) b->fileSize = size;
     int got = FileReadWithSize(fp, b->buffer, kBasicXmlRingSize);
     if (got < 0) got = 0;
     if (got > kBasicXmlRingSize) got = kBasicXmlRingSize;
+    b->fileRead = got;
     if (got < kBasicXmlRingSize) {
         b->eofPos = b->buffer + got;
         memset(b->buffer + got, 0, size_t(kBasicXmlRingSize - got));
     }
     return 1;
+}
+
+int64_t BasicXmlReader_BytesLeft(const sBasicXmlReader* reader)
+{
+    if (!reader) return 0;
+    const sBasicXmlStreamBuffer* b = &reader->buffer;
+    if (!b->b0 || AtEnd(b)) return 0;
+    const int pos = int(b->bufferPos - b->buffer);
+    // Once the end is in the ring, what is left lies between here and there.
+    if (b->eofPos) return (int(b->eofPos - b->buffer) - pos + kBasicXmlRingSize) % kBasicXmlRingSize;
+    if (b->fileSize < b->fileRead) return INT64_MAX;
+    // The half ahead of the one read from is always full: the rest of this half, then that one.
+    const char* halfEnd = b->bufferPos < b->b1 ? b->b1 : b->b2;
+    const int inRing = int(halfEnd - b->bufferPos) + kBasicXmlHalfSize;
+    return b->fileSize - b->fileRead + inRing;
 }
 
 int BasicXmlStreamBuffer_Next(sBasicXmlStreamBuffer* b)

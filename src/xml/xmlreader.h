@@ -29,6 +29,8 @@ struct sBasicXmlStreamBuffer {
     char* b1;                          // start of the second half
     char* b2;                          // end of the ring
     int32_t line;                      // the line of the current character, from 1
+    int64_t fileSize;                  // the open file's length in bytes; -1 when unknown
+    int64_t fileRead;                  // bytes read from the file into the ring so far
 };
 
 // The ring points into itself: a reader must not be copied while in use.
@@ -74,6 +76,10 @@ int BasicXmlReader_NextEnd(sBasicXmlReader* reader);
 // item returns 0 with out empty and the reader moved past the next token (never past the element's end tag), so
 // that the following item is read in step.
 int BasicXmlReader_ReadBeforeToken(sBasicXmlReader* reader, const char* token, char* out, int size);
+
+// How many bytes of the file lie at and after the current character (what the rest of the file
+// could still describe); INT64_MAX when the file's length is not known.
+int64_t BasicXmlReader_BytesLeft(const sBasicXmlReader* reader);
 
 // valBuffer converted with "%i" or "%f"; defaultValue when empty or not a number.
 int BasicXmlReader_GetValINT(sBasicXmlReader* reader, int defaultValue);

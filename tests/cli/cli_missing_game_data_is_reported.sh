@@ -2,8 +2,9 @@
 # A game data directory without the archives ends start-up with status 1 and says that start-up
 # stopped. A character archive cut short, or with a damaged trailer, stops a launched quick game
 # before it begins: the run says so and ends with status 1. Damaged data of the menus (their
-# description missing or cut, a database it names missing, empty or holding a value no cell or
-# count can take, the UI archive missing or damaged) ends the run with status 1 and the fault when
+# description missing or cut, a database it names missing, empty, holding a value no cell or
+# count can take or, though it parses, lacking a table or column the game reads, the UI archive
+# missing or damaged) ends the run with status 1 and the fault when
 # the title is left, without --verbose, instead of menus run on placeholders. A garment texture
 # that cannot be read is said once, not once a frame.
 # Run by ctest in the build's tests folder with $1 the program, $2 the build's game data.
@@ -65,7 +66,8 @@ cp -r "$rom/Resource" "$rom/db" bad-rom/
 ui=bad-rom/Resource/BasicUiRez.rez
 ui_size=$(wc -c < "$rom/Resource/BasicUiRez.rez")
 for damage in description-missing description-cut game-db-empty ui-db-missing cell-nan cell-1e30 cell-huge \
-    count-nan count-1e30 ui-archive-missing ui-archive-cut ui-archive-flipped; do
+    count-nan count-1e30 ui-db-column-tag ui-db-no-tables game-db-column-tag save-db-column-tag ui-archive-missing \
+    ui-archive-cut ui-archive-flipped; do
     case $damage in
     description-missing) rm bad-rom/Resource/ui360.xml ;;
     description-cut) head -c 150000 "$rom/Resource/ui360.xml" > bad-rom/Resource/ui360.xml ;;
@@ -79,6 +81,22 @@ for damage in description-missing description-cut game-db-empty ui-db-missing ce
         sed "s/name=\"power\" type=\"int\" count=\"1\"/name=\"power\" type=\"int\" count=\"${damage#count-}\"/" \
             "$rom/db/game.db.xml" > bad-rom/db/game.db.xml
         cmp -s "$rom/db/game.db.xml" bad-rom/db/game.db.xml && fail "$damage: no count was changed" ;;
+    # Databases that still parse: a column's tag made unknown by one changed letter, or no tables.
+    ui-db-column-tag)
+        sed '0,/<BasicDbTableColumnDef name="text"/s//<BasicDbTableColumnDeg name="text"/' "$rom/db/ui.db.xml" \
+            > bad-rom/db/ui.db.xml
+        cmp -s "$rom/db/ui.db.xml" bad-rom/db/ui.db.xml && fail "$damage: no tag was changed" ;;
+    ui-db-no-tables) echo '<BasicDb name="ui" tableDefs="0" tables="0"></BasicDb>' > bad-rom/db/ui.db.xml ;;
+    game-db-column-tag)
+        sed 's/<BasicDbTableColumnDef name="shoesGroup"/<BasicDbTableColumnDeg name="shoesGroup"/' "$rom/db/game.db.xml" \
+            > bad-rom/db/game.db.xml
+        cmp -s "$rom/db/game.db.xml" bad-rom/db/game.db.xml && fail "$damage: no tag was changed" ;;
+    # The default save database so damaged stops start-up before the save file is read over it.
+    save-db-column-tag)
+        sed 's/<BasicDbTableColumnDef name="autoSave"/<BasicDbTableColumnDeg name="autoSave"/' "$rom/db/save.db.xml" \
+            > bad-rom/db/save.db.xml
+        cmp -s "$rom/db/save.db.xml" bad-rom/db/save.db.xml && fail "$damage: no tag was changed"
+        cp cli-data/savegame.bin bad-rom/data/ ;;
     ui-archive-missing) rm $ui ;;
     ui-archive-cut) head -c $((ui_size / 2)) "$rom/Resource/BasicUiRez.rez" > $ui ;;
     # A byte of the first stored resource, which is compressed.
@@ -88,6 +106,10 @@ for damage in description-missing description-cut game-db-empty ui-db-missing ce
     exits_with 1 "$program" --headless --frames 400 --rom bad-rom --data bad-rom/data --input bad-rom/leave-title.input \
         > /dev/null 2> bad-rom/$damage.txt
     case $damage in
+    save-db-*) want='^zendrolyx: start-up stopped: the UI framework or the save database could not be prepared (databases: .\+)$'
+        cmp -s cli-data/savegame.bin bad-rom/data/savegame.bin || fail "$damage: the save file was changed"
+        if ls bad-rom/data | grep -q damaged; then fail "$damage: the save file was put aside"; fi ;;
+    *-db-column-tag|*-db-no-tables) want='^zendrolyx: the game stopped: main menu: Resource\\ui360.xml or the game data it names is damaged (databases: .\+); the game cannot go on$' ;;
     ui-archive-*) want='^zendrolyx: start-up stopped: the UI framework or the save database could not be prepared (.*BasicUiRez.rez\|.*resource' ;;
     *) want='^zendrolyx: the game stopped: main menu: Resource\\ui360.xml or the game data it names is damaged (.\+); the game cannot go on$' ;;
     esac

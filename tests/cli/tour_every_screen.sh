@@ -53,13 +53,15 @@ begin() {
     : > $dir/shots.txt
 }
 # finish FRAMES [OPTION...]: plays the run and checks its shots (the layout check also fails a panel
-# that lines stand on where the lane shows through it).
+# that lines stand on where the lane shows through it) and that every table the code read on the
+# way is one the databases are checked for when they load.
 finish() {
     frames=$1
     shift
     list=$(cut -d'|' -f1 $dir/shots.txt | tr '\n' , | sed 's/,$//')
     "$game" --headless --frames $frames --data $dir/data --input $dir/input.txt --screenshot $list --out $dir \
-        --layout-out "$@" > $dir/out.txt
+        --layout-out --verbose "$@" > $dir/out.txt 2> $dir/err.txt || { cat $dir/err.txt >&2; fail "$dir: the run failed"; }
+    grep 'not on the list checked at load' $dir/err.txt >> tour/faults.txt || true
     while IFS='|' read -r f label text except; do
         name=$(printf '%s/frame%05d' $dir $f)
         grep -qF -- "$text" $name-lines.txt || echo "$name: $label: no line shows '$text'" >> tour/faults.txt

@@ -104,7 +104,8 @@ TEST_F(DbTest, BadCountsAreReadAsZero)
       <BasicDbTable name="noDef" def="missing" rows="2147483647">1, 2,</BasicDbTable>
       <BasicDbTable name="fine" def="ok" rows="1">"x", 5,</BasicDbTable>
     </BasicDb>
-    <BasicDb name="neg" tableDefs="-1" tables="2147483647"/>)");
+    <BasicDb name="neg" tableDefs="-1" tables="2147483647"/>
+    <BasicDb name="vast" tables="1366411"></BasicDb>)");
     ASSERT_NE(db, nullptr);
     sBasicDbTableDefinition* defs = db->tableDef;
     EXPECT_EQ(defs[0].columns, 0);
@@ -133,12 +134,18 @@ TEST_F(DbTest, BadCountsAreReadAsZero)
     EXPECT_EQ(neg->tableDefs, 0);
     EXPECT_EQ(neg->tables, 0);
     EXPECT_EQ(neg->table.get(), nullptr);
+    // A count of more tables than the bytes after it could hold is refused before any is made.
+    sBasicDb* vast = neg->next;
+    ASSERT_NE(vast, nullptr);
+    EXPECT_EQ(vast->tables, 0);
+    EXPECT_EQ(vast->table.get(), nullptr);
 
     std::string log = HostErrorLog();
     for (const char* message : {"\"neg\" has the bad number of columns -4", "column \"a\" has the bad count -3",
                                 "column \"b\" has the bad count 2000000000", "table \"manyRows\" of 100000 rows",
                                 "table \"negRows\" has the bad row count -2", "table \"noDef\" has no definition",
-                                "\"neg\" has the bad number of table definitions -1", "\"neg\" has the bad number of tables 2147483647"})
+                                "\"neg\" has the bad number of table definitions -1", "\"neg\" has the bad number of tables 2147483647",
+                                "\"vast\" declares 1366411 tables, more than the rest of its file could hold"})
         EXPECT_NE(log.find(message), std::string::npos) << message << "\nnot in:\n" << log;
     BasicDb_Destroy(db);
     EXPECT_EQ(deviceHeap.memoryUsed, usedBefore);

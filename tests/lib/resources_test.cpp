@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "support/device_heap.h"
 #include "archive_writer.h"
 #include "host/arena.h"
+#include "host/errorlog.h"
 #include "host/files.h"
 #include "host/host.h"
 #include "lib/memory.h"
@@ -238,6 +240,18 @@ TEST_F(Resources, IdRangesOfOpenArchivesMayNotOverlap)
     EXPECT_NE(OpenResourceFile(c.c_str()), nullptr);
     ExpectData(ReadResource(299), Plain(299, 3, 10));
     EXPECT_EQ(ResourceLoaded(150), 0);
+
+    // An archive cut by a byte reads its trailer one byte early: ids 1 to 7 read as 256 to 2047,
+    // where the open archives lie. It is refused for what is wrong with it.
+    std::string d = Write("d.rez", 1, 7, {Plain(1, 4, 10)});
+    std::filesystem::resize_file(dir + "/d.rez", std::filesystem::file_size(dir + "/d.rez") - 1);
+    std::string e = Write("e.rez", 300, 2000, {Plain(300, 5, 10)});
+    ASSERT_NE(OpenResourceFile(e.c_str()), nullptr);
+    HostClearErrorLog();
+    EXPECT_EQ(OpenResourceFile(d.c_str()), nullptr);
+    EXPECT_NE(HostErrorLog().find("refused: its directory does not fit before its trailer: the archive is cut short"),
+              std::string::npos)
+        << HostErrorLog();
 }
 
 TEST_F(Resources, DirectoryPositionFollowsTheTwoKilobyteRounding)

@@ -32,6 +32,9 @@ void FrontEndTest::SetUp()
 
 void FrontEndTest::TearDown()
 {
+    // Every table the code read during the test is one the databases are checked for when they load.
+    const std::string log = HostErrorLog();
+    EXPECT_EQ(log.find("is read but not on the list checked at load"), std::string::npos) << log;
     for (int i = 0; i < kNumControllerStates; ++i) controllers[i].controller = devices[i];
     BasicDb_Init();
     ForgetCreditsDatabase();

@@ -1,0 +1,37 @@
+// The tables and columns of the "save", "game" and "ui" databases that the game reads: those the
+// front end's code reads by table name and column number, and the text tables of the menus' pages.
+// The database files come with the game data, so a file that still parses but lost a table, or a
+// column (its tag damaged, its definition cut), would otherwise leave the code reading empty or
+// shifted cells with no word. Each database is checked against this list when it loads; the
+// front end's table lookups say when the code asks for a table the list lacks.
+#pragma once
+
+#include <cstdint>
+
+#include "db/database.h"
+
+// Column `column` of a table: its name and type in the game's databases.
+struct DbColumnRead {
+    int column;
+    const char* name;
+    uint8_t type;  // eBasicDbTableColoumnType
+};
+
+// A table the game reads, and the columns it reads of it.
+struct DbTableRead {
+    const char* db;
+    const char* table;
+    const DbColumnRead* columns;
+    int columnCount;
+};
+
+extern const DbTableRead kDatabaseReads[];
+extern const int kDatabaseReadCount;
+
+// Checks the database `dbName` (null when it is missing) against every table of the list that
+// belongs to it: the table is there with its definition, and each column read is there at its
+// number with its name, its type and at least one element. Each difference is reported; 0 when
+// there is one.
+int CheckDatabaseReads(const char* dbName, sBasicDb* db);
+// 1 when table `table` of database `db` is on the list.
+int DatabaseReadListed(const char* db, const char* table);
