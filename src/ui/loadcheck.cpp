@@ -88,6 +88,12 @@ int BasicUi_ClampCoordinate(long long v)
     return int(std::clamp(v, -limit, limit));
 }
 
+int BasicUi_ClampCoordinateF(float v)
+{
+    const float limit = float(kCoordinateLimit);
+    return std::isnan(v) ? 0 : int(std::clamp(v, -limit, limit));
+}
+
 void BasicUi_KeepNumberInRange(const sBasicUiWidget* w, const sBasicUiProperty* p)
 {
     int least = 0, most = 0;

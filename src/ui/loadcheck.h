@@ -18,3 +18,6 @@ int BasicUi_NumberLimits(const sBasicUiWidget* w, const char* name, int* least, 
 void BasicUi_KeepNumberInRange(const sBasicUiWidget* w, const sBasicUiProperty* p);
 // A position or size computed at run time, saturated to the coordinates' range.
 int BasicUi_ClampCoordinate(long long v);
+// The same for one computed in floats, saturated before it becomes an integer (a float beyond an
+// int's range has no integer value); 0 for one that is not a number.
+int BasicUi_ClampCoordinateF(float v);
