@@ -10,6 +10,7 @@
 #include "lib/textoutput.h"
 #include "platform/quads.h"
 #include "ui/frameupdate.h"
+#include "ui/loadcheck.h"
 
 enum { kBoundsSentinel = 0x1000000 };
 
@@ -29,17 +30,20 @@ static int PlaceText(int x, int y, float scaleX, float scaleY, int alignX, int a
     int width = 0, height = 0;
     if (!TextOutputGenerateTiles(tiles, kBasicUiMaxTextTiles, &width, &height)) return 0;
     int count = int(std::strlen(line));
-    int shiftX = int(-width * scaleX * 0.5f * float(alignX));
+    // A widget's scale and alignment may each be as large as a coordinate: their products are
+    // saturated to the coordinates' range before they become integers.
+    int shiftX = BasicUi_ClampCoordinateF(-width * scaleX * 0.5f * float(alignX));
     int advance = 0;
     for (int i = 0; i < count; ++i) {
         ScreenPolyData& t = tiles[i];
         int next = i + 1 < count ? tiles[i + 1].x - t.x : 0;
-        int tileY = int(float(y) + float(-t.h) * scaleY * 0.5f * float(alignY) + float(t.y) * scaleY);
+        int tileY =
+            BasicUi_ClampCoordinateF(float(y) + float(-t.h) * scaleY * 0.5f * float(alignY) + float(t.y) * scaleY);
         t.x = x + advance + shiftX;
         t.y = tileY;
-        t.w = int(float(t.w) * scaleX);
-        t.h = int(float(t.h) * scaleY);
-        advance += int(float(next) * scaleX);
+        t.w = BasicUi_ClampCoordinateF(float(t.w) * scaleX);
+        t.h = BasicUi_ClampCoordinateF(float(t.h) * scaleY);
+        advance += BasicUi_ClampCoordinateF(float(next) * scaleX);
     }
     return count;
 }

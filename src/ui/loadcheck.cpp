@@ -88,6 +88,12 @@ int BasicUi_ClampCoordinate(long long v)
     return int(std::clamp(v, -limit, limit));
 }
 
+int BasicUi_ClampCoordinateF(float v)
+{
+    const float limit = float(kCoordinateLimit);
+    return std::isnan(v) ? 0 : int(std::clamp(v, -limit, limit));
+}
+
 void BasicUi_KeepNumberInRange(const sBasicUiWidget* w, const sBasicUiProperty* p)
 {
     int least = 0, most = 0;
@@ -96,11 +102,16 @@ void BasicUi_KeepNumberInRange(const sBasicUiWidget* w, const sBasicUiProperty* 
         auto* v = static_cast<sBasicUiValueINT*>(p->propPtr);
         v->value = std::clamp(v->value, least, most);
         v->initial = std::clamp(v->initial, least, most);
-    } else if (p->propType == eBasicUiPropertyTypeFLT) {
-        auto* f = static_cast<float*>(p->propPtr);
-        for (int k = 0; k < (p->hasInitial ? 2 : 1); ++k)
-            f[k] = std::isnan(f[k]) ? 0.0f : std::clamp(f[k], float(least), float(most));
+        return;
     }
+    // A float's value and initial; each part of a vector or rotation that a curve or a copy wrote
+    // whole (the parts have the whole's range).
+    int floats = 0;
+    if (p->propType == eBasicUiPropertyTypeFLT) floats = p->hasInitial ? 2 : 1;
+    if (p->propType == eBasicUiPropertyTypeVEC3) floats = 3;
+    if (p->propType == eBasicUiPropertyTypeQUAT) floats = 4;
+    auto* f = static_cast<float*>(p->propPtr);
+    for (int k = 0; k < floats; ++k) f[k] = std::isnan(f[k]) ? 0.0f : std::clamp(f[k], float(least), float(most));
 }
 
 static void Clamp(sBasicUiWidget* w, const char* name, int* v, int least, int most)

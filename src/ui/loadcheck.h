@@ -13,7 +13,11 @@ int BasicUiEnvironment_CheckLoaded(sBasicUiEnvironment* env);
 // widget hands on: a command's value, a resource's identifier).
 int BasicUi_NumberLimits(const sBasicUiWidget* w, const char* name, int* least, int* most);
 // Brings the property of the widget, just written at run time (a value command, a copy, an
-// animation), into its range, value and initial, silently; a float that is not a number becomes 0.
+// animation), into its range, value and initial (every part of a vector or rotation), silently; a
+// float that is not a number becomes 0.
 void BasicUi_KeepNumberInRange(const sBasicUiWidget* w, const sBasicUiProperty* p);
 // A position or size computed at run time, saturated to the coordinates' range.
 int BasicUi_ClampCoordinate(long long v);
+// The same for one computed in floats, saturated before it becomes an integer (a float beyond an
+// int's range has no integer value); 0 for one that is not a number.
+int BasicUi_ClampCoordinateF(float v);

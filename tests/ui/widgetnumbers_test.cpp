@@ -3,6 +3,11 @@
 // one), whatever a description or a command sets.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <random>
 #include <set>
 #include <string>
 #include <utility>
@@ -50,14 +55,20 @@ protected:
         Numbers numbers;
         static sBasicUiPropertyTracker tracker;
         for (int type = 1; type < EBasicUiWidgetTypeCount; type++) {
-            BasicUiWidget_InitialisePropertyTracker(BasicUi_FindWidget(env, ("t" + std::to_string(type)).c_str()),
-                                                    &tracker);
+            sBasicUiWidget* probe = BasicUi_FindWidget(env, ("t" + std::to_string(type)).c_str());
+            BasicUiWidget_InitialisePropertyTracker(probe, &tracker);
             for (int i = 0; i < tracker.props; i++) {
                 const sBasicUiProperty& p = tracker.prop[i];
                 if (p.propType == eBasicUiPropertyTypeINT || p.propType == eBasicUiPropertyTypeFLT)
                     numbers.push_back({type, p.name});
                 if (p.propType == eBasicUiPropertyTypeINT) ints.push_back({type, p.name});
                 if (p.propType == eBasicUiPropertyTypeWidgetREF) refs.insert({type, p.name});
+                const bool everyWidgetHasIt = !std::strcmp(p.name, "isActive") || !std::strcmp(p.name, "isRender");
+                if (p.propType == eBasicUiPropertyTypeBOOL && !everyWidgetHasIt) switches.push_back({type, p.name});
+                if (p.propType <= eBasicUiPropertyTypeQUAT && !everyWidgetHasIt) driven.push_back({type, p.name});
+                int least = 0, most = 0;
+                if (BasicUi_NumberLimits(probe, p.name, &least, &most))
+                    limits[{type, p.name}] = {least, most};
             }
         }
         BasicUiEnvironment_Clear(env);
@@ -91,12 +102,15 @@ protected:
         }
         return attributes;
     }
-    // Every number with a range, of every widget of the screens, is in it.
+    // Every number with a range, of every widget of the screens (the widgets inside others too), is
+    // in it.
     void CheckEveryNumberInRange(const std::vector<std::string>& screens)
     {
         static sBasicUiPropertyTracker tracker;
-        for (const std::string& shown : screens)
-            for (sBasicUiWidget* w = BasicUi_FindScreen(env, shown.c_str())->nextWidget; w; w = w->nextWidget) {
+        for (const std::string& shown : screens) {
+            sBasicUiScreen* screen = BasicUi_FindScreen(env, shown.c_str());
+            ASSERT_NE(screen, nullptr) << shown;
+            for (sBasicUiWidget* w = screen->nextWidget; w;) {
                 BasicUiWidget_InitialisePropertyTracker(w, &tracker);
                 for (int i = 0; i < tracker.props; i++) {
                     const sBasicUiProperty& p = tracker.prop[i];
@@ -109,15 +123,160 @@ protected:
                         value = *static_cast<float*>(p.propPtr);
                     EXPECT_TRUE(value >= least && value <= most) << w->name << " " << p.name << " " << value;
                 }
+                sBasicUiWidget* next = w->childWidget;
+                for (sBasicUiWidget* up = w; up && !next; up = up->parentWidget) next = up->nextWidget;
+                w = next;
             }
+        }
     }
     // The reference to the screen's cursor, or to the widget's own button, for a type that takes it.
     std::string Ref(int type, const char* name, const std::string& target) const
     {
         return refs.count({type, name}) ? std::string(" ") + name + "=\"" + target + "\"" : std::string();
     }
+    // ---- All of a type's numbers at once, and drawn at random ----
+
+    static std::string Attribute(const std::string& name, const std::string& value)
+    {
+        return " " + name + "=\"" + value + "\"";
+    }
+    static std::string Element(const std::string& name, const std::string& type, const std::string& attributes,
+                               const std::string& children = "")
+    {
+        return "<BasicUiWidget name=\"" + name + "\" typeWidget=\"" + type + "\"" + attributes + ">" + children +
+               "</BasicUiWidget>";
+    }
+    std::string One(const std::vector<std::string>& of) { return of[random() % of.size()]; }
+    std::string Coin() { return random() % 2 ? "1" : "0"; }
+    // The values a number of the type is drawn from, its least and its most first: within its
+    // range, or beyond the coordinates' range for one the loader leaves alone; a float also a hair
+    // either side of 0.
+    std::vector<std::string> ValuesOf(int type, const std::string& name, bool isFloat) const
+    {
+        std::vector<std::string> values;
+        const auto limit = limits.find({type, name});
+        if (limit != limits.end()) {
+            values = {std::to_string(limit->second.first), std::to_string(limit->second.second)};
+            for (int v : {-1, 0, 1})
+                if (v > limit->second.first && v < limit->second.second) values.push_back(std::to_string(v));
+        } else {
+            values = isFloat ? kHuge : kHugeInts;
+            values.insert(values.end(), {"-32767", "32767", "-1", "0", "1"});
+        }
+        if (isFloat) values.insert(values.end(), {"-1e-30", "1e-30"});
+        return values;
+    }
+    // Curves of huge values of every kind, and four sets that each drive about half the properties
+    // of the type with them (a vector without its parts, say).
+    std::string Curves(int type)
+    {
+        std::string xml =
+            "<BasicUiAnim name=\"float\" type=\"float\"><BasicUiAnimKey t=\"0\" value=\"1e30\"/>"
+            "<BasicUiAnimKey t=\"1\" value=\"-1e30\"/></BasicUiAnim>"
+            "<BasicUiAnim name=\"edge\" type=\"float\"><BasicUiAnimKey t=\"0\" value=\"-32767\"/>"
+            "<BasicUiAnimKey t=\"1\" value=\"32767\"/></BasicUiAnim>"
+            "<BasicUiAnim name=\"cubic\" type=\"cubic\"><BasicUiAnimKey t=\"0\" value=\"(1e30,-1e30,1e30,-1e30)\"/>"
+            "<BasicUiAnimKey t=\"1\" value=\"(-1e30,1e30,-1e30,1e30)\"/></BasicUiAnim>"
+            "<BasicUiAnim name=\"vec3\" type=\"vec3\"><BasicUiAnimKey t=\"0\" value=\"(1e30,-1e30,1e30)\"/>"
+            "<BasicUiAnimKey t=\"1\" value=\"(-1e30,1e30,-1e30)\"/></BasicUiAnim>"
+            "<BasicUiAnim name=\"quat\" type=\"quat\"><BasicUiAnimKey t=\"0\" value=\"(1e30,1e30,-1e30,1e30)\"/>"
+            "<BasicUiAnimKey t=\"1\" value=\"(1,-1e30,1e30,-1e30)\"/></BasicUiAnim>";
+        for (int set = 0; set < 4; set++) {
+            xml += "<BasicUiAnimSet name=\"set" + std::to_string(set) + "\">";
+            for (const auto& [t, name] : driven)
+                if (t == type && random() % 2)
+                    xml += "<BasicUiAnimSetItem prop=\"" + name + "\" anim=\"" +
+                           One({"float", "edge", "cubic", "vec3", "quat"}) + "\"/>";
+            xml += "</BasicUiAnimSet>";
+        }
+        return xml;
+    }
+    // The first elements of a screen: its cursor, a button of its own, and numbers without a range
+    // (integers and floats) to copy.
+    static std::string ScreenStart(const std::string& s)
+    {
+        return "<BasicUiScreen name=\"" + s + "\">" + Element("c" + s, "stickyCursor", "") +
+               Element("o" + s, "wtButton", " x=\"10\" y=\"10\" w=\"40\" h=\"20\"") +
+               Element("n" + s, "wtInstance", " i0=\"2147483647\" i1=\"-2147483648\"") +
+               Element("f" + s, "cmdWait", " wait=\"1e30\"") + Element("g" + s, "cmdWait", " wait=\"-1e30\"");
+    }
+    // A command that writes the widget's number at run time: sets or steps it to an extreme, or
+    // copies one into it (a float perhaps mapped onto a clip's range).
+    std::string Writer(const std::string& s, const std::string& w, const std::string& name, bool isFloat)
+    {
+        if (random() % 2)
+            return Element("v" + w + name, "cmdValue",
+                           Attribute("widget", w) + Attribute("prop", name) +
+                               Attribute(isFloat ? "fValue" : "iValue", One(isFloat ? kHuge : kHugeInts)) +
+                               Attribute("isInc", Coin()) + Attribute("min", "-2147483648") +
+                               Attribute("max", "2147483647"));
+        return Element("x" + w + name, "cmdControl",
+                       Attribute("srcW", (isFloat ? One({"f", "g"}) : "n") + s) +
+                           Attribute("srcP", isFloat ? "wait" : One({"i0", "i1"})) + Attribute("dstW", w) +
+                           Attribute("dstP", name) + Attribute("tMap", Coin()) +
+                           Attribute("tMin", One(ValuesOf(0, "", true))) +
+                           Attribute("tMax", One(ValuesOf(0, "", true))));
+    }
+    // The k-th widget of the type on screen s, with its clip (playing curves on every other
+    // widget), its anchor and, on every other drawn widget, a sequence of writers.
+    std::string Swept(int type, int k, const std::string& s)
+    {
+        const std::string id = std::to_string(type) + "_" + std::to_string(k);
+        const std::string w = "w" + id, button = "b" + id + "_0", clip = "k" + id;
+        std::string attributes, writers;
+        for (const auto& [t, name] : numbers) {
+            const size_t n = name.size();
+            if (t != type) continue;
+            if (n >= 2 && name.compare(n - 2, 2, "ID") == 0) {  // a resource: the game's font or a picture
+                attributes += Attribute(name, name.find("ont") != std::string::npos ? "3077" : "3400");
+                continue;
+            }
+            const bool isFloat = std::find(ints.begin(), ints.end(), std::make_pair(t, name)) == ints.end();
+            const std::vector<std::string> values = ValuesOf(type, name, isFloat);
+            attributes += Attribute(name, k < kAtOnce ? values[k % 2] : One(values));
+            if (k >= kAtOnce && k % 2 && random() % 4 == 0) writers += Writer(s, w, name, isFloat);
+        }
+        for (const auto& [t, name] : switches)
+            if (t == type) attributes += Attribute(name, k < kAtOnce ? std::to_string(k / 2) : Coin());
+        for (const auto& [t, name] : refs) {
+            if (t != type) continue;
+            if (name == "cursor") attributes += Attribute(name, "c" + s);
+            if (name == "clip") attributes += Attribute(name, clip);
+            if (name == "button" || name == "widget") attributes += Attribute(name, button);
+            if (name.compare(0, 6, "anchor") == 0) attributes += Attribute(name, "o" + s);
+        }
+        if (type == EBasicUiWidgetTypeClip) attributes += Attribute("animSet", One({"set0", "set1", "set2", ""}));
+        std::string buttons;
+        for (int i = 0; i < 4; i++)
+            buttons += Element("b" + id + "_" + std::to_string(i), "wtButton",
+                               " x=\"" + std::to_string(440 + 20 * i) + "\" y=\"100\" w=\"80\" h=\"20\"");
+        std::string xml = Element(w, basicUiWidgetTypeNameStr[type], attributes, buttons);
+        if (type >= EBasicUiWidgetTypeCmdSequence && type <= EBasicUiWidgetTypeCmdBGM)
+            xml = Element("q" + id, "cmdSeq", " cmdActive=\"1\"", xml);
+        // Every other widget's clip plays curves on it, in one of the four ways a clip applies them;
+        // the others' stays still unless a command plays it.
+        xml += Element(clip, "wtClip",
+                       Attribute("widget", w) + Attribute("animSet", One({"set0", "set1", "set2", "set3"})) +
+                           Attribute("isPlaying", k % 2 ? "1" : "0") + Attribute("isLoop", Coin()) +
+                           Attribute("isFlipFlop", Coin()) + Attribute("useInitials", std::to_string(k / 2 % 2)) +
+                           Attribute("isAdditive", std::to_string(k / 4 % 2)));
+        xml += Element("a" + id, "anchor",
+                       Attribute("button", button) + Attribute("anchorN", "o" + s) + Attribute("anchorW", "o" + s) +
+                           Attribute("offX", One({"-32767", "0", "32767"})) +
+                           Attribute("offY", One({"-32767", "0", "32767"})));
+        if (!writers.empty()) xml += Element("seq" + id, "cmdSeq", " cmdActive=\"1\"", writers);
+        return xml;
+    }
+    static constexpr int kAtOnce = 4;  // the first widgets of a type, with all numbers at once
+    static inline const std::vector<std::string> kHuge = {"-1e30", "1e30"},
+                                                 kHugeInts = {"-2147483648", "2147483647"};
+    std::mt19937 random;
+    Numbers numbers;                             // the integers and floats of each type
     std::set<std::pair<int, std::string>> refs;  // the widget references of each type
     Numbers ints;                                // the integers of each type
+    Numbers switches;                            // the switches of each type but those every widget has
+    Numbers driven;                              // the numbers, switches and vectors a curve can drive
+    std::map<std::pair<int, std::string>, std::pair<int, int>> limits;  // the ranges the loader keeps
     DS3_controller pad = {};
     DS3_controller* savedPad = nullptr;
     HostOptions savedOptions;
@@ -234,4 +393,53 @@ TEST_F(UiWidgetNumbers, EveryNumberOfEveryTypeAtItsExtremesRunsFramesWithATouchA
     }
 }
 
+
+// All of a type's numbers at once: each widget type with all its numbers at the least and then
+// the most the loader keeps (every switch off, then on), and in random combinations drawn from a
+// fixed seed (each number its least, -1, 0, 1 or its most, a float also a hair either side of 0,
+// a number without a range also beyond the coordinates'; each switch on or off). Each widget has
+// four buttons inside and an anchor that moves the first; a command runs in a sequence of its own,
+// against a clip and a button. Every other drawn widget also meets the other run-time writers: a
+// clip whose curves drive about half of its properties (integers, floats, switches, bytes, vectors
+// and rotations) with huge values, in one of the four ways a clip applies them, and a sequence
+// that sets, steps or copies some of its numbers to extremes (a float perhaps mapped onto a clip's
+// range); the rest keep their drawn combination. No sum may overflow and no float become an
+// integer it does not fit (the sanitizer build stops on either), and every number a widget
+// computes with ends in its range.
+TEST_F(UiWidgetNumbers, AllOfATypesNumbersAtOnceAndInRandomCombinationsMeetEveryWriter)
+{
+    StartRenderer();
+    ASSERT_EQ(ScreenInitializeAPI(), 1);
+    ASSERT_EQ(LoadResourceRange1x1(3050, 3084), 1);
+    ASSERT_EQ(LoadResourceRange1x1(3400, 3400), 1);
+    numbers = EveryNumber();
+    const unsigned seed = 52;
+    std::printf("random combinations drawn from seed %u\n", seed);
+    random.seed(seed);
+    const int kDrawn = 124, kOnAScreen = 16;
+    // Each type is a description of its own, loaded in turn.
+    for (int type = 1; type < EBasicUiWidgetTypeCount; type++) {
+        std::string xml = Curves(type) + "<BasicUiDisplay name=\"lower\">";
+        std::vector<std::string> screens;
+        for (int k = 0; k < kAtOnce + kDrawn; k++) {
+            const std::string s = "r" + std::to_string(type) + "_" + std::to_string(k / kOnAScreen);
+            if (k % kOnAScreen == 0) {
+                if (k > 0) xml += "</BasicUiScreen>";
+                screens.push_back(s);
+                xml += ScreenStart(s);
+            }
+            xml += Swept(type, k, s);
+        }
+        ASSERT_EQ(LoadText(xml + "</BasicUiScreen></BasicUiDisplay>"), 1) << basicUiWidgetTypeNameStr[type];
+        for (const std::string& shown : screens) {
+            for (sBasicUiScreen* screen = env->displayRoot->nextScreen; screen; screen = screen->nextScreen)
+                screen->isActive.value = screen->isRender.value = shown == screen->name;
+            Frame(500, 110, 1, kButtonA, kButtonA);
+            Frame(470, 110, 1, kButtonA, 0);
+            Frame(0, 0, 0, 0, 0);
+            Frame(560, 180, 1, kButtonA, kButtonA);
+        }
+        CheckEveryNumberInRange(screens);
+    }
+}
 }  // namespace

@@ -4,7 +4,9 @@
 #include "ui/widgets/clip.h"
 
 #include <cmath>
+#include <utility>
 
+#include "ui/loadcheck.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
 
@@ -66,6 +68,10 @@ static float Frac(float v)
     return std::modf(v, &whole);
 }
 
+// Whether a whole number is even. A time far past a tiny range is a count of ranges that no
+// integer holds, so the count is not converted: its remainder is taken as a float (exact).
+static bool IsEven(float whole) { return std::fmod(whole, 2.0f) == 0.0f; }
+
 // Brings t into [tMin, tMax] by the clip's mode; returns 1 when a one-shot play reached its end.
 static int Bound(sBasicUiWidgetTypeClip* r)
 {
@@ -77,7 +83,7 @@ static int Bound(sBasicUiWidgetTypeClip* r)
             t = lo + range * Frac((t - hi) / range);
         } else if (range > 0 && r->isFlipFlop.value) {
             float whole, f = std::modf((t - hi) / range, &whole);
-            if (long(whole) % 2 == 0) {
+            if (IsEven(whole)) {
                 r->isFwd.value = 0;
                 t = hi - range * f;
             } else {
@@ -93,7 +99,7 @@ static int Bound(sBasicUiWidgetTypeClip* r)
             t = hi - range * Frac((lo - t) / range);
         } else if (range > 0 && r->isFlipFlop.value) {
             float whole, f = std::modf((lo - t) / range, &whole);
-            if (long(whole) % 2 == 0) {
+            if (IsEven(whole)) {
                 r->isFwd.value = 1;
                 t = lo + range * f;
             } else {
@@ -117,7 +123,12 @@ int BasicUiWidgetTypeClip_Update(sBasicUiWidget* w, float dt)
         if (tr) BasicUiAnimSetTracker_Destroy(env, tr);
         r->tracker = BasicUi_CreateAnimSetTracker(env, r->widget, r->animSet);
     }
-    if (r->isPlaying.value) r->t[0] += (r->isFwd.value ? 1.0f : -1.0f) * r->speed[0] * dt;
+    if (r->isPlaying.value) {
+        r->t[0] += (r->isFwd.value ? 1.0f : -1.0f) * r->speed[0] * dt;
+        // Without a tracker nothing brings the time back into the range: it stops at the
+        // coordinates' limits rather than running on.
+        BasicUiWidgetTypeClip_KeepNumbersInRange(w);
+    }
     if (!r->tracker) return 1;
     int ended = 0;
     // A range that is empty or reversed cannot be wrapped into: the time is held at its ends.
@@ -145,6 +156,19 @@ void BasicUiWidgetTypeClip_SetRange(sBasicUiWidget* w, float tMin, float tMax)
     if (!r || !(tMin < tMax)) return;
     r->tMin[0] = tMin;
     r->tMax[0] = tMax;
+    BasicUiWidgetTypeClip_KeepNumbersInRange(w);
+}
+
+void BasicUiWidgetTypeClip_KeepNumbersInRange(sBasicUiWidget* w)
+{
+    sBasicUiWidgetTypeClip* r = Record(w);
+    if (!r) return;
+    const std::pair<const char*, float*> numbers[] = {
+        {"speed", r->speed}, {"tMin", r->tMin}, {"t", r->t}, {"tMax", r->tMax}};
+    for (const auto& [name, value] : numbers) {
+        const sBasicUiProperty p = {1, 1, name, eBasicUiPropertyTypeFLT, value};
+        BasicUi_KeepNumberInRange(w, &p);
+    }
 }
 
 int BasicUiWidgetTypeClip_NotPlaying(sBasicUiWidget* w)

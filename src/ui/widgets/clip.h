@@ -51,8 +51,11 @@ int BasicUiWidgetTypeClip_Update(sBasicUiWidget* w, float dt);
 int BasicUiWidgetTypeClip_Render(sBasicUiWidget* w);
 int BasicUiWidgetTypeClip_Destroy(sBasicUiEnvironment* env, sBasicUiWidget* w);
 
-// Sets the range when tMin < tMax.
+// Sets the range when tMin < tMax, each end kept in the range the loader keeps the clip's times in.
 void BasicUiWidgetTypeClip_SetRange(sBasicUiWidget* w, float tMin, float tMax);
+// Brings the clip's speed and times, just written at run time, into the ranges the loader keeps
+// them in; one that is not a number becomes 0.
+void BasicUiWidgetTypeClip_KeepNumbersInRange(sBasicUiWidget* w);
 // 1 when the clip has stopped; 0 while it plays and for anything that is not a clip.
 int BasicUiWidgetTypeClip_NotPlaying(sBasicUiWidget* w);
 float BasicUiWidgetTypeClip_GetT(sBasicUiWidget* w);

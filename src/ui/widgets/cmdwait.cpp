@@ -65,6 +65,8 @@ void BasicUiWidgetTypeCmdPlayClip_Play(sBasicUiWidget* w)
     if (c->setTMin.value) clip->tMin[0] = c->tMin;
     if (c->setTMax.value) clip->tMax[0] = c->tMax;
     if (c->setSpeed.value) clip->speed[0] = c->speed;
+    // The command's own numbers have no range; the clip's keep theirs.
+    BasicUiWidgetTypeClip_KeepNumbersInRange(c->clip);
 }
 
 // ---- cmdWait ----

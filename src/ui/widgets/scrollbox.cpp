@@ -9,6 +9,7 @@
 #include "platform/quads.h"
 #include "ui/draw2d.h"
 #include "ui/frameupdate.h"
+#include "ui/loadcheck.h"
 #include "ui/placeholder.h"
 #include "ui/widgets/button.h"
 #include "ui/widgets/commands.h"
@@ -86,12 +87,15 @@ static void Place(sBasicUiWidget* w, int x, int y)
         if (auto* cb = BasicUiWidgetTypeButton_Get(c)) cb->x.value = x, cb->y.value = y;
 }
 
+// The children's places are computed wide (a pitch of two coordinates times a distance of one
+// overflows an int) and saturated to the coordinates' range, as the buttons keep their places.
 static void Layout(sBasicUiWidget* w, sBasicUiWidgetTypeScrollBox* b)
 {
     if (!w->childWidget) return;
     const bool column = b->isVertical.value;
-    const int pitch = column ? b->slotOffsetY.value + b->slotHeight.value : b->slotOffsetX.value + b->slotWidth.value;
-    const int s = b->slot.value, n = b->slots.value, x = b->x.value, y = b->y.value;
+    const long long pitch = column ? (long long)b->slotOffsetY.value + b->slotHeight.value
+                                   : (long long)b->slotOffsetX.value + b->slotWidth.value;
+    const long long s = b->slot.value, n = b->slots.value, x = b->x.value, y = b->y.value;
     int i = 0;
     for (sBasicUiWidget* c = w->childWidget; c; c = c->nextWidget, ++i) {
         const bool isButton = BasicUiWidgetTypeButton_Get(c) != nullptr;
@@ -101,13 +105,14 @@ static void Layout(sBasicUiWidget* w, sBasicUiWidgetTypeScrollBox* b)
                 continue;
             }
             Show(c, 1);
-            Place(c, column ? x : x + pitch * (i - s), column ? y + pitch * (i - s) : y);
+            const long long along = pitch * (i - s);
+            Place(c, BasicUi_ClampCoordinate(column ? x : x + along), BasicUi_ClampCoordinate(column ? y + along : y));
             continue;
         }
         if (!isButton) continue;
         Show(c, 0);
-        int away = i < s ? s - i : i - s;
-        Place(c, column ? x : -(x + pitch * away), column ? -(y + pitch * away) : y);
+        const long long away = pitch * (i < s ? s - i : i - s);
+        Place(c, BasicUi_ClampCoordinate(column ? x : -(x + away)), BasicUi_ClampCoordinate(column ? -(y + away) : y));
     }
     b->items.value = i;
 }
