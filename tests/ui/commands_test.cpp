@@ -2,6 +2,7 @@
 // calls and breaks, and the commands that write values, call functions and edit tables.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <fstream>
 #include <string>
 
@@ -249,3 +250,13 @@ TEST_F(BasicUiScript, BreaksSkipTheirExclusionNestedSequencesAreSkippedAndBadMod
 }
 
 }  // namespace
+
+// A music fade is given in frames of a 30 Hz game and played in milliseconds at the frame rate
+// the menus run at: a long fade at a high rate stays the longest, never wraps to an instant one.
+TEST(BasicUiMusicFade, KeepsItsLengthWithinWhatTheStreamTakes)
+{
+    EXPECT_EQ(BasicUiWidgetTypeCmdBGM_FadeMilliseconds(30.0f, 30.0f), 30000);
+    EXPECT_EQ(BasicUiWidgetTypeCmdBGM_FadeMilliseconds(32767.0f, 10000.0f), INT_MAX);
+    EXPECT_EQ(BasicUiWidgetTypeCmdBGM_FadeMilliseconds(-32767.0f, 10000.0f), 1);
+    EXPECT_EQ(BasicUiWidgetTypeCmdBGM_FadeMilliseconds(0.0f, 60.0f), 1);
+}

@@ -1,5 +1,7 @@
 // The sound commands: cmdSound plays a sound resource at a volume read from a database cell;
 // cmdBGM starts, fades or stops the background music stream.
+#include <climits>
+
 #include "db/database.h"
 #include "lib/resources.h"
 #include "platform/sound.h"
@@ -104,6 +106,15 @@ int BasicUiWidgetTypeCmdBGM_Destroy(sBasicUiEnvironment* env, sBasicUiWidget* w)
 
 int BasicUiWidgetTypeCmdBGM_MusicEndCB(void*) { return 1; }
 
+int BasicUiWidgetTypeCmdBGM_FadeMilliseconds(float fadeTime, float fps)
+{
+    // The fade is given in frames of a 30 Hz game; the stream counts milliseconds. Worked out wide
+    // and kept within what the stream takes, so that a long fade at a high frame rate stays long.
+    const double ms = double(fadeTime) * double(fps) / 30.0 * 1000.0;
+    if (!(ms >= 1.0)) return 1;
+    return ms < double(INT_MAX) ? int(ms) : INT_MAX;
+}
+
 void BasicUiWidgetTypeCmdBGM_Run(sBasicUiWidget* w)
 {
     auto* c = BasicUiWidget_Record<sBasicUiWidgetTypeCmdBGM>(w, EBasicUiWidgetTypeCmdBGM);
@@ -112,9 +123,7 @@ void BasicUiWidgetTypeCmdBGM_Run(sBasicUiWidget* w)
     float fps = 60.0f;
     float elapsed = BasicUiCounter_GetElapsedTime(0);
     if (elapsed > 0.0001f) fps = 1.0f / elapsed;
-    // The fade is given in frames of a 30 Hz game; the stream counts milliseconds.
-    int fade = c->fade.value ? int(c->fadeTime * fps / 30.0f * 1000.0f) : 1;
-    if (fade < 1) fade = 1;
+    const int fade = c->fade.value ? BasicUiWidgetTypeCmdBGM_FadeMilliseconds(c->fadeTime, fps) : 1;
     if (c->start.value) {
         if (stream->playing) StopStream(stream);
         if (stream->playing) return;

@@ -215,5 +215,8 @@ void BasicUiWidgetTypeCmdSound_PlayResource(sBasicDbTable* table, int row, int c
 int BasicUiWidgetTypeCmdIf_Test(sBasicUiWidget* w);
 int BasicUiWidgetTypeCmdElse_Test(sBasicUiWidget* w);
 void BasicUiWidgetTypeCmdBGM_Run(sBasicUiWidget* w);
+// The milliseconds of a music fade of fadeTime frames of a 30 Hz game at fps frames a second: at
+// least 1, at most the largest int.
+int BasicUiWidgetTypeCmdBGM_FadeMilliseconds(float fadeTime, float fps);
 int BasicUiWidgetTypeCmdBGM_Stop();
 int BasicUiWidgetTypeCmdBGM_MusicEndCB(void*);
