@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 
 #include "game/controls.h"
 #include "game/gameloop.h"
@@ -181,32 +182,31 @@ TEST_F(Launchers, TheLookFollowsTheTablesAndTheRatingsTheirCaps)
 // command-line launch.
 TEST_F(Launchers, EveryBowlerWearsColoursOfEachGarmentsOwnKind)
 {
-    struct Garment {
+    // In the order of their sources: each garment's colours end where the next one's source is.
+    const struct {
         const char* name;
         int PlayerDataTag::*source;
         int PlayerDataTag::*colour;
-        int first, next;
+        int first;
+    } kGarments[] = {
+        {"shirt", &PlayerDataTag::shirtRSIDSrcTextureD, &PlayerDataTag::shirtRSIDDstTextureD, kTexShirt},
+        {"pants", &PlayerDataTag::pantsRSIDSrcTextureD, &PlayerDataTag::pantsRSIDDstTextureD, kTexPants},
+        {"shoes", &PlayerDataTag::shoesRSIDSrcTextureD, &PlayerDataTag::shoesRSIDDstTextureD, kTexShoes},
+        {"hat", &PlayerDataTag::hatRSIDSrcTextureD, &PlayerDataTag::hatRSIDDstTextureD, kTexHat},
+        {"glasses", &PlayerDataTag::glassesRSIDSrcTextureD, &PlayerDataTag::glassesRSIDDstTextureD, kTexGlasses},
+        {"gloves", &PlayerDataTag::glovesRSIDSrcTextureD, &PlayerDataTag::glovesRSIDDstTextureD, kTexGloves},
     };
-    const Garment kGarments[] = {
-        {"shirt", &PlayerDataTag::shirtRSIDSrcTextureD, &PlayerDataTag::shirtRSIDDstTextureD, kTexShirt, kTexPants},
-        {"pants", &PlayerDataTag::pantsRSIDSrcTextureD, &PlayerDataTag::pantsRSIDDstTextureD, kTexPants, kTexShoes},
-        {"shoes", &PlayerDataTag::shoesRSIDSrcTextureD, &PlayerDataTag::shoesRSIDDstTextureD, kTexShoes, kTexHat},
-        {"hat", &PlayerDataTag::hatRSIDSrcTextureD, &PlayerDataTag::hatRSIDDstTextureD, kTexHat, kTexGlasses},
-        {"glasses", &PlayerDataTag::glassesRSIDSrcTextureD, &PlayerDataTag::glassesRSIDDstTextureD, kTexGlasses,
-         kTexGloves},
-        {"gloves", &PlayerDataTag::glovesRSIDSrcTextureD, &PlayerDataTag::glovesRSIDDstTextureD, kTexGloves,
-         kNumGarmentTextures},
-    };
+    const int kinds = int(std::size(kGarments));
     int worn = 0;
     auto expectOwnKinds = [&](const PlayerDataTag& d, const std::string& who) {
-        for (const Garment& g : kGarments) {
-            const int source = d.*g.source, colour = d.*g.colour;
+        for (int g = 0; g < kinds; ++g) {
+            const int source = d.*kGarments[g].source, colour = d.*kGarments[g].colour;
             if (source <= 0 && colour <= 0) continue;  // not worn
             ++worn;
-            EXPECT_EQ(source, kGarmentTextures << 16 | g.first) << who << ": " << g.name;
-            EXPECT_EQ(colour >> 16, kGarmentTextures) << who << ": " << g.name;
-            EXPECT_GT(colour & 0xFFFF, g.first) << who << ": " << g.name;
-            EXPECT_LT(colour & 0xFFFF, g.next) << who << ": " << g.name << " in another garment's colour";
+            const int first = kGarments[g].first, next = g + 1 < kinds ? kGarments[g + 1].first : kNumGarmentTextures;
+            EXPECT_EQ(source, kGarmentTextures << 16 | first) << who << ": " << kGarments[g].name;
+            EXPECT_TRUE(colour >> 16 == kGarmentTextures && (colour & 0xFFFF) > first && (colour & 0xFFFF) < next)
+                << who << ": " << kGarments[g].name << " in texture " << (colour & 0xFFFF);
         }
     };
     for (int fromNPCs = 0; fromNPCs <= 1; ++fromNPCs) {
@@ -214,8 +214,7 @@ TEST_F(Launchers, EveryBowlerWearsColoursOfEachGarmentsOwnKind)
         ASSERT_TRUE(bowlers && bowlers->rows > 0);
         for (int row = 0; row < bowlers->rows; ++row) {
             ASSERT_EQ(SetupPlayerRSIDs(0, row, fromNPCs, 0, 0, 0), 1);
-            expectOwnKinds(gPlayerInfo[0].playerData, std::string(fromNPCs ? "NPCs" : "players") + " row " +
-                                                          std::to_string(row));
+            expectOwnKinds(gPlayerInfo[0].playerData, (fromNPCs ? "NPCs row " : "players row ") + std::to_string(row));
         }
     }
     ASSERT_EQ(QuickLaunchGame("quick", kMaxPlayers), 1);

@@ -393,19 +393,11 @@ TEST_F(UiWidgetNumbers, EveryNumberOfEveryTypeAtItsExtremesRunsFramesWithATouchA
     }
 }
 
-
-// All of a type's numbers at once: each widget type with all its numbers at the least and then
-// the most the loader keeps (every switch off, then on), and in random combinations drawn from a
-// fixed seed (each number its least, -1, 0, 1 or its most, a float also a hair either side of 0,
-// a number without a range also beyond the coordinates'; each switch on or off). Each widget has
-// four buttons inside and an anchor that moves the first; a command runs in a sequence of its own,
-// against a clip and a button. Every other drawn widget also meets the other run-time writers: a
-// clip whose curves drive about half of its properties (integers, floats, switches, bytes, vectors
-// and rotations) with huge values, in one of the four ways a clip applies them, and a sequence
-// that sets, steps or copies some of its numbers to extremes (a float perhaps mapped onto a clip's
-// range); the rest keep their drawn combination. No sum may overflow and no float become an
-// integer it does not fit (the sanitizer build stops on either), and every number a widget
-// computes with ends in its range.
+// All of a type's numbers at once, at the least and then the most the loader keeps, and in random
+// combinations from a fixed seed, each widget with buttons inside and an anchor; every other one
+// also under a clip's curves of every property type and commands that set, step or copy extremes
+// (see Swept). No sum may overflow and no float become an integer it does not fit (the sanitizer
+// build stops on either), and every number a widget computes with ends in its range.
 TEST_F(UiWidgetNumbers, AllOfATypesNumbersAtOnceAndInRandomCombinationsMeetEveryWriter)
 {
     StartRenderer();
