@@ -1,11 +1,13 @@
 // The menus' pages as a player reads them, drawn from the game's own description and data: every
-// text of an upper screen stands off the lane picture and clear of the others, the shop's item
-// names fit their buttons and its bowler shows, and the career's standings put the player's own
-// match and row on the screen wherever the player stands.
+// text of an upper screen stands off the lane picture and clear of the others, every list's counter
+// reads n/n at its end, the shop's item names fit their buttons and its bowler shows, and the
+// career's standings put the player's own match and row on the screen wherever the player stands.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -35,6 +37,7 @@
 #include "ui/widgets/button.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/dialogbox.h"
+#include "ui/widgets/scrollbox.h"
 #include "ui/widgets/standings.h"
 #include "ui/widgettypes.h"
 
@@ -189,6 +192,45 @@ TEST_F(GlMenuPages, UpperScreenTextsStandOnPanelsClearOfTheLaneAndOfEachOther)
                             << page.screen << ": texts overlap at " << p.x0 << ", " << p.y0;
         }
         EXPECT_GT(letters, 20) << page.screen;
+    }
+}
+
+// Every scroll box of the menus, walked from its first button to its last as the pad walks a list:
+// its counter reads 1/n at the start and n/n at the end, n being what the walk could reach (the
+// windows it paged through for a page counter, the buttons for an item counter).
+TEST_F(GlMenuPages, EveryScrollBoxsCounterReachesNOfNAtTheEndOfItsList)
+{
+    std::vector<sBasicUiWidget*> boxes;
+    auto collect = [&boxes](sBasicUiWidget* w, auto& self) -> void {
+        for (; w; w = w->nextWidget) {
+            if (w->widgetTypeRef.type == EBasicUiWidgetTypeScrollBox) boxes.push_back(w);
+            self(w->childWidget, self);
+        }
+    };
+    for (sBasicUiDisplay* d = BasicUi_GetEnvironment()->displayRoot; d; d = d->nextDisplay)
+        for (sBasicUiScreen* s = d->nextScreen; s; s = s->nextScreen) collect(s->nextWidget, collect);
+    EXPECT_GT(boxes.size(), 10u);
+    for (sBasicUiWidget* box : boxes) {
+        auto* b = static_cast<sBasicUiWidgetTypeScrollBox*>(box->widgetTypeRef.ptr);
+        std::vector<sBasicUiWidget*> buttons;
+        for (sBasicUiWidget* c = box->childWidget; c; c = c->nextWidget)
+            if (BasicUiWidgetTypeButton_Get(c)) buttons.push_back(c);
+        ASSERT_FALSE(buttons.empty()) << box->name;
+        std::set<int> windows;
+        std::string reads[2];  // at the first button and at the last
+        int first[2] = {-1, -1}, last[2] = {-1, -1};
+        for (size_t i = 0; i < buttons.size(); ++i) {
+            BasicUiWidgetTypeScrollBox_ScrollTo(box, buttons[i]);
+            windows.insert(b->slot.value);
+            char text[32] = "";
+            ASSERT_EQ(BasicUiWidgetTypeScrollBox_CounterText(box, text, int(sizeof text)), 1);
+            ASSERT_EQ(std::sscanf(text, "%d/%d", &last[0], &last[1]), 2) << box->name << " reads " << text;
+            if (i == 0) first[0] = last[0], first[1] = last[1], reads[0] = text;
+            reads[1] = text;
+        }
+        const int n = b->hasPageCounter.value ? int(windows.size()) : int(buttons.size());
+        EXPECT_TRUE(first[0] == 1 && first[1] == n) << box->name << " reads " << reads[0] << " at its start, of " << n;
+        EXPECT_TRUE(last[0] == n && last[1] == n) << box->name << " reads " << reads[1] << " at its end, of " << n;
     }
 }
 

@@ -159,11 +159,24 @@ void BasicUiWidgetTypeScrollBox_ScrollTo(sBasicUiWidget* box, sBasicUiWidget* bu
     Layout(box, b);
 }
 
-static void FormatCounter(const sBasicUiWidgetTypeScrollBox* b, char* text, int size)
+// The length of the list a player scrolls through: the children up to the last button. A child
+// after it (a hidden label that lets a selection counted from 1 name the last entry) is no entry,
+// and counting it would add an item, or a page, that no scrolling reaches.
+static int EntryCount(sBasicUiWidget* box)
+{
+    int n = 0, i = 0;
+    for (sBasicUiWidget* c = box->childWidget; c; c = c->nextWidget) {
+        ++i;
+        if (BasicUiWidgetTypeButton_Get(c)) n = i;
+    }
+    return n;
+}
+
+static void FormatCounter(sBasicUiWidget* w, const sBasicUiWidgetTypeScrollBox* b, char* text, int size)
 {
     const int slots = b->slots.value > 0 ? b->slots.value : 1;
     const int start = b->isVirtual.value ? b->selectedVirtual.value + b->slot.value : b->slot.value;
-    const int total = b->isVirtual.value ? b->itemsVirtual.value : b->items.value;
+    const int total = b->isVirtual.value ? b->itemsVirtual.value : EntryCount(w);
     int first, second;
     if (b->hasPageCounter.value) {
         // Pages are counted whole, a short last page too, and the last window (which starts where
@@ -184,7 +197,7 @@ int BasicUiWidgetTypeScrollBox_CounterText(sBasicUiWidget* box, char* text, int 
 {
     auto* b = Box(box);
     if (!b || !text || size < 1) return 0;
-    FormatCounter(b, text, size);
+    FormatCounter(box, b, text, size);
     return 1;
 }
 
@@ -199,7 +212,7 @@ static void Counter(sBasicUiWidget* w, sBasicUiWidgetTypeScrollBox* b)
         return;
     }
     char text[255];
-    FormatCounter(b, text, int(sizeof text));
+    FormatCounter(w, b, text, int(sizeof text));
     int previous = TextOutputGetFontRSID();
     if (TextOutputSelectFont(b->fontID.value)) {
         BasicUi_RenderScaledDbText(b->counterX.value, b->counterY.value, b->fontScaleX, b->fontScaleY,

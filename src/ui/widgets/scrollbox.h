@@ -40,5 +40,6 @@ int BasicUiWidgetTypeScrollBox_SetSelectedIndex(sBasicUiWidget* box, int index);
 int BasicUiWidgetTypeScrollBox_GetSelectedSlot(sBasicUiWidget* box);
 int BasicUiWidgetTypeScrollBox_SetSelectedSlot(sBasicUiWidget* box, int slot);
 int BasicUiWidgetTypeScrollBox_GetSlots(sBasicUiWidget* box);
-// The counter's text as the box would draw it now ("n/m"); 0 when not a scroll box.
+// The counter's text as the box would draw it now ("n/m"), of a list that ends at the last button
+// child (a child after it is no entry); 0 when not a scroll box.
 int BasicUiWidgetTypeScrollBox_CounterText(sBasicUiWidget* box, char* text, int size);
