@@ -400,6 +400,10 @@ int EndPinSelectBall()
     // Every practice ball is replayed, as in the other games, but for a computer's skipped one.
     if (!gSkipAI && !StartReplay(0)) return 0;
     if (gPracticeBallLimit > 0 && gNumPracticeBalls >= gPracticeBallLimit) {
+        // The game ends once no overlay is open. A computer bowls from the pin deck, which its
+        // replay closes; a skipped ball has no replay, so the deck is closed here in any case.
+        for (int i = 0; i < upperLayers.overlayStackDepth && upperLayers.OverlayExists(); ++i)
+            if (!upperLayers.OverlayExit()) break;
         gGameOver = 1;
         return 1;
     }
