@@ -118,7 +118,12 @@ void ServiceAppletOrders()
         HostInputTakePowerPress();
         HostInputTakeSleepRequest();
     }
-    if (HostCloseRequested() && !done) Quit();
+    ServiceCloseOrder();
+}
+
+void ServiceCloseOrder()
+{
+    if (appletInitialized && HostCloseRequested() && !done) Quit();
 }
 
 int myReceiveSleepQueryNotification(unsigned)

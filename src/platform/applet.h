@@ -31,6 +31,9 @@ void DisableSleepMode();
 // EnableHomePowerButton is in force and done is 0 (presses meanwhile are dropped); the close order
 // always sets done, through the quit callback when one is installed.
 void ServiceAppletOrders();
+// Serves the close order alone (no buttons, no sleep): sets done, as ServiceAppletOrders would, once
+// the platform has ordered the application to close.
+void ServiceCloseOrder();
 // The per-read service of the HOME and power buttons and of sleep. Returns 1.
 int HandleHomeButton();
 

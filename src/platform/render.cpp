@@ -11,6 +11,7 @@
 #include "lib/screenapi.h"
 #include "lib/textoutput.h"
 #include "platform/actorrecord.h"
+#include "platform/applet.h"
 #include "platform/camera.h"
 #include "platform/fileserver.h"
 #include "platform/gpucommands.h"
@@ -126,8 +127,18 @@ int RenderInitScreen()
     return 1;
 }
 
+// No frame is begun or shown past the frame limit, whichever loop asks for it. The refusal serves
+// the close order that the limit raised, so the loop finds done set and ends as closed, not failed.
+static int PastFrameLimit()
+{
+    if (!HostFrameLimitReached()) return 0;
+    ServiceCloseOrder();
+    return 1;
+}
+
 int RenderStartScreen()
 {
+    if (PastFrameLimit()) return 0;
     if (!StartFrameOverlays()) return 0;
     uWrapMode = 2;
     vWrapMode = 2;
@@ -250,6 +261,7 @@ int RenderIsDisplay0() { return s_isDisplay0; }
 
 int RenderDoneScreen()
 {
+    if (PastFrameLimit()) return 0;
     // A frame with too many quads is still finished and shown (the quads beyond the buffer are
     // missing), so that its commands do not run into the next frame; it is reported as failed.
     int quadsFitted = EndFrameOverlays();

@@ -33,10 +33,11 @@ int DS3_Initialize(unsigned int maxHeapAllocations)
 }
 
 // One frame with the upper screen empty and, when fading, a black veil of the given alpha over
-// the lower screen. 0 when a render call fails.
+// the lower screen. 0 when a render call fails; a frame refused because the game is closing is no
+// failure: the phases end on done.
 static int SplashFrame(int fading, float veil)
 {
-    if (!RenderStartScreen()) return 0;
+    if (!RenderStartScreen()) return done ? 1 : 0;
     RenderStartDisplay0();
     RenderEndDisplay0();
     RenderStartDisplay1();

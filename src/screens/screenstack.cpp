@@ -51,7 +51,8 @@ int ChangeScreen(int tabGroup, int setResult)
         if (screenBackground != -1 && !DisposeResource(screenBackground)) return 0;
         screenBackground = -1;
         if (wanted != -1) {
-            if (!ReadResource(wanted)) return PrintError("screens: the background image %d cannot be read", wanted);
+            if (!ReadResource(wanted))
+                return done ? 0 : PrintError("screens: the background image %d cannot be read", wanted);
             RenderSelectBackgroundResource(wanted);
         }
         screenBackground = wanted;
@@ -74,8 +75,11 @@ static int LoadSharedResources()
         gBackgroundSoundChannel = nullptr;
         firstCallToInitScreens = 0;
     }
+    // A load that the order to close stopped says nothing of the game data.
     if (!LoadResourceRange(kGameSoundsFirst, kGameSoundsLast))
-        return PrintError("screens: the front end's sounds %d to %d cannot be loaded", kGameSoundsFirst, kGameSoundsLast);
+        return done ? 0
+                    : PrintError("screens: the front end's sounds %d to %d cannot be loaded", kGameSoundsFirst,
+                                 kGameSoundsLast);
     if (!gBackgroundMusicChannel) {
         if (!CreateStream(1, &gBackgroundMusicChannel)) return PrintError("screens: no stream for the menu music");
         SoundStreamNextResource(gBackgroundMusicChannel, kMenuMusic);

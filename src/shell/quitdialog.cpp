@@ -22,6 +22,7 @@ int DisplayNoSpaceQuitDialog(const char* text, int width, int height)
     // Nothing the player presses ends the box; only the platform's quit or power order sets done.
     while (!done) {
         ReadControls(0);
+        if (done) break;  // the close order, served by the read, comes before another frame
         if (!RenderStartScreen()) return 0;
         RenderStartDisplay1();
         gInRenderLoop = 1;

@@ -15,6 +15,7 @@
 #include "platform/camera.h"
 #include "platform/render.h"
 #include "platform/skeleton.h"
+#include "platform/utilities.h"
 #include "testmode/testmenus.h"
 
 // The animations the menu steps through, and the one a new character starts with.
@@ -39,7 +40,9 @@ int ChangeTestModel(int, int newModel)
 {
     TestOptions& t = testOptions;
     const int animation = t.testActor ? t.testActor->animInfo.animation : 0;
-    if (!RenderStartScreen() || !RenderDoneScreen()) return PrintError("test mode: no frame before the model change");
+    // A frame refused because the game is closing is no fault.
+    if (!RenderStartScreen() || !RenderDoneScreen())
+        return done ? 0 : PrintError("test mode: no frame before the model change");
     if (t.testActor) {
         actor_tag* old = t.testActor;
         t.testActor = nullptr;
