@@ -17,7 +17,7 @@
 // The one running checksum; XXH3's state is large and wants its own alignment, so it is static.
 static XXH3_state_t checksumState;
 // Files are read in pieces of this size.
-static const int kReadPiece = 256 * 1024;
+static const int kReadPiece = 1024 * 1024;
 
 void DataChecksumBegin() { XXH3_64bits_reset(&checksumState); }
 void DataChecksumAdd(const void* bytes, size_t length) { XXH3_64bits_update(&checksumState, bytes, length); }

@@ -42,8 +42,10 @@ for form in single split; do
         esac
         data=damaged-data-set/data-$form-$damage
         mkdir -p $data && cp cli-data/savegame.bin $data/
-        exits_with 1 "$program" --headless --frames 400 --rom $set_dir --data $data \
-            --input damaged-data-set/leave-title.input > /dev/null 2> $data.err
+        status=0
+        "$program" --headless --frames 400 --rom $set_dir --data $data --input damaged-data-set/leave-title.input \
+            > /dev/null 2> $data.err || status=$?
+        test $status -eq 1 || fail "$form $damage: ended with status $status: $(cat $data.err)"
         test "$(wc -l < $data.err)" -eq 1 || fail "$form $damage: not one line: $(cat $data.err)"
         grep -q "^zendrolyx: start-up stopped: the game data is damaged: rom:/$file[ ,]" $data.err ||
             fail "$form $damage: the line does not name rom:/$file: $(cat $data.err)"
