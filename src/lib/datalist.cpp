@@ -91,6 +91,7 @@ int DataListParseEntry(const char* line, int length, DataListEntry* entry, const
     if (pathAt > length || line[pathAt - 1] != ' ') return *why = "no path follows the size", 0;
     const int pathLength = length - pathAt;
     if (pathLength > kDataListMaxPath) return *why = "the path is too long", 0;
+    if (std::memchr(line + pathAt, '\0', size_t(pathLength))) return *why = "the path holds a NUL byte", 0;
     std::memcpy(entry->path, line + pathAt, size_t(pathLength));
     entry->path[pathLength] = '\0';
     if (!DataListPathAllowed(entry->path))

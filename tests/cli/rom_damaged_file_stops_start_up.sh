@@ -2,8 +2,9 @@
 # Start-up checks every file of the game data against the list of their sizes and checksums before
 # reading any: one byte changed in an archive, a database (the save defaults), the menus'
 # description or a video, a file cut by one byte, grown by a block of zeros or missing, and the
-# list itself missing, each stop it with status 1 and one line naming the file, in the single
-# archive's set and in the split set alike, and the save file is left byte for byte as it was.
+# list itself missing or cut by one byte, each stop it with status 1 and one line naming the
+# file, in the single archive's set and in the split set alike, and the save file is left byte
+# for byte as it was.
 #   rom_damaged_file_stops_start_up.sh ZENDROLYX ROM SPLIT_ROM
 set -e
 . "$(dirname "$0")/checks.sh"
@@ -23,7 +24,7 @@ for form in single split; do
     if [ $form = single ]; then rom=$2; archive=Resource.rez; else rom=$3; archive=Resource/Objects.rez; fi
     set_dir=damaged-data-set/$form
     cp -r "$rom" $set_dir
-    for damage in archive save-db menus video cut grown missing list-missing; do
+    for damage in archive save-db menus video cut grown missing list-missing list-cut; do
         case $damage in
         archive) file=$archive ;;
         save-db) file=db/save.db.xml ;;
@@ -31,11 +32,11 @@ for form in single split; do
         video) file=Video/Intro_Studio.mkv ;;
         cut | grown) file=Resource/BasicUiRez.rez ;;
         missing) file=Video/Turkey.mkv ;;
-        list-missing) file=checksums.txt ;;
+        list-missing | list-cut) file=checksums.txt ;;
         esac
         mv $set_dir/$file $set_dir/$file.whole
         case $damage in
-        cut) head -c $(($(wc -c < $set_dir/$file.whole) - 1)) $set_dir/$file.whole > $set_dir/$file ;;
+        cut | list-cut) head -c $(($(wc -c < $set_dir/$file.whole) - 1)) $set_dir/$file.whole > $set_dir/$file ;;
         grown) { cat $set_dir/$file.whole; head -c 2048 /dev/zero; } > $set_dir/$file ;;
         missing | list-missing) ;;
         *) flip $set_dir/$file ;;
