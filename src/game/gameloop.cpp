@@ -26,6 +26,7 @@
 #include "game/replay.h"
 #include "game/scoring.h"
 #include "game/transitions.h"
+#include "host/errorlog.h"
 #include "host/host.h"
 #include "lib/printing.h"
 #include "lib/resourceids.h"
@@ -563,9 +564,17 @@ int PauseGame(int on)
 
 int GameLoop()
 {
+    const long faultsBefore = HostErrorsReported();
     int ok = GameLoopSetup();
-    // A set-up that the order to close stopped has not failed.
-    if (!ok && !done) PrintError("game loop: game set-up failed");
+    // A set-up that the order to close stopped has not failed. The first fault on the way says
+    // what was wrong (an archive refused names itself and why), also where only one line is shown.
+    if (!ok && !done) {
+        const std::string first = HostErrorReported(faultsBefore);
+        if (first.empty())
+            PrintError("game loop: game set-up failed");
+        else
+            PrintError("game loop: game set-up failed (%s)", first.c_str());
+    }
 
     while (ok && (testOptions.testModeActive || !(quitGame || done || gHandleGameInvitation))) {
         if (!ReadControls(nullptr) || !HandleControls() || !UpdateGameLogic()) {

@@ -2,6 +2,7 @@
 // small table so that a record holds a 32-bit slot, not a host pointer.
 #include "lib/resources.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "lib/memory.h"
@@ -18,6 +19,9 @@ int maxResources = 0;
 // number here (slot + 1; 0 is no file).
 static const int kMaxOpenArchives = 32;
 static void* archiveHandles[kMaxOpenArchives];
+
+// Why the last archive that failed to open was refused, naming it.
+static char archiveFault[300];
 
 // The largest resource the loader accepts; anything bigger is a damaged directory.
 static const int32_t kMaxResourceBytes = 256 * 1024 * 1024;
@@ -123,11 +127,20 @@ static int ReadAt(void* handle, int64_t offset, void* buffer, int32_t length)
 
 resourceFileHeader_tag* OpenResourceFile(const char* path) { return OpenResourceFileInternal(path, 1); }
 
+const char* ArchiveFault() { return archiveFault; }
+
 resourceFileHeader_tag* OpenResourceFileInternal(const char* path, int checkOverlap)
 {
-    if (!resourceHeaders) return nullptr;
+    archiveFault[0] = '\0';
+    if (!resourceHeaders) {
+        std::snprintf(archiveFault, sizeof archiveFault, "archive %s refused: there is no resource table", path);
+        return nullptr;
+    }
     void* handle = nullptr;
-    if (!FileOpen(path, &handle, 0)) return nullptr;
+    if (!FileOpen(path, &handle, 0)) {
+        if (!done) std::snprintf(archiveFault, sizeof archiveFault, "archive %s cannot be opened", path);
+        return nullptr;
+    }
 
     unsigned fileSize = 0;
     void* trailerBlock = nullptr;
@@ -138,7 +151,10 @@ resourceFileHeader_tag* OpenResourceFileInternal(const char* path, int checkOver
 
     auto refuse = [&](const char* why) -> resourceFileHeader_tag* {
         // A read that the order to close stopped says nothing of the archive.
-        if (!done) PrintError("archive %s refused: %s", path, why);
+        if (!done) {
+            std::snprintf(archiveFault, sizeof archiveFault, "archive %s refused: %s", path, why);
+            PrintError("%s", archiveFault);
+        }
         if (directory) FreeManagedMemory(directory, 0);
         if (trailerBlock) FreeManagedMemory(trailerBlock, 0);
         FileClose(handle);

@@ -57,6 +57,9 @@ extern int maxResources;
 int InitResources(int maxResourceID);
 resourceFileHeader_tag* OpenResourceFile(const char* path);
 resourceFileHeader_tag* OpenResourceFileInternal(const char* path, int checkOverlap);
+// Why the last open that failed did so, naming the archive: "archive PATH refused: WHY" or
+// "archive PATH cannot be opened" ("" when the order to close stopped it).
+const char* ArchiveFault();
 int CloseResourceFile(resourceFileHeader_tag* file);
 int FreeResources();
 int GetResourceHeader(int id, resourceHeader** out);

@@ -6,7 +6,9 @@
 #include <cstdio>
 
 #include "game/records.h"
+#include "host/files.h"
 #include "host/host.h"
+#include "lib/datalist.h"
 #include "lib/memory.h"
 #include "lib/printing.h"
 #include "lib/resourceids.h"
@@ -42,17 +44,25 @@ static const char* const kSplitArchives[] = {
     "rom:/Resource/TestFX.rez",   "rom:/Resource/Voice.rez",    "rom:/Resource/3DS.rez",
 };
 
+// Why OpenResources failed, naming the archive, for start-up's one line.
+static char openFault[300];
+
 int OpenResources()
 {
+    openFault[0] = '\0';
     if (OpenResourceFile(kSingleArchive)) {
         useMultipleResources = 0;
         return 1;
     }
     // The order to close stopped the reading: the single archive may well be there.
     if (done) return 0;
+    // A single archive that is there but refused is what went wrong when the split set cannot
+    // stand in for it either; an absent one says nothing, and the split set's own fault is told.
+    if (HostFileExists(kSingleArchive)) std::snprintf(openFault, sizeof openFault, "%s", ArchiveFault());
     // The first archive of the set that fails ends the attempt; those already open stay open.
     for (const char* path : kSplitArchives) {
         if (!OpenResourceFile(path)) {
+            if (!openFault[0]) std::snprintf(openFault, sizeof openFault, "%s", ArchiveFault());
             PrintError("start-up: cannot open the game data archive %s", path);
             return 0;
         }
@@ -81,6 +91,8 @@ static void PlayIntroVideo(int i)
 static const char* startUpStep = "";
 // How the program ends, for nnMain's caller.
 static int gameEnd = kGameStartUpFailed;
+// What the check of the game data found wrong, naming the file; empty while the data is whole.
+static char gameDataDamage[300];
 
 // Start-up ended by the close order: says during which step.
 static int Closed(int level)
@@ -91,11 +103,15 @@ static int Closed(int level)
 }
 
 // Reports why start-up stopped and gives the tear-down level to begin with. A step that gave up
-// because the close order came is reported as closed.
+// because the close order came is reported as closed. Once the game data is known to be damaged,
+// that damage is why start-up stops, whichever step it stops at.
 static int Stop(int level, const char* reason)
 {
     if (done) return Closed(level);
-    PrintError("start-up stopped: %s", reason);
+    if (gameDataDamage[0])
+        PrintError("start-up stopped: the game data is damaged: %s", gameDataDamage);
+    else
+        PrintError("start-up stopped: %s", reason);
     return level;
 }
 
@@ -153,7 +169,22 @@ static int StartUp()
     SetupHomeButtonCallbacks();
     if (!DS3_Initialize(0x2000)) return Stop(2, "the platform layer could not start");
     if (!InitResources(10000)) return Stop(2, "no memory for the resource table");
-    if (!OpenResources()) return Stop(3, "the game data could not be opened");
+    // Every file of the game data is checked against its list before any is read. Damaged data
+    // stops start-up before the save data is touched; in the window start-up first goes only as
+    // far as the box that tells the player needs (the archives, the renderer, the fonts).
+    startUpStep = "checking the game data";
+    gameDataDamage[0] = '\0';
+    if (!CheckGameData(gameDataDamage, int(sizeof gameDataDamage))) {
+        if (done) return Closed(2);
+        if (!gameDataDamage[0]) std::snprintf(gameDataDamage, sizeof gameDataDamage, "its check did not finish");
+        if (gHostOptions.headless) return Stop(2, "");
+    }
+    startUpStep = "starting the platform";
+    if (!OpenResources()) {
+        char reason[400];
+        std::snprintf(reason, sizeof reason, "the game data could not be opened: %s", openFault);
+        return Stop(3, reason);
+    }
     if (!InitStreaming()) return Stop(3, "streaming could not start");
     if (!InitializeSoundServices()) return Stop(3, "sound could not start");
     if (!RenderInit(0x80000, 0x800, 0x502, 0x500)) return Stop(3, "the renderer could not start");
@@ -175,6 +206,11 @@ static int StartUp()
     RSID_FONT_DEFAULT = upperLayers.GetFontRSID(kGameFontDefault);
 
     startUpStep = "preparing the save data";
+    if (gameDataDamage[0]) {
+        Stop(4, "");
+        if (!done && !gHostOptions.headless) DisplayNoSpaceQuitDialog(kTextGameDataDamaged, 540, 190);
+        return 4;
+    }
     DisableSleepMode();  // no sleep while the save data is prepared
     if (!SaveDataInit()) {
         char reason[300];

@@ -48,3 +48,10 @@ each_line_passes() {
     grep -q "$pattern" "$file" || fail "$file has no line matching $pattern"
     grep "$pattern" "$file" | awk "$@" || fail "a line of $file matching $pattern is wrong"
 }
+
+# remake_list MKROM DIR: after a test damaged its copy of the game data on purpose, lists the copy's
+# files again (mkrom --list), so that start-up's check of the whole set passes and the run tests
+# what the loaders make of the damage.
+remake_list() {
+    "$1" --list "$2" || fail "mkrom could not list $2"
+}

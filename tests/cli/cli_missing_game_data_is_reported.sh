@@ -1,22 +1,25 @@
 #!/bin/sh
 # A game data directory without the archives ends start-up with status 1 and says that start-up
 # stopped. A character archive cut short, or with a damaged trailer, stops a launched quick game
-# before it begins: the run says so and ends with status 1. Damaged data of the menus (their
-# description missing or cut, a database it names missing, empty, holding a value no cell or
-# count can take or, though it parses, lacking a table or column the game reads, the UI archive
-# missing or damaged) ends the run with status 1 and the fault when
+# before it begins: the run says so, naming the archive and why, and ends with status 1. Damaged
+# data of the menus (their description missing or cut, a database it names missing, empty,
+# holding a value no cell or count can take or, though it parses, lacking a table or column the
+# game reads, the UI archive missing or damaged) ends the run with status 1 and the fault when
 # the title is left, without --verbose, instead of menus run on placeholders. A garment texture
 # that cannot be read is said once, not once a frame.
-# Run by ctest in the build's tests folder with $1 the program, $2 the build's game data.
+# Each damage is listed again with mkrom, so that what the loaders make of it is tested.
+# Run by ctest in the build's tests folder with $1 the program, $2 the build's game data, $3 mkrom.
 set -e
 . "$(dirname "$0")/checks.sh"
 program=$1
 rom=$2
+mkrom=$3
 mkdir -p empty-rom
 exits_with 1 "$program" --headless --frames 30 --rom empty-rom --data cli-data 2> err-missing.txt
 grep -q 'start-up stopped' err-missing.txt
 
-rm -rf bad-rom && cp -r "$rom" bad-rom && mkdir bad-rom/data && cp cli-data/savegame.bin bad-rom/data/
+# The copy holds game data only: the save and the logs stay beside it, out of its list of files.
+rm -rf bad-rom bad-data bad-logs && cp -r "$rom" bad-rom && mkdir bad-data bad-logs && cp cli-data/savegame.bin bad-data/
 archive=bad-rom/Resource/SpecialCharacters.rez
 size=$(wc -c < "$rom/Resource/SpecialCharacters.rez")
 for damage in cut trailer; do
@@ -28,9 +31,11 @@ for damage in cut trailer; do
         printf '\377\377\377\377\377\377\377\377\377\377\377\377\377\377\377\377' >> $archive
         tail -c $((2048 - 16)) "$rom/Resource/SpecialCharacters.rez" >> $archive
     fi
-    exits_with 1 "$program" --headless --launch quick --frames 9000 --rom bad-rom --data bad-rom/data 2> bad-rom/$damage.txt
-    grep -q '^zendrolyx: the game stopped: game loop: game set-up failed$' bad-rom/$damage.txt ||
-        fail "$damage: the failure is not reported: $(cat bad-rom/$damage.txt)"
+    remake_list "$mkrom" bad-rom
+    exits_with 1 "$program" --headless --launch quick --frames 9000 --rom bad-rom --data bad-data 2> bad-logs/$damage.txt
+    grep -q '^zendrolyx: the game stopped: game loop: game set-up failed (archive rom:/Resource/SpecialCharacters.rez refused: .\+)$' \
+        bad-logs/$damage.txt ||
+        fail "$damage: the failure is not reported: $(cat bad-logs/$damage.txt)"
 done
 
 # word FILE OFFSET: the little-endian 32-bit number at that offset.
@@ -53,15 +58,16 @@ head -c $at "$source" > $archive
 printf '\125' >> $archive
 tail -c $((size - at - 1)) "$source" >> $archive
 cmp -s "$source" $archive && fail "the byte at $at was not changed"
-exits_with 0 "$program" --headless --launch quick --players 4 --frames 3000 --rom bad-rom --data bad-rom/data --verbose \
-    2> bad-rom/flipped.txt
-grep -q 'Missing Texture 9800 21' bad-rom/flipped.txt || fail "the damaged texture is not reported: $(cat bad-rom/flipped.txt)"
-if sort bad-rom/flipped.txt | uniq -d | grep .; then fail "messages said more than once (above)"; fi
+remake_list "$mkrom" bad-rom
+exits_with 0 "$program" --headless --launch quick --players 4 --frames 3000 --rom bad-rom --data bad-data --verbose \
+    2> bad-logs/flipped.txt
+grep -q 'Missing Texture 9800 21' bad-logs/flipped.txt || fail "the damaged texture is not reported: $(cat bad-logs/flipped.txt)"
+if sort bad-logs/flipped.txt | uniq -d | grep .; then fail "messages said more than once (above)"; fi
 cp "$source" $archive
 
 # The menus' data, each file damaged in turn: the intro is skipped with A and the title left with a
 # touch; the menus then load.
-printf '5 A\n6\n20 A\n21\n150 touch 160 120\n165\n' > bad-rom/leave-title.input
+printf '5 A\n6\n20 A\n21\n150 touch 160 120\n165\n' > bad-logs/leave-title.input
 cp -r "$rom/Resource" "$rom/db" bad-rom/
 ui=bad-rom/Resource/BasicUiRez.rez
 ui_size=$(wc -c < "$rom/Resource/BasicUiRez.rez")
@@ -96,24 +102,25 @@ for damage in description-missing description-cut game-db-empty ui-db-missing ce
         sed 's/<BasicDbTableColumnDef name="autoSave"/<BasicDbTableColumnDeg name="autoSave"/' "$rom/db/save.db.xml" \
             > bad-rom/db/save.db.xml
         cmp -s "$rom/db/save.db.xml" bad-rom/db/save.db.xml && fail "$damage: no tag was changed"
-        cp cli-data/savegame.bin bad-rom/data/ ;;
+        cp cli-data/savegame.bin bad-data/ ;;
     ui-archive-missing) rm $ui ;;
     ui-archive-cut) head -c $((ui_size / 2)) "$rom/Resource/BasicUiRez.rez" > $ui ;;
     # A byte of the first stored resource, which is compressed.
     ui-archive-flipped) { head -c 100 "$rom/Resource/BasicUiRez.rez"; printf '\125'
                           tail -c $((ui_size - 101)) "$rom/Resource/BasicUiRez.rez"; } > $ui ;;
     esac
-    exits_with 1 "$program" --headless --frames 400 --rom bad-rom --data bad-rom/data --input bad-rom/leave-title.input \
-        > /dev/null 2> bad-rom/$damage.txt
+    remake_list "$mkrom" bad-rom
+    exits_with 1 "$program" --headless --frames 400 --rom bad-rom --data bad-data --input bad-logs/leave-title.input \
+        > /dev/null 2> bad-logs/$damage.txt
     case $damage in
     save-db-*) want='^zendrolyx: start-up stopped: the UI framework or the save database could not be prepared (databases: .\+)$'
-        cmp -s cli-data/savegame.bin bad-rom/data/savegame.bin || fail "$damage: the save file was changed"
-        if ls bad-rom/data | grep -q damaged; then fail "$damage: the save file was put aside"; fi ;;
+        cmp -s cli-data/savegame.bin bad-data/savegame.bin || fail "$damage: the save file was changed"
+        if ls bad-data | grep -q damaged; then fail "$damage: the save file was put aside"; fi ;;
     *-db-column-tag|*-db-no-tables) want='^zendrolyx: the game stopped: main menu: Resource\\ui360.xml or the game data it names is damaged (databases: .\+); the game cannot go on$' ;;
     ui-archive-*) want='^zendrolyx: start-up stopped: the UI framework or the save database could not be prepared (.*BasicUiRez.rez\|.*resource' ;;
     *) want='^zendrolyx: the game stopped: main menu: Resource\\ui360.xml or the game data it names is damaged (.\+); the game cannot go on$' ;;
     esac
-    grep -q "$want" bad-rom/$damage.txt || fail "$damage: $(cat bad-rom/$damage.txt)"
+    grep -q "$want" bad-logs/$damage.txt || fail "$damage: $(cat bad-logs/$damage.txt)"
     rm -rf bad-rom/Resource bad-rom/db && cp -r "$rom/Resource" "$rom/db" bad-rom/
 done
-rm -rf bad-rom
+rm -rf bad-rom bad-data bad-logs

@@ -3,12 +3,13 @@
 # second (warm wood). A new press of A skips the first; A held from the start does not. A seeded
 # run during the intro repeats, its sound included. A damaged or missing intro plays nothing and
 # start-up goes on to the splash.
-#   intro_videos_play_and_skip.sh ZENDROLYX SHOT_CHECK ROM
+#   intro_videos_play_and_skip.sh ZENDROLYX SHOT_CHECK ROM MKROM
 set -e
 . "$(dirname "$0")/checks.sh"
 game=$1
 check=$2
 rom=$3
+mkrom=$4
 rm -rf intro-shots && mkdir -p intro-shots/plain intro-shots/skip intro-shots/held intro-shots/again intro-shots/bad
 run() {
     "$game" --headless --frames 50 --data cli-data --screenshot 40 --out "intro-shots/$1" $2 > /dev/null
@@ -33,6 +34,7 @@ ln -s "$rom/db" intro-shots/rom/db
 ln -s "$rom/ui" intro-shots/rom/ui
 head -c 3000 "$rom/Video/Intro_Studio.mkv" > intro-shots/rom/Video/Intro_Studio.mkv
 head -c 20000 /dev/zero | tr '\0' 'Z' >> intro-shots/rom/Video/Intro_Studio.mkv
+remake_list "$mkrom" intro-shots/rom
 "$game" --headless --frames 50 --verbose --rom intro-shots/rom --data cli-data --screenshot 40 --out intro-shots/bad \
     > /dev/null 2> intro-shots/bad.txt
 grep -q 'video: rom:/Video/Intro_Lanes.mkv: the file cannot be opened' intro-shots/bad.txt

@@ -1,6 +1,8 @@
 // mkrom --out DIR [--split]: builds the game data. Without --split it writes DIR/Resource.rez
 // holding everything; with it, the set DIR/Resource/<name>.rez, one archive per id range. The
 // clips go to DIR/Video/ either way.
+// mkrom --list DIR: writes DIR/checksums.txt, the list of every file under DIR with its size and
+// checksum that the game checks at start-up; run it again after changing a file on purpose.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -9,22 +11,26 @@
 #include "content.h"
 #include "content_bowler.h"
 #include "content_uibase.h"
+#include "data_list_writer.h"
 
 static int Usage(const char* message)
 {
     if (message) fprintf(stderr, "mkrom: %s\n", message);
-    fprintf(message ? stderr : stdout, "usage: mkrom --out DIR [--split]\n");
+    fprintf(message ? stderr : stdout, "usage: mkrom --out DIR [--split]\n       mkrom --list DIR\n");
     return message ? 2 : 0;
 }
 
 int main(int argc, char** argv)
 {
-    std::string out;
+    std::string out, list;
     bool split = false;
     for (int i = 1; i < argc; i++) {
         if (strcmp(argv[i], "--out") == 0) {
             if (i + 1 == argc) return Usage("--out needs a directory");
             out = argv[++i];
+        } else if (strcmp(argv[i], "--list") == 0) {
+            if (i + 1 == argc) return Usage("--list needs a directory");
+            list = argv[++i];
         } else if (strcmp(argv[i], "--split") == 0) {
             split = true;
         } else if (strcmp(argv[i], "--help") == 0) {
@@ -33,9 +39,15 @@ int main(int argc, char** argv)
             return Usage((std::string("unknown option ") + argv[i]).c_str());
         }
     }
-    if (out.empty()) return Usage("--out is required");
-
     std::string error;
+    if (!list.empty()) {
+        if (!out.empty() || split) return Usage("--list goes alone");
+        if (mkrom::WriteDataList(list, &error)) return 0;
+        fprintf(stderr, "mkrom: %s\n", error.c_str());
+        return 1;
+    }
+    if (out.empty()) return Usage("--out or --list is required");
+
     const std::vector<mkrom::Resource> content = mkrom::BuildContent();
     bool ok = split ? mkrom::WriteSplitArchives(out, mkrom::ArchiveRanges(), content, &error)
                     : mkrom::WriteSingleArchive(out, mkrom::ArchiveRanges(), content, &error);

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "host/files.h"
 #include "host/host.h"
+#include "lib/datalist.h"
 #include "lib/memory.h"
 #include "lib/resources.h"
 #include "platform/bitmap.h"
@@ -74,6 +76,14 @@ int InitResources(int n) { return Call("InitResources", std::to_string(n)); }
 resourceFileHeader_tag* OpenResourceFile(const char* path)
 {
     return Call("OpenResourceFile", path) && !gFailing.count(path) ? &anArchive : nullptr;
+}
+const char* ArchiveFault() { return "archive refused"; }
+int HostFileExists(const char* path) { return !gFailing.count(path); }
+int CheckGameData(char* fault, int faultSize)
+{
+    if (Call("CheckGameData")) return 1;
+    std::snprintf(fault, size_t(faultSize), "rom:/Resource.rez has changed");
+    return 0;
 }
 int FreeResources() { return Call("FreeResources"); }
 int InitStreaming() { return Call("InitStreaming"); }

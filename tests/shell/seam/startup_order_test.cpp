@@ -46,7 +46,7 @@ Calls TearDownCalls(int level)
 
 const Calls kStartUpToTitle = {
     "DisableHomePowerButton", "InitializeApplet", "SetupHomeButtonCallbacks", "DS3_Initialize(8192)",
-    "InitResources(10000)", "OpenResourceFile(rom:/Resource.rez)", "InitStreaming", "InitializeSoundServices",
+    "InitResources(10000)", "CheckGameData", "OpenResourceFile(rom:/Resource.rez)", "InitStreaming", "InitializeSoundServices",
     "RenderInit(0x80000,0x800,0x502,0x500)", "RenderInitScreen", "EnableHomePowerButton", "EnableSleepMode(true)",
     "ScreenChangeDisplayMode", "InitRandomNumbers", "InitTrigTables", "ScreenInitializeAPI",
     "LoadResourceRange1x1(3050,3084)", "LoadResourceRange1x1(3200,3299)", "InitOverlayBitmaps", "GetFontRSID(3052)",
@@ -135,6 +135,26 @@ TEST_F(StartUp, UnreadableSaveDataShowsTheEndlessBoxThenTearsDown)
     gFailing.insert("SaveDataInit");
     EXPECT_EQ(nnMain(), kGameStartUpFailed);
     EXPECT_EQ(After("SaveDataInit"), TearDownCalls(4));
+}
+
+TEST_F(StartUp, DamagedGameDataStopsBeforeTheSaveData)
+{
+    // In the window start-up goes on only to the fonts, for the box that tells the player.
+    gFailing.insert("CheckGameData");
+    EXPECT_EQ(nnMain(), kGameStartUpFailed);
+    Calls expected = {"DisplayNoSpaceQuitDialog(The game data is damaged.\nClose the game and\ninstall it again.,540,190)"};
+    for (const std::string& c : TearDownCalls(4)) expected.push_back(c);
+    EXPECT_EQ(After("GetFontRSID(3052)"), expected);
+    EXPECT_TRUE(std::any_of(gCalls.begin(), gCalls.end(), [](const std::string& call) {
+        return call == "PrintError: start-up stopped: the game data is damaged: rom:/Resource.rez has changed";
+    }));
+
+    // Without a window nothing past the check is started.
+    ResetNeighbours();
+    gHostOptions.headless = 1;
+    gFailing.insert("CheckGameData");
+    EXPECT_EQ(nnMain(), kGameStartUpFailed);
+    EXPECT_EQ(After("CheckGameData"), TearDownCalls(2));
 }
 
 TEST_F(StartUp, MissingFontsOrOverlayBitmapsAreTolerated)

@@ -1,0 +1,58 @@
+#!/bin/sh
+# Start-up checks every file of the game data against the list of their sizes and checksums before
+# reading any: one byte changed in an archive, a database (the save defaults), the menus'
+# description or a video, a file cut by one byte, grown by a block of zeros or missing, and the
+# list itself missing or cut by one byte, each stop it with status 1 and one line naming the
+# file, in the single archive's set and in the split set alike, and the save file is left byte
+# for byte as it was.
+#   rom_damaged_file_stops_start_up.sh ZENDROLYX ROM SPLIT_ROM
+set -e
+. "$(dirname "$0")/checks.sh"
+program=$1
+rm -rf damaged-data-set && mkdir -p damaged-data-set
+printf '5 A\n6\n20 A\n21\n150 touch 160 120\n165\n' > damaged-data-set/leave-title.input
+
+# flip FILE: changes the byte in the middle of the file.
+flip() {
+    size=$(wc -c < "$1.whole")
+    { head -c $((size / 2)) "$1.whole"; printf '\125'; tail -c $((size - size / 2 - 1)) "$1.whole"; } > "$1"
+    cmp -s "$1" "$1.whole" && fail "the byte in the middle of $1 was already 0x55"
+    return 0
+}
+
+for form in single split; do
+    if [ $form = single ]; then rom=$2; archive=Resource.rez; else rom=$3; archive=Resource/Objects.rez; fi
+    set_dir=damaged-data-set/$form
+    cp -r "$rom" $set_dir
+    for damage in archive save-db menus video cut grown missing list-missing list-cut; do
+        case $damage in
+        archive) file=$archive ;;
+        save-db) file=db/save.db.xml ;;
+        menus) file=Resource/ui360.xml ;;
+        video) file=Video/Intro_Studio.mkv ;;
+        cut | grown) file=Resource/BasicUiRez.rez ;;
+        missing) file=Video/Turkey.mkv ;;
+        list-missing | list-cut) file=checksums.txt ;;
+        esac
+        mv $set_dir/$file $set_dir/$file.whole
+        case $damage in
+        cut | list-cut) head -c $(($(wc -c < $set_dir/$file.whole) - 1)) $set_dir/$file.whole > $set_dir/$file ;;
+        grown) { cat $set_dir/$file.whole; head -c 2048 /dev/zero; } > $set_dir/$file ;;
+        missing | list-missing) ;;
+        *) flip $set_dir/$file ;;
+        esac
+        data=damaged-data-set/data-$form-$damage
+        mkdir -p $data && cp cli-data/savegame.bin $data/
+        status=0
+        "$program" --headless --frames 400 --rom $set_dir --data $data --input damaged-data-set/leave-title.input \
+            > /dev/null 2> $data.err || status=$?
+        test $status -eq 1 || fail "$form $damage: ended with status $status: $(cat $data.err)"
+        test "$(wc -l < $data.err)" -eq 1 || fail "$form $damage: not one line: $(cat $data.err)"
+        grep -q "^zendrolyx: start-up stopped: the game data is damaged: rom:/$file[ ,]" $data.err ||
+            fail "$form $damage: the line does not name rom:/$file: $(cat $data.err)"
+        cmp -s cli-data/savegame.bin $data/savegame.bin || fail "$form $damage: the save file was changed"
+        test "$(ls $data)" = savegame.bin || fail "$form $damage: the save folder changed: $(ls $data)"
+        mv $set_dir/$file.whole $set_dir/$file
+    done
+done
+rm -rf damaged-data-set
