@@ -79,6 +79,13 @@ static int ReadCount(sBasicXmlReader* reader, int current, const char* what, con
     return int(value);
 }
 
+// An attribute this format does not have: its value is not used, and it is said, as it is most
+// likely a known one damaged ("rowt" for "rows"), whose value is then lost.
+static void ReportUnknownAttribute(const sBasicXmlReader* reader, const char* element, const char* owner)
+{
+    PrintError("database: %s \"%s\" has the unknown attribute \"%s\"", element, NameOr(owner), reader->attBuffer);
+}
+
 // Reads the value of the attribute just named and keeps a copy of it as a name, unless one is set.
 static void ReadName(sBasicXmlReader* reader, Ptr32<char>* name)
 {
@@ -118,6 +125,8 @@ int BasicDb_ReadXml(sBasicDb* db, sBasicXmlReader* reader)
                 AllocateRecords(reader, &count, sizeof(sBasicDbTable), kLeastTableBytes, "tables", db->name));
             db->tables = count;
             db->table = tables;
+        } else {
+            ReportUnknownAttribute(reader, "database", db->name);
         }
     }
     return 1;
@@ -139,6 +148,8 @@ static void ReadDefinition(sBasicXmlReader* reader, sBasicDbTableDefinition* def
             def->column = static_cast<sBasicDbTableColumnDefinition*>(AllocateRecords(
                 reader, &count, sizeof(sBasicDbTableColumnDefinition), kLeastColumnBytes, "columns", def->name));
             def->columns = count;
+        } else {
+            ReportUnknownAttribute(reader, "table definition", def->name);
         }
     }
 }
@@ -168,8 +179,14 @@ static void ReadColumn(sBasicXmlReader* reader, sBasicDbTableDefinition* def, sB
                 continue;
             }
             column->count = ReadCount(reader, column->count, "elements", column->name);
+        } else {
+            ReportUnknownAttribute(reader, "column", column->name);
         }
     }
+    // A column without a type takes no room in its row: its cells, and those of every column the
+    // game reads behind it, would no longer be where the data put them.
+    if (column->type == EBasicDbTableColumnTypeNULL)
+        PrintError("database: column \"%s\" has no type the database knows", NameOr(column->name));
     // The column takes its place at the end of the row; a count that would make the row larger
     // than an int can count is read as 0.
     int64_t bytes = int64_t(column->count) * basicDbTypeSizes[column->type];
@@ -209,6 +226,8 @@ static void ReadTable(sBasicXmlReader* reader, sBasicDb* db, int defsRead, sBasi
                     break;
                 }
             }
+        } else {
+            ReportUnknownAttribute(reader, "table", table->name);
         }
     }
     if (table->rows < 0) {

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "game/areas.h"
 #include "lib/printing.h"
 
 namespace {
@@ -112,8 +113,9 @@ const DbColumnRead kTournaments[] = {
 };
 
 const DbColumnRead kRivals[] = {
-    {1, "teamSize", Int}, {2, "npc0", Int}, {3, "npc1", Int}, {4, "npc2", Int}, {5, "npc3", Int}, {8, "game", Int},
-    {9, "area", Int}, {12, "reputation", Int}, {13, "prize", Int}, {14, "average", Int}, {15, "spread", Int},
+    {1, "teamSize", Int}, {2, "npc0", Int}, {3, "npc1", Int}, {4, "npc2", Int}, {5, "npc3", Int}, {6, "name", Str},
+    {8, "game", Int}, {9, "area", Int}, {12, "reputation", Int}, {13, "prize", Int}, {14, "average", Int},
+    {15, "spread", Int},
     {16, "unlock0Column", Str}, {17, "unlock0Items", Int}, {18, "unlock1Column", Str}, {19, "unlock1Items", Int},
     {20, "unlock2Column", Str}, {21, "unlock2Items", Int}, {22, "unlock3Column", Str}, {23, "unlock3Items", Int},
     {24, "unlock4Column", Str}, {25, "unlock4Items", Int}, {26, "unlock5Column", Str}, {27, "unlock5Items", Int},
@@ -156,67 +158,82 @@ const DbColumnRead kNumber[] = {
 };
 
 template <int N>
-constexpr DbTableRead Read(const char* db, const char* table, const DbColumnRead (&columns)[N], int count = N)
+constexpr DbTableRead Read(const char* db, const char* table, int rows, const DbColumnRead (&columns)[N],
+                           int count = N)
 {
-    return {db, table, columns, count};
+    return {db, table, rows, columns, count};
 }
 
 // The garments' column lists by how far they read.
 constexpr int kTexturesEnd = 12, kHairEnd = 13;
 
+// Rows read at fixed numbers. The bowlers' page offers the bowlers of rows 1 to 10 as career
+// slots, and a slot's records sit in the same row of each career table.
+constexpr int kCareerSlots = 11;
+// Each career list shows twenty events by row.
+constexpr int kEvents = 20;
+// A heading, then area a's name in row a + 1.
+constexpr int kAreaRows = kNumAreas + 1;
+// The shop's pages show their items by row: one button for each.
+constexpr int kShopPants = 8, kShopShirts = 10, kShopShoes = 8, kShopHats = 6, kShopGlasses = 6, kShopGloves = 6,
+              kShopBalls = 32;
+// Who bowls a slot names a row: 0 the computer, then each of the four pads.
+constexpr int kBowlerKinds = 5;
+
 }  // namespace
 
 const DbTableRead kDatabaseReads[] = {
-    Read("save", "options", kOptions),
-    Read("save", "career setup", kCareerSetup),
-    Read("save", "players", kPlayers),
-    Read("save", "quick play setup", kSetup, 10),
-    Read("save", "mini game setup", kSetup),
-    Read("save", "online setup", kSetup, 10),
-    Read("save", "league", kLeagueRecord),
-    Read("save", "tournament", kTournamentRecord),
-    Read("save", "rival", kRivalRecord),
-    Read("save", "player view", kPlayerView),
-    Read("game", "NPCs", kNpcs),
-    Read("game", "NPCAbilities", kAbilities),
-    Read("game", "Leagues", kLeagues),
-    Read("game", "Tournaments", kTournaments),
-    Read("game", "Rivals", kRivals),
-    Read("game", "Bodys", kBodies),
-    Read("game", "Pants", kGarments),
-    Read("game", "Skirts", kGarments),
-    Read("game", "HatsM", kGarments, kHairEnd),
-    Read("game", "HatsF", kGarments, kHairEnd),
-    Read("game", "Shirts", kGarments, kTexturesEnd),
-    Read("game", "Shoes", kGarments, kTexturesEnd),
-    Read("game", "GlassesM", kGarments, kTexturesEnd),
-    Read("game", "GlassesF", kGarments, kTexturesEnd),
-    Read("game", "GlovesL", kGarments, kTexturesEnd),
-    Read("game", "GlovesR", kGarments, kTexturesEnd),
-    Read("game", "BallsL", kBalls),
-    Read("game", "BallsR", kBalls),
-    Read("game", "locations", kLocations),
-    // The texts the code composes with and into.
-    Read("ui", "s0Strings", kText),
-    Read("ui", "locations", kText),
-    Read("ui", "sFgStrings", kText),
-    Read("ui", "s19Strings", kText),
-    Read("ui", "s36Strings", kText),
-    Read("ui", "s37Strings", kText),
-    Read("ui", "sCareerStrings", kText),
-    Read("ui", "qpKinds", kText),
-    Read("ui", "controlModes", kText),
-    // The texts of the menus' own pages and questions, which only the description reads.
-    Read("ui", "sMenuStrings", kText),
-    Read("ui", "s18Strings", kText),
-    Read("ui", "s5Strings", kText),
-    Read("ui", "sOk", kText),
-    Read("ui", "sAnswers", kText),
-    Read("ui", "s21Header", kText),
-    Read("ui", "s23Header", kText),
-    Read("ui", "s24Header", kText),
-    Read("ui", "s25Header", kText),
-    Read("ui", "sBowlerPick", kNumber),
+    Read("save", "options", 1, kOptions),
+    Read("save", "career setup", 1, kCareerSetup),
+    Read("save", "players", kCareerSlots, kPlayers),
+    Read("save", "quick play setup", 1, kSetup, 10),
+    Read("save", "mini game setup", 1, kSetup),
+    Read("save", "online setup", 1, kSetup, 10),
+    Read("save", "league", kCareerSlots, kLeagueRecord),
+    Read("save", "tournament", kCareerSlots, kTournamentRecord),
+    Read("save", "rival", kCareerSlots, kRivalRecord),
+    Read("save", "player view", 2, kPlayerView),
+    Read("game", "NPCs", 1, kNpcs),
+    Read("game", "NPCAbilities", 1, kAbilities),
+    Read("game", "Leagues", kEvents, kLeagues),
+    Read("game", "Tournaments", kEvents, kTournaments),
+    Read("game", "Rivals", kEvents, kRivals),
+    Read("game", "Bodys", 1, kBodies),
+    Read("game", "Pants", kShopPants, kGarments),
+    Read("game", "Skirts", kShopPants, kGarments),
+    Read("game", "HatsM", kShopHats, kGarments, kHairEnd),
+    Read("game", "HatsF", kShopHats, kGarments, kHairEnd),
+    Read("game", "Shirts", kShopShirts, kGarments, kTexturesEnd),
+    Read("game", "Shoes", kShopShoes, kGarments, kTexturesEnd),
+    Read("game", "GlassesM", kShopGlasses, kGarments, kTexturesEnd),
+    Read("game", "GlassesF", kShopGlasses, kGarments, kTexturesEnd),
+    Read("game", "GlovesL", kShopGloves, kGarments, kTexturesEnd),
+    Read("game", "GlovesR", kShopGloves, kGarments, kTexturesEnd),
+    Read("game", "BallsL", kShopBalls, kBalls),
+    Read("game", "BallsR", kShopBalls, kBalls),
+    Read("game", "locations", kAreaRows, kLocations),
+    // The texts the code composes with and into, up to the highest row it reads.
+    Read("ui", "s0Strings", 27, kText),
+    Read("ui", "locations", kAreaRows, kText),
+    Read("ui", "sFgStrings", 9, kText),
+    Read("ui", "s19Strings", 19, kText),
+    Read("ui", "s36Strings", 13, kText),
+    Read("ui", "s37Strings", 13, kText),
+    Read("ui", "sCareerStrings", 38, kText),
+    Read("ui", "qpKinds", kBowlerKinds, kText),
+    Read("ui", "controlModes", 2, kText),
+    // The texts of the menus' own pages and questions, which only the description reads, up to the
+    // highest row it names.
+    Read("ui", "sMenuStrings", 16, kText),
+    Read("ui", "s18Strings", 33, kText),
+    Read("ui", "s5Strings", 8, kText),
+    Read("ui", "sOk", 2, kText),
+    Read("ui", "sAnswers", 3, kText),
+    Read("ui", "s21Header", 10, kText),
+    Read("ui", "s23Header", 5, kText),
+    Read("ui", "s24Header", 9, kText),
+    Read("ui", "s25Header", 6, kText),
+    Read("ui", "sBowlerPick", 1, kNumber),
 };
 const int kDatabaseReadCount = int(sizeof kDatabaseReads / sizeof kDatabaseReads[0]);
 
@@ -251,7 +268,10 @@ int CheckDatabaseReads(const char* dbName, sBasicDb* db)
 {
     if (!dbName) return 0;
     if (!db) return PrintError("databases: the game data holds no database \"%s\"", dbName);
-    int ok = 1;
+    // The game finds its databases by name: one of another name would be read as missing.
+    const char* name = db->name;
+    int ok = name && std::strcmp(name, dbName) == 0;
+    if (!ok) PrintError("databases: the database read as \"%s\" is named \"%s\"", dbName, Or(name));
     for (const DbTableRead& read : kDatabaseReads) {
         if (std::strcmp(read.db, dbName) != 0) continue;
         const sBasicDbTable* table = BasicDbTable_Find(db, read.table);
@@ -260,6 +280,9 @@ int CheckDatabaseReads(const char* dbName, sBasicDb* db)
                             table ? " with a definition" : "");
             continue;
         }
+        if (table->rows < read.rows)
+            ok = PrintError("databases: table \"%s\" of \"%s\" has %d rows; the game reads %d", read.table, dbName,
+                            table->rows, read.rows);
         for (int c = 0; c < read.columnCount; ++c)
             if (!CheckColumn(dbName, table, read.columns[c])) ok = 0;
     }

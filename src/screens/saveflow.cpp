@@ -19,6 +19,7 @@
 
 #include "db/dbimage.h"
 #include "db/dbxml.h"
+#include "host/errorlog.h"
 #include "lib/memory.h"
 #include "lib/printing.h"
 #include "overlays/autosave.h"
@@ -202,16 +203,23 @@ int LoadSaveDatabase()
     gAutoSaveSlot = 0;
     sBasicDb* loaded = nullptr;
     SelectTempMemory();
+    // Faults are counted from the load that is kept: a language without its own defaults falls
+    // back to English's, which is no fault.
+    long faultsBefore = HostErrorsReported();
     int ok = BasicDb_Load(&loaded, DefaultSaveFileName()) && loaded;
-    if (!ok && DefaultSaveFileName() != kSaveFileNames[0]) ok = BasicDb_Load(&loaded, kSaveFileNames[0]) && loaded;
+    if (!ok && DefaultSaveFileName() != kSaveFileNames[0]) {
+        faultsBefore = HostErrorsReported();
+        ok = BasicDb_Load(&loaded, kSaveFileNames[0]) && loaded;
+    }
     SelectPermanentMemory();
     if (done) return 0;  // the order to close stopped the reading
     if (!ok) return PrintError("save: the default save database cannot be loaded");
     // A save file is read only over defaults of the same layout: defaults that lost what the game
-    // reads would have every good save refused and put aside.
-    if (!CheckDatabaseReads("save", loaded)) {
+    // reads, or that the loader found damaged anywhere (a column's type, a row count), would have
+    // every good save refused and put aside.
+    if (!CheckDatabaseReads("save", loaded) || HostErrorsReported() != faultsBefore) {
         BasicDb_Destroy(loaded);
-        return PrintError("save: the default save database is damaged");
+        return PrintError("save: the default save database is damaged (%s)", HostErrorReported(faultsBefore).c_str());
     }
     sBasicDb* image = nullptr;
     if (!BasicDb_CreateContiguousCopy(&loaded, &image) || !image) {

@@ -263,3 +263,29 @@ TEST_F(DbTest, ElementsAfterTheEndOfADatabaseAreSkipped)
 }
 
 }  // namespace
+
+// An attribute the format does not have is most likely one of its own damaged, whose value is then
+// lost (a table's rows, a column's count): it is said on every element, as is a column left
+// without a type the database knows.
+TEST_F(DbTest, DamagedAttributesAndTypesAreReported)
+{
+    sBasicDb* db = LoadText(R"(<BasicDb name="d" tableDefs="1" tables="2" tablez="2">
+      <BasicDbTableDef name="def" columns="2" co1umns="2">
+        <BasicDbTableColumnDef name="n" type="int" count="1" coumt="1"/>
+        <BasicDbTableColumnDef name="s" type="strinh" count="4"/>
+      </BasicDbTableDef>
+      <BasicDbTable name="renamed" def="def" rowt="2">1, "a", 2, "b",</BasicDbTable>
+      <BasicDbTable name="broken" def="def" ro;s="2">1, "a", 2, "b",</BasicDbTable>
+    </BasicDb>)");
+    ASSERT_NE(db, nullptr);
+    EXPECT_EQ(BasicDbTable_Find(db, "renamed")->rows, 0);
+    const std::string log = HostErrorLog();
+    for (const char* message : {"database \"d\" has the unknown attribute \"tablez\"",
+                                "table definition \"def\" has the unknown attribute \"co1umns\"",
+                                "column \"n\" has the unknown attribute \"coumt\"",
+                                "column \"s\" has no type the database knows",
+                                "table \"renamed\" has the unknown attribute \"rowt\"",
+                                "table \"broken\" has the unknown attribute \"ro\""})
+        EXPECT_NE(log.find(message), std::string::npos) << message << "\nnot in:\n" << log;
+    BasicDb_Destroy(db);
+}

@@ -33,6 +33,7 @@
 #include "support/device_heap.h"
 #include "support/game_data.h"
 #include "support/menu_screens.h"
+#include "support/table_reads.h"
 #include "ui/environment.h"
 #include "ui/widgets/commands.h"
 #include "ui/widgets/dialogbox.h"
@@ -68,9 +69,11 @@ protected:
         ResetScreenStack();
         gTabGroupId = kTabGroupTitle;
         ScreenSetResult(kScreenResultRun);
+        WatchTableReads();
     }
     void TearDown() override
     {
+        ExpectEveryTableReadListed();
         ExitScreens(0);
         SaveDataEnd();
         ForgetSaveDatabase();

@@ -1,6 +1,6 @@
 // The check of the game's databases against what the game reads of them, as it runs when they
-// load: the game data's own databases pass, and each table and each column on the list, taken
-// away one at a time, is found.
+// load: the game data's own databases pass, and each database renamed, each table and each column
+// on the list taken away and each table cut short of the rows read, one at a time, is found.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -24,6 +24,12 @@ TEST_F(DbTest, TheLoadCheckFindsEachTableAndColumnTheGameReadsTakenAway)
         EXPECT_EQ(CheckDatabaseReads(names[d], dbs[d]), 1) << names[d] << "\n" << HostErrorLog();
     }
     EXPECT_EQ(CheckDatabaseReads("ui", nullptr), 0) << "a database the game data lacks";
+    for (int d = 0; d < 3; ++d) {
+        char* name = dbs[d]->name;
+        name[0] ^= 0x40;
+        EXPECT_EQ(CheckDatabaseReads(names[d], dbs[d]), 0) << names[d] << " under another name";
+        name[0] ^= 0x40;
+    }
 
     for (int i = 0; i < kDatabaseReadCount; ++i) {
         const DbTableRead& read = kDatabaseReads[i];
@@ -36,6 +42,11 @@ TEST_F(DbTest, TheLoadCheckFindsEachTableAndColumnTheGameReadsTakenAway)
         tableName[0] ^= 0x40;
         EXPECT_EQ(CheckDatabaseReads(read.db, db), 0) << read.table;
         tableName[0] ^= 0x40;
+        // A table one row short of the rows read.
+        const int rows = table->rows;
+        table->rows = read.rows - 1;
+        EXPECT_EQ(CheckDatabaseReads(read.db, db), 0) << read.table << " of " << table->rows << " rows";
+        table->rows = rows;
         for (int c = 0; c < read.columnCount; ++c) {
             const DbColumnRead& column = read.columns[c];
             sBasicDbTableColumnDefinition& record = table->def->column.get()[column.column];

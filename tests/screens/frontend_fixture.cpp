@@ -4,9 +4,9 @@
 
 #include "db/dbxml.h"
 #include "game/gameloop.h"
-#include "host/errorlog.h"
 #include "host/host.h"
 #include "screens/credits.h"
+#include "support/table_reads.h"
 #include "ui/frameupdate.h"
 
 void FrontEndTest::SetUp()
@@ -33,8 +33,7 @@ void FrontEndTest::SetUp()
 void FrontEndTest::TearDown()
 {
     // Every table the code read during the test is one the databases are checked for when they load.
-    const std::string log = HostErrorLog();
-    EXPECT_EQ(log.find("is read but not on the list checked at load"), std::string::npos) << log;
+    ExpectEveryTableReadListed();
     for (int i = 0; i < kNumControllerStates; ++i) controllers[i].controller = devices[i];
     BasicDb_Init();
     ForgetCreditsDatabase();

@@ -17,6 +17,7 @@
 #include "screens/mainmenu.h"
 #include "screens/scriptfunctions.h"
 #include "screens/tutorials.h"
+#include "support/table_reads.h"
 #include "ui/environment.h"
 #include "ui/registry.h"
 #include "ui/uiload_fixture.h"
@@ -34,7 +35,13 @@ protected:
     void SetUp() override
     {
         UiLoadTest::SetUp();
+        WatchTableReads();
         ASSERT_EQ(LoadContent("ui/ui360.xml"), 1);
+    }
+    void TearDown() override
+    {
+        ExpectEveryTableReadListed();
+        UiLoadTest::TearDown();
     }
     sBasicUiWidget* W(const char* name) { return BasicUi_FindWidget(env, name); }
     int TypeOf(const char* name)

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -164,6 +165,41 @@ TEST_F(SaveFlow, ASaveWhoseDatabaseHasAnotherNameIsRefused)
     ASSERT_EQ(LoadSaveDatabase(), 1);
     EXPECT_FALSE(OverlayExists()) << "nothing to tell";
     EXPECT_NE(Live("options"), nullptr);
+}
+
+// Defaults damaged where the loader or the load check finds it (a row count that is no number, a
+// table's rows under a damaged name, a column's type no word the database knows, the database under
+// another name) stop the start before the save file is read: a good save stays as it was, in place.
+TEST_F(SaveFlow, DamagedDefaultsLeaveAGoodSaveInPlace)
+{
+    const std::string save = FirstStart();
+    std::ifstream in(std::string(ZENDROLYX_SOURCE_DIR) + "/content/db/save.db.xml", std::ios::binary);
+    const std::string defaults((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const struct {
+        const char* intact;
+        const char* damaged;
+    } damages[] = {
+        {"name=\"league\" def=\"leaguerecord\" rows=\"11\"", "name=\"league\" def=\"leaguerecord\" rows=\"1!\""},
+        {"name=\"rival\" def=\"rivalrecord\" rows=\"11\"", "name=\"rival\" def=\"rivalrecord\" rowt=\"11\""},
+        {"name=\"inUse\" type=\"int\"", "name=\"inUse\" type=\"imt\""},
+        {"<BasicDb name=\"save\"", "<BasicDb name=\"savf\""},
+    };
+    std::filesystem::create_directories(scratch + "/damaged/db");
+    const std::string rom = gHostOptions.romDir;
+    for (const auto& damage : damages) {
+        std::string text = defaults;
+        const size_t at = text.find(damage.intact);
+        ASSERT_NE(at, std::string::npos) << damage.intact;
+        text.replace(at, std::strlen(damage.intact), damage.damaged);
+        std::ofstream(scratch + "/damaged/db/save.db.xml", std::ios::binary) << text;
+        gHostOptions.romDir = scratch + "/damaged";
+        ForgetSaveDatabase();
+        EXPECT_EQ(LoadSaveDatabase(), 0) << damage.damaged;
+        gHostOptions.romDir = rom;
+        EXPECT_EQ(File(), save) << damage.damaged;
+        EXPECT_STREQ(SaveDataKeptAside(), "") << damage.damaged;
+        EXPECT_EQ(File("savegame-damaged-1.bin"), "") << damage.damaged;
+    }
 }
 
 TEST_F(SaveFlow, TheAutoSaveSwitchLeavesTheControlModeAlone)

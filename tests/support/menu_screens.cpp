@@ -13,6 +13,7 @@
 #include "shell/settings.h"
 #include "support/device_heap.h"
 #include "support/game_data.h"
+#include "support/table_reads.h"
 #include "ui/environment.h"
 
 void MenuScreensTest::SetUp()
@@ -33,10 +34,12 @@ void MenuScreensTest::SetUp()
     ResetScreenStack();
     gTabGroupId = kTabGroupTitle;
     ScreenSetResult(kScreenResultRun);
+    WatchTableReads();
 }
 
 void MenuScreensTest::TearDown()
 {
+    ExpectEveryTableReadListed();
     ExitScreens(0);
     EXPECT_EQ(DisposeSoundServices(), 1);
     TextOutputSetMode(kTextModeLeft);
