@@ -504,10 +504,12 @@ int BasicUiWidgetTypeDialogBox_Render(sBasicUiWidget* w)
             for (int i = 0; i < n; ++i)
                 DrawAnswer(answers, d->bRowStart.value + i, d->bColumn.value, ax, top + i * line, d->bFontScaleX,
                            d->bFontScaleY, d->bFontAlignX.value, d->bFontAlignY.value);
+            // The highlighted row may be any the loader keeps, far down a tall line: worked out wide
+            // and kept within the coordinates' range.
             TextOutputSelectFont(d->bFontHiID.value);
             DrawAnswer(answers, d->bRowStart.value + d->dialogResult.value, d->bColumn.value, ax,
-                       top + d->dialogResult.value * line, d->bFontScaleX, d->bFontScaleY, d->bFontAlignX.value,
-                       d->bFontAlignY.value);
+                       BasicUi_ClampCoordinate(top + (long long)d->dialogResult.value * line), d->bFontScaleX,
+                       d->bFontScaleY, d->bFontAlignX.value, d->bFontAlignY.value);
         } else if (d->usesStickyButtons.value && BasicUi_ImageExists(d->stickyID.value)) {
             const int x0 = FirstX(d), ids = d->stickyIDs.value > 0 ? d->stickyIDs.value : 1;
             for (int i = 0; i < n; ++i) {
