@@ -94,6 +94,12 @@ int BasicUi_ClampCoordinateF(float v)
     return std::isnan(v) ? 0 : int(std::clamp(v, -limit, limit));
 }
 
+float BasicUi_KeepCoordinateF(float v)
+{
+    const float limit = float(kCoordinateLimit);
+    return std::isnan(v) ? 0.0f : std::clamp(v, -limit, limit);
+}
+
 void BasicUi_KeepNumberInRange(const sBasicUiWidget* w, const sBasicUiProperty* p)
 {
     int least = 0, most = 0;

@@ -21,3 +21,6 @@ int BasicUi_ClampCoordinate(long long v);
 // The same for one computed in floats, saturated before it becomes an integer (a float beyond an
 // int's range has no integer value); 0 for one that is not a number.
 int BasicUi_ClampCoordinateF(float v);
+// The same for one computed in floats and kept as a float (a place a widget stores or writes
+// into another), saturated to the coordinates' range; 0 for one that is not a number.
+float BasicUi_KeepCoordinateF(float v);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <map>
 #include <random>
 #include <set>
@@ -13,14 +14,17 @@
 #include <utility>
 #include <vector>
 
+#include "host/clock.h"
 #include "host/host.h"
 #include "lib/resourceload.h"
 #include "lib/screenapi.h"
+#include "platform/quads.h"
 #include "platform/input.h"
 #include "ui/frameupdate.h"
 #include "ui/loadcheck.h"
 #include "ui/uiload_fixture.h"
 #include "ui/widgets/commands.h"
+#include "ui/widgets/rig3d.h"
 #include "ui/widgettypes.h"
 
 namespace {
@@ -34,6 +38,7 @@ protected:
         UiLoadTest::SetUp();
         savedOptions = gHostOptions;
         gHostOptions.headless = 1;
+        HostUseVirtualClock(1);
         savedPad = controllers[0].controller;
         controllers[0].controller = &pad;
     }
@@ -43,6 +48,7 @@ protected:
         allInput.buttons = allInput.edges = 0;
         UiLoadTest::TearDown();
         gHostOptions = savedOptions;
+        HostUseVirtualClock(0);
     }
     // The integer and float properties of every widget type, from a description with one of each.
     Numbers EveryNumber()
@@ -63,6 +69,7 @@ protected:
                     numbers.push_back({type, p.name});
                 if (p.propType == eBasicUiPropertyTypeINT) ints.push_back({type, p.name});
                 if (p.propType == eBasicUiPropertyTypeWidgetREF) refs.insert({type, p.name});
+                if (p.propType == eBasicUiPropertyTypeVEC3) vectors.push_back({type, p.name});
                 const bool everyWidgetHasIt = !std::strcmp(p.name, "isActive") || !std::strcmp(p.name, "isRender");
                 if (p.propType == eBasicUiPropertyTypeBOOL && !everyWidgetHasIt) switches.push_back({type, p.name});
                 if (p.propType <= eBasicUiPropertyTypeQUAT && !everyWidgetHasIt) driven.push_back({type, p.name});
@@ -79,10 +86,29 @@ protected:
         pad.touchData = DS3_TouchData{touchX, touchY, touching};
         allInput.buttons = buttons;
         allInput.edges = edges;
-        ASSERT_EQ(BasicUi_UpdateEnvironment(env, 1.0f / 30.0f), 1);
+        // A frame's time as the game's frames have it, also for the widgets that read the UI's
+        // counter (a character's limits): a frame of the clock, at most what one frame counts.
+        HostAdvanceClock(34);
+        ASSERT_EQ(BasicUi_UpdateEnvironment(env, BasicUiCounter_SetElapsedTime(0)), 1);
         // A widget at its largest may draw more quads than a frame holds: the frame reports the
-        // ones it could not keep, and the widgets have computed where every one goes.
+        // ones it could not keep, and the widgets have computed where every one goes. But no
+        // number may make a widget draw without bound.
         BasicUi_RenderEnvironmentFull(env);
+        EXPECT_LE(numOverlayPolys, kMostQuadsAFrame) << "quads queued in one frame";
+    }
+    // The character's step, on every rig of the shown screens: the rig's bones turned as their
+    // limits allow.
+    void PoseRigs()
+    {
+        for (sBasicUiScreen* screen = env->displayRoot->nextScreen; screen; screen = screen->nextScreen) {
+            if (!screen->isActive.value) continue;
+            for (sBasicUiWidget* w = screen->nextWidget; w;) {
+                if (w->widgetTypeRef.type == EBasicUiWidgetType3DRig) BasicUiWidgetType3DRig_IKMapper(w, 0, 1);
+                sBasicUiWidget* next = w->childWidget;
+                for (sBasicUiWidget* up = w; up && !next; up = up->parentWidget) next = up->nextWidget;
+                w = next;
+            }
+        }
     }
     // What every widget of the type has besides the number swept (unless it is that number): the
     // game's font and a picture for its resources, and a place and size on the lower screen, so
@@ -103,7 +129,7 @@ protected:
         return attributes;
     }
     // Every number with a range, of every widget of the screens (the widgets inside others too), is
-    // in it.
+    // in it (a float that is not a number is in none).
     void CheckEveryNumberInRange(const std::vector<std::string>& screens)
     {
         static sBasicUiPropertyTracker tracker;
@@ -150,7 +176,7 @@ protected:
     std::string Coin() { return random() % 2 ? "1" : "0"; }
     // The values a number of the type is drawn from, its least and its most first: within its
     // range, or beyond the coordinates' range for one the loader leaves alone; a float also a hair
-    // either side of 0.
+    // either side of 0, and a small step (a widget that divides by it repeats itself many times).
     std::vector<std::string> ValuesOf(int type, const std::string& name, bool isFloat) const
     {
         std::vector<std::string> values;
@@ -163,7 +189,7 @@ protected:
             values = isFloat ? kHuge : kHugeInts;
             values.insert(values.end(), {"-32767", "32767", "-1", "0", "1"});
         }
-        if (isFloat) values.insert(values.end(), {"-1e-30", "1e-30"});
+        if (isFloat) values.insert(values.end(), {"-1e-30", "1e-30", "0.001"});
         return values;
     }
     // Curves of huge values of every kind, and four sets that each drive about half the properties
@@ -191,11 +217,13 @@ protected:
         }
         return xml;
     }
-    // The first elements of a screen: its cursor, a button of its own, and numbers without a range
-    // (integers and floats) to copy.
+    // The first elements of a screen: its cursor (following the stylus over the canvas), the
+    // answers table, a button of its own, and numbers without a range (integers and floats) to copy.
     static std::string ScreenStart(const std::string& s)
     {
-        return "<BasicUiScreen name=\"" + s + "\">" + Element("c" + s, "stickyCursor", "") +
+        return "<BasicUiScreen name=\"" + s + "\">" +
+               Element("c" + s, "stickyCursor", " w=\"720\" h=\"360\"") +
+               Element("d" + s, "dbRef", " db.Nm=\"sweep\" db.tblNm=\"answers\"") +
                Element("o" + s, "wtButton", " x=\"10\" y=\"10\" w=\"40\" h=\"20\"") +
                Element("n" + s, "wtInstance", " i0=\"2147483647\" i1=\"-2147483648\"") +
                Element("f" + s, "cmdWait", " wait=\"1e30\"") + Element("g" + s, "cmdWait", " wait=\"-1e30\"");
@@ -217,13 +245,61 @@ protected:
                            Attribute("tMin", One(ValuesOf(0, "", true))) +
                            Attribute("tMax", One(ValuesOf(0, "", true))));
     }
+    // The parts of the type's vectors as directions drawn whole: the first at random, each other
+    // one the same as the first (two directions with no angle between them).
+    std::map<std::string, std::string> DirectionsDrawnWhole(int type)
+    {
+        std::map<std::string, std::string> parts;
+        std::string first;
+        for (const auto& [t, name] : vectors) {
+            if (t != type) continue;
+            const bool asFirst = !first.empty();
+            for (const char* axis : {".x", ".y", ".z"})
+                parts[name + axis] =
+                    asFirst ? parts[first + axis] : std::to_string(double(int(random() % 2001) - 1000) / 1000.0);
+            if (first.empty()) first = name;
+        }
+        return parts;
+    }
+    static std::string Opposite(const std::string& value)
+    {
+        return value[0] == '-' ? value.substr(1) : "-" + value;
+    }
+    // What the widget works in or on, around it or beside it: a 3D text stands in a scene, in a
+    // transform at the most scale the loader keeps (nested in the text's own); a 3D movement
+    // drives a transform; a bone limit turns a bone of a rig (whose rest direction is the
+    // opposite of the limit's first vector: the largest turn there is) and stands in the rig's
+    // limits.
+    std::string InContext(int type, const std::string& id, const std::string& xml,
+                          const std::map<std::string, std::string>& set) const
+    {
+        if (type == EBasicUiWidgetType3DText)
+            return Element("i" + id, "3DInit", Attribute("sortMode", "0")) +
+                   Element("t" + id, "3DPRS", " position.z=\"100\" scale.x=\"32767\"", xml) +
+                   Element("e" + id, "3DFini", "");
+        if (type == EBasicUiWidgetTypeTriggerMove3D) return Element("t" + id, "3DPRS", "") + xml;
+        if (type != EBasicUiWidgetType3DBoneLimit) return xml;
+        std::string rest;
+        for (const auto& [t, name] : vectors)
+            if (t == type && rest.empty())
+                for (const char* axis : {".x", ".y", ".z"})
+                    rest += Attribute(std::string("pivot") + axis, Opposite(set.at(name + axis)));
+        const std::string rig = Attribute("rig", "r" + id);
+        return Element("r" + id, "3DRig", Attribute("limits", "L" + id),
+                       Element("p" + id, "3DBone", rig, Element("n" + id, "3DBone", rig + rest))) +
+               "<BasicUiWidget name=\"L" + id + "\">" + xml + "</BasicUiWidget>";
+    }
     // The k-th widget of the type on screen s, with its clip (playing curves on every other
-    // widget), its anchor and, on every other drawn widget, a sequence of writers.
+    // widget), its anchor and, on every other drawn widget, a sequence of writers. In three of
+    // four drawn widgets its vectors are directions drawn whole.
     std::string Swept(int type, int k, const std::string& s)
     {
         const std::string id = std::to_string(type) + "_" + std::to_string(k);
         const std::string w = "w" + id, button = "b" + id + "_0", clip = "k" + id;
         std::string attributes, writers;
+        const std::map<std::string, std::string> whole =
+            k >= kAtOnce && random() % 4 ? DirectionsDrawnWhole(type) : std::map<std::string, std::string>();
+        std::map<std::string, std::string> set;  // the value each number was given
         for (const auto& [t, name] : numbers) {
             const size_t n = name.size();
             if (t != type) continue;
@@ -233,14 +309,19 @@ protected:
             }
             const bool isFloat = std::find(ints.begin(), ints.end(), std::make_pair(t, name)) == ints.end();
             const std::vector<std::string> values = ValuesOf(type, name, isFloat);
-            attributes += Attribute(name, k < kAtOnce ? values[k % 2] : One(values));
+            set[name] = whole.count(name) ? whole.at(name) : k < kAtOnce ? values[k % 2] : One(values);
+            attributes += Attribute(name, set[name]);
             if (k >= kAtOnce && k % 2 && random() % 4 == 0) writers += Writer(s, w, name, isFloat);
         }
         for (const auto& [t, name] : switches)
             if (t == type) attributes += Attribute(name, k < kAtOnce ? std::to_string(k / 2) : Coin());
         for (const auto& [t, name] : refs) {
             if (t != type) continue;
-            if (name == "cursor") attributes += Attribute(name, "c" + s);
+            if (name == "cursor" || name == "stickyCursor") attributes += Attribute(name, "c" + s);
+            if (name.size() > 5 && name.compare(name.size() - 5, 5, "DbRef") == 0)
+                attributes += Attribute(name, "d" + s);
+            if (name == "transform") attributes += Attribute(name, "t" + id);
+            if (name == "nextBone") attributes += Attribute(name, "n" + id);
             if (name == "clip") attributes += Attribute(name, clip);
             if (name == "button" || name == "widget") attributes += Attribute(name, button);
             if (name.compare(0, 6, "anchor") == 0) attributes += Attribute(name, "o" + s);
@@ -250,7 +331,14 @@ protected:
         for (int i = 0; i < 4; i++)
             buttons += Element("b" + id + "_" + std::to_string(i), "wtButton",
                                " x=\"" + std::to_string(440 + 20 * i) + "\" y=\"100\" w=\"80\" h=\"20\"");
-        std::string xml = Element(w, basicUiWidgetTypeNameStr[type], attributes, buttons);
+        // A cursor holds a button that catches it wherever it lands and fires after a hold, so
+        // that it shows the hold filling.
+        if (type == EBasicUiWidgetTypeStickyCursor)
+            buttons += Element("h" + id, "stickyButton",
+                               Attribute("cursor", w) +
+                                   " innerRadius=\"32767\" outerRadius=\"32767\" inteval=\"1\" pressCmd=\"1\"");
+        if (type == EBasicUiWidgetType3DText) attributes += Attribute("text", "Ag");
+        std::string xml = InContext(type, id, Element(w, basicUiWidgetTypeNameStr[type], attributes, buttons), set);
         if (type >= EBasicUiWidgetTypeCmdSequence && type <= EBasicUiWidgetTypeCmdBGM)
             xml = Element("q" + id, "cmdSeq", " cmdActive=\"1\"", xml);
         // Every other widget's clip plays curves on it, in one of the four ways a clip applies them;
@@ -268,11 +356,15 @@ protected:
         return xml;
     }
     static constexpr int kAtOnce = 4;  // the first widgets of a type, with all numbers at once
+    // The quads a frame of the sweep may queue: its screens draw a few thousand, a widget that
+    // repeats itself beyond what it can show hundreds of thousands.
+    static constexpr uint32_t kMostQuadsAFrame = 50000;
     static inline const std::vector<std::string> kHuge = {"-1e30", "1e30"},
                                                  kHugeInts = {"-2147483648", "2147483647"};
     std::mt19937 random;
     Numbers numbers;                             // the integers and floats of each type
     std::set<std::pair<int, std::string>> refs;  // the widget references of each type
+    Numbers vectors;                             // the vectors of each type, in order
     Numbers ints;                                // the integers of each type
     Numbers switches;                            // the switches of each type but those every widget has
     Numbers driven;                              // the numbers, switches and vectors a curve can drive
@@ -396,8 +488,10 @@ TEST_F(UiWidgetNumbers, EveryNumberOfEveryTypeAtItsExtremesRunsFramesWithATouchA
 // All of a type's numbers at once, at the least and then the most the loader keeps, and in random
 // combinations from a fixed seed, each widget with buttons inside and an anchor; every other one
 // also under a clip's curves of every property type and commands that set, step or copy extremes
-// (see Swept). No sum may overflow and no float become an integer it does not fit (the sanitizer
-// build stops on either), and every number a widget computes with ends in its range.
+// (see Swept). Each widget has what it works with (the screen's cursor, a table, a scene, a target,
+// a rig: see InContext), and the stylus touches the lower screen. No sum may overflow and no float
+// become an integer it does not fit (the sanitizer build stops on either), no frame draws without
+// bound, and every number a widget computes with ends in its range.
 TEST_F(UiWidgetNumbers, AllOfATypesNumbersAtOnceAndInRandomCombinationsMeetEveryWriter)
 {
     StartRenderer();
@@ -409,11 +503,20 @@ TEST_F(UiWidgetNumbers, AllOfATypesNumbersAtOnceAndInRandomCombinationsMeetEvery
     std::printf("random combinations drawn from seed %u\n", seed);
     random.seed(seed);
     const int kDrawn = 124, kOnAScreen = 16;
-    // Each type is a description of its own, loaded in turn.
+    // The answers of the screens' questions (and the texts of every widget that reads a table).
+    std::ofstream(scratch + "/sweep.db.xml")
+        << "<BasicDb name=\"sweep\" tableDefs=\"1\" tables=\"1\"><BasicDbTableDef name=\"answer\" columns=\"1\">"
+           "<BasicDbTableColumnDef name=\"text\" type=\"string\" count=\"8\"/></BasicDbTableDef>"
+           "<BasicDbTable name=\"answers\" def=\"answer\" rows=\"2\">\"Yes\", \"No\",</BasicDbTable></BasicDb>";
+    // Each type is a description of its own, loaded in turn. A type with vectors has directions to
+    // draw besides numbers: it is drawn twice as often.
     for (int type = 1; type < EBasicUiWidgetTypeCount; type++) {
-        std::string xml = Curves(type) + "<BasicUiDisplay name=\"lower\">";
+        const bool hasVectors =
+            std::any_of(vectors.begin(), vectors.end(), [&](const auto& v) { return v.first == type; });
+        const int drawn = hasVectors ? 2 * kDrawn : kDrawn;
+        std::string xml = "<BasicDbFile filename=\"sweep.db.xml\"/>" + Curves(type) + "<BasicUiDisplay name=\"lower\">";
         std::vector<std::string> screens;
-        for (int k = 0; k < kAtOnce + kDrawn; k++) {
+        for (int k = 0; k < kAtOnce + drawn; k++) {
             const std::string s = "r" + std::to_string(type) + "_" + std::to_string(k / kOnAScreen);
             if (k % kOnAScreen == 0) {
                 if (k > 0) xml += "</BasicUiScreen>";
@@ -426,10 +529,14 @@ TEST_F(UiWidgetNumbers, AllOfATypesNumbersAtOnceAndInRandomCombinationsMeetEvery
         for (const std::string& shown : screens) {
             for (sBasicUiScreen* screen = env->displayRoot->nextScreen; screen; screen = screen->nextScreen)
                 screen->isActive.value = screen->isRender.value = shown == screen->name;
-            Frame(500, 110, 1, kButtonA, kButtonA);
-            Frame(470, 110, 1, kButtonA, 0);
-            Frame(0, 0, 0, 0, 0);
-            Frame(560, 180, 1, kButtonA, kButtonA);
+            // A touch on the lower screen with A, held while A is let go, then nothing, then a
+            // touch again with A; the characters step after each frame.
+            const int a = kButtonA;
+            const int frames[][5] = {{100, 50, 1, a, a}, {70, 50, 1, a, 0}, {0, 0, 0, 0, 0}, {160, 120, 1, a, a}};
+            for (const auto& [x, y, touching, buttons, edges] : frames) {
+                Frame(x, y, touching, uint16_t(buttons), uint16_t(edges));
+                PoseRigs();
+            }
         }
         CheckEveryNumberInRange(screens);
     }

@@ -337,8 +337,10 @@ void BasicUi_ProjectVectorOnToCone(const float axis[3], const float edge[3], con
         for (int c = 0; c < 3; c++) out[c] = u[c] * length;
         return;
     }
-    // Outside: the same azimuth about the axis, on the cone's surface.
-    float sl = std::sqrt(1.0f - cl * cl);
+    // Outside: the same azimuth about the axis, on the cone's surface. An edge along the axis
+    // (a cone of no width) may round its cosine just above 1: its sine is then 0, not the square
+    // root of a negative number.
+    float sl = std::sqrt(std::fmax(1.0f - cl * cl, 0.0f));
     float p[3];
     BasicUi_VectorOthogonalB(a, u, p);
     normalizeVector(p);
@@ -352,7 +354,9 @@ void BasicUi_ShortestArc(const float a[3], const float b[3], float q[4])
     crossVectors(a, b, axis);
     float c = dotVectors(a, b);
     float s = vectorLength(axis);
-    float w = std::sqrt((c + 1.0f) * 0.5f);
+    // Opposite unit directions may round their cosine just below -1: w is then 0, not the square
+    // root of a negative number.
+    float w = std::sqrt(std::fmax((c + 1.0f) * 0.5f, 0.0f));
     normalizeVector(axis);
     // Opposite directions have no single shortest turn: w is 0 and any perpendicular axis would
     // do; the zero axis of the cross product gives a zero quaternion, which callers' matrices

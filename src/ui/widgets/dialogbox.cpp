@@ -17,6 +17,7 @@
 #include "platform/utilities.h"
 #include "ui/draw2d.h"
 #include "ui/frameupdate.h"
+#include "ui/loadcheck.h"
 #include "ui/placeholder.h"
 #include "ui/presslatch.h"
 #include "ui/registry.h"
@@ -116,9 +117,15 @@ int BasicUiWidgetTypeDialogBox_AbortFrameTick()
 }
 
 static float Pitch(const sBasicUiWidgetTypeDialogBox* d) { return float(d->srcW.value) + d->stickyPct * float(d->srcW.value); }
+// The answers' row, centred on the screen. Wide answers far apart may reach beyond an int: each
+// centre is kept within the coordinates' range, as every widget's place is.
 static int FirstX(const sBasicUiWidgetTypeDialogBox* d)
 {
-    return int(float(kStickyCentreX) - Pitch(d) * float(d->bRowCount.value - 1) / 2.0f);
+    return BasicUi_ClampCoordinateF(float(kStickyCentreX) - Pitch(d) * float(d->bRowCount.value - 1) / 2.0f);
+}
+static float AnswerX(const sBasicUiWidgetTypeDialogBox* d, int x0, int i)
+{
+    return BasicUi_KeepCoordinateF(float(x0) + float(i) * Pitch(d));
 }
 
 int BasicUiWidgetTypeDialogBox_IsPressed(int x, int y, sBasicUiWidget* w)
@@ -207,7 +214,7 @@ static int ChooseSticky(sBasicUiWidget* w, sBasicUiWidgetTypeDialogBox* d, float
     }
     if (nearest < 0) return 0;
     d->stickyLast.value = nearest;
-    d->stickyLastX = float(x0) + float(nearest) * s;
+    d->stickyLastX = AnswerX(d, x0, nearest);
     d->stickyLastY = float(kStickyCentreY);
     if (!touching) {
         d->stickyLastElapsed = 0;
@@ -497,15 +504,16 @@ int BasicUiWidgetTypeDialogBox_Render(sBasicUiWidget* w)
             for (int i = 0; i < n; ++i)
                 DrawAnswer(answers, d->bRowStart.value + i, d->bColumn.value, ax, top + i * line, d->bFontScaleX,
                            d->bFontScaleY, d->bFontAlignX.value, d->bFontAlignY.value);
+            // The highlighted row may be any the loader keeps, far down a tall line: worked out wide
+            // and kept within the coordinates' range.
             TextOutputSelectFont(d->bFontHiID.value);
             DrawAnswer(answers, d->bRowStart.value + d->dialogResult.value, d->bColumn.value, ax,
-                       top + d->dialogResult.value * line, d->bFontScaleX, d->bFontScaleY, d->bFontAlignX.value,
-                       d->bFontAlignY.value);
+                       BasicUi_ClampCoordinate(top + (long long)d->dialogResult.value * line), d->bFontScaleX,
+                       d->bFontScaleY, d->bFontAlignX.value, d->bFontAlignY.value);
         } else if (d->usesStickyButtons.value && BasicUi_ImageExists(d->stickyID.value)) {
-            const float s = Pitch(d);
             const int x0 = FirstX(d), ids = d->stickyIDs.value > 0 ? d->stickyIDs.value : 1;
             for (int i = 0; i < n; ++i) {
-                const int bx = int(float(x0) + float(i) * s);
+                const int bx = int(AnswerX(d, x0, i));
                 // The answer the pad would take stands out: larger, at full brightness and in the
                 // bright font; the others are dimmed and in the plain one.
                 const bool marked = i == d->dialogResult.value;

@@ -8,6 +8,7 @@
 #include "lib/matrix.h"
 #include "platform/input.h"
 #include "ui/frameupdate.h"
+#include "ui/loadcheck.h"
 #include "ui/widgets/transform3d.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
@@ -119,6 +120,8 @@ int BasicUiWidgetTypeTriggerMove3D_Update(sBasicUiWidget* w, float dt)
             if (r->valueMoveDir < r->minMoveDir) r->valueMoveDir = r->minMoveDir;
             if (r->valueMoveDir > r->maxMoveDir) r->valueMoveDir = r->maxMoveDir;
         }
+        // Stepped every frame, the value keeps the range every number of a widget keeps.
+        r->valueMoveDir = BasicUi_KeepCoordinateF(r->valueMoveDir);
     }
     if (r->isRotateDir.value) {
         float c = BasicUiWidgetTypeTriggerMove3D_GetControlValue(r->controlForRotateDir.value);
@@ -132,6 +135,8 @@ int BasicUiWidgetTypeTriggerMove3D_Update(sBasicUiWidget* w, float dt)
             if (r->valueRotateDir < -360.0f) r->valueRotateDir += 360.0f;
             if (r->valueRotateDir > 360.0f) r->valueRotateDir -= 360.0f;
         }
+        // A step larger than the wrap outruns it: the value keeps the range every number keeps.
+        r->valueRotateDir = BasicUi_KeepCoordinateF(r->valueRotateDir);
     }
     // A target of another type is left alone: the transform's accessors check its type.
     matrix l;
@@ -142,7 +147,10 @@ int BasicUiWidgetTypeTriggerMove3D_Update(sBasicUiWidget* w, float dt)
     composeNormal(d, l);
     float pos[3] = {0, 0, 0};
     if (!r->limitedMoveDir.value) BasicUiWidgetType3DPRS_GetPosition(r->transform, pos);
-    for (int c = 0; c < 3; c++) pos[c] += r->position[c] + d[c] * r->valueMoveDir;
+    // A relative move adds up frame after frame: the place written stays within the coordinates'
+    // range, as every writer of a widget's number keeps it.
+    for (int c = 0; c < 3; c++)
+        pos[c] = BasicUi_KeepCoordinateF(pos[c] + r->position[c] + d[c] * r->valueMoveDir);
     BasicUiWidgetType3DPRS_SetPosition(r->transform, pos);
     quaternion q;
     createQuaternionRad(r->axis[0], r->axis[1], r->axis[2], r->valueRotateDir * 0.017455555f, &q);

@@ -13,12 +13,16 @@
 #include "platform/input.h"
 #include "platform/quads.h"
 #include "ui/frameupdate.h"
+#include "ui/loadcheck.h"
 #include "ui/placeholder.h"
 #include "ui/presslatch.h"
 #include "ui/widgets/dialogbox.h"
 #include "ui/widgets/sticky.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
+
+// The most steps the progress filler is drawn in: one a degree of its circle.
+static const float kMostFillerSteps = 360.0f;
 
 sBasicUiWidgetTypeStickyCursor* BasicUiWidgetTypeStickyCursor_Get(sBasicUiWidget* w)
 {
@@ -157,6 +161,13 @@ static int Stylus(float* hx, float* hy)
     return 1;
 }
 
+// One more frame of the hold on the candidate. A hold is timed in the range every number of a
+// widget keeps, whatever time it started from.
+static void Hold(sBasicUiWidgetTypeStickyCursor* c, float dt)
+{
+    c->buttonElapsed = BasicUi_KeepCoordinateF(c->buttonElapsed + dt);
+}
+
 // The hold the candidate needs before it fires: a sticky button's interval when it fires after a
 // hold (not a tap, and with something to fire), a dialog's for its nearest answer; else 0.
 static float HoldTime(const sBasicUiWidgetTypeStickyCursor* c, sBasicUiWidget* n, float dt)
@@ -225,9 +236,9 @@ int BasicUiWidgetTypeStickyCursor_Update(sBasicUiWidget* w, float dt)
         if (!c->isPressed.value) {
             c->buttonElapsed = 0;
         } else if (!c->isDblTouch.value || !BasicUiWidgetTypeStickyButton_IsDoubleTouch(n)) {
-            c->buttonElapsed += dt;
+            Hold(c, dt);
         } else if (c->lastTouched == n) {
-            if (c->lastTouchedLifted) c->buttonElapsed += dt;
+            if (c->lastTouchedLifted) Hold(c, dt);
         } else {
             c->lastTouched = n;
             c->lastTouchedLifted = 0;
@@ -237,7 +248,7 @@ int BasicUiWidgetTypeStickyCursor_Update(sBasicUiWidget* w, float dt)
         c->isPressed.value = touching && BasicUiWidgetTypeDialogBox_IsPressed(int(c->gravitatedCursorX),
                                                                               int(c->gravitatedCursorY), n);
         if (c->isPressed.value)
-            c->buttonElapsed += dt;
+            Hold(c, dt);
         else
             c->buttonElapsed = 0;
         if (touching) snapped = BasicUiWidgetTypeDialogBox_Center(&tx, &ty, n);
@@ -306,7 +317,9 @@ int BasicUiWidgetTypeStickyCursor_Render(sBasicUiWidget* w)
     DrawCursorImage(c, id, c->isLeftHand.value ? 0 : 1, 0.0f);
     const float a = progress * 360.0f;
     if (BasicUi_ImageExists(c->fillerID.value) && c->degrees > 0.0f && a > c->degrees) {
-        int k = int(360.0f / c->degrees) + 1;
+        // A step finer than a degree shows nothing more on a circle of the cursor's size: the
+        // copies are bounded to one a degree, and the count is bounded before it becomes an int.
+        const int k = int(std::fmin(360.0f / c->degrees, kMostFillerSteps)) + 1;
         for (int i = 0; i < k; ++i) DrawCursorImage(c, c->fillerID.value, 0, float(i) * a / float(k));
     }
     return 1;

@@ -15,6 +15,7 @@
 #include "platform/render.h"
 #include "platform/shaders.h"
 #include "ui/frameupdate.h"
+#include "ui/loadcheck.h"
 #include "ui/widgets/scene3d.h"
 #include "ui/widgets/transform3d.h"
 #include "ui/widgets/widgetrecord.h"
@@ -156,8 +157,10 @@ static void DrawGlyph(const sBasicUi3DGlyph& g, void* data)
     ScreenPolyData d{};
     d.theBitmap = g.bitmap;
     d.sx = g.sx, d.sy = g.sy, d.sw = g.sw, d.sh = g.sh;
-    d.x = int(x0 + 0.5f) + s->offsetX, d.y = int(y0 + 0.5f) + s->offsetY;
-    d.w = int(x1 - x0 + 0.5f), d.h = int(y1 - y0 + 0.5f);
+    // A glyph scaled up by its transforms may project far beyond an int: its place and size are
+    // kept within the coordinates' range, as every 2D quad's are.
+    d.x = BasicUi_ClampCoordinateF(x0 + 0.5f) + s->offsetX, d.y = BasicUi_ClampCoordinateF(y0 + 0.5f) + s->offsetY;
+    d.w = BasicUi_ClampCoordinateF(x1 - x0 + 0.5f), d.h = BasicUi_ClampCoordinateF(y1 - y0 + 0.5f);
     if (d.w < 1 || d.h < 1) return;
     RenderSetZLevel(depth);
     DrawScreenPolyEx(&d);

@@ -14,6 +14,7 @@
 #include "platform/render.h"
 #include "ui/draw2d.h"
 #include "ui/frameupdate.h"
+#include "ui/loadcheck.h"
 #include "ui/widgets/dbref.h"
 #include "ui/widgets/widgetrecord.h"
 #include "ui/widgettypes.h"
@@ -79,7 +80,9 @@ int BasicUiWidgetTypeTextScroll_Update(sBasicUiWidget* w, float dt)
     sBasicDbTable* table = r ? BasicUiWidgetTypeDbRef_Table(r->textDbRef) : nullptr;
     if (!table) return 1;
     const float k = r->h.value > 1 ? 0.0009259259f : 1.0f;
-    r->cursor += r->speed * dt * k;
+    // A scroll running backwards never reaches the end that restarts it: the cursor keeps the
+    // range every number of a widget keeps (a row is taken from it as an integer).
+    r->cursor = BasicUi_KeepCoordinateF(r->cursor + r->speed * dt * k);
     if (r->cursor > float(table->rows)) {
         r->cursor = r->cursorMin;
         r->modulus = 0;
@@ -180,7 +183,7 @@ int BasicUiWidgetTypeTextScroll_Render(sBasicUiWidget* w)
     if (r->modulus && a > 1.0f) {
         rowA++;
         rowB++;
-        r->cursor += 0.5f;
+        r->cursor = BasicUi_KeepCoordinateF(r->cursor + 0.5f);
         a = b;
         b -= 0.5f;
     }
