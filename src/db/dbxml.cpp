@@ -2,6 +2,7 @@
 // writing them back in the same form.
 #include "db/dbxml.h"
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -264,12 +265,37 @@ static int AtEndOfText(const sBasicXmlReader* reader)
     return b->bufferPos == b->eofPos || *b->bufferPos == '<';
 }
 
+// How much of a cell's text its column cannot take: the characters of a string past the column's
+// count less its NUL, or the numbers past its count. 0 when all of it fits.
+static int CellOverflow(const sBasicDbTableColumnDefinition* col, const char* text)
+{
+    const int length = int(std::strlen(text));
+    if (col->type == EBasicDbTableColumnTypeSTR) {
+        const int room = col->count > 0 ? col->count - 1 : 0;
+        return length > room ? length - room : 0;
+    }
+    if (col->type == EBasicDbTableColumnTypeNULL || col->type >= EBasicDbTableColumnTypeCount) return 0;
+    int numbers = 0;
+    for (int i = 0; i < length; ++i)
+        if (!std::isspace(static_cast<unsigned char>(text[i])) &&
+            (i == 0 || std::isspace(static_cast<unsigned char>(text[i - 1]))))
+            ++numbers;
+    return numbers > col->count ? numbers - col->count : 0;
+}
+
 // Stores one cell's text; a number the cell cannot hold is reported and the cell keeps its value.
+// Text the column has no room for is reported too: storing would drop it unseen.
 static void ReadCell(sBasicDbTable* table, int row, int column, const char* text)
 {
-    if (!BasicDbTable_GetElementFromStr(table, row, column, text, kCellBufferSize))
+    if (!BasicDbTable_GetElementFromStr(table, row, column, text, kCellBufferSize)) {
         PrintError("database: table \"%s\" row %i column %i: \"%.60s\" is no number the cell can hold",
                    NameOr(table->name), row, column, text);
+        return;
+    }
+    const sBasicDbTableColumnDefinition* col = &table->def->column[column];
+    if (CellOverflow(col, text))
+        PrintError("database: table \"%s\" row %i column %i: \"%.60s\" is more than its column of %i holds",
+                   NameOr(table->name), row, column, text, col->count);
 }
 
 // Reads the cells of a table, row by row. A cell that cannot be read leaves its number as it was

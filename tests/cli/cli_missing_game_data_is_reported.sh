@@ -116,6 +116,9 @@ for damage in description-missing description-cut game-db-empty ui-db-missing ce
     save-db-*) want='^zendrolyx: start-up stopped: the UI framework or the save database could not be prepared (databases: .\+)$'
         cmp -s cli-data/savegame.bin bad-data/savegame.bin || fail "$damage: the save file was changed"
         if ls bad-data | grep -q damaged; then fail "$damage: the save file was put aside"; fi ;;
+    # The game database's columns after the lost one shift: the first cell too wide for its new column
+    # is what the loader finds.
+    game-db-column-tag) want='^zendrolyx: the game stopped: main menu: Resource\\ui360.xml or the game data it names is damaged (database: table "Bodys" row 0 column 17: .* is more than its column of 1 holds); the game cannot go on$' ;;
     *-db-column-tag|*-db-no-tables) want='^zendrolyx: the game stopped: main menu: Resource\\ui360.xml or the game data it names is damaged (databases: .\+); the game cannot go on$' ;;
     ui-archive-*) want='^zendrolyx: start-up stopped: the UI framework or the save database could not be prepared (.*BasicUiRez.rez\|.*resource' ;;
     *) want='^zendrolyx: the game stopped: main menu: Resource\\ui360.xml or the game data it names is damaged (.\+); the game cannot go on$' ;;

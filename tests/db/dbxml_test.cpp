@@ -289,3 +289,25 @@ TEST_F(DbTest, DamagedAttributesAndTypesAreReported)
         EXPECT_NE(log.find(message), std::string::npos) << message << "\nnot in:\n" << log;
     BasicDb_Destroy(db);
 }
+
+// A column made narrower than the data it holds would drop the rest of a string or the numbers past
+// its count without a word: each such cell is reported, and only those.
+TEST_F(DbTest, CellsLongerThanTheirColumnAreReported)
+{
+    sBasicDb* db = LoadText(R"(<BasicDb name="d" tableDefs="1" tables="1">
+      <BasicDbTableDef name="def" columns="2">
+        <BasicDbTableColumnDef name="n" type="int" count="2"/>
+        <BasicDbTableColumnDef name="s" type="string" count="4"/>
+      </BasicDbTableDef>
+      <BasicDbTable name="t" def="def" rows="2">1 2, "abc", 1 2 3, "abcd",</BasicDbTable>
+    </BasicDb>)");
+    ASSERT_NE(db, nullptr);
+    const std::string log = HostErrorLog();
+    size_t reports = 0;
+    for (size_t at = log.find("more than its column"); at != std::string::npos; at = log.find("more than its column", at + 1))
+        ++reports;
+    EXPECT_EQ(reports, 2u) << log;
+    EXPECT_NE(log.find("row 1 column 0: \" 1 2 3\" is more than its column of 2 holds"), std::string::npos) << log;
+    EXPECT_NE(log.find("row 1 column 1: \"abcd\" is more than its column of 4 holds"), std::string::npos) << log;
+    BasicDb_Destroy(db);
+}
