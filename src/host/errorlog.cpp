@@ -17,6 +17,15 @@ static std::unordered_set<std::string> saidOnce;
 static const size_t kMaxSaidOnce = 4096;
 static long errorsReported = 0;
 static int logTrimmed = 0;  // the oldest messages were dropped (the first line may be cut)
+// The message that came first after each of the last counts asked for. A step takes the count
+// before it begins and names its first fault after it; a flood of later messages (a badly damaged
+// file reports a fault a line) may push that one out of the log, but not out of here.
+struct KeptMessage {
+    long number = -1;
+    std::string text;
+};
+static KeptMessage keptMessages[8];
+static int nextKept = 0;
 
 void HostSetErrorFormatter(ErrorFormatter formatter) { errorFormatter = formatter; }
 
@@ -61,6 +70,8 @@ void HostReportError(const char* message)
 {
     if (!message) return;
     std::lock_guard<std::mutex> lock(logMutex);
+    for (KeptMessage& kept : keptMessages)
+        if (kept.number == errorsReported) kept.text = message;
     ++errorsReported;
     logText += message;
     logText += '\n';
@@ -76,6 +87,11 @@ void HostSetVerbose(int verbose) { verboseOutput = verbose; }
 long HostErrorsReported()
 {
     std::lock_guard<std::mutex> lock(logMutex);
+    for (const KeptMessage& kept : keptMessages)
+        if (kept.number == errorsReported) return errorsReported;
+    keptMessages[nextKept].number = errorsReported;
+    keptMessages[nextKept].text.clear();
+    nextKept = (nextKept + 1) % int(sizeof keptMessages / sizeof keptMessages[0]);
     return errorsReported;
 }
 
@@ -84,6 +100,8 @@ std::string HostErrorReported(long n)
     std::lock_guard<std::mutex> lock(logMutex);
     long after = errorsReported - 1 - n;  // the messages reported after it
     if (n < 0 || after < 0) return std::string();
+    for (const KeptMessage& kept : keptMessages)
+        if (kept.number == n) return kept.text;
     // Each message ends with a newline; step back over those after it.
     size_t end = logText.size();  // just past the newline of the message looked at
     while (end > 0) {

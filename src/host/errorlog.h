@@ -22,7 +22,9 @@ void HostSetVerbose(int verbose);
 // How many messages have been reported since the program started (a clear does not reset it), so
 // that a step can tell whether it met a fault on its way.
 long HostErrorsReported();
-// Message number n of those (0 the first), or "" when it is no longer in the log.
+// Message number n of those (0 the first), or "" when it is no longer in the log. The message
+// that came first after one of the last few counts HostErrorsReported gave is kept whole, however
+// many follow it.
 std::string HostErrorReported(long n);
 // Everything reported since the last clear, one message a line (the oldest dropped past 64 KB).
 std::string HostErrorLog();
