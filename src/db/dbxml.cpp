@@ -44,20 +44,20 @@ static void* AllocateRecords(sBasicXmlReader* reader, int* count, int recordSize
                              const char* owner)
 {
     if (*count < 0 || int64_t(*count) * recordSize > INT_MAX) {
-        PrintError("database: \"%s\" has the bad number of %s %i", NameOr(owner), what, *count);
+        PrintError("database %s: \"%s\" has the bad number of %s %i", reader->filename, NameOr(owner), what, *count);
         *count = 0;
         return nullptr;
     }
     if (*count > BasicXmlReader_BytesLeft(reader) / leastBytes) {
-        PrintError("database: \"%s\" declares %i %s, more than the rest of its file could hold", NameOr(owner), *count,
-                   what);
+        PrintError("database %s: \"%s\" declares %i %s, more than the rest of its file could hold", reader->filename,
+                   NameOr(owner), *count, what);
         *count = 0;
         return nullptr;
     }
     if (*count == 0) return nullptr;
     void* p = nullptr;
     if (!AllocateClearedMemory(&p, *count * recordSize) || !p) {
-        PrintError("database: no memory for %i %s of \"%s\"", *count, what, NameOr(owner));
+        PrintError("database %s: no memory for %i %s of \"%s\"", reader->filename, *count, what, NameOr(owner));
         *count = 0;
         return nullptr;
     }
@@ -74,30 +74,26 @@ static int ReadCount(sBasicXmlReader* reader, int current, const char* what, con
     const long long value = std::strtoll(text, &end, 0);
     while (end && (*end == ' ' || *end == '\t' || *end == '\n' || *end == '\r')) ++end;
     if (end == text || !end || *end || errno == ERANGE || value > INT_MAX || value < INT_MIN) {
-        PrintError("database: \"%s\" has the bad number of %s \"%s\"", NameOr(owner), what, text);
+        PrintError("database %s: \"%s\" has the bad number of %s \"%s\"", reader->filename, NameOr(owner), what, text);
         return current;
     }
     return int(value);
-}
-
-// An attribute this format does not have: its value is not used, and it is said, as it is most
-// likely a known one damaged ("rowt" for "rows"), whose value is then lost.
-static void ReportUnknownAttribute(const sBasicXmlReader* reader, const char* element, const char* owner)
-{
-    PrintError("database: %s \"%s\" has the unknown attribute \"%s\"", element, NameOr(owner), reader->attBuffer);
 }
 
 // Reads the value of the attribute just named and keeps a copy of it as a name, unless one is set.
 static void ReadName(sBasicXmlReader* reader, Ptr32<char>* name)
 {
     if (*name) {
-        PrintError("database: duplicate attribute: name");
+        PrintError("database %s: duplicate attribute: name", reader->filename);
         return;
     }
     char* copy = DupString(reader->valBuffer);
     if (copy) *name = copy;
 }
 
+// An attribute the format does not have (a note written beside the data) is passed over on every
+// element. One of its own damaged is said by what its loss leaves: a table's cells beyond its rows,
+// a column without a type.
 int BasicDb_ReadXml(sBasicDb* db, sBasicXmlReader* reader)
 {
     if (!db || !reader) return 0;
@@ -108,7 +104,7 @@ int BasicDb_ReadXml(sBasicDb* db, sBasicXmlReader* reader)
             ReadName(reader, &db->name);
         } else if (Equal(att, "tableDefs")) {
             if (db->tableDef) {
-                PrintError("database: duplicate attribute: tableDefs");
+                PrintError("database %s: duplicate attribute: tableDefs", reader->filename);
                 continue;
             }
             int count = ReadCount(reader, db->tableDefs, "table definitions", db->name);
@@ -118,7 +114,7 @@ int BasicDb_ReadXml(sBasicDb* db, sBasicXmlReader* reader)
             db->tableDef = defs;
         } else if (Equal(att, "tables")) {
             if (db->table) {
-                PrintError("database: duplicate attribute: tables");
+                PrintError("database %s: duplicate attribute: tables", reader->filename);
                 continue;
             }
             int count = ReadCount(reader, db->tables, "tables", db->name);
@@ -126,8 +122,6 @@ int BasicDb_ReadXml(sBasicDb* db, sBasicXmlReader* reader)
                 AllocateRecords(reader, &count, sizeof(sBasicDbTable), kLeastTableBytes, "tables", db->name));
             db->tables = count;
             db->table = tables;
-        } else {
-            ReportUnknownAttribute(reader, "database", db->name);
         }
     }
     return 1;
@@ -142,15 +136,13 @@ static void ReadDefinition(sBasicXmlReader* reader, sBasicDbTableDefinition* def
             ReadName(reader, &def->name);
         } else if (Equal(att, "columns")) {
             if (def->columns != 0) {
-                PrintError("database: duplicate attribute: columns");
+                PrintError("database %s: duplicate attribute: columns", reader->filename);
                 continue;
             }
             int count = ReadCount(reader, def->columns, "columns", def->name);
             def->column = static_cast<sBasicDbTableColumnDefinition*>(AllocateRecords(
                 reader, &count, sizeof(sBasicDbTableColumnDefinition), kLeastColumnBytes, "columns", def->name));
             def->columns = count;
-        } else {
-            ReportUnknownAttribute(reader, "table definition", def->name);
         }
     }
 }
@@ -176,23 +168,22 @@ static void ReadColumn(sBasicXmlReader* reader, sBasicDbTableDefinition* def, sB
             if (column->type == EBasicDbTableColumnTypeNULL && type >= 0) column->type = uint8_t(type);
         } else if (Equal(att, "count")) {
             if (column->count >= 1) {
-                PrintError("database: duplicate attribute: count");
+                PrintError("database %s: duplicate attribute: count", reader->filename);
                 continue;
             }
             column->count = ReadCount(reader, column->count, "elements", column->name);
-        } else {
-            ReportUnknownAttribute(reader, "column", column->name);
         }
     }
     // A column without a type takes no room in its row: its cells, and those of every column the
     // game reads behind it, would no longer be where the data put them.
     if (column->type == EBasicDbTableColumnTypeNULL)
-        PrintError("database: column \"%s\" has no type the database knows", NameOr(column->name));
+        PrintError("database %s: column \"%s\" has no type the database knows", reader->filename, NameOr(column->name));
     // The column takes its place at the end of the row; a count that would make the row larger
     // than an int can count is read as 0.
     int64_t bytes = int64_t(column->count) * basicDbTypeSizes[column->type];
     if (column->count < 0 || def->stride + bytes > INT_MAX) {
-        PrintError("database: column \"%s\" has the bad count %i", NameOr(column->name), column->count);
+        PrintError("database %s: column \"%s\" has the bad count %i", reader->filename, NameOr(column->name),
+                   column->count);
         column->count = 0;
         bytes = 0;
     }
@@ -209,13 +200,13 @@ static void ReadTable(sBasicXmlReader* reader, sBasicDb* db, int defsRead, sBasi
             ReadName(reader, &table->name);
         } else if (Equal(att, "rows")) {
             if (table->rows >= 1) {
-                PrintError("database: duplicate attribute: rows");
+                PrintError("database %s: duplicate attribute: rows", reader->filename);
                 continue;
             }
             table->rows = ReadCount(reader, table->rows, "rows", table->name);
         } else if (Equal(att, "def")) {
             if (table->def) {
-                PrintError("database: duplicate attribute: def");
+                PrintError("database %s: duplicate attribute: def", reader->filename);
                 continue;
             }
             sBasicDbTableDefinition* defs = db->tableDef;
@@ -227,31 +218,32 @@ static void ReadTable(sBasicXmlReader* reader, sBasicDb* db, int defsRead, sBasi
                     break;
                 }
             }
-        } else {
-            ReportUnknownAttribute(reader, "table", table->name);
         }
     }
     if (table->rows < 0) {
-        PrintError("database: table \"%s\" has the bad row count %i", NameOr(table->name), table->rows);
+        PrintError("database %s: table \"%s\" has the bad row count %i", reader->filename, NameOr(table->name),
+                   table->rows);
         table->rows = 0;
     }
     sBasicDbTableDefinition* def = table->def;
     if (!def) {
         // Rows without a definition have no cells: none are kept.
-        PrintError("database: table \"%s\" has no definition", NameOr(table->name));
+        PrintError("database %s: table \"%s\" has no definition", reader->filename, NameOr(table->name));
         table->rows = 0;
         return;
     }
     int64_t bytes = int64_t(table->rows) * def->stride;
     if (bytes > INT_MAX) {
-        PrintError("database: table \"%s\" of %i rows is too large", NameOr(table->name), table->rows);
+        PrintError("database %s: table \"%s\" of %i rows is too large", reader->filename, NameOr(table->name),
+                   table->rows);
         table->rows = 0;
         return;
     }
     if (bytes == 0) return;
     void* rows = nullptr;
     if (!AllocateClearedMemory(&rows, int(bytes)) || !rows) {
-        PrintError("database: no memory for the %i rows of table \"%s\"", table->rows, NameOr(table->name));
+        PrintError("database %s: no memory for the %i rows of table \"%s\"", reader->filename, table->rows,
+                   NameOr(table->name));
         table->rows = 0;
         return;
     }
@@ -285,17 +277,17 @@ static int CellOverflow(const sBasicDbTableColumnDefinition* col, const char* te
 
 // Stores one cell's text; a number the cell cannot hold is reported and the cell keeps its value.
 // Text the column has no room for is reported too: storing would drop it unseen.
-static void ReadCell(sBasicDbTable* table, int row, int column, const char* text)
+static void ReadCell(const sBasicXmlReader* reader, sBasicDbTable* table, int row, int column, const char* text)
 {
     if (!BasicDbTable_GetElementFromStr(table, row, column, text, kCellBufferSize)) {
-        PrintError("database: table \"%s\" row %i column %i: \"%.60s\" is no number the cell can hold",
-                   NameOr(table->name), row, column, text);
+        PrintError("database %s: table \"%s\" row %i column %i: \"%.60s\" is no number the cell can hold",
+                   reader->filename, NameOr(table->name), row, column, text);
         return;
     }
     const sBasicDbTableColumnDefinition* col = &table->def->column[column];
     if (CellOverflow(col, text))
-        PrintError("database: table \"%s\" row %i column %i: \"%.60s\" is more than its column of %i holds",
-                   NameOr(table->name), row, column, text, col->count);
+        PrintError("database %s: table \"%s\" row %i column %i: \"%.60s\" is more than its column of %i holds",
+                   reader->filename, NameOr(table->name), row, column, text, col->count);
 }
 
 // Reads the cells of a table, row by row. A cell that cannot be read leaves its number as it was
@@ -310,20 +302,34 @@ static void ReadCells(DbLoad* load, sBasicDbTable* table)
             if (!BasicXmlReader_ReadBeforeToken(&load->reader, ",", load->cell, kCellBufferSize)) {
                 load->cell[0] = 0;
                 if (AtEndOfText(&load->reader)) {
-                    ReadCell(table, r, c, load->cell);
+                    ReadCell(&load->reader, table, r, c, load->cell);
                     // The text also ends where the order to close stopped the file's reading.
                     if ((r < table->rows - 1 || c < columns - 1) && !done)
-                        PrintError("database: table \"%s\" ends at row %i, column %i", NameOr(table->name), r, c);
+                        PrintError("database %s: table \"%s\" ends at row %i, column %i", load->reader.filename,
+                                   NameOr(table->name), r, c);
                     return;
                 }
                 // Outside quotes a cell holds only what numbers are written with: a letter ("nan",
                 // "0x10") or a second string makes the cell unreadable.
-                PrintError("database: table \"%s\" row %i column %i holds what no number or string is made of",
-                           NameOr(table->name), r, c);
+                PrintError("database %s: table \"%s\" row %i column %i holds what no number or string is made of",
+                           load->reader.filename, NameOr(table->name), r, c);
             }
-            ReadCell(table, r, c, load->cell);
+            ReadCell(&load->reader, table, r, c, load->cell);
         }
     }
+}
+
+// Text left in a table after its rows are read is cells its rows have no room for: its rows
+// attribute missing or damaged ("rowt"), or too small. They are said, as they would be dropped
+// unseen; white space before the end of the element is no cell.
+static void ReportCellsBeyondRows(sBasicXmlReader* reader, const sBasicDbTable* table)
+{
+    sBasicXmlStreamBuffer* b = &reader->buffer;
+    while (b->bufferPos != b->eofPos && std::isspace(static_cast<unsigned char>(*b->bufferPos)))
+        BasicXmlStreamBuffer_Next(b);
+    if (!AtEndOfText(reader))
+        PrintError("database %s: table \"%s\" holds more cells than its %i rows", reader->filename,
+                   NameOr(table->name), table->rows);
 }
 
 // Reads the attributes of an element that is not used and moves past its tag.
@@ -336,7 +342,7 @@ static void StartDatabase(DbLoad* load, sBasicDb** first)
 {
     void* memory = nullptr;
     if (!AllocateClearedMemory(&memory, sizeof(sBasicDb)) || !memory) {
-        PrintError("database: no memory for a database");
+        PrintError("database %s: no memory for a database", load->reader.filename);
         load->current = nullptr;
         SkipElement(&load->reader);
         return;
@@ -398,15 +404,17 @@ static void StartElement(DbLoad* load, sBasicDb** first)
         load->tablesRead++;
         BasicXmlReader_NextEnd(reader);
         if (!reader->isEmptyTag && table->def && table->row) ReadCells(load, table);
+        if (!reader->isEmptyTag && table->def && !done) ReportCellsBeyondRows(reader, table);
         return;
     }
     // More tables or definitions than the database declares have no room: say so, as a silently
     // dropped table would only show later as a lookup that finds nothing.
     if (db && Equal(tag, "BasicDbTable") && load->tablesRead >= db->tables)
-        PrintError("database: %s declares %d tables; a further one is ignored", db->name.get(), db->tables);
+        PrintError("database %s: %s declares %d tables; a further one is ignored", reader->filename, db->name.get(),
+                   db->tables);
     if (db && Equal(tag, "BasicDbTableDef") && load->defsRead >= db->tableDefs)
-        PrintError("database: %s declares %d table definitions; a further one is ignored", db->name.get(),
-                   db->tableDefs);
+        PrintError("database %s: %s declares %d table definitions; a further one is ignored", reader->filename,
+                   db->name.get(), db->tableDefs);
     SkipElement(reader);
     BasicXmlReader_NextEnd(reader);
 }

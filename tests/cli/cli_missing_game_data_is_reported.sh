@@ -3,10 +3,11 @@
 # stopped. A character archive cut short, or with a damaged trailer, stops a launched quick game
 # before it begins: the run says so, naming the archive and why, and ends with status 1. Damaged
 # data of the menus (their description missing or cut, a database it names missing, empty,
-# holding a value no cell or count can take or, though it parses, lacking a table or column the
-# game reads, the UI archive missing or damaged) ends the run with status 1 and the fault when
-# the title is left, without --verbose, instead of menus run on placeholders. A garment texture
-# that cannot be read is said once, not once a frame.
+# holding a value no cell or count can take or a table without its rows, naming the file, or,
+# though it parses, lacking a table or column the game reads, the UI archive missing or damaged)
+# ends the run with status 1 and the fault when the title is left, without --verbose, instead of
+# menus run on placeholders; an attribute the database format does not have is no damage. A
+# garment texture that cannot be read is said once, not once a frame.
 # Each damage is listed again with mkrom, so that what the loaders make of it is tested.
 # Run by ctest in the build's tests folder with $1 the program, $2 the build's game data, $3 mkrom.
 set -e
@@ -69,11 +70,22 @@ cp "$source" $archive
 # touch; the menus then load.
 printf '5 A\n6\n20 A\n21\n150 touch 160 120\n165\n' > bad-logs/leave-title.input
 cp -r "$rom/Resource" "$rom/db" bad-rom/
+# An attribute the database format does not have, a note on a table of the game database and on the
+# save defaults themselves, is no damage: the menus load and run.
+sed 's/<BasicDbTable name="Leagues" def="leaguedef" rows="20">/<BasicDbTable name="Leagues" def="leaguedef" rows="20" comment="the season">/' \
+    "$rom/db/game.db.xml" > bad-rom/db/game.db.xml
+sed '0,/<BasicDb /s//<BasicDb comment="the defaults" /' "$rom/db/save.db.xml" > bad-rom/db/save.db.xml
+grep -q 'comment="the season"' bad-rom/db/game.db.xml && grep -q 'comment="the defaults"' bad-rom/db/save.db.xml ||
+    fail "no comment was added"
+remake_list "$mkrom" bad-rom
+"$program" --headless --frames 400 --rom bad-rom --data bad-data --input bad-logs/leave-title.input > /dev/null \
+    2> bad-logs/comment.txt || fail "a comment stopped the game: $(cat bad-logs/comment.txt)"
+cp "$rom/db/game.db.xml" "$rom/db/save.db.xml" bad-rom/db/
 ui=bad-rom/Resource/BasicUiRez.rez
 ui_size=$(wc -c < "$rom/Resource/BasicUiRez.rez")
 for damage in description-missing description-cut game-db-empty ui-db-missing cell-nan cell-1e30 cell-huge \
-    count-nan count-1e30 ui-db-column-tag ui-db-no-tables game-db-column-tag save-db-column-tag ui-archive-missing \
-    ui-archive-cut ui-archive-flipped; do
+    count-nan count-1e30 game-db-rows-renamed ui-db-column-tag ui-db-no-tables game-db-column-tag save-db-column-tag \
+    ui-archive-missing ui-archive-cut ui-archive-flipped; do
     case $damage in
     description-missing) rm bad-rom/Resource/ui360.xml ;;
     description-cut) head -c 150000 "$rom/Resource/ui360.xml" > bad-rom/Resource/ui360.xml ;;
@@ -87,6 +99,11 @@ for damage in description-missing description-cut game-db-empty ui-db-missing ce
         sed "s/name=\"power\" type=\"int\" count=\"1\"/name=\"power\" type=\"int\" count=\"${damage#count-}\"/" \
             "$rom/db/game.db.xml" > bad-rom/db/game.db.xml
         cmp -s "$rom/db/game.db.xml" bad-rom/db/game.db.xml && fail "$damage: no count was changed" ;;
+    # A table's rows attribute made unknown by one changed letter: its cells have no rows.
+    game-db-rows-renamed)
+        sed 's/<BasicDbTable name="Leagues" def="leaguedef" rows="20">/<BasicDbTable name="Leagues" def="leaguedef" rowt="20">/' \
+            "$rom/db/game.db.xml" > bad-rom/db/game.db.xml
+        cmp -s "$rom/db/game.db.xml" bad-rom/db/game.db.xml && fail "$damage: no attribute was changed" ;;
     # Databases that still parse: a column's tag made unknown by one changed letter, or no tables.
     ui-db-column-tag)
         sed '0,/<BasicDbTableColumnDef name="text"/s//<BasicDbTableColumnDeg name="text"/' "$rom/db/ui.db.xml" \
@@ -118,7 +135,9 @@ for damage in description-missing description-cut game-db-empty ui-db-missing ce
         if ls bad-data | grep -q damaged; then fail "$damage: the save file was put aside"; fi ;;
     # The game database's columns after the lost one shift: the first cell too wide for its new column
     # is what the loader finds.
-    game-db-column-tag) want='^zendrolyx: the game stopped: main menu: Resource\\ui360.xml or the game data it names is damaged (database: table "Bodys" row 0 column 17: .* is more than its column of 1 holds); the game cannot go on$' ;;
+    game-db-column-tag) want='^zendrolyx: the game stopped: main menu: Resource\\ui360.xml or the game data it names is damaged (database db\\game.db.xml: table "Bodys" row 0 column 17: .* is more than its column of 1 holds); the game cannot go on$' ;;
+    # The line names the file.
+    game-db-rows-renamed) want='^zendrolyx: the game stopped: main menu: Resource\\ui360.xml or the game data it names is damaged (database db\\game.db.xml: table "Leagues" holds more cells than its 0 rows); the game cannot go on$' ;;
     *-db-column-tag|*-db-no-tables) want='^zendrolyx: the game stopped: main menu: Resource\\ui360.xml or the game data it names is damaged (databases: .\+); the game cannot go on$' ;;
     ui-archive-*) want='^zendrolyx: start-up stopped: the UI framework or the save database could not be prepared (.*BasicUiRez.rez\|.*resource' ;;
     *) want='^zendrolyx: the game stopped: main menu: Resource\\ui360.xml or the game data it names is damaged (.\+); the game cannot go on$' ;;
