@@ -104,12 +104,12 @@ static int Closed(int level)
 
 // Reports why start-up stopped and gives the tear-down level to begin with. A step that gave up
 // because the close order came is reported as closed. Once the game data is known to be damaged,
-// that damage is why start-up stops, whichever step it stops at.
+// that damage is why start-up stops, whichever step it stops at, with the way to have it made again.
 static int Stop(int level, const char* reason)
 {
     if (done) return Closed(level);
     if (gameDataDamage[0])
-        PrintError("start-up stopped: the game data is damaged: %s", gameDataDamage);
+        PrintError("start-up stopped: the game data is damaged: %s; scripts/play builds it again", gameDataDamage);
     else
         PrintError("start-up stopped: %s", reason);
     return level;

@@ -4,11 +4,13 @@
 # description or a video, a file cut by one byte, grown by a block of zeros or missing, and the
 # list itself missing or cut by one byte, each stop it with status 1 and one line naming the
 # file, in the single archive's set and in the split set alike, and the save file is left byte
-# for byte as it was.
-#   rom_damaged_file_stops_start_up.sh ZENDROLYX ROM SPLIT_ROM
+# for byte as it was. mkrom --check, which scripts/play runs before playing, takes the whole set
+# and refuses each damage with status 1, naming the same file.
+#   rom_damaged_file_stops_start_up.sh ZENDROLYX ROM SPLIT_ROM MKROM
 set -e
 . "$(dirname "$0")/checks.sh"
 program=$1
+mkrom=$4
 rm -rf damaged-data-set && mkdir -p damaged-data-set
 printf '5 A\n6\n20 A\n21\n150 touch 160 120\n165\n' > damaged-data-set/leave-title.input
 
@@ -24,6 +26,7 @@ for form in single split; do
     if [ $form = single ]; then rom=$2; archive=Resource.rez; else rom=$3; archive=Resource/Objects.rez; fi
     set_dir=damaged-data-set/$form
     cp -r "$rom" $set_dir
+    "$mkrom" --check $set_dir || fail "$form: mkrom --check refuses the whole set"
     for damage in archive save-db menus video cut grown missing list-missing list-cut; do
         case $damage in
         archive) file=$archive ;;
@@ -50,6 +53,8 @@ for form in single split; do
         test "$(wc -l < $data.err)" -eq 1 || fail "$form $damage: not one line: $(cat $data.err)"
         grep -q "^zendrolyx: start-up stopped: the game data is damaged: rom:/$file[ ,]" $data.err ||
             fail "$form $damage: the line does not name rom:/$file: $(cat $data.err)"
+        exits_with 1 "$mkrom" --check $set_dir 2> $data.check
+        grep -q "^mkrom: $set_dir/$file[ ,]" $data.check || fail "$form $damage: mkrom --check: $(cat $data.check)"
         cmp -s cli-data/savegame.bin $data/savegame.bin || fail "$form $damage: the save file was changed"
         test "$(ls $data)" = savegame.bin || fail "$form $damage: the save folder changed: $(ls $data)"
         mv $set_dir/$file.whole $set_dir/$file

@@ -3,6 +3,8 @@
 // clips go to DIR/Video/ either way.
 // mkrom --list DIR: writes DIR/checksums.txt, the list of every file under DIR with its size and
 // checksum that the game checks at start-up; run it again after changing a file on purpose.
+// mkrom --check DIR: checks DIR against its list as start-up does; status 1, with the first file
+// found damaged, when they do not match.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -11,18 +13,20 @@
 #include "content.h"
 #include "content_bowler.h"
 #include "content_uibase.h"
+#include "data_list_check.h"
 #include "data_list_writer.h"
 
 static int Usage(const char* message)
 {
     if (message) fprintf(stderr, "mkrom: %s\n", message);
-    fprintf(message ? stderr : stdout, "usage: mkrom --out DIR [--split]\n       mkrom --list DIR\n");
+    fprintf(message ? stderr : stdout,
+            "usage: mkrom --out DIR [--split]\n       mkrom --list DIR\n       mkrom --check DIR\n");
     return message ? 2 : 0;
 }
 
 int main(int argc, char** argv)
 {
-    std::string out, list;
+    std::string out, list, check;
     bool split = false;
     for (int i = 1; i < argc; i++) {
         if (strcmp(argv[i], "--out") == 0) {
@@ -31,6 +35,9 @@ int main(int argc, char** argv)
         } else if (strcmp(argv[i], "--list") == 0) {
             if (i + 1 == argc) return Usage("--list needs a directory");
             list = argv[++i];
+        } else if (strcmp(argv[i], "--check") == 0) {
+            if (i + 1 == argc) return Usage("--check needs a directory");
+            check = argv[++i];
         } else if (strcmp(argv[i], "--split") == 0) {
             split = true;
         } else if (strcmp(argv[i], "--help") == 0) {
@@ -40,13 +47,19 @@ int main(int argc, char** argv)
         }
     }
     std::string error;
+    if (!check.empty()) {
+        if (!out.empty() || split || !list.empty()) return Usage("--check goes alone");
+        if (mkrom::CheckDataList(check, &error)) return 0;
+        fprintf(stderr, "mkrom: %s\n", error.c_str());
+        return 1;
+    }
     if (!list.empty()) {
         if (!out.empty() || split) return Usage("--list goes alone");
         if (mkrom::WriteDataList(list, &error)) return 0;
         fprintf(stderr, "mkrom: %s\n", error.c_str());
         return 1;
     }
-    if (out.empty()) return Usage("--out or --list is required");
+    if (out.empty()) return Usage("--out, --list or --check is required");
 
     const std::vector<mkrom::Resource> content = mkrom::BuildContent();
     bool ok = split ? mkrom::WriteSplitArchives(out, mkrom::ArchiveRanges(), content, &error)

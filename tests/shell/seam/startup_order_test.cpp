@@ -146,7 +146,8 @@ TEST_F(StartUp, DamagedGameDataStopsBeforeTheSaveData)
     for (const std::string& c : TearDownCalls(4)) expected.push_back(c);
     EXPECT_EQ(After("GetFontRSID(3052)"), expected);
     EXPECT_TRUE(std::any_of(gCalls.begin(), gCalls.end(), [](const std::string& call) {
-        return call == "PrintError: start-up stopped: the game data is damaged: rom:/Resource.rez has changed";
+        return call == "PrintError: start-up stopped: the game data is damaged: rom:/Resource.rez has changed; "
+                       "scripts/play builds it again";
     }));
 
     // Without a window nothing past the check is started.
