@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "host/arena.h"
@@ -26,6 +27,8 @@ static void SetUpOnce()
     char dir[] = "/tmp/zendrolyx-archive-fuzz-XXXXXX";
     if (!mkdtemp(dir)) std::abort();
     gHostOptions.romDir = dir;
+    // The folder goes when the fuzzer ends its run (one that crashes leaves it as it was).
+    std::atexit([] { std::filesystem::remove_all(gHostOptions.romDir); });
     archivePath = std::string(dir) + "/fuzz.rez";
     if (!FileSystemInit()) std::abort();
     RegisterGameModules();  // collision models are set up by the game's initialiser

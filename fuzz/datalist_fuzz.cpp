@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "host/arena.h"
@@ -25,6 +26,8 @@ static void SetUpOnce()
     char dir[] = "/tmp/zendrolyx-datalist-fuzz-XXXXXX";
     if (!mkdtemp(dir)) std::abort();
     gHostOptions.romDir = dir;
+    // The folder goes when the fuzzer ends its run (one that crashes leaves it as it was).
+    std::atexit([] { std::filesystem::remove_all(gHostOptions.romDir); });
     listPath = std::string(dir) + "/" + kDataListName;
     // A file for the list to name: "a.bin", 5 bytes.
     FILE* file = std::fopen((std::string(dir) + "/a.bin").c_str(), "wb");

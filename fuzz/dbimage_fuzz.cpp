@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,8 @@ static void SetUpOnce()
     char dir[] = "/tmp/zendrolyx-dbimage-fuzz-XXXXXX";
     if (!mkdtemp(dir)) std::abort();
     gHostOptions.romDir = dir;
+    // The folder goes when the fuzzer ends its run (one that crashes leaves it as it was).
+    std::atexit([] { std::filesystem::remove_all(gHostOptions.romDir); });
     std::FILE* f = std::fopen((std::string(dir) + "/save.xml").c_str(), "wb");
     if (!f) std::abort();
     std::fwrite(kDatabase, 1, sizeof kDatabase - 1, f);

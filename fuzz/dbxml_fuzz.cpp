@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "db/database.h"
@@ -27,6 +28,8 @@ static void SetUpOnce()
     char dir[] = "/tmp/zendrolyx-dbxml-fuzz-XXXXXX";
     if (!mkdtemp(dir)) std::abort();
     gHostOptions.romDir = dir;
+    // The folder goes when the fuzzer ends its run (one that crashes leaves it as it was).
+    std::atexit([] { std::filesystem::remove_all(gHostOptions.romDir); });
     dbPath = std::string(dir) + "/fuzz.xml";
 }
 

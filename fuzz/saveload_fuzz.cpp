@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,8 @@ static void SetUpOnce()
     char dir[] = "/tmp/zendrolyx-saveload-fuzz-XXXXXX";
     if (!mkdtemp(dir)) std::abort();
     gHostOptions.romDir = dir;
+    // The folder goes when the fuzzer ends its run (one that crashes leaves it as it was).
+    std::atexit([] { std::filesystem::remove_all(gHostOptions.romDir); });
     gHostOptions.dataDir = saveDir = std::string(dir) + "/save";
     std::FILE* f = std::fopen((std::string(dir) + "/save.xml").c_str(), "wb");
     if (!f) std::abort();

@@ -3,7 +3,7 @@
 # past N, and reports no load that the close cut short as a failure. The limit is swept across the
 # splash image (frames 21 to 138 of this start: the intro videos skipped with A, the splash's
 # fades and hold, the menus' first load) and across Quick Play's yes/no question (302 to 351), from
-# a save folder past its first start.
+# a save folder past its first start; and on the frame of a model change in test mode.
 # Run by ctest in the build's tests folder with $1 the program.
 set -e
 . "$(dirname "$0")/checks.sh"
@@ -28,6 +28,18 @@ for limit in $(seq 21 13 138) $(seq 302 16 351); do
     if grep '^zendrolyx: ' frame-limit/err.txt |
         grep -v '^zendrolyx: \(ended after [0-9]* frames\|FileRead: stopped while waiting for the read\)$'; then
         fail "limit $limit: the close was reported as a failure (above)"
+    fi
+done
+# Test mode's model change (A on MODEL, the eighth line, at frame 50) presents a frame of its own:
+# neither the limit reached before it nor the limit reached by it is reported as a failure.
+printf '%s\n' '20 DOWN' 22 '24 DOWN' 26 '28 DOWN' 30 '32 DOWN' 34 '36 DOWN' 38 '40 DOWN' 42 '44 DOWN' 46 '50 A' 52 \
+    > frame-limit/model.input
+for limit in 50 51; do
+    rm -rf frame-limit/data && mkdir frame-limit/data && cp cli-data/savegame.bin frame-limit/data/
+    exits_with 0 "$program" --headless --launch quick --players 1 --seed 7 --test-mode --frames $limit \
+        --data frame-limit/data --input frame-limit/model.input --verbose > /dev/null 2> frame-limit/err.txt
+    if grep '^zendrolyx: ' frame-limit/err.txt | grep -vx "zendrolyx: ended after $limit frames"; then
+        fail "test mode, limit $limit: the close was reported as a failure (above)"
     fi
 done
 rm -rf frame-limit

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <vector>
 
 #include "host/errorlog.h"
@@ -45,6 +46,7 @@ protected:
         HostVideoClose(video);
         HostFileClearFaults();
         gHostOptions = saved;
+        std::filesystem::remove_all(folder);
     }
     void Open(const char* path)
     {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -48,6 +49,7 @@ protected:
         FreeResources();
         ReleaseDeviceHeap();
         gHostOptions = saved;
+        std::filesystem::remove_all(folder);
     }
     // Frames until UpdateVideo reports the end (at most limit), mixing a frame's sound after each
     // (frame n's sound starts at sample n x 1080); the loudest sample heard goes to *loudest, the

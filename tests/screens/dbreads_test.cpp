@@ -1,14 +1,17 @@
 // The check of the game's databases against what the game reads of them, as it runs when they
 // load: the game data's own databases pass, and each database renamed, each table and each column
-// on the list taken away and each table cut short of the rows read, one at a time, is found.
+// on the list taken away and each table cut short of the rows read, one at a time, is found; and
+// every cell the menus' description names is on the list.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "db/dbtest.h"
 #include "host/errorlog.h"
 #include "screens/dbreads.h"
+#include "xml/xmlreader.h"
 
 TEST_F(DbTest, TheLoadCheckFindsEachTableAndColumnTheGameReadsTakenAway)
 {
@@ -67,4 +70,35 @@ TEST_F(DbTest, TheLoadCheckFindsEachTableAndColumnTheGameReadsTakenAway)
         EXPECT_EQ(CheckDatabaseReads(names[d], dbs[d]), 1) << names[d];
         BasicDb_Destroy(dbs[d]);
     }
+
+    // The menus read cells by database, table and column too (a list's names, a page's values):
+    // each is on the list, so that the load check finds it lost.
+    auto listed = [](const std::string& db, const std::string& table, int column) {
+        for (int i = 0; i < kDatabaseReadCount; ++i) {
+            const DbTableRead& read = kDatabaseReads[i];
+            if (db != read.db || table != read.table) continue;
+            for (int c = 0; c < read.columnCount; ++c)
+                if (read.columns[c].column == column) return true;
+        }
+        return false;
+    };
+    sBasicXmlReader xml;
+    ASSERT_EQ(BasicXmlReader_Init(&xml, "ui/ui360.xml"), 1);
+    int cells = 0;
+    while (BasicXmlReader_NextTag(&xml)) {
+        std::string db, table, column;
+        while (BasicXmlReader_NextAtt(&xml)) {
+            const std::string att = xml.attBuffer;
+            if (!BasicXmlReader_NextVal(&xml)) continue;
+            if (att == "dbNm") db = xml.valBuffer;
+            if (att == "dbTblNm") table = xml.valBuffer;
+            if (att == "column") column = xml.valBuffer;
+        }
+        BasicXmlReader_NextEnd(&xml);
+        if (db.empty() || column.empty()) continue;
+        ++cells;
+        EXPECT_TRUE(listed(db, table, std::atoi(column.c_str()))) << table << " of " << db << ", column " << column;
+    }
+    BasicXmlReader_Fini(&xml);
+    EXPECT_GT(cells, 400);
 }

@@ -1,5 +1,9 @@
 #include "support/menu_screens.h"
 
+#include <stdlib.h>
+
+#include <filesystem>
+
 #include "db/database.h"
 #include "host/clock.h"
 #include "lib/screenapi.h"
@@ -22,6 +26,11 @@ void MenuScreensTest::SetUp()
     ASSERT_EQ(UseFreshDeviceHeap(96u << 20), 1);
     gHostOptions.headless = 1;
     gHostOptions.audioOut.clear();
+    // The main menu saves into "data:/"; without a folder of its own it would be the working one.
+    std::string pattern = std::filesystem::temp_directory_path().string() + "/menuscreens-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dataDir = pattern;
+    gHostOptions.dataDir = dataDir;
     HostUseVirtualClock(1);
     basicUiEnvironmentPtr = nullptr;
     BasicDb_Init();
@@ -52,6 +61,7 @@ void MenuScreensTest::TearDown()
     ReleaseDeviceHeap();
     HostUseVirtualClock(0);
     gHostOptions = saved;
+    if (!dataDir.empty()) std::filesystem::remove_all(dataDir);
 }
 
 sBasicUiWidget* MenuWidget(const char* name) { return BasicUi_FindWidget(BasicUi_GetEnvironment(), name); }

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-// A new empty folder under the test's temporary directory, with a Video/ folder inside.
+// A new empty folder under the test's temporary directory, with a Video/ folder inside; the test
+// removes it.
 std::string MakeClipFolder();
 // Writes a clip of `frames` pictures at 30 a second: red up to frame redFrames, blue after; one
 // mono tone stream per rate given, each as long as the pictures, silent for its first quietFrames
