@@ -2,9 +2,9 @@
 # Start-up checks every file of the game data against the list of their sizes and checksums before
 # reading any: one byte changed in an archive, a database (the save defaults), the menus'
 # description or a video, a file cut by one byte, grown by a block of zeros or missing, and the
-# list itself missing or cut by one byte, each stop it with status 1 and one line naming the
-# file, in the single archive's set and in the split set alike, and the save file is left byte
-# for byte as it was.
+# list itself missing, cut by one byte or naming one file twice, each stop it with status 1 and
+# one line naming the file, in the single archive's set and in the split set alike, and the save
+# file is left byte for byte as it was.
 #   rom_damaged_file_stops_start_up.sh ZENDROLYX ROM SPLIT_ROM
 set -e
 . "$(dirname "$0")/checks.sh"
@@ -24,7 +24,7 @@ for form in single split; do
     if [ $form = single ]; then rom=$2; archive=Resource.rez; else rom=$3; archive=Resource/Objects.rez; fi
     set_dir=damaged-data-set/$form
     cp -r "$rom" $set_dir
-    for damage in archive save-db menus video cut grown missing list-missing list-cut; do
+    for damage in archive save-db menus video cut grown missing list-missing list-cut list-twice; do
         case $damage in
         archive) file=$archive ;;
         save-db) file=db/save.db.xml ;;
@@ -32,13 +32,19 @@ for form in single split; do
         video) file=Video/Intro_Studio.mkv ;;
         cut | grown) file=Resource/BasicUiRez.rez ;;
         missing) file=Video/Turkey.mkv ;;
-        list-missing | list-cut) file=checksums.txt ;;
+        list-missing | list-cut | list-twice) file=checksums.txt ;;
         esac
         mv $set_dir/$file $set_dir/$file.whole
         case $damage in
         cut | list-cut) head -c $(($(wc -c < $set_dir/$file.whole) - 1)) $set_dir/$file.whole > $set_dir/$file ;;
         grown) { cat $set_dir/$file.whole; head -c 2048 /dev/zero; } > $set_dir/$file ;;
         missing | list-missing) ;;
+        list-twice)
+            # The menus' description listed again, the end line counting it: a list that reads
+            # whole but for the repeat.
+            listed=$(grep -c '^[0-9a-f]' $set_dir/$file.whole)
+            { grep -v '^end ' $set_dir/$file.whole; grep ' Resource/ui360.xml$' $set_dir/$file.whole
+              echo "end $((listed + 1))"; } > $set_dir/$file ;;
         *) flip $set_dir/$file ;;
         esac
         data=damaged-data-set/data-$form-$damage
@@ -50,6 +56,9 @@ for form in single split; do
         test "$(wc -l < $data.err)" -eq 1 || fail "$form $damage: not one line: $(cat $data.err)"
         grep -q "^zendrolyx: start-up stopped: the game data is damaged: rom:/$file[ ,]" $data.err ||
             fail "$form $damage: the line does not name rom:/$file: $(cat $data.err)"
+        if [ $damage = list-twice ]; then
+            grep -q "names Resource/ui360.xml again" $data.err || fail "$form $damage: the repeat is not named: $(cat $data.err)"
+        fi
         cmp -s cli-data/savegame.bin $data/savegame.bin || fail "$form $damage: the save file was changed"
         test "$(ls $data)" = savegame.bin || fail "$form $damage: the save folder changed: $(ls $data)"
         mv $set_dir/$file.whole $set_dir/$file
