@@ -42,7 +42,7 @@ for form in single split; do
         list-twice)
             # The menus' description listed again, the end line counting it: a list that reads
             # whole but for the repeat.
-            listed=$(grep -c '^[0-9a-f]' $set_dir/$file.whole)
+            listed=$(grep -c '^[0-9a-f]\{16\} ' $set_dir/$file.whole)
             { grep -v '^end ' $set_dir/$file.whole; grep ' Resource/ui360.xml$' $set_dir/$file.whole
               echo "end $((listed + 1))"; } > $set_dir/$file ;;
         *) flip $set_dir/$file ;;

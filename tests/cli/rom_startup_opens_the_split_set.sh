@@ -10,11 +10,12 @@ set -e
 program=$1
 rm -rf split-set && mkdir -p split-set
 printf '5 A\n6\n20 A\n21\n150 touch 160 120\n165\n' > split-set/to-the-menu.txt
-# The split set as links to its files, with the single archive beside it, one byte changed a
-# megabyte in.
+# The split set as links to its files, with the single archive beside it, 4 KB zeroed a megabyte
+# in (data that the menus read, were it opened).
 cp -rs "$(realpath "$3")" split-set/split-rom
-{ head -c 1000000 "$2/Resource.rez"; printf '\125'; tail -c +1000002 "$2/Resource.rez"; } > split-set/split-rom/Resource.rez
-cmp -s split-set/split-rom/Resource.rez "$2/Resource.rez" && fail "the byte a megabyte into Resource.rez was already 0x55"
+{ head -c 1000000 "$2/Resource.rez"; head -c 4096 /dev/zero; tail -c +1004097 "$2/Resource.rez"; } \
+    > split-set/split-rom/Resource.rez
+cmp -s split-set/split-rom/Resource.rez "$2/Resource.rez" && fail "4 KB a megabyte into Resource.rez were already zero"
 for form in single split; do
     if [ $form = single ]; then rom=$2; else rom=split-set/split-rom; fi
     out=split-set/$form
