@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <mutex>
+#include <unordered_set>
 #include <vector>
 
 #include "host/errorlog.h"
@@ -39,6 +40,12 @@ static std::mutex faultMutex;
 static std::vector<HostFileFault> faults;
 
 static std::atomic<void (*)(const char*)> readHook{nullptr};
+
+// What "rom:/" may open: anything until the game data's list is read, then only what it names.
+// Set by start-up on the main thread, read by every thread that opens a file.
+static std::mutex romGateMutex;
+static int romGateOn = 0;
+static std::unordered_set<std::string> romGatePaths;
 
 // Numbers the temporary files of writes, so that two writes of one file never share one.
 static std::atomic<unsigned> tempCounter{0};
@@ -104,6 +111,34 @@ std::string HostResolvePath(const char* gamePath)
     return path;
 }
 
+void HostRomOpenAny()
+{
+    std::lock_guard<std::mutex> lock(romGateMutex);
+    romGateOn = 0;
+    romGatePaths.clear();
+}
+
+void HostRomOpenOnly(const std::vector<std::string>& paths)
+{
+    std::lock_guard<std::mutex> lock(romGateMutex);
+    romGateOn = 1;
+    romGatePaths = std::unordered_set<std::string>(paths.begin(), paths.end());
+}
+
+int HostRomMayOpen(const char* gamePath)
+{
+    if (!gamePath || std::strncmp(gamePath, "rom:", 4) != 0) return 1;
+    // The path under the game data directory as the list spells it: '/' between parts, none
+    // in front.
+    std::string path = gamePath + 4;
+    for (char& c : path) {
+        if (c == '\\') c = '/';
+    }
+    path.erase(0, path.find_first_not_of('/'));
+    std::lock_guard<std::mutex> lock(romGateMutex);
+    return !romGateOn || romGatePaths.count(path) ? 1 : 0;
+}
+
 // Opens or fails through the fault hook; the common part of both opens.
 static int CheckOpen(const char* gamePath, int32_t* result)
 {
@@ -124,6 +159,14 @@ HostFile* HostFileOpenRead(const char* gamePath, int32_t* result)
 {
     if (!CheckOpen(gamePath, result)) return nullptr;
     std::string path = HostResolvePath(gamePath);
+    if (!HostRomMayOpen(gamePath)) {
+        // Refused as missing; said only when a file is there, which is what the refusal is for.
+        SetResult(result, kHostFileNotFound);
+        struct stat st;
+        if (::stat(path.c_str(), &st) == 0)
+            PrintError("HostFileOpenRead: %s is not in the game data's list of files, so it is not read", gamePath);
+        return nullptr;
+    }
     // Without blocking: opening a named pipe waits for a writer, for ever when none comes. Only
     // once the path is known to be a regular file do reads block again.
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);

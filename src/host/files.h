@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct HostFile;
 
@@ -43,6 +44,16 @@ int HostFileExists(const char* gamePath);
 int32_t HostFileDelete(const char* gamePath);
 // Renames a file without ever replacing one: fails when `to` exists.
 int32_t HostFileRename(const char* fromGamePath, const char* toGamePath);
+
+// The game data's list as the whole truth: once start-up has read the list, "rom:/" opens only
+// the files it names, so that a file beside the game data that the list does not name (a stray
+// copy of an archive, say) is never read; any other is refused as missing. Until then, and in the
+// tools and tests that read no list, every file under "rom:/" opens. Paths are as the list gives
+// them, relative to the game data directory.
+void HostRomOpenAny();
+void HostRomOpenOnly(const std::vector<std::string>& paths);
+// 1 when HostFileOpenRead may open the game path: always for a path outside "rom:/".
+int HostRomMayOpen(const char* gamePath);
 
 // The save directory ("data:/") stands for the console's save archive. Mounting checks that it is
 // a directory the game can write, and removes the temporary files of writes that never reached

@@ -12,6 +12,7 @@
 #include "host/gpu.h"
 #include "host/host.h"
 #include "host/input.h"
+#include "host/messagebox.h"
 
 // The last start-up problem that the game reported, for the user.
 static std::string LastStartupProblem()
@@ -102,6 +103,10 @@ int main(int argc, char** argv)
     }
     if (end != kGameEnded) {
         if (!gHostOptions.verbose) std::fprintf(stderr, "zendrolyx: %s\n", LastStartupProblem().c_str());
+        // In the window, a player who started the game from the desktop sees no standard error:
+        // when the game's own box could not tell why (it needs the archives, the renderer and
+        // the fonts), the system's box tells the same, until the player closes it.
+        if (!gHostOptions.headless && !HostStopToldByGame()) HostShowSystemMessage(LastStartupProblem().c_str());
         return 1;
     }
     if (gHostOptions.verbose) std::fprintf(stderr, "zendrolyx: ended after %ld frames\n", HostFramesPresented());

@@ -6,10 +6,14 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 #define XXH_STATIC_LINKING_ONLY  // the state lives here, not in the library's own allocation
 #include <xxhash.h>
 
+#include "host/files.h"
 #include "lib/memory.h"
 #include "platform/fileserver.h"
 #include "platform/utilities.h"
@@ -186,12 +190,17 @@ static int ReadList(void** text, int* length, char* fault, int faultSize)
     return ok;
 }
 
-// Walks the list's lines. With `piece` null it only checks that every line reads; with it, it also
-// checks each listed file. 0 with the fault at the first thing wrong.
-static int WalkList(const char* text, int length, void* piece, char* fault, int faultSize)
+// Walks the list's lines. With `names` it checks that every line reads and that no path stands
+// twice, and gathers the paths into it; with `piece`, it checks each listed file. 0 with the fault
+// at the first thing wrong.
+static int WalkList(const char* text, int length, std::vector<std::string>* names, void* piece, char* fault,
+                    int faultSize)
 {
     long files = 0, line = 0;
     int ended = 0;
+    // The line that named each path, so that a path named again is found at once: a list naming one
+    // archive thousands of times would otherwise have it read as often.
+    std::unordered_map<std::string, long> namedIn;
     for (int at = 0; at < length;) {
         const char* end = static_cast<const char*>(std::memchr(text + at, '\n', size_t(length - at)));
         if (!end) return Fault(fault, faultSize, "rom:/%s is cut short in its line %ld", kDataListName, line + 1);
@@ -214,6 +223,13 @@ static int WalkList(const char* text, int length, void* piece, char* fault, int 
         if (!DataListParseEntry(lineText, lineLength, &entry, &why))
             return Fault(fault, faultSize, "rom:/%s is damaged in line %ld: %s", kDataListName, line, why);
         ++files;
+        if (names) {
+            const auto named = namedIn.emplace(entry.path, line);
+            if (!named.second)
+                return Fault(fault, faultSize, "rom:/%s is damaged: line %ld names %s again, as line %ld did",
+                             kDataListName, line, entry.path, named.first->second);
+            names->push_back(entry.path);
+        }
         if (piece && !CheckFile(entry, piece, fault, faultSize)) return 0;
     }
     if (!ended) return Fault(fault, faultSize, "rom:/%s is cut short: it has no end line", kDataListName);
@@ -223,15 +239,23 @@ static int WalkList(const char* text, int length, void* piece, char* fault, int 
 int CheckGameData(char* fault, int faultSize)
 {
     if (faultSize > 0) fault[0] = '\0';
+    // The list is read before anything limits what the game data may open; from then on only the
+    // files of a whole list open, and none when the list is missing or damaged.
+    HostRomOpenAny();
     void* text = nullptr;
     int length = 0;
-    if (!ReadList(&text, &length, fault, faultSize)) return 0;
+    if (!ReadList(&text, &length, fault, faultSize)) {
+        HostRomOpenOnly({});
+        return 0;
+    }
     const char* lines = static_cast<const char*>(text);
     // The whole list is read before any file, so that a damaged list is told as such.
     void* piece = nullptr;
-    int ok = WalkList(lines, length, nullptr, fault, faultSize);
+    std::vector<std::string> names;
+    int ok = WalkList(lines, length, &names, nullptr, fault, faultSize);
+    HostRomOpenOnly(ok ? names : std::vector<std::string>());
     if (ok && !AllocateTempMemory(&piece, kReadPiece)) ok = Fault(fault, faultSize, "no memory to check the game data");
-    if (ok) ok = WalkList(lines, length, piece, fault, faultSize);
+    if (ok) ok = WalkList(lines, length, nullptr, piece, fault, faultSize);
     if (piece) FreeManagedMemory(piece, 0);
     FreeManagedMemory(text, 0);
     return ok;

@@ -46,6 +46,7 @@ int DataListFormatEntry(const DataListEntry& entry, char* out, int size);
 
 // Checks every file that "rom:/checksums.txt" lists: each must be there with its listed size and
 // checksum. 1 when all are whole; 0 with what is wrong, naming the file, in fault (the list
-// itself missing or damaged counts as damaged data). Also 0, with an empty fault, when the order
-// to close stopped the reading.
+// itself missing or damaged, or naming one path twice, counts as damaged data). Also 0, with an
+// empty fault, when the order to close stopped the reading. Once the list is read, "rom:/" opens
+// only the files it names (HostRomOpenOnly): none when the list is missing or damaged.
 int CheckGameData(char* fault, int faultSize);

@@ -8,6 +8,7 @@
 #include "game/records.h"
 #include "host/files.h"
 #include "host/host.h"
+#include "host/messagebox.h"
 #include "lib/datalist.h"
 #include "lib/memory.h"
 #include "lib/printing.h"
@@ -50,15 +51,20 @@ static char openFault[300];
 int OpenResources()
 {
     openFault[0] = '\0';
-    if (OpenResourceFile(kSingleArchive)) {
-        useMultipleResources = 0;
-        return 1;
+    // Which set is opened follows from the game data's list: the single archive only when the list
+    // names it, so that a stray copy beside the split set is never read. (Tools and tests that
+    // read no list try the single archive first.)
+    if (HostRomMayOpen(kSingleArchive)) {
+        if (OpenResourceFile(kSingleArchive)) {
+            useMultipleResources = 0;
+            return 1;
+        }
+        // The order to close stopped the reading: the single archive may well be there.
+        if (done) return 0;
+        // A single archive that is there but refused is what went wrong when the split set cannot
+        // stand in for it either; an absent one says nothing, and the split set's own fault is told.
+        if (HostFileExists(kSingleArchive)) std::snprintf(openFault, sizeof openFault, "%s", ArchiveFault());
     }
-    // The order to close stopped the reading: the single archive may well be there.
-    if (done) return 0;
-    // A single archive that is there but refused is what went wrong when the split set cannot
-    // stand in for it either; an absent one says nothing, and the split set's own fault is told.
-    if (HostFileExists(kSingleArchive)) std::snprintf(openFault, sizeof openFault, "%s", ArchiveFault());
     // The first archive of the set that fails ends the attempt; those already open stay open.
     for (const char* path : kSplitArchives) {
         if (!OpenResourceFile(path)) {
@@ -113,6 +119,13 @@ static int Stop(int level, const char* reason)
     else
         PrintError("start-up stopped: %s", reason);
     return level;
+}
+
+// The game's own box with the text, until the player closes the game. The host is told whether
+// it could be shown: when it could not, the host tells the reason in the system's box instead.
+static void TellInGameBox(const char* text)
+{
+    HostSetStopToldByGame(DisplayNoSpaceQuitDialog(text, 540, 190));
 }
 
 // One empty frame on every display.
@@ -208,7 +221,7 @@ static int StartUp()
     startUpStep = "preparing the save data";
     if (gameDataDamage[0]) {
         Stop(4, "");
-        if (!done && !gHostOptions.headless) DisplayNoSpaceQuitDialog(kTextGameDataDamaged, 540, 190);
+        if (!done && !gHostOptions.headless) TellInGameBox(kTextGameDataDamaged);
         return 4;
     }
     DisableSleepMode();  // no sleep while the save data is prepared
@@ -218,7 +231,7 @@ static int StartUp()
         Stop(4, reason);
         // The box waits for the player to close the game; without a window nobody can, and the
         // run ends here with the reason.
-        if (!gHostOptions.headless) DisplayNoSpaceQuitDialog(checkSpaceStrings[gLanguage][kTextCannotUseSave], 540, 190);
+        if (!gHostOptions.headless) TellInGameBox(checkSpaceStrings[gLanguage][kTextCannotUseSave]);
         return 4;
     }
     const long faultsBefore = HostErrorsReported();
@@ -229,7 +242,7 @@ static int StartUp()
                       HostErrorReported(faultsBefore).c_str());
         Stop(4, reason);
         // Both come whole with the game data: the player is told as for the menus below.
-        if (!done && !gHostOptions.headless) DisplayNoSpaceQuitDialog(kTextGameDataDamaged, 540, 190);
+        if (!done && !gHostOptions.headless) TellInGameBox(kTextGameDataDamaged);
         return 4;
     }
 
@@ -263,7 +276,7 @@ static int StartUp()
     // the window, in the box of the other start-up failures, until the game is closed; without a
     // window nobody could close it, and the run ends at once with the reason.
     gameEnd = (RunScreenLoop() || done) ? kGameEnded : kGameFailed;
-    if (gameEnd == kGameFailed && !gHostOptions.headless) DisplayNoSpaceQuitDialog(kTextGameDataDamaged, 540, 190);
+    if (gameEnd == kGameFailed && !gHostOptions.headless) TellInGameBox(kTextGameDataDamaged);
     return 4;
 }
 
@@ -295,6 +308,7 @@ int nnMain()
 {
     RegisterGameModules();
     gameEnd = kGameStartUpFailed;
+    HostSetStopToldByGame(0);
     TearDown(StartUp());
     return gameEnd;
 }

@@ -2,10 +2,10 @@
 # Start-up checks every file of the game data against the list of their sizes and checksums before
 # reading any: one byte changed in an archive, a database (the save defaults), the menus'
 # description or a video, a file cut by one byte, grown by a block of zeros or missing, and the
-# list itself missing or cut by one byte, each stop it with status 1 and one line naming the
-# file, in the single archive's set and in the split set alike, and the save file is left byte
-# for byte as it was. mkrom --check, which scripts/play runs before playing, takes the whole set
-# and refuses each damage with status 1, naming the same file.
+# list itself missing, cut by one byte or naming one file twice, each stop it with status 1 and
+# one line naming the file, in the single archive's set and in the split set alike, and the save
+# file is left byte for byte as it was. mkrom --check, which scripts/play runs before playing,
+# takes the whole set and refuses each damage with status 1, naming the same file.
 #   rom_damaged_file_stops_start_up.sh ZENDROLYX ROM SPLIT_ROM MKROM
 set -e
 . "$(dirname "$0")/checks.sh"
@@ -27,7 +27,7 @@ for form in single split; do
     set_dir=damaged-data-set/$form
     cp -r "$rom" $set_dir
     "$mkrom" --check $set_dir || fail "$form: mkrom --check refuses the whole set"
-    for damage in archive save-db menus video cut grown missing list-missing list-cut; do
+    for damage in archive save-db menus video cut grown missing list-missing list-cut list-twice; do
         case $damage in
         archive) file=$archive ;;
         save-db) file=db/save.db.xml ;;
@@ -35,13 +35,19 @@ for form in single split; do
         video) file=Video/Intro_Studio.mkv ;;
         cut | grown) file=Resource/BasicUiRez.rez ;;
         missing) file=Video/Turkey.mkv ;;
-        list-missing | list-cut) file=checksums.txt ;;
+        list-missing | list-cut | list-twice) file=checksums.txt ;;
         esac
         mv $set_dir/$file $set_dir/$file.whole
         case $damage in
         cut | list-cut) head -c $(($(wc -c < $set_dir/$file.whole) - 1)) $set_dir/$file.whole > $set_dir/$file ;;
         grown) { cat $set_dir/$file.whole; head -c 2048 /dev/zero; } > $set_dir/$file ;;
         missing | list-missing) ;;
+        list-twice)
+            # The menus' description listed again, the end line counting it: a list that reads
+            # whole but for the repeat.
+            listed=$(grep -c '^[0-9a-f]\{16\} ' $set_dir/$file.whole)
+            { grep -v '^end ' $set_dir/$file.whole; grep ' Resource/ui360.xml$' $set_dir/$file.whole
+              echo "end $((listed + 1))"; } > $set_dir/$file ;;
         *) flip $set_dir/$file ;;
         esac
         data=damaged-data-set/data-$form-$damage
@@ -53,6 +59,9 @@ for form in single split; do
         test "$(wc -l < $data.err)" -eq 1 || fail "$form $damage: not one line: $(cat $data.err)"
         grep -q "^zendrolyx: start-up stopped: the game data is damaged: rom:/$file[ ,]" $data.err ||
             fail "$form $damage: the line does not name rom:/$file: $(cat $data.err)"
+        if [ $damage = list-twice ]; then
+            grep -q "names Resource/ui360.xml again" $data.err || fail "$form $damage: the repeat is not named: $(cat $data.err)"
+        fi
         exits_with 1 "$mkrom" --check $set_dir 2> $data.check
         grep -q "^mkrom: $set_dir/$file[ ,]" $data.check || fail "$form $damage: mkrom --check: $(cat $data.check)"
         cmp -s cli-data/savegame.bin $data/savegame.bin || fail "$form $damage: the save file was changed"

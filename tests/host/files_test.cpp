@@ -54,6 +54,7 @@ protected:
     void TearDown() override
     {
         HostFileClearFaults();
+        HostRomOpenAny();
         gHostOptions = saved_;
         fs::remove_all(root_);
     }
@@ -81,6 +82,34 @@ TEST_F(HostFiles, GamePathsMapToTheirDirectories)
     uint32_t done = 0;
     EXPECT_EQ(HostFileRead(f, buf, 3, &done), kHostFileOk);
     EXPECT_EQ(std::string(buf, done), "012");
+    EXPECT_EQ(HostFileClose(f), kHostFileOk);
+}
+
+// Once the game data's list is read, "rom:/" opens only what it names, however the game spells
+// the path; a file beside it that the list does not name is refused as missing, even by a way
+// round through another folder. The save directory is not the game data's.
+TEST_F(HostFiles, OnceTheListIsReadOnlyWhatItNamesOpens)
+{
+    WriteWhole(rom_ / "stray.bin", "x");
+    WriteWhole(data_ / "save.dat", "s");
+    HostRomOpenOnly({"sub/digits.bin"});
+    int32_t result = -1;
+    for (const char* named : {"rom:/sub/digits.bin", "rom:\\sub\\digits.bin", "rom:sub/digits.bin"}) {
+        HostFile* f = HostFileOpenRead(named, &result);
+        ASSERT_NE(f, nullptr) << named;
+        EXPECT_EQ(HostFileClose(f), kHostFileOk);
+    }
+    for (const char* stray : {"rom:/stray.bin", "rom:/sub/../stray.bin"}) {
+        EXPECT_EQ(HostFileOpenRead(stray, &result), nullptr) << stray;
+        EXPECT_EQ(result, kHostFileNotFound) << stray;
+    }
+    HostFile* save = HostFileOpenRead("data:/save.dat", &result);
+    ASSERT_NE(save, nullptr);
+    EXPECT_EQ(HostFileClose(save), kHostFileOk);
+
+    HostRomOpenAny();
+    HostFile* f = HostFileOpenRead("rom:/stray.bin", &result);
+    ASSERT_NE(f, nullptr);
     EXPECT_EQ(HostFileClose(f), kHostFileOk);
 }
 

@@ -36,7 +36,7 @@ int DisposeResource(int id)
     return gDisplay.disposeResult;
 }
 int RenderSelectBackground(DS3_bitmap_tag* b) { return Call(b ? "Background(splash)" : "Background(none)"); }
-int RenderStartScreen() { return Call("StartScreen"); }
+int RenderStartScreen() { return Call("StartScreen") && !(gDisplay.doneAtRead >= 0 && done); }
 int RenderDoneScreen()
 {
     Call("DoneScreen");
@@ -55,7 +55,11 @@ int RenderSetAlphaLevel(int a)
 }
 int RenderSetPenColor(uint8_t, uint8_t, uint8_t) { return 1; }
 int RenderRect(int, int, int, int) { return Call("Rect"); }
-int ReadControls(int (*)()) { return Call("ReadControls"); }
+int ReadControls(int (*)())
+{
+    if (++gDisplay.reads == gDisplay.doneAtRead) done = 1;
+    return Call("ReadControls");
+}
 
 int TextOutputSetMode(int) { return 1; }
 int TextOutputSelectFont(int rsid) { return Call("Font(" + std::to_string(rsid) + ")"), gDisplay.fontLoaded; }

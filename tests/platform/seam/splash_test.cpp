@@ -82,6 +82,14 @@ TEST_F(Splash, MessageBoxRunsUntilDoneWithTheTextAsItIs)
     // Centred at the middle of the lower screen, 2.5 lines up; the text is an argument, never a format.
     EXPECT_EQ(Count("Text(160,95,%s)"), 3);
     EXPECT_EQ(gInRenderLoop, 0);
+
+    // The frame limit's close order, served by the read of the controls, ends the box before
+    // another frame, which would be refused: the box was shown until closed, and says so.
+    gDisplay = DisplayRecord{};
+    done = 0;
+    gDisplay.doneAtRead = 3;
+    EXPECT_EQ(DisplayNoSpaceQuitDialog("text", 540, 190), 1);
+    EXPECT_EQ(gDisplay.frames, 2);
 }
 
 TEST_F(Splash, MessageBoxFailures)

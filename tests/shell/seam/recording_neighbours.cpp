@@ -8,6 +8,7 @@
 
 #include "host/files.h"
 #include "host/host.h"
+#include "host/messagebox.h"
 #include "lib/datalist.h"
 #include "lib/memory.h"
 #include "lib/resources.h"
@@ -22,6 +23,7 @@ std::set<std::string> gFailing;
 std::deque<int> gScriptedResults;
 int gStoredResult = 0;
 std::string gSetDoneIn;
+int gStopToldByGame = 0;
 
 // Data of neighbouring modules that the shell reads.
 memHeap deviceHeap;
@@ -44,6 +46,7 @@ void ResetNeighbours()
     gScriptedResults.clear();
     gStoredResult = 0;
     gSetDoneIn.clear();
+    gStopToldByGame = 0;
     gHostOptions = HostOptions{};
     done = 0;
     quitGame = 0;
@@ -79,6 +82,9 @@ resourceFileHeader_tag* OpenResourceFile(const char* path)
 }
 const char* ArchiveFault() { return "archive refused"; }
 int HostFileExists(const char* path) { return !gFailing.count(path); }
+int HostRomMayOpen(const char*) { return 1; }
+void HostSetStopToldByGame(int told) { gStopToldByGame = told; }
+int HostStopToldByGame() { return gStopToldByGame; }
 int CheckGameData(char* fault, int faultSize)
 {
     if (Call("CheckGameData")) return 1;

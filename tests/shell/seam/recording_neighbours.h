@@ -12,5 +12,6 @@ extern std::set<std::string> gFailing;     // names of functions that return fai
 extern std::deque<int> gScriptedResults;   // screen results to hand out, one per read
 extern int gStoredResult;                  // what ScreenSetResult stored
 extern std::string gSetDoneIn;             // a function that raises done when called
+extern int gStopToldByGame;                // what start-up told the host of its own box
 
 void ResetNeighbours();

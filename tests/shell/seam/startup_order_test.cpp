@@ -149,6 +149,14 @@ TEST_F(StartUp, DamagedGameDataStopsBeforeTheSaveData)
         return call == "PrintError: start-up stopped: the game data is damaged: rom:/Resource.rez has changed; "
                        "scripts/play builds it again";
     }));
+    // The box was shown until closed: the host shows no system box after it. One that could not
+    // be shown (no fonts, a broken renderer) leaves the telling to the system's box.
+    EXPECT_EQ(gStopToldByGame, 1);
+    ResetNeighbours();
+    gFailing.insert("CheckGameData");
+    gFailing.insert("DisplayNoSpaceQuitDialog");
+    EXPECT_EQ(nnMain(), kGameStartUpFailed);
+    EXPECT_EQ(gStopToldByGame, 0);
 
     // Without a window nothing past the check is started.
     ResetNeighbours();
