@@ -3,6 +3,8 @@
 // same columns is the first entries of a longer one.
 #include "screens/dbreads.h"
 
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 
 #include "game/areas.h"
@@ -246,17 +248,33 @@ const char* TypeName(int type)
 
 const char* Or(const char* name) { return name ? name : "(no name)"; }
 
+// The database file being checked, which each difference names after what it found.
+const char* checkedFile = nullptr;
+
+// Reports one difference, with the file it is in; returns 0 for the caller's result.
+int ReadsFault(const char* format, ...) __attribute__((format(printf, 1, 2)));
+int ReadsFault(const char* format, ...)
+{
+    char what[256];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(what, sizeof what, format, args);
+    va_end(args);
+    if (checkedFile) return PrintError("databases: %s (in %s)", what, checkedFile);
+    return PrintError("databases: %s", what);
+}
+
 // Checks one column of a table that has a definition; 0 (with a message) when it differs.
 int CheckColumn(const char* dbName, const sBasicDbTable* table, const DbColumnRead& read)
 {
     const sBasicDbTableDefinition* def = table->def;
     if (read.column >= def->columns || !def->column)
-        return PrintError("databases: table \"%s\" of \"%s\" has %d columns; the game reads column %d (%s \"%s\")",
+        return ReadsFault("table \"%s\" of \"%s\" has %d columns; the game reads column %d (%s \"%s\")",
                           table->name.get(), dbName, def->columns, read.column, TypeName(read.type), read.name);
     const sBasicDbTableColumnDefinition& c = def->column.get()[read.column];
     const char* name = c.name;
     if (c.type == read.type && c.count >= 1 && name && std::strcmp(name, read.name) == 0) return 1;
-    return PrintError("databases: column %d of table \"%s\" of \"%s\" is %s \"%s\" of %d elements; the game reads %s "
+    return ReadsFault("column %d of table \"%s\" of \"%s\" is %s \"%s\" of %d elements; the game reads %s "
                       "\"%s\" there",
                       read.column, table->name.get(), dbName, TypeName(c.type), Or(name), int(c.count),
                       TypeName(read.type), read.name);
@@ -264,24 +282,25 @@ int CheckColumn(const char* dbName, const sBasicDbTable* table, const DbColumnRe
 
 }  // namespace
 
-int CheckDatabaseReads(const char* dbName, sBasicDb* db)
+int CheckDatabaseReads(const char* dbName, sBasicDb* db, const char* file)
 {
     if (!dbName) return 0;
-    if (!db) return PrintError("databases: the game data holds no database \"%s\"", dbName);
+    checkedFile = file;
+    if (!db) return ReadsFault("the game data holds no database \"%s\"", dbName);
     // The game finds its databases by name: one of another name would be read as missing.
     const char* name = db->name;
     int ok = name && std::strcmp(name, dbName) == 0;
-    if (!ok) PrintError("databases: the database read as \"%s\" is named \"%s\"", dbName, Or(name));
+    if (!ok) ReadsFault("the database read as \"%s\" is named \"%s\"", dbName, Or(name));
     for (const DbTableRead& read : kDatabaseReads) {
         if (std::strcmp(read.db, dbName) != 0) continue;
         const sBasicDbTable* table = BasicDbTable_Find(db, read.table);
         if (!table || !table->def) {
-            ok = PrintError("databases: \"%s\" has no table \"%s\"%s", dbName, read.table,
+            ok = ReadsFault("\"%s\" has no table \"%s\"%s", dbName, read.table,
                             table ? " with a definition" : "");
             continue;
         }
         if (table->rows < read.rows)
-            ok = PrintError("databases: table \"%s\" of \"%s\" has %d rows; the game reads %d", read.table, dbName,
+            ok = ReadsFault("table \"%s\" of \"%s\" has %d rows; the game reads %d", read.table, dbName,
                             table->rows, read.rows);
         for (int c = 0; c < read.columnCount; ++c)
             if (!CheckColumn(dbName, table, read.columns[c])) ok = 0;

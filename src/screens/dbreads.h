@@ -34,7 +34,8 @@ extern const int kDatabaseReadCount;
 // Checks the database `dbName` (null when it is missing) against every table of the list that
 // belongs to it: the database has that name, the table is there with its definition and at least
 // the rows read, and each column read is there at its number with its name, its type and at least
-// one element. Each difference is reported; 0 when there is one.
-int CheckDatabaseReads(const char* dbName, sBasicDb* db);
+// one element. Each difference is reported, naming `file`, the database file it was read from
+// (null when unknown); 0 when there is one.
+int CheckDatabaseReads(const char* dbName, sBasicDb* db, const char* file);
 // 1 when table `table` of database `db` is on the list.
 int DatabaseReadListed(const char* db, const char* table);

@@ -202,8 +202,8 @@ static int LoadMenus()
     const long faultsBefore = HostErrorsReported();
     if (!BasicUiEnvironment_Load(description, env) || done) return 0;
     // Databases that parse may still have lost what the game reads of them.
-    CheckDatabaseReads("game", BasicUi_FindDb(env, "game"));
-    CheckDatabaseReads("ui", BasicUi_FindDb(env, "ui"));
+    CheckDatabaseReads("game", BasicUi_FindDb(env, "game"), BasicUi_FindDbFileName(env, "game"));
+    CheckDatabaseReads("ui", BasicUi_FindDb(env, "ui"), BasicUi_FindDbFileName(env, "ui"));
     if (HostErrorsReported() != faultsBefore)
         return PrintError("main menu: %s or the game data it names is damaged (%s); the game cannot go on", description,
                           HostErrorReported(faultsBefore).c_str());

@@ -206,10 +206,12 @@ int LoadSaveDatabase()
     // Faults are counted from the load that is kept: a language without its own defaults falls
     // back to English's, which is no fault.
     long faultsBefore = HostErrorsReported();
-    int ok = BasicDb_Load(&loaded, DefaultSaveFileName()) && loaded;
-    if (!ok && DefaultSaveFileName() != kSaveFileNames[0]) {
+    const char* file = DefaultSaveFileName();
+    int ok = BasicDb_Load(&loaded, file) && loaded;
+    if (!ok && file != kSaveFileNames[0]) {
         faultsBefore = HostErrorsReported();
-        ok = BasicDb_Load(&loaded, kSaveFileNames[0]) && loaded;
+        file = kSaveFileNames[0];
+        ok = BasicDb_Load(&loaded, file) && loaded;
     }
     SelectPermanentMemory();
     if (done) return 0;  // the order to close stopped the reading
@@ -217,7 +219,7 @@ int LoadSaveDatabase()
     // A save file is read only over defaults of the same layout: defaults that lost what the game
     // reads, or that the loader found damaged anywhere (a column's type, a row count), would have
     // every good save refused and put aside.
-    if (!CheckDatabaseReads("save", loaded) || HostErrorsReported() != faultsBefore) {
+    if (!CheckDatabaseReads("save", loaded, file) || HostErrorsReported() != faultsBefore) {
         BasicDb_Destroy(loaded);
         return PrintError("save: the default save database is damaged (%s)", HostErrorReported(faultsBefore).c_str());
     }

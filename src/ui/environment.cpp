@@ -471,6 +471,15 @@ sBasicUiAnimSet* BasicUi_FindAnimSet(sBasicUiEnvironment* env, const char* name)
     return nullptr;
 }
 
+const char* BasicUi_FindDbFileName(sBasicUiEnvironment* env, const char* name)
+{
+    if (!env || !name) return nullptr;
+    for (sBasicDbFile* f = env->dbRoot; f; f = f->next)
+        for (sBasicDb* db = f->db; db; db = db->next)
+            if (SameName(db->name, name)) return f->filename;
+    return nullptr;
+}
+
 sBasicDb* BasicUi_FindDb(sBasicUiEnvironment* env, const char* name)
 {
     if (!env || !name) return nullptr;

@@ -330,6 +330,8 @@ sBasicUiResourceSet* BasicUi_FindResourceSet(sBasicUiEnvironment* env, const cha
 sBasicUiAnim* BasicUi_FindAnim(sBasicUiEnvironment* env, const char* name);
 sBasicUiAnimSet* BasicUi_FindAnimSet(sBasicUiEnvironment* env, const char* name);
 sBasicDb* BasicUi_FindDb(sBasicUiEnvironment* env, const char* name);
+// The file of the description's databases that holds the database `name`; null when none does.
+const char* BasicUi_FindDbFileName(sBasicUiEnvironment* env, const char* name);
 sBasicUiEnvironment* BasicUiWidget_GetEnvironment(sBasicUiWidget* w);
 sBasicUiEnvironment* BasicUiScreen_GetEnvironment(sBasicUiScreen* s);
 sBasicUiEnvironment* BasicUiDisplay_GetEnvironment(sBasicUiDisplay* d);

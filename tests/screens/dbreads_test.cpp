@@ -24,13 +24,13 @@ TEST_F(DbTest, TheLoadCheckFindsEachTableAndColumnTheGameReadsTakenAway)
     };
     for (int d = 0; d < 3; ++d) {
         ASSERT_NE(dbs[d], nullptr) << names[d];
-        EXPECT_EQ(CheckDatabaseReads(names[d], dbs[d]), 1) << names[d] << "\n" << HostErrorLog();
+        EXPECT_EQ(CheckDatabaseReads(names[d], dbs[d], nullptr), 1) << names[d] << "\n" << HostErrorLog();
     }
-    EXPECT_EQ(CheckDatabaseReads("ui", nullptr), 0) << "a database the game data lacks";
+    EXPECT_EQ(CheckDatabaseReads("ui", nullptr, nullptr), 0) << "a database the game data lacks";
     for (int d = 0; d < 3; ++d) {
         char* name = dbs[d]->name;
         name[0] ^= 0x40;
-        EXPECT_EQ(CheckDatabaseReads(names[d], dbs[d]), 0) << names[d] << " under another name";
+        EXPECT_EQ(CheckDatabaseReads(names[d], dbs[d], nullptr), 0) << names[d] << " under another name";
         name[0] ^= 0x40;
     }
 
@@ -43,12 +43,12 @@ TEST_F(DbTest, TheLoadCheckFindsEachTableAndColumnTheGameReadsTakenAway)
         // A table lost: its name is no longer found.
         char* tableName = table->name;
         tableName[0] ^= 0x40;
-        EXPECT_EQ(CheckDatabaseReads(read.db, db), 0) << read.table;
+        EXPECT_EQ(CheckDatabaseReads(read.db, db, nullptr), 0) << read.table;
         tableName[0] ^= 0x40;
         // A table one row short of the rows read.
         const int rows = table->rows;
         table->rows = read.rows - 1;
-        EXPECT_EQ(CheckDatabaseReads(read.db, db), 0) << read.table << " of " << table->rows << " rows";
+        EXPECT_EQ(CheckDatabaseReads(read.db, db, nullptr), 0) << read.table << " of " << table->rows << " rows";
         table->rows = rows;
         for (int c = 0; c < read.columnCount; ++c) {
             const DbColumnRead& column = read.columns[c];
@@ -58,16 +58,16 @@ TEST_F(DbTest, TheLoadCheckFindsEachTableAndColumnTheGameReadsTakenAway)
             // name, and the last one without a type.
             char* columnName = record.name;
             columnName[0] ^= 0x40;
-            EXPECT_EQ(CheckDatabaseReads(read.db, db), 0) << where;
+            EXPECT_EQ(CheckDatabaseReads(read.db, db, nullptr), 0) << where;
             columnName[0] ^= 0x40;
             const uint8_t type = record.type;
             record.type = EBasicDbTableColumnTypeNULL;
-            EXPECT_EQ(CheckDatabaseReads(read.db, db), 0) << where;
+            EXPECT_EQ(CheckDatabaseReads(read.db, db, nullptr), 0) << where;
             record.type = type;
         }
     }
     for (int d = 0; d < 3; ++d) {
-        EXPECT_EQ(CheckDatabaseReads(names[d], dbs[d]), 1) << names[d];
+        EXPECT_EQ(CheckDatabaseReads(names[d], dbs[d], nullptr), 1) << names[d];
         BasicDb_Destroy(dbs[d]);
     }
 
