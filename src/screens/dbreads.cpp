@@ -4,7 +4,6 @@
 #include "screens/dbreads.h"
 
 #include <cstdarg>
-#include <cstdio>
 #include <cstring>
 
 #include "game/areas.h"
@@ -258,7 +257,7 @@ int ReadsFault(const char* format, ...)
     char what[256];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(what, sizeof what, format, args);
+    VPrintString(what, int(sizeof what), format, args);
     va_end(args);
     if (checkedFile) return PrintError("databases: %s (in %s)", what, checkedFile);
     return PrintError("databases: %s", what);
