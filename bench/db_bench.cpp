@@ -13,6 +13,7 @@
 #include "db/dbimage.h"
 #include "db/dbxml.h"
 #include "host/arena.h"
+#include "host/files.h"
 #include "host/host.h"
 #include "lib/memory.h"
 #include "support/bench_game.h"
@@ -39,9 +40,9 @@ Fixture SetUp()
     HostArenaInit(64u << 20);
     u8* start = HostDeviceMemoryAddress();
     InitMemoryHeap(&deviceHeap, start, start + HostDeviceMemorySize(), 8192, 128, 0, 1);
-    char dir[] = "/tmp/zendrolyx-db-bench-XXXXXX";
-    if (!mkdtemp(dir)) std::abort();
-    BenchRemoveAtExit(dir);
+    const std::string dir = HostMakeTempFolder("zendrolyx-db-bench");
+    if (dir.empty()) std::abort();
+    BenchRemoveAtExit(dir.c_str());
     gHostOptions.romDir = dir;
 
     std::string xml = "<BasicDb name=\"bench\" tableDefs=\"" + std::to_string(kDefinitions) + "\" tables=\"" +

@@ -17,6 +17,7 @@
 #include "db/database.h"
 #include "host/arena.h"
 #include "host/clock.h"
+#include "host/files.h"
 #include "host/host.h"
 #include "lib/memory.h"
 #include "lib/resources.h"
@@ -163,8 +164,8 @@ int main(int argc, char** argv)
                                           BasicUi_FindAnimSet(gScreen, "tsSlide"));
 
     // The script is written beside the game data's copy in a scratch folder of its own.
-    char dir[] = "/tmp/zendrolyx-uiframe-bench-XXXXXX";
-    if (!mkdtemp(dir)) return 1;
+    const std::string dir = HostMakeTempFolder("zendrolyx-uiframe-bench");
+    if (dir.empty()) return 1;
     std::string path = std::string(dir) + "/script.ui.xml";
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return 1;
@@ -177,7 +178,7 @@ int main(int argc, char** argv)
     int loaded = gScript && BasicUiEnvironment_Load("script.ui.xml", gScript);
     gHostOptions.romDir = rom;
     std::remove(path.c_str());
-    rmdir(dir);
+    rmdir(dir.c_str());
     if (!loaded) {
         std::fprintf(stderr, "uiframe_bench: the script did not load\n");
         return 1;

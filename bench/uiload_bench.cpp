@@ -12,6 +12,7 @@
 
 #include "db/database.h"
 #include "host/arena.h"
+#include "host/files.h"
 #include "host/host.h"
 #include "lib/memory.h"
 #include "support/bench_game.h"
@@ -46,9 +47,9 @@ Fixture& SetUp()
     HostArenaInit(128u << 20);
     u8* start = HostDeviceMemoryAddress();
     InitMemoryHeap(&deviceHeap, start, start + HostDeviceMemorySize(), 8192, 128, 0, 1);
-    char dir[] = "/tmp/zendrolyx-uiload-bench-XXXXXX";
-    if (!mkdtemp(dir)) std::abort();
-    BenchRemoveAtExit(dir);
+    const std::string dir = HostMakeTempFolder("zendrolyx-uiload-bench");
+    if (dir.empty()) std::abort();
+    BenchRemoveAtExit(dir.c_str());
     gHostOptions.romDir = dir;
     BasicMemory_Init(basicUiNumberOfMemorySlots);
     BasicDb_Init();

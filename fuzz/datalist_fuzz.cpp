@@ -11,6 +11,7 @@
 #include <string>
 
 #include "host/arena.h"
+#include "host/files.h"
 #include "host/host.h"
 #include "lib/datalist.h"
 #include "lib/memory.h"
@@ -23,8 +24,8 @@ static void SetUpOnce()
     HostArenaInit(16 << 20);
     u8* start = HostDeviceMemoryAddress();
     InitMemoryHeap(&deviceHeap, start, start + HostDeviceMemorySize(), 0x2000, 128, 0, 1);
-    char dir[] = "/tmp/zendrolyx-datalist-fuzz-XXXXXX";
-    if (!mkdtemp(dir)) std::abort();
+    const std::string dir = HostMakeTempFolder("zendrolyx-datalist-fuzz");
+    if (dir.empty()) std::abort();
     gHostOptions.romDir = dir;
     // The folder goes when the fuzzer ends its run (one that crashes leaves it as it was).
     std::atexit([] { std::filesystem::remove_all(gHostOptions.romDir); });

@@ -15,6 +15,7 @@
 #include "db/dbimage.h"
 #include "db/dbxml.h"
 #include "host/arena.h"
+#include "host/files.h"
 #include "host/host.h"
 #include "lib/memory.h"
 
@@ -25,8 +26,8 @@ static void SetUpOnce()
     HostArenaInit(64 << 20);
     u8* start = HostDeviceMemoryAddress();
     InitMemoryHeap(&deviceHeap, start, start + HostDeviceMemorySize(), 0x4000, 128, 0, 1);
-    char dir[] = "/tmp/zendrolyx-dbxml-fuzz-XXXXXX";
-    if (!mkdtemp(dir)) std::abort();
+    const std::string dir = HostMakeTempFolder("zendrolyx-dbxml-fuzz");
+    if (dir.empty()) std::abort();
     gHostOptions.romDir = dir;
     // The folder goes when the fuzzer ends its run (one that crashes leaves it as it was).
     std::atexit([] { std::filesystem::remove_all(gHostOptions.romDir); });

@@ -40,8 +40,8 @@ static void SetUpOnce()
     HostArenaInit(64 << 20);
     u8* start = HostDeviceMemoryAddress();
     InitMemoryHeap(&deviceHeap, start, start + HostDeviceMemorySize(), 0x4000, 128, 0, 1);
-    char dir[] = "/tmp/zendrolyx-saveload-fuzz-XXXXXX";
-    if (!mkdtemp(dir)) std::abort();
+    const std::string dir = HostMakeTempFolder("zendrolyx-saveload-fuzz");
+    if (dir.empty()) std::abort();
     gHostOptions.romDir = dir;
     // The folder goes when the fuzzer ends its run (one that crashes leaves it as it was).
     std::atexit([] { std::filesystem::remove_all(gHostOptions.romDir); });

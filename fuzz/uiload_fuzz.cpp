@@ -21,6 +21,7 @@
 
 #include "db/database.h"
 #include "host/arena.h"
+#include "host/files.h"
 #include "host/host.h"
 #include "lib/memory.h"
 #include "platform/fileserver.h"
@@ -66,8 +67,8 @@ static void SetUpOnce()
     HostArenaInit(64 << 20);
     u8* start = HostDeviceMemoryAddress();
     InitMemoryHeap(&deviceHeap, start, start + HostDeviceMemorySize(), 0x4000, 128, 0, 1);
-    char dir[] = "/tmp/zendrolyx-uiload-fuzz-XXXXXX";
-    if (!mkdtemp(dir)) std::abort();
+    const std::string dir = HostMakeTempFolder("zendrolyx-uiload-fuzz");
+    if (dir.empty()) std::abort();
     gHostOptions.romDir = dir;
     xmlPath = std::string(dir) + "/fuzz.xml";
     Check(FileSystemInit(), "file system");

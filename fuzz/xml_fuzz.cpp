@@ -11,6 +11,7 @@
 #include <string>
 
 #include "host/arena.h"
+#include "host/files.h"
 #include "host/host.h"
 #include "lib/memory.h"
 #include "platform/fileserver.h"
@@ -23,8 +24,8 @@ static void SetUpOnce()
     HostArenaInit(16 << 20);
     u8* start = HostDeviceMemoryAddress();
     InitMemoryHeap(&deviceHeap, start, start + HostDeviceMemorySize(), 0x2000, 128, 0, 1);
-    char dir[] = "/tmp/zendrolyx-xml-fuzz-XXXXXX";
-    if (!mkdtemp(dir)) std::abort();
+    const std::string dir = HostMakeTempFolder("zendrolyx-xml-fuzz");
+    if (dir.empty()) std::abort();
     gHostOptions.romDir = dir;
     xmlPath = std::string(dir) + "/fuzz.xml";
     if (!FileSystemInit()) std::abort();

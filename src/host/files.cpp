@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <unordered_set>
@@ -488,3 +489,10 @@ void HostFileClearFaults()
 }
 
 void HostFileSetReadHook(void (*hook)(const char* gamePath)) { readHook.store(hook); }
+
+std::string HostMakeTempFolder(const char* name)
+{
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/" + name + "-XXXXXX";
+    return ::mkdtemp(&pattern[0]) ? pattern : std::string();
+}

@@ -76,3 +76,8 @@ void HostFileClearFaults();
 // Test hook: called on the reading thread at the start of every HostFileRead, with the game path,
 // so that a test can see a read begin or hold it there. Null removes it.
 void HostFileSetReadHook(void (*hook)(const char* gamePath));
+
+// For the tools, benchmarks and fuzz targets: makes a new folder "NAME-XXXXXX" under the
+// temporary directory (TMPDIR, else /tmp), so that a run's scratch files land where its caller
+// looks for them. Returns its path, or "" when it cannot be made. The caller removes it.
+std::string HostMakeTempFolder(const char* name);

@@ -14,8 +14,8 @@ void DbTest::SetUp()
     ASSERT_TRUE(UseFreshDeviceHeap(16u << 20));
     BasicDb_Init();
     HostClearErrorLog();
-    char dir[] = "/tmp/zendrolyx-db-test-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
+    std::string dir = ::testing::TempDir() + "zendrolyx-db-test-XXXXXX";
+    ASSERT_NE(mkdtemp(dir.data()), nullptr);
     scratch = dir;
 }
 

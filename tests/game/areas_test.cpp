@@ -235,8 +235,8 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(UseFreshDeviceHeap(32 << 20), 1);
-        char pattern[] = "/tmp/zendrolyx-areas-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
+        std::string pattern = ::testing::TempDir() + "zendrolyx-areas-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         dir = pattern;
         saved = gHostOptions;
         gHostOptions.romDir = dir;

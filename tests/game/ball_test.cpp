@@ -100,8 +100,8 @@ TEST_F(BallGameData, EveryBallOfTheTableRollsLikeARealOne)
 // roll (massless, or pushed up) is refused and leaves the ball as it was.
 TEST_F(BallGameData, DamagedRowsAreRefused)
 {
-    char pattern[] = "/tmp/zendrolyx-balls-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
+    std::string pattern = ::testing::TempDir() + "zendrolyx-balls-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     const std::string dir = pattern;
     Open(dir);
     const std::vector<BallProperties> rows = {

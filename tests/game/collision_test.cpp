@@ -190,8 +190,8 @@ protected:
 
     void SetUp() override
     {
-        char pattern[] = "/tmp/zendrolyx-collision-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
+        std::string pattern = ::testing::TempDir() + "zendrolyx-collision-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         dir = pattern;
         Start(dir, 8 << 20);
     }

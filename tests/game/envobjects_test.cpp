@@ -438,8 +438,8 @@ TEST_F(PropsOfTheGameData, PlacementFailsCleanlyAndPlacesOnlyForKindZero)
 TEST(PropsOfAHandMadeAlley, AGroupWithoutAPairStandsNothing)
 {
     ASSERT_EQ(UseFreshDeviceHeap(8 << 20), 1);
-    char pattern[] = "/tmp/zendrolyx-props-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
+    std::string pattern = ::testing::TempDir() + "zendrolyx-props-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     const std::string dir = pattern;
     const HostOptions saved = gHostOptions;
     gHostOptions.romDir = dir;

@@ -31,8 +31,8 @@ int ReadPng(const std::string& path, std::vector<uint8_t>* rgb, int* width, int*
 
 std::string TempDir()
 {
-    char pattern[] = "/tmp/zshotXXXXXX";
-    const char* dir = mkdtemp(pattern);
+    std::string pattern = ::testing::TempDir() + "zshotXXXXXX";
+    const char* dir = mkdtemp(pattern.data());
     return dir ? dir : "/tmp";
 }
 

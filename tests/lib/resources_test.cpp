@@ -74,8 +74,8 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(UseFreshDeviceHeap(32 << 20), 1);
-        char pattern[] = "/tmp/zendrolyx-resources-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
+        std::string pattern = ::testing::TempDir() + "zendrolyx-resources-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         dir = pattern;
         savedOptions = gHostOptions;
         gHostOptions.romDir = dir;

@@ -102,8 +102,8 @@ protected:
         gHostOptions.audioOut.clear();
         // A save folder of this process's own: CTest runs the suite's tests side by side, and a
         // folder shared between them was emptied under another's first save.
-        char pattern[] = "/tmp/bowlerpreview-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
+        std::string pattern = ::testing::TempDir() + "bowlerpreview-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         gHostOptions.dataDir = pattern;
         HostUseVirtualClock(1);
         basicUiEnvironmentPtr = nullptr;

@@ -51,8 +51,8 @@ protected:
         ASSERT_EQ(UseFreshDeviceHeap(128u << 20), 1);
         gHostOptions.headless = 1;
         gHostOptions.audioOut.clear();
-        char pattern[] = "/tmp/careerrun-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
+        std::string pattern = ::testing::TempDir() + "careerrun-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         dataDir = pattern;
         gHostOptions.dataDir = dataDir;
         HostUseVirtualClock(1);

@@ -32,8 +32,8 @@ void UiLoadTest::SetUp()
     env = BasicUi_CreateEnvironment(const_cast<char*>("LoadEnv"), 2);
     ASSERT_NE(env, nullptr);
     HostClearErrorLog();
-    char dir[] = "/tmp/zendrolyx-ui-test-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
+    std::string dir = ::testing::TempDir() + "zendrolyx-ui-test-XXXXXX";
+    ASSERT_NE(mkdtemp(dir.data()), nullptr);
     scratch = dir;
 }
 
@@ -117,10 +117,10 @@ std::vector<DrawnText> DrawWidgetTexts(sBasicUiWidget* widget, int* quads)
     RenderEndDisplay1();
     RenderDoneScreen();
     // The presentation that ended the frame moved its record aside; the next one writes it.
-    char path[] = "/tmp/zendrolyx-ui-layout-XXXXXX";
-    const int fd = mkstemp(path);
+    std::string path = ::testing::TempDir() + "zendrolyx-ui-layout-XXXXXX";
+    const int fd = mkstemp(path.data());
     if (fd >= 0) close(fd);
-    LayoutFramePresented(path);
+    LayoutFramePresented(path.data());
     gHostOptions.layoutOut = wasRecording;
     std::vector<DrawnText> lines;
     std::ifstream in(path);
@@ -133,6 +133,6 @@ std::vector<DrawnText> DrawWidgetTexts(sBasicUiWidget* widget, int* quads)
         std::getline(fields >> std::ws, t.text);
         lines.push_back(t);
     }
-    unlink(path);
+    unlink(path.c_str());
     return lines;
 }

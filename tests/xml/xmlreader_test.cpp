@@ -176,6 +176,9 @@ TEST_F(XmlReader, OverlongTokensAreSkippedAndTheElementStaysInStep)
         ++reports;
     }
     EXPECT_EQ(reports, 5);
+    // Each is told with its file and line first, so that a load it stops names where it was.
+    EXPECT_EQ(log.find("BasicXmlReader: " + std::string(r->filename) + ", line 2: a name or value longer than 255"), 0u)
+        << log;
 }
 
 TEST_F(XmlReader, MalformedAttributesDoNotLeaveTheirElement)
