@@ -168,14 +168,24 @@ static void SkipQuoted(sBasicXmlStreamBuffer* b)
     Advance(b);
 }
 
+// A name or value too long for its buffer. The fixed message says what happened; the line before
+// it says where, so that a load that stops on it names the file.
+static void ReportOverflow(const sBasicXmlReader* reader)
+{
+    PrintError("BasicXmlReader: %s, line %i: a name or value longer than %i characters is read as empty",
+               reader->filename, reader->buffer.line, kBasicXmlTokenSize - 1);
+    PrintError("BasicXmlReader:overflow");
+}
+
 // Copies the name at the position into dst. A name too long for the buffer is reported, read to
 // its end and given back empty, so that the caller carries on with what follows it.
-static int ReadName(sBasicXmlStreamBuffer* b, char* dst)
+static int ReadName(sBasicXmlReader* reader, char* dst)
 {
+    sBasicXmlStreamBuffer* b = &reader->buffer;
     int n = 0;
     while (!AtEnd(b) && IsNameChar(Cur(b))) {
         if (n == kBasicXmlTokenSize - 1) {
-            PrintError("BasicXmlReader:overflow");
+            ReportOverflow(reader);
             while (!AtEnd(b) && IsNameChar(Cur(b))) Advance(b);
             n = 0;
             break;
@@ -255,7 +265,7 @@ int BasicXmlReader_NextTag(sBasicXmlReader* reader)
         Advance(b);
     }
     if (AtEnd(b)) return 0;
-    const int named = ReadName(b, reader->tagBuffer);
+    const int named = ReadName(reader, reader->tagBuffer);
     // A start tag is closed when its attributes are read (NextEnd); an end tag must reach its '>'
     // here, or the input ended inside it.
     if (reader->isEndTag) {
@@ -282,7 +292,7 @@ int BasicXmlReader_NextAtt(sBasicXmlReader* reader)
         }
         Advance(b);
     }
-    return ReadName(b, reader->attBuffer);
+    return ReadName(reader, reader->attBuffer);
 }
 
 int BasicXmlReader_NextVal(sBasicXmlReader* reader)
@@ -347,7 +357,7 @@ int BasicXmlReader_NextVal(sBasicXmlReader* reader)
     }
     Advance(b);  // the closing quote
     if (overflow) {
-        PrintError("BasicXmlReader:overflow");
+        ReportOverflow(reader);
         reader->valBuffer[0] = 0;
         return 0;
     }
@@ -437,7 +447,7 @@ int BasicXmlReader_ReadBeforeToken(sBasicXmlReader* reader, const char* token, c
         if (!inQuote && Matches(b, token)) {
             out[n] = 0;
             Skip(b, tokenLength);
-            if (full) PrintError("BasicXmlReader:overflow");
+            if (full) ReportOverflow(reader);
             return 1;
         }
         char c = Cur(b);
