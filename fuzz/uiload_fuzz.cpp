@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <random>
 #include <string>
 
@@ -70,6 +71,8 @@ static void SetUpOnce()
     const std::string dir = HostMakeTempFolder("zendrolyx-uiload-fuzz");
     if (dir.empty()) std::abort();
     gHostOptions.romDir = dir;
+    // The folder goes when the fuzzer ends its run (one that crashes leaves it as it was).
+    std::atexit([] { std::filesystem::remove_all(gHostOptions.romDir); });
     xmlPath = std::string(dir) + "/fuzz.xml";
     Check(FileSystemInit(), "file system");
     Check(BasicMemory_Init(basicUiNumberOfMemorySlots), "memory slots");

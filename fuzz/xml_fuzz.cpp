@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "host/arena.h"
@@ -27,6 +28,8 @@ static void SetUpOnce()
     const std::string dir = HostMakeTempFolder("zendrolyx-xml-fuzz");
     if (dir.empty()) std::abort();
     gHostOptions.romDir = dir;
+    // The folder goes when the fuzzer ends its run (one that crashes leaves it as it was).
+    std::atexit([] { std::filesystem::remove_all(gHostOptions.romDir); });
     xmlPath = std::string(dir) + "/fuzz.xml";
     if (!FileSystemInit()) std::abort();
 }
