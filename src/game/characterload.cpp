@@ -140,9 +140,11 @@ int LoadCharacterResources()
         return 0;
     }
     for (int i = 0; i < gNumPlayers && i < kMaxPlayers; ++i) {
-        // A player whose outfit fails is still shown, with what could be loaded.
-        LoadCharacterResources4Character(i);
-        if (done) return 0;
+        // Every outfit comes whole with the game data: one that cannot be read is damaged data,
+        // and a bowler is never shown with only part of it. The fault met on the way names the
+        // archive and why.
+        if (!LoadCharacterResources4Character(i))
+            return done ? 0 : PrintError("characters: the outfit of player %d cannot be loaded", i + 1);
     }
     return 1;
 }

@@ -15,7 +15,8 @@ extern DS3_model_tag* playerShadowModel;
 // Loads the bowlers' shadow model. 0 when it cannot be read.
 int InitCharacters(int unused);
 // Opens the character archive and loads every player's outfit; 0 when the archive cannot be
-// opened (everything is released again) or the program is quitting.
+// opened (everything is released again), an outfit cannot be loaded (what was loaded stays, for
+// DisposeCharacters) or the program is quitting.
 int LoadCharacterResources();
 // Releases every player's outfit and closes the archive; 0 when a release failed.
 int DisposeCharacters();

@@ -26,6 +26,15 @@ struct KeptMessage {
 };
 static KeptMessage keptMessages[8];
 static int nextKept = 0;
+// Said before each message of this thread (HostSetErrorContext).
+static thread_local std::string errorContext;
+
+std::string HostSetErrorContext(const char* context)
+{
+    std::string previous = errorContext;
+    errorContext = context ? context : "";
+    return previous;
+}
 
 void HostSetErrorFormatter(ErrorFormatter formatter) { errorFormatter = formatter; }
 
@@ -66,9 +75,10 @@ int PrintErrorOnce(const char* format, ...)
     return 0;
 }
 
-void HostReportError(const char* message)
+void HostReportError(const char* said)
 {
-    if (!message) return;
+    if (!said) return;
+    const std::string message = errorContext + said;
     std::lock_guard<std::mutex> lock(logMutex);
     for (KeptMessage& kept : keptMessages)
         if (kept.number == errorsReported) kept.text = message;
@@ -79,7 +89,7 @@ void HostReportError(const char* message)
         logText.erase(0, logText.size() - kMaxLogBytes);
         logTrimmed = 1;
     }
-    if (verboseOutput) std::fprintf(stderr, "zendrolyx: %s\n", message);
+    if (verboseOutput) std::fprintf(stderr, "zendrolyx: %s\n", message.c_str());
 }
 
 void HostSetVerbose(int verbose) { verboseOutput = verbose; }

@@ -16,6 +16,11 @@ int PrintError(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // As PrintError, for a fault that is met again each frame (a texture missing from a model drawn
 // every frame): a message whose text was said before, since the last clear, is not said again.
 int PrintErrorOnce(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// What the calling thread is working on, said before each message it reports until it is set
+// again (null or "" for nothing): a step that reads a file names the file in the faults of the
+// code it calls, which knows only the bytes. Returns what was set before, for the step to put
+// back when it ends.
+std::string HostSetErrorContext(const char* context);
 typedef int (*ErrorFormatter)(char* out, int size, const char* format, va_list args);
 void HostSetErrorFormatter(ErrorFormatter formatter);
 void HostSetVerbose(int verbose);

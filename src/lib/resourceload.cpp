@@ -4,6 +4,7 @@
 #include "lib/resourceload.h"
 
 #include <cstring>
+#include <string>
 
 #include "lib/decompress.h"
 #include "lib/memory.h"
@@ -16,6 +17,22 @@
 #include "platform/skeleton.h"
 #include "platform/sound.h"
 #include "platform/utilities.h"
+
+// While a resource is read from its archive and set up, every fault said on the way names the
+// archive and the resource: the set-up of a sound or a model, and the unpacking, know only the
+// bytes. Returns what was named before, to be put back when the load ends (a load within a load).
+static std::string NameInFaults(const resourceHeader* r, int id, int last)
+{
+    char context[400];
+    const char* archive = ResourceArchivePath(r->resourceFile);
+    if ((id >> 16) != 0)
+        PrintString(context, int(sizeof context), "archive %s, member %d of resource %d: ", archive, id & 0xFFFF, id >> 16);
+    else if (last > id)
+        PrintString(context, int(sizeof context), "archive %s, resources %d to %d: ", archive, id, last);
+    else
+        PrintString(context, int(sizeof context), "archive %s, resource %d: ", archive, id);
+    return HostSetErrorContext(context);
+}
 
 static resourceHeader* Resolve(int id)
 {
@@ -132,7 +149,7 @@ int InitializeResourceData(uint8_t* data, short type, int, int32_t length)
 }
 
 // Loads one resource that is not a group as its own block.
-static void* LoadSingle(resourceHeader* r, int index)
+static void* ReadSingle(resourceHeader* r, int index)
 {
     if (!r->resourceFile || !ResourceFileHandle(r->resourceFile)) return nullptr;
     if (IsGroup(r)) {
@@ -172,6 +189,14 @@ static void* LoadSingle(resourceHeader* r, int index)
         FreeBlock(&data);
         return nullptr;
     }
+    return data;
+}
+
+static void* LoadSingle(resourceHeader* r, int index)
+{
+    const std::string before = NameInFaults(r, index, index);
+    void* data = ReadSingle(r, index);
+    HostSetErrorContext(before.c_str());
     return data;
 }
 
@@ -261,8 +286,8 @@ int DecompressResourceGroup(resourceHeader* group, uint8_t* stored, uint8_t* blo
     return 1;
 }
 
-// Loads a whole group record as one block.
-static int LoadGroupRecord(resourceHeader* group)
+// Reads a whole group record as one block.
+static int ReadGroupRecord(resourceHeader* group)
 {
     if (group->resourceLength <= 0 || group->resourceHandle) return 0;
     void* block = nullptr;
@@ -285,13 +310,21 @@ static int LoadGroupRecord(resourceHeader* group)
     return ok;
 }
 
+static int LoadGroupRecord(resourceHeader* group, int id)
+{
+    const std::string before = NameInFaults(group, id, id);
+    const int ok = ReadGroupRecord(group);
+    HostSetErrorContext(before.c_str());
+    return ok;
+}
+
 int LoadResourceGroup(int id)
 {
     resourceHeader* group = ResolveGroup(id);
     if (!group || !group->resourceFile) return 0;
     if (!ResourceFileHandle(group->resourceFile)) return 1;
     if (group->resourceHandle) return 0;
-    return LoadGroupRecord(group);
+    return LoadGroupRecord(group, (id >> 16) != 0 ? id >> 16 : id);
 }
 
 int OpenResourceGroup(int id)
@@ -304,8 +337,12 @@ int OpenResourceGroup(int id)
     void* block = nullptr;
     int32_t size = group->resourceFlags;
     if (!AllocateMemory(&block, size)) return 0;
-    if (!ReadStored(group, int64_t(group->resourceOffset) + group->resourceLength - size, block, size) ||
-        !ValidateGroupDirectory(group, static_cast<uint8_t*>(block), size)) {
+    const std::string before = NameInFaults(group, (id >> 16) != 0 ? id >> 16 : id, 0);
+    int ok = ReadStored(group, int64_t(group->resourceOffset) + group->resourceLength - size, block, size);
+    if (ok && !ValidateGroupDirectory(group, static_cast<uint8_t*>(block), size))
+        ok = PrintError("resources: a group directory is damaged");
+    HostSetErrorContext(before.c_str());
+    if (!ok) {
         FreeBlock(&block);
         return 0;
     }
@@ -422,6 +459,7 @@ int LoadResourceRange(int first, int last)
     if (start < 0) return 1;
     if (stored > 0x7FFFFFFF || unpacked > 0x7FFFFFFF) return 0;
 
+    const std::string before = NameInFaults(head, first, last);
     void* block = nullptr;
     void* source = nullptr;
     int ok = 1;
@@ -457,6 +495,7 @@ int LoadResourceRange(int first, int last)
     }
 
     if (packed) FreeBlock(&source);
+    HostSetErrorContext(before.c_str());
     if (!ok) {
         // All or nothing: a range that failed part way leaves nothing loaded and nothing allocated.
         if (block) ForgetRange(first, last, static_cast<uint8_t*>(block), packed ? unpacked : stored);
@@ -482,7 +521,7 @@ int LoadResourceRange1x1(int first, int last)
         if (!r->resourceFile) return 0;
         if (!ResourceFileHandle(r->resourceFile)) continue;
         if (r->resourceHandle) return 0;
-        if (!LoadGroupRecord(r)) return 0;
+        if (!LoadGroupRecord(r, id)) return 0;
     }
     return 1;
 }

@@ -19,6 +19,8 @@ int maxResources = 0;
 // number here (slot + 1; 0 is no file).
 static const int kMaxOpenArchives = 32;
 static void* archiveHandles[kMaxOpenArchives];
+// The path each slot's archive was opened by, for the messages of what is read from it.
+static char archivePaths[kMaxOpenArchives][256];
 
 // Why the last archive that failed to open was refused, naming it.
 static char archiveFault[300];
@@ -32,11 +34,18 @@ void* ResourceFileHandle(const resourceFileHeader_tag* file)
     return archiveHandles[file->fileHandle - 1];
 }
 
-static uint32_t TakeHandleSlot(void* handle)
+const char* ResourceArchivePath(const resourceFileHeader_tag* file)
+{
+    if (!ResourceFileHandle(file)) return "an archive that is not open";
+    return archivePaths[file->fileHandle - 1];
+}
+
+static uint32_t TakeHandleSlot(void* handle, const char* path)
 {
     for (int i = 0; i < kMaxOpenArchives; ++i) {
         if (!archiveHandles[i]) {
             archiveHandles[i] = handle;
+            PrintString(archivePaths[i], int(sizeof archivePaths[i]), "%s", path);
             return uint32_t(i + 1);
         }
     }
@@ -201,7 +210,7 @@ resourceFileHeader_tag* OpenResourceFileInternal(const char* path, int checkOver
         }
     }
 
-    uint32_t slot = TakeHandleSlot(handle);
+    uint32_t slot = TakeHandleSlot(handle, path);
     if (!slot) return refuse("too many archives are open");
 
     // Nothing that can fail remains: the archive takes over its ids.

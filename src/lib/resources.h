@@ -73,6 +73,8 @@ int DisposeResourceHeader(resourceHeader* header);
 
 // The open file of an archive (a handle of the file server), or null.
 void* ResourceFileHandle(const resourceFileHeader_tag* file);
+// The path an open archive was opened by, for messages.
+const char* ResourceArchivePath(const resourceFileHeader_tag* file);
 // Checks the records of a group directory of `size` bytes read for `group`; 1 when every member
 // lies inside the group's stored bytes and is padded as the loader needs.
 int ValidateGroupDirectory(const resourceHeader* group, const uint8_t* directory, int32_t size);

@@ -23,7 +23,8 @@ struct DisplaySafeArea {
     int show;  // draw the safe-area frame
 };
 
-// Results the screen API writes itself; the others mean what the screen loop makes of them.
+// Results the screen API writes itself (a screen whose step fails while it runs writes
+// kScreenResultHandlerFailed too); the others mean what the screen loop makes of them.
 enum { kScreenResultRun = 0, kScreenResultQuit = -1, kScreenResultHandlerFailed = -1000 };
 
 extern SCREENTAG currentScreen;

@@ -13,6 +13,7 @@
 #include "lib/printing.h"
 #include "lib/resourceload.h"
 #include "lib/resources.h"
+#include "lib/screenapi.h"
 #include "platform/utilities.h"
 #include "screens/frontenddb.h"
 #include "screens/playerfill.h"
@@ -182,6 +183,7 @@ int LoadPlayerModel(sBasicUiWidget* caller, int)
     if (!model) return 1;
     int bowler, hand, body;
     if (!ShownBowler(caller, &bowler, &hand, &body)) return 0;
+    const long faultsBefore = HostErrorsReported();
     // The bowler's resources are released first: the character must not pose or draw them again
     // before it has loaded the new ones, and it is left out of the frames drawn during the load.
     Character(model)->refresh.value = 1;
@@ -201,6 +203,14 @@ int LoadPlayerModel(sBasicUiWidget* caller, int)
     BasicUiEnvironment_SetInputMode(env, BasicUiInputMode_Normal);
     model->isActive.value = active;
     model->isRender.value = render;
+    // The bowler comes whole with the game data: menus that went on without it would show a
+    // placeholder, and the game would fail the player later. The menus end as a screen that
+    // failed, naming the first fault (the archive and why).
+    if (!ok && !done) {
+        PrintError("preview: the bowler cannot be loaded (%s); the game cannot go on",
+                   HostErrorReported(faultsBefore).c_str());
+        ScreenSetResult(kScreenResultHandlerFailed);
+    }
     return ok;
 }
 

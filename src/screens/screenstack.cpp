@@ -75,11 +75,13 @@ static int LoadSharedResources()
         gBackgroundSoundChannel = nullptr;
         firstCallToInitScreens = 0;
     }
-    // A load that the order to close stopped says nothing of the game data.
+    // A load that the order to close stopped says nothing of the game data; one that failed says
+    // its first fault, which names the archive and why.
+    const long faultsBefore = HostErrorsReported();
     if (!LoadResourceRange(kGameSoundsFirst, kGameSoundsLast))
         return done ? 0
-                    : PrintError("screens: the front end's sounds %d to %d cannot be loaded", kGameSoundsFirst,
-                                 kGameSoundsLast);
+                    : PrintError("screens: the front end's sounds %d to %d cannot be loaded (%s)", kGameSoundsFirst,
+                                 kGameSoundsLast, HostErrorReported(faultsBefore).c_str());
     if (!gBackgroundMusicChannel) {
         if (!CreateStream(1, &gBackgroundMusicChannel)) return PrintError("screens: no stream for the menu music");
         SoundStreamNextResource(gBackgroundMusicChannel, kMenuMusic);

@@ -53,8 +53,8 @@ int RunScreenLoop()
         quitGame = 1;
         // Nothing else would ever change this result or read input again: the program ends here
         // instead of spinning for ever. The quit result is the ordinary way out (a launched game
-        // has no menu to go back to); a screen that could not open or close is a failure of the
-        // game (its menus cannot run), which its handler has reported; any other result is a
+        // has no menu to go back to); a screen that could not open, run or close is a failure of
+        // the game (its menus cannot run), which its handler has reported; any other result is a
         // fault worth a message.
         if (int(result) == kScreenResultHandlerFailed) return 0;
         if (int(result) != kScreenResultQuit)

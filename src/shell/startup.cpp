@@ -200,7 +200,14 @@ static int StartUp()
     }
     if (!InitStreaming()) return Stop(3, "streaming could not start");
     if (!InitializeSoundServices()) return Stop(3, "sound could not start");
-    if (!RenderInit(0x80000, 0x800, 0x502, 0x500)) return Stop(3, "the renderer could not start");
+    // The renderer reads its shaders from the game data: the first fault on the way says which
+    // archive let it down, and why.
+    const long rendererFaults = HostErrorsReported();
+    if (!RenderInit(0x80000, 0x800, 0x502, 0x500)) {
+        char reason[400];
+        std::snprintf(reason, sizeof reason, "the renderer could not start (%s)", HostErrorReported(rendererFaults).c_str());
+        return Stop(3, reason);
+    }
     if (!RenderInitScreen()) return Stop(3, "the screens could not start");
     EnableHomePowerButton();
     EnableSleepMode(true);
