@@ -219,11 +219,16 @@ static int StartUp()
     gLanguage = 0;  // every language table is read at row 0 from here on
     if (!ScreenInitializeAPI()) return Stop(3, "the screen API could not start");
 
-    // Fonts and overlay bitmaps are welcome but not required.
+    // Fonts and overlay bitmaps are welcome but not required: game data without them plays on.
+    // Game data that holds them but cannot read them is damaged, and stops start-up as such (the
+    // first fault names the archive and the resource): the game would play on with blank screens.
     RSID_FONT_DEFAULT = kGameFontDefault;
+    const long faultsBeforeFonts = HostErrorsReported();
     if (LoadResourceRange1x1(kFontsFirst, kFontsLast) && LoadResourceRange1x1(kOverlayImagesFirst, kOverlayImagesLast))
         upperLayers.InitOverlayBitmaps();
     RSID_FONT_DEFAULT = upperLayers.GetFontRSID(kGameFontDefault);
+    if (!gameDataDamage[0] && !done && HostErrorsReported() != faultsBeforeFonts)
+        std::snprintf(gameDataDamage, sizeof gameDataDamage, "%s", HostErrorReported(faultsBeforeFonts).c_str());
 
     startUpStep = "preparing the save data";
     if (gameDataDamage[0]) {

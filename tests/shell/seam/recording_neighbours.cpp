@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "host/errorlog.h"
 #include "host/files.h"
 #include "host/host.h"
 #include "host/messagebox.h"
@@ -118,7 +119,14 @@ int ScreenChangeDisplayMode() { return Call("ScreenChangeDisplayMode"); }
 int ScreenInitializeAPI() { return Call("ScreenInitializeAPI"); }
 int InitRandomNumbers() { return Call("InitRandomNumbers"); }
 int InitTrigTables() { return Call("InitTrigTables"); }
-int LoadResourceRange1x1(int first, int last) { return Call("LoadResourceRange1x1", Ints(first, last)); }
+int LoadResourceRange1x1(int first, int last)
+{
+    const int loaded = Call("LoadResourceRange1x1", Ints(first, last));
+    // Resources that are there but cannot be read say why, as the loader does.
+    if (!loaded && gFailing.count("unreadable resources"))
+        PrintError("archive rom:/Resource.rez, resource %d: resources: a compressed resource is damaged", first);
+    return loaded;
+}
 int DisposeResourceRange(int first, int last) { return Call("DisposeResourceRange", Ints(first, last)); }
 int InitOverlayBitmaps() { return Call("InitOverlayBitmaps"); }
 int DisposeOverlayBitmaps() { return Call("DisposeOverlayBitmaps"); }

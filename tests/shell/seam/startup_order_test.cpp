@@ -166,7 +166,7 @@ TEST_F(StartUp, DamagedGameDataStopsBeforeTheSaveData)
     EXPECT_EQ(After("CheckGameData"), TearDownCalls(2));
 }
 
-TEST_F(StartUp, MissingFontsOrOverlayBitmapsAreTolerated)
+TEST_F(StartUp, MissingFontsOrOverlayBitmapsAreToleratedButUnreadableOnesStop)
 {
     gFailing.insert("LoadResourceRange1x1");
     EXPECT_EQ(nnMain(), 1);
@@ -174,6 +174,19 @@ TEST_F(StartUp, MissingFontsOrOverlayBitmapsAreTolerated)
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "LoadResourceRange1x1(3200,3299)"), 0);
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "InitOverlayBitmaps"), 0);
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "RunAPIScreen"), 1);
+
+    // Fonts that the game data holds but that cannot be read are damaged data: start-up stops
+    // before the save data, with the loader's fault, instead of playing on with blank screens.
+    ResetNeighbours();
+    gFailing.insert("LoadResourceRange1x1");
+    gFailing.insert("unreadable resources");
+    EXPECT_EQ(nnMain(), kGameStartUpFailed);
+    calls = Recorded();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "SaveDataInit"), 0);
+    EXPECT_TRUE(std::any_of(gCalls.begin(), gCalls.end(), [](const std::string& call) {
+        return call == "PrintError: start-up stopped: the game data is damaged: archive rom:/Resource.rez, resource "
+                       "3050: resources: a compressed resource is damaged; scripts/play builds it again";
+    }));
 }
 
 TEST_F(StartUp, SplitArchivesStandInForTheSingleArchive)
