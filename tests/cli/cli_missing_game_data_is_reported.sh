@@ -1,6 +1,8 @@
 #!/bin/sh
 # A game data directory without the archives ends start-up with status 1 and says that start-up
-# stopped. A character archive cut short, or with a damaged trailer, stops a launched quick game
+# stopped. The single archive with its first byte changed stops start-up at the renderer, and the
+# line names the first fault of that step, what was wrong, after what could not be done. A
+# character archive cut short, or with a damaged trailer, stops a launched quick game
 # before it begins: the run says so, naming the archive and why, and ends with status 1. Damaged
 # data of the menus (their description missing or cut, a database it names missing, empty,
 # holding a value no cell or count can take or a table without its rows, naming the file, or,
@@ -21,6 +23,13 @@ grep -q 'start-up stopped' err-missing.txt
 
 # The copy holds game data only: the save and the logs stay beside it, out of its list of files.
 rm -rf bad-rom bad-data bad-logs && cp -r "$rom" bad-rom && mkdir bad-data bad-logs && cp cli-data/savegame.bin bad-data/
+{ printf '\125'; tail -c +2 "$rom/Resource.rez"; } > bad-rom/Resource.rez
+cmp -s "$rom/Resource.rez" bad-rom/Resource.rez && fail "the first byte of Resource.rez was already 0x55"
+remake_list "$mkrom" bad-rom
+exits_with 1 "$program" --headless --frames 30 --rom bad-rom --data bad-data 2> bad-logs/first-byte.txt
+grep -q '^zendrolyx: start-up stopped: the renderer could not start (resources: a compressed resource is damaged)$' \
+    bad-logs/first-byte.txt || fail "first byte: the cause is not named: $(cat bad-logs/first-byte.txt)"
+cp "$rom/Resource.rez" bad-rom/Resource.rez
 archive=bad-rom/Resource/SpecialCharacters.rez
 size=$(wc -c < "$rom/Resource/SpecialCharacters.rez")
 for damage in cut trailer; do

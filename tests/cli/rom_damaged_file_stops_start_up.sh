@@ -4,7 +4,8 @@
 # description or a video, a file cut by one byte, grown by a block of zeros or missing, and the
 # list itself missing, cut by one byte or naming one file twice, each stop it with status 1 and
 # one line naming the file, in the single archive's set and in the split set alike, and the save
-# file is left byte for byte as it was. mkrom --check, which scripts/play runs before playing,
+# file is left byte for byte as it was. Without --headless but with no window to show the game's
+# box in, the run ends as soon, with the same status and line. mkrom --check, which scripts/play runs before playing,
 # takes the whole set and refuses each damage with status 1, naming the same file.
 #   rom_damaged_file_stops_start_up.sh ZENDROLYX ROM SPLIT_ROM MKROM
 set -e
@@ -59,6 +60,17 @@ for form in single split; do
         test "$(wc -l < $data.err)" -eq 1 || fail "$form $damage: not one line: $(cat $data.err)"
         grep -q "^zendrolyx: start-up stopped: the game data is damaged: rom:/$file[ ,]" $data.err ||
             fail "$form $damage: the line does not name rom:/$file: $(cat $data.err)"
+        if [ $damage = cut ]; then
+            # Without --headless, where no window can be opened (here the offscreen driver), nobody
+            # could see or close the game's box: the run ends at once all the same.
+            status=0
+            SDL_VIDEODRIVER=offscreen timeout 30 "$program" --rom $set_dir --data $data > /dev/null 2> $data.err ||
+                status=$?
+            test $status -eq 1 || fail "$form $damage, offscreen: ended with status $status: $(cat $data.err)"
+            test "$(wc -l < $data.err)" -eq 1 || fail "$form $damage, offscreen: not one line: $(cat $data.err)"
+            grep -q "^zendrolyx: start-up stopped: the game data is damaged: rom:/$file " $data.err ||
+                fail "$form $damage, offscreen: the line does not name rom:/$file: $(cat $data.err)"
+        fi
         if [ $damage = list-twice ]; then
             grep -q "names Resource/ui360.xml again" $data.err || fail "$form $damage: the repeat is not named: $(cat $data.err)"
         fi
