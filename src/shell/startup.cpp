@@ -80,7 +80,7 @@ int OpenResources()
 }
 
 // The box shown when the game cannot go on because its data is damaged.
-static const char* const kTextGameDataDamaged = "The game data is damaged.\nClose the game and\ninstall it again.";
+static const char* const kTextGameDataDamaged = "The game data is damaged.\nClose the game: scripts/play\nbuilds it again.";
 
 // Resource ranges loaded at start-up: fonts with the shared 2D resources, and overlay bitmaps.
 enum { kSplashMilliseconds = 3000 };

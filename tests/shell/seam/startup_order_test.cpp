@@ -101,7 +101,7 @@ TEST_F(StartUp, EachFailingStepTearsDownFromItsLevel)
         Calls expected;
         if (std::string(c.step) == "MainMenuScreenInit")
             expected = {"HostPrintStopLine(0)",
-                        "DisplayNoSpaceQuitDialog(The game data is damaged.\nClose the game and\ninstall it again.,540,190)"};
+                        "DisplayNoSpaceQuitDialog(The game data is damaged.\nClose the game: scripts/play\nbuilds it again.,540,190)"};
         for (const std::string& call : TearDownCalls(c.level)) expected.push_back(call);
         EXPECT_EQ(After(c.step), expected) << c.step;
         EXPECT_TRUE(std::any_of(gCalls.begin(), gCalls.end(),
@@ -161,7 +161,7 @@ TEST_F(StartUp, DamagedGameDataStopsBeforeTheSaveData)
     gFailing.insert("CheckGameData");
     EXPECT_EQ(nnMain(), kGameStartUpFailed);
     Calls expected = {"HostPrintStopLine(0)",
-                      "DisplayNoSpaceQuitDialog(The game data is damaged.\nClose the game and\ninstall it again.,540,190)"};
+                      "DisplayNoSpaceQuitDialog(The game data is damaged.\nClose the game: scripts/play\nbuilds it again.,540,190)"};
     for (const std::string& c : TearDownCalls(4)) expected.push_back(c);
     EXPECT_EQ(After("GetFontRSID(3052)"), expected);
     EXPECT_TRUE(std::any_of(gCalls.begin(), gCalls.end(), [](const std::string& call) {
