@@ -62,6 +62,9 @@ int GpuInitialize(GpuAllocator allocate, GpuDeallocator release);
 // Releases every list, buffer and the context; the GPU can be initialised again afterwards.
 void GpuFinalize();
 int GpuIsInitialized();
+// 1 while the game's window is on a screen: 0 headless, before the GPU starts, and where no window
+// could be opened and the game draws offscreen (no display, or SDL's offscreen driver).
+int GpuWindowShown();
 
 // The GPU's address of arena memory (its Ptr32 offset); 0 for null.
 uint32_t GpuPhysicalAddress(const void* p);

@@ -115,6 +115,7 @@ void GpuContextDestroy()
 }
 
 int GpuContextHasWindow() { return windowShown; }
+int GpuWindowShown() { return windowShown; }
 int GpuContextScale() { return windowScale; }
 
 // A shown frame stays on screen for the game's frame step: every drawn frame is 33 ms of game

@@ -14,25 +14,6 @@
 #include "host/input.h"
 #include "host/messagebox.h"
 
-// The last start-up problem that the game reported, for the user.
-static std::string LastStartupProblem()
-{
-    std::string log = HostErrorLog();
-    size_t at = log.rfind("start-up stopped: ");
-    if (at == std::string::npos) return "start-up stopped";
-    size_t end = log.find('\n', at);
-    return log.substr(at, end == std::string::npos ? std::string::npos : end - at);
-}
-
-// The last problem that the game reported: the step that failed.
-static std::string LastProblem()
-{
-    std::string log = HostErrorLog();
-    while (!log.empty() && log.back() == '\n') log.pop_back();
-    if (log.empty()) return "a step failed";
-    return log.substr(log.rfind('\n') + 1);
-}
-
 int main(int argc, char** argv)
 {
     std::string error;
@@ -90,23 +71,23 @@ int main(int argc, char** argv)
     if (end == kGameClosedInStartUp) {
         if (HostFrameLimitReached())
             std::fprintf(stderr, "zendrolyx: stopped by the frame limit after %ld frames, before the game began (%s)\n",
-                         HostFramesPresented(), LastStartupProblem().c_str());
+                         HostFramesPresented(), HostStartUpStop().c_str());
         else
             std::fprintf(stderr, "zendrolyx: closed after %ld frames, before the game began (%s)\n",
-                         HostFramesPresented(), LastStartupProblem().c_str());
+                         HostFramesPresented(), HostStartUpStop().c_str());
         return 0;
     }
-    // With --verbose the reason has been printed already.
+    // The line that says why, unless the game printed it before its box (or --verbose all along).
     if (end == kGameFailed) {
-        if (!gHostOptions.verbose) std::fprintf(stderr, "zendrolyx: the game stopped: %s\n", LastProblem().c_str());
+        HostPrintStopLine(end);
         return 1;
     }
     if (end != kGameEnded) {
-        if (!gHostOptions.verbose) std::fprintf(stderr, "zendrolyx: %s\n", LastStartupProblem().c_str());
+        HostPrintStopLine(end);
         // In the window, a player who started the game from the desktop sees no standard error:
         // when the game's own box could not tell why (it needs the archives, the renderer and
         // the fonts), the system's box tells the same, until the player closes it.
-        if (!gHostOptions.headless && !HostStopToldByGame()) HostShowSystemMessage(LastStartupProblem().c_str());
+        if (!gHostOptions.headless && !HostStopToldByGame()) HostShowSystemMessage(HostStartUpStop().c_str());
         return 1;
     }
     if (gHostOptions.verbose) std::fprintf(stderr, "zendrolyx: ended after %ld frames\n", HostFramesPresented());

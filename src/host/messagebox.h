@@ -1,12 +1,29 @@
-// The system's message box, for telling the player in the window why start-up stopped when the
-// game's own box cannot be shown: it needs none of the game data, no renderer and no window of
-// the game's.
+// How the player is told why the run stops: the one line on standard error, and in the window the
+// system's message box when the game's own box cannot be shown (it needs none of the game data, no
+// renderer and no window of the game's).
 #pragma once
+
+#include <string>
 
 // Whether the game's own box told the player why start-up stopped and stayed until the player
 // closed it. Start-up sets it; the process entry shows the system's box only when it did not.
 void HostSetStopToldByGame(int told);
 int HostStopToldByGame();
+
+// Whether a box that waits for the player to close the game can be closed: the game's window is on
+// a screen, or an input script (--input) gives the orders. Headless, or where no window could be
+// opened and the game draws offscreen, nobody could see or close it.
+int HostBoxCanBeClosed();
+
+// The last "start-up stopped: ..." message reported, or "start-up stopped" when there is none.
+std::string HostStartUpStop();
+
+// Prints the one line that says why the run stops on standard error, the first time it is called:
+// as soon as the game knows, before a box waits for the player, else when the program ends. gameEnd
+// is how nnMain ends (host/entry.h): a start-up that stopped is said by its "start-up stopped: ..."
+// message, a game that failed in the screen loop by "the game stopped: " and the last message.
+// With --verbose every message was printed as it came, that one too, and nothing more is printed.
+void HostPrintStopLine(int gameEnd);
 
 // Shows the text in the system's message box until the player closes it. 0 when no box can be
 // shown: no display, or the video driver draws offscreen (where nobody would see it).

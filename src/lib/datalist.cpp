@@ -138,27 +138,27 @@ static int CheckFile(const DataListEntry& entry, void* piece, char* fault, int f
     void* handle = nullptr;
     if (!FileOpen(path, &handle, 0)) {
         if (done) return Fault(fault, faultSize, "%s", "");
-        return Fault(fault, faultSize, "%s is missing or cannot be opened", path);
+        return Fault(fault, faultSize, "\"%s\" is missing or cannot be opened", path);
     }
     unsigned size = 0;
     int ok = FileGetSize(handle, &size);
     if (!ok) {
-        Fault(fault, faultSize, "%s: its size cannot be read", path);
+        Fault(fault, faultSize, "\"%s\": its size cannot be read", path);
     } else if (size != entry.size) {
-        ok = Fault(fault, faultSize, "%s %s: it has %u bytes where the list has %llu", path,
+        ok = Fault(fault, faultSize, "\"%s\" %s: it has %u bytes where the list has %llu", path,
                    size < entry.size ? "is cut short" : "has grown", size, (unsigned long long)entry.size);
     } else {
         DataChecksumBegin();
         for (uint64_t at = 0; ok && at < size; at += kReadPiece) {
             const int length = int(size - at < uint64_t(kReadPiece) ? size - at : kReadPiece);
             if (!ReadAt(handle, at, piece, length)) {
-                ok = done ? Fault(fault, faultSize, "%s", "") : Fault(fault, faultSize, "%s cannot be read", path);
+                ok = done ? Fault(fault, faultSize, "%s", "") : Fault(fault, faultSize, "\"%s\" cannot be read", path);
             } else {
                 DataChecksumAdd(piece, size_t(length));
             }
         }
         if (ok && DataChecksumEnd() != entry.checksum)
-            ok = Fault(fault, faultSize, "%s has changed: its checksum is not the one in the list", path);
+            ok = Fault(fault, faultSize, "\"%s\" has changed: its checksum is not the one in the list", path);
     }
     FileClose(handle);
     return ok;
@@ -172,18 +172,18 @@ static int ReadList(void** text, int* length, char* fault, int faultSize)
     void* handle = nullptr;
     if (!FileOpen(path, &handle, 0)) {
         if (done) return Fault(fault, faultSize, "%s", "");
-        return Fault(fault, faultSize, "%s, the list of its files, is missing", path);
+        return Fault(fault, faultSize, "\"%s\", the list of its files, is missing", path);
     }
     unsigned size = 0;
     int ok = 1;
     if (!FileGetSize(handle, &size) || size == 0 || size > unsigned(kDataListMaxBytes)) {
-        ok = Fault(fault, faultSize, "%s, the list of its files, is empty, too large or unreadable", path);
+        ok = Fault(fault, faultSize, "\"%s\", the list of its files, is empty, too large or unreadable", path);
     } else if (!AllocateTempMemory(text, int(size))) {
-        ok = Fault(fault, faultSize, "no memory to read %s", path);
+        ok = Fault(fault, faultSize, "no memory to read \"%s\"", path);
     } else if (!ReadAt(handle, 0, *text, int(size))) {
         FreeManagedMemory(*text, 0);
         *text = nullptr;
-        ok = done ? Fault(fault, faultSize, "%s", "") : Fault(fault, faultSize, "%s cannot be read", path);
+        ok = done ? Fault(fault, faultSize, "%s", "") : Fault(fault, faultSize, "\"%s\" cannot be read", path);
     }
     FileClose(handle);
     *length = int(size);
@@ -203,7 +203,7 @@ static int WalkList(const char* text, int length, std::vector<std::string>* name
     std::unordered_map<std::string, long> namedIn;
     for (int at = 0; at < length;) {
         const char* end = static_cast<const char*>(std::memchr(text + at, '\n', size_t(length - at)));
-        if (!end) return Fault(fault, faultSize, "rom:/%s is cut short in its line %ld", kDataListName, line + 1);
+        if (!end) return Fault(fault, faultSize, "\"rom:/%s\" is cut short in its line %ld", kDataListName, line + 1);
         const int lineLength = int(end - (text + at));
         const char* lineText = text + at;
         at += lineLength + 1;
@@ -211,28 +211,28 @@ static int WalkList(const char* text, int length, std::vector<std::string>* name
         long count = 0;
         DataListEntry entry;
         const char* why = "";
-        if (ended) return Fault(fault, faultSize, "rom:/%s is damaged: line %ld follows its end", kDataListName, line);
+        if (ended) return Fault(fault, faultSize, "\"rom:/%s\" is damaged: line %ld follows its end", kDataListName, line);
         if (DataListIsComment(lineText, lineLength)) continue;
         if (DataListEndCount(lineText, lineLength, &count)) {
             if (count != files)
-                return Fault(fault, faultSize, "rom:/%s is damaged: it ends saying %ld files after listing %ld",
+                return Fault(fault, faultSize, "\"rom:/%s\" is damaged: it ends saying %ld files after listing %ld",
                              kDataListName, count, files);
             ended = 1;
             continue;
         }
         if (!DataListParseEntry(lineText, lineLength, &entry, &why))
-            return Fault(fault, faultSize, "rom:/%s is damaged in line %ld: %s", kDataListName, line, why);
+            return Fault(fault, faultSize, "\"rom:/%s\" is damaged in line %ld: %s", kDataListName, line, why);
         ++files;
         if (names) {
             const auto named = namedIn.emplace(entry.path, line);
             if (!named.second)
-                return Fault(fault, faultSize, "rom:/%s is damaged: line %ld names %s again, as line %ld did",
+                return Fault(fault, faultSize, "\"rom:/%s\" is damaged: line %ld names \"%s\" again, as line %ld did",
                              kDataListName, line, entry.path, named.first->second);
             names->push_back(entry.path);
         }
         if (piece && !CheckFile(entry, piece, fault, faultSize)) return 0;
     }
-    if (!ended) return Fault(fault, faultSize, "rom:/%s is cut short: it has no end line", kDataListName);
+    if (!ended) return Fault(fault, faultSize, "\"rom:/%s\" is cut short: it has no end line", kDataListName);
     return 1;
 }
 

@@ -108,12 +108,13 @@ int SaveDataInit()
     int32_t mounted = HostSaveArchiveMount();
     if (mounted == kHostFileOk) return 1;
     // Only a missing archive is formatted; one that is there but unusable is reported.
-    if (mounted < kHostFileNotFormatted || mounted > 399) return PrintError("save: the save folder cannot be used");
+    const char* folder = gHostOptions.dataDir.c_str();
+    if (mounted < kHostFileNotFormatted || mounted > 399) return PrintError("save: the save folder %s cannot be used", folder);
     for (int frame = 0; frame < kNoticeFrames && !done; ++frame) {
         if (!DrawNoticeFrame(checkSpaceStrings[gLanguage][kTextInitializing]) || !NotClosed()) break;
     }
-    if (HostSaveArchiveFormat() != kHostFileOk) return PrintError("save: the save folder cannot be created");
-    if (HostSaveArchiveMount() != kHostFileOk) return PrintError("save: the new save folder cannot be used");
+    if (HostSaveArchiveFormat() != kHostFileOk) return PrintError("save: the save folder %s cannot be created", folder);
+    if (HostSaveArchiveMount() != kHostFileOk) return PrintError("save: the new save folder %s cannot be used", folder);
     PresentEmptyFrames();
     return 1;
 }

@@ -4,6 +4,8 @@
 #include "shell/startup.h"
 
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "game/records.h"
 #include "host/files.h"
@@ -78,7 +80,7 @@ int OpenResources()
 }
 
 // The box shown when the game cannot go on because its data is damaged.
-static const char* const kTextGameDataDamaged = "The game data is damaged.\nClose the game and\ninstall it again.";
+static const char* const kTextGameDataDamaged = "The game data is damaged.\nClose the game: scripts/play\nbuilds it again.";
 
 // Resource ranges loaded at start-up: fonts with the shared 2D resources, and overlay bitmaps.
 enum { kSplashMilliseconds = 3000 };
@@ -99,6 +101,17 @@ static const char* startUpStep = "";
 static int gameEnd = kGameStartUpFailed;
 // What the check of the game data found wrong, naming the file; empty while the data is whole.
 static char gameDataDamage[300];
+// How many faults had been reported when the step under way began: the first one after it is why
+// the step failed, and not a note of an earlier step that went on without what it lacked (no sound
+// device: the game plays silently).
+static long stepFaults = 0;
+
+// Marks the beginning of a step of start-up. Returns 1, so that it opens the step's test.
+static int Begin()
+{
+    stepFaults = HostErrorsReported();
+    return 1;
+}
 
 // Start-up ended by the close order: says during which step.
 static int Closed(int level)
@@ -111,21 +124,32 @@ static int Closed(int level)
 // Reports why start-up stopped and gives the tear-down level to begin with. A step that gave up
 // because the close order came is reported as closed. Once the game data is known to be damaged,
 // that damage is why start-up stops, whichever step it stops at, with the way to have it made again.
+// Otherwise the first fault that the failing step reported is named after the reason (unless the
+// reason says it already): it is what went wrong, where the step's own words only say what could
+// not be done.
 static int Stop(int level, const char* reason)
 {
     if (done) return Closed(level);
+    const std::string cause = HostErrorReported(stepFaults);
     if (gameDataDamage[0])
         PrintError("start-up stopped: the game data is damaged: %s; scripts/play builds it again", gameDataDamage);
-    else
+    else if (cause.empty() || std::strstr(reason, cause.c_str()))
         PrintError("start-up stopped: %s", reason);
+    else
+        PrintError("start-up stopped: %s (%s)", reason, cause.c_str());
     return level;
 }
 
-// The game's own box with the text, until the player closes the game. The host is told whether
-// it could be shown: when it could not, the host tells the reason in the system's box instead.
+// The game's own box with the text, until the player closes the game. The line that says why is
+// printed first, so that a player at a terminal reads it at once. The host is told whether the box
+// could be shown: when it could not, the host tells the reason in the system's box instead. Where
+// nobody could see or close the box (no window on a screen and no input script), it is not shown
+// and the run ends at once, as a headless one does.
 static void TellInGameBox(const char* text)
 {
-    HostSetStopToldByGame(DisplayNoSpaceQuitDialog(text, 540, 190));
+    if (done) return;  // the close order came: the run ends as closed, with nothing to tell
+    HostPrintStopLine(gameEnd);
+    HostSetStopToldByGame(HostBoxCanBeClosed() && DisplayNoSpaceQuitDialog(text, 540, 190));
 }
 
 // One empty frame on every display.
@@ -161,7 +185,7 @@ static int PlayIntro()
         EnableSleepMode(true);
         SetupHomeButtonCallbacks();
     }
-    if (!done && !SplashScreen(kSplashImage, kSplashMilliseconds)) {
+    if (!done && Begin() && !SplashScreen(kSplashImage, kSplashMilliseconds)) {
         return Stop(0, "the splash image could not be shown");
     }
     return 1;
@@ -178,10 +202,10 @@ static int StartUp()
 
     startUpStep = "starting the platform";
     DisableHomePowerButton();
-    if (!InitializeApplet()) return Stop(1, "the applet could not start");
+    if (Begin() && !InitializeApplet()) return Stop(1, "the applet could not start");
     SetupHomeButtonCallbacks();
-    if (!DS3_Initialize(0x2000)) return Stop(2, "the platform layer could not start");
-    if (!InitResources(10000)) return Stop(2, "no memory for the resource table");
+    if (Begin() && !DS3_Initialize(0x2000)) return Stop(2, "the platform layer could not start");
+    if (Begin() && !InitResources(10000)) return Stop(2, "no memory for the resource table");
     // Every file of the game data is checked against its list before any is read. Damaged data
     // stops start-up before the save data is touched; in the window start-up first goes only as
     // far as the box that tells the player needs (the archives, the renderer, the fonts).
@@ -193,22 +217,15 @@ static int StartUp()
         if (gHostOptions.headless) return Stop(2, "");
     }
     startUpStep = "starting the platform";
-    if (!OpenResources()) {
+    if (Begin() && !OpenResources()) {
         char reason[400];
         std::snprintf(reason, sizeof reason, "the game data could not be opened: %s", openFault);
         return Stop(3, reason);
     }
-    if (!InitStreaming()) return Stop(3, "streaming could not start");
-    if (!InitializeSoundServices()) return Stop(3, "sound could not start");
-    // The renderer reads its shaders from the game data: the first fault on the way says which
-    // archive let it down, and why.
-    const long rendererFaults = HostErrorsReported();
-    if (!RenderInit(0x80000, 0x800, 0x502, 0x500)) {
-        char reason[400];
-        std::snprintf(reason, sizeof reason, "the renderer could not start (%s)", HostErrorReported(rendererFaults).c_str());
-        return Stop(3, reason);
-    }
-    if (!RenderInitScreen()) return Stop(3, "the screens could not start");
+    if (Begin() && !InitStreaming()) return Stop(3, "streaming could not start");
+    if (Begin() && !InitializeSoundServices()) return Stop(3, "sound could not start");
+    if (Begin() && !RenderInit(0x80000, 0x800, 0x502, 0x500)) return Stop(3, "the renderer could not start");
+    if (Begin() && !RenderInitScreen()) return Stop(3, "the screens could not start");
     EnableHomePowerButton();
     EnableSleepMode(true);
     if (done) return Closed(3);
@@ -217,7 +234,7 @@ static int StartUp()
     InitRandomNumbers();
     InitTrigTables();
     gLanguage = 0;  // every language table is read at row 0 from here on
-    if (!ScreenInitializeAPI()) return Stop(3, "the screen API could not start");
+    if (Begin() && !ScreenInitializeAPI()) return Stop(3, "the screen API could not start");
 
     // Fonts and overlay bitmaps are welcome but not required: game data without them plays on.
     // Game data that holds them but cannot read them is damaged, and stops start-up as such (the
@@ -233,47 +250,39 @@ static int StartUp()
     startUpStep = "preparing the save data";
     if (gameDataDamage[0]) {
         Stop(4, "");
-        if (!done && !gHostOptions.headless) TellInGameBox(kTextGameDataDamaged);
+        TellInGameBox(kTextGameDataDamaged);
         return 4;
     }
     DisableSleepMode();  // no sleep while the save data is prepared
-    if (!SaveDataInit()) {
-        char reason[300];
-        std::snprintf(reason, sizeof reason, "the save folder %s cannot be used", gHostOptions.dataDir.c_str());
-        Stop(4, reason);
-        // The box waits for the player to close the game; without a window nobody can, and the
-        // run ends here with the reason.
-        if (!gHostOptions.headless) TellInGameBox(checkSpaceStrings[gLanguage][kTextCannotUseSave]);
+    if (Begin() && !SaveDataInit()) {
+        Stop(4, "the save data could not be prepared");
+        TellInGameBox(checkSpaceStrings[gLanguage][kTextCannotUseSave]);
         return 4;
     }
-    const long faultsBefore = HostErrorsReported();
-    if (!done && !upperLayers.MainMenuScreenInit()) {
-        // The first fault on the way says what was wrong, also where only this line is printed.
-        char reason[300];
-        std::snprintf(reason, sizeof reason, "the UI framework or the save database could not be prepared (%s)",
-                      HostErrorReported(faultsBefore).c_str());
-        Stop(4, reason);
+    if (!done && Begin() && !upperLayers.MainMenuScreenInit()) {
+        Stop(4, "the UI framework or the save database could not be prepared");
         // Both come whole with the game data: the player is told as for the menus below.
-        if (!done && !gHostOptions.headless) TellInGameBox(kTextGameDataDamaged);
+        TellInGameBox(kTextGameDataDamaged);
         return 4;
     }
 
     InstallPhysicsAllocator();
     ScreenSetResult(kFirstScreenResult);
-    if (!InitGameSettings()) return Stop(4, "the game settings could not be set");
+    if (Begin() && !InitGameSettings()) return Stop(4, "the game settings could not be set");
     InitOptions();
     if (done) return Closed(4);
 
     startUpStep = "setting up the screens";
     int result = ScreenGetResult();
-    if (!ScreenInitializeAPI()) return Stop(4, "the screen API could not start");
+    if (Begin() && !ScreenInitializeAPI()) return Stop(4, "the screen API could not start");
     ScreenSetResult(result);
     if (done) return Closed(4);
 
     // A game named on the command line starts at once, without the intro and the title screen.
     startUpStep = "launching the game named on the command line";
     if (upperLayers.LaunchPending()) {
-        if (!upperLayers.LaunchFromOptions()) return Stop(4, "the game named on the command line could not be launched");
+        if (Begin() && !upperLayers.LaunchFromOptions())
+            return Stop(4, "the game named on the command line could not be launched");
     } else if (playIntroVideos && !PlayIntro()) {
         return 4;
     }
@@ -285,10 +294,9 @@ static int StartUp()
 
     // A step of the loop that gave up because the close order came is no fault. One that failed
     // (the menus or a game that cannot be set up from damaged game data) is told to the player in
-    // the window, in the box of the other start-up failures, until the game is closed; without a
-    // window nobody could close it, and the run ends at once with the reason.
+    // the window, in the box of the other start-up failures, until the game is closed.
     gameEnd = (RunScreenLoop() || done) ? kGameEnded : kGameFailed;
-    if (gameEnd == kGameFailed && !gHostOptions.headless) TellInGameBox(kTextGameDataDamaged);
+    if (gameEnd == kGameFailed) TellInGameBox(kTextGameDataDamaged);
     return 4;
 }
 

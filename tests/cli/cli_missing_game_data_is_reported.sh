@@ -1,10 +1,13 @@
 #!/bin/sh
 # A game data directory without the archives ends start-up with status 1 and says that start-up
-# stopped. A character archive cut short, with a damaged trailer or with its first 4 KB zeroed,
-# stops a launched quick game before it begins and the menus when Quick Play shows its bowler: the
-# run says so in one line, naming the archive and why, and ends with status 1; so does a garment
-# texture of the archive that cannot be unpacked, the line naming the archive and the texture. Damaged
-# data of the menus (their description missing or cut, a database it names missing, empty,
+# stopped. The single archive with its first byte changed stops start-up at the renderer, and the
+# line names the first fault of that step, what was wrong (the archive, the resource and why), after
+# what could not be done. A character archive cut short, with a damaged trailer or with its first
+# 4 KB zeroed, stops a launched quick game before it begins and the menus when Quick Play shows its
+# bowler: the run says so in one line, naming the archive and why, and ends with status 1; so does a
+# garment texture of the archive that cannot be unpacked, the line naming the archive and the
+# texture. Damaged data of the menus (their description missing or cut, a database it names
+# missing, empty,
 # holding a value no cell or count can take or a table without its rows, naming the file, or,
 # though it parses, lacking a table or column the game reads, the UI archive missing or damaged)
 # ends the run with status 1 and the fault when the title is left, without --verbose, instead of
@@ -22,6 +25,13 @@ grep -q 'start-up stopped' err-missing.txt
 
 # The copy holds game data only: the save and the logs stay beside it, out of its list of files.
 rm -rf bad-rom bad-data bad-logs && cp -r "$rom" bad-rom && mkdir bad-data bad-logs && cp cli-data/savegame.bin bad-data/
+{ printf '\125'; tail -c +2 "$rom/Resource.rez"; } > bad-rom/Resource.rez
+cmp -s "$rom/Resource.rez" bad-rom/Resource.rez && fail "the first byte of Resource.rez was already 0x55"
+remake_list "$mkrom" bad-rom
+exits_with 1 "$program" --headless --frames 30 --rom bad-rom --data bad-data 2> bad-logs/first-byte.txt
+grep -q '^zendrolyx: start-up stopped: the renderer could not start (archive rom:/Resource.rez, resource [0-9]*: resources: a compressed resource is damaged)$' \
+    bad-logs/first-byte.txt || fail "first byte: the cause is not named: $(cat bad-logs/first-byte.txt)"
+cp "$rom/Resource.rez" bad-rom/Resource.rez
 archive=bad-rom/Resource/SpecialCharacters.rez
 size=$(wc -c < "$rom/Resource/SpecialCharacters.rez")
 # The intro is skipped with A, the title left with a touch, and Quick Play, which shows its first

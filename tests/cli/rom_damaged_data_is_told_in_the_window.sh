@@ -37,6 +37,6 @@ wait $pid || status=$?
 trap - EXIT
 test $status -eq 1 || fail "ended with status $status: $(cat told-in-window/err)"
 test "$(wc -l < told-in-window/err)" -eq 1 || fail "not one line: $(cat told-in-window/err)"
-grep -q "^zendrolyx: start-up stopped: the game data is damaged: rom:/Resource/3DS.rez " told-in-window/err ||
+grep -q "^zendrolyx: start-up stopped: the game data is damaged: \"rom:/Resource/3DS.rez\" " told-in-window/err ||
     fail "the line does not name rom:/Resource/3DS.rez: $(cat told-in-window/err)"
 rm -rf told-in-window

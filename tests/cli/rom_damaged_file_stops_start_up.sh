@@ -2,9 +2,10 @@
 # Start-up checks every file of the game data against the list of their sizes and checksums before
 # reading any: one byte changed in an archive, a database (the save defaults), the menus'
 # description or a video, a file cut by one byte, grown by a block of zeros or missing, and the
-# list itself missing, cut by one byte or naming one file twice, each stop it with status 1 and
-# one line naming the file, in the single archive's set and in the split set alike, and the save
-# file is left byte for byte as it was. mkrom --check, which scripts/play runs before playing,
+# list itself missing, cut by one byte, naming one file twice or naming one with a space after its
+# name, each stop it with status 1 and one line naming the file in quotes (which show the space), in the single archive's set and in the split set alike, and the save
+# file is left byte for byte as it was. Without --headless but with no window to show the game's
+# box in, the run ends as soon, with the same status and line. mkrom --check, which scripts/play runs before playing,
 # takes the whole set and refuses each damage with status 1, naming the same file.
 #   rom_damaged_file_stops_start_up.sh ZENDROLYX ROM SPLIT_ROM MKROM
 set -e
@@ -27,7 +28,7 @@ for form in single split; do
     set_dir=damaged-data-set/$form
     cp -r "$rom" $set_dir
     "$mkrom" --check $set_dir || fail "$form: mkrom --check refuses the whole set"
-    for damage in archive save-db menus video cut grown missing list-missing list-cut list-twice; do
+    for damage in archive save-db menus video cut grown missing list-missing list-cut list-twice list-space; do
         case $damage in
         archive) file=$archive ;;
         save-db) file=db/save.db.xml ;;
@@ -35,8 +36,11 @@ for form in single split; do
         video) file=Video/Intro_Studio.mkv ;;
         cut | grown) file=Resource/BasicUiRez.rez ;;
         missing) file=Video/Turkey.mkv ;;
-        list-missing | list-cut | list-twice) file=checksums.txt ;;
+        list-missing | list-cut | list-twice | list-space) file=checksums.txt ;;
         esac
+        # The file the line names: the one damaged, or the path listed with a space after it.
+        named=$file
+        if [ $damage = list-space ]; then named='Resource/ui360.xml '; fi
         mv $set_dir/$file $set_dir/$file.whole
         case $damage in
         cut | list-cut) head -c $(($(wc -c < $set_dir/$file.whole) - 1)) $set_dir/$file.whole > $set_dir/$file ;;
@@ -48,6 +52,9 @@ for form in single split; do
             listed=$(grep -c '^[0-9a-f]\{16\} ' $set_dir/$file.whole)
             { grep -v '^end ' $set_dir/$file.whole; grep ' Resource/ui360.xml$' $set_dir/$file.whole
               echo "end $((listed + 1))"; } > $set_dir/$file ;;
+        # The menus' description listed with a space after its name: the file itself is whole.
+        list-space) sed 's| Resource/ui360.xml$| Resource/ui360.xml |' $set_dir/$file.whole > $set_dir/$file
+            cmp -s $set_dir/$file $set_dir/$file.whole && fail "$form $damage: the list was not changed" ;;
         *) flip $set_dir/$file ;;
         esac
         data=damaged-data-set/data-$form-$damage
@@ -57,13 +64,24 @@ for form in single split; do
             > /dev/null 2> $data.err || status=$?
         test $status -eq 1 || fail "$form $damage: ended with status $status: $(cat $data.err)"
         test "$(wc -l < $data.err)" -eq 1 || fail "$form $damage: not one line: $(cat $data.err)"
-        grep -q "^zendrolyx: start-up stopped: the game data is damaged: rom:/$file[ ,]" $data.err ||
-            fail "$form $damage: the line does not name rom:/$file: $(cat $data.err)"
+        grep -q "^zendrolyx: start-up stopped: the game data is damaged: \"rom:/$named\"" $data.err ||
+            fail "$form $damage: the line does not name \"rom:/$named\": $(cat $data.err)"
+        if [ $damage = cut ]; then
+            # Without --headless, where no window can be opened (here the offscreen driver), nobody
+            # could see or close the game's box: the run ends at once all the same.
+            status=0
+            SDL_VIDEODRIVER=offscreen timeout 30 "$program" --rom $set_dir --data $data > /dev/null 2> $data.err ||
+                status=$?
+            test $status -eq 1 || fail "$form $damage, offscreen: ended with status $status: $(cat $data.err)"
+            test "$(wc -l < $data.err)" -eq 1 || fail "$form $damage, offscreen: not one line: $(cat $data.err)"
+            grep -q "^zendrolyx: start-up stopped: the game data is damaged: \"rom:/$file\"" $data.err ||
+                fail "$form $damage, offscreen: the line does not name rom:/$file: $(cat $data.err)"
+        fi
         if [ $damage = list-twice ]; then
-            grep -q "names Resource/ui360.xml again" $data.err || fail "$form $damage: the repeat is not named: $(cat $data.err)"
+            grep -q "names \"Resource/ui360.xml\" again" $data.err || fail "$form $damage: the repeat is not named: $(cat $data.err)"
         fi
         exits_with 1 "$mkrom" --check $set_dir 2> $data.check
-        grep -q "^mkrom: $set_dir/$file[ ,]" $data.check || fail "$form $damage: mkrom --check: $(cat $data.check)"
+        grep -q "^mkrom: \"$set_dir/$named\"" $data.check || fail "$form $damage: mkrom --check: $(cat $data.check)"
         cmp -s cli-data/savegame.bin $data/savegame.bin || fail "$form $damage: the save file was changed"
         test "$(ls $data)" = savegame.bin || fail "$form $damage: the save folder changed: $(ls $data)"
         mv $set_dir/$file.whole $set_dir/$file

@@ -25,6 +25,7 @@ std::deque<int> gScriptedResults;
 int gStoredResult = 0;
 std::string gSetDoneIn;
 int gStopToldByGame = 0;
+std::map<std::string, std::string> gReports;
 
 // Data of neighbouring modules that the shell reads.
 memHeap deviceHeap;
@@ -48,6 +49,7 @@ void ResetNeighbours()
     gStoredResult = 0;
     gSetDoneIn.clear();
     gStopToldByGame = 0;
+    gReports.clear();
     gHostOptions = HostOptions{};
     done = 0;
     quitGame = 0;
@@ -61,6 +63,7 @@ static int Call(const std::string& name, const std::string& args = "")
 {
     gCalls.push_back(args.empty() ? name : name + "(" + args + ")");
     if (name == gSetDoneIn) done = 1;
+    if (gReports.count(name)) PrintError("%s", gReports[name].c_str());
     return gFailing.count(name) ? 0 : 1;
 }
 
@@ -86,6 +89,9 @@ int HostFileExists(const char* path) { return !gFailing.count(path); }
 int HostRomMayOpen(const char*) { return 1; }
 void HostSetStopToldByGame(int told) { gStopToldByGame = told; }
 int HostStopToldByGame() { return gStopToldByGame; }
+// Headless stands for every run where nobody could see the game's box.
+int HostBoxCanBeClosed() { return !gHostOptions.headless; }
+void HostPrintStopLine(int gameEnd) { Call("HostPrintStopLine", std::to_string(gameEnd)); }
 int CheckGameData(char* fault, int faultSize)
 {
     if (Call("CheckGameData")) return 1;

@@ -97,16 +97,31 @@ TEST_F(StartUp, EachFailingStepTearsDownFromItsLevel)
         gFailing.insert(c.step);
         EXPECT_EQ(nnMain(), 0) << c.step;
         // The menus' data or the save database that cannot be prepared is told to the player
-        // first, in the window, as unreadable save data is.
+        // first, in the window, as unreadable save data is: the line before the box.
         Calls expected;
         if (std::string(c.step) == "MainMenuScreenInit")
-            expected.push_back("DisplayNoSpaceQuitDialog(The game data is damaged.\nClose the game and\ninstall it again.,540,190)");
+            expected = {"HostPrintStopLine(0)",
+                        "DisplayNoSpaceQuitDialog(The game data is damaged.\nClose the game: scripts/play\nbuilds it again.,540,190)"};
         for (const std::string& call : TearDownCalls(c.level)) expected.push_back(call);
         EXPECT_EQ(After(c.step), expected) << c.step;
         EXPECT_TRUE(std::any_of(gCalls.begin(), gCalls.end(),
                                 [](const std::string& call) { return call.rfind("PrintError: start-up stopped", 0) == 0; }))
             << c.step << " failed without saying why";
     }
+}
+
+TEST_F(StartUp, AStopNamesTheFirstFaultOfTheStepThatFailed)
+{
+    // The note of a step that went on (no sound device) is not why a later step failed.
+    gReports["InitializeSoundServices"] = "audio: no sound device";
+    gReports["RenderInit"] = "resources: a compressed resource is damaged";
+    gFailing.insert("RenderInit");
+    EXPECT_EQ(nnMain(), kGameStartUpFailed);
+    const Calls messages(std::find(gCalls.begin(), gCalls.end(), "PrintError: " + gReports["RenderInit"]), gCalls.end());
+    EXPECT_EQ(std::count(messages.begin(), messages.end(),
+                         "PrintError: start-up stopped: the renderer could not start (resources: a compressed resource "
+                         "is damaged)"),
+              1);
 }
 
 TEST_F(StartUp, DoneDuringStartUpStopsAtTheLevelReached)
@@ -125,7 +140,8 @@ TEST_F(StartUp, UnreadableSaveDataShowsTheEndlessBoxThenTearsDown)
 {
     gFailing.insert("SaveDataInit");
     EXPECT_EQ(nnMain(), kGameStartUpFailed);
-    Calls expected = {"DisplayNoSpaceQuitDialog(no save data,540,190)"};
+    // The line that says why comes first, before the box waits for the player.
+    Calls expected = {"HostPrintStopLine(0)", "DisplayNoSpaceQuitDialog(no save data,540,190)"};
     for (const std::string& c : TearDownCalls(4)) expected.push_back(c);
     EXPECT_EQ(After("SaveDataInit"), expected);
 
@@ -134,7 +150,9 @@ TEST_F(StartUp, UnreadableSaveDataShowsTheEndlessBoxThenTearsDown)
     gHostOptions.headless = 1;
     gFailing.insert("SaveDataInit");
     EXPECT_EQ(nnMain(), kGameStartUpFailed);
-    EXPECT_EQ(After("SaveDataInit"), TearDownCalls(4));
+    expected = {"HostPrintStopLine(0)"};
+    for (const std::string& c : TearDownCalls(4)) expected.push_back(c);
+    EXPECT_EQ(After("SaveDataInit"), expected);
 }
 
 TEST_F(StartUp, DamagedGameDataStopsBeforeTheSaveData)
@@ -142,7 +160,8 @@ TEST_F(StartUp, DamagedGameDataStopsBeforeTheSaveData)
     // In the window start-up goes on only to the fonts, for the box that tells the player.
     gFailing.insert("CheckGameData");
     EXPECT_EQ(nnMain(), kGameStartUpFailed);
-    Calls expected = {"DisplayNoSpaceQuitDialog(The game data is damaged.\nClose the game and\ninstall it again.,540,190)"};
+    Calls expected = {"HostPrintStopLine(0)",
+                      "DisplayNoSpaceQuitDialog(The game data is damaged.\nClose the game: scripts/play\nbuilds it again.,540,190)"};
     for (const std::string& c : TearDownCalls(4)) expected.push_back(c);
     EXPECT_EQ(After("GetFontRSID(3052)"), expected);
     EXPECT_TRUE(std::any_of(gCalls.begin(), gCalls.end(), [](const std::string& call) {
