@@ -117,7 +117,8 @@ int DrawPinDiagram()
 
 float BallSpeedMPH(float feetPerSecond, int* whole, int* tenth)
 {
-    const float mph = feetPerSecond * kFeetPerSecondToMPH;
+    // A speed below zero is no speed a ball can have: the plate shows 0.0, never a minus.
+    const float mph = feetPerSecond > 0.0f ? feetPerSecond * kFeetPerSecondToMPH : 0.0f;
     // A hair above, so that 15.0 computed as 14.9999 still shows 15.0.
     const int tenths = int(mph * 10.0f + 0.001f);
     if (whole) *whole = tenths / 10;

@@ -15,5 +15,5 @@ int DrawMPH();
 // the safe area and markers of w x h. 0 for a pin outside 1..10.
 int PinDiagramMarkerPosition(int pin, int bgH, int w, int h, int* x, int* y);
 // The ball speed in miles per hour for feet per second, split as the plate shows it: whole miles
-// and the tenth digit.
+// and the tenth digit. A speed below zero is 0.0.
 float BallSpeedMPH(float feetPerSecond, int* whole, int* tenth);

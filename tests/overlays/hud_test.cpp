@@ -58,6 +58,10 @@ TEST(HeadsUpDisplay, TheSpeedPlateShowsMilesPerHourToATenth)
     EXPECT_EQ(whole, 18);
     EXPECT_EQ(tenth, 4);
     BallSpeedMPH(0.0f, nullptr, nullptr);
+    // A throw at almost no speed, less the readout's jitter, reads 0.0 and not "0.-9".
+    EXPECT_EQ(BallSpeedMPH(-1.4f, &whole, &tenth), 0.0f);
+    EXPECT_EQ(whole, 0);
+    EXPECT_EQ(tenth, 0);
 }
 
 }  // namespace

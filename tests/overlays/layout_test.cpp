@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/areas.h"
+#include "game/ball.h"
 #include "game/controls.h"
 #include "game/gameloop.h"
 #include "game/physics.h"
@@ -113,6 +114,25 @@ void OpenFrameInASmallRow()
     Open(StartDSScoreOverlay);
 }
 
+void AfterTheRelease()
+{
+    LeaveSheet();
+    SetControlState(kControlReleased);
+}
+
+// A throw whose speed, as the plate shows it, is 15 and the given tenth of a mile an hour. The
+// speed shown is the thrown one less a random jitter, the same one each time the random sequence
+// starts again: a throw at 0 gives the jitter, and the throw is made that much faster.
+void ThrowShowingTenth(int tenth)
+{
+    SeedRandom();
+    SetInitialBallParams(0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
+    const float jitter = GetBallInitialVel();
+    const float mphPerFootPerSecond = BallSpeedMPH(1.0f, nullptr, nullptr);
+    SeedRandom();
+    SetInitialBallParams((15.05f + 0.1f * float(tenth)) / mphPerFootPerSecond - jitter, 0.0f, 0.0f, 0.0f, 0.0f);
+}
+
 void PrintTo(const Screen& screen, std::ostream* os) { *os << screen.name; }
 
 const Screen kScreens[] = {
@@ -132,7 +152,7 @@ const Screen kScreens[] = {
     {"PlayAgainQuestion", 0, [] { Open([] { return StartYesNoOverlay("", GeneralGameString(3), ButtonString(3), nullptr); }); }},
     {"GameOverInformation", 0, [] { Open([] { return StartInfoOverlay("", GeneralGameString(2), ButtonString(0), nullptr); }); }},
     {"HeadsUpWhileSettingUp", 1, [] { LeaveSheet(); SetControlState(kControlPosition); }},
-    {"HeadsUpAfterTheRelease", 1, [] { LeaveSheet(); SetControlState(kControlReleased); }},
+    {"HeadsUpAfterTheRelease", 1, AfterTheRelease},
     {"ReplayPanel", 0, [] { LeaveSheet(); SetReplayActive(1); }},
 };
 
@@ -181,10 +201,9 @@ std::string Describe(const TextLineBounds& b)
            std::to_string(b.h);
 }
 
-TEST_P(OverlayLayout, EveryPictureIsThereAndNoTextIsCutOffOrCovered)
+// Draws the screen, which has been brought up, and checks every line of text it drew.
+void DrawAndCheckLines(const Screen& screen)
 {
-    const Screen& screen = GetParam();
-    screen.bringUp();
     TextLineBounds lines[128];
     int count = 0;
     TextOutputRecordLines(lines, 128, &count);
@@ -222,6 +241,26 @@ TEST_P(OverlayLayout, EveryPictureIsThereAndNoTextIsCutOffOrCovered)
             EXPECT_FALSE(sameRow && !overlap && gap < kClearGap)
                 << "line " << i << " " << Describe(a) << " and line " << j << " " << Describe(b) << " run together";
         }
+    }
+}
+
+TEST_P(OverlayLayout, EveryPictureIsThereAndNoTextIsCutOffOrCovered)
+{
+    const Screen& screen = GetParam();
+    screen.bringUp();
+    if (screen.bringUp != AfterTheRelease) {
+        DrawAndCheckLines(screen);
+        return;
+    }
+    // After the release the plate shows the ball's speed: drawn with each tenth a player may see,
+    // as the digits differ in width.
+    for (int tenth = 0; tenth <= 9; ++tenth) {
+        SCOPED_TRACE("15." + std::to_string(tenth) + " mph");
+        ThrowShowingTenth(tenth);
+        int shown = -1;
+        BallSpeedMPH(GetBallInitialVel(), nullptr, &shown);
+        ASSERT_EQ(shown, tenth);
+        DrawAndCheckLines(screen);
     }
 }
 
