@@ -93,27 +93,6 @@ static void DeviceCallback(void*, Uint8* stream, int length)
     HostMixerRender(reinterpret_cast<int16_t*>(stream), length / 4);
 }
 
-// Standard error sent nowhere, and back: the sound libraries that SDL tries in turn print their
-// own complaints (eight lines of them on a machine without a sound card) before SDL says it found
-// no device. The result is what counts, and it is reported once, with --verbose.
-static int SilenceStandardError()
-{
-    std::fflush(stderr);
-    const int saved = dup(STDERR_FILENO);
-    const int nowhere = open("/dev/null", O_WRONLY);
-    if (saved >= 0 && nowhere >= 0) dup2(nowhere, STDERR_FILENO);
-    if (nowhere >= 0) close(nowhere);
-    return saved;
-}
-
-static void RestoreStandardError(int saved)
-{
-    if (saved < 0) return;
-    std::fflush(stderr);
-    dup2(saved, STDERR_FILENO);
-    close(saved);
-}
-
 // Opens the default device; 0 when there is none.
 static int ProbeDevice()
 {
@@ -135,9 +114,12 @@ static int ProbeDevice()
 
 static int OpenDevice()
 {
-    const int saved = SilenceStandardError();
+    // The sound libraries that SDL tries in turn print their own complaints (eight lines of them on
+    // a machine without a sound card) before SDL says it found no device. The result is what
+    // counts, and it is reported once, with --verbose.
+    const int saved = HostSilenceStandardError();
     const int opened = ProbeDevice();
-    RestoreStandardError(saved);
+    HostRestoreStandardError(saved);
     if (!opened) {
         HostReportError(("audio: no sound device (" + std::string(SDL_GetError()) + "); the game plays silently").c_str());
         return 0;

@@ -2,6 +2,9 @@
 // server and sound threads report too, echoed to standard error with --verbose.
 #include "host/errorlog.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <mutex>
 #include <unordered_set>
@@ -136,4 +139,22 @@ void HostClearErrorLog()
     logText.clear();
     logTrimmed = 0;
     saidOnce.clear();
+}
+
+int HostSilenceStandardError()
+{
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    const int nowhere = open("/dev/null", O_WRONLY);
+    if (saved >= 0 && nowhere >= 0) dup2(nowhere, STDERR_FILENO);
+    if (nowhere >= 0) close(nowhere);
+    return saved;
+}
+
+void HostRestoreStandardError(int saved)
+{
+    if (saved < 0) return;
+    std::fflush(stderr);
+    dup2(saved, STDERR_FILENO);
+    close(saved);
 }

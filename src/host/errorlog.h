@@ -34,3 +34,9 @@ std::string HostErrorReported(long n);
 // Everything reported since the last clear, one message a line (the oldest dropped past 64 KB).
 std::string HostErrorLog();
 void HostClearErrorLog();
+
+// Standard error sent nowhere, and back, around a call into a system library that prints its own
+// complaints while it probes (the sound servers, the display servers) before it answers: its
+// answer is what counts, and the game reports that itself. Silence returns what Restore takes.
+int HostSilenceStandardError();
+void HostRestoreStandardError(int saved);
