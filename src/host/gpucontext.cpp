@@ -121,7 +121,6 @@ void GpuContextDestroy()
     CloseWindow();
 }
 
-int GpuContextHasWindow() { return windowShown; }
 int GpuWindowShown() { return windowShown; }
 int GpuContextScale() { return windowScale; }
 

@@ -583,7 +583,7 @@ static void ClearWindow(int scale)
 
 void GpuPresent()
 {
-    if (!GpuContextHasWindow()) return;
+    if (!GpuWindowShown()) return;
     if (!presentProgram) {
         std::string log;
         presentProgram = GpuCompileProgram(kPresentVertex, kPresentFragment, &log);
@@ -630,7 +630,7 @@ static void DrawPicture(int which, const std::vector<uint8_t>& rgb, int w, int h
 
 int GpuPresentPictures(const std::vector<uint8_t>& upperRgb, const std::vector<uint8_t>& lowerRgb)
 {
-    if (!GpuContextHasWindow()) return 0;
+    if (!GpuWindowShown()) return 0;
     if (!pictureProgram) {
         std::string log;
         pictureProgram = GpuCompileProgram(kPresentVertex, kPictureFragment, &log);

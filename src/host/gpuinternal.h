@@ -21,7 +21,6 @@ const uint8_t* GpuArenaBytes(uint32_t address, uint64_t size);
 // gpucontext.cpp: the window (or SDL's offscreen driver) and the GL 3.3 core context.
 int GpuContextCreate(int headless, int scale, std::string* error);
 void GpuContextDestroy();
-int GpuContextHasWindow();
 int GpuContextScale();
 // Shows the window's back buffer (waits for the display's refresh when the driver does).
 void GpuContextSwapWindow();

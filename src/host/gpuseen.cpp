@@ -40,7 +40,7 @@ int GpuScreenshotAhead()
     return 0;
 }
 
-int GpuImageTargetMatters() { return GpuContextHasWindow() && !GpuScreenshotAhead(); }
+int GpuImageTargetMatters() { return GpuWindowShown() && !GpuScreenshotAhead(); }
 
 void GpuBeginImage(uint32_t displaybuffer)
 {
@@ -50,7 +50,7 @@ void GpuBeginImage(uint32_t displaybuffer)
     }
     // Only a window looks at anything between screenshots. An image whose display buffer is not
     // known yet (no transfer ahead, or a buffer never shown) is drawn, to be safe.
-    imageOnGl = GpuContextHasWindow() && (displaybuffer == 0 || GpuDisplaybufferInWindow(displaybuffer));
+    imageOnGl = GpuWindowShown() && (displaybuffer == 0 || GpuDisplaybufferInWindow(displaybuffer));
 }
 
 int GpuOnGl() { return imageOnGl; }
