@@ -22,7 +22,7 @@ int main(int argc, char** argv)
         HostPrintUsage(stdout);
         return 0;
     case kOptionsError:
-        std::fprintf(stderr, "zendrolyx: %s\n", error.c_str());
+        std::fprintf(stderr, "zendrolyx: %s\n", HostEscapeLine(error.c_str()).c_str());
         HostPrintUsage(stderr);
         return 2;
     default:
@@ -32,7 +32,7 @@ int main(int argc, char** argv)
     if (!gHostOptions.inputScript.empty()) {
         std::string scriptError;
         if (!HostInputLoadScript(gHostOptions.inputScript.c_str(), &scriptError)) {
-            std::fprintf(stderr, "zendrolyx: %s\n", scriptError.c_str());
+            std::fprintf(stderr, "zendrolyx: %s\n", HostEscapeLine(scriptError.c_str()).c_str());
             return 2;
         }
     }
@@ -40,13 +40,13 @@ int main(int argc, char** argv)
     struct stat outDir;
     if (!gHostOptions.screenshotFrames.empty() &&
         (stat(gHostOptions.screenshotDir.c_str(), &outDir) != 0 || !S_ISDIR(outDir.st_mode))) {
-        std::fprintf(stderr, "zendrolyx: --out %s is not a directory\n", gHostOptions.screenshotDir.c_str());
+        std::fprintf(stderr, "zendrolyx: --out %s is not a directory\n", HostQuoted(gHostOptions.screenshotDir.c_str()).c_str());
         HostPrintUsage(stderr);
         return 2;
     }
     if (!gHostOptions.audioOut.empty() && !HostAudioFileWritable(gHostOptions.audioOut)) {
-        std::fprintf(stderr, "zendrolyx: bad value for --audio-out: '%s' cannot be written\n",
-                     gHostOptions.audioOut.c_str());
+        std::fprintf(stderr, "zendrolyx: bad value for --audio-out: %s cannot be written\n",
+                     HostQuoted(gHostOptions.audioOut.c_str()).c_str());
         HostPrintUsage(stderr);
         return 2;
     }

@@ -15,38 +15,23 @@
 
 static int stopToldByGame = 0;
 static int stopLinePrinted = 0;
+static std::string stopLine;
 
 void HostSetStopToldByGame(int told) { stopToldByGame = told; }
 int HostStopToldByGame() { return stopToldByGame; }
 
 int HostBoxCanBeClosed() { return !gHostOptions.headless && (GpuWindowShown() || !gHostOptions.inputScript.empty()); }
 
-std::string HostStartUpStop()
-{
-    std::string log = HostErrorLog();
-    size_t at = log.rfind("start-up stopped: ");
-    if (at == std::string::npos) return "start-up stopped";
-    size_t end = log.find('\n', at);
-    return log.substr(at, end == std::string::npos ? std::string::npos : end - at);
-}
+void HostSetStopLine(const std::string& line) { stopLine = HostEscapeLine(line.c_str()); }
 
-// The last message reported: the step that failed.
-static std::string LastProblem()
-{
-    std::string log = HostErrorLog();
-    while (!log.empty() && log.back() == '\n') log.pop_back();
-    if (log.empty()) return "a step failed";
-    return log.substr(log.rfind('\n') + 1);
-}
+std::string HostStartUpStop() { return stopLine.empty() ? "start-up stopped" : stopLine; }
 
 void HostPrintStopLine(int gameEnd)
 {
     if (stopLinePrinted || gHostOptions.verbose) return;
     stopLinePrinted = 1;
-    if (gameEnd == kGameFailed)
-        std::fprintf(stderr, "zendrolyx: the game stopped: %s\n", LastProblem().c_str());
-    else
-        std::fprintf(stderr, "zendrolyx: %s\n", HostStartUpStop().c_str());
+    const std::string line = stopLine.empty() && gameEnd == kGameFailed ? "the game stopped" : HostStartUpStop();
+    std::fprintf(stderr, "zendrolyx: %s\n", line.c_str());
 }
 
 int HostShowSystemMessage(const char* text)

@@ -22,6 +22,7 @@
 #include <string>
 
 #include "db/dbimage.h"
+#include "host/errorlog.h"
 #include "host/files.h"
 #include "host/host.h"
 #include "host/threads.h"
@@ -109,12 +110,12 @@ int SaveDataInit()
     if (mounted == kHostFileOk) return 1;
     // Only a missing archive is formatted; one that is there but unusable is reported.
     const char* folder = gHostOptions.dataDir.c_str();
-    if (mounted < kHostFileNotFormatted || mounted > 399) return PrintError("save: the save folder %s cannot be used", folder);
+    if (mounted < kHostFileNotFormatted || mounted > 399) return PrintError("save: the save folder %s cannot be used", HostQuoted(folder).c_str());
     for (int frame = 0; frame < kNoticeFrames && !done; ++frame) {
         if (!DrawNoticeFrame(checkSpaceStrings[gLanguage][kTextInitializing]) || !NotClosed()) break;
     }
-    if (HostSaveArchiveFormat() != kHostFileOk) return PrintError("save: the save folder %s cannot be created", folder);
-    if (HostSaveArchiveMount() != kHostFileOk) return PrintError("save: the new save folder %s cannot be used", folder);
+    if (HostSaveArchiveFormat() != kHostFileOk) return PrintError("save: the save folder %s cannot be created", HostQuoted(folder).c_str());
+    if (HostSaveArchiveMount() != kHostFileOk) return PrintError("save: the new save folder %s cannot be used", HostQuoted(folder).c_str());
     PresentEmptyFrames();
     return 1;
 }

@@ -3,6 +3,7 @@
 #include "shell/screenloop.h"
 
 #include "game/gameloop.h"
+#include "host/errorlog.h"
 #include "lib/printing.h"
 #include "lib/screenapi.h"
 #include "platform/streams.h"
@@ -40,12 +41,17 @@ static int (*const kScreenActions[])() = {
 };
 static const unsigned kNumScreenActions = sizeof kScreenActions / sizeof kScreenActions[0];
 
+static long stepBegan = 0;
+
+long ScreenLoopStepBegan() { return stepBegan; }
+
 int RunScreenLoop()
 {
     while (!done) {
         // Compared as unsigned, so that every negative result is unknown too.
         unsigned result = unsigned(ScreenGetResult());
         if (result < kNumScreenActions) {
+            stepBegan = HostErrorsReported();
             if (!kScreenActions[result]()) return 0;
             continue;
         }

@@ -35,7 +35,7 @@ touch no-file-save/file
 for folder in no-file-save/file /dev/null no-file-save/loop-a; do
     # A start-up that shows the box for ever is ended after a minute.
     exits_with 1 timeout -k 5 60 "$program" --headless --data $folder 2> no-file-save/unusable.txt
-    grep -q "^zendrolyx: start-up stopped: the save data could not be prepared (save: the save folder $folder cannot be used)$" \
+    grep -q "^zendrolyx: start-up stopped: the save data could not be prepared (save: the save folder \"$folder\" cannot be used)$" \
         no-file-save/unusable.txt ||
         fail "$folder: $(cat no-file-save/unusable.txt)"
 done

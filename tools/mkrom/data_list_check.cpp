@@ -5,6 +5,7 @@
 #include "data_list_check.h"
 
 #include "host/arena.h"
+#include "host/errorlog.h"
 #include "host/host.h"
 #include "lib/datalist.h"
 #include "lib/memory.h"
@@ -27,13 +28,13 @@ bool CheckDataList(const std::string& dir, std::string* fault)
         return false;
     }
     gHostOptions.romDir = dir;
-    char text[400];
+    char text[kErrorMessageSize];
     const int whole = CheckGameData(text, int(sizeof text));
     FileSystemDispose();
     if (whole) return true;
-    // The check names files as the game sees them; here they are named in DIR.
+    // The check names files as the game sees them, in quotes; here they are named in DIR.
     *fault = text[0] ? text : "the check did not finish";
-    const std::string game = "rom:/", here = dir + "/";
+    const std::string game = "\"rom:/", here = "\"" + HostEscapeName(dir.c_str()) + "/";
     for (size_t at = fault->find(game); at != std::string::npos; at = fault->find(game, at + here.size()))
         fault->replace(at, game.size(), here);
     return false;

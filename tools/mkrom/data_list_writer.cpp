@@ -9,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "host/errorlog.h"
 #include "lib/datalist.h"
 
 namespace mkrom {
@@ -45,7 +46,7 @@ static bool ListFiles(const fs::path& dir, std::vector<std::string>* paths, std:
         if (path != kDataListName && path != std::string(kDataListName) + ".new") paths->push_back(path);
     }
     if (ec) {
-        *error = dir.string() + ": " + ec.message();
+        *error = HostQuoted(dir.string().c_str()) + ": " + ec.message();
         return false;
     }
     std::sort(paths->begin(), paths->end());
@@ -56,7 +57,7 @@ bool WriteDataList(const std::string& dir, std::string* error)
 {
     std::error_code ec;
     if (!fs::is_directory(dir, ec)) {
-        *error = dir + " is not a directory";
+        *error = HostQuoted(dir.c_str()) + " is not a directory";
         return false;
     }
     std::vector<std::string> paths;
@@ -66,18 +67,18 @@ bool WriteDataList(const std::string& dir, std::string* error)
     for (const std::string& path : paths) {
         DataListEntry entry;
         if (path.size() > size_t(kDataListMaxPath) || !DataListPathAllowed(path.c_str())) {
-            *error = "the list cannot name " + path + " (not plain printable characters, or too long)";
+            *error = "the list cannot name " + HostQuoted(path.c_str()) + " (not plain printable characters, or too long)";
             return false;
         }
         std::snprintf(entry.path, sizeof entry.path, "%s", path.c_str());
         if (!FileChecksum(fs::path(dir) / path, &entry.checksum, &entry.size)) {
-            *error = "cannot read " + (fs::path(dir) / path).string();
+            *error = "cannot read " + HostQuoted((fs::path(dir) / path).string().c_str());
             return false;
         }
         char line[kDataListMaxLine + 2];
         const int n = DataListFormatEntry(entry, line, int(sizeof line));
         if (n == 0 || n > kDataListMaxLine + 1) {
-            *error = "the list's line for " + path + " is too long";
+            *error = "the list's line for " + HostQuoted(path.c_str()) + " is too long";
             return false;
         }
         text += line;
@@ -89,13 +90,13 @@ bool WriteDataList(const std::string& dir, std::string* error)
         std::ofstream out(partial, std::ios::binary | std::ios::trunc);
         out << text;
         if (!out.flush()) {
-            *error = "cannot write " + partial.string();
+            *error = "cannot write " + HostQuoted(partial.string().c_str());
             return false;
         }
     }
     fs::rename(partial, list, ec);
     if (ec) {
-        *error = "cannot write " + list.string() + ": " + ec.message();
+        *error = "cannot write " + HostQuoted(list.string().c_str()) + ": " + ec.message();
         return false;
     }
     return true;

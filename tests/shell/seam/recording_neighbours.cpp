@@ -25,6 +25,7 @@ std::deque<int> gScriptedResults;
 int gStoredResult = 0;
 std::string gSetDoneIn;
 int gStopToldByGame = 0;
+std::string gStopLine;
 std::map<std::string, std::string> gReports;
 
 // Data of neighbouring modules that the shell reads.
@@ -49,6 +50,7 @@ void ResetNeighbours()
     gStoredResult = 0;
     gSetDoneIn.clear();
     gStopToldByGame = 0;
+    gStopLine.clear();
     gReports.clear();
     gHostOptions = HostOptions{};
     done = 0;
@@ -92,6 +94,7 @@ int HostStopToldByGame() { return gStopToldByGame; }
 // Headless stands for every run where nobody could see the game's box.
 int HostBoxCanBeClosed() { return !gHostOptions.headless; }
 void HostPrintStopLine(int gameEnd) { Call("HostPrintStopLine", std::to_string(gameEnd)); }
+void HostSetStopLine(const std::string& line) { gStopLine = line; }
 int CheckGameData(char* fault, int faultSize)
 {
     if (Call("CheckGameData")) return 1;
@@ -196,7 +199,7 @@ int SelectMainMenuScreen()
 
 int PrintError(const char* format, ...)
 {
-    char text[256];
+    char text[kErrorMessageSize];
     va_list args;
     va_start(args, format);
     std::vsnprintf(text, sizeof text, format, args);
@@ -215,6 +218,7 @@ static std::vector<std::string> Messages()
 }
 
 long HostErrorsReported() { return long(Messages().size()); }
+std::string HostQuoted(const char* name) { return std::string("\"") + name + "\""; }
 
 std::string HostErrorReported(long n)
 {

@@ -14,6 +14,7 @@ extern std::deque<int> gScriptedResults;   // screen results to hand out, one pe
 extern int gStoredResult;                  // what ScreenSetResult stored
 extern std::string gSetDoneIn;             // a function that raises done when called
 extern int gStopToldByGame;                // what start-up told the host of its own box
+extern std::string gStopLine;              // the line start-up gave the host
 extern std::map<std::string, std::string> gReports;  // a message a function reports when called
 
 void ResetNeighbours();
