@@ -10,6 +10,7 @@
 #include "db/database.h"
 #include "db/dbimage.h"
 #include "db/dbxml.h"
+#include "host/errorlog.h"
 #include "lib/memory.h"
 #include "lib/printing.h"
 #include "lib/resourceids.h"
@@ -283,8 +284,10 @@ sBasicUiAnimKey* BasicUiAnimKey_ReadXml(sBasicXmlReader* reader, sBasicUiAnim* a
             if (type > 0 && type < eBasicUiAnimTypeMAX) read = ReadFloats(reader->valBuffer, kCounts[type], k->v);
         }
         if (read < 0)
-            PrintError("BasicUi: anim %s: a key's %s \"%s\" is not a finite number; it is ignored",
-                       anim && anim->name ? anim->name : "(none)", att, reader->valBuffer);
+          PrintError("BasicUi: anim %s: a key's %s %s is not a finite number; "
+                     "it is ignored",
+                     anim && anim->name ? anim->name : "(none)", att,
+                     HostQuoted(reader->valBuffer).c_str());
     }
     return k;
 }

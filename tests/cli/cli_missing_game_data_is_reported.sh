@@ -1,6 +1,7 @@
 #!/bin/sh
 # A game data directory without the archives ends start-up with status 1 and says that start-up
-# stopped. The single archive with its first byte changed stops start-up at the renderer, and the
+# stopped, and a listed file that is missing is named whole and quoted, whatever its name holds. The
+# single archive with its first byte changed stops start-up at the renderer, and the
 # line names the first fault of that step, what was wrong (the archive, the resource and why), after
 # what could not be done. A character archive cut short, with a damaged trailer or with its first
 # 4 KB zeroed, stops a launched quick game before it begins and the menus when Quick Play shows its
@@ -32,6 +33,19 @@ exits_with 1 "$program" --headless --frames 30 --rom bad-rom --data bad-data 2> 
 grep -q '^zendrolyx: start-up stopped: the renderer could not start (archive rom:/Resource.rez, resource [0-9]*: resources: a compressed resource is damaged)$' \
     bad-logs/first-byte.txt || fail "first byte: the cause is not named: $(cat bad-logs/first-byte.txt)"
 cp "$rom/Resource.rez" bad-rom/Resource.rez
+# A listed file that is missing is named whole in the one line, whatever its name holds: the text of
+# a stop line, quotes that would end the name's own, 255 characters.
+long=Video/$(printf '%0245d' 0).mkv
+for name in 'start-up stopped: all is well (nothing is damaged)' 'Video/a" is fine; "b.mkv' "$long"; do
+    : > "bad-rom/$name"
+    remake_list "$mkrom" bad-rom
+    rm "bad-rom/$name"
+    exits_with 1 "$program" --headless --frames 30 --rom bad-rom --data bad-data 2> bad-logs/hostile.txt
+    quoted=$(printf '%s' "$name" | sed 's/["\\]/\\&/g')
+    test "$(cat bad-logs/hostile.txt)" = "zendrolyx: start-up stopped: the game data is damaged: \"rom:/$quoted\" is missing or cannot be opened; scripts/play builds it again" ||
+        fail "$name: $(cat bad-logs/hostile.txt)"
+done
+remake_list "$mkrom" bad-rom
 archive=bad-rom/Resource/SpecialCharacters.rez
 size=$(wc -c < "$rom/Resource/SpecialCharacters.rez")
 # The intro is skipped with A, the title left with a touch, and Quick Play, which shows its first

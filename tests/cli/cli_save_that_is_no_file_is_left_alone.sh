@@ -39,5 +39,11 @@ for folder in no-file-save/file /dev/null no-file-save/loop-a; do
         no-file-save/unusable.txt ||
         fail "$folder: $(cat no-file-save/unusable.txt)"
 done
+# A folder whose name would steer the terminal (clear the screen), break the line or end its quotes
+# is named escaped, in one line.
+exits_with 1 "$program" --headless --data "no-file-save/file/$(printf 'a"\033[2J\r\nstart-up stopped: \377')" \
+    2> no-file-save/hostile.txt
+test "$(cat no-file-save/hostile.txt)" = 'zendrolyx: start-up stopped: the save data could not be prepared (save: the save folder "no-file-save/file/a\"\x1b[2J\x0d\x0astart-up stopped: \xff" cannot be used)' ||
+    fail "the hostile folder: $(cat -v no-file-save/hostile.txt)"
 test -f no-file-save/file
 rm -rf no-file-save

@@ -10,12 +10,12 @@
 #include <string>
 
 #include "archive_writer.h"
-#include "host/errorlog.h"
 #include "content.h"
 #include "content_bowler.h"
 #include "content_uibase.h"
 #include "data_list_check.h"
 #include "data_list_writer.h"
+#include "host/errorlog.h"
 
 static int Usage(const char* message)
 {
@@ -44,7 +44,7 @@ int main(int argc, char** argv)
         } else if (strcmp(argv[i], "--help") == 0) {
             return Usage(nullptr);
         } else {
-            return Usage(("unknown option " + HostQuoted(argv[i])).c_str());
+          return Usage(("unknown option " + HostQuoted(argv[i])).c_str());
         }
     }
     std::string error;
