@@ -20,22 +20,33 @@ static std::unordered_set<std::string> saidOnce;
 static const size_t kMaxSaidOnce = 4096;
 static long errorsReported = 0;
 static int logTrimmed = 0;  // the oldest messages were dropped (the first line may be cut)
-// The message that came first after each of the last counts asked for. A step takes the count
-// before it begins and names its first fault after it; a flood of later messages (a badly damaged
-// file reports a fault a line) may push that one out of the log, but not out of here.
+// The message that came first after each of the last counts asked for, of those not said aside
+// (HostSetErrorsAside). A step takes the count before it begins and names its first fault after
+// it; a flood of later messages (a badly damaged file reports a fault a line) may push that one
+// out of the log, but not out of here.
 struct KeptMessage {
     long number = -1;
+    int found = 0;
     std::string text;
 };
 static KeptMessage keptMessages[8];
 static int nextKept = 0;
 // Said before each message of this thread (HostSetErrorContext).
 static thread_local std::string errorContext;
+// This thread's messages are of other work than its step's (HostSetErrorsAside).
+static thread_local int errorsAside = 0;
 
 std::string HostSetErrorContext(const char* context)
 {
     std::string previous = errorContext;
     errorContext = context ? context : "";
+    return previous;
+}
+
+int HostSetErrorsAside(int aside)
+{
+    const int previous = errorsAside;
+    errorsAside = aside;
     return previous;
 }
 
@@ -83,8 +94,11 @@ void HostReportError(const char* said)
     if (!said) return;
     const std::string message = errorContext + said;
     std::lock_guard<std::mutex> lock(logMutex);
-    for (KeptMessage& kept : keptMessages)
-        if (kept.number == errorsReported) kept.text = message;
+    for (KeptMessage& kept : keptMessages) {
+        if (errorsAside || kept.found || kept.number < 0 || kept.number > errorsReported) continue;
+        kept.text = message;
+        kept.found = 1;
+    }
     ++errorsReported;
     logText += message;
     logText += '\n';
@@ -103,6 +117,7 @@ long HostErrorsReported()
     for (const KeptMessage& kept : keptMessages)
         if (kept.number == errorsReported) return errorsReported;
     keptMessages[nextKept].number = errorsReported;
+    keptMessages[nextKept].found = 0;
     keptMessages[nextKept].text.clear();
     nextKept = (nextKept + 1) % int(sizeof keptMessages / sizeof keptMessages[0]);
     return errorsReported;

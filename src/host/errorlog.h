@@ -21,15 +21,20 @@ int PrintErrorOnce(const char* format, ...) __attribute__((format(printf, 1, 2))
 // code it calls, which knows only the bytes. Returns what was set before, for the step to put
 // back when it ends.
 std::string HostSetErrorContext(const char* context);
+// Set (1) while the calling thread runs work that is not its step's own, such as the completion of
+// another file request retired while a load waits for its read: what it says is logged and echoed
+// as any message, but is never the first fault HostErrorReported names for a step that counted
+// before it. Returns the setting before, for the work to put back when it ends.
+int HostSetErrorsAside(int aside);
 typedef int (*ErrorFormatter)(char* out, int size, const char* format, va_list args);
 void HostSetErrorFormatter(ErrorFormatter formatter);
 void HostSetVerbose(int verbose);
 // How many messages have been reported since the program started (a clear does not reset it), so
 // that a step can tell whether it met a fault on its way.
 long HostErrorsReported();
-// Message number n of those (0 the first), or "" when it is no longer in the log. The message
-// that came first after one of the last few counts HostErrorsReported gave is kept whole, however
-// many follow it.
+// Message number n of those (0 the first), or "" when it is no longer in the log. For one of the
+// last few counts HostErrorsReported gave, the first message after it not said aside, kept whole
+// however many follow it ("" until one comes).
 std::string HostErrorReported(long n);
 // Everything reported since the last clear, one message a line (the oldest dropped past 64 KB).
 std::string HostErrorLog();
