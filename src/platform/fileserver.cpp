@@ -5,9 +5,11 @@
 #include <chrono>
 
 #include <cstring>
+#include <string>
 #include <thread>
 
 #include "host/clock.h"
+#include "host/errorlog.h"
 #include "host/files.h"
 #include "host/threads.h"
 #include "lib/memory.h"
@@ -405,6 +407,19 @@ int FileCancelRequest(void* callbackData)
     return allRemoved;
 }
 
+// A completion is its own request's work, not that of a load whose wait for its read retired it:
+// its faults carry none of the load's context (the archive and resource being read), and none is
+// taken for the load's first fault. The load's context is back when it returns.
+static int RunCallback(DS3_fileRequest_tag* finished)
+{
+    const std::string waiting = HostSetErrorContext(nullptr);
+    const int aside = HostSetErrorOtherWork(1);
+    const int ok = finished->callback(finished);
+    HostSetErrorOtherWork(aside);
+    HostSetErrorContext(waiting.c_str());
+    return ok;
+}
+
 int FileSystemUpdate()
 {
     criticalSection.Enter();
@@ -437,7 +452,7 @@ int FileSystemUpdate()
     }
     criticalSection.Leave();
 
-    if (retired && finished.callback && !finished.callback(&finished)) return 0;
+    if (retired && finished.callback && !RunCallback(&finished)) return 0;
 
     criticalSection.Enter();
     WakeServerForHead();

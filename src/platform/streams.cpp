@@ -228,7 +228,8 @@ static int ReadSoundCallback(DS3_fileRequest_tag* request)
     const int64_t needed = stereo ? 2 * int64_t(sound->soundLength) + kSoundHeaderBytes : int64_t(sound->soundLength);
     if (request->error || sound->format > kSoundFormatAdpcm || sound->frequency == 0 || needed > room) {
         // Nothing more can be read; the stream ends with what it has.
-        PrintError("stream: the sound record at %d is damaged or of a format not streamed", r->resourceOffset);
+        PrintError("stream: the sound record at %d of %s is damaged or of a format not streamed", r->resourceOffset,
+                   ResourceArchivePath(r->resourceFile.get()));
         s->readingDone = 1;
         if (s->cueing && !s->bufferSizes[0] && !s->bufferSizes[1]) {
             s->cueing = 0;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "host/arena.h"
+#include "host/errorlog.h"
 #include "host/files.h"
 #include "host/host.h"
 #include "lib/memory.h"
@@ -467,6 +468,33 @@ TEST_F(FileServer, EachSynchronousReadWaitsForItsOwnData)
     EXPECT_EQ(FileReadDone(&request), 1);
     EXPECT_EQ(readLength, 5u);
     EXPECT_EQ(FileReadDone(nullptr), 0);
+}
+
+// A completion retired while a load waits for its own read is its own request's work.
+int ReportFault(DS3_fileRequest_tag*)
+{
+    PrintError("the other request's fault");
+    return 1;
+}
+
+TEST_F(FileServer, ACompletionRetiredDuringALoadsWaitSaysItsFaultAsNoneOfTheLoads)
+{
+    void* a = Open("a.bin");
+    uint8_t other[8] = {}, loaded[16] = {};
+    HostClearErrorLog();
+    const long before = HostErrorsReported();
+    const std::string outside = HostSetErrorContext("archive rom:/load.rez, resource 7: ");
+    // The other read is queued first, so the load's wait retires it.
+    ASSERT_EQ(FileReadAsync(a, other, 0, 8, ReportFault, Tag(1)), 1);
+    FileSeek(a, 0);
+    const int read = FileRead(a, loaded, 16);
+    PrintError("the load's fault");
+    HostSetErrorContext(outside.c_str());
+    EXPECT_EQ(read, 1);
+    // Neither named with the load's archive, nor its first fault; the load's context is back after.
+    EXPECT_EQ(HostErrorLog(), "the other request's fault\narchive rom:/load.rez, resource 7: the load's fault\n");
+    EXPECT_EQ(HostErrorReported(before), "archive rom:/load.rez, resource 7: the load's fault");
+    HostClearErrorLog();
 }
 
 TEST_F(FileServer, ASynchronousReadStoppedByTheProgramEndLeavesNothingQueued)
