@@ -149,14 +149,12 @@ int BasicDb_CreateContiguousCopy(sBasicDb** source, sBasicDb** copy)
     const sBasicDb* src = *source;
     int size = BasicDb_Size(source);
     if (size < kHeaderBytes)
-      return PrintError(
-          "database image: database %s is too large for one image",
-          HostQuoted(src->name.get()).c_str());
+        return PrintError("database image: database %s is too large for one image",
+                          HostQuoted(src->name.get()).c_str());
     void* memory = nullptr;
     if (!AllocateMemory(&memory, size) || !memory)
-      return PrintError(
-          "database image: no memory for the %i-byte image of database %s",
-          size, HostQuoted(src->name.get()).c_str());
+        return PrintError("database image: no memory for the %i-byte image of database %s", size,
+                          HostQuoted(src->name.get()).c_str());
     uint8_t* block = static_cast<uint8_t*>(memory);
     uint8_t* end = block + size;
     std::memset(block, 0, size_t(size));

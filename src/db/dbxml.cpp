@@ -34,13 +34,9 @@ struct DbLoad {
 static int Equal(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
 
 // A name read from the file, quoted by the messages' rule, or "(no name)".
-static std::string Named(const char *name) {
-  return name ? HostQuoted(name) : "(no name)";
-}
+static std::string Named(const char* name) { return name ? HostQuoted(name) : "(no name)"; }
 // The first 60 bytes of a cell's text, quoted likewise.
-static std::string Cell(const char *text) {
-  return HostQuoted(std::string(text).substr(0, 60).c_str());
-}
+static std::string Cell(const char* text) { return HostQuoted(std::string(text).substr(0, 60).c_str()); }
 
 // The fewest bytes an element of each kind takes in a file ("<BasicDbTable/>" and so on). A count
 // of elements that the rest of the file cannot hold is damage, refused before memory is taken for it.
@@ -53,25 +49,22 @@ static void* AllocateRecords(sBasicXmlReader* reader, int* count, int recordSize
                              const char* owner)
 {
     if (*count < 0 || int64_t(*count) * recordSize > INT_MAX) {
-      PrintError("database %s: %s has the bad number of %s %i",
-                 reader->filename, Named(owner).c_str(), what, *count);
-      *count = 0;
-      return nullptr;
+        PrintError("database %s: %s has the bad number of %s %i", reader->filename, Named(owner).c_str(), what, *count);
+        *count = 0;
+        return nullptr;
     }
     if (*count > BasicXmlReader_BytesLeft(reader) / leastBytes) {
-      PrintError("database %s: %s declares %i %s, more than the rest of its "
-                 "file could hold",
-                 reader->filename, Named(owner).c_str(), *count, what);
-      *count = 0;
-      return nullptr;
+        PrintError("database %s: %s declares %i %s, more than the rest of its file could hold", reader->filename,
+                   Named(owner).c_str(), *count, what);
+        *count = 0;
+        return nullptr;
     }
     if (*count == 0) return nullptr;
     void* p = nullptr;
     if (!AllocateClearedMemory(&p, *count * recordSize) || !p) {
-      PrintError("database %s: no memory for %i %s of %s", reader->filename,
-                 *count, what, Named(owner).c_str());
-      *count = 0;
-      return nullptr;
+        PrintError("database %s: no memory for %i %s of %s", reader->filename, *count, what, Named(owner).c_str());
+        *count = 0;
+        return nullptr;
     }
     return p;
 }
@@ -86,10 +79,9 @@ static int ReadCount(sBasicXmlReader* reader, int current, const char* what, con
     const long long value = std::strtoll(text, &end, 0);
     while (end && (*end == ' ' || *end == '\t' || *end == '\n' || *end == '\r')) ++end;
     if (end == text || !end || *end || errno == ERANGE || value > INT_MAX || value < INT_MIN) {
-      PrintError("database %s: %s has the bad number of %s %s",
-                 reader->filename, Named(owner).c_str(), what,
-                 HostQuoted(text).c_str());
-      return current;
+        PrintError("database %s: %s has the bad number of %s %s", reader->filename, Named(owner).c_str(), what,
+                   HostQuoted(text).c_str());
+        return current;
     }
     return int(value);
 }
@@ -191,16 +183,16 @@ static void ReadColumn(sBasicXmlReader* reader, sBasicDbTableDefinition* def, sB
     // A column without a type takes no room in its row: its cells, and those of every column the
     // game reads behind it, would no longer be where the data put them.
     if (column->type == EBasicDbTableColumnTypeNULL)
-      PrintError("database %s: column %s has no type the database knows",
-                 reader->filename, Named(column->name).c_str());
+        PrintError("database %s: column %s has no type the database knows", reader->filename,
+                   Named(column->name).c_str());
     // The column takes its place at the end of the row; a count that would make the row larger
     // than an int can count is read as 0.
     int64_t bytes = int64_t(column->count) * basicDbTypeSizes[column->type];
     if (column->count < 0 || def->stride + bytes > INT_MAX) {
-      PrintError("database %s: column %s has the bad count %i",
-                 reader->filename, Named(column->name).c_str(), column->count);
-      column->count = 0;
-      bytes = 0;
+        PrintError("database %s: column %s has the bad count %i", reader->filename, Named(column->name).c_str(),
+                   column->count);
+        column->count = 0;
+        bytes = 0;
     }
     column->offset = def->stride;
     def->stride += int32_t(bytes);
@@ -236,32 +228,31 @@ static void ReadTable(sBasicXmlReader* reader, sBasicDb* db, int defsRead, sBasi
         }
     }
     if (table->rows < 0) {
-      PrintError("database %s: table %s has the bad row count %i",
-                 reader->filename, Named(table->name).c_str(), table->rows);
-      table->rows = 0;
+        PrintError("database %s: table %s has the bad row count %i", reader->filename, Named(table->name).c_str(),
+                   table->rows);
+        table->rows = 0;
     }
     sBasicDbTableDefinition* def = table->def;
     if (!def) {
         // Rows without a definition have no cells: none are kept.
-        PrintError("database %s: table %s has no definition", reader->filename,
-                   Named(table->name).c_str());
+        PrintError("database %s: table %s has no definition", reader->filename, Named(table->name).c_str());
         table->rows = 0;
         return;
     }
     int64_t bytes = int64_t(table->rows) * def->stride;
     if (bytes > INT_MAX) {
-      PrintError("database %s: table %s of %i rows is too large",
-                 reader->filename, Named(table->name).c_str(), table->rows);
-      table->rows = 0;
-      return;
+        PrintError("database %s: table %s of %i rows is too large", reader->filename, Named(table->name).c_str(),
+                   table->rows);
+        table->rows = 0;
+        return;
     }
     if (bytes == 0) return;
     void* rows = nullptr;
     if (!AllocateClearedMemory(&rows, int(bytes)) || !rows) {
-      PrintError("database %s: no memory for the %i rows of table %s",
-                 reader->filename, table->rows, Named(table->name).c_str());
-      table->rows = 0;
-      return;
+        PrintError("database %s: no memory for the %i rows of table %s", reader->filename, table->rows,
+                   Named(table->name).c_str());
+        table->rows = 0;
+        return;
     }
     table->row = static_cast<uint8_t*>(rows);
 }
@@ -296,18 +287,14 @@ static int CellOverflow(const sBasicDbTableColumnDefinition* col, const char* te
 static void ReadCell(const sBasicXmlReader* reader, sBasicDbTable* table, int row, int column, const char* text)
 {
     if (!BasicDbTable_GetElementFromStr(table, row, column, text, kCellBufferSize)) {
-      PrintError("database %s: table %s row %i column %i: %s is no number the "
-                 "cell can hold",
-                 reader->filename, Named(table->name).c_str(), row, column,
-                 Cell(text).c_str());
-      return;
+        PrintError("database %s: table %s row %i column %i: %s is no number the cell can hold", reader->filename,
+                   Named(table->name).c_str(), row, column, Cell(text).c_str());
+        return;
     }
     const sBasicDbTableColumnDefinition* col = &table->def->column[column];
     if (CellOverflow(col, text))
-      PrintError("database %s: table %s row %i column %i: %s is more than its "
-                 "column of %i holds",
-                 reader->filename, Named(table->name).c_str(), row, column,
-                 Cell(text).c_str(), col->count);
+        PrintError("database %s: table %s row %i column %i: %s is more than its column of %i holds", reader->filename,
+                   Named(table->name).c_str(), row, column, Cell(text).c_str(), col->count);
 }
 
 // Reads the cells of a table, row by row. A cell that cannot be read leaves its number as it was
@@ -325,18 +312,14 @@ static void ReadCells(DbLoad* load, sBasicDbTable* table)
                     ReadCell(&load->reader, table, r, c, load->cell);
                     // The text also ends where the order to close stopped the file's reading.
                     if ((r < table->rows - 1 || c < columns - 1) && !done)
-                      PrintError(
-                          "database %s: table %s ends at row %i, column %i",
-                          load->reader.filename, Named(table->name).c_str(), r,
-                          c);
+                        PrintError("database %s: table %s ends at row %i, column %i", load->reader.filename,
+                                   Named(table->name).c_str(), r, c);
                     return;
                 }
                 // Outside quotes a cell holds only what numbers are written with: a letter ("nan",
                 // "0x10") or a second string makes the cell unreadable.
-                PrintError("database %s: table %s row %i column %i holds what "
-                           "no number or string is made of",
-                           load->reader.filename, Named(table->name).c_str(), r,
-                           c);
+                PrintError("database %s: table %s row %i column %i holds what no number or string is made of",
+                           load->reader.filename, Named(table->name).c_str(), r, c);
             }
             ReadCell(&load->reader, table, r, c, load->cell);
         }
@@ -352,8 +335,8 @@ static void ReportCellsBeyondRows(sBasicXmlReader* reader, const sBasicDbTable* 
     while (b->bufferPos != b->eofPos && std::isspace(static_cast<unsigned char>(*b->bufferPos)))
         BasicXmlStreamBuffer_Next(b);
     if (!AtEndOfText(reader))
-      PrintError("database %s: table %s holds more cells than its %i rows",
-                 reader->filename, Named(table->name).c_str(), table->rows);
+        PrintError("database %s: table %s holds more cells than its %i rows", reader->filename,
+                   Named(table->name).c_str(), table->rows);
 }
 
 // Reads the attributes of an element that is not used and moves past its tag.
@@ -434,13 +417,11 @@ static void StartElement(DbLoad* load, sBasicDb** first)
     // More tables or definitions than the database declares have no room: say so, as a silently
     // dropped table would only show later as a lookup that finds nothing.
     if (db && Equal(tag, "BasicDbTable") && load->tablesRead >= db->tables)
-      PrintError("database %s: %s declares %d tables; a further one is ignored",
-                 reader->filename, Named(db->name.get()).c_str(), db->tables);
+        PrintError("database %s: %s declares %d tables; a further one is ignored", reader->filename,
+                   Named(db->name.get()).c_str(), db->tables);
     if (db && Equal(tag, "BasicDbTableDef") && load->defsRead >= db->tableDefs)
-      PrintError("database %s: %s declares %d table definitions; a further one "
-                 "is ignored",
-                 reader->filename, Named(db->name.get()).c_str(),
-                 db->tableDefs);
+        PrintError("database %s: %s declares %d table definitions; a further one is ignored", reader->filename,
+                   Named(db->name.get()).c_str(), db->tableDefs);
     SkipElement(reader);
     BasicXmlReader_NextEnd(reader);
 }
@@ -451,14 +432,12 @@ int BasicDb_Load(sBasicDb** db, const char* filename)
     // The reader and the cell buffer live only while the file is read.
     void* memory = nullptr;
     if (!AllocateTempMemory(&memory, sizeof(DbLoad)) || !memory)
-      return PrintError("database: no memory to read %s",
-                        HostQuoted(filename).c_str());
+        return PrintError("database: no memory to read %s", HostQuoted(filename).c_str());
     DbLoad* load = static_cast<DbLoad*>(memory);
     std::memset(load, 0, sizeof *load);
     if (!BasicXmlReader_Init(&load->reader, filename)) {
         FreeManagedMemory(load, 0);
-        return PrintError("database: cannot open %s",
-                          HostQuoted(filename).c_str());
+        return PrintError("database: cannot open %s", HostQuoted(filename).c_str());
     }
     while (BasicXmlReader_NextTag(&load->reader)) {
         const char* tag = load->reader.tagBuffer;
@@ -480,18 +459,14 @@ int BasicDb_Load(sBasicDb** db, const char* filename)
     // A database still open at the end: the file was cut short in it (a cut inside a tag or a
     // comment the reader has reported).
     if (load->current && !load->reader.cutShort && !done)
-      PrintError("database: %s ends inside database %s, which is never closed",
-                 HostQuoted(filename).c_str(),
-                 Named(load->current->name).c_str());
+        PrintError("database: %s ends inside database %s, which is never closed", HostQuoted(filename).c_str(),
+                   Named(load->current->name).c_str());
     const int databases = load->databasesRead;
     BasicXmlReader_Fini(&load->reader);
     FreeManagedMemory(load, 0);
     // A file with no database in it (empty, or cut before its first element) is no database file;
     // the order to close may have stopped the reading, which is no fault.
-    if (databases == 0)
-      return done ? 0
-                  : PrintError("database: %s holds no database",
-                               HostQuoted(filename).c_str());
+    if (databases == 0) return done ? 0 : PrintError("database: %s holds no database", HostQuoted(filename).c_str());
     return 1;
 }
 

@@ -22,13 +22,11 @@ static std::unordered_set<std::string> saidOnce;
 static const size_t kMaxSaidOnce = 4096;
 static long errorsReported = 0;
 static int logTrimmed = 0;  // the oldest messages were dropped (the first line may be cut)
-// The message that came first after each of the last counts asked for. A step
-// takes the count before it begins and names its first fault after it; a flood
-// of later messages (a badly damaged file reports a fault a line) may push that
-// one out of the log, but not out of here. Only the marking thread's own
-// messages count: a fault of the sound or file server thread, or of work the
-// thread does for another request while it waits (HostSetErrorOtherWork), is
-// not the step's.
+// The message that came first after each of the last counts asked for. A step takes the count
+// before it begins and names its first fault after it; a flood of later messages (a badly damaged
+// file reports a fault a line) may push that one out of the log, but not out of here.
+// Only the marking thread's own messages count: a fault of the sound or file server thread, or of
+// work the thread does for another request while it waits (HostSetErrorOtherWork), is not the step's.
 struct KeptMessage {
     long number = -1;
     std::thread::id thread;
@@ -38,112 +36,94 @@ static KeptMessage keptMessages[8];
 static int nextKept = 0;
 // Said before each message of this thread (HostSetErrorContext).
 static thread_local std::string errorContext;
-// The thread runs work of another request than the one it is busy with
-// (HostSetErrorOtherWork).
+// The thread runs work of another request than the one it is busy with (HostSetErrorOtherWork).
 static thread_local int otherWork = 0;
 
-int HostSetErrorOtherWork(int other) {
-  const int previous = otherWork;
-  otherWork = other;
-  return previous;
+int HostSetErrorOtherWork(int other)
+{
+    const int previous = otherWork;
+    otherWork = other;
+    return previous;
 }
 
-// The length of the well-formed UTF-8 sequence of a character other than a
-// control character at s (left bytes remain), or 0 where the byte is not one:
-// an ASCII control byte or DEL, a byte that starts no sequence, a sequence cut
-// short or overlong, a surrogate, past U+10FFFF, or a C1 control (U+0080 to
-// U+009F), which some terminals obey as they do ESC.
-static size_t PrintableSequence(const unsigned char *s, size_t left) {
-  const unsigned char c = s[0];
-  if (c < 0x20 || c == 0x7f)
-    return 0;
-  if (c < 0x80)
-    return 1;
-  size_t length = 0;
-  unsigned char low = 0x80, high = 0xbf; // the allowed range of the second byte
-  if (c >= 0xc2 && c <= 0xdf)
-    length = 2, low = c == 0xc2 ? 0xa0 : 0x80;
-  else if (c == 0xe0)
-    length = 3, low = 0xa0;
-  else if (c >= 0xe1 && c <= 0xef)
-    length = 3, high = c == 0xed ? 0x9f : 0xbf;
-  else if (c == 0xf0)
-    length = 4, low = 0x90;
-  else if (c >= 0xf1 && c <= 0xf3)
-    length = 4;
-  else if (c == 0xf4)
-    length = 4, high = 0x8f;
-  else
-    return 0;
-  if (left < length || s[1] < low || s[1] > high)
-    return 0;
-  for (size_t i = 2; i < length; ++i)
-    if (s[i] < 0x80 || s[i] > 0xbf)
-      return 0;
-  return length;
+// The length of the well-formed UTF-8 sequence of a character other than a control character at s
+// (left bytes remain), or 0 where the byte is not one: an ASCII control byte or DEL, a byte that
+// starts no sequence, a sequence cut short or overlong, a surrogate, past U+10FFFF, or a C1
+// control (U+0080 to U+009F), which some terminals obey as they do ESC.
+static size_t PrintableSequence(const unsigned char* s, size_t left)
+{
+    const unsigned char c = s[0];
+    if (c < 0x20 || c == 0x7f) return 0;
+    if (c < 0x80) return 1;
+    size_t length = 0;
+    unsigned char low = 0x80, high = 0xbf;  // the allowed range of the second byte
+    if (c >= 0xc2 && c <= 0xdf) length = 2, low = c == 0xc2 ? 0xa0 : 0x80;
+    else if (c == 0xe0) length = 3, low = 0xa0;
+    else if (c >= 0xe1 && c <= 0xef) length = 3, high = c == 0xed ? 0x9f : 0xbf;
+    else if (c == 0xf0) length = 4, low = 0x90;
+    else if (c >= 0xf1 && c <= 0xf3) length = 4;
+    else if (c == 0xf4) length = 4, high = 0x8f;
+    else return 0;
+    if (left < length || s[1] < low || s[1] > high) return 0;
+    for (size_t i = 2; i < length; ++i)
+        if (s[i] < 0x80 || s[i] > 0xbf) return 0;
+    return length;
 }
 
-// The text cut into the pieces it is written as: a character as it is, or one
-// escaped byte (a quote and a backslash too, when names is set), so that a
-// shortened name is cut between pieces.
-static std::vector<std::string> EscapedPieces(const char *text, int names) {
-  std::vector<std::string> pieces;
-  const unsigned char *s =
-      reinterpret_cast<const unsigned char *>(text ? text : "");
-  size_t left = std::strlen(reinterpret_cast<const char *>(s));
-  while (left > 0) {
-    const size_t length = PrintableSequence(s, left);
-    if (names && (s[0] == '"' || s[0] == '\\')) {
-      pieces.push_back(std::string("\\") + char(s[0]));
-    } else if (length > 0) {
-      pieces.emplace_back(reinterpret_cast<const char *>(s), length);
-    } else {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02x", s[0]);
-      pieces.push_back(escaped);
+// The text cut into the pieces it is written as: a character as it is, or one escaped byte (a
+// quote and a backslash too, when names is set), so that a shortened name is cut between pieces.
+static std::vector<std::string> EscapedPieces(const char* text, int names)
+{
+    std::vector<std::string> pieces;
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(text ? text : "");
+    size_t left = std::strlen(reinterpret_cast<const char*>(s));
+    while (left > 0) {
+        const size_t length = PrintableSequence(s, left);
+        if (names && (s[0] == '"' || s[0] == '\\')) {
+            pieces.push_back(std::string("\\") + char(s[0]));
+        } else if (length > 0) {
+            pieces.emplace_back(reinterpret_cast<const char*>(s), length);
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", s[0]);
+            pieces.push_back(escaped);
+        }
+        const size_t used = length > 0 ? length : 1;
+        s += used;
+        left -= used;
     }
-    const size_t used = length > 0 ? length : 1;
-    s += used;
-    left -= used;
-  }
-  return pieces;
+    return pieces;
 }
 
-std::string HostEscapeName(const char *name) {
-  const std::vector<std::string> pieces = EscapedPieces(name, 1);
-  size_t total = 0;
-  for (const std::string &piece : pieces)
-    total += piece.size();
-  std::string out;
-  if (total <= size_t(kMaxEscapedName)) {
-    for (const std::string &piece : pieces)
-      out += piece;
+std::string HostEscapeName(const char* name)
+{
+    const std::vector<std::string> pieces = EscapedPieces(name, 1);
+    size_t total = 0;
+    for (const std::string& piece : pieces) total += piece.size();
+    std::string out;
+    if (total <= size_t(kMaxEscapedName)) {
+        for (const std::string& piece : pieces) out += piece;
+        return out;
+    }
+    // Its beginning and its end, which tell most of a path (the folder and the file).
+    static const char kCut[] = "...";
+    const size_t half = (size_t(kMaxEscapedName) - (sizeof kCut - 1)) / 2;
+    size_t first = 0;
+    while (first < pieces.size() && out.size() + pieces[first].size() <= half) out += pieces[first++];
+    std::string tail;
+    for (size_t last = pieces.size(); last > first && tail.size() + pieces[last - 1].size() <= half; --last)
+        tail.insert(0, pieces[last - 1]);
+    return out + kCut + tail;
+}
+
+std::string HostEscapeLine(const char* text)
+{
+    std::string out;
+    for (const std::string& piece : EscapedPieces(text, 0)) out += piece;
     return out;
-  }
-  // Its beginning and its end, which tell most of a path (the folder and the
-  // file).
-  static const char kCut[] = "...";
-  const size_t half = (size_t(kMaxEscapedName) - (sizeof kCut - 1)) / 2;
-  size_t first = 0;
-  while (first < pieces.size() && out.size() + pieces[first].size() <= half)
-    out += pieces[first++];
-  std::string tail;
-  for (size_t last = pieces.size();
-       last > first && tail.size() + pieces[last - 1].size() <= half; --last)
-    tail.insert(0, pieces[last - 1]);
-  return out + kCut + tail;
 }
 
-std::string HostEscapeLine(const char *text) {
-  std::string out;
-  for (const std::string &piece : EscapedPieces(text, 0))
-    out += piece;
-  return out;
-}
-
-std::string HostQuoted(const char *name) {
-  return "\"" + HostEscapeName(name) + "\"";
-}
+std::string HostQuoted(const char* name) { return "\"" + HostEscapeName(name) + "\""; }
 
 std::string HostSetErrorContext(const char* context)
 {
@@ -198,9 +178,8 @@ void HostReportError(const char* said)
     std::lock_guard<std::mutex> lock(logMutex);
     // A kept slot waits for the first message of its own thread's own work.
     for (KeptMessage& kept : keptMessages)
-      if (kept.text.empty() && kept.number >= 0 && !otherWork &&
-          kept.thread == std::this_thread::get_id())
-        kept.text = message;
+        if (kept.text.empty() && kept.number >= 0 && !otherWork && kept.thread == std::this_thread::get_id())
+            kept.text = message;
     ++errorsReported;
     logText += message;
     logText += '\n';
@@ -217,9 +196,7 @@ long HostErrorsReported()
 {
     std::lock_guard<std::mutex> lock(logMutex);
     for (const KeptMessage& kept : keptMessages)
-      if (kept.number == errorsReported &&
-          kept.thread == std::this_thread::get_id())
-        return errorsReported;
+        if (kept.number == errorsReported && kept.thread == std::this_thread::get_id()) return errorsReported;
     keptMessages[nextKept].number = errorsReported;
     keptMessages[nextKept].thread = std::this_thread::get_id();
     keptMessages[nextKept].text.clear();
@@ -234,8 +211,7 @@ std::string HostErrorReported(long n)
     if (n < 0 || after < 0) return std::string();
     // A mark of this thread's at n: its first own message since, or none.
     for (const KeptMessage& kept : keptMessages)
-      if (kept.number == n && kept.thread == std::this_thread::get_id())
-        return kept.text;
+        if (kept.number == n && kept.thread == std::this_thread::get_id()) return kept.text;
     // Each message ends with a newline; step back over those after it.
     size_t end = logText.size();  // just past the newline of the message looked at
     while (end > 0) {

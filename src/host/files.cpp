@@ -165,9 +165,8 @@ HostFile* HostFileOpenRead(const char* gamePath, int32_t* result)
         SetResult(result, kHostFileNotFound);
         struct stat st;
         if (::stat(path.c_str(), &st) == 0)
-          PrintError("HostFileOpenRead: %s is not in the game data's list of "
-                     "files, so it is not read",
-                     HostQuoted(gamePath).c_str());
+            PrintError("HostFileOpenRead: %s is not in the game data's list of files, so it is not read",
+                       HostQuoted(gamePath).c_str());
         return nullptr;
     }
     // Without blocking: opening a named pipe waits for a writer, for ever when none comes. Only

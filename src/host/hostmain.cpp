@@ -22,10 +22,9 @@ int main(int argc, char** argv)
         HostPrintUsage(stdout);
         return 0;
     case kOptionsError:
-      std::fprintf(stderr, "zendrolyx: %s\n",
-                   HostEscapeLine(error.c_str()).c_str());
-      HostPrintUsage(stderr);
-      return 2;
+        std::fprintf(stderr, "zendrolyx: %s\n", HostEscapeLine(error.c_str()).c_str());
+        HostPrintUsage(stderr);
+        return 2;
     default:
         break;
     }
@@ -33,27 +32,24 @@ int main(int argc, char** argv)
     if (!gHostOptions.inputScript.empty()) {
         std::string scriptError;
         if (!HostInputLoadScript(gHostOptions.inputScript.c_str(), &scriptError)) {
-          std::fprintf(stderr, "zendrolyx: %s\n",
-                       HostEscapeLine(scriptError.c_str()).c_str());
-          return 2;
+            std::fprintf(stderr, "zendrolyx: %s\n", HostEscapeLine(scriptError.c_str()).c_str());
+            return 2;
         }
     }
     // Screenshots go into an existing directory; a wrong one is a bad option, not a late surprise.
     struct stat outDir;
     if (!gHostOptions.screenshotFrames.empty() &&
         (stat(gHostOptions.screenshotDir.c_str(), &outDir) != 0 || !S_ISDIR(outDir.st_mode))) {
-      std::fprintf(stderr, "zendrolyx: --out %s is not a directory\n",
-                   HostQuoted(gHostOptions.screenshotDir.c_str()).c_str());
-      HostPrintUsage(stderr);
-      return 2;
+        std::fprintf(stderr, "zendrolyx: --out %s is not a directory\n",
+                     HostQuoted(gHostOptions.screenshotDir.c_str()).c_str());
+        HostPrintUsage(stderr);
+        return 2;
     }
     if (!gHostOptions.audioOut.empty() && !HostAudioFileWritable(gHostOptions.audioOut)) {
-      std::fprintf(
-          stderr,
-          "zendrolyx: bad value for --audio-out: %s cannot be written\n",
-          HostQuoted(gHostOptions.audioOut.c_str()).c_str());
-      HostPrintUsage(stderr);
-      return 2;
+        std::fprintf(stderr, "zendrolyx: bad value for --audio-out: %s cannot be written\n",
+                     HostQuoted(gHostOptions.audioOut.c_str()).c_str());
+        HostPrintUsage(stderr);
+        return 2;
     }
     HostSetVerbose(gHostOptions.verbose);
     // Without a window there is no real time to follow: frames advance a virtual clock.

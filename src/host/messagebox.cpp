@@ -22,21 +22,15 @@ int HostStopToldByGame() { return stopToldByGame; }
 
 int HostBoxCanBeClosed() { return !gHostOptions.headless && (GpuWindowShown() || !gHostOptions.inputScript.empty()); }
 
-void HostSetStopLine(const std::string &line) {
-  stopLine = HostEscapeLine(line.c_str());
-}
+void HostSetStopLine(const std::string& line) { stopLine = HostEscapeLine(line.c_str()); }
 
-std::string HostStartUpStop() {
-  return stopLine.empty() ? "start-up stopped" : stopLine;
-}
+std::string HostStartUpStop() { return stopLine.empty() ? "start-up stopped" : stopLine; }
 
 void HostPrintStopLine(int gameEnd)
 {
     if (stopLinePrinted || gHostOptions.verbose) return;
     stopLinePrinted = 1;
-    const std::string line = stopLine.empty() && gameEnd == kGameFailed
-                                 ? "the game stopped"
-                                 : HostStartUpStop();
+    const std::string line = stopLine.empty() && gameEnd == kGameFailed ? "the game stopped" : HostStartUpStop();
     std::fprintf(stderr, "zendrolyx: %s\n", line.c_str());
 }
 

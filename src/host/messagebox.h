@@ -15,21 +15,19 @@ int HostStopToldByGame();
 // opened and the game draws offscreen, nobody could see or close it.
 int HostBoxCanBeClosed();
 
-// The line that says why the run stops ("start-up stopped: ...", "the game
-// stopped: ..."), given by the step that decides the stop, with its first
-// fault. It is kept as it was given (written as one line, no byte of it able to
-// steer a terminal), never looked for in the log, where a name quoted in
-// another message could stand in for it.
-void HostSetStopLine(const std::string &line);
+// The line that says why the run stops ("start-up stopped: ...", "the game stopped: ..."), given
+// by the step that decides the stop, with its first fault. It is kept as it was given (written as
+// one line, no byte of it able to steer a terminal), never looked for in the log, where a name
+// quoted in another message could stand in for it.
+void HostSetStopLine(const std::string& line);
 // The line given, or "start-up stopped" when none was.
 std::string HostStartUpStop();
 
-// Prints the one line that says why the run stops on standard error, the first
-// time it is called: as soon as the game knows, before a box waits for the
-// player, else when the program ends. gameEnd is how nnMain ends
-// (host/entry.h): the line given, else "start-up stopped", or for a game that
-// failed in the screen loop "the game stopped". With --verbose every message
-// was printed as it came, the line too, and nothing more is printed.
+// Prints the one line that says why the run stops on standard error, the first time it is called:
+// as soon as the game knows, before a box waits for the player, else when the program ends. gameEnd
+// is how nnMain ends (host/entry.h): the line given, else "start-up stopped", or for a game that
+// failed in the screen loop "the game stopped". With --verbose every message was printed as it
+// came, the line too, and nothing more is printed.
 void HostPrintStopLine(int gameEnd);
 
 // Shows the text in the system's message box until the player closes it. 0 when no box can be

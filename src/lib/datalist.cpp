@@ -139,36 +139,29 @@ static int CheckFile(const DataListEntry& entry, void* piece, char* fault, int f
     void* handle = nullptr;
     if (!FileOpen(path, &handle, 0)) {
         if (done) return Fault(fault, faultSize, "%s", "");
-        return Fault(fault, faultSize, "%s is missing or cannot be opened",
-                     HostQuoted(path).c_str());
+        return Fault(fault, faultSize, "%s is missing or cannot be opened", HostQuoted(path).c_str());
     }
     unsigned size = 0;
     int ok = FileGetSize(handle, &size);
     if (!ok) {
-      Fault(fault, faultSize, "%s: its size cannot be read",
-            HostQuoted(path).c_str());
+        Fault(fault, faultSize, "%s: its size cannot be read", HostQuoted(path).c_str());
     } else if (size != entry.size) {
-      ok = Fault(fault, faultSize,
-                 "%s %s: it has %u bytes where the list has %llu",
-                 HostQuoted(path).c_str(),
-                 size < entry.size ? "is cut short" : "has grown", size,
-                 (unsigned long long)entry.size);
+        ok = Fault(fault, faultSize, "%s %s: it has %u bytes where the list has %llu", HostQuoted(path).c_str(),
+                   size < entry.size ? "is cut short" : "has grown", size, (unsigned long long)entry.size);
     } else {
         DataChecksumBegin();
         for (uint64_t at = 0; ok && at < size; at += kReadPiece) {
             const int length = int(size - at < uint64_t(kReadPiece) ? size - at : kReadPiece);
             if (!ReadAt(handle, at, piece, length)) {
-              ok = done ? Fault(fault, faultSize, "%s", "")
-                        : Fault(fault, faultSize, "%s cannot be read",
-                                HostQuoted(path).c_str());
+                ok = done ? Fault(fault, faultSize, "%s", "")
+                          : Fault(fault, faultSize, "%s cannot be read", HostQuoted(path).c_str());
             } else {
                 DataChecksumAdd(piece, size_t(length));
             }
         }
         if (ok && DataChecksumEnd() != entry.checksum)
-          ok = Fault(fault, faultSize,
-                     "%s has changed: its checksum is not the one in the list",
-                     HostQuoted(path).c_str());
+            ok = Fault(fault, faultSize, "%s has changed: its checksum is not the one in the list",
+                       HostQuoted(path).c_str());
     }
     FileClose(handle);
     return ok;
@@ -182,24 +175,20 @@ static int ReadList(void** text, int* length, char* fault, int faultSize)
     void* handle = nullptr;
     if (!FileOpen(path, &handle, 0)) {
         if (done) return Fault(fault, faultSize, "%s", "");
-        return Fault(fault, faultSize, "%s, the list of its files, is missing",
-                     HostQuoted(path).c_str());
+        return Fault(fault, faultSize, "%s, the list of its files, is missing", HostQuoted(path).c_str());
     }
     unsigned size = 0;
     int ok = 1;
     if (!FileGetSize(handle, &size) || size == 0 || size > unsigned(kDataListMaxBytes)) {
-      ok = Fault(fault, faultSize,
-                 "%s, the list of its files, is empty, too large or unreadable",
-                 HostQuoted(path).c_str());
+        ok = Fault(fault, faultSize, "%s, the list of its files, is empty, too large or unreadable",
+                   HostQuoted(path).c_str());
     } else if (!AllocateTempMemory(text, int(size))) {
-      ok = Fault(fault, faultSize, "no memory to read %s",
-                 HostQuoted(path).c_str());
+        ok = Fault(fault, faultSize, "no memory to read %s", HostQuoted(path).c_str());
     } else if (!ReadAt(handle, 0, *text, int(size))) {
         FreeManagedMemory(*text, 0);
         *text = nullptr;
         ok = done ? Fault(fault, faultSize, "%s", "")
-                  : Fault(fault, faultSize, "%s cannot be read",
-                          HostQuoted(path).c_str());
+                  : Fault(fault, faultSize, "%s cannot be read", HostQuoted(path).c_str());
     }
     FileClose(handle);
     *length = int(size);
@@ -242,11 +231,8 @@ static int WalkList(const char* text, int length, std::vector<std::string>* name
         if (names) {
             const auto named = namedIn.emplace(entry.path, line);
             if (!named.second)
-              return Fault(fault, faultSize,
-                           "\"rom:/%s\" is damaged: line %ld names %s again, "
-                           "as line %ld did",
-                           kDataListName, line, HostQuoted(entry.path).c_str(),
-                           named.first->second);
+                return Fault(fault, faultSize, "\"rom:/%s\" is damaged: line %ld names %s again, as line %ld did",
+                             kDataListName, line, HostQuoted(entry.path).c_str(), named.first->second);
             names->push_back(entry.path);
         }
         if (piece && !CheckFile(entry, piece, fault, faultSize)) return 0;

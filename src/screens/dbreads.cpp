@@ -269,21 +269,17 @@ int CheckColumn(const char* dbName, const sBasicDbTable* table, const DbColumnRe
 {
     const sBasicDbTableDefinition* def = table->def;
     if (read.column >= def->columns || !def->column)
-      return ReadsFault(
-          "table %s of %s has %d columns; the game reads column %d (%s %s)",
-          HostQuoted(table->name.get()).c_str(), HostQuoted(dbName).c_str(),
-          def->columns, read.column, TypeName(read.type),
-          HostQuoted(read.name).c_str());
+        return ReadsFault("table %s of %s has %d columns; the game reads column %d (%s %s)",
+                          HostQuoted(table->name.get()).c_str(), HostQuoted(dbName).c_str(), def->columns, read.column,
+                          TypeName(read.type), HostQuoted(read.name).c_str());
     const sBasicDbTableColumnDefinition& c = def->column.get()[read.column];
     const char* name = c.name;
     if (c.type == read.type && c.count >= 1 && name && std::strcmp(name, read.name) == 0) return 1;
-    return ReadsFault("column %d of table %s of %s is %s %s of %d elements; "
-                      "the game reads %s "
-                      "%s there",
-                      read.column, HostQuoted(table->name.get()).c_str(),
-                      HostQuoted(dbName).c_str(), TypeName(c.type),
-                      HostQuoted(Or(name)).c_str(), int(c.count),
-                      TypeName(read.type), HostQuoted(read.name).c_str());
+    return ReadsFault(
+        "column %d of table %s of %s is %s %s of %d elements; the game reads %s "
+        "%s there",
+        read.column, HostQuoted(table->name.get()).c_str(), HostQuoted(dbName).c_str(), TypeName(c.type),
+        HostQuoted(Or(name)).c_str(), int(c.count), TypeName(read.type), HostQuoted(read.name).c_str());
 }
 
 }  // namespace
@@ -292,28 +288,23 @@ int CheckDatabaseReads(const char* dbName, sBasicDb* db, const char* file)
 {
     if (!dbName) return 0;
     checkedFile = file;
-    if (!db)
-      return ReadsFault("the game data holds no database %s",
-                        HostQuoted(dbName).c_str());
+    if (!db) return ReadsFault("the game data holds no database %s", HostQuoted(dbName).c_str());
     // The game finds its databases by name: one of another name would be read as missing.
     const char* name = db->name;
     int ok = name && std::strcmp(name, dbName) == 0;
     if (!ok)
-      ReadsFault("the database read as %s is named %s",
-                 HostQuoted(dbName).c_str(), HostQuoted(Or(name)).c_str());
+        ReadsFault("the database read as %s is named %s", HostQuoted(dbName).c_str(), HostQuoted(Or(name)).c_str());
     for (const DbTableRead& read : kDatabaseReads) {
         if (std::strcmp(read.db, dbName) != 0) continue;
         const sBasicDbTable* table = BasicDbTable_Find(db, read.table);
         if (!table || !table->def) {
-          ok = ReadsFault("%s has no table %s%s", HostQuoted(dbName).c_str(),
-                          HostQuoted(read.table).c_str(),
-                          table ? " with a definition" : "");
-          continue;
+            ok = ReadsFault("%s has no table %s%s", HostQuoted(dbName).c_str(), HostQuoted(read.table).c_str(),
+                            table ? " with a definition" : "");
+            continue;
         }
         if (table->rows < read.rows)
-          ok = ReadsFault("table %s of %s has %d rows; the game reads %d",
-                          HostQuoted(read.table).c_str(),
-                          HostQuoted(dbName).c_str(), table->rows, read.rows);
+            ok = ReadsFault("table %s of %s has %d rows; the game reads %d", HostQuoted(read.table).c_str(),
+                            HostQuoted(dbName).c_str(), table->rows, read.rows);
         for (int c = 0; c < read.columnCount; ++c)
             if (!CheckColumn(dbName, table, read.columns[c])) ok = 0;
     }

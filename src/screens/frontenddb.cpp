@@ -27,10 +27,8 @@ sBasicDbTable* FrontEndTable(sBasicUiWidget* caller, const char* db, const char*
     // What the code reads is checked when the databases load; a table read without being on that
     // list would fail the player with no word when it is lost.
     if (!DatabaseReadListed(db, table))
-      PrintErrorOnce("front end: table %s of %s is read but not on the list "
-                     "checked at load",
-                     HostQuoted(table ? table : "").c_str(),
-                     HostQuoted(db ? db : "").c_str());
+        PrintErrorOnce("front end: table %s of %s is read but not on the list checked at load",
+                       HostQuoted(table ? table : "").c_str(), HostQuoted(db ? db : "").c_str());
     return BasicDbTable_Find(FrontEndDb(caller, db), table);
 }
 

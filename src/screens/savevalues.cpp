@@ -78,11 +78,9 @@ int RangeOf(const SaveValueRule& r, sBasicDb* save, sBasicDb* game, sBasicDb* ui
     sBasicDbTable* rows = BasicDbTable_Find(db, r.rowsOf);
     sBasicDbTable* also = r.alsoOf ? BasicDbTable_Find(db, r.alsoOf) : nullptr;
     if (!rows || (r.alsoOf && !also)) {
-      PrintError(
-          "save: the values of %s %s are not checked: table %s is missing",
-          HostQuoted(r.table).c_str(), r.column,
-          HostQuoted(!rows ? r.rowsOf : r.alsoOf).c_str());
-      return 0;
+        PrintError("save: the values of %s %s are not checked: table %s is missing", HostQuoted(r.table).c_str(),
+                   r.column, HostQuoted(!rows ? r.rowsOf : r.alsoOf).c_str());
+        return 0;
     }
     *lo = 0;
     *hi = (also && also->rows < rows->rows ? also->rows : rows->rows) - 1;
@@ -112,10 +110,8 @@ int RepairColumn(const SaveValueRule& r, sBasicDb* save, sBasicDb* defaults, sBa
             char cell[64];
             if (elements > 1) PrintString(cell, int(sizeof cell), "%s[%d]", r.column, e);
             else PrintString(cell, int(sizeof cell), "%s", r.column);
-            PrintError("save: %s row %d %s holds %d, outside %d to %d; the "
-                       "default %d is used",
-                       HostQuoted(r.table).c_str(), row, cell, value, lo, hi,
-                       repair);
+            PrintError("save: %s row %d %s holds %d, outside %d to %d; the default %d is used",
+                       HostQuoted(r.table).c_str(), row, cell, value, lo, hi, repair);
             ++repaired;
         }
     }

@@ -111,17 +111,14 @@ int SaveDataInit()
     // Only a missing archive is formatted; one that is there but unusable is reported.
     const char* folder = gHostOptions.dataDir.c_str();
     if (mounted < kHostFileNotFormatted || mounted > 399)
-      return PrintError("save: the save folder %s cannot be used",
-                        HostQuoted(folder).c_str());
+        return PrintError("save: the save folder %s cannot be used", HostQuoted(folder).c_str());
     for (int frame = 0; frame < kNoticeFrames && !done; ++frame) {
         if (!DrawNoticeFrame(checkSpaceStrings[gLanguage][kTextInitializing]) || !NotClosed()) break;
     }
     if (HostSaveArchiveFormat() != kHostFileOk)
-      return PrintError("save: the save folder %s cannot be created",
-                        HostQuoted(folder).c_str());
+        return PrintError("save: the save folder %s cannot be created", HostQuoted(folder).c_str());
     if (HostSaveArchiveMount() != kHostFileOk)
-      return PrintError("save: the new save folder %s cannot be used",
-                        HostQuoted(folder).c_str());
+        return PrintError("save: the new save folder %s cannot be used", HostQuoted(folder).c_str());
     PresentEmptyFrames();
     return 1;
 }

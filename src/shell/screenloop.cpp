@@ -51,10 +51,9 @@ int RunScreenLoop()
         // Compared as unsigned, so that every negative result is unknown too.
         unsigned result = unsigned(ScreenGetResult());
         if (result < kNumScreenActions) {
-          stepBegan = HostErrorsReported();
-          if (!kScreenActions[result]())
-            return 0;
-          continue;
+            stepBegan = HostErrorsReported();
+            if (!kScreenActions[result]()) return 0;
+            continue;
         }
         upperLayers.ExitScreens(1);
         quitGame = 1;

@@ -3,6 +3,6 @@
 #pragma once
 
 int RunScreenLoop();
-// The count of messages reported (HostErrorsReported) when the loop's latest
-// step began: after a failure, the step that failed.
+// The count of messages reported (HostErrorsReported) when the loop's latest step began: after a
+// failure, the step that failed.
 long ScreenLoopStepBegan();

@@ -80,14 +80,12 @@ int OpenResources()
     return 1;
 }
 
-// The box shown when the game cannot go on because its data is damaged.
-// scripts/play builds again game data that does not match its list; data that
-// matches it (changed and listed again, or refused by a loader though the list
-// matches) only once its list is gone.
+// The box shown when the game cannot go on because its data is damaged. scripts/play builds again
+// game data that does not match its list; data that matches it (changed and listed again, or
+// refused by a loader though the list matches) only once its list is gone.
 static const char* const kTextGameDataDamaged = "The game data is damaged.\nClose the game: scripts/play\nbuilds it again.";
-static const char *const kTextGameDataListedAgain =
-    "The game data is damaged.\nClose the game and remove its\nlist, "
-    "checksums.txt: scripts/play\nthen builds it again.";
+static const char* const kTextGameDataListedAgain =
+    "The game data is damaged.\nClose the game and remove its\nlist, checksums.txt: scripts/play\nthen builds it again.";
 
 // Resource ranges loaded at start-up: fonts with the shared 2D resources, and overlay bitmaps.
 enum { kSplashMilliseconds = 3000 };
@@ -108,9 +106,8 @@ static const char* startUpStep = "";
 static int gameEnd = kGameStartUpFailed;
 // What the check of the game data found wrong, naming the file; empty while the data is whole.
 static char gameDataDamage[kErrorMessageSize];
-// Whether the game data matched its list: damage found after the check passed
-// is in data that was changed and listed again, which scripts/play keeps as it
-// is.
+// Whether the game data matched its list: damage found after the check passed is in data that was
+// changed and listed again, which scripts/play keeps as it is.
 static int gameDataMatchesList = 0;
 // How many faults had been reported when the step under way began: the first one after it is why
 // the step failed, and not a note of an earlier step that went on without what it lacked (no sound
@@ -125,26 +122,27 @@ static int Begin()
 }
 
 // The line that says why the run stops: logged, and given to the host as it is.
-static void TellStop(const std::string &line) {
-  PrintError("%s", line.c_str());
-  HostSetStopLine(line);
+static void TellStop(const std::string& line)
+{
+    PrintError("%s", line.c_str());
+    HostSetStopLine(line);
 }
 
 // How damaged game data is made whole again.
-static std::string DataRemedy() {
-  if (!gameDataMatchesList)
-    return "scripts/play builds it again";
-  const std::string list = gHostOptions.romDir + "/checksums.txt";
-  return "it matches its list, so it was changed and listed again: remove " +
-         HostQuoted(list.c_str()) + " and scripts/play builds it again";
+static std::string DataRemedy()
+{
+    if (!gameDataMatchesList) return "scripts/play builds it again";
+    const std::string list = gHostOptions.romDir + "/checksums.txt";
+    return "it matches its list, so it was changed and listed again: remove " + HostQuoted(list.c_str()) +
+           " and scripts/play builds it again";
 }
 
 // Start-up ended by the close order: says during which step.
 static int Closed(int level)
 {
-  TellStop(std::string("start-up stopped: closed while ") + startUpStep);
-  gameEnd = kGameClosedInStartUp;
-  return level;
+    TellStop(std::string("start-up stopped: closed while ") + startUpStep);
+    gameEnd = kGameClosedInStartUp;
+    return level;
 }
 
 // Reports why start-up stopped and gives the tear-down level to begin with. A step that gave up
@@ -158,30 +156,25 @@ static int Stop(int level, const char* reason)
     if (done) return Closed(level);
     const std::string cause = HostErrorReported(stepFaults);
     if (gameDataDamage[0])
-      TellStop(std::string("start-up stopped: the game data is damaged: ") +
-               gameDataDamage + "; " + DataRemedy());
+        TellStop(std::string("start-up stopped: the game data is damaged: ") + gameDataDamage + "; " + DataRemedy());
     else if (cause.empty() || std::strstr(reason, cause.c_str()))
-      TellStop(std::string("start-up stopped: ") + reason);
+        TellStop(std::string("start-up stopped: ") + reason);
     else
-      TellStop(std::string("start-up stopped: ") + reason + " (" + cause + ")");
+        TellStop(std::string("start-up stopped: ") + reason + " (" + cause + ")");
     return level;
 }
 
-// Reports why the screen loop ended with failure: what the step that failed
-// said last (a step that gives up says so last, as a game whose set-up failed
-// or menus that cannot go on), and the first fault the step met, where that
-// does not name it.
-static void GameStopped(long stepBegan) {
-  const long reported = HostErrorsReported();
-  const std::string last =
-      reported > stepBegan ? HostErrorReported(reported - 1) : std::string();
-  const std::string first = HostErrorReported(stepBegan);
-  std::string line =
-      "the game stopped: " +
-      (last.empty() ? std::string("a step of the game failed") : last);
-  if (!first.empty() && last.find(first) == std::string::npos)
-    line += " (" + first + ")";
-  TellStop(line);
+// Reports why the screen loop ended with failure: what the step that failed said last (a step that
+// gives up says so last, as a game whose set-up failed or menus that cannot go on), and the first
+// fault the step met, where that does not name it.
+static void GameStopped(long stepBegan)
+{
+    const long reported = HostErrorsReported();
+    const std::string last = reported > stepBegan ? HostErrorReported(reported - 1) : std::string();
+    const std::string first = HostErrorReported(stepBegan);
+    std::string line = "the game stopped: " + (last.empty() ? std::string("a step of the game failed") : last);
+    if (!first.empty() && last.find(first) == std::string::npos) line += " (" + first + ")";
+    TellStop(line);
 }
 
 // The game's own box with the text, until the player closes the game. The line that says why is
@@ -255,22 +248,15 @@ static int StartUp()
     // far as the box that tells the player needs (the archives, the renderer, the fonts).
     startUpStep = "checking the game data";
     gameDataDamage[0] = '\0';
-    gameDataMatchesList =
-        CheckGameData(gameDataDamage, int(sizeof gameDataDamage));
+    gameDataMatchesList = CheckGameData(gameDataDamage, int(sizeof gameDataDamage));
     if (!gameDataMatchesList) {
-      if (done)
-        return Closed(2);
-      if (!gameDataDamage[0])
-        std::snprintf(gameDataDamage, sizeof gameDataDamage,
-                      "its check did not finish");
-      if (gHostOptions.headless)
-        return Stop(2, "");
+        if (done) return Closed(2);
+        if (!gameDataDamage[0]) std::snprintf(gameDataDamage, sizeof gameDataDamage, "its check did not finish");
+        if (gHostOptions.headless) return Stop(2, "");
     }
     startUpStep = "starting the platform";
     if (Begin() && !OpenResources()) {
-      return Stop(
-          3, (std::string("the game data could not be opened: ") + openFault)
-                 .c_str());
+        return Stop(3, (std::string("the game data could not be opened: ") + openFault).c_str());
     }
     if (Begin() && !InitStreaming()) return Stop(3, "streaming could not start");
     if (Begin() && !InitializeSoundServices()) return Stop(3, "sound could not start");
@@ -300,8 +286,7 @@ static int StartUp()
     startUpStep = "preparing the save data";
     if (gameDataDamage[0]) {
         Stop(4, "");
-        TellInGameBox(gameDataMatchesList ? kTextGameDataListedAgain
-                                          : kTextGameDataDamaged);
+        TellInGameBox(gameDataMatchesList ? kTextGameDataListedAgain : kTextGameDataDamaged);
         return 4;
     }
     DisableSleepMode();  // no sleep while the save data is prepared
@@ -312,8 +297,8 @@ static int StartUp()
     }
     if (!done && Begin() && !upperLayers.MainMenuScreenInit()) {
         Stop(4, "the UI framework or the save database could not be prepared");
-        // Both come whole with the game data, which matched its list: the
-        // player is told as for the menus below.
+        // Both come whole with the game data, which matched its list: the player is told as for
+        // the menus below.
         TellInGameBox(kTextGameDataListedAgain);
         return 4;
     }
@@ -349,8 +334,8 @@ static int StartUp()
     // the window, in the box of the other start-up failures, until the game is closed.
     gameEnd = (RunScreenLoop() || done) ? kGameEnded : kGameFailed;
     if (gameEnd == kGameFailed) {
-      GameStopped(ScreenLoopStepBegan());
-      TellInGameBox(kTextGameDataListedAgain);
+        GameStopped(ScreenLoopStepBegan());
+        TellInGameBox(kTextGameDataListedAgain);
     }
     return 4;
 }

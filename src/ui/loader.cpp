@@ -284,10 +284,8 @@ sBasicUiAnimKey* BasicUiAnimKey_ReadXml(sBasicXmlReader* reader, sBasicUiAnim* a
             if (type > 0 && type < eBasicUiAnimTypeMAX) read = ReadFloats(reader->valBuffer, kCounts[type], k->v);
         }
         if (read < 0)
-          PrintError("BasicUi: anim %s: a key's %s %s is not a finite number; "
-                     "it is ignored",
-                     anim && anim->name ? anim->name : "(none)", att,
-                     HostQuoted(reader->valBuffer).c_str());
+            PrintError("BasicUi: anim %s: a key's %s %s is not a finite number; it is ignored",
+                       anim && anim->name ? anim->name : "(none)", att, HostQuoted(reader->valBuffer).c_str());
     }
     return k;
 }

@@ -28,7 +28,8 @@ TEST(ErrorLog, NamesAreQuotedByOneRuleAndMessagesKeptWhole)
     EXPECT_EQ(HostQuoted("\x1b[2J\r\nx\x7f"), "\"\\x1b[2J\\x0d\\x0ax\\x7f\"");
     // Not UTF-8: a lone continuation byte, a sequence cut short, an overlong form, a C1 control.
     EXPECT_EQ(HostQuoted("\x80|\xc3|\xc0\xaf|\xc2\x9b"), "\"\\x80|\\xc3|\\xc0\\xaf|\\xc2\\x9b\"");
-    EXPECT_EQ(HostQuoted("Kegelbahn \xc3\xa9\xe2\x82\xac\xf0\x9f\x8e\xb3"), "\"Kegelbahn \xc3\xa9\xe2\x82\xac\xf0\x9f\x8e\xb3\"");
+    EXPECT_EQ(HostQuoted("Kegelbahn \xc3\xa9\xe2\x82\xac\xf0\x9f\x8e\xb3"),
+              "\"Kegelbahn \xc3\xa9\xe2\x82\xac\xf0\x9f\x8e\xb3\"");
 
     const std::string longName = "start" + std::string(400, '\x01') + "end";
     const std::string quoted = HostQuoted(longName.c_str());

@@ -32,11 +32,9 @@ bool CheckDataList(const std::string& dir, std::string* fault)
     const int whole = CheckGameData(text, int(sizeof text));
     FileSystemDispose();
     if (whole) return true;
-    // The check names files as the game sees them, in quotes; here they are
-    // named in DIR.
+    // The check names files as the game sees them, in quotes; here they are named in DIR.
     *fault = text[0] ? text : "the check did not finish";
-    const std::string game = "\"rom:/",
-                      here = "\"" + HostEscapeName(dir.c_str()) + "/";
+    const std::string game = "\"rom:/", here = "\"" + HostEscapeName(dir.c_str()) + "/";
     for (size_t at = fault->find(game); at != std::string::npos; at = fault->find(game, at + here.size()))
         fault->replace(at, game.size(), here);
     return false;

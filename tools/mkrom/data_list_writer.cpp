@@ -46,8 +46,8 @@ static bool ListFiles(const fs::path& dir, std::vector<std::string>* paths, std:
         if (path != kDataListName && path != std::string(kDataListName) + ".new") paths->push_back(path);
     }
     if (ec) {
-      *error = HostQuoted(dir.string().c_str()) + ": " + ec.message();
-      return false;
+        *error = HostQuoted(dir.string().c_str()) + ": " + ec.message();
+        return false;
     }
     std::sort(paths->begin(), paths->end());
     return true;
@@ -57,8 +57,8 @@ bool WriteDataList(const std::string& dir, std::string* error)
 {
     std::error_code ec;
     if (!fs::is_directory(dir, ec)) {
-      *error = HostQuoted(dir.c_str()) + " is not a directory";
-      return false;
+        *error = HostQuoted(dir.c_str()) + " is not a directory";
+        return false;
     }
     std::vector<std::string> paths;
     if (!ListFiles(dir, &paths, error)) return false;
@@ -67,22 +67,20 @@ bool WriteDataList(const std::string& dir, std::string* error)
     for (const std::string& path : paths) {
         DataListEntry entry;
         if (path.size() > size_t(kDataListMaxPath) || !DataListPathAllowed(path.c_str())) {
-          *error = "the list cannot name " + HostQuoted(path.c_str()) +
-                   " (not plain printable characters, or too long)";
-          return false;
+            *error =
+                "the list cannot name " + HostQuoted(path.c_str()) + " (not plain printable characters, or too long)";
+            return false;
         }
         std::snprintf(entry.path, sizeof entry.path, "%s", path.c_str());
         if (!FileChecksum(fs::path(dir) / path, &entry.checksum, &entry.size)) {
-          *error = "cannot read " +
-                   HostQuoted((fs::path(dir) / path).string().c_str());
-          return false;
+            *error = "cannot read " + HostQuoted((fs::path(dir) / path).string().c_str());
+            return false;
         }
         char line[kDataListMaxLine + 2];
         const int n = DataListFormatEntry(entry, line, int(sizeof line));
         if (n == 0 || n > kDataListMaxLine + 1) {
-          *error = "the list's line for " + HostQuoted(path.c_str()) +
-                   " is too long";
-          return false;
+            *error = "the list's line for " + HostQuoted(path.c_str()) + " is too long";
+            return false;
         }
         text += line;
     }
@@ -93,15 +91,14 @@ bool WriteDataList(const std::string& dir, std::string* error)
         std::ofstream out(partial, std::ios::binary | std::ios::trunc);
         out << text;
         if (!out.flush()) {
-          *error = "cannot write " + HostQuoted(partial.string().c_str());
-          return false;
+            *error = "cannot write " + HostQuoted(partial.string().c_str());
+            return false;
         }
     }
     fs::rename(partial, list, ec);
     if (ec) {
-      *error = "cannot write " + HostQuoted(list.string().c_str()) + ": " +
-               ec.message();
-      return false;
+        *error = "cannot write " + HostQuoted(list.string().c_str()) + ": " + ec.message();
+        return false;
     }
     return true;
 }

@@ -44,7 +44,7 @@ int main(int argc, char** argv)
         } else if (strcmp(argv[i], "--help") == 0) {
             return Usage(nullptr);
         } else {
-          return Usage(("unknown option " + HostQuoted(argv[i])).c_str());
+            return Usage(("unknown option " + HostQuoted(argv[i])).c_str());
         }
     }
     std::string error;

@@ -94,7 +94,7 @@ int HostStopToldByGame() { return gStopToldByGame; }
 // Headless stands for every run where nobody could see the game's box.
 int HostBoxCanBeClosed() { return !gHostOptions.headless; }
 void HostPrintStopLine(int gameEnd) { Call("HostPrintStopLine", std::to_string(gameEnd)); }
-void HostSetStopLine(const std::string &line) { gStopLine = line; }
+void HostSetStopLine(const std::string& line) { gStopLine = line; }
 int CheckGameData(char* fault, int faultSize)
 {
     if (Call("CheckGameData")) return 1;
@@ -199,13 +199,13 @@ int SelectMainMenuScreen()
 
 int PrintError(const char* format, ...)
 {
-  char text[kErrorMessageSize];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(text, sizeof text, format, args);
-  va_end(args);
-  gCalls.push_back(std::string("PrintError: ") + text);
-  return 0;
+    char text[kErrorMessageSize];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    gCalls.push_back(std::string("PrintError: ") + text);
+    return 0;
 }
 
 // The messages are the calls recorded as PrintError.
@@ -218,9 +218,7 @@ static std::vector<std::string> Messages()
 }
 
 long HostErrorsReported() { return long(Messages().size()); }
-std::string HostQuoted(const char *name) {
-  return std::string("\"") + name + "\"";
-}
+std::string HostQuoted(const char* name) { return std::string("\"") + name + "\""; }
 
 std::string HostErrorReported(long n)
 {

@@ -100,11 +100,9 @@ TEST_F(StartUp, EachFailingStepTearsDownFromItsLevel)
         // first, in the window, as unreadable save data is: the line before the box.
         Calls expected;
         if (std::string(c.step) == "MainMenuScreenInit")
-          expected = {
-              "HostPrintStopLine(0)",
-              "DisplayNoSpaceQuitDialog(The game data is damaged.\nClose the "
-              "game and remove its\nlist, "
-              "checksums.txt: scripts/play\nthen builds it again.,540,190)"};
+            expected = {"HostPrintStopLine(0)",
+                        "DisplayNoSpaceQuitDialog(The game data is damaged.\nClose the game and remove its\nlist, "
+                        "checksums.txt: scripts/play\nthen builds it again.,540,190)"};
         for (const std::string& call : TearDownCalls(c.level)) expected.push_back(call);
         EXPECT_EQ(After(c.step), expected) << c.step;
         EXPECT_TRUE(std::any_of(gCalls.begin(), gCalls.end(),
@@ -206,14 +204,12 @@ TEST_F(StartUp, MissingFontsOrOverlayBitmapsAreToleratedButUnreadableOnesStop)
     EXPECT_EQ(nnMain(), kGameStartUpFailed);
     calls = Recorded();
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "SaveDataInit"), 0);
-    // The data matched its list, so scripts/play would keep it as it is: the
-    // remedy is the one that brings it back.
-    EXPECT_EQ(gStopLine, "start-up stopped: the game data is damaged: archive "
-                         "rom:/Resource.rez, resource 3050: "
-                         "resources: a compressed resource is damaged; it "
-                         "matches its list, so it was changed and "
-                         "listed again: remove \"game-data/checksums.txt\" and "
-                         "scripts/play builds it again");
+    // The data matched its list, so scripts/play would keep it as it is: the remedy is the one that
+    // brings it back.
+    EXPECT_EQ(gStopLine,
+              "start-up stopped: the game data is damaged: archive rom:/Resource.rez, resource 3050: "
+              "resources: a compressed resource is damaged; it matches its list, so it was changed and "
+              "listed again: remove \"game-data/checksums.txt\" and scripts/play builds it again");
 }
 
 TEST_F(StartUp, SplitArchivesStandInForTheSingleArchive)
