@@ -184,8 +184,8 @@ TEST_F(DbTest, TablesBeyondTheDeclaredCountAreReported)
     EXPECT_NE(BasicDbTable_Find(db, "t"), nullptr);
     EXPECT_EQ(BasicDbTable_Find(db, "u"), nullptr);
     const std::string log = HostErrorLog();
-    EXPECT_NE(log.find("few declares 1 tables; a further one is ignored"), std::string::npos) << log;
-    EXPECT_NE(log.find("few declares 1 table definitions; a further one is ignored"), std::string::npos) << log;
+    EXPECT_NE(log.find("\"few\" declares 1 tables; a further one is ignored"), std::string::npos) << log;
+    EXPECT_NE(log.find("\"few\" declares 1 table definitions; a further one is ignored"), std::string::npos) << log;
     BasicDb_Destroy(db);
 }
 

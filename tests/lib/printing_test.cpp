@@ -207,9 +207,9 @@ TEST(PrintError, ReportsToTheHostAndReturnsZero)
     EXPECT_EQ(PrintError("lane %d: %s", 3, "no pins"), 0);
     EXPECT_EQ(HostErrorLog(), "lane 3: no pins\n");
     HostClearErrorLog();
-    std::string longText(400, 'e');
+    std::string longText(kErrorMessageSize + 100, 'e');
     PrintError("%s", longText.c_str());
-    EXPECT_EQ(HostErrorLog(), std::string(254, 'e') + "\n");
+    EXPECT_EQ(HostErrorLog(), std::string(kErrorMessageSize - 1, 'e') + "\n");
     HostClearErrorLog();
 }
 
