@@ -86,6 +86,16 @@ static int ReadCount(sBasicXmlReader* reader, int current, const char* what, con
     return int(value);
 }
 
+// The next attribute of the open tag with its value read. 0 at the tag's end, and when the order
+// to close stopped the reading: an attribute or element cut short there is not judged, as the
+// file goes on whole behind the cut.
+static int NextAttribute(sBasicXmlReader* reader)
+{
+    if (!BasicXmlReader_NextAtt(reader)) return 0;
+    BasicXmlReader_NextVal(reader);
+    return !reader->buffer.stopped;
+}
+
 // Reads the value of the attribute just named and keeps a copy of it as a name, unless one is set.
 static void ReadName(sBasicXmlReader* reader, Ptr32<char>* name)
 {
@@ -103,8 +113,7 @@ static void ReadName(sBasicXmlReader* reader, Ptr32<char>* name)
 int BasicDb_ReadXml(sBasicDb* db, sBasicXmlReader* reader)
 {
     if (!db || !reader) return 0;
-    while (BasicXmlReader_NextAtt(reader)) {
-        BasicXmlReader_NextVal(reader);
+    while (NextAttribute(reader)) {
         const char* att = reader->attBuffer;
         if (Equal(att, "name")) {
             ReadName(reader, &db->name);
@@ -135,8 +144,7 @@ int BasicDb_ReadXml(sBasicDb* db, sBasicXmlReader* reader)
 
 static void ReadDefinition(sBasicXmlReader* reader, sBasicDbTableDefinition* def)
 {
-    while (BasicXmlReader_NextAtt(reader)) {
-        BasicXmlReader_NextVal(reader);
+    while (NextAttribute(reader)) {
         const char* att = reader->attBuffer;
         if (Equal(att, "name")) {
             ReadName(reader, &def->name);
@@ -164,8 +172,7 @@ static int TypeFromName(const char* name)
 
 static void ReadColumn(sBasicXmlReader* reader, sBasicDbTableDefinition* def, sBasicDbTableColumnDefinition* column)
 {
-    while (BasicXmlReader_NextAtt(reader)) {
-        BasicXmlReader_NextVal(reader);
+    while (NextAttribute(reader)) {
         const char* att = reader->attBuffer;
         if (Equal(att, "name")) {
             ReadName(reader, &column->name);
@@ -180,6 +187,7 @@ static void ReadColumn(sBasicXmlReader* reader, sBasicDbTableDefinition* def, sB
             column->count = ReadCount(reader, column->count, "elements", column->name);
         }
     }
+    if (reader->buffer.stopped) return;  // cut short, not damaged: not judged
     // A column without a type takes no room in its row: its cells, and those of every column the
     // game reads behind it, would no longer be where the data put them.
     if (column->type == EBasicDbTableColumnTypeNULL)
@@ -200,8 +208,7 @@ static void ReadColumn(sBasicXmlReader* reader, sBasicDbTableDefinition* def, sB
 
 static void ReadTable(sBasicXmlReader* reader, sBasicDb* db, int defsRead, sBasicDbTable* table)
 {
-    while (BasicXmlReader_NextAtt(reader)) {
-        BasicXmlReader_NextVal(reader);
+    while (NextAttribute(reader)) {
         const char* att = reader->attBuffer;
         if (Equal(att, "name")) {
             ReadName(reader, &table->name);
@@ -227,6 +234,7 @@ static void ReadTable(sBasicXmlReader* reader, sBasicDb* db, int defsRead, sBasi
             }
         }
     }
+    if (reader->buffer.stopped) return;  // cut short, not damaged: not judged
     if (table->rows < 0) {
         PrintError("database %s: table %s has the bad row count %i", reader->filename, Named(table->name).c_str(),
                    table->rows);
@@ -411,7 +419,7 @@ static void StartElement(DbLoad* load, sBasicDb** first)
         load->tablesRead++;
         BasicXmlReader_NextEnd(reader);
         if (!reader->isEmptyTag && table->def && table->row) ReadCells(load, table);
-        if (!reader->isEmptyTag && table->def && !done) ReportCellsBeyondRows(reader, table);
+        if (!reader->isEmptyTag && table->def && !reader->buffer.stopped) ReportCellsBeyondRows(reader, table);
         return;
     }
     // More tables or definitions than the database declares have no room: say so, as a silently
@@ -439,7 +447,8 @@ int BasicDb_Load(sBasicDb** db, const char* filename)
         FreeManagedMemory(load, 0);
         return PrintError("database: cannot open %s", HostQuoted(filename).c_str());
     }
-    while (BasicXmlReader_NextTag(&load->reader)) {
+    // A stopped reading ends the load: what follows in the ring is cut off somewhere ahead.
+    while (!load->reader.buffer.stopped && BasicXmlReader_NextTag(&load->reader)) {
         const char* tag = load->reader.tagBuffer;
         if (load->reader.isEndTag) {
             if (Equal(tag, "BasicDb")) {
@@ -462,8 +471,11 @@ int BasicDb_Load(sBasicDb** db, const char* filename)
         PrintError("database: %s ends inside database %s, which is never closed", HostQuoted(filename).c_str(),
                    Named(load->current->name).c_str());
     const int databases = load->databasesRead;
+    const int stopped = load->reader.buffer.stopped;
     BasicXmlReader_Fini(&load->reader);
     FreeManagedMemory(load, 0);
+    // The databases read are not whole; the file may well be.
+    if (stopped) return 0;
     // A file with no database in it (empty, or cut before its first element) is no database file;
     // the order to close may have stopped the reading, which is no fault.
     if (databases == 0) return done ? 0 : PrintError("database: %s holds no database", HostQuoted(filename).c_str());

@@ -14,7 +14,8 @@ struct sBasicXmlReader;
 
 // Reads every database of "rom:/" + filename: the first goes to *db when *db is null, the rest
 // are chained behind it. Bad content is reported and skipped, never fatal: 1 unless the file
-// cannot be opened.
+// cannot be opened or holds no database, or the order to close stopped its reading. A stopped
+// reading is no damage: it says nothing, and leaves what it read in *db for the caller to destroy.
 int BasicDb_Load(sBasicDb** db, const char* filename);
 // Reads the attributes of one BasicDb element into db.
 int BasicDb_ReadXml(sBasicDb* db, sBasicXmlReader* reader);

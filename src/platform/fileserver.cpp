@@ -329,7 +329,8 @@ int FileReadWithSize(void* handle, void* buffer, int size)
     // Long runs of direct reads keep the screen, files and sound alive.
     if (ticks++ > 50) {
         ticks = 0;
-        if (!LoadingBarUpdate()) return 0;
+        // Stopped (the order to close came): no bytes, and no end of the file either.
+        if (!LoadingBarUpdate()) return -1;
     }
     uint32_t got = 0;
     HostFileRead(static_cast<HostFile*>(handle), buffer, uint32_t(size), &got);

@@ -31,6 +31,10 @@ int FileGetSize(void* handle, unsigned int* size);
 int FileSeek(void* handle, int offset);
 int FileRead(void* handle, void* buffer, int length);
 int FileReadDone(DS3_fileRequest_tag* request);
+// Reads up to size bytes at the file's current position: the count read, fewer than size at the
+// end of the file (0 for no file or buffer, reported). Every 52nd call keeps the frames going
+// (LoadingBarUpdate); when that fails (the order to close came) nothing is read and the result is
+// -1, which says nothing of where the file ends.
 int FileReadWithSize(void* handle, void* buffer, int size);
 int FileReadAsync(void* handle, void* buffer, int offset, int length, int (*callback)(DS3_fileRequest_tag*),
                   void* callbackData);

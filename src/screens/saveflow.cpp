@@ -146,7 +146,9 @@ static void RepairLoadedValues()
     sBasicDb* ui = FrontEndDb(nullptr, "ui");
     sBasicDb* ownGame = game ? nullptr : LoadTemporary("db/game.db.xml");
     sBasicDb* ownUi = ui ? nullptr : LoadTemporary("db/ui.db.xml");
-    RepairSaveValues(dbSave, defaults, game ? game : ownGame, ui ? ui : ownUi);
+    // The order to close stopped a reading: the tables it left unread are not missing, and the
+    // values stay as the file has them, to be checked when it is next read.
+    if (!done) RepairSaveValues(dbSave, defaults, game ? game : ownGame, ui ? ui : ownUi);
     for (sBasicDb* db : {defaults, ownGame, ownUi})
         if (db) BasicDb_Destroy(db);
 }

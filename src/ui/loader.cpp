@@ -697,8 +697,9 @@ int BasicUiEnvironment_InitDbs(sBasicUiEnvironment* env)
         SelectTempMemory();
         sBasicDb* db = nullptr;
         int loaded = BasicDb_Load(&db, f->filename);
-        if (!loaded && f->fallback) loaded = BasicDb_Load(&db, f->fallback);
-        if (!loaded)
+        // A reading that the order to close stopped is no missing file.
+        if (!loaded && f->fallback && !done) loaded = BasicDb_Load(&db, f->fallback);
+        if (!loaded && !done)
             PrintError("BasicUiEnvironment_InitDbs: could not load file: %s or fallback %s", f->filename,
                        f->fallback ? f->fallback : "null");
         SelectPermanentMemory();

@@ -47,22 +47,32 @@ static void Skip(sBasicXmlStreamBuffer* b, int count)
     for (int i = 0; i < count; ++i) BasicXmlStreamBuffer_Next(b);
 }
 
-// Reads the next 512 bytes of the file into one half. A short read marks the end of input there;
-// behind the end the half is zeroed.
+// Reads up to size bytes of the file into dst. A short read marks the end of input there, and so
+// does a read that the order to close stopped, which is marked as stopped: the file goes on, and
+// where its input ends is no damage. Behind the end dst is zeroed.
+static void ReadInto(sBasicXmlStreamBuffer* b, char* dst, int size)
+{
+    int got = b->fp ? FileReadWithSize(b->fp, dst, size) : 0;
+    if (got < 0) {
+        b->stopped = 1;
+        got = 0;
+    }
+    if (got > size) got = size;
+    b->fileRead += got;
+    if (got < size) {
+        b->eofPos = dst + got;
+        memset(dst + got, 0, size_t(size - got));
+    }
+}
+
+// Reads the next 512 bytes of the file into one half; behind the end of input the half is zeroed.
 static void Refill(sBasicXmlStreamBuffer* b, char* half)
 {
     if (b->eofPos) {
         memset(half, 0, kBasicXmlHalfSize);
         return;
     }
-    int got = b->fp ? FileReadWithSize(b->fp, half, kBasicXmlHalfSize) : 0;
-    if (got < 0) got = 0;
-    if (got > kBasicXmlHalfSize) got = kBasicXmlHalfSize;
-    b->fileRead += got;
-    if (got < kBasicXmlHalfSize) {
-        b->eofPos = half + got;
-        memset(half + got, 0, size_t(kBasicXmlHalfSize - got));
-    }
+    ReadInto(b, half, kBasicXmlHalfSize);
 }
 
 // One character on, refilling the half left behind; 0 at the end of input. The token readers
@@ -102,6 +112,7 @@ int BasicXmlStreamBuffer_Init(sBasicXmlStreamBuffer* b, const char* filename)
     b->line = 1;
     b->fileSize = -1;
     b->fileRead = 0;
+    b->stopped = 0;
     if (!filename) return PrintError("BasicXmlReader: no file name");
     static const char prefix[] = "rom:\\";
     char path[kBasicXmlTokenSize];
@@ -117,14 +128,7 @@ int BasicXmlStreamBuffer_Init(sBasicXmlStreamBuffer* b, const char* filename)
     b->eofPos = nullptr;
     unsigned size = 0;
     if (FileGetSize(fp, &size)) b->fileSize = size;
-    int got = FileReadWithSize(fp, b->buffer, kBasicXmlRingSize);
-    if (got < 0) got = 0;
-    if (got > kBasicXmlRingSize) got = kBasicXmlRingSize;
-    b->fileRead = got;
-    if (got < kBasicXmlRingSize) {
-        b->eofPos = b->buffer + got;
-        memset(b->buffer + got, 0, size_t(kBasicXmlRingSize - got));
-    }
+    ReadInto(b, b->buffer, kBasicXmlRingSize);
     return 1;
 }
 
@@ -134,8 +138,12 @@ int64_t BasicXmlReader_BytesLeft(const sBasicXmlReader* reader)
     const sBasicXmlStreamBuffer* b = &reader->buffer;
     if (!b->b0 || AtEnd(b)) return 0;
     const int pos = int(b->bufferPos - b->buffer);
-    // Once the end is in the ring, what is left lies between here and there.
-    if (b->eofPos) return (int(b->eofPos - b->buffer) - pos + kBasicXmlRingSize) % kBasicXmlRingSize;
+    // Once the end is in the ring, what is left lies between here and there, and in the part of
+    // the file that a stopped reading left unread.
+    if (b->eofPos) {
+        const int inRing = (int(b->eofPos - b->buffer) - pos + kBasicXmlRingSize) % kBasicXmlRingSize;
+        return b->stopped && b->fileSize > b->fileRead ? inRing + b->fileSize - b->fileRead : inRing;
+    }
     if (b->fileSize < b->fileRead) return INT64_MAX;
     // The half ahead of the one read from is always full: the rest of this half, then that one.
     const char* halfEnd = b->bufferPos < b->b1 ? b->b1 : b->b2;
@@ -215,7 +223,8 @@ int BasicXmlReader_Init(sBasicXmlReader* reader, const char* filename)
 // The end of input inside a comment or a tag: what follows it in the file is lost, so say where.
 static void ReportCutShort(sBasicXmlReader* reader, const char* what, const char* tag, int line)
 {
-    if (reader->cutShort) return;
+    // Where a stopped reading ends the input, the file itself is whole.
+    if (reader->cutShort || reader->buffer.stopped) return;
     reader->cutShort = 1;
     PrintError("BasicXmlReader: %s: the %s%s%s opened on line %i is never closed; the rest of the file is lost",
                reader->filename, what, tag[0] ? " " : "", tag, line);

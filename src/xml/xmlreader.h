@@ -31,6 +31,8 @@ struct sBasicXmlStreamBuffer {
     int32_t line;                      // the line of the current character, from 1
     int64_t fileSize;                  // the open file's length in bytes; -1 when unknown
     int64_t fileRead;                  // bytes read from the file into the ring so far
+    int32_t stopped;                   // the order to close stopped the reading: the input ends
+                                       // at eofPos, the file does not, and nothing is reported
 };
 
 // The ring points into itself: a reader must not be copied while in use.
@@ -67,7 +69,8 @@ int BasicXmlReader_NextAtt(sBasicXmlReader* reader);
 int BasicXmlReader_NextVal(sBasicXmlReader* reader);
 // Moves past the tag's ">" or "/>" (isEmptyTag); 0 at the end of input, which inside a tag is
 // reported with the tag's line (the rest of the file is lost). A comment never closed is reported
-// by NextTag the same way.
+// by NextTag the same way. An end of input where the order to close stopped the reading
+// (buffer.stopped) is no damage and is not reported.
 int BasicXmlReader_NextEnd(sBasicXmlReader* reader);
 
 // Reads one data item of an element's text up to `token` (the databases use ",") into out, at
@@ -78,7 +81,7 @@ int BasicXmlReader_NextEnd(sBasicXmlReader* reader);
 int BasicXmlReader_ReadBeforeToken(sBasicXmlReader* reader, const char* token, char* out, int size);
 
 // How many bytes of the file lie at and after the current character (what the rest of the file
-// could still describe); INT64_MAX when the file's length is not known.
+// could still describe), read or not; INT64_MAX when the file's length is not known.
 int64_t BasicXmlReader_BytesLeft(const sBasicXmlReader* reader);
 
 // valBuffer converted with "%i" or "%f"; defaultValue when empty or not a number.

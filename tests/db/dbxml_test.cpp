@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
 #include "db/dbtest.h"
 #include "host/errorlog.h"
+#include "host/files.h"
 #include "host/host.h"
 #include "lib/memory.h"
+#include "platform/utilities.h"
 
 namespace {
 
@@ -74,7 +77,9 @@ TEST_F(DbTest, LoadingAppendsToAnExistingChain)
     BasicDb_Destroy(chain);
 }
 
-TEST_F(DbTest, MissingFileIsReported)
+// A file that cannot be opened is reported. A reading that the order to close stops is not read
+// whole either, but its file is: nothing is said of it.
+TEST_F(DbTest, MissingFilesAreReportedAndStoppedReadingsAreNot)
 {
     gHostOptions.romDir = scratch;
     sBasicDb* db = nullptr;
@@ -82,6 +87,23 @@ TEST_F(DbTest, MissingFileIsReported)
     EXPECT_EQ(db, nullptr);
     EXPECT_NE(HostErrorLog().find("cannot open \"none.db.xml\""), std::string::npos);
     EXPECT_EQ(BasicDb_Save(&db, "none.db.xml"), 0);
+
+    // One column element fills the file, so that the reading stops inside it wherever it stops.
+    std::string notes;
+    for (int i = 0; i < 8000; ++i) notes += " note=\"0\"";
+    std::ofstream(scratch + "/long.xml", std::ios::binary)
+        << "<BasicDb name=\"long\" tableDefs=\"1\" tables=\"0\"><BasicDbTableDef name=\"d\" columns=\"1\">"
+        << "<BasicDbTableColumnDef name=\"c\"" << notes << " type=\"int\" count=\"1\"/></BasicDbTableDef></BasicDb>";
+    HostClearErrorLog();
+    const int doneBefore = done;
+    // The close is ordered as the reading begins; the frames that one of the next 52 reads pumps
+    // stop it.
+    HostFileSetReadHook([](const char*) { done = 1; });
+    EXPECT_EQ(BasicDb_Load(&db, "long.xml"), 0);
+    HostFileSetReadHook(nullptr);
+    done = doneBefore;
+    EXPECT_EQ(HostErrorLog(), "");
+    if (db) BasicDb_Destroy(db);
 }
 
 // Counts that are negative, huge, or whose product overflows are read as 0 with a message;
