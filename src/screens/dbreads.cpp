@@ -255,7 +255,8 @@ const char* checkedFile = nullptr;
 int ReadsFault(const char* format, ...) __attribute__((format(printf, 1, 2)));
 int ReadsFault(const char* format, ...)
 {
-    char what[256];
+    // Room for the names it quotes whole (each up to kMaxEscapedName), so that none is cut.
+    char what[kErrorMessageSize];
     va_list args;
     va_start(args, format);
     VPrintString(what, int(sizeof what), format, args);

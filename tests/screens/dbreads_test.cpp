@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "db/dbtest.h"
@@ -101,4 +103,20 @@ TEST_F(DbTest, TheLoadCheckFindsEachTableAndColumnTheGameReadsTakenAway)
     }
     BasicXmlReader_Fini(&xml);
     EXPECT_GT(cells, 400);
+
+    // A column named by the longest name the XML reader takes, of bytes that are each written
+    // escaped: the message still names it whole and says what the game reads there.
+    std::ifstream in(std::string(ZENDROLYX_SOURCE_DIR) + "/content/db/save.db.xml", std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t at = text.find("name=\"autoSave\"");
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, std::strlen("name=\"autoSave\""), "name=\"" + std::string(255, '\xff') + "\"");
+    sBasicDb* hostile = LoadText(text);
+    ASSERT_NE(hostile, nullptr);
+    HostClearErrorLog();
+    EXPECT_EQ(CheckDatabaseReads("save", hostile, "db/save.db.xml"), 0);
+    EXPECT_NE(HostErrorLog().find("\\xff\" of 1 elements; the game reads int \"autoSave\" there (in db/save.db.xml)"),
+              std::string::npos)
+        << HostErrorLog();
+    BasicDb_Destroy(hostile);
 }
