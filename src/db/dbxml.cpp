@@ -35,8 +35,14 @@ static int Equal(const char* a, const char* b) { return std::strcmp(a, b) == 0; 
 
 // A name read from the file, quoted by the messages' rule, or "(no name)".
 static std::string Named(const char* name) { return name ? HostQuoted(name) : "(no name)"; }
-// The first 60 bytes of a cell's text, quoted likewise.
-static std::string Cell(const char* text) { return HostQuoted(std::string(text).substr(0, 60).c_str()); }
+// The file being read, quoted likewise: its name comes from the UI description.
+static std::string File(const sBasicXmlReader* reader) { return HostQuoted(reader->filename); }
+// A cell's text, quoted likewise: its first 60 bytes, and "..." after the quotes where it goes on.
+static std::string Cell(const char* text)
+{
+    const std::string cell(text);
+    return HostQuoted(cell.substr(0, 60).c_str()) + (cell.size() > 60 ? "..." : "");
+}
 
 // The fewest bytes an element of each kind takes in a file ("<BasicDbTable/>" and so on). A count
 // of elements that the rest of the file cannot hold is damage, refused before memory is taken for it.
@@ -49,12 +55,13 @@ static void* AllocateRecords(sBasicXmlReader* reader, int* count, int recordSize
                              const char* owner)
 {
     if (*count < 0 || int64_t(*count) * recordSize > INT_MAX) {
-        PrintError("database %s: %s has the bad number of %s %i", reader->filename, Named(owner).c_str(), what, *count);
+        PrintError("database %s: %s has the bad number of %s %i", File(reader).c_str(), Named(owner).c_str(), what,
+                   *count);
         *count = 0;
         return nullptr;
     }
     if (*count > BasicXmlReader_BytesLeft(reader) / leastBytes) {
-        PrintError("database %s: %s declares %i %s, more than the rest of its file could hold", reader->filename,
+        PrintError("database %s: %s declares %i %s, more than the rest of its file could hold", File(reader).c_str(),
                    Named(owner).c_str(), *count, what);
         *count = 0;
         return nullptr;
@@ -62,7 +69,7 @@ static void* AllocateRecords(sBasicXmlReader* reader, int* count, int recordSize
     if (*count == 0) return nullptr;
     void* p = nullptr;
     if (!AllocateClearedMemory(&p, *count * recordSize) || !p) {
-        PrintError("database %s: no memory for %i %s of %s", reader->filename, *count, what, Named(owner).c_str());
+        PrintError("database %s: no memory for %i %s of %s", File(reader).c_str(), *count, what, Named(owner).c_str());
         *count = 0;
         return nullptr;
     }
@@ -79,7 +86,7 @@ static int ReadCount(sBasicXmlReader* reader, int current, const char* what, con
     const long long value = std::strtoll(text, &end, 0);
     while (end && (*end == ' ' || *end == '\t' || *end == '\n' || *end == '\r')) ++end;
     if (end == text || !end || *end || errno == ERANGE || value > INT_MAX || value < INT_MIN) {
-        PrintError("database %s: %s has the bad number of %s %s", reader->filename, Named(owner).c_str(), what,
+        PrintError("database %s: %s has the bad number of %s %s", File(reader).c_str(), Named(owner).c_str(), what,
                    HostQuoted(text).c_str());
         return current;
     }
@@ -100,7 +107,7 @@ static int NextAttribute(sBasicXmlReader* reader)
 static void ReadName(sBasicXmlReader* reader, Ptr32<char>* name)
 {
     if (*name) {
-        PrintError("database %s: duplicate attribute: name", reader->filename);
+        PrintError("database %s: duplicate attribute: name", File(reader).c_str());
         return;
     }
     char* copy = DupString(reader->valBuffer);
@@ -119,7 +126,7 @@ int BasicDb_ReadXml(sBasicDb* db, sBasicXmlReader* reader)
             ReadName(reader, &db->name);
         } else if (Equal(att, "tableDefs")) {
             if (db->tableDef) {
-                PrintError("database %s: duplicate attribute: tableDefs", reader->filename);
+                PrintError("database %s: duplicate attribute: tableDefs", File(reader).c_str());
                 continue;
             }
             int count = ReadCount(reader, db->tableDefs, "table definitions", db->name);
@@ -129,7 +136,7 @@ int BasicDb_ReadXml(sBasicDb* db, sBasicXmlReader* reader)
             db->tableDef = defs;
         } else if (Equal(att, "tables")) {
             if (db->table) {
-                PrintError("database %s: duplicate attribute: tables", reader->filename);
+                PrintError("database %s: duplicate attribute: tables", File(reader).c_str());
                 continue;
             }
             int count = ReadCount(reader, db->tables, "tables", db->name);
@@ -150,7 +157,7 @@ static void ReadDefinition(sBasicXmlReader* reader, sBasicDbTableDefinition* def
             ReadName(reader, &def->name);
         } else if (Equal(att, "columns")) {
             if (def->columns != 0) {
-                PrintError("database %s: duplicate attribute: columns", reader->filename);
+                PrintError("database %s: duplicate attribute: columns", File(reader).c_str());
                 continue;
             }
             int count = ReadCount(reader, def->columns, "columns", def->name);
@@ -181,7 +188,7 @@ static void ReadColumn(sBasicXmlReader* reader, sBasicDbTableDefinition* def, sB
             if (column->type == EBasicDbTableColumnTypeNULL && type >= 0) column->type = uint8_t(type);
         } else if (Equal(att, "count")) {
             if (column->count >= 1) {
-                PrintError("database %s: duplicate attribute: count", reader->filename);
+                PrintError("database %s: duplicate attribute: count", File(reader).c_str());
                 continue;
             }
             column->count = ReadCount(reader, column->count, "elements", column->name);
@@ -191,13 +198,13 @@ static void ReadColumn(sBasicXmlReader* reader, sBasicDbTableDefinition* def, sB
     // A column without a type takes no room in its row: its cells, and those of every column the
     // game reads behind it, would no longer be where the data put them.
     if (column->type == EBasicDbTableColumnTypeNULL)
-        PrintError("database %s: column %s has no type the database knows", reader->filename,
+        PrintError("database %s: column %s has no type the database knows", File(reader).c_str(),
                    Named(column->name).c_str());
     // The column takes its place at the end of the row; a count that would make the row larger
     // than an int can count is read as 0.
     int64_t bytes = int64_t(column->count) * basicDbTypeSizes[column->type];
     if (column->count < 0 || def->stride + bytes > INT_MAX) {
-        PrintError("database %s: column %s has the bad count %i", reader->filename, Named(column->name).c_str(),
+        PrintError("database %s: column %s has the bad count %i", File(reader).c_str(), Named(column->name).c_str(),
                    column->count);
         column->count = 0;
         bytes = 0;
@@ -214,13 +221,13 @@ static void ReadTable(sBasicXmlReader* reader, sBasicDb* db, int defsRead, sBasi
             ReadName(reader, &table->name);
         } else if (Equal(att, "rows")) {
             if (table->rows >= 1) {
-                PrintError("database %s: duplicate attribute: rows", reader->filename);
+                PrintError("database %s: duplicate attribute: rows", File(reader).c_str());
                 continue;
             }
             table->rows = ReadCount(reader, table->rows, "rows", table->name);
         } else if (Equal(att, "def")) {
             if (table->def) {
-                PrintError("database %s: duplicate attribute: def", reader->filename);
+                PrintError("database %s: duplicate attribute: def", File(reader).c_str());
                 continue;
             }
             sBasicDbTableDefinition* defs = db->tableDef;
@@ -236,20 +243,20 @@ static void ReadTable(sBasicXmlReader* reader, sBasicDb* db, int defsRead, sBasi
     }
     if (reader->buffer.stopped) return;  // cut short, not damaged: not judged
     if (table->rows < 0) {
-        PrintError("database %s: table %s has the bad row count %i", reader->filename, Named(table->name).c_str(),
+        PrintError("database %s: table %s has the bad row count %i", File(reader).c_str(), Named(table->name).c_str(),
                    table->rows);
         table->rows = 0;
     }
     sBasicDbTableDefinition* def = table->def;
     if (!def) {
         // Rows without a definition have no cells: none are kept.
-        PrintError("database %s: table %s has no definition", reader->filename, Named(table->name).c_str());
+        PrintError("database %s: table %s has no definition", File(reader).c_str(), Named(table->name).c_str());
         table->rows = 0;
         return;
     }
     int64_t bytes = int64_t(table->rows) * def->stride;
     if (bytes > INT_MAX) {
-        PrintError("database %s: table %s of %i rows is too large", reader->filename, Named(table->name).c_str(),
+        PrintError("database %s: table %s of %i rows is too large", File(reader).c_str(), Named(table->name).c_str(),
                    table->rows);
         table->rows = 0;
         return;
@@ -257,7 +264,7 @@ static void ReadTable(sBasicXmlReader* reader, sBasicDb* db, int defsRead, sBasi
     if (bytes == 0) return;
     void* rows = nullptr;
     if (!AllocateClearedMemory(&rows, int(bytes)) || !rows) {
-        PrintError("database %s: no memory for the %i rows of table %s", reader->filename, table->rows,
+        PrintError("database %s: no memory for the %i rows of table %s", File(reader).c_str(), table->rows,
                    Named(table->name).c_str());
         table->rows = 0;
         return;
@@ -295,14 +302,14 @@ static int CellOverflow(const sBasicDbTableColumnDefinition* col, const char* te
 static void ReadCell(const sBasicXmlReader* reader, sBasicDbTable* table, int row, int column, const char* text)
 {
     if (!BasicDbTable_GetElementFromStr(table, row, column, text, kCellBufferSize)) {
-        PrintError("database %s: table %s row %i column %i: %s is no number the cell can hold", reader->filename,
+        PrintError("database %s: table %s row %i column %i: %s is no number the cell can hold", File(reader).c_str(),
                    Named(table->name).c_str(), row, column, Cell(text).c_str());
         return;
     }
     const sBasicDbTableColumnDefinition* col = &table->def->column[column];
     if (CellOverflow(col, text))
-        PrintError("database %s: table %s row %i column %i: %s is more than its column of %i holds", reader->filename,
-                   Named(table->name).c_str(), row, column, Cell(text).c_str(), col->count);
+        PrintError("database %s: table %s row %i column %i: %s is more than its column of %i holds",
+                   File(reader).c_str(), Named(table->name).c_str(), row, column, Cell(text).c_str(), col->count);
 }
 
 // Reads the cells of a table, row by row. A cell that cannot be read leaves its number as it was
@@ -320,14 +327,14 @@ static void ReadCells(DbLoad* load, sBasicDbTable* table)
                     ReadCell(&load->reader, table, r, c, load->cell);
                     // The text also ends where the order to close stopped the file's reading.
                     if ((r < table->rows - 1 || c < columns - 1) && !done)
-                        PrintError("database %s: table %s ends at row %i, column %i", load->reader.filename,
+                        PrintError("database %s: table %s ends at row %i, column %i", File(&load->reader).c_str(),
                                    Named(table->name).c_str(), r, c);
                     return;
                 }
                 // Outside quotes a cell holds only what numbers are written with: a letter ("nan",
                 // "0x10") or a second string makes the cell unreadable.
                 PrintError("database %s: table %s row %i column %i holds what no number or string is made of",
-                           load->reader.filename, Named(table->name).c_str(), r, c);
+                           File(&load->reader).c_str(), Named(table->name).c_str(), r, c);
             }
             ReadCell(&load->reader, table, r, c, load->cell);
         }
@@ -343,7 +350,7 @@ static void ReportCellsBeyondRows(sBasicXmlReader* reader, const sBasicDbTable* 
     while (b->bufferPos != b->eofPos && std::isspace(static_cast<unsigned char>(*b->bufferPos)))
         BasicXmlStreamBuffer_Next(b);
     if (!AtEndOfText(reader))
-        PrintError("database %s: table %s holds more cells than its %i rows", reader->filename,
+        PrintError("database %s: table %s holds more cells than its %i rows", File(reader).c_str(),
                    Named(table->name).c_str(), table->rows);
 }
 
@@ -357,7 +364,7 @@ static void StartDatabase(DbLoad* load, sBasicDb** first)
 {
     void* memory = nullptr;
     if (!AllocateClearedMemory(&memory, sizeof(sBasicDb)) || !memory) {
-        PrintError("database %s: no memory for a database", load->reader.filename);
+        PrintError("database %s: no memory for a database", File(&load->reader).c_str());
         load->current = nullptr;
         SkipElement(&load->reader);
         return;
@@ -425,10 +432,10 @@ static void StartElement(DbLoad* load, sBasicDb** first)
     // More tables or definitions than the database declares have no room: say so, as a silently
     // dropped table would only show later as a lookup that finds nothing.
     if (db && Equal(tag, "BasicDbTable") && load->tablesRead >= db->tables)
-        PrintError("database %s: %s declares %d tables; a further one is ignored", reader->filename,
+        PrintError("database %s: %s declares %d tables; a further one is ignored", File(reader).c_str(),
                    Named(db->name.get()).c_str(), db->tables);
     if (db && Equal(tag, "BasicDbTableDef") && load->defsRead >= db->tableDefs)
-        PrintError("database %s: %s declares %d table definitions; a further one is ignored", reader->filename,
+        PrintError("database %s: %s declares %d table definitions; a further one is ignored", File(reader).c_str(),
                    Named(db->name.get()).c_str(), db->tableDefs);
     SkipElement(reader);
     BasicXmlReader_NextEnd(reader);

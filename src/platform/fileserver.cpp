@@ -233,7 +233,7 @@ int FileOpen(const char* path, void** handle, int mode)
     }
     int32_t result = kHostFileOk;
     HostFile* file = HostFileOpenRead(path, &result);
-    if (!file) return PrintError("FileOpen: cannot open %s (result %d)", path, int(result));
+    if (!file) return PrintError("FileOpen: cannot open %s (result %d)", HostQuoted(path).c_str(), int(result));
     // Without a place for the handle the open only tells that the file can be read.
     if (handle) {
         *handle = file;

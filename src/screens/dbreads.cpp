@@ -261,7 +261,7 @@ int ReadsFault(const char* format, ...)
     va_start(args, format);
     VPrintString(what, int(sizeof what), format, args);
     va_end(args);
-    if (checkedFile) return PrintError("databases: %s (in %s)", what, checkedFile);
+    if (checkedFile) return PrintError("databases: %s (in %s)", what, HostQuoted(checkedFile).c_str());
     return PrintError("databases: %s", what);
 }
 

@@ -6,7 +6,9 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
+#include "host/errorlog.h"
 #include "lib/printing.h"
 #include "lib/strings.h"
 #include "platform/fileserver.h"
@@ -118,7 +120,7 @@ int BasicXmlStreamBuffer_Init(sBasicXmlStreamBuffer* b, const char* filename)
     char path[kBasicXmlTokenSize];
     // A name cut short to fit would open some other file.
     if (StringLength(filename) > int(sizeof(path)) - int(sizeof(prefix))) {
-        return PrintError("BasicXmlReader: file name too long: %s", filename);
+        return PrintError("BasicXmlReader: file name too long: %s", HostQuoted(filename).c_str());
     }
     BasicXml_SNPrintf(path, int(sizeof(path)), "%s%s", prefix, filename);
     BasicXml_BS2FS(path);
@@ -181,7 +183,7 @@ static void SkipQuoted(sBasicXmlStreamBuffer* b)
 static void ReportOverflow(const sBasicXmlReader* reader)
 {
     PrintError("BasicXmlReader: %s, line %i: a name or value longer than %i characters is read as empty",
-               reader->filename, reader->buffer.line, kBasicXmlTokenSize - 1);
+               HostQuoted(reader->filename).c_str(), reader->buffer.line, kBasicXmlTokenSize - 1);
     PrintError("BasicXmlReader:overflow");
 }
 
@@ -227,7 +229,7 @@ static void ReportCutShort(sBasicXmlReader* reader, const char* what, const char
     if (reader->cutShort || reader->buffer.stopped) return;
     reader->cutShort = 1;
     PrintError("BasicXmlReader: %s: the %s%s%s opened on line %i is never closed; the rest of the file is lost",
-               reader->filename, what, tag[0] ? " " : "", tag, line);
+               HostQuoted(reader->filename).c_str(), what, tag[0] ? " " : "", tag, line);
 }
 
 int BasicXmlReader_Fini(sBasicXmlReader* reader)

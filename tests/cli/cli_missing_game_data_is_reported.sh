@@ -175,16 +175,16 @@ for damage in description-missing description-cut game-db-empty ui-db-missing ce
     exits_with 1 "$program" --headless --frames 400 --rom bad-rom --data bad-data --input bad-logs/leave-title.input \
         > /dev/null 2> bad-logs/$damage.txt
     case $damage in
-    save-db-*) want='^zendrolyx: start-up stopped: the UI framework or the save database could not be prepared (databases: .\+ (in db/save.db.xml))$'
+    save-db-*) want='^zendrolyx: start-up stopped: the UI framework or the save database could not be prepared (databases: .\+ (in "db/save.db.xml"))$'
         cmp -s cli-data/savegame.bin bad-data/savegame.bin || fail "$damage: the save file was changed"
         if ls bad-data | grep -q damaged; then fail "$damage: the save file was put aside"; fi ;;
     # The game database's columns after the lost one shift: the first cell too wide for its new column
     # is what the loader finds.
-    game-db-column-tag) want='^zendrolyx: the game stopped: main menu: Resource\\ui360.xml or the game data it names is damaged (database db\\game.db.xml: table "Bodys" row 0 column 17: .* is more than its column of 1 holds); the game cannot go on$' ;;
+    game-db-column-tag) want='^zendrolyx: the game stopped: main menu: Resource\\ui360.xml or the game data it names is damaged (database "db\\\\game.db.xml": table "Bodys" row 0 column 17: .* is more than its column of 1 holds); the game cannot go on$' ;;
     # The line names the file.
-    game-db-rows-renamed) want='^zendrolyx: the game stopped: main menu: Resource\\ui360.xml or the game data it names is damaged (database db\\game.db.xml: table "Leagues" holds more cells than its 0 rows); the game cannot go on$' ;;
+    game-db-rows-renamed) want='^zendrolyx: the game stopped: main menu: Resource\\ui360.xml or the game data it names is damaged (database "db\\\\game.db.xml": table "Leagues" holds more cells than its 0 rows); the game cannot go on$' ;;
     # The check of what the game reads names the database's file too.
-    *-db-column-tag|*-db-no-tables) want='^zendrolyx: the game stopped: main menu: Resource\\ui360.xml or the game data it names is damaged (databases: .\+ (in db\\ui.db.xml)); the game cannot go on$' ;;
+    *-db-column-tag|*-db-no-tables) want='^zendrolyx: the game stopped: main menu: Resource\\ui360.xml or the game data it names is damaged (databases: .\+ (in "db\\\\ui.db.xml")); the game cannot go on$' ;;
     ui-archive-*) want='^zendrolyx: start-up stopped: the UI framework or the save database could not be prepared (.*BasicUiRez.rez\|.*resource' ;;
     *) want='^zendrolyx: the game stopped: main menu: Resource\\ui360.xml or the game data it names is damaged (.\+); the game cannot go on$' ;;
     esac

@@ -308,9 +308,10 @@ TEST_F(DbTest, DamagedAttributesAndTypesAreReported)
     ASSERT_EQ(noted->rows, 2);
     EXPECT_STREQ(BasicDbTable_GetStrElement(noted, 1, 1), "b");
     EXPECT_EQ(BasicDbTable_Find(db, "renamed")->rows, 0);
-    EXPECT_EQ(HostErrorLog(), "database test.xml: column \"u\" has no type the database knows\n"
-                              "database test.xml: table \"renamed\" holds more cells than its 0 rows\n"
-                              "database test.xml: table \"broken\" holds more cells than its 0 rows\n");
+    EXPECT_EQ(HostErrorLog(),
+              "database \"test.xml\": column \"u\" has no type the database knows\n"
+              "database \"test.xml\": table \"renamed\" holds more cells than its 0 rows\n"
+              "database \"test.xml\": table \"broken\" holds more cells than its 0 rows\n");
     BasicDb_Destroy(db);
 }
 

@@ -115,8 +115,9 @@ TEST_F(DbTest, TheLoadCheckFindsEachTableAndColumnTheGameReadsTakenAway)
     ASSERT_NE(hostile, nullptr);
     HostClearErrorLog();
     EXPECT_EQ(CheckDatabaseReads("save", hostile, "db/save.db.xml"), 0);
-    EXPECT_NE(HostErrorLog().find("\\xff\" of 1 elements; the game reads int \"autoSave\" there (in db/save.db.xml)"),
-              std::string::npos)
+    EXPECT_NE(
+        HostErrorLog().find("\\xff\" of 1 elements; the game reads int \"autoSave\" there (in \"db/save.db.xml\")"),
+        std::string::npos)
         << HostErrorLog();
     BasicDb_Destroy(hostile);
 }

@@ -139,7 +139,7 @@ TEST_F(XmlReader, InputEndingInsideACommentOrTagIsReportedWithItsLine)
         HostClearErrorLog();
         Walk(Open(c.text));
         EXPECT_NE(HostErrorLog().find(c.message), std::string::npos) << c.text << "\n" << HostErrorLog();
-        EXPECT_NE(HostErrorLog().find("Resource\\test.xml"), std::string::npos) << HostErrorLog();
+        EXPECT_NE(HostErrorLog().find("\"Resource\\\\test.xml\""), std::string::npos) << HostErrorLog();
     }
 }
 
@@ -177,7 +177,7 @@ TEST_F(XmlReader, OverlongTokensAreSkippedAndTheElementStaysInStep)
     }
     EXPECT_EQ(reports, 5);
     // Each is told with its file and line first, so that a load it stops names where it was.
-    EXPECT_EQ(log.find("BasicXmlReader: " + std::string(r->filename) + ", line 2: a name or value longer than 255"), 0u)
+    EXPECT_EQ(log.find("BasicXmlReader: " + HostQuoted(r->filename) + ", line 2: a name or value longer than 255"), 0u)
         << log;
 }
 
