@@ -12,6 +12,7 @@
 #include "host/errorlog.h"
 #include "host/gpu.h"
 #include "host/host.h"
+#include "host/input.h"
 
 static int stopToldByGame = 0;
 static int stopLinePrinted = 0;
@@ -19,7 +20,7 @@ static int stopLinePrinted = 0;
 void HostSetStopToldByGame(int told) { stopToldByGame = told; }
 int HostStopToldByGame() { return stopToldByGame; }
 
-int HostBoxCanBeClosed() { return !gHostOptions.headless && (GpuWindowShown() || !gHostOptions.inputScript.empty()); }
+int HostBoxCanBeClosed() { return !gHostOptions.headless && (GpuWindowShown() || HostInputScriptHasOrdersToCome()); }
 
 std::string HostStartUpStop()
 {
