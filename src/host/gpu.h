@@ -65,6 +65,10 @@ int GpuIsInitialized();
 // 1 while the game's window is on a screen: 0 headless, before the GPU starts, and where no window
 // could be opened and the game draws offscreen (no display, or SDL's offscreen driver).
 int GpuWindowShown();
+// Whether frames drawn offscreen keep the window's pace, 33 ms apart: the program's runs on the real
+// clock (without --headless) where no window could be opened. Off by default, so that headless runs
+// and tests present their frames as fast as they are drawn.
+void GpuPaceOffscreenFrames(int paced);
 
 // The GPU's address of arena memory (its Ptr32 offset); 0 for null.
 uint32_t GpuPhysicalAddress(const void* p);

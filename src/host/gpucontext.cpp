@@ -1,5 +1,6 @@
 // The GL context of the host GPU: a window showing the upper screen above the lower one at an
-// integer scale, or, headless, SDL's offscreen driver (EGL on Mesa) with no window on any screen.
+// integer scale, or, headless or where no window can be opened, SDL's offscreen driver (EGL on
+// Mesa) with no window on any screen.
 #include <SDL2/SDL.h>
 
 #include <chrono>
@@ -14,6 +15,7 @@
 static SDL_Window* window = nullptr;
 static SDL_GLContext context = nullptr;
 static int windowShown = 0;
+static int offscreenPaced = 0;  // frames drawn offscreen keep the window's pace (GpuPaceOffscreenFrames)
 static int windowScale = 1;
 static int videoOpen = 0;
 
@@ -102,7 +104,17 @@ int GpuContextCreate(int headless, int scale, std::string* error)
         *error = "the GL context exists already";
         return 0;
     }
-    if (CreateWith(headless, scale, error)) return 1;
+    if (CreateWith(headless, scale, error)) {
+        // SDL falls back on its offscreen driver by itself where no display answers: a player who
+        // asked for the window is told there is none, as when the window could not be opened.
+        if (!headless && !windowShown) {
+            const char* driver = std::getenv("SDL_VIDEODRIVER");
+            const std::string why =
+                driver && *driver ? std::string("SDL_VIDEODRIVER=") + driver : "no display could be opened";
+            std::fprintf(stderr, "zendrolyx: no window (%s); drawing offscreen\n", why.c_str());
+        }
+        return 1;
+    }
     // Without a display to open a window on, the game still runs and draws, offscreen.
     if (headless) return 0;
     std::string windowError = *error;
@@ -125,14 +137,19 @@ int GpuWindowShown() { return windowShown; }
 int GpuContextScale() { return windowScale; }
 
 // A shown frame stays on screen for the game's frame step: every drawn frame is 33 ms of game
-// time, so the window shows them 33 ms apart, not at the display's own refresh rate.
+// time, so the window shows them 33 ms apart, not at the display's own refresh rate. A run on the
+// real clock that draws offscreen (no window could be opened) keeps the same pace, so that the
+// game's time, an input script's frames and the sound agree as in the window.
 static const std::chrono::milliseconds kShownFrameTime(33);
 static std::chrono::steady_clock::time_point nextShownFrame;
 
-void GpuContextSwapWindow()
+void GpuPaceOffscreenFrames(int paced) { offscreenPaced = paced; }
+
+void GpuContextShowFrame()
 {
-    if (!window || !windowShown) return;
-    SDL_GL_SwapWindow(window);
+    if (!window) return;
+    if (windowShown) SDL_GL_SwapWindow(window);
+    else if (!offscreenPaced) return;
     const auto now = std::chrono::steady_clock::now();
     // A frame that overran (or the first one) starts the pace afresh instead of hurrying the
     // frames after it to catch up.

@@ -583,7 +583,7 @@ static void ClearWindow(int scale)
 
 void GpuPresent()
 {
-    if (!GpuWindowShown()) return;
+    if (!GpuWindowShown()) return GpuContextShowFrame();  // offscreen: only the pace
     if (!presentProgram) {
         std::string log;
         presentProgram = GpuCompileProgram(kPresentVertex, kPresentFragment, &log);
@@ -602,7 +602,7 @@ void GpuPresent()
     DrawScreen(ShownTexture(kLower), 0, 0, 40 * s, 0, 320 * s, 240 * s);
     glBindVertexArray(0);
     glUseProgram(0);
-    GpuContextSwapWindow();
+    GpuContextShowFrame();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -630,7 +630,10 @@ static void DrawPicture(int which, const std::vector<uint8_t>& rgb, int w, int h
 
 int GpuPresentPictures(const std::vector<uint8_t>& upperRgb, const std::vector<uint8_t>& lowerRgb)
 {
-    if (!GpuWindowShown()) return 0;
+    if (!GpuWindowShown()) {
+        GpuContextShowFrame();  // offscreen: only the pace
+        return 0;
+    }
     if (!pictureProgram) {
         std::string log;
         pictureProgram = GpuCompileProgram(kPresentVertex, kPictureFragment, &log);
@@ -648,6 +651,6 @@ int GpuPresentPictures(const std::vector<uint8_t>& upperRgb, const std::vector<u
     glBindVertexArray(0);
     glUseProgram(0);
     glBindTexture(GL_TEXTURE_2D, 0);
-    GpuContextSwapWindow();
+    GpuContextShowFrame();
     return 1;
 }

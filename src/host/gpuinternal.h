@@ -22,8 +22,10 @@ const uint8_t* GpuArenaBytes(uint32_t address, uint64_t size);
 int GpuContextCreate(int headless, int scale, std::string* error);
 void GpuContextDestroy();
 int GpuContextScale();
-// Shows the window's back buffer (waits for the display's refresh when the driver does).
-void GpuContextSwapWindow();
+// Ends a presented frame: shows the window's back buffer (waits for the display's refresh when the
+// driver does), and keeps frames 33 ms apart in the window, and offscreen when they are paced
+// (GpuPaceOffscreenFrames).
+void GpuContextShowFrame();
 
 // gpucmdlist.cpp: releases every command list.
 void GpuCmdlistsShutdown();

@@ -52,8 +52,10 @@ int main(int argc, char** argv)
         return 2;
     }
     HostSetVerbose(gHostOptions.verbose);
-    // Without a window there is no real time to follow: frames advance a virtual clock.
+    // Headless there is no real time to follow: frames advance a virtual clock. Otherwise frames
+    // keep the real clock's pace, offscreen too where no window can be opened.
     HostUseVirtualClock(gHostOptions.headless);
+    GpuPaceOffscreenFrames(!gHostOptions.headless);
     // Only what is looked at is drawn on GL: headless, the screenshots; in the window, the
     // screenshots and what the window shows. The rest is still recorded and checked.
     GpuExecuteOnlyFor(gHostOptions.screenshotFrames.data(), int(gHostOptions.screenshotFrames.size()));

@@ -328,6 +328,12 @@ int HostInputScriptState(long frame, HostInputState* out, int* homePress, int* p
     return 1;
 }
 
+int HostInputScriptHasOrdersToCome()
+{
+    if (!scriptLoaded) return 0;
+    return scriptLinesFired < long(script.size()) || homePresses || powerPresses || sleepRequests;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Window devices
 

@@ -85,6 +85,9 @@ void HostInputUnloadScript();
 int HostInputScriptLoaded();
 // The script's state at a frame, and the HOME and power presses of a line that starts there.
 int HostInputScriptState(long frame, HostInputState* out, int* homePress, int* powerPress);
+// Whether a loaded script still has orders to come: a line that no read has reached yet, or a
+// HOME, power or lid press of a line read that the game has not taken yet. 0 without a script.
+int HostInputScriptHasOrdersToCome();
 
 // Window devices. Events reach HostInputHandleEvent (the read pumps them; a renderer with its own
 // event loop passes them on); it returns 1 when the event was input.

@@ -12,6 +12,7 @@
 #include "host/errorlog.h"
 #include "host/gpu.h"
 #include "host/host.h"
+#include "host/input.h"
 
 static int stopToldByGame = 0;
 static int stopLinePrinted = 0;
@@ -20,7 +21,7 @@ static std::string stopLine;
 void HostSetStopToldByGame(int told) { stopToldByGame = told; }
 int HostStopToldByGame() { return stopToldByGame; }
 
-int HostBoxCanBeClosed() { return !gHostOptions.headless && (GpuWindowShown() || !gHostOptions.inputScript.empty()); }
+int HostBoxCanBeClosed() { return !gHostOptions.headless && (GpuWindowShown() || HostInputScriptHasOrdersToCome()); }
 
 void HostSetStopLine(const std::string& line) { stopLine = HostEscapeLine(line.c_str()); }
 

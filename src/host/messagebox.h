@@ -11,8 +11,9 @@ void HostSetStopToldByGame(int told);
 int HostStopToldByGame();
 
 // Whether a box that waits for the player to close the game can be closed: the game's window is on
-// a screen, or an input script (--input) gives the orders. Headless, or where no window could be
-// opened and the game draws offscreen, nobody could see or close it.
+// a screen, or an input script (--input) still has orders to come. Headless, or where no window
+// could be opened and the game draws offscreen with no order left to come, nobody could see or
+// close it. A box asks again every frame: it ends when the script runs out.
 int HostBoxCanBeClosed();
 
 // The line that says why the run stops ("start-up stopped: ...", "the game stopped: ..."), given

@@ -13,6 +13,7 @@
 #include "host/gpu.h"
 #include "host/host.h"
 #include "host/input.h"
+#include "host/messagebox.h"
 #include "host/screenshot.h"
 
 static const int kUpperW = 400, kLowerW = 320, kScreenH = 240;
@@ -150,6 +151,9 @@ int HostRunSystemMenu(int kind)
     int cursor = kSystemMenuResume;
     for (;;) {
         if (HostCloseRequested()) return kSystemMenuClose;
+        // Without a window on a screen, nobody answers once the input script has no order left to
+        // come: the game resumes (a box that waits under the menu then ends as well).
+        if (window && !HostBoxCanBeClosed()) return kSystemMenuResume;
         if (window) {
             HostComposeSystemMenu(kind, cursor, upperGame, lowerGame, &upper, &lower);
             GpuPresentPictures(upper, lower);

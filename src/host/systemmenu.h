@@ -12,7 +12,8 @@ enum { kSystemMenuClose = 0, kSystemMenuResume = 1 };
 
 // Runs the menu until it is answered: kSystemMenuResume or kSystemMenuClose. The host's close
 // order (window closed, frame limit) answers Close. Each pass counts as a presented frame, so an
-// input script goes on through the menu and a headless run repeats.
+// input script goes on through the menu and a headless run repeats. Not headless and without a
+// window on a screen, the menu answers Resume once the script has no order left to come.
 int HostRunSystemMenu(int kind);
 
 // The menu's pictures over the game's last images (RGB, landscape, top row first; an image of the

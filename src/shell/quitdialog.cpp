@@ -1,7 +1,8 @@
 // The endless message box shown when start-up cannot go on: the text on the overlays' background,
-// redrawn every frame until the program is told to end.
+// redrawn every frame until the program is told to end, or until nobody could close it any more.
 #include "shell/quitdialog.h"
 
+#include "host/messagebox.h"
 #include "lib/resourceids.h"
 #include "lib/textoutput.h"
 #include "platform/input.h"
@@ -20,7 +21,10 @@ int DisplayNoSpaceQuitDialog(const char* text, int width, int height)
     const int lineOffset = int(float(TextOutputGetFontHeight()) * 2.5f);
 
     // Nothing the player presses ends the box; only the platform's quit or power order sets done.
+    // Without a window on a screen, an input script that has no order left to come could not close
+    // it either: the box then ends, not closed.
     while (!done) {
+        if (!HostBoxCanBeClosed()) return 0;
         ReadControls(0);
         if (done) break;  // the close order, served by the read, comes before another frame
         if (!RenderStartScreen()) return 0;

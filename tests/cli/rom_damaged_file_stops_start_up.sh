@@ -5,7 +5,8 @@
 # list itself missing, cut by one byte, naming one file twice or naming one with a space after its
 # name, each stop it with status 1 and one line naming the file in quotes (which show the space), in the single archive's set and in the split set alike, and the save
 # file is left byte for byte as it was. Without --headless but with no window to show the game's
-# box in, the run ends as soon, with the same status and line. mkrom --check, which scripts/play runs before playing,
+# box in, the run says it has no window and ends as soon, with the same status and line, or with an
+# input script as soon as the script has no order left to come. mkrom --check, which scripts/play runs before playing,
 # takes the whole set and refuses each damage with status 1, naming the same file.
 #   rom_damaged_file_stops_start_up.sh ZENDROLYX ROM SPLIT_ROM MKROM
 set -e
@@ -67,21 +68,50 @@ for form in single split; do
         grep -q "^zendrolyx: start-up stopped: the game data is damaged: \"rom:/$named\"" $data.err ||
             fail "$form $damage: the line does not name \"rom:/$named\": $(cat $data.err)"
         if [ $damage = cut ]; then
-            # Without --headless, where no window can be opened (the offscreen driver; no display
-            # at all, nor a session's runtime folder, as under CI), nobody could see or close the
-            # game's box: the run ends at once all the same, with its one line.
-            status=0
-            if [ $form = single ]; then
-                SDL_VIDEODRIVER=offscreen timeout 30 "$program" --rom $set_dir --data $data > /dev/null 2> $data.err ||
-                    status=$?
-            else
-                env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR -u SDL_VIDEODRIVER timeout 30 "$program" \
-                    --rom $set_dir --data $data > /dev/null 2> $data.err || status=$?
-            fi
-            test $status -eq 1 || fail "$form $damage, no window: ended with status $status: $(cat $data.err)"
-            test "$(wc -l < $data.err)" -eq 1 || fail "$form $damage, no window: not one line: $(cat $data.err)"
-            grep -q "^zendrolyx: start-up stopped: the game data is damaged: \"rom:/$file\"" $data.err ||
-                fail "$form $damage, no window: the line does not name rom:/$file: $(cat $data.err)"
+            # Without --headless, where no window can be opened (the offscreen driver named; no
+            # display at all, nor a session's runtime folder, as under CI), nobody could see the
+            # game's box: the run says in one line that it has no window, and ends at once all the
+            # same, with its one line. With an input script it ends as soon as the script has no
+            # order left to come: an empty one, or one whose last order opens the HOME menu (which
+            # then resumes, as nobody could answer it). One that closes the game through the menu
+            # closes the box, which was shown until then, at the window's pace of 33 ms a frame.
+            printf '10 HOME\n' > damaged-data-set/home-last.input
+            printf '20 HOME\n30 touch 225 170\n31\n' > damaged-data-set/closes.input
+            if [ $form = single ]; then scripts="none /dev/null home-last closes"; else scripts=none; fi
+            for script in $scripts; do
+                case $script in
+                none) input= ;;
+                /dev/null) input=$script ;;
+                *) input=damaged-data-set/$script.input ;;
+                esac
+                what="$form $damage, no window, script $script"
+                rm -rf $data.shots && mkdir $data.shots
+                status=0
+                start=$(date +%s%N)
+                if [ $form = single ]; then
+                    SDL_VIDEODRIVER=offscreen timeout 30 "$program" --rom $set_dir --data $data ${input:+--input $input} \
+                        --screenshot 15 --out $data.shots --layout-out > /dev/null 2> $data.err || status=$?
+                else
+                    env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR -u SDL_VIDEODRIVER timeout 30 "$program" \
+                        --rom $set_dir --data $data > /dev/null 2> $data.err || status=$?
+                fi
+                took=$((($(date +%s%N) - start) / 1000000))
+                test $status -eq 1 || fail "$what: ended with status $status: $(cat $data.err)"
+                test "$(wc -l < $data.err)" -eq 2 || fail "$what: not two lines: $(cat $data.err)"
+                head -n 1 $data.err | grep -q '^zendrolyx: no window (.*); drawing offscreen$' ||
+                    fail "$what: no word of the missing window first: $(cat $data.err)"
+                tail -n 1 $data.err | grep -q "^zendrolyx: start-up stopped: the game data is damaged: \"rom:/$file\"" ||
+                    fail "$what: the last line does not name rom:/$file: $(cat $data.err)"
+                if [ $script = closes ]; then
+                    test -e $data.shots/frame00015-lines.txt || fail "$what: the box was not up at frame 15"
+                    grep -q 'The game data is damaged\.' $data.shots/frame00015-lines.txt ||
+                        fail "$what: frame 15 does not show the box: $(cat $data.shots/frame00015-lines.txt)"
+                    test $took -ge 950 || fail "$what: 30 frames took $took ms, less than 33 ms a frame"
+                elif [ -e $data.shots/frame00015-lines.txt ]; then
+                    fail "$what: the box stayed up past the script's last order"
+                fi
+                rm -rf $data.shots
+            done
         fi
         if [ $damage = list-twice ]; then
             grep -q "names \"Resource/ui360.xml\" again" $data.err || fail "$form $damage: the repeat is not named: $(cat $data.err)"

@@ -55,6 +55,8 @@ int RenderSetAlphaLevel(int a)
 }
 int RenderSetPenColor(uint8_t, uint8_t, uint8_t) { return 1; }
 int RenderRect(int, int, int, int) { return Call("Rect"); }
+// The box can always be closed here (a window on a screen): it ends when done is set.
+int HostBoxCanBeClosed() { return 1; }
 int ReadControls(int (*)())
 {
     if (++gDisplay.reads == gDisplay.doneAtRead) done = 1;

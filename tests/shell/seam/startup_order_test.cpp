@@ -135,6 +135,13 @@ TEST_F(StartUp, DoneDuringStartUpStopsAtTheLevelReached)
     gSetDoneIn = "InitOptions";
     EXPECT_EQ(nnMain(), kGameClosedInStartUp);
     EXPECT_EQ(After("InitOptions"), TearDownCalls(4));
+
+    // Closed on the way to the box of damaged game data: no line of the damage and no box.
+    ResetNeighbours();
+    gFailing.insert("CheckGameData");
+    gSetDoneIn = "GetFontRSID";
+    EXPECT_EQ(nnMain(), kGameClosedInStartUp);
+    EXPECT_EQ(After("GetFontRSID(3052)"), TearDownCalls(4));
 }
 
 TEST_F(StartUp, UnreadableSaveDataShowsTheEndlessBoxThenTearsDown)
